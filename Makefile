@@ -1,0 +1,55 @@
+# Two entry points: `make run` and `make test`. Everything else is a helper.
+JOBS      ?= $(shell nproc)
+BUILD     ?= build
+ASAN      ?= build-asan
+STRESS    ?= build-gcstress
+GENERATOR := -G Ninja
+DEMO      ?= $(CURDIR)/demo
+
+.PHONY: all deps build asan stress test test-plain test-asan test-stress run demo-data clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+$(ASAN)/build.ninja:
+	cmake -S . -B $(ASAN) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DBRAMBLE_SANITIZE=ON -DBRAMBLE_BENCH=OFF
+
+asan: deps $(ASAN)/build.ninja
+	cmake --build $(ASAN) -j $(JOBS)
+
+$(STRESS)/build.ninja:
+	cmake -S . -B $(STRESS) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLE_GC_STRESS=ON -DBRAMBLE_BENCH=OFF
+
+stress: deps $(STRESS)/build.ninja
+	cmake --build $(STRESS) -j $(JOBS)
+
+test-plain: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan: asan
+	ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
+
+test-stress: stress
+	ctest --test-dir $(STRESS) --output-on-failure -j $(JOBS) -L runtime
+
+test: test-plain test-asan test-stress
+
+demo-data: build
+	@if [ -x $(BUILD)/tools/make-demo-data ]; then $(BUILD)/tools/make-demo-data $(DEMO); \
+	else echo "demo data: content kit not built yet"; fi
+
+run: build demo-data
+	@if [ -x $(BUILD)/shell/BrambleGame ]; then \
+	  BRAMBLE_DEVICE_ROOT=$${BRAMBLE_DEVICE_ROOT:-$(DEMO)/device} $(BUILD)/shell/BrambleGame; \
+	else echo "BrambleGame is not built yet"; fi
+
+clean:
+	rm -rf $(BUILD) $(ASAN) $(STRESS)

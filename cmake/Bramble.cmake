@@ -1,0 +1,77 @@
+# Helpers shared by every subsystem's CMakeLists: libraries, tests, benchmarks.
+#
+#   bramble_library(<name> SOURCES ... [DEPS ...] [PKG ...])
+#       static library <name>; include root is the repository root, so code
+#       includes "runtime/jint.h", "platform/paths.h" and so on.
+#       PKG names pkg-config modules (imported as PkgConfig::<module>).
+#   bramble_test(<name> LABEL <label> SOURCES ... [DEPS ...] [ENV ...])
+#       GoogleTest program registered with CTest under <label>.
+#   bramble_bench(<name> SOURCES ... [DEPS ...])
+#       Google Benchmark program (never run by ctest).
+
+set(BRAMBLE_WARNINGS -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
+
+if(BRAMBLE_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(BRAMBLE_GC_STRESS)
+  add_compile_definitions(BRAMBLE_GC_STRESS=1)
+endif()
+
+function(bramble_pkg module)
+  if(NOT TARGET PkgConfig::${module})
+    pkg_check_modules(${module} REQUIRED IMPORTED_TARGET GLOBAL ${module})
+  endif()
+endfunction()
+
+function(bramble_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS;PKG" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${BRAMBLE_WARNINGS})
+  foreach(p IN LISTS A_PKG)
+    bramble_pkg(${p})
+    target_link_libraries(${name} PUBLIC PkgConfig::${p})
+  endforeach()
+  target_link_libraries(${name} PUBLIC ${A_DEPS} Threads::Threads)
+endfunction()
+
+# Environment every test runs with: headless SDL, no real sound, message
+# boxes answered, a private window registry.
+set(BRAMBLE_TEST_ENV
+  SDL_VIDEODRIVER=offscreen
+  SDL_AUDIODRIVER=dummy
+  BRAMBLE_HEADLESS=1
+  BRAMBLE_MSGBOX_ANSWER=1
+  SOUNDPUMP_SINK=fakesink
+  ASAN_OPTIONS=detect_leaks=0:abort_on_error=0
+  UBSAN_OPTIONS=print_stacktrace=1)
+
+function(bramble_test name)
+  cmake_parse_arguments(A "" "LABEL;TIMEOUT" "SOURCES;DEPS;ENV" ${ARGN})
+  if(NOT A_LABEL)
+    message(FATAL_ERROR "bramble_test(${name}) needs a LABEL")
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${BRAMBLE_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+  set(workdir ${CMAKE_CURRENT_BINARY_DIR}/${name}.work)
+  file(MAKE_DIRECTORY ${workdir})
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${workdir})
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    LABELS ${A_LABEL}
+    TIMEOUT ${A_TIMEOUT}
+    ENVIRONMENT "${BRAMBLE_TEST_ENV};BRAMBLE_DEVICE_ROOT=${workdir}/device;BRAMBLE_WINDOW_DIR=${workdir}/windows;BRAMBLE_SOURCE_DIR=${PROJECT_SOURCE_DIR};${A_ENV}")
+endfunction()
+
+function(bramble_bench name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${A_DEPS} benchmark::benchmark Threads::Threads)
+endfunction()
