@@ -1,6 +1,7 @@
 // Text-message sending over the platform's outbox service.
 #include "net/text_message.h"
 
+#include <algorithm>
 #include <array>
 
 #include "net/hooks.h"
@@ -20,7 +21,11 @@ struct SmsAddress {
 }  // namespace
 
 std::u16string smsDestinationAddress(std::u16string_view address) {
-    if (address.starts_with(u"sms://")) address.remove_prefix(6);
+    static constexpr std::u16string_view kPrefix = u"sms://";
+    if (address.size() >= kPrefix.size() &&
+        std::equal(kPrefix.begin(), kPrefix.end(), address.begin(),
+                   [](char16_t p, char16_t c) { return p == (c >= u'A' && c <= u'Z' ? c + 32 : c); }))
+        address.remove_prefix(kPrefix.size());
     return std::u16string(address.substr(0, address.find(u':')));
 }
 

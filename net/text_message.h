@@ -25,7 +25,7 @@ enum class TextMessageOutcome {
     SendFailed,          // "Error sending SMS"
 };
 
-// The destination of an address: without an "sms://" prefix and without a
+// The destination of an address: without an "sms://" prefix (in any case) and without a
 // ":port" suffix.
 std::u16string smsDestinationAddress(std::u16string_view address);
 
