@@ -240,7 +240,7 @@ struct HttpRequest::Transfer {
         if (pragmaNoCache && !callerHas("Pragma") && !append(headerList, "Pragma: no-cache")) return false;
         for (const std::string& line : callerLines) {
             // curl drops "Name:" with an empty value; "Name;" makes it send "Name:".
-            std::string_view value = line.substr(line.find(':') + 1);
+            std::string_view value = std::string_view(line).substr(line.find(':') + 1);
             bool empty = trim(value).empty();
             if (!append(headerList, empty ? line.substr(0, line.find(':')) + ";" : line)) return false;
         }

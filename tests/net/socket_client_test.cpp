@@ -174,11 +174,17 @@ TEST_F(SocketClient, BulkReadOnAFreshStreamWaitsForData) {
 }
 
 TEST_F(SocketClient, FillReceivesOnlyWhenTheBufferIsUsedUp) {
-    LoopbackServer peer = sendingPeer({"one", "two"});
+    // The peer sends "two" only after the client has asked for it.
+    LoopbackServer peer([](int fd) {
+        writeAll(fd, "one");
+        char go;
+        if (::recv(fd, &go, 1, 0) == 1) writeAll(fd, "two");
+    });
     WinSocketClient client;
     connectTo(client, peer.port());
     SocketInputStream in(client);
     ASSERT_EQ(in.fill(), 3);
+    client.Send("g", 1, 0);
     EXPECT_EQ(in.fill(), 3);  // still "one" unread: nothing received
     uint8_t bytes[8];
     EXPECT_EQ(in.take(bytes, 2), 2);
