@@ -120,7 +120,7 @@ bool WinInetHttpClient::Connect(std::u16string_view url) {
     std::optional<std::u16string> host = crackUrlHost(url);
     if (!host) {
         m_lastError = pnet::internet_error::kInvalidUrl;
-        logf("WinInetHttpClient::Connect: no host name in \"%s\"", toUtf8(url).c_str());
+        logf("WinInetHttpClient::Connect: no host name in \"%s\"", toUtf8(url.substr(0, 200)).c_str());
         return false;
     }
     m_host = std::move(*host);
