@@ -60,7 +60,7 @@ TEST(ConnectionUrl, PartsOfOrdinaryAndOddUrls) {
         {u"http://h:abc/x", S::BadPort, u"http", u"h", 0, u"/x", std::nullopt},
         {u"http://h:99999999999/", S::BadPort, u"http", u"h", 0, u"/", std::nullopt},
         {u"http://[::1]:80/", S::BadPort, u"http", u"[", 0, u"/", std::nullopt},
-        // Empty pieces.
+        // Empty parts.
         {u"http://", S::Ok, u"http", u"", 0, u"", std::nullopt},
         {u"http:///path", S::Ok, u"http", u"", 0, u"/path", std::nullopt},
         {u"://h:1/p", S::Ok, u"", u"h", 1, u"/p", std::nullopt},

@@ -24,8 +24,8 @@ std::vector<std::string> corpus() {
     std::mt19937 random(20240611);
     for (int i = 0; i < 20000; ++i) {
         std::string input;
-        int pieces = static_cast<int>(random() % 12);
-        for (int k = 0; k < pieces; ++k) input += kTokens[random() % kTokens.size()];
+        int count = static_cast<int>(random() % 12);
+        for (int k = 0; k < count; ++k) input += kTokens[random() % kTokens.size()];
         inputs.push_back(std::move(input));
     }
     return inputs;

@@ -1,7 +1,7 @@
 // Invariants checked on every input:
 // - URL: the parts put back together give the URL; the path starts with '/',
 //   the query with '?'; a parsed port is the port text's value; a cracked host
-//   is a non-empty piece of the URL.
+//   is a non-empty part of the URL.
 // - Headers: a valid status is 0..999, an invalid one -1 with no text; names
 //   hold no ':' and no line break, values no line break; the request block
 //   built from any headers stays within its limit and holds only whole
