@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <cstdlib>
 #include <string>
 #include <sys/resource.h>
@@ -30,6 +31,7 @@ class FsTest : public ::testing::Test {
     root_ = fs::deviceRoot();
     // A private folder per test: "\t\<test name>".
     base_ = std::string("\\t\\") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::filesystem::remove_all(root_ + "/t/" + testName());  // left by an earlier run
     ASSERT_TRUE(fs::makeFolders(base_));
   }
   void TearDown() override { platform::setLogSink(previous_); }
