@@ -26,6 +26,22 @@
 // frame straight away) and hands it to the window thread, which shows the
 // newest copy without waiting for the end of its sleep; frames that arrive
 // faster than they are shown replace each other.
+//
+// The main loop's shape on the window thread:
+//   while (running) {
+//     Message m;
+//     while (window->peekMessage(m)) {
+//       if (m.id == msg::Quit) { ...; break; }
+//       window->translateMessage(m);
+//       window->dispatchMessage(m);
+//     }
+//     window->sleep(20);  // frames and sent messages are served meanwhile
+//     ...
+//   }
+// Messages that other threads send are served only while the window thread
+// is inside peekMessage, waitMessage or sleep; a window thread that is itself
+// waiting in sendMessage does not serve its own queue meanwhile, so two
+// threads must not send to each other's windows without a timeout.
 #pragma once
 
 #include <cstdint>
