@@ -57,7 +57,7 @@ TEST_F(ProcessTest, ProgramRunsWithItsArgumentsAndIsReaped) {
 }
 
 TEST_F(ProcessTest, BrowserCommandGetsTheLinkAsOneArgument) {
-  const std::string out = "browser-args.txt";
+  const std::string out = ::testing::TempDir() + "browser-args-" + std::to_string(::getpid()) + ".txt";
   std::remove(out.c_str());
   const std::string command = "'" + platform::programFolder() + "platform_process_child' record " + out + " \"two words\"";
   setenv("BRAMBLE_BROWSER", command.c_str(), 1);
@@ -66,7 +66,8 @@ TEST_F(ProcessTest, BrowserCommandGetsTheLinkAsOneArgument) {
   // The browser runs on its own; wait (bounded) for what it wrote.
   const std::string expected = "two words\n" + link + "\n";
   for (int i = 0; i < 1000 && readFile(out) != expected; ++i) usleep(5000);
-  EXPECT_EQ(readFile(out), "two words\n" + link + "\n");
+  EXPECT_EQ(readFile(out), expected);
+  std::remove(out.c_str());
 }
 
 TEST_F(ProcessTest, OnlyWebLinksAreOpened) {
