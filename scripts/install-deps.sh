@@ -6,7 +6,7 @@ set -eu
 PACKAGES="
 build-essential cmake ninja-build pkg-config
 libgtest-dev libgmock-dev libbenchmark-dev
-libsdl2-dev libpng-dev zlib1g-dev liblzma-dev libvorbisidec-dev
+libsdl2-dev libdbus-1-dev libpng-dev zlib1g-dev liblzma-dev libvorbisidec-dev
 libfreetype-dev fonts-dejavu-core
 libcurl4-openssl-dev
 libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
