@@ -242,21 +242,10 @@ Bytes encodePixels(uint16_t format, int colorCount, std::span<const uint8_t> px)
     }
 }
 
-std::vector<uint8_t> decodePixels(uint16_t format, int colorCount, ByteSpan block, size_t n) {
-    std::vector<uint8_t> px;
-    px.reserve(n);
-    auto fail = [&](const std::string& what) { throw KitError("pixel block (" + hex(format, 4) + "): " + what); };
-    if (int bits = packedBits(format)) {
-        size_t need = (n * static_cast<size_t>(bits) + 7) / 8;
-        if (block.size() != need)
-            fail(std::to_string(block.size()) + " bytes for " + std::to_string(n) + " pixels, expected " + std::to_string(need));
-        for (size_t i = 0; i < n; ++i) {
-            size_t bit = i * static_cast<size_t>(bits);
-            uint32_t byte = block[bit / 8];
-            px.push_back(static_cast<uint8_t>((byte >> (8 - bits - bit % 8)) & ((1u << bits) - 1)));
-        }
-        return px;
-    }
+namespace {
+
+template <typename Fail>
+void decodeRuns(uint16_t format, int colorCount, ByteSpan block, size_t n, std::vector<uint8_t>& px, Fail fail) {
     size_t i = 0;
     auto next = [&]() -> uint32_t {
         if (i >= block.size()) fail("ends after " + std::to_string(px.size()) + " of " + std::to_string(n) + " pixels");
@@ -302,6 +291,26 @@ std::vector<uint8_t> decodePixels(uint16_t format, int colorCount, ByteSpan bloc
         fail("no decoder for this format");
     }
     if (i != block.size()) fail(std::to_string(block.size() - i) + " bytes left after the last pixel");
+}
+
+}  // namespace
+
+std::vector<uint8_t> decodePixels(uint16_t format, int colorCount, ByteSpan block, size_t n) {
+    std::vector<uint8_t> px;
+    px.reserve(n);
+    auto fail = [&](const std::string& what) { throw KitError("pixel block (" + hex(format, 4) + "): " + what); };
+    if (int bits = packedBits(format)) {
+        size_t need = (n * static_cast<size_t>(bits) + 7) / 8;
+        if (block.size() != need)
+            fail(std::to_string(block.size()) + " bytes for " + std::to_string(n) + " pixels, expected " + std::to_string(need));
+        for (size_t i = 0; i < n; ++i) {
+            size_t bit = i * static_cast<size_t>(bits);
+            uint32_t byte = block[bit / 8];
+            px.push_back(static_cast<uint8_t>((byte >> (8 - bits - bit % 8)) & ((1u << bits) - 1)));
+        }
+    } else {
+        decodeRuns(format, colorCount, block, n, px, fail);
+    }
     for (uint8_t v : px)
         if (v >= colorCount) fail("index " + std::to_string(v) + " outside the palette of " + std::to_string(colorCount));
     return px;
@@ -1038,6 +1047,7 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
         }
         rec.mark("body-end", r.pos());
         if (!r.atEnd()) fail(std::to_string(r.remaining()) + " bytes after the sprite body");
+        checkNesting(m);
     } catch (const KitError& e) {
         if (std::string(e.what()).rfind("sprite", 0) == 0) throw;
         throw KitError("sprite, offset " + std::to_string(r.pos()) + ": " + e.what());
