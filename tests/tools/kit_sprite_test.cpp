@@ -633,7 +633,44 @@ glyph 33 2 1 1
     EXPECT_THROW(parseFontDescription("font\nglyph A 4 2 1\n#\n"), KitError);   // short row
 }
 
+TEST(KitFont, CharacterMapNodeAndChecks) {
+    std::vector<int16_t> map = buildCharMap({{u'A', 2}, {u'B', 3}, {u'C', 4}}, 2);
+    EXPECT_EQ(decodeShortNode(encodeShortNode(map)), map);
+    EXPECT_EQ(decodeShortNode(B({0x01, 2, 0xFF, 5})), (std::vector<int16_t>{-1, 5}));  // u8 count, s8 elements
+    EXPECT_THROW(decodeShortNode(B({0x1A, 0, 0})), KitError);         // an int node
+    EXPECT_THROW(decodeShortNode(B({0x19, 2, 0, 1, 0})), KitError);   // short
+    EXPECT_THROW(decodeShortNode(B({0x11, 1, 1, 0, 0})), KitError);   // bytes left
+    EXPECT_NO_THROW(checkCharMap(map));
+    for (const std::vector<int16_t>& bad : {std::vector<int16_t>{}, std::vector<int16_t>{0}, std::vector<int16_t>{-3, 1, 1},
+                                            std::vector<int16_t>{2, 66, 3}, std::vector<int16_t>{2, 66, 3, 65, 2, 2, 0},
+                                            std::vector<int16_t>{2, 66, 3, 65, 2, 1, 2, 67, 4}, std::vector<int16_t>{2, 66, 3, 65, 2, 1}})
+        EXPECT_THROW(checkCharMap(bad), KitError);
+}
+
 // --- Damage ------------------------------------------------------------
+
+TEST(KitDamage, CharacterMapVariants) {
+    Bytes valid = encodeShortNode(buildCharMap({{u'A', 2}, {u'B', 3}, {u'C', 4}, {u'E', 5}}, 2));
+    std::vector<DamagedFile> v = damageFile(FileKind::CharMap, valid);
+    std::set<std::string> names;
+    for (const DamagedFile& d : v) names.insert(d.name);
+    for (const char* n : {"truncate@size", "truncate@group[0]", "node.count=huge", "map.size=negative", "map.size=zero",
+                          "map.size=plus-one", "group.bucket[0]=first-outside", "group.bucket[0]=negative",
+                          "group.pairs[0]=plus-one", "group.pairs[0]=huge", "group=pairs-missing", "group=empty-repeat"})
+        EXPECT_TRUE(names.count(n)) << n;
+    size_t rejected = 0;
+    for (const DamagedFile& d : v) {
+        try {
+            checkCharMap(decodeShortNode(d.bytes));
+        } catch (const KitError&) {
+            ++rejected;
+            continue;
+        }
+        // What still reads as a map is either the emptied bucket or a flip.
+        EXPECT_TRUE(d.name == "group=empty-repeat" || d.name.rfind("flip#", 0) == 0 || d.name == "map.size=plus-one") << d.name;
+    }
+    EXPECT_GT(rejected, 10u);
+}
 
 TEST(KitDamage, SpriteVariantsAreDeterministicAndCoverEverySection) {
     Bytes valid = encodeSprite(fullSprite(kPalette4444, kPixelsRunMixed));

@@ -32,7 +32,7 @@ const char* const kUsage = R"(usage: bramble-kit <command> ...
   sprite IN.txt OUT               sprite description -> sprite data
   font IN.txt OUT MAP [--map-format node|text]
                                   font description -> font sprite and character map
-  inspect KIND FILE               KIND: sprite, archive, pool, record-index, jad
+  inspect KIND FILE               KIND: sprite, archive, pool, record-index, jad, char-map
   damage KIND IN OUTDIR [--max-per-group N] [--flips N] [--seed N]
   store write FOLDER NAME [--last N] ID=FILE ...
   store read FOLDER NAME
@@ -181,6 +181,14 @@ int inspect(const std::vector<std::string>& a) {
     case FileKind::Jad:
         for (const auto& [k, v] : parseJad(data)) std::cout << k << " = " << v << "\n";
         break;
+    case FileKind::CharMap: {
+        std::vector<int16_t> map = decodeShortNode(data);
+        checkCharMap(map);
+        std::cout << map[0] << " buckets, " << map.size() << " shorts:";
+        for (int16_t v : map) std::cout << " " << v;
+        std::cout << "\n";
+        break;
+    }
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "tools/kit/damage.h"
 
 #include "tools/kit/archive.h"
+#include "tools/kit/font.h"
 #include "tools/kit/jad.h"
 #include "tools/kit/recordstore.h"
 #include "tools/kit/stringpool.h"
@@ -20,6 +21,7 @@ std::string fileKindName(FileKind k) {
     case FileKind::StringPool: return "pool";
     case FileKind::RecordIndex: return "record-index";
     case FileKind::Jad: return "jad";
+    case FileKind::CharMap: return "char-map";
     }
     return "?";
 }
@@ -30,6 +32,7 @@ std::optional<FileKind> parseFileKind(std::string_view n) {
     if (n == "pool" || n == "constants") return FileKind::StringPool;
     if (n == "record-index" || n == "rms") return FileKind::RecordIndex;
     if (n == "jad") return FileKind::Jad;
+    if (n == "char-map" || n == "charmap") return FileKind::CharMap;
     return std::nullopt;
 }
 
@@ -130,6 +133,50 @@ FileLayout jadLayout(ByteSpan data) {
     int line = 1;
     for (size_t i = 0; i < data.size(); ++i)
         if (data[i] == '\n' && i + 1 < data.size()) l.mark("line[" + std::to_string(line++) + "]", i + 1);
+    return l;
+}
+
+// A character map as a data node: tag, u16 count, then 16-bit
+// little-endian elements (the form encodeShortNode writes).
+FileLayout charMapLayout(ByteSpan data) {
+    if (data.empty() || data[0] != 0x19) throw KitError("the kit damages character maps in the 0x19 node form only");
+    std::vector<int16_t> map = decodeShortNode(data);
+    checkCharMap(map);
+    FileLayout l;
+    l.size = data.size();
+    auto at = [](size_t element) { return 3 + 2 * element; };
+    auto field = [&](std::string group, int index, size_t element, FieldRole role, int64_t limit) {
+        FileField f;
+        f.group = std::move(group);
+        f.index = index;
+        f.offset = at(element);
+        f.width = 2;
+        f.isSigned = true;
+        f.role = role;
+        f.value = map[element];
+        f.limit = limit;
+        l.fields.push_back(f);
+    };
+    l.mark("tag", 0);
+    FileField count;
+    count.group = "node.count";
+    count.offset = 1;
+    count.width = 2;
+    count.role = FieldRole::Length;
+    count.value = static_cast<int64_t>(map.size());
+    count.limit = static_cast<int64_t>(map.size());
+    l.fields.push_back(count);
+    const size_t S = static_cast<size_t>(map[0]);
+    l.mark("size", at(0));
+    field("map.size", -1, 0, FieldRole::Count, static_cast<int64_t>(S));
+    l.mark("first-pairs", at(1));
+    int group = 0;
+    for (size_t j = 1 + 2 * S; j < map.size(); ++group) {
+        l.mark("group[" + std::to_string(group) + "]", at(j));
+        field("group.bucket", group, j, FieldRole::Index, static_cast<int64_t>(S));
+        field("group.pairs", group, j + 1, FieldRole::Count, map[j + 1]);
+        j += 2 + 2 * static_cast<size_t>(map[j + 1]);
+    }
     return l;
 }
 
@@ -363,6 +410,28 @@ void jadSpecials(Collector& c) {
     c.add("no-line-ends", std::move(joined));
 }
 
+void charMapSpecials(Collector& c, const FileLayout& l) {
+    if (const FileField* size = l.find("map.size")) {
+        Bytes b = c.original();
+        store(b, *size, 0);
+        c.add("map.size=zero", std::move(b));
+    }
+    // An extra empty group for bucket 0 (it drops that bucket's other
+    // pairs), and a group whose pairs are missing.
+    const Bytes& o = c.original();
+    Bytes extra = o;
+    extra.insert(extra.end(), {0, 0, 0, 0});  // group (bucket 0, 0 pairs)
+    uint16_t n = static_cast<uint16_t>(o[1] | o[2] << 8);
+    extra[1] = static_cast<uint8_t>(n + 2);
+    extra[2] = static_cast<uint8_t>((n + 2) >> 8);
+    c.add("group=empty-repeat", std::move(extra));
+    Bytes cut = o;
+    cut.insert(cut.end(), {0, 0, 5, 0});  // group (bucket 0, 5 pairs) with no pairs
+    cut[1] = static_cast<uint8_t>(n + 2);
+    cut[2] = static_cast<uint8_t>((n + 2) >> 8);
+    c.add("group=pairs-missing", std::move(cut));
+}
+
 void randomFlips(Collector& c, const DamageOptions& opt) {
     const Bytes& o = c.original();
     if (o.empty()) return;
@@ -398,6 +467,7 @@ FileLayout layoutOf(FileKind kind, ByteSpan valid) {
     case FileKind::StringPool: return poolLayout(valid);
     case FileKind::RecordIndex: return recordIndexLayout(valid);
     case FileKind::Jad: return jadLayout(valid);
+    case FileKind::CharMap: return charMapLayout(valid);
     }
     throw KitError("unknown file kind");
 }
@@ -410,6 +480,7 @@ std::vector<DamagedFile> damageFile(FileKind kind, ByteSpan valid, const DamageO
     if (kind == FileKind::Sprite) spriteSpecials(c, layout, opt.maxPerGroup);
     if (kind == FileKind::RecordIndex) recordIndexSpecials(c, layout);
     if (kind == FileKind::Jad) jadSpecials(c);
+    if (kind == FileKind::CharMap) charMapSpecials(c, layout);
     randomFlips(c, opt);
     return c.take();
 }

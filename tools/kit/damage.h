@@ -17,10 +17,11 @@
 
 namespace kit {
 
-enum class FileKind { Sprite, Archive, StringPool, RecordIndex, Jad };
+enum class FileKind { Sprite, Archive, StringPool, RecordIndex, Jad, CharMap };
 
 std::string fileKindName(FileKind kind);
-// "sprite", "archive" (or "bar"), "pool", "record-index", "jad".
+// "sprite", "archive" (or "bar"), "pool", "record-index", "jad",
+// "char-map" (a character map in its data-node form).
 std::optional<FileKind> parseFileKind(std::string_view name);
 
 struct DamagedFile {

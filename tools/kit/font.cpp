@@ -101,6 +101,33 @@ Bytes encodeShortNode(const std::vector<int16_t>& values) {
     return w.take();
 }
 
+std::vector<int16_t> decodeShortNode(ByteSpan bytes) {
+    ByteReader r(bytes);
+    uint8_t tag = r.u8();
+    if ((tag & 7) != 1) throw KitError("data node of kind " + std::to_string(tag & 7) + ", not a short array");
+    size_t count = (tag & 8) ? r.le16() : r.u8();
+    bool wide = (tag >> 4) != 0;
+    std::vector<int16_t> out;
+    for (size_t i = 0; i < count; ++i) out.push_back(wide ? r.les16() : r.s8());
+    if (!r.atEnd()) throw KitError(std::to_string(r.remaining()) + " bytes after the data node");
+    return out;
+}
+
+void checkCharMap(const std::vector<int16_t>& map) {
+    if (map.empty()) throw KitError("empty character map");
+    const int S = map[0];
+    if (S < 1) throw KitError("character map size " + std::to_string(S) + " is below 1");
+    if (map.size() < 1 + 2 * static_cast<size_t>(S)) throw KitError("character map lacks first pairs");
+    for (size_t j = 1 + 2 * static_cast<size_t>(S); j < map.size();) {
+        if (j + 2 > map.size()) throw KitError("character map group cut short at " + std::to_string(j));
+        int b = map[j], n = map[j + 1];
+        if (b < 0 || b >= S) throw KitError("character map group names bucket " + std::to_string(b) + " outside the map");
+        if (n < 0 || j + 2 + 2 * static_cast<size_t>(n) > map.size())
+            throw KitError("character map group of " + std::to_string(n) + " pairs runs past the map");
+        j += 2 + 2 * static_cast<size_t>(n);
+    }
+}
+
 namespace {
 
 SpriteFrame glyphFrame(SpriteModel& sprite, const FontGlyph& g, int ascent, const std::string& what) {

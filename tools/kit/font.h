@@ -41,7 +41,7 @@ struct FontGlyph {
 
 struct FontDescription {
     int ascent = 0, descent = 0, lineSpacing = 0;
-    int spaceAdvance = 0;
+    int spaceAdvance = 0;         // advance of ' ' when the glyphs hold no ' '
     FontGlyph missing;            // frame 1
     std::vector<FontGlyph> glyphs;  // frames 2, 3, ... in this order (a glyph for ' ' is added when absent)
     SpriteImages images;          // palettes and pixel format; index 0 is normally transparent
@@ -69,5 +69,13 @@ int lookupCharMap(const std::vector<int16_t>& map, char16_t c);
 // count, 16-bit little-endian elements), in which the character map is
 // stored among the game's data.
 Bytes encodeShortNode(const std::vector<int16_t>& values);
+// Reads a data node of kind 1 (short array) in any of its forms (u8 or u16
+// count, 8- or 16-bit elements); strict: other kinds, short data or bytes
+// left over throw KitError.
+std::vector<int16_t> decodeShortNode(ByteSpan bytes);
+// Checks a character map's layout: a size of at least 1, every first pair
+// present, every group naming a bucket of the map and holding the pairs it
+// announces, nothing left over. Throws KitError naming the fault.
+void checkCharMap(const std::vector<int16_t>& map);
 
 }  // namespace kit
