@@ -184,6 +184,23 @@ TEST(KitArchive, WriterRefusesClashesAndOverfullIndex) {
     EXPECT_THROW(w.add("/", {}), KitError);
     EXPECT_NO_THROW(w.addUnchecked(u"/data/level1.bin", {}));  // for lookup-rule fixtures
 
+    // The writer's clash check agrees with the runtime's comparison for
+    // every pair of one-unit names.
+    for (char16_t a = 1; a < 256; ++a)
+        for (char16_t b = 1; b < 256; ++b) {
+            if (a == u'/' || b == u'/') continue;
+            ArchiveWriter pair;
+            pair.add(utf16ToUtf8(std::u16string(1, a)), {});
+            bool clash = false;
+            try {
+                pair.add(utf16ToUtf8(std::u16string(1, static_cast<char16_t>(b + 0x100))), {});
+            } catch (const KitError&) {
+                clash = true;
+            }
+            ASSERT_EQ(clash, archiveNameMatches(std::u16string(1, a), std::u16string(1, static_cast<char16_t>(b + 0x100))))
+                << int(a) << " " << int(b);
+        }
+
     ArchiveWriter full;
     for (int i = 0; i < 32767; ++i) full.addUnchecked(u"e", {});
     EXPECT_THROW(full.addUnchecked(u"e", {}), KitError);

@@ -128,9 +128,9 @@ int jad(const std::vector<std::string>& a) {
 
 int sprite(const std::vector<std::string>& a) {
     if (a.size() != 2) throw Usage{};
-    FileLayout layout;
-    Bytes data = encodeSprite(parseSpriteDescription(textOf(a[0])), &layout);
-    save(a[1], data);
+    std::string text = textOf(a[0]);
+    if (isFontDescription(text)) throw KitError(a[0] + " describes a font: use \"bramble-kit font\"");
+    save(a[1], encodeSprite(parseSpriteDescription(text)));
     return 0;
 }
 

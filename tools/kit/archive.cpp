@@ -20,6 +20,14 @@ std::string trim(std::string_view s) {
     return std::string(s.substr(a, b - a));
 }
 
+// Two units match exactly when their low bytes fold to the same lower-case
+// byte, so this key is equal for names that match each other.
+std::string foldedKey(std::u16string_view name) {
+    std::string key;
+    for (char16_t c : name) key.push_back(static_cast<char>(foldLower(c & 0xFF)));
+    return key;
+}
+
 }  // namespace
 
 bool archiveNameMatches(std::u16string_view entry, std::u16string_view request) {
@@ -39,16 +47,17 @@ void ArchiveWriter::add(std::string_view utf8Name, Bytes data) {
     std::u16string name = utf8ToUtf16(utf8Name);
     if (!name.empty() && name[0] == u'/') name.erase(0, 1);
     if (name.empty()) throw KitError("archive entry without a name");
-    for (const Entry& e : entries_)
-        if (archiveNameMatches(e.name, name))
-            throw KitError("archive entry \"" + std::string(utf8Name) + "\" clashes with \"" + utf16ToUtf8(e.name) +
-                           "\" (names are compared without regard to case)");
+    auto clash = folded_.find(foldedKey(name));
+    if (clash != folded_.end())
+        throw KitError("archive entry \"" + std::string(utf8Name) + "\" clashes with \"" +
+                       utf16ToUtf8(entries_[clash->second].name) + "\" (names are compared without regard to case)");
     addUnchecked(std::move(name), std::move(data));
 }
 
 void ArchiveWriter::addUnchecked(std::u16string name, Bytes data) {
     if (entries_.size() >= 32767) throw KitError("archive index is full (32767 entries)");
     if (encodeModifiedUtf8(name).size() > 0xFFFF) throw KitError("archive entry name too long");
+    folded_.emplace(foldedKey(name), entries_.size());
     entries_.push_back(Entry{std::move(name), std::move(data)});
 }
 

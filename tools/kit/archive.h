@@ -11,6 +11,7 @@
 #include "tools/kit/bytes.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kit {
@@ -46,6 +47,7 @@ private:
         Bytes data;
     };
     std::vector<Entry> entries_;
+    std::unordered_map<std::string, size_t> folded_;  // folded name -> entry, for clash checks
 };
 
 struct ArchiveEntry {
