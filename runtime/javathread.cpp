@@ -101,6 +101,7 @@ jint java_lang_Thread::start(java_lang_Thread* thread) {
         return -1;
     }
     thread->setCollectable(false);
+    const int slot = table.indexOf(context);  // the thread may end before start() returns
     context->nativePriority = nativePriorityFor(thread->m_priority);
     try {
         std::thread(threadMain, app, context).detach();
@@ -109,7 +110,7 @@ jint java_lang_Thread::start(java_lang_Thread* thread) {
         table.releaseReserved(context);
         return -1;
     }
-    return table.slotOf(thread);
+    return slot;
 }
 
 java_lang_Thread* java_lang_Thread::currentThread() {

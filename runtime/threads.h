@@ -120,6 +120,7 @@ public:
     void finishRunning(ThreadContext* context);
 
     int slotOf(const java_lang_Thread* thread);
+    int indexOf(const ThreadContext* context) const { return static_cast<int>(context - m_slots); }
     ThreadContext* contextOf(const java_lang_Thread* thread);
     int javaThreadCount();
 

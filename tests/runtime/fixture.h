@@ -39,6 +39,38 @@ private:
     std::vector<std::string> m_lines;
 };
 
+// A Runnable calling a plain function with an argument.
+class Task : public Object, public java_lang_Runnable {
+public:
+    using Fn = void (*)(void*);
+    Task(Fn fn, void* arg) : Object(cid::Object), m_fn(fn), m_arg(arg) {}
+    void* getInterface(jint id) override {
+        return id == cid::java_lang_Runnable ? static_cast<java_lang_Runnable*>(this) : nullptr;
+    }
+    void run() override { m_fn(m_arg); }
+    Fn m_fn;
+    void* m_arg;
+};
+
+// Waits at safe points until pred holds; false after about 5 s.
+template <typename P>
+bool waitFor(P pred) {
+    for (int i = 0; i < 5000; ++i) {
+        if (pred()) return true;
+        java_lang_Thread::sleep(1);
+    }
+    return false;
+}
+
+// Runs fn on a Java thread and waits for it to end. Objects that fn leaves
+// unreferenced are then certainly garbage: a finished thread's stack is no
+// longer scanned (the caller's own stack may hold stale copies).
+inline void runOnJavaThread(Task::Fn fn, void* arg = nullptr) {
+    auto* thread = newObject<java_lang_Thread>(newObject<Task>(fn, arg));
+    ASSERT_GE(java_lang_Thread::start(thread), 0);
+    ASSERT_TRUE(waitFor([&] { return !java_lang_Thread::isAlive(thread); }));
+}
+
 class RuntimeTest : public testing::Test {
 protected:
     static constexpr size_t kObjectHeap = 1 << 20;

@@ -40,12 +40,12 @@ protected:
     for (size_t i = 0; i < sizeof junk; ++i) junk[i] = 0;
 }
 
-[[gnu::noinline]] void makeGarbage(int n) {
-    for (int i = 0; i < n; ++i) newObject<Tracked>();
+void makeGarbage(void*) {
+    for (int i = 0; i < 50; ++i) newObject<Tracked>();
 }
 
 TEST_F(Collector, UnreachableObjectsAreSweptAndRootsKeepTheirGraphs) {
-    makeGarbage(50);
+    runOnJavaThread(&makeGarbage);
     Tracked* viaRef = newObject<Tracked>();
     rt::GlobalRef ref(viaRef);
     viaRef->m_next = newObject<Tracked>();
@@ -136,8 +136,8 @@ public:
     static inline jint s_read = 0;
 };
 
-[[gnu::noinline]] void makeReadersOfEachOther(int n) {
-    for (int i = 0; i < n; ++i) {
+void makeReadersOfEachOther(void*) {
+    for (int i = 0; i < 40; ++i) {
         auto* target = newObject<Tracked>();
         target->m_value = 7;
         auto* reader = newObject<Reader>();
@@ -147,37 +147,36 @@ public:
 
 TEST_F(Collector, SweepFinalizesEverythingBeforeFreeingAnything) {
     Reader::s_read = 0;
-    makeReadersOfEachOther(40);
-    scrubStack();
+    runOnJavaThread(&makeReadersOfEachOther);
     collect();
     EXPECT_EQ(Reader::s_read, 7 * 40);
 }
 
-[[gnu::noinline]] void lockAndDrop() {
-    Object* o = newObject<Selfish>();
-    Object::monitorEnter(o);
-    Object::monitorExit(o);
+void lockAndDrop(void*) {
+    for (int i = 0; i < 10; ++i) {
+        Object* o = newObject<Selfish>();
+        Object::monitorEnter(o);
+        Object::monitorExit(o);
+    }
 }
 
 TEST_F(Collector, MonitorEntriesOfSweptObjectsAreReleasedWhateverTheFinalizer) {
-    for (int i = 0; i < 10; ++i) lockAndDrop();
+    runOnJavaThread(&lockAndDrop);
     EXPECT_EQ(m_app->monitors().entriesInUse(), 10);
-    scrubStack();
     collect();
     EXPECT_EQ(m_app->monitors().entriesInUse(), 0);
 }
 
-[[gnu::noinline]] void lockMany(int n) {
-    for (int i = 0; i < n; ++i) {
+void lockMany(void*) {
+    for (int i = 0; i < rt::MonitorTable::kEntries + 20; ++i) {
         Object* o = newObject<Selfish>();
         Object::monitorEnter(o);
         Object::monitorExit(o);
-        scrubStack();
     }
 }
 
 TEST_F(Collector, FullMonitorTableCollectsAndRetries) {
-    lockMany(rt::MonitorTable::kEntries + 20);
+    runOnJavaThread(&lockMany);
     EXPECT_FALSE(m_log.contains("monitor table full"));
     EXPECT_LE(m_app->monitors().entriesInUse(), rt::MonitorTable::kEntries);
 }
@@ -185,6 +184,7 @@ TEST_F(Collector, FullMonitorTableCollectsAndRetries) {
 [[gnu::noinline]] void throwUnreferenced() {
     rt::throwNew(cid::java_lang_IllegalStateException, String::fromUtf8("kept"));
 }
+
 
 TEST_F(Collector, PendingExceptionSurvivesCollection) {
     throwUnreferenced();

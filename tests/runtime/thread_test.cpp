@@ -11,28 +11,17 @@
 namespace {
 
 std::atomic<int> g_finalized{0};
+std::atomic<jint> g_lastFinalizedValue{0};
 
 class Tracked : public Object {
 public:
     Tracked() : Object(cid::java_util_HashtableEntry) {}
     void finalize() override {
         g_finalized.fetch_add(1);
+        g_lastFinalizedValue = m_value;
         Object::finalize();
     }
     jint m_value;
-};
-
-// A Runnable calling a plain function with an argument.
-class Task : public Object, public java_lang_Runnable {
-public:
-    using Fn = void (*)(void*);
-    Task(Fn fn, void* arg) : Object(cid::Object), m_fn(fn), m_arg(arg) {}
-    void* getInterface(jint id) override {
-        return id == cid::java_lang_Runnable ? static_cast<java_lang_Runnable*>(this) : nullptr;
-    }
-    void run() override { m_fn(m_arg); }
-    Fn m_fn;
-    void* m_arg;
 };
 
 class TrackedThread : public java_lang_Thread {
@@ -43,21 +32,6 @@ public:
         java_lang_Thread::finalize();
     }
 };
-
-// Waits (at safe points) until pred holds; false after ~5 s.
-template <typename P>
-bool waitFor(P pred) {
-    for (int i = 0; i < 5000; ++i) {
-        if (pred()) return true;
-        java_lang_Thread::sleep(1);
-    }
-    return false;
-}
-
-[[gnu::noinline]] void scrubStack() {
-    volatile char junk[16384];
-    for (size_t i = 0; i < sizeof junk; ++i) junk[i] = 0;
-}
 
 enum class Hold { Sleep, MonitorWait, Blocking };
 
@@ -72,7 +46,7 @@ struct HoldState {
 [[gnu::noinline]] void holdReference(void* arg) {
     auto* s = static_cast<HoldState*>(arg);
     Tracked* mine = newObject<Tracked>();
-    mine->m_value = 4242;
+    mine->m_value = 4242 + static_cast<jint>(s->how);
     switch (s->how) {
     case Hold::Sleep:
         s->ready = true;
@@ -105,8 +79,7 @@ protected:
 TEST_F(Threads, ReferenceOnlyOnAnotherThreadsStackSurvives) {
     for (Hold how : {Hold::Sleep, Hold::MonitorWait, Hold::Blocking}) {
         SCOPED_TRACE(static_cast<int>(how));
-        collect();  // the previous round's object
-        g_finalized = 0;
+        g_lastFinalizedValue = 0;
         HoldState state;
         state.how = how;
         rt::GlobalRef lock(newObject<Object>(cid::Object));
@@ -119,7 +92,7 @@ TEST_F(Threads, ReferenceOnlyOnAnotherThreadsStackSurvives) {
             Object::monitorExit(state.lock);
         }
         for (int i = 0; i < 3; ++i) collect();
-        EXPECT_EQ(g_finalized.load(), 0);
+        EXPECT_NE(g_lastFinalizedValue.load(), 4242 + static_cast<jint>(how));
         state.release = true;
         if (how == Hold::MonitorWait) {
             Object::monitorEnter(state.lock);
@@ -127,7 +100,7 @@ TEST_F(Threads, ReferenceOnlyOnAnotherThreadsStackSurvives) {
             Object::monitorExit(state.lock);
         }
         ASSERT_TRUE(waitFor([&] { return !java_lang_Thread::isAlive(thread); }));
-        EXPECT_EQ(state.valueSeen.load(), 4242);
+        EXPECT_EQ(state.valueSeen.load(), 4242 + static_cast<jint>(how));
     }
 }
 
@@ -136,21 +109,19 @@ void waitForRelease(void* arg) {
     while (!*release) java_lang_Thread::sleep(2);
 }
 
-[[gnu::noinline]] void startDetachedThread(std::atomic<bool>* release) {
+void startDetachedThread(void* release) {
     auto* thread = newObject<TrackedThread>(newObject<Task>(&waitForRelease, release));
     java_lang_Thread::start(thread);
 }
 
 TEST_F(Threads, RunningThreadSurvivesUnreferencedAndIsSweptAfterItEnds) {
     std::atomic<bool> release{false};
-    startDetachedThread(&release);
-    scrubStack();
+    runOnJavaThread(&startDetachedThread, &release);  // nothing else refers to it
     EXPECT_EQ(java_lang_Thread::activeCount(), 2);
     collect();
     EXPECT_EQ(g_finalized.load(), 0);
     release = true;
     ASSERT_TRUE(waitFor([] { return java_lang_Thread::activeCount() == 1; }));
-    scrubStack();
     collect();
     EXPECT_EQ(g_finalized.load(), 1000);
 }
