@@ -1,0 +1,21 @@
+// Reflective instance creation by class id: a zero-filled instance with its
+// header built and no constructor body run. Only the fixed set of
+// instantiable ids may have a creator; every other id answers null.
+// The runtime registers its own classes; libraries register theirs
+// (NewInstanceFactory::registerCreator(cid::java_util_Vector, [] { ... })).
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/object.h"
+
+class NewInstanceFactory {
+public:
+    using Creator = Object* (*)();
+
+    // Null for an id above 136, an id without a creator, or no heap room.
+    static Object* newInstance(uint32_t classId);
+    // False (nothing registered) for an id that is not instantiable.
+    static bool registerCreator(uint32_t classId, Creator creator);
+    static bool isInstantiable(uint32_t classId);
+};

@@ -1,0 +1,370 @@
+// Object list, allocation entry points and the mark-and-sweep collector.
+#include "runtime/objectmanager.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "runtime/application.h"
+#include "runtime/array.h"
+#include "runtime/javathread.h"
+#include "runtime/log.h"
+#include "runtime/statics.h"
+#include "runtime/threads.h"
+
+namespace {
+
+thread_local bool t_inCollection = false;
+
+uint32_t defaultTick() {
+    using namespace std::chrono;
+    static const steady_clock::time_point start = steady_clock::now();
+    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now() - start).count());
+}
+uint32_t (*g_tickSource)() = defaultTick;
+
+void defaultFatal(const char* message) {
+    logPrintf("FATAL: %s", message);
+    fflush(stdout);
+    std::_Exit(3);
+}
+rt::FatalHandler g_fatal = defaultFatal;
+
+constexpr size_t kWord = sizeof(void*);
+
+}  // namespace
+
+void ObjectManager::setTickSource(uint32_t (*source)()) { g_tickSource = source ? source : defaultTick; }
+uint32_t ObjectManager::tickMs() { return g_tickSource(); }
+
+ObjectManager::ObjectManager(Application* app) : m_app(app), m_heap(&app->objectHeap()) {
+    m_starts.assign(m_heap->heapSize() / kWord / 64 + 1, 0);
+    m_objects.reserve(4096);
+    m_markStack.reserve(1024);
+}
+
+ObjectManager::~ObjectManager() = default;
+
+ObjectManager* ObjectManager::instance() {
+    Application* app = Application::instance();
+    return app ? &app->objects() : nullptr;
+}
+
+void ObjectManager::setStart(const void* p, bool on) {
+    size_t g = static_cast<size_t>(static_cast<const char*>(p) - m_heap->base()) / kWord;
+    if (on) m_starts[g / 64] |= uint64_t(1) << (g % 64);
+    else m_starts[g / 64] &= ~(uint64_t(1) << (g % 64));
+}
+
+bool ObjectManager::testStart(const void* p) const {
+    if (!m_heap->owns(p)) return false;
+    size_t off = static_cast<size_t>(static_cast<const char*>(p) - m_heap->base());
+    if (off % kWord) return false;
+    size_t g = off / kWord;
+    return (m_starts[g / 64] >> (g % 64)) & 1;
+}
+
+bool ObjectManager::isRegistered(const Object* object) const { return testStart(object); }
+
+Object* ObjectManager::findObject(const void* p) const {
+    if (!m_heap->owns(p)) return nullptr;
+    const char* base = m_heap->base();
+    size_t g = static_cast<size_t>(static_cast<const char*>(p) - base) / kWord;
+    size_t window = m_maxObjectBlock / kWord + 1;
+    size_t lowest = g >= window ? g - window : 0;
+    size_t w = g / 64;
+    unsigned b = g % 64;
+    uint64_t bits = m_starts[w] & (b == 63 ? ~uint64_t(0) : ((uint64_t(1) << (b + 1)) - 1));
+    for (;;) {
+        if (bits) {
+            size_t s = w * 64 + 63 - static_cast<size_t>(__builtin_clzll(bits));
+            if (s < lowest) return nullptr;
+            const char* obj = base + s * kWord;
+            if (static_cast<const char*>(p) < obj + m_heap->blockSize(obj))
+                return reinterpret_cast<Object*>(const_cast<char*>(obj));
+            return nullptr;
+        }
+        if (w == 0 || w * 64 < lowest) return nullptr;
+        --w;
+        bits = m_starts[w];
+    }
+}
+
+void ObjectManager::registerObject(Object* object, size_t blockBytes) {
+    std::lock_guard<std::mutex> lock(m_listLock);
+    m_objects.push_back(object);
+    setStart(object, true);
+    if (blockBytes > m_maxObjectBlock) m_maxObjectBlock = blockBytes;
+}
+
+size_t ObjectManager::objectCount() const {
+    std::lock_guard<std::mutex> lock(m_listLock);
+    return m_objects.size();
+}
+
+void* ObjectManager::allocObject(size_t size, bool untracked) {
+    if (untracked) return rt::allocDataBuffer(size);
+    if (m_app->threads().stopRequested() && !t_inCollection) {
+        BlockingRegion region;  // safe point: park while a collection runs
+    }
+#ifdef BRAMBLE_GC_STRESS
+    if (!t_inCollection) gc(kForced);
+#endif
+    void* p = t_inCollection ? m_heap->allocNoCollect(size) : m_heap->alloc(size);
+    if (!p) {
+        char message[96];
+        snprintf(message, sizeof message, "object heap exhausted (%zu bytes requested)", size);
+        rt::fatal(message);
+    }
+    std::memset(p, 0, size);
+    registerObject(static_cast<Object*>(p), m_heap->blockSize(p));
+    return p;
+}
+
+void ObjectManager::freeObject(void* p) {
+    if (!p) return;
+    if (m_app->dataHeap().free(p)) return;
+    if (m_heap->free(p)) return;
+    std::free(p);
+}
+
+void ObjectManager::addRoot(Object** slot) {
+    std::lock_guard<std::mutex> lock(m_rootLock);
+    m_extraRoots.push_back(slot);
+}
+
+void ObjectManager::removeRoot(Object** slot) {
+    std::lock_guard<std::mutex> lock(m_rootLock);
+    auto it = std::find(m_extraRoots.begin(), m_extraRoots.end(), slot);
+    if (it != m_extraRoots.end()) m_extraRoots.erase(it);
+}
+
+void ObjectManager::collectForShortage() { gc(kForced | kKeepNewest); }
+
+void ObjectManager::runWithWorldStopped(const std::function<void()>& fn) {
+    if (t_inCollection) {
+        fn();
+        return;
+    }
+    {
+        BlockingRegion waiting;
+        m_gcLock.lock();
+    }
+    t_inCollection = true;
+    m_app->threads().stopOthers();
+    fn();
+    m_app->threads().resumeOthers();
+    t_inCollection = false;
+    m_gcLock.unlock();
+}
+
+// --- collection -------------------------------------------------------------
+
+void ObjectManager::gc(int flags) {
+    if (t_inCollection) return;  // a finalizer allocating during a sweep
+    MethodScope method("ObjectManager::gc()");
+    {
+        BlockingRegion waiting;  // parked while another collection runs
+        m_gcLock.lock();
+    }
+    const uint32_t now = tickMs();
+    if (flags == kThrottled && m_everCollected && now - m_lastGcTick < kThrottleMs) {
+        m_gcLock.unlock();
+        return;
+    }
+    m_lastGcTick = now;
+    m_everCollected = true;
+    t_inCollection = true;
+    m_app->threads().stopOthers();
+    {
+        std::lock_guard<std::mutex> lock(m_listLock);
+        for (Object* o : m_objects) o->setMarked(false);
+        if (flags & kFinal) {
+            for (Object* o : m_objects) o->setCollectable(true);
+        } else {
+            markRoots(flags);
+        }
+        sweep();
+    }
+    ++m_collections;
+    m_lastGcTick = tickMs();
+    m_app->threads().resumeOthers();
+    t_inCollection = false;
+    m_gcLock.unlock();
+}
+
+void ObjectManager::mark(Object* object) {
+    markCandidate(object);
+    drainMarkStack();
+}
+
+void ObjectManager::markCandidate(const void* p) {
+    if (!p) return;
+    Object* o = testStart(p) ? reinterpret_cast<Object*>(const_cast<void*>(p)) : findObject(p);
+    if (!o || o->isMarked()) return;
+    o->setMarked(true);
+    if (o->classId() == cid::ObjectArray) {
+        m_markStack.push_back(o);
+        return;
+    }
+    if (o->classId() < cid::kCount) {
+        const Class* record = m_app->statics().classById(o->classId());
+        if (record && record->m_refCount > 0) m_markStack.push_back(o);
+    }
+}
+
+void ObjectManager::drainMarkStack() {
+    while (!m_markStack.empty()) {
+        Object* o = m_markStack.back();
+        m_markStack.pop_back();
+        if (o->classId() == cid::ObjectArray) {
+            auto* array = static_cast<ObjectArray*>(o);
+            Object** elements = array->data();
+            for (jint i = 0; elements && i < array->length(); ++i) markCandidate(elements[i]);
+            continue;
+        }
+        const Class* record = m_app->statics().classById(o->classId());
+        const char* base = reinterpret_cast<const char*>(o);
+        for (jint i = 0; i < record->m_refCount; ++i) {
+            void* field;
+            std::memcpy(&field, base + record->m_refOffsets[i], sizeof field);
+            markCandidate(field);
+        }
+    }
+}
+
+__attribute__((no_sanitize_address)) void ObjectManager::scanRange(const void* from, const void* to) {
+    uintptr_t lo = (reinterpret_cast<uintptr_t>(from) + kWord - 1) & ~(kWord - 1);
+    uintptr_t hi = reinterpret_cast<uintptr_t>(to);
+    for (uintptr_t a = lo; a + kWord <= hi; a += kWord) {
+        const void* word = *reinterpret_cast<const void* const*>(a);
+        if (m_heap->owns(word)) markCandidate(word);
+    }
+    drainMarkStack();
+}
+
+void ObjectManager::scanThreadStacks() {
+    rt::ThreadContext* self = rt::currentContext();
+    rt::SpilledRegisters spill;
+    rt::spillRegisters(spill);
+    m_app->threads().forEachUsed([&](rt::ThreadContext& c) {
+        if (!c.started || !c.stackTop) return;
+        const void* low = &c == self ? spill.sp : c.savedSp;
+        if (low && low < c.stackTop) scanRange(low, c.stackTop);
+    });
+    if (self) scanRange(&spill, &spill + 1);
+}
+
+void ObjectManager::markRoots(int flags) {
+    StaticClass& statics = m_app->statics();
+    for (Object** slot : statics.rootSlots()) {
+        if (slot) markCandidate(*slot);
+    }
+    markCandidate(statics.m_stringPool);
+    for (int i = 0; i < Application::kRootSlots; ++i) markCandidate(m_app->rootSlots()[i]);
+    {
+        std::lock_guard<std::mutex> lock(m_rootLock);
+        for (Object** slot : m_extraRoots) markCandidate(*slot);
+    }
+    m_app->threads().forEachUsed([&](rt::ThreadContext& c) {
+        markCandidate(c.thread);
+        markCandidate(c.pending);
+    });
+    drainMarkStack();
+    scanThreadStacks();
+    if ((flags & kKeepNewest) && !m_objects.empty()) markCandidate(m_objects.back());
+    drainMarkStack();
+}
+
+void ObjectManager::sweep() {
+    m_dead.clear();
+    for (size_t i = m_objects.size(); i-- > 0;) {
+        Object* o = m_objects[i];
+        if (o->isMarked() || !o->isCollectable()) continue;
+        m_dead.push_back(o);
+        m_objects[i] = m_objects.back();
+        m_objects.pop_back();
+    }
+    // Every finalizer runs before any block is freed.
+    rt::MonitorTable& monitors = m_app->monitors();
+    for (Object* o : m_dead) {
+        void* vptr;
+        std::memcpy(&vptr, o, sizeof vptr);
+        if (vptr) o->finalize();
+        if (o->hasMonitor()) monitors.release(o);
+    }
+    for (Object* o : m_dead) {
+        o->markFreed();
+        setStart(o, false);
+        if (!m_heap->free(o)) std::free(o);
+    }
+    m_lastSwept = m_dead.size();
+    m_dead.clear();
+}
+
+// --- data buffers and helpers --------------------------------------------
+
+namespace rt {
+
+void* allocDataBuffer(size_t bytes) {
+    Application* app = Application::instance();
+    void* p = nullptr;
+    if (app) {
+        if (app->threads().stopRequested() && !t_inCollection) {
+            BlockingRegion region;
+        }
+#ifdef BRAMBLE_GC_STRESS
+        if (!t_inCollection) app->objects().gc(ObjectManager::kForced);
+#endif
+        MemoryManager& heap = app->dataHeap();
+        p = t_inCollection ? heap.allocNoCollect(bytes) : heap.alloc(bytes);
+    }
+    if (p) {
+        std::memset(p, 0, bytes);
+        return p;
+    }
+    return std::calloc(bytes ? bytes : 1, 1);
+}
+
+void freeDataBuffer(void* p) {
+    if (!p) return;
+    if (Application* app = Application::instance()) {
+        if (app->dataHeap().free(p)) return;
+        if (app->objectHeap().free(p)) return;
+    }
+    std::free(p);
+}
+
+void registerOwner(void** slot) {
+    if (!slot || !*slot) return;
+    if (Application* app = Application::instance()) app->dataHeap().registerOwnerSlot(*slot, slot);
+}
+
+void fatal(const char* message) {
+    g_fatal(message);
+    std::_Exit(3);  // a handler that returns still stops the program
+}
+
+void setFatalHandler(FatalHandler handler) { g_fatal = handler ? handler : defaultFatal; }
+
+GlobalRef::GlobalRef(Object* object) : m_object(object) {
+    if (ObjectManager* om = ObjectManager::instance()) {
+        om->addRoot(&m_object);
+        m_registered = true;
+    }
+}
+
+GlobalRef::~GlobalRef() {
+    if (!m_registered) return;
+    if (ObjectManager* om = ObjectManager::instance()) om->removeRoot(&m_object);
+}
+
+}  // namespace rt
+
+void* rt::allocObjectBlock(size_t bytes) {
+    ObjectManager* om = ObjectManager::instance();
+    if (!om) rt::fatal("object allocated without an application");
+    return om->allocObject(bytes);
+}

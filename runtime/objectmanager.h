@@ -1,0 +1,132 @@
+// Object manager: the list of every collectable object and the stop-the-
+// world mark-and-sweep collector.
+//
+// Roots: precise for the statics block's root slots, the string pool, the
+// application's object slots, roots that native code registered, every
+// thread's Thread object and pending exception; conservative for the
+// stacks (and spilled registers) of every attached thread. A stack word
+// that points anywhere inside a registered object keeps it alive; the
+// look-up goes through a bitmap of object starts, never a list search.
+//
+// The sweep finalizes every unreachable object first and frees the blocks
+// afterwards; the monitor entry of every swept object is released.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+#include "runtime/heap.h"
+#include "runtime/object.h"
+
+class Application;
+
+class ObjectManager : public MemoryManager::ShortageHandler {
+public:
+    enum GcFlags : int {
+        kThrottled = 0,    // skipped within kThrottleMs of the last collection
+        kForced = 1,
+        kFinal = 2,        // sweep every registered object (application close)
+        kRequested = 4,    // forced, asked for by the application
+        kKeepNewest = 8,   // also keep the most recently registered object
+    };
+    static constexpr uint32_t kThrottleMs = 2000;
+
+    explicit ObjectManager(Application* app);
+    ~ObjectManager() override;
+    ObjectManager(const ObjectManager&) = delete;
+    ObjectManager& operator=(const ObjectManager&) = delete;
+
+    static ObjectManager* instance();
+
+    // untracked = false: zeroed object-heap block, registered (never null:
+    // an exhausted object heap stops the program). untracked = true: zeroed
+    // data buffer from the data heap or the C heap, not registered.
+    void* allocObject(size_t size, bool untracked = false);
+    // Returns a block to whichever heap owns it, else to the C heap.
+    void freeObject(void* p);
+
+    void gc(int flags);
+    // Marks object and everything reachable from it (collection only).
+    void mark(Object* object);
+    // Conservative scan of [from, to).
+    void scanRange(const void* from, const void* to);
+    // The registered object whose block contains p, or null.
+    Object* findObject(const void* p) const;
+    bool isRegistered(const Object* object) const;
+
+    // Native code that keeps Java objects in C++ state registers the slot.
+    void addRoot(Object** slot);
+    void removeRoot(Object** slot);
+
+    size_t objectCount() const;
+    uint64_t collections() const { return m_collections; }
+    size_t lastSweptCount() const { return m_lastSwept; }
+
+    // MemoryManager::ShortageHandler
+    void collectForShortage() override;
+    void runWithWorldStopped(const std::function<void()>& fn) override;
+
+    // Time source (milliseconds) for the throttle; tests install their own.
+    static void setTickSource(uint32_t (*source)());
+    static uint32_t tickMs();
+
+private:
+    void registerObject(Object* object, size_t size);
+    void markRoots(int flags);
+    void markCandidate(const void* p);
+    void drainMarkStack();
+    void sweep();
+    void scanThreadStacks();
+    void setStart(const void* p, bool on);
+    bool testStart(const void* p) const;
+
+    Application* m_app;
+    MemoryManager* m_heap;   // the object heap
+    std::vector<Object*> m_objects;
+    std::vector<uint64_t> m_starts;    // one bit per word of the object heap
+    size_t m_maxObjectBlock = 0;
+    std::vector<Object*> m_markStack;
+    std::vector<Object*> m_dead;
+    std::vector<Object**> m_extraRoots;
+    mutable std::mutex m_listLock;
+    std::mutex m_gcLock;
+    std::mutex m_rootLock;
+    uint32_t m_lastGcTick = 0;
+    bool m_everCollected = false;
+    uint64_t m_collections = 0;
+    size_t m_lastSwept = 0;
+};
+
+namespace rt {
+// A zeroed buffer from the data heap, else from the C heap. The caller
+// registers an owner slot when the block lies in the data heap
+// (registerOwner), or the block is never moved.
+void* allocDataBuffer(size_t bytes);
+void freeDataBuffer(void* p);
+// Records slot as the owner of the data-heap block it points at (nothing
+// for other blocks).
+void registerOwner(void** slot);
+// Exhausted object heap: the log line, then the fatal handler.
+[[noreturn]] void fatal(const char* message);
+using FatalHandler = void (*)(const char* message);
+// The default handler flushes the log and ends the process with status 3.
+void setFatalHandler(FatalHandler handler);
+
+// Keeps a Java object alive while a native C++ structure refers to it.
+class GlobalRef {
+public:
+    explicit GlobalRef(Object* object = nullptr);
+    ~GlobalRef();
+    GlobalRef(const GlobalRef&) = delete;
+    GlobalRef& operator=(const GlobalRef&) = delete;
+    Object* get() const { return m_object; }
+    void set(Object* object) { m_object = object; }
+
+private:
+    Object* m_object;
+    bool m_registered = false;
+};
+}  // namespace rt

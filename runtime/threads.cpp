@@ -1,0 +1,198 @@
+// Thread table, safe points and the stop-the-world handshake.
+#include "runtime/threads.h"
+
+#include "runtime/application.h"
+#include "runtime/javathread.h"
+#include "runtime/log.h"
+
+namespace rt {
+namespace {
+thread_local ThreadContext* t_context = nullptr;
+}
+
+ThreadContext* currentContext() { return t_context; }
+void setCurrentContext(ThreadContext* context) { t_context = context; }
+
+ThreadContext* ThreadTable::takeSlot(bool java) {
+    int javaUsed = 0;
+    for (int i = 0; i < kSlots; ++i)
+        if (m_used[i] && m_slots[i].java) ++javaUsed;
+    int attachedUsed = 0;
+    for (int i = 0; i < kSlots; ++i)
+        if (m_used[i] && !m_slots[i].java) ++attachedUsed;
+    if (java ? javaUsed >= kMaxJavaThreads : attachedUsed >= kMaxAttached) return nullptr;
+    for (int i = 0; i < kSlots; ++i) {
+        if (!m_used[i]) {
+            m_used[i] = true;
+            m_slots[i].reset();
+            m_slots[i].java = java;
+            return &m_slots[i];
+        }
+    }
+    return nullptr;
+}
+
+ThreadContext* ThreadTable::attachCurrent(void* stackTop, bool java, java_lang_Thread* thread) {
+    std::unique_lock<std::mutex> lock(m_lock);
+    while (m_stopRequested.load()) m_resumeCv.wait(lock);
+    ThreadContext* c = takeSlot(java);
+    if (!c) return nullptr;
+    c->thread = thread;
+    c->id = currentThreadId();
+    c->stackTop = stackTop;
+    c->started = true;
+    c->parked = false;
+    setCurrentContext(c);
+    return c;
+}
+
+void ThreadTable::detachCurrent() {
+    ThreadContext* c = currentContext();
+    if (!c) return;
+    std::unique_lock<std::mutex> lock(m_lock);
+    // A collection may be scanning this stack: leave only when none runs.
+    c->parked = true;
+    m_parkedCv.notify_all();
+    while (m_stopRequested.load()) m_resumeCv.wait(lock);
+    m_used[c - m_slots] = false;
+    c->reset();
+    setCurrentContext(nullptr);
+    m_parkedCv.notify_all();
+}
+
+ThreadContext* ThreadTable::reserveJava(java_lang_Thread* thread) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    ThreadContext* c = takeSlot(true);
+    if (!c) return nullptr;
+    c->thread = thread;
+    c->started = false;
+    c->parked = true;  // nothing to stop or scan until it runs
+    return c;
+}
+
+void ThreadTable::releaseReserved(ThreadContext* c) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_used[c - m_slots] = false;
+    c->reset();
+    m_parkedCv.notify_all();
+}
+
+void ThreadTable::startRunning(ThreadContext* c, void* stackTop) {
+    std::unique_lock<std::mutex> lock(m_lock);
+    while (m_stopRequested.load()) m_resumeCv.wait(lock);
+    c->id = currentThreadId();
+    c->stackTop = stackTop;
+    c->started = true;
+    c->parked = false;
+    setCurrentContext(c);
+}
+
+void ThreadTable::finishRunning(ThreadContext* c) {
+    SpilledRegisters spill;
+    spillRegisters(spill);
+    std::unique_lock<std::mutex> lock(m_lock);
+    c->savedSp = spill.sp;
+    c->parked = true;
+    m_parkedCv.notify_all();
+    while (m_stopRequested.load()) m_resumeCv.wait(lock);
+    if (c->thread) c->thread->setCollectable(true);
+    m_used[c - m_slots] = false;
+    c->reset();
+    setCurrentContext(nullptr);
+    m_parkedCv.notify_all();
+}
+
+int ThreadTable::slotOf(const java_lang_Thread* thread) {
+    if (!thread) return -1;
+    std::lock_guard<std::mutex> lock(m_lock);
+    for (int i = 0; i < kSlots; ++i)
+        if (m_used[i] && m_slots[i].java && m_slots[i].thread == thread) return i;
+    return -1;
+}
+
+ThreadContext* ThreadTable::contextOf(const java_lang_Thread* thread) {
+    int i = slotOf(thread);
+    return i < 0 ? nullptr : &m_slots[i];
+}
+
+int ThreadTable::javaThreadCount() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    int n = 0;
+    for (int i = 0; i < kSlots; ++i)
+        if (m_used[i] && m_slots[i].java) ++n;
+    return n;
+}
+
+void ThreadTable::park(ThreadContext* c, void* sp) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    c->savedSp = sp;
+    c->parked = true;
+    m_parkedCv.notify_all();
+}
+
+void ThreadTable::unpark(ThreadContext* c) {
+    std::unique_lock<std::mutex> lock(m_lock);
+    while (m_stopRequested.load()) m_resumeCv.wait(lock);
+    c->parked = false;
+}
+
+void ThreadTable::stopOthers() {
+    ThreadContext* self = currentContext();
+    std::unique_lock<std::mutex> lock(m_lock);
+    m_stopRequested.store(true, std::memory_order_release);
+    for (;;) {
+        bool allParked = true;
+        for (int i = 0; i < kSlots; ++i) {
+            const ThreadContext& c = m_slots[i];
+            if (m_used[i] && &c != self && c.started && !c.parked) allParked = false;
+        }
+        if (allParked) break;
+        m_parkedCv.wait(lock);
+    }
+}
+
+void ThreadTable::resumeOthers() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    ++m_generation;
+    m_stopRequested.store(false, std::memory_order_release);
+    m_resumeCv.notify_all();
+}
+
+void enterBlocking(const SpilledRegisters& spill) {
+    ThreadContext* c = currentContext();
+    Application* app = Application::instance();
+    if (!c || !app) return;
+    if (c->blockDepth++ > 0) return;
+    app->threads().park(c, spill.sp);
+}
+
+void leaveBlocking() {
+    ThreadContext* c = currentContext();
+    Application* app = Application::instance();
+    if (!c || !app) return;
+    if (--c->blockDepth > 0) return;
+    app->threads().unpark(c);
+}
+
+}  // namespace rt
+
+void AttachScope::attach(void* stackTop) {
+    Application* app = Application::instance();
+    if (!app || rt::currentContext()) return;
+    if (!app->threads().attachCurrent(stackTop, false, nullptr)) {
+        logPrintf("AttachScope: no free thread slot for native thread 0x%X", rt::currentThreadId());
+        return;
+    }
+    m_attached = true;
+}
+
+AttachScope::~AttachScope() {
+    if (!m_attached) return;
+    if (Application* app = Application::instance()) app->threads().detachCurrent();
+}
+
+void safepoint() {
+    Application* app = Application::instance();
+    if (!app || !app->threads().stopRequested()) return;
+    BlockingRegion region;
+}

@@ -1,0 +1,199 @@
+// Threads: the thread table (at most 8 Java threads plus attached native
+// threads), per-thread runtime state, and the stop-the-world protocol.
+//
+// Stopping the world: a collecting thread sets the stop-requested flag and
+// waits until every other registered thread is parked. Threads park only at
+// safe points: inside a BlockingRegion (sleep, monitor enter and wait, every
+// blocking native call), and at allocation when a stop is requested. On
+// entering a region a thread spills its callee-saved registers into its own
+// frame and publishes its stack pointer, so the collector scans
+// [saved stack pointer, stack top) of a parked thread and sees every
+// reference it holds. On leaving, the thread waits while a collection runs.
+// A parked thread keeps running native code but must not touch Java objects
+// (nor hold array element or string character pointers) until it leaves.
+//
+// Native threads that are not Java threads (audio callbacks, helpers) touch
+// Java objects only inside an AttachScope.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+#include "runtime/object.h"
+
+class java_lang_Thread;
+
+namespace rt {
+
+// Callee-saved registers and the stack pointer, captured in the frame of the
+// function that parks (the capture must be inlined into that frame).
+struct SpilledRegisters {
+    uintptr_t regs[8];
+    void* sp;
+};
+
+[[gnu::always_inline]] inline void spillRegisters(SpilledRegisters& s) {
+#if defined(__x86_64__)
+    asm volatile(
+        "movq %%rbx, 0(%0)\n\t"
+        "movq %%rbp, 8(%0)\n\t"
+        "movq %%r12, 16(%0)\n\t"
+        "movq %%r13, 24(%0)\n\t"
+        "movq %%r14, 32(%0)\n\t"
+        "movq %%r15, 40(%0)\n\t"
+        "movq %%rsp, 48(%0)\n\t"
+        :
+        : "r"(s.regs)
+        : "memory");
+    s.sp = reinterpret_cast<void*>(s.regs[6]);
+#elif defined(__aarch64__)
+    asm volatile(
+        "stp x19, x20, [%0, #0]\n\t"
+        "stp x21, x22, [%0, #16]\n\t"
+        "stp x23, x24, [%0, #32]\n\t"
+        "stp x25, x26, [%0, #48]\n\t"
+        :
+        : "r"(s.regs)
+        : "memory");
+    void* sp;
+    asm volatile("mov %0, sp" : "=r"(sp));
+    s.sp = sp;
+#else
+    __builtin_unwind_init();
+    s.sp = __builtin_frame_address(0);
+#endif
+}
+
+// Everything the runtime keeps per thread.
+struct ThreadContext {
+    static constexpr int kMethodStack = 256;
+
+    java_lang_Thread* thread = nullptr;  // Java thread object (null for attached natives)
+    bool java = false;                   // counts as one of the 8 Java threads
+    uint32_t id = 0;                     // runtime thread id (log lines)
+    int nativePriority = 3;
+
+    // Collector view (guarded by the table lock).
+    void* stackTop = nullptr;            // highest address to scan
+    void* savedSp = nullptr;             // lowest address to scan while parked
+    bool started = false;                // false: nothing on its stack yet
+    bool parked = false;
+    int blockDepth = 0;                  // nesting of blocking regions
+
+    // Exception state of this thread.
+    Object* pending = nullptr;
+    jint pendingSite = 0;
+    const char* methods[kMethodStack] = {};
+    uint32_t methodDepth = 0;            // may exceed kMethodStack; names beyond are not kept
+
+    void reset() { *this = ThreadContext(); }
+};
+
+// The calling thread's context, or null when it is not attached.
+ThreadContext* currentContext();
+void setCurrentContext(ThreadContext* context);
+
+class ThreadTable {
+public:
+    static constexpr int kMaxJavaThreads = 8;
+    static constexpr int kMaxAttached = 8;
+    static constexpr int kSlots = kMaxJavaThreads + kMaxAttached;
+
+    ThreadTable() = default;
+    ThreadTable(const ThreadTable&) = delete;
+    ThreadTable& operator=(const ThreadTable&) = delete;
+
+    // Enters the calling thread (running, stack top given). Java threads take
+    // one of the 8 Java slots. Null when no slot is free.
+    ThreadContext* attachCurrent(void* stackTop, bool java, java_lang_Thread* thread);
+    // Removes the calling thread; waits while a collection runs.
+    void detachCurrent();
+
+    // A slot for a Java thread about to be started (parked, not started).
+    ThreadContext* reserveJava(java_lang_Thread* thread);
+    void releaseReserved(ThreadContext* context);
+    // Run by the new thread itself before it touches Java objects.
+    void startRunning(ThreadContext* context, void* stackTop);
+    // Run by a Java thread after its run() returned: frees its slot.
+    void finishRunning(ThreadContext* context);
+
+    int slotOf(const java_lang_Thread* thread);
+    int indexOf(const ThreadContext* context) const { return static_cast<int>(context - m_slots); }
+    ThreadContext* contextOf(const java_lang_Thread* thread);
+    int javaThreadCount();
+
+    // Safe points.
+    void park(ThreadContext* context, void* sp);
+    void unpark(ThreadContext* context);
+    bool stopRequested() const { return m_stopRequested.load(std::memory_order_acquire); }
+
+    // Collector side: the caller (attached or not) stops every other thread.
+    void stopOthers();
+    void resumeOthers();
+    uint64_t generation() const { return m_generation; }
+
+    // Calls fn(context) for each used slot; only while the world is stopped
+    // or under lock().
+    template <typename F>
+    void forEachUsed(F&& fn) {
+        for (int i = 0; i < kSlots; ++i)
+            if (m_used[i]) fn(m_slots[i]);
+    }
+    std::mutex& lock() { return m_lock; }
+
+private:
+    ThreadContext* takeSlot(bool java);
+
+    std::mutex m_lock;
+    std::condition_variable m_parkedCv;
+    std::condition_variable m_resumeCv;
+    std::atomic<bool> m_stopRequested{false};
+    uint64_t m_generation = 0;
+    ThreadContext m_slots[kSlots];
+    bool m_used[kSlots] = {};
+};
+
+// Out-of-line halves of BlockingRegion.
+void enterBlocking(const SpilledRegisters& spill);
+void leaveBlocking();
+
+}  // namespace rt
+
+// Wrap every call that may block (I/O, waits, message boxes, sleeps):
+//   { BlockingRegion blocking; n = ::read(fd, buffer, size); }
+// Inside, the collector may run: touch no Java object and hold no element or
+// character pointer across it (read into a native buffer, copy afterwards).
+class BlockingRegion {
+public:
+    [[gnu::always_inline]] BlockingRegion() {
+        rt::spillRegisters(m_spill);
+        rt::enterBlocking(m_spill);
+    }
+    ~BlockingRegion() { rt::leaveBlocking(); }
+    BlockingRegion(const BlockingRegion&) = delete;
+    BlockingRegion& operator=(const BlockingRegion&) = delete;
+
+private:
+    rt::SpilledRegisters m_spill;
+};
+
+// A native thread that is not a Java thread (audio callback, helper thread)
+// wraps its use of Java objects in an AttachScope. Nothing is attached when
+// the calling thread already is, or when there is no application.
+class AttachScope {
+public:
+    [[gnu::always_inline]] AttachScope() { attach(__builtin_frame_address(0)); }
+    ~AttachScope();
+    bool attached() const { return m_attached; }
+    AttachScope(const AttachScope&) = delete;
+    AttachScope& operator=(const AttachScope&) = delete;
+
+private:
+    void attach(void* stackTop);
+    bool m_attached = false;
+};
+
+// Safe point for long loops that neither allocate nor block.
+void safepoint();
