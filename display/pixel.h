@@ -7,6 +7,14 @@
 
 #include <cstdint>
 
+// Hot pixel loops get an AVX2 clone beside the baseline one on x86-64,
+// chosen once at load time.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(BRAMBLE_NO_CLONES)
+#define BRAMBLE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define BRAMBLE_VECTOR_CLONES
+#endif
+
 namespace display {
 
 // Image pixel types. Types 0-2 are stored as 16-bit values, 3 and 4 as bytes.

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "display/graphics.h"
@@ -83,74 +84,88 @@ TEST(BlendFormula, Argb4444Table) {
 }
 
 // Every transform x source type x placement (inside, overhanging each side
-// and each corner, and all sides at once) against the reference.
+// and each corner, and all sides at once) against the reference; a small
+// region and one that spans whole 8 x 8 tiles with ragged edges.
 TEST(DrawRegion, MatchesNaiveReference) {
     std::mt19937 rng(42);
     const PixelType types[] = {PixelType::Rgb565, PixelType::Rgb565Keyed, PixelType::Argb4444};
-    const int sx = 2, sy = 1, w = 7, h = 5;
-    const jint clipX = 6, clipY = 5, clipW = 14, clipH = 10;
+    struct Size {
+        int srcW, srcH, sx, sy, w, h;
+        jint clipX, clipY, clipW, clipH, dstW, dstH;
+    } sizes[] = {
+        {12, 9, 2, 1, 7, 5, 6, 5, 14, 10, 26, 22},
+        {24, 20, 3, 2, 19, 17, 6, 5, 26, 24, 44, 40},
+    };
     struct Placement {
         const char* name;
         int x, y;  // top-left of the transformed box before clipping
     };
-    for (PixelType type : types) {
-        std::optional<Image> src = Image::allocate(12, 9, static_cast<uint32_t>(type));
-        ASSERT_TRUE(src);
-        fillRandom(src->surface(), rng, type);
-        for (int t = 0; t < 8; ++t) {
-            const int bw = t >= 4 ? h : w, bh = t >= 4 ? w : h;
-            const Placement placements[] = {
-                {"inside", 9, 8},
-                {"left", clipX - 3, 8},
-                {"right", clipX + clipW - bw + 2, 8},
-                {"top", 9, clipY - 2},
-                {"bottom", 9, clipY + clipH - bh + 3},
-                {"top-left", clipX - 2, clipY - 3},
-                {"top-right", clipX + clipW - bw + 4, clipY - 1},
-                {"bottom-left", clipX - 4, clipY + clipH - bh + 1},
-                {"bottom-right", clipX + clipW - bw + 1, clipY + clipH - bh + 2},
-                {"gone", clipX - bw, clipY},
-            };
-            for (const Placement& p : placements) {
-                for (jint anchor : {kTop | kLeft, kHCenter | kVCenter, kRight | kBottom}) {
-                    Canvas dst(26, 22);
-                    fillRandom(dst.surface(), rng, PixelType::Rgb565);
-                    Image before = dst.image;
-                    Graphics g = dst.g();
-                    g.translate(1, -1);
-                    g.setClip(clipX - 1, clipY + 1, clipW, clipH);
-                    // The anchor point that puts the box at (p.x, p.y).
-                    jint ax = p.x - 1, ay = p.y + 1;
-                    if (anchor & kHCenter) ax += bw >> 1;
-                    if (anchor & kRight) ax += bw;
-                    if (anchor & kVCenter) ay += bh >> 1;
-                    if (anchor & kBottom) ay += bh;
-                    Surface s = src->surface();
-                    g.drawRegion(&s, sx, sy, 0, h, t, ax, ay, anchor);  // zero width: nothing
-                    g.drawRegion(&s, sx, sy, w, h, t, ax, ay, anchor);
+    for (const Size& z : sizes)
+        for (PixelType type : types) {
+            std::optional<Image> src = Image::allocate(z.srcW, z.srcH, static_cast<uint32_t>(type));
+            ASSERT_TRUE(src);
+            fillRandom(src->surface(), rng, type);
+            const int sx = z.sx, sy = z.sy, w = z.w, h = z.h;
+            const jint clipX = z.clipX, clipY = z.clipY, clipW = z.clipW, clipH = z.clipH;
+            for (int t = 0; t < 8; ++t) {
+                const int bw = t >= 4 ? h : w, bh = t >= 4 ? w : h;
+                const Placement placements[] = {
+                    {"inside", clipX + 1, clipY + 1},
+                    {"left", clipX - 3, clipY + 2},
+                    {"right", clipX + clipW - bw + 2, clipY + 1},
+                    {"top", clipX + 2, clipY - 2},
+                    {"bottom", clipX + 1, clipY + clipH - bh + 3},
+                    {"top-left", clipX - 2, clipY - 3},
+                    {"top-right", clipX + clipW - bw + 4, clipY - 1},
+                    {"bottom-left", clipX - 4, clipY + clipH - bh + 1},
+                    {"bottom-right", clipX + clipW - bw + 1, clipY + clipH - bh + 2},
+                    {"all sides", clipX - 1, clipY - 1},
+                    {"gone", clipX - bw, clipY},
+                };
+                for (const Placement& p : placements) {
+                    for (jint anchor : {kTop | kLeft, kHCenter | kVCenter, kRight | kBottom}) {
+                        Canvas dst(z.dstW, z.dstH);
+                        fillRandom(dst.surface(), rng, PixelType::Rgb565);
+                        Image before = dst.image;
+                        Graphics g = dst.g();
+                        g.translate(1, -1);
+                        g.setClip(clipX - 1, clipY + 1, clipW, clipH);
+                        if (std::string(p.name) == "all sides") g.setClip(clipX - 1, clipY + 1, bw - 2, bh - 2);
+                        const jint cw = std::string(p.name) == "all sides" ? bw - 2 : clipW;
+                        const jint ch = std::string(p.name) == "all sides" ? bh - 2 : clipH;
+                        // The anchor point that puts the box at (p.x, p.y).
+                        jint ax = p.x - 1, ay = p.y + 1;
+                        if (anchor & kHCenter) ax += bw >> 1;
+                        if (anchor & kRight) ax += bw;
+                        if (anchor & kVCenter) ay += bh >> 1;
+                        if (anchor & kBottom) ay += bh;
+                        Surface s = src->surface();
+                        g.drawRegion(&s, sx, sy, 0, h, t, ax, ay, anchor);  // zero width: nothing
+                        g.drawRegion(&s, sx, sy, w, h, t, ax, ay, anchor);
 
-                    Image expected = before;
-                    Surface e = expected.surface();
-                    for (int j = 0; j < h; ++j)
-                        for (int i = 0; i < w; ++i) {
-                            auto [u, v] = transformed(t, i, j, w, h);
-                            const int X = p.x + u, Y = p.y + v;
-                            if (X < clipX || X >= clipX + clipW || Y < clipY || Y >= clipY + clipH) continue;
-                            const uint16_t sp = s.at16(sx + i, sy + j);
-                            uint16_t& dp = e.at16(X, Y);
-                            if (type == PixelType::Rgb565) dp = sp;
-                            else if (type == PixelType::Rgb565Keyed) dp = sp == kKeyColour565 ? dp : sp;
-                            else dp = referenceBlend4444(dp, sp);
-                        }
-                    for (int y = 0; y < 22; ++y)
-                        for (int x = 0; x < 26; ++x)
-                            ASSERT_EQ(dst.at(x, y), expected.pixel16(x, y))
-                                << "type " << static_cast<int>(type) << " transform " << t << " " << p.name
-                                << " anchor " << anchor << " at " << x << "," << y;
+                        Image expected = before;
+                        Surface e = expected.surface();
+                        for (int j = 0; j < h; ++j)
+                            for (int i = 0; i < w; ++i) {
+                                auto [u, v] = transformed(t, i, j, w, h);
+                                const int X = p.x + u, Y = p.y + v;
+                                if (X < clipX || X >= clipX + cw || Y < clipY || Y >= clipY + ch) continue;
+                                const uint16_t sp = s.at16(sx + i, sy + j);
+                                uint16_t& dp = e.at16(X, Y);
+                                if (type == PixelType::Rgb565) dp = sp;
+                                else if (type == PixelType::Rgb565Keyed) dp = sp == kKeyColour565 ? dp : sp;
+                                else dp = referenceBlend4444(dp, sp);
+                            }
+                        for (int y = 0; y < z.dstH; ++y)
+                            for (int x = 0; x < z.dstW; ++x)
+                                ASSERT_EQ(dst.at(x, y), expected.pixel16(x, y))
+                                    << "region " << w << "x" << h << " type " << static_cast<int>(type)
+                                    << " transform " << t << " " << p.name << " anchor " << anchor << " at " << x
+                                    << "," << y;
+                    }
                 }
             }
         }
-    }
 }
 
 TEST(DrawRegion, Rot90AnchoredAtTheCentre) {
