@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="
 build-essential cmake ninja-build pkg-config
-libgtest-dev libgmock-dev libbenchmark-dev
+libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev clang
 libsdl2-dev libpng-dev zlib1g-dev liblzma-dev libvorbisidec-dev
 libfreetype-dev fonts-dejavu-core
 libcurl4-openssl-dev
