@@ -5,7 +5,6 @@
 // region or array range, every pixel written inside the clip box.
 #include <algorithm>
 #include <cstring>
-#include <type_traits>
 
 #include "display/graphics.h"
 #include "display/log.h"
