@@ -26,7 +26,7 @@ asan: deps $(ASAN)/build.ninja
 	cmake --build $(ASAN) -j $(JOBS)
 
 $(STRESS)/build.ninja:
-	cmake -S . -B $(STRESS) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLE_GC_STRESS=ON -DBRAMBLE_BENCH=OFF
+	cmake -S . -B $(STRESS) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLE_GC_STRESS=ON -DBRAMBLE_BENCH=OFF -DBRAMBLE_ONLY="platform;runtime;javalib"
 
 stress: deps $(STRESS)/build.ninja
 	cmake --build $(STRESS) -j $(JOBS)
