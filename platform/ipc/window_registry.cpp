@@ -461,7 +461,8 @@ void RegisteredWindow::Impl::serveOne(int fd) {
     put<std::uint32_t>(reply + 4, kReplyOk);
     put<std::int64_t>(reply + 8, result);
     // The sender may have timed out meanwhile; a broken pipe is no error here.
-    writeAll(fd, reply, sizeof reply, Clock::now() + options.readTimeout, wakeRead.get());
+    // A stop request does not cut the answer short: it is already owed.
+    writeAll(fd, reply, sizeof reply, Clock::now() + options.readTimeout);
 }
 
 std::unique_ptr<RegisteredWindow> RegisteredWindow::create(const std::string& windowClass, const std::string& title,
