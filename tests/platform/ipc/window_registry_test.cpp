@@ -16,6 +16,7 @@
 #include <mutex>
 #include <thread>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -29,13 +30,32 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A socket address for `path`, reached through an open folder descriptor
+// when the path is longer than a socket address holds (as the registry does).
+struct Address {
+    explicit Address(const std::string& path) {
+        a.sun_family = AF_UNIX;
+        std::string use = path;
+        if (path.size() >= sizeof a.sun_path) {
+            std::size_t slash = path.rfind('/');
+            dirFd = ::open(path.substr(0, slash).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            use = "/proc/self/fd/" + std::to_string(dirFd) + path.substr(slash);
+        }
+        std::snprintf(a.sun_path, sizeof a.sun_path, "%s", use.c_str());
+    }
+    ~Address() {
+        if (dirFd >= 0) ::close(dirFd);
+    }
+    sockaddr* get() { return reinterpret_cast<sockaddr*>(&a); }
+    sockaddr_un a{};
+    int dirFd = -1;
+};
+
 // Binds a plain socket at `path`; listening or not. Returns the fd.
 int bindAt(const std::string& path, bool listening) {
     int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un a{};
-    a.sun_family = AF_UNIX;
-    std::snprintf(a.sun_path, sizeof a.sun_path, "%s", path.c_str());
-    EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0) << path;
+    Address a(path);
+    EXPECT_EQ(::bind(fd, a.get(), sizeof a.a), 0) << path;
     if (listening) {
         EXPECT_EQ(::listen(fd, 4), 0);
     }
@@ -258,10 +278,8 @@ TEST_F(Registry, MalformedAndSilentSendersDoNotBlockOthers) {
 
     auto rawConnect = [&] {
         int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un a{};
-        a.sun_family = AF_UNIX;
-        std::snprintf(a.sun_path, sizeof a.sun_path, "%s", path.c_str());
-        EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        Address a(path);
+        EXPECT_EQ(::connect(fd, a.get(), sizeof a.a), 0);
         return fd;
     };
     // Garbage: refused, the handler is not called.
