@@ -230,7 +230,14 @@ bool usableFolder(const std::string& dir, bool create) {
         if (::lstat(dir.c_str(), &st) != 0) return false;
     }
     if (!S_ISDIR(st.st_mode) || st.st_uid != ::getuid() || (st.st_mode & 022) != 0) {
-        logError("folder " + dir + " is not a private folder of this user; not used");
+        // Said once per folder: finds run before every message.
+        static std::mutex m;
+        static std::string reported;
+        std::lock_guard<std::mutex> lock(m);
+        if (reported != dir) {
+            reported = dir;
+            logError("folder " + dir + " is not a private folder of this user; not used");
+        }
         return false;
     }
     return true;
