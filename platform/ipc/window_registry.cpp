@@ -334,6 +334,15 @@ Window findWindow(const std::string& windowClass, const std::string& title) {
     return findIn(dir, windowClass, title);
 }
 
+Window waitForWindow(const std::string& windowClass, const std::string& title, std::chrono::milliseconds timeout) {
+    const Clock::time_point deadline = Clock::now() + timeout;
+    for (;;) {
+        if (Window w = findWindow(windowClass, title)) return w;
+        if (Clock::now() >= deadline) return {};
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 SendResult sendMessage(const Window& window, const Message& message, std::chrono::milliseconds timeout) {
     if (!window) return {SendStatus::NoWindow, 0};
     if (message.data.size() > kMaxCopyDataBytes) return {SendStatus::Failed, 0};

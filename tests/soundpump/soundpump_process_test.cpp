@@ -81,13 +81,7 @@ private:
     bool exited_ = false;
 };
 
-Window waitForServer() {
-    for (int i = 0; i < 4000; ++i) {
-        if (Window w = findWindow(kServerWindow, kServerWindow)) return w;
-        std::this_thread::sleep_for(5ms);
-    }
-    return {};
-}
+Window waitForServer() { return waitForWindow(kServerWindow, kServerWindow, 20s); }
 
 std::int64_t send(const Message& m) { return sendMessage(kServerWindow, kServerWindow, m).result; }
 std::int64_t user(std::uint64_t id, std::int64_t command) { return send(Message::user(id, command)); }

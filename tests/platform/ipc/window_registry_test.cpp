@@ -150,6 +150,22 @@ TEST_F(Registry, NoWindowAnswersZero) {
     EXPECT_FALSE(findWindow("Brief", "Brief"));
 }
 
+TEST_F(Registry, WaitingForAWindowEndsWhenItAppearsOrInTime) {
+    auto t0 = Clock::now();
+    EXPECT_FALSE(waitForWindow("Late", "Late", 50ms));
+    EXPECT_GE(Clock::now() - t0, 50ms);
+
+    std::unique_ptr<RegisteredWindow> late;
+    std::thread starter([&] {
+        std::this_thread::sleep_for(30ms);
+        late = RegisteredWindow::create("Late", "Late", [](const Message&) { return 5; });
+    });
+    Window w = waitForWindow("Late", "Late", 5s);
+    starter.join();
+    ASSERT_TRUE(w);
+    EXPECT_EQ(sendMessage(w, Message::user(0, 0)).result, 5);
+}
+
 TEST_F(Registry, StaleEntriesAreIgnoredAndRemoved) {
     const std::string path = pathOfWindow("StaleClass", "Stale");
     ASSERT_FALSE(path.empty());
