@@ -97,6 +97,7 @@ private:
 }  // namespace
 
 int runSoundPump() {
+    const platform::ipc::ParentWatch parent;  // first, before the parent can go
     std::string why;
     if (!platform::media::initialize(&why)) std::printf("SoundPump: no media graphs: %s\n", why.c_str());
 
@@ -134,7 +135,6 @@ int runSoundPump() {
         return 0;
     }
 
-    platform::ipc::ParentWatch parent;
     auto lastCheck = std::chrono::steady_clock::now();
     while (!ending()) {
         loop.runPending(250ms, ending);
