@@ -98,8 +98,6 @@ private:
 
 int runSoundPump() {
     const platform::ipc::ParentWatch parent;  // first, before the parent can go
-    std::string why;
-    if (!platform::media::initialize(&why)) std::printf("SoundPump: no media graphs: %s\n", why.c_str());
 
     ServerLoop loop;
     SoundServer server(optionsFromEnvironment());
@@ -134,6 +132,10 @@ int runSoundPump() {
             logLine("SoundPump: cannot register the server window\n");
         return 0;
     }
+    // The media framework starts once the window is there; the first open
+    // would start it anyway, this only takes the time off that open.
+    std::string why;
+    if (!platform::media::initialize(&why)) std::printf("SoundPump: no media graphs: %s\n", why.c_str());
 
     auto lastCheck = std::chrono::steady_clock::now();
     while (!ending()) {

@@ -61,6 +61,11 @@ public:
         }
     }
     pid_t pid() const { return pid_; }
+    // Whether the server still runs, and how it ended if not (for failure reports).
+    std::string describe() {
+        if (auto code = waitExit(0ms)) return "the server ended with " + std::to_string(*code);
+        return "the server runs";
+    }
     // The exit code, or nothing when it still runs after `timeout`.
     std::optional<int> waitExit(std::chrono::milliseconds timeout) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -83,7 +88,8 @@ private:
 
 Window waitForServer() { return waitForWindow(kServerWindow, kServerWindow, 20s); }
 
-std::int64_t send(const Message& m) { return sendMessage(kServerWindow, kServerWindow, m).result; }
+// A busy machine may keep the server's first open (the sound font) long.
+std::int64_t send(const Message& m) { return sendMessage(kServerWindow, kServerWindow, m, 20s).result; }
 std::int64_t user(std::uint64_t id, std::int64_t command) { return send(Message::user(id, command)); }
 std::int64_t open(std::uint64_t id, const std::u16string& path) {
     return send(Message::copyData(id, 1, makeRecord(kCmdOpen, 0, path)));
@@ -106,7 +112,7 @@ protected:
 
 TEST_F(SoundPumpProcess, PlaysAsTheGameAsksAndEndsOnClose) {
     ServerProcess server;
-    ASSERT_TRUE(waitForServer());
+    ASSERT_TRUE(waitForServer()) << server.describe();
 
     EXPECT_EQ(open(0, u"\\temp\\sound1.wav"), 0);
     EXPECT_EQ(open(1, u"\\temp\\sound2.mid"), 0);
@@ -143,7 +149,7 @@ TEST_F(SoundPumpProcess, LoopCountOfThreePlaysThreeTimes) {
     int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
     ASSERT_GE(fd, 0);
     ServerProcess server(fd);
-    ASSERT_TRUE(waitForServer());
+    ASSERT_TRUE(waitForServer()) << server.describe();
     ASSERT_EQ(open(4, u"\\temp\\sound1.wav"), 0);
     EXPECT_EQ(send(Message::copyData(4, 3, makeRecord(kCmdSetLoopCount, 0, u""))), 0);
     EXPECT_EQ(send(Message::copyData(4, 1, makeRecord(kCmdSetPosition, 0, u""))), 0);
@@ -160,7 +166,7 @@ TEST_F(SoundPumpProcess, LoopCountOfThreePlaysThreeTimes) {
 TEST_F(SoundPumpProcess, EndsWhenTheGamesWindowIsGone) {
     {
         ServerProcess server;
-        ASSERT_TRUE(waitForServer());
+        ASSERT_TRUE(waitForServer()) << server.describe();
         EXPECT_EQ(open(0, u"\\temp\\sound1.wav"), 0);
         game_.reset();  // the game died without a word; the server notices by itself
         EXPECT_EQ(server.waitExit(20s), 0);
@@ -168,7 +174,7 @@ TEST_F(SoundPumpProcess, EndsWhenTheGamesWindowIsGone) {
     // Started before the game's window exists, the server waits for it; a
     // message while the game is missing ends the server.
     ServerProcess server;
-    ASSERT_TRUE(waitForServer());
+    ASSERT_TRUE(waitForServer()) << server.describe();
     EXPECT_FALSE(server.waitExit(400ms));
     EXPECT_EQ(user(0, kMsgGetState), 0);
     EXPECT_EQ(server.waitExit(20s), 0);
