@@ -184,6 +184,24 @@ TEST_F(Registry, StaleEntriesAreIgnoredAndRemoved) {
     EXPECT_EQ(sendMessage("StaleClass", "Stale", Message::user(0, 0)).result, 42);
 }
 
+TEST_F(Registry, AWindowBeingRegisteredIsNeverTakenForAStaleOne) {
+    // A finder polling while a window registers must neither miss the new
+    // window for good nor remove its entry.
+    std::atomic<bool> stop{false};
+    std::thread finder([&] {
+        while (!stop) findWindow("Racing", "Racing");
+    });
+    int lost = 0;
+    for (int i = 0; i < 300; ++i) {
+        auto w = RegisteredWindow::create("Racing", "Racing", [](const Message&) { return 1; });
+        ASSERT_TRUE(w);
+        if (!fs::exists(w->window().socketPath)) ++lost;
+    }
+    stop = true;
+    finder.join();
+    EXPECT_EQ(lost, 0);
+}
+
 TEST_F(Registry, SendsAreBoundedAgainstHungPeers) {
     // A handler that does not return until released.
     std::mutex m;
