@@ -128,7 +128,8 @@ StringBuffer* StringBuffer::insertFrom(StringBuffer* b, jint offset, jint n, Sou
     const jint length = b->m_length;
     if (offset < length) std::memmove(chars + offset + n, chars + offset, sizeof(jchar) * static_cast<size_t>(length - offset));
     std::memcpy(chars + offset, source(), sizeof(jchar) * static_cast<size_t>(n));
-    setLength(b, length + n);
+    b->m_length = length + n;
+    b->m_chars[b->m_length] = 0;  // grown to length + n + 1 above
     return b;
 }
 
