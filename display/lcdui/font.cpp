@@ -5,6 +5,8 @@
 #include "display/font.h"
 #include "display/lcdui/lcdui.h"
 #include "display/log.h"
+#include "javalib/hashtable.h"
+#include "javalib/wrappers.h"
 #include "runtime/exception.h"
 #include "runtime/log.h"
 
@@ -80,20 +82,12 @@ Font* Font::getFont(jint fontSpecifier) {
 }
 
 Font* Font::getFont(jint face, jint style, jint size) {
-    const jint key = face | style | size;
     lcdui::Statics* s = lcdui::statics();
     if (!s) return newObject<Font>(face, style, size);
-    for (jint i = 0; i < s->fontCacheCount; ++i) {
-        auto* f = static_cast<Font*>(s->fontCache->data()[i]);
-        if ((f->m_face | f->m_style | f->m_size) == key) return f;
-    }
+    if (!s->fontCache) s->fontCache = newObject<java_util_Hashtable>(4);  // threshold 3
+    auto* key = newObject<java_lang_Integer>(face | style | size);
+    if (auto* cached = static_cast<Font*>(s->fontCache->get(key))) return cached;
     Font* font = newObject<Font>(face, style, size);
-    if (!s->fontCache || s->fontCacheCount == s->fontCache->length()) {
-        const jint grown = s->fontCache ? s->fontCache->length() * 2 : 4;
-        ObjectArray* table = newObjectArray(cid::javax_microedition_lcdui_Font, grown);
-        for (jint i = 0; i < s->fontCacheCount; ++i) table->data()[i] = s->fontCache->data()[i];
-        s->fontCache = table;
-    }
-    s->fontCache->data()[s->fontCacheCount++] = font;
+    s->fontCache->put(key, font);
     return font;
 }

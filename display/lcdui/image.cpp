@@ -13,6 +13,7 @@
 #include "display/lcdui/graphics.h"
 #include "display/log.h"
 #include "display/png_decode.h"
+#include "io/resource.h"
 #include "runtime/log.h"
 #include "runtime/statics.h"
 
@@ -155,6 +156,19 @@ Image* Image::createImage(ByteArray* data, jint offset, jint length) {
     if (!type) return nullptr;
     image->m_type = static_cast<jint>(*type);
     return image;
+}
+
+Image* Image::createImage(String* name) {
+    if (!name) {
+        rt::logNullPointer();
+        return nullptr;
+    }
+    ByteArray* data = bramble::io::readResource(name);
+    if (!data) {
+        display::logLine("Image::createImage: no resource %s", toUtf8(name).c_str());
+        return nullptr;
+    }
+    return createImage(data, 0, data->length());
 }
 
 Image* Image::createRGBImage(IntArray* argb, jint width, jint height, jboolean processAlpha) {

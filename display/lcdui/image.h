@@ -15,6 +15,7 @@
 #include "display/surface.h"
 #include "runtime/array.h"
 #include "runtime/object.h"
+#include "runtime/string.h"
 
 class javax_microedition_lcdui_Graphics;
 
@@ -46,6 +47,9 @@ public:
     // PNG bytes data[offset .. offset + length): an immutable image, or null
     // (logged) for a range outside the array or bytes that do not decode.
     static javax_microedition_lcdui_Image* createImage(ByteArray* data, jint offset, jint length);
+    // The PNG resource of that name (a ".bar" file or an archive entry), or
+    // null with a logged line when it is missing or does not decode.
+    static javax_microedition_lcdui_Image* createImage(String* name);
     // An immutable image of width x height ARGB ints (type 0, 1 or 2 by the
     // ints and processAlpha), or null with a logged fault.
     static javax_microedition_lcdui_Image* createRGBImage(IntArray* argb, jint width, jint height,

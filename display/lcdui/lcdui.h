@@ -14,15 +14,14 @@
 #include "display/lcdui/image.h"
 #include "runtime/statics.h"
 
-class ObjectArray;
+class java_util_Hashtable;
 
 namespace lcdui {
 
 // Static fields of the lcdui classes (one block in the statics block).
 struct Statics {
     javax_microedition_lcdui_Font* defaultFont;  // Font: made on first use
-    ObjectArray* fontCache;                      // Font: cached Fonts, in creation order
-    jint fontCacheCount;
+    java_util_Hashtable* fontCache;              // Font: Integer(face | style | size) -> Font
 };
 
 // Registers the static fields (idempotent). Before Application::init.
