@@ -8,6 +8,7 @@
 #include "runtime/application.h"
 #include "runtime/exception.h"
 #include "runtime/log.h"
+#include "runtime/objectmanager.h"
 #include "runtime/statics.h"
 
 namespace {
@@ -62,6 +63,11 @@ bool javax_microedition_lcdui_Canvas::paintCurrent() {
         static_cast<javax_microedition_lcdui_Canvas*>(current)->paint(g);
         Application::drainPendingException("Canvas::paint");
         painted = true;
+        // The collector's chance: forced when the application asked for it,
+        // else throttled.
+        const bool requested = app->collectionRequested != 0;
+        app->collectionRequested = 0;
+        app->objects().gc(requested ? ObjectManager::kRequested : ObjectManager::kThrottled);
     }
     javax_microedition_lcdui_Image* target = g->getTarget();
     g->m_state.clipX1 = 0;

@@ -51,9 +51,11 @@ public:
 
     // The paint half of a repaint: when there is a current displayable and
     // a screen Graphics, resets the screen Graphics (translation 0, whole
-    // clip, white), calls the displayable's paint with it and drains what
-    // it left pending; the clip is set to the whole screen again in every
-    // case. True when paint was called.
+    // clip, white), calls the displayable's paint with it, drains what it
+    // left pending and gives the collector its chance (forced when the
+    // application's collection-requested flag is set, which it clears);
+    // the clip is set to the whole screen again in every case. True when
+    // paint was called.
     static bool paintCurrent();
 };
 
@@ -101,7 +103,8 @@ private:
 
 class javax_microedition_lcdui_game_GameCanvas : public javax_microedition_lcdui_Canvas {
 public:
-    // buffer = a new mutable image of getWidth() x getHeight(). A subclass
+    // buffer = a new mutable image of getWidth() x getHeight() (the
+    // Displayable's: called from the constructor, no override is seen). A subclass
     // with reference fields of its own registers them all, m_buffer included
     // (the collector keeps one list per class).
     explicit javax_microedition_lcdui_game_GameCanvas(

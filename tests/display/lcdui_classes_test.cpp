@@ -156,6 +156,13 @@ TEST_F(LcduiClasses, RepaintResetsTheScreenGraphicsAroundPaint) {
     EXPECT_EQ(g->m_state.clipX1, 0);
     EXPECT_EQ(g->getTranslateX(), 10);
 
+    // A requested collection runs after paint, and the request is cleared.
+    const uint64_t collections = om().collections();
+    m_app->collectionRequested = 1;
+    Canvas::repaint(canvas);
+    EXPECT_GT(om().collections(), collections);
+    EXPECT_EQ(m_app->collectionRequested, 0);
+
     // An exception left pending by paint is logged and cleared.
     canvas->raise = true;
     m_log.clear();
@@ -168,7 +175,7 @@ TEST_F(LcduiClasses, RepaintResetsTheScreenGraphicsAroundPaint) {
     g->setClip(1, 1, 1, 1);
     EXPECT_FALSE(Canvas::paintCurrent());
     EXPECT_EQ(g->m_state.clipX2, 480);
-    EXPECT_EQ(canvas->paints, 2);
+    EXPECT_EQ(canvas->paints, 3);
 }
 
 TEST_F(LcduiClasses, GameCanvasFlushesItsBufferThroughTheScreenGraphics) {
