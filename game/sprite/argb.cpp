@@ -149,8 +149,8 @@ void cSprite::flipPixels(IntArray* pixels, jint w, jint h, jint flags) {
 IntArray* BSprite::buildFrameImage(jint frame, jint palette, IntArray* buf) {
     if (!validFrame(frame)) return buf;
     const Box b = measureFrame(frame, 0, 0, 0);
-    if (b.maxX <= b.minX || b.maxY <= b.minY) return buf;
-    const jint w = b.maxX - b.minX, h = b.maxY - b.minY;
+    jint w, h;
+    if (!boxSize(b, &w, &h)) return buf;
     if (!buf || buf->length() < w * h) buf = newIntArray(w * h);
     const jint saved = currentPalette;
     if (palette >= 0 && palette < paletteCount) currentPalette = palette;
@@ -177,10 +177,10 @@ IntArray* BSprite::buildFrameImage(jint frame, jint palette, IntArray* buf) {
 
 javax_microedition_lcdui_Image* BSprite::buildFrameImageAsImage(jint frame, jint palette) {
     if (!validFrame(frame)) return nullptr;
-    const Box b = measureFrame(frame, 0, 0, 0);
-    if (b.maxX <= b.minX || b.maxY <= b.minY) return nullptr;
+    jint w, h;
+    if (!boxSize(measureFrame(frame, 0, 0, 0), &w, &h)) return nullptr;
     IntArray* pixels = buildFrameImage(frame, palette, nullptr);
-    return gfx::createRGBImage(pixels, b.maxX - b.minX, b.maxY - b.minY, as().frameImageHasAlpha);
+    return gfx::createRGBImage(pixels, w, h, as().frameImageHasAlpha);
 }
 
 void cSprite::buildFrameIndexImages(jint first, jint last) {
@@ -211,11 +211,18 @@ void cSprite::buildFrameIndexImages(jint first, jint last) {
 
     for (jint f = first; f <= last; ++f) {
         const Box b = measureFrame(f, 0, 0, 0);
-        const jint w = std::max(0, b.maxX - b.minX), h = std::max(0, b.maxY - b.minY);
+        frameIndexBackground->data()[f] = -1;
+        jint w, h;
+        if (!boxSize(b, &w, &h)) {
+            // An empty frame has an empty image; one too large has none.
+            if (b.maxX <= b.minX || b.maxY <= b.minY) {
+                ByteArray* none = newByteArray(0);
+                frameIndexImages->data()[f] = none;
+            }
+            continue;
+        }
         ByteArray* indices = newByteArray(w * h);
         frameIndexImages->data()[f] = indices;
-        frameIndexBackground->data()[f] = -1;
-        if (w == 0 || h == 0) continue;
         currentPalette = 0;
         gfx::Image* image;
         gfx::Graphics* g = keyedCanvas(w, h, &image);

@@ -9,6 +9,7 @@
 // once moduleImagesRotated is set (the game-data loader turns them after
 // buildModuleImages). Every frame picture comes with its box in frameBoxes.
 #include <algorithm>
+#include <cmath>
 
 #include "game/sprite/bitmapfont.h"
 #include "game/sprite/gfx.h"
@@ -96,11 +97,9 @@ bool frameBox(BSprite* s, jint frame, jint* left, jint* top, jint* w, jint* h) {
         }
     }
     const Box b = s->measureFrame(frame, 0, 0, 0);
-    if (b.maxX <= b.minX || b.maxY <= b.minY) return false;
+    if (!boxSize(b, w, h)) return false;
     *left = b.minX;
     *top = b.minY;
-    *w = b.maxX - b.minX;
-    *h = b.maxY - b.minY;
     return true;
 }
 
@@ -271,7 +270,8 @@ namespace {
 // frame, else painted into the off-screen image. Null when the frame cannot
 // be had this way (too large for the off-screen image).
 IntArray* placedFramePixels(BSprite* s, jint frame, jint flags, const Box& box, jint x, jint y) {
-    const jint w = box.maxX - box.minX, h = box.maxY - box.minY;
+    jint w, h;
+    if (!boxSize(box, &w, &h)) return nullptr;
     const jint t = flags & 7;
     const jint ow = (t & kTurn) ? h : w, oh = (t & kTurn) ? w : h;  // unflagged size
     if (!ensureWorkBuffers(w * h)) return nullptr;
@@ -320,8 +320,8 @@ void BSprite::paintRotated(gfx::Graphics* g, jint frame, jint x, jint y, jint fl
     scaledPaintBusy = 1;
     const jint px = scalingFromAFrame ? scaleCenterX : x, py = scalingFromAFrame ? scaleCenterY : y;
     const Box box = measureFrame(frame, x, y, flags);
-    const int64_t w0 = int64_t{box.maxX} - box.minX, h0 = int64_t{box.maxY} - box.minY;
-    if (w0 < 1 || h0 < 1 || scale <= 0 || w0 * h0 > (int64_t{1} << 24)) return;
+    jint w0, h0;
+    if (!boxSize(box, &w0, &h0) || scale <= 0) return;
 
     // The rotated and scaled box in 14-bit fixed point around the pivot.
     SpriteHost& h = host();
@@ -352,14 +352,25 @@ void BSprite::paintRotated(gfx::Graphics* g, jint frame, jint x, jint y, jint fl
         paintFrameModules(g, frame, x, y, flags, 0, 0);
         return;
     }
-    IntArray* dest = h.rotationBuffer(bw * bh);
+    // The destination is asked for at the size of the largest box any angle
+    // gives this frame at this scale, so that turning it does not grow it
+    // again frame after frame.
+    int64_t radius2 = 0;
+    for (int corner = 0; corner < 4; ++corner) {
+        const int64_t dx = ((corner & 1) ? box.maxX : box.minX) - int64_t{px};
+        const int64_t dy = ((corner & 2) ? box.maxY : box.minY) - int64_t{py};
+        radius2 = std::max(radius2, dx * dx + dy * dy);
+    }
+    const int64_t side = 2 * static_cast<int64_t>(std::ceil(std::sqrt(static_cast<double>(radius2)) * scale / 100)) + 3;
+    const int64_t largest = std::min<int64_t>(side, kGameWidth) * std::min<int64_t>(side, kGameHeight);
+    IntArray* dest = h.rotationBuffer(static_cast<jint>(std::max<int64_t>(largest, int64_t{bw} * bh)));
     if (!dest) return;
     // The source may have been a work buffer: the destination is the
     // host's, so nothing here allocates any more.
     const jint* in = src->data();
     jint* out = dest->data();
     const int64_t ic = cv * 400 / scale, is = sv * 400 / scale;  // inverse, 16.16
-    const int64_t sw = w0 << 16, sh = h0 << 16;
+    const int64_t sw = int64_t{w0} << 16, sh = int64_t{h0} << 16;
     const bool game = as().gameOrientation;
     // Destination rows: device rows are game columns (from the left), and
     // along a device row the game row runs from the bottom up.

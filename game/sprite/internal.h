@@ -14,6 +14,20 @@ T* cacheEntry(ObjectArray* cache, jint palette, jint index) {
     return static_cast<T*>(row->data()[index]);
 }
 
+// Largest frame picture the builders and the rotated path render.
+constexpr int64_t kMaxFrameSide = 8192;
+constexpr int64_t kMaxFramePixels = int64_t{1} << 22;
+
+// Width and height of a measured box; false when it is empty or too large
+// to render into a picture.
+inline bool boxSize(const Box& b, jint* w, jint* h) {
+    const int64_t bw = int64_t{b.maxX} - b.minX, bh = int64_t{b.maxY} - b.minY;
+    if (bw < 1 || bh < 1 || bw > kMaxFrameSide || bh > kMaxFrameSide || bw * bh > kMaxFramePixels) return false;
+    *w = static_cast<jint>(bw);
+    *h = static_cast<jint>(bh);
+    return true;
+}
+
 // Records the box (left, top, width, height) of a frame picture built in
 // game orientation.
 void recordFrameBox(ASprite* sprite, jint frame, jint left, jint top, jint w, jint h);
