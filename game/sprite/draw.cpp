@@ -62,3 +62,22 @@ void ASprite::fillGradientOn(gfx::Graphics* g, jint x, jint y, jint w, jint h, j
         else gfx::drawLine(g, x, static_cast<jint>(line), static_cast<jint>(x2), static_cast<jint>(line));
     }
 }
+
+void ASprite::fillRectBlend(IntArray* buffer, jint width, jint height, jint x1, jint y1, jint x2, jint y2,
+                            jint colour) {
+    if (!buffer) return rt::logNullPointer();
+    if (width < 1 || height < 1 || int64_t{width} * height > buffer->length()) return;
+    const jint left = std::max(x1, 0), top = std::max(y1, 0);
+    const jint right = std::min(x2, width), bottom = std::min(y2, height);
+    if (left >= right || top >= bottom) return;
+    const uint32_t a = static_cast<uint32_t>(colour) >> 24, keep = 256 - a;
+    const uint32_t rb = (static_cast<uint32_t>(colour) & 0xFF00FF) * a, g = (static_cast<uint32_t>(colour) & 0xFF00) * a;
+    jint* p = buffer->data();
+    for (jint y = top; y < bottom; ++y)
+        for (jint* q = p + static_cast<int64_t>(y) * width + left, *end = q + (right - left); q < end; ++q) {
+            const uint32_t d = static_cast<uint32_t>(*q);
+            const uint32_t outRb = (((d & 0xFF00FF) * keep + rb) >> 8) & 0xFF00FF;
+            const uint32_t outG = (((d & 0xFF00) * keep + g) >> 8) & 0xFF00;
+            *q = static_cast<jint>((d & 0xFF000000u) | outRb | outG);
+        }
+}

@@ -211,6 +211,12 @@ public:
     static void getImageRGB(javax_microedition_lcdui_Image* img, IntArray* rgb, jint offset, jint scan, jint x, jint y,
                             jint w, jint h);
     static void fillGradient(jint x, jint y, jint w, jint h, jint colour1, jint colour2, jint direction);
+    // Fills (x1, y1)-(x2, y2) (exclusive ends) of an ARGB buffer of width x
+    // height, clipped to it, with colour blended by the colour's alpha: red
+    // and blue through 0xFF00FF, green through 0xFF00, weights alpha and
+    // 256 - alpha; each pixel keeps its own alpha byte.
+    static void fillRectBlend(IntArray* buffer, jint width, jint height, jint x1, jint y1, jint x2, jint y2,
+                              jint colour);
     // The gradient on a given Graphics (fillGradient uses the game's).
     static void fillGradientOn(javax_microedition_lcdui_Graphics* g, jint x, jint y, jint w, jint h, jint colour1,
                                jint colour2, jint direction);

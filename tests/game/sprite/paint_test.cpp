@@ -520,3 +520,23 @@ TEST_F(PaintTest, RotateImageTurnsAQuarterClockwise) {
     EXPECT_EQ(static_cast<uint32_t>(out->data()[7]), 0xFFFFFFFFu);
     EXPECT_EQ(ASprite::rotateImage(nullptr), nullptr);
 }
+
+TEST_F(PaintTest, BlendedFillOfAnArgbBuffer) {
+    IntArray* buffer = javaInts(std::vector<int32_t>(4 * 3, static_cast<int32_t>(0x80000000)));
+    // Clipped to the buffer: columns 2-3 of rows 0-1.
+    ASprite::fillRectBlend(buffer, 4, 3, 2, -5, 9, 2, static_cast<jint>(0x80FF8040));
+    const jint* p = buffer->data();
+    EXPECT_EQ(static_cast<uint32_t>(p[2]), 0x807F4020u);
+    EXPECT_EQ(static_cast<uint32_t>(p[4 + 3]), 0x807F4020u);
+    EXPECT_EQ(static_cast<uint32_t>(p[1]), 0x80000000u);
+    EXPECT_EQ(static_cast<uint32_t>(p[8 + 2]), 0x80000000u);
+    // 8-bit weights: an opaque colour over black is 255/256 of itself; a
+    // clear one changes nothing.
+    ASprite::fillRectBlend(buffer, 4, 3, 0, 2, 1, 3, static_cast<jint>(0xFF123456));
+    EXPECT_EQ(static_cast<uint32_t>(p[8]), 0x80113355u);
+    ASprite::fillRectBlend(buffer, 4, 3, 0, 2, 1, 3, 0x00ABCDEF);
+    EXPECT_EQ(static_cast<uint32_t>(p[8]), 0x80113355u);
+    // A buffer shorter than its size draws nothing.
+    ASprite::fillRectBlend(buffer, 5, 3, 0, 0, 5, 3, static_cast<jint>(0xFFFFFFFF));
+    EXPECT_EQ(static_cast<uint32_t>(p[0]), 0x80000000u);
+}
