@@ -22,7 +22,6 @@ using namespace sprite;
 
 namespace {
 
-
 // The row of a palette in a two-level cache, created with `rows` rows and
 // `entries` entries when missing.
 ObjectArray* cacheRow(ObjectArray*& cache, jint rows, jint palette, jint entries) {
@@ -36,10 +35,6 @@ ObjectArray* cacheRow(ObjectArray*& cache, jint rows, jint palette, jint entries
     return row;
 }
 
-void collectIfAsked() {
-    if (as().collectOnLoad)
-        if (ObjectManager* om = ObjectManager::instance()) om->gc(ObjectManager::kForced);
-}
 
 // Placement of a frame picture of w x h (box at (left, top) when painted at
 // the origin without flags) painted at (x, y) with flags: the position and

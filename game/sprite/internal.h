@@ -2,6 +2,7 @@
 #pragma once
 
 #include "game/sprite/sprite.h"
+#include "runtime/objectmanager.h"
 
 namespace sprite {
 
@@ -26,6 +27,13 @@ inline bool boxSize(const Box& b, jint* w, jint* h) {
     *w = static_cast<jint>(bw);
     *h = static_cast<jint>(bh);
     return true;
+}
+
+// The full collection around loading and cache building, while the
+// collectOnLoad switch of ASprite is on.
+inline void collectIfAsked() {
+    if (as().collectOnLoad)
+        if (ObjectManager* om = ObjectManager::instance()) om->gc(ObjectManager::kForced);
 }
 
 // Records the box (left, top, width, height) of a frame picture built in

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "game/sprite/internal.h"
 #include "game/sprite/palette.h"
 #include "game/sprite/sprite.h"
 #include "runtime/application.h"
@@ -467,10 +468,6 @@ ByteArray* bytes(const std::vector<int8_t>& v) { return javaArray(&newByteArray,
 ShortArray* shorts(const std::vector<int16_t>& v) { return javaArray(&newShortArray, v); }
 IntArray* ints(const std::vector<int32_t>& v) { return javaArray(&newIntArray, v); }
 
-void collectIfAsked() {
-    if (as().collectOnLoad)
-        if (ObjectManager* om = ObjectManager::instance()) om->gc(ObjectManager::kForced);
-}
 
 }  // namespace
 }  // namespace sprite

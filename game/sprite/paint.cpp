@@ -20,14 +20,6 @@
 using namespace sprite;
 using java::iadd;
 
-namespace {
-
-inline ASpriteStatics& S() { return as(); }
-
-// Cache entry [palette][index] of a two-level cache, or null.
-
-}  // namespace
-
 // --- animation frames and frames ------------------------------------------------------
 
 void BSprite::paintAFrame(gfx::Graphics* g, jint anim, jint aframe, jint x, jint y, jint flags, jint p1, jint p2) {
@@ -85,7 +77,7 @@ void BSprite::paintFrame(gfx::Graphics* g, jint frame, jint x, jint y, jint flag
 
 void BSprite::paintFrameModules(gfx::Graphics* g, jint frame, jint x, jint y, jint flags, jint p1, jint p2) {
     if (!validFrame(frame)) return;
-    if (g && !S().measureMode && paintFrameFromCache(g, frame, x, y, flags)) return;
+    if (g && !as().measureMode && paintFrameFromCache(g, frame, x, y, flags)) return;
     const jint n = static_cast<uint8_t>(frameFModuleCount->data()[frame]);
     for (jint i = 0; i < n; ++i) paintFModule(g, frame, i, x, y, flags, p1, p2);
 }
@@ -126,7 +118,7 @@ void ASprite::paintFModule(gfx::Graphics* g, jint frame, jint i, jint x, jint y,
 
 void BSprite::paintModule(gfx::Graphics* g, jint module, jint x, jint y, jint flags) {
     if (module < 0 || module >= moduleCount) return;
-    if (!g || S().gameOrientation) {
+    if (!g || as().gameOrientation) {
         paintModuleRaw(g, module, x, y, flags);
         return;
     }
@@ -138,7 +130,7 @@ void BSprite::paintModule(gfx::Graphics* g, jint module, jint x, jint y, jint fl
 }
 
 void BSprite::paintModuleRaw(gfx::Graphics* g, jint module, jint x, jint y, jint flags) {
-    ASpriteStatics& s = S();
+    ASpriteStatics& s = as();
     BitmapFontStatics& list = bf();
     if (list.listMode) {
         s.boundsMinX = s.boundsMinY = java::kIntMax;

@@ -336,14 +336,10 @@ private:
     void paintRotated(javax_microedition_lcdui_Graphics* g, jint frame, jint x, jint y, jint flags);
     void paintFrameFromIndexImage(javax_microedition_lcdui_Graphics* g, jint frame, jint x, jint y, jint flags,
                                   jint p1, jint p2);
-    void paintFrameAt(javax_microedition_lcdui_Graphics* g, jint frame, jint x, jint y, jint flags, jint p1, jint p2,
-                      int depth);
     void paintPrimitive(javax_microedition_lcdui_Graphics* g, jint module, jint type, jint x, jint y, jint w, jint h,
                         jint flags);
     void drawModulePixels(javax_microedition_lcdui_Graphics* g, jint module, jint x, jint y, jint w, jint h,
                           jint flags);
-    // Frame pixels in game orientation (w x h ARGB) into dest, without flags.
-    bool renderFrameArgb(jint frame, IntArray* dest, jint* w, jint* h, jint* left, jint* top);
     // The text walk shared by measuring and drawing.
     template <typename Chars>
     void measureRange(const Chars& text, jint from, jint to);

@@ -540,3 +540,20 @@ TEST_F(PaintTest, BlendedFillOfAnArgbBuffer) {
     ASprite::fillRectBlend(buffer, 5, 3, 0, 0, 5, 3, static_cast<jint>(0xFFFFFFFF));
     EXPECT_EQ(static_cast<uint32_t>(p[0]), 0x80000000u);
 }
+
+TEST_F(PaintTest, PaletteLessSpriteWithAlphaPaintsTranslucently) {
+    kit::SpriteModel m;
+    m.modules = {kit::SpriteModule::fillRect(0xFFFF0000, 8, 6)};
+    m.frames.resize(1);
+    m.frames[0].modules = {{0, 0, 0, 0, 0}};
+    BSprite* s = loadSprite(m);
+    s->setAlpha(128);
+    EXPECT_EQ(s->alpha, 128);
+    Screen screen(480, 800, display::rgb565(0x0000FF));
+    s->paintFrame(screen.g, 0, 100, 100, 0, 0, 0);
+    // Through the off-screen picture, with the sprite's alpha on every pixel.
+    const uint16_t expected = display::blendAlpha565(display::rgb565(0x0000FF), display::rgb565(0xFF0000), 128);
+    EXPECT_EQ(screen.at(480 - 6 - 100, 100), expected);
+    EXPECT_EQ(screen.at(480 - 100 - 1, 107), expected);
+    EXPECT_EQ(screen.countNot(display::rgb565(0x0000FF)), 48);
+}
