@@ -79,7 +79,8 @@ endfunction()
 # libFuzzer targets (clang only, -DBRAMBLE_FUZZ=ON): every library is
 # compiled with coverage instrumentation; each fuzzer is registered with
 # CTest under the label "fuzz" and runs for BRAMBLE_FUZZ_SECONDS.
-#   bramble_fuzzer(<name> SOURCES ... [DEPS ...] [ARGS ...])
+#   bramble_fuzzer(<name> SOURCES ... [DEPS ...] [ARGS ...] [SEEDER <program>])
+# A SEEDER program, given a folder, writes the starting corpus into it.
 option(BRAMBLE_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
 set(BRAMBLE_FUZZ_SECONDS 10 CACHE STRING "How long each fuzzer runs under ctest")
 if(BRAMBLE_FUZZ)
@@ -94,7 +95,7 @@ if(BRAMBLE_FUZZ)
 endif()
 
 function(bramble_fuzzer name)
-  cmake_parse_arguments(A "" "" "SOURCES;DEPS;ARGS" ${ARGN})
+  cmake_parse_arguments(A "" "SEEDER" "SOURCES;DEPS;ARGS" ${ARGN})
   if(NOT BRAMBLE_FUZZ)
     return()
   endif()
@@ -106,9 +107,16 @@ function(bramble_fuzzer name)
   add_dependencies(fuzzers ${name})
   set(workdir ${CMAKE_CURRENT_BINARY_DIR}/${name}.work)
   file(MAKE_DIRECTORY ${workdir})
-  add_test(NAME ${name}
-    COMMAND ${name} -max_total_time=${BRAMBLE_FUZZ_SECONDS} -seed=1 -rss_limit_mb=2048 ${A_ARGS}
-    WORKING_DIRECTORY ${workdir})
+  set(run $<TARGET_FILE:${name}> -max_total_time=${BRAMBLE_FUZZ_SECONDS} -seed=1 -rss_limit_mb=2048 ${A_ARGS})
+  if(A_SEEDER)
+    add_dependencies(fuzzers ${A_SEEDER})
+    set(corpus ${workdir}/corpus)
+    add_test(NAME ${name}
+      COMMAND sh -c "mkdir -p '${corpus}' && '$<TARGET_FILE:${A_SEEDER}>' '${corpus}' && exec \"$@\"" sh ${run} ${corpus}
+      WORKING_DIRECTORY ${workdir})
+  else()
+    add_test(NAME ${name} COMMAND ${run} WORKING_DIRECTORY ${workdir})
+  endif()
   math(EXPR _timeout "${BRAMBLE_FUZZ_SECONDS} * 6 + 60")
   set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT ${_timeout}
     ENVIRONMENT "${BRAMBLE_TEST_ENV};BRAMBLE_DEVICE_ROOT=${workdir}/device;BRAMBLE_WINDOW_DIR=${workdir}/windows;BRAMBLE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
