@@ -2,9 +2,8 @@
 // as it is read), the stream bounded to one archive entry, and the resource
 // opener that tries ".bar" names as files first.
 //
-// Archive layout (big-endian): signed 16-bit entry count; per entry a
-// readUTF name, a signed 32-bit offset from the start of the file and a
-// signed 32-bit length; entry data anywhere after the index.
+// The index is read natively (io/archive_index.h: layout and checks) and
+// kept in the class's static arrays.
 //
 // Invariants:
 //  - Every entry left in the index lies inside the archive file as it was
