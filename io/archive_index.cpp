@@ -1,19 +1,14 @@
-// Native reading of the archive index and resource bytes for start-up.
+// Native reading of the archive index: checks, name matching, look-up.
 #include "io/archive_index.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/fs/fs.h"
 #include "runtime/log.h"
-#include "runtime/resource.h"
-#include "runtime/threads.h"
 
 namespace bramble::io {
 
 namespace {
-
-namespace pfs = platform::fs;
 
 // Smallest index entry: empty name (2), offset (4), length (4).
 constexpr int64_t kMinEntryBytes = 10;
@@ -83,11 +78,15 @@ bool decodeName(const uint8_t* p, size_t n, std::u16string& out) {
     return true;
 }
 
-std::string shown(const std::u16string& name) {
+}  // namespace
+
+std::string printableName(std::u16string_view name) {
     std::string s;
     for (char16_t c : name.substr(0, 80)) s.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
     return s;
 }
+
+namespace {
 
 uint32_t foldUpper(uint32_t b) { return ((b >= 97 && b <= 122) || (b >= 224 && b <= 254)) ? b - 32 : b; }
 uint32_t foldLower(uint32_t b) { return ((b >= 65 && b <= 90) || (b >= 192 && b <= 222)) ? b + 32 : b; }
@@ -136,7 +135,7 @@ ArchiveIndex readArchiveIndex(const ArchiveReadFn& read, int64_t fileSize) {
         } else if (e.offset < 0 || e.length < 0 || static_cast<int64_t>(e.offset) + e.length > fileSize) {
             logPrintf("ResourceInputStream::loadArchiveIndex: entry %lld \"%s\" (offset %d, length %d) lies outside the "
                       "archive of %lld bytes; left out",
-                      static_cast<long long>(i), shown(e.name).c_str(), e.offset, e.length, static_cast<long long>(fileSize));
+                      static_cast<long long>(i), printableName(e.name).c_str(), e.offset, e.length, static_cast<long long>(fileSize));
         } else {
             e.present = true;
         }
@@ -173,60 +172,6 @@ int findArchiveEntry(const ArchiveIndex& index, std::u16string_view request) {
     for (size_t i = 0; i < index.entries.size(); ++i)
         if (index.entries[i].present && archiveNameMatches(index.entries[i].name, request)) return static_cast<int>(i);
     return -1;
-}
-
-namespace {
-
-bool readWholeFile(pfs::File& file, std::vector<uint8_t>& bytes, int64_t offset, int64_t length) {
-    if (!file.seek(offset, pfs::SeekFrom::Start)) return false;
-    bytes.resize(static_cast<size_t>(length));
-    return file.read(bytes.data(), bytes.size()) == bytes.size();
-}
-
-bool readResourceNative(std::string_view name, std::vector<uint8_t>& bytes) {
-    bytes.clear();
-    if (name.size() >= 4 && name.substr(name.size() - 4) == ".bar") {
-        std::string lower(name);
-        for (char& c : lower)
-            if ((c >= 'A' && c <= 'Z') || (static_cast<uint8_t>(c) >= 0xC0 && static_cast<uint8_t>(c) <= 0xDE)) c = static_cast<char>(c + 32);
-        pfs::File file = pfs::File::open(lower, pfs::OpenMode::Read);
-        if (file) {
-            const int64_t size = file.size();
-            return size >= 0 && readWholeFile(file, bytes, 0, size);
-        }
-    }
-    const std::string archivePath = std::string(pfs::kAppFolder) + "\\data.bar";
-    pfs::File archive = pfs::File::open(archivePath, pfs::OpenMode::Read);
-    if (!archive) {
-        logPrintf("ResourceInputStream::loadArchiveIndex: cannot open the archive %s", archivePath.c_str());
-        return false;
-    }
-    ArchiveReadFn read = [&](uint8_t* buffer, size_t size) { return archive.read(buffer, size); };
-    const ArchiveIndex index = readArchiveIndex(read, archive.size());
-    std::u16string request;
-    for (char c : name) request.push_back(static_cast<unsigned char>(c));
-    const int found = findArchiveEntry(index, request);
-    if (found < 0) return false;
-    const ArchiveIndexEntry& e = index.entries[static_cast<size_t>(found)];
-    if (!readWholeFile(archive, bytes, e.offset, e.length)) {
-        logPrintf("ResourceInputStream: entry \"%s\" could not be read whole", shown(e.name).c_str());
-        bytes.clear();
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-bool readResourceBytes(std::string_view name, std::vector<uint8_t>& bytes) {
-    BlockingRegion blocking;  // touches no Java object
-    return readResourceNative(name, bytes);
-}
-
-void installResourceReader() {
-    rt::setResourceReader([](const char* name, std::vector<uint8_t>& bytes) {
-        return name && readResourceBytes(name, bytes);
-    });
 }
 
 }  // namespace bramble::io

@@ -1,5 +1,5 @@
 // The index of the data archive "data.bar", read natively and checked as it
-// is read, and the resource bytes by name for the runtime's start-up reads.
+// is read (no Java objects, no files: the caller supplies the bytes).
 //
 // Archive layout (big-endian): signed 16-bit entry count N; N entries, each
 // a readUTF name (unsigned 16-bit byte count, modified UTF-8), a signed
@@ -49,14 +49,7 @@ bool archiveNameMatches(std::u16string_view entryName, std::u16string_view reque
 // Index of the first present entry matching request, or -1.
 int findArchiveEntry(const ArchiveIndex& index, std::u16string_view request);
 
-// A resource's bytes without Java objects: a name ending ".bar" is read as
-// a file when it exists, other names from the archive (read anew each
-// call). False when there is no such resource. Runs the disk access inside
-// a BlockingRegion when the caller is a Java thread.
-bool readResourceBytes(std::string_view name, std::vector<uint8_t>& bytes);
-
-// Makes readResourceBytes the runtime's resource reader (the string pool's
-// "/constants.bin" at start-up).
-void installResourceReader();
+// The name for log lines: ASCII as is, anything else '?', at most 80 units.
+std::string printableName(std::u16string_view name);
 
 }  // namespace bramble::io

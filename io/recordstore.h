@@ -21,8 +21,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -160,18 +158,3 @@ struct RecordStore_Statics {
     ByteArray* sharedBytes;
 };
 extern StaticsContribution g_RecordStoreStatics;
-
-namespace bramble::io {
-
-// An index file as the store reads it: a zero-length file is an empty
-// store; a negative count, a count larger than the file holds, repeated
-// ids and ids above lastRecordId are repaired (problems counts them).
-struct RecordIndexData {
-    int32_t lastRecordId = 0;
-    std::vector<int32_t> ids;
-    int problems = 0;
-};
-RecordIndexData parseRecordIndex(std::span<const uint8_t> bytes);
-std::vector<uint8_t> encodeRecordIndex(int32_t lastRecordId, std::span<const int32_t> ids);
-
-}  // namespace bramble::io

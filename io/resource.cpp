@@ -10,6 +10,7 @@
 #include "runtime/application.h"
 #include "runtime/exception.h"
 #include "runtime/log.h"
+#include "runtime/resource.h"
 #include "runtime/string.h"
 #include "runtime/threads.h"
 
@@ -179,6 +180,60 @@ jboolean javax_microedition_io_ResourceInputStream::markSupported() { return m_i
 // --- the resource opener -----------------------------------------------------------
 
 namespace bramble::io {
+
+namespace {
+
+bool readWholeFile(pfs::File& file, std::vector<uint8_t>& bytes, int64_t offset, int64_t length) {
+    if (!file.seek(offset, pfs::SeekFrom::Start)) return false;
+    bytes.resize(static_cast<size_t>(length));
+    return file.read(bytes.data(), bytes.size()) == bytes.size();
+}
+
+bool readResourceNative(std::string_view name, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    if (name.size() >= 4 && name.substr(name.size() - 4) == ".bar") {
+        std::string lower(name);
+        for (char& c : lower)
+            if ((c >= 'A' && c <= 'Z') || (static_cast<uint8_t>(c) >= 0xC0 && static_cast<uint8_t>(c) <= 0xDE)) c = static_cast<char>(c + 32);
+        pfs::File file = pfs::File::open(lower, pfs::OpenMode::Read);
+        if (file) {
+            const int64_t size = file.size();
+            return size >= 0 && readWholeFile(file, bytes, 0, size);
+        }
+    }
+    const std::string archivePath = std::string(pfs::kAppFolder) + "\\data.bar";
+    pfs::File archive = pfs::File::open(archivePath, pfs::OpenMode::Read);
+    if (!archive) {
+        logPrintf("ResourceInputStream::loadArchiveIndex: cannot open the archive %s", archivePath.c_str());
+        return false;
+    }
+    ArchiveReadFn read = [&](uint8_t* buffer, size_t size) { return archive.read(buffer, size); };
+    const ArchiveIndex index = readArchiveIndex(read, archive.size());
+    std::u16string request;
+    for (char c : name) request.push_back(static_cast<unsigned char>(c));
+    const int found = findArchiveEntry(index, request);
+    if (found < 0) return false;
+    const ArchiveIndexEntry& e = index.entries[static_cast<size_t>(found)];
+    if (!readWholeFile(archive, bytes, e.offset, e.length)) {
+        logPrintf("ResourceInputStream: entry \"%s\" could not be read whole", printableName(e.name).c_str());
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool readResourceBytes(std::string_view name, std::vector<uint8_t>& bytes) {
+    BlockingRegion blocking;  // touches no Java object
+    return readResourceNative(name, bytes);
+}
+
+void installResourceReader() {
+    rt::setResourceReader([](const char* name, std::vector<uint8_t>& bytes) {
+        return name && readResourceBytes(name, bytes);
+    });
+}
 
 java_io_InputStream* getResourceAsStream(String* name) {
     MethodScope scope("Class::getResourceAsStream");

@@ -17,6 +17,10 @@
 //    retried.
 #pragma once
 
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
 #include "io/file.h"
 #include "runtime/statics.h"
 
@@ -69,5 +73,15 @@ java_io_InputStream* getResourceAsStream(String* name);
 
 // The whole resource, or nothing (for runtime code that wants bytes).
 ByteArray* readResource(String* name);
+
+// A resource's bytes without Java objects: a name ending ".bar" is read as
+// a file when it exists, other names from the archive (read anew each
+// call). False when there is no such resource. Runs the disk access inside
+// a BlockingRegion when the caller is a Java thread.
+bool readResourceBytes(std::string_view name, std::vector<uint8_t>& bytes);
+
+// Makes readResourceBytes the runtime's resource reader (the string pool's
+// "/constants.bin" at start-up).
+void installResourceReader();
 
 }  // namespace bramble::io

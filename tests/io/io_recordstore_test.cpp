@@ -4,6 +4,7 @@
 // enumeration over a store's ids.
 #include <filesystem>
 
+#include "io/recordindex.h"
 #include "io/recordstore.h"
 #include "javalib/inputstreams.h"
 #include "javalib/vector.h"
