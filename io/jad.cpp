@@ -1,6 +1,8 @@
 // The application descriptor's line format.
 #include "io/jad.h"
 
+#include <map>
+
 namespace bramble::io {
 
 namespace {
@@ -14,6 +16,7 @@ std::u16string_view trim(std::u16string_view s) {
 
 std::vector<std::pair<std::u16string, std::u16string>> parseJad(std::u16string_view text) {
     std::vector<std::pair<std::u16string, std::u16string>> pairs;
+    std::map<std::u16string, size_t> where;  // key -> its place in pairs
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = text.find(u'\n', pos);
@@ -25,13 +28,11 @@ std::vector<std::pair<std::u16string, std::u16string>> parseJad(std::u16string_v
         if (colon == std::u16string_view::npos) continue;  // blank or stray line: not a property
         std::u16string key(trim(line.substr(0, colon)));
         std::u16string value(trim(line.substr(colon + 1)));
-        bool replaced = false;
-        for (auto& p : pairs)
-            if (p.first == key) {
-                p.second = value;
-                replaced = true;
-            }
-        if (!replaced) pairs.emplace_back(std::move(key), std::move(value));
+        const auto [it, added] = where.emplace(key, pairs.size());
+        if (added)
+            pairs.emplace_back(std::move(key), std::move(value));
+        else
+            pairs[it->second].second = std::move(value);
     }
     return pairs;
 }

@@ -14,6 +14,7 @@ gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly gstreamer1.0-tools
 fluid-soundfont-gm
 xvfb xauth
+clang libclang-rt-14-dev
 "
 
 missing=""
