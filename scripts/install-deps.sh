@@ -4,17 +4,35 @@
 set -eu
 
 PACKAGES="
-build-essential cmake ninja-build pkg-config
-libgtest-dev libgmock-dev libbenchmark-dev
-libsdl2-dev libdbus-1-dev libpng-dev zlib1g-dev liblzma-dev libvorbisidec-dev
-libfreetype-dev fonts-dejavu-core
-libcurl4-openssl-dev
-libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly gstreamer1.0-tools
+build-essential
+clang
+cmake
 fluid-soundfont-gm
-xvfb xauth
-clang libclang-rt-14-dev
+fonts-dejavu-core
+gstreamer1.0-plugins-bad
+gstreamer1.0-plugins-base
+gstreamer1.0-plugins-good
+gstreamer1.0-plugins-ugly
+gstreamer1.0-tools
+libbenchmark-dev
+libclang-rt-14-dev
+libcurl4-openssl-dev
+libdbus-1-dev
+libfreetype-dev
+libgmock-dev
+libgstreamer-plugins-base1.0-dev
+libgstreamer1.0-dev
+libgtest-dev
+liblzma-dev
+libpixman-1-dev
+libpng-dev
+libsdl2-dev
+libvorbisidec-dev
+ninja-build
+pkg-config
+xauth
+xvfb
+zlib1g-dev
 "
 
 missing=""
