@@ -50,11 +50,12 @@ protected:
     ~javax_microedition_io_OutputConnection() = default;
 };
 
-// Interface 85: both records, nothing of its own.
+// Interface 85: both records, nothing of its own (close overrides the slot 0
+// of both, so it is one operation).
 class javax_microedition_io_StreamConnection : public javax_microedition_io_InputConnection,
                                                public javax_microedition_io_OutputConnection {
 public:
-    using javax_microedition_io_InputConnection::close;
+    void close() override = 0;
 
 protected:
     ~javax_microedition_io_StreamConnection() = default;
