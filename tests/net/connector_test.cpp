@@ -183,7 +183,9 @@ TEST_F(Connector, UnreachableConnectionsAreFinalized) {
     size_t before = Application::instance()->objects().objectCount();
     runOnJavaThread(&openMany);  // a finished thread's stack keeps nothing
     collect();
-    EXPECT_LE(Application::instance()->objects().objectCount(), before + 1);  // + the ended Thread object
+    // The ended Thread and its Task may stay alive through stale copies on
+    // this stack; all forty connections and their Strings are gone.
+    EXPECT_LE(Application::instance()->objects().objectCount(), before + 2);
 }
 
 }  // namespace
