@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "javalib/utilstatics.h"
 #include "runtime/runtime.h"
 
 namespace utiltest {
@@ -53,7 +54,7 @@ public:
 
 class UtilTest : public testing::Test {
 protected:
-    void SetUp() override { start({}); }
+    void SetUp() override { start({&g_javaUtilStatics}); }
     void TearDown() override { stop(); }
 
     void start(std::vector<const StaticsContribution*> statics) {
