@@ -1,7 +1,7 @@
 // The connection interfaces of the connection framework as converted code
 // reaches them: abstract classes whose virtuals are the interface slots in
 // slot order. A connection object answers each interface id in getInterface
-// with the matching view (see README.md of net/ for the ids).
+// with the matching view.
 //
 // Stream connections carry two interface records: the input record (close,
 // openInputStream, openDataInputStream, then the connection's own
@@ -9,46 +9,16 @@
 // openDataOutputStream). StreamConnection inherits InputConnection first and
 // OutputConnection second, which lays the two records out exactly so.
 //
+// The framework's base interfaces (Connection, InputConnection,
+// OutputConnection) come with Connector from the io layer; the ones here are
+// those of the connections this layer makes.
+//
 // Values of interface type (messages, connections) travel as Object* and are
 // viewed through interfaceOf<I>(object, id) where they are used.
 #pragma once
 
+#include "io/connection.h"
 #include "runtime/object.h"
-
-class String;
-class java_io_InputStream;
-class java_io_OutputStream;
-class java_io_DataInputStream;
-class java_io_DataOutputStream;
-
-// Interface 75.
-class javax_microedition_io_Connection {
-public:
-    virtual void close() = 0;  // slot 0
-
-protected:
-    ~javax_microedition_io_Connection() = default;
-};
-
-// Interface 81.
-class javax_microedition_io_InputConnection : public javax_microedition_io_Connection {
-public:
-    virtual java_io_InputStream* openInputStream() = 0;          // slot 1
-    virtual java_io_DataInputStream* openDataInputStream() = 0;  // slot 2
-
-protected:
-    ~javax_microedition_io_InputConnection() = default;
-};
-
-// Interface 82.
-class javax_microedition_io_OutputConnection : public javax_microedition_io_Connection {
-public:
-    virtual java_io_OutputStream* openOutputStream() = 0;          // slot 1
-    virtual java_io_DataOutputStream* openDataOutputStream() = 0;  // slot 2
-
-protected:
-    ~javax_microedition_io_OutputConnection() = default;
-};
 
 // Interface 85: both records, nothing of its own (close overrides the slot 0
 // of both, so it is one operation).

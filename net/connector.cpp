@@ -2,8 +2,7 @@
 // Strings.
 #include "net/connector.h"
 
-#include <atomic>
-
+#include "io/connection.h"
 #include "net/http_connection.h"
 #include "net/message_connection.h"
 #include "net/socket_connection.h"
@@ -15,8 +14,6 @@ namespace bramble::net {
 
 namespace {
 
-std::atomic<FileConnectionMaker> g_fileConnectionMaker{nullptr};
-
 // The object when its constructor left no new exception pending, else null.
 template <typename T>
 Object* constructed(T* object, Object* pendingBefore) {
@@ -24,8 +21,6 @@ Object* constructed(T* object, Object* pendingBefore) {
 }
 
 }  // namespace
-
-void setFileConnectionMaker(FileConnectionMaker maker) { g_fileConnectionMaker.store(maker); }
 
 Object* openConnection(String* name, jint mode, jboolean timeouts) {
     MethodScope method("javax_microedition_io_Connector::open");
@@ -42,8 +37,7 @@ Object* openConnection(String* name, jint mode, jboolean timeouts) {
     case ConnectionKind::Sms:
         return constructed(newObject<javax_wireless_messaging_MessageConnectionImpl>(name), pending);
     case ConnectionKind::File:
-        if (FileConnectionMaker maker = g_fileConnectionMaker.load()) return maker(name, mode, timeouts);
-        return nullptr;
+        return constructed(javax_microedition_io_file_FileConnectionImpl::open(name, mode, timeouts), pending);
     case ConnectionKind::None:
         break;
     }

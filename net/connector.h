@@ -1,7 +1,8 @@
 // The native half of Connector.open: picks the connection class by the
 // name's case-sensitive prefix ("http" - so "https" too -, "socket", "sms",
-// "file", in that order) and constructs it; and the URL splitting that the
-// HTTP and socket connections keep, over Java Strings.
+// "file", in that order) and constructs it (file connections are the io
+// layer's); and the URL splitting that the HTTP and socket connections keep,
+// over Java Strings.
 //
 // No input makes these crash: a null name answers null, a name matching no
 // prefix answers null without an exception, a URL without "://" is logged
@@ -22,11 +23,6 @@ namespace bramble::net {
 // The connection object for `name`, or null (an exception may then be
 // pending: that of the connection's constructor).
 Object* openConnection(String* name, jint mode, jboolean timeouts);
-
-// The file-connection maker: Connector hands "file" names to it. Installed by
-// the layer that owns file connections; without one "file" names answer null.
-using FileConnectionMaker = Object* (*)(String* name, jint mode, jboolean timeouts);
-void setFileConnectionMaker(FileConnectionMaker maker);
 
 // Splits `url` for a connection. A null URL or one without "://" logs
 // "ParseConnectionURL" and the stack trace and answers false with empty

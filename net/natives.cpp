@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "io/connection.h"
+#include "net/connector.h"
 #include "net/hooks.h"
 #include "platform/window/window.h"
 #include "runtime/log.h"
@@ -17,6 +19,7 @@ void installConnectionNatives() {
         ::platform::showMessageBox(nullptr, toUtf8(caption), toUtf8(text), ::platform::MessageBoxButtons::Ok,
                                    ::platform::MessageBoxIcon::Error);
     });
+    io::setConnectionOpener(&openConnection);
 }
 
 }  // namespace bramble::net

@@ -102,7 +102,7 @@ TEST_F(Connector, DispatchesByCaseSensitivePrefix) {
         {"HTTP://example.test/", 0},
         {"Socket://127.0.0.1:1", 0},
         {"", 0},
-        {"file:///a.txt", 0},  // no file-connection maker installed
+        {"file:///a.txt", cid::javax_microedition_io_file_FileConnection},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -118,18 +118,25 @@ TEST_F(Connector, DispatchesByCaseSensitivePrefix) {
     }
 }
 
-Object* g_madeFile = nullptr;
-jint g_fileMode = 0;
+TEST_F(Connector, ConvertedConnectorGoesThroughTheOpener) {
+    // Connector.open(name) is READ_WRITE, through the installed opener.
+    Object* file = javax_microedition_io_Connector::open(jstr("file:///notes.txt"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->classId(), cid::javax_microedition_io_file_FileConnectionImpl);
+    EXPECT_EQ(static_cast<javax_microedition_io_file_FileConnectionImpl*>(file)->m_mode, 3);
+    Object* sms = javax_microedition_io_Connector::open(jstr("sms://+15550100"), javax_microedition_io_Connector::WRITE);
+    EXPECT_EQ(sms->classId(), cid::javax_wireless_messaging_MessageConnectionImpl);
+    EXPECT_EQ(javax_microedition_io_Connector::open(jstr("ftp://x/")), nullptr);
+    EXPECT_EQ(takeException(), 0);
 
-TEST_F(Connector, FileNamesGoToTheInstalledMaker) {
-    bramble::net::setFileConnectionMaker([](String* name, jint mode, jboolean) -> Object* {
-        g_fileMode = mode;
-        return g_madeFile = newObject<Object>(cid::Object);
-    });
-    Object* made = open("file:///save.dat", 1);
-    bramble::net::setFileConnectionMaker(nullptr);
-    EXPECT_EQ(made, g_madeFile);
-    EXPECT_EQ(g_fileMode, 1);
+    // Its stream shortcuts view the connection as input or output connection:
+    // an HTTP connection has no output stream to wrap.
+    java_io_DataOutputStream* out = javax_microedition_io_Connector::openDataOutputStream(jstr("http://example.test/"));
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(out->m_out, nullptr);
+    // A bad port's exception passes through unchanged.
+    EXPECT_EQ(javax_microedition_io_Connector::openDataInputStream(jstr("http://example.test:x/")), nullptr);
+    EXPECT_EQ(takeException(), cid::java_lang_NumberFormatException);
 }
 
 TEST_F(Connector, HttpConnectionKeepsTheParsedParts) {
