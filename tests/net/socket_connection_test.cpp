@@ -211,7 +211,9 @@ TEST_F(SocketConnection, ClosedStreamsFailAndTheDescriptorIsNeverClosedTwice) {
     int file = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     ASSERT_GE(file, 0);
     collect();
-    EXPECT_LE(Application::instance()->objects().objectCount(), before + 2);  // all swept but Thread and Task
+    // The connection, its streams and their buffers were swept (the ended
+    // Thread and its Task, or a stray copy, may stay on this stack).
+    EXPECT_LE(Application::instance()->objects().objectCount(), before + 3);
     EXPECT_NE(::fcntl(file, F_GETFD), -1);
     ::close(file);
 }
