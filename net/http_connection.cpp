@@ -215,15 +215,16 @@ void HttpConnectionImpl::setRequestMethod(String* method) {
 void HttpConnectionImpl::setRequestProperty(String* key, String* value) {
     MethodScope method("HttpConnectionImpl::setRequestProperty");
     if (!m_state) return;
-    m_requestDone = 0;
-    if (!key || !value) {
+    std::optional<std::u16string> name, text;
+    if (key && value) {
+        name = key->toUtf16();
+        text = value->toUtf16();
+    } else {
         rt::logNullPointer();
-        return;
     }
-    std::u16string name = key->toUtf16();
-    std::u16string text = value->toUtf16();
     std::unique_lock lock = lockParked(m_state->lock);
-    m_state->client.AddRequestHeader(name, text);
+    m_requestDone = 0;
+    if (name) m_state->client.AddRequestHeader(*name, *text);
 }
 
 jint HttpConnectionImpl::getResponseCode() {

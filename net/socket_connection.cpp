@@ -11,7 +11,6 @@
 #include "javalib/io_support.h"
 #include "javalib/outputstreams.h"
 #include "net/connector.h"
-#include "net/lock.h"
 #include "net/socket_client.h"
 #include "runtime/application.h"
 #include "runtime/array.h"
@@ -90,7 +89,6 @@ struct SocketConnectionState {
 namespace {
 
 using bramble::net::ChannelRef;
-using bramble::net::lockParked;
 using bramble::net::SocketChannel;
 using bramble::net::SocketInputStream;
 
@@ -171,12 +169,13 @@ public:
         return skipped;
     }
 
-    // The bytes received and not yet read.
+    // The bytes received and not yet read; never blocks (0 while another
+    // thread is inside a read).
     jint available() override {
         SocketChannel* channel = get();
         if (!channel) return 0;
-        std::unique_lock lock = lockParked(channel->readLock());
-        return channel->input().available();
+        std::unique_lock lock(channel->readLock(), std::try_to_lock);
+        return lock.owns_lock() ? channel->input().available() : 0;
     }
 
     void close() override {}

@@ -1,6 +1,7 @@
 // The screen hook and lock, and the wait-animation thread.
 #include "net/wait_animation.h"
 
+#include <system_error>
 #include <utility>
 
 #include "runtime/threads.h"
@@ -46,7 +47,11 @@ void WaitAnimation::start(int x, int y) {
     std::lock_guard lock(m_mutex);
     if (m_running || m_thread.joinable()) return;
     m_running = true;
-    m_thread = std::thread([this, x, y] { run(x, y); });
+    try {
+        m_thread = std::thread([this, x, y] { run(x, y); });
+    } catch (const std::system_error&) {
+        m_running = false;  // no thread to spare: the request goes on without dots
+    }
 }
 
 void WaitAnimation::stop() {
