@@ -6,6 +6,7 @@
 #include "runtime/array.h"
 #include "runtime/log.h"
 #include "runtime/objectmanager.h"
+#include "platform/text/utf.h"
 
 bool String::initStorage(jint length) {
     if (length < 0) length = 0;
@@ -134,32 +135,7 @@ std::u16string String::toUtf16() const {
 }
 
 std::string String::toUtf8() const {
-    std::string out;
-    out.reserve(static_cast<size_t>(length()));
-    const jint n = length();
-    for (jint i = 0; i < n; ++i) {
-        uint32_t cp = m_chars[i];
-        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < n && m_chars[i + 1] >= 0xDC00 && m_chars[i + 1] < 0xE000) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (m_chars[i + 1] - 0xDC00);
-            ++i;
-        }
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
-    return out;
+    return text::utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(m_chars), static_cast<size_t>(length())));
 }
 
 std::string String::toLatin1() const {

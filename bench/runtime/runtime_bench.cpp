@@ -101,13 +101,10 @@ void BM_FullCollection(benchmark::State& state) {
     ObjectArray* table = newObjectArray(cid::Object, n / 10 + 1);
     rt::GlobalRef root(table);
     for (int i = 0; i < n; ++i) {
-        if (i % 10 == 9) {
-            table->data()[i / 10] = newIntArray(8);
-        } else {
-            Node* node = newObject<Node>();
-            node->m_next = table->data()[i / 10];
-            table->data()[i / 10] = node;
-        }
+        // Each bucket: an IntArray at the end of a chain of nine nodes.
+        Object* made = (i % 10 == 0) ? static_cast<Object*>(newIntArray(8)) : newObject<Node>();
+        if (i % 10 != 0) static_cast<Node*>(made)->m_next = table->data()[i / 10];
+        table->data()[i / 10] = made;
     }
     for (auto _ : state) {
         state.PauseTiming();
