@@ -157,6 +157,10 @@ void ThreadTable::holdOthers() {
     std::lock_guard<std::mutex> lock(m_lock);
     for (int i = 0; i < kSlots; ++i)
         if (m_used[i] && &m_slots[i] != self) m_held[i] = true;
+    // The world runs on without them.
+    ++m_generation;
+    m_stopRequested.store(false, std::memory_order_release);
+    m_resumeCv.notify_all();
 }
 
 void ThreadTable::resumeOthers() {
