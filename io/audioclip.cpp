@@ -1,4 +1,4 @@
-// AudioClip over the media manager's player.
+// AudioClip's byte-array constructor and play over the media manager.
 #include "io/audioclip.h"
 
 #include <mutex>
@@ -13,11 +13,13 @@
 #include "runtime/string.h"
 #include "runtime/system.h"
 
+namespace bramble::io {
+
 namespace {
 std::mutex g_hookLock;
-bramble::io::AudioClipPlayerHooks g_hooks;
+AudioClipPlayerHooks g_hooks;
 
-bramble::io::AudioClipPlayerHooks hooks() {
+AudioClipPlayerHooks hooks() {
     std::lock_guard<std::mutex> lock(g_hookLock);
     return g_hooks;
 }
@@ -31,35 +33,44 @@ void throwIllegal(jint entry, jint value) {
 }
 }  // namespace
 
-namespace bramble::io {
 void setAudioClipPlayerHooks(AudioClipPlayerHooks h) {
     std::lock_guard<std::mutex> lock(g_hookLock);
     g_hooks = std::move(h);
 }
-}  // namespace bramble::io
 
-com_samsung_util_AudioClip::com_samsung_util_AudioClip(jint type, ByteArray* data, jint offset, jint length)
-    : Object(cid::com_samsung_util_AudioClip) {
-    m_player = nullptr;
-    StaticClass::setRefFieldOffsets(this, {&m_player});
+void initAudioClip(com_samsung_util_AudioClip* clip, jint type, ByteArray* data, jint offset, jint length) {
+    MethodScope method("com_samsung_util_AudioClip::<init>");
+    if (!clip) {
+        rt::logNullPointer();
+        return;
+    }
     if (type < 1 || type > 3) {
         throwIllegal(203, type);
         return;
     }
     ByteArray* copy = newByteArray(length < 0 ? 0 : length);
     java_lang_System::arraycopy(data, offset, copy, 0, length);
-    if (javaio::pending()) return;
-    if (!data) return;  // logged by arraycopy
+    if (javaio::pending() || !data) return;  // a null array is logged by arraycopy
     auto* stream = newObject<java_io_ByteArrayInputStream>(copy);
-    const auto h = hooks();
+    const AudioClipPlayerHooks h = hooks();
     if (!h.createPlayer) {
         logPrintf("com_samsung_util_AudioClip: no media players available");
         return;
     }
-    m_player = h.createPlayer(stream, StaticClass::getStringConstant(200));
+    clip->m_player = h.createPlayer(stream, StaticClass::getStringConstant(200));
 }
 
-void com_samsung_util_AudioClip::play(jint loop, jint volume) {
+com_samsung_util_AudioClip* newAudioClip(jint type, ByteArray* data, jint offset, jint length) {
+    auto* clip = newObject<com_samsung_util_AudioClip>();
+    initAudioClip(clip, type, data, offset, length);
+    return clip;
+}
+
+void playAudioClip(com_samsung_util_AudioClip* clip, jint loop, jint volume) {
+    if (!clip) {
+        rt::logNullPointer();
+        return;
+    }
     if (loop < 0 || loop > 255) {
         throwIllegal(204, loop);
         return;
@@ -68,14 +79,16 @@ void com_samsung_util_AudioClip::play(jint loop, jint volume) {
         throwIllegal(205, volume);
         return;
     }
-    if (!m_player) {
+    if (!clip->m_player) {
         rt::logNullPointer();
         return;
     }
-    const auto h = hooks();
-    if (loop > 1 && h.setLoopCount) {
-        h.setLoopCount(m_player, loop);
+    if (loop > 1) {
+        const AudioClipPlayerHooks h = hooks();
+        if (h.setLoopCount) h.setLoopCount(clip->m_player, loop);
         if (javaio::pending()) return;
     }
-    if (h.start) h.start(m_player);
+    clip->resume();  // the player's start
 }
+
+}  // namespace bramble::io

@@ -1,41 +1,45 @@
-// com_samsung_util_AudioClip: a sound clip over a player made by the media
-// manager from a private copy of the clip's bytes.
+// The byte-array half of com_samsung_util_AudioClip (the class itself, its
+// location constructor, pause/resume/stop and the player calls live in
+// javalib/lang.h): the (type, data, offset, length) constructor, which hands
+// a private copy of the bytes to the media manager, and play.
 //
-// The player side (javax_microedition_media_Manager::createPlayer, the
-// Player's setLoopCount and start) belongs to the media layer, which
-// registers it with setAudioClipPlayerHooks; without it a clip has no
-// player and play() does nothing (logged).
+// javax_microedition_media_Manager::createPlayer and the Player's
+// setLoopCount belong to the media layer, which registers them with
+// setAudioClipPlayerHooks; starting goes through the clip's own player calls
+// (com_samsung_util_AudioClip::setPlayerCalls). Without the hooks a clip has
+// no player (logged).
 #pragma once
 
 #include <functional>
 
+#include "javalib/lang.h"
 #include "runtime/array.h"
-#include "runtime/object.h"
 
 class String;
 class java_io_InputStream;
 
-class com_samsung_util_AudioClip : public Object {
-public:
-    // type 1, 2 or 3, else java_lang_IllegalArgumentException with pool
-    // entry 203 and the type; data[offset, offset + length) must lie in the
-    // array (java_lang_ArrayIndexOutOfBoundsException otherwise).
-    com_samsung_util_AudioClip(jint type, ByteArray* data, jint offset, jint length);
-
-    // loop 0..255 (pool entry 204 otherwise), volume 0..5 (entry 205); a
-    // loop above 1 sets the player's loop count, then the player starts.
-    void play(jint loop, jint volume);
-
-    Object* m_player;  // a javax_microedition_media_Player
-};
-
 namespace bramble::io {
+
+// Constructor body (int type, byte[] data, int offset, int length): type 1,
+// 2 or 3, else java_lang_IllegalArgumentException with pool entry 203 and
+// the type; data[offset, offset + length) is copied (arraycopy's exceptions
+// for a range outside the array); the player is made from a byte-array
+// stream over the copy with content type pool entry 200.
+void initAudioClip(com_samsung_util_AudioClip* clip, jint type, ByteArray* data, jint offset, jint length);
+// new AudioClip(type, data, offset, length).
+com_samsung_util_AudioClip* newAudioClip(jint type, ByteArray* data, jint offset, jint length);
+
+// play(loop, volume): loop 0..255 (pool entry 204 otherwise), volume 0..5
+// (entry 205); a loop above 1 sets the player's loop count; then the player
+// starts. The volume is checked, not applied.
+void playAudioClip(com_samsung_util_AudioClip* clip, jint loop, jint volume);
+
 struct AudioClipPlayerHooks {
     // javax_microedition_media_Manager::createPlayer(stream, contentType).
     std::function<Object*(java_io_InputStream* stream, String* contentType)> createPlayer;
-    // Player.setLoopCount(count) and Player.start().
+    // Player.setLoopCount(count).
     std::function<void(Object* player, jint count)> setLoopCount;
-    std::function<void(Object* player)> start;
 };
 void setAudioClipPlayerHooks(AudioClipPlayerHooks hooks);
+
 }  // namespace bramble::io

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "io/file.h"
+#include "io/jad.h"
 #include "io/resource.h"
 #include "javalib/hashtable.h"
 #include "javalib/io_support.h"
@@ -22,40 +23,10 @@ std::mutex g_hookLock;
 bramble::io::PlatformRequestHandler g_platformRequest;
 bramble::io::NotifyDestroyedHandler g_notifyDestroyed;
 
-std::u16string_view trim(std::u16string_view s) {
-    size_t a = 0, b = s.size();
-    while (a < b && s[a] <= 0x20) ++a;
-    while (b > a && s[b - 1] <= 0x20) --b;
-    return s.substr(a, b - a);
-}
 
 }  // namespace
 
 namespace bramble::io {
-
-std::vector<std::pair<std::u16string, std::u16string>> parseJad(std::u16string_view text) {
-    std::vector<std::pair<std::u16string, std::u16string>> pairs;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find(u'\n', pos);
-        if (end == std::u16string_view::npos) end = text.size();
-        std::u16string_view line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
-        pos = end + 1;
-        const size_t colon = line.find(u':');
-        if (colon == std::u16string_view::npos) continue;  // blank or stray line: not a property
-        std::u16string key(trim(line.substr(0, colon)));
-        std::u16string value(trim(line.substr(colon + 1)));
-        bool replaced = false;
-        for (auto& p : pairs)
-            if (p.first == key) {
-                p.second = value;
-                replaced = true;
-            }
-        if (!replaced) pairs.emplace_back(std::move(key), std::move(value));
-    }
-    return pairs;
-}
 
 String* loadJadProperties() {
     ByteArray* bytes = readResource(String::fromLatin1("app.jad"));

@@ -2,10 +2,7 @@
 // turned into the MIDlet's property table, getAppProperty, platformRequest,
 // and the static field holding the running MIDlet.
 //
-// Descriptor lines are split at LF (a CR before it is dropped); the key is
-// the text before the line's first ':' and the value the text after it,
-// both trimmed of characters <= 0x20. A line without ':' (a blank line, a
-// comment) is skipped. A repeated key replaces the earlier value.
+// The descriptor's line format is io/jad.h.
 //
 // What needs the shell (the confirmation box, minimising the window, the
 // browser, the running flag) is reached through handlers the shell
@@ -17,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "io/jad.h"
 #include "runtime/object.h"
 #include "runtime/statics.h"
 
@@ -60,10 +58,6 @@ namespace bramble::io {
 // The whole descriptor "app.jad" from the resources, one character per
 // byte; null when there is none.
 String* loadJadProperties();
-
-// The descriptor's pairs in order (a repeated key keeps its first place and
-// takes the later value), as the MIDlet constructor reads them.
-std::vector<std::pair<std::u16string, std::u16string>> parseJad(std::u16string_view text);
 
 // Shell handlers. platformRequest gets the URL (UTF-8); it shows the
 // confirmation, minimises or restores the game and starts the browser.

@@ -4,11 +4,15 @@
 #include <algorithm>
 #include <string>
 
+#include "io/archive_index.h"
 #include "javalib/io_support.h"
+#include "platform/fs/fs.h"
 #include "runtime/application.h"
 #include "runtime/exception.h"
 #include "runtime/log.h"
+#include "runtime/resource.h"
 #include "runtime/string.h"
+#include "runtime/threads.h"
 
 using javaio::checkRange;
 using javaio::pending;
@@ -20,28 +24,9 @@ StaticsContribution g_ResourceInputStreamStatics = StaticsContribution::of<Resou
 
 namespace {
 
+namespace pfs = platform::fs;
+
 ResourceInputStream_Statics* archive() { return statics<ResourceInputStream_Statics>(g_ResourceInputStreamStatics); }
-
-// Smallest index entry: empty name (2), offset (4), length (4).
-constexpr jint kMinEntryBytes = 10;
-
-uint32_t foldUpper(uint32_t b) { return ((b >= 97 && b <= 122) || (b >= 224 && b <= 254)) ? b - 32 : b; }
-uint32_t foldLower(uint32_t b) { return ((b >= 65 && b <= 90) || (b >= 192 && b <= 222)) ? b + 32 : b; }
-
-// regionMatches(ignoreCase) over the whole of both names: equal lengths,
-// and units equal or equal after folding their low bytes.
-bool nameMatches(const String* entry, const jchar* request, jint length) {
-    if (entry->length() != length) return false;
-    const jchar* e = entry->chars();
-    for (jint i = 0; i < length; ++i) {
-        const uint32_t a = e[i], b = request[i];
-        if (a == b) continue;
-        const uint32_t la = a & 0xFF, lb = b & 0xFF;
-        if (foldUpper(la) == foldUpper(lb) || foldLower(la) == foldLower(lb)) continue;
-        return false;
-    }
-    return true;
-}
 
 std::string printable(String* s) {
     std::string text = toUtf8(s);
@@ -57,56 +42,34 @@ void javax_microedition_io_ResourceInputStream::loadArchiveIndex() {
     MethodScope scope("javax_microedition_io_ResourceInputStream.loadArchiveIndex");
     auto* file = newObject<javax_microedition_io_File>(javax_microedition_io_File::getDataArchivePath());
     archive()->archiveFile = file;
-    auto* in = static_cast<FileInputStream*>(file->openInputStream());
-    if (!in) {
-        logPrintf("ResourceInputStream::loadArchiveIndex: cannot open the archive %s", file->devicePath().c_str());
+    const std::string path = file->devicePath();
+    bramble::io::ArchiveIndex index;
+    bool opened;
+    {
+        BlockingRegion blocking;  // the index is read natively; no Java object is touched here
+        pfs::File in = pfs::File::open(path, pfs::OpenMode::Read);
+        opened = in.isOpen();
+        if (opened) {
+            bramble::io::ArchiveReadFn read = [&](uint8_t* buffer, size_t size) { return in.read(buffer, size); };
+            index = bramble::io::readArchiveIndex(read, in.size());
+        }
+    }
+    if (!opened) {
+        logPrintf("ResourceInputStream::loadArchiveIndex: cannot open the archive %s", path.c_str());
         return;
     }
-    const jint fileSize = in->size();
-    auto* data = newObject<java_io_DataInputStream>(in);
-
-    jint count = data->readShort();
-    if (pending()) {
-        logPrintf("ResourceInputStream::loadArchiveIndex: the archive (%d bytes) has no entry count", fileSize);
-        Application::clearPendingException();
-        in->close();
-        count = 0;
-    } else if (count < 0) {
-        logPrintf("ResourceInputStream::loadArchiveIndex: negative entry count %d; the archive is treated as empty", count);
-        count = 0;
-    } else if (count > (fileSize - 2) / kMinEntryBytes) {
-        const jint fits = std::max(0, (fileSize - 2) / kMinEntryBytes);
-        logPrintf("ResourceInputStream::loadArchiveIndex: entry count %d cannot fit in %d bytes; reading at most %d",
-                  count, fileSize, fits);
-        count = fits;
-    }
-
+    const jint count = static_cast<jint>(index.entries.size());
     archive()->names = newObjectArray(cid::String, count);
     archive()->offsets = newIntArray(count);
     archive()->lengths = newIntArray(count);
-
     for (jint i = 0; i < count; ++i) {
-        String* name = data->readUTF();
-        const jint offset = pending() ? 0 : data->readInt();
-        const jint length = pending() ? 0 : data->readInt();
-        if (pending()) {
-            logPrintf("ResourceInputStream::loadArchiveIndex: the index ends inside entry %d of %d; the rest is left out",
-                      i, count);
-            Application::clearPendingException();
-            break;
-        }
-        if (offset < 0 || length < 0 || static_cast<int64_t>(offset) + length > fileSize) {
-            logPrintf("ResourceInputStream::loadArchiveIndex: entry %d \"%s\" (offset %d, length %d) lies outside the "
-                      "archive of %d bytes; left out",
-                      i, printable(name).c_str(), offset, length, fileSize);
-            continue;
-        }
+        const bramble::io::ArchiveIndexEntry& e = index.entries[static_cast<size_t>(i)];
+        if (!e.present) continue;  // left out: its name stays null
+        String* name = String::fromUtf16(e.name);
         archive()->names->data()[i] = name;
-        archive()->offsets->data()[i] = offset;
-        archive()->lengths->data()[i] = length;
+        archive()->offsets->data()[i] = e.offset;
+        archive()->lengths->data()[i] = e.length;
     }
-    data->close();
-    Application::clearPendingException();
 }
 
 javax_microedition_io_ResourceInputStream* javax_microedition_io_ResourceInputStream::openFromArchive(String* name) {
@@ -120,13 +83,13 @@ javax_microedition_io_ResourceInputStream* javax_microedition_io_ResourceInputSt
     if (!names || names->length() < 1) return nullptr;
 
     const std::u16string request = name->toUtf16();
-    const jint slash = !request.empty() && request[0] == u'/' ? 1 : 0;
-    const jint length = static_cast<jint>(request.size()) - slash;
-    const jchar* wanted = reinterpret_cast<const jchar*>(request.data()) + slash;
     jint found = -1;
     for (jint i = 0; i < names->length(); ++i) {
         auto* entry = static_cast<String*>(names->data()[i]);
-        if (entry && nameMatches(entry, wanted, length)) {
+        if (!entry) continue;
+        const std::u16string_view entryName(reinterpret_cast<const char16_t*>(entry->chars()),
+                                            static_cast<size_t>(entry->length()));
+        if (bramble::io::archiveNameMatches(entryName, request)) {
             found = i;
             break;
         }
@@ -217,6 +180,60 @@ jboolean javax_microedition_io_ResourceInputStream::markSupported() { return m_i
 // --- the resource opener -----------------------------------------------------------
 
 namespace bramble::io {
+
+namespace {
+
+bool readWholeFile(pfs::File& file, std::vector<uint8_t>& bytes, int64_t offset, int64_t length) {
+    if (!file.seek(offset, pfs::SeekFrom::Start)) return false;
+    bytes.resize(static_cast<size_t>(length));
+    return file.read(bytes.data(), bytes.size()) == bytes.size();
+}
+
+bool readResourceNative(std::string_view name, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    if (name.size() >= 4 && name.substr(name.size() - 4) == ".bar") {
+        std::string lower(name);
+        for (char& c : lower)
+            if ((c >= 'A' && c <= 'Z') || (static_cast<uint8_t>(c) >= 0xC0 && static_cast<uint8_t>(c) <= 0xDE)) c = static_cast<char>(c + 32);
+        pfs::File file = pfs::File::open(lower, pfs::OpenMode::Read);
+        if (file) {
+            const int64_t size = file.size();
+            return size >= 0 && readWholeFile(file, bytes, 0, size);
+        }
+    }
+    const std::string archivePath = std::string(pfs::kAppFolder) + "\\data.bar";
+    pfs::File archive = pfs::File::open(archivePath, pfs::OpenMode::Read);
+    if (!archive) {
+        logPrintf("ResourceInputStream::loadArchiveIndex: cannot open the archive %s", archivePath.c_str());
+        return false;
+    }
+    ArchiveReadFn read = [&](uint8_t* buffer, size_t size) { return archive.read(buffer, size); };
+    const ArchiveIndex index = readArchiveIndex(read, archive.size());
+    std::u16string request;
+    for (char c : name) request.push_back(static_cast<unsigned char>(c));
+    const int found = findArchiveEntry(index, request);
+    if (found < 0) return false;
+    const ArchiveIndexEntry& e = index.entries[static_cast<size_t>(found)];
+    if (!readWholeFile(archive, bytes, e.offset, e.length)) {
+        logPrintf("ResourceInputStream: entry \"%s\" could not be read whole", printableName(e.name).c_str());
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool readResourceBytes(std::string_view name, std::vector<uint8_t>& bytes) {
+    BlockingRegion blocking;  // touches no Java object
+    return readResourceNative(name, bytes);
+}
+
+void installResourceReader() {
+    rt::setResourceReader([](const char* name, std::vector<uint8_t>& bytes) {
+        return name && readResourceBytes(name, bytes);
+    });
+}
 
 java_io_InputStream* getResourceAsStream(String* name) {
     MethodScope scope("Class::getResourceAsStream");

@@ -2,9 +2,8 @@
 // as it is read), the stream bounded to one archive entry, and the resource
 // opener that tries ".bar" names as files first.
 //
-// Archive layout (big-endian): signed 16-bit entry count; per entry a
-// readUTF name, a signed 32-bit offset from the start of the file and a
-// signed 32-bit length; entry data anywhere after the index.
+// The index is read natively (io/archive_index.h: layout and checks) and
+// kept in the class's static arrays.
 //
 // Invariants:
 //  - Every entry left in the index lies inside the archive file as it was
@@ -17,6 +16,10 @@
 //    archive File static is set before loading, so a failed load is not
 //    retried.
 #pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "io/file.h"
 #include "runtime/statics.h"
@@ -70,5 +73,15 @@ java_io_InputStream* getResourceAsStream(String* name);
 
 // The whole resource, or nothing (for runtime code that wants bytes).
 ByteArray* readResource(String* name);
+
+// A resource's bytes without Java objects: a name ending ".bar" is read as
+// a file when it exists, other names from the archive (read anew each
+// call). False when there is no such resource. Runs the disk access inside
+// a BlockingRegion when the caller is a Java thread.
+bool readResourceBytes(std::string_view name, std::vector<uint8_t>& bytes);
+
+// Makes readResourceBytes the runtime's resource reader (the string pool's
+// "/constants.bin" at start-up).
+void installResourceReader();
 
 }  // namespace bramble::io

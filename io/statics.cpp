@@ -2,12 +2,14 @@
 #include "io/statics.h"
 
 #include "io/midlet.h"
+#include "io/recordstore.h"
 #include "io/resource.h"
 
 namespace bramble::io {
 
 const std::vector<StaticsContribution*>& staticsContributions() {
-    static const std::vector<StaticsContribution*> all = {&g_ResourceInputStreamStatics, &g_MIDletStatics};
+    static const std::vector<StaticsContribution*> all = {&g_ResourceInputStreamStatics, &g_MIDletStatics,
+                                                                &g_RecordStoreStatics};
     return all;
 }
 

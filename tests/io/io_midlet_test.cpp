@@ -190,49 +190,60 @@ TEST_F(MidletTest, ConnectorGoesThroughTheRegisteredOpener) {
 
 // --- audio clip ------------------------------------------------------------------
 
+namespace {
+struct ClipCalls {
+    int created = 0;
+    jint loop = -1;
+    int started = 0;
+    Bytes bytes;
+    std::string type;
+    Object* player = nullptr;
+};
+ClipCalls* g_clipCalls = nullptr;
+void clipStart(Object* p) { g_clipCalls->started += p == g_clipCalls->player; }
+void clipStop(Object*) {}
+const com_samsung_util_AudioClip::PlayerCalls kClipCalls = {&clipStart, &clipStop};
+}  // namespace
+
 TEST_F(MidletTest, AudioClipChecksItsArgumentsAndDrivesThePlayer) {
-    struct Calls {
-        int created = 0;
-        jint loop = -1;
-        int started = 0;
-        Bytes bytes;
-        std::string type;
-    } calls;
-    Object* player = newObject<Object>(cid::Object);
+    ClipCalls calls;
+    g_clipCalls = &calls;
+    calls.player = newObject<Object>(cid::Object);
     bramble::io::AudioClipPlayerHooks hooks;
     hooks.createPlayer = [&](java_io_InputStream* in, String* type) -> Object* {
         ++calls.created;
         calls.type = toUtf8(type);
         for (jint c = in->read(); c >= 0; c = in->read()) calls.bytes.push_back(static_cast<uint8_t>(c));
-        return player;
+        return calls.player;
     };
-    hooks.setLoopCount = [&](Object* p, jint n) { calls.loop = p == player ? n : -2; };
-    hooks.start = [&](Object* p) { calls.started += p == player; };
+    hooks.setLoopCount = [&](Object* p, jint n) { calls.loop = p == calls.player ? n : -2; };
     bramble::io::setAudioClipPlayerHooks(hooks);
+    com_samsung_util_AudioClip::setPlayerCalls(&kClipCalls);
 
-    newObject<com_samsung_util_AudioClip>(4, byteArrayOf({1}), 0, 1);
+    bramble::io::newAudioClip(4, byteArrayOf({1}), 0, 1);
     EXPECT_EQ(pendingMessage(), "Illegal audio clip type: 4");
     EXPECT_EQ(takeException(), cid::java_lang_IllegalArgumentException);
-    newObject<com_samsung_util_AudioClip>(1, byteArrayOf({1, 2}), 1, 5);
+    bramble::io::newAudioClip(1, byteArrayOf({1, 2}), 1, 5);
     EXPECT_EQ(takeException(), cid::java_lang_ArrayIndexOutOfBoundsException);
     EXPECT_EQ(calls.created, 0);
 
     ByteArray* source = byteArrayOf({9, 8, 7, 6, 5});
-    auto* clip = newObject<com_samsung_util_AudioClip>(2, source, 1, 3);
+    com_samsung_util_AudioClip* clip = bramble::io::newAudioClip(2, source, 1, 3);
     source->data()[2] = 0;  // the clip holds its own copy
     EXPECT_EQ(calls.bytes, (Bytes{8, 7, 6}));
     EXPECT_EQ(calls.type, "audio/x-wav");
-    clip->play(1, 3);
+    bramble::io::playAudioClip(clip, 1, 3);
     EXPECT_EQ(calls.loop, -1) << "no loop count for 1";
     EXPECT_EQ(calls.started, 1);
-    clip->play(2, 3);
+    bramble::io::playAudioClip(clip, 2, 3);
     EXPECT_EQ(calls.loop, 2);
     EXPECT_EQ(calls.started, 2);
-    clip->play(256, 3);
+    bramble::io::playAudioClip(clip, 256, 3);
     EXPECT_EQ(pendingMessage(), "Illegal loop count: 256");
     EXPECT_EQ(takeException(), cid::java_lang_IllegalArgumentException);
-    clip->play(1, 6);
+    bramble::io::playAudioClip(clip, 1, 6);
     EXPECT_EQ(pendingMessage(), "Illegal volume: 6");
     EXPECT_EQ(takeException(), cid::java_lang_IllegalArgumentException);
     EXPECT_EQ(calls.started, 2);
+    com_samsung_util_AudioClip::setPlayerCalls(nullptr);
 }

@@ -1,7 +1,10 @@
 // The archive index and the entry streams: name matching, bounded reads,
 // skips and EOF, independent streams, and an index checked as it is read
 // (damaged archives leave entries out instead of reading outside the file).
+#include "io/archive_index.h"
 #include "io/resource.h"
+#include "runtime/resource.h"
+#include "runtime/stringpool.h"
 #include "tools/kit/damage.h"
 #include "tests/io/io_fixture.h"
 
@@ -228,4 +231,33 @@ TEST_F(ResourceTest, EveryDamagedVariantStaysInsideTheFile) {
         }
         EXPECT_EQ(takeException(), 0);
     }
+}
+
+TEST_F(ResourceTest, StartUpReaderServesTheStringPoolFromTheArchive) {
+    kit::StringPool pool = {u"", u"first", u"Gr\u00FC\u00DFe"};
+    kit::ArchiveWriter archive;
+    archive.add("constants.bin", kit::encodeStringPool(pool));
+    archive.add("big.bar", {7});
+    writeArchive(archive);
+    bramble::io::installResourceReader();
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(rt::readResource("/constants.bin", bytes));
+    EXPECT_EQ(bytes, kit::encodeStringPool(pool));
+    EXPECT_TRUE(rt::readResource("/big.bar", bytes)) << "a missing .bar file falls back to the archive";
+    EXPECT_EQ(bytes, (Bytes{7}));
+    writeAppFile("big.bar", {1, 2});
+    EXPECT_TRUE(rt::readResource(("\\Program Files\\Tindrell\\Bramble Hollow Saga\\Big.bar"), bytes));
+    EXPECT_EQ(bytes, (Bytes{1, 2}));
+    EXPECT_FALSE(rt::readResource("/missing", bytes));
+
+    // The whole start-up: the pool loads through the reader.
+    Application::instance()->close();
+    m_statics.assign(bramble::io::staticsContributions().begin(), bramble::io::staticsContributions().end());
+    Application::Config config;
+    config.statics = &m_statics;
+    config.loadConstants = [](StaticClass& s) { StaticClass::loadConstants(s); };
+    Application::init(config);
+    ASSERT_NE(StaticClass::getStringConstant(2), nullptr);
+    EXPECT_EQ(StaticClass::getStringConstant(2)->toUtf16(), u"Gr\u00FC\u00DFe");
+    rt::setResourceReader(nullptr);
 }
