@@ -2,10 +2,18 @@
 // painting and presenting, pause and resume, the tear-down.
 #include "shell/application_impl.h"
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <vector>
 
 #include "display/graphics.h"
+#include "display/lcdui/lcdui.h"
+#include "io/midlet.h"
+#include "io/resource.h"
+#include "io/statics.h"
+#include "javalib/lang.h"
+#include "javalib/utilstatics.h"
 #include "platform/power/power.h"
 #include "platform/window/window.h"
 #include "runtime/javathread.h"
@@ -15,7 +23,6 @@
 #include "runtime/threads.h"
 #include "shell/input.h"
 #include "shell/launcher_texts.h"
-#include "shell/midp.h"
 #include "shell/screen_driver.h"
 #include "shell/shell.h"
 #include "shell/window_proc.h"
@@ -29,11 +36,22 @@ uint32_t tickCount() {
     return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-// Native hooks of the MIDP classes.
-void repaintHook() { ApplicationImpl::instance().repaint(); }
-void notifyDestroyedHook() { ApplicationImpl::instance().running = false; }
+std::atomic<MidletCreator> g_midletCreator{nullptr};
+
+void repaintHook(javax_microedition_lcdui_Canvas*) { ApplicationImpl::instance().repaint(); }
+
+// The static fields of every library class the runtime hosts; the game's
+// are registered by the program before WinMain.
+void registerLibraryStatics() {
+    registerLangStatics();
+    registerUtilStatics();
+    bramble::io::registerStatics();
+    lcdui::registerStatics();
+}
 
 }  // namespace
+
+void setMidletCreator(MidletCreator creator) { g_midletCreator.store(creator); }
 
 ApplicationImpl& ApplicationImpl::instance() {
     static ApplicationImpl* impl = new ApplicationImpl();  // lives to the end of the process
@@ -115,23 +133,31 @@ int ApplicationImpl::openDisplay(std::string_view type) {
 int ApplicationImpl::init() {
     platformIsPocketPC = isPocketPC();
     startTick = tickCount();
-    midp::registerStatics();
-    midp::Hooks hooks;
-    hooks.repaint = &repaintHook;
-    hooks.notifyDestroyed = &notifyDestroyedHook;
-    hooks.appProperty = midp::hooks().appProperty;
-    midp::setHooks(hooks);
+    registerLibraryStatics();
+    javax_microedition_lcdui_Canvas::setRepaintHandler(&repaintHook);
+    bramble::io::setNotifyDestroyedHandler([] { ApplicationImpl::instance().running = false; });
+    bramble::io::setPlatformRequestHandler([](const std::string& url) { instance().platformRequest(url); });
+    bramble::io::installResourceReader();
 
     Application::Config c = config;
     if (mainStackTop) c.stackTop = mainStackTop;
+    if (!c.loadConstants) c.loadConstants = &StaticClass::loadConstants;
     m_application = Application::init(c);
     m_application->onClose = [this](Application&) { destroyMidlet(); };
     m_application->collectionRequested = 0;
     m_application->paused = 0;
 
+    // The screen: an Image over the driver's back buffer (which starts as a
+    // fresh image, all pixels zero) and its Graphics.
     m_backBuffer = m_driver ? m_driver->backBuffer() : nullptr;
-    // The screen starts as a fresh image: all pixels zero.
+    if (m_backBuffer) {
+        m_application->setRoot(Application::kScreenImage, javax_microedition_lcdui_Image::createScreenImage(
+                                                              kScreenWidth, kScreenHeight, m_backBuffer));
+    }
     logPrintf("m_screenGraphics");
+    if (auto* screen = static_cast<javax_microedition_lcdui_Image*>(m_application->root(Application::kScreenImage))) {
+        m_application->setRoot(Application::kScreenGraphics, javax_microedition_lcdui_Graphics::make(screen));
+    }
     startApp();
     return 1;
 }
@@ -139,7 +165,7 @@ int ApplicationImpl::init() {
 void ApplicationImpl::startApp() {
     Application* app = m_application;
     if (!app) return;
-    midp::MidletCreator create = midp::midletCreator();
+    MidletCreator create = g_midletCreator.load();
     if (!create) {
         logPrintf("Application::startApp(): no MIDlet class to start");
         return;
@@ -148,7 +174,7 @@ void ApplicationImpl::startApp() {
     Application::drainPendingException("MIDlet.<init>");
     if (!midlet) return;
     app->setRoot(Application::kMidlet, midlet);
-    javax_microedition_midlet_MIDlet::setCurrent(midlet);
+    javax_microedition_midlet_MIDlet::setRunning(midlet);
     logPrintf("Application::startApp");
     midlet->startApp();
     Application::drainPendingException("MIDlet.startApp");
@@ -199,16 +225,7 @@ void ApplicationImpl::keyReleased(jint keyCode) {
 // ---- painting ----
 
 void ApplicationImpl::paint() {
-    Application* app = m_application;
-    if (!app) return;
-    auto* graphics = reinterpret_cast<javax_microedition_lcdui_Graphics*>(app->root(Application::kScreenGraphics));
-    if (javax_microedition_lcdui_Canvas* canvas = currentCanvas()) {
-        canvas->paint(graphics);
-        Application::drainPendingException("Canvas.paint");
-        const int mode = app->collectionRequested ? ObjectManager::kRequested : ObjectManager::kThrottled;
-        app->collectionRequested = 0;
-        app->objects().gc(mode);
-    }
+    if (m_application) javax_microedition_lcdui_Canvas::paintCurrent();
 }
 
 void ApplicationImpl::repaint() {
@@ -335,6 +352,24 @@ void ApplicationImpl::run() {
     shutdown();
 }
 
+// ---- the browser ----
+
+void ApplicationImpl::platformRequest(const std::string& url) {
+    platform::Window* window = shellState().mainWindow.get();
+    if (window) window->minimize();
+    const int answer = platform::showMessageBox(window, launcherMessageUtf8(kLauncherConnectQuestion),
+                                                "Bramble Hollow Saga", platform::MessageBoxButtons::YesNo,
+                                                platform::MessageBoxIcon::Question);
+    if (answer == platform::answer::No) {
+        if (window) window->raise();
+        hideInputPanel();
+        return;
+    }
+    if (!startBrowser(url)) {
+        logPrintf("\njavax_microedition_midlet_MIDlet::platformRequest: g_CallBrowser() Error: %d", errno);
+    }
+}
+
 // ---- tear-down ----
 
 void ApplicationImpl::destroyMidlet() {
@@ -349,6 +384,7 @@ void ApplicationImpl::destroyMidlet() {
         m_application->setRoot(Application::kScreenImage, nullptr);
         m_application->setRoot(Application::kScreenGraphics, nullptr);
         m_application->setRoot(Application::kMidlet, nullptr);
+        if (StaticClass::instance()) javax_microedition_midlet_MIDlet::setRunning(nullptr);
     }
 }
 

@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "runtime/application.h"
@@ -25,6 +26,15 @@
 class ScreenDriver;
 class javax_microedition_lcdui_Canvas;
 class javax_microedition_midlet_MIDlet;
+
+// The screen every displayable covers: the back buffer, top-down RGB565.
+inline constexpr jint kScreenWidth = 480;
+inline constexpr jint kScreenHeight = 800;
+
+// Makes the application's MIDlet (allocates it and runs its constructor);
+// the program installs the game's before WinMain.
+using MidletCreator = javax_microedition_midlet_MIDlet* (*)();
+void setMidletCreator(MidletCreator creator);
 
 class ApplicationImpl {
 public:
@@ -90,6 +100,7 @@ private:
     void paintWaitScreen();
     void sleepServing(int milliseconds);
     void destroyMidlet();
+    void platformRequest(const std::string& url);
 
     Application* m_application = nullptr;
     std::unique_ptr<ScreenDriver> m_driver;

@@ -3,17 +3,20 @@
 // 41 ms, and a paint that shows the last key and the pointer.
 #include "shell/standin.h"
 
+#include <atomic>
 #include <cstdio>
-#include <string>
 
-#include "display/graphics.h"
+#include "display/lcdui/lcdui.h"
+#include "io/midlet.h"
 #include "runtime/application.h"
 #include "runtime/javathread.h"
 #include "runtime/statics.h"
+#include "runtime/string.h"
 #include "shell/application_impl.h"
-#include "shell/midp.h"
 
 namespace {
+
+constexpr jint kTopHCenter = 16 | 1;
 
 class StandInCanvas : public javax_microedition_lcdui_Canvas, public java_lang_Runnable {
 public:
@@ -32,25 +35,23 @@ public:
     void showNotify() override { m_suspended = 0; }
     void hideNotify() override { m_suspended = 1; }
 
-    void paint(javax_microedition_lcdui_Graphics*) override {
-        uint16_t* pixels = ApplicationImpl::instance().backBuffer();
-        if (!pixels) return;
-        display::GraphicsState state = display::GraphicsState::forTarget(kScreenWidth, kScreenHeight);
-        display::Graphics g(state, display::Surface::wrap16(pixels, kScreenWidth, kScreenHeight, kScreenWidth * 2));
-        // A dark band sweeping down a green field.
-        g.setColor(0x1E3A1E);
-        g.fillRect(0, 0, kScreenWidth, kScreenHeight);
-        g.setColor(0x2F5D2F);
-        g.fillRect(0, (m_frame * 4) % kScreenHeight, kScreenWidth, 40);
-        g.setColor(0xF0E6C8);
-        text(g, "Bramble Hollow Saga", kScreenWidth / 2, 200);
-        char line[64];
+    void paint(javax_microedition_lcdui_Graphics* g) override {
+        if (!g) return;
+        const jint w = getWidth(), h = getHeight();
+        // A lighter band sweeping down a dark green field.
+        g->setColor(0x1E3A1E);
+        g->fillRect(0, 0, w, h);
+        g->setColor(0x2F5D2F);
+        g->fillRect(0, (m_frame * 4) % h, w, 40);
+        g->setColor(0xF0E6C8);
+        g->drawString(String::fromLatin1("Bramble Hollow Saga"), w / 2, h / 4, kTopHCenter);
+        char line[32];
         std::snprintf(line, sizeof line, "key %d", int(m_lastKey));
-        text(g, line, kScreenWidth / 2, 400);
+        g->drawString(String::fromLatin1(line), w / 2, h / 2, kTopHCenter);
         if (m_pointerX >= 0) {
-            g.setColor(0xFFD040);
-            g.fillRect(m_pointerX - 12, m_pointerY - 1, 25, 3);
-            g.fillRect(m_pointerX - 1, m_pointerY - 12, 3, 25);
+            g->setColor(0xFFD040);
+            g->fillRect(m_pointerX - 12, m_pointerY - 1, 25, 3);
+            g->fillRect(m_pointerX - 1, m_pointerY - 12, 3, 25);
         }
     }
 
@@ -70,10 +71,6 @@ public:
     void stop() { m_stop = 1; }
 
 private:
-    static void text(display::Graphics& g, const std::string& s, jint x, jint y) {
-        std::u16string units(s.begin(), s.end());
-        g.drawString(reinterpret_cast<const jchar*>(units.data()), units.size(), x, y, display::kHCenter | display::kTop);
-    }
     void setPointer(jint x, jint y) {
         m_pointerX = x;
         m_pointerY = y;
@@ -84,8 +81,8 @@ private:
     jint m_lastKey;
     jint m_pointerX;
     jint m_pointerY;
-    volatile jint m_suspended;
-    volatile jint m_stop;
+    std::atomic<jint> m_suspended;
+    std::atomic<jint> m_stop;
 };
 
 class StandInMidlet : public javax_microedition_midlet_MIDlet {
@@ -93,23 +90,22 @@ public:
     StandInMidlet() : javax_microedition_midlet_MIDlet(cid::RavitBHSG) {}
 
     void startApp() override {
-        Application* app = Application::instance();
-        if (!app) return;
-        auto* canvas = static_cast<StandInCanvas*>(app->root(Application::kCurrentDisplayable));
+        auto* display = javax_microedition_lcdui_Display::getDisplay(this);
+        auto* canvas = static_cast<StandInCanvas*>(display->getCurrent());
         if (!canvas) {
             canvas = newObject<StandInCanvas>();
-            app->setRoot(Application::kCurrentDisplayable, canvas);
+            display->setCurrent(canvas);
             canvas->start();
             return;
         }
+        display->setCurrent(canvas);
         canvas->showNotify();
     }
     void pauseApp() override {}
     void destroyApp(jboolean) override {
-        if (Application* app = Application::instance()) {
-            if (auto* canvas = static_cast<StandInCanvas*>(app->root(Application::kCurrentDisplayable))) canvas->stop();
-        }
-        notifyDestroyed(this);
+        auto* display = javax_microedition_lcdui_Display::getDisplay(this);
+        if (auto* canvas = static_cast<StandInCanvas*>(display->getCurrent())) canvas->stop();
+        notifyDestroyed();
     }
 };
 
@@ -117,4 +113,4 @@ javax_microedition_midlet_MIDlet* createStandIn() { return newObject<StandInMidl
 
 }  // namespace
 
-void registerStandInMidlet() { midp::setMidletCreator(&createStandIn); }
+void registerStandInMidlet() { setMidletCreator(&createStandIn); }

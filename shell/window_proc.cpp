@@ -7,7 +7,8 @@
 #include "runtime/threads.h"
 #include "shell/application_impl.h"
 #include "shell/input.h"
-#include "shell/midp.h"
+#include "display/lcdui/display.h"
+#include "io/midlet.h"
 #include "shell/shell.h"
 
 namespace msg = platform::msg;

@@ -17,7 +17,8 @@
 #include "runtime/javathread.h"
 #include "runtime/statics.h"
 #include "shell/application_impl.h"
-#include "shell/midp.h"
+#include "display/lcdui/lcdui.h"
+#include "io/midlet.h"
 
 namespace shelltest {
 
@@ -77,7 +78,7 @@ inline Recorder& calls() {
 // What the fakes do beyond recording (set by a test before the run).
 struct FakeSettings {
     bool gameThread = false;      // start a thread that repaints every few ms
-    uint16_t paintColour = 0;     // 0: paint nothing; else fill the back buffer
+    jint paintColour = 0;         // 0: paint nothing; else fill the screen with this RGB
     std::function<void()> onStartApp;    // first startApp, after the canvas is current
     std::function<void()> onDestroyApp;  // inside destroyApp, before notifyDestroyed
     std::function<void(jint)> onKeyPressed;  // on the window thread, after recording
@@ -104,15 +105,14 @@ public:
     void pointerDragged(jint x, jint y) override { calls().add("pointerDragged " + xy(x, y)); }
     void showNotify() override { calls().add("showNotify"); }
     void hideNotify() override { calls().add("hideNotify"); }
-    void paint(javax_microedition_lcdui_Graphics*) override {
+    void paint(javax_microedition_lcdui_Graphics* g) override {
         ++paints;
-        const uint16_t colour = fakeSettings().paintColour;
-        uint16_t* pixels = ApplicationImpl::instance().backBuffer();
-        if (!colour || !pixels) return;
-        for (int i = 0; i < kScreenWidth * kScreenHeight; ++i) pixels[i] = colour;
-        // A white square in the top-left corner, to see orientation.
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 40; ++x) pixels[y * kScreenWidth + x] = 0xFFFF;
+        const jint colour = fakeSettings().paintColour;
+        if (!colour || !g) return;
+        g->setColor(colour);
+        g->fillRect(0, 0, getWidth(), getHeight());
+        g->setColor(0xFFFFFF);  // a white square in the top-left corner, to see orientation
+        g->fillRect(0, 0, 40, 40);
     }
     void run() override {
         while (!stop) {
@@ -145,10 +145,10 @@ public:
 
     void startApp() override {
         calls().add("startApp");
-        Application* app = Application::instance();
-        if (!app->root(Application::kCurrentDisplayable)) {
+        auto* display = javax_microedition_lcdui_Display::getDisplay(this);
+        if (!display->getCurrent()) {
             auto* c = newObject<FakeCanvas>();
-            app->setRoot(Application::kCurrentDisplayable, c);
+            display->setCurrent(c);
             if (fakeSettings().gameThread) c->startThread();
             if (fakeSettings().onStartApp) fakeSettings().onStartApp();
         }
@@ -157,7 +157,7 @@ public:
     void destroyApp(jboolean unconditional) override {
         calls().add(std::string("destroyApp ") + (unconditional ? "true" : "false"));
         if (fakeSettings().onDestroyApp) fakeSettings().onDestroyApp();
-        notifyDestroyed(this);
+        notifyDestroyed();
     }
 };
 

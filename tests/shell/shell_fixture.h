@@ -18,7 +18,6 @@
 #include "platform/window/window.h"
 #include "runtime/log.h"
 #include "shell/application_impl.h"
-#include "shell/midp.h"
 #include "shell/shell.h"
 
 namespace shelltest {
@@ -59,7 +58,7 @@ protected:
         exitCalls() = 0;
         lastExitCode() = -1;
         platform::setDisplayOrientation(0);
-        midp::setMidletCreator(&createFakeMidlet);
+        setMidletCreator(&createFakeMidlet);
         rt::setLogSink(&captureLog);
     }
     void TearDown() override {

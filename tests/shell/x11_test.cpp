@@ -38,7 +38,7 @@ TEST_F(ShellRun, RealWindowShowsTheTitleAndThePresentedFrame) {
     const char* driver = std::getenv("SDL_VIDEODRIVER");
     if (!driver || std::string(driver) != "x11" || !std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
     fakeSettings().gameThread = true;
-    fakeSettings().paintColour = 0x07E0;  // green, with a white square top left
+    fakeSettings().paintColour = 0x00FF00;  // green, with a white square top left
     std::string title;
     std::vector<uint32_t> at;
     int windowWidth = 0, windowHeight = 0;
