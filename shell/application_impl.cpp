@@ -64,6 +64,7 @@ void ApplicationImpl::reset() {
     paintSuspended = false;
     windowActive = false;
     running = true;
+    loopPasses = 0;
     platformIsPocketPC = false;
     mainStackTop = nullptr;
     volume = 0;
@@ -331,6 +332,7 @@ void ApplicationImpl::sleepServing(int milliseconds) {
 }
 
 void ApplicationImpl::tick(int sleepMs) {
+    ++loopPasses;
     readPowerNotifications();
     pumpMessages();
     if (!running) return;
@@ -341,6 +343,7 @@ void ApplicationImpl::tick(int sleepMs) {
 
 void ApplicationImpl::run() {
     while (running) {
+        ++loopPasses;
         readPowerNotifications();
         pumpMessages();
         if (shellState().quitSeen) break;
@@ -357,9 +360,9 @@ void ApplicationImpl::run() {
 void ApplicationImpl::platformRequest(const std::string& url) {
     platform::Window* window = shellState().mainWindow.get();
     if (window) window->minimize();
-    const int answer = platform::showMessageBox(window, launcherMessageUtf8(kLauncherConnectQuestion),
-                                                "Bramble Hollow Saga", platform::MessageBoxButtons::YesNo,
-                                                platform::MessageBoxIcon::Question);
+    const int answer = platform::showMessageBox(window, "Bramble Hollow Saga",
+                                                launcherMessageUtf8(kLauncherConnectQuestion),
+                                                platform::MessageBoxButtons::YesNo, platform::MessageBoxIcon::Question);
     if (answer == platform::answer::No) {
         if (window) window->raise();
         hideInputPanel();

@@ -85,6 +85,7 @@ public:
     std::atomic<bool> paintSuspended{false};
     std::atomic<bool> windowActive{false};
     std::atomic<bool> running{true};
+    std::atomic<uint64_t> loopPasses{0};  // main-loop passes begun
     bool platformIsPocketPC = false;
     void* mainStackTop = nullptr;  // highest address of the window thread's stack
     uint32_t volume = 0;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -75,6 +76,10 @@ protected:
         const size_t start = calls().size();
         std::thread driver([&] {
             if (calls().waitFor("showNotify", start, 10000) >= 0) {
+                // The main loop has begun (start-up has shown the window).
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                while (ApplicationImpl::instance().loopPasses == 0 && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 std::shared_ptr<platform::Window> window = shellState().mainWindow;
                 if (window && script) script(*window);
             } else {

@@ -14,6 +14,11 @@
 #include "shell/launcher_texts.h"
 #include "shell/screen_driver.h"
 #include "shell/window_proc.h"
+#include "tools/kit/demo.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -413,6 +418,59 @@ TEST_F(ShellRun, DestroyAppAndTheFinalCollectionUseMonitors) {
     };
     EXPECT_EQ(run(nullptr), 0);
     EXPECT_EQ(calls().lines().back(), "destroyApp true");
+}
+
+// The string pool comes from the archive "data.bar" before the MIDlet is made.
+TEST_F(ShellRun, LoadsTheStringPoolFromTheArchive) {
+    const std::filesystem::path root = std::getenv("BRAMBLE_DEVICE_ROOT");
+    const std::string archive = kit::buildDemoRoot(root.parent_path().string());
+    ASSERT_TRUE(std::filesystem::exists(archive));
+    static jint poolSize;
+    poolSize = -1;
+    fakeSettings().onStartApp = [] {
+        ObjectArray* pool = StaticClass::instance()->m_stringPool;
+        poolSize = pool ? pool->length() : 0;
+    };
+    EXPECT_EQ(run(nullptr), 0);
+    std::filesystem::remove(archive);
+    EXPECT_EQ(poolSize, jint(kit::demoStringPool().size()));
+    EXPECT_GT(poolSize, 0);
+}
+
+// platformRequest asks first; "no" brings the game back, "yes" starts the browser.
+TEST_F(ShellRun, PlatformRequestAsksThenStartsTheBrowser) {
+    const std::string record = (std::filesystem::current_path() / "browser-url.txt").string();
+    std::filesystem::remove(record);
+    setenv("BRAMBLE_BROWSER", ("/bin/sh -c 'echo \"$0\" > " + record + "'").c_str(), 1);
+    fakeSettings().onKeyPressed = [](jint key) {
+        if (key != 'U') return;
+        ApplicationImpl::instance().midlet()->platformRequest(String::fromLatin1("http://example.com/more"));
+    };
+    bool minimizedAfterNo = true;
+    run([&](platform::Window& w) {
+        setenv("BRAMBLE_MSGBOX_ANSWER", "7", 1);  // No
+        w.postMessage(msg::KeyDown, 'U', 0);
+        settle(w);
+        minimizedAfterNo = w.isMinimized();
+        EXPECT_FALSE(std::filesystem::exists(record));
+        setenv("BRAMBLE_MSGBOX_ANSWER", "6", 1);  // Yes
+        w.postMessage(msg::KeyDown, 'U', 0);
+        settle(w);
+        EXPECT_TRUE(w.isMinimized());  // behind the browser
+        w.show();
+    });
+    setenv("BRAMBLE_MSGBOX_ANSWER", "1", 1);
+    unsetenv("BRAMBLE_BROWSER");
+    EXPECT_FALSE(minimizedAfterNo);
+    for (int i = 0; i < 200 && !std::filesystem::exists(record); ++i) std::this_thread::sleep_for(10ms);
+    std::ifstream in(record);
+    std::string url;
+    std::getline(in, url);
+    EXPECT_EQ(url, "http://example.com/more");
+    int asked = 0;
+    for (const std::string& line : logLines().lines())
+        if (line.find("\"Bramble Hollow Saga\": Do you want to connect to the Internet?") != std::string::npos) ++asked;
+    EXPECT_EQ(asked, 2);
 }
 
 }  // namespace
