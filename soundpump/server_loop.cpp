@@ -97,8 +97,7 @@ private:
 }  // namespace
 
 int runSoundPump() {
-    std::string why;
-    if (!platform::media::initialize(&why)) std::printf("SoundPump: no media graphs: %s\n", why.c_str());
+    const platform::ipc::ParentWatch parent;  // first, before the parent can go
 
     ServerLoop loop;
     SoundServer server(optionsFromEnvironment());
@@ -133,8 +132,11 @@ int runSoundPump() {
             logLine("SoundPump: cannot register the server window\n");
         return 0;
     }
+    // The media framework starts once the window is there; the first open
+    // would start it anyway, this only takes the time off that open.
+    std::string why;
+    if (!platform::media::initialize(&why)) std::printf("SoundPump: no media graphs: %s\n", why.c_str());
 
-    platform::ipc::ParentWatch parent;
     auto lastCheck = std::chrono::steady_clock::now();
     while (!ending()) {
         loop.runPending(250ms, ending);

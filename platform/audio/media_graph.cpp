@@ -190,13 +190,23 @@ std::unique_ptr<MediaGraph> MediaGraph::open(const std::string& path, const Grap
     const GstClockTime timeout = static_cast<GstClockTime>(options.openTimeout.count()) * GST_MSECOND;
     GstMessage* msg = gst_bus_timed_pop_filtered(
         impl->bus, timeout, static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_ASYNC_DONE));
-    if (!msg) return fail("the graph did not become ready in time");
-    const bool failed = GST_MESSAGE_TYPE(msg) == GST_MESSAGE_ERROR;
-    std::string text = failed ? errorText(msg) : std::string();
-    gst_message_unref(msg);
-    if (failed) return fail(text);
+    if (msg) {
+        const bool failed = GST_MESSAGE_TYPE(msg) == GST_MESSAGE_ERROR;
+        std::string text = failed ? errorText(msg) : std::string();
+        gst_message_unref(msg);
+        if (failed) return fail(text);
+    }
+    // Ready, or still preparing after the wait (a large sound font on a busy
+    // machine): such a graph becomes ready by itself, and a later failure
+    // arrives as an event. Errors posted meanwhile become events too.
     impl->opened = true;
-    while (GstMessage* left = gst_bus_pop(impl->bus)) gst_message_unref(left);
+    while (GstMessage* left = gst_bus_pop(impl->bus)) {
+        if (GST_MESSAGE_TYPE(left) == GST_MESSAGE_ERROR) {
+            std::lock_guard<std::mutex> lock(impl->notifyMutex);
+            impl->events.emplace_back(GraphEvent::Error, errorText(left));
+        }
+        gst_message_unref(left);
+    }
     return std::unique_ptr<MediaGraph>(new MediaGraph(std::move(impl)));
 }
 

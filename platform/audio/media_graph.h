@@ -28,7 +28,9 @@ struct GraphOptions {
     std::string sink = "autoaudiosink";
     // General MIDI sound font for MIDI files; empty: the synthesizer's default.
     std::string soundFont;
-    // How long open() waits for the graph to become playable.
+    // How long open() waits for the graph to become playable. A graph still
+    // preparing after that (no error yet) is answered all the same: it gets
+    // ready by itself, and commands given meanwhile take effect then.
     std::chrono::milliseconds openTimeout{4000};
 };
 
@@ -39,7 +41,8 @@ enum class GraphEvent { EndOfStream, Error };
 class MediaGraph {
 public:
     // Builds the graph for the file and waits (at most openTimeout) until it
-    // is ready to play (paused at the start). Null with a reason on failure.
+    // is ready to play (paused at the start). Null with a reason when the
+    // file cannot be read or decoded.
     static std::unique_ptr<MediaGraph> open(const std::string& path, const GraphOptions& options,
                                             std::string* error);
     ~MediaGraph();

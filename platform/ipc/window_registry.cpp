@@ -334,6 +334,15 @@ Window findWindow(const std::string& windowClass, const std::string& title) {
     return findIn(dir, windowClass, title);
 }
 
+Window waitForWindow(const std::string& windowClass, const std::string& title, std::chrono::milliseconds timeout) {
+    const Clock::time_point deadline = Clock::now() + timeout;
+    for (;;) {
+        if (Window w = findWindow(windowClass, title)) return w;
+        if (Clock::now() >= deadline) return {};
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 SendResult sendMessage(const Window& window, const Message& message, std::chrono::milliseconds timeout) {
     if (!window) return {SendStatus::NoWindow, 0};
     if (message.data.size() > kMaxCopyDataBytes) return {SendStatus::Failed, 0};
@@ -497,16 +506,21 @@ std::unique_ptr<RegisteredWindow> RegisteredWindow::create(const std::string& wi
         RegistryLock lock(dir);
         if (impl->options.unique && findIn(dir, windowClass, title)) return fail(RegisterStatus::AlreadyExists);
 
+        // The socket is bound under a temporary name and renamed into place
+        // once it listens: a finder never meets the entry before it answers
+        // (it would take it for a dead owner's and remove it).
+        const std::string temporary = impl->path + ".new";
         impl->listenFd = Fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-        SocketAddress addr(impl->path);
+        SocketAddress addr(temporary);
         if (!impl->listenFd || !addr.ok()) {
             logError("cannot make a socket for window \"" + title + "\"");
             return fail(RegisterStatus::Failed);
         }
-        ::unlink(impl->path.c_str());
-        if (::bind(impl->listenFd.get(), addr.get(), addr.size()) != 0 || ::listen(impl->listenFd.get(), 16) != 0) {
+        ::unlink(temporary.c_str());
+        if (::bind(impl->listenFd.get(), addr.get(), addr.size()) != 0 || ::listen(impl->listenFd.get(), 16) != 0 ||
+            ::rename(temporary.c_str(), impl->path.c_str()) != 0) {
             logError("cannot register window \"" + title + "\": " + std::strerror(errno));
-            ::unlink(impl->path.c_str());
+            ::unlink(temporary.c_str());
             return fail(RegisterStatus::Failed);
         }
         struct stat st;

@@ -76,6 +76,10 @@ std::string registryFolder();
 // a hung owner.
 Window findWindow(const std::string& windowClass, const std::string& title);
 
+// Finds the window, looking again every few milliseconds until it appears
+// or `timeout` has passed (a program waiting for a helper it has just started).
+Window waitForWindow(const std::string& windowClass, const std::string& title, std::chrono::milliseconds timeout);
+
 // Sends a message and waits for the answer at most `timeout`. An empty window
 // answers {NoWindow, 0}. Every failure answers a result of 0.
 SendResult sendMessage(const Window& window, const Message& message,

@@ -60,9 +60,9 @@ protected:
     }
 
     // Serves graph events as the server's loop does until the sink has
-    // received `bytes` (or 5 s), then a little longer to see that no more come.
+    // received `bytes` (or 20 s), then a little longer to see that no more come.
     std::size_t serveUntil(std::size_t bytes) {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        const auto deadline = std::chrono::steady_clock::now() + 20s;
         while (fixtures::fileSize(out_) < bytes && std::chrono::steady_clock::now() < deadline) {
             server_->serviceEvents();
             std::this_thread::sleep_for(2ms);

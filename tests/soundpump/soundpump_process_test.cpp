@@ -61,6 +61,11 @@ public:
         }
     }
     pid_t pid() const { return pid_; }
+    // Whether the server still runs, and how it ended if not (for failure reports).
+    std::string describe() {
+        if (auto code = waitExit(0ms)) return "the server ended with " + std::to_string(*code);
+        return "the server runs";
+    }
     // The exit code, or nothing when it still runs after `timeout`.
     std::optional<int> waitExit(std::chrono::milliseconds timeout) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -81,15 +86,10 @@ private:
     bool exited_ = false;
 };
 
-Window waitForServer() {
-    for (int i = 0; i < 1000; ++i) {
-        if (Window w = findWindow(kServerWindow, kServerWindow)) return w;
-        std::this_thread::sleep_for(5ms);
-    }
-    return {};
-}
+Window waitForServer() { return waitForWindow(kServerWindow, kServerWindow, 20s); }
 
-std::int64_t send(const Message& m) { return sendMessage(kServerWindow, kServerWindow, m).result; }
+// A busy machine may keep the server's first open (the sound font) long.
+std::int64_t send(const Message& m) { return sendMessage(kServerWindow, kServerWindow, m, 20s).result; }
 std::int64_t user(std::uint64_t id, std::int64_t command) { return send(Message::user(id, command)); }
 std::int64_t open(std::uint64_t id, const std::u16string& path) {
     return send(Message::copyData(id, 1, makeRecord(kCmdOpen, 0, path)));
@@ -112,7 +112,7 @@ protected:
 
 TEST_F(SoundPumpProcess, PlaysAsTheGameAsksAndEndsOnClose) {
     ServerProcess server;
-    ASSERT_TRUE(waitForServer());
+    ASSERT_TRUE(waitForServer()) << server.describe();
 
     EXPECT_EQ(open(0, u"\\temp\\sound1.wav"), 0);
     EXPECT_EQ(open(1, u"\\temp\\sound2.mid"), 0);
@@ -136,11 +136,11 @@ TEST_F(SoundPumpProcess, PlaysAsTheGameAsksAndEndsOnClose) {
 
     // A second server leaves at once and the first one stays.
     ServerProcess second;
-    EXPECT_EQ(second.waitExit(5s), 0);
+    EXPECT_EQ(second.waitExit(20s), 0);
     EXPECT_EQ(user(1, kMsgGetState), kStateRunning);
 
     EXPECT_TRUE(sendMessage(kServerWindow, kServerWindow, Message::close()).delivered());
-    EXPECT_EQ(server.waitExit(5s), 1);
+    EXPECT_EQ(server.waitExit(20s), 1);
     EXPECT_FALSE(findWindow(kServerWindow, kServerWindow));
 }
 
@@ -149,16 +149,16 @@ TEST_F(SoundPumpProcess, LoopCountOfThreePlaysThreeTimes) {
     int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
     ASSERT_GE(fd, 0);
     ServerProcess server(fd);
-    ASSERT_TRUE(waitForServer());
+    ASSERT_TRUE(waitForServer()) << server.describe();
     ASSERT_EQ(open(4, u"\\temp\\sound1.wav"), 0);
     EXPECT_EQ(send(Message::copyData(4, 3, makeRecord(kCmdSetLoopCount, 0, u""))), 0);
     EXPECT_EQ(send(Message::copyData(4, 1, makeRecord(kCmdSetPosition, 0, u""))), 0);
     EXPECT_EQ(user(4, kMsgPlay), 0);
-    for (int i = 0; i < 1000 && fixtures::fileSize(out) < 3 * kPlayBytes; ++i) std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 4000 && fixtures::fileSize(out) < 3 * kPlayBytes; ++i) std::this_thread::sleep_for(5ms);
     std::this_thread::sleep_for(150ms);
     EXPECT_EQ(fixtures::fileSize(out), 3 * kPlayBytes);
     send(Message::close());
-    EXPECT_EQ(server.waitExit(5s), 1);
+    EXPECT_EQ(server.waitExit(20s), 1);
     ::close(fd);
     std::remove(out.c_str());
 }
@@ -166,18 +166,18 @@ TEST_F(SoundPumpProcess, LoopCountOfThreePlaysThreeTimes) {
 TEST_F(SoundPumpProcess, EndsWhenTheGamesWindowIsGone) {
     {
         ServerProcess server;
-        ASSERT_TRUE(waitForServer());
+        ASSERT_TRUE(waitForServer()) << server.describe();
         EXPECT_EQ(open(0, u"\\temp\\sound1.wav"), 0);
         game_.reset();  // the game died without a word; the server notices by itself
-        EXPECT_EQ(server.waitExit(5s), 0);
+        EXPECT_EQ(server.waitExit(20s), 0);
     }
     // Started before the game's window exists, the server waits for it; a
     // message while the game is missing ends the server.
     ServerProcess server;
-    ASSERT_TRUE(waitForServer());
+    ASSERT_TRUE(waitForServer()) << server.describe();
     EXPECT_FALSE(server.waitExit(400ms));
     EXPECT_EQ(user(0, kMsgGetState), 0);
-    EXPECT_EQ(server.waitExit(5s), 0);
+    EXPECT_EQ(server.waitExit(20s), 0);
 }
 
 TEST_F(SoundPumpProcess, EndsWhenItsParentDies) {
@@ -201,7 +201,7 @@ TEST_F(SoundPumpProcess, EndsWhenItsParentDies) {
     int status = 0;
     ASSERT_EQ(::waitpid(parent, &status, 0), parent);
     EXPECT_TRUE(findWindow(kServerWindow, kServerWindow));
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
     pid_t r = 0;
     while ((r = ::waitpid(server, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(5ms);

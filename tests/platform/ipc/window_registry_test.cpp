@@ -150,6 +150,22 @@ TEST_F(Registry, NoWindowAnswersZero) {
     EXPECT_FALSE(findWindow("Brief", "Brief"));
 }
 
+TEST_F(Registry, WaitingForAWindowEndsWhenItAppearsOrInTime) {
+    auto t0 = Clock::now();
+    EXPECT_FALSE(waitForWindow("Late", "Late", 50ms));
+    EXPECT_GE(Clock::now() - t0, 50ms);
+
+    std::unique_ptr<RegisteredWindow> late;
+    std::thread starter([&] {
+        std::this_thread::sleep_for(30ms);
+        late = RegisteredWindow::create("Late", "Late", [](const Message&) { return 5; });
+    });
+    Window w = waitForWindow("Late", "Late", 5s);
+    starter.join();
+    ASSERT_TRUE(w);
+    EXPECT_EQ(sendMessage(w, Message::user(0, 0)).result, 5);
+}
+
 TEST_F(Registry, StaleEntriesAreIgnoredAndRemoved) {
     const std::string path = pathOfWindow("StaleClass", "Stale");
     ASSERT_FALSE(path.empty());
@@ -166,6 +182,24 @@ TEST_F(Registry, StaleEntriesAreIgnoredAndRemoved) {
     auto live = RegisteredWindow::create("StaleClass", "Stale", [](const Message&) { return 42; });
     ASSERT_TRUE(live);
     EXPECT_EQ(sendMessage("StaleClass", "Stale", Message::user(0, 0)).result, 42);
+}
+
+TEST_F(Registry, AWindowBeingRegisteredIsNeverTakenForAStaleOne) {
+    // A finder polling while a window registers must neither miss the new
+    // window for good nor remove its entry.
+    std::atomic<bool> stop{false};
+    std::thread finder([&] {
+        while (!stop) findWindow("Racing", "Racing");
+    });
+    int lost = 0;
+    for (int i = 0; i < 300; ++i) {
+        auto w = RegisteredWindow::create("Racing", "Racing", [](const Message&) { return 1; });
+        ASSERT_TRUE(w);
+        if (!fs::exists(w->window().socketPath)) ++lost;
+    }
+    stop = true;
+    finder.join();
+    EXPECT_EQ(lost, 0);
 }
 
 TEST_F(Registry, SendsAreBoundedAgainstHungPeers) {
