@@ -53,7 +53,7 @@ void ThreadTable::detachCurrent() {
     // A collection may be scanning this stack: leave only when none runs.
     c->parked = true;
     m_parkedCv.notify_all();
-    while (m_stopRequested.load()) m_resumeCv.wait(lock);
+    while (mustWait(c)) m_resumeCv.wait(lock);
     m_used[c - m_slots] = false;
     c->reset();
     setCurrentContext(nullptr);
@@ -79,7 +79,7 @@ void ThreadTable::releaseReserved(ThreadContext* c) {
 
 void ThreadTable::startRunning(ThreadContext* c, void* stackTop) {
     std::unique_lock<std::mutex> lock(m_lock);
-    while (m_stopRequested.load()) m_resumeCv.wait(lock);
+    while (mustWait(c)) m_resumeCv.wait(lock);
     c->id = currentThreadId();
     c->stackTop = stackTop;
     c->started = true;
@@ -94,7 +94,7 @@ void ThreadTable::finishRunning(ThreadContext* c) {
     c->savedSp = spill.sp;
     c->parked = true;
     m_parkedCv.notify_all();
-    while (m_stopRequested.load()) m_resumeCv.wait(lock);
+    while (mustWait(c)) m_resumeCv.wait(lock);
     if (c->thread) c->thread->setCollectable(true);
     m_used[c - m_slots] = false;
     c->reset();
@@ -132,7 +132,7 @@ void ThreadTable::park(ThreadContext* c, void* sp) {
 
 void ThreadTable::unpark(ThreadContext* c) {
     std::unique_lock<std::mutex> lock(m_lock);
-    while (m_stopRequested.load()) m_resumeCv.wait(lock);
+    while (mustWait(c)) m_resumeCv.wait(lock);
     c->parked = false;
 }
 
@@ -149,6 +149,18 @@ void ThreadTable::stopOthers() {
         if (allParked) break;
         m_parkedCv.wait(lock);
     }
+}
+
+void ThreadTable::holdOthers() {
+    stopOthers();
+    ThreadContext* self = currentContext();
+    std::lock_guard<std::mutex> lock(m_lock);
+    for (int i = 0; i < kSlots; ++i)
+        if (m_used[i] && &m_slots[i] != self) m_held[i] = true;
+    // The world runs on without them.
+    ++m_generation;
+    m_stopRequested.store(false, std::memory_order_release);
+    m_resumeCv.notify_all();
 }
 
 void ThreadTable::resumeOthers() {

@@ -132,6 +132,12 @@ public:
     // Collector side: the caller (attached or not) stops every other thread.
     void stopOthers();
     void resumeOthers();
+    // Application tear-down: stops every other thread and keeps those
+    // threads stopped for good; later collections stop and resume the world
+    // around them without waking them. Threads attached afterwards are not
+    // held.
+    void holdOthers();
+    bool isHeld(const ThreadContext* context) const { return m_held[context - m_slots]; }
     uint64_t generation() const { return m_generation; }
 
     // Calls fn(context) for each used slot; only while the world is stopped
@@ -145,6 +151,10 @@ public:
 
 private:
     ThreadContext* takeSlot(bool java);
+    // Under m_lock: the thread must stay parked (a stop runs, or it is held).
+    bool mustWait(const ThreadContext* c) const {
+        return m_stopRequested.load() || (c && m_held[c - m_slots]);
+    }
 
     std::mutex m_lock;
     std::condition_variable m_parkedCv;
@@ -153,6 +163,7 @@ private:
     uint64_t m_generation = 0;
     ThreadContext m_slots[kSlots];
     bool m_used[kSlots] = {};
+    bool m_held[kSlots] = {};
 };
 
 // Out-of-line halves of BlockingRegion.

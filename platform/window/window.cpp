@@ -505,6 +505,9 @@ void Window::sleep(int milliseconds) {
   for (;;) {
     serviceCrossThreadWork();
     std::unique_lock<std::mutex> lock(d.mutex);
+    // Frames that keep coming faster than they are shown must not hold the
+    // caller beyond its time (its message pump would starve).
+    if (Clock::now() >= deadline) return;
     if (d.hasCrossThreadWork()) continue;
     if (!d.wake.wait_until(lock, deadline, [&] { return d.hasCrossThreadWork(); })) return;
   }

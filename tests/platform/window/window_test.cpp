@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
@@ -321,6 +322,29 @@ TEST_F(WindowTest, SentMessagesAndFramesAreServedDuringSleep) {
   EXPECT_EQ(result, 2);
   EXPECT_TRUE(duringSleep_);
   EXPECT_TRUE(shownInSleep);
+  window->destroy();
+}
+
+// A game thread presenting without pause never holds the window thread in
+// sleep beyond its time: the message pump goes on.
+TEST_F(WindowTest, SleepEndsOnTimeUnderAFloodOfFrames) {
+  auto window = make();
+  ASSERT_TRUE(window);
+  pump(*window);
+  ASSERT_TRUE(window->openPresenter(platform::PresentPath::Software, 480, 800));
+  std::vector<uint16_t> frame(480 * 800, 0x07E0);
+  std::atomic<bool> stop{false};
+  std::thread game([&] {
+    while (!stop) window->presentFrame(frame.data(), 480 * 2);
+  });
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 5; ++i) window->sleep(20);
+  const auto took = std::chrono::steady_clock::now() - start;
+  stop = true;
+  game.join();
+  EXPECT_GT(window->shownFrame(), 0u);
+  // Five sleeps of 20 ms, each late by at most the frame it was showing.
+  EXPECT_LT(took, std::chrono::milliseconds(500));
   window->destroy();
 }
 

@@ -1,0 +1,10 @@
+// BrambleGame: the game program.
+#include "runtime/application.h"
+#include "shell/shell.h"
+#include "shell/standin.h"
+
+int main() {
+    BRAMBLE_RECORD_STACK_TOP();
+    registerStandInMidlet();
+    return WinMain();
+}
