@@ -225,6 +225,12 @@ void ApplicationImpl::keyReleased(jint keyCode) {
 
 // ---- painting ----
 
+namespace {
+std::atomic<PresentWrapper> g_presentWrapper{nullptr};
+}
+
+void setPresentWrapper(PresentWrapper wrapper) { g_presentWrapper.store(wrapper); }
+
 void ApplicationImpl::paint() {
     if (m_application) javax_microedition_lcdui_Canvas::paintCurrent();
 }
@@ -233,7 +239,13 @@ void ApplicationImpl::repaint() {
     platform::Window* window = shellState().mainWindow.get();
     if (!windowActive || paintSuspended || !window || !window->isActive() || window->isMinimized()) return;
     paint();
-    if (m_driver) m_driver->present();
+    if (!m_driver) return;
+    auto present = [](void* driver) { static_cast<ScreenDriver*>(driver)->present(); };
+    if (PresentWrapper wrapper = g_presentWrapper.load()) {
+        wrapper(present, m_driver.get());
+    } else {
+        present(m_driver.get());
+    }
 }
 
 void ApplicationImpl::paintWaitScreen() {

@@ -36,6 +36,12 @@ inline constexpr jint kScreenHeight = 800;
 using MidletCreator = javax_microedition_midlet_MIDlet* (*)();
 void setMidletCreator(MidletCreator creator);
 
+// Runs each present of a game frame; the program installs one that holds
+// the lock other screen writers (the HTTP wait animation) share. Without one
+// the present runs as it is.
+using PresentWrapper = void (*)(void (*present)(void* context), void* context);
+void setPresentWrapper(PresentWrapper wrapper);
+
 class ApplicationImpl {
 public:
     static ApplicationImpl& instance();
