@@ -186,7 +186,9 @@ void java_lang_System::arraycopy(Object* src, jint srcPos, Object* dst, jint dst
         rt::throwNew(cid::java_lang_ArrayStoreException);
         return;
     }
-    if (length < 0 || srcPos < 0 || dstPos < 0 || srcPos > s->length() - length || dstPos > d->length() - length) {
+    // In 64 bits: an array made with a negative length keeps that length.
+    if (length < 0 || srcPos < 0 || dstPos < 0 || int64_t(srcPos) + length > s->length() ||
+        int64_t(dstPos) + length > d->length()) {
         rt::throwNew(cid::java_lang_ArrayIndexOutOfBoundsException);
         return;
     }

@@ -90,6 +90,10 @@ public:
     static void setRefFieldOffsets(Object* object, std::initializer_list<const void*> fields);
     void freeRefFieldOffsets();
 
+    // Loads the string-literal pool from the resource "/constants.bin"
+    // (runtime/stringpool.cpp); the shell passes it as Config::loadConstants.
+    static void loadConstants(StaticClass& statics);
+
     // String-literal pool entry index; null (after "NullPointer" and the
     // stack trace) when there is no pool or the index lies outside it.
     static String* getStringConstant(jint index);
