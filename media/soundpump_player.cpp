@@ -118,10 +118,12 @@ SoundPumpPlayer::SoundPumpPlayer(const std::uint8_t* bytes, std::size_t length, 
     {
         BlockingRegion blocking;
         pfs::File file = pfs::File::open(c.path, pfs::OpenMode::Write);
-        c.fileWritten = file && (length == 0 || file.write(bytes, length)) && file.close();
-        if (!c.fileWritten) {
-            file.close();
-            pfs::remove(c.path);
+        if (file) {
+            c.fileWritten = (length == 0 || file.write(bytes, length)) && file.close();
+            if (!c.fileWritten) {
+                file.close();
+                pfs::remove(c.path);  // no half-written sound is left behind
+            }
         }
     }
     if (!c.fileWritten) {

@@ -330,6 +330,10 @@ std::uint32_t SoundPlayerWAVE::headerLoopCount() const { return m_core->buffer.l
 
 jint SoundPlayerWAVE::storedLoopCount() const { return m_core->loopCount; }
 
+platform::audio::WaveFormat SoundPlayerWAVE::waveFormat() const { return m_core->format; }
+
+std::uint32_t SoundPlayerWAVE::pcmDataLength() const { return m_core->pcmDataLength; }
+
 // --- VolumeControl ---------------------------------------------------------------
 
 jint SoundPlayerWAVE::getLevel() {

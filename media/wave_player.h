@@ -74,10 +74,13 @@ public:
     static constexpr jint kMinRate = 50000;
     static constexpr jint kMaxRate = 200000;
 
-    // For tests: the loop count written into the wave header by realize, and
-    // the stored count for the next realize.
+    // For tests and diagnostics: the loop count written into the wave header
+    // by realize, the stored count for the next realize, the PCM format and
+    // byte count.
     std::uint32_t headerLoopCount() const;
     jint storedLoopCount() const;
+    platform::audio::WaveFormat waveFormat() const;
+    std::uint32_t pcmDataLength() const;
 
 protected:
     // The player's native side: everything the device or a lock touches.
