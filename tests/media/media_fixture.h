@@ -120,6 +120,13 @@ bool eventually(P pred) {
     return pred();
 }
 
+// Overwrites stack below the caller, so that stale words of earlier calls
+// do not keep garbage alive for the conservative stack scan.
+[[gnu::noinline]] inline void scrubStack() {
+    volatile char junk[16384];
+    for (std::size_t i = 0; i < sizeof junk; ++i) junk[i] = 0;
+}
+
 // What a voice played: frames rendered while the mixer was busy, and the
 // left channel's samples.
 struct Rendered {

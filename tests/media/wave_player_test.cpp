@@ -278,17 +278,20 @@ TEST_F(WavePlayerTest, CloseEndsAPlayingVoiceBeforeItsDataGoes) {
     EXPECT_EQ(block[0], 0);
 }
 
-TEST_F(WavePlayerTest, ACollectedPlayerClosesItsVoice) {
+TEST_F(WavePlayerTest, CollectedPlayersCloseTheirVoices) {
     platform::audio::Mixer& mixer = useMixer(8000);
     static const Bytes sound = wav(1, 8000, 16, 4000);
     runOnJavaThread([](void*) {
-        auto* p = newObject<SoundPlayerWAVE>(sound.data(), sound.size());
-        p->setLoopCount(-1);
-        p->start();
+        for (int i = 0; i < 8; ++i) {
+            auto* p = newObject<SoundPlayerWAVE>(sound.data(), sound.size());
+            p->setLoopCount(-1);
+            p->start();
+        }
     });
-    EXPECT_EQ(mixer.voiceCount(), 1u);
+    EXPECT_EQ(mixer.voiceCount(), 8u);
+    scrubStack();
     Application::instance()->objects().gc(ObjectManager::kForced);
-    EXPECT_EQ(mixer.voiceCount(), 0u);
+    EXPECT_LE(mixer.voiceCount(), 2u);  // a stale stack word may keep the odd player
 }
 
 TEST_F(WavePlayerTest, MediaTimeIsThePositionOfTheVoice) {
