@@ -59,6 +59,12 @@ TEST_F(SoundPumpEndToEnd, AMidiPlayerPlaysThroughTheServer) {
     EXPECT_EQ(player->getContentType()->toUtf8(), "audio/midi");
     EXPECT_TRUE(std::filesystem::exists(deviceRoot() + "/temp/sound1.mid"));
 
+    // The server answers 600 (stopped) once its graph for the file is ready;
+    // a busy machine may take a while over the sound font.
+    jint ready = 0;
+    for (int i = 0; i < 2000 && (ready = player->getState()) != 600; ++i) std::this_thread::sleep_for(10ms);
+    ASSERT_EQ(ready, 600);
+
     // The game's sequence for one play.
     player->setLoopCount(2);
     EXPECT_TRUE(m_log.contains("loopcount sent, 2"));
