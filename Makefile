@@ -3,10 +3,11 @@ JOBS      ?= $(shell nproc)
 BUILD     ?= build
 ASAN      ?= build-asan
 STRESS    ?= build-gcstress
+FUZZ      ?= build-fuzz
 GENERATOR := -G Ninja
 DEMO      ?= $(CURDIR)/demo
 
-.PHONY: all deps build asan stress test test-plain test-asan test-stress run demo-data clean
+.PHONY: all deps build asan stress fuzz test test-plain test-asan test-stress test-fuzz run demo-data clean
 
 all: build
 
@@ -31,6 +32,12 @@ $(STRESS)/build.ninja:
 stress: deps $(STRESS)/build.ninja
 	cmake --build $(STRESS) -j $(JOBS)
 
+$(FUZZ)/build.ninja:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLE_FUZZ=ON -DBRAMBLE_BENCH=OFF
+
+fuzz: deps $(FUZZ)/build.ninja
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzzers
+
 test-plain: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
@@ -40,7 +47,11 @@ test-asan: asan
 test-stress: stress
 	ctest --test-dir $(STRESS) --output-on-failure -j $(JOBS) -L runtime
 
-test: test-plain test-asan test-stress
+# Each libFuzzer target runs for a bounded time (BRAMBLE_FUZZ_SECONDS).
+test-fuzz: fuzz
+	ctest --test-dir $(FUZZ) --output-on-failure -j $(JOBS) -L fuzz
+
+test: test-plain test-asan test-stress test-fuzz
 
 demo-data: build
 	@if [ -x $(BUILD)/tools/make-demo-data ]; then $(BUILD)/tools/make-demo-data $(DEMO); \
@@ -52,4 +63,4 @@ run: build demo-data
 	else echo "BrambleGame is not built yet"; fi
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(STRESS)
+	rm -rf $(BUILD) $(ASAN) $(STRESS) $(FUZZ)

@@ -75,3 +75,41 @@ function(bramble_bench name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${A_DEPS} benchmark::benchmark Threads::Threads)
 endfunction()
+
+# libFuzzer targets (clang only, -DBRAMBLE_FUZZ=ON): every library is
+# compiled with coverage instrumentation; each fuzzer is registered with
+# CTest under the label "fuzz" and runs for BRAMBLE_FUZZ_SECONDS.
+#   bramble_fuzzer(<name> SOURCES ... [DEPS ...] [ARGS ...])
+option(BRAMBLE_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
+set(BRAMBLE_FUZZ_SECONDS 10 CACHE STRING "How long each fuzzer runs under ctest")
+if(BRAMBLE_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "BRAMBLE_FUZZ needs clang (CXX=clang++)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+  if(NOT TARGET fuzzers)
+    add_custom_target(fuzzers)
+  endif()
+endif()
+
+function(bramble_fuzzer name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS;ARGS" ${ARGN})
+  if(NOT BRAMBLE_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${A_DEPS} Threads::Threads)
+  add_dependencies(fuzzers ${name})
+  set(workdir ${CMAKE_CURRENT_BINARY_DIR}/${name}.work)
+  file(MAKE_DIRECTORY ${workdir})
+  add_test(NAME ${name}
+    COMMAND ${name} -max_total_time=${BRAMBLE_FUZZ_SECONDS} -seed=1 -rss_limit_mb=2048 ${A_ARGS}
+    WORKING_DIRECTORY ${workdir})
+  math(EXPR _timeout "${BRAMBLE_FUZZ_SECONDS} * 6 + 60")
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT ${_timeout}
+    ENVIRONMENT "${BRAMBLE_TEST_ENV};BRAMBLE_DEVICE_ROOT=${workdir}/device;BRAMBLE_WINDOW_DIR=${workdir}/windows;BRAMBLE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

@@ -148,6 +148,7 @@ ArchiveIndex parseArchiveIndex(std::span<const uint8_t> file) {
     size_t pos = 0;
     ArchiveReadFn read = [&](uint8_t* buffer, size_t size) {
         const size_t k = std::min(size, file.size() - pos);
+        if (k == 0) return k;
         std::memcpy(buffer, file.data() + pos, k);
         pos += k;
         return k;

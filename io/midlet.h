@@ -60,7 +60,9 @@ namespace bramble::io {
 String* loadJadProperties();
 
 // Shell handlers. platformRequest gets the URL (UTF-8); it shows the
-// confirmation, minimises or restores the game and starts the browser.
+// confirmation, minimises or restores the game and starts the browser. It
+// runs inside a BlockingRegion (it waits for the user), so it must not
+// touch Java objects.
 using PlatformRequestHandler = std::function<void(const std::string& url)>;
 void setPlatformRequestHandler(PlatformRequestHandler handler);
 using NotifyDestroyedHandler = std::function<void()>;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "javalib/io_support.h"
+#include "javalib/synchronized.h"
 #include "runtime/application.h"
 #include "runtime/exception.h"
 #include "runtime/statics.h"
@@ -14,7 +15,6 @@
 
 using javaio::checkRange;
 using javaio::pending;
-using javaio::Synchronized;
 
 // --- java_io_InputStream ---------------------------------------------------
 
@@ -51,8 +51,8 @@ jlong java_io_InputStream::skip(jlong n) {
 
 jint java_io_InputStream::available() { return 0; }
 void java_io_InputStream::close() {}
-void java_io_InputStream::mark(jint) { Synchronized lock(this); }
-void java_io_InputStream::reset() { Synchronized lock(this); }
+void java_io_InputStream::mark(jint) { JavaMonitorScope lock(this); }
+void java_io_InputStream::reset() { JavaMonitorScope lock(this); }
 jboolean java_io_InputStream::markSupported() { return 0; }
 
 // --- java_io_DataInputStream -----------------------------------------------
@@ -114,12 +114,12 @@ void java_io_DataInputStream::close() {
 }
 
 void java_io_DataInputStream::mark(jint readlimit) {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     if (java_io_InputStream* in = wrapped(m_in)) in->mark(readlimit);
 }
 
 void java_io_DataInputStream::reset() {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     if (java_io_InputStream* in = wrapped(m_in)) in->reset();
 }
 
@@ -320,13 +320,13 @@ java_io_ByteArrayInputStream::java_io_ByteArrayInputStream(ByteArray* buf, jint 
 }
 
 jint java_io_ByteArrayInputStream::read() {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     if (m_pos >= m_count) return -1;
     return static_cast<uint8_t>(m_buf->data()[m_pos++]);
 }
 
 jint java_io_ByteArrayInputStream::read(ByteArray* b, jint off, jint len) {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     if (!checkRange(b, off, len)) return 0;
     if (m_pos >= m_count) return -1;
     const jint k = std::min(len, m_count - m_pos);
@@ -337,7 +337,7 @@ jint java_io_ByteArrayInputStream::read(ByteArray* b, jint off, jint len) {
 }
 
 jlong java_io_ByteArrayInputStream::skip(jlong n) {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     if (n > static_cast<jlong>(m_count - m_pos)) n = m_count - m_pos;
     if (n < 0) return 0;
     m_pos += static_cast<jint>(n);
@@ -345,15 +345,15 @@ jlong java_io_ByteArrayInputStream::skip(jlong n) {
 }
 
 jint java_io_ByteArrayInputStream::available() {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     return m_count - m_pos;
 }
 
-void java_io_ByteArrayInputStream::close() { Synchronized lock(this); }
+void java_io_ByteArrayInputStream::close() { JavaMonitorScope lock(this); }
 
 void java_io_ByteArrayInputStream::mark(jint) { m_mark = m_pos; }
 
 void java_io_ByteArrayInputStream::reset() {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     m_pos = m_mark;
 }

@@ -1,6 +1,5 @@
-// Small helpers shared by the java.io stream classes: a scoped Java monitor
-// (released on every way out, pending exceptions included) and the bounds
-// test every bulk read and write makes before touching an array.
+// Small helpers shared by the java.io stream classes: the bounds test every
+// bulk read and write makes before touching an array, and the pending test.
 #pragma once
 
 #include "runtime/application.h"
@@ -9,18 +8,6 @@
 #include "runtime/object.h"
 
 namespace javaio {
-
-// synchronized (object) { ... }
-class Synchronized {
-public:
-    explicit Synchronized(Object* object) : m_object(object) { Object::monitorEnter(object); }
-    ~Synchronized() { Object::monitorExit(m_object); }
-    Synchronized(const Synchronized&) = delete;
-    Synchronized& operator=(const Synchronized&) = delete;
-
-private:
-    Object* m_object;
-};
 
 // True when [off, off + len) lies inside the array. Otherwise raises
 // java_lang_NullPointerException (null array) or

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cstddef>
 
+#include "javalib/hashtable.h"
+#include "javalib/outputstreams.h"
 #include "javalib/wrappers.h"
 #include "runtime/application.h"
 #include "runtime/exception.h"
@@ -36,12 +38,22 @@ void runtimeClinit() {
 }
 
 void systemClinit() {
-    // Filled in with the console stream and the property table.
+    auto* s = statics<java_lang_System_Statics>(g_systemStatics);
+    // System.out and System.err: one print stream over the discarding console.
+    auto* console = newObject<java_io_ConsoleOutputStream>();
+    auto* print = newObject<java_io_PrintStream>(console);
+    s->out = print;
+    s->err = print;
+    // The property table: 11 buckets, threshold 8, one entry.
+    auto* props = newObject<java_util_Hashtable>(java_util_Hashtable::kDefaultCapacity);
+    s->props = props;
+    props->put(StaticClass::getStringConstant(190), StaticClass::getStringConstant(191));
 }
 
 Object* lookupProperty(String* key) {
-    (void)key;
-    return nullptr;
+    java_lang_System_Statics* s = systemStatics();
+    auto* props = s ? static_cast<java_util_Hashtable*>(s->props) : nullptr;
+    return props ? props->get(key) : nullptr;
 }
 
 std::atomic<const com_samsung_util_AudioClip::PlayerCalls*> g_playerCalls{nullptr};

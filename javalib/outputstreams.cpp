@@ -7,6 +7,7 @@
 #include <string>
 
 #include "javalib/io_support.h"
+#include "javalib/synchronized.h"
 #include "runtime/application.h"
 #include "runtime/exception.h"
 #include "runtime/statics.h"
@@ -14,7 +15,6 @@
 
 using javaio::checkRange;
 using javaio::pending;
-using javaio::Synchronized;
 
 // --- java_io_OutputStream --------------------------------------------------
 
@@ -176,13 +176,13 @@ bool java_io_ByteArrayOutputStream::ensure(jlong n) {
 }
 
 void java_io_ByteArrayOutputStream::write(jint b) {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     if (!ensure(static_cast<jlong>(m_count) + 1)) return;
     m_buf->data()[m_count++] = java::i2b(b);
 }
 
 void java_io_ByteArrayOutputStream::write(ByteArray* b, jint off, jint len) {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     if (!checkRange(b, off, len)) return;
     if (len == 0) return;
     if (!ensure(static_cast<jlong>(m_count) + len)) return;
@@ -191,19 +191,19 @@ void java_io_ByteArrayOutputStream::write(ByteArray* b, jint off, jint len) {
 }
 
 void java_io_ByteArrayOutputStream::reset() {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     m_count = 0;
 }
 
 jint java_io_ByteArrayOutputStream::size() { return m_count; }
 
 void java_io_ByteArrayOutputStream::close() {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     m_closed = 1;
 }
 
 ByteArray* java_io_ByteArrayOutputStream::toByteArray() {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     if (m_closed && m_buf->length() == m_count) return m_buf;
     ByteArray* copy = newByteArray(m_count);
     if (m_count > 0) std::memcpy(copy->data(), m_buf->data(), static_cast<size_t>(m_count));
@@ -211,7 +211,7 @@ ByteArray* java_io_ByteArrayOutputStream::toByteArray() {
 }
 
 String* java_io_ByteArrayOutputStream::toString() {
-    Synchronized lock(this);
+    JavaMonitorScope lock(this);
     std::string bytes(reinterpret_cast<const char*>(m_buf->data()), static_cast<size_t>(m_count));
     return String::fromLatin1(bytes);
 }

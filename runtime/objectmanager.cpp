@@ -220,8 +220,10 @@ void ObjectManager::drainMarkStack() {
         Object* o = m_markStack.back();
         m_markStack.pop_back();
         if (o->classId() == cid::ObjectArray) {
-            auto* array = static_cast<ObjectArray*>(o);
-            Object** elements = array->data();
+            // Read through the base: an array still being constructed (its
+            // elements being allocated) is not yet an ObjectArray.
+            auto* array = static_cast<ArrayBase*>(o);
+            auto** elements = static_cast<Object**>(array->rawElements());
             for (jint i = 0; elements && i < array->length(); ++i) markCandidate(elements[i]);
             continue;
         }

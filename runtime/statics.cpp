@@ -111,6 +111,17 @@ void StaticClass::setRefFieldOffsets(Object* object, std::initializer_list<const
     setRefFieldOffsets(object, pointers, n);
 }
 
+void StaticClass::extendRefFieldOffsets(Object* object, std::initializer_list<const void*> fields) {
+    StaticClass* self = instance();
+    Class* record = self && object ? self->classOf(object) : nullptr;
+    if (record && record->m_refOffsets && record->m_refCount < static_cast<jint>(fields.size())) {
+        delete[] record->m_refOffsets;
+        record->m_refOffsets = nullptr;
+        record->m_refCount = 0;
+    }
+    setRefFieldOffsets(object, fields);
+}
+
 void StaticClass::freeRefFieldOffsets() {
     for (Class& c : m_classes) {
         delete[] c.m_refOffsets;

@@ -88,6 +88,10 @@ public:
     // collector; later calls for the class do nothing.
     static void setRefFieldOffsets(Object* object, void* const fieldPointers[], int n);
     static void setRefFieldOffsets(Object* object, std::initializer_list<const void*> fields);
+    // For a C++ class whose base constructor has already registered the
+    // base's fields under the object's class id: replaces that record when
+    // the full list (inherited fields included) is longer.
+    static void extendRefFieldOffsets(Object* object, std::initializer_list<const void*> fields);
     void freeRefFieldOffsets();
 
     // Loads the string-literal pool from the resource "/constants.bin"

@@ -1,6 +1,8 @@
 // Converted halves of Thread, Runtime and System, and AudioClip.
 #include <atomic>
 
+#include "javalib/hashtable.h"
+#include "javalib/outputstreams.h"
 #include "tests/javalib/lang_fixture.h"
 
 namespace {
@@ -103,6 +105,34 @@ TEST_F(Lang, RuntimeIsOneObject) {
     r->gc();
     r->exit(0);  // empty in the converted class
     EXPECT_EQ(java_lang_Runtime::getRuntime(), r);
+}
+
+TEST_F(Lang, SystemInitialiserBuildsTheConsoleAndThePropertyTable) {
+    java_lang_System_Statics* s = systemStatics();
+    ASSERT_NE(s, nullptr);
+    ASSERT_NE(s->out, nullptr);
+    EXPECT_EQ(s->out, s->err);
+    EXPECT_EQ(s->out->classId(), cid::java_io_PrintStream);
+    auto* out = static_cast<java_io_PrintStream*>(s->out);
+    out->println(S("discarded"));  // the console shows nothing
+    EXPECT_EQ(Application::pendingException(), nullptr);
+    ASSERT_NE(s->props, nullptr);
+    auto* props = static_cast<java_util_Hashtable*>(s->props);
+    EXPECT_EQ(props->classId(), cid::java_util_Hashtable);
+    EXPECT_EQ(props->capacity(), 11);
+    EXPECT_EQ(props->m_threshold, 8);
+    EXPECT_EQ(props->size(), 1);
+    EXPECT_EQ(props->get(pool(190)), pool(191));
+}
+
+TEST_F(Lang, GetPropertyLooksKeysUpInTheTable) {
+    EXPECT_EQ(java_lang_System::getProperty(pool(190)), pool(191));
+    EXPECT_EQ(java_lang_System::getProperty(S("test.key")), pool(191));  // equal text, another object
+    EXPECT_EQ(java_lang_System::getProperty(S("test.key.longer"))->toUtf8(), "PROPERTY VALUE EMPTY");
+    EXPECT_EQ(java_lang_System::getProperty(S("microedition.platform"))->toUtf8(), "PROPERTY VALUE EMPTY");
+    EXPECT_EQ(java_lang_System::getProperty(S("microedition.media.version"))->toUtf8(), "1.0");
+    collect();
+    EXPECT_EQ(java_lang_System::getProperty(pool(190)), pool(191));
 }
 
 struct FakePlayer {

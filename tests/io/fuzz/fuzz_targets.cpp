@@ -28,9 +28,10 @@ bool archiveIndex(const uint8_t* data, size_t size) {
             return false;
         for (uint8_t b : file.subspan(static_cast<size_t>(e.offset), static_cast<size_t>(e.length))) sum += b;
         // The look-up finds this entry or an earlier one of a matching name.
-        const int found = bramble::io::findArchiveEntry(index, u"/" + e.name);
+        const std::u16string request = u"/" + e.name;
+        const int found = bramble::io::findArchiveEntry(index, request);
         if (found < 0 || static_cast<size_t>(found) > i ||
-            !bramble::io::archiveNameMatches(index.entries[static_cast<size_t>(found)].name, e.name))
+            !bramble::io::archiveNameMatches(index.entries[static_cast<size_t>(found)].name, request))
             return false;
     }
     (void)sum;
