@@ -1,10 +1,12 @@
-// Wires the connection natives into the program: Connector dispatch, the
+// Wires the media and connection natives into the program: the players
+// behind Manager and AudioClip, Connector dispatch, the
 // wait animation's screen hook (text drawn straight onto the back buffer and
 // presented) and the lock that keeps it and the game's presents apart.
 #include "shell/services.h"
 
 #include "display/graphics.h"
 #include "display/surface.h"
+#include "media/manager.h"
 #include "net/natives.h"
 #include "net/wait_animation.h"
 #include "shell/application_impl.h"
@@ -33,6 +35,7 @@ void drawOverlayText(int x, int y, std::u16string_view text, uint32_t rgb) {
 }  // namespace
 
 void installDeviceServices() {
+    media::registerMediaHooks();
     bramble::net::installConnectionNatives();
     bramble::net::ScreenOverlay::setDrawText(&drawOverlayText);
     setPresentWrapper(&presentUnderScreenLock);

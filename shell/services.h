@@ -1,5 +1,5 @@
 // The device services the program plugs into the shell at start: the
-// connection natives and the screen the HTTP wait animation draws on.
+// media players, the connection natives and the screen the HTTP wait animation draws on.
 #pragma once
 
 void installDeviceServices();
