@@ -96,3 +96,24 @@ public:
 protected:
     ~javax_microedition_media_control_TempoControl() = default;
 };
+
+namespace media {
+
+// The interface views of a player that answers all five faces (Player,
+// Controllable, VolumeControl, RateControl, TempoControl); null otherwise.
+template <typename P>
+void* fullPlayerInterface(P* player, jint id) {
+    switch (id) {
+    case kPlayerId: return static_cast<javax_microedition_media_Player*>(player);
+    case kControllableId:
+        return static_cast<javax_microedition_media_Controllable*>(static_cast<javax_microedition_media_Player*>(player));
+    case kVolumeControlId: return static_cast<javax_microedition_media_control_VolumeControl*>(player);
+    case kTempoControlId: return static_cast<javax_microedition_media_control_TempoControl*>(player);
+    case kRateControlId:
+        return static_cast<javax_microedition_media_control_RateControl*>(
+            static_cast<javax_microedition_media_control_TempoControl*>(player));
+    default: return nullptr;
+    }
+}
+
+}  // namespace media

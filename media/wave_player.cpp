@@ -51,19 +51,7 @@ void SoundPlayerWAVE::finalize() {
     Object::finalize();
 }
 
-void* SoundPlayerWAVE::getInterface(jint id) {
-    switch (id) {
-    case media::kPlayerId: return static_cast<javax_microedition_media_Player*>(this);
-    case media::kControllableId:
-        return static_cast<javax_microedition_media_Controllable*>(static_cast<javax_microedition_media_Player*>(this));
-    case media::kVolumeControlId: return static_cast<javax_microedition_media_control_VolumeControl*>(this);
-    case media::kTempoControlId: return static_cast<javax_microedition_media_control_TempoControl*>(this);
-    case media::kRateControlId:
-        return static_cast<javax_microedition_media_control_RateControl*>(
-            static_cast<javax_microedition_media_control_TempoControl*>(this));
-    default: return nullptr;
-    }
-}
+void* SoundPlayerWAVE::getInterface(jint id) { return media::fullPlayerInterface(this, id); }
 
 jint SoundPlayerWAVE::state() const {
     std::lock_guard<std::mutex> lock(m_core->stateLock);
