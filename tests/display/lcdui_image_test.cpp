@@ -13,7 +13,7 @@
 namespace {
 
 using display::PixelType;
-using display::test::PngSpec;
+using display::test::PngRecipe;
 using display::test::Rgba;
 using display::test::writePng;
 
@@ -119,14 +119,14 @@ TEST_F(LcduiImage, AllocatePixelsPerTypeWord) {
 TEST_F(LcduiImage, PngBytesBecomeImmutableImagesOfTheRightType) {
     struct Case {
         const char* what;
-        PngSpec spec;
+        PngRecipe recipe;
         PixelType type;
         std::function<uint16_t(int, int)> expected;
     };
     const std::vector<Rgba> palette = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}};
     const std::vector<Rgba> alphaPalette = {{255, 0, 0, 0}, {0, 255, 0, 128}, {0, 0, 255, 255}};
     auto rgbWave = [](int x, int y) { return std::vector<int>{wave(x, y, 0), wave(x, y, 1), wave(x, y, 2)}; };
-    PngSpec interlaced{9, 7, 2, 8, true, rgbWave};
+    PngRecipe interlaced{9, 7, 2, 8, true, rgbWave};
     std::vector<Case> cases = {
         {"palette", {4, 3, 3, 8, false, [](int x, int y) { return std::vector<int>{(x + y) % 3}; }, palette},
          PixelType::Rgb565,
@@ -162,20 +162,20 @@ TEST_F(LcduiImage, PngBytesBecomeImmutableImagesOfTheRightType) {
     };
     for (const Case& c : cases) {
         m_log.clear();
-        const std::vector<uint8_t> png = writePng(c.spec);
+        const std::vector<uint8_t> png = writePng(c.recipe);
         ByteArray* data = bytes(png, 3, 5);  // the file in the middle of a larger array
         Image* img = Image::createImage(data, 3, static_cast<jint>(png.size()));
         ASSERT_NE(img, nullptr) << c.what;
         EXPECT_TRUE(m_log.lines().empty()) << c.what;
-        EXPECT_EQ(img->getWidth(), c.spec.width) << c.what;
-        EXPECT_EQ(img->getHeight(), c.spec.height) << c.what;
-        EXPECT_EQ(img->m_stride, (c.spec.width + 1) / 2 * 4) << c.what;
+        EXPECT_EQ(img->getWidth(), c.recipe.width) << c.what;
+        EXPECT_EQ(img->getHeight(), c.recipe.height) << c.what;
+        EXPECT_EQ(img->m_stride, (c.recipe.width + 1) / 2 * 4) << c.what;
         EXPECT_EQ(img->pixelType(), c.type) << c.what;
         EXPECT_FALSE(img->isMutable()) << c.what;
         std::optional<display::Image> core = display::decodePngImage(png.data(), png.size());
         ASSERT_TRUE(core) << c.what;
-        for (int y = 0; y < c.spec.height; ++y)
-            for (int x = 0; x < c.spec.width; ++x) {
+        for (int y = 0; y < c.recipe.height; ++y)
+            for (int x = 0; x < c.recipe.width; ++x) {
                 ASSERT_EQ(px(img, x, y), c.expected(x, y)) << c.what << " at " << x << "," << y;
                 ASSERT_EQ(px(img, x, y), core->pixel16(x, y)) << c.what << " at " << x << "," << y;
             }

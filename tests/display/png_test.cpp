@@ -15,7 +15,7 @@ namespace display {
 namespace {
 
 using test::LogCapture;
-using test::PngSpec;
+using test::PngRecipe;
 using test::Rgba;
 using test::writePng;
 
@@ -39,7 +39,7 @@ void expectPixels(const Image& img, const std::function<uint16_t(int, int)>& exp
 TEST(PngDecode, ColourTypesAndDepths) {
     struct Case {
         const char* what;
-        PngSpec spec;
+        PngRecipe recipe;
         PixelType type;
         std::function<uint16_t(int, int)> expected;
     };
@@ -100,12 +100,12 @@ TEST(PngDecode, ColourTypesAndDepths) {
          [](int x, int y) { return argb(wave(x, y, 3), wave(x, y, 0), wave(x, y, 1), wave(x, y, 2)); }},
     };
     // Colour-key tRNS on grey and RGB images.
-    PngSpec greyKey{4, 2, 0, 8, false, [](int x, int) { return std::vector<int>{x * 60}; }};
+    PngRecipe greyKey{4, 2, 0, 8, false, [](int x, int) { return std::vector<int>{x * 60}; }};
     greyKey.colourKey = true;
     greyKey.keyGrey = 120;
     cases.push_back({"grey with tRNS", greyKey, PixelType::Rgb565Keyed,
                      [](int x, int) { return x == 2 ? kKeyColour565 : rgb(x * 60, x * 60, x * 60); }});
-    PngSpec rgbKey{3, 2, 2, 8, false, [](int x, int y) { return std::vector<int>{x * 100, y * 100, 5}; }};
+    PngRecipe rgbKey{3, 2, 2, 8, false, [](int x, int y) { return std::vector<int>{x * 100, y * 100, 5}; }};
     rgbKey.colourKey = true;
     rgbKey.keyRed = 100;
     rgbKey.keyGreen = 100;
@@ -116,11 +116,11 @@ TEST(PngDecode, ColourTypesAndDepths) {
 
     for (const Case& c : cases) {
         LogCapture log;
-        std::optional<Image> img = decode(writePng(c.spec));
+        std::optional<Image> img = decode(writePng(c.recipe));
         ASSERT_TRUE(img) << c.what;
         EXPECT_EQ(log.count(), 0u) << c.what;
-        EXPECT_EQ(img->width(), c.spec.width) << c.what;
-        EXPECT_EQ(img->height(), c.spec.height) << c.what;
+        EXPECT_EQ(img->width(), c.recipe.width) << c.what;
+        EXPECT_EQ(img->height(), c.recipe.height) << c.what;
         EXPECT_EQ(img->type(), c.type) << c.what;
         EXPECT_FALSE(img->isMutable()) << c.what;
         expectPixels(*img, c.expected, c.what);
@@ -128,10 +128,10 @@ TEST(PngDecode, ColourTypesAndDepths) {
 }
 
 TEST(PngDecode, OpaqueMagentaMakesTheImageKeyed) {
-    PngSpec spec{3, 1, 2, 8, false, [](int x, int) {
+    PngRecipe recipe{3, 1, 2, 8, false, [](int x, int) {
                      return x == 1 ? std::vector<int>{255, 0, 255} : std::vector<int>{255, 0, 254};
                  }};
-    std::optional<Image> img = decode(writePng(spec));
+    std::optional<Image> img = decode(writePng(recipe));
     ASSERT_TRUE(img);
     EXPECT_EQ(img->type(), PixelType::Rgb565Keyed);
     EXPECT_EQ(img->pixel16(1, 0), kKeyColour565);
@@ -144,15 +144,15 @@ TEST(PngDecode, OpaqueMagentaMakesTheImageKeyed) {
 
 TEST(PngDecode, InterlacedMatchesProgressive) {
     for (int type : {2, 6, 3, 0}) {
-        PngSpec spec{13, 11, type, 8, false, [type](int x, int y) {
+        PngRecipe recipe{13, 11, type, 8, false, [type](int x, int y) {
                          if (type == 3) return std::vector<int>{(x * 3 + y) % 4};
                          if (type == 0) return std::vector<int>{wave(x, y, 0)};
                          return std::vector<int>{wave(x, y, 0), wave(x, y, 1), wave(x, y, 2), wave(x, y, 3)};
                      }};
-        if (type == 3) spec.palette = {{1, 2, 3, 255}, {40, 50, 60, 255}, {200, 0, 9, 255}, {9, 9, 250, 255}};
-        std::optional<Image> plain = decode(writePng(spec));
-        spec.interlaced = true;
-        const std::vector<uint8_t> bytes = writePng(spec);
+        if (type == 3) recipe.palette = {{1, 2, 3, 255}, {40, 50, 60, 255}, {200, 0, 9, 255}, {9, 9, 250, 255}};
+        std::optional<Image> plain = decode(writePng(recipe));
+        recipe.interlaced = true;
+        const std::vector<uint8_t> bytes = writePng(recipe);
         PngDecoder probe(bytes.data(), bytes.size());
         ASSERT_TRUE(probe.readHeader());
         EXPECT_TRUE(probe.header().interlaced);
@@ -164,8 +164,8 @@ TEST(PngDecode, InterlacedMatchesProgressive) {
 }
 
 TEST(PngDecode, OddWidthLeavesTheRowPadding) {
-    PngSpec spec{5, 3, 2, 8, false, [](int, int) { return std::vector<int>{255, 255, 255}; }};
-    std::optional<Image> img = decode(writePng(spec));
+    PngRecipe recipe{5, 3, 2, 8, false, [](int, int) { return std::vector<int>{255, 255, 255}; }};
+    std::optional<Image> img = decode(writePng(recipe));
     ASSERT_TRUE(img);
     EXPECT_EQ(img->stride(), 12);
     for (int y = 0; y < 3; ++y) {
@@ -175,9 +175,9 @@ TEST(PngDecode, OddWidthLeavesTheRowPadding) {
 }
 
 TEST(PngDecode, AncillaryChunkWithBadCrcIsIgnored) {
-    PngSpec spec{2, 2, 2, 8, false, [](int, int) { return std::vector<int>{1, 2, 3}; }};
-    spec.textChunk = true;
-    std::vector<uint8_t> bytes = writePng(spec);
+    PngRecipe recipe{2, 2, 2, 8, false, [](int, int) { return std::vector<int>{1, 2, 3}; }};
+    recipe.textChunk = true;
+    std::vector<uint8_t> bytes = writePng(recipe);
     const long text = test::findChunk(bytes, "tEXt");
     ASSERT_GT(text, 0);
     bytes[text + 9] ^= 0x20;
@@ -186,9 +186,9 @@ TEST(PngDecode, AncillaryChunkWithBadCrcIsIgnored) {
 
 // Damaged input: no image and exactly one error line, never a crash.
 TEST(PngDecode, DamagedFilesGiveNoImage) {
-    PngSpec spec{9, 7, 6, 8, false,
+    PngRecipe recipe{9, 7, 6, 8, false,
                  [](int x, int y) { return std::vector<int>{wave(x, y, 0), wave(x, y, 1), wave(x, y, 2), 200}; }};
-    const std::vector<uint8_t> good = writePng(spec);
+    const std::vector<uint8_t> good = writePng(recipe);
     ASSERT_TRUE(decode(good));
     const long ihdr = test::findChunk(good, "IHDR"), idat = test::findChunk(good, "IDAT");
     const long iend = test::findChunk(good, "IEND");
@@ -252,12 +252,12 @@ TEST(PngDecode, RandomDamageIsHandled) {
     std::vector<std::vector<uint8_t>> seeds;
     for (int type : {0, 2, 3, 4, 6})
         for (bool interlaced : {false, true}) {
-            PngSpec spec{11, 6, type, 8, interlaced, [type](int x, int y) {
+            PngRecipe recipe{11, 6, type, 8, interlaced, [type](int x, int y) {
                              if (type == 3) return std::vector<int>{(x + y) % 3};
                              return std::vector<int>{wave(x, y, 0), wave(x, y, 1), wave(x, y, 2), wave(x, y, 3)};
                          }};
-            if (type == 3) spec.palette = {{1, 2, 3, 0}, {4, 5, 6, 255}, {7, 8, 9, 90}}, spec.paletteAlpha = true;
-            seeds.push_back(writePng(spec));
+            if (type == 3) recipe.palette = {{1, 2, 3, 0}, {4, 5, 6, 255}, {7, 8, 9, 90}}, recipe.paletteAlpha = true;
+            seeds.push_back(writePng(recipe));
         }
     std::mt19937 rng(1234);
     LogCapture log;  // keeps the output quiet

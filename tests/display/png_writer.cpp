@@ -35,34 +35,34 @@ int channelsOf(int colourType) {
 
 }  // namespace
 
-std::vector<uint8_t> writePng(const PngSpec& spec) {
+std::vector<uint8_t> writePng(const PngRecipe& recipe) {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, errorCallback, warningCallback);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, writeCallback, flushCallback);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, recipe.width, recipe.height, recipe.bitDepth, recipe.colourType,
+                 recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty()) {
+    if (!recipe.palette.empty()) {
         std::vector<png_color> colours;
         std::vector<png_byte> alphas;
-        for (const Rgba& c : spec.palette) {
+        for (const Rgba& c : recipe.palette) {
             colours.push_back({c.r, c.g, c.b});
             alphas.push_back(c.a);
         }
         png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
-        if (spec.paletteAlpha) png_set_tRNS(png, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
+        if (recipe.paletteAlpha) png_set_tRNS(png, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
     }
-    if (spec.colourKey) {
+    if (recipe.colourKey) {
         png_color_16 key{};
-        key.gray = static_cast<png_uint_16>(spec.keyGrey);
-        key.red = static_cast<png_uint_16>(spec.keyRed);
-        key.green = static_cast<png_uint_16>(spec.keyGreen);
-        key.blue = static_cast<png_uint_16>(spec.keyBlue);
+        key.gray = static_cast<png_uint_16>(recipe.keyGrey);
+        key.red = static_cast<png_uint_16>(recipe.keyRed);
+        key.green = static_cast<png_uint_16>(recipe.keyGreen);
+        key.blue = static_cast<png_uint_16>(recipe.keyBlue);
         png_set_tRNS(png, info, nullptr, 0, &key);
     }
     png_text text{};
-    if (spec.textChunk) {
+    if (recipe.textChunk) {
         text.compression = PNG_TEXT_COMPRESSION_NONE;
         text.key = const_cast<char*>("Comment");
         text.text = const_cast<char*>("fixture");
@@ -70,25 +70,25 @@ std::vector<uint8_t> writePng(const PngSpec& spec) {
     }
     png_write_info(png, info);
 
-    const int channels = channelsOf(spec.colourType);
-    const size_t rowBytes = (static_cast<size_t>(spec.width) * channels * spec.bitDepth + 7) / 8;
-    std::vector<std::vector<uint8_t>> rows(spec.height, std::vector<uint8_t>(rowBytes, 0));
-    for (int y = 0; y < spec.height; ++y) {
+    const int channels = channelsOf(recipe.colourType);
+    const size_t rowBytes = (static_cast<size_t>(recipe.width) * channels * recipe.bitDepth + 7) / 8;
+    std::vector<std::vector<uint8_t>> rows(recipe.height, std::vector<uint8_t>(rowBytes, 0));
+    for (int y = 0; y < recipe.height; ++y) {
         size_t bit = 0;
-        for (int x = 0; x < spec.width; ++x) {
-            std::vector<int> s = spec.samples(x, y);
+        for (int x = 0; x < recipe.width; ++x) {
+            std::vector<int> s = recipe.samples(x, y);
             for (int c = 0; c < channels; ++c) {
                 const int v = s.at(c);
-                if (spec.bitDepth == 16) {
+                if (recipe.bitDepth == 16) {
                     rows[y][bit / 8] = static_cast<uint8_t>(v >> 8);
                     rows[y][bit / 8 + 1] = static_cast<uint8_t>(v);
-                } else if (spec.bitDepth == 8) {
+                } else if (recipe.bitDepth == 8) {
                     rows[y][bit / 8] = static_cast<uint8_t>(v);
                 } else {
-                    const int shift = 8 - spec.bitDepth - static_cast<int>(bit % 8);
+                    const int shift = 8 - recipe.bitDepth - static_cast<int>(bit % 8);
                     rows[y][bit / 8] |= static_cast<uint8_t>(v << shift);
                 }
-                bit += spec.bitDepth;
+                bit += recipe.bitDepth;
             }
         }
     }

@@ -13,7 +13,7 @@ struct Rgba {
     uint8_t r, g, b, a;
 };
 
-struct PngSpec {
+struct PngRecipe {
     int width = 1;
     int height = 1;
     int colourType = 2;  // PNG colour type: 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
@@ -30,7 +30,7 @@ struct PngSpec {
     bool textChunk = false;           // an ancillary tEXt chunk before the data
 };
 
-std::vector<uint8_t> writePng(const PngSpec& spec);
+std::vector<uint8_t> writePng(const PngRecipe& recipe);
 
 // Offset of the first chunk of the type (its length field), or -1.
 long findChunk(const std::vector<uint8_t>& png, const char type[4]);
