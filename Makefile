@@ -35,7 +35,11 @@ stress: deps $(STRESS)/build.ninja
 $(FUZZ)/build.ninja:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLE_FUZZ=ON -DBRAMBLE_BENCH=OFF
 
+FUZZ_SECONDS ?= 10
+FUZZ_ONLY    ?= .
+
 fuzz: deps $(FUZZ)/build.ninja
+	cmake -S . -B $(FUZZ) -DBRAMBLE_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
 	cmake --build $(FUZZ) -j $(JOBS) --target fuzzers
 
 test-plain: build
@@ -47,9 +51,10 @@ test-asan: asan
 test-stress: stress
 	ctest --test-dir $(STRESS) --output-on-failure -j $(JOBS) -L runtime
 
-# Each libFuzzer target runs for a bounded time (BRAMBLE_FUZZ_SECONDS).
+# Each libFuzzer target runs for FUZZ_SECONDS; FUZZ_ONLY picks targets by
+# name (make test-fuzz FUZZ_ONLY=sprite FUZZ_SECONDS=600).
 test-fuzz: fuzz
-	ctest --test-dir $(FUZZ) --output-on-failure -j $(JOBS) -L fuzz
+	ctest --test-dir $(FUZZ) --output-on-failure -j $(JOBS) -L fuzz -R '$(FUZZ_ONLY)' 
 
 test: test-plain test-asan test-stress test-fuzz
 
