@@ -247,6 +247,30 @@ void Graphics::drawRect(jint x, jint y, jint w, jint h) {
 
 // --- round rectangles --------------------------------------------------------------
 
+namespace {
+
+// Midpoint steps over one octant of a corner circle of radius r: visit(a, b)
+// for each step after the first point (0, r), until the diagonal.
+template <typename Visit>
+void walkCornerOctant(int64_t r, Visit visit) {
+    int64_t d = 1 - r, dE = 3, dSE = 5 - 2 * r, a = 0, b = r;
+    while (b > a) {
+        if (d < 0) {
+            d += dE;
+            dSE += 2;
+        } else {
+            --b;
+            d += dSE;
+            dSE += 4;
+        }
+        dE += 2;
+        ++a;
+        visit(a, b);
+    }
+}
+
+}  // namespace
+
 void Graphics::drawRoundRect(jint x, jint y, jint w, jint h, jint arcWidth, jint arcHeight) {
     Box c = drawableClip();
     if (c.empty()) return;
@@ -264,23 +288,12 @@ void Graphics::drawRoundRect(jint x, jint y, jint w, jint h, jint arcWidth, jint
     plot(L, Y, c), plot(R, Y, c), plot(L, bottom, c), plot(R, bottom, c);
     plot(X, T, c), plot(X, B, c), plot(right, T, c), plot(right, B, c);
 
-    int64_t d = 1 - r, dE = 3, dSE = 5 - 2 * r, a = 0, b = r;
-    while (b > a) {
-        if (d < 0) {
-            d += dE;
-            dSE += 2;
-        } else {
-            --b;
-            d += dSE;
-            dSE += 4;
-        }
-        dE += 2;
-        ++a;
+    walkCornerOctant(r, [&](int64_t a, int64_t b) {
         plot(L - a, T - b, c), plot(L - b, T - a, c);
         plot(R + a, T - b, c), plot(R + b, T - a, c);
         plot(L - a, B + b, c), plot(L - b, B + a, c);
         plot(R + a, B + b, c), plot(R + b, B + a, c);
-    }
+    });
 }
 
 void Graphics::fillRoundRect(jint x, jint y, jint w, jint h, jint arcWidth, jint arcHeight) {
@@ -299,21 +312,10 @@ void Graphics::fillRoundRect(jint x, jint y, jint w, jint h, jint arcWidth, jint
     outline(L, Y, R, Y + h - 1);
     outline(X, T, X + w - 1, B);
 
-    int64_t d = 1 - r, dE = 3, dSE = 5 - 2 * r, a = 0, b = r;
-    while (b > a) {
-        if (d < 0) {
-            d += dE;
-            dSE += 2;
-        } else {
-            --b;
-            d += dSE;
-            dSE += 4;
-        }
-        dE += 2;
-        ++a;
+    walkCornerOctant(r, [&](int64_t a, int64_t b) {
         outline(L - a, T - b, R + a, B + b);
         outline(L - b, T - a, R + b, B + a);
-    }
+    });
     fillAbs(L, T, int64_t{w} - 2 * r, int64_t{h} - 2 * r, c);
 }
 
