@@ -7,7 +7,7 @@
 #include <string>
 
 #include "javalib/timezone.h"
-#include "javalib/utilclock.h"
+#include "runtime/system.h"
 #include "javalib/utilstatics.h"
 #include "runtime/application.h"
 #include "runtime/array.h"
@@ -480,7 +480,7 @@ String* java_util_Calendar::toCompactString(java_util_Calendar* c) {
 
 // --- Date -------------------------------------------------------------------------
 
-java_util_Date::java_util_Date() : java_util_Date(utilclock::tickMillis()) {}
+java_util_Date::java_util_Date() : java_util_Date(java_lang_System::currentTimeMillis()) {}
 
 java_util_Date::java_util_Date(jlong date) : Object(cid::java_util_Date) {
     StaticClass::setRefFieldOffsets(this, {&m_calendar});

@@ -2,14 +2,14 @@
 #include "javalib/random.h"
 
 #include "javalib/synchronized.h"
-#include "javalib/utilclock.h"
+#include "runtime/system.h"
 #include "runtime/exception.h"
 #include "runtime/statics.h"
 
 java_util_Random::java_util_Random() : Object(cid::java_util_Random) {
     m_seedLow = 0;
     m_seedHigh = 0;
-    setSeed(utilclock::tickMillis());
+    setSeed(java_lang_System::currentTimeMillis());
 }
 
 java_util_Random::java_util_Random(jlong seed) : Object(cid::java_util_Random) {

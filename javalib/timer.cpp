@@ -3,7 +3,7 @@
 
 #include "javalib/calendar.h"
 #include "javalib/synchronized.h"
-#include "javalib/utilclock.h"
+#include "runtime/system.h"
 #include "runtime/application.h"
 #include "runtime/exception.h"
 #include "runtime/statics.h"
@@ -161,7 +161,7 @@ bool java_util_TimerThread::mainLoopTurn() {
                 m_queue->removeMin();
                 return true;
             }
-            now = utilclock::tickMillis();
+            now = java_lang_System::currentTimeMillis();
             executionTime = task->m_nextExecutionTime;
             fired = executionTime <= now;
             if (fired) {
@@ -205,7 +205,7 @@ void java_util_Timer::schedule(java_util_TimerTask* task, jlong delay) {
         throwIllegalArgument(156);
         return;
     }
-    sched(task, java::ladd(utilclock::tickMillis(), delay), 0);
+    sched(task, java::ladd(java_lang_System::currentTimeMillis(), delay), 0);
 }
 
 void java_util_Timer::scheduleAt(java_util_TimerTask* task, java_util_Date* time) {
@@ -225,7 +225,7 @@ void java_util_Timer::schedule(java_util_TimerTask* task, jlong delay, jlong per
         throwIllegalArgument(157);
         return;
     }
-    sched(task, java::ladd(utilclock::tickMillis(), delay), java::lneg(period));
+    sched(task, java::ladd(java_lang_System::currentTimeMillis(), delay), java::lneg(period));
 }
 
 void java_util_Timer::scheduleAt(java_util_TimerTask* task, java_util_Date* firstTime, jlong period) {
@@ -249,7 +249,7 @@ void java_util_Timer::scheduleAtFixedRate(java_util_TimerTask* task, jlong delay
         throwIllegalArgument(157);
         return;
     }
-    sched(task, java::ladd(utilclock::tickMillis(), delay), period);
+    sched(task, java::ladd(java_lang_System::currentTimeMillis(), delay), period);
 }
 
 void java_util_Timer::scheduleAtFixedRateFrom(java_util_TimerTask* task, java_util_Date* firstTime, jlong period) {

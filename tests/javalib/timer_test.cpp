@@ -7,7 +7,7 @@
 
 #include "javalib/calendar.h"
 #include "javalib/timer.h"
-#include "javalib/utilclock.h"
+#include "runtime/system.h"
 #include "tests/javalib/util_fixture.h"
 
 using namespace utiltest;
@@ -40,7 +40,7 @@ public:
             m_recorder->ids.push_back(m_id);
             m_recorder->threads.push_back(java_lang_Thread::currentThread());
             m_recorder->heldQueue.push_back(held);
-            m_recorder->times.push_back(utilclock::tickMillis());
+            m_recorder->times.push_back(java_lang_System::currentTimeMillis());
         }
         ++m_recorder->runs;
         if (m_throws) rt::throwNewDefault(cid::java_lang_IllegalStateException);
@@ -87,7 +87,7 @@ TEST_F(TimerTest, TasksRunInDueTimeOrderOnTheTimerThread) {
     EXPECT_TRUE(java_lang_Thread::isAlive(timer->m_thread));
     EXPECT_EQ(timer->m_thread->getPriority(), 6);  // the creating (main) thread's
     const jint offsets[] = {50, 10, 40, 0, 30, 20};
-    const jlong base = utilclock::tickMillis() + 150;
+    const jlong base = java_lang_System::currentTimeMillis() + 150;
     for (int i = 0; i < 6; ++i) {
         // One Date per call: all Dates share the Calendar's time.
         timer->scheduleAt(task(r, i), newObject<java_util_Date>(base + offsets[i]));
@@ -190,7 +190,7 @@ TEST_F(TimerTest, PeriodicTasksRepeatUntilCancelled) {
     delay.queue = timer->m_queue;
     RecordingTask* fixedRate = task(rate, 1);
     RecordingTask* fixedDelay = task(delay, 2);
-    const jlong start = utilclock::tickMillis();
+    const jlong start = java_lang_System::currentTimeMillis();
     timer->scheduleAtFixedRate(fixedRate, 0, 3);
     timer->schedule(fixedDelay, 1, 4);
     EXPECT_EQ(fixedDelay->m_period, -4);
