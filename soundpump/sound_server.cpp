@@ -1,7 +1,7 @@
 // The sound server's slots and message protocol (see sound_server.h).
 #include "soundpump/sound_server.h"
 
-#include "soundpump/device_path.h"
+#include "platform/fs/fs.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -82,6 +82,14 @@ std::vector<std::uint8_t> makeRecord(std::uint32_t command, std::int32_t argumen
     }
     return r;
 }
+
+namespace {
+// Paths in the game's messages are device paths, mapped by the shared path
+// layer (which refuses anything that would leave the device root).
+std::optional<std::string> mapDevicePath(const std::string& devicePath) {
+    return platform::fs::hostPath(devicePath);
+}
+}  // namespace
 
 ServerOptions optionsFromEnvironment() {
     ServerOptions o;
