@@ -20,6 +20,7 @@
 #include "runtime/log.h"
 #include "runtime/objectmanager.h"
 #include "runtime/statics.h"
+#include "runtime/system.h"
 #include "runtime/threads.h"
 #include "shell/input.h"
 #include "shell/launcher_texts.h"
@@ -30,11 +31,6 @@
 #include "platform/audio/wave_out.h"
 
 namespace {
-
-uint32_t tickCount() {
-    using namespace std::chrono;
-    return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
 
 std::atomic<MidletCreator> g_midletCreator{nullptr};
 
@@ -133,7 +129,7 @@ int ApplicationImpl::openDisplay(std::string_view type) {
 
 int ApplicationImpl::init() {
     platformIsPocketPC = isPocketPC();
-    startTick = tickCount();
+    startTick = static_cast<uint32_t>(java_lang_System::currentTimeMillis());
     registerLibraryStatics();
     javax_microedition_lcdui_Canvas::setRepaintHandler(&repaintHook);
     bramble::io::setNotifyDestroyedHandler([] { ApplicationImpl::instance().running = false; });
