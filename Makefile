@@ -56,7 +56,22 @@ test-stress: stress
 test-fuzz: fuzz
 	ctest --test-dir $(FUZZ) --output-on-failure -j $(JOBS) -L fuzz -R '$(FUZZ_ONLY)' 
 
-test: test-plain test-asan test-stress test-fuzz
+# Runs the stages in order (build included in each stage's time), stops at
+# the first that fails, and prints every finished stage's time at the end.
+STAGES := plain asan stress fuzz
+
+test:
+	@times=""; status=0; \
+	for s in $(STAGES); do \
+	  start=$$(date +%s); \
+	  $(MAKE) --no-print-directory test-$$s || status=$$?; \
+	  times="$$times$$s $$(( $$(date +%s) - start ))\n"; \
+	  [ $$status -eq 0 ] || break; \
+	done; \
+	printf "\nmake test stage times (JOBS=$(JOBS)):\n"; \
+	printf "$$times" | awk '{ printf "  %-7s %3d min %02d s\n", $$1, $$2 / 60, $$2 % 60; t += $$2 } \
+	  END { printf "  %-7s %3d min %02d s\n", "total", t / 60, t % 60 }'; \
+	exit $$status
 
 demo-data: build
 	@if [ -x $(BUILD)/tools/make-demo-data ]; then $(BUILD)/tools/make-demo-data $(DEMO); \

@@ -277,7 +277,7 @@ TEST_F(HttpConnection, TheWaitAnimationRunsOnlyWhileTheRequestDoes) {
     AnimationRecorder screen;
     std::atomic<bool> drawnDuringRequest{false};
     HttpTestServer server([&](int fd, const std::string&, size_t) {
-        for (int i = 0; i < 500 && screen.count() == 0; ++i) std::this_thread::sleep_for(1ms);
+        for (int i = 0; i < 20000 && screen.count() == 0; ++i) std::this_thread::sleep_for(1ms);
         drawnDuringRequest = screen.count() > 0;
         writeAll(fd, "HTTP/1.0 200 OK\r\n\r\n");
     });

@@ -98,12 +98,14 @@ TEST(WaitAnimation, DrawsTheDotRowsInOrder) {
 TEST(WaitAnimation, StopEndsAtOnceAndNothingIsDrawnAfterwards) {
     FakeScreen screen;
     for (int round = 0; round < 3; ++round) {
-        WaitAnimation animation;  // 300 ms frames: stop must not wait for one
+        // An hour between frames: a stop that waited for the next frame
+        // would outlast the hang guard by far.
+        WaitAnimation animation(std::chrono::hours(1));
         animation.start(10, 20);
         ASSERT_TRUE(waitUntil([&] { return screen.count() >= size_t(round + 1); }));
         auto before = std::chrono::steady_clock::now();
         animation.stop();
-        EXPECT_LT(std::chrono::steady_clock::now() - before, 250ms);
+        EXPECT_LT(std::chrono::steady_clock::now() - before, 30s);  // hang guard
         EXPECT_FALSE(animation.running());
     }
     size_t drawn = screen.count();
@@ -130,14 +132,21 @@ TEST(WaitAnimation, FramesNeverOverlapTheGamesPresent) {
 }
 
 TEST(WaitAnimation, WithoutAScreenNothingIsDrawn) {
-    ScreenOverlay::setDrawText(nullptr);
-    WaitAnimation animation(1ms);
-    animation.start();
-    std::this_thread::sleep_for(5ms);
-    animation.stop();
-    animation.stop();  // twice is harmless
+    FakeScreen screen;
+    ScreenOverlay::setDrawText(nullptr);  // the screen went away
+    {
+        WaitAnimation animation(1ms);
+        animation.start();
+        EXPECT_TRUE(animation.running());
+        std::this_thread::sleep_for(20ms);  // many frames are due meanwhile
+        animation.stop();
+        EXPECT_FALSE(animation.running());
+        animation.stop();  // twice is harmless
+    }
     WaitAnimation never;
     never.stop();  // never started
+    EXPECT_FALSE(never.running());
+    EXPECT_EQ(screen.count(), 0u);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ public:
         return m_lines.size();
     }
     // Waits until `line` appears at or after index `from`; its index, or -1.
-    long waitFor(const std::string& line, size_t from = 0, int timeoutMs = 5000) {
+    long waitFor(const std::string& line, size_t from = 0, int timeoutMs = 30000) {
         std::unique_lock<std::mutex> lock(m_mutex);
         long found = -1;
         m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {

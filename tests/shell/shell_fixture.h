@@ -75,9 +75,9 @@ protected:
         options.exitProcess = &recordExit;
         const size_t start = calls().size();
         std::thread driver([&] {
-            if (calls().waitFor("showNotify", start, 10000) >= 0) {
+            if (calls().waitFor("showNotify", start, 30000) >= 0) {
                 // The main loop has begun (start-up has shown the window).
-                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
                 while (ApplicationImpl::instance().loopPasses == 0 && std::chrono::steady_clock::now() < deadline)
                     std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 std::shared_ptr<platform::Window> window = shellState().mainWindow;

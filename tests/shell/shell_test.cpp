@@ -347,32 +347,46 @@ TEST_F(ShellRun, RepaintOnlyWhileActiveInFrontAndNotSuspended) {
     run([&](platform::Window& w) {
         FakeCanvas* canvas = FakeMidlet::canvas();
         ASSERT_NE(canvas, nullptr);
-        auto paintsAfter = [&](std::chrono::milliseconds wait) {
+        // Counted in game steps, not in time: the game thread repaints on
+        // every step, so a few steps with no paint show that frames are
+        // dropped; a paint within a hang guard shows that they come back.
+        auto waitSteps = [&](int n) {
+            const int target = canvas->steps + n;
+            const auto deadline = std::chrono::steady_clock::now() + 30s;
+            while (canvas->steps < target && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(1ms);
+            return canvas->steps >= target;
+        };
+        auto paintsOverSteps = [&](int n) {
             const int before = canvas->paints;
-            std::this_thread::sleep_for(wait);
+            EXPECT_TRUE(waitSteps(n));
             return canvas->paints - before;
         };
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        auto paintComes = [&] {
+            const int before = canvas->paints;
+            const auto deadline = std::chrono::steady_clock::now() + 30s;
+            while (canvas->paints == before && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(1ms);
+            return canvas->paints > before;
+        };
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
         while (canvas->paints < 3 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
         EXPECT_GE(canvas->paints, 3);
 
         w.postMessage(msg::Activate, 0, 0);  // inactive: frames are dropped
         settle(w);
-        paintsAfter(10ms);  // a frame that was under way ends
-        EXPECT_EQ(paintsAfter(60ms), 0);
-        const int steps = canvas->steps;
-        std::this_thread::sleep_for(20ms);
-        EXPECT_GT(canvas->steps, steps);  // the game thread still runs
+        paintsOverSteps(2);  // a frame that was under way ends
+        EXPECT_EQ(paintsOverSteps(5), 0);  // the game thread still runs, unseen
 
         w.postMessage(msg::Activate, 1, 0);
         settle(w);
-        EXPECT_GT(paintsAfter(60ms), 0);
+        EXPECT_TRUE(paintComes());
 
         w.minimize();  // not in front: dropped
-        paintsAfter(10ms);
-        EXPECT_EQ(paintsAfter(60ms), 0);
+        paintsOverSteps(2);
+        EXPECT_EQ(paintsOverSteps(5), 0);
         w.show();
-        EXPECT_GT(paintsAfter(60ms), 0);
+        EXPECT_TRUE(paintComes());
         canvas->stop = 1;
     });
 }
@@ -462,7 +476,9 @@ TEST_F(ShellRun, PlatformRequestAsksThenStartsTheBrowser) {
     setenv("BRAMBLE_MSGBOX_ANSWER", "1", 1);
     unsetenv("BRAMBLE_BROWSER");
     EXPECT_FALSE(minimizedAfterNo);
-    for (int i = 0; i < 200 && !std::filesystem::exists(record); ++i) std::this_thread::sleep_for(10ms);
+    const auto browserDeadline = std::chrono::steady_clock::now() + 30s;  // hang guard
+    while (!std::filesystem::exists(record) && std::chrono::steady_clock::now() < browserDeadline)
+        std::this_thread::sleep_for(10ms);
     std::ifstream in(record);
     std::string url;
     std::getline(in, url);

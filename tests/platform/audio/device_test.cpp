@@ -28,7 +28,7 @@ TEST(WaveOutDevice, PlaysOnTheDummyDriver) {
     b.loops = 2;
     ASSERT_EQ(out->prepare(b), WaveResult::Ok);
     ASSERT_EQ(out->write(b), WaveResult::Ok);
-    for (int i = 0; i < 300 && done == 0; ++i) std::this_thread::sleep_for(10ms);
+    for (int i = 0; i < 2000 && done == 0; ++i) std::this_thread::sleep_for(10ms);
     EXPECT_EQ(done.load(), 1);
     std::uint32_t ms = 0;
     ASSERT_EQ(out->getPositionMs(&ms), WaveResult::Ok);

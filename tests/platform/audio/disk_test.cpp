@@ -45,7 +45,7 @@ Capture play(const WaveFormat& format, const std::vector<std::uint8_t>& data, st
         out->setPlaybackRate(rate);
         out->prepare(b);
         out->write(b);
-        for (int i = 0; i < 500 && done == 0; ++i) std::this_thread::sleep_for(5ms);
+        for (int i = 0; i < 4000 && done == 0; ++i) std::this_thread::sleep_for(5ms);
         EXPECT_EQ(done.load(), 1);
     }  // the last handle closes the device, which flushes the file
     std::ifstream in(file, std::ios::binary);

@@ -85,11 +85,11 @@ TEST(MediaGraph, WaveRunsToItsEndStopsAndPlaysAgain) {
 
     // Rewinding a running graph at its end plays the sound once more.
     ASSERT_TRUE(g->seek(0));
-    for (int i = 0; i < 200 && fixtures::fileSize("tone.raw") < 16000; ++i) std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 4000 && fixtures::fileSize("tone.raw") < 16000; ++i) std::this_thread::sleep_for(5ms);
     EXPECT_EQ(fixtures::fileSize("tone.raw"), 16000u);
 
     ASSERT_TRUE(g->stop());
-    for (int i = 0; i < 200 && g->state() != GraphState::Paused; ++i) std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 4000 && g->state() != GraphState::Paused; ++i) std::this_thread::sleep_for(5ms);
     EXPECT_EQ(g->state(), GraphState::Paused);
     g->takeEvents();
     EXPECT_EQ(runToEnd(*g), GraphEvent::EndOfStream);

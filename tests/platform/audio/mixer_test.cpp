@@ -65,7 +65,7 @@ struct Recorder {
         return done.size();
     }
     bool waitFor(std::size_t n) {
-        for (int i = 0; i < 400 && count() < n; ++i) std::this_thread::sleep_for(5ms);
+        for (int i = 0; i < 4000 && count() < n; ++i) std::this_thread::sleep_for(5ms);
         return count() >= n;
     }
 };
@@ -304,7 +304,7 @@ TEST(Mixer, CallbacksRunOutsideTheDeviceLock) {
     mixer.write(first, b);
     std::vector<std::int16_t> out(2 * 200);
     mixer.render(out.data(), 200);
-    for (int i = 0; i < 200 && chained == 0; ++i) std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 4000 && chained == 0; ++i) std::this_thread::sleep_for(5ms);
     EXPECT_EQ(chained.load(), 1);
     mixer.close(first);
     mixer.close(second);

@@ -375,7 +375,7 @@ TEST_F(Registry, WorksBetweenProcessesAndNoticesAParentsEnd) {
         });
         char c = w ? 1 : 0;
         [[maybe_unused]] ssize_t n = ::write(ready[1], &c, 1);
-        for (int i = 0; i < 500 && !closed; ++i) std::this_thread::sleep_for(10ms);
+        for (int i = 0; i < 3000 && !closed; ++i) std::this_thread::sleep_for(10ms);
         w.reset();
         ::_exit(closed ? 0 : 3);
     }
@@ -399,7 +399,7 @@ TEST_F(Registry, WorksBetweenProcessesAndNoticesAParentsEnd) {
         if (::fork() == 0) {
             ParentWatch watch;
             char before = watch.parentGone() ? 1 : 0;
-            for (int i = 0; i < 300 && !watch.parentGone(); ++i) std::this_thread::sleep_for(10ms);
+            for (int i = 0; i < 3000 && !watch.parentGone(); ++i) std::this_thread::sleep_for(10ms);
             char after = watch.parentGone() ? 1 : 0;
             char out[2] = {before, after};
             [[maybe_unused]] ssize_t n = ::write(report[1], out, 2);
