@@ -12,18 +12,12 @@ namespace media {
 
 class PlayerLock {
 public:
-    explicit PlayerLock(std::recursive_mutex& mutex) : m_mutex(mutex) {
-        if (!m_mutex.try_lock()) lockWaiting();
-    }
+    explicit PlayerLock(std::recursive_mutex& mutex) : m_mutex(mutex) { rt::lockAtSafePoint(m_mutex); }
     ~PlayerLock() { m_mutex.unlock(); }
     PlayerLock(const PlayerLock&) = delete;
     PlayerLock& operator=(const PlayerLock&) = delete;
 
 private:
-    [[gnu::noinline]] void lockWaiting() {
-        BlockingRegion waiting;
-        m_mutex.lock();
-    }
     std::recursive_mutex& m_mutex;
 };
 

@@ -13,12 +13,8 @@
 namespace bramble::net {
 
 [[nodiscard]] inline std::unique_lock<std::mutex> lockParked(std::mutex& mutex) {
-    std::unique_lock<std::mutex> lock(mutex, std::try_to_lock);
-    if (!lock.owns_lock()) {
-        BlockingRegion blocking;
-        lock.lock();
-    }
-    return lock;
+    rt::lockAtSafePoint(mutex);
+    return std::unique_lock<std::mutex>(mutex, std::adopt_lock);
 }
 
 }  // namespace bramble::net

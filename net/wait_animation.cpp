@@ -23,10 +23,7 @@ const std::u16string_view WaitAnimation::kFrames[5] = {
     u"    . . . . . . .    ",
 };
 
-ScreenOverlay::Lock::Lock() {
-    BlockingRegion blocking;
-    g_screen.lock();
-}
+ScreenOverlay::Lock::Lock() { rt::lockAtSafePoint(g_screen); }
 
 ScreenOverlay::Lock::~Lock() { g_screen.unlock(); }
 

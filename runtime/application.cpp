@@ -63,18 +63,22 @@ void Application::close() {
     if (onClose) onClose(*this);
     rt::ThreadContext* self = rt::currentContext();
     int others = 0;
-    m_threads->forEachUsed([&](rt::ThreadContext& c) {
-        if (&c != self && c.java) ++others;
-    });
-    if (others) {
-        // They cannot be ended from here: keep them stopped and leave every
-        // structure they might still touch in place.
-        logPrintf("Application::close(): %d Java thread(s) still running; they stay stopped", others);
-        m_threads->stopOthers();
-        g_application.store(nullptr, std::memory_order_release);
-        rt::setCurrentContext(nullptr);
-        return;
+    {
+        std::lock_guard<std::mutex> lock(m_threads->lock());
+        m_threads->forEachUsed([&](rt::ThreadContext& c) {
+            if (&c != self && c.java) ++others;
+        });
     }
+    if (others) {
+        // They cannot be ended from here: they stay parked at their safe
+        // points for good. The final sweep runs with them held, so every
+        // finalizer still runs.
+        logPrintf("Application::close(): %d Java thread(s) still running; they stay stopped", others);
+    }
+    m_objects->holdOtherThreads();
+    // Held or attached threads wait inside the thread table (and may still
+    // point into the heaps): those stay in place when any is left.
+    const bool keep = m_threads->othersInUse();
     for (Object*& r : m_roots) r = nullptr;
     m_statics->m_stringPool = nullptr;
     if (self) {
@@ -84,10 +88,11 @@ void Application::close() {
     m_objects->gc(ObjectManager::kFinal);
     g_application.store(nullptr, std::memory_order_release);
     if (self) {
+        std::lock_guard<std::mutex> lock(m_threads->lock());
         self->reset();
         rt::setCurrentContext(nullptr);
     }
-    delete this;
+    if (!keep) delete this;
 }
 
 Application::~Application() {

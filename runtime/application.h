@@ -53,9 +53,11 @@ public:
     [[gnu::noinline]] static Application* init(const Config& config);
     static Application* init() { return init(Config()); }
     static Application* instance();
-    // Tear-down: final collection, statics block, heaps. The calling thread
-    // must be the one that called init; other Java threads should have
-    // ended (a warning is logged and they stay stopped otherwise).
+    // Tear-down: final collection (every finalizer runs), statics block,
+    // heaps. The calling thread must be the one that called init; other
+    // threads still in the table are held at their safe points for good (a
+    // warning is logged for Java threads) and the structures they wait in
+    // are kept.
     void close();
 
     MemoryManager& objectHeap() { return *m_objectHeap; }

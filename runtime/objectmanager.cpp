@@ -148,10 +148,7 @@ void ObjectManager::runWithWorldStopped(const std::function<void()>& fn) {
         fn();
         return;
     }
-    {
-        BlockingRegion waiting;
-        m_gcLock.lock();
-    }
+    rt::lockAtSafePoint(m_gcLock);
     t_inCollection = true;
     m_app->threads().stopOthers();
     fn();
@@ -160,15 +157,18 @@ void ObjectManager::runWithWorldStopped(const std::function<void()>& fn) {
     m_gcLock.unlock();
 }
 
+void ObjectManager::holdOtherThreads() {
+    rt::lockAtSafePoint(m_gcLock);  // parked while another collection runs
+    m_app->threads().holdOthers();
+    m_gcLock.unlock();
+}
+
 // --- collection -------------------------------------------------------------
 
 void ObjectManager::gc(int flags) {
     if (t_inCollection) return;  // a finalizer allocating during a sweep
     MethodScope method("ObjectManager::gc()");
-    {
-        BlockingRegion waiting;  // parked while another collection runs
-        m_gcLock.lock();
-    }
+    rt::lockAtSafePoint(m_gcLock);  // parked while another collection runs
     const uint32_t now = tickMs();
     if (flags == kThrottled && m_everCollected && now - m_lastGcTick < kThrottleMs) {
         m_gcLock.unlock();

@@ -49,6 +49,10 @@ public:
     void freeObject(void* p);
 
     void gc(int flags);
+    // Tear-down: stops every other thread for good (see
+    // ThreadTable::holdOthers). Takes the collector's lock first, as a
+    // collection does, so the two never wait for each other.
+    void holdOtherThreads();
     // Marks object and everything reachable from it (collection only).
     void mark(Object* object);
     // Conservative scan of [from, to).

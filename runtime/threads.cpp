@@ -26,6 +26,7 @@ ThreadContext* ThreadTable::takeSlot(bool java) {
             m_used[i] = true;
             m_slots[i].reset();
             m_slots[i].java = java;
+            m_slots[i].table = this;
             return &m_slots[i];
         }
     }
@@ -136,6 +137,13 @@ void ThreadTable::unpark(ThreadContext* c) {
     c->parked = false;
 }
 
+bool ThreadTable::tryUnpark(ThreadContext* c) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (mustWait(c)) return false;
+    c->parked = false;
+    return true;
+}
+
 void ThreadTable::stopOthers() {
     ThreadContext* self = currentContext();
     std::unique_lock<std::mutex> lock(m_lock);
@@ -163,6 +171,14 @@ void ThreadTable::holdOthers() {
     m_resumeCv.notify_all();
 }
 
+bool ThreadTable::othersInUse() {
+    ThreadContext* self = currentContext();
+    std::lock_guard<std::mutex> lock(m_lock);
+    for (int i = 0; i < kSlots; ++i)
+        if (m_used[i] && &m_slots[i] != self) return true;
+    return false;
+}
+
 void ThreadTable::resumeOthers() {
     std::lock_guard<std::mutex> lock(m_lock);
     ++m_generation;
@@ -170,20 +186,33 @@ void ThreadTable::resumeOthers() {
     m_resumeCv.notify_all();
 }
 
+// Both halves go through the thread's own table, not the application: a
+// thread held at tear-down stays parked in unpark even once the application
+// is gone.
 void enterBlocking(const SpilledRegisters& spill) {
     ThreadContext* c = currentContext();
-    Application* app = Application::instance();
-    if (!c || !app) return;
+    if (!c || !c->table) return;
     if (c->blockDepth++ > 0) return;
-    app->threads().park(c, spill.sp);
+    c->table->park(c, spill.sp);
 }
 
 void leaveBlocking() {
     ThreadContext* c = currentContext();
-    Application* app = Application::instance();
-    if (!c || !app) return;
+    if (!c || !c->table) return;
     if (--c->blockDepth > 0) return;
-    app->threads().unpark(c);
+    c->table->unpark(c);
+}
+
+bool tryLeaveBlocking() {
+    ThreadContext* c = currentContext();
+    if (!c || !c->table) return true;
+    if (c->blockDepth > 1) {
+        --c->blockDepth;
+        return true;
+    }
+    if (!c->table->tryUnpark(c)) return false;
+    c->blockDepth = 0;
+    return true;
 }
 
 }  // namespace rt
@@ -200,7 +229,7 @@ void AttachScope::attach(void* stackTop) {
 
 AttachScope::~AttachScope() {
     if (!m_attached) return;
-    if (Application* app = Application::instance()) app->threads().detachCurrent();
+    if (rt::ThreadContext* c = rt::currentContext(); c && c->table) c->table->detachCurrent();
 }
 
 void safepoint() {

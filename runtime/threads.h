@@ -66,11 +66,14 @@ struct SpilledRegisters {
 #endif
 }
 
+class ThreadTable;
+
 // Everything the runtime keeps per thread.
 struct ThreadContext {
     static constexpr int kMethodStack = 256;
 
     java_lang_Thread* thread = nullptr;  // Java thread object (null for attached natives)
+    ThreadTable* table = nullptr;        // the table this slot belongs to
     bool java = false;                   // counts as one of the 8 Java threads
     uint32_t id = 0;                     // runtime thread id (log lines)
     int nativePriority = 3;
@@ -127,16 +130,21 @@ public:
     // Safe points.
     void park(ThreadContext* context, void* sp);
     void unpark(ThreadContext* context);
+    bool tryUnpark(ThreadContext* context);
     bool stopRequested() const { return m_stopRequested.load(std::memory_order_acquire); }
 
     // Collector side: the caller (attached or not) stops every other thread.
     void stopOthers();
     void resumeOthers();
     // Application tear-down: stops every other thread and keeps those
-    // threads stopped for good; later collections stop and resume the world
-    // around them without waking them. Threads attached afterwards are not
-    // held.
+    // threads stopped for good, whatever becomes of the application; later
+    // collections stop and resume the world around them without waking
+    // them. Threads attached afterwards are not held. The caller holds the
+    // collector's lock (ObjectManager::holdOtherThreads), so a collection
+    // running on another thread is never waited for while it waits for us.
     void holdOthers();
+    // True when a thread other than the caller holds a slot.
+    bool othersInUse();
     bool isHeld(const ThreadContext* context) const { return m_held[context - m_slots]; }
     uint64_t generation() const { return m_generation; }
 
@@ -169,6 +177,9 @@ private:
 // Out-of-line halves of BlockingRegion.
 void enterBlocking(const SpilledRegisters& spill);
 void leaveBlocking();
+// Leaves the region unless the thread must stay parked (a collection runs,
+// or the thread is held); false: still inside the region.
+bool tryLeaveBlocking();
 
 }  // namespace rt
 
@@ -189,6 +200,27 @@ public:
 private:
     rt::SpilledRegisters m_spill;
 };
+
+namespace rt {
+// Takes `mutex` at a safe point. A thread that has to wait for it waits
+// inside a blocking region, and never comes out of that region holding it
+// while it must stay parked: then it lets go, waits, and tries again. So a
+// thread held for good at tear-down, or stopped for a collection, never
+// keeps a lock that the tear-down or the collecting thread needs.
+template <typename Mutex>
+[[gnu::noinline]] void lockAtSafePoint(Mutex& mutex) {
+    if (mutex.try_lock()) return;
+    for (;;) {
+        SpilledRegisters spill;
+        spillRegisters(spill);
+        enterBlocking(spill);
+        mutex.lock();
+        if (tryLeaveBlocking()) return;
+        mutex.unlock();
+        leaveBlocking();
+    }
+}
+}  // namespace rt
 
 // A native thread that is not a Java thread (audio callback, helper thread)
 // wraps its use of Java objects in an AttachScope. Nothing is attached when

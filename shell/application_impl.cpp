@@ -14,6 +14,7 @@
 #include "io/statics.h"
 #include "javalib/lang.h"
 #include "javalib/utilstatics.h"
+#include "net/wait_animation.h"
 #include "platform/power/power.h"
 #include "platform/window/window.h"
 #include "runtime/javathread.h"
@@ -404,11 +405,14 @@ void ApplicationImpl::shutdown() {
     if (Application* app = m_application) {
         // Every other Java thread stops here for good: destroyApp and the
         // final collection run while it stands.
-        app->threads().holdOthers();
+        app->objects().holdOtherThreads();
         app->close();
         m_application = nullptr;
         shellState().application = nullptr;
     }
+    // The wait animation draws into the back buffer and presents through the
+    // driver under the screen lock: both go away under it too.
+    bramble::net::ScreenOverlay::Lock screen;
     if (m_driver) {
         m_driver->close();
         m_driver.reset();

@@ -52,10 +52,11 @@ public:
     void* m_arg;
 };
 
-// Waits at safe points until pred holds; false after about 5 s.
+// Waits at safe points until pred holds; false after at least 20 s (a hang
+// guard).
 template <typename P>
 bool waitFor(P pred) {
-    for (int i = 0; i < 5000; ++i) {
+    for (int i = 0; i < 20000; ++i) {
         if (pred()) return true;
         java_lang_Thread::sleep(1);
     }
