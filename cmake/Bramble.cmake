@@ -53,11 +53,15 @@ function(bramble_test name)
   if(NOT A_LABEL)
     message(FATAL_ERROR "bramble_test(${name}) needs a LABEL")
   endif()
-  add_executable(${name} ${A_SOURCES})
+  set(workdir ${CMAKE_CURRENT_BINARY_DIR}/${name}.work)
+  set(env "${BRAMBLE_TEST_ENV};BRAMBLE_DEVICE_ROOT=${workdir}/device;BRAMBLE_WINDOW_DIR=${workdir}/windows;BRAMBLE_SOURCE_DIR=${PROJECT_SOURCE_DIR};${A_ENV}")
+  # The same environment is the program's default when run by hand.
+  file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${name}_env.cpp
+    CONTENT "#define BRAMBLE_TEST_DEFAULT_ENV \"${env}\"\n#define BRAMBLE_TEST_WORKDIR \"${workdir}\"\n#include \"cmake/test_env.cpp\"\n")
+  add_executable(${name} ${A_SOURCES} ${CMAKE_CURRENT_BINARY_DIR}/${name}_env.cpp)
   target_compile_options(${name} PRIVATE ${BRAMBLE_WARNINGS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
-  set(workdir ${CMAKE_CURRENT_BINARY_DIR}/${name}.work)
   file(MAKE_DIRECTORY ${workdir})
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${workdir})
   if(NOT A_TIMEOUT)
@@ -66,7 +70,7 @@ function(bramble_test name)
   set_tests_properties(${name} PROPERTIES
     LABELS ${A_LABEL}
     TIMEOUT ${A_TIMEOUT}
-    ENVIRONMENT "${BRAMBLE_TEST_ENV};BRAMBLE_DEVICE_ROOT=${workdir}/device;BRAMBLE_WINDOW_DIR=${workdir}/windows;BRAMBLE_SOURCE_DIR=${PROJECT_SOURCE_DIR};${A_ENV}")
+    ENVIRONMENT "${env}")
 endfunction()
 
 function(bramble_bench name)

@@ -78,6 +78,7 @@ inline Recorder& calls() {
 // What the fakes do beyond recording (set by a test before the run).
 struct FakeSettings {
     bool gameThread = false;      // start a thread that repaints every few ms
+    bool busyHeap = false;        // the game thread also allocates on every step
     jint paintColour = 0;         // 0: paint nothing; else fill the screen with this RGB
     std::function<void()> onStartApp;    // first startApp, after the canvas is current
     std::function<void()> onDestroyApp;  // inside destroyApp, before notifyDestroyed
@@ -117,6 +118,8 @@ public:
     void run() override {
         while (!stop) {
             ++steps;
+            if (fakeSettings().busyHeap)
+                for (int i = 0; i < 200; ++i) newIntArray(8 + i % 32);
             java_lang_Thread::sleep(2);
             javax_microedition_lcdui_Canvas::repaint(this);
         }
