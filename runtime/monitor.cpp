@@ -2,6 +2,7 @@
 #include "runtime/monitor.h"
 
 #include <chrono>
+#include <optional>
 
 #include "runtime/application.h"
 #include "runtime/exception.h"
@@ -10,6 +11,20 @@
 #include "runtime/threads.h"
 
 namespace rt {
+
+namespace {
+
+// The end of a wait of `ms` milliseconds on the steady clock; none when it
+// lies beyond the clock's range (such a wait is untimed).
+std::optional<std::chrono::steady_clock::time_point> deadlineAfter(jlong ms) {
+    using namespace std::chrono;
+    const steady_clock::time_point now = steady_clock::now();
+    const jlong room = duration_cast<milliseconds>(steady_clock::time_point::max() - now).count();
+    if (ms >= room) return std::nullopt;
+    return now + milliseconds(ms);
+}
+
+}  // namespace
 
 int MonitorTable::lookup(Object* object) {
     for (int i = 0; i < kEntries; ++i)
@@ -155,7 +170,8 @@ void MonitorTable::wait(Object* object, jlong ms) {
         BlockingRegion blocking;
         std::unique_lock<std::mutex> lock(e.lock);
         auto notified = [&] { return me.notified; };
-        if (ms > 0) e.waitCv.wait_for(lock, std::chrono::milliseconds(ms), notified);
+        const auto deadline = ms > 0 ? deadlineAfter(ms) : std::nullopt;
+        if (deadline) e.waitCv.wait_until(lock, *deadline, notified);
         else e.waitCv.wait(lock, notified);
         for (Waiter*& w : e.waiters)
             if (w == &me) w = nullptr;

@@ -4,6 +4,7 @@
 // object survives unreferenced; wait/notify/notifyAll.
 #include <atomic>
 #include <chrono>
+#include <limits>
 #include <thread>
 
 #include "tests/runtime/fixture.h"
@@ -205,6 +206,49 @@ TEST_F(Threads, NotifyWakesOneAndNotifyAllWakesEveryWaiter) {
     Object::monitorExit(state.lock);
     ASSERT_TRUE(waitFor([&] { return state.woken.load() == 3; }));
     ASSERT_TRUE(waitFor([] { return java_lang_Thread::activeCount() == 1; }));
+}
+
+struct TimedWaitState {
+    Object* lock;
+    jlong ms = 0;
+    std::atomic<int> waiting{0};
+    std::atomic<int> woken{0};
+};
+
+void timedWaiter(void* arg) {
+    auto* s = static_cast<TimedWaitState*>(arg);
+    Object::monitorEnter(s->lock);
+    s->waiting = 1;
+    Object::wait(s->lock, s->ms);
+    s->woken = 1;
+    Object::monitorExit(s->lock);
+}
+
+// A wait of any count lasts until its notify (or, for a short count, its
+// time): counts too large for the clock wait untimed, never not at all.
+TEST_F(Threads, TimedWaitsOfEveryCountLastUntilNotified) {
+    const jlong counts[] = {0, 1, jlong(1) << 31, jlong(1) << 40, jlong(1) << 62, 9223372036854LL,
+                            std::numeric_limits<jlong>::max()};
+    for (jlong ms : counts) {
+        SCOPED_TRACE(ms);
+        rt::GlobalRef lock(newObject<Object>(cid::Object));
+        TimedWaitState state;
+        state.lock = lock.get();
+        state.ms = ms;
+        ASSERT_GE(java_lang_Thread::start(newObject<java_lang_Thread>(newObject<Task>(&timedWaiter, &state))), 0);
+        ASSERT_TRUE(waitFor([&] { return state.waiting.load() == 1; }));
+        Object::monitorEnter(state.lock);  // the waiter is inside wait()
+        Object::monitorExit(state.lock);
+        java_lang_Thread::sleep(30);
+        if (ms != 1) {
+            EXPECT_EQ(state.woken.load(), 0);
+        }
+        Object::monitorEnter(state.lock);
+        Object::notify(state.lock, 1);
+        Object::monitorExit(state.lock);
+        ASSERT_TRUE(waitFor([&] { return state.woken.load() == 1; }));
+        ASSERT_TRUE(waitFor([] { return java_lang_Thread::activeCount() == 1; }));
+    }
 }
 
 struct CountState {
