@@ -50,7 +50,14 @@ java_util_Hashtable::java_util_Hashtable(jint initialCapacity) : Object(cid::jav
         return;
     }
     if (initialCapacity == 0) initialCapacity = 1;
-    m_table = newObjectArray(cid::java_util_HashtableEntry, initialCapacity);
+    ObjectArray* table = newObjectArray(cid::java_util_HashtableEntry, initialCapacity);
+    if (table->length() != initialCapacity) {
+        // No room for the buckets (the array logged why): the table stays
+        // without any, and every operation answers as for an empty one.
+        rt::throwNewDefault(cid::java_lang_OutOfMemoryError);
+        return;
+    }
+    m_table = table;
     m_threshold = static_cast<jint>(static_cast<jlong>(initialCapacity) * 75 / 100);
 }
 
@@ -113,7 +120,7 @@ Object* java_util_Hashtable::put(Object* key, Object* value) {
             return old;
         }
         if (m_count >= m_threshold) {
-            rehash();
+            if (!rehash()) return nullptr;  // OutOfMemoryError pending, nothing put
             continue;  // monitor released, the insertion starts again
         }
         // The entry is made before the bucket is read: the allocation may
@@ -127,11 +134,16 @@ Object* java_util_Hashtable::put(Object* key, Object* value) {
     }
 }
 
-void java_util_Hashtable::rehash() {
+bool java_util_Hashtable::rehash() {
     ObjectArray* old = m_table;
     const jint oldCapacity = old->length();
     const jint capacity = java::iadd(java::imul(oldCapacity, 2), 1);
-    ObjectArray* fresh = newObjectArray(cid::java_util_HashtableEntry, capacity);
+    ObjectArray* fresh = capacity > oldCapacity ? newObjectArray(cid::java_util_HashtableEntry, capacity) : nullptr;
+    if (!fresh || fresh->length() != capacity) {
+        // No larger bucket array: the entries stay where they are.
+        rt::throwNewDefault(cid::java_lang_OutOfMemoryError);
+        return false;
+    }
     m_threshold = static_cast<jint>(static_cast<jlong>(capacity) * 75 / 100);
     m_table = fresh;
     for (jint i = oldCapacity - 1; i >= 0; --i) {
@@ -144,6 +156,7 @@ void java_util_Hashtable::rehash() {
             e = next;
         }
     }
+    return true;
 }
 
 Object* java_util_Hashtable::remove(Object* key) {

@@ -57,7 +57,8 @@ public:
     jint m_threshold;
 
 private:
-    void rehash();
+    // Doubles the buckets; false (OutOfMemoryError pending) when no larger array can be made.
+    bool rehash();
     jint bucketOf(jint hash) const { return (hash & 0x7FFFFFFF) % m_table->length(); }
     java_util_HashtableEntry* find(Object* key, jint hash);
 };

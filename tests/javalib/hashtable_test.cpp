@@ -250,6 +250,29 @@ TEST_F(HashtableTest, NullsAndBadCapacityRaise) {
     EXPECT_EQ(bad->size(), 0);
 }
 
+// A capacity too large for any bucket array raises OutOfMemoryError and
+// leaves an empty table on which every operation survives.
+TEST_F(HashtableTest, HugeCapacityRaisesOutOfMemoryAndStaysEmpty) {
+    Object* k = newObject<Key>(1, 1);
+    m_keep = k;
+    for (jint capacity : {40000000, 0x7FFFFFFF}) {
+        SCOPED_TRACE(capacity);
+        auto* h = newObject<java_util_Hashtable>(capacity);
+        EXPECT_EQ(takeException(), cid::java_lang_OutOfMemoryError);
+        EXPECT_EQ(h->put(k, k), nullptr);
+        EXPECT_EQ(h->get(k), nullptr);
+        EXPECT_FALSE(h->containsKey(k));
+        EXPECT_FALSE(h->contains(k));
+        EXPECT_EQ(h->remove(k), nullptr);
+        EXPECT_EQ(h->size(), 0);
+        EXPECT_TRUE(h->isEmpty());
+        EXPECT_FALSE(interfaceOf<java_util_Enumeration>(h->keys(), cid::java_util_Enumeration)->hasMoreElements());
+        EXPECT_FALSE(interfaceOf<java_util_Enumeration>(h->elements(), cid::java_util_Enumeration)->hasMoreElements());
+        h->clear();
+        EXPECT_EQ(takeException(), 0);
+    }
+}
+
 TEST_F(HashtableTest, EnumeratorEndsWithNoSuchElement) {
     auto* h = newObject<java_util_Hashtable>(4);
     m_keep = h;
