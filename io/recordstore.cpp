@@ -101,6 +101,12 @@ javax_microedition_rms_RecordStore::javax_microedition_rms_RecordStore(String* p
     m_path = path;
     m_open = 1;
     m_lastRecordId = 0;
+    {
+        // Saves cut short by a crash leave their temporary files behind.
+        const std::string index = indexDevicePath();
+        BlockingRegion blocking;
+        pfs::removeStaleTemporaries(index);
+    }
     if (!exists) {
         if (getSizeAvailable() < 0)
             rt::throwNew(cid::javax_microedition_rms_RecordStoreFullException, StaticClass::getStringConstant(92));
@@ -236,6 +242,10 @@ std::vector<uint8_t> javax_microedition_rms_RecordStore::indexBytes() {
 
 jint javax_microedition_rms_RecordStore::getRecordSize(jint id) {
     if (!checkHeld(id)) return 0;
+    return storedSize(id);
+}
+
+jint javax_microedition_rms_RecordStore::storedSize(jint id) {
     const std::string file = recordDevicePath(id);
     int64_t size;
     {
@@ -248,16 +258,8 @@ jint javax_microedition_rms_RecordStore::getRecordSize(jint id) {
 jint javax_microedition_rms_RecordStore::getSize() {
     jint total = 0;
     const jint n = m_ids->size();
-    for (jint i = 0; i < n; ++i) {
-        const jint size = getRecordSize(idAt(i));
-        if (pending()) {
-            static const jint kHandlers[] = {cid::javax_microedition_rms_RecordStoreException, 1, 2, 0, 0, 0};
-            Application::checkException(1);
-            if (Application::findHandler(kHandlers) < 0) return 0;
-            continue;
-        }
-        total = java::iadd(total, size);
-    }
+    // Every id of the list is held: each size is read without looking it up.
+    for (jint i = 0; i < n; ++i) total = java::iadd(total, storedSize(idAt(i)));
     return total;
 }
 
@@ -500,10 +502,10 @@ ByteArray* javax_microedition_rms_RecordEnumerationImpl::nextRecord() {
     }
     const jint id = currentId();
     if (pending()) return nullptr;
-    ByteArray* bytes = m_store->getRecord(id);
-    if (pending()) return nullptr;
-    nextRecordId();
-    return bytes;
+    // The cursor moves on also past a record that cannot be read, so a
+    // caller that catches the exception and goes on is not stuck on it.
+    m_index += 1;
+    return m_store->getRecord(id);
 }
 
 ByteArray* javax_microedition_rms_RecordEnumerationImpl::previousRecord() {
@@ -513,8 +515,6 @@ ByteArray* javax_microedition_rms_RecordEnumerationImpl::previousRecord() {
     }
     const jint id = currentId();
     if (pending()) return nullptr;
-    ByteArray* bytes = m_store->getRecord(id);
-    if (pending()) return nullptr;
-    previousRecordId();
-    return bytes;
+    m_index -= 1;
+    return m_store->getRecord(id);
 }

@@ -98,6 +98,8 @@ public:
 private:
     std::string indexDevicePath() const;
     std::string recordDevicePath(jint id) const;
+    // The size of a held record's file (0 when missing), without the lookup.
+    jint storedSize(jint id);
     bool checkHeld(jint id);
     // Index bytes of the current ids.
     std::vector<uint8_t> indexBytes();

@@ -14,6 +14,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -452,6 +453,62 @@ void AtomicFile::discard() {
 bool replaceFile(std::string_view devicePath, const void* data, size_t size) {
   AtomicFile file;
   return file.begin(devicePath) && file.write(data, size) && file.commit();
+}
+
+namespace {
+
+// "." + at most 180 characters of a name + ".<pid>.<counter>.<hex>.tmp":
+// the writer's process id, or 0 when `entry` is not of that shape or does
+// not start with "." + prefix.
+int temporaryWriter(const std::string& entry, const std::string& prefix) {
+  if (entry.size() < 2 || entry[0] != '.' || entry.compare(1, prefix.size(), prefix) != 0) return 0;
+  static const std::string kTail = ".tmp";
+  if (entry.size() < kTail.size() || entry.compare(entry.size() - kTail.size(), kTail.size(), kTail) != 0) return 0;
+  // Three dot-separated fields before ".tmp": pid (decimal), counter (decimal), ticks (hex).
+  size_t end = entry.size() - kTail.size();
+  std::string fields[3];
+  for (int i = 2; i >= 0; --i) {
+    const size_t dot = entry.rfind('.', end - 1);
+    if (dot == std::string::npos || dot == 0 || dot + 1 >= end) return 0;
+    fields[i] = entry.substr(dot + 1, end - dot - 1);
+    end = dot;
+  }
+  if (end < 1 + prefix.size()) return 0;
+  auto all = [](const std::string& s, const char* digits) { return s.find_first_not_of(digits) == std::string::npos; };
+  if (!all(fields[0], "0123456789") || !all(fields[1], "0123456789") || !all(fields[2], "0123456789abcdef") ||
+      fields[0].size() > 9)
+    return 0;
+  return std::atoi(fields[0].c_str());
+}
+
+bool processGone(int pid) {
+  const std::string proc = "/proc/" + std::to_string(pid);
+  return pid > 0 && ::access(proc.c_str(), F_OK) != 0 && errno == ENOENT;
+}
+
+}  // namespace
+
+int removeStaleTemporaries(std::string_view devicePath) {
+  const std::optional<std::string> host = resolveLogged(devicePath);
+  if (!host) return 0;
+  const size_t slash = host->rfind('/');
+  const std::string folder = host->substr(0, slash);
+  const std::string prefix = host->substr(slash + 1).substr(0, 180);
+  if (prefix.empty()) return 0;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return 0;
+  std::vector<std::string> stale;
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string entry = e->d_name;
+    const int pid = temporaryWriter(entry, prefix);
+    if (pid && pid != ::getpid() && processGone(pid)) stale.push_back(folder + "/" + entry);
+  }
+  ::closedir(dir);
+  int removed = 0;
+  for (const std::string& path : stale)
+    if (::unlink(path.c_str()) == 0) ++removed;
+  if (removed) platformLog(LogLevel::Info, "fs: removed %d stale temporary file(s) beside %s", removed, host->c_str());
+  return removed;
 }
 
 // ---- whole-file operations ----

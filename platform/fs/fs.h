@@ -120,6 +120,12 @@ class AtomicFile {
 // Atomically replaces (or creates) a file with the given bytes.
 bool replaceFile(std::string_view devicePath, const void* data, size_t size);
 
+// Removes the temporary files that AtomicFile left beside files whose names
+// begin with the last component of `devicePath` when their writer died
+// before it could commit or discard them (a process that is gone). Answers
+// how many were removed.
+int removeStaleTemporaries(std::string_view devicePath);
+
 bool exists(std::string_view devicePath);    // file or folder
 bool isFolder(std::string_view devicePath);
 int64_t fileSize(std::string_view devicePath);  // -1 when missing or not a file

@@ -4,6 +4,8 @@
 // enumeration over a store's ids.
 #include <filesystem>
 
+#include <unistd.h>
+
 #include "io/recordindex.h"
 #include "io/recordstore.h"
 #include "javalib/inputstreams.h"
@@ -292,6 +294,72 @@ TEST_F(RecordStoreTest, EnumerationWalksTheIdsInOrder) {
     EXPECT_EQ(e->isKeptUpdated(), 0);
     e->rebuild();
     e->destroy();
+}
+
+// Saves cut short by a crash leave hidden temporary files beside the
+// store's files; opening the store removes those of dead writers and no
+// other file.
+TEST_F(RecordStoreTest, OpeningRemovesTemporaryFilesOfDeadWriters) {
+    Store* s = open("crash");
+    s->addRecord(arr({1}), 0, 1);
+    const std::string folder = appFolder() + "/";
+    const std::string index = fs::path(indexFile("crash")).filename().string();
+    const std::string record = fs::path(recordFile("crash", 1)).filename().string();
+    const int live = static_cast<int>(getpid());
+    struct Case {
+        std::string name;
+        bool removed;
+    } cases[] = {
+        {"." + index + ".999999999.3.1a2b.tmp", true},     // a writer that is gone
+        {"." + record + ".999999998.0.ff.tmp", true},      // beside a record file
+        {"." + index + "." + std::to_string(live) + ".1.2.tmp", false},  // this process: in flight
+        {"." + index + ".1.0.0.tmp", false},               // a process that runs (init)
+        {"." + index + ".x.0.0.tmp", false},               // not of the temporary shape
+        {".other.rms.999999999.0.0.tmp", false},           // another store's
+        {index + ".999999999.0.0.tmp", false},             // not hidden
+    };
+    for (const Case& c : cases) kit::writeFile(folder + c.name, Bytes{1, 2, 3});
+    Store* again = open("crash", false);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->getNumRecords(), 1);
+    for (const Case& c : cases) EXPECT_EQ(fs::exists(folder + c.name), !c.removed) << c.name;
+    EXPECT_EQ(fileBytes(recordFile("crash", 1)), (Bytes{1}));
+}
+
+// A record that cannot be read raises, and the cursor still moves past it:
+// a caller that catches and goes on reaches the next record.
+TEST_F(RecordStoreTest, EnumerationMovesPastAnUnreadableRecord) {
+    kit::RecordStoreContents contents;
+    for (int id : {1, 2, 3}) contents.records.push_back({id, Bytes{static_cast<uint8_t>(id)}, false});
+    kit::writeRecordStore(appFolder(), "bad", contents);
+    fs::remove(recordFile("bad", 2));
+    fs::create_directory(recordFile("bad", 2));
+    Store* s = open("bad", false);
+    auto* e = static_cast<javax_microedition_rms_RecordEnumerationImpl*>(s->enumerateRecords(nullptr, nullptr, 0));
+    EXPECT_EQ(bytesOf(e->nextRecord()), (Bytes{1}));
+    EXPECT_EQ(e->nextRecord(), nullptr);
+    EXPECT_EQ(takeException(), cid::javax_microedition_rms_RecordStoreException);
+    EXPECT_EQ(bytesOf(e->nextRecord()), (Bytes{3}));
+    EXPECT_EQ(e->hasNextElement(), 0);
+    e->reset();
+    e->nextRecordId();
+    e->nextRecordId();  // the cursor on the last record
+    EXPECT_EQ(bytesOf(e->previousRecord()), (Bytes{3}));
+    EXPECT_EQ(e->previousRecord(), nullptr);
+    EXPECT_EQ(takeException(), cid::javax_microedition_rms_RecordStoreException);
+    EXPECT_EQ(bytesOf(e->previousRecord()), (Bytes{1}));
+}
+
+// The size of a store with many ids: the sum of its record files.
+TEST_F(RecordStoreTest, SizeOfAStoreWithManyIds) {
+    kit::RecordStoreContents contents;
+    for (int id = 1; id <= 20000; ++id) contents.records.push_back({id, Bytes{}, false});
+    contents.records[6].data = Bytes{1, 2, 3};
+    contents.records[19999].data = Bytes{4, 5};
+    kit::writeRecordStore(appFolder(), "many", contents);
+    Store* s = open("many", false);
+    ASSERT_EQ(s->getNumRecords(), 20000);
+    EXPECT_EQ(s->getSize(), 5);
 }
 
 TEST_F(RecordStoreTest, EnumerationOfAnEmptyStore) {
