@@ -14,8 +14,9 @@ std::u16string_view trim(std::u16string_view s) {
 }
 }  // namespace
 
-std::vector<std::pair<std::u16string, std::u16string>> parseJad(std::u16string_view text) {
+std::vector<std::pair<std::u16string, std::u16string>> parseJad(std::u16string_view text, size_t* dropped) {
     std::vector<std::pair<std::u16string, std::u16string>> pairs;
+    if (dropped) *dropped = 0;
     std::map<std::u16string, size_t> where;  // key -> its place in pairs
     size_t pos = 0;
     while (pos < text.size()) {
@@ -28,6 +29,10 @@ std::vector<std::pair<std::u16string, std::u16string>> parseJad(std::u16string_v
         if (colon == std::u16string_view::npos) continue;  // blank or stray line: not a property
         std::u16string key(trim(line.substr(0, colon)));
         std::u16string value(trim(line.substr(colon + 1)));
+        if (pairs.size() >= kMaxJadProperties && !where.count(key)) {
+            if (dropped) ++*dropped;
+            continue;
+        }
         const auto [it, added] = where.emplace(key, pairs.size());
         if (added)
             pairs.emplace_back(std::move(key), std::move(value));

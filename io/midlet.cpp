@@ -57,7 +57,12 @@ javax_microedition_midlet_MIDlet::javax_microedition_midlet_MIDlet(uint16_t clas
     m_properties = newObject<java_util_Hashtable>(java_util_Hashtable::kDefaultCapacity);
     String* text = bramble::io::loadJadProperties();
     if (!text || text->length() == 0) return;
-    for (const auto& [key, value] : bramble::io::parseJad(text->toUtf16())) {
+    size_t dropped = 0;
+    const auto pairs = bramble::io::parseJad(text->toUtf16(), &dropped);
+    if (dropped)
+        logPrintf("javax_microedition_midlet_MIDlet: the descriptor has more than %zu properties; %zu line(s) dropped",
+                  bramble::io::kMaxJadProperties, dropped);
+    for (const auto& [key, value] : pairs) {
         String* k = String::fromUtf16(key);
         String* v = String::fromUtf16(value);
         m_properties->put(k, v);

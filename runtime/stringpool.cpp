@@ -50,6 +50,13 @@ int loadStringPool(StaticClass& statics, const uint8_t* data, size_t size) {
                   static_cast<long long>(count), size, static_cast<long long>(possible));
         count = possible;
     }
+    if (count > kMaxPoolEntries) {
+        // A damaged count must not fill the object heap before the program
+        // has even started: the pool keeps a bounded number of entries.
+        logPrintf("StaticClass::loadConstants(): count %lld is beyond the limit of %d; keeping the first %d entries",
+                  static_cast<long long>(count), kMaxPoolEntries, kMaxPoolEntries);
+        count = kMaxPoolEntries;
+    }
     statics.m_stringPool = newObjectArray(cid::String, static_cast<jint>(count));
 
     size_t pos = 4;

@@ -18,6 +18,10 @@ class StaticClass;
 
 namespace rt {
 
+// At most this many entries are kept: a damaged count never fills the
+// object heap at start-up.
+constexpr int kMaxPoolEntries = 32768;
+
 // Builds the pool from the bytes of a constants file (replacing any pool).
 // Answers the number of entries read whole.
 int loadStringPool(StaticClass& statics, const uint8_t* data, size_t size);

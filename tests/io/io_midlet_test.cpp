@@ -57,6 +57,21 @@ TEST_F(MidletTest, DescriptorLinesBecomeProperties) {
     EXPECT_EQ(takeException(), 0);
 }
 
+// A damaged descriptor of very many lines keeps a bounded number of
+// properties and the program goes on.
+TEST_F(MidletTest, DescriptorOfVeryManyLinesIsBounded) {
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += "k" + std::to_string(i) + ": v\n";
+    text += "k0: last\n";
+    putJad(text);
+    auto* m = newObject<javax_microedition_midlet_MIDlet>();
+    EXPECT_EQ(m->m_properties->size(), static_cast<jint>(bramble::io::kMaxJadProperties));
+    EXPECT_EQ(property(m, "k0"), "last") << "a kept key still takes a later value";
+    EXPECT_EQ(property(m, "k99999"), "<null>");
+    EXPECT_TRUE(m_log.contains("more than 1024 properties; 98976 line(s) dropped"));
+    EXPECT_EQ(takeException(), 0);
+}
+
 TEST_F(MidletTest, ParserAgreesWithTheKit) {
     const std::vector<std::string> texts = {
         "Name: Game\r\nVersion: 1.0", "\n\n\nA:1\n\nB:2\n", "no colon at all", "x:\ny: \r\n:\n", "K: v1\nK: v2\nL:w",

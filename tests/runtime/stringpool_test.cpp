@@ -28,7 +28,7 @@ protected:
         RuntimeTest::TearDown();
         rt::setResourceReader(nullptr);
     }
-    void startWith(std::vector<uint8_t> file, size_t dataHeap = 1 << 20) {
+    void startWith(std::vector<uint8_t> file, size_t dataHeap = 1 << 20, size_t objectHeap = 1 << 20) {
         m_file = std::move(file);
         rt::setResourceReader([this](const char* name, std::vector<uint8_t>& bytes) {
             m_asked.push_back(name);
@@ -38,7 +38,7 @@ protected:
         });
         m_statics.clear();
         Application::Config config;
-        config.objectHeapSize = 1 << 20;
+        config.objectHeapSize = objectHeap;
         config.dataHeapSize = dataHeap;
         config.statics = &m_statics;
         config.loadConstants = &StaticClass::loadConstants;
@@ -163,6 +163,17 @@ TEST_F(StringPool, DamagedFilesNeverReadPastTheirBytes) {
         m_app->close();
     }
     m_app = nullptr;
+}
+
+// A damaged count of very many entries keeps a bounded pool: the program
+// starts with an object heap to spare.
+TEST_F(StringPool, VeryManyEntriesAreBounded) {
+    std::vector<uint8_t> big = {0x00, 0x02, 0x49, 0xF0};  // 150,000 entries of "a"
+    for (int i = 0; i < 150000; ++i) big.insert(big.end(), {0x00, 0x01, 'a'});
+    startWith(big, 1 << 20, Application::kDefaultObjectHeap);  // the program's own heap sizes
+    EXPECT_EQ(pool()->length(), rt::kMaxPoolEntries);
+    EXPECT_TRUE(m_log.contains("beyond the limit of 32768"));
+    EXPECT_EQ(StaticClass::getStringConstant(rt::kMaxPoolEntries - 1)->toUtf8(), "a");
 }
 
 TEST_F(StringPool, LoadsFromBytesDirectly) {
