@@ -6,6 +6,7 @@
 #include "runtime/exception.h"
 #include "runtime/javathread.h"
 #include "runtime/string.h"
+#include "runtime/stringbuffer.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ Object* makeThrowable() {
 bool registerRuntimeCreators() {
     NewInstanceFactory::registerCreator(cid::Object, [] { return newObject<Object>(cid::Object); });
     NewInstanceFactory::registerCreator(cid::String, []() -> Object* { return String::empty(); });
+    NewInstanceFactory::registerCreator(cid::StringBuffer, &rt::plainInstance<StringBuffer>);
     NewInstanceFactory::registerCreator(cid::java_lang_Thread, []() -> Object* { return newObject<java_lang_Thread>(); });
     NewInstanceFactory::registerCreator(20, makeThrowable<20>);
     NewInstanceFactory::registerCreator(25, makeThrowable<25>);

@@ -4,8 +4,12 @@
 
 #include <cstddef>
 
+#include "display/lcdui/display.h"
+#include "display/lcdui/font.h"
+#include "display/lcdui/image.h"
 #include "display/log.h"
 #include "runtime/application.h"
+#include "runtime/factory.h"
 #include "runtime/log.h"
 
 namespace lcdui {
@@ -42,6 +46,16 @@ void registerStatics() {
     if (registered) return;
     registered = true;
     StaticClass::contribute(&g_statics);
+    // A command needs a label and a valid type: an empty SCREEN command.
+    NewInstanceFactory::registerCreator(cid::javax_microedition_lcdui_Command, []() -> Object* {
+        return newObject<javax_microedition_lcdui_Command>(String::empty(), javax_microedition_lcdui_Command::SCREEN, 0);
+    });
+    NewInstanceFactory::registerCreator(cid::javax_microedition_lcdui_Display,
+                                        &rt::plainInstance<javax_microedition_lcdui_Display>);
+    NewInstanceFactory::registerCreator(cid::javax_microedition_lcdui_Font,
+                                        &rt::plainInstance<javax_microedition_lcdui_Font, 0, 0, 0>);
+    NewInstanceFactory::registerCreator(cid::javax_microedition_lcdui_Image,
+                                        &rt::plainInstance<javax_microedition_lcdui_Image>);
 }
 
 const StaticsContribution* staticsContribution() { return &g_statics; }
