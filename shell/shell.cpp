@@ -5,9 +5,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <new>
+#include <string>
 #include <thread>
 
 #include "platform/fs/fs.h"
+#include "platform/ipc/parent_watch.h"
 #include "platform/ipc/window_registry.h"
 #include "platform/locale/locale.h"
 #include "platform/log/log.h"
@@ -67,11 +69,14 @@ void closeLogFile() {
 void startSoundServer() {
     ShellState& s = shellState();
     pid_t pid;
+    // The server watches this process by its id: it ends with the game even
+    // when it was adopted by a process that never ends.
+    const std::string self = std::to_string(ipc::currentProcessId());
     if (s.options.programFolder.empty()) {
-        pid = platform::startProgram(kSoundServerProgram);
+        pid = platform::startProgram(kSoundServerProgram, {"--game-pid", self});
     } else {
         const std::string path = s.programFolder + kSoundServerProgram;
-        pid = platform::startCommand({path});
+        pid = platform::startCommand({path, "--game-pid", self});
     }
     if (pid < 0) {
         logPrintf("Warning - SoundPump not started, application may not have sound\n");

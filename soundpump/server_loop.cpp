@@ -9,10 +9,12 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstdio>
 #include <deque>
 #include <future>
 #include <mutex>
+#include <string>
 
 namespace soundpump {
 
@@ -96,14 +98,41 @@ private:
 
 }  // namespace
 
-int runSoundPump() {
-    const platform::ipc::ParentWatch parent;  // first, before the parent can go
+RunOptions runOptionsFrom(int argc, const char* const* argv) {
+    RunOptions run;
+    std::string ignored;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--game-pid" && i + 1 < argc) {
+            char* end = nullptr;
+            const long id = std::strtol(argv[++i], &end, 10);
+            if (end && *end == '\0' && id > 0 && id <= 0x7FFFFFFF) run.gameProcessId = static_cast<int>(id);
+            else ignored = "the game process id \"" + std::string(argv[i]) + "\"";
+        } else {
+            ignored = "the argument \"" + arg + "\"";
+        }
+        if (!ignored.empty()) {
+            logLine(("SoundPump: ignoring " + ignored + "\n").c_str());
+            ignored.clear();
+        }
+    }
+    if (const char* wait = std::getenv("SOUNDPUMP_GAME_WAIT_MS"); wait && *wait) {
+        const long ms = std::strtol(wait, nullptr, 10);
+        if (ms > 0) run.gameWindowWait = std::chrono::milliseconds(ms);
+    }
+    return run;
+}
+
+int runSoundPump(const RunOptions& run) {
+    // First, before the parent can go.
+    const platform::ipc::ParentWatch parent(run.gameProcessId);
+    const auto started = std::chrono::steady_clock::now();
 
     ServerLoop loop;
     SoundServer server(optionsFromEnvironment());
     server.setWakeup([&loop] { loop.wake(); });
 
-    enum class End { None, Closed, GameGone, ParentGone } end = End::None;
+    enum class End { None, Closed, GameGone, GameNeverCame, ParentGone } end = End::None;
     bool gameSeen = false;
     auto ending = [&end] { return end != End::None; };
 
@@ -153,6 +182,7 @@ int runSoundPump() {
                 const bool game = static_cast<bool>(platform::ipc::findWindow(kGameClass, kGameTitle));
                 if (game) gameSeen = true;
                 else if (gameSeen) end = End::GameGone;
+                else if (now - started >= run.gameWindowWait) end = End::GameNeverCame;
             }
         }
     }
@@ -163,6 +193,7 @@ int runSoundPump() {
     switch (end) {
     case End::Closed: return 1;
     case End::GameGone: logLine("SoundPump: the game has ended\n"); return 0;
+    case End::GameNeverCame: logLine("SoundPump: the game's window did not appear\n"); return 0;
     case End::ParentGone: logLine("SoundPump: the process that started the server has ended\n"); return 0;
     case End::None: return 0;
     }

@@ -129,6 +129,7 @@ bool SoundServer::looping(int id) const { return id >= 0 && id < kSlots && slots
 // before the graph's memory goes, so no streaming thread outlives it).
 void SoundServer::release(Slot& s) {
     s.looping = false;
+    s.seekPaused = false;
     s.loopsLeft = 0;
     s.graph.reset();
     s.state = kStateClosed;
@@ -238,6 +239,7 @@ std::int64_t SoundServer::setPosition(std::uint64_t id, std::int32_t argument) {
     // The position is in units of 100 ns: the argument's 32 bits, unsigned.
     const std::int64_t position = static_cast<std::int64_t>(static_cast<std::uint32_t>(argument)) * 100;
     s->graph->pause();
+    s->seekPaused = true;  // the stored state stays as it was
     const bool ok = s->graph->seek(position, 1000);
     s->graph->takeEvents();
     if (!ok) {
@@ -251,7 +253,12 @@ std::int64_t SoundServer::state(Slot& s) {
     if (!s.graph) return s.state;
     switch (s.graph->state()) {
     case GraphState::Running: s.state = kStateRunning; break;
-    case GraphState::Paused: s.state = s.state == kStatePaused ? kStatePaused : kStateStopped; break;
+    case GraphState::Paused:
+        // A stop is a pause plus a rewind, so a paused graph reads as stopped
+        // unless a pause or a set-position left it so.
+        if (s.seekPaused) return kStatePaused;
+        s.state = s.state == kStatePaused ? kStatePaused : kStateStopped;
+        break;
     case GraphState::Stopped: s.state = kStateStopped; break;
     case GraphState::Changing: break;
     }
@@ -268,6 +275,7 @@ std::int64_t SoundServer::user(const Message& m) {
         if (s->graph && !s->graph->run())
             logLine("SoundPump: sound %llu: cannot play\n", static_cast<unsigned long long>(m.wParam));
         s->state = kStateRunning;
+        s->seekPaused = false;
         return 0;
     }
     case kMsgPause: {
@@ -275,6 +283,7 @@ std::int64_t SoundServer::user(const Message& m) {
         if (!s) return -1;
         if (s->graph) s->graph->pause();
         s->state = kStatePaused;
+        s->seekPaused = false;
         return 0;
     }
     case kMsgStop: {
@@ -285,6 +294,7 @@ std::int64_t SoundServer::user(const Message& m) {
             s->graph->takeEvents();
         }
         s->state = kStateStopped;
+        s->seekPaused = false;
         return 0;
     }
     case kMsgClose: {

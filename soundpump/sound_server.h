@@ -98,6 +98,9 @@ private:
         int state = kStateClosed;
         int loopsLeft = 0;  // restarts still to come while looping
         bool looping = false;
+        // Paused by a set-position since the last play, pause or stop: a
+        // paused graph then reads as paused, not as stopped.
+        bool seekPaused = false;
         std::string path;
     };
 
@@ -116,9 +119,22 @@ private:
     bool closeRequested_ = false;
 };
 
+// How the program watches the game.
+struct RunOptions {
+    int gameProcessId = 0;  // the game that started the server (0: its parent only)
+    // The game's window must appear within this time after the start.
+    std::chrono::milliseconds gameWindowWait{30000};
+};
+
+// The run options from the command line ("--game-pid <id>") and the
+// environment (SOUNDPUMP_GAME_WAIT_MS); anything else on the command line
+// is logged and left alone.
+RunOptions runOptionsFrom(int argc, const char* const* argv);
+
 // The program: registers the hidden window, serves messages and graph events
 // on one thread and ends when asked to close, when the game's window is
-// gone, or when the process that started it has ended. Answers the exit code.
-int runSoundPump();
+// gone or never appeared, or when the game or the process that started it
+// has ended. Answers the exit code.
+int runSoundPump(const RunOptions& run = RunOptions());
 
 }  // namespace soundpump

@@ -38,8 +38,9 @@ class ServerProcess {
 public:
     // Starts SoundPump; `sinkFd` >= 0 makes the server write what it plays
     // to that descriptor (inherited as descriptor 3).
-    explicit ServerProcess(int sinkFd = -1) {
-        std::vector<std::string> env;
+    explicit ServerProcess(int sinkFd = -1, std::vector<std::string> arguments = {},
+                           std::vector<std::string> environment = {}) {
+        std::vector<std::string> env = std::move(environment);
         for (char** e = environ; *e; ++e)
             if (std::strncmp(*e, "SOUNDPUMP_SINK=", 15) != 0) env.emplace_back(*e);
         env.emplace_back(sinkFd >= 0 ? "SOUNDPUMP_SINK=audio/x-raw,format=S16LE,channels=1,rate=8000 ! fdsink fd=3"
@@ -50,8 +51,11 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         if (sinkFd >= 0) posix_spawn_file_actions_adddup2(&actions, sinkFd, 3);
-        char* argv[] = {const_cast<char*>("SoundPump.bin"), nullptr};
-        EXPECT_EQ(posix_spawn(&pid_, SOUNDPUMP_BIN, &actions, nullptr, argv, envp.data()), 0);
+        arguments.insert(arguments.begin(), "SoundPump.bin");
+        std::vector<char*> argv;
+        for (std::string& a : arguments) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        EXPECT_EQ(posix_spawn(&pid_, SOUNDPUMP_BIN, &actions, nullptr, argv.data(), envp.data()), 0);
         posix_spawn_file_actions_destroy(&actions);
     }
     ~ServerProcess() {
@@ -117,6 +121,7 @@ TEST_F(SoundPumpProcess, PlaysAsTheGameAsksAndEndsOnClose) {
     EXPECT_EQ(open(0, u"\\temp\\sound1.wav"), 0);
     EXPECT_EQ(open(1, u"\\temp\\sound2.mid"), 0);
     EXPECT_EQ(send(Message::copyData(0, 1, makeRecord(kCmdSetPosition, 0, u""))), 0);
+    EXPECT_EQ(user(0, kMsgGetState), kStatePaused);  // the seek leaves it paused
     EXPECT_EQ(user(0, kMsgPlay), 0);
     EXPECT_EQ(user(0, kMsgGetState), kStateRunning);
     EXPECT_EQ(user(0, kMsgPause), 0);
@@ -178,6 +183,23 @@ TEST_F(SoundPumpProcess, EndsWhenTheGamesWindowIsGone) {
     EXPECT_FALSE(server.waitExit(400ms));
     EXPECT_EQ(user(0, kMsgGetState), 0);
     EXPECT_EQ(server.waitExit(20s), 0);
+}
+
+// A game that died before its server started (the server is then adopted
+// at once, perhaps by a process that never ends), and a game whose window
+// never appears: either way the server ends by itself.
+TEST_F(SoundPumpProcess, EndsWhenTheGameDiedBeforeOrItsWindowNeverCame) {
+    pid_t gone = ::fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+    {
+        ServerProcess orphan(-1, {"--game-pid", std::to_string(gone)});
+        EXPECT_EQ(orphan.waitExit(20s), 0) << "the server outlived the game that started it";
+    }
+    game_.reset();
+    ServerProcess waiting(-1, {"--game-pid", std::to_string(::getpid())}, {"SOUNDPUMP_GAME_WAIT_MS=300"});
+    EXPECT_EQ(waiting.waitExit(20s), 0) << "the server waited for ever for the game's window";
 }
 
 TEST_F(SoundPumpProcess, EndsWhenItsParentDies) {
