@@ -55,3 +55,25 @@ execute_process(COMMAND ${KIT} sprite ${WORK}/bad.txt ${WORK}/bad.spr RESULT_VAR
 if(NOT rc EQUAL 1 OR NOT err MATCHES "line 2")
   message(FATAL_ERROR "a bad description should name its line: ${rc} ${err}")
 endif()
+
+# Both tools answer --help with their usage and refuse options they do not
+# know (never taking them for a file or folder name).
+foreach(tool ${KIT} ${DEMO})
+  execute_process(COMMAND ${tool} --help RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_QUIET
+                  WORKING_DIRECTORY ${WORK})
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "usage:")
+    message(FATAL_ERROR "${tool} --help: ${rc} ${out}")
+  endif()
+  execute_process(COMMAND ${tool} --bogus RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err
+                  WORKING_DIRECTORY ${WORK})
+  if(NOT rc EQUAL 2 OR NOT err MATCHES "unknown option --bogus")
+    message(FATAL_ERROR "${tool} --bogus: ${rc} ${err}")
+  endif()
+endforeach()
+if(EXISTS ${WORK}/--help OR EXISTS ${WORK}/--bogus)
+  message(FATAL_ERROR "an option was taken for a folder name")
+endif()
+execute_process(COMMAND ${KIT} archive list ${BAR} --wobble RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
+if(NOT rc EQUAL 2)
+  message(FATAL_ERROR "an unknown option after a command should exit with 2, got ${rc}")
+endif()

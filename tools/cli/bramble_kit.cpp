@@ -11,6 +11,7 @@
 #include "tools/kit/sprite.h"
 #include "tools/kit/stringpool.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -249,11 +250,28 @@ int store(const std::vector<std::string>& a) {
 
 }  // namespace
 
+// Every option some command takes; a command that takes a new option adds it
+// here. Anything else that looks like an option is refused, not taken for a
+// file name.
+const char* const kOptions[] = {"--prefix", "--folder", "--manifest", "--map-format", "--max-per-group",
+                                "--flips",  "--seed",   "--last"};
+
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         std::cout << kUsage;
         return args.empty() ? 2 : 0;
+    }
+    for (const std::string& a : args) {
+        if (a.size() < 2 || a[0] != '-' || (a[1] >= '0' && a[1] <= '9')) continue;  // a negative number is a value
+        if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (std::find(std::begin(kOptions), std::end(kOptions), a) == std::end(kOptions)) {
+            std::cerr << "bramble-kit: unknown option " << a << "\n" << kUsage;
+            return 2;
+        }
     }
     std::string cmd = args[0];
     std::vector<std::string> rest(args.begin() + 1, args.end());

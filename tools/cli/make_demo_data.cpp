@@ -5,10 +5,24 @@
 #include "tools/kit/demo.h"
 
 #include <iostream>
+#include <string>
+
+namespace {
+const char* const kUsage = "usage: make-demo-data <dir>\n"
+                           "  writes the demo device root into <dir> (same bytes every run)\n";
+}
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (argc == 2 && argv[1][0] == '-') {
+        std::cerr << "make-demo-data: unknown option " << argv[1] << "\n" << kUsage;
+        return 2;
+    }
     if (argc != 2) {
-        std::cerr << "usage: make-demo-data <dir>\n";
+        std::cerr << kUsage;
         return 2;
     }
     try {
