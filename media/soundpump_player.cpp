@@ -203,7 +203,7 @@ void SoundPumpPlayer::start() {
     if (send(media::kMsgPlay) >= 0)
         c.state = media::kStateStarted;
     else
-        logPrintf("ERROR - Could not send play to server window.");
+        logPrintf("ERROR - Could not send play to server window.\n");
 }
 
 void SoundPumpPlayer::stop() {
@@ -213,7 +213,7 @@ void SoundPumpPlayer::stop() {
     if (send(media::kMsgStop) >= 0)
         c.state = media::kStateStopped;
     else
-        logPrintf("ERROR - Could not send MSG_STOP to server window.");
+        logPrintf("ERROR - Could not send MSG_STOP to server window.\n");
 }
 
 void SoundPumpPlayer::pause() {
@@ -223,7 +223,7 @@ void SoundPumpPlayer::pause() {
     if (send(media::kMsgPause) >= 0)
         c.state = media::kStatePaused;
     else
-        logPrintf("ERROR - Could not send MSG_PAUSE to server window.");
+        logPrintf("ERROR - Could not send MSG_PAUSE to server window.\n");
 }
 
 bool SoundPumpPlayer::canChangeState(jint from, jint to) {
@@ -242,7 +242,7 @@ void SoundPumpPlayer::closePlayer(bool finalizing) {
     Core& c = *m_core;
     if (c.state == media::kStateClosed) return;
     if (send(media::kMsgClose, finalizing) < 0) {
-        logPrintf("ERROR - Could not send MSG_CLOSE to server window.");
+        logPrintf("ERROR - Could not send MSG_CLOSE to server window.\n");
         if (!finalizing) return;  // a player that goes away releases its file anyway
     }
     if (c.fileWritten) {
@@ -261,7 +261,7 @@ jlong SoundPumpPlayer::setMediaTime(jlong now) {
     PlayerLock lock(m_core->op);
     if (m_core->state < media::kStateRealized) return -1;
     const jint r = sendRecord(media::kCmdSetPosition, static_cast<std::int32_t>(now), 1);
-    if (r < 0) logPrintf("ERROR - Could not send MSG_SETPOSITION to server window.");
+    if (r < 0) logPrintf("ERROR - Could not send MSG_SETPOSITION to server window.\n");
     return r;
 }
 
@@ -270,7 +270,7 @@ jlong SoundPumpPlayer::getMediaTime() {
     if (m_core->state < media::kStateRealized) return 0;
     const jint r = send(media::kMsgGetPosition);
     if (r < 0) {
-        logPrintf("ERROR - Could not get media stream position.");
+        logPrintf("ERROR - Could not get media stream position.\n");
         return -1;
     }
     return r;
@@ -281,7 +281,7 @@ jint SoundPumpPlayer::getState() {
     if (m_core->state == media::kStateClosed) return media::kStateClosed;
     const jint r = send(media::kMsgGetState);
     if (r < 0) {
-        logPrintf("ERROR - Could not get media state.");
+        logPrintf("ERROR - Could not get media state.\n");
         return 0;
     }
     return r;
@@ -292,7 +292,7 @@ jlong SoundPumpPlayer::getDuration() {
     if (getState() < media::kStateRealized) return 0;
     const jint r = send(media::kMsgGetDuration);
     if (r < 0) {
-        logPrintf("ERROR - Could not get media duration.");
+        logPrintf("ERROR - Could not get media duration.\n");
         return 0;
     }
     return r;
@@ -308,7 +308,7 @@ void SoundPumpPlayer::setLoopCount(jint count) {
     realize();
     const jint r = sendRecord(media::kCmdSetLoopCount, 0, static_cast<std::uint32_t>(count));
     if (r >= 0)
-        logPrintf("loopcount sent, %d", count);
+        logPrintf("loopcount sent, %d\n", count);
     else
         logPrintf("ERROR - Could not send MSG_SETLOOPCOUNT to server window.");
 }
@@ -321,7 +321,7 @@ jint SoundPumpPlayer::getLevel() {
     const jint r = send(media::kMsgGetVolume);
     if (r == media::kMutedVolume) return java::idiv(r, 100);  // the muted value reads back as -100
     if (r < 0) {
-        logPrintf("ERROR - Could not getLevel().");
+        logPrintf("ERROR - Could not getLevel().\n");
         return 0;
     }
     return java::idiv(r, 100);
@@ -340,7 +340,7 @@ jint SoundPumpPlayer::setLevel(jint level) {
     const jint previous = c.level;
     c.level = level;
     if (sendVolume(level) >= 0) return previous;
-    logPrintf("ERROR - Could not set volume level.");
+    logPrintf("ERROR - Could not set volume level.\n");
     return 0;
 }
 
@@ -348,7 +348,7 @@ void SoundPumpPlayer::setMute(jboolean mute) {
     PlayerLock lock(m_core->op);
     Core& c = *m_core;
     if (c.state < media::kStateRealized) return;
-    if (sendVolume(mute ? media::kMutedVolume : c.level) < 0) logPrintf("ERROR - Could not set volume level.");
+    if (sendVolume(mute ? media::kMutedVolume : c.level) < 0) logPrintf("ERROR - Could not set volume level.\n");
 }
 
 // --- for tests and the owner -----------------------------------------------------------

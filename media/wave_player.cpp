@@ -38,7 +38,7 @@ SoundPlayerWAVE::SoundPlayerWAVE(const std::uint8_t* bytes, std::size_t length)
         c.soundFile.assign(bytes, bytes + length);
         c.hasSoundFile = bytes != nullptr;
     } catch (const std::bad_alloc&) {
-        logPrintf("SoundPlayerWAVE(): failed to allocate memory for %d bytes", static_cast<int>(length));
+        logPrintf("SoundPlayerWAVE(): failed to allocate memory for %d bytes\n", static_cast<int>(length));
     }
 }
 
@@ -92,11 +92,11 @@ jint SoundPlayerWAVE::parseSoundFileHeader() {
 jint SoundPlayerWAVE::readSoundFilePcmData(std::vector<std::uint8_t>* out) {
     const Core& c = *m_core;
     if (!c.hasSoundFile) {
-        logPrintf("SoundPlayerWAVE::readSoundFilePcmData(): m_pSoundFileData == NULL");
+        logPrintf("SoundPlayerWAVE::readSoundFilePcmData(): m_pSoundFileData == NULL\n");
         return -1;
     }
     if (c.pcmDataLength == 0) {
-        logPrintf("SoundPlayerWAVE::readSoundFilePcmData(): m_pcmDataLength <= 0");
+        logPrintf("SoundPlayerWAVE::readSoundFilePcmData(): m_pcmDataLength <= 0\n");
         return -1;
     }
     try {
@@ -130,7 +130,7 @@ void SoundPlayerWAVE::realize() {
     c.loopCount = 1;
     std::vector<std::uint8_t> pcm;
     if (readSoundFilePcmData(&pcm) == -1) {
-        logPrintf("SoundPlayerWAVE::realize(): readSoundFilePcmData returned -1.");
+        logPrintf("SoundPlayerWAVE::realize(): readSoundFilePcmData returned -1.\n");
         return;
     }
     c.pcm.swap(pcm);
@@ -268,7 +268,7 @@ void SoundPlayerWAVE::close() {
 jlong SoundPlayerWAVE::setMediaTime(jlong now) {
     PlayerLock lock(m_core->op);
     if (now > 0) {
-        logPrintf("WARNING: setMediaTime(long64 now) not implemented for now > 0");
+        logPrintf("WARNING: setMediaTime(long64 now) not implemented for now > 0\n");
     } else if (m_core->voice) {
         m_core->voice->restart();
     }
