@@ -8,6 +8,7 @@
 
 #include "game/sprite/gfx.h"
 #include "game/sprite/sprite.h"
+#include "runtime/jint.h"
 #include "runtime/log.h"
 
 using namespace sprite;
@@ -102,9 +103,9 @@ jint ASprite::getCharFrame(jchar c) {
 jint ASprite::getGlyphAdvance(jint frame) { return getFModuleX(frame, 0); }
 
 void ASprite::computeFontMetrics() {
-    fontTop = -getFModuleY(0, 0);
-    fontHeight = fontTop + getFModuleY(0, 1);
-    lineSpacing = getFModuleY(0, 2) - getFModuleY(0, 1);
+    fontTop = java::ineg(getFModuleY(0, 0));
+    fontHeight = java::iadd(fontTop, getFModuleY(0, 1));
+    lineSpacing = java::isub(getFModuleY(0, 2), getFModuleY(0, 1));
     spaceAdvance = getFModuleX(getCharFrame(kSpace), 0);
 }
 
@@ -147,22 +148,22 @@ void BSprite::measureRange(const Chars& text, jint from, jint to) {
         const jchar c = text[i];
         if (c == kNewLine) {
             s.textWidth = std::max(s.textWidth, w);
-            s.textHeight += lineSpacing + fontHeight;
+            s.textHeight = java::iadd(s.textHeight, java::iadd(lineSpacing, fontHeight));
             w = 0;
         } else if (c == kSpace) {
-            w += spaceAdvance;
+            w = java::iadd(w, spaceAdvance);
         } else if (c == kPaletteCode) {
             ++i;
         } else if (c == kFrameCode) {
-            w += getGlyphAdvance(text[++i]) + charSpacing + (boldOn ? 1 : 0);
+            w = java::iadd(w, java::iadd(java::iadd(getGlyphAdvance(text[++i]), charSpacing), boldOn ? 1 : 0));
         } else if (c == kEscape) {
             if (text[++i] == kBoldToggle) boldOn = !boldOn;
         } else if (c > kSpace) {
-            w += getGlyphAdvance(getCharFrame(c)) + charSpacing + (boldOn ? 1 : 0);
+            w = java::iadd(w, java::iadd(java::iadd(getGlyphAdvance(getCharFrame(c)), charSpacing), boldOn ? 1 : 0));
         }
     }
     s.textWidth = std::max(s.textWidth, w);
-    if (s.textWidth > 0) s.textWidth -= charSpacing;
+    if (s.textWidth > 0) s.textWidth = java::isub(s.textWidth, charSpacing);
 }
 
 void BSprite::measureString(String* text, CharArray* chars) {
@@ -185,13 +186,13 @@ void BSprite::drawGlyph(gfx::Graphics* g, jint frame, jint* x, jint y) {
     const jint advance = getGlyphAdvance(frame);
     if (underline) {
         const jint u = getCharFrame(kUnderlineToggle);
-        paintFrame(g, u, *x + ((advance - getGlyphAdvance(u)) >> 1), y, 0, 0, 0);
+        paintFrame(g, u, java::iadd(*x, java::isub(advance, getGlyphAdvance(u)) >> 1), y, 0, 0, 0);
     }
     if (bold) {
-        *x += 1;
+        *x = java::iadd(*x, 1);
         paintFrame(g, frame, *x, y, 0, 0, 0);
     }
-    *x += charSpacing + advance;
+    *x = java::iadd(*x, java::iadd(charSpacing, advance));
 }
 
 template <typename Chars>
@@ -201,13 +202,13 @@ void BSprite::drawRange(gfx::Graphics* g, const Chars& text, jint from, jint to,
         const jchar c = text[i];
         if (c == kNewLine) {
             x = x0;
-            y += lineSpacing + fontHeight;
+            y = java::iadd(y, java::iadd(lineSpacing, fontHeight));
         } else if (c == kSpace) {
             if (underline) {
                 const jint u = getCharFrame(kUnderlineToggle);
-                paintFrame(g, u, x + ((spaceAdvance - getGlyphAdvance(u)) >> 1), y, 0, 0, 0);
+                paintFrame(g, u, java::iadd(x, java::isub(spaceAdvance, getGlyphAdvance(u)) >> 1), y, 0, 0, 0);
             }
-            x += spaceAdvance;
+            x = java::iadd(x, spaceAdvance);
         } else if (c == kPaletteCode) {
             const jchar p = text[++i];
             if (p < paletteCount) setPalette(p);
@@ -231,14 +232,14 @@ void BSprite::drawString(gfx::Graphics* g, String* text, CharArray* chars, jint 
     const TextChars t{text, text ? nullptr : chars};
     jint from, to;
     textRange(t.length(), &from, &to);
-    jint x0 = x, y0 = y + fontTop;
+    jint x0 = x, y0 = java::iadd(y, fontTop);
     measureRange(t, from, to);
     const ASpriteStatics& s = as();
     if (anchor & 43) {
-        if (anchor & 8) x0 -= s.textWidth;
-        else if (anchor & 1) x0 -= s.textWidth >> 1;
-        if (anchor & 32) y0 -= s.textHeight;
-        else if (anchor & 2) y0 -= s.textHeight >> 1;
+        if (anchor & 8) x0 = java::isub(x0, s.textWidth);
+        else if (anchor & 1) x0 = java::isub(x0, s.textWidth >> 1);
+        if (anchor & 32) y0 = java::isub(y0, s.textHeight);
+        else if (anchor & 2) y0 = java::isub(y0, s.textHeight >> 1);
     }
     if (restorePalette) as().savedPalette = currentPalette;
     if (g) drawRange(g, t, from, to, x0, y0);
@@ -252,9 +253,9 @@ void BSprite::drawMultilineString(gfx::Graphics* g, String* text, jint x, jint y
     // Line ends are found as the lines are drawn (nothing is allocated).
     jint lines = 1;
     for (jint i = from; i < to; ++i) lines += text->charAt(i) == kNewLine;
-    const jint pitch = lineSpacing + fontHeight;
-    if (anchor & 32) y -= (lines - 1) * pitch;
-    else if (anchor & 2) y -= ((lines - 1) * pitch) >> 1;
+    const jint pitch = java::iadd(lineSpacing, fontHeight);
+    if (anchor & 32) y = java::isub(y, java::imul(lines - 1, pitch));
+    else if (anchor & 2) y = java::isub(y, java::imul(lines - 1, pitch) >> 1);
     ASpriteStatics& s = as();
     jint start = from;
     for (jint k = 0; k < lines; ++k) {
@@ -263,7 +264,7 @@ void BSprite::drawMultilineString(gfx::Graphics* g, String* text, jint x, jint y
         s.substringStart = start;
         s.substringEnd = end;
         drawString(g, text, nullptr, x, y, anchor, false);
-        y += pitch;
+        y = java::iadd(y, pitch);
         start = end + 1;
     }
     s.substringStart = s.substringEnd = -1;

@@ -141,6 +141,18 @@ TEST_F(TextTest, AnchorsPlaceTheBlock) {
     screen.clear();
     font->drawString(screen.g, text(""), nullptr, 100, 50, kLeftTop, false);
     EXPECT_EQ(screen.countNot(0), 0);
+    // Pen and anchor arithmetic at the ends of the int range wraps as Java's
+    // does (the sanitizers see no overflow) and nothing lands on the screen.
+    const jint extremes[][2] = {{java::kIntMax, java::kIntMax}, {java::kIntMin, java::kIntMin},
+                                {java::kIntMax - 3, java::kIntMin + 2}};
+    for (const auto& at : extremes) {
+        for (jint anchor : {kLeftTop, 8 | 32, 1 | 2}) {
+            screen.clear();
+            font->drawString(screen.g, text("AB D"), nullptr, at[0], at[1], anchor, false);
+            font->drawMultilineString(screen.g, text("A\nB\nD"), at[0], at[1], anchor, 0, 5);
+            EXPECT_EQ(screen.countNot(0), 0);
+        }
+    }
 }
 
 TEST_F(TextTest, StylesAndCodesGolden) {
