@@ -190,6 +190,12 @@ std::optional<std::string> resolve(std::string_view devicePath, const std::strin
     components.push_back(std::move(c));
   }
 
+  // A symbolic link inside the device could lead anywhere on the host: no
+  // component may be one.
+  auto isLink = [](const std::string& hostPath) {
+    struct stat st;
+    return ::lstat(hostPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  };
   std::string host = root;
   bool parentExists = true;
   for (const std::string& c : components) {
@@ -198,13 +204,19 @@ std::optional<std::string> resolve(std::string_view devicePath, const std::strin
       struct stat st;
       if (::lstat(exact.c_str(), &st) == 0) {
         host = std::move(exact);
-        continue;
-      }
-      if (std::optional<std::string> match = findNoCase(host, c)) {
+      } else if (std::optional<std::string> match = findNoCase(host, c)) {
         host += "/" + *match;
+      } else {
+        parentExists = false;
+        host += "/" + c;
         continue;
       }
-      parentExists = false;
+      if (isLink(host)) {
+        platformLog(LogLevel::Error, "fs: refused path \"%s\": \"%s\" is a symbolic link", printable(path).c_str(),
+                    printable(host).c_str());
+        return std::nullopt;
+      }
+      continue;
     }
     host += "/" + c;
   }
@@ -325,9 +337,16 @@ size_t File::read(void* buffer, size_t size) {
   return std::fread(buffer, 1, size, file_);
 }
 
+namespace {
+std::atomic<bool> g_deviceFull{false};
+}  // namespace
+
+void setDeviceFullForTesting(bool full) { g_deviceFull.store(full); }
+
 bool File::write(const void* data, size_t size) {
   if (!file_) return false;
   if (size == 0) return true;
+  if (g_deviceFull.load()) return false;
   return std::fwrite(data, 1, size, file_) == size;
 }
 
@@ -345,7 +364,7 @@ int64_t File::size() {
   return ::fstat(fileno(file_), &st) == 0 ? int64_t(st.st_size) : -1;
 }
 
-bool File::flush() { return file_ && std::fflush(file_) == 0; }
+bool File::flush() { return file_ && std::fflush(file_) == 0 && !g_deviceFull.load(); }
 
 bool File::sync() { return flush() && ::fsync(fileno(file_)) == 0; }
 
@@ -359,7 +378,7 @@ bool File::close() {
   const bool clean = !std::ferror(file_);
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
-  return flushed && clean && closed;
+  return flushed && clean && closed && !g_deviceFull.load();
 }
 
 // ---- AtomicFile ----
@@ -404,7 +423,7 @@ bool AtomicFile::begin(std::string_view devicePath) {
 
 bool AtomicFile::write(const void* data, size_t size) {
   if (!file_ || failed_) return false;
-  if (size != 0 && std::fwrite(data, 1, size, file_) != size) {
+  if (size != 0 && (g_deviceFull.load() || std::fwrite(data, 1, size, file_) != size)) {
     platformLog(LogLevel::Error, "fs: writing %s failed: %s", target_.c_str(), std::strerror(errno));
     failed_ = true;
   }

@@ -7,9 +7,10 @@
 //     (ASCII and Latin-1 letters; an exact match wins), so the mixed-case
 //     installed folders serve the game's lower-case paths; components that do
 //     not exist yet are used as given;
-//   - ".." components, drive or scheme prefixes ("c:", "file:"), NUL bytes and
-//     host paths inside the root given as device paths are refused with a
-//     logged error: nothing resolves outside the root.
+//   - ".." components, drive or scheme prefixes ("c:", "file:"), NUL bytes,
+//     host paths inside the root given as device paths and existing
+//     components that are symbolic links are refused with a logged error:
+//     nothing resolves outside the root.
 // Device paths are UTF-8; a path that is not valid UTF-8 is read as Latin-1
 // (the 8-bit form of the game's strings).
 //
@@ -116,6 +117,10 @@ class AtomicFile {
   std::string temp_;
   bool failed_ = false;
 };
+
+// Tests: while set, every write, flush and close of a file fails as on a
+// full device (the files stay as they were before the failing call).
+void setDeviceFullForTesting(bool full);
 
 // Atomically replaces (or creates) a file with the given bytes.
 bool replaceFile(std::string_view devicePath, const void* data, size_t size);

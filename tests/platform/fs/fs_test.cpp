@@ -5,6 +5,7 @@
 #include "platform/log/log.h"
 
 #include <gtest/gtest.h>
+#include <fstream>
 
 #include <csignal>
 #include <filesystem>
@@ -129,6 +130,38 @@ TEST_F(FsTest, PathsLeavingTheRootAreRefusedAndLogged) {
   EXPECT_EQ(fs::hostPath("/etc/passwd"), root_ + "/etc/passwd");
   // Dots inside names are ordinary.
   EXPECT_EQ(fs::hostPath(dev("\\..a\\b..")), host("/..a/b.."));
+}
+
+// A symbolic link inside the device (to a folder outside it, to a file, in
+// any letter case) is never followed: every path through it is refused and
+// nothing lands outside the root.
+TEST_F(FsTest, SymbolicLinksInsideTheRootAreRefused) {
+  const std::string outside = ::testing::TempDir() + "bramble-fs-outside-" + std::to_string(::getpid());
+  std::filesystem::remove_all(outside);
+  std::filesystem::create_directories(outside);
+  writeHost(outside + "/secret.txt", "outside");
+  std::filesystem::create_directory_symlink(outside, host("/Out"));
+  std::filesystem::create_symlink(outside + "/secret.txt", host("/file.lnk"));
+  const std::string through[] = {dev("\\Out"), dev("\\out\\secret.txt"), dev("\\OUT\\new.txt"), dev("\\out\\sub\\new.txt"),
+                                 dev("\\file.lnk"), dev("\\FILE.LNK")};
+  for (const std::string& path : through) {
+    SCOPED_TRACE(path);
+    g_logs.clear();
+    EXPECT_FALSE(fs::hostPath(path).has_value());
+    ASSERT_EQ(g_logs.size(), 1u);
+    EXPECT_NE(g_logs[0].find("symbolic link"), std::string::npos);
+    EXPECT_FALSE(fs::File::open(path, fs::OpenMode::Write));
+    EXPECT_FALSE(fs::replaceFile(path, "x", 1));
+    EXPECT_EQ(readDevice(path), "<missing>");
+  }
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(outside)) names.push_back(e.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"secret.txt"});
+  std::ifstream in(outside + "/secret.txt");
+  std::string text;
+  std::getline(in, text);
+  EXPECT_EQ(text, "outside");
+  std::filesystem::remove_all(outside);
 }
 
 TEST_F(FsTest, FileReadWriteSeekAndSize) {
