@@ -53,14 +53,20 @@ void ASprite::fillGradientOn(gfx::Graphics* g, jint x, jint y, jint w, jint h, j
     int64_t last = backwards ? origin - clip1 : clip2 - 1 - origin;
     first = std::max<int64_t>(first, 0);
     last = std::min(last, span);
+    auto colourOf = [&](int64_t i) {
+        return static_cast<jint>(0xFF000000u | static_cast<uint32_t>(((r + dr * i) >> 16) & 0xFF) << 16 |
+                                 static_cast<uint32_t>(((gr + dg * i) >> 16) & 0xFF) << 8 |
+                                 static_cast<uint32_t>(((b + db * i) >> 16) & 0xFF));
+    };
     for (int64_t i = first; i <= last; ++i) {
         const int64_t line = backwards ? origin - i : origin + i;
-        gfx::setColor(g, static_cast<jint>(0xFF000000u | static_cast<uint32_t>(((r + dr * i) >> 16) & 0xFF) << 16 |
-                                           static_cast<uint32_t>(((gr + dg * i) >> 16) & 0xFF) << 8 |
-                                           static_cast<uint32_t>(((b + db * i) >> 16) & 0xFF)));
+        gfx::setColor(g, colourOf(i));
         if (columns) gfx::drawLine(g, static_cast<jint>(line), y, static_cast<jint>(line), static_cast<jint>(y2));
         else gfx::drawLine(g, x, static_cast<jint>(line), static_cast<jint>(x2), static_cast<jint>(line));
     }
+    // However much the clip hides, the Graphics is left at the last line's
+    // colour, as when every line is drawn.
+    gfx::setColor(g, colourOf(span));
 }
 
 void ASprite::fillRectBlend(IntArray* buffer, jint width, jint height, jint x1, jint y1, jint x2, jint y2,

@@ -315,6 +315,16 @@ TEST_F(PaintTest, GradientsAndTheirEdges) {
     ASprite::fillGradientOn(screen.g, 12, 8, 3, 3, 0xFFFFFF, 0xFFFFFF, 5);
     EXPECT_EQ(screen.at(13, 9), 0);
     EXPECT_EQ(screen.g->getColor(), static_cast<jint>(0xFF112233));
+    // The Graphics is left at the last line's colour, however much of the
+    // gradient the clip hides (wholly, or all but its first line).
+    for (const jint clipX : {0, 15}) {
+        SCOPED_TRACE(clipX);
+        screen.g->setColor(0x112233);
+        screen.g->setClip(clipX, 0, 1, 16);
+        ASprite::fillGradientOn(screen.g, 0, 0, 3, 2, 0x000000, 0x0000FE, 8);
+        EXPECT_EQ(screen.g->getColor(), static_cast<jint>(0xFF0000FE));
+    }
+    screen.g->setClip(0, 0, 16, 16);
     // The game's form draws on the game's current Graphics.
     StandaloneHost::setCurrentGraphics(screen.g);
     ASprite::fillGradient(0, 12, 2, 2, 0xFFFFFF, 0xFFFFFF, 8);
