@@ -1,6 +1,8 @@
 // Thread table, safe points and the stop-the-world handshake.
 #include "runtime/threads.h"
 
+#include <cstddef>
+
 #include "runtime/application.h"
 #include "runtime/javathread.h"
 #include "runtime/log.h"
@@ -189,7 +191,7 @@ void ThreadTable::resumeOthers() {
 // Both halves go through the thread's own table, not the application: a
 // thread held at tear-down stays parked in unpark even once the application
 // is gone.
-void enterBlocking(const SpilledRegisters& spill) {
+void enterBlockingSpilled(const SpilledRegisters& spill) {
     ThreadContext* c = currentContext();
     if (!c || !c->table) return;
     if (c->blockDepth++ > 0) return;
@@ -215,7 +217,40 @@ bool tryLeaveBlocking() {
     return true;
 }
 
+#if !defined(__x86_64__)
+void enterBlocking(SpilledRegisters& spill) { enterBlockingSpilled(spill); }
+#endif
+
 }  // namespace rt
+
+#if defined(__x86_64__)
+static_assert(offsetof(rt::SpilledRegisters, sp) == 64, "the entry below stores the stack pointer at offset 64");
+extern "C" void bramble_enter_blocking_spilled(const rt::SpilledRegisters* spill) { rt::enterBlockingSpilled(*spill); }
+// rt::enterBlocking(SpilledRegisters&): stores rbx, rbp and r12-r15 as the
+// caller left them and the caller's stack pointer (above the return
+// address), then continues in enterBlockingSpilled with the same argument.
+asm(R"(
+    .text
+    .globl _ZN2rt13enterBlockingERNS_16SpilledRegistersE
+    .type _ZN2rt13enterBlockingERNS_16SpilledRegistersE, @function
+    .p2align 4
+_ZN2rt13enterBlockingERNS_16SpilledRegistersE:
+    .cfi_startproc
+    endbr64
+    movq %rbx, 0(%rdi)
+    movq %rbp, 8(%rdi)
+    movq %r12, 16(%rdi)
+    movq %r13, 24(%rdi)
+    movq %r14, 32(%rdi)
+    movq %r15, 40(%rdi)
+    leaq 8(%rsp), %rax
+    movq %rax, 48(%rdi)
+    movq %rax, 64(%rdi)
+    jmp bramble_enter_blocking_spilled@PLT
+    .cfi_endproc
+    .size _ZN2rt13enterBlockingERNS_16SpilledRegistersE, .-_ZN2rt13enterBlockingERNS_16SpilledRegistersE
+)");
+#endif
 
 void AttachScope::attach(void* stackTop) {
     Application* app = Application::instance();

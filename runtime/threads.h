@@ -174,8 +174,20 @@ private:
     bool m_held[kSlots] = {};
 };
 
-// Out-of-line halves of BlockingRegion.
-void enterBlocking(const SpilledRegisters& spill);
+// Out-of-line halves of BlockingRegion. enterBlocking(spill) is the
+// runtime's own entry: on x86-64 it captures the callee-saved registers and
+// the caller's stack pointer into `spill` itself, at the call boundary, so
+// no reference can sit in a register that the capture missed; elsewhere the
+// caller captures them first (captureAndEnterBlocking).
+void enterBlocking(SpilledRegisters& spill);
+// Parks with registers already captured in `spill`.
+void enterBlockingSpilled(const SpilledRegisters& spill);
+[[gnu::always_inline]] inline void captureAndEnterBlocking(SpilledRegisters& spill) {
+#if !defined(__x86_64__)
+    spillRegisters(spill);
+#endif
+    enterBlocking(spill);
+}
 void leaveBlocking();
 // Leaves the region unless the thread must stay parked (a collection runs,
 // or the thread is held); false: still inside the region.
@@ -190,8 +202,7 @@ bool tryLeaveBlocking();
 class BlockingRegion {
 public:
     [[gnu::always_inline]] BlockingRegion() {
-        rt::spillRegisters(m_spill);
-        rt::enterBlocking(m_spill);
+        rt::captureAndEnterBlocking(m_spill);
     }
     ~BlockingRegion() { rt::leaveBlocking(); }
     BlockingRegion(const BlockingRegion&) = delete;
@@ -212,8 +223,7 @@ template <typename Mutex>
     if (mutex.try_lock()) return;
     for (;;) {
         SpilledRegisters spill;
-        spillRegisters(spill);
-        enterBlocking(spill);
+        captureAndEnterBlocking(spill);
         mutex.lock();
         if (tryLeaveBlocking()) return;
         mutex.unlock();

@@ -25,8 +25,7 @@ JavaCallScope::JavaCallScope() {
 JavaCallScope::~JavaCallScope() {
     if (m_depth == 0) return;
     rt::SpilledRegisters spill;
-    rt::spillRegisters(spill);
-    for (int i = 0; i < m_depth; ++i) rt::enterBlocking(spill);
+    for (int i = 0; i < m_depth; ++i) rt::captureAndEnterBlocking(spill);
 }
 
 // ---- orientation and power ----
