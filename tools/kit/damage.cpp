@@ -22,6 +22,9 @@ std::string fileKindName(FileKind k) {
     case FileKind::RecordIndex: return "record-index";
     case FileKind::Jad: return "jad";
     case FileKind::CharMap: return "char-map";
+    case FileKind::LevelObjects: return "level-objects";
+    case FileKind::LevelScripts: return "level-scripts";
+    case FileKind::Regions: return "regions";
     }
     return "?";
 }
@@ -33,6 +36,9 @@ std::optional<FileKind> parseFileKind(std::string_view n) {
     if (n == "record-index" || n == "rms") return FileKind::RecordIndex;
     if (n == "jad") return FileKind::Jad;
     if (n == "char-map" || n == "charmap") return FileKind::CharMap;
+    if (n == "level-objects") return FileKind::LevelObjects;
+    if (n == "level-scripts") return FileKind::LevelScripts;
+    if (n == "regions") return FileKind::Regions;
     return std::nullopt;
 }
 
@@ -468,6 +474,9 @@ FileLayout layoutOf(FileKind kind, ByteSpan valid) {
     case FileKind::RecordIndex: return recordIndexLayout(valid);
     case FileKind::Jad: return jadLayout(valid);
     case FileKind::CharMap: return charMapLayout(valid);
+    case FileKind::LevelObjects:
+    case FileKind::LevelScripts:
+    case FileKind::Regions: return levelLayoutOf(kind, valid);
     }
     throw KitError("unknown file kind");
 }
@@ -481,6 +490,8 @@ std::vector<DamagedFile> damageFile(FileKind kind, ByteSpan valid, const DamageO
     if (kind == FileKind::RecordIndex) recordIndexSpecials(c, layout);
     if (kind == FileKind::Jad) jadSpecials(c);
     if (kind == FileKind::CharMap) charMapSpecials(c, layout);
+    if (kind == FileKind::LevelObjects || kind == FileKind::LevelScripts || kind == FileKind::Regions)
+        for (DamagedFile& d : levelSpecials(kind, valid, layout)) c.add(d.name, std::move(d.bytes));
     randomFlips(c, opt);
     return c.take();
 }
