@@ -144,11 +144,10 @@ using Int13 = std::array<jint, 13>;
     X(jint, orbitRadiusX)                                                             \
     X(jint, orbitRadiusY)                                                             \
     X(jint, orbitPhase)                                                               \
-    X(jint, cameraScrollCountdown)                                                    \
-    X(jint, cameraMode)                                                               \
-    X(jint, viewTargetX)                                                              \
-    X(jint, viewTargetY)                                                              \
-    X(jint, viewMode)                                                                 \
+    X(jint, scrollDelay)                                                    \
+    X(jint, lookAheadForcedX)                                                              \
+    X(jint, lookAheadForcedY)                                                              \
+    X(jint, lookMode)                                                                 \
     X(jint, previousState)                                                            \
     X(jint, markerId)                                                                 \
     X(jint, markerParamA)                                                             \
@@ -178,7 +177,7 @@ using Int13 = std::array<jint, 13>;
     X(Int13, hudLayout)                                                               \
     X(jint, bossMaskCount)                                                            \
     X(jint, scriptWaitMode)                                                           \
-    X(jint, blockedScript)                                                            \
+    X(jint, queuedScript)                                                            \
     X(jint, sequenceIndex)                                                            \
     X(jint, lastKeyCode)                                                              \
     X(jint, scriptRestartMark)                                                        \
@@ -194,10 +193,10 @@ using Int13 = std::array<jint, 13>;
     /* work arrays (contents start at zero) */                                        \
     X(ObjectArray*, levelSprites)                                                     \
     X(ByteArray*, tileAttributes)                                                     \
-    X(IntArray*, heroStatsSaved)                                                      \
+    X(IntArray*, checkpointHeroStats)                                                      \
     X(IntArray*, pickupCounts)                                                        \
     X(IntArray*, heroStatus)                                                          \
-    X(IntArray*, layerOffsets)                                                        \
+    X(IntArray*, regionCoverage)                                                        \
     X(ObjectArray*, spareObjects)                                                     \
     X(IntArray*, levelStats)                                                          \
     X(ShortArray*, boxScratch)                                                        \
@@ -207,7 +206,7 @@ using Int13 = std::array<jint, 13>;
     X(IntArray*, stateStackParams)                                                    \
     X(ObjectArray*, stateTable)                                                       \
     X(IntArray*, spareInts)                                                           \
-    X(IntArray*, checkpointLimits)                                                    \
+    X(IntArray*, checkpointCameraLimits)                                                    \
     X(IntArray*, savedCameraLimits)                                                   \
     X(IntArray*, listA)                                                               \
     X(IntArray*, listB)                                                               \
@@ -222,7 +221,7 @@ using Int13 = std::array<jint, 13>;
     X(IntArray*, tweenSlots)                                                          \
     X(IntArray*, tweenBoxW)                                                           \
     X(IntArray*, tweenBoxH)                                                           \
-    X(ObjectArray*, layerPos)                                                         \
+    X(ObjectArray*, layerPositions)                                                         \
     X(IntArray*, displayValues)                                                       \
     X(IntArray*, frameCache)                                                          \
     X(ShortArray*, mapCellSizes)                                                      \
@@ -253,10 +252,10 @@ using Int13 = std::array<jint, 13>;
     X(jint, cameraStepY)                                                              \
     X(cActor*, cameraTarget)                                                          \
     X(jint, cameraFlags)                                                              \
-    X(jint, cameraScrollStepX)                                                        \
-    X(jint, cameraScrollStepY)                                                        \
-    X(jint, cameraLockOnHero)                                                         \
-    X(jint, cameraRiseStep)                                                           \
+    X(jint, scrollStepX)                                                        \
+    X(jint, scrollStepY)                                                        \
+    X(jint, riseScroll)                                                         \
+    X(jint, riseScrollStep)                                                           \
     X(jint, shakeTimer)                                                               \
     X(jint, shakeOffset)                                                              \
     X(jint, playFrames)                                                               \
@@ -276,7 +275,7 @@ using Int13 = std::array<jint, 13>;
     X(jboolean, offscreenFlag)                                                        \
     X(jint, variableChangedMask)                                                      \
     X(jint, eventMask)                                                                \
-    X(ShortArray*, scriptState)                                                       \
+    X(ShortArray*, scriptStates)                                                       \
     X(ShortArray*, recordStarts)                                                      \
     X(ShortArray*, recordValues)                                                      \
     X(jint, mapPixelWidth)                                                            \
