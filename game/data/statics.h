@@ -26,6 +26,8 @@
 
 class cActor;
 class java_io_InputStream;
+class javax_microedition_lcdui_Graphics;
+class javax_microedition_lcdui_Image;
 
 namespace game {
 
@@ -285,7 +287,36 @@ using Int13 = std::array<jint, 13>;
     X(ShortArray*, collisionMap)                                                      \
     X(Object*, sineTable)                                                             \
     X(Object*, extraMathTable)                                                        \
-    X(Object*, charMap)
+    X(Object*, charMap)                                                               \
+    /* level records, scripts, regions and actor passes (world and flow) */          \
+    X(ByteArray*, levelObjectData)                                                    \
+    X(ShortArray*, recordIds)                                                         \
+    X(ByteArray*, recordPendingFlags)                                                 \
+    X(ByteArray*, tileAttributesAlt)                                                  \
+    X(ObjectArray*, scriptCommands)                                                   \
+    X(ShortArray*, scriptIds)                                                         \
+    X(ObjectArray*, scriptReadOffsets)                                                \
+    X(ObjectArray*, scriptTargets)                                                    \
+    X(jbyte, scriptsWaiting)                                                          \
+    X(jint, scriptWaitTicks)                                                          \
+    X(jint, scriptFlags)                                                              \
+    X(jbyte, scriptSkipping)                                                          \
+    X(jbyte, sceneSkippable)                                                          \
+    X(jbyte, cameraLocked)                                                            \
+    X(ObjectArray*, regionRects)                                                      \
+    X(ObjectArray*, regionSizes)                                                      \
+    X(ObjectArray*, regionCells)                                                      \
+    X(ByteArray*, regionStates)                                                       \
+    X(ObjectArray*, activeActors)                                                     \
+    X(jint, activeActorCount)                                                         \
+    X(javax_microedition_lcdui_Graphics*, graphics)                                   \
+    X(javax_microedition_lcdui_Image*, tileCacheImage)                                \
+    X(javax_microedition_lcdui_Graphics*, tileCacheGraphics)                          \
+    X(jint, tileCacheDirty)                                                           \
+    X(IntArray*, checkpointLevelStats)                                                \
+    X(jint, checkpointCameraX)                                                        \
+    X(jint, checkpointCameraY)                                                        \
+    X(jint, levelTimerHold)
 
 // Resource packs, text packs, the progress record and the fill row.
 #define CGAME_RESOURCE_FIELDS(X)                                                      \
