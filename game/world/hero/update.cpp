@@ -78,8 +78,13 @@ void updateHero(cActor* h) {
     }
     if (!isHeroDead()) {
         jint feet = getSolidTile(h, 0, 2);
-        if (feet == kPit) {
+        // Already falling to its death: a deep pit does not restart the count.
+        if (feet == kPit && hs().deathCountdown == 0) {
             fallIntoPit(h);
+            return;
+        }
+        if (feet == kPit) {
+            tickHeroState(h);
             return;
         }
         if (feet == kDeadly) {
