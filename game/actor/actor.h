@@ -259,7 +259,7 @@ private:
     X(IntArray*, subtypeParams) X(IntArray*, subtypeParamStart)                       \
     X(ShortArray*, stepTable) X(jint, heroActionMask) X(jint, heroLockMask) X(jint, heroFlagWord) \
     X(jint, gameBits) X(jint, pendingBits) X(jint, effectCount)                       \
-    X(jint, heroPushX) X(jint, heroPushY) X(jint, tileContactBits) X(cActor*, mountActor) \
+    X(jint, physicsDx) X(jint, physicsDy) X(jint, collisionResult) X(cActor*, mountActor) \
     X(jint, heroFrameBits) X(jbyte, hasRotatedContact) X(jbyte, liftZoneHit) X(jint, heroStateTicks) \
     X(jint, rectCount) X(jint, itemCount) X(jint, linkCount) X(jint, item4Id) X(jint, stateBits) \
     X(jint, hitLatch) X(jint, itemId) X(jbyte, heroLaunched) X(cActor*, partner) X(jint, partnerMode) X(cActor*, carried)

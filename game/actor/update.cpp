@@ -217,25 +217,25 @@ void cActor::update() {
     }
     if (stores().animationsFrozen == 0) updateAnimation();
     if (motion) {
-        ca().tileContactBits = 0;
+        ca().collisionResult = 0;
         applyAcceleration(this);
         ca().hasRotatedContact = 0;
         if (stateFlags & 0x1000000) {
             ca().mountActor = nullptr;
             ca().heroFrameBits = 0;
-            ca().heroPushX = ca().heroPushY = 0;
+            ca().physicsDx = ca().physicsDy = 0;
             copyBox(box, prevBox);
             host.heroPhysics(this);
         }
         jint dx, dy;
         if ((stateFlags & 0x1000000) && !(stateFlags & 64)) {
-            dx = ca().heroPushX;
-            dy = ca().heroPushY;
+            dx = ca().physicsDx;
+            dy = ca().physicsDy;
         } else {
             dx = motion->data()[2];
             dy = motion->data()[3];
         }
-        ca().heroPushX = ca().heroPushY = 0;
+        ca().physicsDx = ca().physicsDy = 0;
         jint oldX = posX, oldY = posY;
         moveBy(this, dx, dy);
         if (hitFlags & 16) dx = java::ishl(posX - oldX, 8);
@@ -256,7 +256,7 @@ void cActor::update() {
     }
     paintFlags = (paintFlags & ~1) | (facing ? 1 : 0);
     if (rider) {
-        if (type != 8 && (ca().tileContactBits & 1)) return;
+        if (type != 8 && (ca().collisionResult & 1)) return;
         if (!(flags & 0x4000000)) setFacing(rider, facing);
     }
 }
