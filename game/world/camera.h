@@ -9,6 +9,10 @@
 
 #include "runtime/array.h"
 
+namespace game {
+class cActor;
+}
+
 namespace game::world {
 
 void setCameraLimits(jint left, jint top, jint right, jint bottom);
@@ -24,5 +28,14 @@ jint getLayerViewTop(jint layer, bool shifted);
 // layer scrolls 1:1.
 bool parallaxRow(jint layer, jint row[4]);
 jint cameraLimit(jint i);
+
+}  // namespace game::world
+
+namespace game::world {
+
+// One camera update: smooth 1 eases, 0 snaps.
+void updateCamera(jint smooth);
+void resetCamera();
+bool isDeepDropAhead(game::cActor* hero, jint cameraY);
 
 }  // namespace game::world

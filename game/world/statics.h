@@ -10,12 +10,29 @@
 
 namespace game {
 
+class cActor;
+
 #define WORLD_FIELDS(X)                    \
     /* tile map */                         \
     X(jbyte, tileMirrored)                 \
-    X(jint, groundContactBits)             \
+    X(cActor*, tileOwner)                  \
+    /* physics */                          \
+    X(ShortArray*, sweptBox)               \
+    X(IntArray*, sweepStartBox)            \
+    X(IntArray*, sweepEndBox)              \
+    X(jint, standOnId)                     \
+    X(jint, blockerSubtype)                \
+    X(ShortArray*, worldBounds)            \
+    X(jbyte, worldBoundsOn)                \
+    X(jbyte, carriedMove)                  \
+    X(jbyte, heroAltMode)                  \
+    X(jbyte, heroMireMode)                 \
+    X(jbyte, checkpointKeepsY)             \
     /* camera */                           \
     X(jint, lookAheadX)                    \
+    X(jint, counterLimit)                  \
+    X(jint, runSpeedFactor)                \
+    X(jbyte, heroSkipScroll)               \
     X(jint, lookAheadY)                    \
     X(jint, cameraDivX)                    \
     X(jint, cameraDivY)                    \
