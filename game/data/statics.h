@@ -307,16 +307,13 @@ using Int13 = std::array<jint, 13>;
     X(ObjectArray*, regionSizes)                                                      \
     X(ObjectArray*, regionCells)                                                      \
     X(ByteArray*, regionStates)                                                       \
-    X(ObjectArray*, activeActors)                                                     \
-    X(jint, activeActorCount)                                                         \
     X(javax_microedition_lcdui_Graphics*, graphics)                                   \
     X(javax_microedition_lcdui_Image*, tileCacheImage)                                \
     X(javax_microedition_lcdui_Graphics*, tileCacheGraphics)                          \
     X(jint, tileCacheDirty)                                                           \
     X(IntArray*, checkpointLevelStats)                                                \
     X(jint, checkpointCameraX)                                                        \
-    X(jint, checkpointCameraY)                                                        \
-    X(jint, levelTimerHold)
+    X(jint, checkpointCameraY)
 
 // Resource packs, text packs, the progress record and the fill row.
 #define CGAME_RESOURCE_FIELDS(X)                                                      \
@@ -335,6 +332,8 @@ using Int13 = std::array<jint, 13>;
     X(jint, streamBytesRead)                                                          \
     X(ObjectArray*, contentTypes)                                                     \
     X(jint, packOpens)                                                                \
+    X(jint, packFileLength)                                                           \
+    X(jint, streamLimit)                                                              \
     X(IntArray*, textPackSlots)                                                       \
     X(ObjectArray*, textPackData)                                                     \
     X(IntArray*, textPackCounts)                                                      \

@@ -489,7 +489,7 @@ Bytes demoJad() {
 }  // namespace
 
 std::vector<DemoEntry> demoEntries() {
-    return {
+    std::vector<DemoEntry> entries = {
         {"constants.bin", [] { return encodeStringPool(demoStringPool()); }},
         {"app.jad", demoJad},
         {"title.png", demoPicture},
@@ -498,6 +498,8 @@ std::vector<DemoEntry> demoEntries() {
         {"font0.spr", [] { return encodeSprite(buildFont(parseFontDescription(kDemoFont)).sprite); }},
         {"font0.map", [] { return encodeShortNode(buildFont(parseFontDescription(kDemoFont)).charMap); }},
     };
+    addDemoActor(entries);
+    return entries;
 }
 
 Bytes buildDemoArchive() {
