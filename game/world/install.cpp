@@ -9,6 +9,8 @@
 #include "game/world/body.h"
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
+#include "game/world/hero/hero_statics.h"
+#include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/paint.h"
 #include "game/world/regions.h"
@@ -22,6 +24,13 @@ namespace {
 
 class Hooks final : public WorldHooks {
 public:
+    void applyHeroStateTables(cActor* h, jint s) override { hero::applyHeroStateTables(h, s); }
+    jint heroStateDispatch(cActor* h, jint s, jint p) override { return hero::heroStateDispatch(h, s, p); }
+    void resetHero(cActor* a, jint x, jint y) override { hero::resetHero(a, x, y); }
+    void resetHeroState() override {
+        if (cActor* h = world::hero()) hero::resetHeroState(h);
+    }
+    void setHeroState(cActor* h, jint s) override { hero::setHeroState(h, s); }
     void heroPhysics(cActor* a) override { world::heroPhysics(a); }
     bool isRowAllClass22(cActor* a) override { return world::isRowAllClass22(a); }
     void moveHeroBy(cActor* h, jint dx, jint dy) override { world::moveHeroBy(h, dx, dy); }
@@ -59,6 +68,13 @@ public:
 
 class Host final : public ActorHost {
 public:
+    void updateType(cActor* a, jint type) override {
+        if (type == 0) hero::updateHero(a);
+    }
+    void setHeroState(cActor* h, jint s) override { hero::setHeroState(h, s); }
+    jint heroStateDispatch(cActor* h, jint s, jint p) override { return hero::heroStateDispatch(h, s, p); }
+    void applyHeroStateTables(cActor* h, jint s) override { hero::applyHeroStateTables(h, s); }
+    void resetHero(cActor* a, jint x, jint y) override { hero::resetHero(a, x, y); }
     void setBoxSize(cActor* a, jint w, jint h) override { world::setBoxSize(a, w, h); }
     void heroPhysics(cActor* a) override { world::heroPhysics(a); }
     void moveHeroBy(cActor* h, jint dx, jint dy) override { world::moveHeroBy(h, dx, dy); }
@@ -77,7 +93,10 @@ Host g_host;
 
 }  // namespace
 
-void registerWorld() { registerWorldStatics(); }
+void registerWorld() {
+    registerWorldStatics();
+    hero::registerHeroStatics();
+}
 
 void installWorld() {
     setWorldHooks(&g_hooks);

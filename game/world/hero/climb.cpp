@@ -16,7 +16,7 @@ bool ladderAtHead(cActor* h) { return getSolidTile(h, 0, 0) == kLadder; }
 void leaveLadder(cActor* h, jint newFacing) {
     setVy(h, 0);
     setAy(h, 0);
-    heroMode(2) = 0;
+    setHeroMode(2, 0);
     setFacing(h, newFacing);
 }
 
@@ -60,14 +60,14 @@ jint heroState27(cActor* h, jint phase) {
         if (ladderUnderFeet(h) && !ladderAtHead(h)) {
             moveBy(h, 0, -36 * 256);
             setHeroMove(h, 0, 0, 3010, -1);
-            heroMode(2) = 0;
+            setHeroMode(2, 0);
         } else if (has(act::LEFT)) {
-            heroMode(2) = 0;
+            setHeroMode(2, 0);
             setFacing(h, 1);
             moveBy(h, -36 * 256, 0);
             setHeroMove(h, 2, 0, 3010, -1);
         } else if (has(act::RIGHT)) {
-            heroMode(2) = 0;
+            setHeroMode(2, 0);
             setFacing(h, 0);
             moveBy(h, 36 * 256, 0);
             setHeroMove(h, 3, 0, 3010, -1);

@@ -12,7 +12,7 @@ constexpr jint kLedgeClasses = 0x5EEF81FF;
 jint floorDiv36(jint v) { return v >= 0 ? v / 36 : -((-v + 35) / 36); }
 
 void clearModes() {
-    for (jint i = 0; i < 4; ++i) heroMode(i) = 0;
+    for (jint i = 0; i < 4; ++i) setHeroMode(i, 0);
 }
 
 void ledgeStep(cActor* h) {
@@ -232,24 +232,24 @@ jint heroState28(cActor* h, jint phase) {
         return 0;
     }
     if (phase == HeroPhase::EXIT) {
-        heroMode(3) = 0;
+        setHeroMode(3, 0);
         return 0;
     }
     if (tryEnterHeroState2(h) || tryHeroAction(h) || tryEnterState16(h) || tryCrouch(h)) return 0;
     if (has(act::JUMP_LEFT)) {
-        heroMode(3) = 0;
+        setHeroMode(3, 0);
         setFacing(h, 1);
         takeOff(h, -1);
         return 0;
     }
     if (has(act::JUMP_RIGHT)) {
-        heroMode(3) = 0;
+        setHeroMode(3, 0);
         setFacing(h, 0);
         takeOff(h, 1);
         return 0;
     }
     if (has(act::ANY_JUMP)) {
-        heroMode(3) = 0;
+        setHeroMode(3, 0);
         takeOff(h, 99);
         return 0;
     }

@@ -5,9 +5,12 @@
 #pragma once
 
 #include "game/data/fields.h"
+#include "runtime/array.h"
 #include "runtime/object.h"
 
+namespace game {
 class cActor;
+}
 
 namespace game::hero {
 
@@ -56,11 +59,31 @@ namespace game::hero {
     X(jint, swingKickTime)        \
     X(jint, swingMode)            \
     X(cActor*, heroChain)         \
-    X(jint, pickupNoticed)
+    X(jint, pickupNoticed)        \
+    X(jint, heroClimbMode)        \
+    X(jint, heroIceMode)          \
+    X(jint, worldFlags)           \
+    X(cActor*, carriedItem)       \
+    /* hero-side framework fields not yet declared by the framework */ \
+    X(jint, state23Anim)          \
+    X(jint, state23Param)         \
+    X(jint, landingMode)          \
+    X(jint, runFlagA)             \
+    X(IntArray*, jumpCurve)       \
+    X(jint, jumpCurveIndex)       \
+    X(jint, jumpCurveLength)      \
+    X(jint, jumpUseAlt)           \
+    X(cActor*, heldItem)          \
+    X(jint, heroSpeedTimer)       \
+    X(jint, boostFrames)          \
+    X(jint, heroBumped)           \
+    X(jint, autoRunHalt)
 
 BRAMBLE_STATICS(HeroStatics, HERO_FIELDS)
 
 // The hero statics (the binding places them in the statics block).
 HeroStatics& hs();
+// Adds the hero statics to the statics block (idempotent).
+void registerHeroStatics();
 
 }  // namespace game::hero

@@ -81,7 +81,7 @@ void resetHero(cActor* actor, jint x, jint y) {
 void enterHeroState14(cActor* hero) {
     playSound(14);
     changeState(hero, HeroState::SWIM);
-    heroMode(0) = 1;
+    setHeroMode(0, 1);
     jint surface = scanTileColumn(hero, posX(hero), boxEdge(hero, 1), 0x800000);
     spawnChild(hero, 8, 13, posX(hero), surface + 36, 11, 0xE000);
     setVy(hero, 1024);
@@ -89,18 +89,18 @@ void enterHeroState14(cActor* hero) {
 
 void enterHeroState26(cActor* hero) {
     changeState(hero, HeroState::MIRE);
-    heroMode(1) = 1;
+    setHeroMode(1, 1);
     setVy(hero, 1280);
 }
 
 void enterHeroState27(cActor* hero) {
     changeState(hero, HeroState::CLIMB);
-    heroMode(2) = 1;
+    setHeroMode(2, 1);
 }
 
 void enterHeroState28(cActor* hero) {
     changeState(hero, HeroState::ICE);
-    heroMode(3) = 1;
+    setHeroMode(3, 1);
 }
 
 void forceHeroFall(cActor* hero) { changeState(hero, HeroState::FALL); }

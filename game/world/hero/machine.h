@@ -8,7 +8,9 @@
 #include "game/world/hero/seam.h"
 #include "game/world/hero/state.h"
 
+namespace game {
 class cActor;
+}
 
 namespace game::hero {
 

@@ -100,7 +100,7 @@ jint heroState26(cActor* h, jint phase) {
     }
     hs().mireTicks += 1;
     if (getSolidTile(h, 0, 0) == -1 && vy(h) < 0 && has(act::ANY_JUMP) && hs().mireTicks > 10) {
-        heroMode(1) = 0;
+        setHeroMode(1, 0);
         releaseChild(h);
         jumpFromMedium(h);
         return 0;

@@ -8,7 +8,9 @@
 
 #include <cstdint>
 
+namespace game {
 class cActor;
+}
 
 namespace game::hero {
 
@@ -93,7 +95,8 @@ jint& inputOptions();
 jint& airControlFlag();
 jint& cruiseAfterLanding();
 // The four mode bytes: swim, mire, climb, ice.
-jint& heroMode(jint i);
+jint heroMode(jint i);
+void setHeroMode(jint i, jint v);
 cActor*& grabbedActor();
 jint& grabMode();
 cActor*& partnerActor();
@@ -183,7 +186,7 @@ jint& runSpeedFactor();
 jint& lookAheadX();
 jint& lookAheadForcedX();
 jint& lookAheadForcedY();
-jint& cameraLocked();
+void clearCameraLock();
 void setCameraTarget(cActor* a);
 cActor* tileOwner();
 // Level rectangle row by id: left, top, width, height; false when missing.
@@ -195,7 +198,7 @@ jint frameTick();
 jint& heroSpeedTimer();
 jint& boostFrames();
 jint& heroBumped();
-jint& heroSkipScroll();
+bool heroSkipScroll();
 jint& autoRunHalt();
 cActor* heldItem();
 void setHeldItem(cActor* item);

@@ -52,7 +52,7 @@ jint heroState7(cActor* h, jint phase) {
 
 jint heroState31(cActor* h, jint phase) {
     if (phase == HeroPhase::ENTER) {
-        for (jint i = 0; i < 4; ++i) heroMode(i) = 0;
+        for (jint i = 0; i < 4; ++i) setHeroMode(i, 0);
         setAnim(h, getHeroIdleAnim(h));
         stopMotion(h);
         limitsX(h, -25600, 25600);
@@ -138,7 +138,7 @@ jint heroState31(cActor* h, jint phase) {
         return 0;
     }
     hs().orbitFlightTicks += 1;
-    cameraLocked() = 0;
+    clearCameraLock();
     if (isHeroBlockedSideways()) {
         setVx(h, 0);
         setHeroState(h, HeroState::FALL);

@@ -67,7 +67,7 @@ jint heroState14(cActor* h, jint phase) {
     }
     updateSwimEffect(h);
     if (getSolidTile(h, 0, 0) == -1 && vy(h) <= 0 && has(act::ANY_JUMP)) {
-        heroMode(0) = 0;
+        setHeroMode(0, 0);
         releaseChild(h);
         jumpFromMedium(h);
     }

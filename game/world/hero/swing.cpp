@@ -36,7 +36,7 @@ jint heroState30(cActor* h, jint phase) {
     jint c = fixedSin(a + 90), s = fixedSin(a);
     jint half = getTypeParam(r, 6) / 2;
     if (phase == HeroPhase::ENTER) {
-        for (jint i = 0; i < 4; ++i) heroMode(i) = 0;
+        for (jint i = 0; i < 4; ++i) setHeroMode(i, 0);
         setAnim(h, getHeroIdleAnim(h));
         stopMotion(h);
         jint along = static_cast<jint>((static_cast<int64_t>(posX(h) - posX(r)) * c +

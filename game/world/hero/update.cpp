@@ -152,7 +152,7 @@ void updateHero(cActor* h) {
             }
         }
         if (heroMode(3) && !(getTileFlagsAtFeet(h, 0) & 0x1000000)) {
-            heroMode(3) = 0;
+            setHeroMode(3, 0);
             setHeroState(h, HeroState::WALK);
         }
         if (hs().swingPending && heroState() != HeroState::SWING) {

@@ -197,7 +197,8 @@ jint& heroInputLock() { return fake().inputLock; }
 jint& inputOptions() { return fake().inputOptions; }
 jint& airControlFlag() { return fake().airControl; }
 jint& cruiseAfterLanding() { return fake().cruise; }
-jint& heroMode(jint i) { return fake().modes[i]; }
+jint heroMode(jint i) { return fake().modes[i]; }
+void setHeroMode(jint i, jint v) { fake().modes[i] = v; }
 cActor*& grabbedActor() { return fake().grabbed; }
 jint& grabMode() { return fake().grabMode; }
 cActor*& partnerActor() { return fake().partner; }
@@ -208,7 +209,7 @@ jint& jumpCurveLength() { return fake().curveLength; }
 void loadJumpCurve() { fake().curveLength = static_cast<jint>(fake().curve.size()); }
 jint& collisionResult() { return fake().collisionResult; }
 jint& physicsDy() { return fake().physicsDy; }
-cActor* carried(cActor* hero) { return reinterpret_cast<cActor*>(F(hero).carried); }
+cActor* carried(cActor* hero) { return reinterpret_cast<game::cActor*>(F(hero).carried); }
 void setCarried(cActor* hero, cActor* a) { F(hero).carried = a ? &F(a) : nullptr; }
 jint heroStateAnimCount() { return 23; }
 jint heroStateAnim(jint s) { return s >= 0 && s < 23 ? fake().stateAnims[s] : -1; }
@@ -354,7 +355,7 @@ jint& runSpeedFactor() { return fake().runSpeedFactor; }
 jint& lookAheadX() { return fake().lookAheadX; }
 jint& lookAheadForcedX() { return fake().lookAheadForcedX; }
 jint& lookAheadForcedY() { return fake().lookAheadForcedY; }
-jint& cameraLocked() { return fake().cameraLocked; }
+void clearCameraLock() { fake().cameraLocked = 0; }
 void setCameraTarget(cActor*) {}
 cActor* tileOwner() { return nullptr; }
 bool levelRect(jint, jint*, jint*, jint*, jint*) { return false; }
@@ -368,7 +369,7 @@ jint frameTick() { return fake().frameTick; }
 jint& heroSpeedTimer() { return fake().heroSpeedTimer; }
 jint& boostFrames() { return fake().boostFrames; }
 jint& heroBumped() { return fake().heroBumped; }
-jint& heroSkipScroll() { return fake().heroSkipScroll; }
+bool heroSkipScroll() { return fake().heroSkipScroll != 0; }
 jint& autoRunHalt() { return fake().autoRunHalt; }
 cActor* heldItem() { return fake().heldItem; }
 void setHeldItem(cActor* a) { fake().heldItem = a; }

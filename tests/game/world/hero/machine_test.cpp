@@ -13,7 +13,8 @@ using namespace game::hero;
 TEST(HeroMachine, OnlyStatesZeroToFortyWithoutTwentyFourHaveHandlers) {
     for (jint s : {-100, -1, 24, 41, 1000}) EXPECT_EQ(handlerFor(s), nullptr) << s;
     for (jint s = 0; s <= 40; ++s) {
-        if (s != 24) EXPECT_NE(handlerFor(s), nullptr) << s;
+        if (s == 24) continue;
+        EXPECT_NE(handlerFor(s), nullptr) << s;
     }
 }
 

@@ -1,0 +1,223 @@
+// The hero seam bound to the real classes: cActor's fields and statics, the
+// world's tile queries and camera fields, cGame's shared fields and the
+// actor framework's host. Values held in Java arrays are read and written
+// through fresh element pointers on every call.
+#include <array>
+
+#include "game/actor/actor.h"
+#include "game/actor/host.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
+#include "game/sprite/sprite.h"
+#include "game/world/body.h"
+#include "game/world/camera.h"
+#include "game/world/hero/hero_statics.h"
+#include "game/world/hero/seam.h"
+#include "game/world/map.h"
+#include "game/world/scripts.h"
+#include "game/world/statics.h"
+
+namespace game::hero {
+
+namespace {
+
+StaticsContribution g_heroStatics = game::contribution<HeroStatics>("cActor.hero", kClinitActor + 1, nullptr);
+
+BSprite* effectSprite(jint id) { return actorHost().spriteById(id, 18); }
+
+jint arrayAt(IntArray* a, jint i) { return a && i >= 0 && i < a->length() ? a->data()[i] : 0; }
+jint shortAt(ShortArray* a, jint i) { return a && i >= 0 && i < a->length() ? a->data()[i] : 0; }
+
+}  // namespace
+
+HeroStatics& hs() { return *statics<HeroStatics>(g_heroStatics); }
+void registerHeroStatics() { StaticClass::contribute(&g_heroStatics); }
+
+// --- actors ---------------------------------------------------------------
+jint motion(cActor* a, jint i) { return a ? arrayAt(a->motion, i) : 0; }
+void setMotion(cActor* a, jint i, jint v) {
+    if (a && a->motion && i >= 0 && i < a->motion->length()) a->motion->data()[i] = v;
+}
+jint posX(cActor* a) { return a->posX; }
+jint posY(cActor* a) { return a->posY; }
+jint boxEdge(cActor* a, jint i) { return shortAt(a->box, i); }
+jint facing(cActor* a) { return a->facing; }
+void setFacing(cActor* a, jint f) { cActor::setFacing(a, f); }
+jint subtype(cActor* a) { return a->subtype; }
+jint uniqueId(cActor* a) { return a->uniqueId; }
+jint type(cActor* a) { return a->type; }
+jint scale(cActor* a) { return a->scale; }
+jint physicsFlags(cActor* a) { return a->stateFlags; }
+void setPhysicsFlags(cActor* a, jint v) { a->stateFlags = v; }
+jint flags(cActor* a) { return a->flags; }
+void setFlags(cActor* a, jint v) { a->flags = v; }
+jint contactFlags(cActor* a) { return a->hitFlags; }
+void setContactFlags(cActor* a, jint v) { a->hitFlags = v; }
+void setAiState(cActor* a, jint s) { a->aiState = s; }
+jint aiState(cActor* a) { return a->aiState; }
+jint anim(cActor* a) { return a->anim; }
+jint animFrame(cActor* a) { return a->frame; }
+jint animFrameCount(cActor* a) { return a->sprite ? a->sprite->getAFrameCount(a->anim) : 0; }
+void setAnimFrame(cActor* a, jint frame) {
+    a->frame = frame;
+    a->animTick = 0;
+}
+jint animTicks(cActor* a) { return a->frame; }
+void setAnim(cActor* a, jint an) { a->setAnim(an); }
+bool setAnimThen(cActor* a, jint an, jint next, jint rootMotion) { return a->setAnimThen(an, next, rootMotion != 0); }
+bool isAnimDone(cActor* a) { return a->isAnimDone(); }
+jint animDuration(cActor* a, jint an) { return a->sprite ? a->sprite->getAnimDuration(an) : 0; }
+void setBoxSize(cActor* a, jint w, jint h) { world::setBoxSize(a, w, h); }
+jint getTypeParam(cActor* a, jint i) { return a->getTypeParam(i); }
+jint getParam(cActor* a, jint i) { return a->getParam(i); }
+void setParam(cActor* a, jint i, jint v) { a->setParam(i, v); }
+void stopMotion(cActor* a) { cActor::stopMotion(a); }
+void moveTo(cActor* a, jint x256, jint y256) { cActor::moveTo(a, x256, y256); }
+void moveBy(cActor* a, jint dx, jint dy) { cActor::moveBy(a, dx, dy); }
+bool isChildFinished(cActor* a) { return a->isChildFinished(); }
+jint childAnim(cActor* a) { return a->getChildAnim(); }
+jint childFlags(cActor* a) { return a->child ? a->child->paintFlags : 0; }
+void spawnChild(cActor* a, jint sprite, jint an, jint x, jint y, jint layer, jint fl) {
+    cActor::spawnChild(a, effectSprite(sprite), an, 0, x, y, layer, fl);
+}
+void releaseChild(cActor* a) { a->releaseChild(); }
+void attachEffect(cActor* a, jint an, jint layer, jint fl) { cActor::attachEffect(a, an, layer, fl); }
+cActor* spawnEffectPlain(jint sprite, jint an, jint x, jint y, jint layer) {
+    return cActor::spawnEffectPlain(effectSprite(sprite), an, x, y, layer);
+}
+cActor* spawnEffect(jint sprite, jint an, jint x, jint y, jint layer, jint fl) {
+    return cActor::spawnEffect(effectSprite(sprite), an, x, y, layer, fl);
+}
+void deactivate(cActor* a) { a->deactivate(); }
+bool isOnLastFrame(cActor* a) { return a->isOnLastFrame(); }
+void updateBoxFromSprite(cActor* a) { cActor::updateBoxFromSprite(a); }
+void offsetDrawAndBox(cActor* a, jint dx, jint dy) { cActor::offsetDrawAndBox(a, dx, dy); }
+jint drawOffsetX(cActor* a) { return a->drawOffsetX; }
+jint drawOffsetY(cActor* a) { return a->drawOffsetY; }
+jint actorPart(cActor* a, jint i) { return arrayAt(a->parts, i); }
+void setActorPart(cActor* a, jint i, jint v) {
+    if (a->parts && i >= 0 && i < a->parts->length()) a->parts->data()[i] = v;
+}
+jint partCount(cActor* a) { return a->parts ? a->parts->length() : 0; }
+jint paramCount(cActor* a) { return a->params ? a->params->length() : 0; }
+jint counter(cActor* a) { return a->pathPoint; }
+void setCounter(cActor* a, jint v) { a->pathPoint = v; }
+jint angle(cActor* a) { return a->angle; }
+void setAngle(cActor* a, jint v) { a->angle = v; }
+void setScale(cActor* a, jint v) { a->scale = v; }
+jint timer(cActor* a) { return a->stateTimer; }
+void setTimer(cActor* a, jint v) { a->stateTimer = v; }
+void ensureMotionState(cActor* a) {
+    if (!a->hasMotionState()) a->allocMotionState();
+}
+
+// --- hero-side statics ------------------------------------------------------
+jint& heroState() { return ca().heroState; }
+jint& heroStateTicks() { return ca().heroStateTicks; }
+jint heroVar(jint i) { return arrayAt(ca().heroVars, i); }
+void setHeroVar(jint i, jint v) {
+    IntArray* vars = ca().heroVars;
+    if (vars && i >= 0 && i < vars->length()) vars->data()[i] = v;
+}
+jint& heroActionMask() { return ca().heroActionMask; }
+jint& actionAnim() { return hs().state23Anim; }
+jint& actionNextState() { return hs().state23Param; }
+jint& heroInputLock() { return ca().heroLockMask; }
+jint& inputOptions() { return ca().heroFlagWord; }
+jint& airControlFlag() { return hs().runFlagA; }
+jint& cruiseAfterLanding() { return hs().landingMode; }
+jint heroMode(jint i) {
+    switch (i) {
+    case 0: return wd().heroAltMode;
+    case 1: return wd().heroMireMode;
+    case 2: return hs().heroClimbMode;
+    default: return hs().heroIceMode;
+    }
+}
+void setHeroMode(jint i, jint v) {
+    switch (i) {
+    case 0: wd().heroAltMode = static_cast<jbyte>(v); break;
+    case 1: wd().heroMireMode = static_cast<jbyte>(v); break;
+    case 2: hs().heroClimbMode = v; break;
+    default: hs().heroIceMode = v; break;
+    }
+}
+cActor*& grabbedActor() { return ca().carried; }
+jint& grabMode() { return ca().grabMode; }
+cActor*& partnerActor() { return ca().partner; }
+jint& partnerMode() { return ca().partnerMode; }
+cActor*& mountActor() { return ca().mountActor; }
+jint& jumpCurveIndex() { return hs().jumpCurveIndex; }
+jint& jumpCurveLength() { return hs().jumpCurveLength; }
+void loadJumpCurve() { hs().jumpCurveLength = hs().jumpCurve ? hs().jumpCurve->length() : 0; }
+jint& collisionResult() { return ca().collisionResult; }
+jint& physicsDy() { return ca().physicsDy; }
+cActor* carried(cActor*) { return hs().carriedItem; }
+void setCarried(cActor*, cActor* a) { hs().carriedItem = a; }
+jint heroStateAnimCount() { return ca().heroStateAnims ? ca().heroStateAnims->length() : 0; }
+jint heroStateAnim(jint s) {
+    IntArray* t = ca().heroStateAnims;
+    return t && s >= 0 && s < t->length() ? t->data()[s] : -1;
+}
+jint heroStateEffect(jint s) {
+    IntArray* t = ca().heroStateEffects;
+    return t && s >= 0 && s < t->length() ? t->data()[s] : -1;
+}
+jint heroStateEffectFlags(jint s) { return arrayAt(ca().heroStateFlags, s); }
+
+// --- world --------------------------------------------------------------------
+jint getTileFlags(jint col, jint row) { return world::getTileFlags(cg().hero, col, row); }
+jint scanTileColumn(cActor* a, jint x, jint y, jint mask) { return world::scanTileColumn(a, x, y, mask); }
+jint getSolidTile(cActor* a, jint dx, jint dy) { return world::getSolidTile(a, dx, dy); }
+jint tileMirrored() { return wd().tileMirrored; }
+jint getTile(jint col, jint row, jint mode) { return world::getTile(col, row, mode); }
+jint getTileRow(cActor* a, jint mode) { return a->getTileRow(mode); }
+jint getTileColumn(cActor* a, jint edge) { return a->getTileColumn(edge); }
+jint getTileFlagsAtFeet(cActor* a, jint edge) { return world::getTileFlagsAtFeet(a, edge); }
+bool isNearLedge(cActor* a) { return world::isNearLedge(a); }
+bool isAtLedgeToward(cActor* a, jint dir) { return world::isAtLedgeToward(a, dir); }
+bool hasTileClassAtLeft(cActor* a, jint mask) { return world::hasTileClassAt(boxEdge(a, 0), boxEdge(a, 3) + 1, mask); }
+bool hasTileClassAtRight(cActor* a, jint mask) {
+    return world::hasTileClassAt(boxEdge(a, 2) - 1, boxEdge(a, 3) + 1, mask);
+}
+bool isRowAllClass22(cActor* a) { return world::isRowAllClass22(a); }
+jint probeSlopeGround(cActor* a) { return world::probeSlopeGround(a); }
+void moveHeroBy(cActor* a, jint dx, jint dy) { world::moveHeroBy(a, dx, dy); }
+void stepTilesWhileClass(cActor* a, jint dx, jint dy, jint m) { world::stepTilesWhileClass(a, dx, dy, m); }
+void stepTilesUntilClass(cActor* a, jint dx, jint dy, jint m) { world::stepTilesUntilClass(a, dx, dy, m); }
+void updateCamera(jint mode) { world::updateCamera(mode); }
+void setCameraLimitsToView() { world::setCameraLimitsToView(); }
+void syncAttachedChain(cActor* a) { world::syncAttachedChain(a, a->viewRating); }
+bool isAnyScriptActive() { return world::isAnyScriptActive(); }
+bool scriptHoldsHero() { return (cg().scriptFlags & 2) != 0; }
+jint& cameraFlags() { return cg().cameraFlags; }
+jint& cameraDivX() { return wd().cameraDivX; }
+jint& cameraDivY() { return wd().cameraDivY; }
+jint& scrollDelay() { return cg().scrollDelay; }
+jint& scrollStepX() { return cg().scrollStepX; }
+jint& scrollStepY() { return cg().scrollStepY; }
+jint& quakeFrames() { return cg().shakeTimer; }
+jint& worldFlags(cActor*) { return hs().worldFlags; }
+jint cameraX() { return cg().cameraX; }
+jint& runSpeedFactor() { return wd().runSpeedFactor; }
+jint& lookAheadX() { return wd().lookAheadX; }
+jint& lookAheadForcedX() { return cg().lookAheadForcedX; }
+jint& lookAheadForcedY() { return cg().lookAheadForcedY; }
+void clearCameraLock() { cg().cameraLocked = 0; }
+void setCameraTarget(cActor* a) { cg().cameraTarget = a; }
+cActor* tileOwner() { return wd().tileOwner; }
+jint frameTick() { return cg().playFrames; }
+jint& heroSpeedTimer() { return hs().heroSpeedTimer; }
+jint& boostFrames() { return hs().boostFrames; }
+jint& heroBumped() { return hs().heroBumped; }
+bool heroSkipScroll() { return wd().heroSkipScroll != 0; }
+jint& autoRunHalt() { return hs().autoRunHalt; }
+cActor* heldItem() { return hs().heldItem; }
+void setHeldItem(cActor* a) { hs().heldItem = a; }
+cActor* targetActor() { return stores().targetActor; }
+cActor* theHero() { return cg().hero; }
+void playSound(jint id) { actorHost().playSound(id); }
+void setVariable(jint i, jint value) { game::setVariable(i, value, true); }
+jint getVariable(jint i) { return game::getVariable(i); }
+
+}  // namespace game::hero
