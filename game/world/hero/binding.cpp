@@ -176,10 +176,8 @@ jint getTileColumn(cActor* a, jint edge) { return a->getTileColumn(edge); }
 jint getTileFlagsAtFeet(cActor* a, jint edge) { return world::getTileFlagsAtFeet(a, edge); }
 bool isNearLedge(cActor* a) { return world::isNearLedge(a); }
 bool isAtLedgeToward(cActor* a, jint dir) { return world::isAtLedgeToward(a, dir); }
-bool hasTileClassAtLeft(cActor* a, jint mask) { return world::hasTileClassAt(boxEdge(a, 0), boxEdge(a, 3) + 1, mask); }
-bool hasTileClassAtRight(cActor* a, jint mask) {
-    return world::hasTileClassAt(boxEdge(a, 2) - 1, boxEdge(a, 3) + 1, mask);
-}
+bool hasTileClassAtLeft(cActor* a, jint mask) { return world::hasTileClassAt(boxEdge(a, 0), a->posY, mask); }
+bool hasTileClassAtRight(cActor* a, jint mask) { return world::hasTileClassAt(boxEdge(a, 2), a->posY, mask); }
 bool isRowAllClass22(cActor* a) { return world::isRowAllClass22(a); }
 jint probeSlopeGround(cActor* a) { return world::probeSlopeGround(a); }
 void moveHeroBy(cActor* a, jint dx, jint dy) { world::moveHeroBy(a, dx, dy); }
