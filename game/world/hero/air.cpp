@@ -111,11 +111,10 @@ jint heroState3(cActor* h, jint phase) {
 jint heroState2(cActor* h, jint phase) {
     bool small = subtype(h) == 3010;
     if (phase == HeroPhase::ENTER) {
-        if (!small) {
-            if (hs().heroMovingFlag) cameraDivY() = 16;
-            heroDropCarried(h);
-            setStandingBox(h);
-        } else {
+        if (!small && hs().heroMovingFlag) cameraDivY() = 16;
+        heroDropCarried(h);
+        setStandingBox(h);
+        if (small) {
             clearPhysicsBit(h, kStickBit);
             setAy(h, 256);
             setVy(h, 0);

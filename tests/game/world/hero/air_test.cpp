@@ -176,3 +176,26 @@ TEST(HeroAir, HopCeilingStopsTheRiseAndStretchesVx) {
 
 }  // namespace
 }  // namespace herotest
+
+namespace herotest {
+namespace {
+
+TEST(HeroAir, SmallHeroFallsSlowlyWithItsOwnBox) {
+    Fake f;
+    f.hero.subtype = 3010;
+    f.hero.typeParams[6] = 20;
+    f.hero.typeParams[7] = 30;
+    f.hero.m[2] = 100;
+    game::hero::setHeroState(f.h(), game::HeroState::FALL);
+    EXPECT_EQ(f.hero.boxW, 20);
+    EXPECT_EQ(f.hero.boxH, 30);
+    EXPECT_EQ(f.hero.m[1], 256);
+    EXPECT_EQ(f.hero.m[9], 2048);
+    EXPECT_EQ(f.hero.anim, 3);
+    f.actionMask = game::act::DOWN;
+    f.stepHandler();
+    EXPECT_EQ(f.heroState, game::HeroState::FALL) << "the small hero never stomps";
+}
+
+}  // namespace
+}  // namespace herotest
