@@ -30,11 +30,7 @@ jint heroState27(cActor* h, jint phase) {
         stopMotion(h);
         limitsX(h, 0, 0);
         limitsY(h, -2400, 2400);
-        jint st = subtype(h);
-        if (st == 0 || st == 242 || st == 50 || st == 215)
-            setBoxSize(h, 36, 85);
-        else if (st == 3010)
-            setBoxSize(h, getTypeParam(h, 6), getTypeParam(h, 7));
+        setBoxByKind(h, 36, 85, -1, -1);
         jint x = posX(h);
         jint col = x >= 0 ? x / 36 : -((-x + 35) / 36);
         moveTo(h, (36 * col + 18) * 256, motion(h, mo::FY));

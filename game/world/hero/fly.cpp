@@ -26,11 +26,7 @@ jint heroState38(cActor* h, jint phase) {
         limitsY(h, -10000, 10000);
         clearPhysicsBit(h, 1);
         if (anim(h) != 70) setAnim(h, 70);
-        jint st = subtype(h);
-        if (st == 0 || st == 242 || st == 50 || st == 215 || st == 113 || st == 237)
-            setBoxSize(h, 64, 26);
-        else if (st == 3010)
-            setBoxSize(h, getTypeParam(h, 6), getTypeParam(h, 7));
+        setBoxByKind(h, 64, 26, 64, 26);
         runSpeedFactor() = 256;
         heroSpeedTimer() = 0;
         boostFrames() = 0;

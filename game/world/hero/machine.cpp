@@ -178,24 +178,17 @@ jint heroState23(cActor* h, jint phase) {
     return 0;
 }
 
-void setStandingBox(cActor* h) {
+void setBoxByKind(cActor* h, jint heroW, jint heroH, jint smallW, jint smallH) {
     jint st = subtype(h);
     if (st == 0 || st == 242 || st == 50 || st == 215)
-        setBoxSize(h, 33, 85);
-    else if (st == 113 || st == 237)
-        setBoxSize(h, 35, 50);
+        setBoxSize(h, heroW, heroH);
+    else if ((st == 113 || st == 237) && smallW >= 0)
+        setBoxSize(h, smallW, smallH);
     else if (st == 3010)
         setBoxSize(h, getTypeParam(h, 6), getTypeParam(h, 7));
 }
 
-void setLowBox(cActor* h) {
-    jint st = subtype(h);
-    if (st == 0 || st == 242 || st == 50 || st == 215)
-        setBoxSize(h, 33, 50);
-    else if (st == 113 || st == 237)
-        setBoxSize(h, 50, 33);
-    else if (st == 3010)
-        setBoxSize(h, getTypeParam(h, 6), getTypeParam(h, 7));
-}
+void setStandingBox(cActor* h) { setBoxByKind(h, 33, 85, 35, 50); }
+void setLowBox(cActor* h) { setBoxByKind(h, 33, 50, 50, 33); }
 
 }  // namespace game::hero

@@ -36,7 +36,11 @@ void cancelHeroGrab();
 // PLAY_ACTION: store the animation and what follows, then change.
 void playAction(cActor* hero, jint anim, jint next);
 
-// Boxes by kind (standing and low).
+// Boxes by kind: the hero kinds (0, 242, 50, 215), the small kinds (113,
+// 237; a negative width leaves them alone) and subtype 3010 (its type
+// parameters 6 and 7); other subtypes keep their box.
+void setBoxByKind(cActor* hero, jint heroW, jint heroH, jint smallW, jint smallH);
+// Standing and low boxes.
 void setStandingBox(cActor* hero);
 void setLowBox(cActor* hero);
 

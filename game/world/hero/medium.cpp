@@ -6,15 +6,7 @@ namespace game::hero {
 
 namespace {
 
-void setProneBox(cActor* h, bool stroke) {
-    jint st = subtype(h);
-    if (st == 0 || st == 242 || st == 50 || st == 215)
-        setBoxSize(h, stroke ? 100 : 50, 42);
-    else if (st == 113 || st == 237)
-        setBoxSize(h, 69, 32);
-    else if (st == 3010)
-        setBoxSize(h, getTypeParam(h, 6), getTypeParam(h, 7));
-}
+void setProneBox(cActor* h, bool stroke) { setBoxByKind(h, stroke ? 100 : 50, 42, 69, 32); }
 
 }  // namespace
 

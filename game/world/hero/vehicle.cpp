@@ -7,9 +7,17 @@ namespace game::hero {
 
 namespace {
 
-void rideStep(cActor* h) {
+// Both vehicles: EXIT removes the drawing offset; UPDATE first plays [0]
+// and puts the hero at the ride position. True when the phase goes on.
+bool ridePhase(cActor* h, jint phase) {
+    if (phase == HeroPhase::EXIT) {
+        offsetDrawAndBox(h, -drawOffsetX(h), -drawOffsetY(h));
+        return false;
+    }
+    if (phase != HeroPhase::UPDATE) return false;
     setAnim(h, heroVar(0));
     moveBy(h, (heroVar(5) / 256 - posX(h)) * 256, (heroVar(3) - posY(h)) * 256);
+    return true;
 }
 
 void dismount(cActor* h, jint lift) {
@@ -50,12 +58,7 @@ void heroState21Step(cActor* h, jint kind, jint b, jint st) {
 }
 
 jint heroState21(cActor* h, jint phase) {
-    if (phase == HeroPhase::EXIT) {
-        offsetDrawAndBox(h, -drawOffsetX(h), -drawOffsetY(h));
-        return 0;
-    }
-    if (phase != HeroPhase::UPDATE) return 0;
-    rideStep(h);
+    if (!ridePhase(h, phase)) return 0;
     switch (heroVar(0)) {
     case 75:
     case 76:
@@ -107,12 +110,7 @@ jint heroState21(cActor* h, jint phase) {
 }
 
 jint heroState39(cActor* h, jint phase) {
-    if (phase == HeroPhase::EXIT) {
-        offsetDrawAndBox(h, -drawOffsetX(h), -drawOffsetY(h));
-        return 0;
-    }
-    if (phase != HeroPhase::UPDATE) return 0;
-    rideStep(h);
+    if (!ridePhase(h, phase)) return 0;
     switch (heroVar(0)) {
     case 83:
     case 86:
