@@ -79,7 +79,7 @@ jint anim(cActor* a) { return F(a).anim; }
 jint animFrame(cActor* a) { return F(a).frame; }
 jint animFrameCount(cActor* a) { return F(a).frameCount; }
 void setAnimFrame(cActor* a, jint frame) { F(a).frame = frame; }
-jint animTicks(cActor* a) { return F(a).ticks; }
+jint animTicks(cActor* a) { return F(a).frame; }
 void setAnim(cActor* a, jint an) {
     FakeActor& f = F(a);
     if (f.anim == an) return;
