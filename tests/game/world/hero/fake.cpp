@@ -26,6 +26,7 @@ Fake::Fake() {
 bool Fake::logged(const std::string& s) const { return std::find(log.begin(), log.end(), s) != log.end(); }
 
 FakeActor& Fake::spawn() {
+    if (spawned.size() == spawned.capacity()) return spawned.back();  // handles stay valid
     spawned.emplace_back();
     spawned.back().uniqueId = 10000 + static_cast<jint>(spawned.size());
     return spawned.back();
