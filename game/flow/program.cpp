@@ -71,8 +71,7 @@ void registerGameProgram() {
     sprite::registerSpriteStatics();
     registerAllGameStatics();
     installCoreStateHandlers();
+    sprite::setSpriteHost(&GameSpriteHost::instance());
 }
-
-void startGameProgram() { sprite::setSpriteHost(&GameSpriteHost::instance()); }
 
 }  // namespace game

@@ -25,9 +25,8 @@ public:
 };
 
 // Registers the sprite engine's and the game's statics (before
-// Application::init) and fills the core state handler slots.
+// Application::init), fills the core state handler slots and installs the
+// game's sprite host (used from the first paint on).
 void registerGameProgram();
-// After Application::init: installs the game's sprite host.
-void startGameProgram();
 
 }  // namespace game
