@@ -25,14 +25,8 @@ jint getMenuActionDelayed() { return -1; }
 void resetMenuCursor(ObjectArray*) {}
 void paintScreen(ObjectArray*) {}
 
-// Level flow and progress record.
+// Level flow.
 void unloadLevel() {}
 void restartLevel() {}
-void resetProgress(jint) {}
-void saveProgress() {}
-void loadProgress() {}
-
-// Text packs: no text is loaded.
-String* getString(jint) { return nullptr; }
 
 }  // namespace game

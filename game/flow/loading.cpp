@@ -7,7 +7,13 @@
 #include <array>
 
 #include "game/data/hooks.h"
+#include "game/data/datanode.h"
+#include "game/data/level.h"
+#include "game/data/pack.h"
+#include "game/data/progress.h"
 #include "game/data/statics.h"
+#include "game/data/textpack.h"
+#include "game/sprite/sprite.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
 #include "game/flow/screen.h"
@@ -32,49 +38,63 @@ namespace {
 
 String* pool(jint n) { return StaticClass::getStringConstant(n); }
 
-void logMissing(const char* what) {
-    static std::array<const char*, 32> seen{};
-    for (const char*& s : seen) {
-        if (s == what) return;
-        if (!s) {
-            s = what;
-            logPrintf("loading step: %s is not available", what);
-            return;
-        }
-    }
-}
-
 std::array<jint, kLoadRecords> g_runCounts{};
 jint g_rejected = 0;
 jint g_conditionErrors = 0;
 
 }  // namespace
 
-ByteArray* LoadSteps::readResource(String* name) { return bramble::io::readResource(name); }
-void LoadSteps::openPack(String*) { logMissing("openPack"); }
-ByteArray* LoadSteps::loadResource(jint) {
-    logMissing("loadResource");
-    return nullptr;
+ByteArray* LoadSteps::readResource(String* name) {
+    java_io_InputStream* in = openResource(name);
+    if (!in) {
+        logPrintf("loading: resource %s missing", name ? name->toUtf8().c_str() : "(null)");
+        return nullptr;
+    }
+    // Read to the end in chunks (the resource's size is not known ahead).
+    ByteArray* all = newByteArray(0);
+    ByteArray* chunk = newByteArray(4096);
+    for (;;) {
+        const jint n = in->read(chunk, 0, chunk->length());
+        if (Application::pendingException() || n <= 0) break;
+        ByteArray* grown = newByteArray(all->length() + n);
+        for (jint k = 0; k < all->length(); ++k) grown->data()[k] = all->data()[k];
+        for (jint k = 0; k < n; ++k) grown->data()[all->length() + k] = chunk->data()[k];
+        all = grown;
+    }
+    if (Object* e = Application::pendingException())
+        if (instanceOf(e, cid::java_lang_Exception)) Application::clearPendingException();
+    in->close();
+    Application::clearPendingException();
+    return all;
 }
+void LoadSteps::openPack(String* name) {
+    if (!cg().packName || !name || !String::equals(cg().packName, name)) readPackHeader(name);
+}
+ByteArray* LoadSteps::loadResource(jint entry) { return game::loadResource(entry); }
 jint LoadSteps::entryType() { return cg().entryType; }
-bool LoadSteps::isTextPackLoaded(jint) { return false; }
-void LoadSteps::loadTextPack(String*, jint) { logMissing("loadTextPack"); }
-void LoadSteps::unloadTextPack(jint) {}
-void LoadSteps::loadMathTables(String*) { logMissing("loadMathTables"); }
-void LoadSteps::loadSprite(ObjectArray*, jint, jint, jint) { logMissing("loadSprite"); }
-Object* LoadSteps::loadDataNode(jint) {
-    logMissing("loadDataNode");
-    return nullptr;
+bool LoadSteps::isTextPackLoaded(jint id) { return game::isTextPackLoaded(id); }
+void LoadSteps::loadTextPack(String* packName, jint id) { loadTextPackResource(packName, id); }
+void LoadSteps::unloadTextPack(jint id) { game::unloadTextPack(id); }
+void LoadSteps::loadMathTables(String* packName) { game::loadMathTables(packName, 0, 1); }
+void LoadSteps::loadSprite(ObjectArray* table, jint resource, jint slot, jint param) {
+    game::loadSprite(table, resource, slot, param);
 }
-void LoadSteps::setCharMap(Object*, Object*) {}
-void LoadSteps::loadLevelObjects(ByteArray*) { logMissing("loadLevelObjects"); }
-void LoadSteps::loadLevelLayers(jint, jint) { logMissing("loadLevelLayers"); }
-void LoadSteps::spawnLevelActors() { logMissing("spawnLevelActors"); }
-void LoadSteps::resetPlayState() { logMissing("resetPlayState"); }
+Object* LoadSteps::loadDataNode(jint resource) { return game::loadDataNode(resource); }
+void LoadSteps::setCharMap(Object* font, Object* charMap) {
+    if (font && charMap && charMap->classId() == cid::ShortArray)
+        static_cast<BSprite*>(font)->setCharMap(static_cast<ShortArray*>(charMap));
+}
+void LoadSteps::loadLevelObjects(ByteArray* list) {
+    (void)list;
+    worldHooks().setupLevelMap();
+}
+void LoadSteps::loadLevelLayers(jint stage, jint param) { game::loadLevelLayers(stage, param); }
+void LoadSteps::spawnLevelActors() { game::spawnLevelActors(); }
+void LoadSteps::resetPlayState() { game::resetPlayState(); }
 void LoadSteps::loadProgressIfMissing() {
     if (!cg().progress) loadProgress();
 }
-void LoadSteps::loadContentTypes() { logMissing("loadContentTypes"); }
+void LoadSteps::loadContentTypes() { game::loadContentTypes(pool(117)); }
 void LoadSteps::frameBuffers() {
     if (!cg().frameCache) {
         IntArray* screen = newIntArray(384000);

@@ -27,8 +27,8 @@ constexpr jint kIndexPacks = 27;
 constexpr jint kIndexEntries = 128;
 
 // The operations the steps perform on other parts of the game: packs, text
-// packs, sprites, level data, actors, sounds. The game installs the real
-// ones; the built-in answers "nothing loaded" (each logged once).
+// packs, sprites, level data, actors, sounds. The built-in object calls the
+// game's own routines; tests install a recording one.
 class LoadSteps {
 public:
     virtual ~LoadSteps() = default;

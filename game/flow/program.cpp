@@ -6,6 +6,7 @@
 
 #include "display/lcdui/graphics.h"
 #include "game/data/statics.h"
+#include "game/data/util.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
 #include "game/flow/states.h"
@@ -14,16 +15,7 @@
 
 namespace game {
 
-void GameSpriteHost::setAlphaFillColor(jint argb) {
-    cGameStatics& g = cg();
-    if (g.fillRow && g.fillColor == argb) return;
-    g.fillColor = argb;
-    if (!g.fillRow) {
-        IntArray* row = newIntArray(256);
-        cg().fillRow = row;
-    }
-    for (jint i = 0; i < 256; ++i) cg().fillRow->data()[i] = argb;
-}
+void GameSpriteHost::setAlphaFillColor(jint argb) { game::setAlphaFillColor(argb); }
 
 void GameSpriteHost::drawTiledRect(javax_microedition_lcdui_Graphics* g, jint x, jint y, jint w, jint h) {
     IntArray* row = cg().fillRow;

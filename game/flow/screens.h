@@ -1,5 +1,4 @@
-// Routines of the menu, dialog, screen-painter, level-flow, progress and
-// text-pack code that the state machine and the loading state call. Their
+// Routines of the menu, dialog, screen-painter and level-flow code that the state machine and the loading state call. Their
 // definitions live with that code; until it is in the library,
 // game/data/standins.cpp holds simple ones (each removed from there when
 // its real definition arrives).
@@ -24,13 +23,5 @@ void paintScreen(ObjectArray* menu);
 // Level flow.
 void unloadLevel();
 void restartLevel();
-
-// Progress record.
-void resetProgress(jint mode);
-void saveProgress();
-void loadProgress();
-
-// Text packs: the text of a text id ((slot << 16) | index), or null.
-String* getString(jint textId);
 
 }  // namespace game

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "display/lcdui/display.h"
+#include "game/data/pack.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "javalib/inputstreams.h"
@@ -71,12 +72,6 @@ Object* makePlayerFor(jint id) {
 
 void setPlayerMaker(PlayerMaker maker) { g_maker = maker ? maker : &defaultMaker; }
 void setHeroSubtypeSource(HeroSubtypeFn fn) { g_heroSubtype = fn; }
-
-String* getSoundContentType(jint index) {
-    ObjectArray* types = cg().contentTypes;
-    Object* t = objAt(types, index);
-    return t && t->classId() == cid::String ? static_cast<String*>(t) : nullptr;
-}
 
 namespace KTLibPlayer {
 

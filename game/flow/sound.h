@@ -53,9 +53,6 @@ void pauseChannel(jint channel);
 void resumeChannel(jint channel);
 }  // namespace KTLibPlayer
 
-// The content type for a type index (cGame.contentTypes); null when absent.
-String* getSoundContentType(jint index);
-
 // cGame's sound routines.
 void playSound(jint id);
 void stopAllSounds();

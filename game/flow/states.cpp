@@ -2,6 +2,7 @@
 // deferred requests, the question menu state and its actions.
 #include "game/flow/states.h"
 
+#include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/input.h"
@@ -320,7 +321,7 @@ void onMenuAction(jint menuId, jint action) {
         break;
     case 7:
         if (confirm) {
-            resetProgress(0);
+            resetProgress(false);
             saveProgress();
             loadProgress();
             saveProgress();
@@ -330,7 +331,7 @@ void onMenuAction(jint menuId, jint action) {
         break;
     case 23:
         if (confirm) {
-            resetProgress(0);
+            resetProgress(false);
             saveProgress();
             loadProgress();
             fl().messageTextId = 0x10087;

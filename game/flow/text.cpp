@@ -3,6 +3,7 @@
 // the game and the engine.
 #include "display/lcdui/graphics.h"
 #include "game/data/statics.h"
+#include "game/data/textpack.h"
 #include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
