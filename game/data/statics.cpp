@@ -474,8 +474,14 @@ StaticsContribution g_BossMordleStatics =
 StaticsContribution g_BossMagicianStatics =
     contribution<BossMagicianStatics>("Constants_CstBossMagician", kClinitBossMagician, &BossMagician_clinit);
 
+// The flow code's structs (game/flow/flow_statics.cpp) are part of the
+// same library's statics.
+extern StaticsContribution g_FlowStatics;
+extern StaticsContribution g_KTLibPlayerStatics;
+
 namespace {
-StaticsContribution* const kAll[] = {&g_UtilStatics, &g_BossMordleStatics, &g_cGameStatics, &g_BossMagicianStatics};
+StaticsContribution* const kAll[] = {&g_UtilStatics,        &g_BossMordleStatics, &g_cGameStatics,
+                                     &g_BossMagicianStatics, &g_FlowStatics,       &g_KTLibPlayerStatics};
 }
 
 void registerGameStatics() {

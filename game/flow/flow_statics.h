@@ -186,11 +186,7 @@ extern StaticsContribution g_KTLibPlayerStatics;
 inline FlowStatics& fl() { return *statics<FlowStatics>(g_FlowStatics); }
 inline KTLibPlayerStatics& ktl() { return *statics<KTLibPlayerStatics>(g_KTLibPlayerStatics); }
 
-// Adds the flow code's contributions (idempotent); registerGameStatics
-// callers call this too (registerAllGameStatics does both).
-void registerFlowStatics();
-void appendFlowStatics(std::vector<const StaticsContribution*>& list);
-// The core library's statics: data's and flow's.
-void registerAllGameStatics();
+// Both are registered with the core library's own (registerGameStatics,
+// appendGameStatics in game/data/statics.h).
 
 }  // namespace game

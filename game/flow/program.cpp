@@ -61,7 +61,7 @@ GameSpriteHost& GameSpriteHost::instance() {
 
 void registerGameProgram() {
     sprite::registerSpriteStatics();
-    registerAllGameStatics();
+    registerGameStatics();
     installCoreStateHandlers();
     sprite::setSpriteHost(&GameSpriteHost::instance());
 }
