@@ -263,7 +263,7 @@ namespace game {
     X(jint, heroFrameBits) X(jbyte, hasRotatedContact) X(jbyte, liftZoneHit) X(jint, heroStateTicks) \
     X(jint, rectCount) X(jint, itemCount) X(jint, linkCount) X(jint, item4Id) X(jint, stateBits) \
     X(jint, hitLatch) X(jint, itemId) X(jbyte, heroLaunched) \
-    X(ShortArray*, trackedIds) X(IntArray*, trackedValues) X(jint, trackedCount) X(cActor*, partner) X(jint, partnerMode) X(cActor*, carried)
+    X(cActor*, rotatedContactActor) X(ShortArray*, trackedIds) X(IntArray*, trackedValues) X(jint, trackedCount) X(cActor*, partner) X(jint, partnerMode) X(cActor*, carried)
 
 BRAMBLE_STATICS(cActorStatics, CACTOR_FIELDS)
 

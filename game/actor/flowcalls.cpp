@@ -4,6 +4,8 @@
 #include "game/actor/pool.h"
 #include "game/data/statics.h"
 
+#include <cmath>
+
 void game::playSound(jint) {}
 
 void game::clearLevelObjectFlags(jint id, jint bits) {
@@ -18,3 +20,8 @@ jint game::findFreeTweenSlot() {
 }
 
 BSprite* game::getSpriteByNumber(jint) { return nullptr; }
+
+jint game::fixedSin(jint degrees) {
+    jint d = ((degrees % 360) + 360) % 360;
+    return static_cast<jint>(std::lround(std::sin(d * 3.14159265358979323846 / 180.0) * 16384.0));
+}

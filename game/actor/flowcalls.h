@@ -14,6 +14,8 @@ void playSound(jint id);
 // cGame.clearLevelObjectFlags: clears bits in the flags of the actor with
 // that unique id (the level record's half belongs to the level code).
 void clearLevelObjectFlags(jint id, jint bits);
+// cGame.fixedSin: sine of whole degrees, 1 << 14 fixed point.
+jint fixedSin(jint degrees);
 // cGame.sprites[n]: the game's sprite number n, or null.
 BSprite* getSpriteByNumber(jint n);
 // cGame.findFreeTweenSlot: first slot 0-4 whose duration is negative, -1.
