@@ -128,8 +128,12 @@ TEST_F(UpdateTest, ScriptEvents) {
         cg().cameraY = 500;
         h->handleEvent(c.kind, c.a, c.b, c.count);
         std::string w = c.want;
-        if (w == "nothing") EXPECT_TRUE(h->scriptHold);
-        if (w == "release hold") EXPECT_FALSE(h->scriptHold);
+        if (w == "nothing") {
+            EXPECT_TRUE(h->scriptHold);
+        }
+        if (w == "release hold") {
+            EXPECT_FALSE(h->scriptHold);
+        }
         if (w == "hold") {
             EXPECT_EQ(h->scriptValue, 7);
             EXPECT_TRUE(rec.has("heroState29"));
