@@ -332,6 +332,7 @@ void scalars(cGameStatics& g) {
     g.orbitRadiusX = 24320;
     g.orbitRadiusY = 8102;
     g.orbitPhase = 2304;
+    g.orbitRise = -47360;
     g.cameraScrollCountdown = -1;
     g.cameraMode = 9;
     g.viewTargetX = 30001;

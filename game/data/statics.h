@@ -144,6 +144,7 @@ using Int13 = std::array<jint, 13>;
     X(jint, orbitRadiusX)                                                             \
     X(jint, orbitRadiusY)                                                             \
     X(jint, orbitPhase)                                                               \
+    X(jint, orbitRise)                                                                \
     X(jint, cameraScrollCountdown)                                                    \
     X(jint, cameraMode)                                                               \
     X(jint, viewTargetX)                                                              \

@@ -1,0 +1,36 @@
+// Routines of the menu, dialog, screen-painter, level-flow, progress and
+// text-pack code that the state machine and the loading state call. Their
+// definitions live with that code; until it is in the library,
+// game/data/standins.cpp holds simple ones (each removed from there when
+// its real definition arrives).
+#pragma once
+
+#include "runtime/array.h"
+
+class String;
+
+namespace game {
+
+// Menus (the menu object is an Object[] built from constant tables).
+void openTextBox(ObjectArray* menu);
+Object* currentTextBox();
+void setMenuCursor(jint cursor);
+void updateMenu(ObjectArray* menu);
+// The menu's chosen action of this step, -1 none.
+jint getMenuActionDelayed();
+void resetMenuCursor(ObjectArray* menu);
+void paintScreen(ObjectArray* menu);
+
+// Level flow.
+void unloadLevel();
+void restartLevel();
+
+// Progress record.
+void resetProgress(jint mode);
+void saveProgress();
+void loadProgress();
+
+// Text packs: the text of a text id ((slot << 16) | index), or null.
+String* getString(jint textId);
+
+}  // namespace game
