@@ -3,6 +3,7 @@
 
 #include "display/lcdui/lcdui.h"
 #include "game/actor/tables.h"
+#include "game/flow/flow_statics.h"
 #include "game/sprite/statics.h"
 #include "runtime/resource.h"
 #include "tools/kit/demo.h"
@@ -43,6 +44,7 @@ void startApplication(std::optional<kit::Bytes> tables) {
     g_statics.push_back(lcdui::staticsContribution());
     sprite::appendSpriteStatics(g_statics);
     game::appendGameStatics(g_statics);
+    game::appendFlowStatics(g_statics);
     g_statics.push_back(&game::g_actorStoreStatics);
     g_statics.push_back(&game::g_cActorStatics);
     Application::Config config;
