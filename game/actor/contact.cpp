@@ -275,7 +275,7 @@ void game::accelerateToward(cActor* a, jint x, jint y, jint accel, jint maxSpeed
 bool game::startScriptFromParam(cActor* a, jint i) {
     jint id = a->getParam(i);
     if (id == -1) return false;
-    ShortArray* state = cg().scriptState;
+    ShortArray* state = cg().scriptStates;
     if (!state || id < 0 || id >= state->length()) {
         logPrintf("Actor %d: level script %d outside the table", a->uniqueId, id);
         return false;

@@ -33,7 +33,7 @@ ShortArray* scratch(ShortArray*& field) {
 WorldBehaviourSeam& behaviourSeam() { return *g_seam; }
 void setBehaviourSeam(WorldBehaviourSeam* seam) { g_seam = seam ? seam : &g_builtInSeam; }
 
-cActor* hero() { return cg().hero ? cg().hero : stores().hero; }
+cActor* hero() { return cg().hero; }
 bool isHero(cActor* a) { return a && a == hero(); }
 
 // --- records ---------------------------------------------------------------------

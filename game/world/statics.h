@@ -8,9 +8,9 @@
 #include "runtime/array.h"
 #include "runtime/statics.h"
 
-namespace game {
-
 class cActor;
+
+namespace game {
 
 #define WORLD_FIELDS(X)                    \
     /* tile map */                         \

@@ -157,12 +157,12 @@ TEST_F(ContactTest, SteeringAndScripts) {
     EXPECT_EQ(isqrt(2500), 50);
     EXPECT_EQ(isqrt(2499), 49);
 
-    cg().scriptState = newShortArray(4);
-    for (jint i = 0; i < 4; ++i) cg().scriptState->data()[i] = -1;
+    cg().scriptStates = newShortArray(4);
+    for (jint i = 0; i < 4; ++i) cg().scriptStates->data()[i] = -1;
     cActor* s = actortest::spawn(6, 1, 0, 0, 0xA0, {-1, 2, 9});
     EXPECT_FALSE(startScriptFromParam(s, 0));
     EXPECT_TRUE(startScriptFromParam(s, 1));
-    EXPECT_EQ(cg().scriptState->data()[2], 0);
+    EXPECT_EQ(cg().scriptStates->data()[2], 0);
     EXPECT_FALSE(startScriptFromParam(s, 2)) << "outside the table: nothing";
     EXPECT_TRUE(log.contains("level script 9 outside"));
 }

@@ -98,7 +98,7 @@ TEST_F(UpdateTest, UpdateHeadAndTail) {
     EXPECT_EQ(last->data()[2], 4);
     // The hero under its state machine moves by the physics' push.
     h->stateFlags = 0x1000000;
-    ca().heroPushX = 999;  // cleared before the physics runs
+    ca().physicsDx = 999;  // cleared before the physics runs
     h->update();
     EXPECT_TRUE(rec.has("physics"));
     EXPECT_EQ(h->posX, 11);

@@ -68,8 +68,8 @@ TEST_F(MapTest, GroundSurfaceOnSlopesAndEdges) {
 }
 
 TEST_F(MapTest, FlagsForHeroAndOthersAndDynamicCells) {
-    game::cActor* hero = makeHero(100, 300);
-    game::cActor* other = spawnRecord(kit::levelActorRecord(1, 20, 50, 50, 0, 0xA0, {10, 10}));
+    cActor* hero = makeHero(100, 300);
+    cActor* other = spawnRecord(kit::levelActorRecord(1, 20, 50, 50, 0, 0xA0, {10, 10}));
     ASSERT_TRUE(hero && other);
     EXPECT_EQ(w::getTileFlags(hero, 7, 10), 12);
     EXPECT_EQ(w::getTileFlags(other, 7, 10), 4);
@@ -78,7 +78,7 @@ TEST_F(MapTest, FlagsForHeroAndOthersAndDynamicCells) {
     EXPECT_EQ(w::getTileFlags(other, 1, 10), 0);
     // A dynamic cell owned by a tile block (type 4): wall for the solid
     // query, resolved through its owner for the flags.
-    game::cActor* block = spawnRecord(kit::levelActorRecord(3, 77, 200, 200, 0, 0xA0, {1, 1, 1, 1}));
+    cActor* block = spawnRecord(kit::levelActorRecord(3, 77, 200, 200, 0, 0xA0, {1, 1, 1, 1}));
     ASSERT_TRUE(block);
     ASSERT_EQ(block->type, 4);
     game::cg().collisionMap->data()[1 + 10 * 10] = static_cast<jshort>(0x2000 | 77);
@@ -100,9 +100,9 @@ TEST_F(MapTest, DynamicCellSpawnsItsOwnerFromTheRecord) {
     makeHero(100, 300);
     ASSERT_EQ(game::getActorById(88), nullptr);
     game::cg().collisionMap->data()[2 + 5 * 10] = static_cast<jshort>(0x2000 | 88);
-    game::cActor* mover = spawnRecord(kit::levelActorRecord(1, 21, 50, 50, 0, 0xA0, {10, 10}));
+    cActor* mover = spawnRecord(kit::levelActorRecord(1, 21, 50, 50, 0, 0xA0, {10, 10}));
     EXPECT_EQ(w::getTileFlags(mover, 2, 5), 0x2C000C);
-    game::cActor* owner = game::getActorById(88);
+    cActor* owner = game::getActorById(88);
     ASSERT_NE(owner, nullptr);
     EXPECT_EQ(owner->flags & 0x80000, 0x80000);
 }
@@ -182,7 +182,7 @@ struct Step {
     jint dx, dy;  // whole px
 };
 
-Step physics(game::cActor* h, jint vx, jint vy, jint flags = 0x1000000 | 1) {
+Step physics(cActor* h, jint vx, jint vy, jint flags = 0x1000000 | 1) {
     h->stateFlags = flags;
     h->motion->data()[2] = vx;
     h->motion->data()[3] = vy;
@@ -201,7 +201,7 @@ protected:
 };
 
 TEST_F(PhysicsTest, StandingHeroIsOnGroundAndLanded) {
-    game::cActor* h = makeHero(60, 396);
+    cActor* h = makeHero(60, 396);
     Step s = physics(h, 0, 0);
     EXPECT_EQ(s.result, 0x100008);
     EXPECT_EQ(s.dy, 0);
@@ -211,7 +211,7 @@ TEST_F(PhysicsTest, StandingHeroIsOnGroundAndLanded) {
 TEST_F(PhysicsTest, LedgeStopAndSubPixelMoves) {
     // Past the edge of the platform (row 10, columns 6-8): the stick of
     // 27 px finds nothing under column 4.
-    game::cActor* h = makeHero(4 * 36 + 18, 360);
+    cActor* h = makeHero(4 * 36 + 18, 360);
     Step s = physics(h, -2560, 0, 0x1000000 | 1 | 8);
     EXPECT_EQ(s.result & 3, 2);
     EXPECT_EQ(s.dx, 0);
@@ -227,7 +227,7 @@ TEST_F(PhysicsTest, LedgeStopAndSubPixelMoves) {
 
 TEST_F(PhysicsTest, ConveyorAndOneWayFloors) {
     // Class 24 (o) at column 3, row 10: the hero standing on it drifts 5 px.
-    game::cActor* h = makeHero(3 * 36 + 18, 360);
+    cActor* h = makeHero(3 * 36 + 18, 360);
     Step s = physics(h, 0, 0);
     EXPECT_TRUE(s.result & 0x2000000);
     EXPECT_EQ(s.dx, 5);
@@ -243,15 +243,15 @@ TEST_F(PhysicsTest, ConveyorAndOneWayFloors) {
 }
 
 TEST_F(PhysicsTest, WallsStopSideways) {
-    game::cActor* h = makeHero(5 * 36 - 10, 396);  // row 10 columns 6-8 are walls to the right
+    cActor* h = makeHero(5 * 36 - 10, 396);  // row 10 columns 6-8 are walls to the right
     Step s = physics(h, 40 * 256, 0, 0x1000000);
     EXPECT_TRUE(s.result & 4);
     EXPECT_EQ(h->prevBox->data()[2] + s.dx, 6 * 36);
 }
 
 TEST_F(PhysicsTest, BoxGrowsUpwardKeepingTheFeet) {
-    game::cActor* h = makeHero(60, 396);
-    game::cActor::setBox(h->box, 60 - 16, 396 - 50, 60 + 17, 396);  // 33 x 50
+    cActor* h = makeHero(60, 396);
+    cActor::setBox(h->box, 60 - 16, 396 - 50, 60 + 17, 396);  // 33 x 50
     w::setBoxSize(h, 33, 85);
     EXPECT_EQ(h->box->data()[2] - h->box->data()[0], 33);
     EXPECT_EQ(h->box->data()[3], 396);
@@ -273,7 +273,7 @@ layer 4 4 8
 6666
 6666
 )");
-    game::cActor* h = makeHero(54, 2 * 36 + 20);
+    cActor* h = makeHero(54, 2 * 36 + 20);
     w::stepTilesWhileClass(h, 0, 1, 1 << 9);
     EXPECT_EQ(h->posY, (h->box->data()[3] / 36) * 36 + 35);
     EXPECT_EQ(h->box->data()[3] / 36, 5);
@@ -290,7 +290,7 @@ TEST_F(PhysicsTest, SnapToGroundWithinFourPixels) {
         jint moved;
     } cases[] = {{3, 3}, {4, 0}, {0, 0}};
     for (const Case& c : cases) {
-        game::cActor* h = makeHero(60, 396 - c.above);
+        cActor* h = makeHero(60, 396 - c.above);
         const jint y0 = h->posY;
         w::snapToGround(h);
         EXPECT_EQ(h->posY - y0, c.moved) << c.above;

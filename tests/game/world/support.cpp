@@ -2,7 +2,6 @@
 #include "tests/game/world/support.h"
 
 #include "display/lcdui/lcdui.h"
-#include "game/actor/host.h"
 #include "game/actor/tables.h"
 #include "game/sprite/statics.h"
 #include "game/world/camera.h"
@@ -117,22 +116,21 @@ void loadLevel(const std::string& description) {
     game::world::resetCamera();
 }
 
-game::cActor* spawnRecord(const std::vector<int16_t>& record) {
+cActor* spawnRecord(const std::vector<int16_t>& record) {
     ShortArray* r = newShortArray(static_cast<jint>(record.size()));
     for (size_t i = 0; i < record.size(); ++i) r->data()[i] = record[i];
-    game::cActor* a = game::spawnActor(r, r->length(), 0);
+    cActor* a = game::spawnActor(r, r->length(), 0);
     EXPECT_NE(a, nullptr);
     return a;
 }
 
-game::cActor* makeHero(jint x, jint y) {
-    game::cActor* h = spawnRecord(kit::levelActorRecord(0, 1, x, y, 0, 0xA0, {-1, -1, -1, -1, -1}));
+cActor* makeHero(jint x, jint y) {
+    cActor* h = spawnRecord(kit::levelActorRecord(0, 1, x, y, 0, 0xA0, {-1, -1, -1, -1, -1}));
     if (!h) return nullptr;
     game::cg().hero = h;
-    game::stores().hero = h;
     if (!h->motion) h->allocMotionState();
     h->stateFlags = 0x1000000 | 1;
-    game::cActor::setBox(h->box, x - 17, y - 85, x + 17, y);
+    cActor::setBox(h->box, x - 17, y - 85, x + 17, y);
     if (!h->prevBox) h->prevBox = newShortArray(4);
     return h;
 }

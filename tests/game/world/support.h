@@ -29,9 +29,9 @@ void closeApplication();
 // region table when the description has them.
 void loadLevel(const std::string& description);
 // A hero of subtype 0 standing at (x, y) with a 34 x 85 box, physics on.
-game::cActor* makeHero(jint x, jint y);
+cActor* makeHero(jint x, jint y);
 // A level actor of the given subtype from a record.
-game::cActor* spawnRecord(const std::vector<int16_t>& record);
+cActor* spawnRecord(const std::vector<int16_t>& record);
 ByteArray* javaBytes(const kit::Bytes& bytes);
 
 class WorldTest : public testing::Test {
