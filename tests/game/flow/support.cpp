@@ -1,7 +1,14 @@
 // The game-flow tests' fixture (see support.h).
 #include "tests/game/flow/support.h"
 
+#include "display/lcdui/lcdui.h"
+#include "game/data/pack.h"
 #include "game/flow/input.h"
+#include "game/sprite/statics.h"
+#include "io/statics.h"
+#include "javalib/lang.h"
+#include "javalib/utilstatics.h"
+#include "tools/kit/demo.h"
 #include "game/flow/loading.h"
 #include "game/flow/sound.h"
 #include "game/flow/states.h"
@@ -102,8 +109,49 @@ void useFakePlayers() {
 
 void setPlayersEnded(bool ended) { g_ended = ended; }
 
+namespace {
+
+void loadPool(StaticClass& statics) {
+    const kit::StringPool pool = kit::demoStringPool();
+    ObjectArray* array = newObjectArray(cid::String, static_cast<jint>(pool.size()));
+    statics.m_stringPool = array;
+    for (size_t i = 0; i < pool.size(); ++i) {
+        String* s = String::fromUtf16(pool[i]);
+        statics.m_stringPool->data()[i] = s;
+    }
+}
+
+// The game-data fixture's application plus java.lang and java.util (the
+// game prints through System.out and draws randoms from java.util.Random).
+void startFlowApplication() {
+    static std::vector<const StaticsContribution*> list;
+    static bool registered = false;
+    if (!registered) {
+        registerLangStatics();
+        registerUtilStatics();
+        registered = true;
+    }
+    list.clear();
+    for (const StaticsContribution* c : StaticClass::registered()) list.push_back(c);
+    for (const StaticsContribution* c : bramble::io::staticsContributions()) list.push_back(c);
+    list.push_back(lcdui::staticsContribution());
+    sprite::appendSpriteStatics(list);
+    game::appendGameStatics(list);
+    Application::Config config;
+    config.objectHeapSize = 8 << 20;
+    config.dataHeapSize = 48 << 20;
+    config.statics = &list;
+    config.loadConstants = &loadPool;
+    Application::init(config);
+}
+
+}  // namespace
+
 void FlowTest::SetUp() {
-    datatest::GameDataTest::SetUp();
+    datatest::files().clear();
+    startFlowApplication();
+    datatest::serveFromMemory();
+    log.clear();
     game::setGameClock(&clock);
     game::setPlayerMaker(nullptr);
     game::setLoadSteps(nullptr);
