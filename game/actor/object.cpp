@@ -579,10 +579,10 @@ void game::initTrackedLists() {
 
 void game::releaseCarriedActor() {
     ca().stateBits = 0;
-    if (cActor* c = ca().carried) {
+    if (cActor* c = ca().carriedActor) {
         if (ca().grabMode == 3) worldHooks().setBoxSize(c, 33, c->getTypeParam(7));
         else if (ca().grabMode == 7) c->aiState = 9;
     }
     ca().grabMode = 10;
-    ca().carried = nullptr;
+    ca().carriedActor = nullptr;
 }
