@@ -79,6 +79,7 @@ void cActor_clinit() {
         ca().heroHistory->data()[i] = e;
     }
     ca().itemCounts = newIntArray(5);
+    ca().segmentScratch = newIntArray(9);
     ca().segments = newObjectArray(cid::IntArray, 3);
     for (jint i = 0; i < 3; ++i) {
         IntArray* e = newIntArray(9);
