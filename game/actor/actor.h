@@ -71,6 +71,8 @@ public:
     void setTypeParam(jint i, jint v);
     static jint getSubtypeParam(jint subtype, jint i);
     jint getParam(jint i);
+    // params[i], or 0 when absent, without a log line (painting asks freely).
+    jint getParamOr(jint i) const { return params && i >= 0 && i < params->length() ? params->data()[i] : 0; }
     void setParam(jint i, jint v);
     void setParams1to4(jint a, jint b, jint c, jint d);
     void setRespawnInfo(jint x, jint y, jint p);
@@ -263,7 +265,10 @@ namespace game {
     X(jint, heroFrameBits) X(jbyte, hasRotatedContact) X(jbyte, liftZoneHit) X(jint, heroStateTicks) \
     X(jint, rectCount) X(jint, itemCount) X(jint, linkCount) X(jint, item4Id) X(jint, stateBits) \
     X(jint, hitLatch) X(jint, itemId) X(jbyte, heroLaunched) \
-    X(cActor*, rotatedContactActor) X(ShortArray*, trackedIds) X(IntArray*, trackedValues) X(jint, trackedCount) X(cActor*, partner) X(jint, partnerMode) X(cActor*, carried)
+    X(cActor*, rotatedContactActor) X(ShortArray*, trackedIds) X(IntArray*, trackedValues) X(jint, trackedCount) X(cActor*, partnerActor) X(jint, partnerMode) X(cActor*, carriedActor) \
+    X(jint, liftCount) X(jint, liftEnabled) X(jint, climbDir) X(jint, speedBoostParam) X(jbyte, runFlagA) \
+    X(jbyte, runFlagB) X(IntArray*, jumpCurve) X(jint, jumpCurveIndex) X(jbyte, jumpUseAlt) X(jbyte, landingMode) \
+    X(jint, ringRadius) X(jint, ringScriptLow) X(jint, ringScriptHigh) X(jbyte, heroCaught) X(IntArray*, segmentScratch) X(jint, stripValue)
 
 BRAMBLE_STATICS(cActorStatics, CACTOR_FIELDS)
 
@@ -274,7 +279,7 @@ BRAMBLE_STATICS(cActorStatics, CACTOR_FIELDS)
     X(ObjectArray*, actorPool) X(jint, actorCount) X(ObjectArray*, activeActors)       \
     X(jint, activeActorCount) X(Long64Array*, levelObjectMarks) X(jint, animationsFrozen) \
     X(jint, checkpointTimer) X(jint, levelTimerHold) X(jint, specialsTotal) X(jint, secretsTotal) \
-    X(cActor*, inertEffect) X(jboolean, inertLogged) X(BoolArray*, subtypeLogged)
+    X(jint, inputBlock) X(jint, runCounter) X(cActor*, inertEffect) X(jboolean, inertLogged) X(BoolArray*, subtypeLogged)
 
 BRAMBLE_STATICS(ActorStoreStatics, ACTOR_STORE_FIELDS)
 

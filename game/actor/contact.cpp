@@ -212,7 +212,7 @@ void game::checkGrabbedByHero(cActor* a) {
     cActor* h = cg().hero;
     if (h && h->attackBox && cActor::rectsIntersect(h->attackBox, a->box) && ca().partnerMode >= 2) {
         ca().partnerMode = 1;
-        ca().partner = a;
+        ca().partnerActor = a;
     }
 }
 

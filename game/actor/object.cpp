@@ -79,6 +79,7 @@ void cActor_clinit() {
         ca().heroHistory->data()[i] = e;
     }
     ca().itemCounts = newIntArray(5);
+    ca().segmentScratch = newIntArray(9);
     ca().segments = newObjectArray(cid::IntArray, 3);
     for (jint i = 0; i < 3; ++i) {
         IntArray* e = newIntArray(9);
@@ -579,10 +580,10 @@ void game::initTrackedLists() {
 
 void game::releaseCarriedActor() {
     ca().stateBits = 0;
-    if (cActor* c = ca().carried) {
+    if (cActor* c = ca().carriedActor) {
         if (ca().grabMode == 3) worldHooks().setBoxSize(c, 33, c->getTypeParam(7));
         else if (ca().grabMode == 7) c->aiState = 9;
     }
     ca().grabMode = 10;
-    ca().carried = nullptr;
+    ca().carriedActor = nullptr;
 }

@@ -6,6 +6,7 @@
 #include "game/actor/flowcalls.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
+#include "game/actor/hero.h"
 #include "game/actor/pool.h"
 #include "game/sprite/sprite.h"
 #include "runtime/log.h"
@@ -106,7 +107,7 @@ void updateType62(cActor* a) {
         case 2: fire = ca().heroState == 7 && heroBoxMeets(a); break;
         case 1:
             if (heroBoxMeets(a) && ca().partnerMode > 6) {
-                ca().partner = a;
+                ca().partnerActor = a;
                 ca().partnerMode = 6;
             }
             break;
@@ -248,6 +249,7 @@ void cActor::update() {
     case 64: updateType64(this); break;
     case 74: updateType74(this); break;
     case 80: updateType80(this); break;
+    case 59: updateType59(this); break;
     default:
         if (type >= 0 && type <= 111) behaviourHooks().updateType(type, this);
         break;
