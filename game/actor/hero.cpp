@@ -126,12 +126,12 @@ bool game::isHeroBusy() {
 }
 
 bool game::isStandingClear() {
-    jint b = ca().tileContactBits;
+    jint b = ca().collisionResult;
     return (b & 8) && !(b & 0x100000) && !(b & 192);
 }
 
 bool game::tryEnterHeroState2(cActor* h) {
-    jint b = ca().tileContactBits;
+    jint b = ca().collisionResult;
     if (!(b & 1) || (b & 192) || (b & 0x100000)) return false;
     if (h->motion) h->motion->data()[3] = 4800;
     worldHooks().setHeroState(h, 2);

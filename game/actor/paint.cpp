@@ -110,7 +110,7 @@ void game::paintTileLayer(jint layer) {
     jint left = lx - 400, top = world.getLayerViewTop(layer, true);
     jint firstCol = left / kCell, lastCol = (lx + 399) / kCell, firstRow = top / kCell, lastRow = (top + 479) / kCell;
     Object* tiles = cg().levelSprites && cg().levelSprites->inBounds(layer) ? cg().levelSprites->data()[layer] : nullptr;
-    IntArray* offsets = cg().layerOffsets;
+    IntArray* offsets = cg().regionCoverage;
     for (jint row = firstRow; row <= lastRow && row < height; ++row) {
         for (jint col = firstCol; col <= lastCol; ++col) {
             if (layer != 0 && layer != 1 && col >= width) break;

@@ -114,11 +114,11 @@ void updateCamera(jint smooth) {
                     g.cameraX = sx;
                     skipTaken = true;
                 } else {
-                    g.cameraX = sx + ((2112 * w.runSpeedFactor) >> 16);
+                    g.cameraX = sx + ((2112 * ca().scaleParam) >> 16);
                 }
                 if (h->posX - g.cameraX < -400) flowSeam().killHero(h);
             } else if (g.stage == 7) {
-                g.cameraX = isAnyScriptActive() ? sx : sx + ((2880 * w.runSpeedFactor) >> 16);
+                g.cameraX = isAnyScriptActive() ? sx : sx + ((2880 * ca().scaleParam) >> 16);
                 if (h->posX - g.cameraX < -400) w.counterLimit -= 1;
                 else w.counterLimit = 50;
                 if (w.counterLimit < 0 || h->posX - g.cameraX < -448) {

@@ -31,7 +31,6 @@ namespace game {
     /* camera */                           \
     X(jint, lookAheadX)                    \
     X(jint, counterLimit)                  \
-    X(jint, runSpeedFactor)                \
     X(jbyte, heroSkipScroll)               \
     X(jint, lookAheadY)                    \
     X(jint, cameraDivX)                    \

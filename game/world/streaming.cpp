@@ -128,7 +128,7 @@ bool isPinned(cActor* a) {
     if (a->respawnRecord && a->respawnRecord->length() > 0 && a->respawnRecord->data()[0] >= 0) return true;
     if (a->aiState == 8 && a->stateTimer > 0) return true;
     if (a->flags & 0x10000000) return true;
-    return a == ca().carried || a == ca().partner;
+    return a == ca().carriedActor || a == ca().partnerActor;
 }
 
 // --- boxes ------------------------------------------------------------------------------
@@ -329,7 +329,7 @@ void updateAllActors() {
 }
 
 void updateHeroFrame() {
-    ca().partner = nullptr;
+    ca().partnerActor = nullptr;
     ca().partnerMode = 10;
     updateActiveActors();
     if (heroMissing()) return;

@@ -2,6 +2,7 @@
 #include "tests/game/world/support.h"
 
 #include "display/lcdui/lcdui.h"
+#include "game/actor/defaults.h"
 #include "game/actor/tables.h"
 #include "game/sprite/statics.h"
 #include "game/world/camera.h"
@@ -71,6 +72,8 @@ void startApplication() {
     config.statics = &g_statics;
     config.loadConstants = &loadPool;
     Application::init(config);
+    game::installActorHooks();
+    game::installActorDefaults();
     game::world::installWorld();
     game::createActorPool();
     game::cg().difficulty = 1;
@@ -79,6 +82,8 @@ void startApplication() {
 
 void closeApplication() {
     game::world::uninstallWorld();
+    game::setBehaviourHooks(nullptr);
+    game::setActorHooks(nullptr);
     sprite::setSpriteHost(nullptr);
     if (Application::instance()) Application::instance()->close();
     rt::setResourceReader(nullptr);
