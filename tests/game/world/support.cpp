@@ -91,6 +91,7 @@ void closeApplication() {
 
 void loadLevel(const std::string& description) {
     kit::LevelModel m = kit::parseLevelDescription(description);
+    game::removeAllActors(true);
     game::cGameStatics& g = game::cg();
     g.mapPixelWidth = g.mapPixelHeight = 0;
     for (jint l = 0; l < 5; ++l) {
