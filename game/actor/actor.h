@@ -16,8 +16,6 @@
 
 class BSprite;
 
-namespace game {
-
 class cActor : public Object {
 public:
     // The pooled constructor (initFields); the level constructor is
@@ -73,6 +71,8 @@ public:
     void setTypeParam(jint i, jint v);
     static jint getSubtypeParam(jint subtype, jint i);
     jint getParam(jint i);
+    // params[i], or 0 when absent, without a log line (painting asks freely).
+    jint getParamOr(jint i) const { return params && i >= 0 && i < params->length() ? params->data()[i] : 0; }
     void setParam(jint i, jint v);
     void setParams1to4(jint a, jint b, jint c, jint d);
     void setRespawnInfo(jint x, jint y, jint p);
@@ -232,6 +232,8 @@ private:
     void setInitialValues();
 };
 
+namespace game {
+
 // --- cActor's static fields -------------------------------------------------
 
 #define CACTOR_FIELDS(X)                                                              \
@@ -262,21 +264,22 @@ private:
     X(jint, physicsDx) X(jint, physicsDy) X(jint, collisionResult) X(cActor*, mountActor) \
     X(jint, heroFrameBits) X(jbyte, hasRotatedContact) X(jbyte, liftZoneHit) X(jint, heroStateTicks) \
     X(jint, rectCount) X(jint, itemCount) X(jint, linkCount) X(jint, item4Id) X(jint, stateBits) \
-    X(jint, hitLatch) X(jint, itemId) X(jbyte, heroLaunched) X(cActor*, partner) X(jint, partnerMode) X(cActor*, carried)
+    X(jint, hitLatch) X(jint, itemId) X(jbyte, heroLaunched) \
+    X(cActor*, rotatedContactActor) X(ShortArray*, trackedIds) X(IntArray*, trackedValues) X(jint, trackedCount) X(cActor*, partnerActor) X(jint, partnerMode) X(cActor*, carriedActor) \
+    X(jint, liftCount) X(jint, liftEnabled) X(jint, climbDir) X(jint, speedBoostParam) X(jbyte, runFlagA) \
+    X(jbyte, runFlagB) X(IntArray*, jumpCurve) X(jint, jumpCurveIndex) X(jbyte, jumpUseAlt) X(jbyte, landingMode) \
+    X(jint, ringRadius) X(jint, ringScriptLow) X(jint, ringScriptHigh) X(jbyte, heroCaught) X(IntArray*, segmentScratch) X(jint, stripValue)
 
 BRAMBLE_STATICS(cActorStatics, CACTOR_FIELDS)
 
-// The framework's stores that the game keeps as cGame fields: the level
-// pool, the character slots, the active list, the inert effect and the
-// once-per-level and once-per-subtype log marks.
+// cGame fields that only the actor framework names: the level pool, the
+// active list, the level's object marks and timers, the inert effect and
+// the once-per-level and once-per-subtype log marks.
 #define ACTOR_STORE_FIELDS(X)                                                          \
-    X(ObjectArray*, actorPool) X(jint, actorCount) X(ObjectArray*, characterSlots)     \
-    X(cActor*, hero) X(cActor*, targetActor) X(ObjectArray*, activeActors) X(jint, activeActorCount) \
-    X(Long64Array*, levelObjectMarks) X(jint, animationsFrozen) X(jint, checkpointTimer) \
-    X(jint, levelTimer) X(jint, levelTimerHold) X(jint, itemsTotal) X(jint, specialsTotal) \
-    X(jint, secretsTotal) X(jint, progressBits) X(ShortArray*, boxScratch)            \
-    X(cActor*, inertEffect) X(jboolean, inertLogged) X(BoolArray*, subtypeLogged) \
-    X(ObjectArray*, spriteTable)
+    X(ObjectArray*, actorPool) X(jint, actorCount) X(ObjectArray*, activeActors)       \
+    X(jint, activeActorCount) X(Long64Array*, levelObjectMarks) X(jint, animationsFrozen) \
+    X(jint, checkpointTimer) X(jint, levelTimerHold) X(jint, specialsTotal) X(jint, secretsTotal) \
+    X(jint, inputBlock) X(jint, runCounter) X(cActor*, inertEffect) X(jboolean, inertLogged) X(BoolArray*, subtypeLogged)
 
 BRAMBLE_STATICS(ActorStoreStatics, ACTOR_STORE_FIELDS)
 
@@ -300,6 +303,13 @@ void bounceHero(cActor* hero, jint kind, jint powerA, jint powerB);
 // Subtypes the hero's target logic tracks; a type-2 pickup of kind 5.
 bool isTargetSubtype(jint subtype);
 bool isPickupKind5(cActor* a);
+
+// cActor.initTrackedLists: the tracked-id and tracked-value lists made
+// when missing, their count 0.
+void initTrackedLists();
+// Drops the carried actor (grab mode 3: box back to 33 x constant 7; grab
+// mode 7: AI state 9); state bits 0, grab mode 10, nothing carried.
+void releaseCarriedActor();
 
 // cActor.nextUniqueId: ids made at run time, 10000..32767 and round again.
 jint nextUniqueId();

@@ -6,13 +6,17 @@
 // grid is written only inside its columns; chain walks end.
 #include "game/actor/levels.h"
 
-#include "game/actor/host.h"
+#include "game/actor/defaults.h"
+#include "game/actor/flowcalls.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
 #include "game/actor/pool.h"
 #include "runtime/log.h"
 
 #include <cstdlib>
 
-namespace game {
+using namespace game;
+
 
 namespace {
 
@@ -33,9 +37,8 @@ void cActor::updateScreenBox(cActor* a) {
     b = tested->data();
     jint l = b[0], t = b[1], r = b[2], bt = b[3];
     jint halfW = (r - l) >> 1, halfH = (bt - t) >> 1;
-    ActorHost& host = actorHost();
-    jint ex = std::abs(host.layerX(a->layer) - (l + halfW));
-    jint ey = std::abs(host.layerY(a->layer) - t - halfH);
+    jint ex = std::abs(worldHooks().getLayerX(a->layer) - (l + halfW));
+    jint ey = std::abs(worldHooks().getLayerY(a->layer) - t - halfH);
     bool near = ex < halfW + 800 && ((a->flags & 0x40000) || ey < halfH + 480);
     a->viewRating = near ? 0 : 3;
 }
@@ -44,9 +47,8 @@ jint cActor::isRecordInView(jint subtype, ShortArray* box, jint flags, jint laye
     const jshort* b = box->data();
     jint halfW = (b[2] - b[0]) >> 1, h = b[3] - b[1];
     jint cx = b[0] + halfW, cy = b[1] + (h >> 1);
-    ActorHost& host = actorHost();
-    jint ex = std::abs(host.layerX(layer) - cx) - halfW;
-    jint ey = std::abs(host.layerY(layer) - cy) - (h >> 1);
+    jint ex = std::abs(worldHooks().getLayerX(layer) - cx) - halfW;
+    jint ey = std::abs(worldHooks().getLayerY(layer) - cy) - (h >> 1);
     jint rx = getSubtypeParam(subtype, 0), ry = getSubtypeParam(subtype, 1);
     bool ignoreY = (flags & 0x40000) != 0;
     if (ex >= rx + 800 || (!ignoreY && ey >= ry + 480)) return 3;
@@ -62,13 +64,12 @@ void cActor::updateRespawn(cActor* a) {
     r[0] -= 1;
     if (r[0] >= 1) return;
     jint w = getWidth(a), h = getHeight(a);
-    ActorHost& host = actorHost();
-    if (std::abs(host.cameraX() - r[1]) <= w / 2 + 400 && std::abs(host.cameraY() - r[2]) <= h / 2 + 480 &&
+    if (std::abs(cg().cameraX - r[1]) <= w / 2 + 400 && std::abs(cg().cameraY - r[2]) <= h / 2 + 480 &&
         a->subtype != 208) {
         r[0] += 1;
         return;
     }
-    host.respawn(a);
+    behaviourHooks().respawn(a);
 }
 
 void cActor::updateStateTimer(cActor* a) {
@@ -77,9 +78,9 @@ void cActor::updateStateTimer(cActor* a) {
     if (a->stateTimer < 1) a->aiState = a->nextAiState;
 }
 
-bool isHeroDead(IntArray* heroStatus) { return heroStatus && heroStatus->length() > 3 && heroStatus->data()[3] < 1; }
+bool game::isHeroDead(IntArray* heroStatus) { return heroStatus && heroStatus->length() > 3 && heroStatus->data()[3] < 1; }
 
-jint addLevelRect(jint a, jint b, jint c, jint d, jint id) {
+jint game::addLevelRect(jint a, jint b, jint c, jint d, jint id) {
     cActorStatics& s = ca();
     if (s.rectCount >= kMaxRects) {
         logPrintf("Level rectangle %d refused: table full (%d)", id, kMaxRects);
@@ -96,7 +97,7 @@ jint addLevelRect(jint a, jint b, jint c, jint d, jint id) {
     return n;
 }
 
-jint addLevelItem(const jint values[9], jint id) {
+jint game::addLevelItem(const jint values[9], jint id) {
     cActorStatics& s = ca();
     if (s.itemCount >= kMaxItems) {
         logPrintf("Level item %d refused: table full (%d)", id, kMaxItems);
@@ -109,9 +110,9 @@ jint addLevelItem(const jint values[9], jint id) {
     s.itemCount = n + 1;
     jint kind = values[3], sub = values[4];
     if (kind == 2) {
-        if (sub == 8) stores().itemsTotal += 10;
+        if (sub == 8) cg().itemsTotal += 10;
         else if (sub == 4) s.item4Id = values[5];
-        else stores().itemsTotal += 1;
+        else cg().itemsTotal += 1;
     } else if (kind == 6) {
         stores().specialsTotal += 1;
     } else if (kind == 19) {
@@ -120,7 +121,7 @@ jint addLevelItem(const jint values[9], jint id) {
     return n;
 }
 
-jint addLevelLink(const jint values[5], jint id) {
+jint game::addLevelLink(const jint values[5], jint id) {
     cActorStatics& s = ca();
     if (s.linkCount >= kMaxLinks) {
         logPrintf("Level link %d refused: table full (%d)", id, kMaxLinks);
@@ -145,51 +146,51 @@ jint findIn(IntArray* ids, jint count, jint id) {
 
 }  // namespace
 
-jint findRectIndex(jint id) { return findIn(ca().rectIds, ca().rectCount, id); }
-jint findItemIndex(jint id) { return findIn(ca().itemIds, ca().itemCount, id); }
-jint findTableIndex(jint id) { return findIn(ca().linkIds, ca().linkCount, id); }
+jint game::findRectIndex(jint id) { return findIn(ca().rectIds, ca().rectCount, id); }
+jint game::findItemIndex(jint id) { return findIn(ca().itemIds, ca().itemCount, id); }
+jint game::findTableIndex(jint id) { return findIn(ca().linkIds, ca().linkCount, id); }
 
-void loadRectRow(jint n) {
+void game::loadRectRow(jint n) {
     if (n < 0 || n >= kMaxRects) return;
     for (jint i = 0; i < 4; ++i) ca().rectRow->data()[i] = ca().rects->data()[n * 4 + i];
 }
 
-jint getRectField(jint n, jint i) {
+jint game::getRectField(jint n, jint i) {
     loadRectRow(n);
     return ca().rectRow->data()[i & 3];
 }
 
-jint getItemField(jint n, jint i) {
+jint game::getItemField(jint n, jint i) {
     if (n < 0 || n >= kMaxItems || i < 0 || i > 8) return 0;
     return ca().items->data()[n * 9 + i];
 }
 
-void loadLinkRow(jint n) {
+void game::loadLinkRow(jint n) {
     if (n < 0 || n >= kMaxLinks) return;
     for (jint i = 0; i < 5; ++i) ca().linkRow->data()[i] = ca().links->data()[n * 5 + i];
 }
 
-jint getLinkX(jint n) {
+jint game::getLinkX(jint n) {
     loadLinkRow(n);
     return ca().linkRow->data()[0];
 }
 
-jint getLinkY(jint n) {
+jint game::getLinkY(jint n) {
     loadLinkRow(n);
     return ca().linkRow->data()[1];
 }
 
-jint getLinkRowNext() { return ca().linkRow->data()[2]; }
-bool isLinkIndexValid(jint n) { return n >= 0 && n < ca().linkCount; }
+jint game::getLinkRowNext() { return ca().linkRow->data()[2]; }
+bool game::isLinkIndexValid(jint n) { return n >= 0 && n < ca().linkCount; }
 
-bool setLinkIndex(cActor* a, jint n) {
+bool game::setLinkIndex(cActor* a, jint n) {
     bool ok = isLinkIndexValid(n);
     a->linkIndex = ok ? n : -1;
     return ok;
 }
 
-void buildLinkChain(jint id, jint x, jint y) {
-    ShortArray* box = stores().boxScratch;
+void game::buildLinkChain(jint id, jint x, jint y) {
+    ShortArray* box = cg().boxScratch;
     cActor::setBox(box, x, y, x, y);
     for (jint k = 0; k < 2; ++k) {
         jint row = findTableIndex(id);
@@ -205,7 +206,7 @@ void buildLinkChain(jint id, jint x, jint y) {
     }
 }
 
-void fillItemGrid(cActor* a, ObjectArray* grid) {
+void game::fillItemGrid(cActor* a, ObjectArray* grid) {
     if (!a || !grid) return;
     jint cellW = a->getTypeParam(6), cellH = a->getTypeParam(7);
     if (cellW <= 0 || cellH <= 0) {
@@ -228,9 +229,8 @@ void fillItemGrid(cActor* a, ObjectArray* grid) {
     }
 }
 
-bool isStateBitClear(jint m) { return (ca().stateBits & m) == 0; }
-void setStateBits(jint m) { ca().stateBits |= m; }
-bool isProgressBitClear(jint m) { return (stores().progressBits & m) == 0; }
-void setProgressBits(jint m) { stores().progressBits |= m; }
+bool game::isStateBitClear(jint m) { return (ca().stateBits & m) == 0; }
+void game::setStateBits(jint m) { ca().stateBits |= m; }
+bool game::isProgressBitClear(jint m) { return (cg().progressBits & m) == 0; }
+void game::setProgressBits(jint m) { cg().progressBits |= m; }
 
-}  // namespace game

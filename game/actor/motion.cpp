@@ -6,15 +6,24 @@
 // posY are its fixed-point position >> 8, and the box has moved by exactly
 // the change in pixels.
 #include "game/actor/actor.h"
-#include "game/actor/host.h"
+#include "game/actor/defaults.h"
+#include "game/actor/flowcalls.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
 #include "game/actor/pool.h"
 #include "game/sprite/sprite.h"
 
 #include <cstdlib>
 
-namespace game {
+using namespace game;
+
 
 namespace {
+
+jint cameraLimit(jint i) {
+    IntArray* l = cg().cameraLimits;
+    return l && l->inBounds(i) ? l->data()[i] : 0;
+}
 
 jint clampTo(jint v, jint lo, jint hi) { return v < lo ? lo : v > hi ? hi : v; }
 
@@ -34,18 +43,17 @@ void cActor::moveBy(cActor* a, jint dx, jint dy) {
         if (a->flags & 0x202) {
             a->hitFlags &= ~(16 | 32);
             jint w = getWidth(a), h = getHeight(a);
-            ActorHost& host = actorHost();
             jint x0, x1, y0, y1;
             if (a->flags & 0x2) {
-                x0 = host.cameraLimit(0) + (w >> 1);
-                x1 = host.cameraLimit(2) - (w >> 1);
-                y0 = host.cameraLimit(1) + h;
-                y1 = host.cameraLimit(3);
+                x0 = cameraLimit(0) + (w >> 1);
+                x1 = cameraLimit(2) - (w >> 1);
+                y0 = cameraLimit(1) + h;
+                y1 = cameraLimit(3);
             } else {
-                x0 = host.cameraX() - 400 + (w >> 1);
-                x1 = host.cameraX() + 400 - (w >> 1);
-                y0 = host.cameraY() - 240 + h;
-                y1 = host.cameraY() + 240;
+                x0 = cg().cameraX - 400 + (w >> 1);
+                x1 = cg().cameraX + 400 - (w >> 1);
+                y0 = cg().cameraY - 240 + h;
+                y1 = cg().cameraY + 240;
             }
             jint x = clampTo(a->posX, x0, x1);
             jint y = clampTo(a->posY, y0, y1);
@@ -80,7 +88,7 @@ void cActor::stopMotion(cActor* a) {
 }
 
 void cActor::stopHeroMotion() {
-    cActor* hero = stores().hero;
+    cActor* hero = cg().hero;
     stopMotion(hero);
     if (hero) clearVelocityLimitsX(hero);
 }
@@ -180,7 +188,6 @@ void cActor::setFacing(cActor* a, jint f) {
     a->paintFlags = (a->paintFlags & ~1) | (f != 0 ? 1 : 0);
 }
 
-jint cActor::toScreenX(jint x, jint layer) { return x - actorHost().layerX(layer) + 400; }
-jint cActor::toScreenY(jint y, jint layer) { return y - actorHost().layerY(layer) + 240; }
+jint cActor::toScreenX(jint x, jint layer) { return x - worldHooks().getLayerX(layer) + 400; }
+jint cActor::toScreenY(jint y, jint layer) { return y - worldHooks().getLayerY(layer) + 240; }
 
-}  // namespace game

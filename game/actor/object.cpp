@@ -1,20 +1,24 @@
 // The actor object: initialisers, the animation step, accessors, cActor's
 // static fields and class initialiser, and the run-time unique ids.
 #include "game/actor/actor.h"
-#include "game/actor/host.h"
+#include "game/actor/defaults.h"
+#include "game/actor/flowcalls.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
 #include "game/actor/tables.h"
+#include "game/data/hooks.h"
+#include "game/data/statics.h"
 #include "game/sprite/sprite.h"
 #include "runtime/log.h"
 #include "runtime/statics.h"
 
 #include <algorithm>
 
-namespace game {
+using namespace game;
+
 
 namespace {
 
-// Full turn in angle steps (cGame's angle-step constant).
-constexpr jint kAngleSteps = 2048;
 
 IntArray* ints(std::initializer_list<jint> v) {
     IntArray* a = newIntArray(static_cast<jint>(v.size()));
@@ -45,7 +49,7 @@ void cActor_clinit() {
     s.carryMark = -1;
     s.farX = s.farY = -1000000;
     s.orbitScale = 19;
-    s.turnStep = 3 * kAngleSteps / 360;
+    s.turnStep = 3 * cg().angleSteps / 360;
     s.turnStepQuarter = s.turnStep / 4;
     s.behaviourMark = -1;
     s.speedParam = 287232;
@@ -75,6 +79,7 @@ void cActor_clinit() {
         ca().heroHistory->data()[i] = e;
     }
     ca().itemCounts = newIntArray(5);
+    ca().segmentScratch = newIntArray(9);
     ca().segments = newObjectArray(cid::IntArray, 3);
     for (jint i = 0; i < 3; ++i) {
         IntArray* e = newIntArray(9);
@@ -105,9 +110,6 @@ void cActor_clinit() {
     ca().effectOffsets = ints({-10, -2, -2});
     // Framework stores.
     stores().subtypeLogged = newBoolArray(276);
-    stores().spriteTable = newObjectArray(cid::BSprite, 32 * 64);
-    stores().boxScratch = newShortArray(4);
-    stores().levelTimer = -1;
     loadActorTablesResource();
 }
 
@@ -115,17 +117,17 @@ void cActor_clinit() {
 
 // cActor runs eighth of the game's initialisers (after cGame, whose angle
 // constant it uses).
-StaticsContribution g_cActorStatics = game::contribution<cActorStatics>("cActor", kClinitGame + 8, &cActor_clinit);
-StaticsContribution g_actorStoreStatics = game::contribution<ActorStoreStatics>("cGame(actors)", kClinitGame + 7, nullptr);
+StaticsContribution game::g_cActorStatics = game::contribution<cActorStatics>("cActor", kClinitActor, &cActor_clinit);
+StaticsContribution game::g_actorStoreStatics = game::contribution<ActorStoreStatics>("cGame(actors)", kClinitGame + 7, nullptr);
 
-void registerActorStatics() {
+void game::registerActorStatics() {
     for (StaticsContribution* c : {&g_actorStoreStatics, &g_cActorStatics}) {
         const auto& r = StaticClass::registered();
         if (std::find(r.begin(), r.end(), c) == r.end()) StaticClass::contribute(c);
     }
 }
 
-jint nextUniqueId() {
+jint game::nextUniqueId() {
     // Run-time ids stay in 10000..32767: past 32767 they start again at
     // 10000 rather than running into the level objects' ids.
     jint next = ca().idCounter + 1;
@@ -185,7 +187,7 @@ void cActor::initFields() {
 
 cActor* cActor::makeFromRecord(ShortArray* table, jint length, jint offset) {
     cActor* a = newObject<cActor>();
-    actorHost().initFromLevelData(a, table, length, offset);
+    behaviourHooks().initFromLevelData(a, table, length, offset);
     return a;
 }
 
@@ -218,10 +220,10 @@ void cActor::resetForReuse() {
 void cActor::release() {
     releaseChild();
     sprite = nullptr;
-    if (type == 4) actorHost().saveTrackedCells(this);
+    if (type == 4) behaviourHooks().saveTrackedCells(this);
 }
 
-void cActor::freezeForScript() { actorHost().freezeForScript(this); }
+void cActor::freezeForScript() { behaviourHooks().freezeForScript(this); }
 
 // --- animation ----------------------------------------------------------------
 
@@ -288,7 +290,7 @@ void cActor::updateAnimation() {
     if (stepsByTable && steps && 2 * animTick + 1 < steps->length() && 2 * animTick + 1 >= 0) {
         jint dx = steps->data()[2 * animTick];
         jint dy = steps->data()[2 * animTick + 1];
-        cActor* hero = stores().hero;
+        cActor* hero = cg().hero;
         // Mirrored subtypes take the step the other way round when the hero
         // faces away.
         if (hero && (hero->facing != 0) != ((paintFlags & 1) != 0)) dx = -dx;
@@ -345,7 +347,7 @@ jint cActor::takeHitBits(jint m) {
 void cActor::clearRider() {
     if (!rider) return;
     rider = nullptr;
-    if (stores().hero) stores().hero->flags &= ~0x10000000;
+    if (cg().hero) cg().hero->flags &= ~0x10000000;
 }
 
 jint cActor::getSubtypeParam(jint subtype, jint i) {
@@ -569,4 +571,19 @@ void cActor::setVelocityLimitsY(jint lo, jint hi) {
     motion->data()[9] = hi;
 }
 
-}  // namespace game
+
+void game::initTrackedLists() {
+    if (!ca().trackedIds) ca().trackedIds = newShortArray(64);
+    if (!ca().trackedValues) ca().trackedValues = newIntArray(64);
+    ca().trackedCount = 0;
+}
+
+void game::releaseCarriedActor() {
+    ca().stateBits = 0;
+    if (cActor* c = ca().carriedActor) {
+        if (ca().grabMode == 3) worldHooks().setBoxSize(c, 33, c->getTypeParam(7));
+        else if (ca().grabMode == 7) c->aiState = 9;
+    }
+    ca().grabMode = 10;
+    ca().carriedActor = nullptr;
+}

@@ -1,13 +1,17 @@
 // Actor pool, active list, lookups, effect life cycle and the factory.
 #include "game/actor/pool.h"
 
-#include "game/actor/host.h"
+#include "game/actor/defaults.h"
+#include "game/actor/flowcalls.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
 #include "game/sprite/sprite.h"
 #include "runtime/log.h"
 
 #include <iterator>
 
-namespace game {
+using namespace game;
+
 
 namespace {
 
@@ -57,22 +61,22 @@ void cActor::deactivate() {
     finishShutDown(this);
 }
 
-cActor* poolActor(jint i) {
+cActor* game::poolActor(jint i) {
     ObjectArray* p = stores().actorPool;
     return p && i >= 0 && i < p->length() ? static_cast<cActor*>(p->data()[i]) : nullptr;
 }
 
-cActor* activeActor(jint i) {
+cActor* game::activeActor(jint i) {
     ObjectArray* p = stores().activeActors;
     return p && i >= 0 && i < p->length() ? static_cast<cActor*>(p->data()[i]) : nullptr;
 }
 
-ObjectArray* characterSlots() {
-    if (!stores().characterSlots) stores().characterSlots = newObjectArray(cid::cActor, 3);
-    return stores().characterSlots;
+ObjectArray* game::characterSlots() {
+    if (!cg().characterSlots) cg().characterSlots = newObjectArray(cid::cActor, 3);
+    return cg().characterSlots;
 }
 
-void createActorPool() {
+void game::createActorPool() {
     if (!stores().actorPool) {
         stores().actorPool = newObjectArray(cid::cActor, kActorPoolSize);
         for (jint i = 0; i < kActorPoolSize; ++i) {
@@ -86,9 +90,9 @@ void createActorPool() {
 
 // --- effects ------------------------------------------------------------------
 
-bool isInertEffect(const cActor* a) { return a && a == stores().inertEffect; }
+bool game::isInertEffect(const cActor* a) { return a && a == stores().inertEffect; }
 
-void resetLevelLogMarks() {
+void game::resetLevelLogMarks() {
     stores().inertLogged = 0;
     if (BoolArray* m = stores().subtypeLogged)
         for (jint i = 0; i < m->length(); ++i) m->data()[i] = 0;
@@ -188,11 +192,11 @@ void cActor::spawnChild(cActor* parent, BSprite* sprite, jint animation, jint pa
 
 void cActor::attachEffect(cActor* parent, jint animation, jint layer, jint paintFlags) {
     if (!parent) return;
-    spawnChild(parent, actorHost().spriteById(8, 18), animation, 0, parent->posX, parent->posY, layer, paintFlags);
+    spawnChild(parent, getSpriteById(8, 18), animation, 0, parent->posX, parent->posY, layer, paintFlags);
 }
 
 void cActor::attachEffectAt(cActor* parent, jint animation, jint x, jint y, jint layer, jint paintFlags) {
-    spawnChild(parent, actorHost().spriteById(8, 18), animation, 0, x, y, layer, paintFlags);
+    spawnChild(parent, getSpriteById(8, 18), animation, 0, x, y, layer, paintFlags);
 }
 
 cActor* cActor::attachEffectTo(cActor* parent, jint x, jint y, jint animation) {
@@ -201,17 +205,17 @@ cActor* cActor::attachEffectTo(cActor* parent, jint x, jint y, jint animation) {
 }
 
 jint cActor::hitFlash(cActor* a, jint baseAnim, jint deathAnim, jint hurtAnim, jint heavyHurtAnim) {
-    jint n = actorHost().applyPendingHits(a, a->anim == baseAnim);
+    jint n = behaviourHooks().applyPendingHits(a, a->anim == baseAnim);
     if (n == 0) return 0;
-    cActor* hero = stores().hero;
+    cActor* hero = cg().hero;
     a->facing = hero && a->posX < hero->posX ? 1 : 0;
     ca().hitLatch += n;
     if (a->decrementPartsCounter(n)) {
         a->releaseChild();
-        spawnChild(a, actorHost().spriteById(8, 18), 10, 0, a->posX, a->posY, 11, 0);
+        spawnChild(a, getSpriteById(8, 18), 10, 0, a->posX, a->posY, 11, 0);
         a->setAnim(deathAnim);
         a->aiState = 1;
-        actorHost().playSound(16);
+        playSound(16);
         return 1;
     }
     a->setAnimThen(n > 1 ? heavyHurtAnim : hurtAnim, baseAnim, false);
@@ -220,7 +224,7 @@ jint cActor::hitFlash(cActor* a, jint baseAnim, jint deathAnim, jint hurtAnim, j
 
 // --- active list ----------------------------------------------------------------
 
-void addActiveActor(cActor* a) {
+void game::addActiveActor(cActor* a) {
     if (!a) return;
     cActor::updateScreenBox(a);
     if (!(a->flags & 0x20)) return;
@@ -233,7 +237,7 @@ void addActiveActor(cActor* a) {
     stores().activeActors->data()[stores().activeActorCount++] = a;
 }
 
-void updateActiveActors() {
+void game::updateActiveActors() {
     for (jint i = 0; i < stores().activeActorCount; ++i) {
         cActor* a = activeActor(i);
         if (a && (a->flags & 0x20)) a->update();
@@ -242,7 +246,7 @@ void updateActiveActors() {
 
 // --- removal ----------------------------------------------------------------
 
-void removeActorAt(jint i) {
+void game::removeActorAt(jint i) {
     jint n = stores().actorCount;
     if (i < 0 || i >= n) return;
     ObjectArray* pool = stores().actorPool;
@@ -258,10 +262,8 @@ void removeActorAt(jint i) {
     stores().actorCount = n - 1;
 }
 
-bool isTargetSubtype(jint subtype);
-bool isPickupKind5(cActor* a);
 
-void removeActor(cActor* a, bool callRelease) {
+void game::removeActor(cActor* a, bool callRelease) {
     if (!a) return;
     jint slot = -1;
     for (jint i = 0; i < stores().actorCount; ++i)
@@ -270,8 +272,8 @@ void removeActor(cActor* a, bool callRelease) {
             break;
         }
     if (slot < 0) return;
-    if (a->recordIndex != 0) actorHost().setTileAttribute(a->recordIndex, 1, isPickupKind5(a));
-    if (isTargetSubtype(a->subtype)) stores().targetActor = nullptr;
+    if (a->recordIndex != 0) worldHooks().setTileAttribute(a->recordIndex, 1, isPickupKind5(a));
+    if (isTargetSubtype(a->subtype)) cg().targetActor = nullptr;
     a->releaseChild();
     if (callRelease) {
         a->release();
@@ -280,14 +282,14 @@ void removeActor(cActor* a, bool callRelease) {
     removeActorAt(slot);
 }
 
-void removeAllActors(bool dropCharacters) {
+void game::removeAllActors(bool dropCharacters) {
     while (stores().actorCount > 0) removeActorAt(0);
     if (Long64Array* marks = stores().levelObjectMarks)
         for (jint i = 0; i < marks->length(); ++i) marks->data()[i] = -1;
-    if (dropCharacters && stores().characterSlots) {
-        stores().hero = nullptr;
+    if (dropCharacters && cg().characterSlots) {
+        cg().hero = nullptr;
         for (jint i = 0; i < 3; ++i) {
-            auto* c = static_cast<cActor*>(stores().characterSlots->data()[i]);
+            auto* c = static_cast<cActor*>(cg().characterSlots->data()[i]);
             if (!c) continue;
             if (cActor* child = c->child) {
                 shutDown(child);
@@ -296,19 +298,19 @@ void removeAllActors(bool dropCharacters) {
                 c->child = nullptr;
             }
             c->release();
-            stores().characterSlots->data()[i] = nullptr;
+            cg().characterSlots->data()[i] = nullptr;
         }
     }
     stores().actorCount = 0;
     if (ObjectArray* list = stores().activeActors)
         for (jint i = 0; i < list->length(); ++i) list->data()[i] = nullptr;
     stores().activeActorCount = 0;
-    stores().targetActor = nullptr;
+    cg().targetActor = nullptr;
 }
 
 // --- lookups ----------------------------------------------------------------
 
-jint findActorById(jint id) {
+jint game::findActorById(jint id) {
     for (jint i = 0; i < stores().actorCount; ++i) {
         cActor* a = poolActor(i);
         if (a && a->uniqueId == id) return i;
@@ -316,22 +318,22 @@ jint findActorById(jint id) {
     return -1;
 }
 
-cActor* getActorSlotById(jint id) {
-    if (!stores().characterSlots) return nullptr;
+cActor* game::getActorSlotById(jint id) {
+    if (!cg().characterSlots) return nullptr;
     for (jint i = 0; i < 3; ++i) {
-        auto* c = static_cast<cActor*>(stores().characterSlots->data()[i]);
+        auto* c = static_cast<cActor*>(cg().characterSlots->data()[i]);
         if (c && c->uniqueId == id) return c;
     }
     return nullptr;
 }
 
-cActor* getActorById(jint id) {
+cActor* game::getActorById(jint id) {
     if (cActor* c = getActorSlotById(id)) return c;
     jint i = findActorById(id);
     return i >= 0 ? poolActor(i) : nullptr;
 }
 
-cActor* findActiveType8Actor() {
+cActor* game::findActiveType8Actor() {
     for (jint i = 0; i < stores().activeActorCount; ++i) {
         cActor* a = activeActor(i);
         if (a && a->type == 8) return a;
@@ -339,7 +341,7 @@ cActor* findActiveType8Actor() {
     return nullptr;
 }
 
-bool hitsActiveType8Actor(ShortArray* r) {
+bool game::hitsActiveType8Actor(ShortArray* r) {
     for (jint i = 0; i < stores().activeActorCount; ++i) {
         cActor* a = activeActor(i);
         if (a && a->type == 8 && (a->flags & 0x20) && cActor::rectsIntersect(a->box, r)) return true;
@@ -347,17 +349,17 @@ bool hitsActiveType8Actor(ShortArray* r) {
     return false;
 }
 
-void refreshActors() {
+void game::refreshActors() {
     for (jint i = 0; i < stores().actorCount; ++i)
         if (cActor* a = poolActor(i)) cActor::setupSpriteAndBox(a);
-    if (ObjectArray* slots = stores().characterSlots)
+    if (ObjectArray* slots = cg().characterSlots)
         for (jint i = 0; i < 3; ++i)
             if (auto* c = static_cast<cActor*>(slots->data()[i])) cActor::setupSpriteAndBox(c);
 }
 
 // --- factory ----------------------------------------------------------------
 
-cActor* spawnActor(ShortArray* table, jint length, jint offset) {
+cActor* game::spawnActor(ShortArray* table, jint length, jint offset) {
     if (!stores().actorPool) createActorPool();
     if (stores().actorCount >= stores().actorPool->length()) return nullptr;
     if (!table || offset < 0 || length < 7 || offset > table->length() - length) {
@@ -372,7 +374,7 @@ cActor* spawnActor(ShortArray* table, jint length, jint offset) {
     jint slot = stores().actorCount;
     cActor* a = poolActor(slot);
     a->resetForReuse();
-    actorHost().initFromLevelData(a, table, length, offset);
+    behaviourHooks().initFromLevelData(a, table, length, offset);
     cActor::setupSpriteAndBox(a);
     a->poolSlot = slot;
     stores().actorCount = slot + 1;
@@ -426,13 +428,13 @@ jint kTemplateIds[std::size(kTemplates)] = {};
 
 }  // namespace
 
-const jint* templateIds(jint* count) {
+const jint* game::templateIds(jint* count) {
     for (size_t i = 0; i < std::size(kTemplates); ++i) kTemplateIds[i] = kTemplates[i].id;
     *count = static_cast<jint>(std::size(kTemplates));
     return kTemplateIds;
 }
 
-cActor* spawnFromTemplate(jint templateId, jint x, jint y) {
+cActor* game::spawnFromTemplate(jint templateId, jint x, jint y) {
     const Template* t = nullptr;
     for (const Template& k : kTemplates)
         if (k.id == templateId) t = &k;
@@ -452,7 +454,7 @@ cActor* spawnFromTemplate(jint templateId, jint x, jint y) {
     return a;
 }
 
-cActor* spawnActorAt(jint templateId, jint x, jint y, jint animation, jint flags, bool facing) {
+cActor* game::spawnActorAt(jint templateId, jint x, jint y, jint animation, jint flags, bool facing) {
     ShortArray* r = newShortArray(12);
     jshort* d = r->data();
     d[0] = java::i2s(templateId);
@@ -469,13 +471,12 @@ cActor* spawnActorAt(jint templateId, jint x, jint y, jint animation, jint flags
     return a;
 }
 
-void tickLevelTimer() {
-    if (stores().levelTimer < 0) return;
-    stores().levelTimer -= 1;
-    if (stores().levelTimer < 0) {
-        stores().levelTimer = -1;
-        if (!stores().levelTimerHold && stores().hero) actorHost().kill(stores().hero);
+void game::tickLevelTimer() {
+    if (cg().levelTimer < 0) return;
+    cg().levelTimer -= 1;
+    if (cg().levelTimer < 0) {
+        cg().levelTimer = -1;
+        if (!stores().levelTimerHold && cg().hero) behaviourHooks().kill(cg().hero);
     }
 }
 
-}  // namespace game

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace game {
+using namespace game;
+
 
 namespace {
 
@@ -127,12 +128,12 @@ void clearTables() {
 
 }  // namespace
 
-ObjectArray* aiProgram(jint n) {
+ObjectArray* game::aiProgram(jint n) {
     ObjectArray** slot = programSlot(n);
     return slot ? *slot : nullptr;
 }
 
-jint subtypeRow(jint subtype) {
+jint game::subtypeRow(jint subtype) {
     if (subtype >= 0 && subtype <= 272) return subtype;
     switch (subtype) {
     case 3003: return 273;
@@ -142,7 +143,7 @@ jint subtypeRow(jint subtype) {
     }
 }
 
-bool loadActorTables(std::span<const uint8_t> bytes) {
+bool game::loadActorTables(std::span<const uint8_t> bytes) {
     Parsed p;
     std::string fault = parse(bytes, p);
     clearTables();
@@ -170,7 +171,7 @@ bool loadActorTables(std::span<const uint8_t> bytes) {
     return true;
 }
 
-bool loadActorTablesResource() {
+bool game::loadActorTablesResource() {
     std::vector<uint8_t> bytes;
     if (!rt::readResource(kActorTablesResource, bytes)) {
         clearTables();
@@ -180,6 +181,5 @@ bool loadActorTablesResource() {
     return loadActorTables(bytes);
 }
 
-bool actorTablesLoaded() { return ca().subtypeParams != nullptr; }
+bool game::actorTablesLoaded() { return ca().subtypeParams != nullptr; }
 
-}  // namespace game

@@ -2,25 +2,30 @@
 // type dispatch, facing), level-script events, the framework's own small
 // per-type routines (61, 62, 64, 74, 75, 80), the hero bounce, and the
 // completion of a new actor (sprite and box).
-#include "game/actor/host.h"
+#include "game/actor/defaults.h"
+#include "game/actor/flowcalls.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
+#include "game/actor/hero.h"
 #include "game/actor/pool.h"
 #include "game/sprite/sprite.h"
 #include "runtime/log.h"
 
-namespace game {
+using namespace game;
 
-bool isTargetSubtype(jint subtype) {
+
+bool game::isTargetSubtype(jint subtype) {
     switch (subtype) {
     case 20: case 104: case 122: case 238: case 255: case 3003: return true;
     default: return false;
     }
 }
 
-bool isPickupKind5(cActor* a) { return a && a->type == 2 && a->getTypeParam(12) == 5; }
+bool game::isPickupKind5(cActor* a) { return a && a->type == 2 && a->getTypeParam(12) == 5; }
 
 namespace {
 
-cActor* hero() { return stores().hero; }
+cActor* hero() { return cg().hero; }
 
 bool heroBoxMeets(cActor* a) {
     cActor* h = hero();
@@ -40,14 +45,13 @@ void moveRiderAlong(cActor* a, jint dx, jint dy) {
         if (tx != rx || ty != ry) cActor::moveBy(r, java::isub(tx, rx), java::isub(ty, ry));
         return;
     }
-    ActorHost& host = actorHost();
-    host.moveHeroBy(r, dx, dy);
+    worldHooks().moveHeroBy(r, dx, dy);
     m = a->motion->data();
     jint hx = r->motion ? r->motion->data()[4] : java::ishl(r->posX, 8);
     jint hy = r->motion ? r->motion->data()[5] : java::ishl(r->posY, 8);
     jint cx = a->type == 88 ? 0 : java::isub(java::iadd(java::ishl(r->posX - a->posX, 8), m[4]), hx);
     jint wantY = java::isub(m[5], java::ishl(cActor::getHeight(a), 8));
-    if (cx != 0 || hy != wantY) host.moveHeroBy(r, cx, java::isub(wantY, hy));
+    if (cx != 0 || hy != wantY) worldHooks().moveHeroBy(r, cx, java::isub(wantY, hy));
 }
 
 void updateType3(cActor* a) {
@@ -55,24 +59,22 @@ void updateType3(cActor* a) {
 }
 
 void updateCarrierType(cActor* a, jint excludedState) {
-    ActorHost& host = actorHost();
-    if (host.isAnyScriptActive()) return;
+    if (worldHooks().isAnyScriptActive()) return;
     cActor* h = hero();
     if (!h || h->anim == 7 || ca().heroState == excludedState) return;
     if (heroBoxMeets(a)) {
-        host.driveHero(a, a->type);
+        (a->type == 61 ? behaviourHooks().driveHeroType61(a) : behaviourHooks().driveHeroType75(a));
         ca().heroLockMask |= 0x8001C;
         ca().heroLockValue = 5;
     }
 }
 
 void updateType64(cActor* a) {
-    ActorHost& host = actorHost();
-    if (host.isAnyScriptActive()) return;
+    if (worldHooks().isAnyScriptActive()) return;
     cActor* h = hero();
     if (!h || h->anim == 7) return;
     if (ca().heroState == 9 && !(a->posY > ca().heroVars->data()[3])) return;
-    if (heroBoxMeets(a)) host.launchHeroType64(a);
+    if (heroBoxMeets(a)) behaviourHooks().launchHeroType64(a);
 }
 
 void updateType80(cActor* a) {
@@ -90,8 +92,7 @@ void updateType80(cActor* a) {
 }
 
 void updateType62(cActor* a) {
-    ActorHost& host = actorHost();
-    if (host.isAnyScriptActive()) return;
+    if (worldHooks().isAnyScriptActive()) return;
     switch (a->aiState) {
     case 0: a->aiState = 2; break;
     case 2: {
@@ -106,7 +107,7 @@ void updateType62(cActor* a) {
         case 2: fire = ca().heroState == 7 && heroBoxMeets(a); break;
         case 1:
             if (heroBoxMeets(a) && ca().partnerMode > 6) {
-                ca().partner = a;
+                ca().partnerActor = a;
                 ca().partnerMode = 6;
             }
             break;
@@ -118,11 +119,11 @@ void updateType62(cActor* a) {
     case 6: {
         a->setAnim(1);
         // The level code clears the record half; the live actor is changed here.
-        host.clearLevelObjectFlags(a->uniqueId, 0x1000000);
+        clearLevelObjectFlags(a->uniqueId, 0x1000000);
         a->stateFlags = 0;
         if (cActor* t = getActorById(a->getParam(0))) {
             t->setAnimThen(3, 4, false);
-            host.clearLevelObjectFlags(t->uniqueId, 0x1000000);
+            clearLevelObjectFlags(t->uniqueId, 0x1000000);
             t->stateFlags = 0;
         }
         a->aiState = 30;
@@ -146,7 +147,7 @@ void updateType74(cActor* a) {
         bool falls = h && h->motion && h->motion->data()[3] > 0;
         if (falls && a->attackBox && h->box && cActor::boxContains(a->attackBox, h->posX, h->box->data()[3])) {
             ca().heroLockMask |= 0x7FFFFFFF;
-            actorHost().setHeroState(h, 0);
+            worldHooks().setHeroState(h, 0);
             a->bouncePower += 256;
             a->pathPoint = 30;
             a->setAnim(a->bouncePower + 256 < 972 ? 6 : 8);
@@ -176,8 +177,7 @@ void updateType74(cActor* a) {
 
 }  // namespace
 
-void bounceHero(cActor* h, jint kind, jint powerA, jint powerB) {
-    ActorHost& host = actorHost();
+void game::bounceHero(cActor* h, jint kind, jint powerA, jint powerB) {
     ca().heroLaunched = 0;
     jint* v = ca().heroVars->data();
     v[0] = 0;
@@ -187,19 +187,18 @@ void bounceHero(cActor* h, jint kind, jint powerA, jint powerB) {
     v[4] = powerB;
     v[5] = kind;
     v[6] = 0;
-    host.playSound(19);
-    host.heroStateDispatch(h, ca().heroState, 2);
+    playSound(19);
+    worldHooks().heroStateDispatch(h, ca().heroState, 2);
     if (ca().heroState != 3) {
         h->stateFlags = 0x1000203;
-        host.applyHeroStateTables(h, 3);
+        worldHooks().applyHeroStateTables(h, 3);
     }
     ca().heroState = 3;
     ca().heroStateTicks = 0;
-    host.heroStateDispatch(h, 3, 0);
+    worldHooks().heroStateDispatch(h, 3, 0);
 }
 
 void cActor::update() {
-    ActorHost& host = actorHost();
     prevX = posX;
     prevY = posY;
     if (type == 0) {
@@ -225,7 +224,7 @@ void cActor::update() {
             ca().heroFrameBits = 0;
             ca().physicsDx = ca().physicsDy = 0;
             copyBox(box, prevBox);
-            host.heroPhysics(this);
+            worldHooks().heroPhysics(this);
         }
         jint dx, dy;
         if ((stateFlags & 0x1000000) && !(stateFlags & 64)) {
@@ -250,8 +249,9 @@ void cActor::update() {
     case 64: updateType64(this); break;
     case 74: updateType74(this); break;
     case 80: updateType80(this); break;
+    case 59: updateType59(this); break;
     default:
-        if (type >= 0 && type <= 111) host.updateType(this, type);
+        if (type >= 0 && type <= 111) behaviourHooks().updateType(type, this);
         break;
     }
     paintFlags = (paintFlags & ~1) | (facing ? 1 : 0);
@@ -262,7 +262,6 @@ void cActor::update() {
 }
 
 void cActor::handleEvent(jint kind, jint a, jint b, jint count) {
-    ActorHost& host = actorHost();
     if (count == 1) {
         if (kind == 3) scriptHold = 0;
         else if (kind == 4) releaseChild();
@@ -270,19 +269,19 @@ void cActor::handleEvent(jint kind, jint a, jint b, jint count) {
         if (kind == 0) {
             scriptHold = 1;
             scriptValue = a;
-            if (cActor* h = hero()) host.setHeroState(h, 29);
+            if (cActor* h = hero()) worldHooks().setHeroState(h, 29);
         }
     } else if (count == 3) {
         switch (kind) {
         case 0:
             stores().checkpointTimer = 0;
-            host.resetHero(this, a, b);
+            worldHooks().resetHero(this, a, b);
             break;
         case 1: startFlyAway(java::i2s(a), java::i2s(b)); break;
         case 2:
             stores().checkpointTimer = 0;
             moveBy(this, java::ishl(a, 8), java::ishl(b, 8));
-            if (this == hero()) host.moveCamera(a, b);
+            if (this == hero()) (cg().cameraX += a, cg().cameraY += b);
             break;
         default: break;
         }
@@ -293,28 +292,27 @@ void cActor::handleEvent(jint kind, jint a, jint b, jint count) {
 
 void cActor::setupSpriteAndBox(cActor* a) {
     if (!a) return;
-    ActorHost& host = actorHost();
     jint st = a->subtype;
     if (st == 2 || st == 82 || st == 83 || st == 84) {
         jint n = st == 2 ? a->getParam(2) : st == 82 ? a->getParam(7) : a->getParam(0);
-        if (n >= 0) a->sprite = host.spriteByNumber(n);
+        if (n >= 0) a->sprite = getSpriteByNumber(n);
     } else if (st == 15) {
-        a->sprite = host.spriteById(13, a->getTypeParam(3));
+        a->sprite = getSpriteById(13, a->getTypeParam(3));
     } else if (a->getTypeParam(2) >= 0) {
-        a->sprite = host.spriteById(a->getTypeParam(2), a->getTypeParam(3));
+        a->sprite = getSpriteById(a->getTypeParam(2), a->getTypeParam(3));
     }
     if (st == 165) {
         jint h = a->getParam(0) * getHeight(a);
         offsetDrawAndBox(a, 0, h / 2);
-        host.setBoxSize(a, getWidth(a), h);
+        worldHooks().setBoxSize(a, getWidth(a), h);
     } else if (a->getTypeParam(6) < 0 || a->getTypeParam(7) < 0) {
         updateBoxFromSprite(a);
     }
     updateScreenBox(a);
     switch (a->type) {
     case 4:
-        host.stampCollisionTiles(a, 1);
-        host.restoreTrackedCells(a);
+        behaviourHooks().stampCollisionTiles(a, 1);
+        behaviourHooks().restoreTrackedCells(a);
         break;
     case 2:
         if (a->getParam(1) & 256) a->scale = 150;
@@ -331,7 +329,7 @@ void cActor::updateBoxFromSprite(cActor* a) {
     if (a->subtype == 83 || a->subtype == 84) a->sprite->getFrameRect(r, a->anim, 0, 0, 0);
     else a->sprite->getAFrameRect(r, a->anim, a->frame, 0, 0, 0);
     const jint* v = r->data();
-    actorHost().setBoxSize(a, v[2] - v[0], v[3] - v[1]);
+    worldHooks().setBoxSize(a, v[2] - v[0], v[3] - v[1]);
 }
 
 void cActor::setRowBox(cActor* a) {
@@ -339,4 +337,3 @@ void cActor::setRowBox(cActor* a) {
     setBox(a->box, a->posX, a->posY - h / 2, a->posX + a->getParam(0) * w, a->posY + h / 2);
 }
 
-}  // namespace game

@@ -194,7 +194,7 @@ java_io_InputStream* openResource(String* name) {
 
 bool catchException() {
     if (!Application::checkException(1)) return false;
-    static const jint kHandlers[] = {cid::java_lang_Exception, 1, 1, 0, 0, 0};
+    static const jint kHandlers[] = {cid::java_lang_Exception, 1, 2, 0, 0, 0};
     return Application::findHandler(kHandlers) == 0;
 }
 
@@ -443,7 +443,12 @@ ByteArray* loadResource(jint r) {
         readPackBytes(data, 0, size);
         return data;
     }
-    if (!lzmaDecode(cg().packStream, size)) return nullptr;
+    if (!lzmaDecode(cg().packStream, size)) {
+        // The stream's position is no longer known: the next selection
+        // opens the file again.
+        closePackStream();
+        return nullptr;
+    }
     ByteArray* out = cg().lzmaOutput;
     cg().packPosition += size;
     cg().lzmaOutput = nullptr;

@@ -33,7 +33,7 @@ ShortArray* scratch(ShortArray*& field) {
 WorldBehaviourSeam& behaviourSeam() { return *g_seam; }
 void setBehaviourSeam(WorldBehaviourSeam* seam) { g_seam = seam ? seam : &g_builtInSeam; }
 
-cActor* hero() { return cg().hero ? cg().hero : stores().hero; }
+cActor* hero() { return cg().hero; }
 bool isHero(cActor* a) { return a && a == hero(); }
 
 // --- records ---------------------------------------------------------------------
@@ -372,9 +372,11 @@ void forcedStep(cActor* a, jint& dx, jint& dy) {
     s.mountActor = nullptr;
     wd().tileOwner = nullptr;
     s.physicsDx = s.physicsDy = 0;
+    dx = atLeastOne(dx);
+    dy = atLeastOne(dy);
     if (m && (savedFlags & 0x1000000)) {
-        m[2] = atLeastOne(dx);
-        m[3] = atLeastOne(dy);
+        m[2] = dx;
+        m[3] = dy;
         if (!a->prevBox || a->prevBox->length() < 4) a->prevBox = newShortArray(4);
         a->getBounds(a->prevBox);
         heroPhysics(a);

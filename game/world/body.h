@@ -10,13 +10,11 @@
 
 #include "runtime/array.h"
 
-namespace game {
 class cActor;
-}
 
 namespace game::world {
 
-// The hero (cGame.hero, or the actor framework's while cGame has none).
+// The hero (cGame.hero).
 cActor* hero();
 bool isHero(cActor* a);
 

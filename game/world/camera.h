@@ -9,9 +9,7 @@
 
 #include "runtime/array.h"
 
-namespace game {
 class cActor;
-}
 
 namespace game::world {
 
@@ -36,6 +34,6 @@ namespace game::world {
 // One camera update: smooth 1 eases, 0 snaps.
 void updateCamera(jint smooth);
 void resetCamera();
-bool isDeepDropAhead(game::cActor* hero, jint cameraY);
+bool isDeepDropAhead(cActor* hero, jint cameraY);
 
 }  // namespace game::world

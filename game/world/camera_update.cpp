@@ -76,8 +76,9 @@ void updateCamera(jint smooth) {
             dx = h->posX - g.cameraX;
             dy = h->posY - g.cameraY - 160;
             if (g.lookAheadForcedY != 30001) dy += g.lookAheadForcedY;
-            if (dx != 0 && std::abs(dx) < 400 && w.cameraDivX) dx = java::idiv(java::ishl(dx, 8), w.cameraDivX) >> 8;
-            if (dy != 0 && dy > -400 && dy < 80 && w.cameraDivY) dy = java::idiv(java::ishl(dy, 8), w.cameraDivY) >> 8;
+            // The divisors are 8.8 fixed point: 512 halves the distance.
+            if (dx != 0 && std::abs(dx) < 400 && w.cameraDivX) dx = java::idiv(java::ishl(dx, 8), w.cameraDivX);
+            if (dy != 0 && dy > -400 && dy < 80 && w.cameraDivY) dy = java::idiv(java::ishl(dy, 8), w.cameraDivY);
         }
         const jint tx = (g.cameraFlags & 32) ? h->posX : g.cameraX + g.cameraOffsetX + dx;
         const jint ty = (g.cameraFlags & 128) ? h->posY - cActor::getHeight(h) / 2 : g.cameraY + g.cameraOffsetY + dy;
@@ -114,11 +115,11 @@ void updateCamera(jint smooth) {
                     g.cameraX = sx;
                     skipTaken = true;
                 } else {
-                    g.cameraX = sx + ((2112 * w.runSpeedFactor) >> 16);
+                    g.cameraX = sx + ((2112 * ca().scaleParam) >> 16);
                 }
                 if (h->posX - g.cameraX < -400) flowSeam().killHero(h);
             } else if (g.stage == 7) {
-                g.cameraX = isAnyScriptActive() ? sx : sx + ((2880 * w.runSpeedFactor) >> 16);
+                g.cameraX = isAnyScriptActive() ? sx : sx + ((2880 * ca().scaleParam) >> 16);
                 if (h->posX - g.cameraX < -400) w.counterLimit -= 1;
                 else w.counterLimit = 50;
                 if (w.counterLimit < 0 || h->posX - g.cameraX < -448) {

@@ -5,9 +5,7 @@
 
 #include "runtime/array.h"
 
-namespace game {
 class cActor;
-}
 
 namespace game::world {
 

@@ -3,7 +3,7 @@
 #include "game/world/world.h"
 
 #include "game/actor/actor.h"
-#include "game/actor/host.h"
+#include "game/actor/defaults.h"
 #include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/world/body.h"
@@ -22,7 +22,7 @@ namespace game::world {
 
 namespace {
 
-class Hooks final : public WorldHooks {
+class Hooks final : public ActorWorldDefaults {
 public:
     void applyHeroStateTables(cActor* h, jint s) override { hero::applyHeroStateTables(h, s); }
     jint heroStateDispatch(cActor* h, jint s, jint p) override { return hero::heroStateDispatch(h, s, p); }
@@ -66,30 +66,7 @@ public:
     void updateLevelObjects() override { world::updateLevelObjects(); }
 };
 
-class Host final : public ActorHost {
-public:
-    void updateType(cActor* a, jint type) override {
-        if (type == 0) hero::updateHero(a);
-    }
-    void setHeroState(cActor* h, jint s) override { hero::setHeroState(h, s); }
-    jint heroStateDispatch(cActor* h, jint s, jint p) override { return hero::heroStateDispatch(h, s, p); }
-    void applyHeroStateTables(cActor* h, jint s) override { hero::applyHeroStateTables(h, s); }
-    void resetHero(cActor* a, jint x, jint y) override { hero::resetHero(a, x, y); }
-    void setBoxSize(cActor* a, jint w, jint h) override { world::setBoxSize(a, w, h); }
-    void heroPhysics(cActor* a) override { world::heroPhysics(a); }
-    void moveHeroBy(cActor* h, jint dx, jint dy) override { world::moveHeroBy(h, dx, dy); }
-    bool isAnyScriptActive() override { return world::isAnyScriptActive(); }
-    void setTileAttribute(jint id, jint v, bool high) override { world::setTileAttribute(id, v, high); }
-    jint cameraX() override { return cg().cameraX; }
-    jint cameraY() override { return cg().cameraY; }
-    void moveCamera(jint dx, jint dy) override { cg().cameraX += dx, cg().cameraY += dy; }
-    jint cameraLimit(jint i) override { return i >= 0 && i < 4 ? world::cameraLimit(i) : 0; }
-    jint layerX(jint layer) override { return world::getLayerX(layer); }
-    jint layerY(jint layer) override { return world::getLayerY(layer); }
-};
-
 Hooks g_hooks;
-Host g_host;
 
 }  // namespace
 
@@ -100,12 +77,10 @@ void registerWorld() {
 
 void installWorld() {
     setWorldHooks(&g_hooks);
-    setActorHost(&g_host);
 }
 
 void uninstallWorld() {
     setWorldHooks(nullptr);
-    setActorHost(nullptr);
 }
 
 }  // namespace game::world

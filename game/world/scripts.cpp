@@ -3,7 +3,7 @@
 #include "game/world/scripts.h"
 
 #include "game/actor/actor.h"
-#include "game/actor/host.h"
+#include "game/data/hooks.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
 #include "game/data/statics.h"
@@ -79,8 +79,8 @@ void WorldFlowSeam::stopHeroForScript() {
     cg().scriptFlags |= 1;
     lockCamera(6, 0);
 }
-void WorldFlowSeam::setHeroState(cActor* h, jint state) { actorHost().setHeroState(h, state); }
-void WorldFlowSeam::resetHero(cActor* a, jint x, jint y) { actorHost().resetHero(a, x, y); }
+void WorldFlowSeam::setHeroState(cActor* h, jint state) { worldHooks().setHeroState(h, state); }
+void WorldFlowSeam::resetHero(cActor* a, jint x, jint y) { worldHooks().resetHero(a, x, y); }
 
 // --- loading ------------------------------------------------------------------------
 
@@ -319,7 +319,6 @@ void heroSwitch(jint id, jint carryOver) {
     const jint hitKind = old ? old->hitFlags : 0;
     IntArray* oldMotion = old ? old->motion : nullptr;
     cg().hero = next;
-    stores().hero = next;
     WorldFlowSeam& flow = flowSeam();
     if (carryOver == 0) {
         flow.setHeroState(next, state);
@@ -367,7 +366,7 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
     }
     case 101: flow.setLevelObjectFlags(w(0), withFlag16(w(1))); break;
     case 102: if (!skipping) flow.openDialog(s32(rec, p + 2), w(0), msToFrames(w(3)), 2); break;
-    case 103: cg().levelTimer = w(1) * 16, stores().levelTimer = w(1) * 16, stores().levelTimerHold = w(0); break;
+    case 103: cg().levelTimer = w(1) * 16, stores().levelTimerHold = w(0); break;
     case 104: flow.clearLevelObjectFlags(w(0), withFlag16(w(1))); break;
     case 105:
         if (cActor* a = getActorById(w(0))) flow.activateDropper(a), a->flags |= 0x20000;

@@ -9,9 +9,7 @@
 
 #include "runtime/array.h"
 
-namespace game {
 class cActor;
-}
 
 namespace game::world {
 

@@ -8,9 +8,9 @@
 #include "runtime/array.h"
 #include "runtime/statics.h"
 
-namespace game {
-
 class cActor;
+
+namespace game {
 
 #define WORLD_FIELDS(X)                    \
     /* tile map */                         \
@@ -31,7 +31,6 @@ class cActor;
     /* camera */                           \
     X(jint, lookAheadX)                    \
     X(jint, counterLimit)                  \
-    X(jint, runSpeedFactor)                \
     X(jbyte, heroSkipScroll)               \
     X(jint, lookAheadY)                    \
     X(jint, cameraDivX)                    \

@@ -128,7 +128,7 @@ bool isPinned(cActor* a) {
     if (a->respawnRecord && a->respawnRecord->length() > 0 && a->respawnRecord->data()[0] >= 0) return true;
     if (a->aiState == 8 && a->stateTimer > 0) return true;
     if (a->flags & 0x10000000) return true;
-    return a == ca().carried || a == ca().partner;
+    return a == ca().carriedActor || a == ca().partnerActor;
 }
 
 // --- boxes ------------------------------------------------------------------------------
@@ -167,7 +167,7 @@ void recordBox(jint i, jint out[4]) {
     case 10: out[0] = cx, out[1] = base, out[2] = cx + r(7), out[3] = base + r(8); break;
     case 6: case 37: {
         buildLinkChain(r(7), cx, base);
-        ShortArray* b = stores().boxScratch;
+        ShortArray* b = cg().boxScratch;
         if (b && b->length() >= 4) {
             out[0] = b->data()[0] + r(10), out[1] = b->data()[1] + r(11);
             out[2] = b->data()[2] + r(8) + r(10), out[3] = b->data()[3] + r(9) + r(11);
@@ -199,7 +199,7 @@ void liveActorBox(cActor* a, jint out[4]) {
     switch (a->type) {
     case 6: {
         buildLinkChain(p(0), x, y);
-        ShortArray* s = stores().boxScratch;
+        ShortArray* s = cg().boxScratch;
         if (s && s->length() >= 4)
             out[0] = s->data()[0] + p(3), out[1] = s->data()[1] + p(4), out[2] = s->data()[2] + p(1) + p(3),
             out[3] = s->data()[3] + p(2) + p(4);
@@ -329,7 +329,7 @@ void updateAllActors() {
 }
 
 void updateHeroFrame() {
-    ca().partner = nullptr;
+    ca().partnerActor = nullptr;
     ca().partnerMode = 10;
     updateActiveActors();
     if (heroMissing()) return;

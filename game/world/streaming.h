@@ -10,9 +10,7 @@
 
 #include "runtime/array.h"
 
-namespace game {
 class cActor;
-}
 
 namespace game::world {
 

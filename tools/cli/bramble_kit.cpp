@@ -2,6 +2,7 @@
 // string pools, descriptors, sprites, fonts and record stores, inspects
 // them, and writes damaged variants for fuzzing. Errors go to stderr with
 // exit status 1; a usage error gives status 2.
+#include "tools/cli/gamedata_cmd.h"
 #include "tools/kit/archive.h"
 #include "tools/cli/level_cmd.h"
 #include "tools/kit/damage.h"
@@ -34,7 +35,7 @@ const char* const kUsage = R"(usage: bramble-kit <command> ...
   font IN.txt OUT MAP [--map-format node|text]
                                   font description -> font sprite and character map
   inspect KIND FILE               KIND: sprite, archive, pool, record-index, jad, char-map,
-                                  level-objects, level-scripts, regions
+                                  level-objects, level-scripts, regions (or below)
   level IN.txt OUTDIR             level description to pack entries OUTDIR/NN.bin
   damage KIND IN OUTDIR [--max-per-group N] [--flips N] [--seed N]
   store write FOLDER NAME [--last N] ID=FILE ...
@@ -194,6 +195,7 @@ int inspect(const std::vector<std::string>& a) {
         break;
     }
     default:
+        inspectGameData(kind, data);
         break;
     }
     return 0;
@@ -258,7 +260,7 @@ int store(const std::vector<std::string>& a) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        std::cout << kUsage;
+        std::cout << kUsage << kGameDataUsage;
         return args.empty() ? 2 : 0;
     }
     std::string cmd = args[0];
@@ -273,9 +275,13 @@ int main(int argc, char** argv) {
         if (cmd == "level") return kitcli::levelCommand(rest);
         if (cmd == "damage") return damage(rest);
         if (cmd == "store") return store(rest);
+        if (int r = gameDataCommand(cmd, rest); r >= 0) {
+            if (r == 2) throw Usage{};
+            return r;
+        }
         throw Usage{};
     } catch (const Usage&) {
-        std::cerr << kUsage;
+        std::cerr << kUsage << kGameDataUsage;
         return 2;
     } catch (const std::exception& e) {
         std::cerr << "bramble-kit " << cmd << ": " << e.what() << "\n";

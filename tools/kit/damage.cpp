@@ -3,6 +3,7 @@
 
 #include "tools/kit/archive.h"
 #include "tools/kit/font.h"
+#include "tools/kit/gamedata.h"
 #include "tools/kit/jad.h"
 #include "tools/kit/recordstore.h"
 #include "tools/kit/stringpool.h"
@@ -25,6 +26,12 @@ std::string fileKindName(FileKind k) {
     case FileKind::LevelObjects: return "level-objects";
     case FileKind::LevelScripts: return "level-scripts";
     case FileKind::Regions: return "regions";
+    case FileKind::Pack: return "pack";
+    case FileKind::TextPack: return "text-pack";
+    case FileKind::DataNode: return "node";
+    case FileKind::LayerHeader: return "layer-header";
+    case FileKind::ContentTypes: return "content-types";
+    case FileKind::Progress: return "progress";
     }
     return "?";
 }
@@ -39,6 +46,12 @@ std::optional<FileKind> parseFileKind(std::string_view n) {
     if (n == "level-objects") return FileKind::LevelObjects;
     if (n == "level-scripts") return FileKind::LevelScripts;
     if (n == "regions") return FileKind::Regions;
+    if (n == "pack") return FileKind::Pack;
+    if (n == "text-pack") return FileKind::TextPack;
+    if (n == "node" || n == "data-node") return FileKind::DataNode;
+    if (n == "layer-header") return FileKind::LayerHeader;
+    if (n == "content-types") return FileKind::ContentTypes;
+    if (n == "progress") return FileKind::Progress;
     return std::nullopt;
 }
 
@@ -462,6 +475,13 @@ void randomFlips(Collector& c, const DamageOptions& opt) {
 
 }  // namespace
 
+template <typename Parse>
+FileLayout gameDataLayout(ByteSpan, Parse parse) {
+    FileLayout l;
+    parse(&l);
+    return l;
+}
+
 FileLayout layoutOf(FileKind kind, ByteSpan valid) {
     switch (kind) {
     case FileKind::Sprite: {
@@ -477,6 +497,12 @@ FileLayout layoutOf(FileKind kind, ByteSpan valid) {
     case FileKind::LevelObjects:
     case FileKind::LevelScripts:
     case FileKind::Regions: return levelLayoutOf(kind, valid);
+    case FileKind::Pack: return gameDataLayout(valid, [&](FileLayout* l) { parsePackFile(valid, l); });
+    case FileKind::TextPack: return gameDataLayout(valid, [&](FileLayout* l) { parseTextPack(valid, l); });
+    case FileKind::DataNode: return gameDataLayout(valid, [&](FileLayout* l) { decodeNode(valid, l); });
+    case FileKind::LayerHeader: return gameDataLayout(valid, [&](FileLayout* l) { parseLayerHeader(valid, l); });
+    case FileKind::ContentTypes: return gameDataLayout(valid, [&](FileLayout* l) { parseContentTypes(valid, l); });
+    case FileKind::Progress: return gameDataLayout(valid, [&](FileLayout* l) { parseProgress(valid, l); });
     }
     throw KitError("unknown file kind");
 }

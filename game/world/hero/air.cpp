@@ -53,7 +53,7 @@ void initJumpState(cActor* h) {
     inputOptions() |= 1;
     hs().runUpJump = 0;
     hs().runUpBoost = 0;
-    airControlFlag() = 0;
+    setAirControl(0);
     if (absi(vx(h)) > 3040) {
         hs().runUpJump = 1;
         hs().runUpBoost = 1;
@@ -87,7 +87,7 @@ jint heroState3(cActor* h, jint phase) {
     if (phase == HeroPhase::EXIT) {
         hs().orbitLaunched = 0;
         cameraDivY() = 0;
-        if (airControlFlag()) inputOptions() &= ~1;
+        if (airControl()) inputOptions() &= ~1;
         hs().heroStandFlag = 0;
         applyRunSpeed(h);
         return 0;
@@ -211,7 +211,7 @@ jint heroState36(cActor* h, jint phase) {
     if (phase == HeroPhase::ENTER) {
         cancelHeroGrab();
         inputOptions() |= 1;
-        airControlFlag() = 0;
+        setAirControl(0);
         clearPhysicsBit(h, kStickBit);
         limitsX(h, -25600, 25600);
         limitsY(h, -25600, 25600);
@@ -227,16 +227,16 @@ jint heroState36(cActor* h, jint phase) {
     }
     if (phase == HeroPhase::EXIT) {
         hs().orbitLaunched = 0;
-        if (airControlFlag()) inputOptions() &= ~1;
+        if (airControl()) inputOptions() &= ~1;
         return 0;
     }
     bool ceiling = ceilingContact();
-    if (!airControlFlag()) {
+    if (!airControl()) {
         if (ceiling) {
             setVy(h, 0);
-            airControlFlag() = 1;
+            setAirControl(1);
         } else if (heroStateTicks() >= 5) {
-            airControlFlag() = 1;
+            setAirControl(1);
         }
     }
     if (steerHeroFacing(h, 358, 1126, true)) {

@@ -2,10 +2,15 @@
 // world's tile queries and camera fields, cGame's shared fields and the
 // actor framework's host. Values held in Java arrays are read and written
 // through fresh element pointers on every call.
-#include <array>
-
 #include "game/actor/actor.h"
-#include "game/actor/host.h"
+#include "game/actor/hero.h"
+#include "game/actor/levels.h"
+#include "game/actor/pool.h"
+#include "game/flow/gmath.h"
+#include "game/flow/input.h"
+#include "game/flow/sound.h"
+#include "game/flow/states.h"
+#include "game/flow/variables.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/sprite/sprite.h"
@@ -21,9 +26,11 @@ namespace game::hero {
 
 namespace {
 
-StaticsContribution g_heroStatics = game::contribution<HeroStatics>("cActor.hero", kClinitActor + 1, nullptr);
+// Counters that mean "idle" at -1 start there; the run speed factor at 1.0.
+void heroClinit();
+StaticsContribution g_heroStatics = game::contribution<HeroStatics>("cActor.hero", kClinitActor + 1, &heroClinit);
 
-BSprite* effectSprite(jint id) { return actorHost().spriteById(id, 18); }
+BSprite* effectSprite(jint id) { return getSpriteById(id, 18); }
 
 jint arrayAt(IntArray* a, jint i) { return a && i >= 0 && i < a->length() ? a->data()[i] : 0; }
 jint shortAt(ShortArray* a, jint i) { return a && i >= 0 && i < a->length() ? a->data()[i] : 0; }
@@ -31,6 +38,20 @@ jint shortAt(ShortArray* a, jint i) { return a && i >= 0 && i < a->length() ? a-
 }  // namespace
 
 HeroStatics& hs() { return *statics<HeroStatics>(g_heroStatics); }
+
+namespace {
+void heroClinit() {
+    HeroStatics& s = hs();
+    s.runSpeedFactor = 256;
+    s.struckBlockId = -1;
+    s.powerRunTimer = -1;
+    s.floatTimer = -1;
+    s.carryTicks = -1;
+    s.heroInputMode = -1;
+    s.lastStrikeStep = -1;
+    s.orbitFlightTicks = -1;
+}
+}  // namespace
 void registerHeroStatics() { StaticClass::contribute(&g_heroStatics); }
 
 // --- actors ---------------------------------------------------------------
@@ -124,8 +145,9 @@ jint& actionAnim() { return hs().state23Anim; }
 jint& actionNextState() { return hs().state23Param; }
 jint& heroInputLock() { return ca().heroLockMask; }
 jint& inputOptions() { return ca().heroFlagWord; }
-jint& airControlFlag() { return hs().runFlagA; }
-jint& cruiseAfterLanding() { return hs().landingMode; }
+jint airControl() { return ca().runFlagA; }
+void setAirControl(jint v) { ca().runFlagA = static_cast<jbyte>(v); }
+void setCruiseAfterLanding(jint v) { ca().landingMode = static_cast<jbyte>(v); }
 jint heroMode(jint i) {
     switch (i) {
     case 0: return wd().heroAltMode;
@@ -142,14 +164,14 @@ void setHeroMode(jint i, jint v) {
     default: hs().heroIceMode = v; break;
     }
 }
-cActor*& grabbedActor() { return ca().carried; }
+cActor*& grabbedActor() { return ca().carriedActor; }
 jint& grabMode() { return ca().grabMode; }
-cActor*& partnerActor() { return ca().partner; }
+cActor*& partnerActor() { return ca().partnerActor; }
 jint& partnerMode() { return ca().partnerMode; }
 cActor*& mountActor() { return ca().mountActor; }
-jint& jumpCurveIndex() { return hs().jumpCurveIndex; }
+jint& jumpCurveIndex() { return ca().jumpCurveIndex; }
 jint& jumpCurveLength() { return hs().jumpCurveLength; }
-void loadJumpCurve() { hs().jumpCurveLength = hs().jumpCurve ? hs().jumpCurve->length() : 0; }
+void loadJumpCurve() { hs().jumpCurveLength = ca().jumpCurve ? ca().jumpCurve->length() : 0; }
 jint& collisionResult() { return ca().collisionResult; }
 jint& physicsDy() { return ca().physicsDy; }
 cActor* carried(cActor*) { return hs().carriedItem; }
@@ -197,7 +219,7 @@ jint& scrollStepY() { return cg().scrollStepY; }
 jint& quakeFrames() { return cg().shakeTimer; }
 jint& worldFlags(cActor*) { return hs().worldFlags; }
 jint cameraX() { return cg().cameraX; }
-jint& runSpeedFactor() { return wd().runSpeedFactor; }
+jint& runSpeedFactor() { return hs().runSpeedFactor; }
 jint& lookAheadX() { return wd().lookAheadX; }
 jint& lookAheadForcedX() { return cg().lookAheadForcedX; }
 jint& lookAheadForcedY() { return cg().lookAheadForcedY; }
@@ -212,9 +234,48 @@ bool heroSkipScroll() { return wd().heroSkipScroll != 0; }
 jint& autoRunHalt() { return hs().autoRunHalt; }
 cActor* heldItem() { return hs().heldItem; }
 void setHeldItem(cActor* a) { hs().heldItem = a; }
-cActor* targetActor() { return stores().targetActor; }
+cActor* targetActor() { return cg().targetActor; }
 cActor* theHero() { return cg().hero; }
-void playSound(jint id) { actorHost().playSound(id); }
+void playSound(jint id) { game::playSound(id); }
+void requestGameState(jint state) { requestSetState(state); }
+void resetKeys() { game::resetKeys(); }
+bool keyPressed(jint mask) { return isKeyPressed(mask); }
+bool keyHeld(jint mask) { return isKeyHeld(mask); }
+bool keyReleased(jint mask) { return isKeyReleased(mask); }
+bool anyKeyActive() { return isAnyKeyHeld() || isKeyPressed(-1); }
+jint fixedSin(jint degrees) { return game::fixedSin(degrees); }
+jint cos256(jint degrees) { return game::cos256(degrees * 256); }
+jint sin256(jint degrees) { return game::sin256(degrees * 256); }
+
+// --- the framework's hero operations ---------------------------------------
+void applyHeroJumpVelocity(cActor* h, bool alt) { game::applyHeroJumpVelocity(h, alt); }
+void applyHeroHit(cActor* h, jint kind, jint dir, bool enter) { game::applyHeroHit(h, kind, dir, enter); }
+void setHeroMove(cActor* h, jint kind, jint param, jint mode, jint duration) {
+    game::setHeroMove(h, kind, param, mode, duration);
+}
+jint heroState37(cActor* h, jint phase) {
+    game::heroState37(h, phase);
+    return 0;
+}
+jint getCarryAnim(cActor* h, jint dir) { return game::getCarryAnim(h, dir); }
+bool updateFacingFromKeys(cActor* h) { return game::updateFacingFromKeys(h); }
+bool tryEnterHeroState2(cActor* h) { return game::tryEnterHeroState2(h); }
+bool isFacingPartner(cActor* h) { return game::isFacingPartner(h); }
+bool isHeroSubtype(cActor* a) { return game::isHeroSubtype(a); }
+void readHeroInput() { game::readHeroInput(); }
+bool tryDropCarried(cActor* h) { return game::tryDropCarried(h); }
+void dropCarried(cActor* h) { game::dropCarried(h); }
+void throwCarried(cActor* a, jint kind, jint dir, jint tx, jint ty) { throwActor(a, kind, dir, tx, ty); }
+bool tryMountAction(cActor* h, jint setFacing, jint f) { return game::tryMountAction(h, setFacing != 0, f); }
+void setClimbDirection(cActor* h, jint d) { game::setClimbDirection(h, d); }
+void setMappedAnimThen(cActor* a, jint first, jint then, jint flags) {
+    a->setAnimThen(mapAnimByAngle(a, first), mapAnimByAngle(a, then), flags != 0);
+}
+bool isProgressBitClear(jint bits) { return game::isProgressBitClear(bits); }
+bool isHeroDead() { return game::isHeroDead(cg().heroStatus); }
+cActor* spawnFromTemplate(jint templateId, jint x, jint y) { return game::spawnFromTemplate(templateId, x, y); }
+void removeActor(cActor* a) { game::removeActor(a, true); }
+bool isScriptTarget(jint id) { return world::isScriptTargetId(id); }
 void setVariable(jint i, jint value) { game::setVariable(i, value, true); }
 jint getVariable(jint i) { return game::getVariable(i); }
 

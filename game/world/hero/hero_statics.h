@@ -8,9 +8,7 @@
 #include "runtime/array.h"
 #include "runtime/object.h"
 
-namespace game {
 class cActor;
-}
 
 namespace game::hero {
 
@@ -77,7 +75,8 @@ namespace game::hero {
     X(jint, heroSpeedTimer)       \
     X(jint, boostFrames)          \
     X(jint, heroBumped)           \
-    X(jint, autoRunHalt)
+    X(jint, autoRunHalt)          \
+    X(jint, runSpeedFactor)
 
 BRAMBLE_STATICS(HeroStatics, HERO_FIELDS)
 

@@ -61,7 +61,7 @@ void tickHeroState(cActor* hero) {
 }
 
 void resetHeroState(cActor* hero) {
-    cruiseAfterLanding() = 0;
+    setCruiseAfterLanding(0);
     changeState(hero, HeroState::STAND);
     scrollDelay() = -1;
     scrollStepX() = 0;

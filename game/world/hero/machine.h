@@ -8,9 +8,7 @@
 #include "game/world/hero/seam.h"
 #include "game/world/hero/state.h"
 
-namespace game {
 class cActor;
-}
 
 namespace game::hero {
 

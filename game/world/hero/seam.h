@@ -8,9 +8,7 @@
 
 #include <cstdint>
 
-namespace game {
 class cActor;
-}
 
 namespace game::hero {
 
@@ -92,8 +90,9 @@ jint& actionAnim();
 jint& actionNextState();
 jint& heroInputLock();
 jint& inputOptions();
-jint& airControlFlag();
-jint& cruiseAfterLanding();
+jint airControl();
+void setAirControl(jint v);
+void setCruiseAfterLanding(jint v);
 // The four mode bytes: swim, mire, climb, ice.
 jint heroMode(jint i);
 void setHeroMode(jint i, jint v);

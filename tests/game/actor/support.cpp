@@ -3,6 +3,7 @@
 
 #include "display/lcdui/lcdui.h"
 #include "game/actor/tables.h"
+#include "game/flow/flow_statics.h"
 #include "game/sprite/statics.h"
 #include "runtime/resource.h"
 #include "tools/kit/demo.h"
@@ -42,6 +43,7 @@ void startApplication(std::optional<kit::Bytes> tables) {
     g_statics.clear();
     g_statics.push_back(lcdui::staticsContribution());
     sprite::appendSpriteStatics(g_statics);
+    game::appendGameStatics(g_statics);
     g_statics.push_back(&game::g_actorStoreStatics);
     g_statics.push_back(&game::g_cActorStatics);
     Application::Config config;
@@ -49,11 +51,16 @@ void startApplication(std::optional<kit::Bytes> tables) {
     config.dataHeapSize = 32 << 20;
     config.statics = &g_statics;
     config.loadConstants = &loadPool;
+    game::installActorHooks();
+    game::installActorDefaults();
     Application::init(config);
 }
 
 void closeApplication() {
     sprite::setSpriteHost(nullptr);
+    game::setWorldHooks(nullptr);
+    game::setBehaviourHooks(nullptr);
+    game::setActorHooks(nullptr);
     if (Application::instance()) Application::instance()->close();
     rt::setResourceReader(nullptr);
 }
@@ -65,20 +72,26 @@ ShortArray* record(int subtype, int id, int x, int y, int anim, int flags, const
     return a;
 }
 
-game::cActor* spawn(int subtype, int id, int x, int y, int flags, const std::vector<int16_t>& params) {
+cActor* spawn(int subtype, int id, int x, int y, int flags, const std::vector<int16_t>& params) {
     ShortArray* r = record(subtype, id, x, y, 0, flags, params);
-    game::cActor* a = game::spawnActor(r, r->length(), 0);
+    cActor* a = game::spawnActor(r, r->length(), 0);
     EXPECT_NE(a, nullptr) << "subtype " << subtype;
     return a;
 }
 
-void place(game::cActor* a, jint x, jint y, jint w, jint h) {
+void place(cActor* a, jint x, jint y, jint w, jint h) {
     a->setPosition(x, y);
     if (a->motion) {
         a->motion->data()[4] = x << 8;
         a->motion->data()[5] = y << 8;
     }
-    game::cActor::setBox(a->box, x - w / 2, y - h, x + w / 2, y);
+    cActor::setBox(a->box, x - w / 2, y - h, x + w / 2, y);
 }
 
 }  // namespace actortest
+
+bool actortest::Recorder::has(const std::string& c) const {
+    for (const std::string& s : calls)
+        if (s == c) return true;
+    return false;
+}

@@ -196,8 +196,9 @@ jint& actionAnim() { return fake().actionAnim; }
 jint& actionNextState() { return fake().actionNextState; }
 jint& heroInputLock() { return fake().inputLock; }
 jint& inputOptions() { return fake().inputOptions; }
-jint& airControlFlag() { return fake().airControl; }
-jint& cruiseAfterLanding() { return fake().cruise; }
+jint airControl() { return fake().airControl; }
+void setAirControl(jint v) { fake().airControl = v; }
+void setCruiseAfterLanding(jint v) { fake().cruise = v; }
 jint heroMode(jint i) { return fake().modes[i]; }
 void setHeroMode(jint i, jint v) { fake().modes[i] = v; }
 cActor*& grabbedActor() { return fake().grabbed; }
@@ -210,7 +211,7 @@ jint& jumpCurveLength() { return fake().curveLength; }
 void loadJumpCurve() { fake().curveLength = static_cast<jint>(fake().curve.size()); }
 jint& collisionResult() { return fake().collisionResult; }
 jint& physicsDy() { return fake().physicsDy; }
-cActor* carried(cActor* hero) { return reinterpret_cast<game::cActor*>(F(hero).carried); }
+cActor* carried(cActor* hero) { return reinterpret_cast<cActor*>(F(hero).carried); }
 void setCarried(cActor* hero, cActor* a) { F(hero).carried = a ? &F(a) : nullptr; }
 jint heroStateAnimCount() { return 23; }
 jint heroStateAnim(jint s) { return s >= 0 && s < 23 ? fake().stateAnims[s] : -1; }

@@ -43,8 +43,8 @@ struct FakeActor {
     }
 };
 
-inline game::cActor* A(FakeActor& a) { return reinterpret_cast<game::cActor*>(&a); }
-inline FakeActor& F(game::cActor* a) { return *reinterpret_cast<FakeActor*>(a); }
+inline cActor* A(FakeActor& a) { return reinterpret_cast<cActor*>(&a); }
+inline FakeActor& F(cActor* a) { return *reinterpret_cast<FakeActor*>(a); }
 
 // The map: class per cell (-1 void) and tile flags per cell.
 struct FakeWorld {
@@ -78,11 +78,11 @@ struct Fake {
     jint actionMask = 0, actionAnim = 0, actionNextState = 0, inputLock = 0, inputOptions = 0, airControl = 0;
     jint cruise = 0;
     std::array<jint, 4> modes{};
-    game::cActor* grabbed = nullptr;
+    cActor* grabbed = nullptr;
     jint grabMode = 10;
-    game::cActor* partner = nullptr;
+    cActor* partner = nullptr;
     jint partnerMode = 0;
-    game::cActor* mount = nullptr;
+    cActor* mount = nullptr;
     std::vector<jint> curve;
     jint curveIndex = 0, curveLength = 0;
     jint collisionResult = 0, physicsDy = 0, worldFlags = 0;
@@ -92,7 +92,7 @@ struct Fake {
     jint cameraFlags = 9, cameraDivX = 0, cameraDivY = 0, scrollDelay = 0, scrollStepX = 0, scrollStepY = 0;
     jint quake = 0, cameraX = 0, runSpeedFactor = 256, lookAheadX = 0, lookAheadForcedX = 0, lookAheadForcedY = 0;
     jint cameraLocked = 0, heroSpeedTimer = 0, boostFrames = 0, heroBumped = 0, heroSkipScroll = 0, autoRunHalt = 0;
-    game::cActor* heldItem = nullptr;
+    cActor* heldItem = nullptr;
     jint frameTick = 0, health = 3, level = 1;
     bool heroDead = false, touch = false, dialog = false, poolFull = false;
     std::map<jint, bool> keysHeld, keysPressed;
@@ -104,7 +104,7 @@ struct Fake {
     Fake();
     void note(const std::string& s) { log.push_back(s); }
     bool logged(const std::string& s) const;
-    game::cActor* h() { return A(hero); }
+    cActor* h() { return A(hero); }
     FakeActor& spawn();
     // One step as the framework runs it for the hero: acceleration with the
     // limits, fine position, then the hero's behaviour (or just the state's
