@@ -53,6 +53,7 @@ void heroClinit() {
 }
 }  // namespace
 void registerHeroStatics() { StaticClass::contribute(&g_heroStatics); }
+const StaticsContribution* heroStaticsContribution() { return &g_heroStatics; }
 
 // --- actors ---------------------------------------------------------------
 jint motion(cActor* a, jint i) { return a ? arrayAt(a->motion, i) : 0; }

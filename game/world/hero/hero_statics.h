@@ -82,7 +82,9 @@ BRAMBLE_STATICS(HeroStatics, HERO_FIELDS)
 
 // The hero statics (the binding places them in the statics block).
 HeroStatics& hs();
-// Adds the hero statics to the statics block (idempotent).
+// Adds the hero statics to the statics block (idempotent); the
+// contribution itself, for an application configured with a list.
 void registerHeroStatics();
+const StaticsContribution* heroStaticsContribution();
 
 }  // namespace game::hero

@@ -1,6 +1,8 @@
 // Fixture of the world tests.
 #include "tests/game/world/support.h"
 
+#include "game/world/hero/hero_statics.h"
+
 #include "display/lcdui/lcdui.h"
 #include "game/actor/defaults.h"
 #include "game/actor/tables.h"
@@ -66,6 +68,7 @@ void startApplication() {
     g_statics.push_back(&game::g_actorStoreStatics);
     g_statics.push_back(&game::g_cActorStatics);
     g_statics.push_back(&game::g_WorldStatics);
+    g_statics.push_back(game::hero::heroStaticsContribution());
     Application::Config config;
     config.objectHeapSize = 16 << 20;
     config.dataHeapSize = 32 << 20;
