@@ -11,12 +11,14 @@
 #include "game/data/routines.h"
 #include "game/world/hero/hero_statics.h"
 #include "game/world/hero/machine.h"
+#include "tests/game/world/hero/trace.h"
 #include "tests/game/world/support.h"
 #include "tools/kit/hero_fixtures.h"
 
 namespace {
 
 using namespace worldtest;
+using herotest::TraceLine;
 using game::ca;
 namespace hero = game::hero;
 namespace HeroState = game::HeroState;
@@ -132,6 +134,83 @@ TEST_F(HeroTraceTest, FlyAtTheScrollSpeed) {
     EXPECT_EQ(h->motion->data()[3], -1033);
     step(h, game::act::SWIM_DOWN);
     EXPECT_EQ(h->motion->data()[3], 1032);
+}
+
+// The trace line of the hero after a step.
+TraceLine capture(cActor* h) {
+    TraceLine l;
+    l.heroState = ca().heroState;
+    l.ticks = ca().heroStateTicks;
+    l.x = h->posX;
+    l.y = h->posY;
+    const jint* m = h->motion->data();
+    l.ax = m[0];
+    l.ay = m[1];
+    l.vx = m[2];
+    l.vy = m[3];
+    l.collisionResult = ca().collisionResult;
+    l.facing = h->facing;
+    l.anim = h->anim;
+    l.cameraX = game::cg().cameraX;
+    l.cameraY = game::cg().cameraY;
+    l.health = game::getVariable(3);
+    l.liveActors = game::stores().activeActorCount;
+    return l;
+}
+
+// A scripted run on the flat map: rest, walk right, let go, jump, walk left.
+std::vector<TraceLine> scriptedRun() {
+    cActor* h = makeHero(100, 360);
+    hero::setHeroState(h, HeroState::STAND);
+    struct Phase {
+        int steps;
+        jint mask;
+    } script[] = {{5, 0},
+                  {6, game::act::RIGHT},
+                  {6, 0},
+                  {2, game::act::JUMP_UP},
+                  {8, 0},
+                  {5, game::act::LEFT | game::act::LEFT_DOWN},
+                  {4, 0}};
+    std::vector<TraceLine> trace;
+    for (const Phase& p : script) {
+        for (int i = 0; i < p.steps; ++i) {
+            h->update();
+            ca().heroActionMask = p.mask;
+            hero::tickHeroState(h);
+            trace.push_back(capture(h));
+        }
+    }
+    return trace;
+}
+
+TEST_F(HeroTraceTest, OneScriptGivesOneTraceAndDivergenceIsNamed) {
+    loadLevel(kit::heroFixtureLevel(kit::HeroFixture::Flat));
+    std::vector<TraceLine> first = scriptedRun();
+    closeApplication();
+    startApplication();
+    loadLevel(kit::heroFixtureLevel(kit::HeroFixture::Flat));
+    std::vector<TraceLine> second = scriptedRun();
+    auto d = herotest::firstDivergence(first, second);
+    EXPECT_FALSE(d.has_value()) << herotest::describe(*d);
+    for (size_t i = 0; i < first.size(); ++i) {
+        EXPECT_TRUE(game::isHeroState(first[i].heroState)) << herotest::formatTraceLine(static_cast<int>(i), first[i]);
+        EXPECT_LE(first[i].liveActors, 200);
+    }
+    // The walk reached the skid and the run came back to rest.
+    bool skidded = false;
+    for (const TraceLine& l : first) skidded |= l.heroState == HeroState::SKID;
+    EXPECT_TRUE(skidded);
+    second[7].vx += 1;
+    d = herotest::firstDivergence(first, second);
+    ASSERT_TRUE(d.has_value());
+    EXPECT_EQ(d->step, 7);
+    EXPECT_EQ(d->field, "vx");
+    second.pop_back();
+    second[7].vx -= 1;
+    d = herotest::firstDivergence(first, second);
+    ASSERT_TRUE(d.has_value());
+    EXPECT_EQ(d->field, "length");
 }
 
 }  // namespace
