@@ -65,12 +65,7 @@ namespace game::hero {
     /* hero-side framework fields not yet declared by the framework */ \
     X(jint, state23Anim)          \
     X(jint, state23Param)         \
-    X(jint, landingMode)          \
-    X(jint, runFlagA)             \
-    X(IntArray*, jumpCurve)       \
-    X(jint, jumpCurveIndex)       \
     X(jint, jumpCurveLength)      \
-    X(jint, jumpUseAlt)           \
     X(cActor*, heldItem)          \
     X(jint, heroSpeedTimer)       \
     X(jint, boostFrames)          \

@@ -73,7 +73,7 @@ void handleHeroControls(cActor* h) {
         if (h->flightSteer) setAx(h, heroVar(0) * -640);
         setAy(h, 960);
     }
-    hs().jumpCurveIndex += 1;
+    jumpCurveIndex() += 1;
     if (vy(h) > 0 && heroVar(5) == -1) setAnim(h, 10);
     jint r = ca().collisionResult;
     if (vy(h) < 0 && (r & 8) && !(r & hit::LANDED) && !(r & 192)) {
@@ -84,7 +84,7 @@ void handleHeroControls(cActor* h) {
 void resetHeroStateAfterLanding() {
     cActor* h = cg().hero;
     if (!h) return;
-    if (hs().landingMode) {
+    if (ca().landingMode) {
         setHeroVar(0, 2048);
         setHeroState(h, HeroState::CRUISE);
     } else {

@@ -136,6 +136,55 @@ TEST_F(HeroTraceTest, FlyAtTheScrollSpeed) {
     EXPECT_EQ(h->motion->data()[3], 1032);
 }
 
+// A straight jump on the flat map with the curve {-2000, -1500, -1000,
+// -500, 0}: held, the power is 480/256 (vy = c * 480 >> 8, floored); let go
+// after the first step, 256/256; either way it lands at vx 0 in STAND.
+std::vector<jint> straightJump(cActor* h, bool held) {
+    IntArray* curve = newIntArray(5);
+    const jint values[5] = {-2000, -1500, -1000, -500, 0};
+    for (jint i = 0; i < 5; ++i) curve->data()[i] = values[i];
+    ca().jumpCurve = curve;
+    const jint vars[7] = {0, 4128, 4128, 256, 480, -1, 0};
+    for (jint i = 0; i < 7; ++i) ca().heroVars->data()[i] = vars[i];
+    ca().heroActionMask = game::act::JUMP_UP;
+    hero::setHeroState(h, HeroState::JUMP);
+    std::vector<jint> vys;
+    for (int i = 0; i < 4; ++i) {
+        h->update();
+        ca().heroActionMask = held ? game::act::JUMP_UP : 0;
+        hero::tickHeroState(h);
+        vys.push_back(h->motion->data()[3]);
+    }
+    for (int i = 0; i < 80 && ca().heroState == HeroState::JUMP; ++i) {
+        h->update();
+        ca().heroActionMask = 0;
+        hero::tickHeroState(h);
+    }
+    return vys;
+}
+
+TEST_F(HeroTraceTest, StraightJumpHeldAndTapped) {
+    struct Case {
+        bool held;
+        std::vector<jint> vy;
+    } cases[] = {{true, {-2813, -1875, -938, 0}}, {false, {-1500, -1000, -500, 0}}};
+    for (const Case& c : cases) {
+        cActor* h = start(kit::HeroFixture::Flat, 200, 360);
+        EXPECT_EQ(straightJump(h, c.held), c.vy) << c.held;
+        // Falling lands it back: FALL or the landing rule, ending at rest.
+        for (int i = 0; i < 80 && ca().heroState != HeroState::STAND; ++i) {
+            h->update();
+            ca().heroActionMask = 0;
+            hero::tickHeroState(h);
+        }
+        EXPECT_EQ(ca().heroState, HeroState::STAND) << c.held;
+        EXPECT_EQ(h->motion->data()[2], 0);
+        EXPECT_EQ(h->posY, 360);
+        closeApplication();
+        startApplication();
+    }
+}
+
 // The trace line of the hero after a step.
 TraceLine capture(cActor* h) {
     TraceLine l;
