@@ -15,6 +15,10 @@ Grid ground() {
     Grid g(kH, std::string(kW, '.'));
     g[10] = std::string(kW, '8');
     g[11] = std::string(kW, '8');
+    for (int r = 0; r < 10; ++r) {  // walls at both ends
+        g[static_cast<size_t>(r)][0] = '6';
+        g[static_cast<size_t>(r)][kW - 1] = '6';
+    }
     return g;
 }
 

@@ -1,6 +1,7 @@
 // Small collision maps for the hero's states, one per family, as level
 // descriptions (see level.h): a 24 x 12 collision layer whose rows 10 and
-// 11 are solid ground (class 8), with the family's cells placed on it.
+// 11 are solid ground (class 8) between walls (class 6) in columns 0 and
+// 23, with the family's cells placed on it.
 // Every map names its cells in a comment block at its head.
 #pragma once
 

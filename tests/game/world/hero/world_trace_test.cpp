@@ -11,6 +11,7 @@
 #include "game/data/routines.h"
 #include "game/world/hero/hero_statics.h"
 #include "game/world/hero/machine.h"
+#include "game/world/map.h"
 #include "tests/game/world/hero/trace.h"
 #include "tests/game/world/support.h"
 #include "tools/kit/hero_fixtures.h"
@@ -260,6 +261,42 @@ TEST_F(HeroTraceTest, OneScriptGivesOneTraceAndDivergenceIsNamed) {
     d = herotest::firstDivergence(first, second);
     ASSERT_TRUE(d.has_value());
     EXPECT_EQ(d->field, "length");
+}
+
+// Random input through the real physics on the fixture maps: the state
+// always has a handler and the box's interior never enters a wall cell.
+TEST_F(HeroTraceTest, RandomInputKeepsTheHeroOutOfWalls) {
+    const kit::HeroFixture maps[] = {kit::HeroFixture::Flat, kit::HeroFixture::Slopes, kit::HeroFixture::LowCeiling,
+                                     kit::HeroFixture::DropFloor, kit::HeroFixture::Ice};
+    uint32_t rng = 7;
+    auto next = [&] {
+        rng = rng * 1103515245u + 12345u;
+        return rng >> 8;
+    };
+    const jint masks[] = {0, game::act::LEFT, game::act::RIGHT, game::act::JUMP_UP, game::act::JUMP_RIGHT,
+                          game::act::JUMP_LEFT, game::act::CROUCH, game::act::ACTION, game::act::DOWN};
+    for (kit::HeroFixture map : maps) {
+        cActor* h = start(map, 4 * 36 + 18, 360);
+        IntArray* curve = newIntArray(6);
+        for (jint i = 0; i < 6; ++i) curve->data()[i] = -2400 + 400 * i;
+        ca().jumpCurve = curve;
+        for (int i = 0; i < 300; ++i) {
+            h->update();
+            ca().heroActionMask = masks[next() % 9];
+            hero::tickHeroState(h);
+            // The fixture hero has no sprite, so an action animation never ends.
+            if (ca().heroState == HeroState::PLAY_ACTION) hero::setHeroState(h, HeroState::STAND);
+            ASSERT_TRUE(game::isHeroState(ca().heroState)) << kit::heroFixtureName(map) << " step " << i;
+            const jint l = h->box->data()[0] + 1, t = h->box->data()[1] + 1;
+            const jint r = h->box->data()[2] - 1, b = h->box->data()[3] - 1;
+            for (jint row = t / 36; row <= b / 36; ++row)
+                for (jint col = l / 36; col <= r / 36; ++col)
+                    ASSERT_NE(game::world::getTile(col, row, 1), 6)
+                        << kit::heroFixtureName(map) << " step " << i << " cell " << col << "," << row;
+        }
+        closeApplication();
+        startApplication();
+    }
 }
 
 }  // namespace
