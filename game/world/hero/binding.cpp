@@ -236,6 +236,16 @@ jint& autoRunHalt() { return hs().autoRunHalt; }
 cActor* heldItem() { return hs().heldItem; }
 void setHeldItem(cActor* a) { hs().heldItem = a; }
 cActor* targetActor() { return cg().targetActor; }
+bool inSegmentRange(cActor* h) {
+    ObjectArray* segs = ca().segments;
+    for (jint i = 0; segs && i < segs->length() && i < 3; ++i) {
+        IntArray* r = static_cast<IntArray*>(segs->data()[i]);
+        if (!r || r->length() < 7 || r->data()[0] == 0) continue;
+        const jint* e = r->data();
+        if (h->posX >= e[4] && h->posX <= e[6] && h->posY >= e[5] - 480 && h->posY <= e[5] + 480) return true;
+    }
+    return false;
+}
 cActor* theHero() { return cg().hero; }
 void playSound(jint id) { game::playSound(id); }
 void requestGameState(jint state) { requestSetState(state); }
@@ -247,6 +257,7 @@ bool anyKeyActive() { return isAnyKeyHeld() || isKeyPressed(-1); }
 jint fixedSin(jint degrees) { return game::fixedSin(degrees); }
 jint cos256(jint degrees) { return game::cos256(degrees * 256); }
 jint sin256(jint degrees) { return game::sin256(degrees * 256); }
+jint random(jint lo, jint hi) { return randomRange(lo, hi + 1); }  // both ends included
 
 // --- the framework's hero operations ---------------------------------------
 void applyHeroJumpVelocity(cActor* h, bool alt) { game::applyHeroJumpVelocity(h, alt); }

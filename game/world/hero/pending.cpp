@@ -153,13 +153,6 @@ bool touchControls() { return false; }
 bool touchZone(jint) { return false; }
 bool touchInZones() { return false; }
 bool dialogHoldsHero() { return false; }
-bool inSegmentRange(cActor*) { return false; }
 void decrementVariable6() {}
-jint random(jint lo, jint hi) {
-    static uint32_t state = 12345;
-    state = state * 1103515245u + 12345u;
-    jint span = hi - lo + 1;
-    return span > 0 ? lo + static_cast<jint>((state >> 8) % static_cast<uint32_t>(span)) : lo;
-}
 
 }  // namespace game::hero
