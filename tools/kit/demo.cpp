@@ -1,6 +1,7 @@
 // Demo data: the string pool, a few sprites, a font, the descriptor and a
 // picture, packed into data.bar inside a device root.
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_world.h"
 #include "tools/kit/demo_data.h"
 
 #include "tools/kit/describe.h"
@@ -502,6 +503,7 @@ std::vector<DemoEntry> demoEntries() {
     };
     addDemoActor(entries);
     addDemoData(entries);
+    addDemoWorld(entries);
     return entries;
 }
 
