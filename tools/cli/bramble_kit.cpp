@@ -34,6 +34,7 @@ const char* const kUsage = R"(usage: bramble-kit <command> ...
                                   font description -> font sprite and character map
   inspect KIND FILE               KIND: sprite, archive, pool, record-index, jad, char-map
   damage KIND IN OUTDIR [--max-per-group N] [--flips N] [--seed N]
+  actor-tables demo OUT | inspect FILE | damage IN OUTDIR
   store write FOLDER NAME [--last N] ID=FILE ...
   store read FOLDER NAME
 )";
@@ -249,6 +250,8 @@ int store(const std::vector<std::string>& a) {
 
 }  // namespace
 
+int actorTablesCommand(const std::vector<std::string>& args);  // actor_cmd.cpp
+
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
@@ -266,6 +269,7 @@ int main(int argc, char** argv) {
         if (cmd == "inspect") return inspect(rest);
         if (cmd == "damage") return damage(rest);
         if (cmd == "store") return store(rest);
+        if (cmd == "actor-tables") return actorTablesCommand(rest);
         throw Usage{};
     } catch (const Usage&) {
         std::cerr << kUsage;
