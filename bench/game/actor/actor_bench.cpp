@@ -60,13 +60,7 @@ struct Frame {
         screen = new spritetest::Screen();
         fl().graphics = screen->g;
         createActorPool();
-        cg().cameraX = 400;
-        cg().cameraY = 240;
-        for (jint l = 0; l < 5; ++l) {
-            auto* p = static_cast<IntArray*>(cg().layerPos->data()[l]);
-            p->data()[0] = 400;
-            p->data()[1] = 240;
-        }
+        actortest::centreCamera();
         // The sprites live in the game's sprite table (a collector root):
         // this struct is not scanned.
         fl().sprites = newObjectArray(cid::BSprite, 5);
@@ -74,10 +68,7 @@ struct Frame {
             sprites[i] = sprite(4 + i, 0xFF204060u + static_cast<uint32_t>(i) * 0x300000u);
             fl().sprites->data()[i] = sprites[i];
         }
-        cActor* hero = newObject<cActor>();
-        hero->allocMotionState();
-        actortest::place(hero, 400, 300, 20, 40);
-        cg().hero = hero;
+        actortest::makeHero(400, 300);
         const jint types[] = {5, 7, 19, 112, 80, 74, 20, 22};
         for (int i = 0; i < 200; ++i) {
             jint x = 20 + (i * 37) % 760, y = 60 + (i * 53) % 400;

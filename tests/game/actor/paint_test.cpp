@@ -37,13 +37,7 @@ protected:
         ActorTest::SetUp();
         screen = new Screen();
         fl().graphics = screen->g;
-        cg().cameraX = 400;
-        cg().cameraY = 240;
-        for (jint l = 0; l < 5; ++l) {
-            auto* p = static_cast<IntArray*>(cg().layerPos->data()[l]);
-            p->data()[0] = 400;
-            p->data()[1] = 240;
-        }
+        actortest::centreCamera();
     }
     void TearDown() override {
         delete screen;
