@@ -94,3 +94,23 @@ void ActorWorldDefaults::resetHero(cActor* a, jint x, jint y) {
     cActor::moveTo(a, java::ishl(x, 8), java::ishl(y, 8));
     setHeroState(a, 0);
 }
+
+void ActorWorldDefaults::updateAllActors() {
+    if (!stores().activeActors) stores().activeActors = newObjectArray(cid::cActor, kActorPoolSize);
+    ObjectArray* list = stores().activeActors;
+    for (jint i = 0; i < stores().activeActorCount; ++i) list->data()[i] = nullptr;
+    stores().activeActorCount = 0;
+    for (jint i = 0; i < stores().actorCount; ++i) {
+        cActor* a = poolActor(i);
+        if (!a) continue;
+        cActor::updateRespawn(a);
+        cActor::updateStateTimer(a);
+        if (a->uniqueId < 9999) {
+            cActor::updateScreenBox(a);
+            if (a->viewRating < 2 && stores().activeActorCount < list->length())
+                list->data()[stores().activeActorCount++] = a;
+        } else {
+            addActiveActor(a);
+        }
+    }
+}

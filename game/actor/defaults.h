@@ -22,6 +22,9 @@ public:
     void setBoxSize(cActor* a, jint w, jint h) override;
     void moveHeroBy(cActor* hero, jint dx, jint dy) override;
     void resetHero(cActor* a, jint x, jint y) override;
+    // The frame's active list from the live pooled actors (respawn
+    // countdowns, timed states and view ratings brought up to date).
+    void updateAllActors() override;
     // The tile's frame of the tile-set sprite; 0x4000 mirrors, 0x8000 flips.
     void drawTileImage(javax_microedition_lcdui_Graphics* g, Object* tileSet, jint x, jint y, jint tile,
                        jint transform) override;

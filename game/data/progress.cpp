@@ -67,7 +67,7 @@ void adoptProgressRecord(ByteArray* stored) {
             logPrintf("progress: stored record of %d bytes; its first %d kept", n, kProgressBytes);
             n = kProgressBytes;
         }
-        std::memcpy(buf->data(), stored->data(), static_cast<size_t>(n));
+        if (n > 0) std::memcpy(buf->data(), stored->data(), static_cast<size_t>(n));
     }
     cg().progress = buf;
 }

@@ -20,6 +20,7 @@ namespace kit {
 enum class FileKind {
     Sprite, Archive, StringPool, RecordIndex, Jad, CharMap,
     Pack, TextPack, DataNode, LayerHeader, ContentTypes, Progress,
+    LoadingTable, Conditions,
     LevelObjects, LevelScripts, Regions
 };
 
@@ -27,7 +28,8 @@ std::string fileKindName(FileKind kind);
 // "sprite", "archive" (or "bar"), "pool", "record-index", "jad",
 // "char-map" (a character map in its data-node form), "pack" (a header
 // file), "text-pack", "node", "layer-header", "content-types", "progress",
-// "level-objects", "level-scripts", "regions" (level pack entries 15-17).
+// "loading-table", "conditions", "level-objects", "level-scripts", "regions"
+// (level pack entries 15-17).
 std::optional<FileKind> parseFileKind(std::string_view name);
 
 struct DamagedFile {

@@ -1,7 +1,9 @@
 // Demo data: the string pool, a few sprites, a font, the descriptor and a
 // picture, packed into data.bar inside a device root.
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_world.h"
 #include "tools/kit/demo_data.h"
+#include "tools/kit/demo_flow.h"
 
 #include "tools/kit/describe.h"
 #include "tools/kit/font.h"
@@ -61,6 +63,7 @@ StringPool demoStringPool() {
     setPoolEntry(pool, next++, "Demo data made by the content kit");
     setPoolEntry(pool, next++, "Gr\xC3\xBC\xC3\x9F" "e aus dem Dornenhain \xE2\x80\x94 \xE2\x9C\xBF");
     addDemoDataPool(pool);
+    addDemoFlowPool(pool);
     return pool;
 }
 
@@ -502,6 +505,8 @@ std::vector<DemoEntry> demoEntries() {
     };
     addDemoActor(entries);
     addDemoData(entries);
+    addDemoWorld(entries);
+    addDemoFlow(entries);
     return entries;
 }
 

@@ -11,14 +11,6 @@ using namespace game;
 
 class HeroTest : public actortest::ActorTest {
 protected:
-    cActor* makeHero(jint x, jint y, jint subtype = 0) {
-        cActor* h = newObject<cActor>();
-        h->subtype = subtype;
-        h->allocMotionState();
-        actortest::place(h, x, y, 20, 40);
-        cg().hero = h;
-        return h;
-    }
     BSprite* framesSprite() {
         kit::SpriteModel m;
         m.modules.push_back(kit::SpriteModule::fillRect(0xFF00FF00, 4, 4));
@@ -46,7 +38,7 @@ TEST_F(HeroTest, SetHeroMovePowersAndAnimations) {
     };
     for (const Case& c : cases) {
         rec.calls.clear();
-        cActor* h = makeHero(0, 0, c.subtype);
+        cActor* h = actortest::makeHero(0, 0, c.subtype);
         setHeroMove(h, c.kind, 9, c.mode, c.duration);
         const jint* v = ca().heroVars->data();
         EXPECT_EQ(v[3], c.wantPower) << c.subtype << "/" << c.duration;
@@ -100,7 +92,7 @@ TEST_F(HeroTest, ActionMasks) {
 }
 
 TEST_F(HeroTest, GrabOnlyWhatTheHeroFacesAndLiftCounts) {
-    cActor* h = makeHero(100, 100);
+    cActor* h = actortest::makeHero(100, 100);
     cActor* p = newObject<cActor>();
     p->posX = 50;
     ca().partnerActor = p;
@@ -122,7 +114,7 @@ TEST_F(HeroTest, GrabOnlyWhatTheHeroFacesAndLiftCounts) {
 }
 
 TEST_F(HeroTest, Throws) {
-    makeHero(0, 0);
+    actortest::makeHero(0, 0);
     struct Case {
         jint kind, direction, tx, ty, targetDx, targetDy;
         jint wantVx, wantVy;
@@ -177,7 +169,7 @@ TEST_F(HeroTest, LauncherCarriesThenLaunches) {
     EXPECT_EQ(rider->motion->data()[3], -3200);
     EXPECT_EQ(rider->motion->data()[2], 0);
     // With an end frame the rider is held until the launcher gets there.
-    cActor* h = makeHero(200, 180);
+    cActor* h = actortest::makeHero(200, 180);
     launcher->setAnim(0);
     carryRider(launcher, h, 3);
     EXPECT_EQ(h->posY, 190);
@@ -197,7 +189,7 @@ TEST_F(HeroTest, SkipRingAndClimb) {
     EXPECT_FALSE(setAnimAndSkip(a, 1, 1));
     EXPECT_EQ(a->frame, 3);
 
-    cActor* h = makeHero(0, 0);
+    cActor* h = actortest::makeHero(0, 0);
     heroState37(h, 1);
     EXPECT_EQ(ca().ringRadius, 12800);
     heroState37(h, 1);
@@ -216,7 +208,7 @@ TEST_F(HeroTest, SkipRingAndClimb) {
 }
 
 TEST_F(HeroTest, RunSpeedPickup) {
-    cActor* h = makeHero(100, 100);
+    cActor* h = actortest::makeHero(100, 100);
     (void)h;
     cActor* p = actortest::spawn(6, 1, 100, 100);
     p->type = 59;

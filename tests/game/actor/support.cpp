@@ -90,6 +90,25 @@ void place(cActor* a, jint x, jint y, jint w, jint h) {
 
 }  // namespace actortest
 
+cActor* actortest::makeHero(jint x, jint y, jint subtype) {
+    cActor* h = newObject<cActor>();
+    h->subtype = subtype;
+    h->allocMotionState();
+    place(h, x, y, 20, 40);
+    game::cg().hero = h;
+    return h;
+}
+
+void actortest::centreCamera() {
+    game::cg().cameraX = 400;
+    game::cg().cameraY = 240;
+    for (jint l = 0; l < 5; ++l) {
+        auto* p = static_cast<IntArray*>(game::cg().layerPositions->data()[l]);
+        p->data()[0] = 400;
+        p->data()[1] = 240;
+    }
+}
+
 bool actortest::Recorder::has(const std::string& c) const {
     for (const std::string& s : calls)
         if (s == c) return true;

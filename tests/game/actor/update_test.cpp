@@ -22,13 +22,6 @@ protected:
         m.anims.assign(12, a);
         return spritetest::loadSprite(m);
     }
-    cActor* makeHero(jint x, jint y) {
-        cActor* h = newObject<cActor>();
-        h->allocMotionState();
-        actortest::place(h, x, y, 20, 40);
-        cg().hero = h;
-        return h;
-    }
     cActor* makeCarrier(jint type, jint x, jint y) {
         cActor* c = newObject<cActor>();
         c->type = type;
@@ -55,7 +48,7 @@ TEST_F(UpdateTest, CarriersTakeTheirRidersAlong) {
         cActor* carrier = makeCarrier(c.type, 200, 300);
         carrier->motion->data()[2] = 300;
         carrier->motion->data()[3] = 256;
-        cActor* rider = c.heroRider ? makeHero(210, 288) : newObject<cActor>();
+        cActor* rider = c.heroRider ? actortest::makeHero(210, 288) : newObject<cActor>();
         if (!c.heroRider) {
             rider->allocMotionState();
             actortest::place(rider, 210, 288, 20, 40);
@@ -85,7 +78,7 @@ TEST_F(UpdateTest, UpdateHeadAndTail) {
     EXPECT_EQ(a->posX, 50);
     EXPECT_EQ(a->paintFlags & 1, 1);
     EXPECT_TRUE(rec.calls.empty()) << "types of 112 and more run nothing";
-    cActor* h = makeHero(10, 20);
+    cActor* h = actortest::makeHero(10, 20);
     h->type = 0;
     h->anim = 4;
     h->update();
@@ -113,7 +106,7 @@ TEST_F(UpdateTest, UpdateHeadAndTail) {
 }
 
 TEST_F(UpdateTest, ScriptEvents) {
-    cActor* h = makeHero(100, 100);
+    cActor* h = actortest::makeHero(100, 100);
     struct Case {
         jint kind, a, b, count;
         const char* want;
@@ -157,7 +150,7 @@ TEST_F(UpdateTest, ScriptEvents) {
 }
 
 TEST_F(UpdateTest, BouncerPowersGrowWithinThirtyFrames) {
-    cActor* h = makeHero(400, 300);
+    cActor* h = actortest::makeHero(400, 300);
     h->motion->data()[3] = 512;
     cActor* b = actortest::spawn(11, 60, 400, 310, 0xA0, {64, 40, -32, -20});
     ASSERT_EQ(b->type, 74);
@@ -186,7 +179,7 @@ TEST_F(UpdateTest, BouncerPowersGrowWithinThirtyFrames) {
 }
 
 TEST_F(UpdateTest, ZonesCarriersAndLaunchers) {
-    cActor* h = makeHero(100, 100);
+    cActor* h = actortest::makeHero(100, 100);
     cActor* zone = actortest::spawn(6, 1, 100, 100, 0xA0, {-7, 50, 50, -25, -25});
     zone->type = 80;
     zone->update();
@@ -241,7 +234,7 @@ TEST_F(UpdateTest, SwitchFiresAndFlipsItsTarget) {
 }
 
 TEST_F(UpdateTest, LevelTimerKillsTheHeroUnlessHeld) {
-    makeHero(0, 0);
+    actortest::makeHero(0, 0);
     cg().levelTimer = 1;
     tickLevelTimer();
     EXPECT_EQ(cg().levelTimer, 0);

@@ -3,17 +3,23 @@
 
 #include "display/lcdui/lcdui.h"
 #include "game/data/pack.h"
+#include "game/flow/flow_statics.h"
 #include "game/flow/input.h"
 #include "game/sprite/statics.h"
 #include "io/statics.h"
 #include "javalib/lang.h"
 #include "javalib/utilstatics.h"
+#include "tools/kit/damage.h"
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_flow.h"
+#include "tools/kit/loading.h"
 #include "game/flow/loading.h"
 #include "game/flow/sound.h"
 #include "game/flow/states.h"
 #include "javalib/inputstreams.h"
 #include "runtime/runtime.h"
+
+#include <cstring>
 
 namespace flowtest {
 namespace {
@@ -121,9 +127,11 @@ void loadPool(StaticClass& statics) {
     }
 }
 
+}  // namespace
+
 // The game-data fixture's application plus java.lang and java.util (the
 // game prints through System.out and draws randoms from java.util.Random).
-void startFlowApplication() {
+void startFlowApplication(size_t objectHeap, size_t dataHeap) {
     static std::vector<const StaticsContribution*> list;
     static bool registered = false;
     if (!registered) {
@@ -138,14 +146,12 @@ void startFlowApplication() {
     sprite::appendSpriteStatics(list);
     game::appendGameStatics(list);
     Application::Config config;
-    config.objectHeapSize = 8 << 20;
-    config.dataHeapSize = 48 << 20;
+    config.objectHeapSize = objectHeap;
+    config.dataHeapSize = dataHeap;
     config.statics = &list;
     config.loadConstants = &loadPool;
     Application::init(config);
 }
-
-}  // namespace
 
 void FlowTest::SetUp() {
     datatest::files().clear();
@@ -171,6 +177,76 @@ void FlowTest::TearDown() {
 
 IntArray* ints(std::initializer_list<jint> values) {
     return IntArray::fill(newIntArray(static_cast<jint>(values.size())), values);
+}
+
+namespace {
+// Loading steps that reach nothing outside the loading table.
+class InertSteps : public game::LoadSteps {
+public:
+    ByteArray* readResource(String*) override { return nullptr; }
+    void openPack(String*) override {}
+    ByteArray* loadResource(jint) override { return nullptr; }
+    bool isTextPackLoaded(jint) override { return true; }
+    void unloadTextPack(jint) override {}
+    void loadSprite(ObjectArray*, jint, jint, jint) override {}
+};
+}  // namespace
+
+void exerciseLoadingData(const uint8_t* data, size_t size) {
+    static InertSteps inert;
+    game::setLoadSteps(&inert);
+    game::FlowStatics& f = game::fl();
+    f.loadingTable = nullptr;
+    f.groupPrograms = nullptr;
+    f.spriteIndex = nullptr;
+    f.loadRequest = newIntArray(4);
+    f.groupValues = newIntArray(game::kLoadGroups);
+    const size_t head = size < 4 ? size : 4;
+    for (size_t k = 0; k < head; ++k) game::fl().loadRequest->data()[k] = static_cast<int8_t>(data[k]);
+    data += head;
+    size -= head;
+    const size_t tableBytes = size < size_t(game::kLoadTableBytes) ? size : size_t(game::kLoadTableBytes);
+    ByteArray* table = newByteArray(static_cast<jint>(tableBytes));
+    if (tableBytes) std::memcpy(table->data(), data, tableBytes);
+    ByteArray* conditions = newByteArray(static_cast<jint>(size - tableBytes));
+    if (size > tableBytes) std::memcpy(conditions->data(), data + tableBytes, size - tableBytes);
+    const bool tableOk = game::acceptLoadingTable(table);
+    const bool conditionsOk = game::acceptConditionFile(conditions);
+    if (tableOk && conditionsOk) {
+        game::loadGameData();
+        game::planLoadSteps();
+        for (jint g = 0; g < game::kLoadGroups; ++g) game::evalLoadGroup(g);
+        for (jint i = 0; i < game::kLoadRecords; i += 7) game::decodeLoadStep(i);
+        for (jint e = 0; e < 4; ++e) game::requireResource(e, e);
+    } else if (conditionsOk) {
+        game::evalLoadGroups();
+    }
+    Application::clearPendingException();
+    game::setLoadSteps(nullptr);
+}
+
+std::vector<SeedFile> loadingSeeds() {
+    const kit::Bytes table = kit::encodeLoadingTable(kit::demoLoadingTable());
+    const kit::Bytes conditions = kit::encodeConditionFile(kit::demoConditionPrograms());
+    auto join = [](const kit::Bytes& t, const kit::Bytes& c, uint8_t kind) {
+        std::vector<uint8_t> b = {kind, 0, 0, 3};
+        b.insert(b.end(), t.begin(), t.end());
+        b.insert(b.end(), c.begin(), c.end());
+        return b;
+    };
+    std::vector<SeedFile> out;
+    out.push_back({"demo-kind4", join(table, conditions, 4)});
+    out.push_back({"demo-kind2", join(table, conditions, 2)});
+    for (const kit::DamagedFile& d : kit::damageFile(kit::FileKind::LoadingTable, table))
+        out.push_back({"table-" + d.name, join(d.bytes, d.bytes.size() == table.size() ? conditions : kit::Bytes{}, 4)});
+    for (const kit::DamagedFile& d : kit::damageFile(kit::FileKind::Conditions, conditions))
+        out.push_back({"conditions-" + d.name, join(table, d.bytes, 4)});
+    std::vector<kit::Bytes> tricky(kit::kLoadGroups, kit::assembleCondition("push 1"));
+    tricky[0] = kit::assembleCondition("group 1");
+    tricky[1] = kit::assembleCondition("group 0; push 0; div");
+    tricky[2] = kit::assembleCondition("add; sel; push 1; push 40; shl");
+    out.push_back({"cycles-and-errors", join(table, kit::encodeConditionFile(tricky), 4)});
+    return out;
 }
 
 }  // namespace flowtest

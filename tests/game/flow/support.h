@@ -48,7 +48,23 @@ protected:
     FakeClock clock;
 };
 
-// An int[] / Object[] from a list (Java arrays).
+// An int[] from a list (a Java array).
 IntArray* ints(std::initializer_list<jint> values);
+
+// The application the flow tests run in (the game-data fixture's plus
+// java.lang and java.util); closeApplication of the data fixture ends it.
+void startFlowApplication(size_t objectHeap = 8 << 20, size_t dataHeap = 48 << 20);
+
+// Fuzz input: 4 bytes of load request, a loading table, then a condition
+// file. Parses, plans and evaluates whatever is accepted (loading steps
+// that would reach other code do nothing).
+void exerciseLoadingData(const uint8_t* data, size_t size);
+// The seed corpus: the demo table and conditions, then the kit's damaged
+// variants of each.
+struct SeedFile {
+    std::string name;
+    std::vector<uint8_t> bytes;
+};
+std::vector<SeedFile> loadingSeeds();
 
 }  // namespace flowtest

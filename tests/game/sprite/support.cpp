@@ -183,9 +183,9 @@ std::string render(const Screen& s, jint x0, jint y0, jint w, jint h) {
 
 }  // namespace
 
-void expectGolden(const std::string& name, const Screen& screen, jint x, jint y, jint w, jint h) {
+void expectGolden(const std::string& name, const Screen& screen, jint x, jint y, jint w, jint h, const char* folder) {
     const char* root = std::getenv("BRAMBLE_SOURCE_DIR");
-    const std::string path = std::string(root ? root : ".") + "/tests/game/sprite/golden/" + name + ".txt";
+    const std::string path = std::string(root ? root : ".") + "/" + folder + "/" + name + ".txt";
     const std::string actual = render(screen, x, y, w, h);
     const char* update = std::getenv("BRAMBLE_UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {

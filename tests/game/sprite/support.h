@@ -68,8 +68,10 @@ struct Screen {
     jint width, height;
 };
 
-// Compares the area (x, y, w, h) of the screen with golden/<name>.txt.
-void expectGolden(const std::string& name, const Screen& screen, jint x, jint y, jint w, jint h);
+// Compares the area (x, y, w, h) of the screen with <folder>/<name>.txt
+// (folder relative to the source tree).
+void expectGolden(const std::string& name, const Screen& screen, jint x, jint y, jint w, jint h,
+                  const char* folder = "tests/game/sprite/golden");
 
 // A test with a fresh application.
 class SpriteTest : public testing::Test {

@@ -5,6 +5,7 @@
 // skipping rules, and tables refused whole.
 #include "game/world/camera.h"
 #include "game/world/scripts.h"
+#include "tests/game/world/seeds.h"
 #include "tests/game/world/support.h"
 
 namespace {
@@ -273,6 +274,36 @@ TEST_F(ScriptTest, RefusedAndMissingTables) {
         w::runLevelScripts();
         EXPECT_EQ(w::findScriptById(1), -1);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Every damaged script table the kit makes: refused with one log line or
+// loaded and run for 100 frames without reading outside its records (the
+// sanitizer build checks that).
+TEST_F(ScriptTest, KitDamagedTablesLoadAndRun) {
+    load("object 1 8 500 300 1 0 160 4 4\n");
+    size_t refused = 0;
+    for (const SeedFile& s : tableSeeds(kit::FileKind::LevelScripts)) {
+        SCOPED_TRACE(s.name);
+        LogCapture log;
+        w::loadLevelRecords(javaBytes(s.bytes));
+        const bool wasRefused = log.contains("table refused");
+        refused += wasRefused;
+        if (s.valid) {
+            EXPECT_FALSE(wasRefused);
+        }
+        for (jint i = 0; i < w::scriptCount(); ++i) w::startScript(i);
+        for (int frame = 0; frame < 100; ++frame) {
+            w::runLevelScripts();
+            w::resumeBlockedScript();
+            if (game::cg().scriptsWaiting) w::endScriptWait();
+        }
+        w::endAllLevelScripts();
+    }
+    EXPECT_GT(refused, 10u);
 }
 
 }  // namespace
