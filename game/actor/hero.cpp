@@ -488,3 +488,43 @@ bool game::setAnimAndSkip(cActor* a, jint anim, jint n) {
     for (jint i = 0; i < n; ++i) a->updateAnimation();
     return true;
 }
+
+void game::switchToNextHero() {
+    cActor* h = hero();
+    ObjectArray* slots = cg().characterSlots;
+    if (!h || !slots) return;
+    jint scale = h->scale, flags = h->stateFlags, timer = h->stateTimer;
+    jint x = h->posX, y = h->posY - java::idiv(java::imul(scale, 70), 100);
+    jint at = 0;
+    for (jint i = 0; i < 3 && i < slots->length(); ++i)
+        if (slots->data()[i] == h) at = i;
+    cActor* next = h;
+    for (jint k = 1; k <= 3; ++k) {
+        auto* c = static_cast<cActor*>(slots->data()[(at + k) % 3]);
+        if (c) {
+            next = c;
+            break;
+        }
+    }
+    h->setAnim(ca().grabMode == 3 ? 32 : ca().grabMode == 7 ? 108 : ca().heroStateAnims->data()[0]);
+    cg().hero = next;
+    cActor::moveTo(next, java::ishl(x, 8), java::ishl(y, 8));
+    next->stateFlags = flags;
+    next->scale = scale;
+    next->stateTimer = timer;
+    worldHooks().setHeroState(next, 0);
+    cg().variableChangedMask = -1;
+}
+
+void game::stopHeroForScript() {
+    cActor* h = hero();
+    if (!h) return;
+    if (ca().heroModeA) worldHooks().setHeroState(h, 14);
+    else if (ca().heroState != 38 && ca().heroState != 40) worldHooks().setHeroState(h, 0);
+    cActor::stopMotion(h);
+    cActor::clearVelocityLimitsX(h);
+    stores().scriptBlocked = 1;
+    cg().scriptWaitMode = 6;
+    h->releaseChild();
+    stores().inputBlock |= 1;
+}

@@ -207,6 +207,42 @@ TEST_F(HeroTest, SkipRingAndClimb) {
     EXPECT_EQ(floorMod(5, 0), 0);
 }
 
+TEST_F(HeroTest, SwitchingCharactersAndStoppingForScripts) {
+    cActor* h = actortest::makeHero(100, 200);
+    h->stateFlags = 0x1000203;
+    cg().characterSlots = newObjectArray(cid::cActor, 3);
+    cg().characterSlots->data()[0] = h;
+    // Only the current slot filled: the same character, moved up by 70 %.
+    switchToNextHero();
+    EXPECT_EQ(cg().hero, h);
+    EXPECT_EQ(h->posY, 130);
+    EXPECT_EQ(cg().variableChangedMask, -1);
+    cActor* other = newObject<cActor>();
+    other->allocMotionState();
+    actortest::place(other, 0, 0, 20, 40);
+    cg().characterSlots->data()[2] = other;
+    h->scale = 50;
+    switchToNextHero();
+    EXPECT_EQ(cg().hero, other);
+    EXPECT_EQ(other->posX, 100);
+    EXPECT_EQ(other->posY, 95);
+    EXPECT_EQ(other->scale, 50);
+    EXPECT_EQ(other->stateFlags, 0x1000203);
+    EXPECT_EQ(h->anim, 0) << "the outgoing hero idles";
+
+    ca().heroState = 38;
+    rec.calls.clear();
+    other->motion->data()[2] = 500;
+    stopHeroForScript();
+    EXPECT_FALSE(rec.has("heroState0")) << "state 38 kept";
+    EXPECT_EQ(other->motion->data()[2], 0);
+    EXPECT_EQ(stores().inputBlock & 1, 1);
+    EXPECT_EQ(cg().scriptWaitMode, 6);
+    ca().heroModeA = 1;
+    stopHeroForScript();
+    EXPECT_TRUE(rec.has("heroState14"));
+}
+
 TEST_F(HeroTest, RunSpeedPickup) {
     cActor* h = actortest::makeHero(100, 100);
     (void)h;
