@@ -528,3 +528,57 @@ void game::stopHeroForScript() {
     h->releaseChild();
     stores().inputBlock |= 1;
 }
+
+namespace {
+
+void pickupState(cActor* h, jint state, jint variable, jint v, jint& mark) {
+    worldHooks().setHeroState(h, state);
+    setVariable(variable, java::idiv(java::iadd(java::imul(v, 16), 500), 1000), true);
+    mark = getVariable(variable);
+}
+
+void bumpStat(jint i) {
+    IntArray* s = cg().levelStats;
+    if (s && s->inBounds(i)) s->data()[i] += 1;
+}
+
+}  // namespace
+
+void game::pickupState13(cActor* h, jint v) { pickupState(h, 13, 2, v, ca().markA); }
+void game::pickupState20(cActor* h, jint v) { pickupState(h, 20, 8, v, ca().markB); }
+
+void game::resetHeroStateAfterLanding() {
+    if (ca().landingMode) {
+        heroVars()[0] = 2048;
+        worldHooks().setHeroState(hero(), 17);
+    } else {
+        worldHooks().setHeroState(hero(), 0);
+    }
+}
+
+void game::holdHeroState() { heroVars()[0] = std::max(heroVars()[0], ca().heroStateTicks + 5); }
+
+void game::enterState23(cActor* h, jint anim, jint param) {
+    ca().state23Anim = anim;
+    ca().state23Param = param;
+    worldHooks().setHeroState(h, 23);
+}
+
+jint game::getHitStrength() { return ca().liftCount == 1 ? 2 : 1; }
+
+void game::addPickupCount(jint kind, jint sub) {
+    switch (kind) {
+    case 1: bumpStat(9); break;
+    case 5: {
+        bumpStat(8);
+        IntArray* s = cg().levelStats;
+        IntArray* p = cg().pickupCounts;
+        if (s && p && s->inBounds(8) && p->inBounds(8)) p->data()[8] = s->data()[8];
+        break;
+    }
+    case 0:
+        if (sub != 4 && sub != 8) bumpStat(7);
+        break;
+    default: break;
+    }
+}

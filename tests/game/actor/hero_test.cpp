@@ -3,6 +3,7 @@
 #include "tests/game/actor/support.h"
 
 #include "game/actor/hero.h"
+#include "game/flow/variables.h"
 #include "game/sprite/sprite.h"
 
 namespace {
@@ -241,6 +242,30 @@ TEST_F(HeroTest, SwitchingCharactersAndStoppingForScripts) {
     ca().heroModeA = 1;
     stopHeroForScript();
     EXPECT_TRUE(rec.has("heroState14"));
+}
+
+TEST_F(HeroTest, PickupStatesAndCounts) {
+    cActor* h = actortest::makeHero(0, 0);
+    pickupState13(h, 1000);  // (16000 + 500) / 1000 = 16
+    EXPECT_TRUE(rec.has("heroState13"));
+    EXPECT_EQ(ca().markA, getVariable(2));
+    pickupState20(h, -1000);
+    EXPECT_EQ(ca().markB, getVariable(8));
+    ca().liftCount = 1;
+    EXPECT_EQ(getHitStrength(), 2);
+    ca().liftCount = 0;
+    EXPECT_EQ(getHitStrength(), 1);
+    ca().landingMode = 1;
+    resetHeroStateAfterLanding();
+    EXPECT_TRUE(rec.has("heroState17"));
+    EXPECT_EQ(ca().heroVars->data()[0], 2048);
+    if (IntArray* stats = cg().levelStats) {
+        jint before7 = stats->data()[7];
+        addPickupCount(0, 4);
+        EXPECT_EQ(stats->data()[7], before7);
+        addPickupCount(0, 1);
+        EXPECT_EQ(stats->data()[7], before7 + 1);
+    }
 }
 
 TEST_F(HeroTest, RunSpeedPickup) {
