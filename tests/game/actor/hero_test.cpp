@@ -10,20 +10,7 @@ namespace {
 
 using namespace game;
 
-class HeroTest : public actortest::ActorTest {
-protected:
-    BSprite* framesSprite() {
-        kit::SpriteModel m;
-        m.modules.push_back(kit::SpriteModule::fillRect(0xFF00FF00, 4, 4));
-        kit::SpriteFrame f;
-        f.modules = {{0, 0, 0, 0, 0}};
-        m.frames = {f};
-        kit::SpriteAnim a;
-        a.frames = {{0, 1}, {0, 1}, {0, 1}, {0, 1}, {0, 1}};
-        m.anims.assign(4, a);
-        return spritetest::loadSprite(m);
-    }
-};
+class HeroTest : public actortest::ActorTest {};
 
 TEST_F(HeroTest, SetHeroMovePowersAndAnimations) {
     struct Case {
@@ -160,7 +147,7 @@ TEST_F(HeroTest, TumbleComesBackThroughRespawn) {
 
 TEST_F(HeroTest, LauncherCarriesThenLaunches) {
     cActor* launcher = actortest::spawn(6, 1, 200, 200, 0xA0, {0, 0, 0});
-    launcher->sprite = framesSprite();
+    launcher->sprite = actortest::tickSprite(4, 5);
     launcher->launchAnimBase = 1;
     cActor* rider = actortest::spawn(6, 2, 200, 180);
     rider->allocMotionState();
@@ -184,7 +171,7 @@ TEST_F(HeroTest, LauncherCarriesThenLaunches) {
 
 TEST_F(HeroTest, SkipRingAndClimb) {
     cActor* a = newObject<cActor>();
-    a->sprite = framesSprite();
+    a->sprite = actortest::tickSprite(4, 5);
     EXPECT_TRUE(setAnimAndSkip(a, 1, 3));
     EXPECT_EQ(a->frame, 3) << "advanced n times";
     EXPECT_FALSE(setAnimAndSkip(a, 1, 1));
@@ -273,7 +260,7 @@ TEST_F(HeroTest, RunSpeedPickup) {
     (void)h;
     cActor* p = actortest::spawn(6, 1, 100, 100);
     p->type = 59;
-    p->sprite = framesSprite();
+    p->sprite = actortest::tickSprite(4, 5);
     p->update();
     EXPECT_EQ(p->aiState, 2);
     p->update();
