@@ -142,8 +142,8 @@ void setHeroVar(jint i, jint v) {
     if (vars && i >= 0 && i < vars->length()) vars->data()[i] = v;
 }
 jint& heroActionMask() { return ca().heroActionMask; }
-jint& actionAnim() { return hs().state23Anim; }
-jint& actionNextState() { return hs().state23Param; }
+jint& actionAnim() { return ca().state23Anim; }
+jint& actionNextState() { return ca().state23Param; }
 jint& heroInputLock() { return ca().heroLockMask; }
 jint& inputOptions() { return ca().heroFlagWord; }
 jint airControl() { return ca().runFlagA; }
@@ -159,7 +159,10 @@ jint heroMode(jint i) {
 }
 void setHeroMode(jint i, jint v) {
     switch (i) {
-    case 0: wd().heroAltMode = static_cast<jbyte>(v); break;
+    case 0:  // the framework keeps the same flag for the script stop
+        wd().heroAltMode = static_cast<jbyte>(v);
+        ca().heroModeA = static_cast<jbyte>(v);
+        break;
     case 1: wd().heroMireMode = static_cast<jbyte>(v); break;
     case 2: hs().heroClimbMode = v; break;
     default: hs().heroIceMode = v; break;
@@ -233,8 +236,8 @@ jint& boostFrames() { return hs().boostFrames; }
 jint& heroBumped() { return hs().heroBumped; }
 bool heroSkipScroll() { return wd().heroSkipScroll != 0; }
 jint& autoRunHalt() { return hs().autoRunHalt; }
-cActor* heldItem() { return hs().heldItem; }
-void setHeldItem(cActor* a) { hs().heldItem = a; }
+cActor* heldItem() { return magician().attachedEffect; }
+void setHeldItem(cActor* a) { magician().attachedEffect = a; }
 cActor* targetActor() { return cg().targetActor; }
 bool inSegmentRange(cActor* h) {
     ObjectArray* segs = ca().segments;
@@ -287,6 +290,9 @@ bool isProgressBitClear(jint bits) { return game::isProgressBitClear(bits); }
 bool isHeroDead() { return game::isHeroDead(cg().heroStatus); }
 cActor* spawnFromTemplate(jint templateId, jint x, jint y) { return game::spawnFromTemplate(templateId, x, y); }
 void removeActor(cActor* a) { game::removeActor(a, true); }
+void resetHeroStateAfterLanding() { game::resetHeroStateAfterLanding(); }
+void holdHeroState() { game::holdHeroState(); }
+void switchToNextHero() { game::switchToNextHero(); }
 bool isScriptTarget(jint id) { return world::isScriptTargetId(id); }
 void setVariable(jint i, jint value) { game::setVariable(i, value, true); }
 jint getVariable(jint i) { return game::getVariable(i); }

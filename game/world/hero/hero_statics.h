@@ -62,11 +62,8 @@ namespace game::hero {
     X(jint, heroIceMode)          \
     X(jint, worldFlags)           \
     X(cActor*, carriedItem)       \
-    /* hero-side framework fields not yet declared by the framework */ \
-    X(jint, state23Anim)          \
-    X(jint, state23Param)         \
+    /* speed and flight fields of the auto-scrolling and flying levels */ \
     X(jint, jumpCurveLength)      \
-    X(cActor*, heldItem)          \
     X(jint, heroSpeedTimer)       \
     X(jint, boostFrames)          \
     X(jint, heroBumped)           \

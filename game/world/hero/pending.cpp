@@ -81,20 +81,6 @@ void handleHeroControls(cActor* h) {
         limitsY(h, 0, 25600);
     }
 }
-void resetHeroStateAfterLanding() {
-    cActor* h = cg().hero;
-    if (!h) return;
-    if (ca().landingMode) {
-        setHeroVar(0, 2048);
-        setHeroState(h, HeroState::CRUISE);
-    } else {
-        setHeroState(h, HeroState::STAND);
-    }
-}
-void holdHeroState() {
-    jint t = heroStateTicks() + 5;
-    if (heroVar(0) < t) setHeroVar(0, t);
-}
 void handThrow(cActor* a, jint dir, jint, jint, cActor*) { a->throwStartX = a->posX + dir; }
 void interactHeroType45(cActor*, cActor*) {}
 void setHeroAttackBox(cActor* h, jint w, jint hh, jint centred) { cActor::setHeroAttackBox(h, w, hh, centred); }
@@ -146,7 +132,6 @@ void checkPickup(cActor*, jint) {}
 void summonSlotActors() {}
 void notePickup() {}
 void countLevelItem() {}
-void switchToNextHero() {}
 
 // --- game flow ----------------------------------------------------------------
 bool touchControls() { return false; }
