@@ -555,3 +555,84 @@ TEST(HeroStep, InputLockKeepsOnlyItsTopBitAfterTheCountdown) {
 
 }  // namespace
 }  // namespace herotest
+
+namespace herotest {
+namespace {
+
+TEST(HeroClimb, SideStepShiftsOnlyWithLadderUnderTheFeet) {
+    for (bool ladderBelow : {true, false}) {
+        Fake f;
+        moveTo(f.h(), 198 * 256, 360 * 256);
+        f.world.cls[{5, 8}] = 21;  // at the head
+        if (ladderBelow) f.world.cls[{5, 10}] = 21;
+        enterHeroState27(f.h());
+        f.actionMask = act::RIGHT;
+        f.stepHandler();
+        EXPECT_EQ(f.heroState, HeroState::WALK);
+        EXPECT_EQ(f.hero.x, ladderBelow ? 198 + 36 : 198) << ladderBelow;
+        EXPECT_EQ(f.modes[2], 0);
+    }
+}
+
+TEST(HeroSwing, AJumpRightAfterAKickIsTheKicksHit) {
+    Fake f;
+    FakeActor& plank = f.spawn();
+    plank.typeParams[6] = 200;
+    f.statics.heroHoldActor = A(plank);
+    f.enter(HeroState::SWING);
+    f.frameTick = 100;
+    f.actionMask = act::ACTION;
+    f.stepHandler();
+    EXPECT_EQ(f.statics.swingKickTime, 100);
+    f.frameTick = 102;
+    f.actionMask = act::JUMP_RIGHT;
+    f.stepHandler();
+    EXPECT_TRUE(f.logged("hit 41 1 1"));
+    Fake g;
+    FakeActor& plank2 = g.spawn();
+    plank2.typeParams[6] = 200;
+    g.statics.heroHoldActor = A(plank2);
+    g.curve = {-3000};
+    g.enter(HeroState::SWING);
+    g.frameTick = 100;
+    g.statics.swingKickTime = 90;
+    g.actionMask = act::JUMP_RIGHT;
+    g.stepHandler();
+    EXPECT_EQ(g.heroState, HeroState::JUMP) << "a plain take-off after the kick's window";
+}
+
+TEST(HeroStep, SteepSlopeStartsTheSlideWithItsRange) {
+    struct Case {
+        jint probe, max;
+        jint from;
+        jint hold;  // after the slide's first UPDATE of the same step
+    } cases[] = {{0x30003, 7200, HeroState::STAND, 0}, {0x30004, 6000, HeroState::DASH, 12}};
+    for (const Case& c : cases) {
+        Fake f;
+        moveTo(f.h(), 200 * 256, 360 * 256);
+        f.enter(c.from);
+        f.world.slope = c.probe;
+        updateHero(f.h());
+        EXPECT_EQ(f.heroState, HeroState::SLOPE_SLIDE);
+        EXPECT_EQ(f.heroVars[0], 60);
+        EXPECT_EQ(f.heroVars[1], 480);
+        EXPECT_EQ(f.heroVars[2], c.max);
+        EXPECT_EQ(f.statics.slideHoldTicks, c.hold);
+    }
+}
+
+TEST(HeroStep, IceUnderTheFeetAndLeavingIt) {
+    Fake f;
+    moveTo(f.h(), 200 * 256, 360 * 256);
+    f.enter(HeroState::WALK);
+    f.world.feetFlags = 0x1000000;
+    updateHero(f.h());
+    EXPECT_EQ(f.heroState, HeroState::ICE);
+    f.world.feetFlags = 0;
+    updateHero(f.h());
+    EXPECT_EQ(f.heroState, HeroState::WALK);
+    EXPECT_EQ(f.modes[3], 0);
+}
+
+}  // namespace
+}  // namespace herotest
