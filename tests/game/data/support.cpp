@@ -1,8 +1,9 @@
 // The game-data tests' fixture (see support.h).
 #include "tests/game/data/support.h"
 
+#include <cstdlib>
 #include <cstring>
-#include <mutex>
+#include <filesystem>
 
 #include "display/lcdui/lcdui.h"
 #include "game/data/hooks.h"
@@ -10,23 +11,17 @@
 #include "game/sprite/statics.h"
 #include "io/statics.h"
 #include "javalib/inputstreams.h"
+#include "platform/fs/fs.h"
 #include "tools/kit/demo.h"
 
 namespace datatest {
 namespace {
 
-std::mutex g_logLock;
-std::vector<std::string> g_log;
 std::vector<const StaticsContribution*> g_statics;
 
 void loadPool(StaticClass& statics) {
-    const kit::StringPool pool = kit::demoStringPool();
-    ObjectArray* array = newObjectArray(cid::String, static_cast<jint>(pool.size()));
-    statics.m_stringPool = array;
-    for (size_t i = 0; i < pool.size(); ++i) {
-        String* s = String::fromUtf16(pool[i]);
-        statics.m_stringPool->data()[i] = s;
-    }
+    const kit::Bytes pool = kit::encodeStringPool(kit::demoStringPool());
+    rt::loadStringPool(statics, pool.data(), pool.size());
 }
 
 }  // namespace
@@ -88,30 +83,24 @@ std::string utf8(String* s) { return s ? toUtf8(s) : std::string("(null)"); }
 
 java_io_InputStream* streamOf(const Bytes& bytes) { return newObject<java_io_ByteArrayInputStream>(javaBytes(bytes)); }
 
-LogCapture::LogCapture() {
-    clear();
-    rt::setLogSink([](std::string_view line) {
-        std::lock_guard<std::mutex> lock(g_logLock);
-        g_log.emplace_back(line);
-    });
-}
-LogCapture::~LogCapture() { rt::setLogSink(nullptr); }
-bool LogCapture::contains(const std::string& text) const {
-    std::lock_guard<std::mutex> lock(g_logLock);
-    for (const std::string& l : g_log)
-        if (l.find(text) != std::string::npos) return true;
-    return false;
-}
-size_t LogCapture::count() const {
-    std::lock_guard<std::mutex> lock(g_logLock);
-    return g_log.size();
-}
-void LogCapture::clear() {
-    std::lock_guard<std::mutex> lock(g_logLock);
-    g_log.clear();
+std::string freshDeviceRoot() {
+    static const std::string base = [] {
+        const char* r = std::getenv("BRAMBLE_DEVICE_ROOT");
+        return std::string(r ? r : "/tmp/bramble-game-data-test/device");
+    }();
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string root = base + "-" + info->test_suite_name() + "." + info->name();
+    std::filesystem::remove_all(root);
+    setenv("BRAMBLE_DEVICE_ROOT", root.c_str(), 1);
+    platform::fs::reloadDeviceRoot();
+    std::filesystem::create_directories(appFolder());
+    return root;
 }
 
+std::string appFolder() { return *platform::fs::hostPath(platform::fs::kAppFolder); }
+
 void GameDataTest::SetUp() {
+    m_root = freshDeviceRoot();
     files().clear();
     startApplication();
     serveFromMemory();
@@ -120,6 +109,7 @@ void GameDataTest::SetUp() {
 
 void GameDataTest::TearDown() {
     closeApplication();
+    if (!HasFailure()) std::filesystem::remove_all(m_root);
     game::setWorldHooks(nullptr);
     game::setActorHooks(nullptr);
     game::setShowcaseHooks(nullptr);
