@@ -12,6 +12,8 @@ namespace {
 
 class ActorFramework final : public ActorHooks {
 public:
+    // A plain actor (pooled defaults) for the splash screens.
+    cActor* newLogoActor() override { return newObject<cActor>(); }
     void createActorPool() override { game::createActorPool(); }
     cActor* newActorFromRecord(ShortArray* data, jint length, jint start) override {
         return cActor::makeFromRecord(data, length, start);
@@ -44,6 +46,12 @@ ActorBehaviourDefaults g_behaviour;
 }  // namespace
 
 void game::installActorHooks() { setActorHooks(&g_framework); }
+
+void game::registerActorFramework() {
+    registerActorStatics();
+    installActorHooks();
+    installActorDefaults();
+}
 
 void game::installActorDefaults() {
     setWorldHooks(&g_world);

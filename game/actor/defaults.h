@@ -41,5 +41,9 @@ void initFromLevelDataGeneric(cActor* a, ShortArray* table, jint length, jint of
 
 void installActorHooks();
 void installActorDefaults();
+// All three, before Application::init (next to registerGameProgram): the
+// statics, the framework behind ActorHooks and the generic defaults (which
+// the world and behaviour libraries replace with theirs when they start).
+void registerActorFramework();
 
 }  // namespace game

@@ -10,18 +10,6 @@ using namespace game;
 
 class UpdateTest : public actortest::ActorTest {
 protected:
-    // Twelve animations of one frame lasting one tick.
-    BSprite* quickSprite() {
-        kit::SpriteModel m;
-        m.modules.push_back(kit::SpriteModule::fillRect(0xFF00FF00, 4, 4));
-        kit::SpriteFrame f;
-        f.modules = {{0, 0, 0, 0, 0}};
-        m.frames = {f};
-        kit::SpriteAnim a;
-        a.frames = {{0, 1}};
-        m.anims.assign(12, a);
-        return spritetest::loadSprite(m);
-    }
     cActor* makeCarrier(jint type, jint x, jint y) {
         cActor* c = newObject<cActor>();
         c->type = type;
@@ -98,7 +86,7 @@ TEST_F(UpdateTest, UpdateHeadAndTail) {
     // A type-3 actor goes when its animation completes a pass.
     cActor* t = actortest::spawn(6, 5, 0, 0);
     t->type = 3;
-    t->sprite = quickSprite();
+    t->sprite = actortest::tickSprite(12, 1);
     t->setAnim(0);
     ASSERT_EQ(stores().actorCount, 1);
     t->update();
@@ -154,7 +142,7 @@ TEST_F(UpdateTest, BouncerPowersGrowWithinThirtyFrames) {
     h->motion->data()[3] = 512;
     cActor* b = actortest::spawn(11, 60, 400, 310, 0xA0, {64, 40, -32, -20});
     ASSERT_EQ(b->type, 74);
-    b->sprite = quickSprite();
+    b->sprite = actortest::tickSprite(12, 1);
     b->update();  // AI state 0 -> 2, attack box placed
     ASSERT_EQ(b->aiState, 2);
     struct Bounce {

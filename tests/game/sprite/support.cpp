@@ -18,7 +18,9 @@ std::mutex g_logLock;
 std::vector<std::string> g_log;
 std::vector<const StaticsContribution*> g_statics;
 
-void loadPool(StaticClass& statics) {
+}  // namespace
+
+void loadDemoPool(StaticClass& statics) {
     const kit::StringPool pool = kit::demoStringPool();
     ObjectArray* array = newObjectArray(cid::String, static_cast<jint>(pool.size()));
     statics.m_stringPool = array;
@@ -28,8 +30,6 @@ void loadPool(StaticClass& statics) {
     }
 }
 
-}  // namespace
-
 void startApplication(size_t objectHeap, size_t dataHeap) {
     g_statics.clear();
     g_statics.push_back(lcdui::staticsContribution());
@@ -38,7 +38,7 @@ void startApplication(size_t objectHeap, size_t dataHeap) {
     config.objectHeapSize = objectHeap;
     config.dataHeapSize = dataHeap;
     config.statics = &g_statics;
-    config.loadConstants = &loadPool;
+    config.loadConstants = &loadDemoPool;
     Application::init(config);
 }
 

@@ -26,6 +26,9 @@ namespace spritetest {
 using Graphics = javax_microedition_lcdui_Graphics;
 using Image = javax_microedition_lcdui_Image;
 
+// Loads the kit's demo string pool into the statics (Config::loadConstants).
+void loadDemoPool(StaticClass& statics);
+
 // Starts and closes the application of one test program run (or one test).
 void startApplication(size_t objectHeap = 8 << 20, size_t dataHeap = 32 << 20);
 void closeApplication();
