@@ -5,6 +5,7 @@
 #include "game/actor/flowcalls.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
+#include "game/actor/contact.h"
 #include "game/actor/tables.h"
 #include "game/data/hooks.h"
 #include "game/data/statics.h"
@@ -291,10 +292,10 @@ void cActor::updateAnimation() {
     if (stepsByTable && steps && 2 * animTick + 1 < steps->length() && 2 * animTick + 1 >= 0) {
         jint dx = steps->data()[2 * animTick];
         jint dy = steps->data()[2 * animTick + 1];
+        // The step turns round when the hero's facing differs from the
+        // subtype's mirror group.
         cActor* hero = cg().hero;
-        // Mirrored subtypes take the step the other way round when the hero
-        // faces away.
-        if (hero && (hero->facing != 0) != ((paintFlags & 1) != 0)) dx = -dx;
+        if (hero && (hero->facing != 0) != isSubtypeInHitGroupExt(this)) dx = -dx;
         moveBy(this, java::ishl(dx, 8), java::ishl(dy, 8));
     }
 }

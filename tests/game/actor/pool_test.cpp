@@ -75,6 +75,27 @@ TEST_F(PoolTest, AnimationStep) {
     EXPECT_EQ(a->flags & 0x40, 0);
 }
 
+TEST_F(PoolTest, StepTableMovesTheActorOnFrameChanges) {
+    cActor* hero = newObject<cActor>();
+    cg().hero = hero;
+    cActor* a = newObject<cActor>();
+    a->sprite = animatedSprite();
+    cActor::setStepTable(ShortArray::fill(newShortArray(6), 6, 0, 0, 5, 1, 7, 2));
+    a->setAnimThen(2, -1, true);  // frames of one tick
+    a->updateAnimation();         // animation tick 1: step (5, 1)
+    EXPECT_EQ(a->posX, 5);
+    EXPECT_EQ(a->posY, 1);
+    hero->facing = 1;             // the hero faces the other way: x turns round
+    a->updateAnimation();
+    EXPECT_EQ(a->posX, -2);
+    EXPECT_EQ(a->posY, 3);
+    a->subtype = 27;              // a mirrored subtype with the hero facing 1: as given
+    a->setAnimThen(0, -1, true);
+    a->setAnimThen(2, -1, true);
+    a->updateAnimation();
+    EXPECT_EQ(a->posX, 3);
+}
+
 TEST_F(PoolTest, RemovingSlotZeroOfThreeMovesTheLastIntoIt) {
     cActor* a = actortest::spawn(6, 1, 100, 100);
     cActor* b = actortest::spawn(6, 2, 100, 100);
