@@ -1,8 +1,8 @@
 // Seam calls whose owners have not reached this library yet: hero
-// operations the actor framework does not offer yet (the in-air control,
-// the landing reset, the hold, a few predicates), the actor behaviours'
-// hero routines, and flow details (touch zones, dialog modes, segment
-// ranges). The hero operations follow their documented rules line by
+// operations the actor framework does not offer yet (the in-air control
+// and a few predicates), the actor behaviours' hero routines, and flow
+// details (touch zones, dialog modes). The hero operations follow their
+// documented rules line by
 // line; the rest answer neutrally (no touch, no dialog, nothing done). Each
 // moves to its owner's call when that lands, and this file goes away.
 #include "game/actor/actor.h"
