@@ -2,7 +2,9 @@
 // string pools, descriptors, sprites, fonts and record stores, inspects
 // them, and writes damaged variants for fuzzing. Errors go to stderr with
 // exit status 1; a usage error gives status 2.
+#include "tools/cli/gamedata_cmd.h"
 #include "tools/kit/archive.h"
+#include "tools/cli/level_cmd.h"
 #include "tools/kit/damage.h"
 #include "tools/kit/describe.h"
 #include "tools/kit/font.h"
@@ -33,8 +35,11 @@ const char* const kUsage = R"(usage: bramble-kit <command> ...
   sprite IN.txt OUT               sprite description -> sprite data
   font IN.txt OUT MAP [--map-format node|text]
                                   font description -> font sprite and character map
-  inspect KIND FILE               KIND: sprite, archive, pool, record-index, jad, char-map
+  inspect KIND FILE               KIND: sprite, archive, pool, record-index, jad, char-map,
+                                  level-objects, level-scripts, regions (or below)
+  level IN.txt OUTDIR             level description to pack entries OUTDIR/NN.bin
   damage KIND IN OUTDIR [--max-per-group N] [--flips N] [--seed N]
+  actor-tables demo OUT | inspect FILE | damage IN OUTDIR
   store write FOLDER NAME [--last N] ID=FILE ...
   store read FOLDER NAME
 )";
@@ -160,6 +165,7 @@ int inspect(const std::vector<std::string>& a) {
     if (a.size() != 2) throw Usage{};
     FileKind kind = kindArg(a[0]);
     Bytes data = readFile(a[1]);
+    if (kitcli::inspectLevelEntry(kind, data)) return 0;
     switch (kind) {
     case FileKind::Sprite: {
         FileLayout layout;
@@ -190,6 +196,9 @@ int inspect(const std::vector<std::string>& a) {
         std::cout << "\n";
         break;
     }
+    default:
+        inspectGameData(kind, data);
+        break;
     }
     return 0;
 }
@@ -254,12 +263,14 @@ int store(const std::vector<std::string>& a) {
 // here. Anything else that looks like an option is refused, not taken for a
 // file name.
 const char* const kOptions[] = {"--prefix", "--folder", "--manifest", "--map-format", "--max-per-group",
-                                "--flips",  "--seed",   "--last"};
+                                "--flips",  "--seed",   "--last", "--firsts", "--sep"};
+
+int actorTablesCommand(const std::vector<std::string>& args);  // actor_cmd.cpp
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        std::cout << kUsage;
+        std::cout << kUsage << kGameDataUsage;
         return args.empty() ? 2 : 0;
     }
     for (const std::string& a : args) {
@@ -282,11 +293,17 @@ int main(int argc, char** argv) {
         if (cmd == "sprite") return sprite(rest);
         if (cmd == "font") return font(rest);
         if (cmd == "inspect") return inspect(rest);
+        if (cmd == "level") return kitcli::levelCommand(rest);
         if (cmd == "damage") return damage(rest);
         if (cmd == "store") return store(rest);
+        if (int r = gameDataCommand(cmd, rest); r >= 0) {
+            if (r == 2) throw Usage{};
+            return r;
+        }
+        if (cmd == "actor-tables") return actorTablesCommand(rest);
         throw Usage{};
     } catch (const Usage&) {
-        std::cerr << kUsage;
+        std::cerr << kUsage << kGameDataUsage;
         return 2;
     } catch (const std::exception& e) {
         std::cerr << "bramble-kit " << cmd << ": " << e.what() << "\n";

@@ -1,8 +1,10 @@
 // Deterministic damaged variants of valid files.
 #include "tools/kit/damage.h"
+#include "tools/kit/loading.h"
 
 #include "tools/kit/archive.h"
 #include "tools/kit/font.h"
+#include "tools/kit/gamedata.h"
 #include "tools/kit/jad.h"
 #include "tools/kit/recordstore.h"
 #include "tools/kit/stringpool.h"
@@ -22,6 +24,17 @@ std::string fileKindName(FileKind k) {
     case FileKind::RecordIndex: return "record-index";
     case FileKind::Jad: return "jad";
     case FileKind::CharMap: return "char-map";
+    case FileKind::LevelObjects: return "level-objects";
+    case FileKind::LevelScripts: return "level-scripts";
+    case FileKind::Regions: return "regions";
+    case FileKind::Pack: return "pack";
+    case FileKind::TextPack: return "text-pack";
+    case FileKind::DataNode: return "node";
+    case FileKind::LayerHeader: return "layer-header";
+    case FileKind::ContentTypes: return "content-types";
+    case FileKind::Progress: return "progress";
+    case FileKind::LoadingTable: return "loading-table";
+    case FileKind::Conditions: return "conditions";
     }
     return "?";
 }
@@ -33,6 +46,17 @@ std::optional<FileKind> parseFileKind(std::string_view n) {
     if (n == "record-index" || n == "rms") return FileKind::RecordIndex;
     if (n == "jad") return FileKind::Jad;
     if (n == "char-map" || n == "charmap") return FileKind::CharMap;
+    if (n == "level-objects") return FileKind::LevelObjects;
+    if (n == "level-scripts") return FileKind::LevelScripts;
+    if (n == "regions") return FileKind::Regions;
+    if (n == "pack") return FileKind::Pack;
+    if (n == "text-pack") return FileKind::TextPack;
+    if (n == "node" || n == "data-node") return FileKind::DataNode;
+    if (n == "layer-header") return FileKind::LayerHeader;
+    if (n == "content-types") return FileKind::ContentTypes;
+    if (n == "progress") return FileKind::Progress;
+    if (n == "loading-table") return FileKind::LoadingTable;
+    if (n == "conditions") return FileKind::Conditions;
     return std::nullopt;
 }
 
@@ -40,17 +64,7 @@ namespace {
 
 FileField bigEndianField(std::string group, int index, size_t offset, uint8_t width, bool isSigned, FieldRole role,
                          int64_t value, int64_t limit) {
-    FileField f;
-    f.group = std::move(group);
-    f.index = index;
-    f.offset = offset;
-    f.width = width;
-    f.bigEndian = true;
-    f.isSigned = isSigned;
-    f.role = role;
-    f.value = value;
-    f.limit = limit;
-    return f;
+    return FileField::make(std::move(group), index, offset, width, true, isSigned, role, value, limit);
 }
 
 FileLayout archiveLayout(ByteSpan data) {
@@ -456,6 +470,13 @@ void randomFlips(Collector& c, const DamageOptions& opt) {
 
 }  // namespace
 
+template <typename Parse>
+FileLayout gameDataLayout(ByteSpan, Parse parse) {
+    FileLayout l;
+    parse(&l);
+    return l;
+}
+
 FileLayout layoutOf(FileKind kind, ByteSpan valid) {
     switch (kind) {
     case FileKind::Sprite: {
@@ -468,6 +489,17 @@ FileLayout layoutOf(FileKind kind, ByteSpan valid) {
     case FileKind::RecordIndex: return recordIndexLayout(valid);
     case FileKind::Jad: return jadLayout(valid);
     case FileKind::CharMap: return charMapLayout(valid);
+    case FileKind::LevelObjects:
+    case FileKind::LevelScripts:
+    case FileKind::Regions: return levelLayoutOf(kind, valid);
+    case FileKind::Pack: return gameDataLayout(valid, [&](FileLayout* l) { parsePackFile(valid, l); });
+    case FileKind::TextPack: return gameDataLayout(valid, [&](FileLayout* l) { parseTextPack(valid, l); });
+    case FileKind::DataNode: return gameDataLayout(valid, [&](FileLayout* l) { decodeNode(valid, l); });
+    case FileKind::LayerHeader: return gameDataLayout(valid, [&](FileLayout* l) { parseLayerHeader(valid, l); });
+    case FileKind::ContentTypes: return gameDataLayout(valid, [&](FileLayout* l) { parseContentTypes(valid, l); });
+    case FileKind::Progress: return gameDataLayout(valid, [&](FileLayout* l) { parseProgress(valid, l); });
+    case FileKind::LoadingTable: return gameDataLayout(valid, [&](FileLayout* l) { parseLoadingTable(valid, l); });
+    case FileKind::Conditions: return gameDataLayout(valid, [&](FileLayout* l) { parseConditionFile(valid, l); });
     }
     throw KitError("unknown file kind");
 }
@@ -481,6 +513,8 @@ std::vector<DamagedFile> damageFile(FileKind kind, ByteSpan valid, const DamageO
     if (kind == FileKind::RecordIndex) recordIndexSpecials(c, layout);
     if (kind == FileKind::Jad) jadSpecials(c);
     if (kind == FileKind::CharMap) charMapSpecials(c, layout);
+    if (kind == FileKind::LevelObjects || kind == FileKind::LevelScripts || kind == FileKind::Regions)
+        for (DamagedFile& d : levelSpecials(kind, valid, layout)) c.add(d.name, std::move(d.bytes));
     randomFlips(c, opt);
     return c.take();
 }

@@ -1,6 +1,9 @@
 // Demo data: the string pool, a few sprites, a font, the descriptor and a
 // picture, packed into data.bar inside a device root.
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_world.h"
+#include "tools/kit/demo_data.h"
+#include "tools/kit/demo_flow.h"
 
 #include "tools/kit/describe.h"
 #include "tools/kit/font.h"
@@ -59,6 +62,8 @@ StringPool demoStringPool() {
     setPoolEntry(pool, next++, "Bramble Hollow Saga");
     setPoolEntry(pool, next++, "Demo data made by the content kit");
     setPoolEntry(pool, next++, "Gr\xC3\xBC\xC3\x9F" "e aus dem Dornenhain \xE2\x80\x94 \xE2\x9C\xBF");
+    addDemoDataPool(pool);
+    addDemoFlowPool(pool);
     return pool;
 }
 
@@ -489,7 +494,7 @@ Bytes demoJad() {
 }  // namespace
 
 std::vector<DemoEntry> demoEntries() {
-    return {
+    std::vector<DemoEntry> entries = {
         {"constants.bin", [] { return encodeStringPool(demoStringPool()); }},
         {"app.jad", demoJad},
         {"title.png", demoPicture},
@@ -498,6 +503,11 @@ std::vector<DemoEntry> demoEntries() {
         {"font0.spr", [] { return encodeSprite(buildFont(parseFontDescription(kDemoFont)).sprite); }},
         {"font0.map", [] { return encodeShortNode(buildFont(parseFontDescription(kDemoFont)).charMap); }},
     };
+    addDemoActor(entries);
+    addDemoData(entries);
+    addDemoWorld(entries);
+    addDemoFlow(entries);
+    return entries;
 }
 
 Bytes buildDemoArchive() {

@@ -1,0 +1,276 @@
+// States acting on another actor or playing a fixed action: GRAB_COMBO (up
+// to three strikes on a held actor), SPECIAL, PICKUP, USE_OBJECT (shaking
+// items out of an object), SWITCH_HERO and AIM_THROW.
+#include "game/world/hero/util.h"
+#include "runtime/log.h"
+
+namespace game::hero {
+
+namespace {
+
+constexpr jint kStrikeAnims[3] = {25, 26, 27};
+constexpr jint kStrikeEffects[3] = {-1, -1, 29};
+constexpr jint kStrikeHitFrames[3] = {2, 2, 1};
+
+jint strike() { return clampi(hs().strikeStep, 0, 2); }
+
+void stopAll(cActor* h) {
+    stopMotion(h);
+    limitsX(h, 0, 0);
+    limitsY(h, 0, 0);
+}
+
+bool heldObjectMissing(cActor* h, const char* state) {
+    if (grabbedActor()) return false;
+    logPrintf("hero: %s entered without a held object; standing", state);
+    setHeroState(h, HeroState::STAND);
+    return true;
+}
+
+}  // namespace
+
+jint heroState12(cActor* h, jint phase) {
+    if (phase == HeroPhase::ENTER) {
+        limitsX(h, -2280, 2280);
+        if (cActor* g = grabbedActor()) {
+            jint dx = posX(h) < posX(g) ? boxEdge(g, 0) - boxEdge(h, 2) : boxEdge(g, 2) - boxEdge(h, 0);
+            jint ty = posY(h);
+            if (absi(posY(g) - posY(h)) > 2) ty = scanTileColumn(h, posX(h) + dx, boxEdge(h, 1), 8);
+            if (!(flags(h) & 0x10000000)) moveHeroBy(h, dx * 256, (ty - posY(h)) * 256);
+        }
+        stopMotion(h);
+        setAnim(h, kStrikeAnims[strike()]);
+        if (kStrikeEffects[strike()] != -1) spawnChild(h, 8, kStrikeEffects[strike()], posX(h), posY(h), 2, 0x6000);
+        hs().comboContinue = 0;
+        return 0;
+    }
+    if (phase == HeroPhase::EXIT) {
+        setVx(h, 0);
+        return 0;
+    }
+    cActor* t = targetActor();
+    if (keyPressed(0x10020) || (t && subtype(t) == 238 && counter(t) > 0)) hs().comboContinue = 1;
+    if (cActor* g = grabbedActor()) {
+        if (animTicks(h) == kStrikeHitFrames[strike()] && hs().lastStrikeStep != hs().strikeStep) {
+            setContactFlags(g, contactFlags(g) | 0x800);
+            hs().lastStrikeStep = hs().strikeStep;
+            if (!isKind113(h)) {
+                if (cActor* e = spawnEffect(8, 32 + strike(), posX(g), posY(h), 11, 8192)) setFacing(e, facing(h));
+            }
+        }
+    } else if (cActor* p = partnerActor(); p && partnerMode() == 1 &&
+                                          (facing(h) == 1 ? posX(p) < posX(h) : posX(p) > posX(h))) {
+        grabbedActor() = p;
+        grabMode() = 1;
+    }
+    if (!isAnimDone(h)) return 0;
+    if (hs().comboContinue && grabbedActor()) {
+        hs().strikeStep += 1;
+        if (hs().strikeStep < 3) {
+            playSound(20 + hs().strikeStep);
+            setHeroState(h, HeroState::GRAB_COMBO);
+            return 0;
+        }
+    }
+    hs().strikeStep = 0;
+    hs().lastStrikeStep = -1;
+    cancelHeroGrab();
+    setHeroState(h, HeroState::STAND);
+    return 0;
+}
+
+jint heroState18(cActor* h, jint phase) {
+    if (phase == HeroPhase::ENTER) {
+        stopAll(h);
+        heroDropCarried(h);
+        if (cActor* p = partnerActor()) {
+            grabbedActor() = p;
+            grabMode() = partnerMode();
+        }
+        quakeFrames() = 10;
+        jint st = subtype(h);
+        playSound(st == 0 ? 28 : (st == 113 ? 31 : (st == 242 ? 33 : 28)));
+        return 0;
+    }
+    if (phase != HeroPhase::UPDATE) return 0;
+    if (cActor* g = grabbedActor(); g && animTicks(h) == 3) {
+        setContactFlags(g, contactFlags(g) | 64);
+        cancelHeroGrab();
+    }
+    if (isAnimDone(h)) {
+        cancelHeroGrab();
+        setHeroState(h, HeroState::STAND);
+    }
+    return 0;
+}
+
+jint heroState19(cActor* h, jint phase) {
+    if (phase == HeroPhase::ENTER) {
+        stopAll(h);
+        setFlags(h, flags(h) | 0x4000000);
+        if (cActor* g = grabbedActor()) {
+            if (cActor* e = spawnEffect(8, 34, posX(g), posY(g), 11, 8192)) setFacing(e, facing(h));
+        }
+        playSound(16);
+        return 0;
+    }
+    if (phase == HeroPhase::EXIT) {
+        setFlags(h, flags(h) & ~0x4000000);
+        hs().pickupNoticed = 0;
+        return 0;
+    }
+    if (cActor* g = grabbedActor(); g && animTicks(h) == 3) {
+        collectHeldItem(g);
+        cancelHeroGrab();
+    }
+    jint a = anim(h);
+    if (a == 60) {
+        if (!isAnimDone(h)) return 0;
+        if (cActor* c = carried(h)) {
+            if (type(c) == 2)
+                checkPickup(c, 0);
+            else if (type(c) == 39)
+                summonSlotActors();
+        }
+        setCarried(h, nullptr);
+        cancelHeroGrab();
+        setHeroState(h, HeroState::STAND);
+        return 0;
+    }
+    if ((a == 0 || a == 20 || a == 27) && isAnimDone(h)) {
+        if (!hs().pickupNoticed) {
+            hs().pickupNoticed = 1;
+            notePickup();
+        }
+        setAnim(h, 0);
+    }
+    return 0;
+}
+
+jint heroState22(cActor* h, jint phase) {
+    if (phase == HeroPhase::ENTER) {
+        if (heldObjectMissing(h, "use")) return 0;
+        stopAll(h);
+        setAnim(h, 28);
+        return 0;
+    }
+    if (phase == HeroPhase::EXIT) {
+        heroInputLock() |= 128;
+        hs().heroInputMode = 20;
+        return 0;
+    }
+    cActor* obj = grabbedActor();
+    jint total = obj ? getParam(obj, 1) : 0;
+    jint perShake = obj ? getParam(obj, 2) : 0;
+    if (obj && hs().carryTicks > 0 && total > 0 && perShake >= 0 && hs().shakeDropCount < total) {
+        if (hs().carryTicks < hs().shakeFastLimit) hs().carryTicks -= 1;
+        if (has(act::ACTION)) {
+            hs().keyRegistered = 1;
+            if (hs().carryTicks == hs().shakeFastLimit) hs().carryTicks -= 1;
+        }
+        if (!isAnimDone(h)) return 0;
+        if (!hs().keyRegistered) {
+            setAnim(obj, 0);
+            setAnim(h, 32);
+            return 0;
+        }
+        setAnim(h, 80);
+        setAnim(obj, 4);
+        hs().keyRegistered = 0;
+        for (jint k = 0; k < perShake && hs().shakeDropCount < total; ++k) {
+            cActor* item = spawnFromTemplate(2, posX(obj), posY(obj));
+            if (!item) break;  // the pool is full
+            ensureMotionState(item);
+            limitsX(item, -1280, 1280);
+            limitsY(item, -8192, 0);
+            setVx(item, random(-1280, 1280));
+            setVy(item, random(-8192, -3072));
+            setAy(item, 768);
+            setAiState(item, 27);
+            setTimer(item, 1);
+            setParam(item, 0, 0);
+            setVariable(0, getVariable(0) + 1);
+            hs().shakeDropCount += 1;
+            countLevelItem();
+            playSound(12);
+        }
+        if (hs().carryTicks > 0 && hs().shakeDropCount < total) return 0;
+    }
+    hs().carryTicks = -1;
+    hs().keyRegistered = 0;
+    if (obj) removeActor(obj);
+    heroDropCarried(h);
+    setAnim(h, getHeroIdleAnim(h));
+    setHeroState(h, HeroState::STAND);
+    return 0;
+}
+
+jint heroState32(cActor* h, jint phase) {
+    if (phase == HeroPhase::ENTER) {
+        stopAll(h);
+        cameraFlags() = 9;
+        heroDropCarried(h);
+        setAnim(h, 62);
+        spawnChild(h, 11, 2, posX(h), posY(h), 11, 0xA000);
+        return 0;
+    }
+    if (phase == HeroPhase::UPDATE && isAnimDone(h)) {
+        setHeroState(h, HeroState::STAND);
+        switchToNextHero();
+    }
+    return 0;
+}
+
+jint heroState35(cActor* h, jint phase) {
+    cActor* g = grabbedActor();
+    jint d = dirOf(h);
+    if (phase == HeroPhase::ENTER) {
+        if (heldObjectMissing(h, "aim")) return 0;
+        stopAll(h);
+        hs().aimMarker = spawnEffectPlain(8, 46, posX(g) + 100 * d, posY(g), 12);
+        hs().aimAngle = 0;
+        hs().aimSwing = 0;
+        resetKeys();
+        setAnim(h, 32);
+        return 0;
+    }
+    if (phase == HeroPhase::EXIT) {
+        if (hs().aimMarker) deactivate(hs().aimMarker);
+        hs().aimMarker = nullptr;
+        return 0;
+    }
+    if (!g) {
+        setHeroState(h, HeroState::STAND);
+        return 0;
+    }
+    if ((subtype(g) == 32 || subtype(g) == 33) && isProgressBitClear(4))
+        spawnEffect(10, 44, posX(h), posY(h) - 40, 11, 0x50A000);
+    if (has(act::ACTION)) {
+        handThrow(g, d, 2, 0, hs().aimMarker);
+        setAiState(g, 24);
+        resetKeys();
+        playAction(h, 30, HeroState::STAND);
+        setCarried(h, nullptr);
+        cancelHeroGrab();
+        return 0;
+    }
+    if (!updateFacingFromKeys(h) && has(act::HORIZONTAL)) {
+        setHeroState(h, HeroState::WALK);
+        return 0;
+    }
+    if (hs().aimSwing == 0) {
+        hs().aimAngle -= 5;
+        if (hs().aimAngle <= -60) hs().aimSwing = 2;
+    } else {
+        hs().aimAngle += 5;
+        if (hs().aimAngle >= 60) hs().aimSwing = 0;
+    }
+    if (cActor* m = hs().aimMarker) {
+        jint mx = posX(g) + d * ((fixedSin(hs().aimAngle + 90) * 100) >> 14);
+        jint my = posY(g) + ((fixedSin(hs().aimAngle) * 100) >> 14);
+        moveTo(m, mx * 256, my * 256);
+    }
+    return 0;
+}
+
+}  // namespace game::hero

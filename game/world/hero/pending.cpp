@@ -1,0 +1,143 @@
+// Seam calls whose owners have not reached this library yet: hero
+// operations the actor framework does not offer yet (the in-air control
+// and a few predicates), the actor behaviours' hero routines, and flow
+// details (touch zones, dialog modes). The hero operations follow their
+// documented rules line by
+// line; the rest answer neutrally (no touch, no dialog, nothing done). Each
+// moves to its owner's call when that lands, and this file goes away.
+#include "game/actor/actor.h"
+#include "game/data/hooks.h"
+#include "game/actor/levels.h"
+#include "game/actor/pool.h"
+#include "game/data/statics.h"
+#include "game/world/hero/machine.h"
+#include "game/world/hero/util.h"
+#include "game/world/scripts.h"
+#include "game/world/statics.h"
+
+namespace game::hero {
+
+// --- hero-side framework operations --------------------------------------
+bool isHeroParamsNeutral() { return heroVar(1) == 4128 && heroVar(2) == 4128; }
+bool isHeroActionKeyPressed(cActor* a) {
+    return ca().physicsDy == 0 && (ca().heroActionMask & act::ANY_JUMP) && a->subtype != 3010;
+}
+bool isHeroBlockedSideways() {
+    jint r = ca().collisionResult;
+    if (!(r & hit::SIDE)) return false;
+    cActor* m = ca().mountActor;
+    return !((r & hit::ACTOR) && m && m->type == 6);
+}
+bool isHeroOnMount() {
+    jint r = ca().collisionResult;
+    cActor* m = ca().mountActor;
+    return (r & 4) && (r & 16) && m && m->type == 6;
+}
+bool isTargetType94() { return cg().targetActor && cg().targetActor->type == 94; }
+void handleHeroControls(cActor* h) {
+    if (!isLevel7() && heroVar(6) == 0 && has(act::DOWN) && h->subtype != 3010) {
+        setHeroState(h, HeroState::STOMP);
+        return;
+    }
+    jint d = heroVar(0);
+    jint key = d == 0 ? 0 : (d < 0 ? act::JUMP_LEFT : act::JUMP_RIGHT);
+    bool held = has(key | act::STRAIGHT_JUMP) || h->anim == 9 || h->anim == 19;
+    if (!airControl()) {
+        jint r = ca().collisionResult;
+        if ((r & 8) && !(r & hit::LANDED) && !(r & 192)) {
+            setVy(h, 0);
+            playSound(15);
+            setAirControl(1);
+        } else if (heroStateTicks() >= 5) {
+            setAirControl(1);
+        }
+    }
+    if (!held) {
+        h->flightSteer = 1;
+        setVx(h, d * 1920);
+    }
+    if (h->flightSteer && heroVar(6) == 0 && steerHeroFacing(h, 2280, 2280, true)) {
+        setAx(h, 0);
+        setVx(h, heroVar(0) * 1920);
+        setHeroVar(0, 0);
+        if (has(act::ANY_JUMP)) inputOptions() |= 1;
+    }
+    if (!airControl() || ca().heroLaunched) {
+        steerHero(h, ca().heroLaunched || held);
+        applyHeroJumpVelocity(h, held);
+    } else {
+        if (heroVar(0) < 0)
+            limitsX(h, -heroVar(1), -480);
+        else if (heroVar(0) > 0)
+            limitsX(h, 480, heroVar(1));
+        if (h->flightSteer) setAx(h, heroVar(0) * -640);
+        setAy(h, 960);
+    }
+    jumpCurveIndex() += 1;
+    if (vy(h) > 0 && heroVar(5) == -1) setAnim(h, 10);
+    jint r = ca().collisionResult;
+    if (vy(h) < 0 && (r & 8) && !(r & hit::LANDED) && !(r & 192)) {
+        setVx(h, (vx(h) * 352) >> 8);
+        limitsY(h, 0, 25600);
+    }
+}
+void handThrow(cActor* a, jint dir, jint, jint, cActor*) { a->throwStartX = a->posX + dir; }
+void interactHeroType45(cActor*, cActor*) {}
+void setHeroAttackBox(cActor* h, jint w, jint hh, jint centred) { cActor::setHeroAttackBox(h, w, hh, centred); }
+bool approachLimit(cActor* a, jint limit, jint vIndex, jint pIndex, jint flag) {
+    return cActor::approachLimit(a, limit, vIndex, pIndex, flag != 0);
+}
+bool wayUpHitsType8(cActor* h) {
+    ShortArray* b = ca().spareBox;
+    if (!b || b->length() < 4) return false;
+    jint top = boxEdge(h, 1);
+    cActor::setBox(b, boxEdge(h, 0), top - (boxEdge(h, 3) - top), boxEdge(h, 2), top);
+    return hitsActiveType8Actor(b);
+}
+jint chainMode(cActor*) { return 0; }
+jint swingSide(cActor*) { return 0; }
+jint swingBoost(cActor*) { return 0; }
+void setSwingBoost(cActor*, jint) {}
+jint climbExitDir() { return 0; }
+bool levelRect(jint id, jint* left, jint* top, jint* width, jint* height) {
+    jint n = findRectIndex(id);
+    if (n < 0) return false;
+    *left = getRectField(n, 0);
+    *top = getRectField(n, 1);
+    *width = getRectField(n, 2);
+    *height = getRectField(n, 3);
+    return true;
+}
+cActor* spawnShot(jint x, jint y) {
+    ShortArray* r = newShortArray(12);
+    const jint values[12] = {199, nextUniqueId(), x, y, 0, 3, 160, 16, 16, -8, -16, 0};
+    for (jint i = 0; i < 12; ++i) r->data()[i] = static_cast<jshort>(values[i]);
+    return spawnActor(r, 12, 0);
+}
+void setShotCounters(cActor* shot) {
+    shot->pathPoint = 0;
+    wd().counterLimit = 3;
+}
+bool isLevel7() { return cg().stage == 7; }
+jint levelNumber() { return cg().difficulty; }
+bool transitionFlag64Idle() { return true; }
+void kill(cActor* h) { behaviourHooks().kill(h); }
+
+// --- behaviours -------------------------------------------------------------
+void knockback(cActor*, jint, jint, jint, jint, jint, jint) {}
+void hurtHero(cActor*, jint, jint, jint) {}
+void loseLife(cActor*) {}
+void collectHeldItem(cActor*) {}
+void checkPickup(cActor*, jint) {}
+void summonSlotActors() {}
+void notePickup() {}
+void countLevelItem() {}
+
+// --- game flow ----------------------------------------------------------------
+bool touchControls() { return false; }
+bool touchZone(jint) { return false; }
+bool touchInZones() { return false; }
+bool dialogHoldsHero() { return false; }
+void decrementVariable6() {}
+
+}  // namespace game::hero
