@@ -31,11 +31,4 @@ void setDisplayValue(bool first, jint value) {
 
 BSprite* getSpriteById(jint, jint) { return nullptr; }
 
-jint computeLevelScore() { return 0; }
-
-void resetLevelStats() {
-    IntArray* s = cg().levelStats;
-    for (jint i = 7; s && i <= 11 && i < s->length(); ++i) s->data()[i] = 0;
-}
-
 }  // namespace game

@@ -1,0 +1,43 @@
+// Definitions of flow-core routines the screens need, kept here only until
+// the flow core's own arrive in the library (then this file is deleted).
+#include <cmath>
+
+#include "game/flow/screens/flowseams.h"
+#include "runtime/jint.h"
+
+namespace game {
+
+jint g_pendingRandomSeed = 0;
+
+namespace {
+jint stepSeed() {
+    g_pendingRandomSeed = java::irem(java::iadd(java::imul(g_pendingRandomSeed, 59051), 177149), 14348907);
+    return g_pendingRandomSeed;
+}
+jint absolute(jint v) { return v < 0 ? java::ineg(v) : v; }
+}  // namespace
+
+jint random(jint n) {
+    if (n == 0) return 0;
+    return absolute(java::irem(stepSeed(), n));
+}
+
+jint randomRange(jint a, jint b) {
+    if (a == b) return a;
+    return java::iadd(a, absolute(java::irem(stepSeed(), java::isub(b, a))));
+}
+
+jint fixedSin(jint degrees) {
+    const jint d = java::irem(degrees, 360);
+    return static_cast<jint>(std::lround(16384.0 * std::sin(d * 3.14159265358979323846 / 180.0)));
+}
+
+}  // namespace game
+
+namespace game {
+
+jint g_pendingSpecialItems = 0;
+
+jint specialItemCount() { return g_pendingSpecialItems; }
+
+}  // namespace game
