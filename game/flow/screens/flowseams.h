@@ -23,3 +23,31 @@ namespace game {
 jint specialItemCount();
 
 }  // namespace game
+
+class BSprite;
+class IntArray;
+class String;
+
+namespace game {
+
+// Game keys (bit masks of the key state): newly pressed, held.
+bool isKeyPressed(jint mask);
+bool isKeyHeld(jint mask);
+// Clears the key and touch masks.
+void resetKeys();
+// The touch point lies in the zone {x, y, w, h}.
+bool isTouchInRect(IntArray* zone);
+// A touch was released inside the zone.
+bool isTouchReleasedIn(IntArray* zone);
+// Requests a sound by id.
+void playSound(jint id);
+// The game text of a text id, or null.
+String* getString(jint textId);
+// Game font i (cGame.fonts), or null.
+BSprite* gameFont(jint i);
+// The hero takes input (no script holds it).
+bool isHeroInputFree();
+// Prints a line on the standard output stream.
+void printLine(String* text);
+
+}  // namespace game

@@ -41,3 +41,21 @@ jint g_pendingSpecialItems = 0;
 jint specialItemCount() { return g_pendingSpecialItems; }
 
 }  // namespace game
+
+#include "runtime/string.h"
+
+namespace game {
+
+bool isKeyPressed(jint) { return false; }
+bool isKeyHeld(jint) { return false; }
+void resetKeys() {}
+bool isTouchInRect(IntArray*) { return false; }
+bool isTouchReleasedIn(IntArray*) { return false; }
+void playSound(jint) {}
+String* (*g_pendingGetString)(jint) = nullptr;
+String* getString(jint textId) { return g_pendingGetString ? g_pendingGetString(textId) : nullptr; }
+BSprite* gameFont(jint) { return nullptr; }
+bool isHeroInputFree() { return true; }
+void printLine(String*) {}
+
+}  // namespace game

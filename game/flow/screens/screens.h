@@ -68,7 +68,8 @@ constexpr jint kFireworkCapacity = 260;
     X(jint, panelPainted)               \
     X(jint, panelFadeMode)              \
     X(jint, panelFadeStep)              \
-    X(IntArray*, fadeTile)
+    X(IntArray*, fadeTile)              \
+    X(jboolean, skipHintPending)
 
 #define SCREENS_MENU_FIELDS(X)          \
     X(ObjectArray*, textBox)            \
