@@ -3,6 +3,7 @@
 
 #include "game/data/routines.h"
 #include "game/data/statics.h"
+#include "game/data/textpack.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/screens.h"
 #include "game/sprite/sprite.h"

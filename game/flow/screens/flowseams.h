@@ -41,8 +41,6 @@ bool isTouchInRect(IntArray* zone);
 bool isTouchReleasedIn(IntArray* zone);
 // Requests a sound by id.
 void playSound(jint id);
-// The game text of a text id, or null.
-String* getString(jint textId);
 // Game font i (cGame.fonts), or null.
 BSprite* gameFont(jint i);
 // The hero takes input (no script holds it).

@@ -52,8 +52,6 @@ void resetKeys() {}
 bool isTouchInRect(IntArray*) { return false; }
 bool isTouchReleasedIn(IntArray*) { return false; }
 void playSound(jint) {}
-String* (*g_pendingGetString)(jint) = nullptr;
-String* getString(jint textId) { return g_pendingGetString ? g_pendingGetString(textId) : nullptr; }
 BSprite* gameFont(jint) { return nullptr; }
 bool isHeroInputFree() { return true; }
 void printLine(String*) {}

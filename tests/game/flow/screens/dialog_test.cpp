@@ -6,34 +6,28 @@
 
 #include "tests/game/flow/screens/support.h"
 
-namespace game {
-extern String* (*g_pendingGetString)(jint);
-}
-
 namespace {
 
 using game::cg;
 using game::scr;
 using screenstest::ScreensTest;
 
-// Text id n gives n lines (each "line k"), with the terminator; id 0 is absent.
-String* linesText(jint id) {
-    if (id <= 0) return nullptr;
-    std::string s;
-    for (jint i = 0; i < id; ++i) s += (i ? "\n" : "") + std::string("line");
-    s += '\x01';
-    return String::fromUtf8(s.c_str());
+// Text n of slot 0 has n lines, with the terminator; text 0 is absent.
+void loadLineTexts() {
+    std::vector<std::string> texts{""};
+    for (int n = 1; n <= 8; ++n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += (i ? "\n" : "") + std::string("line");
+        texts.push_back(s + "|");
+    }
+    screenstest::setTexts(0, texts);
 }
 
 class Dialogs : public ScreensTest {
 protected:
     void SetUp() override {
         ScreensTest::SetUp();
-        game::g_pendingGetString = &linesText;
-    }
-    void TearDown() override {
-        game::g_pendingGetString = nullptr;
-        ScreensTest::TearDown();
+        loadLineTexts();
     }
     // What a paint does: the page's lines become the lines shown.
     std::vector<jint> pages() {

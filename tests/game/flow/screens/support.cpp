@@ -75,6 +75,21 @@ size_t LogCapture::count() const {
 
 void setRandomSeed(jint seed) { game::g_pendingRandomSeed = seed; }
 jint randomSeed() { return game::g_pendingRandomSeed; }
+void setTexts(jint slot, const std::vector<std::string>& texts) {
+    game::cGameStatics& g = game::cg();
+    if (!g.textPackCounts) g.textPackCounts = newIntArray(game::kTextSlots);
+    if (!g.textPackStrings) g.textPackStrings = newObjectArray(cid::ObjectArray, game::kTextSlots);
+    if (!g.textPackOffsets) g.textPackOffsets = newObjectArray(cid::IntArray, game::kTextSlots);
+    if (!g.textPackData) g.textPackData = newObjectArray(cid::ByteArray, game::kTextSlots);
+    ObjectArray* list = newObjectArray(cid::String, static_cast<jint>(texts.size()));
+    game::cg().textPackStrings->data()[slot] = list;
+    game::cg().textPackCounts->data()[slot] = static_cast<jint>(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        String* s = String::fromUtf8(texts[i].c_str());
+        list->data()[i] = s;
+    }
+}
+
 void setSpecialItems(jint n) { game::g_pendingSpecialItems = n; }
 
 }  // namespace screenstest

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "game/data/statics.h"
 #include "game/flow/screens/screens.h"
@@ -32,6 +33,8 @@ public:
 // The seed of the game's own generator (tests set it to replay a show).
 void setRandomSeed(jint seed);
 jint randomSeed();
+// Puts texts into text slot `slot` as a cached pack (index i = texts[i]).
+void setTexts(jint slot, const std::vector<std::string>& texts);
 // The actor framework's special-item count seen by the score.
 void setSpecialItems(jint n);
 
