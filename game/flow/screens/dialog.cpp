@@ -17,8 +17,8 @@ namespace {
 
 constexpr jint kConfirmKeys = 0x50020;
 constexpr jint kSkipKey = 0x20000;
-constexpr jint kScrollUpKeys = 0x4000 | 0x2;   // up, '2'
-constexpr jint kScrollDownKeys = 0x8000 | 0x80;  // down, '8'
+constexpr jint kScrollUpKeys = 0x4000 | 0x4;     // up, '2'
+constexpr jint kScrollDownKeys = 0x8000 | 0x100;  // down, '8'
 constexpr jint kMaxScrollSpeed = 5;
 constexpr jint kScrollTop = 80;
 constexpr jint kScrollStart = 400;

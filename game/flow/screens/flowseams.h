@@ -49,3 +49,18 @@ bool isHeroInputFree();
 void printLine(String* text);
 
 }  // namespace game
+
+namespace game {
+
+// The list row touched this step (list touch tracking), or -1.
+jint touchedListRow();
+// Clears the touch-scroll state of the list and sets its drag mode.
+void resetTouchList(jint dragRows);
+// Sets flag value 1 (in-transition) of the current state's table entry.
+void setInTransitionFlag();
+// The sound option is on.
+bool isSoundOn();
+// n with the language's thousands separator.
+String* formatNumberSep(jint n, jint language);
+
+}  // namespace game

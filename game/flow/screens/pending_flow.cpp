@@ -46,8 +46,10 @@ jint specialItemCount() { return g_pendingSpecialItems; }
 
 namespace game {
 
-bool isKeyPressed(jint) { return false; }
-bool isKeyHeld(jint) { return false; }
+jint g_pendingKeysPressed = 0;
+jint g_pendingKeysHeld = 0;
+bool isKeyPressed(jint mask) { return (g_pendingKeysPressed & mask) != 0; }
+bool isKeyHeld(jint mask) { return (g_pendingKeysHeld & mask) != 0; }
 void resetKeys() {}
 bool isTouchInRect(IntArray*) { return false; }
 bool isTouchReleasedIn(IntArray*) { return false; }
@@ -55,5 +57,15 @@ void playSound(jint) {}
 BSprite* gameFont(jint) { return nullptr; }
 bool isHeroInputFree() { return true; }
 void printLine(String*) {}
+
+}  // namespace game
+
+namespace game {
+
+jint touchedListRow() { return -1; }
+void resetTouchList(jint) {}
+void setInTransitionFlag() {}
+bool isSoundOn() { return true; }
+String* formatNumberSep(jint n, jint) { return String::valueOfInt(n); }
 
 }  // namespace game

@@ -11,6 +11,8 @@
 namespace game {
 extern jint g_pendingRandomSeed;
 extern jint g_pendingSpecialItems;
+extern jint g_pendingKeysPressed;
+extern jint g_pendingKeysHeld;
 }  // namespace game
 
 namespace screenstest {
@@ -45,6 +47,7 @@ void ScreensTest::SetUp() {
     Application::init(config);
     setRandomSeed(0);
     setSpecialItems(0);
+    setKeys(0, 0);
 }
 
 void ScreensTest::TearDown() {
@@ -88,6 +91,11 @@ void setTexts(jint slot, const std::vector<std::string>& texts) {
         String* s = String::fromUtf8(texts[i].c_str());
         list->data()[i] = s;
     }
+}
+
+void setKeys(jint pressed, jint held) {
+    game::g_pendingKeysPressed = pressed;
+    game::g_pendingKeysHeld = held;
 }
 
 void setSpecialItems(jint n) { game::g_pendingSpecialItems = n; }

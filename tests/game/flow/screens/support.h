@@ -35,6 +35,8 @@ void setRandomSeed(jint seed);
 jint randomSeed();
 // Puts texts into text slot `slot` as a cached pack (index i = texts[i]).
 void setTexts(jint slot, const std::vector<std::string>& texts);
+// Game keys newly pressed and held this step.
+void setKeys(jint pressed, jint held = 0);
 // The actor framework's special-item count seen by the score.
 void setSpecialItems(jint n);
 
