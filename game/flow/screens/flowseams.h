@@ -64,3 +64,15 @@ bool isSoundOn();
 String* formatNumberSep(jint n, jint language);
 
 }  // namespace game
+
+namespace game {
+
+// Marks resource `entry` of loading group `group` needed by the level.
+void requireResource(jint entry, jint group);
+// Constant i of an actor subtype's parameter row; -1 when there is none.
+jint subtypeParam(jint subtype, jint i);
+// The level's special-item ids (cActor.itemId, cActor.item4Id).
+void setLevelItemId(bool fourth, jint id);
+jint levelItemId();
+
+}  // namespace game

@@ -69,3 +69,20 @@ bool isSoundOn() { return true; }
 String* formatNumberSep(jint n, jint) { return String::valueOfInt(n); }
 
 }  // namespace game
+
+#include <functional>
+
+namespace game {
+
+std::function<void(jint, jint)> g_pendingRequire;
+std::function<jint(jint, jint)> g_pendingSubtypeParam;
+jint g_pendingItemIds[2] = {0, 0};
+
+void requireResource(jint entry, jint group) {
+    if (g_pendingRequire) g_pendingRequire(entry, group);
+}
+jint subtypeParam(jint subtype, jint i) { return g_pendingSubtypeParam ? g_pendingSubtypeParam(subtype, i) : -1; }
+void setLevelItemId(bool fourth, jint id) { g_pendingItemIds[fourth ? 1 : 0] = id; }
+jint levelItemId() { return g_pendingItemIds[0]; }
+
+}  // namespace game
