@@ -1,6 +1,7 @@
 // Demo data: the string pool, a few sprites, a font, the descriptor and a
 // picture, packed into data.bar inside a device root.
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_data.h"
 
 #include "tools/kit/describe.h"
 #include "tools/kit/font.h"
@@ -59,6 +60,7 @@ StringPool demoStringPool() {
     setPoolEntry(pool, next++, "Bramble Hollow Saga");
     setPoolEntry(pool, next++, "Demo data made by the content kit");
     setPoolEntry(pool, next++, "Gr\xC3\xBC\xC3\x9F" "e aus dem Dornenhain \xE2\x80\x94 \xE2\x9C\xBF");
+    addDemoDataPool(pool);
     return pool;
 }
 
@@ -489,7 +491,7 @@ Bytes demoJad() {
 }  // namespace
 
 std::vector<DemoEntry> demoEntries() {
-    return {
+    std::vector<DemoEntry> entries = {
         {"constants.bin", [] { return encodeStringPool(demoStringPool()); }},
         {"app.jad", demoJad},
         {"title.png", demoPicture},
@@ -498,6 +500,8 @@ std::vector<DemoEntry> demoEntries() {
         {"font0.spr", [] { return encodeSprite(buildFont(parseFontDescription(kDemoFont)).sprite); }},
         {"font0.map", [] { return encodeShortNode(buildFont(parseFontDescription(kDemoFont)).charMap); }},
     };
+    addDemoData(entries);
+    return entries;
 }
 
 Bytes buildDemoArchive() {
