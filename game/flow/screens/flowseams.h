@@ -16,14 +16,6 @@ jint fixedSin(jint degrees);
 
 }  // namespace game
 
-namespace game {
-
-// Special items the hero collected in the level (the actor framework's
-// count).
-jint specialItemCount();
-
-}  // namespace game
-
 class BSprite;
 class IntArray;
 class String;
@@ -69,10 +61,5 @@ namespace game {
 
 // Marks resource `entry` of loading group `group` needed by the level.
 void requireResource(jint entry, jint group);
-// Constant i of an actor subtype's parameter row; -1 when there is none.
-jint subtypeParam(jint subtype, jint i);
-// The level's special-item ids (cActor.itemId, cActor.item4Id).
-void setLevelItemId(bool fourth, jint id);
-jint levelItemId();
 
 }  // namespace game

@@ -3,6 +3,7 @@
 #include "game/flow/screens/levelobjects.h"
 
 #include "game/data/statics.h"
+#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "runtime/log.h"
 
@@ -23,10 +24,10 @@ bool requestAssets(ByteArray* list, jint at, jint count, void*) {
     const jint type = valueAt(list, at, 0);
     if (type >= kSettingsFirst && type <= kSettingsLast) return true;
     if (type == 15) {
-        requireResource(13, subtypeParam(type, 3));
+        requireResource(13, screenActorHooks().subtypeParam(type, 3));
     } else if (type != 2 && type != 82 && type != 83 && type != 84) {
-        const jint sprite = subtypeParam(type, 2);
-        if (sprite >= 0) requireResource(sprite, subtypeParam(type, 3));
+        const jint sprite = screenActorHooks().subtypeParam(type, 2);
+        if (sprite >= 0) requireResource(sprite, screenActorHooks().subtypeParam(type, 3));
     }
     const jint k = type == 82 ? 7 : type == 2 ? 2 : 0;
     if (7 + k >= count || (type == 2 && 6 + k >= count)) {
@@ -35,7 +36,7 @@ bool requestAssets(ByteArray* list, jint at, jint count, void*) {
         return false;
     }
     const jint v = valueAt(list, at, 7 + k);
-    if (type == 2) setLevelItemId(valueAt(list, at, 6 + k) == 4, v);
+    if (type == 2) screenActorHooks().setLevelItemId(valueAt(list, at, 6 + k) == 4, v);
     if (v < 0) return true;
     IntArray* ranges = cg().resourceRanges;
     for (jint r = 0; ranges && r < ranges->length(); ++r) {

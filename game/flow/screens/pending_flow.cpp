@@ -34,14 +34,6 @@ jint fixedSin(jint degrees) {
 
 }  // namespace game
 
-namespace game {
-
-jint g_pendingSpecialItems = 0;
-
-jint specialItemCount() { return g_pendingSpecialItems; }
-
-}  // namespace game
-
 #include "runtime/string.h"
 
 namespace game {
@@ -75,14 +67,9 @@ String* formatNumberSep(jint n, jint) { return String::valueOfInt(n); }
 namespace game {
 
 std::function<void(jint, jint)> g_pendingRequire;
-std::function<jint(jint, jint)> g_pendingSubtypeParam;
-jint g_pendingItemIds[2] = {0, 0};
 
 void requireResource(jint entry, jint group) {
     if (g_pendingRequire) g_pendingRequire(entry, group);
 }
-jint subtypeParam(jint subtype, jint i) { return g_pendingSubtypeParam ? g_pendingSubtypeParam(subtype, i) : -1; }
-void setLevelItemId(bool fourth, jint id) { g_pendingItemIds[fourth ? 1 : 0] = id; }
-jint levelItemId() { return g_pendingItemIds[0]; }
 
 }  // namespace game

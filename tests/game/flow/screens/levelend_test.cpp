@@ -34,7 +34,7 @@ TEST_F(LevelScore, TableOfLevels) {
     };
     for (const Case& c : cases) {
         setStats(c.items, c.secrets, c.steps, c.livesLost);
-        screenstest::setSpecialItems(c.specials);
+        screenstest::actors().specialItems = c.specials;
         EXPECT_EQ(game::computeLevelScore(), c.total) << c.steps << " steps";
         const jint* s = cg().levelStats->data();
         EXPECT_EQ(s[3], c.timeBonus);

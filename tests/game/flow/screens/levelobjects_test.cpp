@@ -10,8 +10,6 @@
 
 namespace game {
 extern std::function<void(jint, jint)> g_pendingRequire;
-extern std::function<jint(jint, jint)> g_pendingSubtypeParam;
-extern jint g_pendingItemIds[2];
 }  // namespace game
 
 namespace {
@@ -42,11 +40,10 @@ protected:
         ScreensTest::SetUp();
         game::g_pendingRequire = [this](jint e, jint g) { requests.emplace_back(e, g); };
         // Type t: sprite t + 100 in group 18 (type 9 has no sprite).
-        game::g_pendingSubtypeParam = [](jint type, jint i) { return i == 2 ? (type == 9 ? -1 : type + 100) : 18; };
+        screenstest::actors().subtypeParams = [](jint type, jint i) { return i == 2 ? (type == 9 ? -1 : type + 100) : 18; };
     }
     void TearDown() override {
         game::g_pendingRequire = nullptr;
-        game::g_pendingSubtypeParam = nullptr;
         ScreensTest::TearDown();
     }
 };
@@ -71,8 +68,8 @@ TEST_F(LevelObjects, TypesAndValueRangesRequestResources) {
 
 TEST_F(LevelObjects, SpecialItemRecordsSetTheLevelItem) {
     game::loadLevelObjectAssets(list({{2, 1, 0, 0, 0, 0, 0, 0, 4, 30}, {2, 1, 0, 0, 0, 0, 0, 0, 1, 31}}));
-    EXPECT_EQ(game::g_pendingItemIds[1], 30) << "value 8 = 4: the fourth item";
-    EXPECT_EQ(game::g_pendingItemIds[0], 31);
+    EXPECT_EQ(screenstest::actors().itemIds[1], 30) << "value 8 = 4: the fourth item";
+    EXPECT_EQ(screenstest::actors().itemIds[0], 31);
     EXPECT_EQ(requests, (std::vector<Request>{{30, 18}, {31, 18}}));
 }
 

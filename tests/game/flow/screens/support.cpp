@@ -10,7 +10,6 @@
 
 namespace game {
 extern jint g_pendingRandomSeed;
-extern jint g_pendingSpecialItems;
 extern jint g_pendingKeysPressed;
 extern jint g_pendingKeysHeld;
 }  // namespace game
@@ -46,11 +45,13 @@ void ScreensTest::SetUp() {
     config.loadConstants = &loadPool;
     Application::init(config);
     setRandomSeed(0);
-    setSpecialItems(0);
+    actors() = FakeActors();
+    game::setScreenActorHooks(&actors());
     setKeys(0, 0);
 }
 
 void ScreensTest::TearDown() {
+    game::setScreenActorHooks(nullptr);
     if (Application::instance()) Application::instance()->close();
 }
 
@@ -98,6 +99,9 @@ void setKeys(jint pressed, jint held) {
     game::g_pendingKeysHeld = held;
 }
 
-void setSpecialItems(jint n) { game::g_pendingSpecialItems = n; }
+FakeActors& actors() {
+    static FakeActors fake;
+    return fake;
+}
 
 }  // namespace screenstest

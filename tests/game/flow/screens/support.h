@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/data/statics.h"
+#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/screens.h"
 #include "runtime/runtime.h"
 
@@ -37,7 +40,24 @@ jint randomSeed();
 void setTexts(jint slot, const std::vector<std::string>& texts);
 // Game keys newly pressed and held this step.
 void setKeys(jint pressed, jint held = 0);
-// The actor framework's special-item count seen by the score.
-void setSpecialItems(jint n);
+// A recording actor seam, installed by the fixture.
+struct FakeActors : game::ScreenActorHooks {
+    jint specialItems = 0;
+    jint itemIds[2] = {0, 0};
+    std::function<jint(jint, jint)> subtypeParams;
+    jint actionMask = 0;
+    jint flagWord = 0;
+    std::vector<std::pair<cActor*, jint>> scales;
+
+    jint specialItemCount() override { return specialItems; }
+    void setLevelItemId(bool fourth, jint id) override { itemIds[fourth ? 1 : 0] = id; }
+    jint levelItemId(bool fourth) override { return itemIds[fourth ? 1 : 0]; }
+    jint subtypeParam(jint subtype, jint i) override { return subtypeParams ? subtypeParams(subtype, i) : -1; }
+    void setScale(cActor* actor, jint percent) override { scales.emplace_back(actor, percent); }
+    jint heroActionMask() override { return actionMask; }
+    void setHeroActionMask(jint bits) override { actionMask = bits; }
+    jint heroFlagWord() override { return flagWord; }
+};
+FakeActors& actors();
 
 }  // namespace screenstest
