@@ -63,3 +63,15 @@ namespace game {
 void requireResource(jint entry, jint group);
 
 }  // namespace game
+
+namespace game {
+
+// Pad zone i of the in-game touch controls ({x, y, w, h}), built on first
+// use; null when it has none.
+IntArray* padZone(jint i);
+// The partner-action zone is touched.
+bool isPartnerZoneTouched();
+// The touch-control button bits of this step (cGame.buttonBits).
+jint& buttonBits();
+
+}  // namespace game

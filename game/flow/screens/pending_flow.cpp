@@ -73,3 +73,13 @@ void requireResource(jint entry, jint group) {
 }
 
 }  // namespace game
+
+namespace game {
+
+std::function<bool(jint)> g_pendingPadTouched;
+jint g_pendingButtonBits = 0;
+IntArray* padZone(jint) { return nullptr; }
+bool isPartnerZoneTouched() { return false; }
+jint& buttonBits() { return g_pendingButtonBits; }
+
+}  // namespace game
