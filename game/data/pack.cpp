@@ -443,7 +443,12 @@ ByteArray* loadResource(jint r) {
         readPackBytes(data, 0, size);
         return data;
     }
-    if (!lzmaDecode(cg().packStream, size)) return nullptr;
+    if (!lzmaDecode(cg().packStream, size)) {
+        // The stream's position is no longer known: the next selection
+        // opens the file again.
+        closePackStream();
+        return nullptr;
+    }
     ByteArray* out = cg().lzmaOutput;
     cg().packPosition += size;
     cg().lzmaOutput = nullptr;
