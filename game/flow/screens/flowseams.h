@@ -75,3 +75,60 @@ bool isPartnerZoneTouched();
 jint& buttonBits();
 
 }  // namespace game
+
+namespace game {
+
+// Deferred state requests and the state stack.
+void requestSetState(jint s);
+void requestPushState(jint s);
+void requestPopState();
+// The topmost covered state when s is current, the entry below s when s
+// is covered, -1 otherwise.
+jint getStateBelow(jint s);
+// Logic steps since the current state became current.
+jint stateTicks();
+// The value that belongs to the current state (saved across push and pop).
+jint& stateParam();
+// The target of the pending request, -1 when none waits.
+jint pendingState();
+// The confirm touch zone was hit this step.
+bool isConfirmTouched();
+bool isAnyKeyPressed();
+// Stops a sound channel (-1 both).
+void stopSound(jint channel);
+// The load request {kind, stage, sub-mode, next state}, zeroed.
+void clearLoadRequest();
+IntArray* loadRequest();
+// Sets bit (1 << difficulty) of progress byte 198 + stage.
+void setLevelFlag(jint stage, jint difficulty);
+// Bit of a difficulty in progress byte 192.
+void setRecordFlag(jint difficulty);
+// Milliseconds between the last two logic steps.
+jint stepDelta();
+
+}  // namespace game
+
+namespace game {
+
+// Picks the hint of the next loading screen.
+void pickLoadingHint();
+// Plans the next load by the previous plan again (cGame.reuseLoadPlan).
+void setReuseLoadPlan();
+// Zeroes the level's tile attribute tables.
+void clearTileAttributes();
+// The two map-region tables and their sizes forgotten.
+void clearMapRegions();
+// The level's record tables, script tables and camera target forgotten.
+void forgetLevelTables();
+
+}  // namespace game
+
+namespace game {
+
+// Shows menu menuId in the question-menu state (24), cursor at param.
+void pushQuestionMenu(jint menuId, jint param);
+// Back to the main menu: through a menu-data load after a level, else
+// directly.
+void returnToMainMenu();
+
+}  // namespace game

@@ -83,3 +83,67 @@ bool isPartnerZoneTouched() { return false; }
 jint& buttonBits() { return g_pendingButtonBits; }
 
 }  // namespace game
+
+#include <vector>
+
+#include "game/data/progress.h"
+#include "game/data/statics.h"
+#include "game/flow/screens/screens.h"
+
+namespace game {
+
+// The recorded requests: {op, state}, op 0 set, 1 push, 2 pop.
+std::vector<std::pair<jint, jint>> g_pendingRequests;
+jint g_pendingStateTicks = 0;
+jint g_pendingStateParam = 0;
+jint g_pendingStateBelow = -1;
+bool g_pendingConfirm = false;
+
+void requestSetState(jint s) { g_pendingRequests.emplace_back(0, s); }
+void requestPushState(jint s) { g_pendingRequests.emplace_back(1, s); }
+void requestPopState() { g_pendingRequests.emplace_back(2, -1); }
+jint getStateBelow(jint) { return g_pendingStateBelow; }
+jint stateTicks() { return g_pendingStateTicks; }
+jint& stateParam() { return g_pendingStateParam; }
+jint pendingState() { return g_pendingRequests.empty() ? -1 : g_pendingRequests.back().second; }
+bool isConfirmTouched() { return g_pendingConfirm; }
+bool isAnyKeyPressed() { return g_pendingKeysPressed != 0; }
+void stopSound(jint) {}
+void clearLoadRequest() {
+    if (!scr().pendingLoadRequest) scr().pendingLoadRequest = newIntArray(4);
+    for (jint i = 0; i < 4; ++i) scr().pendingLoadRequest->data()[i] = 0;
+}
+IntArray* loadRequest() {
+    if (!scr().pendingLoadRequest) clearLoadRequest();
+    return scr().pendingLoadRequest;
+}
+void setLevelFlag(jint stage, jint difficulty) {
+    ByteArray* p = cg().progress;
+    const jint i = 198 + stage;
+    if (p && stage >= 0 && stage < 11 && difficulty >= 0 && difficulty < 8)
+        p->data()[i] = static_cast<jbyte>(p->data()[i] | (1 << difficulty));
+}
+void setRecordFlag(jint difficulty) {
+    ByteArray* p = cg().progress;
+    if (p && difficulty >= 0 && difficulty < 8) p->data()[192] = static_cast<jbyte>(p->data()[192] | (1 << difficulty));
+}
+jint stepDelta() { return 62; }
+
+}  // namespace game
+
+namespace game {
+
+void pickLoadingHint() {}
+void setReuseLoadPlan() {}
+void clearTileAttributes() {}
+void clearMapRegions() {}
+void forgetLevelTables() {}
+
+}  // namespace game
+
+namespace game {
+
+void pushQuestionMenu(jint, jint) { g_pendingRequests.emplace_back(1, 24); }
+void returnToMainMenu() { g_pendingRequests.emplace_back(0, 6); }
+
+}  // namespace game

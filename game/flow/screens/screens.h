@@ -94,7 +94,16 @@ constexpr jint kFireworkCapacity = 260;
 #define SCREENS_HUD_FIELDS(X)           \
     X(jint, checkpointTimer)            \
     X(jint, bannerTimer)                \
-    X(jint, panelShownCounter)
+    X(jint, panelShownCounter)          \
+    X(jboolean, resultsRedraw)          \
+    X(jint, endingPhase)                \
+    X(jboolean, keepMusic)              \
+    X(jboolean, skipIntro)              \
+    X(jboolean, promoEnabled)           \
+    X(jint, frameLatched)               \
+    X(jboolean, fillScreenOn)           \
+    X(jboolean, overlayDirty)           \
+    X(IntArray*, pendingLoadRequest)
 
 #define SCREENS_FIELDS(X)                                                             \
     SCREENS_FIREWORK_FIELDS(X) SCREENS_LEVEL_END_FIELDS(X) SCREENS_DIALOG_FIELDS(X) \

@@ -12,6 +12,8 @@ namespace game {
 extern jint g_pendingRandomSeed;
 extern jint g_pendingKeysPressed;
 extern jint g_pendingKeysHeld;
+extern std::vector<std::pair<jint, jint>> g_pendingRequests;
+extern jint g_pendingStateTicks;
 }  // namespace game
 
 namespace screenstest {
@@ -48,6 +50,8 @@ void ScreensTest::SetUp() {
     actors() = FakeActors();
     game::setScreenActorHooks(&actors());
     setKeys(0, 0);
+    requests().clear();
+    setStateTicks(0);
 }
 
 void ScreensTest::TearDown() {
@@ -98,6 +102,9 @@ void setKeys(jint pressed, jint held) {
     game::g_pendingKeysPressed = pressed;
     game::g_pendingKeysHeld = held;
 }
+
+std::vector<std::pair<jint, jint>>& requests() { return game::g_pendingRequests; }
+void setStateTicks(jint n) { game::g_pendingStateTicks = n; }
 
 FakeActors& actors() {
     static FakeActors fake;

@@ -38,6 +38,10 @@ void setRandomSeed(jint seed);
 jint randomSeed();
 // Puts texts into text slot `slot` as a cached pack (index i = texts[i]).
 void setTexts(jint slot, const std::vector<std::string>& texts);
+// State requests recorded by the flow stand-ins: {op, state}, op 0 set,
+// 1 push, 2 pop; cleared by the fixture.
+std::vector<std::pair<jint, jint>>& requests();
+void setStateTicks(jint n);
 // Game keys newly pressed and held this step.
 void setKeys(jint pressed, jint held = 0);
 // A recording actor seam, installed by the fixture.
