@@ -132,3 +132,32 @@ void pushQuestionMenu(jint menuId, jint param);
 void returnToMainMenu();
 
 }  // namespace game
+
+namespace game {
+
+// The request bits of cGame.flags (scripts, key sequences).
+jint& requestFlags();
+// Matches the key sequences of the main menu (sets request bits).
+void matchKeySequence();
+// Some progress has been stored.
+bool hasProgress();
+// Sound switched off and every channel stopped; all sounds stopped.
+void stopAllSoundsAndDisable();
+void stopAllSounds();
+void setSoundOn(bool on);
+// The device vibrates for ms milliseconds.
+void vibrate(jint ms);
+// The game variables all marked changed, the key masks cleared.
+void markAllVariablesChanged();
+// Starts a new game on the difficulty (byte 191, stage 0).
+void setInLevel(bool on);
+bool inLevel();
+
+}  // namespace game
+
+namespace game {
+
+// The application property of that name, or null.
+String* appProperty(String* name);
+
+}  // namespace game

@@ -197,6 +197,7 @@ void openTextBox(ObjectArray* menu) {
 void updateMenu(ObjectArray* menu) {
     ScreensStatics& s = scr();
     if (menu != s.textBox) openTextBox(menu);
+    s.backFired = false;
     if (!menu || (s.menuFlags & kMenuPassive)) return;
     s.menuCommittedCursor = s.menuCursor;
     if (s.menuState && s.menuState->length() >= 2) {
@@ -209,7 +210,8 @@ void updateMenu(ObjectArray* menu) {
     } else if (isKeyPressed(horizontal ? kPrevKeysHorizontal : kPrevKeysVertical)) {
         moveCursor(-1);
     }
-    if (intAt(s.menuAttrs, kHeaderBack, -1) != -1 && isBackTouched()) playSound(36);
+    s.backFired = intAt(s.menuAttrs, kHeaderBack, -1) != -1 && isBackTouched();
+    if (s.backFired) playSound(36);
     const jint action = getMenuAction();
     if (action != -1 && intAt(s.menuAttrs, kHeaderConfirm, -1) != -1) {
         const jint state = cg().gameState;

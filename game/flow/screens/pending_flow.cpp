@@ -147,3 +147,27 @@ void pushQuestionMenu(jint, jint) { g_pendingRequests.emplace_back(1, 24); }
 void returnToMainMenu() { g_pendingRequests.emplace_back(0, 6); }
 
 }  // namespace game
+
+namespace game {
+
+jint g_pendingFlags = 0;
+bool g_pendingHasProgress = false;
+bool g_pendingInLevel = false;
+jint& requestFlags() { return g_pendingFlags; }
+void matchKeySequence() {}
+bool hasProgress() { return g_pendingHasProgress; }
+void stopAllSoundsAndDisable() {}
+void stopAllSounds() {}
+void setSoundOn(bool) {}
+void vibrate(jint) {}
+void markAllVariablesChanged() { cg().variableChangedMask = -1; }
+void setInLevel(bool on) { g_pendingInLevel = on; }
+bool inLevel() { return g_pendingInLevel; }
+
+}  // namespace game
+
+namespace game {
+
+String* appProperty(String*) { return nullptr; }
+
+}  // namespace game

@@ -89,7 +89,20 @@ constexpr jint kFireworkCapacity = 260;
     X(jboolean, menuEntrySelectable)    \
     X(jint, marqueeOffset)              \
     X(jboolean, backHeld)               \
-    X(jint, backHeldTicks)
+    X(jint, backHeldTicks)              \
+    X(jboolean, backFired)              \
+    X(jboolean, restoreMenuPosition)    \
+    X(jint, messageTextId)              \
+    X(jint, promptFont)                 \
+    X(jint, introAnimFrame)             \
+    X(jint, introAnimTicks)             \
+    X(jint, bonusAnimFrame)             \
+    X(jint, bonusAnimTicks)             \
+    X(jint, optionsReturnRow)           \
+    X(jboolean, continueChosen)         \
+    X(jint, textScroll)                 \
+    X(String*, scrollText)              \
+    X(jint, scrollTextLines)
 
 #define SCREENS_HUD_FIELDS(X)           \
     X(jint, checkpointTimer)            \

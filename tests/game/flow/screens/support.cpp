@@ -14,6 +14,8 @@ extern jint g_pendingKeysPressed;
 extern jint g_pendingKeysHeld;
 extern std::vector<std::pair<jint, jint>> g_pendingRequests;
 extern jint g_pendingStateTicks;
+extern jint g_pendingStateBelow;
+extern bool g_pendingHasProgress;
 }  // namespace game
 
 namespace screenstest {
@@ -52,6 +54,8 @@ void ScreensTest::SetUp() {
     setKeys(0, 0);
     requests().clear();
     setStateTicks(0);
+    setStateBelow(-1);
+    setHasProgress(false);
 }
 
 void ScreensTest::TearDown() {
@@ -105,6 +109,8 @@ void setKeys(jint pressed, jint held) {
 
 std::vector<std::pair<jint, jint>>& requests() { return game::g_pendingRequests; }
 void setStateTicks(jint n) { game::g_pendingStateTicks = n; }
+void setStateBelow(jint s) { game::g_pendingStateBelow = s; }
+void setHasProgress(bool on) { game::g_pendingHasProgress = on; }
 
 FakeActors& actors() {
     static FakeActors fake;

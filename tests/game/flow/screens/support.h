@@ -42,6 +42,10 @@ void setTexts(jint slot, const std::vector<std::string>& texts);
 // 1 push, 2 pop; cleared by the fixture.
 std::vector<std::pair<jint, jint>>& requests();
 void setStateTicks(jint n);
+// What the state-machine stand-in answers for getStateBelow, progress and
+// in-level queries.
+void setStateBelow(jint s);
+void setHasProgress(bool on);
 // Game keys newly pressed and held this step.
 void setKeys(jint pressed, jint held = 0);
 // A recording actor seam, installed by the fixture.
