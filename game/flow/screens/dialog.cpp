@@ -51,16 +51,17 @@ jint wrappedLines(String* text, jint mode) {
 
 void endDialog() {
     ScreensStatics& s = scr();
-    if (s.dialogMode == 2) cg().variableChangedMask = -1;
-    if (s.dialogMode == 3) setPanelOffset(0);
+    if (fl().dialogMode == 2) cg().variableChangedMask = -1;
+    if (fl().dialogMode == 3) setPanelOffset(0);
     s.dialogText = nullptr;
-    s.dialogMode = -1;
+    fl().dialogMode = -1;
+    setDialogKind(-1);
     s.dialogParam = -1;
 }
 
 }  // namespace
 
-jint dialogStyle(jint field) { return styleField(scr().dialogMode, field); }
+jint dialogStyle(jint field) { return styleField(fl().dialogMode, field); }
 
 void openDialog(jint textId, jint param, jint hold, jint mode) {
     ScreensStatics& s = scr();
@@ -78,7 +79,8 @@ void openDialog(jint textId, jint param, jint hold, jint mode) {
     }
     s.dialogTextId = textId;
     s.dialogHold = hold;
-    s.dialogMode = mode;
+    fl().dialogMode = mode;
+    setDialogKind(mode);
     s.dialogParam = param;
     s.dialogStep = -2;
     s.dialogFirstLine = 0;
@@ -86,7 +88,7 @@ void openDialog(jint textId, jint param, jint hold, jint mode) {
     s.dialogPageLines = 0;
     s.dialogText = nullptr;
     if (mode == 3) {
-        s.dialogScrollBase = kScrollStart;
+        fl().dialogScrollBase = kScrollStart;
         s.dialogScrollSpeed = 3;
         s.dialogScroll = 0;
         setPanelOffset(kPanelFull);
@@ -94,7 +96,8 @@ void openDialog(jint textId, jint param, jint hold, jint mode) {
     nextDialogPage();
     if (!s.dialogText) {
         // An absent text leaves no dialog.
-        s.dialogMode = -1;
+        fl().dialogMode = -1;
+        setDialogKind(-1);
         s.dialogParam = -1;
         if (mode == 3) setPanelOffset(0);
     }
@@ -102,7 +105,7 @@ void openDialog(jint textId, jint param, jint hold, jint mode) {
 
 void nextDialogPage() {
     ScreensStatics& s = scr();
-    s.dialogRedraw = true;
+    fl().dialogRedraw = true;
     if (java::iadd(s.dialogFirstLine, s.dialogPageLines) < s.dialogLineCount) {
         s.dialogFirstLine += s.dialogPageLines;
         return;
@@ -113,7 +116,7 @@ void nextDialogPage() {
     String* text = getString(s.dialogTextId);
     if (!text || text->length() < 1) return;
     s.dialogText = text;
-    s.dialogLineCount = wrappedLines(text, s.dialogMode);
+    s.dialogLineCount = wrappedLines(text, fl().dialogMode);
     s.dialogFirstLine = 0;
     s.dialogPageLines = 0;
 }
@@ -121,7 +124,7 @@ void nextDialogPage() {
 jint dialogPageSize() {
     ScreensStatics& s = scr();
     const jint left = s.dialogLineCount - s.dialogFirstLine;
-    const jint page = styleField(s.dialogMode, kStyleLines);
+    const jint page = styleField(fl().dialogMode, kStyleLines);
     jint n = page < left ? page : left;
     if (left - n == 1) n -= 1;
     return n < 1 ? 1 : n;
@@ -130,7 +133,7 @@ jint dialogPageSize() {
 bool updateDialog() {
     ScreensStatics& s = scr();
     if (!s.dialogText) return false;
-    const jint mode = s.dialogMode;
+    const jint mode = fl().dialogMode;
     if (mode == 3 && isHeroInputFree() && (isKeyPressed(kSkipKey) || isTouchReleasedIn(cg().touchRect12))) {
         closeDialog();
         return false;
@@ -138,7 +141,7 @@ bool updateDialog() {
     if (mode != 3) {
         const bool key = isKeyPressed(kConfirmKeys);
         const bool zone = isHeroInputFree() && isTouchReleasedIn(cg().touchRect2);
-        const bool screen = isTouchReleasedIn(cg().touchRect1) && !isTouchInRect(cg().touchRect3);
+        const bool screen = takeScreenTouch();
         if (key || zone || screen) {
             playSound(34);
             nextDialogPage();
@@ -159,7 +162,7 @@ bool updateDialog() {
         jint lineHeight = 0;
         if (BSprite* font = gameFont(styleField(3, kStyleFont)))
             lineHeight = font->getFontHeight() + font->getLineSpacing();
-        if (java::iadd(s.dialogScroll, s.dialogScrollBase) <= kScrollTop - lineHeight * s.dialogPageLines)
+        if (java::iadd(s.dialogScroll, fl().dialogScrollBase) <= kScrollTop - lineHeight * s.dialogPageLines)
             nextDialogPage();
     }
     if (!s.dialogText) {

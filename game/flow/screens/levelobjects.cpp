@@ -20,7 +20,12 @@ jint valueAt(ByteArray* list, jint at, jint i) {
     return static_cast<jshort>(static_cast<uint16_t>(static_cast<uint8_t>(b[0]) | (static_cast<uint8_t>(b[1]) << 8)));
 }
 
-bool requestAssets(ByteArray* list, jint at, jint count, void*) {
+using Require = void (*)(jint, jint);
+
+void requireFromTable(jint entry, jint group) { requireResource(entry, group); }
+
+bool requestAssets(ByteArray* list, jint at, jint count, void* ctx) {
+    const Require requireResource = reinterpret_cast<Require>(ctx);
     const jint type = valueAt(list, at, 0);
     if (type >= kSettingsFirst && type <= kSettingsLast) return true;
     if (type == 15) {
@@ -72,12 +77,12 @@ bool scanLevelObjects(ByteArray* list, jint length, bool (*visit)(ByteArray*, ji
     return true;
 }
 
-void loadLevelObjectAssets(ByteArray* list) {
+void loadLevelObjectAssets(ByteArray* list, void (*require)(jint entry, jint group)) {
     if (!list) {
         logPrintf("level objects: no object list");
         return;
     }
-    scanLevelObjects(list, list->length(), &requestAssets, nullptr);
+    scanLevelObjects(list, list->length(), &requestAssets, reinterpret_cast<void*>(require ? require : &requireFromTable));
 }
 
 }  // namespace game

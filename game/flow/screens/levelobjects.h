@@ -17,6 +17,8 @@ constexpr jint kMaxRecordValues = 24;
 // record of bytes [0, length); returns false when it stopped at damage.
 bool scanLevelObjects(ByteArray* list, jint length, bool (*visit)(ByteArray* list, jint at, jint count, void* ctx),
                       void* ctx);
-void loadLevelObjectAssets(ByteArray* list);
+// Requests through `require` (the loading table's requireResource by
+// default).
+void loadLevelObjectAssets(ByteArray* list, void (*require)(jint entry, jint group) = nullptr);
 
 }  // namespace game

@@ -67,13 +67,13 @@ void resetLevelState() {
 
 void startLevel(jint stage) {
     clearCameraAndBanner();
-    scr().frameLatched = 0;
+    fl().frameLatched = 0;
     cg().nextStage = stage;
     resetLevelState();
     clearMapRegions();
     releaseLevelSprites();
     java_lang_System::gc();
-    scr().overlayDirty = true;
+    fl().overlayDirty = true;
     cg().stage = stage;
     screenActorHooks().resetSegments();
     cg().tweenActors = newObjectArray(cid::Object, 5);
@@ -96,7 +96,7 @@ void startLevelLoad() {
 
 void restartLevel() {
     clearCameraAndBanner();
-    scr().frameLatched = 0;
+    fl().frameLatched = 0;
     resetLevelState();
     setReuseLoadPlan();
     screenActorHooks().releaseAttachedEffect();

@@ -70,7 +70,7 @@ jint listedCount() {
 }
 
 bool cursorValid() {
-    const jint c = scr().menuCursor;
+    const jint c = fl().menuCursor;
     return c >= 0 && c < listedCount() && scr().menuItems;
 }
 
@@ -78,13 +78,13 @@ void moveCursor(jint delta) {
     ScreensStatics& s = scr();
     const jint count = listedCount();
     if (count == 0) return;
-    jint next = s.menuCursor + delta;
+    jint next = fl().menuCursor + delta;
     if (s.menuCyclic) {
         next = java::irem(java::iadd(next, count), count);
     } else if (next < 0 || next >= count) {
         return;
     }
-    s.menuCursor = next;
+    fl().menuCursor = next;
     s.marqueeOffset = 0;
     cg().menuMetricC = kMarqueeWait;
     playSound(35);
@@ -148,7 +148,7 @@ void resetMenuCursor(ObjectArray* menu) { setMenuCursorOf(menu, 0); }
 void setMenuCursorOf(ObjectArray* menu, jint i) {
     if (IntArray* st = stateInts(menu); st && st->length() > 0) st->data()[0] = i;
     if (menu && menu == scr().textBox) {
-        scr().menuCursor = i;
+        fl().menuCursor = i;
         scr().menuCommittedCursor = i;
     }
 }
@@ -184,7 +184,7 @@ void openTextBox(ObjectArray* menu) {
                   dropped, kMenuItemCapacity);
     cg().menuMetricA = count;
     s.textBox = menu;
-    s.menuCursor = s.menuCommittedCursor = intAt(s.menuState, 0);
+    fl().menuCursor = s.menuCommittedCursor = intAt(s.menuState, 0);
     setInTransitionFlag();
     // The default layouts back at their first frames.
     if (IntArray* e1 = elementAs<IntArray>(cg().screenLayoutD, 1); e1 && e1->length() > 0) e1->data()[0] = 1;
@@ -199,10 +199,10 @@ void updateMenu(ObjectArray* menu) {
     if (menu != s.textBox) openTextBox(menu);
     s.backFired = false;
     if (!menu || (s.menuFlags & kMenuPassive)) return;
-    s.menuCommittedCursor = s.menuCursor;
+    s.menuCommittedCursor = fl().menuCursor;
     if (s.menuState && s.menuState->length() >= 2) {
-        s.menuState->data()[0] = s.menuCursor;
-        s.menuState->data()[1] = intAt(listedEntryInts(s.menuCursor), kEntryId, -1);
+        s.menuState->data()[0] = fl().menuCursor;
+        s.menuState->data()[1] = intAt(listedEntryInts(fl().menuCursor), kEntryId, -1);
     }
     const bool horizontal = (s.menuFlags & kMenuHorizontal) != 0;
     if (isKeyPressed(horizontal ? kNextKeysHorizontal : kNextKeysVertical)) {
@@ -223,12 +223,12 @@ namespace {
 // The cursor entry's id when the cursor is stable and the entry selectable.
 jint stableSelectableId() {
     ScreensStatics& s = scr();
-    if (s.menuCursor != s.menuCommittedCursor || !cursorValid()) return -1;
-    IntArray* ints = listedEntryInts(s.menuCursor);
+    if (fl().menuCursor != s.menuCommittedCursor || !cursorValid()) return -1;
+    IntArray* ints = listedEntryInts(fl().menuCursor);
     if (intAt(ints, kEntrySelectable) != 1) return -1;
     return intAt(ints, kEntryId, -1);
 }
-bool confirmInput() { return isKeyPressed(kConfirmKeys) || touchedListRow() == scr().menuCursor; }
+bool confirmInput() { return isKeyPressed(kConfirmKeys) || touchedListRow() == fl().menuCursor; }
 }  // namespace
 
 jint getMenuAction() {
@@ -252,7 +252,7 @@ jint getMenuActionDelayed() {
 
 bool isBackTouched() {
     ScreensStatics& s = scr();
-    if (s.menuCursor != s.menuCommittedCursor) return false;
+    if (fl().menuCursor != s.menuCommittedCursor) return false;
     IntArray* zone = cg().touchRect3;
     if (isTouchInRect(zone)) {
         s.backHeld = true;
@@ -271,7 +271,7 @@ bool isBackTouched() {
 
 jint getMenuSelectedId(ObjectArray* menu) { return intAt(stateInts(menu), 1, -1); }
 
-bool isEntrySelectable() { return cursorValid() && intAt(listedEntryInts(scr().menuCursor), kEntrySelectable) == 1; }
+bool isEntrySelectable() { return cursorValid() && intAt(listedEntryInts(fl().menuCursor), kEntrySelectable) == 1; }
 
 MenuWindow menuWindow(jint cursor, jint visible, jint count, bool cyclic) {
     MenuWindow w{cursor - visible / 2, cursor + visible / 2};
@@ -327,7 +327,7 @@ String* getMenuItemText(jint id) {
 
 String* getMenuValueText(jint menuId, jint entryId) {
     if (menuId != kRecordsMenuId) return nullptr;
-    jint value = scr().levelScore;
+    jint value = fl().levelScore;
     const jint row = entryId - kFirstRecordRow;
     if (row >= 0 && row < kRecordRows) {
         IntArray* order = cg().stageOrder;
@@ -370,5 +370,11 @@ bool isTimerDone(jint i) {
     IntArray* t = timer(i);
     return t && t->length() >= 2 && t->data()[1] >= t->data()[0];
 }
+
+}  // namespace game
+
+namespace game {
+
+Object* currentTextBox() { return scr().textBox; }
 
 }  // namespace game

@@ -53,6 +53,8 @@ jint getMenuActionDelayed();
 bool isBackTouched();
 jint getMenuSelectedId(ObjectArray* menu);
 bool isEntrySelectable();
+// The menu shown (compared by identity), or null.
+Object* currentTextBox();
 
 // The header int[] and entry int[] of a menu, or null.
 IntArray* menuHeaderInts(ObjectArray* menu);

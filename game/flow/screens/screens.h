@@ -40,13 +40,11 @@ constexpr jint kFireworkCapacity = 260;
     X(jint, tallyLine)                  \
     X(jint, tallyTarget)                \
     X(jboolean, tallyDone)              \
-    X(jint, levelScore)                 \
     X(jint, secretsTotal)               \
     X(jint, specialsTotal)              \
     X(jint, endPhase)                   \
     X(jint, irisRadius)                 \
     X(jint, endTimer)                   \
-    X(jboolean, levelFinished)          \
     X(jboolean, gameFinished)           \
     X(cActor*, endEffect)               \
     X(jint, endingScroll)
@@ -56,13 +54,10 @@ constexpr jint kFireworkCapacity = 260;
     X(jint, dialogStep)                 \
     X(jint, dialogTextId)               \
     X(jint, dialogHold)                 \
-    X(jint, dialogMode)                 \
     X(jint, dialogParam)                \
     X(jint, dialogFirstLine)            \
     X(jint, dialogLineCount)            \
     X(jint, dialogPageLines)            \
-    X(jboolean, dialogRedraw)           \
-    X(jint, dialogScrollBase)           \
     X(jint, dialogScroll)               \
     X(jint, dialogScrollSpeed)          \
     X(jint, panelPainted)               \
@@ -83,7 +78,6 @@ constexpr jint kFireworkCapacity = 260;
     X(Object*, menuExtra)               \
     X(ObjectArray*, menuItems)          \
     X(jint, menuCommittedCursor)        \
-    X(jint, menuCursor)                 \
     X(jint, menuEntryTextId)            \
     X(jboolean, menuEntryIsCursor)      \
     X(jboolean, menuEntrySelectable)    \
@@ -92,7 +86,6 @@ constexpr jint kFireworkCapacity = 260;
     X(jint, backHeldTicks)              \
     X(jboolean, backFired)              \
     X(jboolean, restoreMenuPosition)    \
-    X(jint, messageTextId)              \
     X(jint, promptFont)                 \
     X(jint, introAnimFrame)             \
     X(jint, introAnimTicks)             \
@@ -113,10 +106,7 @@ constexpr jint kFireworkCapacity = 260;
     X(jboolean, keepMusic)              \
     X(jboolean, skipIntro)              \
     X(jboolean, promoEnabled)           \
-    X(jint, frameLatched)               \
-    X(jboolean, fillScreenOn)           \
-    X(jboolean, overlayDirty)           \
-    X(IntArray*, pendingLoadRequest)
+    X(jboolean, fillScreenOn)
 
 #define SCREENS_FIELDS(X)                                                             \
     SCREENS_FIREWORK_FIELDS(X) SCREENS_LEVEL_END_FIELDS(X) SCREENS_DIALOG_FIELDS(X) \

@@ -65,7 +65,7 @@ void state21(jint message) {
         actors.beginLevelEnd(s.gameFinished, cg().stage);
         if (!s.gameFinished) playSound(1);
         s.irisRadius = kIrisStart;
-        s.levelFinished = true;
+        fl().levelFinished = true;
         s.endTimer = 0;
         s.endPhase = 0;
         break;
@@ -144,7 +144,7 @@ void state30(jint message) {
         resetKeys();
         s.resultsRedraw = true;
         s.tallyDone = false;
-        s.levelScore = computeLevelScore();
+        fl().levelScore = computeLevelScore();
         s.tallyLine = -1;
         nextTallyLine();
         setDisplayValue(true, -1);

@@ -258,7 +258,7 @@ void state8(jint message) {
             g.difficulty = next;
             jint total = 0;
             for (jint s = 0; s < kStages; ++s) total = java::iadd(total, getSaveSlotField(s, next));
-            scr().levelScore = total;
+            fl().levelScore = total;
             playSound(35);
             setInTransitionFlag();
         }
@@ -313,13 +313,13 @@ void state20(jint message) {
         build(g.pauseMenu);
         scr().textBox = nullptr;
         openTextBox(g.pauseMenu);
-        scr().levelFinished = true;
+        fl().levelFinished = true;
         break;
     case 7:
         stopSound(0);
         g.currentMusic = -1;
         break;
-    case 3: scr().overlayDirty = true; break;
+    case 3: fl().overlayDirty = true; break;
     case 0: {
         const jint id = pollMenu(g.pauseMenu);
         if (id == 2 || (id == -1 && backPressed())) {
@@ -401,7 +401,7 @@ void state29(jint message) {
         break;
     case 0: {
         const jint id = pollMenu(g.difficultyMenu);
-        g.difficulty = scr().menuCursor + 2;
+        g.difficulty = fl().menuCursor + 2;
         if (g.difficulty > 3) g.difficulty = 3;
         if (id != -1) {
             if (getMenuSelectedId(g.gameMenu) == 0x10007) {

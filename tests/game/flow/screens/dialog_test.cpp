@@ -123,7 +123,7 @@ TEST_F(Dialogs, ModeThreeScrollsByItselfAndEnds) {
         ++steps;
     }
     EXPECT_FALSE(game::isDialogActive());
-    EXPECT_LE(scr().dialogScroll + scr().dialogScrollBase, 80);
+    EXPECT_LE(scr().dialogScroll + game::fl().dialogScrollBase, 80);
     EXPECT_EQ(cg().panelPosition, 0);
     EXPECT_EQ(cg().panelOffset, 0);
 }

@@ -8,10 +8,6 @@
 
 #include "tests/game/flow/screens/support.h"
 
-namespace game {
-extern std::function<void(jint, jint)> g_pendingRequire;
-}  // namespace game
-
 namespace {
 
 using screenstest::ScreensTest;
@@ -33,18 +29,16 @@ ByteArray* list(const std::vector<std::vector<int>>& records, std::vector<uint8_
     return a;
 }
 
+std::vector<Request> requests;
+void record(jint entry, jint group) { requests.emplace_back(entry, group); }
+
 class LevelObjects : public ScreensTest {
 protected:
-    std::vector<Request> requests;
     void SetUp() override {
         ScreensTest::SetUp();
-        game::g_pendingRequire = [this](jint e, jint g) { requests.emplace_back(e, g); };
+        requests.clear();
         // Type t: sprite t + 100 in group 18 (type 9 has no sprite).
         screenstest::actors().subtypeParams = [](jint type, jint i) { return i == 2 ? (type == 9 ? -1 : type + 100) : 18; };
-    }
-    void TearDown() override {
-        game::g_pendingRequire = nullptr;
-        ScreensTest::TearDown();
     }
 };
 
@@ -60,14 +54,14 @@ TEST_F(LevelObjects, TypesAndValueRangesRequestResources) {
         object(7, 107),              // v 107: 2 of group 21
         object(7, 500),              // past every range: sprite only
         {82, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40},  // value 14: 3 of group 20
-    }));
+    }), &record);
     const std::vector<Request> expected = {{105, 18}, {3, 18}, {13, 18}, {0, 19}, {67, 20},
                                            {107, 18}, {2, 21}, {107, 18}, {3, 20}};
     EXPECT_EQ(requests, expected);
 }
 
 TEST_F(LevelObjects, SpecialItemRecordsSetTheLevelItem) {
-    game::loadLevelObjectAssets(list({{2, 1, 0, 0, 0, 0, 0, 0, 4, 30}, {2, 1, 0, 0, 0, 0, 0, 0, 1, 31}}));
+    game::loadLevelObjectAssets(list({{2, 1, 0, 0, 0, 0, 0, 0, 4, 30}, {2, 1, 0, 0, 0, 0, 0, 0, 1, 31}}), &record);
     EXPECT_EQ(screenstest::actors().itemIds[1], 30) << "value 8 = 4: the fourth item";
     EXPECT_EQ(screenstest::actors().itemIds[0], 31);
     EXPECT_EQ(requests, (std::vector<Request>{{30, 18}, {31, 18}}));
@@ -90,13 +84,13 @@ TEST_F(LevelObjects, DamagedListsStopWithOneLogLine) {
     for (const Case& c : cases) {
         requests.clear();
         screenstest::LogCapture log;
-        game::loadLevelObjectAssets(c.bytes);
+        game::loadLevelObjectAssets(c.bytes, &record);
         EXPECT_TRUE(log.contains(c.logged)) << c.what;
         EXPECT_EQ(log.count(), 1u) << c.what;
         EXPECT_EQ(requests.size(), c.requestsBefore) << c.what;
     }
     screenstest::LogCapture log;
-    game::loadLevelObjectAssets(nullptr);
+    game::loadLevelObjectAssets(nullptr, &record);
     EXPECT_TRUE(log.contains("no object list"));
 }
 

@@ -99,7 +99,7 @@ TEST_F(Menus, AListHoldsThirtyTwoEntriesAndLogsTheRest) {
     game::setMenuCursor(31);
     screenstest::setKeys(0x8000);
     game::updateMenu(m);
-    EXPECT_EQ(scr().menuCursor, 31);
+    EXPECT_EQ(game::fl().menuCursor, 31);
 }
 
 TEST_F(Menus, CursorMovesTable) {
@@ -133,7 +133,7 @@ TEST_F(Menus, CursorMovesTable) {
         game::setMenuCursor(c.start);
         screenstest::setKeys(c.keys);
         game::updateMenu(m);
-        EXPECT_EQ(scr().menuCursor, c.expected) << c.what;
+        EXPECT_EQ(game::fl().menuCursor, c.expected) << c.what;
         screenstest::setKeys(0);
         EXPECT_EQ(game::getMenuAction(), -1) << c.what;
     }
@@ -202,8 +202,8 @@ TEST_F(Menus, RecordValuesAndReplacedTexts) {
     game::writeSaveInt(62 + 12 + 5 * 3, 4567);
     String* v = game::getMenuValueText(0x10009, 0x10017 + 3);
     ASSERT_NE(v, nullptr);
-    EXPECT_EQ(v->toUtf8(), "4567");
-    scr().levelScore = 99;
+    EXPECT_EQ(v->toUtf8(), "4,567");
+    game::fl().levelScore = 99;
     EXPECT_EQ(game::getMenuValueText(0x10009, 0x10016)->toUtf8(), "99");
     EXPECT_EQ(game::getMenuValueText(0x10008, 0x10017), nullptr);
     cg().difficulty = 7;  // no slot: logged, 0

@@ -27,14 +27,14 @@ protected:
     }
     // Enters the results and confirms twice (finish the tally, then leave).
     void confirmResults() {
-        game::state30(2);
-        for (int i = 0; i < 3; ++i) game::state30(0);
+        screenstest::run(game::state30, 2);
+        for (int i = 0; i < 3; ++i) screenstest::run(game::state30, 0);
         screenstest::setKeys(0x10000);
-        game::state30(0);
+        screenstest::run(game::state30, 0);
         EXPECT_TRUE(scr().tallyDone);
         EXPECT_EQ(scr().tallyLine, game::kTallyLines);
         EXPECT_TRUE(screenstest::requests().empty()) << "the first press only finishes the tally";
-        game::state30(0);
+        screenstest::run(game::state30, 0);
         screenstest::setKeys(0);
     }
 };
@@ -67,17 +67,17 @@ TEST_F(LevelEnd, ResultsOnTheLastStagePopBackToTheEnding) {
 TEST_F(LevelEnd, LevelCompleteClosesTheIrisThenRunsAShow) {
     cg().stage = 3;
     scr().fireworkPhase = 1;  // left over from an earlier show
-    game::state21(2);
+    screenstest::run(game::state21, 2);
     EXPECT_EQ(scr().irisRadius, 176);
     int steps = 0;
     while (scr().endPhase == 0 && steps < 100) {
-        game::state21(0);
+        screenstest::run(game::state21, 0);
         ++steps;
     }
     EXPECT_EQ(steps, 18) << "176 down by 10 to 0 or less";
     steps = 0;
     while (screenstest::requests().empty() && steps < 1000) {
-        game::state21(0);
+        screenstest::run(game::state21, 0);
         ++steps;
     }
     EXPECT_GT(steps, 60) << "the last rocket starts on the 60th call";
@@ -88,24 +88,24 @@ TEST_F(LevelEnd, LevelCompleteClosesTheIrisThenRunsAShow) {
 
 TEST_F(LevelEnd, AKeyEndsTheShowAfterFortyEightSteps) {
     cg().stage = 3;
-    game::state21(2);
-    while (scr().endPhase == 0) game::state21(0);
+    screenstest::run(game::state21, 2);
+    while (scr().endPhase == 0) screenstest::run(game::state21, 0);
     screenstest::setKeys(0x10000);
-    for (int i = 0; i < 47; ++i) game::state21(0);
+    for (int i = 0; i < 47; ++i) screenstest::run(game::state21, 0);
     EXPECT_TRUE(screenstest::requests().empty());
-    game::state21(0);
+    screenstest::run(game::state21, 0);
     EXPECT_EQ(screenstest::requests(), (Requests{{0, 30}}));
 }
 
 TEST_F(LevelEnd, EndingPhasesPushTheirScreens) {
     cg().progress->data()[191] = 2;
-    game::state18(2);
-    game::state18(0);
+    screenstest::run(game::state18, 2);
+    screenstest::run(game::state18, 0);
     EXPECT_TRUE(screenstest::requests().empty()) << "waits for a key";
     screenstest::setKeys(0x20);
-    game::state18(0);
+    screenstest::run(game::state18, 0);
     screenstest::setKeys(0);
-    for (int i = 0; i < 8; ++i) game::state18(0);
+    for (int i = 0; i < 8; ++i) screenstest::run(game::state18, 0);
     EXPECT_EQ(screenstest::requests(), (Requests{{1, 17}, {1, 30}, {1, 8}, {1, 35}, {0, 6}}));
     EXPECT_EQ(game::progressByte(192) & 4, 4) << "difficulty 2's record flag";
 }

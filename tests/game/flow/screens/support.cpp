@@ -8,15 +8,7 @@
 #include "game/sprite/statics.h"
 #include "tools/kit/demo.h"
 
-namespace game {
-extern jint g_pendingRandomSeed;
-extern jint g_pendingKeysPressed;
-extern jint g_pendingKeysHeld;
-extern std::vector<std::pair<jint, jint>> g_pendingRequests;
-extern jint g_pendingStateTicks;
-extern jint g_pendingStateBelow;
-extern bool g_pendingHasProgress;
-}  // namespace game
+#include "game/flow/flow_statics.h"
 
 namespace screenstest {
 namespace {
@@ -54,8 +46,6 @@ void ScreensTest::SetUp() {
     setKeys(0, 0);
     requests().clear();
     setStateTicks(0);
-    setStateBelow(-1);
-    setHasProgress(false);
 }
 
 void ScreensTest::TearDown() {
@@ -85,8 +75,8 @@ size_t LogCapture::count() const {
     return g_log.size();
 }
 
-void setRandomSeed(jint seed) { game::g_pendingRandomSeed = seed; }
-jint randomSeed() { return game::g_pendingRandomSeed; }
+void setRandomSeed(jint seed) { game::fl().randomSeed = seed; }
+jint randomSeed() { return game::fl().randomSeed; }
 void setTexts(jint slot, const std::vector<std::string>& texts) {
     game::cGameStatics& g = game::cg();
     if (!g.textPackCounts) g.textPackCounts = newIntArray(game::kTextSlots);
@@ -103,14 +93,35 @@ void setTexts(jint slot, const std::vector<std::string>& texts) {
 }
 
 void setKeys(jint pressed, jint held) {
-    game::g_pendingKeysPressed = pressed;
-    game::g_pendingKeysHeld = held;
+    game::fl().keysPressed = pressed;
+    game::fl().keysHeld = held;
 }
 
-std::vector<std::pair<jint, jint>>& requests() { return game::g_pendingRequests; }
-void setStateTicks(jint n) { game::g_pendingStateTicks = n; }
-void setStateBelow(jint s) { game::g_pendingStateBelow = s; }
-void setHasProgress(bool on) { game::g_pendingHasProgress = on; }
+std::vector<std::pair<jint, jint>>& requests() {
+    static std::vector<std::pair<jint, jint>> list;
+    return list;
+}
+
+void drain() {
+    game::FlowStatics& f = game::fl();
+    if (!f.statePending) return;
+    requests().emplace_back(f.pendingOp, f.pendingOp == 2 ? -1 : f.pendingState);
+    f.statePending = false;
+}
+
+void run(void (*handler)(jint), jint message) {
+    handler(message);
+    drain();
+}
+
+void setStateTicks(jint n) { game::fl().stateTicks = n; }
+
+void setStack(jint current, const std::vector<jint>& covered) {
+    game::cGameStatics& g = game::cg();
+    g.gameState = current;
+    g.stateStackDepth = static_cast<jint>(covered.size());
+    for (size_t i = 0; i < covered.size(); ++i) g.stateStack->data()[i + 1] = covered[i];
+}
 
 FakeActors& actors() {
     static FakeActors fake;

@@ -13,6 +13,7 @@
 
 #include "game/data/statics.h"
 #include "game/flow/screens/actorseam.h"
+#include "game/flow/flow_statics.h"
 #include "game/flow/screens/screens.h"
 #include "runtime/runtime.h"
 
@@ -38,14 +39,17 @@ void setRandomSeed(jint seed);
 jint randomSeed();
 // Puts texts into text slot `slot` as a cached pack (index i = texts[i]).
 void setTexts(jint slot, const std::vector<std::string>& texts);
-// State requests recorded by the flow stand-ins: {op, state}, op 0 set,
-// 1 push, 2 pop; cleared by the fixture.
+// Deferred state requests, recorded by run() and drain(): {op, state}, op
+// 0 set, 1 push, 2 pop (state -1), 3 switch; cleared by the fixture.
 std::vector<std::pair<jint, jint>>& requests();
+// Sends a handler a message, then records the request it left pending.
+void run(void (*handler)(jint), jint message);
+// Records the pending request, if any, and clears it.
+void drain();
 void setStateTicks(jint n);
-// What the state-machine stand-in answers for getStateBelow, progress and
-// in-level queries.
-void setStateBelow(jint s);
-void setHasProgress(bool on);
+// The state machine's stack: current state over the covered ones (bottom
+// first).
+void setStack(jint current, const std::vector<jint>& covered);
 // Game keys newly pressed and held this step.
 void setKeys(jint pressed, jint held = 0);
 // A recording actor seam, installed by the fixture.
