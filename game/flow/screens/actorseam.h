@@ -66,6 +66,16 @@ public:
     virtual void resetSegments() {}
     // Releases the effect the hero code holds (the boss's attached effect).
     virtual void releaseAttachedEffect() {}
+
+    // --- play -------------------------------------------------------------
+    virtual bool isHeroDead() { return false; }
+    virtual void updateEffectPool() {}
+    // Moves the hero to (x, y) in 1/256 pixel.
+    virtual void moveHeroTo(jint x, jint y) {}
+    virtual jint lives() { return 0; }
+    // The level set-up after a lost life (hero from the checkpoint, tile
+    // and record states restored, camera reset).
+    virtual void setupLevel() {}
 };
 
 ScreenActorHooks& screenActorHooks();

@@ -106,7 +106,11 @@ constexpr jint kFireworkCapacity = 260;
     X(jboolean, keepMusic)              \
     X(jboolean, skipIntro)              \
     X(jboolean, promoEnabled)           \
-    X(jboolean, fillScreenOn)
+    X(jboolean, fillScreenOn)           \
+    X(jint, levelTimerHold)             \
+    X(jint, effectCountdown)            \
+    X(jboolean, skipArmed)              \
+    X(jboolean, skipCutscene)
 
 #define SCREENS_FIELDS(X)                                                             \
     SCREENS_FIREWORK_FIELDS(X) SCREENS_LEVEL_END_FIELDS(X) SCREENS_DIALOG_FIELDS(X) \

@@ -69,6 +69,8 @@ struct FakeActors : game::ScreenActorHooks {
     jint heroActionMask() override { return actionMask; }
     void setHeroActionMask(jint bits) override { actionMask = bits; }
     jint heroFlagWord() override { return flagWord; }
+    jint livesLeft = 0;
+    jint lives() override { return livesLeft; }
 };
 FakeActors& actors();
 
