@@ -78,6 +78,14 @@ String* getMenuItemText(jint id);
 String* getMenuValueText(jint menuId, jint entryId);
 String* replaceText(String* text, String* pattern, String* replacement);
 
+// Painting: the draw elements 1.. of a layout at (x, y); the window of
+// listed entries (entry layout, cursor layout, each entry's elements); the
+// transition counters of the menu screens.
+void paintMenuList(ObjectArray* elements, jint x, jint y, bool clip);
+void paintMenu(jint x, jint y, jint step, jint visible);
+void updateInTransition();
+void updateOutTransition();
+
 // Step timers {duration, elapsed}.
 void setTimer(jint i, jint steps);
 void tickTimer(jint i);

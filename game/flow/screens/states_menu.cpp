@@ -13,6 +13,7 @@
 #include "game/flow/screens/progressrules.h"
 #include "game/flow/screens/screens.h"
 #include "game/flow/screens/states_levelend.h"
+#include "game/flow/screens.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
 #include "runtime/statics.h"
@@ -206,6 +207,7 @@ void state6(jint message) {
         }
         break;
     }
+    case 1: paintScreen(cg().mainMenu); break;
     default: break;
     }
 }
@@ -235,6 +237,7 @@ void state7(jint message) {
         }
         break;
     }
+    case 1: paintScreen(cg().gameMenu); break;
     default: break;
     }
 }
@@ -268,6 +271,7 @@ void state8(jint message) {
         }
         break;
     }
+    case 1: paintScreen(cg().recordsMenu); break;
     default: break;
     }
 }
@@ -335,6 +339,7 @@ void state20(jint message) {
         }
         break;
     }
+    case 1: paintScreen(cg().pauseMenu); break;
     default: break;
     }
 }
@@ -355,6 +360,7 @@ void state26(jint message) {
         pollMenu(g.textBoxMenu);
         if (backPressed()) requestPopState();
         break;
+    case 1: paintScreen(cg().textBoxMenu); break;
     default: break;
     }
 }
@@ -385,6 +391,7 @@ void state28(jint message) {
         }
         break;
     }
+    case 1: paintScreen(cg().stageMenu); break;
     default: break;
     }
 }
@@ -414,6 +421,7 @@ void state29(jint message) {
         }
         break;
     }
+    case 1: paintScreen(cg().difficultyMenu); break;
     default: break;
     }
 }
@@ -448,6 +456,7 @@ void state31(jint message) {
         }
         break;
     }
+    case 1: paintScreen(cg().optionsMenu); break;
     default: break;
     }
 }
