@@ -8,6 +8,7 @@
 
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
+#include "game/flow/screens/menus.h"
 #include "game/flow/screens/states_start.h"
 #include "game/flow/states.h"
 #include "tests/game/flow/screens/support.h"
@@ -56,6 +57,57 @@ TEST_F(StartChain, LogosLoadsAndTheFirstNotice) {
     EXPECT_EQ(trace, expected);
     EXPECT_EQ(cg().gameState, 24) << "the sound question over the notice";
     EXPECT_EQ(game::questionMenuId(), 5);
+}
+
+}  // namespace
+
+namespace {
+
+// From boot to the results of stage 0 and the load of stage 1, with the
+// player's input scripted by screen: every question confirmed, the game
+// menu's last row (a new game), the middle difficulty, the level ended by
+// request bit 4 as a level script would, the tally finished and confirmed.
+TEST_F(StartChain, BootToResultsAndTheNextLevel) {
+    screenstest::LogCapture quiet;
+    cg().progress = newByteArray(game::kProgressBytes);
+    cg().progress->data()[191] = 2;
+    cg().progress->data()[198] = 6;
+    std::vector<jint> states;
+    bool levelEnded = false, sawResults = false;
+    for (int i = 0; i < 3000; ++i) {
+        const jint s = cg().gameState;
+        if (states.empty() || states.back() != s) states.push_back(s);
+        if (sawResults && s == 11) break;
+        sawResults |= s == 30;
+        jint keys = 0;
+        const bool edge = i % 3 == 0;
+        switch (s) {
+        case 24: case 3: case 29: case 33: case 30: keys = edge ? 0x10000 : 0; break;
+        case 6: {
+            // Down to the row that opens the game menu, then confirm.
+            IntArray* row = game::listedEntryInts(fl().menuCursor);
+            const jint id = row ? row->data()[0] : -1;
+            keys = edge ? (id == 0x10001 || id == 0x10008 ? 0x10000 : 0x8000) : 0;
+            break;
+        }
+        case 7: keys = edge ? (fl().menuCursor < 2 ? 0x8000 : 0x10000) : 0; break;
+        case 14:
+            if (!levelEnded) fl().flags |= 4;
+            levelEnded = true;
+            break;
+        default: break;
+        }
+        screenstest::setKeys(keys);
+        pass();
+    }
+    const std::vector<jint> expected = {1, 11, 2, 11, 4, 24, 3, 6, 7, 29, 11, 33, 14, 21, 30, 11};
+    EXPECT_EQ(states, expected);
+    // Saved: stage 1 open for difficulty 2, current stage 1, last difficulty 2.
+    EXPECT_EQ(cg().progress->data()[198 + 1] & 4, 4);
+    EXPECT_EQ(cg().progress->data()[62 + 10], 1);
+    EXPECT_EQ(cg().progress->data()[191], 2);
+    EXPECT_EQ(IntArray::at(fl().loadRequest, 0), 5);
+    EXPECT_EQ(IntArray::at(fl().loadRequest, 1), 1);
 }
 
 }  // namespace
