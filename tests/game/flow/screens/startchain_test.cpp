@@ -4,12 +4,14 @@
 // question. Without a data archive every load plans nothing and finishes
 // on its second step.
 #include <utility>
+#include "game/flow/screens/states_menu.h"
 #include <vector>
 
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
 #include "game/flow/screens/menus.h"
 #include "game/flow/screens/states_start.h"
+#include "game/flow/loading.h"
 #include "game/flow/states.h"
 #include "tests/game/flow/screens/support.h"
 
@@ -108,6 +110,75 @@ TEST_F(StartChain, BootToResultsAndTheNextLevel) {
     EXPECT_EQ(cg().progress->data()[191], 2);
     EXPECT_EQ(IntArray::at(fl().loadRequest, 0), 5);
     EXPECT_EQ(IntArray::at(fl().loadRequest, 1), 1);
+}
+
+}  // namespace
+
+namespace {
+
+class FromPlay : public StartChain {
+protected:
+    std::vector<jint> states;
+    // Starts in play on a stage, as a finished level load leaves it.
+    void startPlaying(jint stage) {
+        cg().progress = newByteArray(game::kProgressBytes);
+        cg().progress->data()[191] = 2;
+        cg().progress->data()[198] = 6;
+        cg().stage = cg().nextStage = stage;
+        cg().difficulty = 2;
+        game::clearLoadRequest();
+        fl().loadRequest->data()[0] = 5;
+        fl().inLevel = 1;
+        game::requestSetState(14);
+        game::applyPendingState();
+    }
+    // Runs until the main menu shows, pressing keysFor(state, passes in
+    // it so far).
+    template <typename Keys>
+    void runToMainMenu(Keys keysFor) {
+        int inState = 0;
+        for (int i = 0; i < 5000; ++i) {
+            const jint s = cg().gameState;
+            if (states.empty() || states.back() != s) {
+                states.push_back(s);
+                inState = 0;
+            }
+            if (s == 6) break;
+            screenstest::setKeys(keysFor(s, ++inState));
+            pass();
+        }
+    }
+};
+
+TEST_F(FromPlay, LastStageEndsThroughTheEndingScreens) {
+    screenstest::LogCapture quiet;
+    startPlaying(10);
+    fl().flags |= 4;
+    runToMainMenu([](jint s, int n) {
+        switch (s) {
+        case 18: case 17: case 30: return n % 3 == 0 ? 0x10000 : 0;
+        // The ending lies below: the left soft key goes back (one press; a
+        // press during the opening restarts it).
+        case 8: case 35: return n == 1 ? 0x40000 : 0;
+        default: return 0;
+        }
+    });
+    const std::vector<jint> expected = {14, 18, 17, 18, 30, 18, 8, 18, 35, 18, 11, 6};
+    EXPECT_EQ(states, expected);
+    EXPECT_EQ(cg().progress->data()[192] & 4, 4) << "the ending marks difficulty 2";
+}
+
+TEST_F(FromPlay, DeathWithoutLivesEndsAtTheMainMenu) {
+    screenstest::LogCapture quiet;
+    startPlaying(3);
+    game::requestSetState(22);  // the hero died
+    runToMainMenu([](jint s, int n) {
+        if (s != 24 || n % 3 != 0) return 0;
+        // The question's second row: back to the menus.
+        return fl().menuCursor == 0 ? 0x8000 : 0x10000;
+    });
+    const std::vector<jint> expected = {14, 22, 19, 24, 11, 6};
+    EXPECT_EQ(states, expected);
 }
 
 }  // namespace
