@@ -80,6 +80,7 @@ using AtomicLong = std::atomic<jlong>;
     X(jint, keysHeld)                                        \
     X(jint, keysReleased)                                    \
     X(jint, keyHoldTicks)                                    \
+    X(jint, foldHeld)                                        \
     X(jint, lastPressedKeys)                                 \
     X(jint, ticksSincePress)                                 \
     X(jint, sequenceStep)                                    \

@@ -70,9 +70,15 @@ void updateKeys() {
         f.ticksSincePress = 0;
     }
     f.ticksSincePress += 1;
-    if (f.keysHeld != f.keysCurrent) f.keyHoldTicks = -1;
-    if (f.keysHeld != 0) f.keyHoldTicks += 1;
+    // The callbacks change keysHeld and keysCurrent together, so a change
+    // is seen against the mask of the previous fold: -1 at the change, then
+    // one more per fold while the same keys stay down.
+    if (f.foldHeld != f.keysCurrent)
+        f.keyHoldTicks = -1;
+    else if (f.keysCurrent != 0)
+        f.keyHoldTicks += 1;
     f.keysHeld = f.keysCurrent;
+    f.foldHeld = f.keysCurrent;
     f.keysReleased = 0;
     f.keysPressed = 0;
 }
