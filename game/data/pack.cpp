@@ -194,7 +194,7 @@ java_io_InputStream* openResource(String* name) {
 
 bool catchException() {
     if (!Application::checkException(1)) return false;
-    static const jint kHandlers[] = {cid::java_lang_Exception, 1, 1, 0, 0, 0};
+    static const jint kHandlers[] = {cid::java_lang_Exception, 1, 2, 0, 0, 0};
     return Application::findHandler(kHandlers) == 0;
 }
 

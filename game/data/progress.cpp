@@ -52,6 +52,14 @@ bool readRecord() {
     const bool failed = catchException();
     closeStore(store);
     if (failed) return false;
+    adoptProgressRecord(stored);
+    java_lang_System::gc();
+    return true;
+}
+
+}  // namespace
+
+void adoptProgressRecord(ByteArray* stored) {
     ByteArray* buf = newByteArray(kProgressBytes);
     if (stored) {
         jint n = stored->length();
@@ -59,14 +67,10 @@ bool readRecord() {
             logPrintf("progress: stored record of %d bytes; its first %d kept", n, kProgressBytes);
             n = kProgressBytes;
         }
-        std::memcpy(buf->data(), stored->data(), static_cast<size_t>(n));
+        if (n > 0) std::memcpy(buf->data(), stored->data(), static_cast<size_t>(n));
     }
     cg().progress = buf;
-    java_lang_System::gc();
-    return true;
 }
-
-}  // namespace
 
 jint readSaveInt(jint offset) {
     if (!bytes() || offset < 0 || offset + 4 > kProgressBytes) return 0;

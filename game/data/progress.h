@@ -18,7 +18,7 @@
 // after one retry.
 #pragma once
 
-#include "runtime/object.h"
+#include "runtime/array.h"
 
 namespace game {
 
@@ -27,6 +27,9 @@ constexpr jint kStageRecords = 11;
 constexpr jint kByteLastDifficulty = 191;
 
 void resetProgress(bool full);
+// A stored record as the buffer: its first 265 bytes (logged when longer),
+// the rest zero when shorter; a null record gives a zeroed buffer.
+void adoptProgressRecord(ByteArray* stored);
 void loadProgress();
 void saveProgress();
 void applyProgressSettings();

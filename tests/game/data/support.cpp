@@ -1,7 +1,9 @@
 // The game-data tests' fixture (see support.h).
 #include "tests/game/data/support.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 
 #include "display/lcdui/lcdui.h"
@@ -10,6 +12,7 @@
 #include "game/sprite/statics.h"
 #include "io/statics.h"
 #include "javalib/inputstreams.h"
+#include "platform/fs/fs.h"
 #include "tools/kit/demo.h"
 
 namespace datatest {
@@ -111,7 +114,24 @@ void LogCapture::clear() {
     g_log.clear();
 }
 
+std::string freshDeviceRoot() {
+    static const std::string base = [] {
+        const char* r = std::getenv("BRAMBLE_DEVICE_ROOT");
+        return std::string(r ? r : "/tmp/bramble-game-data-test/device");
+    }();
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string root = base + "-" + info->test_suite_name() + "." + info->name();
+    std::filesystem::remove_all(root);
+    setenv("BRAMBLE_DEVICE_ROOT", root.c_str(), 1);
+    platform::fs::reloadDeviceRoot();
+    std::filesystem::create_directories(appFolder());
+    return root;
+}
+
+std::string appFolder() { return *platform::fs::hostPath(platform::fs::kAppFolder); }
+
 void GameDataTest::SetUp() {
+    m_root = freshDeviceRoot();
     files().clear();
     startApplication();
     serveFromMemory();
@@ -120,6 +140,7 @@ void GameDataTest::SetUp() {
 
 void GameDataTest::TearDown() {
     closeApplication();
+    if (!HasFailure()) std::filesystem::remove_all(m_root);
     game::setWorldHooks(nullptr);
     game::setActorHooks(nullptr);
     game::setShowcaseHooks(nullptr);

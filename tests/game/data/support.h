@@ -49,11 +49,17 @@ public:
     void clear();
 };
 
+// A device root of the running test's own (emptied first), and the host
+// folder of the application inside it.
+std::string freshDeviceRoot();
+std::string appFolder();
+
 class GameDataTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
     LogCapture log;
+    std::string m_root;
 };
 
 }  // namespace datatest
