@@ -19,7 +19,7 @@ ShowcaseHooks* g_showcase = &g_defaultShowcase;
 ActorHooks* g_actor = &g_defaultActor;
 
 IntArray* layerPair(jint layer) {
-    ObjectArray* pos = cg().layerPos;
+    ObjectArray* pos = cg().layerPositions;
     if (!pos || layer < 0 || layer >= pos->length()) return nullptr;
     return static_cast<IntArray*>(pos->data()[layer]);
 }

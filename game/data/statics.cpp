@@ -333,11 +333,11 @@ void scalars(cGameStatics& g) {
     g.orbitRadiusY = 8102;
     g.orbitPhase = 2304;
     g.orbitRise = -47360;
-    g.cameraScrollCountdown = -1;
-    g.cameraMode = 9;
-    g.viewTargetX = 30001;
-    g.viewTargetY = 30001;
-    g.viewMode = 99;
+    g.scrollDelay = -1;
+    g.cameraFlags = 9;
+    g.lookAheadForcedX = 30001;
+    g.lookAheadForcedY = 30001;
+    g.lookMode = 99;
     g.previousState = -1;
     g.markerId = -1;
     g.markerParamA = 15;
@@ -366,7 +366,7 @@ void scalars(cGameStatics& g) {
     h[8] = h[3] + 2 * (h[6] + h[5] + h[4]);
     g.bossMaskCount = mordle().maskTable ? mordle().maskTable->length() : 0;
     g.scriptWaitMode = 9;
-    g.blockedScript = -1;
+    g.queuedScript = -1;
     g.sequenceIndex = -1;
     g.lastKeyCode = -1;
     g.scriptRestartMark = -1;
@@ -385,10 +385,10 @@ void scalars(cGameStatics& g) {
 void workArrays(cGameStatics& g) {
     g.levelSprites = newObjectArray(cid::Object, 5);
     g.tileAttributes = newByteArray(64);
-    g.heroStatsSaved = newIntArray(11);
+    g.checkpointHeroStats = newIntArray(11);
     g.pickupCounts = newIntArray(12);
     g.heroStatus = newIntArray(11);
-    g.layerOffsets = newIntArray(32);
+    g.regionCoverage = newIntArray(32);
     g.spareObjects = newObjectArray(cid::Object, 4);
     g.levelStats = newIntArray(12);
     g.boxScratch = newShortArray(4);
@@ -398,7 +398,7 @@ void workArrays(cGameStatics& g) {
     g.stateStackParams = newIntArray(8);
     g.stateTable = intGrid(36, 2);
     g.spareInts = newIntArray(10);
-    g.checkpointLimits = newIntArray(4);
+    g.checkpointCameraLimits = newIntArray(4);
     g.savedCameraLimits = newIntArray(4);
     g.listA = newIntArray(15);
     g.listB = newIntArray(15);
@@ -413,7 +413,7 @@ void workArrays(cGameStatics& g) {
     g.tweenSlots = newIntArray(5);
     g.tweenBoxW = newIntArray(5);
     g.tweenBoxH = newIntArray(5);
-    g.layerPos = intGrid(kLayers, 2);
+    g.layerPositions = intGrid(kLayers, 2);
     g.displayValues = newIntArray(2);
     g.frameCache = newIntArray(384000);
     g.mapCellSizes = newShortArray(24);

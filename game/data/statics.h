@@ -26,6 +26,8 @@
 
 class cActor;
 class java_io_InputStream;
+class javax_microedition_lcdui_Graphics;
+class javax_microedition_lcdui_Image;
 
 namespace game {
 
@@ -145,11 +147,10 @@ using Int13 = std::array<jint, 13>;
     X(jint, orbitRadiusY)                                                             \
     X(jint, orbitPhase)                                                               \
     X(jint, orbitRise)                                                                \
-    X(jint, cameraScrollCountdown)                                                    \
-    X(jint, cameraMode)                                                               \
-    X(jint, viewTargetX)                                                              \
-    X(jint, viewTargetY)                                                              \
-    X(jint, viewMode)                                                                 \
+    X(jint, scrollDelay)                                                    \
+    X(jint, lookAheadForcedX)                                                              \
+    X(jint, lookAheadForcedY)                                                              \
+    X(jint, lookMode)                                                                 \
     X(jint, previousState)                                                            \
     X(jint, markerId)                                                                 \
     X(jint, markerParamA)                                                             \
@@ -179,7 +180,7 @@ using Int13 = std::array<jint, 13>;
     X(Int13, hudLayout)                                                               \
     X(jint, bossMaskCount)                                                            \
     X(jint, scriptWaitMode)                                                           \
-    X(jint, blockedScript)                                                            \
+    X(jint, queuedScript)                                                            \
     X(jint, sequenceIndex)                                                            \
     X(jint, lastKeyCode)                                                              \
     X(jint, scriptRestartMark)                                                        \
@@ -195,10 +196,10 @@ using Int13 = std::array<jint, 13>;
     /* work arrays (contents start at zero) */                                        \
     X(ObjectArray*, levelSprites)                                                     \
     X(ByteArray*, tileAttributes)                                                     \
-    X(IntArray*, heroStatsSaved)                                                      \
+    X(IntArray*, checkpointHeroStats)                                                      \
     X(IntArray*, pickupCounts)                                                        \
     X(IntArray*, heroStatus)                                                          \
-    X(IntArray*, layerOffsets)                                                        \
+    X(IntArray*, regionCoverage)                                                        \
     X(ObjectArray*, spareObjects)                                                     \
     X(IntArray*, levelStats)                                                          \
     X(ShortArray*, boxScratch)                                                        \
@@ -208,7 +209,7 @@ using Int13 = std::array<jint, 13>;
     X(IntArray*, stateStackParams)                                                    \
     X(ObjectArray*, stateTable)                                                       \
     X(IntArray*, spareInts)                                                           \
-    X(IntArray*, checkpointLimits)                                                    \
+    X(IntArray*, checkpointCameraLimits)                                                    \
     X(IntArray*, savedCameraLimits)                                                   \
     X(IntArray*, listA)                                                               \
     X(IntArray*, listB)                                                               \
@@ -223,7 +224,7 @@ using Int13 = std::array<jint, 13>;
     X(IntArray*, tweenSlots)                                                          \
     X(IntArray*, tweenBoxW)                                                           \
     X(IntArray*, tweenBoxH)                                                           \
-    X(ObjectArray*, layerPos)                                                         \
+    X(ObjectArray*, layerPositions)                                                         \
     X(IntArray*, displayValues)                                                       \
     X(IntArray*, frameCache)                                                          \
     X(ShortArray*, mapCellSizes)                                                      \
@@ -254,10 +255,10 @@ using Int13 = std::array<jint, 13>;
     X(jint, cameraStepY)                                                              \
     X(cActor*, cameraTarget)                                                          \
     X(jint, cameraFlags)                                                              \
-    X(jint, cameraScrollStepX)                                                        \
-    X(jint, cameraScrollStepY)                                                        \
-    X(jint, cameraLockOnHero)                                                         \
-    X(jint, cameraRiseStep)                                                           \
+    X(jint, scrollStepX)                                                        \
+    X(jint, scrollStepY)                                                        \
+    X(jint, riseScroll)                                                         \
+    X(jint, riseScrollStep)                                                           \
     X(jint, shakeTimer)                                                               \
     X(jint, shakeOffset)                                                              \
     X(jint, playFrames)                                                               \
@@ -277,7 +278,7 @@ using Int13 = std::array<jint, 13>;
     X(jboolean, offscreenFlag)                                                        \
     X(jint, variableChangedMask)                                                      \
     X(jint, eventMask)                                                                \
-    X(ShortArray*, scriptState)                                                       \
+    X(ShortArray*, scriptStates)                                                       \
     X(ShortArray*, recordStarts)                                                      \
     X(ShortArray*, recordValues)                                                      \
     X(jint, mapPixelWidth)                                                            \
@@ -287,7 +288,33 @@ using Int13 = std::array<jint, 13>;
     X(ShortArray*, collisionMap)                                                      \
     X(Object*, sineTable)                                                             \
     X(Object*, extraMathTable)                                                        \
-    X(Object*, charMap)
+    X(Object*, charMap)                                                               \
+    /* level records, scripts, regions and actor passes (world and flow) */          \
+    X(ByteArray*, levelObjectData)                                                    \
+    X(ShortArray*, recordIds)                                                         \
+    X(ByteArray*, recordPendingFlags)                                                 \
+    X(ByteArray*, tileAttributesAlt)                                                  \
+    X(ObjectArray*, scriptCommands)                                                   \
+    X(ShortArray*, scriptIds)                                                         \
+    X(ObjectArray*, scriptReadOffsets)                                                \
+    X(ObjectArray*, scriptTargets)                                                    \
+    X(jbyte, scriptsWaiting)                                                          \
+    X(jint, scriptWaitTicks)                                                          \
+    X(jint, scriptFlags)                                                              \
+    X(jbyte, scriptSkipping)                                                          \
+    X(jbyte, sceneSkippable)                                                          \
+    X(jbyte, cameraLocked)                                                            \
+    X(ObjectArray*, regionRects)                                                      \
+    X(ObjectArray*, regionSizes)                                                      \
+    X(ObjectArray*, regionCells)                                                      \
+    X(ByteArray*, regionStates)                                                       \
+    X(javax_microedition_lcdui_Graphics*, graphics)                                   \
+    X(javax_microedition_lcdui_Image*, tileCacheImage)                                \
+    X(javax_microedition_lcdui_Graphics*, tileCacheGraphics)                          \
+    X(jint, tileCacheDirty)                                                           \
+    X(IntArray*, checkpointLevelStats)                                                \
+    X(jint, checkpointCameraX)                                                        \
+    X(jint, checkpointCameraY)
 
 // Resource packs, text packs, the progress record and the fill row.
 #define CGAME_RESOURCE_FIELDS(X)                                                      \

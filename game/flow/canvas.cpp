@@ -201,8 +201,8 @@ void cGame::initialize(cGame* canvas, javax_microedition_midlet_MIDlet* midlet,
     IntArray* requests = IntArray::fill(newIntArray(4), {-1, -1, -1, -1});
     fl().type10Requests = requests;
     fl().altMode = 1;
-    cg().cameraLockOnHero = 0;
-    cg().cameraRiseStep = 0;
+    cg().riseScroll = 0;
+    cg().riseScrollStep = 0;
     cg().vibrationOn = 1;
     showcaseHooks().setup(midlet, nullptr, 800, 480, canvas);
     fl().pendingOp = kOpSet;

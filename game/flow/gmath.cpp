@@ -75,7 +75,7 @@ void toggleFlag(jint n) { fl().flags ^= deviceBit(n); }
 bool testFlag(jint n) { return testFlags(fl().flags, deviceBit(n)); }
 
 bool testLayerBit(jint n, jint i) {
-    IntArray* words = cg().layerOffsets;
+    IntArray* words = cg().regionCoverage;
     if (!words || !words->inBounds(i)) return false;
     return testFlags(words->data()[i], deviceBit(n));
 }

@@ -62,7 +62,7 @@ void setFlag(jint n);
 void clearFlag(jint n);
 void toggleFlag(jint n);
 bool testFlag(jint n);
-// Bit n of cGame.layerOffsets[i]; false for i outside the table.
+// Bit n of cGame.regionCoverage[i]; false for i outside the table.
 bool testLayerBit(jint n, jint i);
 jint getDifficultyIndex();
 

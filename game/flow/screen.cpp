@@ -81,14 +81,12 @@ void fillScreen(javax_microedition_lcdui_Graphics* g, jint cx, jint cy, jint r, 
     if (!keepColour) g->setColor(0);
     const jint bottom = ry + rh;
     // Above and below the circle's rows.
-    if (cy - r > ry) g->fillRect(rx, ry, rw, cy - r - ry);
+    if (cy - r >= ry) g->fillRect(rx, ry, rw, cy - r - ry + 1);
     if (bottom > cy + r + 1) g->fillRect(rx, cy + r + 1, rw, bottom - (cy + r + 1));
     // Left and right strips over the circle's rows.
     if (r > 0) {
         if (cx - r > rx) g->fillRect(rx, cy - r + 1, cx - r - rx, 2 * r);
         if (rx + rw > cx + r + 1) g->fillRect(cx + r + 1, cy - r + 1, rx + rw - (cx + r + 1), 2 * r);
-    } else {
-        g->fillRect(rx, cy, rw, 1);
     }
     for (jint k = 0; k < r; ++k) {
         const jint c = isqrt32(r * r - k * k) & 255;
@@ -117,9 +115,11 @@ void drawBar(jint x, jint y, jint w, jint h, jint max, jint value, jint fill, ji
     if (value > max) value = max;
     if (value < 0) value = 0;
     g->setClip(x, y, w + 2, h + 2);
-    if (max > 0) {
+    // max <= 0 (a data value) would divide by zero: the bar stays empty.
+    const jint filled = max > 0 ? java::imul(java::idiv(java::ishl(w, 8), max), value) >> 8 : 0;
+    if (filled > 0) {
         g->setColor(fill);
-        g->fillRoundRect(x + 1, y, java::imul(java::idiv(java::ishl(w, 8), max), value) >> 8, h, 2, 2);
+        g->fillRoundRect(x + 1, y, filled, h, 2, 2);
     }
     g->setColor(frame);
     g->drawRoundRect(x, y, w, h, 2, 2);

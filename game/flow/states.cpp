@@ -274,14 +274,14 @@ HeroFlagClearer g_heroFlagClearer = nullptr;
 }
 void setHeroFlagClearer(HeroFlagClearer fn) { g_heroFlagClearer = fn; }
 
-bool transitionFlag64Idle() { return (cg().cameraMode & 64) != 0 && cg().cameraScrollCountdown == -1; }
-void stopTransitionScroll() { cg().cameraScrollCountdown = -1; }
+bool transitionFlag64Idle() { return (cg().cameraFlags & 64) != 0 && cg().scrollDelay == -1; }
+void stopTransitionScroll() { cg().scrollDelay = -1; }
 
 void resetTransition() {
     cGameStatics& g = cg();
-    g.cameraScrollCountdown = -1;
-    g.cameraScrollStepX = g.cameraScrollStepY = 0;
-    g.cameraMode = 9;
+    g.scrollDelay = -1;
+    g.scrollStepX = g.scrollStepY = 0;
+    g.cameraFlags = 9;
     if (g_heroFlagClearer) g_heroFlagClearer(0x200);
 }
 

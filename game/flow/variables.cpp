@@ -120,10 +120,10 @@ void clearHeroHit() {
 
 void initLevelVariables() {
     cGameStatics& g = cg();
-    setVariable(9, IntArray::at(g.heroStatsSaved, 9), false);
+    setVariable(9, IntArray::at(g.checkpointHeroStats, 9), false);
     setVariable(1, getSlotU16(g.difficulty), false);
     setVariable(3, getVariable(9), false);
-    setVariable(0, IntArray::at(g.heroStatsSaved, 0), false);
+    setVariable(0, IntArray::at(g.checkpointHeroStats, 0), false);
     g.eventMask = 0;
     IntArray* counts = g.pickupCounts;
     if (counts && counts->inBounds(11)) counts->data()[11] += 1;
@@ -164,12 +164,12 @@ void latchPlayFrames() {
 void unlatchPlayFrames() { fl().frameLatched = 0; }
 
 void clearLayerBits() {
-    IntArray* w = cg().layerOffsets;
+    IntArray* w = cg().regionCoverage;
     for (jint i = 0; w && i < w->length(); ++i) w->data()[i] = 0;
 }
 
 void setLayerBit(jint bit, jint i) {
-    IntArray* w = cg().layerOffsets;
+    IntArray* w = cg().regionCoverage;
     if (bit >= 0 && bit < 32 && i >= 0 && i < 32 && w && w->inBounds(i)) w->data()[i] |= 1 << bit;
 }
 

@@ -4,6 +4,7 @@
 // exit status 1; a usage error gives status 2.
 #include "tools/cli/gamedata_cmd.h"
 #include "tools/kit/archive.h"
+#include "tools/cli/level_cmd.h"
 #include "tools/kit/damage.h"
 #include "tools/kit/describe.h"
 #include "tools/kit/font.h"
@@ -33,7 +34,9 @@ const char* const kUsage = R"(usage: bramble-kit <command> ...
   sprite IN.txt OUT               sprite description -> sprite data
   font IN.txt OUT MAP [--map-format node|text]
                                   font description -> font sprite and character map
-  inspect KIND FILE               KIND: sprite, archive, pool, record-index, jad, char-map (or below)
+  inspect KIND FILE               KIND: sprite, archive, pool, record-index, jad, char-map,
+                                  level-objects, level-scripts, regions (or below)
+  level IN.txt OUTDIR             level description to pack entries OUTDIR/NN.bin
   damage KIND IN OUTDIR [--max-per-group N] [--flips N] [--seed N]
   store write FOLDER NAME [--last N] ID=FILE ...
   store read FOLDER NAME
@@ -160,6 +163,7 @@ int inspect(const std::vector<std::string>& a) {
     if (a.size() != 2) throw Usage{};
     FileKind kind = kindArg(a[0]);
     Bytes data = readFile(a[1]);
+    if (kitcli::inspectLevelEntry(kind, data)) return 0;
     switch (kind) {
     case FileKind::Sprite: {
         FileLayout layout;
@@ -268,6 +272,7 @@ int main(int argc, char** argv) {
         if (cmd == "sprite") return sprite(rest);
         if (cmd == "font") return font(rest);
         if (cmd == "inspect") return inspect(rest);
+        if (cmd == "level") return kitcli::levelCommand(rest);
         if (cmd == "damage") return damage(rest);
         if (cmd == "store") return store(rest);
         if (int r = gameDataCommand(cmd, rest); r >= 0) {

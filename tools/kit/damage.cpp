@@ -24,6 +24,9 @@ std::string fileKindName(FileKind k) {
     case FileKind::RecordIndex: return "record-index";
     case FileKind::Jad: return "jad";
     case FileKind::CharMap: return "char-map";
+    case FileKind::LevelObjects: return "level-objects";
+    case FileKind::LevelScripts: return "level-scripts";
+    case FileKind::Regions: return "regions";
     case FileKind::Pack: return "pack";
     case FileKind::TextPack: return "text-pack";
     case FileKind::DataNode: return "node";
@@ -43,6 +46,9 @@ std::optional<FileKind> parseFileKind(std::string_view n) {
     if (n == "record-index" || n == "rms") return FileKind::RecordIndex;
     if (n == "jad") return FileKind::Jad;
     if (n == "char-map" || n == "charmap") return FileKind::CharMap;
+    if (n == "level-objects") return FileKind::LevelObjects;
+    if (n == "level-scripts") return FileKind::LevelScripts;
+    if (n == "regions") return FileKind::Regions;
     if (n == "pack") return FileKind::Pack;
     if (n == "text-pack") return FileKind::TextPack;
     if (n == "node" || n == "data-node") return FileKind::DataNode;
@@ -58,17 +64,7 @@ namespace {
 
 FileField bigEndianField(std::string group, int index, size_t offset, uint8_t width, bool isSigned, FieldRole role,
                          int64_t value, int64_t limit) {
-    FileField f;
-    f.group = std::move(group);
-    f.index = index;
-    f.offset = offset;
-    f.width = width;
-    f.bigEndian = true;
-    f.isSigned = isSigned;
-    f.role = role;
-    f.value = value;
-    f.limit = limit;
-    return f;
+    return FileField::make(std::move(group), index, offset, width, true, isSigned, role, value, limit);
 }
 
 FileLayout archiveLayout(ByteSpan data) {
@@ -493,6 +489,9 @@ FileLayout layoutOf(FileKind kind, ByteSpan valid) {
     case FileKind::RecordIndex: return recordIndexLayout(valid);
     case FileKind::Jad: return jadLayout(valid);
     case FileKind::CharMap: return charMapLayout(valid);
+    case FileKind::LevelObjects:
+    case FileKind::LevelScripts:
+    case FileKind::Regions: return levelLayoutOf(kind, valid);
     case FileKind::Pack: return gameDataLayout(valid, [&](FileLayout* l) { parsePackFile(valid, l); });
     case FileKind::TextPack: return gameDataLayout(valid, [&](FileLayout* l) { parseTextPack(valid, l); });
     case FileKind::DataNode: return gameDataLayout(valid, [&](FileLayout* l) { decodeNode(valid, l); });
@@ -514,6 +513,8 @@ std::vector<DamagedFile> damageFile(FileKind kind, ByteSpan valid, const DamageO
     if (kind == FileKind::RecordIndex) recordIndexSpecials(c, layout);
     if (kind == FileKind::Jad) jadSpecials(c);
     if (kind == FileKind::CharMap) charMapSpecials(c, layout);
+    if (kind == FileKind::LevelObjects || kind == FileKind::LevelScripts || kind == FileKind::Regions)
+        for (DamagedFile& d : levelSpecials(kind, valid, layout)) c.add(d.name, std::move(d.bytes));
     randomFlips(c, opt);
     return c.take();
 }

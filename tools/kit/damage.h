@@ -17,13 +17,19 @@
 
 namespace kit {
 
-enum class FileKind { Sprite, Archive, StringPool, RecordIndex, Jad, CharMap, Pack, TextPack, DataNode, LayerHeader, ContentTypes, Progress, LoadingTable, Conditions };
+enum class FileKind {
+    Sprite, Archive, StringPool, RecordIndex, Jad, CharMap,
+    Pack, TextPack, DataNode, LayerHeader, ContentTypes, Progress,
+    LoadingTable, Conditions,
+    LevelObjects, LevelScripts, Regions
+};
 
 std::string fileKindName(FileKind kind);
 // "sprite", "archive" (or "bar"), "pool", "record-index", "jad",
 // "char-map" (a character map in its data-node form), "pack" (a header
 // file), "text-pack", "node", "layer-header", "content-types", "progress",
-// "loading-table", "conditions".
+// "loading-table", "conditions", "level-objects", "level-scripts", "regions"
+// (level pack entries 15-17).
 std::optional<FileKind> parseFileKind(std::string_view name);
 
 struct DamagedFile {
@@ -40,5 +46,9 @@ struct DamageOptions {
 // Layout of a valid file of that kind; throws KitError when it is not valid.
 FileLayout layoutOf(FileKind kind, ByteSpan valid);
 std::vector<DamagedFile> damageFile(FileKind kind, ByteSpan valid, const DamageOptions& options = {});
+
+// The level entries' own layouts and damage (level_damage.cpp).
+FileLayout levelLayoutOf(FileKind kind, ByteSpan valid);
+std::vector<DamagedFile> levelSpecials(FileKind kind, ByteSpan valid, const FileLayout& layout);
 
 }  // namespace kit

@@ -1,6 +1,7 @@
 // Demo data: the string pool, a few sprites, a font, the descriptor and a
 // picture, packed into data.bar inside a device root.
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_world.h"
 #include "tools/kit/demo_data.h"
 #include "tools/kit/demo_flow.h"
 
@@ -502,7 +503,9 @@ std::vector<DemoEntry> demoEntries() {
         {"font0.spr", [] { return encodeSprite(buildFont(parseFontDescription(kDemoFont)).sprite); }},
         {"font0.map", [] { return encodeShortNode(buildFont(parseFontDescription(kDemoFont)).charMap); }},
     };
+    addDemoActor(entries);
     addDemoData(entries);
+    addDemoWorld(entries);
     addDemoFlow(entries);
     return entries;
 }

@@ -33,6 +33,8 @@ extern const char* const kDemoTilesSprite;
 extern const char* const kDemoFont;
 
 std::vector<DemoEntry> demoEntries();
+// Each area's demo entries (tools/kit/demo_<area>.cpp).
+void addDemoActor(std::vector<DemoEntry>& entries);
 Bytes buildDemoArchive();
 // Writes the device root under dir; answers the path of data.bar.
 std::string buildDemoRoot(const std::string& dir);

@@ -16,8 +16,8 @@ namespace game {
 namespace {
 
 void clearCameraAndBanner() {
-    cg().cameraLockOnHero = 0;
-    cg().cameraRiseStep = 0;
+    cg().riseScroll = 0;
+    cg().riseScrollStep = 0;
     scr().bannerTimer = 0;
 }
 

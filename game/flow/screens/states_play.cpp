@@ -108,9 +108,9 @@ void stateGameplay(jint message) {
         if (g.stage == 10 && g.levelMusic != -1 && !isMusicChannelActive() && !fl().paused && !fl().statePending &&
             !screenActorHooks().isHeroDead())
             playSound(g.levelMusic);
-        if (g.viewMode == -1 || g.viewMode == 1) {
-            g.viewMode = 66;
-            g.viewTargetX = 30001;
+        if (g.lookMode == -1 || g.lookMode == 1) {
+            g.lookMode = 66;
+            g.lookAheadForcedX = 30001;
         }
         g.playFrames = java::iadd(g.playFrames, 1);
         updateTweens();

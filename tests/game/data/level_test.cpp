@@ -317,7 +317,7 @@ TEST_F(LevelTest, FixedActorsAndTheLevelReset) {
     game::resetProgress(true);
     game::resetPlayState();
     EXPECT_EQ(cg().cameraX, 0);
-    EXPECT_EQ(cg().viewMode, 99);
+    EXPECT_EQ(cg().lookMode, 99);
     EXPECT_EQ(cg().cameraLimits->data()[2], 720);
     EXPECT_EQ(cg().cameraLimits->data()[3], 360);
     EXPECT_EQ(cg().displayIdA, -13148160);

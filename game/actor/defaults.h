@@ -1,0 +1,42 @@
+// The generic halves of the world and behaviour services that the actor
+// framework calls through game/data/hooks.h, so the framework, its tests
+// and the demo run before the world and behaviour libraries exist:
+// the record set-up without the per-type part, box sizing without tiles,
+// the hero moved like any actor, placing the hero. Those libraries derive
+// from these classes (or replace them) and install theirs.
+//
+// installActorHooks() installs the framework behind ActorHooks;
+// installActorDefaults() installs the two classes below.
+#pragma once
+
+#include "game/data/hooks.h"
+
+class cActor;
+
+namespace game {
+
+class ActorWorldDefaults : public WorldHooks {
+public:
+    // Box w x h scaled by the actor's scale (width even), centred on x and
+    // growing upward from y; no tiles to move out of.
+    void setBoxSize(cActor* a, jint w, jint h) override;
+    void moveHeroBy(cActor* hero, jint dx, jint dy) override;
+    void resetHero(cActor* a, jint x, jint y) override;
+    // The tile's frame of the tile-set sprite; 0x4000 mirrors, 0x8000 flips.
+    void drawTileImage(javax_microedition_lcdui_Graphics* g, Object* tileSet, jint x, jint y, jint tile,
+                       jint transform) override;
+};
+
+class ActorBehaviourDefaults : public BehaviourHooks {
+public:
+    void initFromLevelData(cActor* a, ShortArray* table, jint length, jint offset) override;
+};
+
+// cActor.initFromLevelData's generic part: scale, subtype, id, flags,
+// facing, type, motion state, box, position, animation, layer, params.
+void initFromLevelDataGeneric(cActor* a, ShortArray* table, jint length, jint offset);
+
+void installActorHooks();
+void installActorDefaults();
+
+}  // namespace game

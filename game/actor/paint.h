@@ -1,0 +1,27 @@
+// Painting the play field: per layer its tiles, then its effects, then its
+// actors; one actor with its placement (camera-relative, view-fixed, on a
+// moving structure, parallax-repeated), per-type specials, strips and
+// grids, and the charge ring; the effect layers.
+#pragma once
+
+#include "game/actor/actor.h"
+
+namespace game {
+
+void paintField(jint first, jint last);
+void paintTileLayer(jint layer);
+void paintLayerActors(jint layer);
+void paintActor(cActor* a);
+void paintSprite(cActor* a, jint x, jint y, jint flags);
+void paintWrapped(cActor* a);
+void paintRelativeToCamera(cActor* a, bool relative);
+void paintEffectLayer(jint layer);
+void paintEffect(cActor* a, bool relative);
+void updateEffectPool();
+void resetEffectPool();
+cActor* spawnEffectAt(BSprite* sprite, jint anim, jint x, jint y, jint layer, jint paintFlags, jint hitFlags);
+// The segment slot whose range [4, 6] holds v, else a scratch slot (zeros,
+// re-zeroed each call; callers only read it).
+IntArray* findSlotForValue(jint v);
+
+}  // namespace game

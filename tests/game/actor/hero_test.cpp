@@ -1,0 +1,233 @@
+// Hero-side operations and carrying: launches, the action mask, grabs,
+// lifts, throws, tumbles, launchers, mounts, climbing and skipping.
+#include "tests/game/actor/support.h"
+
+#include "game/actor/hero.h"
+#include "game/sprite/sprite.h"
+
+namespace {
+
+using namespace game;
+
+class HeroTest : public actortest::ActorTest {
+protected:
+    cActor* makeHero(jint x, jint y, jint subtype = 0) {
+        cActor* h = newObject<cActor>();
+        h->subtype = subtype;
+        h->allocMotionState();
+        actortest::place(h, x, y, 20, 40);
+        cg().hero = h;
+        return h;
+    }
+    BSprite* framesSprite() {
+        kit::SpriteModel m;
+        m.modules.push_back(kit::SpriteModule::fillRect(0xFF00FF00, 4, 4));
+        kit::SpriteFrame f;
+        f.modules = {{0, 0, 0, 0, 0}};
+        m.frames = {f};
+        kit::SpriteAnim a;
+        a.frames = {{0, 1}, {0, 1}, {0, 1}, {0, 1}, {0, 1}};
+        m.anims.assign(4, a);
+        return spritetest::loadSprite(m);
+    }
+};
+
+TEST_F(HeroTest, SetHeroMovePowersAndAnimations) {
+    struct Case {
+        jint subtype, kind, mode, duration;
+        jint wantPower, wantV5, wantV0, wantState;
+    };
+    const Case cases[] = {
+        {0, 0, 0, -1, 449, 36, 0, 3},
+        {0, 0, 185, 0, 0, 19, 0, 3},
+        {242, 2, 185, 74, 256, 41, -1, 3},
+        {5, 3, 7, 148, 512, -1, 1, 3},
+        {3010, 0, 185, -1, 449, -1, 0, 36},
+    };
+    for (const Case& c : cases) {
+        rec.calls.clear();
+        cActor* h = makeHero(0, 0, c.subtype);
+        setHeroMove(h, c.kind, 9, c.mode, c.duration);
+        const jint* v = ca().heroVars->data();
+        EXPECT_EQ(v[3], c.wantPower) << c.subtype << "/" << c.duration;
+        EXPECT_EQ(v[4], c.wantPower);
+        EXPECT_EQ(v[5], c.wantV5) << c.subtype << "/" << c.mode;
+        EXPECT_EQ(v[0], c.wantV0);
+        EXPECT_EQ(v[1], 4640);
+        EXPECT_EQ(v[6], 9);
+        EXPECT_TRUE(rec.has("heroState" + std::to_string(c.wantState)));
+        EXPECT_EQ(ca().heroFlagA, c.duration != 0);
+    }
+}
+
+// Key masks held and pressed in a test: each test fills them.
+jint g_held = 0, g_pressed = 0;
+bool testHeld(jint m) { return (g_held & m) != 0; }
+bool testPressed(jint m) { return (g_pressed & m) != 0; }
+
+TEST_F(HeroTest, ActionMasks) {
+    struct Case {
+        jint pressed, held, flagWord;
+        jint want;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0},
+        {0x1000, 0x1000, 0, 0x400 | 0x100 | 0x4000},      // left pressed
+        {0, 0x1000, 0, 0x401 | 0x100 | 0x4000},           // left held
+        {0, 0x2000, 0, 0x802 | 0x100 | 0x8000},           // right held
+        {0, 4 | 16, 0, 0x408 | 0x100 | 0x1040 | 0x4000},  // '3' with '5' (also in the left masks)
+        {0, 4 | 64, 0, 0x810 | 0x100 | 0x1040 | 0x8000},  // '3' with '7' (also in the right masks)
+        {0, 4, 0, 4 | 64 | 0x1000},                       // '3' alone
+        {0, 2, 1, 1 | 8 | 0x1040 | 0x4000},               // '2' with turning in place
+        {0, 0x10000, 0, 128},                             // fire
+        {0, 1, 0, 0x100000},                              // '1'
+        {0, 0, 2, 2},                                     // forced bit
+        {0, 0x4000, 0, 0x80000 | 64 | 0x1000},            // up
+    };
+    for (const Case& c : cases) {
+        g_held = c.held;
+        g_pressed = c.pressed;
+        ca().heroFlagWord = c.flagWord;
+        EXPECT_EQ(heroActionBits(&testPressed, &testHeld), c.want) << std::hex << c.held;
+    }
+    // The lock mask removes bits; the input block clears everything.
+    ca().heroLockMask = 0x10000;
+    ca().heroFlagWord = 0;
+    EXPECT_FALSE(readHeroInput());
+    stores().inputBlock = 1;
+    EXPECT_TRUE(readHeroInput());
+    EXPECT_EQ(ca().heroActionMask, 0);
+}
+
+TEST_F(HeroTest, GrabOnlyWhatTheHeroFacesAndLiftCounts) {
+    cActor* h = makeHero(100, 100);
+    cActor* p = newObject<cActor>();
+    p->posX = 50;
+    ca().partnerActor = p;
+    ca().partnerMode = 1;
+    ca().heroActionMask = 128;
+    h->facing = 0;
+    EXPECT_FALSE(tryDropCarried(h)) << "partner behind";
+    h->facing = 1;
+    p->parts = newIntArray(3);
+    p->parts->data()[2] = 3;
+    EXPECT_TRUE(tryDropCarried(h));
+    EXPECT_EQ(ca().carriedActor, p);
+    EXPECT_EQ(ca().grabMode, 1);
+    EXPECT_EQ(ca().liftCount, 0);
+    EXPECT_TRUE(rec.has("heroState12"));
+    p->parts->data()[2] = 1;
+    dropCarried(h);
+    EXPECT_EQ(ca().liftCount, 2);
+}
+
+TEST_F(HeroTest, Throws) {
+    makeHero(0, 0);
+    struct Case {
+        jint kind, direction, tx, ty, targetDx, targetDy;
+        jint wantVx, wantVy;
+    };
+    const Case cases[] = {
+        {1, 0, 0, 0, 0, 0, 6400, 0},          // direction 0 throws to the right
+        {1, -1, 0, 0, 0, 0, -6400, 0},
+        {1, 1, 0, 0, 0, -200, 6400, 0},       // target straight above: vy stays 0
+        {1, 1, 0, 0, 100, -50, 6400, -3840},  // aimed at a target up and ahead
+        {2, 0, 150, 100, 0, 0, (50 << 8) / 3, 0},  // 50 px away: 3 steps
+    };
+    for (const Case& c : cases) {
+        cActor* a = actortest::spawn(6, 1, 100, 100);
+        cg().targetActor = nullptr;
+        if (c.targetDx || c.targetDy) {
+            cActor* t = newObject<cActor>();
+            t->subtype = 238;
+            t->posX = 100 + c.targetDx;
+            t->posY = 100 + c.targetDy;
+            cg().targetActor = t;
+        }
+        throwActor(a, c.kind, c.direction, c.tx, c.ty);
+        EXPECT_EQ(a->motion->data()[2], c.wantVx) << c.kind << "/" << c.direction << "/" << c.targetDx;
+        EXPECT_EQ(a->motion->data()[3], c.wantVy) << c.kind << "/" << c.direction << "/" << c.targetDx;
+        EXPECT_EQ(a->aiState, 5);
+        EXPECT_EQ(a->stateFlags, 0x1000206);
+        EXPECT_EQ(a->throwStartX, 100);
+        removeAllActors(false);
+    }
+}
+
+TEST_F(HeroTest, TumbleComesBackThroughRespawn) {
+    cActor* a = actortest::spawn(2, 1, 100, 100);
+    startTumble(a, 0);
+    EXPECT_EQ(a->stateFlags, 0x1000040);
+    EXPECT_EQ(a->aiState, 8);
+    EXPECT_EQ(a->nextAiState, 7);
+    EXPECT_EQ(a->respawnRecord->data()[0], 8);
+    EXPECT_EQ(a->flags & 0xA0090, 0xA0090);
+    EXPECT_EQ(a->flags & 0x20, 0) << "inactive until it respawns";
+}
+
+TEST_F(HeroTest, LauncherCarriesThenLaunches) {
+    cActor* launcher = actortest::spawn(6, 1, 200, 200, 0xA0, {0, 0, 0});
+    launcher->sprite = framesSprite();
+    launcher->launchAnimBase = 1;
+    cActor* rider = actortest::spawn(6, 2, 200, 180);
+    rider->allocMotionState();
+    // End frame 0: launched at once.
+    carryRider(launcher, rider, 0);
+    EXPECT_EQ(launcher->anim, 2);
+    EXPECT_EQ(rider->motion->data()[3], -3200);
+    EXPECT_EQ(rider->motion->data()[2], 0);
+    // With an end frame the rider is held until the launcher gets there.
+    cActor* h = makeHero(200, 180);
+    launcher->setAnim(0);
+    carryRider(launcher, h, 3);
+    EXPECT_EQ(h->posY, 190);
+    EXPECT_TRUE(rec.has("heroState3"));
+    rec.calls.clear();
+    launcher->updateAnimation();
+    carryRider(launcher, h, 3);
+    EXPECT_EQ(h->posY, 198);
+    EXPECT_FALSE(rec.has("heroState3"));
+}
+
+TEST_F(HeroTest, SkipRingAndClimb) {
+    cActor* a = newObject<cActor>();
+    a->sprite = framesSprite();
+    EXPECT_TRUE(setAnimAndSkip(a, 1, 3));
+    EXPECT_EQ(a->frame, 3) << "advanced n times";
+    EXPECT_FALSE(setAnimAndSkip(a, 1, 1));
+    EXPECT_EQ(a->frame, 3);
+
+    cActor* h = makeHero(0, 0);
+    heroState37(h, 1);
+    EXPECT_EQ(ca().ringRadius, 12800);
+    heroState37(h, 1);
+    EXPECT_EQ(ca().ringRadius, 11802);
+    ca().ringRadius = 500;
+    heroState37(h, 1);
+    EXPECT_EQ(ca().ringRadius, 12800);
+
+    setClimbDirection(h, 1);
+    EXPECT_EQ(h->anim, 94);
+    setClimbDirection(h, 0);
+    EXPECT_EQ(ca().climbDir, 0);
+    EXPECT_EQ(h->anim, 94);
+    EXPECT_EQ(floorMod(-1, 360), 359);
+    EXPECT_EQ(floorMod(5, 0), 0);
+}
+
+TEST_F(HeroTest, RunSpeedPickup) {
+    cActor* h = makeHero(100, 100);
+    (void)h;
+    cActor* p = actortest::spawn(6, 1, 100, 100);
+    p->type = 59;
+    p->sprite = framesSprite();
+    p->update();
+    EXPECT_EQ(p->aiState, 2);
+    p->update();
+    EXPECT_EQ(p->aiState, 6);
+    EXPECT_EQ(ca().scaleParam, 460);
+    for (int i = 0; i < 5 && stores().actorCount; ++i) p->update();
+    EXPECT_EQ(stores().actorCount, 0);
+}
+
+}  // namespace

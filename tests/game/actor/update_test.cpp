@@ -1,0 +1,261 @@
+// The per-frame update (riders, dispatch, the type-3 removal), script
+// events, the framework's own types (61, 64, 74, 80, 62) and the level timer.
+#include "tests/game/actor/support.h"
+
+#include "game/sprite/sprite.h"
+
+namespace {
+
+using namespace game;
+
+class UpdateTest : public actortest::ActorTest {
+protected:
+    // Twelve animations of one frame lasting one tick.
+    BSprite* quickSprite() {
+        kit::SpriteModel m;
+        m.modules.push_back(kit::SpriteModule::fillRect(0xFF00FF00, 4, 4));
+        kit::SpriteFrame f;
+        f.modules = {{0, 0, 0, 0, 0}};
+        m.frames = {f};
+        kit::SpriteAnim a;
+        a.frames = {{0, 1}};
+        m.anims.assign(12, a);
+        return spritetest::loadSprite(m);
+    }
+    cActor* makeHero(jint x, jint y) {
+        cActor* h = newObject<cActor>();
+        h->allocMotionState();
+        actortest::place(h, x, y, 20, 40);
+        cg().hero = h;
+        return h;
+    }
+    cActor* makeCarrier(jint type, jint x, jint y) {
+        cActor* c = newObject<cActor>();
+        c->type = type;
+        c->allocMotionState();
+        actortest::place(c, x, y, 60, 10);
+        c->setVelocityLimitsX(-5000, 5000);
+        c->setVelocityLimitsY(-5000, 5000);
+        return c;
+    }
+};
+
+TEST_F(UpdateTest, CarriersTakeTheirRidersAlong) {
+    // A hero riding a type-88 carrier keeps its own x fraction and snaps
+    // only vertically; on another carrier it also takes the carrier's x
+    // fraction; a rider that is not the hero does the same by plain moves.
+    struct Case {
+        jint type;
+        bool heroRider;
+        jint wantRiderFraction;
+    };
+    const Case cases[] = {{88, true, (40 + 300) & 255}, {5, true, 300 & 255}, {5, false, 300 & 255}};
+    for (const Case& c : cases) {
+        rec.calls.clear();
+        cActor* carrier = makeCarrier(c.type, 200, 300);
+        carrier->motion->data()[2] = 300;
+        carrier->motion->data()[3] = 256;
+        cActor* rider = c.heroRider ? makeHero(210, 288) : newObject<cActor>();
+        if (!c.heroRider) {
+            rider->allocMotionState();
+            actortest::place(rider, 210, 288, 20, 40);
+        }
+        rider->motion->data()[4] += 40;
+        carrier->rider = rider;
+        carrier->update();
+        EXPECT_EQ(carrier->posX, 201) << c.type;
+        EXPECT_EQ(carrier->posY, 301);
+        EXPECT_EQ(rider->motion->data()[4] & 255, c.wantRiderFraction) << c.type << " " << c.heroRider;
+        // The hero stands on top of the carrier; another rider keeps its pixel offset.
+        EXPECT_EQ(rider->motion->data()[5], carrier->motion->data()[5] - (c.heroRider ? 10 << 8 : 12 << 8))
+            << c.type << " " << c.heroRider;
+        EXPECT_EQ(rec.has("type" + std::to_string(c.type)), true);
+        EXPECT_EQ(rec.has("heroBy300,256"), c.heroRider);
+    }
+}
+
+TEST_F(UpdateTest, UpdateHeadAndTail) {
+    // Without a motion state nothing moves; the type runs; facing is
+    // mirrored into the paint flags; the hero history rolls.
+    cActor* a = newObject<cActor>();
+    a->type = 112;
+    actortest::place(a, 50, 60, 10, 10);
+    a->facing = 1;
+    a->update();
+    EXPECT_EQ(a->posX, 50);
+    EXPECT_EQ(a->paintFlags & 1, 1);
+    EXPECT_TRUE(rec.calls.empty()) << "types of 112 and more run nothing";
+    cActor* h = makeHero(10, 20);
+    h->type = 0;
+    h->anim = 4;
+    h->update();
+    h->posX = 11;
+    h->update();
+    auto* last = static_cast<IntArray*>(ca().heroHistory->data()[2]);
+    auto* before = static_cast<IntArray*>(ca().heroHistory->data()[1]);
+    EXPECT_EQ(last->data()[0], 11);
+    EXPECT_EQ(before->data()[0], 10);
+    EXPECT_EQ(last->data()[2], 4);
+    // The hero under its state machine moves by the physics' push.
+    h->stateFlags = 0x1000000;
+    ca().physicsDx = 999;  // cleared before the physics runs
+    h->update();
+    EXPECT_TRUE(rec.has("physics"));
+    EXPECT_EQ(h->posX, 11);
+    // A type-3 actor goes when its animation completes a pass.
+    cActor* t = actortest::spawn(6, 5, 0, 0);
+    t->type = 3;
+    t->sprite = quickSprite();
+    t->setAnim(0);
+    ASSERT_EQ(stores().actorCount, 1);
+    t->update();
+    EXPECT_EQ(stores().actorCount, 0);
+}
+
+TEST_F(UpdateTest, ScriptEvents) {
+    cActor* h = makeHero(100, 100);
+    struct Case {
+        jint kind, a, b, count;
+        const char* want;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 1, "nothing"}, {3, 0, 0, 1, "release hold"}, {0, 7, 0, 2, "hold"},
+        {0, 300, 400, 3, "teleport"}, {1, 0xFFFE, 20, 3, "fly away"}, {2, 5, -3, 3, "shift"},
+    };
+    for (const Case& c : cases) {
+        h->scriptHold = 1;
+        cg().cameraX = 1000;
+        cg().cameraY = 500;
+        h->handleEvent(c.kind, c.a, c.b, c.count);
+        std::string w = c.want;
+        if (w == "nothing") {
+            EXPECT_TRUE(h->scriptHold);
+        }
+        if (w == "release hold") {
+            EXPECT_FALSE(h->scriptHold);
+        }
+        if (w == "hold") {
+            EXPECT_EQ(h->scriptValue, 7);
+            EXPECT_TRUE(rec.has("heroState29"));
+        }
+        if (w == "teleport") {
+            EXPECT_EQ(h->posX, 300);
+            EXPECT_EQ(h->posY, 400);
+            EXPECT_TRUE(rec.has("heroState0"));
+        }
+        if (w == "fly away") {
+            EXPECT_EQ(h->motion->data()[0], -2 << 8);
+            EXPECT_EQ(h->stateTimer, 20);
+            EXPECT_EQ(h->aiState, 31);
+        }
+        if (w == "shift") {
+            EXPECT_EQ(h->posX, 305);
+            EXPECT_EQ(cg().cameraX, 1005);
+            EXPECT_EQ(cg().cameraY, 497);
+        }
+    }
+}
+
+TEST_F(UpdateTest, BouncerPowersGrowWithinThirtyFrames) {
+    cActor* h = makeHero(400, 300);
+    h->motion->data()[3] = 512;
+    cActor* b = actortest::spawn(11, 60, 400, 310, 0xA0, {64, 40, -32, -20});
+    ASSERT_EQ(b->type, 74);
+    b->sprite = quickSprite();
+    b->update();  // AI state 0 -> 2, attack box placed
+    ASSERT_EQ(b->aiState, 2);
+    struct Bounce {
+        jint anim, a, b;
+    };
+    const Bounce want[] = {{6, 512, 716}, {6, 768, 947}, {8, 947, 947}};
+    for (const Bounce& w : want) {
+        b->update();
+        ASSERT_EQ(b->aiState, 6);
+        EXPECT_EQ(b->anim, w.anim);
+        b->update();
+        EXPECT_EQ(ca().heroVars->data()[3], w.a);
+        EXPECT_EQ(ca().heroVars->data()[4], w.b);
+        EXPECT_EQ(ca().heroVars->data()[5], w.anim == 6 ? -1 : 41);
+        EXPECT_EQ(ca().heroState, 3);
+        EXPECT_EQ(b->aiState, 2);
+    }
+    // Thirty frames without a bounce: the power falls back.
+    h->motion->data()[3] = 0;
+    for (int i = 0; i < 30; ++i) b->update();
+    EXPECT_EQ(b->bouncePower, 0);
+}
+
+TEST_F(UpdateTest, ZonesCarriersAndLaunchers) {
+    cActor* h = makeHero(100, 100);
+    cActor* zone = actortest::spawn(6, 1, 100, 100, 0xA0, {-7, 50, 50, -25, -25});
+    zone->type = 80;
+    zone->update();
+    EXPECT_EQ(zone->aiState, 2);
+    zone->update();
+    EXPECT_EQ(h->motion->data()[3], -7 << 8);
+    EXPECT_EQ(ca().liftZoneHit, 1);
+
+    cActor* carrier = actortest::spawn(6, 2, 100, 100);
+    carrier->type = 61;
+    carrier->update();
+    EXPECT_TRUE(rec.has("drive61"));
+    EXPECT_EQ(ca().heroLockMask & 0x8001C, 0x8001C);
+    world.scriptActive = true;
+    rec.calls.clear();
+    carrier->update();
+    EXPECT_FALSE(rec.has("drive61")) << "not while a script runs";
+    world.scriptActive = false;
+
+    cActor* launcher = actortest::spawn(6, 3, 100, 100);
+    launcher->type = 64;
+    h->anim = 7;
+    launcher->update();
+    EXPECT_FALSE(rec.has("launch64"));
+    h->anim = 0;
+    launcher->update();
+    EXPECT_TRUE(rec.has("launch64"));
+}
+
+TEST_F(UpdateTest, SwitchFiresAndFlipsItsTarget) {
+    cActor* target = actortest::spawn(6, 500, 0, 0);
+    target->flags |= 0x1000000;
+    target->stateFlags = 5;
+    cActor* s = actortest::spawn(6, 501, 300, 300, 0xA0, {500, 0});
+    s->type = 62;
+    s->flags |= 0x1000000;
+    s->update();
+    EXPECT_EQ(s->aiState, 2);
+    s->update();
+    EXPECT_EQ(s->aiState, 2) << "kind 0 waits for its hit flag";
+    s->hitFlags |= 0x10000;
+    s->update();
+    EXPECT_EQ(s->aiState, 6);
+    s->update();
+    EXPECT_EQ(s->aiState, 30);
+    EXPECT_EQ(s->anim, 1);
+    EXPECT_EQ(s->flags & 0x1000000, 0);
+    EXPECT_EQ(target->anim, 3);
+    EXPECT_EQ(target->nextAnim, 4);
+    EXPECT_EQ(target->stateFlags, 0);
+    EXPECT_EQ(target->flags & 0x1000000, 0);
+}
+
+TEST_F(UpdateTest, LevelTimerKillsTheHeroUnlessHeld) {
+    makeHero(0, 0);
+    cg().levelTimer = 1;
+    tickLevelTimer();
+    EXPECT_EQ(cg().levelTimer, 0);
+    EXPECT_FALSE(rec.has("kill"));
+    tickLevelTimer();
+    EXPECT_EQ(cg().levelTimer, -1);
+    EXPECT_TRUE(rec.has("kill"));
+    rec.calls.clear();
+    tickLevelTimer();
+    EXPECT_FALSE(rec.has("kill"));
+    cg().levelTimer = 0;
+    stores().levelTimerHold = 1;
+    tickLevelTimer();
+    EXPECT_FALSE(rec.has("kill"));
+}
+
+}  // namespace

@@ -1,0 +1,309 @@
+// Level scripts: glides landing on their keyframe, late keyframes, wait
+#include <functional>
+#include <optional>
+// modes, scene ends with a queued scene, events, global commands and the
+// skipping rules, and tables refused whole.
+#include "game/world/camera.h"
+#include "game/world/scripts.h"
+#include "tests/game/world/seeds.h"
+#include "tests/game/world/support.h"
+
+namespace {
+
+using namespace worldtest;
+namespace w = game::world;
+
+struct RecordingFlow : w::WorldFlowSeam {
+    std::vector<std::string> calls;
+    bool dialog = false, panel = false;
+    bool isDialogActive() override { return dialog; }
+    bool isPanelSliding() override { return panel; }
+    void openDialog(jint text, jint, jint frames, jint kind) override {
+        calls.push_back("dialog" + std::to_string(text) + "/" + std::to_string(frames) + "/" + std::to_string(kind));
+    }
+    void playSound(jint id) override { calls.push_back("sound" + std::to_string(id)); }
+    void requestLevelEnd() override { calls.push_back("levelEnd"); }
+    void setHeroState(cActor*, jint s) override {
+        calls.push_back("hero" + std::to_string(s));
+        game::ca().heroState = s;
+    }
+    void resetHero(cActor* a, jint x, jint y) override {
+        calls.push_back("resetHero");
+        a->setPosition(x, y);
+    }
+};
+
+const char* const kRoom = R"(
+layer 4 60 20
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+............................................................
+666666666666666666666666666666666666666666666666666666666666
+)";
+
+class ScriptTest : public WorldTest {
+protected:
+    void SetUp() override {
+        WorldTest::SetUp();
+        w::setFlowSeam(&flow);
+    }
+    void TearDown() override {
+        w::setFlowSeam(nullptr);
+        WorldTest::TearDown();
+    }
+    void load(const std::string& scripts) {
+        loadLevel(std::string(kRoom) + scripts);
+        hero = makeHero(300, 19 * 36);
+        mover = spawnRecord(kit::levelActorRecord(1, 7, 100, 300, 0, 0xA0, {10, 10}));
+        game::cg().cameraX = 1000;
+        game::cg().cameraY = 400;
+    }
+    RecordingFlow flow;
+    cActor* hero = nullptr;
+    cActor* mover = nullptr;
+};
+
+TEST_F(ScriptTest, GlideLandsOnItsFrame) {
+    load("script 1\n target actor 7\n  key 5\n   op 12 160 360\n  key 6\n   op 22 3\n");
+    w::startScript(0);
+    std::vector<jint> xs;
+    for (int t = 0; t <= 5; ++t) {
+        w::runLevelScripts();
+        xs.push_back(mover->posX);
+    }
+    // 60 px over 6 frames: 1/6, 1/5, ... of what is left.
+    EXPECT_EQ(xs, (std::vector<jint>{110, 120, 130, 140, 150, 160}));
+    EXPECT_EQ(mover->posY, 360);
+    EXPECT_NE(mover->anim, 3);
+    w::runLevelScripts();  // frame 6 reads the next keyframe
+    EXPECT_EQ(mover->anim, 3);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().scriptStates->data()[0], -2);
+}
+
+TEST_F(ScriptTest, LateKeyframeAppliesStateButNoGoalOrEvents) {
+    // The first keyframe holds the record until frame 7; the late one at
+    // frame 3 is read then.
+    load("script 1\n target actor 7\n  key 7\n  key 3\n   op 22 4\n   op 23 1\n   op 12 500 500\n   op 37 0\n");
+    w::startScript(0);
+    for (int i = 0; i < 9; ++i) w::runLevelScripts();
+    EXPECT_EQ(mover->anim, 4);
+    EXPECT_EQ(mover->facing, 1);
+    EXPECT_EQ(mover->posX, 100);
+    EXPECT_TRUE(flow.calls.empty());
+}
+
+TEST_F(ScriptTest, CameraGoalKeepsACoordinateForMinusOne) {
+    load("script 1\n target camera\n  key 0\n   op 11 -1 100\n");
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().cameraX, 1000);
+    EXPECT_EQ(game::cg().cameraY, 340);
+    EXPECT_EQ(game::cg().cameraLocked, 0);  // the scene ended and let go
+}
+
+TEST_F(ScriptTest, WaitOfOneSecondAndOfThirtyMs) {
+    struct Case {
+        jint ms, framesStill;
+    } cases[] = {{1000, 15}, {30, 0}};
+    for (const Case& c : cases) {
+        load("script 1\n target none\n  key 0\n   op 116 3 " + std::to_string(c.ms) +
+             "\n  key 1\n   op 37 1\n");
+        w::startScript(0);
+        w::runLevelScripts();  // frame 0 sets the wait
+        EXPECT_EQ(game::cg().scriptWaitTicks, w::msToFrames(c.ms));
+        jint still = 0;
+        while (game::cg().panelOffset != 50 && still < 40) {
+            w::runLevelScripts();
+            if (game::cg().panelOffset != 50) ++still;
+        }
+        EXPECT_EQ(still, c.framesStill) << c.ms;
+    }
+    EXPECT_EQ(w::msToFrames(1000), 16);
+    EXPECT_EQ(w::msToFrames(30), 0);
+}
+
+TEST_F(ScriptTest, WaitModes) {
+    load("script 1\n target none\n  key 0\n   op 37 4\n");
+    struct Case {
+        jint mode;
+        std::function<void()> hold, release;
+    } cases[] = {
+        {0, [&] { flow.dialog = true; }, [&] { flow.dialog = false; }},
+        {1, [&] { flow.panel = true; }, [&] { flow.panel = false; }},
+        {2, [&] { game::cg().cameraStepX = 3; }, [&] { game::cg().cameraStepX = 0; }},
+        {5, [&] { game::wd().fireworksLeft = 2; }, [&] { game::wd().fireworksLeft = 0; }},
+        {6, [&] { game::ca().heroState = 3; }, [&] { game::ca().heroState = 14; }},
+        {7, [&] { game::ca().heroActionMask = 0; }, [&] { game::ca().heroActionMask = 128; }},
+        {8, [] {}, [] { w::endScriptWait(); }},
+    };
+    for (const Case& c : cases) {
+        c.hold();
+        w::lockCamera(c.mode, 0);
+        w::runLevelScripts();
+        w::runLevelScripts();
+        EXPECT_EQ(game::cg().scriptsWaiting, 1) << c.mode;
+        c.release();
+        w::runLevelScripts();
+        EXPECT_EQ(game::cg().scriptsWaiting, 0) << c.mode;
+        EXPECT_EQ(game::cg().scriptWaitMode, 9) << c.mode;
+    }
+    w::lockCamera(4, 0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().scriptsWaiting, 0);
+}
+
+TEST_F(ScriptTest, AWaitSetByOneScriptDoesNotStopTheOtherThisFrame) {
+    load("script 1\n target none\n  key 0\n   op 116 3 1000\n  key 1\n"
+         "script 2\n target none\n  key 0\n   op 37 1\n");
+    w::startScript(0);
+    w::startScript(1);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().panelOffset, 50);
+    EXPECT_EQ(game::cg().scriptStates->data()[1], -2);
+}
+
+TEST_F(ScriptTest, SceneEndWithAQueuedScene) {
+    load("script 1\n target camera\n  key 0\n   op 107 2\n   op 38 3 4\n"
+         "script 2\n target none\n  key 0\n   op 37 1\n");
+    game::wd().checkpointAtSceneEnd = 1;
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().scriptStates->data()[0], -2);
+    EXPECT_EQ(game::cg().cameraLocked, 1);  // untouched: the next scene follows
+    EXPECT_EQ(game::wd().checkpointAtSceneEnd, 1);
+    EXPECT_EQ(game::cg().riseScroll, 1);
+    EXPECT_TRUE(w::resumeBlockedScript());
+    EXPECT_EQ(game::cg().scriptStates->data()[1], 0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().panelOffset, 50);
+    EXPECT_EQ(game::wd().checkpointAtSceneEnd, 0);  // taken at the end of the last scene
+    EXPECT_EQ(game::cg().checkpointActor, hero);
+}
+
+TEST_F(ScriptTest, EventsByArgumentCount) {
+    load("");
+    struct Case {
+        jint kind, a, b, count;
+        std::function<bool()> check;
+    } cases[] = {
+        {0, -1, -1, 1, [&] { return flow.calls.back() == "levelEnd"; }},
+        {4, -1, -1, 1, [] { return game::cg().sceneSkippable == 1; }},
+        {6, -1, -1, 1, [] { return game::ca().heroLockMask == 0x7FFFFFFF; }},
+        {7, -1, -1, 1, [] { return game::ca().heroLockMask == 0; }},
+        {12, -1, -1, 1, [] { return game::wd().scriptFlagA == 1; }},
+        {2, 5, -1, 2, [] { return game::wd().levelVariant == 5; }},
+        {2, 11, -1, 2, [] { return game::wd().levelVariant == 5; }},
+        {3, 7, -1, 2, [] { return game::cg().riseScroll == 1 && game::cg().riseScrollStep == 7; }},
+        {0, 4, -2, 3, [] {
+             return game::cg().cameraFlags == 74 && game::cg().scrollDelay == -1 && game::cg().scrollStepX == 4 &&
+                    game::cg().scrollStepY == -2 && (game::cg().hero->flags & 0x200);
+         }},
+    };
+    for (const Case& c : cases) {
+        w::handleScriptEvent(c.kind, c.a, c.b, c.count);
+        EXPECT_TRUE(c.check()) << c.kind << "/" << c.count;
+    }
+}
+
+TEST_F(ScriptTest, SkippingSilencesOnlyTheNoisyCommands) {
+    load("script 1\n target none\n  key 0\n   op 102 1 65537 500\n   op 108 9\n   op 116 3 1000\n"
+         "   op 110 12\n   op 125\n   op 117 30000 50\n");
+    game::cg().scriptSkipping = 1;
+    game::cg().lookAheadForcedX = 30001;
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(flow.calls, (std::vector<std::string>{"hero12"}));
+    EXPECT_EQ(game::cg().scriptsWaiting, 0);
+    EXPECT_EQ(game::cg().checkpointActor, hero);
+    EXPECT_EQ(game::wd().checkpointNoticeTicks, 64);
+    EXPECT_EQ(game::cg().lookAheadForcedX, 30001);
+    EXPECT_EQ(game::cg().lookAheadForcedY, 50);
+}
+
+TEST_F(ScriptTest, HeroSwitch) {
+    load("script 1\n target none\n  key 0\n   op 119 40 0\nscript 2\n target none\n  key 0\n   op 119 99 1\n");
+    cActor* other = spawnRecord(kit::levelActorRecord(0, 40, 900, 300, 0, 0xA0, {-1, -1, -1, -1, -1}));
+    ObjectArray* slots = game::characterSlots();
+    ObjectArray::set(slots, 1, reinterpret_cast<Object*>(other));
+    game::ca().heroState = 6;
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().hero, other);
+    EXPECT_EQ(other->posX, 900);  // carry-over 0 keeps its own place
+    EXPECT_EQ(flow.calls.back(), "hero6");
+    LogCapture log;
+    w::startScript(1);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().hero, other);
+    EXPECT_TRUE(log.contains("no character 99"));
+}
+
+TEST_F(ScriptTest, RefusedAndMissingTables) {
+    struct Case {
+        const char* what;
+        std::optional<kit::Bytes> bytes;
+    } cases[] = {
+        {"missing entry", std::nullopt},
+        {"count 0", kit::Bytes{0}},
+        {"opcode 200", kit::Bytes{1, 1, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 1, 200}},
+        {"record past the table", kit::Bytes{1, 1, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        load("");
+        LogCapture log;
+        w::loadLevelRecords(c.bytes ? javaBytes(*c.bytes) : nullptr);
+        EXPECT_EQ(w::scriptCount(), 0) << c.what;
+        EXPECT_FALSE(w::isAnyScriptActive()) << c.what;
+        w::runLevelScripts();
+        EXPECT_EQ(w::findScriptById(1), -1);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Every damaged script table the kit makes: refused with one log line or
+// loaded and run for 100 frames without reading outside its records (the
+// sanitizer build checks that).
+TEST_F(ScriptTest, KitDamagedTablesLoadAndRun) {
+    load("object 1 8 500 300 1 0 160 4 4\n");
+    size_t refused = 0;
+    for (const SeedFile& s : tableSeeds(kit::FileKind::LevelScripts)) {
+        SCOPED_TRACE(s.name);
+        LogCapture log;
+        w::loadLevelRecords(javaBytes(s.bytes));
+        const bool wasRefused = log.contains("table refused");
+        refused += wasRefused;
+        if (s.valid) {
+            EXPECT_FALSE(wasRefused);
+        }
+        for (jint i = 0; i < w::scriptCount(); ++i) w::startScript(i);
+        for (int frame = 0; frame < 100; ++frame) {
+            w::runLevelScripts();
+            w::resumeBlockedScript();
+            if (game::cg().scriptsWaiting) w::endScriptWait();
+        }
+        w::endAllLevelScripts();
+    }
+    EXPECT_GT(refused, 10u);
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+// Demo content of the actor framework: the actor tables file.
+#include "tools/kit/actortables.h"
+#include "tools/kit/demo.h"
+
+namespace kit {
+
+namespace {
+
+// Rule pair that tests nothing and decides nothing: event mask 1, test 0,
+// next state 63 (none).
+constexpr int32_t kIdleRule = (1 << 12) | 63;
+
+std::vector<std::vector<int32_t>> programOfShape(std::initializer_list<int> intsPerState) {
+    std::vector<std::vector<int32_t>> p;
+    for (int n : intsPerState) {
+        std::vector<int32_t> state;
+        for (int i = 0; i < n; i += 2) {
+            state.push_back(kIdleRule);
+            state.push_back(0);
+        }
+        p.push_back(std::move(state));
+    }
+    return p;
+}
+
+}  // namespace
+
+ActorTables demoActorTables() {
+    ActorTables t;
+    static const std::vector<int32_t> kFixed[6] = {
+        {400, 240, 0, 19, 0, 0, 69, 66, 13631504, 10, -1, 10},
+        {400, 240, -1, -145, -1, 10, 32, 32, 1048576, 10, -1, 10},
+        {400, 240, 2, 18, 0, 2, -1, -1, 0, 11, -1, 13, 0, 0},
+        {400, 240, 1, 20, 0, 4, 72, 72, 9437184, 3, -1, 3, -1},
+        {400, 240, 0, 20, 0, 46, 20, 20, 4718592, 10, -1, 10, 440, 100},
+        {400, 720, 6, 18, 0, 8, 80, 5, 89178112, 9, -1, 9, 440, 100},
+    };
+    for (int r = 0; r < kActorTableRows; ++r) {
+        ActorTables::Row row;
+        row.subtype = actorRowSubtype(r);
+        if (r < 6) {
+            row.values = kFixed[r];
+        } else {
+            // A plain drawn actor of type 0 with a 32 x 32 box on layer 10
+            // and no sprite; rows 209..228 carry a record height, 229..275
+            // a record height and width.
+            row.values = {400, 240, -1, 18, 0, 0, 32, 32, 0, 10, -1, 10};
+            if (r >= 209) row.values.push_back(48);
+            if (r >= 229) row.values.push_back(48);
+        }
+        t.rows.push_back(std::move(row));
+    }
+    // Demo level actors: a walker (sprite (4,18)) and a bouncer (type 74,
+    // sprite (28,18)).
+    t.rows[10].values = {400, 240, 4, 18, 0, 6, 40, 48, 160, 10, -1, 10};
+    t.rows[11].values = {400, 240, 28, 18, 0, 74, 64, 24, 160, 10, -1, 10};
+
+    t.programs.resize(22);
+    auto shape = [&](std::initializer_list<int> programs, std::initializer_list<int> perState) {
+        for (int p : programs) t.programs[static_cast<size_t>(p - 1)] = programOfShape(perState);
+    };
+    shape({1}, {0, 0, 0, 8, 0, 0, 0, 8, 0, 4});
+    shape({2, 14, 15, 16}, {0, 0, 16, 16, 22, 0, 16, 0, 14, 20, 18});
+    shape({3, 6, 7}, {0, 0, 20, 20, 0, 0, 20, 0, 0, 28, 14, 10});
+    shape({4}, {0, 0, 8, 14, 0, 0, 0, 0, 0, 0, 0, 0});
+    shape({5}, {0, 0, 24, 24, 38, 8, 16, 0, 0, 2, 20, 14});
+    shape({8, 9, 12, 13}, {0, 0, 20, 20, 0, 0, 20, 0, 0, 28, 12, 10});
+    shape({10, 11}, {0, 0, 2, 0, 4, 0, 2, 0, 0, 6, 4});
+    shape({17}, {0, 0, 8, 8, 14, 0, 8, 0, 2, 12, 10, 2});
+    shape({18}, {0, 0, 26, 24, 16, 0, 16, 0, 0, 8, 0, 0});
+    shape({19}, {0, 0, 14, 14, 10, 0, 12, 0, 0, 0, 0});
+    shape({20}, {0, 0, 12, 12, 0, 0, 16, 0, 0, 22, 22, 14});
+    shape({21}, {0, 0, 20, 20, 0, 0, 20, 0, 0, 28, 14, 4});
+    shape({22}, {0, 0, 24, 22, 0, 0, 20, 0, 0, 30, 18, 14});
+    // The two programs given in full.
+    auto& p1 = t.programs[0];
+    p1[3] = {524291, 0, 9023, 16, 8199, 0, 134218051, 0};
+    p1[7] = {49471, 511, 49535, -1, 49731, 0, 131651, 0};
+    p1[9] = {8199, 0, 4675, 0};
+    auto& p10 = t.programs[9];
+    p10[2] = {4420, 0};
+    p10[4] = {524292, 0, 4422, 0};
+    p10[6] = {4873, 11};
+    p10[9] = {524297, 0, 4927, 4, 6346, 0};
+    p10[10] = {524298, 0, 4868, 32};
+
+    const int32_t N = -1;
+    auto same4 = std::vector<int32_t>{N, N, 1, 3, 3, N, N, 3, N, N, N, N, N, N};
+    t.stateAnims = {
+        {1, N, 1, 1, 1, 1, 2, 2, N, 2, 2, 2},
+        {N, N, 0, 2, 0, 0, 0, N, N, 4, N, N},
+        {N, N, 0, 1, 1, N, N, 1, N, N, N, N, N, N},
+        {N, N, N, 24, N, N, N, N, N, N, N, N, N, N},
+        same4,
+        {N, N, 0, 0, 0, 0, 0, N, N, 1, N, N},
+        same4,
+        {N, N, 0, 2, 0, N, N, 2, N, 4, N, N, N, N},
+        same4,
+        {N, N, 0, N, 2, N, 3, N, 6, 4, N, N, N, N},
+        same4,
+        {N, N, 0, 10, 2, N, 3, N, 6, 4, N, N, N, N},
+        {N, N, 0, 11, 2, N, 4, 11, 5, 4, N, N, N, N},
+        {N, 9, 4, 5, 7, N, 7, 4, 14, 7, 7, 7, N, N},
+        {N, N, 0, 0, 1, N, 2, 0, 0, N, N, N, N, N},
+        {N, N, 2, 11, 2, N, 71, 11, 5, 2, 72, N, N, N},
+        {N, N, 0, 1, 7, N, 6, N, N, 8, N, N, N, N},
+        {N, N, 5, 5, 5, 5, 5, N, N, 5, N, N},
+        {N, N, 4, 4, 4, 4, 4, N, N, 5, N, N},
+    };
+    return t;
+}
+
+void addDemoActor(std::vector<DemoEntry>& entries) {
+    entries.push_back({kActorTablesEntry, [] { return encodeActorTables(demoActorTables()); }});
+}
+
+}  // namespace kit
