@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "tests/game/flow/screens/support.h"
+#include "tools/kit/damage.h"
+#include "tools/kit/level.h"
 
 namespace {
 
@@ -92,6 +94,25 @@ TEST_F(LevelObjects, DamagedListsStopWithOneLogLine) {
     screenstest::LogCapture log;
     game::loadLevelObjectAssets(nullptr, &record);
     EXPECT_TRUE(log.contains("no object list"));
+}
+
+TEST_F(LevelObjects, KitListsAndTheirDamagedFormsScanInAnOrderlyWay) {
+    const kit::Bytes valid = kit::encodeLevelObjects({{{5, 1, 10, 20, 0, 0, 0, 3}}, {{15, 2, 0, 0, 0, 0, 0, 36}}});
+    {
+        screenstest::LogCapture log;
+        ByteArray* a = newByteArray(static_cast<jint>(valid.size()));
+        for (size_t i = 0; i < valid.size(); ++i) a->data()[i] = static_cast<jbyte>(valid[i]);
+        game::loadLevelObjectAssets(a, &record);
+        EXPECT_EQ(log.count(), 0u) << "the kit's list is whole";
+        EXPECT_EQ(requests, (std::vector<Request>{{105, 18}, {3, 18}, {13, 18}, {0, 19}}));
+    }
+    for (const kit::DamagedFile& f : kit::damageFile(kit::FileKind::LevelObjects, valid)) {
+        screenstest::LogCapture log;
+        ByteArray* a = newByteArray(static_cast<jint>(f.bytes.size()));
+        for (size_t i = 0; i < f.bytes.size(); ++i) a->data()[i] = static_cast<jbyte>(f.bytes[i]);
+        game::loadLevelObjectAssets(a, &record);
+        EXPECT_LE(log.count(), 1u) << f.name;
+    }
 }
 
 }  // namespace
