@@ -69,6 +69,8 @@ public:
 
     // --- play -------------------------------------------------------------
     virtual bool isHeroDead() { return false; }
+    // The hero takes input (no script holds it).
+    virtual bool isHeroInputFree() { return true; }
     virtual void updateEffectPool() {}
     // Moves the hero to (x, y) in 1/256 pixel.
     virtual void moveHeroTo(jint x, jint y) {}

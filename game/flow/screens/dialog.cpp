@@ -4,6 +4,7 @@
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
+#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/screens.h"
 #include "game/sprite/sprite.h"
@@ -134,13 +135,13 @@ bool updateDialog() {
     ScreensStatics& s = scr();
     if (!s.dialogText) return false;
     const jint mode = fl().dialogMode;
-    if (mode == 3 && isHeroInputFree() && (isKeyPressed(kSkipKey) || isTouchReleasedIn(cg().touchRect12))) {
+    if (mode == 3 && screenActorHooks().isHeroInputFree() && (isKeyPressed(kSkipKey) || isTouchReleasedIn(cg().touchRect12))) {
         closeDialog();
         return false;
     }
     if (mode != 3) {
         const bool key = isKeyPressed(kConfirmKeys);
-        const bool zone = isHeroInputFree() && isTouchReleasedIn(cg().touchRect2);
+        const bool zone = screenActorHooks().isHeroInputFree() && isTouchReleasedIn(cg().touchRect2);
         const bool screen = takeScreenTouch();
         if (key || zone || screen) {
             playSound(34);

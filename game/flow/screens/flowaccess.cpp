@@ -14,8 +14,6 @@ bool isTouchReleasedIn(IntArray* zone) { return isInRect(zone); }
 
 BSprite* gameFont(jint i) { return fontAt(i); }
 
-bool isHeroInputFree() { return true; }
-
 void printLine(String* text) {
     if (!text) return;
     const std::string s = text->toUtf8();

@@ -23,8 +23,6 @@ namespace game {
 bool isTouchReleasedIn(IntArray* zone);
 // Game font i (cGame.fonts), or null.
 BSprite* gameFont(jint i);
-// The hero takes input (no script holds it).
-bool isHeroInputFree();
 // Prints a line on the standard output stream.
 void printLine(String* text);
 // The list row touched this step, or -1.

@@ -29,6 +29,8 @@ constexpr jint kLastStage = 10;
 
 bool confirmed(jint keys) { return isKeyPressed(keys) || isConfirmTouched(); }
 
+}  // namespace
+
 void finishGame() {
     ScreensStatics& s = scr();
     s.keepMusic = true;
@@ -38,8 +40,6 @@ void finishGame() {
     saveProgress();
     startLevel(0);
 }
-
-}  // namespace
 
 void leaveCompletedLevel() {
     const jint script = actorHooks().getParam(cg().hero, 3);

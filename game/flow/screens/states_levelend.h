@@ -19,5 +19,8 @@ void leaveCompletedLevel();
 // made current for the difficulty, the record saved, then the next level
 // loaded (stages 0-9) or the covering state left (stage 10).
 void saveResultsAndLeave();
+// The completed game: the music kept, the completed flag saved, a new run
+// from stage 0.
+void finishGame();
 
 }  // namespace game

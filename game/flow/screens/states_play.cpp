@@ -13,6 +13,7 @@
 #include "game/flow/screens/levelstart.h"
 #include "game/flow/screens/progressrules.h"
 #include "game/flow/screens/screens.h"
+#include "game/flow/screens/states_levelend.h"
 #include "runtime/jint.h"
 
 namespace game {
@@ -180,14 +181,7 @@ void state13(jint message) {
     case 2: s.irisRadius = 176; break;
     case 0:
         s.irisRadius -= 10;
-        if (s.irisRadius <= 0) {
-            s.keepMusic = true;
-            s.gameFinished = false;
-            cg().gameCompleted = true;
-            setProgressByte(193, 1);
-            saveProgress();
-            startLevel(0);
-        }
+        if (s.irisRadius <= 0) finishGame();
         break;
     default: break;
     }
