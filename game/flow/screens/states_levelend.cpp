@@ -12,6 +12,7 @@
 #include "game/flow/screens/levelend.h"
 #include "game/flow/screens/levelstart.h"
 #include "game/flow/screens/progressrules.h"
+#include "game/flow/screens/screenpaint.h"
 #include "game/flow/screens/screens.h"
 #include "runtime/jint.h"
 
@@ -162,6 +163,7 @@ void state30(jint message) {
         }
         break;
     case 5: s.resultsRedraw = true; break;
+    case 1: paintResults(); break;
     default: break;
     }
 }
@@ -180,6 +182,7 @@ void state19(jint message) {
         }
         screenActorHooks().updateEffectsFrom(11);
         break;
+    case 1: paintGameOver(); break;
     default: break;
     }
 }
@@ -188,6 +191,9 @@ void state18(jint message) {
     ScreensStatics& s = scr();
     s.endTimer = java::iadd(s.endTimer, stepDelta());
     switch (message) {
+    case 1:
+        if (s.endingPhase == 0) paintEnding();
+        break;
     case 2:
         stopSound(-1);
         s.endingPhase = 0;

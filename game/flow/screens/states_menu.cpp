@@ -11,6 +11,7 @@
 #include "game/flow/screens/levelstart.h"
 #include "game/flow/screens/menus.h"
 #include "game/flow/screens/progressrules.h"
+#include "game/flow/screens/screenpaint.h"
 #include "game/flow/screens/screens.h"
 #include "game/flow/screens/states_levelend.h"
 #include "game/flow/screens.h"
@@ -128,6 +129,7 @@ void state3(jint message) {
     case 0:
         if (isKeyPressed(kStartKeys) || isConfirmTouched()) returnToMainMenu();
         break;
+    case 1: paintTitle(); break;
     default: break;
     }
 }
@@ -139,6 +141,7 @@ void state4(jint message) {
         scr().endTimer -= 1;
         if (scr().endTimer < 0) pushQuestionMenu(5, 1);
         break;
+    case 1: paintNotice(0x1005E, 240); break;
     default: break;
     }
 }
@@ -151,6 +154,7 @@ void state5(jint message) {
         // State 0 has no handler: the notice leads to the title.
         if (scr().endTimer < 0) requestSetState(3);
         break;
+    case 1: paintNotice(0x10064, 25); break;
     default: break;
     }
 }
@@ -345,6 +349,7 @@ void state20(jint message) {
 }
 
 void state25(jint message) {
+    if (message == 1) paintMessage();
     if (message == 0 && (isKeyPressed(kConfirmKeys) || isConfirmTouched())) requestPopState();
 }
 
@@ -487,6 +492,7 @@ void state33(jint message) {
     case 0:
         if (isKeyPressed(kStartKeys) || isConfirmTouched()) requestSetState(kStatePlay);
         break;
+    case 1: paintIntro(); break;
     default: break;
     }
 }
