@@ -78,6 +78,9 @@ public:
     // The level set-up after a lost life (hero from the checkpoint, tile
     // and record states restored, camera reset).
     virtual void setupLevel() {}
+    // The play view's layers, effects and actors in their order (layers 0,
+    // fields 2, 9, the sky, 10, 13, the hero, 11, fields 3, 12).
+    virtual void paintPlayField() {}
 };
 
 ScreenActorHooks& screenActorHooks();

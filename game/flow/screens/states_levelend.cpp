@@ -12,6 +12,7 @@
 #include "game/flow/screens/levelend.h"
 #include "game/flow/screens/levelstart.h"
 #include "game/flow/screens/progressrules.h"
+#include "game/flow/screens/playpaint.h"
 #include "game/flow/screens/screenpaint.h"
 #include "game/flow/screens/screens.h"
 #include "runtime/jint.h"
@@ -61,6 +62,16 @@ void state21(jint message) {
     ScreensStatics& s = scr();
     ScreenActorHooks& actors = screenActorHooks();
     switch (message) {
+    case 1:
+        if (s.endPhase != 1) {
+            paintGameplay();
+        } else {
+            setFontPalette(0, 6);
+            drawTextById(0, 44, 400, 25, 17);
+            drawTextById(0, 45, 400, 255, 17);
+            paintFireworks(fl().graphics);
+        }
+        break;
     case 2:
         actors.deactivateEffects();
         actors.beginLevelEnd(s.gameFinished, cg().stage);

@@ -11,6 +11,7 @@
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/hud.h"
 #include "game/flow/screens/levelstart.h"
+#include "game/flow/screens/playpaint.h"
 #include "game/flow/screens/progressrules.h"
 #include "game/flow/screens/screens.h"
 #include "game/flow/screens/states_levelend.h"
@@ -100,6 +101,11 @@ void stateGameplay(jint message) {
         setDisplayValue(false, -1);
         break;
     }
+    case 1:
+        if (fl().dialogMode != 3) paintGameplay();
+        paintPanel();
+        paintDialog();
+        break;
     case 4: stopSound(-1); break;
     case 5:
         if (fl().dialogMode != 3) pauseGame();
@@ -169,6 +175,9 @@ void stateAfterDeath(jint message) {
             requestSetState(kStatePlay);
         }
         updatePanel();
+        break;
+    case 1:
+        stateGameplay(1);
         break;
     case 3: resetKeys(); break;
     default: break;

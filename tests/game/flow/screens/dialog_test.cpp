@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "display/lcdui/graphics.h"
+#include "display/lcdui/image.h"
+#include "game/flow/screens/playpaint.h"
 #include "tests/game/flow/screens/support.h"
 
 namespace {
@@ -159,6 +162,44 @@ TEST_F(Dialogs, PanelSlidesTenPixelsAStepAndFades) {
     EXPECT_EQ(static_cast<uint32_t>(scr().fadeTile->data()[0]) >> 24, static_cast<uint32_t>(255 - 4 * 255 / 16));
     game::fadeTileStep(3, 0);  // no steps: guarded, clear
     EXPECT_EQ(static_cast<uint32_t>(scr().fadeTile->data()[0]) >> 24, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+using game::cg;
+using game::scr;
+
+TEST_F(Dialogs, SpeechPanelStripAndPanelBars) {
+    auto* image = javax_microedition_lcdui_Image::createImage(480, 800);
+    auto* g = image->getGraphics();
+    game::fl().graphics = g;
+    g->setColor(0xFFFFFF);
+    g->fillRect(0, 0, 480, 800);
+    game::openDialog(3, 20, 0, 2);  // speaker 20: none, logged
+    game::paintDialog();
+    auto pixel = [&](jint x, jint y) {
+        IntArray* px = newIntArray(1);
+        image->getRGB(px, 0, 1, x, y, 1, 1);
+        return px->data()[0] & 0xFFFFFF;
+    };
+    // The line colour as this screen stores it.
+    g->setClip(0, 0, 480, 800);
+    g->setColor(0x8DC63F);
+    g->fillRect(300, 700, 1, 1);
+    const jint green = pixel(300, 700);
+    EXPECT_EQ(pixel(40, 400), 0);
+    EXPECT_EQ(pixel(79, 400), green);
+    EXPECT_EQ(pixel(2, 400), green);
+    EXPECT_EQ(pixel(200, 400), 0xFFFFFF);
+    // The panel: bars of its position along both long edges.
+    cg().panelPosition = cg().panelOffset = 30;
+    game::paintPanel();
+    EXPECT_EQ(pixel(29 + 100, 10), 0xFFFFFF);
+    EXPECT_EQ(pixel(470, 10), 0);
+    EXPECT_EQ(pixel(449, 10), 0xFFFFFF);
+    EXPECT_EQ(scr().panelPainted, 30);
 }
 
 }  // namespace
