@@ -165,3 +165,36 @@ TEST_F(MenuStates, NoticesCountDown) {
 }
 
 }  // namespace
+
+#include "tools/kit/screens_progress.h"
+
+namespace {
+
+// Every fixture through continue, the stage choice and the records: the
+// damaged ones log and nothing reads outside the record.
+TEST_F(MenuStates, ProgressFixturesThroughContinueStagesAndRecords) {
+    for (const kit::ProgressFixture& f : kit::screenProgressFixtures()) {
+        ByteArray* p = newByteArray(game::kProgressBytes);
+        for (size_t i = 0; i < f.bytes.size() && i < 265; ++i) p->data()[i] = static_cast<jbyte>(f.bytes[i]);
+        cg().progress = p;
+        screenstest::LogCapture log;
+        game::continueGame();
+        EXPECT_GE(cg().stage, 0) << f.name;
+        EXPECT_LE(cg().stage, 10) << f.name;
+        screenstest::run(game::state28, 2);
+        screenstest::run(game::state8, 2);
+        for (jint row = 0x10017; row <= 0x10021; ++row) EXPECT_NE(game::getMenuValueText(0x10009, row), nullptr);
+        if (f.name == "damaged-difficulty") {
+            EXPECT_TRUE(log.contains("outside 1-3")) << f.name;
+            EXPECT_EQ(cg().difficulty, 2);
+        }
+        if (f.name == "stage-10-open") {
+            EXPECT_EQ(cg().stage, 10);
+        }
+        if (f.name == "mid-game") {
+            EXPECT_EQ(cg().stage, 3);
+        }
+    }
+}
+
+}  // namespace
