@@ -4,6 +4,7 @@
 #include "game/flow/canvas.h"
 
 #include "game/data/hooks.h"
+#include "game/data/pack.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/input.h"
@@ -37,12 +38,7 @@ constexpr jint kEndState = 16;
 // A pending throwable after a sleep: a java_lang_Exception is dropped
 // (true: go on); any other ends the loop (false).
 bool settleException() {
-    Object* e = Application::pendingException();
-    if (!e) return true;
-    if (instanceOf(e, cid::java_lang_Exception)) {
-        Application::clearPendingException();
-        return true;
-    }
+    if (!Application::pendingException() || catchException()) return true;
     Application::logStackTrace();
     logPrintf("cGame.run: a throwable ends the game thread");
     return false;
@@ -291,11 +287,9 @@ void cGame::paint(javax_microedition_lcdui_Graphics* g) {
     f.screenGraphics = g;
     gameStateDispatch(cg().gameState, kMsgPaint);
     gameClock().sleep(1);
-    if (Object* e = Application::pendingException()) {
-        if (instanceOf(e, cid::java_lang_Exception)) {
-            Application::logStackTrace();
-            Application::clearPendingException();
-        }
+    if (Application::pendingException()) {
+        Application::logStackTrace();
+        catchException();
     }
 }
 

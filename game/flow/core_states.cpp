@@ -5,6 +5,7 @@
 // (sound on, the title music, a text-pack string), plus the question menu
 // state 24.
 #include "display/lcdui/graphics.h"
+#include "game/data/pack.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/loading.h"
@@ -56,8 +57,7 @@ void stateLoad(jint message) {
         break;
     case kMsgUpdate:
         stateLoading();
-        if (Object* e = Application::pendingException())
-            if (instanceOf(e, cid::java_lang_Exception)) Application::clearPendingException();
+        catchException();
         break;
     case kMsgPaint: {
         clearScreen(0);

@@ -151,7 +151,8 @@ using AtomicLong = std::atomic<jlong>;
     X(jint, contextValue)                                    \
     X(jboolean, frameLatched)                                \
     X(jint, latchedPlayFrames)                               \
-    X(jint, levelScore)
+    X(jint, levelScore)                                      \
+    X(jint, healthOffset)
 
 #define FLOW_FIELDS(X) \
     FLOW_LIFE_FIELDS(X) FLOW_STATE_FIELDS(X) FLOW_INPUT_FIELDS(X) FLOW_LOAD_FIELDS(X) FLOW_MATH_FIELDS(X)

@@ -62,8 +62,7 @@ ByteArray* LoadSteps::readResource(String* name) {
         for (jint k = 0; k < n; ++k) grown->data()[all->length() + k] = chunk->data()[k];
         all = grown;
     }
-    if (Object* e = Application::pendingException())
-        if (instanceOf(e, cid::java_lang_Exception)) Application::clearPendingException();
+    catchException();
     in->close();
     Application::clearPendingException();
     return all;
@@ -602,9 +601,8 @@ void stateLoading() {
         while (f.loadCursor < kLoadRecords && !(f.stepNeeded && f.stepNeeded->data()[f.loadCursor])) ++f.loadCursor;
         const jint record = f.loadCursor;
         if (record < kLoadRecords) runLoadStep(record);
-        if (Object* e = Application::pendingException()) {
-            if (!instanceOf(e, cid::java_lang_Exception)) return;
-            Application::clearPendingException();
+        if (Application::pendingException()) {
+            if (!catchException()) return;
             StringBuffer* sb = StringBuffer::make(32);
             StringBuffer::append(sb, pool(115));
             StringBuffer::appendInt(sb, record);

@@ -10,7 +10,12 @@
 #include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
+#include "game/flow/input.h"
 #include "game/flow/loading.h"
+#include "game/flow/states.h"
+#include "game/flow/variables.h"
+#include "runtime/statics.h"
+#include "runtime/stringbuffer.h"
 #include "game/sprite/sprite.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
@@ -243,6 +248,91 @@ jint getLinesHeight(jint n, jint lines) {
     BSprite* s = fontAt(n);
     if (!s) return 0;
     return (s->getFontHeight() + s->getLineSpacing()) * lines - s->getLineSpacing();
+}
+
+void paintHealthBar() {
+    BSprite* s = getSpriteById(1, 18);
+    if (!s) return;
+    const jint pips = getVariable(9);
+    const jint shown = java::isub(getVariable(3), 2 * fl().healthOffset);
+    for (jint k = 0; k < pips; ++k) {
+        const jint frame = 2 * k + 1 < shown ? 29 : (2 * k < shown ? 31 : 30);
+        const jint x = k < 5 ? 74 + 24 * k : -34 + 24 * k;
+        s->paintFrame(gfx(), frame, x, k < 5 ? 28 : 52, 0, 0, 0);
+    }
+}
+
+void paintLevelTimer() {
+    const jint t = cg().levelTimer;
+    if (t <= 0) return;
+    const jint minutes = t / 960;
+    const jint seconds = (t - minutes * 960) / 16;
+    addIntParam(minutes);
+    addIntParam(seconds < 10 ? 0 : seconds / 10);
+    addIntParam(seconds % 10);
+    drawTextById(0, 25, 385, 6, 20);
+}
+
+void paintPageIndicator(jint x, jint y, jint page, jint count) {
+    setFontPalette(0, 8);
+    StringBuffer* sb = StringBuffer::make(16);
+    StringBuffer::appendInt(sb, page);
+    StringBuffer::append(sb, StaticClass::getStringConstant(76));
+    StringBuffer::appendInt(sb, count);
+    drawFontText(0, sb->toString(), x, y, 3);
+    BSprite* arrows = spriteAt(107);
+    const jint t = getCurrentEntryValue();
+    if (page != 1) drawAnimFrame(arrows, fl().listArrowHeld == 1 ? 3 : 1, t, 50, 240, 4);
+    if (page != count) drawAnimFrame(arrows, fl().listArrowHeld == 0 ? 2 : 0, t, 750, 240, 5);
+}
+
+namespace {
+void buttonFrame(jint frame, jint x, jint y) {
+    if (BSprite* s = spriteAt(112)) s->paintFrame(gfx(), frame, x, y, 0, 0, 0);
+}
+}  // namespace
+
+void paintButtonFrames(jint x, jint y) {
+    static const jint kBits[][2] = {{1, 11}, {2, 9}, {64, 14}, {128, 12}, {4, 10}, {8, 8}, {16, 15}, {32, 13}};
+    for (const auto& b : kBits)
+        if (fl().buttonBits & b[0]) buttonFrame(b[1], x, y);
+}
+void paintButtonFrames2(jint x, jint y) {
+    if (fl().buttonBits & 0x200) buttonFrame(7, x, y);
+    if (fl().buttonBits & 0x100) buttonFrame(5, x, y);
+}
+void paintButtonFrames3(jint x, jint y) {
+    if (fl().buttonBits & 0x400) buttonFrame(6, x, y);
+}
+void paintButtonFrames4(jint x, jint y) {
+    if (java::irem(fl().stateTicks, 6) < 4) buttonFrame(16, x, y);
+}
+void paintButtonFrames5(jint x, jint y) {
+    if (java::irem(fl().stateTicks, 6) < 4) buttonFrame(19, x, y);
+}
+void paintButtonFrames6(jint x, jint y) {
+    if (fl().buttonBits & 0x400) buttonFrame(17, x, y);
+}
+
+jint blendColour(jint c1, jint c2, jint t, jint n) {
+    jint out = 0;
+    for (int shift = 16; shift >= 0; shift -= 8) {
+        const jint a = (c1 >> shift) & 255, b = (c2 >> shift) & 255;
+        out |= (java::iadd(a, guardedDiv(java::imul(b - a, t), n, "cGame.blendColour")) & 255) << shift;
+    }
+    return out;
+}
+
+jint clampQuarter(jint v) { return clampValue(v / 4, -48, 48); }
+
+void setCameraScrollStep(jint x, jint y) {
+    cg().cameraScrollCountdown = -1;
+    cg().cameraScrollStepX = x;
+    cg().cameraScrollStepY = y;
+}
+
+void drawImageTopLeft(javax_microedition_lcdui_Graphics* g, jint x, jint y) {
+    if (g && fl().overlayImage) g->drawImage(fl().overlayImage, x, y, 20);
 }
 
 void createOffscreenBuffer() {

@@ -49,6 +49,26 @@ void setFontPalette(jint n, jint p);
 jint getFontPalette(jint n);
 jint getLinesHeight(jint n, jint lines);
 
+// --- screen painters ------------------------------------------------------------
+// Health pips of the side panel (sprite reference 1 of group 18).
+void paintHealthBar();
+// The level clock while it runs: minutes, tens and units of seconds.
+void paintLevelTimer();
+// "page / count" in font 0 with the page arrows of sprite 107.
+void paintPageIndicator(jint x, jint y, jint page, jint count);
+// The on-screen button frames of sprite 112 by cGame.buttonBits (and the
+// blinking ones by the state's step count).
+void paintButtonFrames(jint x, jint y);
+void paintButtonFrames2(jint x, jint y);
+void paintButtonFrames3(jint x, jint y);
+void paintButtonFrames4(jint x, jint y);
+void paintButtonFrames5(jint x, jint y);
+void paintButtonFrames6(jint x, jint y);
+jint blendColour(jint c1, jint c2, jint t, jint n);
+jint clampQuarter(jint v);
+void setCameraScrollStep(jint x, jint y);
+void drawImageTopLeft(javax_microedition_lcdui_Graphics* g, jint x, jint y);
+
 // --- off-screen picture and loading-step undo -------------------------------------
 void createOffscreenBuffer();
 void drawLoadingImage();

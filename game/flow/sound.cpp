@@ -51,15 +51,7 @@ bool validSound(jint id) { return id >= 0 && id < ktl().soundCount; }
 
 // A java_lang_Exception pending after a media call: dropped (true); any
 // other throwable stays pending for the caller.
-bool dropPendingException() {
-    Object* e = Application::pendingException();
-    if (!e) return false;
-    if (instanceOf(e, cid::java_lang_Exception)) {
-        Application::clearPendingException();
-        return true;
-    }
-    return false;
-}
+bool dropPendingException() { return catchException(); }
 
 Object* makePlayerFor(jint id) {
     ByteArray* data = static_cast<ByteArray*>(objAt(ktl().soundData, id));

@@ -6,7 +6,9 @@
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
+#include "game/flow/input.h"
 #include "game/flow/sound.h"
+#include "game/flow/states.h"
 #include "game/sprite/sprite.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
@@ -260,6 +262,38 @@ void setAlphaAll(IntArray* a, jint alpha) {
 }
 
 jint mod3From34(jint x) { return java::irem(java::isub(x, 34), 3) + 1; }
+
+jint getLayerViewLeft(jint i) {
+    ObjectArray* pos = cg().layerPos;
+    if (i >= 0 && i < 5 && pos && pos->inBounds(i)) {
+        auto* p = static_cast<IntArray*>(pos->data()[i]);
+        if (p && p->length() > 0) return java::isub(p->data()[0], 400);
+    }
+    return java::isub(cg().cameraX, 400);
+}
+
+void clearMapLayers() {
+    ObjectArray* maps = cg().layerMaps;
+    for (jint i = 0; maps && i < maps->length() && i < 5; ++i) maps->data()[i] = nullptr;
+}
+
+void clearTileAttributes() {
+    ByteArray* t = cg().tileAttributes;
+    for (jint i = 0; t && i < t->length(); ++i) t->data()[i] = 0;
+}
+
+void setPortraitActorId(jint v) { cg().portraitActorId = v; }
+
+void pauseGame() {
+    fl().stateParam = 0;
+    fl().musicOnAtPause = isMusicPlaying();
+    queueStop(0);
+    cg().currentMusic = -1;
+    resetTouchList(0);
+    cg().touchX = cg().touchY = -1;
+    cg().pressX = cg().pressY = -1;
+    requestSetState(20);
+}
 
 jint slotOffset(jint n) { return java::isub(java::imul(n, 62), 62); }
 jint getSaveSlotByte(jint n) { return slotByte(n, 4, "cGame.getSaveSlotByte"); }

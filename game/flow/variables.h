@@ -58,6 +58,15 @@ void setAlphaAll(IntArray* a, jint alpha);
 inline jint twice(jint x) { return static_cast<jint>(static_cast<uint32_t>(x) * 2u); }
 jint mod3From34(jint x);
 
+// The x scroll of parallax layer i minus 400 (the camera's for others).
+jint getLayerViewLeft(jint i);
+void clearMapLayers();
+void clearTileAttributes();
+void setPortraitActorId(jint v);
+// Leaves play for the pause menu (state 20): music noted and stopped, the
+// touch list reset, the deferred set requested.
+void pauseGame();
+
 // Progress record: slot n (1-3, the difficulty) bytes.
 jint slotOffset(jint n);
 jint getSaveSlotByte(jint n);

@@ -661,7 +661,9 @@ Bytes buildProgress(const std::map<std::string, int64_t>& fields) {
         b[static_cast<size_t>(n) * 62 + 10] = 255;
     }
     const std::vector<ProgressField> known = progressFields();
-    for (const auto& [name, value] : fields) {
+    for (const auto& field : fields) {
+        const std::string& name = field.first;
+        const int64_t value = field.second;
         if (name.rfind("byte", 0) == 0 && name.size() > 4 && std::isdigit(static_cast<unsigned char>(name[4]))) {
             const size_t at = std::stoul(name.substr(4));
             need(at < kProgressRecordBytes, "progress byte out of range: " + name);

@@ -3,10 +3,7 @@
 // heap's size) and C++ heap allocations per iteration.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "bench/common/alloc_counter.h"
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
 #include "game/data/statics.h"
@@ -19,18 +16,6 @@
 #include "runtime/objectmanager.h"
 #include "tests/game/flow/support.h"
 #include "tools/kit/demo.h"
-
-namespace {
-std::atomic<uint64_t> g_cxxAllocations{0};
-}
-
-void* operator new(size_t size) {
-    g_cxxAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -63,7 +48,7 @@ void startGame() {
 struct Counts {
     uint64_t cxx;
     size_t objects;
-    static Counts now() { return {g_cxxAllocations.load(), ObjectManager::instance()->objectCount()}; }
+    static Counts now() { return {bench::cxxAllocations(), ObjectManager::instance()->objectCount()}; }
 };
 
 void report(benchmark::State& state, const Counts& before) {

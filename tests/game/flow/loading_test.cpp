@@ -144,9 +144,14 @@ TEST_F(LoadingTest, GroupsAreEvaluatedOnceAndCyclesGiveZero) {
     p[2] = kit::assembleCondition("req 1; push 1; add");
     p[3] = kit::assembleCondition("group 4");
     p[4] = kit::assembleCondition("group 3; push 1; add");  // 3 -> 4 -> 3
+    // Group 5 logs a data error each time it runs: used twice, run once.
+    p[6] = kit::assembleCondition("group 5; group 5; add");
+    p[5] = kit::assembleCondition("push 1; push 0; div");
     ASSERT_TRUE(acceptConditionFile(datatest::javaBytes(kit::encodeConditionFile(p))));
     fl().loadRequest->data()[1] = 4;
+    const jint errors = loadConditionErrors();
     evalLoadGroups();
+    EXPECT_EQ(loadConditionErrors() - errors, 2);  // the cycle and group 5 once
     EXPECT_EQ(fl().groupValues->data()[0], 10);
     EXPECT_EQ(fl().groupValues->data()[2], 5);
     EXPECT_EQ(fl().groupValues->data()[4], 1);  // its reference to 3 gave 0

@@ -12,6 +12,8 @@
 #include "game/flow/input.h"
 #include "game/flow/sound.h"
 #include "game/flow/states.h"
+#include "runtime/application.h"
+#include "runtime/exception.h"
 #include "tests/game/flow/support.h"
 
 namespace {
@@ -176,6 +178,23 @@ TEST_F(RunLoopTest, DestroyFromTheMainThreadTouchesNoRing) {
     EXPECT_EQ(ktl().requestCount->data()[0], 0);
     EXPECT_EQ(ktl().requestCount->data()[1], 0);
     EXPECT_EQ(cg().currentMusic, -1);
+}
+
+TEST_F(RunLoopTest, PendingExceptionIsDroppedOtherThrowablesEndTheLoop) {
+    pass(50);
+    static jint thrown = 0;
+    thrown = cid::java_lang_IllegalStateException;
+    setStateHandler(3, [](jint m) {
+        if (m == kMsgUpdate) rt::throwNewDefault(static_cast<uint16_t>(thrown));
+    });
+    switchState(3);
+    EXPECT_TRUE(pass(100));
+    EXPECT_EQ(Application::pendingException(), nullptr);
+    EXPECT_TRUE(pass(100));
+    thrown = cid::java_lang_Error;
+    clock.advance(100);
+    EXPECT_FALSE(cGame::runPass());
+    Application::clearPendingException();
 }
 
 TEST_F(RunLoopTest, State16EndsTheLoop) {

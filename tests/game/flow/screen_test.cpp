@@ -14,6 +14,7 @@
 #include "game/flow/flow_statics.h"
 #include "game/flow/screen.h"
 #include "game/sprite/sprite.h"
+#include "runtime/application.h"
 #include "tests/game/flow/support.h"
 #include "tools/kit/demo.h"
 
@@ -113,6 +114,16 @@ TEST_F(ScreenTest, GaugePulsesRedBelowFour) {
     clear();
     drawGaugeAt(10, 400, 60, 14, 10, 7, 250);  // no pulse at 4 and above
     EXPECT_NE(at(x2, 10 + 3), 0xF800);
+}
+
+TEST_F(ScreenTest, ColourBlendAndClamps) {
+    EXPECT_EQ(blendColour(0x000000, 0xFF8040, 1, 2), 0x7F4020);
+    EXPECT_EQ(blendColour(0x102030, 0xFFFFFF, 3, 0), 0x102030);  // n = 0: guarded
+    Application::clearPendingException();
+    EXPECT_EQ(clampQuarter(400), 48);
+    EXPECT_EQ(clampQuarter(-9), -2);
+    EXPECT_EQ(min4(3, -1, 7, 0), -1);
+    EXPECT_EQ(max4(3, -1, 7, 0), 7);
 }
 
 TEST_F(ScreenTest, IrisMask) {

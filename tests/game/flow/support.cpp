@@ -18,6 +18,7 @@
 #include "game/flow/states.h"
 #include "javalib/inputstreams.h"
 #include "runtime/runtime.h"
+#include "runtime/stringpool.h"
 
 #include <cstring>
 
@@ -118,13 +119,8 @@ void setPlayersEnded(bool ended) { g_ended = ended; }
 namespace {
 
 void loadPool(StaticClass& statics) {
-    const kit::StringPool pool = kit::demoStringPool();
-    ObjectArray* array = newObjectArray(cid::String, static_cast<jint>(pool.size()));
-    statics.m_stringPool = array;
-    for (size_t i = 0; i < pool.size(); ++i) {
-        String* s = String::fromUtf16(pool[i]);
-        statics.m_stringPool->data()[i] = s;
-    }
+    const kit::Bytes pool = kit::encodeStringPool(kit::demoStringPool());
+    rt::loadStringPool(statics, pool.data(), pool.size());
 }
 
 }  // namespace

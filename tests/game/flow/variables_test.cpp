@@ -111,6 +111,18 @@ TEST_F(VariablesTest, ProgressFlagsAndHasProgress) {
     EXPECT_EQ(getSlotU16(1), 300);
 }
 
+TEST_F(VariablesTest, PauseGameStopsTheMusicAndAsksForThePauseMenu) {
+    KTLibPlayer::allocateChannelTables(kSoundIds);
+    cg().currentMusic = 4;
+    fl().stateParam = 9;
+    pauseGame();
+    EXPECT_EQ(fl().stateParam, 0);
+    EXPECT_EQ(cg().currentMusic, -1);
+    EXPECT_EQ(ktl().requestCount->data()[0], 1);
+    EXPECT_TRUE(fl().statePending);
+    EXPECT_EQ(fl().pendingState, 20);
+}
+
 TEST_F(VariablesTest, TweenSlotsAndHelpers) {
     IntArray* t = cg().tweenSlots;
     for (jint i = 0; i < 5; ++i) t->data()[i] = i;
