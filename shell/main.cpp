@@ -1,12 +1,15 @@
 // BrambleGame: the game program.
+#include "game/flow/canvas.h"
+#include "game/flow/program.h"
 #include "runtime/application.h"
+#include "shell/application_impl.h"
 #include "shell/services.h"
 #include "shell/shell.h"
-#include "shell/standin.h"
 
 int main() {
     BRAMBLE_RECORD_STACK_TOP();
-    registerStandInMidlet();
+    setMidletCreator([] { return static_cast<javax_microedition_midlet_MIDlet*>(newObject<RavitBHSG>()); });
+    game::registerGameProgram();
     installDeviceServices();
     return WinMain();
 }

@@ -332,6 +332,7 @@ void scalars(cGameStatics& g) {
     g.orbitRadiusX = 24320;
     g.orbitRadiusY = 8102;
     g.orbitPhase = 2304;
+    g.orbitRise = -47360;
     g.cameraScrollCountdown = -1;
     g.cameraMode = 9;
     g.viewTargetX = 30001;
@@ -473,8 +474,14 @@ StaticsContribution g_BossMordleStatics =
 StaticsContribution g_BossMagicianStatics =
     contribution<BossMagicianStatics>("Constants_CstBossMagician", kClinitBossMagician, &BossMagician_clinit);
 
+// The flow code's structs (game/flow/flow_statics.cpp) are part of the
+// same library's statics.
+extern StaticsContribution g_FlowStatics;
+extern StaticsContribution g_KTLibPlayerStatics;
+
 namespace {
-StaticsContribution* const kAll[] = {&g_UtilStatics, &g_BossMordleStatics, &g_cGameStatics, &g_BossMagicianStatics};
+StaticsContribution* const kAll[] = {&g_UtilStatics,        &g_BossMordleStatics, &g_cGameStatics,
+                                     &g_BossMagicianStatics, &g_FlowStatics,       &g_KTLibPlayerStatics};
 }
 
 void registerGameStatics() {

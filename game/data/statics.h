@@ -144,6 +144,7 @@ using Int13 = std::array<jint, 13>;
     X(jint, orbitRadiusX)                                                             \
     X(jint, orbitRadiusY)                                                             \
     X(jint, orbitPhase)                                                               \
+    X(jint, orbitRise)                                                                \
     X(jint, cameraScrollCountdown)                                                    \
     X(jint, cameraMode)                                                               \
     X(jint, viewTargetX)                                                              \
@@ -353,8 +354,8 @@ inline UtilStatics& util() { return *statics<UtilStatics>(g_UtilStatics); }
 inline BossMordleStatics& mordle() { return *statics<BossMordleStatics>(g_BossMordleStatics); }
 inline BossMagicianStatics& magician() { return *statics<BossMagicianStatics>(g_BossMagicianStatics); }
 
-// Adds the core library's contributions (idempotent); call before
-// Application::init, after the sprite engine's.
+// Adds the core library's contributions, the flow code's included
+// (idempotent); call before Application::init, after the sprite engine's.
 void registerGameStatics();
 // The contributions, for an application configured with an explicit list.
 void appendGameStatics(std::vector<const StaticsContribution*>& list);

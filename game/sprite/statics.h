@@ -71,6 +71,9 @@ struct BitmapFontStatics {
     javax_microedition_lcdui_Graphics* offscreenGraphics;
     jint textParamIndex;
     jint textParamCount;
+    // Parameters were added since the last formatted draw (the game's text
+    // wrappers format the text once, then clear it and the count).
+    jboolean textParamsPending;
     // List mode of the module painter.
     jboolean listMode;
     IntArray* listOutput;

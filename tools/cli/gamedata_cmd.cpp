@@ -2,6 +2,7 @@
 // entries and sub-pack files), text packs, data nodes, content types and
 // progress records (as files or into a record store), and their inspection.
 #include "tools/cli/gamedata_cmd.h"
+#include "tools/kit/loading.h"
 
 #include <filesystem>
 #include <iostream>
@@ -163,6 +164,8 @@ bool inspectGameData(FileKind kind, const Bytes& data) {
     case FileKind::Progress:
         for (const auto& [name, value] : parseProgress(data)) std::cout << name << " = " << value << "\n";
         return true;
+    case FileKind::LoadingTable: std::cout << describeLoadingTable(data); return true;
+    case FileKind::Conditions: std::cout << describeConditionFile(data); return true;
     default: return false;
     }
 }

@@ -1,5 +1,6 @@
 // Deterministic damaged variants of valid files.
 #include "tools/kit/damage.h"
+#include "tools/kit/loading.h"
 
 #include "tools/kit/archive.h"
 #include "tools/kit/font.h"
@@ -29,6 +30,8 @@ std::string fileKindName(FileKind k) {
     case FileKind::LayerHeader: return "layer-header";
     case FileKind::ContentTypes: return "content-types";
     case FileKind::Progress: return "progress";
+    case FileKind::LoadingTable: return "loading-table";
+    case FileKind::Conditions: return "conditions";
     }
     return "?";
 }
@@ -46,6 +49,8 @@ std::optional<FileKind> parseFileKind(std::string_view n) {
     if (n == "layer-header") return FileKind::LayerHeader;
     if (n == "content-types") return FileKind::ContentTypes;
     if (n == "progress") return FileKind::Progress;
+    if (n == "loading-table") return FileKind::LoadingTable;
+    if (n == "conditions") return FileKind::Conditions;
     return std::nullopt;
 }
 
@@ -484,6 +489,8 @@ FileLayout layoutOf(FileKind kind, ByteSpan valid) {
     case FileKind::LayerHeader: return gameDataLayout(valid, [&](FileLayout* l) { parseLayerHeader(valid, l); });
     case FileKind::ContentTypes: return gameDataLayout(valid, [&](FileLayout* l) { parseContentTypes(valid, l); });
     case FileKind::Progress: return gameDataLayout(valid, [&](FileLayout* l) { parseProgress(valid, l); });
+    case FileKind::LoadingTable: return gameDataLayout(valid, [&](FileLayout* l) { parseLoadingTable(valid, l); });
+    case FileKind::Conditions: return gameDataLayout(valid, [&](FileLayout* l) { parseConditionFile(valid, l); });
     }
     throw KitError("unknown file kind");
 }

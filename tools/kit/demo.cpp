@@ -2,6 +2,7 @@
 // picture, packed into data.bar inside a device root.
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_data.h"
+#include "tools/kit/demo_flow.h"
 
 #include "tools/kit/describe.h"
 #include "tools/kit/font.h"
@@ -61,6 +62,7 @@ StringPool demoStringPool() {
     setPoolEntry(pool, next++, "Demo data made by the content kit");
     setPoolEntry(pool, next++, "Gr\xC3\xBC\xC3\x9F" "e aus dem Dornenhain \xE2\x80\x94 \xE2\x9C\xBF");
     addDemoDataPool(pool);
+    addDemoFlowPool(pool);
     return pool;
 }
 
@@ -501,6 +503,7 @@ std::vector<DemoEntry> demoEntries() {
         {"font0.map", [] { return encodeShortNode(buildFont(parseFontDescription(kDemoFont)).charMap); }},
     };
     addDemoData(entries);
+    addDemoFlow(entries);
     return entries;
 }
 

@@ -1,0 +1,323 @@
+// The MIDlet and the canvas (canvas.h): start-up, life cycle, the run loop
+// and paint. The main thread's callbacks only record; the game thread does
+// the work, pass by pass, paced by the clock interface.
+#include "game/flow/canvas.h"
+
+#include "game/data/hooks.h"
+#include "game/data/pack.h"
+#include "game/data/statics.h"
+#include "game/flow/flow_statics.h"
+#include "game/flow/input.h"
+#include "game/flow/screens.h"
+#include "game/flow/sound.h"
+#include "game/flow/states.h"
+#include "javalib/random.h"
+#include "runtime/application.h"
+#include "runtime/log.h"
+#include "runtime/statics.h"
+#include "runtime/system.h"
+
+namespace game {
+
+jlong GameClock::now() { return java_lang_System::currentTimeMillis(); }
+void GameClock::sleep(jint ms) { java_lang_Thread::sleep(ms); }
+
+namespace {
+GameClock g_systemClock;
+GameClock* g_clock = &g_systemClock;
+bool g_startsThread = true;
+jint g_steps = 0;
+jint g_repaints = 0;
+
+constexpr jint kStepGameplay = 62;
+constexpr jint kStepOther = 41;
+constexpr jint kGameplayState = 14;
+constexpr jint kLoadingState = 11;
+constexpr jint kEndState = 16;
+
+// A pending throwable after a sleep: a java_lang_Exception is dropped
+// (true: go on); any other ends the loop (false).
+bool settleException() {
+    if (!Application::pendingException() || catchException()) return true;
+    Application::logStackTrace();
+    logPrintf("cGame.run: a throwable ends the game thread");
+    return false;
+}
+
+bool sleepOne() {
+    gameClock().sleep(1);
+    return settleException();
+}
+
+// A suspend recorded by the main thread: the channels stop here, on the
+// game thread, once per suspend, and the music id survives the stop.
+void serviceSuspend() {
+    FlowStatics& f = fl();
+    if (f.suspendRequest.exchange(0) == 0) return;
+    const jint music = cg().currentMusic;
+    f.musicOnAtSuspend = isMusicPlaying();
+    KTLibPlayer::stopAllChannels();
+    cg().currentMusic = music;
+    f.suspendsServiced += 1;
+}
+
+void resumeWork() {
+    FlowStatics& f = fl();
+    const jint state = cg().gameState;
+    if (f.dialogMode == 3 && state != 23 && state != 31) f.dialogScrollBase = 400;
+    f.dialogRedraw = 1;
+    if (state == 24) setMenuCursor(1);
+    cg().menuAnimTicks = 10;
+    if (cg().panelOffset == 0) gameStateDispatch(state, kMsgResume);
+    f.resumed = 0;
+}
+
+void tickTimers() {
+    ObjectArray* timers = cg().timers;
+    for (jint i = 0; timers && i < timers->length(); ++i) {
+        auto* t = static_cast<IntArray*>(timers->data()[i]);
+        if (t && t->length() >= 2 && t->data()[0] > 0) t->data()[1] += 1;
+    }
+}
+
+void logicStep() {
+    FlowStatics& f = fl();
+    const jint state = cg().gameState;
+    const jlong t = gameClock().now();
+    f.stepDelta = java::l2i(t - f.stepTime);
+    f.stepTime = t;
+    if (f.inTransition) {
+        gameStateDispatch(state, kMsgInTransition);
+        if (fl().inTransition) fl().transitionTicks += 1;
+    } else if (f.outTransition) {
+        gameStateDispatch(state, kMsgOutTransition);
+        if (fl().outTransition) fl().transitionTicks += 1;
+    } else {
+        gameStateDispatch(state, kMsgUpdate);
+        fl().stateTicks += 1;
+    }
+    const jint now = cg().gameState;
+    if (now >= 0) {
+        ObjectArray* table = cg().stateTable;
+        if (table && table->inBounds(now))
+            if (auto* e = static_cast<IntArray*>(table->data()[now])) e->data()[0] += 1;
+        tickTimers();
+    }
+    updateKeys();
+    g_steps += 1;
+}
+
+// Showing the canvas again: pacing reference, the resume flags, keys.
+void showWork(cGame* canvas) {
+    FlowStatics& f = fl();
+    f.lastTick = gameClock().now();
+    if (f.paused) {
+        f.resumed = 1;
+        cg().variableChangedMask = -1;
+        if (!f.shown && f.midlet) javax_microedition_lcdui_Display::getDisplay(f.midlet)->setCurrent(canvas);
+        f.shown = 1;
+        {
+            std::lock_guard<std::recursive_mutex> guard(inputLock());
+            cg().touchX = -1;
+        }
+        f.fullRedraw = 1;
+        f.paused = 0;
+    }
+    resetKeys();
+}
+
+}  // namespace
+
+GameClock& gameClock() { return *g_clock; }
+void setGameClock(GameClock* clock) { g_clock = clock ? clock : &g_systemClock; }
+
+}  // namespace game
+
+using namespace game;
+
+cGame::cGame() : javax_microedition_lcdui_Canvas(cid::cGame) {}
+
+void* cGame::getInterface(jint id) {
+    return id == cid::java_lang_Runnable ? static_cast<java_lang_Runnable*>(this) : nullptr;
+}
+
+void cGame::sizeChanged(jint w, jint h) {
+    cg().canvasWidth = w;
+    cg().canvasHeight = h;
+}
+
+void cGame::keyPressed(jint code) { game::keyPressed(code); }
+void cGame::keyReleased(jint code) { game::keyReleased(code); }
+void cGame::pointerPressed(jint x, jint y) { game::pointerPressed(x, y); }
+void cGame::pointerReleased(jint x, jint y) { game::pointerReleased(x, y); }
+void cGame::pointerDragged(jint x, jint y) { game::pointerDragged(x, y); }
+
+void cGame::showNotify() { showWork(this); }
+
+// The resume work; the repaint comes with the game thread's next step.
+void cGame::resume() { showWork(this); }
+
+void cGame::suspend() {
+    FlowStatics& f = fl();
+    if (f.paused) return;
+    {
+        std::lock_guard<std::recursive_mutex> guard(inputLock());
+        f.suspendedBySystem = 1;
+    }
+    f.suspendRequest = 1;
+    f.paused = 1;
+}
+
+void cGame::hideNotify() {
+    if (fl().instance) fl().instance->suspend();
+    fl().paused = 1;
+}
+
+void cGame::onDestroy() {
+    // On the game thread (state 16) the stop commands are queued and
+    // serviced; from the main thread (game thread held, sound server going
+    // away) no ring is touched.
+    if (fl().gameThread && java_lang_Thread::currentThread() == fl().gameThread) {
+        queueStop(0);
+        queueStop(1);
+        KTLibPlayer::update();
+    }
+    cg().currentMusic = -1;
+}
+
+void cGame::initialize(cGame* canvas, javax_microedition_midlet_MIDlet* midlet,
+                       javax_microedition_lcdui_Display* display, bool startThread) {
+    FlowStatics& f = fl();
+    f.display = display;
+    if (display) display->setCurrent(canvas);
+    createKeyMaps();
+    buildKeyMaps();
+    fl().instance = canvas;
+    fl().paused = 1;
+    IntArray* requests = IntArray::fill(newIntArray(4), {-1, -1, -1, -1});
+    fl().type10Requests = requests;
+    fl().altMode = 1;
+    cg().cameraLockOnHero = 0;
+    cg().cameraRiseStep = 0;
+    cg().vibrationOn = 1;
+    showcaseHooks().setup(midlet, nullptr, 800, 480, canvas);
+    fl().pendingOp = kOpSet;
+    fl().pendingState = 1;
+    fl().statePending = 1;
+    fl().outTransition = stateHasOutTransition();
+    fl().transitionTicks = 0;
+    if (!startThread) return;
+    java_lang_Thread* thread = newObject<java_lang_Thread>(canvas);
+    fl().gameThread = thread;
+    if (java_lang_Thread* self = java_lang_Thread::currentThread())
+        java_lang_Thread::setPriority(thread, self->getPriority());
+    java_lang_Thread::start(thread);
+}
+
+void cGame::runStart() {
+    FlowStatics& f = fl();
+    const jlong now = gameClock().now();
+    f.lastTick = now;
+    if (!f.randomGenerator) {
+        java_util_Random* r = newObject<java_util_Random>();
+        fl().randomGenerator = r;
+    }
+    java_util_Random* r = fl().randomGenerator;
+    Object::monitorEnter(r);
+    r->setSeed(now);
+    Object::monitorExit(r);
+}
+
+bool cGame::runPass() {
+    FlowStatics& f = fl();
+    cGameStatics& g = cg();
+    if (g.gameState == kEndState) {
+        if (f.midlet) static_cast<javax_microedition_midlet_MIDlet*>(f.midlet)->destroyApp(1);
+        return false;
+    }
+    if (!sleepOne()) return false;
+    serviceSuspend();
+    if (f.paused) return true;
+    if (f.resumed) resumeWork();
+
+    const jlong now = gameClock().now();
+    const jlong period = g.gameState == kGameplayState ? kStepGameplay : kStepOther;
+    jlong steps = now / period - f.lastTick.load() / period;
+    if (steps > 4) steps = 4;
+    if (steps > 1) steps = 1;
+    if (g.gameState == kLoadingState) steps = 1;
+    f.lastTick = now;
+    const bool step = steps == 1;
+    if (step) logicStep();
+    KTLibPlayer::update();
+    if (!sleepOne()) return false;
+    if (step) {
+        updateKeys();
+        if (g.touchFrameDelay <= 0) {
+            endTouchFrame();
+            g.touchFrameDelay = 2;
+        }
+        if (f.instance) {
+            javax_microedition_lcdui_Canvas::repaint(f.instance);
+            javax_microedition_lcdui_Canvas::serviceRepaints(f.instance);
+        }
+        g_repaints += 1;
+    }
+    if (g.gameState != kGameplayState)
+        g.touchFrameDelay = 0;
+    else
+        g.touchFrameDelay -= 1;
+    applyPendingState();
+    f.gameClock += 62;
+    return true;
+}
+
+void cGame::run() {
+    runStart();
+    while (runPass()) {
+    }
+}
+
+jint cGame::stepsRun() { return g_steps; }
+jint cGame::repaintsRun() { return g_repaints; }
+
+void cGame::paint(javax_microedition_lcdui_Graphics* g) {
+    FlowStatics& f = fl();
+    f.graphics = g;
+    f.screenGraphics = g;
+    gameStateDispatch(cg().gameState, kMsgPaint);
+    gameClock().sleep(1);
+    if (Application::pendingException()) {
+        Application::logStackTrace();
+        catchException();
+    }
+}
+
+RavitBHSG::RavitBHSG() : javax_microedition_midlet_MIDlet(cid::RavitBHSG) { fl().midlet = this; }
+
+void RavitBHSG::setStartsThread(bool on) { g_startsThread = on; }
+
+void RavitBHSG::startApp() {
+    FlowStatics& f = fl();
+    if (f.instance) {
+        javax_microedition_lcdui_Display::getDisplay(this)->setCurrent(f.instance);
+        f.shown = 1;
+        f.instance->resume();
+        return;
+    }
+    cGame* canvas = newObject<cGame>();
+    cGame::initialize(canvas, this, nullptr, g_startsThread);
+    fl().instance = canvas;
+    javax_microedition_lcdui_Display::getDisplay(this)->setCurrent(canvas);
+    fl().shown = 1;
+    canvas->showNotify();
+}
+
+void RavitBHSG::pauseApp() {
+    if (fl().instance) fl().instance->suspend();
+}
+
+void RavitBHSG::destroyApp(jboolean) {
+    if (fl().instance) fl().instance->onDestroy();
+    javax_microedition_midlet_MIDlet::notifyDestroyed();
+}

@@ -1,0 +1,95 @@
+// The handlers of the start chain this library owns until the splash,
+// loading and title screens arrive: state 1 (first-time set-up, the first
+// loading step, a menu-data load leading to the title), state 11 (plan,
+// then one loading record a step, then the requested state) and state 3
+// (sound on, the title music, a text-pack string), plus the question menu
+// state 24.
+#include "display/lcdui/graphics.h"
+#include "game/data/pack.h"
+#include "game/data/statics.h"
+#include "game/flow/flow_statics.h"
+#include "game/flow/loading.h"
+#include "game/flow/screen.h"
+#include "game/flow/sound.h"
+#include "game/flow/states.h"
+#include "runtime/application.h"
+
+namespace game {
+
+namespace {
+
+constexpr jint kFirstStep = 413;
+constexpr jint kTitleText = 0x10000;
+
+void copyOffsetCurve() {
+    IntArray* src = cg().splashOffsets;
+    const jint n = src ? src->length() : 0;
+    IntArray* curve = newIntArray(n);
+    fl().offsetCurve = curve;
+    for (jint i = 0; i < n; ++i) fl().offsetCurve->data()[i] = cg().splashOffsets->data()[i];
+}
+
+void stateStart(jint message) {
+    switch (message) {
+    case kMsgEnter: {
+        ObjectArray* slots = newObjectArray(cid::Object, kSpriteSlots);
+        fl().loadSlots = slots;
+        loadGameData();
+        copyOffsetCurve();
+        runLoadStep(kFirstStep);
+        if (Application::pendingException()) Application::drainPendingException("state 1, first loading step");
+        break;
+    }
+    case kMsgUpdate:
+        if (!fl().statePending) requestLoad(4, 0, 0, 3);
+        break;
+    case kMsgPaint: clearScreen(0xFFFFFF); break;
+    default: break;
+    }
+}
+
+void stateLoad(jint message) {
+    switch (message) {
+    case kMsgEnter:
+        fl().loadStepsDone = -1;
+        KTLibPlayer::request(0, 4, -1, -1, -1, -1);
+        cg().currentMusic = -1;
+        break;
+    case kMsgUpdate:
+        stateLoading();
+        catchException();
+        break;
+    case kMsgPaint: {
+        clearScreen(0);
+        const jint done = fl().loadStepsDone > 0 ? fl().loadStepsDone : 0;
+        drawBar(40, 380, 400, 16, fl().loadStepsTotal, done, 0xFF0000, 0xFFFFFF);
+        break;
+    }
+    default: break;
+    }
+}
+
+void stateTitle(jint message) {
+    switch (message) {
+    case kMsgEnter:
+        fl().soundOn = 1;
+        playSound(0);
+        break;
+    case kMsgPaint:
+        clearScreen(0);
+        drawTextById(0, kTitleText, 400, 240, 3);
+        break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+void installCoreStateHandlers() {
+    setStateHandler(1, &stateStart);
+    setStateHandler(11, &stateLoad);
+    setStateHandler(3, &stateTitle);
+    setStateHandler(24, &stateMenu);
+}
+
+}  // namespace game

@@ -1,0 +1,533 @@
+// Key input and touch input (input.h). The main thread's callbacks and the
+// game thread's fold, frame end and zone tests all take inputLock, so the
+// masks and points are always seen whole.
+#include "game/flow/input.h"
+
+#include <cstdlib>
+
+#include "game/data/hooks.h"
+#include "game/data/statics.h"
+#include "game/flow/flow_statics.h"
+#include "javalib/hashtable.h"
+#include "javalib/wrappers.h"
+#include "runtime/log.h"
+
+namespace game {
+
+std::recursive_mutex& inputLock() {
+    static std::recursive_mutex lock;
+    return lock;
+}
+
+namespace {
+using Guard = std::lock_guard<std::recursive_mutex>;
+constexpr jint kOrdinaryKeys = 0x1FFFF;
+}  // namespace
+
+jint keyCodeToGameKey(jint code) {
+    if (code >= '0' && code <= '9') return 1 << (code - '0');
+    switch (code) {
+    case '#': return 0x400;
+    case '*': return 0x800;
+    case -3: case 3: return 0x1000;
+    case -4: case 4: return 0x2000;
+    case -1: case 1: return 0x4000;
+    case -2: case 2: return 0x8000;
+    case -5: case 5: return 0x10000;
+    case -7: return 0x20000;
+    case -6: return 0x40000;
+    default: return 0;
+    }
+}
+
+void keyReleased(jint code) {
+    Guard guard(inputLock());
+    FlowStatics& f = fl();
+    const jint r = f.keysReleased | keyCodeToGameKey(code);
+    f.keysCurrent &= ~r;
+    f.keysPressed &= ~r;
+    f.keysHeld &= ~r;
+    f.keysReleased = r;
+    cg().lastKeyCode = -1;
+}
+
+void keyPressed(jint code) {
+    Guard guard(inputLock());
+    if (cg().lastKeyCode != -1) keyReleased(cg().lastKeyCode);
+    FlowStatics& f = fl();
+    const jint p = f.keysPressed | keyCodeToGameKey(code);
+    f.keysHeld |= p;
+    f.keysCurrent |= p;
+    f.keysPressed = p;
+    cg().lastKeyCode = code;
+}
+
+void updateKeys() {
+    Guard guard(inputLock());
+    FlowStatics& f = fl();
+    if (f.keysPressed != 0) {
+        f.lastPressedKeys = f.keysPressed;
+        f.ticksSincePress = 0;
+    }
+    f.ticksSincePress += 1;
+    // The callbacks change keysHeld and keysCurrent together, so a change
+    // is seen against the mask of the previous fold: -1 at the change, then
+    // one more per fold while the same keys stay down.
+    if (f.foldHeld != f.keysCurrent)
+        f.keyHoldTicks = -1;
+    else if (f.keysCurrent != 0)
+        f.keyHoldTicks += 1;
+    f.keysHeld = f.keysCurrent;
+    f.foldHeld = f.keysCurrent;
+    f.keysReleased = 0;
+    f.keysPressed = 0;
+}
+
+void resetKeys() {
+    Guard guard(inputLock());
+    FlowStatics& f = fl();
+    f.keysPressed = f.keysReleased = f.keysHeld = f.keysCurrent = 0;
+}
+
+bool isKeyHeld(jint mask) { Guard g(inputLock()); return (fl().keysHeld & mask) != 0; }
+bool isKeyPressed(jint mask) { Guard g(inputLock()); return (fl().keysPressed & mask) != 0; }
+bool isKeyReleased(jint mask) { Guard g(inputLock()); return (fl().keysReleased & mask) != 0; }
+bool isAnyKeyHeld() { Guard g(inputLock()); return (fl().keysHeld & kOrdinaryKeys) != 0; }
+bool isAnyKeyPressed() { Guard g(inputLock()); return fl().keysPressed != 0; }
+
+namespace {
+jint sequenceBit(jint index, jint step) {
+    ObjectArray* seqs = cg().keySequences;
+    if (!seqs || !seqs->inBounds(index)) return 0;
+    auto* row = static_cast<IntArray*>(seqs->data()[index]);
+    return row && row->inBounds(step) ? row->data()[step] : 0;
+}
+jint sequenceLength(jint index) {
+    ObjectArray* seqs = cg().keySequences;
+    if (!seqs || !seqs->inBounds(index)) return 0;
+    auto* row = static_cast<IntArray*>(seqs->data()[index]);
+    return row ? row->length() : 0;
+}
+}  // namespace
+
+void matchKeySequence() {
+    Guard guard(inputLock());
+    FlowStatics& f = fl();
+    cGameStatics& g = cg();
+    const jint pressed = f.keysPressed;
+    if (pressed == 0) return;
+    if (g.sequenceIndex == -1) {
+        const jint n = g.keySequences ? g.keySequences->length() : 0;
+        for (jint k = 0; k < n; ++k) {
+            if (sequenceBit(k, 0) & pressed) {
+                g.sequenceIndex = k;
+                f.sequenceStep += 1;
+                return;
+            }
+        }
+        return;
+    }
+    if (sequenceBit(g.sequenceIndex, f.sequenceStep) & pressed) {
+        f.sequenceStep += 1;
+        if (f.sequenceStep >= sequenceLength(g.sequenceIndex)) applyKeySequence();
+    } else {
+        g.sequenceIndex = -1;
+        f.sequenceStep = 0;
+    }
+}
+
+void applyKeySequence() {
+    FlowStatics& f = fl();
+    cGameStatics& g = cg();
+    const jint k = g.sequenceIndex;
+    if (k == 0) {
+        f.flags ^= 1;
+        IntArray::set(g.heroStatus, 6, (f.flags & 1) ? -1 : 0);
+    } else if (k >= 1 && k <= 7) {
+        f.flags |= 1 << k;
+    }
+    f.sequenceStep = 0;
+    g.sequenceIndex = -1;
+}
+
+jint getShowcaseKey() {
+    Guard guard(inputLock());
+    const jint p = fl().keysPressed;
+    if (p & 0x20000) return 26;
+    if (p & 0x50020) return 25;
+    if (p & 0x4004) return 21;
+    if (p & 0x8100) return 32;
+    if (p & 0x1010) return 23;
+    if (p & 0x2040) return 24;
+    return 0;
+}
+
+void createKeyMaps() {
+    fl().keyMapA = newObject<java_util_Hashtable>(11);
+    fl().keyMapB = newObject<java_util_Hashtable>(11);
+}
+
+void buildKeyMaps() {
+    if (!fl().keyMapA || !fl().keyMapB) createKeyMaps();
+    static const jint kMapB[][2] = {{'0', 6}, {'1', 7}, {'2', 1},  {'3', 9},  {'4', 3},  {'5', 5},  {'6', 4},
+                                    {'7', 13}, {'8', 2}, {'9', 15}, {'#', 17}, {'*', 16}, {-6, 18}, {-7, 19}};
+    static const jint kMapA[][2] = {{-5, 5}, {-1, 1}, {-2, 2}, {-3, 3}, {-4, 4}};
+    for (const auto& e : kMapB)
+        fl().keyMapB->put(newObject<java_lang_Integer>(e[0]), newObject<java_lang_Integer>(e[1]));
+    for (const auto& e : kMapA)
+        fl().keyMapA->put(newObject<java_lang_Integer>(e[0]), newObject<java_lang_Integer>(e[1]));
+}
+
+// --- touch ---------------------------------------------------------------------
+
+namespace {
+constexpr jint kShowcaseState = 9;
+bool inShowcase() { return cg().gameState == kShowcaseState; }
+}  // namespace
+
+void pointerPressed(jint x, jint y) {
+    Guard guard(inputLock());
+    cGameStatics& g = cg();
+    g.pressX = g.touchX = x;
+    g.pressY = g.touchY = y;
+    fl().touchPressed = 1;
+    if (inShowcase()) {
+        const jint rx = y, ry = 480 - x;
+        g.pressX = g.touchX = rx;
+        g.pressY = g.touchY = ry;
+        ShowcaseHooks& s = showcaseHooks();
+        if (s.listScrolling()) s.setPressPosition(rx, ry);
+        const jint a = s.hitTest(rx, ry);
+        if (a != 0) s.setHighlightAction(a);
+    }
+}
+
+void pointerDragged(jint x, jint y) {
+    Guard guard(inputLock());
+    cGameStatics& g = cg();
+    FlowStatics& f = fl();
+    g.touchX = x;
+    g.touchY = y;
+    if (!f.touchDragging && (std::abs(g.pressX - x) >= 6 || std::abs(g.pressY - y) >= 6)) f.touchDragging = 1;
+    if (inShowcase()) {
+        g.touchX = y;
+        g.touchY = 480 - x;
+        ShowcaseHooks& s = showcaseHooks();
+        s.setHighlightAction(0);
+        const jint a = s.hitTest(y, 480 - x);
+        if (a != 0) s.setHighlightAction(a);
+    }
+}
+
+void pointerReleased(jint x, jint y) {
+    Guard guard(inputLock());
+    cGameStatics& g = cg();
+    fl().touchDragging = 0;
+    g.releaseX = x;
+    g.releaseY = y;
+    fl().touchActive = 1;
+    if (inShowcase()) {
+        g.releaseX = y;
+        g.releaseY = 480 - x;
+        ShowcaseHooks& s = showcaseHooks();
+        const jint a = s.hitTest(y, 480 - x);
+        if (a != 0) s.setPendingAction(a);
+        s.setHighlightAction(0);
+    }
+}
+
+void endTouchFrame() {
+    Guard guard(inputLock());
+    cGameStatics& g = cg();
+    FlowStatics& f = fl();
+    if (f.touchActive || f.suspendedBySystem) {
+        g.touchX = g.touchY = -1;
+        g.pressX = g.pressY = -1;
+        f.touchPressed = 0;
+        f.touchActive = 0;
+        f.suspendedBySystem = 0;
+    }
+    g.tapX = g.releaseX;
+    g.tapY = g.releaseY;
+    g.releaseX = g.releaseY = -1;
+}
+
+bool pointInZone(jint px, jint py, jint x, jint y, jint w, jint h) {
+    return x <= px && px <= x + w && y <= py && py <= y + h;
+}
+
+bool tapInRect(jint x, jint y, jint w, jint h) {
+    Guard guard(inputLock());
+    return pointInZone(cg().tapX, cg().tapY, x, y, w, h);
+}
+
+bool touchInRect(jint x, jint y, jint w, jint h) {
+    Guard guard(inputLock());
+    return pointInZone(cg().touchX, cg().touchY, x, y, w, h);
+}
+
+namespace {
+bool zoneValues(IntArray* zone, jint out[4]) {
+    if (!zone || zone->length() < 4) return false;
+    for (int i = 0; i < 4; ++i) out[i] = zone->data()[i];
+    return true;
+}
+IntArray* zoneAt(ObjectArray* zones, jint i) {
+    return zones && zones->inBounds(i) ? static_cast<IntArray*>(zones->data()[i]) : nullptr;
+}
+}  // namespace
+
+bool isInRect(IntArray* zone) {
+    jint z[4];
+    return zoneValues(zone, z) && tapInRect(z[0], z[1], z[2], z[3]);
+}
+
+bool isTouchInRect(IntArray* zone) {
+    jint z[4];
+    return zoneValues(zone, z) && touchInRect(z[0], z[1], z[2], z[3]);
+}
+
+bool takeScreenTouch() {
+    Guard guard(inputLock());
+    if (isTouchInRect(cg().touchRect1) && !isTouchInRect(cg().touchRect3)) {
+        cg().tapX = -1;
+        fl().touchPressed = 0;
+        return true;
+    }
+    return false;
+}
+
+bool isScreenTapped() { return isInRect(cg().touchRect1) && !isInRect(cg().touchRect3); }
+
+namespace {
+bool takeCornerTap(IntArray* zone, jint& ticks) {
+    Guard guard(inputLock());
+    ticks = isTouchInRect(zone) ? ticks + 1 : 0;
+    if (isInRect(zone)) {
+        cg().tapX = -1;
+        fl().touchPressed = 0;
+        return true;
+    }
+    return false;
+}
+}  // namespace
+
+bool takeRect3Tap() { return takeCornerTap(cg().touchRect3, fl().touchRect3Ticks); }
+bool takeRect2Tap() { return takeCornerTap(cg().touchRect2, fl().touchRect2Ticks); }
+
+bool takeRect3Touch() {
+    Guard guard(inputLock());
+    if (!isTouchInRect(cg().touchRect3)) return false;
+    fl().touchPressed = 0;
+    return true;
+}
+
+void setDialogKind(jint kind) { fl().dialogMode = kind; }
+
+bool takeActionButton() {
+    Guard guard(inputLock());
+    if (!isTouchInRect(cg().touchRect4) || fl().dialogMode == 3) return false;
+    fl().buttonBits |= 0x800;
+    fl().touchPressed = 0;
+    return true;
+}
+
+bool isCornerTouched() { return isTouchInRect(cg().touchRect6); }
+
+namespace {
+PartnerViewFn g_partnerView = nullptr;
+}
+void setPartnerViewSource(PartnerViewFn fn) { g_partnerView = fn; }
+
+bool isPartnerZoneTouched() {
+    if (!isTouchInRect(cg().touchRect5) || !g_partnerView) return false;
+    const PartnerView v = g_partnerView();
+    if (!v.present) return false;
+    return (v.partnerX < v.heroX && v.heroFacing == 1) || (v.partnerX > v.heroX && v.heroFacing == 0);
+}
+
+bool isCursorRowTapped() {
+    Guard guard(inputLock());
+    IntArray* zone = zoneAt(fl().listRowZones, fl().menuCursor - fl().listFirstShown);
+    if (!zone || !isInRect(zone)) return false;
+    fl().touchPressed = 0;
+    return true;
+}
+
+bool isNextArrowTouched() { return isTouchInRect(zoneAt(fl().listArrowZones, 0)); }
+bool isPrevArrowTouched() { return isTouchInRect(zoneAt(fl().listArrowZones, 1)); }
+bool isNextArrowTapped() { return isInRect(zoneAt(fl().listArrowZones, 0)); }
+bool isPrevArrowTapped() { return isInRect(zoneAt(fl().listArrowZones, 1)); }
+
+void consumeScreenTouch() { takeScreenTouch(); }
+
+void setTouchMenu(jint entries, jint rowHeight, jint centreX, jint centreY) {
+    FlowStatics& f = fl();
+    f.menuEntryCount = entries;
+    f.menuRowHeight = rowHeight;
+    f.menuCentreX = centreX;
+    f.menuCentreY = centreY;
+}
+
+void resetTouchList(jint cursor) {
+    FlowStatics& f = fl();
+    cg().listScrollDown = 1;
+    f.listFirstRow = 0;
+    f.listLastCursor = f.listCursor = cursor;
+    f.menuCursor = cursor;
+}
+
+void buildListRowZones() {
+    FlowStatics& f = fl();
+    const jint n = f.menuEntryCount < 4 ? f.menuEntryCount : 4;
+    if (n <= 0) {
+        f.listRowZones = nullptr;
+        return;
+    }
+    const jint h = f.menuRowHeight, cx = f.menuCentreX;
+    const jint top = f.menuCentreY - n * h / 2;
+    ObjectArray* zones = newObjectArray(cid::IntArray, n);
+    fl().listRowZones = zones;
+    for (jint i = 0; i < n; ++i) {
+        IntArray* z = IntArray::fill(newIntArray(4), {cx - 300, top + (n - 1 - i) * h, 600, h});
+        fl().listRowZones->data()[i] = z;
+    }
+}
+
+void scrollListTo(jint c) {
+    FlowStatics& f = fl();
+    f.listCursor = c;
+    if (c > f.listLastCursor) {
+        cg().listScrollDown = 1;
+        if (c - f.listFirstRow > f.listWindowRows - 1) f.listFirstRow += 1;
+    } else if (c < f.listLastCursor) {
+        cg().listScrollDown = 0;
+        if (f.listFirstRow - c > 0) f.listFirstRow -= 1;
+    }
+    f.listLastCursor = c;
+}
+
+jint getListRow(jint index, jint mode) {
+    if (mode == 0) return index - fl().listFirstShown;
+    if (mode == 1) {
+        scrollListTo(index);
+        return fl().listFirstRow;
+    }
+    return -1;
+}
+
+void updateListArrows() {
+    FlowStatics& f = fl();
+    f.listArrowHeld = -1;
+    scrollListTo(f.menuCursor);
+    f.listFirstShown = f.listFirstRow;
+    if (f.listArrowZones && f.menuEntryCount >= 5) {
+        if (isPrevArrowTapped() && f.menuCursor > 0) {
+            f.menuCursor -= 1;
+            scrollListTo(f.menuCursor);
+            f.listFirstShown = f.listFirstRow;
+        }
+        if (isNextArrowTapped() && f.menuCursor < f.menuEntryCount - 1) {
+            f.menuCursor += 1;
+            scrollListTo(f.menuCursor);
+            f.listFirstShown = f.listFirstRow;
+        }
+    }
+    if (isNextArrowTouched()) f.listArrowHeld = 0;
+    if (isPrevArrowTouched()) f.listArrowHeld = 1;
+}
+
+void updateListTouch() {
+    buildListRowZones();
+    FlowStatics& f = fl();
+    f.listTouchedRow = 0;
+    updateListArrows();
+    const jint n = f.listRowZones ? f.listRowZones->length() : 0;
+    for (jint i = 0; i < n; ++i) {
+        if (isTouchInRect(zoneAt(fl().listRowZones, i))) {
+            f.listTouchedRow = i;
+            f.menuCursor = f.listFirstShown + i;
+        }
+    }
+}
+
+namespace {
+void arrowFrameSize(jint& w, jint& h);
+void ensureArrowZones() {
+    if (fl().listArrowZones) return;
+    ObjectArray* zones = newObjectArray(cid::IntArray, 2);
+    fl().listArrowZones = zones;
+    for (jint i = 0; i < 2; ++i) {
+        IntArray* z = newIntArray(4);
+        fl().listArrowZones->data()[i] = z;
+    }
+}
+void setZone(jint i, jint x, jint y, jint w, jint h) {
+    IntArray* z = zoneAt(fl().listArrowZones, i);
+    if (z) IntArray::fill(z, {x, y, w, h});
+}
+}  // namespace
+
+}  // namespace game
+
+#include "game/flow/screen.h"
+#include "game/sprite/sprite.h"
+
+namespace game {
+namespace {
+void arrowFrameSize(jint& w, jint& h) {
+    w = h = 0;
+    if (BSprite* s = spriteAt(107)) {
+        w = s->getFrameWidth(0);
+        h = s->getFrameHeight(0);
+    }
+}
+}  // namespace
+
+void setListArrowZones(jint x1, jint y1, jint x2, jint y2) {
+    jint w, h;
+    arrowFrameSize(w, h);
+    ensureArrowZones();
+    setZone(0, y1 - h, x1 - (w >> 2), h, w >> 1);
+    setZone(1, y2 - (h >> 2), x2 - (w >> 2), h, w >> 1);
+}
+
+void setPageArrowZones(jint x1, jint y1, jint x2, jint y2) {
+    jint w, h;
+    arrowFrameSize(w, h);
+    ensureArrowZones();
+    setZone(0, 480 - (w >> 2) - y1, x1 - h, w >> 1, h);
+    setZone(1, 480 - (w >> 2) - y2, x2 - (h >> 1), w >> 1, h);
+}
+
+void resetListZones() {
+    fl().listTouchedRow = 0;
+    fl().listFirstShown = 0;
+    fl().listArrowZones = nullptr;
+}
+
+void buildPadZones() {
+    if (fl().padZones) return;
+    ObjectArray* zones = newObjectArray(cid::IntArray, 10);
+    fl().padZones = zones;
+    for (jint i = 0; i < 9; ++i) {
+        if (i == 4) continue;
+        const jint j = i < 4 ? i : i - 1;
+        IntArray* z = IntArray::fill(newIntArray(4), {(2 - i / 3) * 87, (i % 3) * 87, 87, 87});
+        fl().padZones->data()[j] = z;
+    }
+    auto zone = [](jint j) { return static_cast<IntArray*>(fl().padZones->data()[j]); };
+    zone(1)->data()[2] = 137;
+    zone(4)->data()[3] = 137;
+    zone(2)->data()[2] = 107;
+    zone(2)->data()[3] = 107;
+    IntArray* z8 = IntArray::fill(newIntArray(4), {24, 566, 120, 120});
+    fl().padZones->data()[8] = z8;
+    IntArray* z9 = IntArray::fill(newIntArray(4), {114, 666, 120, 120});
+    fl().padZones->data()[9] = z9;
+}
+
+void enableSound() { fl().soundOn = 1; }
+void toggleOptionFlag() { cg().optionFlag = !cg().optionFlag; }
+
+}  // namespace game

@@ -1,0 +1,94 @@
+// Key input and touch input. The canvas callbacks (main thread) record key
+// bits and pointer points; the game thread folds the key masks once per
+// logic step and closes a touch frame after it, and game code asks with
+// bit masks and touch zones. Writers on both threads and the fold take one
+// small lock (inputLock), so a key or pointer event is never half applied.
+//
+// Game-key bits: '0'-'9' 0x1-0x200, '#' 0x400, '*' 0x800, left 0x1000,
+// right 0x2000, up 0x4000, down 0x8000, fire 0x10000, right soft 0x20000,
+// left soft 0x40000. A touch zone is int[4] {x, y, w, h} with its right and
+// bottom edges inside.
+#pragma once
+
+#include <mutex>
+
+#include "runtime/array.h"
+
+namespace game {
+
+std::recursive_mutex& inputLock();
+
+// --- keys ------------------------------------------------------------------
+jint keyCodeToGameKey(jint code);
+void keyPressed(jint code);
+void keyReleased(jint code);
+void updateKeys();
+void resetKeys();
+bool isKeyHeld(jint mask);
+bool isKeyPressed(jint mask);
+bool isKeyReleased(jint mask);
+bool isAnyKeyHeld();
+bool isAnyKeyPressed();
+void matchKeySequence();
+void applyKeySequence();
+jint getShowcaseKey();
+// cGame.createKeyMaps and cGame.buildKeyMaps (two Hashtables, never read).
+void createKeyMaps();
+void buildKeyMaps();
+
+// --- touch -----------------------------------------------------------------
+void pointerPressed(jint x, jint y);
+void pointerDragged(jint x, jint y);
+void pointerReleased(jint x, jint y);
+void endTouchFrame();
+
+bool pointInZone(jint px, jint py, jint x, jint y, jint w, jint h);
+bool tapInRect(jint x, jint y, jint w, jint h);
+bool isInRect(IntArray* zone);
+bool touchInRect(jint x, jint y, jint w, jint h);
+bool isTouchInRect(IntArray* zone);
+
+bool takeScreenTouch();
+bool isScreenTapped();
+bool takeRect3Tap();
+bool takeRect2Tap();
+bool takeRect3Touch();
+bool takeActionButton();
+bool isCornerTouched();
+bool isPartnerZoneTouched();
+bool isCursorRowTapped();
+bool isNextArrowTouched();
+bool isPrevArrowTouched();
+bool isNextArrowTapped();
+bool isPrevArrowTapped();
+void consumeScreenTouch();
+
+// The current menu as the touch list sees it (the menu code sets it):
+// entry count, row height and centre from the menu's header, its cursor.
+void setTouchMenu(jint entries, jint rowHeight, jint centreX, jint centreY);
+void resetTouchList(jint cursor);
+void buildListRowZones();
+void scrollListTo(jint cursor);
+jint getListRow(jint index, jint mode);
+void updateListArrows();
+void updateListTouch();
+void setListArrowZones(jint x1, jint y1, jint x2, jint y2);
+void setPageArrowZones(jint x1, jint y1, jint x2, jint y2);
+void resetListZones();
+void buildPadZones();
+void enableSound();
+void toggleOptionFlag();
+
+// Seams for the partner test: the partner actor's presence and facing.
+struct PartnerView {
+    bool present = false;  // partner actor set and in a mode that counts
+    jint partnerX = 0;
+    jint heroX = 0;
+    jint heroFacing = 0;
+};
+using PartnerViewFn = PartnerView (*)();
+void setPartnerViewSource(PartnerViewFn fn);
+// The dialog kind (3 blocks the action button); the dialog code sets it.
+void setDialogKind(jint kind);
+
+}  // namespace game

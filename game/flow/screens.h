@@ -1,0 +1,27 @@
+// Routines of the menu, dialog, screen-painter and level-flow code that the state machine and the loading state call. Their
+// definitions live with that code; until it is in the library,
+// game/data/standins.cpp holds simple ones (each removed from there when
+// its real definition arrives).
+#pragma once
+
+#include "runtime/array.h"
+
+class String;
+
+namespace game {
+
+// Menus (the menu object is an Object[] built from constant tables).
+void openTextBox(ObjectArray* menu);
+Object* currentTextBox();
+void setMenuCursor(jint cursor);
+void updateMenu(ObjectArray* menu);
+// The menu's chosen action of this step, -1 none.
+jint getMenuActionDelayed();
+void resetMenuCursor(ObjectArray* menu);
+void paintScreen(ObjectArray* menu);
+
+// Level flow.
+void unloadLevel();
+void restartLevel();
+
+}  // namespace game

@@ -1,0 +1,202 @@
+// Keys and touch: codes to bits, one key at a time, taps seen only as
+// releases, hold ticks, typed sequences, the showcase key, zone edges,
+// drags, the showcase rotation, list row zones and arrows, the pad.
+#include "game/flow/input.h"
+
+#include "game/data/hooks.h"
+#include "game/data/statics.h"
+#include "game/flow/flow_statics.h"
+#include "game/flow/states.h"
+#include "tests/game/flow/support.h"
+
+namespace {
+
+using namespace game;
+using flowtest::FlowTest;
+
+class InputTest : public FlowTest {};
+
+TEST_F(InputTest, KeyCodesToBits) {
+    const jint cases[][2] = {{'0', 0x1},      {'9', 0x200},   {'#', 0x400},    {'*', 0x800},   {-3, 0x1000},
+                             {3, 0x1000},     {-4, 0x2000},   {4, 0x2000},     {-1, 0x4000},   {1, 0x4000},
+                             {-2, 0x8000},    {2, 0x8000},    {-5, 0x10000},   {5, 0x10000},   {-7, 0x20000},
+                             {-6, 0x40000},   {6, 0},         {7, 0},          {'a', 0},       {-8, 0}};
+    for (const auto& c : cases) EXPECT_EQ(keyCodeToGameKey(c[0]), c[1]) << c[0];
+}
+
+TEST_F(InputTest, SecondKeyReleasesTheFirstAndShortTapIsOnlyReleased) {
+    keyPressed('1');
+    keyPressed('2');
+    EXPECT_TRUE(isKeyReleased(0x2));
+    EXPECT_FALSE(isKeyHeld(0x2));
+    EXPECT_TRUE(isKeyHeld(0x4));
+    updateKeys();
+    resetKeys();
+    keyPressed(-5);
+    keyReleased(-5);
+    EXPECT_FALSE(isKeyPressed(0x10000));
+    EXPECT_FALSE(isKeyHeld(0x10000));
+    EXPECT_TRUE(isKeyReleased(0x10000));
+    updateKeys();
+    EXPECT_FALSE(isKeyReleased(0x10000));
+}
+
+TEST_F(InputTest, SoftKeysCountForPressedButNotForHeld) {
+    keyPressed(-6);
+    EXPECT_TRUE(isAnyKeyPressed());
+    EXPECT_FALSE(isAnyKeyHeld());
+    updateKeys();
+    EXPECT_FALSE(isAnyKeyHeld());
+}
+
+TEST_F(InputTest, HoldTicks) {
+    keyPressed('5');
+    updateKeys();
+    EXPECT_EQ(fl().keyHoldTicks, -1);
+    updateKeys();
+    updateKeys();
+    EXPECT_EQ(fl().keyHoldTicks, 1);
+    keyPressed('6');  // a change of key
+    updateKeys();
+    EXPECT_EQ(fl().keyHoldTicks, -1);
+    updateKeys();
+    EXPECT_EQ(fl().keyHoldTicks, 0);
+    keyReleased('6');
+    updateKeys();
+    EXPECT_EQ(fl().keyHoldTicks, -1);
+    updateKeys();
+    EXPECT_EQ(fl().keyHoldTicks, -1);
+}
+
+TEST_F(InputTest, SequencesDoneAndBroken) {
+    auto type = [](jint bit) {
+        for (jint code = '0'; code <= '9'; ++code)
+            if (keyCodeToGameKey(code) == bit) keyPressed(code);
+        if (bit == 0x800) keyPressed('*');
+        if (bit == 0x400) keyPressed('#');
+        matchKeySequence();
+        updateKeys();
+    };
+    IntArray* seq = static_cast<IntArray*>(cg().keySequences->data()[2]);
+    fl().flags = 0;
+    for (jint k = 0; k < 8; ++k) type(seq->data()[k]);
+    EXPECT_EQ(fl().flags, 1 << 2);
+    EXPECT_EQ(cg().sequenceIndex, -1);
+    // A wrong key restarts from nothing.
+    fl().flags = 0;
+    type(seq->data()[0]);
+    type(seq->data()[1]);
+    EXPECT_NE(cg().sequenceIndex, -1);
+    type(0x400);
+    EXPECT_EQ(cg().sequenceIndex, -1);
+    EXPECT_EQ(fl().sequenceStep, 0);
+    for (jint k = 2; k < 8; ++k) type(seq->data()[k]);
+    EXPECT_EQ(fl().flags, 0);
+}
+
+TEST_F(InputTest, ShowcaseKey) {
+    const jint cases[][2] = {{-7, 26}, {-6, 25}, {-5, 25}, {'5', 25}, {-1, 21}, {'2', 21}, {-2, 32},
+                             {'8', 32}, {-3, 23}, {'4', 23}, {-4, 24}, {'6', 24}, {'1', 0}};
+    for (const auto& c : cases) {
+        resetKeys();
+        keyPressed(c[0]);
+        EXPECT_EQ(getShowcaseKey(), c[1]) << c[0];
+        keyReleased(c[0]);
+    }
+}
+
+TEST_F(InputTest, TapIsSeenTheFrameAfterRelease) {
+    pointerPressed(100, 200);
+    pointerReleased(100, 200);
+    EXPECT_FALSE(tapInRect(90, 190, 20, 20));
+    endTouchFrame();
+    EXPECT_TRUE(tapInRect(90, 190, 20, 20));
+    EXPECT_EQ(cg().touchX, -1);
+    endTouchFrame();
+    EXPECT_FALSE(tapInRect(90, 190, 20, 20));
+}
+
+TEST_F(InputTest, ZoneEdgesAreInside) {
+    IntArray* zone = flowtest::ints({10, 20, 30, 40});
+    const jint cases[][3] = {{10, 20, 1}, {40, 60, 1}, {41, 60, 0}, {40, 61, 0}, {9, 20, 0}, {25, 19, 0}};
+    for (const auto& c : cases) {
+        pointerPressed(c[0], c[1]);
+        EXPECT_EQ(isTouchInRect(zone), c[2] != 0) << c[0] << "," << c[1];
+    }
+    pointerReleased(0, 0);
+    endTouchFrame();
+    EXPECT_FALSE(isTouchInRect(zone));  // -1, -1 after the frame
+}
+
+TEST_F(InputTest, DragStartsAtSixPixels) {
+    pointerPressed(100, 100);
+    pointerDragged(105, 95);
+    EXPECT_FALSE(fl().touchDragging);
+    pointerDragged(106, 100);
+    EXPECT_TRUE(fl().touchDragging);
+    pointerReleased(106, 100);
+    EXPECT_FALSE(fl().touchDragging);
+}
+
+struct RecordingShowcase : ShowcaseHooks {
+    jint hitX = -1, hitY = -1, highlight = -1;
+    jint hitTest(jint x, jint y) override {
+        hitX = x;
+        hitY = y;
+        return 4;
+    }
+    void setHighlightAction(jint a) override { highlight = a; }
+};
+
+TEST_F(InputTest, ShowcaseGetsRotatedPoints) {
+    RecordingShowcase showcase;
+    setShowcaseHooks(&showcase);
+    cg().gameState = 9;
+    pointerPressed(100, 300);
+    EXPECT_EQ(showcase.hitX, 300);
+    EXPECT_EQ(showcase.hitY, 380);
+    EXPECT_EQ(showcase.highlight, 4);
+    EXPECT_EQ(cg().pressX, 300);
+    EXPECT_EQ(cg().pressY, 380);
+    setShowcaseHooks(nullptr);
+}
+
+TEST_F(InputTest, RowZonesForThreeEntriesFirstLowest) {
+    setTouchMenu(3, 60, 400, 240);
+    buildListRowZones();
+    ASSERT_EQ(fl().listRowZones->length(), 3);
+    const jint want[3][4] = {{100, 270, 600, 60}, {100, 210, 600, 60}, {100, 150, 600, 60}};
+    for (jint i = 0; i < 3; ++i) {
+        auto* z = static_cast<IntArray*>(fl().listRowZones->data()[i]);
+        for (jint k = 0; k < 4; ++k) EXPECT_EQ(z->data()[k], want[i][k]) << i << "/" << k;
+    }
+}
+
+TEST_F(InputTest, ListArrowsNeedFiveEntries) {
+    ObjectArray* zones = newObjectArray(cid::IntArray, 2);
+    zones->data()[0] = flowtest::ints({0, 0, 50, 50});
+    zones->data()[1] = flowtest::ints({100, 0, 50, 50});
+    fl().listArrowZones = zones;
+    fl().listWindowRows = 4;
+    for (jint entries : {4, 5}) {
+        setTouchMenu(entries, 60, 400, 240);
+        resetTouchList(1);
+        pointerPressed(10, 10);
+        pointerReleased(10, 10);
+        endTouchFrame();
+        updateListArrows();
+        EXPECT_EQ(fl().menuCursor, entries >= 5 ? 2 : 1) << entries;
+    }
+}
+
+TEST_F(InputTest, PadZones) {
+    buildPadZones();
+    auto zone = [](jint j) { return static_cast<IntArray*>(fl().padZones->data()[j]); };
+    const jint want[][4] = {{174, 0, 87, 87}, {174, 87, 137, 87}, {174, 174, 107, 107}, {87, 0, 87, 87},
+                            {87, 174, 87, 137}, {0, 0, 87, 87},   {0, 87, 87, 87},     {0, 174, 87, 87},
+                            {24, 566, 120, 120}, {114, 666, 120, 120}};
+    for (jint j = 0; j < 10; ++j)
+        for (jint k = 0; k < 4; ++k) EXPECT_EQ(zone(j)->data()[k], want[j][k]) << j << "/" << k;
+}
+
+}  // namespace
