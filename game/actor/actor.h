@@ -149,6 +149,8 @@ public:
     static void setupSpriteAndBox(cActor* a);
     static void updateBoxFromSprite(cActor* a);
     static void setRowBox(cActor* a);
+    // Scale to target over duration steps (a tween slot), or at once.
+    static void startScaleTween(cActor* a, jint target, jint duration);
     void releaseChild();
     void deactivate();
 
@@ -268,7 +270,7 @@ namespace game {
     X(cActor*, rotatedContactActor) X(ShortArray*, trackedIds) X(IntArray*, trackedValues) X(jint, trackedCount) X(cActor*, partnerActor) X(jint, partnerMode) X(cActor*, carriedActor) \
     X(jint, liftCount) X(jint, liftEnabled) X(jint, climbDir) X(jint, speedBoostParam) X(jbyte, runFlagA) \
     X(jbyte, runFlagB) X(IntArray*, jumpCurve) X(jint, jumpCurveIndex) X(jbyte, jumpUseAlt) X(jbyte, landingMode) \
-    X(jint, ringRadius) X(jint, ringScriptLow) X(jint, ringScriptHigh) X(jbyte, heroCaught) X(IntArray*, segmentScratch) X(jint, stripValue)
+    X(jint, ringRadius) X(jint, ringScriptLow) X(jint, ringScriptHigh) X(jbyte, heroCaught) X(IntArray*, segmentScratch) X(jint, stripValue) X(ShortArray*, screenBoxScratch) X(jbyte, heroModeA) X(jint, state23Anim) X(jint, state23Param)
 
 BRAMBLE_STATICS(cActorStatics, CACTOR_FIELDS)
 
@@ -279,7 +281,7 @@ BRAMBLE_STATICS(cActorStatics, CACTOR_FIELDS)
     X(ObjectArray*, actorPool) X(jint, actorCount) X(ObjectArray*, activeActors)       \
     X(jint, activeActorCount) X(Long64Array*, levelObjectMarks) X(jint, animationsFrozen) \
     X(jint, checkpointTimer) X(jint, levelTimerHold) X(jint, specialsTotal) X(jint, secretsTotal) \
-    X(jint, inputBlock) X(jint, runCounter) X(cActor*, inertEffect) X(jboolean, inertLogged) X(BoolArray*, subtypeLogged)
+    X(jint, inputBlock) X(jint, runCounter) X(jint, scriptBlocked) X(cActor*, inertEffect) X(jboolean, inertLogged) X(BoolArray*, subtypeLogged)
 
 BRAMBLE_STATICS(ActorStoreStatics, ACTOR_STORE_FIELDS)
 

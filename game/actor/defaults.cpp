@@ -12,6 +12,8 @@ namespace {
 
 class ActorFramework final : public ActorHooks {
 public:
+    // A plain actor (pooled defaults) for the splash screens.
+    cActor* newLogoActor() override { return newObject<cActor>(); }
     void createActorPool() override { game::createActorPool(); }
     cActor* newActorFromRecord(ShortArray* data, jint length, jint start) override {
         return cActor::makeFromRecord(data, length, start);
@@ -44,6 +46,12 @@ ActorBehaviourDefaults g_behaviour;
 }  // namespace
 
 void game::installActorHooks() { setActorHooks(&g_framework); }
+
+void game::registerActorFramework() {
+    registerActorStatics();
+    installActorHooks();
+    installActorDefaults();
+}
 
 void game::installActorDefaults() {
     setWorldHooks(&g_world);
@@ -93,4 +101,24 @@ void ActorWorldDefaults::resetHero(cActor* a, jint x, jint y) {
     if (!a) return;
     cActor::moveTo(a, java::ishl(x, 8), java::ishl(y, 8));
     setHeroState(a, 0);
+}
+
+void ActorWorldDefaults::updateAllActors() {
+    if (!stores().activeActors) stores().activeActors = newObjectArray(cid::cActor, kActorPoolSize);
+    ObjectArray* list = stores().activeActors;
+    for (jint i = 0; i < stores().activeActorCount; ++i) list->data()[i] = nullptr;
+    stores().activeActorCount = 0;
+    for (jint i = 0; i < stores().actorCount; ++i) {
+        cActor* a = poolActor(i);
+        if (!a) continue;
+        cActor::updateRespawn(a);
+        cActor::updateStateTimer(a);
+        if (a->uniqueId < 9999) {
+            cActor::updateScreenBox(a);
+            if (a->viewRating < 2 && stores().activeActorCount < list->length())
+                list->data()[stores().activeActorCount++] = a;
+        } else {
+            addActiveActor(a);
+        }
+    }
 }

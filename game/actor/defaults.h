@@ -22,6 +22,9 @@ public:
     void setBoxSize(cActor* a, jint w, jint h) override;
     void moveHeroBy(cActor* hero, jint dx, jint dy) override;
     void resetHero(cActor* a, jint x, jint y) override;
+    // The frame's active list from the live pooled actors (respawn
+    // countdowns, timed states and view ratings brought up to date).
+    void updateAllActors() override;
     // The tile's frame of the tile-set sprite; 0x4000 mirrors, 0x8000 flips.
     void drawTileImage(javax_microedition_lcdui_Graphics* g, Object* tileSet, jint x, jint y, jint tile,
                        jint transform) override;
@@ -38,5 +41,9 @@ void initFromLevelDataGeneric(cActor* a, ShortArray* table, jint length, jint of
 
 void installActorHooks();
 void installActorDefaults();
+// All three, before Application::init (next to registerGameProgram): the
+// statics, the framework behind ActorHooks and the generic defaults (which
+// the world and behaviour libraries replace with theirs when they start).
+void registerActorFramework();
 
 }  // namespace game

@@ -488,3 +488,97 @@ bool game::setAnimAndSkip(cActor* a, jint anim, jint n) {
     for (jint i = 0; i < n; ++i) a->updateAnimation();
     return true;
 }
+
+void game::switchToNextHero() {
+    cActor* h = hero();
+    ObjectArray* slots = cg().characterSlots;
+    if (!h || !slots) return;
+    jint scale = h->scale, flags = h->stateFlags, timer = h->stateTimer;
+    jint x = h->posX, y = h->posY - java::idiv(java::imul(scale, 70), 100);
+    jint at = 0;
+    for (jint i = 0; i < 3 && i < slots->length(); ++i)
+        if (slots->data()[i] == h) at = i;
+    cActor* next = h;
+    for (jint k = 1; k <= 3; ++k) {
+        auto* c = static_cast<cActor*>(slots->data()[(at + k) % 3]);
+        if (c) {
+            next = c;
+            break;
+        }
+    }
+    h->setAnim(ca().grabMode == 3 ? 32 : ca().grabMode == 7 ? 108 : ca().heroStateAnims->data()[0]);
+    cg().hero = next;
+    cActor::moveTo(next, java::ishl(x, 8), java::ishl(y, 8));
+    next->stateFlags = flags;
+    next->scale = scale;
+    next->stateTimer = timer;
+    worldHooks().setHeroState(next, 0);
+    cg().variableChangedMask = -1;
+}
+
+void game::stopHeroForScript() {
+    cActor* h = hero();
+    if (!h) return;
+    if (ca().heroModeA) worldHooks().setHeroState(h, 14);
+    else if (ca().heroState != 38 && ca().heroState != 40) worldHooks().setHeroState(h, 0);
+    cActor::stopMotion(h);
+    cActor::clearVelocityLimitsX(h);
+    stores().scriptBlocked = 1;
+    cg().scriptWaitMode = 6;
+    h->releaseChild();
+    stores().inputBlock |= 1;
+}
+
+namespace {
+
+void pickupState(cActor* h, jint state, jint variable, jint v, jint& mark) {
+    worldHooks().setHeroState(h, state);
+    setVariable(variable, java::idiv(java::iadd(java::imul(v, 16), 500), 1000), true);
+    mark = getVariable(variable);
+}
+
+void bumpStat(jint i) {
+    IntArray* s = cg().levelStats;
+    if (s && s->inBounds(i)) s->data()[i] += 1;
+}
+
+}  // namespace
+
+void game::pickupState13(cActor* h, jint v) { pickupState(h, 13, 2, v, ca().markA); }
+void game::pickupState20(cActor* h, jint v) { pickupState(h, 20, 8, v, ca().markB); }
+
+void game::resetHeroStateAfterLanding() {
+    if (ca().landingMode) {
+        heroVars()[0] = 2048;
+        worldHooks().setHeroState(hero(), 17);
+    } else {
+        worldHooks().setHeroState(hero(), 0);
+    }
+}
+
+void game::holdHeroState() { heroVars()[0] = std::max(heroVars()[0], ca().heroStateTicks + 5); }
+
+void game::enterState23(cActor* h, jint anim, jint param) {
+    ca().state23Anim = anim;
+    ca().state23Param = param;
+    worldHooks().setHeroState(h, 23);
+}
+
+jint game::getHitStrength() { return ca().liftCount == 1 ? 2 : 1; }
+
+void game::addPickupCount(jint kind, jint sub) {
+    switch (kind) {
+    case 1: bumpStat(9); break;
+    case 5: {
+        bumpStat(8);
+        IntArray* s = cg().levelStats;
+        IntArray* p = cg().pickupCounts;
+        if (s && p && s->inBounds(8) && p->inBounds(8)) p->data()[8] = s->data()[8];
+        break;
+    }
+    case 0:
+        if (sub != 4 && sub != 8) bumpStat(7);
+        break;
+    default: break;
+    }
+}

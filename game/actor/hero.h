@@ -36,6 +36,21 @@ void stunByScript(cActor* a, jint k);
 void switchToType(cActor* a, jint type, jint anim);
 bool isAiState9Or13Or14(cActor* a);
 bool tryCatchHero(cActor* a);
+// cGame.switchToNextHero: the next filled character slot takes over the
+// hero's place (70 % of its scale higher), state flags, scale and timer.
+void switchToNextHero();
+// Pickup states: hero state 13 (20) with game variable 2 (8) set to
+// (v * 16 + 500) / 1000 and copied into markA (markB).
+void pickupState13(cActor* hero, jint v);
+void pickupState20(cActor* hero, jint v);
+void resetHeroStateAfterLanding();
+void holdHeroState();
+void enterState23(cActor* hero, jint anim, jint param);
+jint getHitStrength();
+void addPickupCount(jint kind, jint sub);
+// cGame.stopHeroForScript: the hero stands (state 14 in mode A, else 0
+// unless in 38 or 40), the script runner waits (mode 6), input blocked.
+void stopHeroForScript();
 
 // --- carrying and actions ---
 // The action bits from key tests (pressed and held by game-key mask).

@@ -10,7 +10,9 @@
 #include "game/actor/flowcalls.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
+#include "game/actor/paint.h"
 #include "game/actor/pool.h"
+#include "game/flow/gmath.h"
 #include "runtime/log.h"
 
 #include <cstdlib>
@@ -21,6 +23,39 @@ using namespace game;
 namespace {
 
 constexpr jint kMaxRects = 32, kMaxItems = 64, kMaxLinks = 256;
+
+// The next free row of a level table, or -1 (logged) when it is full.
+jint claimRow(jint count, jint max, const char* what, jint id) {
+    if (count < max) return count;
+    logPrintf("Level %s %d refused: table full (%d)", what, id, max);
+    return -1;
+}
+
+// The box moved so that its bottom centre lies on the moving structure under
+// it, in a scratch box re-zeroed for each call (read only by the caller);
+// null when the structure gives no point.
+ShortArray* boxOnStructure(cActor* a, ShortArray* box) {
+    const jshort* b = box->data();
+    jint cx = (b[0] + b[2]) / 2, bottom = b[3];
+    IntArray* slot = findSlotForValue(cx);
+    jint tx, ty;
+    if (a->flags & 0x4) {
+        tx = slot->data()[2] + cg().cameraX;
+        ty = slot->data()[3] + cg().cameraY;
+    } else {
+        IntArray* point = behaviourHooks().pointOnSegment(-1, cx, bottom);
+        if (!point || point->length() < 3) return nullptr;
+        IntArray* orbit = getOrbitPosition(point->data()[0] - slot->data()[1]);
+        jint ox = orbit && orbit->length() >= 2 ? orbit->data()[0] : 0;
+        jint oy = orbit && orbit->length() >= 2 ? orbit->data()[1] : 0;
+        tx = cg().cameraX - point->data()[1] + slot->data()[2] + ox;
+        ty = cg().cameraY - point->data()[2] + slot->data()[8] + oy;
+    }
+    ShortArray* moved = ca().screenBoxScratch;
+    jint dx = tx - cx, dy = ty - bottom;
+    cActor::setBox(moved, b[0] + dx, b[1] + dy, b[2] + dx, b[3] + dy);
+    return moved;
+}
 
 }  // namespace
 
@@ -34,6 +69,11 @@ void cActor::updateScreenBox(cActor* a) {
         return;
     }
     ShortArray* tested = a->type == 6 && a->attackBox ? a->attackBox : a->box;
+    if (a->flags & (0x2000 | 0x4)) tested = boxOnStructure(a, tested);
+    if (!tested) {
+        a->viewRating = 3;
+        return;
+    }
     b = tested->data();
     jint l = b[0], t = b[1], r = b[2], bt = b[3];
     jint halfW = (r - l) >> 1, halfH = (bt - t) >> 1;
@@ -82,11 +122,8 @@ bool game::isHeroDead(IntArray* heroStatus) { return heroStatus && heroStatus->l
 
 jint game::addLevelRect(jint a, jint b, jint c, jint d, jint id) {
     cActorStatics& s = ca();
-    if (s.rectCount >= kMaxRects) {
-        logPrintf("Level rectangle %d refused: table full (%d)", id, kMaxRects);
-        return -1;
-    }
-    jint n = s.rectCount;
+    jint n = claimRow(s.rectCount, kMaxRects, "rectangle", id);
+    if (n < 0) return -1;
     jshort* row = s.rects->data() + n * 4;
     row[0] = java::i2s(a);
     row[1] = java::i2s(b);
@@ -99,11 +136,8 @@ jint game::addLevelRect(jint a, jint b, jint c, jint d, jint id) {
 
 jint game::addLevelItem(const jint values[9], jint id) {
     cActorStatics& s = ca();
-    if (s.itemCount >= kMaxItems) {
-        logPrintf("Level item %d refused: table full (%d)", id, kMaxItems);
-        return -1;
-    }
-    jint n = s.itemCount;
+    jint n = claimRow(s.itemCount, kMaxItems, "item", id);
+    if (n < 0) return -1;
     jshort* row = s.items->data() + n * 9;
     for (jint i = 0; i < 9; ++i) row[i] = java::i2s(values[i]);
     s.itemIds->data()[n] = id;
@@ -123,11 +157,8 @@ jint game::addLevelItem(const jint values[9], jint id) {
 
 jint game::addLevelLink(const jint values[5], jint id) {
     cActorStatics& s = ca();
-    if (s.linkCount >= kMaxLinks) {
-        logPrintf("Level link %d refused: table full (%d)", id, kMaxLinks);
-        return -1;
-    }
-    jint n = s.linkCount;
+    jint n = claimRow(s.linkCount, kMaxLinks, "link", id);
+    if (n < 0) return -1;
     jint* row = s.links->data() + n * 5;
     for (jint i = 0; i < 5; ++i) row[i] = values[i];
     s.linkIds->data()[n] = id;

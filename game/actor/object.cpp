@@ -80,6 +80,7 @@ void cActor_clinit() {
     }
     ca().itemCounts = newIntArray(5);
     ca().segmentScratch = newIntArray(9);
+    ca().screenBoxScratch = newShortArray(4);
     ca().segments = newObjectArray(cid::IntArray, 3);
     for (jint i = 0; i < 3; ++i) {
         IntArray* e = newIntArray(9);
@@ -350,31 +351,33 @@ void cActor::clearRider() {
     if (cg().hero) cg().hero->flags &= ~0x10000000;
 }
 
-jint cActor::getSubtypeParam(jint subtype, jint i) {
+namespace {
+
+// Index of parameter i of subtype in the table, or -1 (logged once per
+// subtype) when there is no table, no row or i lies outside the row.
+jint paramIndex(jint subtype, jint i) {
     IntArray* table = ca().subtypeParams;
     IntArray* starts = ca().subtypeParamStart;
     jint row = subtypeRow(subtype);
-    if (!table || !starts || row < 0) {
-        logOutOfRangeOnce(subtype, "subtype parameter", i);
-        return 0;
+    if (table && starts && row >= 0) {
+        jint start = starts->data()[row];
+        jint end = row + 1 < starts->length() ? starts->data()[row + 1] : table->length();
+        if (i >= 0 && start + i < end) return start + i;
     }
-    jint start = starts->data()[row];
-    jint end = row + 1 < starts->length() ? starts->data()[row + 1] : table->length();
-    if (i < 0 || start + i >= end) {
-        logOutOfRangeOnce(subtype, "subtype parameter", i);
-        return 0;
-    }
-    return table->data()[start + i];
+    logOutOfRangeOnce(subtype, "subtype parameter", i);
+    return -1;
+}
+
+}  // namespace
+
+jint cActor::getSubtypeParam(jint subtype, jint i) {
+    jint k = paramIndex(subtype, i);
+    return k < 0 ? 0 : ca().subtypeParams->data()[k];
 }
 
 void cActor::setTypeParam(jint i, jint v) {
-    IntArray* table = ca().subtypeParams;
-    jint row = subtypeRow(subtype);
-    if (!table || row < 0) return logOutOfRangeOnce(subtype, "subtype parameter", i);
-    jint start = ca().subtypeParamStart->data()[row];
-    jint end = row + 1 < ca().subtypeParamStart->length() ? ca().subtypeParamStart->data()[row + 1] : table->length();
-    if (i < 0 || start + i >= end) return logOutOfRangeOnce(subtype, "subtype parameter", i);
-    table->data()[start + i] = v;
+    jint k = paramIndex(subtype, i);
+    if (k >= 0) ca().subtypeParams->data()[k] = v;
 }
 
 jint cActor::getParam(jint i) {

@@ -337,3 +337,27 @@ void cActor::setRowBox(cActor* a) {
     setBox(a->box, a->posX, a->posY - h / 2, a->posX + a->getParam(0) * w, a->posY + h / 2);
 }
 
+
+void cActor::startScaleTween(cActor* a, jint target, jint duration) {
+    if (!a) return;
+    jint w = getWidth(a), h = getHeight(a);
+    jint slot = duration ? findFreeTweenSlot() : -1;
+    if (duration && slot >= 0) {
+        cGameStatics& g = cg();
+        if (a == g.hero && a->scale != target)
+            spawnChild(a, getSpriteById(8, 20), a->subtype == 0 || a->subtype == 242 ? 1 : 2, 0, a->posX, a->posY, 10,
+                       0xC0A000);
+        g.tweenActors->data()[slot] = a;
+        g.tweenFrom->data()[slot] = a->scale;
+        g.tweenTo->data()[slot] = target;
+        g.tweenElapsed->data()[slot] = 0;
+        g.tweenSlots->data()[slot] = duration;
+        g.tweenBoxW->data()[slot] = java::idiv(java::imul(w, 100), a->scale);
+        g.tweenBoxH->data()[slot] = java::idiv(java::imul(h, 100), a->scale);
+        return;
+    }
+    // No duration, or every slot busy: the new scale at once.
+    jint w100 = java::idiv(java::imul(w, 100), a->scale), h100 = java::idiv(java::imul(h, 100), a->scale);
+    a->scale = target;
+    worldHooks().setBoxSize(a, duration ? w100 : w, duration ? h100 : h);
+}

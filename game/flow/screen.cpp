@@ -326,9 +326,9 @@ jint blendColour(jint c1, jint c2, jint t, jint n) {
 jint clampQuarter(jint v) { return clampValue(v / 4, -48, 48); }
 
 void setCameraScrollStep(jint x, jint y) {
-    cg().cameraScrollCountdown = -1;
-    cg().cameraScrollStepX = x;
-    cg().cameraScrollStepY = y;
+    cg().scrollDelay = -1;
+    cg().scrollStepX = x;
+    cg().scrollStepY = y;
 }
 
 void drawImageTopLeft(javax_microedition_lcdui_Graphics* g, jint x, jint y) {

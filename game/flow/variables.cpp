@@ -264,7 +264,7 @@ void setAlphaAll(IntArray* a, jint alpha) {
 jint mod3From34(jint x) { return java::irem(java::isub(x, 34), 3) + 1; }
 
 jint getLayerViewLeft(jint i) {
-    ObjectArray* pos = cg().layerPos;
+    ObjectArray* pos = cg().layerPositions;
     if (i >= 0 && i < 5 && pos && pos->inBounds(i)) {
         auto* p = static_cast<IntArray*>(pos->data()[i]);
         if (p && p->length() > 0) return java::isub(p->data()[0], 400);

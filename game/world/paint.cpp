@@ -183,7 +183,12 @@ void paintMapLayer(IntArray* layers, jint x, jint y) {
 }
 
 void paintMapLayers(std::initializer_list<jint> layers, jint x, jint y) {
-    IntArray* list = newIntArray(static_cast<jint>(layers.size()));
+    // One list array kept for the paint of every frame.
+    IntArray* list = wd().layerList;
+    if (!list || list->length() != static_cast<jint>(layers.size())) {
+        list = newIntArray(static_cast<jint>(layers.size()));
+        wd().layerList = list;
+    }
     IntArray::fill(list, layers);
     paintMapLayer(list, x, y);
 }

@@ -4,6 +4,7 @@
 
 #include "game/actor/actor.h"
 #include "game/data/hooks.h"
+#include "game/data/routines.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
 #include "game/data/statics.h"
@@ -446,7 +447,17 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
     case 127: if (cActor* h = hero()) flow.setHeroState(h, 38); break;
     case 128: cg().tileCacheDirty = 1, flow.setPalette(2); break;
     case 129: wd().fireworksOn = 1, wd().fireworksPhase = 0; break;
-    case 130: break;  // the run-speed effect belongs to the hero code
+    case 130:
+        if (w(0) != 0) {
+            ca().scaleParam = 460;
+            magician().attachedEffect =
+                cActor::spawnEffect(getSpriteById(50, 20), 0, cg().cameraX, cg().cameraY, 2, 8192);
+        } else {
+            ca().scaleParam = 256;
+            if (cActor* held = magician().attachedEffect) held->deactivate();
+            magician().attachedEffect = nullptr;
+        }
+        break;
     case 131: if (cActor* h = hero()) flow.setHeroState(h, 40); break;
     default: break;
     }

@@ -61,6 +61,7 @@ namespace game {
     X(jbyte, heroFallKillOff)              \
     /* painting */                         \
     X(IntArray*, tileCacheRange)           \
+    X(IntArray*, layerList)                \
     X(jint, panelActorTimer)               \
     X(jint, bossCounter)
 

@@ -3,6 +3,8 @@
 #include "game/world/streaming.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "game/actor/actor.h"
 #include "game/actor/levels.h"
@@ -30,6 +32,47 @@ bool heroMissing() {
 }
 
 jint sub(jint type, jint k) { return cActor::getSubtypeParam(type, k); }
+
+// The pass looks up every record's live actor by unique id: an index from
+// id to pool slot, rebuilt at the start of a pass and after the pass adds
+// or removes an actor (the pool swaps the last actor into a freed slot).
+// Character slots are asked first, as the plain look-up does.
+class LiveIndex {
+public:
+    void rebuild() {
+        for (jint id : used_) slotOf_[static_cast<size_t>(id)] = -1;
+        used_.clear();
+        for (jint i = 0; i < stores().actorCount; ++i) {
+            cActor* a = poolActor(i);
+            if (!a || a->uniqueId < 0 || a->uniqueId >= kIds) continue;
+            if (slotOf_[static_cast<size_t>(a->uniqueId)] < 0) {
+                slotOf_[static_cast<size_t>(a->uniqueId)] = static_cast<int16_t>(i);
+                used_.push_back(a->uniqueId);
+            }
+        }
+    }
+    cActor* find(jint id) const {
+        if (id < 0 || id >= kIds) return getActorById(id);
+        if (cActor* c = getActorSlotById(id)) return c;
+        const int16_t slot = slotOf_[static_cast<size_t>(id)];
+        cActor* a = slot >= 0 ? poolActor(slot) : nullptr;
+        return a && a->uniqueId == id ? a : nullptr;
+    }
+    LiveIndex() {
+        slotOf_.fill(-1);
+        used_.reserve(static_cast<size_t>(kActorPoolSize));
+    }
+
+private:
+    static constexpr jint kIds = 32768;
+    std::array<int16_t, kIds> slotOf_;
+    std::vector<jint> used_;
+};
+
+LiveIndex& liveIndex() {
+    static LiveIndex index;
+    return index;
+}
 
 }  // namespace
 
@@ -251,11 +294,13 @@ void updateLevelObjects() {
     const bool firstFrame = getFirstActiveScript() == 0;
     ShortArray* box = g.boxScratch;
     if (!box || box->length() < 4) box = cg().boxScratch = newShortArray(4);
+    LiveIndex& live = liveIndex();
+    live.rebuild();
     for (jint i = 0; i < n && i < recordCount(); ++i) {
         const jint id = cg().recordIds->data()[i];
         const jint type = recordValue(i, 0);
         const bool special = cg().stage == 3 && id == 315;
-        cActor* a = getActorById(id);
+        cActor* a = live.find(id);
         jint b[4], flags, layer, subtype;
         if (a) {
             liveActorBox(a, b);
@@ -297,10 +342,15 @@ void updateLevelObjects() {
                 a->flags = flags;
                 a->recordIndex = (i & 0xFFFFFF) | 0x1000000;
                 a->viewRating = rating;
+                live.rebuild();
             }
         } else if (a) {
-            if ((a->flags & 0x80000) || isPinned(a)) a->viewRating = rating;
-            else removeActorAt(a->poolSlot);
+            if ((a->flags & 0x80000) || isPinned(a)) {
+                a->viewRating = rating;
+            } else {
+                removeActorAt(a->poolSlot);
+                live.rebuild();
+            }
         }
     }
 }

@@ -38,6 +38,7 @@ const char* const kUsage = R"(usage: bramble-kit <command> ...
                                   level-objects, level-scripts, regions (or below)
   level IN.txt OUTDIR             level description to pack entries OUTDIR/NN.bin
   damage KIND IN OUTDIR [--max-per-group N] [--flips N] [--seed N]
+  actor-tables demo OUT | inspect FILE | damage IN OUTDIR
   store write FOLDER NAME [--last N] ID=FILE ...
   store read FOLDER NAME
 )";
@@ -257,6 +258,8 @@ int store(const std::vector<std::string>& a) {
 
 }  // namespace
 
+int actorTablesCommand(const std::vector<std::string>& args);  // actor_cmd.cpp
+
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
@@ -279,6 +282,7 @@ int main(int argc, char** argv) {
             if (r == 2) throw Usage{};
             return r;
         }
+        if (cmd == "actor-tables") return actorTablesCommand(rest);
         throw Usage{};
     } catch (const Usage&) {
         std::cerr << kUsage << kGameDataUsage;

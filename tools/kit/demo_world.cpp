@@ -3,7 +3,7 @@
 // parallax layers, a region, the hero's record, an intro script that pans
 // the camera and takes the checkpoint at its end, and the level-end
 // script (id 1) for the exit trigger. Its entries form the level pack
-// "pack3".
+// "pack4".
 #include "tools/kit/demo_world.h"
 
 #include "tools/kit/gamedata.h"
@@ -108,7 +108,7 @@ script 2
 )";
 
 void addDemoWorld(std::vector<DemoEntry>& out) {
-    out.push_back({"pack3", [] {
+    out.push_back({"pack4", [] {
                        const std::map<int, Bytes> entries = levelEntries(parseLevelDescription(kDemoStage));
                        std::vector<PackEntry> pack;
                        for (int e = 0; e <= kLevelRegionsEntry; ++e) {

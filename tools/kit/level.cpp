@@ -29,21 +29,6 @@ int scriptOperandLength(int opcode) {
 
 namespace {
 
-FileField field(std::string group, int index, size_t offset, uint8_t width, bool bigEndian, bool isSigned,
-                FieldRole role, int64_t value, int64_t limit) {
-    FileField f;
-    f.group = std::move(group);
-    f.index = index;
-    f.offset = offset;
-    f.width = width;
-    f.bigEndian = bigEndian;
-    f.isSigned = isSigned;
-    f.role = role;
-    f.value = value;
-    f.limit = limit;
-    return f;
-}
-
 std::string at(const char* what, size_t pos) { return std::string(what) + " at byte " + std::to_string(pos); }
 
 }  // namespace
@@ -106,7 +91,7 @@ Bytes encodeLevelObjects(const std::vector<LevelRecord>& records, FileLayout* la
         if (r.values.empty() || r.values.size() > 127) throw KitError("object record: 1 to 127 values");
         if (layout) {
             layout->mark("record[" + std::to_string(i) + "]", w.size());
-            layout->fields.push_back(field("record.count", i, w.size(), 1, false, true, FieldRole::Count,
+            layout->fields.push_back(FileField::make("record.count", i, w.size(), 1, false, true, FieldRole::Count,
                                            static_cast<int64_t>(r.values.size()), static_cast<int64_t>(r.values.size())));
         }
         w.u8(static_cast<uint32_t>(r.values.size()));
@@ -163,7 +148,7 @@ Bytes encodeLevelScripts(const std::vector<LevelScript>& scripts, FileLayout* la
         if (layout) layout->mark(std::move(name), w.size());
     };
     mark("count");
-    add(field("script-count", -1, 0, 1, false, true, FieldRole::Count, static_cast<int64_t>(scripts.size()),
+    add(FileField::make("script-count", -1, 0, 1, false, true, FieldRole::Count, static_cast<int64_t>(scripts.size()),
               static_cast<int64_t>(scripts.size())));
     w.u8(static_cast<uint32_t>(scripts.size()));
     int si = 0, ri = 0, ki = 0, oi = 0;
@@ -171,7 +156,7 @@ Bytes encodeLevelScripts(const std::vector<LevelScript>& scripts, FileLayout* la
         if (s.records.size() > 127) throw KitError("script: at most 127 command records");
         mark("script[" + std::to_string(si) + "]");
         w.le16(static_cast<uint16_t>(s.id));
-        add(field("script.records", si, w.size(), 1, false, true, FieldRole::Count, static_cast<int64_t>(s.records.size()),
+        add(FileField::make("script.records", si, w.size(), 1, false, true, FieldRole::Count, static_cast<int64_t>(s.records.size()),
                   static_cast<int64_t>(s.records.size())));
         w.u8(static_cast<uint32_t>(s.records.size()));
         w.le16(0);
@@ -182,14 +167,14 @@ Bytes encodeLevelScripts(const std::vector<LevelScript>& scripts, FileLayout* la
             w.u8(0);
             if (rec.kind == 2) w.le16(rec.target);
             if (rec.keyframes.size() > 32767) throw KitError("command record: too many keyframes");
-            add(field("record.keyframes", ri, w.size(), 2, false, true, FieldRole::Count,
+            add(FileField::make("record.keyframes", ri, w.size(), 2, false, true, FieldRole::Count,
                       static_cast<int64_t>(rec.keyframes.size()), static_cast<int64_t>(rec.keyframes.size())));
             w.le16(static_cast<uint16_t>(rec.keyframes.size()));
             for (const ScriptKeyframe& k : rec.keyframes) {
                 mark("keyframe[" + std::to_string(ki) + "]");
                 w.le16(static_cast<uint16_t>(k.frame));
                 if (k.ops.size() > 127) throw KitError("keyframe: at most 127 operations");
-                add(field("keyframe.ops", ki, w.size(), 1, false, true, FieldRole::Count, static_cast<int64_t>(k.ops.size()),
+                add(FileField::make("keyframe.ops", ki, w.size(), 1, false, true, FieldRole::Count, static_cast<int64_t>(k.ops.size()),
                           static_cast<int64_t>(k.ops.size())));
                 w.u8(static_cast<uint32_t>(k.ops.size()));
                 for (const ScriptOp& op : k.ops) {
@@ -201,12 +186,12 @@ Bytes encodeLevelScripts(const std::vector<LevelScript>& scripts, FileLayout* la
                     if (op.opcode == 13 && op.operands[0] >= s.records.size())
                         throw KitError("operation 13 names record " + std::to_string(op.operands[0]) + " of a script with " +
                                        std::to_string(s.records.size()));
-                    FileField f = field("op.opcode", oi, w.size(), 1, false, false, FieldRole::Marker, op.opcode, 0);
+                    FileField f = FileField::make("op.opcode", oi, w.size(), 1, false, false, FieldRole::Marker, op.opcode, 0);
                     f.alternatives = {132, 200, 255};
                     add(f);
                     w.u8(static_cast<uint32_t>(op.opcode));
                     if (op.opcode == 13)
-                        add(field("op13.record", oi, w.size(), 1, false, false, FieldRole::Index, op.operands[0],
+                        add(FileField::make("op13.record", oi, w.size(), 1, false, false, FieldRole::Index, op.operands[0],
                                   static_cast<int64_t>(s.records.size())));
                     w.raw(op.operands);
                     ++oi;
@@ -281,8 +266,9 @@ int32_t le32At(const Bytes& b, size_t i) {
                                 static_cast<uint32_t>(b[i + 2]) << 16 | static_cast<uint32_t>(b[i + 3]) << 24);
 }
 
-// Operand layout of an opcode: 'b' byte, 'h' 16-bit, 'i' 32-bit.
-std::string operandShape(int opcode) {
+}  // namespace
+
+std::string scriptOperandShape(int opcode) {
     switch (opcode) {
     case 13: return "bhh";
     case 22: case 32: case 42: return "b";
@@ -294,8 +280,6 @@ std::string operandShape(int opcode) {
     int len = scriptOperandLength(opcode);
     return len <= 0 ? std::string() : std::string(static_cast<size_t>(len / 2), 'h');
 }
-
-}  // namespace
 
 std::string describeLevelScripts(const std::vector<LevelScript>& scripts) {
     std::ostringstream o;
@@ -314,7 +298,7 @@ std::string describeLevelScripts(const std::vector<LevelScript>& scripts) {
                 for (const ScriptOp& op : k.ops) {
                     o << "      op " << op.opcode;
                     size_t p = 0;
-                    for (char c : operandShape(op.opcode)) {
+                    for (char c : scriptOperandShape(op.opcode)) {
                         if (c == 'b') o << ' ' << (op.opcode == 13 ? int(op.operands[p]) : int(int8_t(op.operands[p]))), p += 1;
                         else if (c == 'h') o << ' ' << le16At(op.operands, p), p += 2;
                         else o << ' ' << le32At(op.operands, p), p += 4;
@@ -334,7 +318,7 @@ Bytes encodeMapRegions(const std::vector<MapRegion>& regions, FileLayout* layout
     ByteWriter w;
     if (layout) {
         layout->mark("count", 0);
-        layout->fields.push_back(field("count", -1, 0, 1, true, true, FieldRole::Count, static_cast<int64_t>(regions.size()),
+        layout->fields.push_back(FileField::make("count", -1, 0, 1, true, true, FieldRole::Count, static_cast<int64_t>(regions.size()),
                                        static_cast<int64_t>(regions.size())));
     }
     w.u8(static_cast<uint32_t>(regions.size()));
@@ -350,8 +334,8 @@ Bytes encodeMapRegions(const std::vector<MapRegion>& regions, FileLayout* layout
         w.u8(static_cast<uint32_t>(g.w));
         w.u8(static_cast<uint32_t>(g.h));
         if (layout) {
-            layout->fields.push_back(field("region.columns", i, w.size(), 1, true, false, FieldRole::Count, g.columns, g.columns));
-            layout->fields.push_back(field("region.rows", i, w.size() + 1, 1, true, false, FieldRole::Count, g.rows, g.rows));
+            layout->fields.push_back(FileField::make("region.columns", i, w.size(), 1, true, false, FieldRole::Count, g.columns, g.columns));
+            layout->fields.push_back(FileField::make("region.rows", i, w.size() + 1, 1, true, false, FieldRole::Count, g.rows, g.rows));
         }
         w.u8(static_cast<uint32_t>(g.columns));
         w.u8(static_cast<uint32_t>(g.rows));

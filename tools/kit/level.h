@@ -80,6 +80,9 @@ struct LevelModel {
 // operations, the global command table for 100-131, 0 for operations
 // without operands; -1 for opcodes outside the format (132-255).
 int scriptOperandLength(int opcode);
+// Operand layout of an opcode for the text form: 'b' a byte, 'h' a 16-bit
+// value, 'i' a 32-bit value (text ids of 102 and 115, flags of 23/24).
+std::string scriptOperandShape(int opcode);
 // The operand bytes of global commands 100-131.
 extern const std::array<int, 32> kScriptCommandLengths;
 

@@ -94,15 +94,7 @@ ScriptOp assemble(size_t line, const std::vector<std::string>& w) {
     op.opcode = static_cast<int>(number(line, w[1], 0, 255));
     int len = scriptOperandLength(op.opcode);
     if (len < 0) fail(line, "opcode " + w[1] + " is not part of the format");
-    std::string shape;
-    switch (op.opcode) {
-    case 13: shape = "bhh"; break;
-    case 22: case 32: case 42: shape = "b"; break;
-    case 23: case 24: case 43: case 44: shape = "i"; break;
-    case 102: shape = "hih"; break;
-    case 115: shape = "hihh"; break;
-    default: shape.assign(static_cast<size_t>(len / 2), 'h'); break;
-    }
+    const std::string shape = scriptOperandShape(op.opcode);
     if (w.size() - 2 != shape.size())
         fail(line, "opcode " + w[1] + " takes " + std::to_string(shape.size()) + " operands");
     for (size_t k = 0; k < shape.size(); ++k) {

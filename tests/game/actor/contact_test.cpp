@@ -56,6 +56,24 @@ TEST_F(ContactTest, PartsAgainstBoundingBoxes) {
     EXPECT_FALSE(partsIntersect(a, b, false, false));
 }
 
+TEST_F(ContactTest, PartListsHoldAtMost32Records) {
+    kit::SpriteModel m;
+    m.flags = kit::kSpriteFrameRects;
+    m.modules.push_back(kit::SpriteModule::fillRect(0xFFFFFFFF, 4, 4));
+    kit::SpriteFrame f;
+    f.modules = {{0, 0, 0, 0, 0}};
+    for (int i = 0; i < 40; ++i) f.rects.push_back({i, 0, 2, 2});
+    m.frames = {f};
+    kit::SpriteAnim a;
+    a.frames = {{0, 1}};
+    m.anims = {a};
+    cActor* many = actorAt(0, 0, 4, 4);
+    many->sprite = spritetest::loadSprite(m);
+    many->setAnim(0);
+    EXPECT_EQ(collectFrameRects(many, ca().partRectsA), kMaxPartRects);
+    EXPECT_EQ(ca().partRectsA->data()[4 * 31], 31);
+}
+
 TEST_F(ContactTest, ScanFindsTheHeroFirstAndType41Always) {
     cActor* hero = actorAt(100, 100, 20, 20);
     cg().hero = hero;

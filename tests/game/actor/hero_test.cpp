@@ -3,34 +3,14 @@
 #include "tests/game/actor/support.h"
 
 #include "game/actor/hero.h"
+#include "game/flow/variables.h"
 #include "game/sprite/sprite.h"
 
 namespace {
 
 using namespace game;
 
-class HeroTest : public actortest::ActorTest {
-protected:
-    cActor* makeHero(jint x, jint y, jint subtype = 0) {
-        cActor* h = newObject<cActor>();
-        h->subtype = subtype;
-        h->allocMotionState();
-        actortest::place(h, x, y, 20, 40);
-        cg().hero = h;
-        return h;
-    }
-    BSprite* framesSprite() {
-        kit::SpriteModel m;
-        m.modules.push_back(kit::SpriteModule::fillRect(0xFF00FF00, 4, 4));
-        kit::SpriteFrame f;
-        f.modules = {{0, 0, 0, 0, 0}};
-        m.frames = {f};
-        kit::SpriteAnim a;
-        a.frames = {{0, 1}, {0, 1}, {0, 1}, {0, 1}, {0, 1}};
-        m.anims.assign(4, a);
-        return spritetest::loadSprite(m);
-    }
-};
+class HeroTest : public actortest::ActorTest {};
 
 TEST_F(HeroTest, SetHeroMovePowersAndAnimations) {
     struct Case {
@@ -46,7 +26,7 @@ TEST_F(HeroTest, SetHeroMovePowersAndAnimations) {
     };
     for (const Case& c : cases) {
         rec.calls.clear();
-        cActor* h = makeHero(0, 0, c.subtype);
+        cActor* h = actortest::makeHero(0, 0, c.subtype);
         setHeroMove(h, c.kind, 9, c.mode, c.duration);
         const jint* v = ca().heroVars->data();
         EXPECT_EQ(v[3], c.wantPower) << c.subtype << "/" << c.duration;
@@ -100,7 +80,7 @@ TEST_F(HeroTest, ActionMasks) {
 }
 
 TEST_F(HeroTest, GrabOnlyWhatTheHeroFacesAndLiftCounts) {
-    cActor* h = makeHero(100, 100);
+    cActor* h = actortest::makeHero(100, 100);
     cActor* p = newObject<cActor>();
     p->posX = 50;
     ca().partnerActor = p;
@@ -122,7 +102,7 @@ TEST_F(HeroTest, GrabOnlyWhatTheHeroFacesAndLiftCounts) {
 }
 
 TEST_F(HeroTest, Throws) {
-    makeHero(0, 0);
+    actortest::makeHero(0, 0);
     struct Case {
         jint kind, direction, tx, ty, targetDx, targetDy;
         jint wantVx, wantVy;
@@ -167,7 +147,7 @@ TEST_F(HeroTest, TumbleComesBackThroughRespawn) {
 
 TEST_F(HeroTest, LauncherCarriesThenLaunches) {
     cActor* launcher = actortest::spawn(6, 1, 200, 200, 0xA0, {0, 0, 0});
-    launcher->sprite = framesSprite();
+    launcher->sprite = actortest::tickSprite(4, 5);
     launcher->launchAnimBase = 1;
     cActor* rider = actortest::spawn(6, 2, 200, 180);
     rider->allocMotionState();
@@ -177,7 +157,7 @@ TEST_F(HeroTest, LauncherCarriesThenLaunches) {
     EXPECT_EQ(rider->motion->data()[3], -3200);
     EXPECT_EQ(rider->motion->data()[2], 0);
     // With an end frame the rider is held until the launcher gets there.
-    cActor* h = makeHero(200, 180);
+    cActor* h = actortest::makeHero(200, 180);
     launcher->setAnim(0);
     carryRider(launcher, h, 3);
     EXPECT_EQ(h->posY, 190);
@@ -191,13 +171,13 @@ TEST_F(HeroTest, LauncherCarriesThenLaunches) {
 
 TEST_F(HeroTest, SkipRingAndClimb) {
     cActor* a = newObject<cActor>();
-    a->sprite = framesSprite();
+    a->sprite = actortest::tickSprite(4, 5);
     EXPECT_TRUE(setAnimAndSkip(a, 1, 3));
     EXPECT_EQ(a->frame, 3) << "advanced n times";
     EXPECT_FALSE(setAnimAndSkip(a, 1, 1));
     EXPECT_EQ(a->frame, 3);
 
-    cActor* h = makeHero(0, 0);
+    cActor* h = actortest::makeHero(0, 0);
     heroState37(h, 1);
     EXPECT_EQ(ca().ringRadius, 12800);
     heroState37(h, 1);
@@ -215,12 +195,72 @@ TEST_F(HeroTest, SkipRingAndClimb) {
     EXPECT_EQ(floorMod(5, 0), 0);
 }
 
+TEST_F(HeroTest, SwitchingCharactersAndStoppingForScripts) {
+    cActor* h = actortest::makeHero(100, 200);
+    h->stateFlags = 0x1000203;
+    cg().characterSlots = newObjectArray(cid::cActor, 3);
+    cg().characterSlots->data()[0] = h;
+    // Only the current slot filled: the same character, moved up by 70 %.
+    switchToNextHero();
+    EXPECT_EQ(cg().hero, h);
+    EXPECT_EQ(h->posY, 130);
+    EXPECT_EQ(cg().variableChangedMask, -1);
+    cActor* other = newObject<cActor>();
+    other->allocMotionState();
+    actortest::place(other, 0, 0, 20, 40);
+    cg().characterSlots->data()[2] = other;
+    h->scale = 50;
+    switchToNextHero();
+    EXPECT_EQ(cg().hero, other);
+    EXPECT_EQ(other->posX, 100);
+    EXPECT_EQ(other->posY, 95);
+    EXPECT_EQ(other->scale, 50);
+    EXPECT_EQ(other->stateFlags, 0x1000203);
+    EXPECT_EQ(h->anim, 0) << "the outgoing hero idles";
+
+    ca().heroState = 38;
+    rec.calls.clear();
+    other->motion->data()[2] = 500;
+    stopHeroForScript();
+    EXPECT_FALSE(rec.has("heroState0")) << "state 38 kept";
+    EXPECT_EQ(other->motion->data()[2], 0);
+    EXPECT_EQ(stores().inputBlock & 1, 1);
+    EXPECT_EQ(cg().scriptWaitMode, 6);
+    ca().heroModeA = 1;
+    stopHeroForScript();
+    EXPECT_TRUE(rec.has("heroState14"));
+}
+
+TEST_F(HeroTest, PickupStatesAndCounts) {
+    cActor* h = actortest::makeHero(0, 0);
+    pickupState13(h, 1000);  // (16000 + 500) / 1000 = 16
+    EXPECT_TRUE(rec.has("heroState13"));
+    EXPECT_EQ(ca().markA, getVariable(2));
+    pickupState20(h, -1000);
+    EXPECT_EQ(ca().markB, getVariable(8));
+    ca().liftCount = 1;
+    EXPECT_EQ(getHitStrength(), 2);
+    ca().liftCount = 0;
+    EXPECT_EQ(getHitStrength(), 1);
+    ca().landingMode = 1;
+    resetHeroStateAfterLanding();
+    EXPECT_TRUE(rec.has("heroState17"));
+    EXPECT_EQ(ca().heroVars->data()[0], 2048);
+    if (IntArray* stats = cg().levelStats) {
+        jint before7 = stats->data()[7];
+        addPickupCount(0, 4);
+        EXPECT_EQ(stats->data()[7], before7);
+        addPickupCount(0, 1);
+        EXPECT_EQ(stats->data()[7], before7 + 1);
+    }
+}
+
 TEST_F(HeroTest, RunSpeedPickup) {
-    cActor* h = makeHero(100, 100);
+    cActor* h = actortest::makeHero(100, 100);
     (void)h;
     cActor* p = actortest::spawn(6, 1, 100, 100);
     p->type = 59;
-    p->sprite = framesSprite();
+    p->sprite = actortest::tickSprite(4, 5);
     p->update();
     EXPECT_EQ(p->aiState, 2);
     p->update();

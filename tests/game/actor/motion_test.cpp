@@ -279,3 +279,54 @@ TEST_F(MotionTest, ItemGridSkipsOutsideCellsAndEndsLoops) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace game;
+
+class FrameListTest : public actortest::ActorTest {};
+
+TEST_F(FrameListTest, ScaleTweenTakesASlotOrScalesAtOnce) {
+    cActor* a = actortest::spawn(6, 1, 100, 100);
+    EXPECT_EQ(cActor::getWidth(a), 32);
+    for (jint i = 0; i < 5; ++i) cg().tweenSlots->data()[i] = -1;
+    cActor::startScaleTween(a, 200, 10);
+    EXPECT_EQ(cg().tweenActors->data()[0], a);
+    EXPECT_EQ(cg().tweenTo->data()[0], 200);
+    EXPECT_EQ(cg().tweenBoxW->data()[0], 32);
+    EXPECT_EQ(a->scale, 100) << "the tween changes it step by step";
+    for (jint i = 0; i < 5; ++i) cg().tweenSlots->data()[i] = 3;
+    cActor::startScaleTween(a, 50, 10);
+    EXPECT_EQ(a->scale, 50) << "every slot busy: at once";
+    EXPECT_EQ(cActor::getWidth(a), 16);
+    cActor::startScaleTween(nullptr, 50, 10);
+}
+
+TEST_F(FrameListTest, FrameListAndStructurePlacement) {
+    actortest::centreCamera();
+    cActor* near = actortest::spawn(6, 5, 400, 240);     // a level object in view
+    cActor* far = actortest::spawn(6, 6, 5000, 240);     // a level object far away
+    cActor* spawned = actortest::spawn(6, 12000, 420, 240);
+    (void)far;
+    ca().idCounter = 9999;
+    world.updateAllActors();
+    ASSERT_EQ(stores().activeActorCount, 2);
+    EXPECT_EQ(activeActor(0), near);
+    EXPECT_EQ(activeActor(1), spawned);
+    // On a structure's fixed offset (flag 0x4): rated where the structure is.
+    IntArray* slot = static_cast<IntArray*>(ca().segments->data()[0]);
+    jint* d = slot->data();
+    d[0] = 1;
+    d[2] = 3000;
+    d[3] = 0;
+    d[4] = 0;
+    d[6] = 1000;
+    near->flags |= 0x4;
+    cActor::updateScreenBox(near);
+    EXPECT_EQ(near->viewRating, 3);
+    d[2] = 0;
+    cActor::updateScreenBox(near);
+    EXPECT_EQ(near->viewRating, 0);
+}
+
+}  // namespace

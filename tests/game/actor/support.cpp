@@ -15,16 +15,6 @@ std::vector<const StaticsContribution*> g_statics;
 kit::Bytes g_tables;
 bool g_haveTables = true;
 
-void loadPool(StaticClass& statics) {
-    const kit::StringPool pool = kit::demoStringPool();
-    ObjectArray* array = newObjectArray(cid::String, static_cast<jint>(pool.size()));
-    statics.m_stringPool = array;
-    for (size_t i = 0; i < pool.size(); ++i) {
-        String* s = String::fromUtf16(pool[i]);
-        statics.m_stringPool->data()[i] = s;
-    }
-}
-
 }  // namespace
 
 kit::Bytes demoTablesBytes() {
@@ -50,7 +40,7 @@ void startApplication(std::optional<kit::Bytes> tables) {
     config.objectHeapSize = 16 << 20;
     config.dataHeapSize = 32 << 20;
     config.statics = &g_statics;
-    config.loadConstants = &loadPool;
+    config.loadConstants = &spritetest::loadDemoPool;
     game::installActorHooks();
     game::installActorDefaults();
     Application::init(config);
@@ -89,6 +79,37 @@ void place(cActor* a, jint x, jint y, jint w, jint h) {
 }
 
 }  // namespace actortest
+
+cActor* actortest::makeHero(jint x, jint y, jint subtype) {
+    cActor* h = newObject<cActor>();
+    h->subtype = subtype;
+    h->allocMotionState();
+    place(h, x, y, 20, 40);
+    game::cg().hero = h;
+    return h;
+}
+
+BSprite* actortest::tickSprite(int anims, int frames) {
+    kit::SpriteModel m;
+    m.modules.push_back(kit::SpriteModule::fillRect(0xFF00FF00, 4, 4));
+    kit::SpriteFrame f;
+    f.modules = {{0, 0, 0, 0, 0}};
+    m.frames = {f};
+    kit::SpriteAnim a;
+    a.frames.assign(static_cast<size_t>(frames), kit::AnimFrame{0, 1});
+    m.anims.assign(static_cast<size_t>(anims), a);
+    return spritetest::loadSprite(m);
+}
+
+void actortest::centreCamera() {
+    game::cg().cameraX = 400;
+    game::cg().cameraY = 240;
+    for (jint l = 0; l < 5; ++l) {
+        auto* p = static_cast<IntArray*>(game::cg().layerPositions->data()[l]);
+        p->data()[0] = 400;
+        p->data()[1] = 240;
+    }
+}
 
 bool actortest::Recorder::has(const std::string& c) const {
     for (const std::string& s : calls)

@@ -97,5 +97,12 @@ ShortArray* record(int subtype, int id, int x, int y, int anim = 0, int flags = 
 cActor* spawn(int subtype, int id, int x, int y, int flags = 0xA0, const std::vector<int16_t>& params = {});
 // Places a with a box of w x h standing on (x, y).
 void place(cActor* a, jint x, jint y, jint w, jint h);
+// A hero (cGame.hero) with a motion state and a 20 x 40 box on (x, y).
+cActor* makeHero(jint x, jint y, jint subtype = 0);
+// A sprite of `anims` animations, each of `frames` one-tick frames of one
+// small square.
+BSprite* tickSprite(int anims, int frames);
+// Camera and every layer centred on (400, 240): view and world agree.
+void centreCamera();
 
 }  // namespace actortest

@@ -10,25 +10,6 @@ using namespace game;
 
 class UpdateTest : public actortest::ActorTest {
 protected:
-    // Twelve animations of one frame lasting one tick.
-    BSprite* quickSprite() {
-        kit::SpriteModel m;
-        m.modules.push_back(kit::SpriteModule::fillRect(0xFF00FF00, 4, 4));
-        kit::SpriteFrame f;
-        f.modules = {{0, 0, 0, 0, 0}};
-        m.frames = {f};
-        kit::SpriteAnim a;
-        a.frames = {{0, 1}};
-        m.anims.assign(12, a);
-        return spritetest::loadSprite(m);
-    }
-    cActor* makeHero(jint x, jint y) {
-        cActor* h = newObject<cActor>();
-        h->allocMotionState();
-        actortest::place(h, x, y, 20, 40);
-        cg().hero = h;
-        return h;
-    }
     cActor* makeCarrier(jint type, jint x, jint y) {
         cActor* c = newObject<cActor>();
         c->type = type;
@@ -55,7 +36,7 @@ TEST_F(UpdateTest, CarriersTakeTheirRidersAlong) {
         cActor* carrier = makeCarrier(c.type, 200, 300);
         carrier->motion->data()[2] = 300;
         carrier->motion->data()[3] = 256;
-        cActor* rider = c.heroRider ? makeHero(210, 288) : newObject<cActor>();
+        cActor* rider = c.heroRider ? actortest::makeHero(210, 288) : newObject<cActor>();
         if (!c.heroRider) {
             rider->allocMotionState();
             actortest::place(rider, 210, 288, 20, 40);
@@ -85,7 +66,7 @@ TEST_F(UpdateTest, UpdateHeadAndTail) {
     EXPECT_EQ(a->posX, 50);
     EXPECT_EQ(a->paintFlags & 1, 1);
     EXPECT_TRUE(rec.calls.empty()) << "types of 112 and more run nothing";
-    cActor* h = makeHero(10, 20);
+    cActor* h = actortest::makeHero(10, 20);
     h->type = 0;
     h->anim = 4;
     h->update();
@@ -105,7 +86,7 @@ TEST_F(UpdateTest, UpdateHeadAndTail) {
     // A type-3 actor goes when its animation completes a pass.
     cActor* t = actortest::spawn(6, 5, 0, 0);
     t->type = 3;
-    t->sprite = quickSprite();
+    t->sprite = actortest::tickSprite(12, 1);
     t->setAnim(0);
     ASSERT_EQ(stores().actorCount, 1);
     t->update();
@@ -113,7 +94,7 @@ TEST_F(UpdateTest, UpdateHeadAndTail) {
 }
 
 TEST_F(UpdateTest, ScriptEvents) {
-    cActor* h = makeHero(100, 100);
+    cActor* h = actortest::makeHero(100, 100);
     struct Case {
         jint kind, a, b, count;
         const char* want;
@@ -157,11 +138,11 @@ TEST_F(UpdateTest, ScriptEvents) {
 }
 
 TEST_F(UpdateTest, BouncerPowersGrowWithinThirtyFrames) {
-    cActor* h = makeHero(400, 300);
+    cActor* h = actortest::makeHero(400, 300);
     h->motion->data()[3] = 512;
     cActor* b = actortest::spawn(11, 60, 400, 310, 0xA0, {64, 40, -32, -20});
     ASSERT_EQ(b->type, 74);
-    b->sprite = quickSprite();
+    b->sprite = actortest::tickSprite(12, 1);
     b->update();  // AI state 0 -> 2, attack box placed
     ASSERT_EQ(b->aiState, 2);
     struct Bounce {
@@ -186,7 +167,7 @@ TEST_F(UpdateTest, BouncerPowersGrowWithinThirtyFrames) {
 }
 
 TEST_F(UpdateTest, ZonesCarriersAndLaunchers) {
-    cActor* h = makeHero(100, 100);
+    cActor* h = actortest::makeHero(100, 100);
     cActor* zone = actortest::spawn(6, 1, 100, 100, 0xA0, {-7, 50, 50, -25, -25});
     zone->type = 80;
     zone->update();
@@ -241,7 +222,7 @@ TEST_F(UpdateTest, SwitchFiresAndFlipsItsTarget) {
 }
 
 TEST_F(UpdateTest, LevelTimerKillsTheHeroUnlessHeld) {
-    makeHero(0, 0);
+    actortest::makeHero(0, 0);
     cg().levelTimer = 1;
     tickLevelTimer();
     EXPECT_EQ(cg().levelTimer, 0);

@@ -18,7 +18,9 @@ std::mutex g_logLock;
 std::vector<std::string> g_log;
 std::vector<const StaticsContribution*> g_statics;
 
-void loadPool(StaticClass& statics) {
+}  // namespace
+
+void loadDemoPool(StaticClass& statics) {
     const kit::StringPool pool = kit::demoStringPool();
     ObjectArray* array = newObjectArray(cid::String, static_cast<jint>(pool.size()));
     statics.m_stringPool = array;
@@ -28,8 +30,6 @@ void loadPool(StaticClass& statics) {
     }
 }
 
-}  // namespace
-
 void startApplication(size_t objectHeap, size_t dataHeap) {
     g_statics.clear();
     g_statics.push_back(lcdui::staticsContribution());
@@ -38,7 +38,7 @@ void startApplication(size_t objectHeap, size_t dataHeap) {
     config.objectHeapSize = objectHeap;
     config.dataHeapSize = dataHeap;
     config.statics = &g_statics;
-    config.loadConstants = &loadPool;
+    config.loadConstants = &loadDemoPool;
     Application::init(config);
 }
 
@@ -183,9 +183,9 @@ std::string render(const Screen& s, jint x0, jint y0, jint w, jint h) {
 
 }  // namespace
 
-void expectGolden(const std::string& name, const Screen& screen, jint x, jint y, jint w, jint h) {
+void expectGolden(const std::string& name, const Screen& screen, jint x, jint y, jint w, jint h, const char* folder) {
     const char* root = std::getenv("BRAMBLE_SOURCE_DIR");
-    const std::string path = std::string(root ? root : ".") + "/tests/game/sprite/golden/" + name + ".txt";
+    const std::string path = std::string(root ? root : ".") + "/" + folder + "/" + name + ".txt";
     const std::string actual = render(screen, x, y, w, h);
     const char* update = std::getenv("BRAMBLE_UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {

@@ -26,6 +26,9 @@ namespace spritetest {
 using Graphics = javax_microedition_lcdui_Graphics;
 using Image = javax_microedition_lcdui_Image;
 
+// Loads the kit's demo string pool into the statics (Config::loadConstants).
+void loadDemoPool(StaticClass& statics);
+
 // Starts and closes the application of one test program run (or one test).
 void startApplication(size_t objectHeap = 8 << 20, size_t dataHeap = 32 << 20);
 void closeApplication();
@@ -68,8 +71,10 @@ struct Screen {
     jint width, height;
 };
 
-// Compares the area (x, y, w, h) of the screen with golden/<name>.txt.
-void expectGolden(const std::string& name, const Screen& screen, jint x, jint y, jint w, jint h);
+// Compares the area (x, y, w, h) of the screen with <folder>/<name>.txt
+// (folder relative to the source tree).
+void expectGolden(const std::string& name, const Screen& screen, jint x, jint y, jint w, jint h,
+                  const char* folder = "tests/game/sprite/golden");
 
 // A test with a fresh application.
 class SpriteTest : public testing::Test {

@@ -176,3 +176,26 @@ TEST_F(PaintTest, ScrollingThroughTheCacheEqualsAFullRedraw) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Gradient, QuadraticLeftEdgeAndEmptyBlocks) {
+    worldtest::startApplication();
+    IntArray* buffer = newIntArray(4 * 4);
+    game::world::fillGradient(buffer, 4, 0, 0, 0x00000010, 0x00000010, 0, 0, 1, 4, true, false);
+    // 0, 1/16, 4/16 and 9/16 of the way to 16.
+    EXPECT_EQ(buffer->data()[0], 0);
+    EXPECT_EQ(buffer->data()[4], 1);
+    EXPECT_EQ(buffer->data()[8], 4);
+    EXPECT_EQ(buffer->data()[12], 9);
+    buffer->data()[1] = 77;
+    game::world::fillGradient(buffer, 4, -1, -1, -1, -1, 1, 0, 0, 4, false, false);
+    game::world::fillGradient(buffer, 4, -1, -1, -1, -1, 1, 0, 3, 0, false, false);
+    EXPECT_EQ(buffer->data()[1], 77);
+    // A block reaching past the buffer writes only inside it.
+    game::world::fillGradient(buffer, 4, -1, -1, -1, -1, 2, 3, 4, 4, false, false);
+    EXPECT_EQ(buffer->data()[15], -1);
+    worldtest::closeApplication();
+}
+
+}  // namespace
