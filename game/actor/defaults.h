@@ -12,6 +12,7 @@
 #include "game/data/hooks.h"
 
 class cActor;
+class BSprite;
 
 namespace game {
 
@@ -26,7 +27,7 @@ public:
     // countdowns, timed states and view ratings brought up to date).
     void updateAllActors() override;
     // The tile's frame of the tile-set sprite; 0x4000 mirrors, 0x8000 flips.
-    void drawTileImage(javax_microedition_lcdui_Graphics* g, Object* tileSet, jint x, jint y, jint tile,
+    void drawTileImage(javax_microedition_lcdui_Graphics* g, BSprite* tileSet, jint x, jint y, jint tile,
                        jint transform) override;
 };
 

@@ -121,7 +121,8 @@ void game::paintTileLayer(jint layer) {
                 continue;
             jint cell = map->data()[index];
             if (cell == -1) continue;
-            world.drawTileImage(gfx(), tiles, col * kCell - left, row * kCell - top, cell & 0x1FFF, cell & 0xC000);
+            world.drawTileImage(gfx(), tiles && tiles->classId() == cid::BSprite ? static_cast<BSprite*>(tiles) : nullptr,
+                                col * kCell - left, row * kCell - top, cell & 0x1FFF, cell & 0xC000);
         }
     }
 }
@@ -332,8 +333,8 @@ cActor* game::spawnEffectAt(BSprite* sprite, jint anim, jint x, jint y, jint lay
     return e;
 }
 
-void ActorWorldDefaults::drawTileImage(Graphics*, Object* tileSet, jint x, jint y, jint tile, jint transform) {
-    auto* s = static_cast<BSprite*>(tileSet);
+void ActorWorldDefaults::drawTileImage(Graphics*, BSprite* tileSet, jint x, jint y, jint tile, jint transform) {
+    BSprite* s = tileSet;
     if (!s || tile < 0 || tile >= s->getFrameCount()) return;
     jint flags = ((transform & 0x4000) ? 1 : 0) | ((transform & 0x8000) ? 2 : 0);
     drawSpriteFrame(s, -1, tile, x, y, flags, 100, 0);

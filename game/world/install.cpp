@@ -6,6 +6,7 @@
 #include "game/actor/defaults.h"
 #include "game/data/hooks.h"
 #include "game/data/statics.h"
+#include "game/sprite/sprite.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
@@ -35,7 +36,7 @@ public:
     jint getLayerX(jint layer) override { return world::getLayerX(layer); }
     jint getLayerY(jint layer) override { return world::getLayerY(layer); }
     void drawBackgroundLayers(jint part) override { world::drawBackgroundLayers(part); }
-    void drawTileImage(javax_microedition_lcdui_Graphics* g, Object* tiles, jint x, jint y, jint tile, jint t) override {
+    void drawTileImage(javax_microedition_lcdui_Graphics* g, BSprite* tiles, jint x, jint y, jint tile, jint t) override {
         world::drawTileImage(g, tiles, x, y, tile, t);
     }
     void paintMapLayer(jint layer, jint x, jint y) override { world::paintMapLayers({layer}, x, y); }
