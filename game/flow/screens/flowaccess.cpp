@@ -46,7 +46,6 @@ IntArray* loadRequest() {
 jint stepDelta() { return fl().stepDelta; }
 void pickLoadingHint() {}
 void setReuseLoadPlan() { fl().reuseLoadPlan = true; }
-void clearTileAttributes() {}
 void clearMapRegions() {}
 void forgetLevelTables() {}
 jint& requestFlags() { return fl().flags; }

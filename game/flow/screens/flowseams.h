@@ -42,7 +42,6 @@ IntArray* loadRequest();
 jint stepDelta();
 void pickLoadingHint();
 void setReuseLoadPlan();
-void clearTileAttributes();
 void clearMapRegions();
 void forgetLevelTables();
 jint& requestFlags();

@@ -23,15 +23,6 @@ namespace {
 
 constexpr jint kPauseKey = 0x40000;
 
-void pauseGame() {
-    stateParam() = 0;
-    fl().musicOnAtPause = isMusicPlaying();
-    stopChannelSound(0);
-    cg().currentMusic = -1;
-    resetKeys();
-    requestSetState(20);
-}
-
 }  // namespace
 
 bool applyRequestBits(bool scriptRunning) {
