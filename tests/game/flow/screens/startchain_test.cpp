@@ -182,3 +182,17 @@ TEST_F(FromPlay, DeathWithoutLivesEndsAtTheMainMenu) {
 }
 
 }  // namespace
+
+#include <algorithm>
+
+namespace {
+
+// The program's statics list (which the real program and other test
+// programs use) carries the screens' fields.
+TEST(ScreensStatics, PartOfTheCoreLibrarysList) {
+    std::vector<const StaticsContribution*> list;
+    game::appendGameStatics(list);
+    EXPECT_NE(std::find(list.begin(), list.end(), &game::g_ScreensStatics), list.end());
+}
+
+}  // namespace
