@@ -1,7 +1,6 @@
 // The screens' test fixture (support.h).
 #include "tests/game/flow/screens/support.h"
 
-#include <mutex>
 #include <vector>
 
 #include "display/lcdui/lcdui.h"
@@ -13,8 +12,6 @@
 namespace screenstest {
 namespace {
 
-std::mutex g_logLock;
-std::vector<std::string> g_log;
 std::vector<const StaticsContribution*> g_statics;
 
 void loadPool(StaticClass& statics) {
@@ -53,27 +50,6 @@ void ScreensTest::TearDown() {
     if (Application::instance()) Application::instance()->close();
 }
 
-LogCapture::LogCapture() {
-    {
-        std::lock_guard<std::mutex> lock(g_logLock);
-        g_log.clear();
-    }
-    rt::setLogSink([](std::string_view line) {
-        std::lock_guard<std::mutex> lock(g_logLock);
-        g_log.emplace_back(line);
-    });
-}
-LogCapture::~LogCapture() { rt::setLogSink(nullptr); }
-bool LogCapture::contains(const std::string& text) const {
-    std::lock_guard<std::mutex> lock(g_logLock);
-    for (const std::string& l : g_log)
-        if (l.find(text) != std::string::npos) return true;
-    return false;
-}
-size_t LogCapture::count() const {
-    std::lock_guard<std::mutex> lock(g_logLock);
-    return g_log.size();
-}
 
 void setRandomSeed(jint seed) { game::fl().randomSeed = seed; }
 jint randomSeed() { return game::fl().randomSeed; }

@@ -16,6 +16,7 @@
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/screens.h"
 #include "runtime/runtime.h"
+#include "tests/game/sprite/support.h"
 
 namespace screenstest {
 
@@ -26,13 +27,7 @@ protected:
 };
 
 // Captures the runtime log for its lifetime.
-class LogCapture {
-public:
-    LogCapture();
-    ~LogCapture();
-    bool contains(const std::string& text) const;
-    size_t count() const;
-};
+using LogCapture = spritetest::LogCapture;
 
 // The seed of the game's own generator (tests set it to replay a show).
 void setRandomSeed(jint seed);
