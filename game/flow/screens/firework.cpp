@@ -45,7 +45,7 @@ void cGame_Firework::update() {
     delay = java::isub(delay, 1);
     if (delay > 0) return;
     life = java::isub(life, 1);
-    if (BSprite* s = fireworkSprite()) {
+    if (BSprite* s = scr().fireworkSpriteNow) {
         const jint d = s->getAFrameTime(animation, frame);
         const jint frames = s->getAFrameCount(animation);
         if (d != 0 && frames > 0) {
@@ -64,7 +64,7 @@ void cGame_Firework::update() {
 
 void cGame_Firework::paint(javax_microedition_lcdui_Graphics* g) {
     if (delay >= 1) return;
-    BSprite* s = fireworkSprite();
+    BSprite* s = scr().fireworkSpriteNow;
     if (!s || !g) return;
     s->paintAFrame(g, animation, frame, x >> 8, y >> 8, 0, 0, 0);
 }
@@ -106,7 +106,7 @@ void setUpShow() {
 
 void burst(jint x, jint y) {
     scr().fireworkFlash = true;
-    BSprite* sprite = fireworkSprite();
+    BSprite* sprite = scr().fireworkSpriteNow;
     const jint animations = sprite ? sprite->getAnimCount() : 0;
     for (jint i = 0; i < kSparksPerBurst; ++i) {
         jint v[2];
@@ -136,6 +136,8 @@ void advanceShow() {
 }  // namespace
 
 void spawnFireworks() {
+    // Looked up once a call: every particle draws from the same sprite.
+    scr().fireworkSpriteNow = fireworkSprite();
     switch (scr().fireworkPhase) {
     case 0: setUpShow(); break;
     case 1: advanceShow(); break;
@@ -145,6 +147,7 @@ void spawnFireworks() {
 
 void paintFireworks(javax_microedition_lcdui_Graphics* g) {
     ScreensStatics& s = scr();
+    s.fireworkSpriteNow = fireworkSprite();
     if (s.fireworkFlash) {
         // The burst frame: the flash only resets the clip to the screen.
         s.fireworkFlash = false;

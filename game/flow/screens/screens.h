@@ -17,6 +17,7 @@
 #include "runtime/statics.h"
 #include "runtime/string.h"
 
+class BSprite;
 class cActor;
 
 namespace game {
@@ -34,7 +35,8 @@ constexpr jint kFireworkCapacity = 260;
     X(ObjectArray*, fireworks)          \
     X(jint, fireworkCount)              \
     X(jint, fireworksAlive)             \
-    X(jboolean, fireworkFlash)
+    X(jboolean, fireworkFlash)          \
+    X(BSprite*, fireworkSpriteNow)
 
 #define SCREENS_LEVEL_END_FIELDS(X)     \
     X(jint, tallyLine)                  \

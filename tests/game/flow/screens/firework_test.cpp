@@ -155,3 +155,58 @@ TEST_F(FireworkShow, RandomDirectionDrawsOnlyOverNonEmptyRanges) {
 }
 
 }  // namespace
+
+#include "game/flow/flow_statics.h"
+#include "tests/game/sprite/support.h"
+#include "tools/kit/sprite.h"
+
+namespace {
+
+// A firework sprite: animation 0 of two frames of 2 updates each,
+// animation 1 with no frames.
+void installFireworkSprite() {
+    kit::SpriteModel model;
+    model.frames.resize(1);
+    model.anims.resize(2);
+    model.anims[0].frames = {{0, 2}, {0, 2}};
+    BSprite* sprite = spritetest::loadSprite(model);
+    ASSERT_NE(sprite, nullptr);
+    game::FlowStatics& f = game::fl();
+    f.sprites = newObjectArray(cid::Object, 4);
+    f.sprites->data()[3] = sprite;
+    f.spriteIndex = newObjectArray(cid::IntArray, 27);
+    IntArray* group = newIntArray(128);
+    game::fl().spriteIndex->data()[18] = group;
+    group->data()[22] = 3;
+}
+
+TEST_F(FireworkShow, SparksTakeAnimationsAndFramesFromTheSprite) {
+    installFireworkSprite();
+    auto* p = newObject<cGame_Firework>();
+    p->init(0, 0, 0, 0, 0, 10, 0, 0);
+    scr().fireworks = newObjectArray(cid::cGame_Firework, 4);
+    game::addFirework(p);
+    scr().fireworkPhase = 1;
+    std::vector<jint> frames;
+    for (int i = 0; i < 5; ++i) {
+        game::spawnFireworks();
+        frames.push_back(p->frame);
+    }
+    EXPECT_EQ(frames, (std::vector<jint>{0, 1, 1, 0, 0}));
+    // An animation without frames: no step, no division.
+    p->init(0, 0, 0, 0, 0, 10, 0, 1);
+    for (int i = 0; i < 3; ++i) game::spawnFireworks();
+    EXPECT_EQ(p->frame, 0);
+    // A burst draws three values per spark: angle, speed and animation.
+    scr().fireworkPhase = 0;
+    game::spawnFireworks();
+    particle(0)->life = 1;
+    const jint seed = screenstest::randomSeed();
+    game::spawnFireworks();
+    jint expected = seed;
+    for (int i = 0; i < 150; ++i) expected = lcg(expected);
+    EXPECT_EQ(screenstest::randomSeed(), expected);
+    for (jint i = 5; i < 55; ++i) EXPECT_LT(particle(i)->animation, 2);
+}
+
+}  // namespace
