@@ -478,10 +478,12 @@ StaticsContribution g_BossMagicianStatics =
 // same library's statics.
 extern StaticsContribution g_FlowStatics;
 extern StaticsContribution g_KTLibPlayerStatics;
+extern StaticsContribution g_ScreensStatics;
 
 namespace {
 StaticsContribution* const kAll[] = {&g_UtilStatics,        &g_BossMordleStatics, &g_cGameStatics,
-                                     &g_BossMagicianStatics, &g_FlowStatics,       &g_KTLibPlayerStatics};
+                                     &g_BossMagicianStatics, &g_FlowStatics,       &g_KTLibPlayerStatics,
+                                     &g_ScreensStatics};
 }
 
 void registerGameStatics() {

@@ -3,6 +3,7 @@
 // (a bad record becomes a no-op); the interpreter bounds its stack and
 // recursion and turns every data error into a group value of 0.
 #include "game/flow/loading.h"
+#include "game/flow/screens/levelobjects.h"
 
 #include <array>
 
@@ -84,7 +85,8 @@ void LoadSteps::setCharMap(Object* font, Object* charMap) {
         static_cast<BSprite*>(font)->setCharMap(static_cast<ShortArray*>(charMap));
 }
 void LoadSteps::loadLevelObjects(ByteArray* list) {
-    (void)list;
+    cg().levelObjectData = list;
+    game::loadLevelObjectAssets(list);
     worldHooks().setupLevelMap();
 }
 void LoadSteps::loadLevelLayers(jint stage, jint param) { game::loadLevelLayers(stage, param); }

@@ -9,6 +9,7 @@
 #include "game/data/util.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
+#include "game/flow/screens/states_start.h"
 #include "game/flow/states.h"
 #include "game/sprite/sprite.h"
 #include "game/sprite/statics.h"
@@ -63,6 +64,7 @@ void registerGameProgram() {
     sprite::registerSpriteStatics();
     registerGameStatics();
     installCoreStateHandlers();
+    installScreenStates();
     sprite::setSpriteHost(&GameSpriteHost::instance());
 }
 

@@ -3,6 +3,7 @@
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_world.h"
 #include "tools/kit/demo_data.h"
+#include "tools/kit/demo_screens.h"
 #include "tools/kit/demo_flow.h"
 
 #include "tools/kit/describe.h"
@@ -64,6 +65,7 @@ StringPool demoStringPool() {
     setPoolEntry(pool, next++, "Gr\xC3\xBC\xC3\x9F" "e aus dem Dornenhain \xE2\x80\x94 \xE2\x9C\xBF");
     addDemoDataPool(pool);
     addDemoFlowPool(pool);
+    addDemoScreensPool(pool);
     return pool;
 }
 

@@ -670,8 +670,7 @@ Bytes buildProgress(const std::map<std::string, int64_t>& fields) {
             b[at] = static_cast<uint8_t>(value);
             continue;
         }
-        const std::string& wanted = name;  // clang cannot capture a structured binding
-        auto it = std::find_if(known.begin(), known.end(), [&](const ProgressField& f) { return f.name == wanted; });
+        auto it = std::find_if(known.begin(), known.end(), [&](const ProgressField& f) { return f.name == name; });
         need(it != known.end(), "unknown progress field: " + name);
         putBE(b, it->offset, it->width, value);
     }

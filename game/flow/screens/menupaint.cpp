@@ -1,0 +1,156 @@
+// Painting the list box and the common menu screen: draw elements by kind,
+// the window of listed entries in three passes (entry layout, cursor
+// layout, each entry's own elements), the transition counters and the
+// screen painter the menu states share.
+#include "display/lcdui/graphics.h"
+#include "game/data/statics.h"
+#include "game/data/textpack.h"
+#include "game/flow/screens/flowseams.h"
+#include "game/flow/screens/menus.h"
+#include "game/flow/screens/screens.h"
+#include "game/flow/screens.h"
+#include "game/sprite/sprite.h"
+#include "runtime/jint.h"
+
+namespace game {
+
+namespace {
+
+using Graphics = javax_microedition_lcdui_Graphics;
+
+jint at(IntArray* a, jint i, jint fallback = 0) { return a && i >= 0 && i < a->length() ? a->data()[i] : fallback; }
+
+template <typename T>
+T* element(ObjectArray* a, jint i) {
+    return a && i >= 0 && i < a->length() ? static_cast<T*>(a->data()[i]) : nullptr;
+}
+
+// The layout to use: the menu's own when it has at least one element,
+// else the default.
+ObjectArray* layoutOr(ObjectArray* own, ObjectArray* fallback) { return own && own->length() >= 2 ? own : fallback; }
+
+void paintText(IntArray* e, jint x, jint y, jint menuId) {
+    String* text = nullptr;
+    switch (at(e, 1)) {
+    case 0: text = getString(at(e, 9)); break;
+    case 256:
+        if (scr().menuEntryTextId != -1) text = getMenuItemText(scr().menuEntryTextId);
+        break;
+    case 4: text = getMenuValueText(menuId, scr().menuEntryTextId); break;
+    default: break;
+    }
+    if (!text) return;
+    const jint font = at(e, 6);
+    const jint palettes = at(e, 7);
+    const jint palette =
+        !scr().menuEntrySelectable ? (palettes >> 16) & 0xFF : scr().menuEntryIsCursor ? (palettes >> 8) & 0xFF : palettes & 0xFF;
+    const jint previous = getFontPalette(font);
+    setFontPalette(font, palette);
+    const jint width = at(e, 8);
+    if (width != 0) {
+        drawParagraph(font, text, x, y, width, at(e, 5));
+    } else {
+        drawFontText(font, text, x, y, at(e, 5));
+    }
+    setFontPalette(font, previous);
+}
+
+}  // namespace
+
+void paintMenuList(ObjectArray* elements, jint x, jint y, bool clip) {
+    (void)clip;
+    const jint menuId = at(scr().menuAttrs, kHeaderId, -1);
+    for (jint i = 1; elements && i < elements->length(); ++i) {
+        IntArray* e = element<IntArray>(elements, i);
+        if (at(e, 0) != 1 || at(e, 1) == 255) continue;
+        const jint flags = at(e, 4);
+        const jint ex = at(e, 2) + ((flags & 1) ? x : 0);
+        const jint ey = at(e, 3) + ((flags & 16) ? y : 0);
+        switch (at(e, 1)) {
+        case 0:
+        case 256:
+        case 4: paintText(e, ex, ey, menuId); break;
+        case 1: {
+            const jint sprite = at(e, 6), anim = at(e, 7);
+            setSpritePalette(sprite, at(e, 8));
+            paintSpriteAnim(sprite, anim, getCurrentEntryValue(), ex, ey);
+            if ((anim == 1 || anim == 2) && (cg().menuAnimTicks & 1) == 0)
+                paintSpriteFrame(sprite, anim == 1 ? 5 : 4, ex, ey);
+            break;
+        }
+        case 2: paintSpriteFrameFlags(at(e, 6), at(e, 7), ex, ey, at(e, 5)); break;
+        case 3: {
+            Graphics* g = fl().graphics;
+            const jint colour = at(e, 7);
+            if (g && static_cast<uint32_t>(colour) >> 24 == 255) {
+                g->setColor(colour & 0xFFFFFF);
+                g->fillRect(ex, ey, at(e, 5), at(e, 6));
+            }
+            break;
+        }
+        default: break;
+        }
+    }
+}
+
+void paintMenu(jint x, jint y, jint step, jint visible) {
+    ScreensStatics& s = scr();
+    const jint count = cg().menuMetricA;
+    if (count <= 0 || !s.menuItems) return;
+    const MenuWindow w = menuWindow(fl().menuCursor, visible, count, s.menuCyclic);
+    const bool horizontal = (s.menuFlags & kMenuHorizontal) != 0;
+    ObjectArray* entryLayout = layoutOr(s.menuEntryLayout, cg().screenLayoutD);
+    ObjectArray* cursorLayout = layoutOr(s.menuCursorLayout, cg().screenLayoutB);
+    for (jint pass = 0; pass < 3; ++pass) {
+        jint pos = 0;
+        for (jint k = w.first; k <= w.last; ++k, pos += step) {
+            const jint i = s.menuCyclic ? java::irem(java::iadd(java::irem(k, count), count), count) : k;
+            auto* entry = element<ObjectArray>(s.menuItems, i);
+            IntArray* ints = element<IntArray>(entry, 0);
+            if (!ints) continue;
+            const jint ex = horizontal ? x + step / 2 + pos + at(ints, kEntryOffset) : x;
+            const jint ey = horizontal ? y : y + pos + at(ints, kEntryOffset);
+            s.menuEntryTextId = at(ints, kEntryId, -1);
+            s.menuEntryIsCursor = i == fl().menuCursor;
+            s.menuEntrySelectable = at(ints, kEntrySelectable) == 1;
+            if (pass == 0) paintMenuList(entryLayout, ex, ey, false);
+            if (pass == 1 && s.menuEntryIsCursor) paintMenuList(cursorLayout, ex, ey, false);
+            if (pass == 2) paintMenuList(entry, ex, ey, true);
+        }
+    }
+    s.menuEntryIsCursor = false;
+    s.menuEntrySelectable = true;
+    if (Graphics* g = fl().screenGraphics) g->setClip(0, 0, 480, 800);
+}
+
+void updateInTransition() {
+    if (fl().inTransition && fl().transitionTicks >= at(scr().menuAttrs, kHeaderVisible) * 2 + 3)
+        fl().inTransition = false;
+}
+
+void updateOutTransition() {
+    if (fl().outTransition && fl().transitionTicks >= 13) fl().outTransition = false;
+}
+
+void paintScreen(ObjectArray* menu) {
+    if (!menu) return;
+    if (menu != scr().textBox) openTextBox(menu);
+    Graphics* g = fl().graphics;
+    if (g && fl().overlayImage) g->drawImage(fl().overlayImage, 0, 0, 0);
+    ObjectArray* header = scr().menuHeader;
+    IntArray* attrs = scr().menuAttrs;
+    const jint x = at(attrs, kHeaderX), y = at(attrs, kHeaderY);
+    paintMenuList(header, x, y, false);
+    const jint step = at(attrs, kHeaderRowHeight);
+    const jint visible = at(attrs, kHeaderVisible);
+    const jint count = cg().menuMetricA;
+    const jint rows = count < visible ? count : visible;
+    const jint flags = at(attrs, kHeaderAlign);
+    jint top = y;
+    if (flags & 2) top -= rows * step / 2;
+    updateInTransition();
+    updateOutTransition();
+    paintMenu(x, top, step, visible);
+}
+
+}  // namespace game

@@ -1,0 +1,138 @@
+// Painting play: the play view with its overlays (fireworks, caption,
+// banner), the dialog page and the panel's black bars.
+#include "display/lcdui/graphics.h"
+#include "game/data/hooks.h"
+#include "game/data/statics.h"
+#include "game/flow/screens/actorseam.h"
+#include "game/flow/screens/dialog.h"
+#include "game/flow/screens/firework.h"
+#include "game/flow/screens/flowseams.h"
+#include "game/flow/screens/hud.h"
+#include "game/flow/screens/playpaint.h"
+#include "game/flow/screens/screens.h"
+#include "game/sprite/sprite.h"
+#include "runtime/statics.h"
+
+namespace game {
+
+namespace {
+
+using Graphics = javax_microedition_lcdui_Graphics;
+
+void fillBox(Graphics* g, jint x, jint y, jint w, jint h, jint colour) {
+    if (!g || w <= 0 || h <= 0) return;
+    g->setColor(colour);
+    g->fillRect(x, y, w, h);
+}
+
+}  // namespace
+
+void paintCaption() { drawFontText(0, StaticClass::getStringConstant(52), 400, 475, 33); }
+
+void paintBanner() {
+    const jint t = scr().bannerTimer;
+    if (!bannerShown(t)) return;
+    drawFontText(0, StaticClass::getStringConstant(54), bannerX(t), 475, 33);
+}
+
+void paintGameplay() {
+    ScreensStatics& s = scr();
+    clearLayerBits();
+    worldHooks().drawBackgroundLayers(0);
+    screenActorHooks().paintPlayField();
+    if (s.fillScreenOn) {
+        if (Graphics* g = fl().graphics) {
+            g->setClip(0, 0, 480, 800);
+            g->fillRect(0, 0, 800, 480);
+        }
+    }
+    if (s.fireworksOn) {
+        spawnFireworks();
+        paintFireworks(fl().graphics);
+    }
+    if (s.checkpointTimer > 0) {
+        paintCaption();
+        s.checkpointTimer -= 1;
+    }
+    if (s.bannerTimer > 0) {
+        paintBanner();
+        s.bannerTimer -= 1;
+        spawnFireworks();
+        paintFireworks(fl().graphics);
+        if (s.bannerTimer == 0) clearFireworkState();
+    }
+    cg().variableChangedMask = -1;
+}
+
+jint paintDialogText() {
+    ScreensStatics& s = scr();
+    const jint mode = fl().dialogMode;
+    BSprite* font = fontAt(dialogStyle(kStyleFont));
+    if (!s.dialogText || !font) return 0;
+    setFontPalette(dialogStyle(kStyleFont), dialogStyle(kStylePalette));
+    String* wrapped = font->wrapText(s.dialogText, dialogStyle(kStyleWidth));
+    if (!wrapped) return 0;
+    Graphics* g = fl().graphics;
+    if (mode == 3) {
+        paintSpriteFrame(106, 0, 0, 0);
+        if (g) g->setClip(80, 0, 320, 800);
+        font->drawMultilineString(g, wrapped, dialogStyle(kStyleX), s.dialogScroll + fl().dialogScrollBase,
+                                  dialogStyle(kStyleAnchor) & 0xFFFFFF, 0, 0x7FFFFFFF);
+        return s.dialogLineCount;
+    }
+    const jint n = dialogPageSize();
+    font->drawMultilineString(g, wrapped, dialogStyle(kStyleX), dialogStyle(kStyleY) - 2,
+                              dialogStyle(kStyleAnchor) & 0xFFFFFF, s.dialogFirstLine, s.dialogFirstLine + n - 1);
+    return n;
+}
+
+void paintDialog() {
+    ScreensStatics& s = scr();
+    if (!s.dialogText) return;
+    if (fl().dialogMode == 2) {
+        if (!fl().dialogRedraw) return;
+        Graphics* g = fl().graphics;
+        if (g) {
+            g->setClip(0, 0, 80, 800);
+            fillBox(g, 0, 0, 80, 800, 0);
+            g->setColor(0x8DC63F);
+            g->drawLine(79, 0, 79, 799);
+            g->drawLine(2, 0, 2, 799);
+            g->setClip(0, 0, 480, 800);
+        }
+        const jint speaker = s.dialogParam;
+        IntArray* portraits = cg().screenTriples;
+        if (speaker >= 0 && portraits && 3 * speaker + 2 < portraits->length()) {
+            const jint group = portraits->data()[3 * speaker], ref = portraits->data()[3 * speaker + 1];
+            const jint anim = portraits->data()[3 * speaker + 2];
+            if (group >= 0 && ref >= 0 && anim >= 0)
+                if (BSprite* p = getSpriteById(ref, group)) p->paintAFrame(g, anim, 0, 34, 473, 0, 0, 0);
+        }
+        if (BSprite* arrow = getSpriteById(1, 18)) arrow->paintAFrame(g, 10, 0, 793, 415, 0, 0, 0);
+    }
+    s.dialogPageLines = paintDialogText();
+}
+
+void paintPanel() {
+    ScreensStatics& s = scr();
+    const jint position = cg().panelPosition, target = cg().panelOffset;
+    Graphics* g = fl().graphics;
+    if (position < 0 || !g) return;
+    g->setClip(0, 0, 480, 800);
+    if (s.panelFadeMode == 1 && position != 0) {
+        if (s.panelFadeStep == 0) {
+            fillBox(g, 0, 0, position, 800, 0);
+            fillBox(g, 480 - position, 0, position, 800, 0);
+        }
+        if (target != 0) {
+            fillBox(g, 0, 0, position, 800, 0);
+            fillBox(g, 480 - position, 0, position, 800, 0);
+        }
+    } else if (s.panelFadeMode == 0) {
+        fillBox(g, 0, 0, position, 800, 0);
+        fillBox(g, 480 - position, 0, position, 800, 0);
+    }
+    s.panelPainted = position;
+}
+
+}  // namespace game

@@ -1,0 +1,180 @@
+// Painters of the non-menu screens (screenpaint.h).
+#include "game/flow/screens/screenpaint.h"
+
+#include "display/lcdui/graphics.h"
+#include "game/data/progress.h"
+#include "game/data/statics.h"
+#include "game/data/textpack.h"
+#include "game/flow/screens/actorseam.h"
+#include "game/flow/screens/flowseams.h"
+#include "game/flow/screens/hud.h"
+#include "game/flow/screens/levelend.h"
+#include "game/flow/screens/levelstart.h"
+#include "game/flow/screens/screens.h"
+#include "runtime/statics.h"
+
+namespace game {
+
+namespace {
+
+using Graphics = javax_microedition_lcdui_Graphics;
+
+void fill(jint colour) {
+    Graphics* g = fl().graphics;
+    if (!g) return;
+    g->setClip(0, 0, 480, 800);
+    g->setColor(colour);
+    g->fillRect(0, 0, 480, 800);
+}
+
+void overlay() {
+    if (Graphics* g = fl().graphics; g && fl().overlayImage) g->drawImage(fl().overlayImage, 0, 0, 20);
+}
+
+void text(jint font, jint palette, jint textId, jint x, jint y, jint anchor) {
+    setFontPalette(font, palette);
+    drawTextById(font, textId, x, y, anchor);
+}
+
+String* pool(jint i) { return StaticClass::getStringConstant(i); }
+
+}  // namespace
+
+void drawBlinkingText(jint textId, jint font, jint palette, jint x, jint y, jint anchor, jint period) {
+    if (period <= 0 || (getCurrentEntryValue() / period) % 2 == 0) return;
+    text(font, palette, textId, x, y, anchor);
+}
+
+void paintTallyRow(jint font, jint x, jint y, jint first, jint second, jint third, jint fourth, bool asTime) {
+    if (asTime) {
+        jint d[10];
+        tallyTimeDigits(first, second, d);
+        for (jint v : d) addIntParam(v);
+        drawFontText(font, pool(38), x + 50, y + 30, 20);
+    } else {
+        addNumberParam(first);
+        addNumberParam(second);
+        drawFontText(font, pool(35), x + 50, y + 30, 20);
+    }
+    addNumberParam(third);
+    drawFontText(font, pool(34), x + 300, y + 30, 20);
+    addNumberParam(fourth);
+    drawFontText(font, pool(37), x + 500, y + 30, 24);
+}
+
+void paintTitle() {
+    paintSpriteFrame(117, 0, 400, 240);
+    paintSpriteFrame(117, 1, 400, 240);
+    drawBlinkingText(0, 0, 8, 400, 450, 3, 8);
+    text(0, 8, 0x10086, 400, 468, 3);
+}
+
+void paintNotice(jint textId, jint y) {
+    if (!fl().fullRedraw) return;
+    fl().fullRedraw = false;
+    fill(0);
+    setFontPalette(0, 8);
+    drawParagraph(0, getString(textId), 400, y, 780, 17);
+}
+
+void paintMessage() {
+    if (inLevel()) overlay();
+    setFontPalette(0, 0);
+    drawParagraph(0, getString(fl().messageTextId), 400, 240, 761, 3);
+}
+
+void paintResults() {
+    IntArray* stats = cg().levelStats;
+    if (!stats || stats->length() < 12) return;
+    // A copy: drawing allocates, and the array's elements may move.
+    jint s[12];
+    for (jint i = 0; i < 12; ++i) s[i] = stats->data()[i];
+    fill(0);
+    overlay();
+    paintSpriteFrame(107, 15, 400, 240);
+    paintSpriteFrame(107, 11, 0, 0);
+    text(2, 3, 44, 4, 0, 20);
+    drawBlinkingText(0, 0, 3, 400, 460, 3, 8);
+    setFontPalette(0, 3);
+    jint y = 45;
+    paintTallyRow(0, 160, y, s[7], cg().itemsTotal, 100, s[0], false);
+    y += 60;
+    paintTallyRow(0, 160, y, s[8], scr().secretsTotal, 300, s[1], false);
+    const jint stage = cg().stage;
+    const jint pending = pendingState();
+    const bool skipSpecial = pending == kStateLoading ? stage == 8 : (stage == 7 || stage == 10);
+    if (!skipSpecial) {
+        y += 60;
+        paintTallyRow(0, 160, y, screenActorHooks().specialItemCount(), 5, 50, s[2], false);
+    }
+    y += 60;
+    paintTallyRow(0, 160, y, s[10] / 16, 300, 100, s[3], true);
+    addIntParam(s[11]);
+    addIntParam(500);
+    text(0, 2, 39, 135, y + 10, 20);
+    text(0, 2, 40, 135, y + 30, 20);
+    if (s[4] != 0) {
+        addNumberParam(s[4]);
+        text(0, 3, 41, 660, y + 30, 24);
+    } else {
+        addIntParam(0);
+        text(0, 3, 24, 660, y + 30, 24);
+    }
+    text(0, 3, 42, 135, 356, 20);
+    addNumberParam(scr().tallyLine > 4 ? s[5] : 0);
+    drawFontText(0, pool(37), 660, 356, 24);
+    text(0, 8, 43, 135, 386, 20);
+    // The stored best of this stage and difficulty; a better total counts
+    // up over it once every line shows.
+    jint best = s[6];
+    const jint stored = readSaveInt(stage * 5 + cg().difficulty * 62 - 50);
+    if (scr().tallyLine >= kTallyLines && stored < s[5]) {
+        if (best < stored) best = stored;
+        best = scr().tallyDone ? s[5] : (best + kTallyStep < s[5] ? best + kTallyStep : s[5]);
+    } else {
+        best = stored;
+    }
+    stats->data()[6] = best;
+    addNumberParam(best);
+    drawFontText(0, pool(37), 660, 386, 24);
+    scr().resultsRedraw = false;
+}
+
+void paintGameOver() {
+    fill(0);
+    if (cg().hero) text(0, 3, 0x10060, 400, 120, 17);
+}
+
+void paintEnding() {
+    paintSpriteFrame(106, 0, 0, 0);
+    if (Graphics* g = fl().graphics) g->setClip(27, 0, 430, 800);
+    setFontPalette(0, 8);
+    drawParagraph(0, getString(46), 400, scr().endingScroll, 770, 17);
+    if (scr().endingScroll > 30) scr().endingScroll -= 1;
+    drawBlinkingText(0, 0, 3, 400, 475, 33, 8);
+}
+
+void paintIntro() {
+    overlay();
+    const jint stage = cg().stage;
+    paintSpriteFrame(107, 4, 400, 240);
+    paintSpriteAnim(107, 4, getCurrentEntryValue(), 80, 21);
+    text(0, 6, 0x10066, 400, 3, 17);
+    text(0, 6, 0x10017 + findListEntry(stage), 400, 80, 17);
+    text(0, 9, 0x10067 + stage, 400, 26, 17);
+    drawParagraph(0, getString(0x10022 + stage), 400, 110, 760, 17);
+    if (stage == 7 || stage == 10) {
+        text(0, 9, 0x1007F, 400, 200, 17);
+        drawParagraph(0, getString(0x10073 + stage), 400, 230, 800, 17);
+    } else {
+        text(0, 9, 0x1007F, 400, 140, 17);
+        drawParagraph(0, getString(0x10073 + stage), 400, 170, 760, 17);
+        text(0, 9, 0x10080, 400, 260, 17);
+        text(0, 9, 0x10081, 400, 290, 17);
+        addIntParam(5);
+        drawFontText(0, pool(34), 414, 381, 20);
+    }
+    drawBlinkingText(0, scr().promptFont, 6, 400, 447, 17, 8);
+}
+
+}  // namespace game

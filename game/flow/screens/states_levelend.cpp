@@ -1,0 +1,256 @@
+// Level complete, results, game over and the end of the game
+// (states_levelend.h). Painting lives with the screen painters.
+#include "game/flow/screens/states_levelend.h"
+
+#include "game/data/hooks.h"
+#include "game/data/progress.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
+#include "game/flow/screens/actorseam.h"
+#include "game/flow/screens/firework.h"
+#include "game/flow/screens/flowseams.h"
+#include "game/flow/screens/levelend.h"
+#include "game/flow/screens/levelstart.h"
+#include "game/flow/screens/progressrules.h"
+#include "game/flow/screens/playpaint.h"
+#include "game/flow/screens/screenpaint.h"
+#include "game/flow/screens/screens.h"
+#include "runtime/jint.h"
+
+namespace game {
+
+namespace {
+
+constexpr jint kConfirmKeys = 0x50020;
+constexpr jint kStartKeys = 0x10020;
+constexpr jint kIrisStart = 176;
+constexpr jint kIrisStep = 10;
+constexpr jint kShowMinimumSteps = 48;
+constexpr jint kGameOverSteps = 80;
+constexpr jint kLastStage = 10;
+
+bool confirmed(jint keys) { return isKeyPressed(keys) || isConfirmTouched(); }
+
+}  // namespace
+
+void finishGame() {
+    ScreensStatics& s = scr();
+    s.keepMusic = true;
+    s.gameFinished = false;
+    cg().gameCompleted = true;
+    setProgressByte(193, 1);
+    saveProgress();
+    startLevel(0);
+}
+
+void leaveCompletedLevel() {
+    const jint script = actorHooks().getParam(cg().hero, 3);
+    const jint found = cg().hero ? worldHooks().findScriptById(script) : -1;
+    if (found < 0) {
+        bool bonus = false;
+        IntArray* b = cg().bonusStages;
+        for (jint i = 0; b && i < b->length(); ++i) bonus |= b->data()[i] == cg().stage;
+        requestSetState(bonus ? 32 : 30);
+        return;
+    }
+    cg().panelOffset = 480;
+    worldHooks().startScript(found);
+    requestSetState(kStatePlay);
+}
+
+void state21(jint message) {
+    ScreensStatics& s = scr();
+    ScreenActorHooks& actors = screenActorHooks();
+    switch (message) {
+    case 1:
+        if (s.endPhase != 1) {
+            paintGameplay();
+        } else {
+            setFontPalette(0, 6);
+            drawTextById(0, 44, 400, 25, 17);
+            drawTextById(0, 45, 400, 255, 17);
+            paintFireworks(fl().graphics);
+        }
+        break;
+    case 2:
+        actors.deactivateEffects();
+        actors.beginLevelEnd(s.gameFinished, cg().stage);
+        if (!s.gameFinished) playSound(1);
+        s.irisRadius = kIrisStart;
+        fl().levelFinished = true;
+        s.endTimer = 0;
+        s.endPhase = 0;
+        break;
+    case 0:
+        if (actors.heroState() != 38) worldHooks().updateCamera(0);
+        actors.updateEffects();
+        if (!actors.heroAnimationEnded()) {
+            actors.advanceHeroAnimation();
+            break;
+        }
+        if (s.endPhase == 0) {
+            if (s.irisRadius == -1 && s.endTimer > 0) {
+                s.endTimer -= 1;
+                break;
+            }
+            s.irisRadius -= kIrisStep;
+            if (s.irisRadius > 0) break;
+            s.endTimer = 0;
+            if (s.gameFinished) {
+                finishGame();
+                break;
+            }
+            // Every level end gets a fresh show.
+            s.endPhase = 1;
+            s.fireworkPhase = 0;
+            s.endEffect = actors.spawnFireworksEffect();
+        } else if (s.endPhase == 1) {
+            s.endTimer += 1;
+            spawnFireworks();
+            const bool pressed = isAnyKeyPressed() || isConfirmTouched();
+            if ((pressed && s.endTimer >= kShowMinimumSteps) || (s.fireworkPhase == 1 && s.fireworksAlive == 0)) {
+                clearFireworkState();
+                leaveCompletedLevel();
+            }
+        }
+        break;
+    case 3:
+        if (s.endEffect) {
+            setVariable(6, 0, true);
+            actors.endLevelEnd(s.endEffect);
+            s.endEffect = nullptr;
+        }
+        break;
+    default: break;
+    }
+}
+
+void saveResultsAndLeave() {
+    cGameStatics& g = cg();
+    const jint difficulty = checkedDifficulty(g.difficulty, "results");
+    const jint stage = g.stage;
+    const jint next = nextStageAfter(stage);
+    if (stage < kLastStage && next >= 0) {
+        setLevelFlag(next, difficulty);
+        setCurrentStage(difficulty, next);
+    }
+    writeSaveInt(194, g.progressBits);
+    setProgressByte(kByteLastDifficulty, difficulty);
+    saveLevelResult();
+    saveProgress();
+    unloadLevel();
+    stateParam() = 0;
+    if (stage >= kLastStage || next < 0) {
+        // State 18 pushed the results: back to it.
+        requestPopState();
+    } else {
+        // The level load stays the one request of this step.
+        startLevel(next);
+    }
+}
+
+void state30(jint message) {
+    ScreensStatics& s = scr();
+    switch (message) {
+    case 2:
+        resetKeys();
+        s.resultsRedraw = true;
+        s.tallyDone = false;
+        fl().levelScore = computeLevelScore();
+        s.tallyLine = -1;
+        nextTallyLine();
+        setDisplayValue(true, -1);
+        setDisplayValue(false, 17);
+        playSound(3);
+        break;
+    case 0:
+        screenActorHooks().updateEffects();
+        stepTally();
+        if (confirmed(kConfirmKeys)) {
+            playSound(34);
+            if (s.tallyDone) saveResultsAndLeave();
+            finishTally();
+            s.tallyDone = true;
+        }
+        break;
+    case 5: s.resultsRedraw = true; break;
+    case 1: paintResults(); break;
+    default: break;
+    }
+}
+
+void state19(jint message) {
+    switch (message) {
+    case 2:
+        resetCurrentLevelState();
+        if (screenActorHooks().heroType() == 0) screenActorHooks().spawnFallingHero();
+        break;
+    case 0:
+        if (stateTicks() == kGameOverSteps) {
+            screenActorHooks().deactivateEffects();
+            // The question menu 21 over the game-over screen.
+            pushQuestionMenu(21, 0);
+        }
+        screenActorHooks().updateEffectsFrom(11);
+        break;
+    case 1: paintGameOver(); break;
+    default: break;
+    }
+}
+
+void state18(jint message) {
+    ScreensStatics& s = scr();
+    s.endTimer = java::iadd(s.endTimer, stepDelta());
+    switch (message) {
+    case 1:
+        if (s.endingPhase == 0) paintEnding();
+        break;
+    case 2:
+        stopSound(-1);
+        s.endingPhase = 0;
+        s.endTimer = 0;
+        setRecordFlag(storedDifficulty());
+        s.endingScroll = 460;
+        break;
+    case 0:
+        switch (s.endingPhase) {
+        case 0:
+            if (!confirmed(kStartKeys)) break;
+            s.endingPhase = 1;
+            if (storedDifficulty() == 2 && (progressByte(kStageMaskByte) & 8) == 0) requestPushState(17);
+            break;
+        case 1: s.endingPhase = 2; break;
+        case 2:
+            s.endingPhase = 3;
+            requestPushState(30);
+            break;
+        case 3:
+            s.endingPhase = 4;
+            requestPushState(8);
+            break;
+        case 4:
+            s.endingPhase = 5;
+            requestPushState(35);
+            break;
+        case 5:
+            s.endingPhase = 6;
+            if (showcaseHooks().getEntryCount() > 0 && s.promoEnabled) requestPushState(34);
+            break;
+        case 6: s.endingPhase = 7; break;
+        case 7:
+            s.endingPhase = 8;
+            if (showcaseHooks().getEntryCount() > 0) {
+                requestSetState(9);
+                setProgressByte(0, 1);
+                saveProgress();
+            }
+            returnToMainMenu();
+            break;
+        default: break;
+        }
+        break;
+    default: break;
+    }
+}
+
+}  // namespace game

@@ -1,0 +1,31 @@
+// Play: the in-game state (14), the state after the hero's death (22) and
+// the closing iris to the end (13). The in-game update runs, in order:
+// the world's passes, the dialog, the request bits of cGame.flags (64 and
+// 4 wait until no level script runs; the first set bit wins), the level
+// scripts and the level timer, the shake, the camera, and a restart when
+// the next stage changed.
+#pragma once
+
+#include "runtime/object.h"
+
+namespace game {
+
+// Request bits of cGame.flags.
+constexpr jint kFlagExtraLife = 2;
+constexpr jint kFlagEndLevel = 4;
+constexpr jint kFlagToStart = 32;
+constexpr jint kFlagAltMode = 64;
+constexpr jint kFlagZeroVariable3 = 128;
+
+void stateGameplay(jint message);
+void stateAfterDeath(jint message);
+void state13(jint message);
+// One pass over the request bits; true when a bit ended the update.
+bool applyRequestBits(bool scriptRunning);
+// The level timer's step: counts down while no script runs; below 0 the
+// hero is killed unless the hold is set, and the timer stops at -1.
+void stepLevelTimer();
+// The shake's step: the pattern element at (timer - 1) mod 7, then 0.
+void stepShake();
+
+}  // namespace game

@@ -1,0 +1,164 @@
+// Splash, second logo and loading states, and the handler table entries of
+// every screen (states_start.h).
+#include "game/flow/screens/states_start.h"
+
+#include "display/lcdui/graphics.h"
+#include "display/lcdui/image.h"
+#include "game/data/hooks.h"
+#include "game/data/statics.h"
+#include "game/data/textpack.h"
+#include "game/flow/screens/actorseam.h"
+#include "game/flow/screens/flowseams.h"
+#include "game/flow/screens/states_levelend.h"
+#include "game/flow/screens/states_menu.h"
+#include "game/flow/screens/states_play.h"
+#include "game/sprite/sprite.h"
+#include "runtime/application.h"
+
+namespace game {
+
+namespace {
+
+constexpr jint kFirstStep = 413;
+constexpr jint kSecondStep = 414;
+constexpr jint kLogoSprite = 113;
+constexpr jint kSecondLogoSprite = 114;
+constexpr jint kIndicatorSprite = 107;
+constexpr jint kLoadingPictureW = 540;
+constexpr jint kLoadingPictureH = 864;
+
+using Graphics = javax_microedition_lcdui_Graphics;
+using Image = javax_microedition_lcdui_Image;
+
+void runStartStep(jint record, const char* what) {
+    runLoadStep(record);
+    if (Application::pendingException()) Application::drainPendingException(what);
+}
+
+void fillScreen(Graphics* g, jint colour) {
+    if (!g) return;
+    g->setColor(colour);
+    g->setClip(0, 0, 480, 800);
+    g->fillRect(0, 0, 480, 800);
+}
+
+}  // namespace
+
+void prepareLoadingScreen() {
+    FlowStatics& f = fl();
+    if (!f.overlayImage) {
+        Image* image = Image::createImage(kLoadingPictureW, kLoadingPictureH);
+        fl().overlayImage = image;
+        Graphics* g = image ? image->getGraphics() : nullptr;
+        fl().overlayGraphics = g;
+    }
+    Graphics* saved = fl().graphics;
+    Graphics* g = fl().overlayGraphics;
+    if (!g) return;
+    fl().graphics = g;
+    const jint kind = IntArray::at(fl().loadRequest, 0);
+    if (kind == 2) {
+        fillScreen(g, 0xFFFFFF);
+        paintSpriteAnim(kLogoSprite, 0, 0, 400, 240);
+    } else {
+        fillScreen(g, 0xFFFFFF);
+        fillScreen(g, 0);
+        paintSpriteAnim(kSecondLogoSprite, 0, 0, 400, 240);
+        paintSpriteFrame(117, 0, 400, 240);
+    }
+    fl().graphics = saved;
+}
+
+void stateSplash(jint message) {
+    switch (message) {
+    case 2: {
+        ObjectArray* slots = newObjectArray(cid::Object, kSpriteSlots);
+        fl().loadSlots = slots;
+        loadGameData();
+        IntArray* src = cg().splashOffsets;
+        const jint n = src ? src->length() : 0;
+        IntArray* curve = newIntArray(n);
+        fl().offsetCurve = curve;
+        for (jint i = 0; i < n; ++i) fl().offsetCurve->data()[i] = cg().splashOffsets->data()[i];
+        runStartStep(kFirstStep, "state 1, first loading step");
+        break;
+    }
+    case 1:
+        fillScreen(fl().graphics, 0xFFFFFF);
+        paintSpriteAnim(kLogoSprite, 0, 0, 400, 240);
+        break;
+    case 0:
+        if (stateTicks() >= kLogoSteps && !fl().statePending) requestLoad(2, 0, 0, 2);
+        break;
+    default: break;
+    }
+}
+
+void state2(jint message) {
+    switch (message) {
+    case 2: runStartStep(kSecondStep, "state 2, second loading step"); break;
+    case 1:
+        fillScreen(fl().graphics, 0);
+        paintSpriteAnim(kSecondLogoSprite, 0, getCurrentEntryValue(), 400, 240);
+        break;
+    case 0:
+        if (stateTicks() > kSecondLogoSteps && !fl().statePending) requestLoad(4, 0, 0, 4);
+        break;
+    default: break;
+    }
+}
+
+void state11(jint message) {
+    switch (message) {
+    case 2:
+        fl().loadStepsDone = -1;
+        prepareLoadingScreen();
+        KTLibPlayer::request(0, 4, -1, -1, -1, -1);
+        cg().currentMusic = -1;
+        break;
+    case 0:
+        stateLoading();
+        if (Object* e = Application::pendingException())
+            if (instanceOf(e, cid::java_lang_Exception)) Application::clearPendingException();
+        break;
+    case 1: {
+        Graphics* g = fl().graphics;
+        IntArray* r = fl().loadRequest;
+        const jint kind = IntArray::at(r, 0), sub = IntArray::at(r, 2);
+        const jint done = fl().loadStepsDone > 0 ? fl().loadStepsDone : 0;
+        const jint total = fl().loadStepsTotal;
+        if (kind == 4 && sub == 3) {
+            fillScreen(fl().screenGraphics, 0);
+            setFontPalette(0, 1);
+            drawParagraph(0, getString(0x10011), 400, 412, 770, 17);
+            // The bar: empty while nothing is planned.
+            drawBar(26, 38, 19, 725, total, done, 0xFF0000, 0xFFFFFF);
+            break;
+        }
+        if (fl().overlayImage && g) g->drawImage(fl().overlayImage, 0, 0, 0);
+        if (kind == 5 || sub == 1) {
+            const jint t = getCurrentEntryValue();
+            paintSpriteAnim(kIndicatorSprite, 8, t, 264, 420);
+            paintSpriteFrame(kIndicatorSprite, 11, 0, 0);
+            const jint x = total > 0 ? 264 + done * 272 / total : 264;
+            paintSpriteAnim(kIndicatorSprite, 10, t, x, 420);
+        }
+        break;
+    }
+    case 3: screenActorHooks().deactivateEffects(); break;
+    default: break;
+    }
+}
+
+void installScreenStates() {
+    static const std::pair<jint, StateHandler> kHandlers[] = {
+        {1, &stateSplash}, {2, &state2},   {3, &state3},   {4, &state4},   {5, &state5},   {6, &state6},
+        {7, &state7},      {8, &state8},   {9, &state9},   {11, &state11}, {13, &state13}, {14, &stateGameplay},
+        {17, &state17},    {18, &state18}, {19, &state19}, {20, &state20}, {21, &state21}, {22, &stateAfterDeath},
+        {25, &state25},    {26, &state26}, {28, &state28}, {29, &state29}, {30, &state30}, {31, &state31},
+        {32, &state32},    {33, &state33}, {34, &state34}, {35, &state35},
+    };
+    for (const auto& [state, handler] : kHandlers) setStateHandler(state, handler);
+}
+
+}  // namespace game

@@ -1,0 +1,236 @@
+// The list box: expansion of repeated entries, opening, cursor moves,
+// confirmation, the paint window, value texts and step timers.
+#include "game/flow/screens/menus.h"
+
+#include <string>
+#include <vector>
+
+#include "game/data/progress.h"
+#include "tests/game/flow/screens/support.h"
+
+namespace {
+
+using game::cg;
+using game::scr;
+using screenstest::ScreensTest;
+
+using Menus = ScreensTest;
+
+std::vector<jint> ids(ObjectArray* menu) {
+    std::vector<jint> out;
+    for (jint e = 4; e < menu->length(); ++e) out.push_back(game::menuEntryInts(menu, e)->data()[0]);
+    return out;
+}
+
+std::vector<jint> listedIds() {
+    std::vector<jint> out;
+    for (jint i = 0; i < cg().menuMetricA; ++i) out.push_back(game::listedEntryInts(i)->data()[0]);
+    return out;
+}
+
+// A menu of n entries with the given header flags; entry ids 100, 101, ...
+ObjectArray* makeMenu(jint n, jint flags, const std::vector<jint>& hidden = {}) {
+    ObjectArray* m = newObjectArray(cid::ObjectArray, 4 + n);
+    auto part = [](std::initializer_list<jint> v) {
+        ObjectArray* a = newObjectArray(cid::IntArray, 1);
+        IntArray* ints = newIntArray(static_cast<jint>(v.size()));
+        a->data()[0] = ints;
+        jint i = 0;
+        for (jint x : v) ints->data()[i++] = x;
+        return a;
+    };
+    ObjectArray* p = part({flags, 0x7777, 1, 400, 240, 85, 5, 2, 1, 17, 18});
+    m->data()[0] = p;
+    p = part({0, 0});
+    m->data()[1] = p;
+    p = part({});
+    m->data()[2] = p;
+    p = part({});
+    m->data()[3] = p;
+    for (jint i = 0; i < n; ++i) {
+        bool hide = false;
+        for (jint h : hidden) hide |= h == i;
+        p = part({100 + i, 0, 0, 1, hide ? 0 : 1});
+        m->data()[4 + i] = p;
+    }
+    return m;
+}
+
+TEST_F(Menus, RepeatedEntriesExpandIntoIdsCountingUp) {
+    ObjectArray* main = game::expandMenu(cg().mainMenu);
+    EXPECT_EQ(ids(main), (std::vector<jint>{0x10004, 0x10008, 0x10001, 0x1000F, 0x1000E, 0x10002, 0x10003}));
+    ObjectArray* gameMenu = game::expandMenu(cg().gameMenu);
+    EXPECT_EQ(ids(gameMenu), (std::vector<jint>{0x10005, 0x10006, 0x10007}));
+    ObjectArray* stages = game::expandMenu(cg().stageMenu);
+    std::vector<jint> stageIds;
+    for (jint id = 0x10022; id <= 0x1002C; ++id) stageIds.push_back(id);
+    EXPECT_EQ(ids(stages), stageIds);
+    ObjectArray* pause = game::expandMenu(cg().pauseMenu);
+    EXPECT_EQ(ids(pause), (std::vector<jint>{2, 3, 9, 0x1000A, 0x10000, 0x10003}));
+    // Copies have their own arrays; the source no longer repeats.
+    IntArray* first = game::menuEntryInts(stages, 4);
+    IntArray* copy = game::menuEntryInts(stages, 5);
+    EXPECT_NE(first, copy);
+    EXPECT_EQ(first->data()[5], 0);
+    copy->data()[4] = 0;
+    EXPECT_EQ(first->data()[4], 1);
+    EXPECT_EQ(game::expandMenu(cg().stageMenu), cg().stageMenu) << "nothing left to repeat";
+}
+
+TEST_F(Menus, OpeningListsTheShownEntriesOnly) {
+    ObjectArray* m = makeMenu(5, 0, {1, 3});
+    game::openTextBox(m);
+    EXPECT_EQ(scr().textBox, m);
+    EXPECT_EQ(listedIds(), (std::vector<jint>{100, 102, 104}));
+    EXPECT_TRUE(game::setEntryListed(m, 101, true));
+    EXPECT_FALSE(game::setEntryListed(m, 999, true));
+    scr().textBox = nullptr;
+    game::openTextBox(m);
+    EXPECT_EQ(listedIds(), (std::vector<jint>{100, 101, 102, 104}));
+}
+
+TEST_F(Menus, AListHoldsThirtyTwoEntriesAndLogsTheRest) {
+    screenstest::LogCapture log;
+    ObjectArray* m = makeMenu(40, 0);
+    game::openTextBox(m);
+    EXPECT_EQ(cg().menuMetricA, 32);
+    EXPECT_TRUE(log.contains("8 listed entries"));
+    // The cursor still runs over the 32 held entries.
+    game::setMenuCursor(31);
+    screenstest::setKeys(0x8000);
+    game::updateMenu(m);
+    EXPECT_EQ(game::fl().menuCursor, 31);
+}
+
+TEST_F(Menus, CursorMovesTable) {
+    struct Case {
+        const char* what;
+        jint entries, flags;
+        std::vector<jint> hidden;
+        jint start, keys, expected;
+    };
+    const Case cases[] = {
+        {"down", 4, 0, {}, 1, 0x8000, 2},
+        {"'8' down", 4, 0, {}, 1, 0x100, 2},
+        {"up", 4, 0, {}, 1, 0x4000, 0},
+        {"'2' up", 4, 0, {}, 1, 0x4, 0},
+        {"stops at the end", 4, 0, {}, 3, 0x8000, 3},
+        {"stops at the start", 4, 0, {}, 0, 0x4000, 0},
+        {"cyclic wraps forward", 4, 16, {}, 3, 0x8000, 0},
+        {"cyclic wraps back", 4, 16, {}, 0, 0x4000, 3},
+        {"horizontal right", 4, 32, {}, 1, 0x2000, 2},
+        {"horizontal left", 4, 32, {}, 1, 0x10, 0},
+        {"horizontal ignores down", 4, 32, {}, 1, 0x8000, 1},
+        {"vertical ignores right", 4, 0, {}, 1, 0x2000, 1},
+        {"hidden entries are skipped", 4, 0, {1, 2}, 0, 0x8000, 1},
+        {"passive takes no input", 4, 64, {}, 1, 0x8000, 1},
+        {"no listed entry", 2, 0, {0, 1}, 0, 0x8000, 0},
+        {"cyclic with no listed entry", 2, 16, {0, 1}, 0, 0x8000, 0},
+    };
+    for (const Case& c : cases) {
+        ObjectArray* m = makeMenu(c.entries, c.flags, c.hidden);
+        game::openTextBox(m);
+        game::setMenuCursor(c.start);
+        screenstest::setKeys(c.keys);
+        game::updateMenu(m);
+        EXPECT_EQ(game::fl().menuCursor, c.expected) << c.what;
+        screenstest::setKeys(0);
+        EXPECT_EQ(game::getMenuAction(), -1) << c.what;
+    }
+}
+
+TEST_F(Menus, ConfirmNeedsAStableSelectableCursor) {
+    ObjectArray* m = makeMenu(3, 0);
+    game::openTextBox(m);
+    screenstest::setKeys(0x10000);
+    game::updateMenu(m);
+    EXPECT_EQ(game::getMenuAction(), 100);
+    EXPECT_EQ(game::getMenuSelectedId(m), 100);
+    // Moving this step: not stable.
+    screenstest::setKeys(0x10000 | 0x8000);
+    game::updateMenu(m);
+    EXPECT_EQ(game::getMenuAction(), -1);
+    // Greyed entry.
+    game::listedEntryInts(1)->data()[3] = 0;
+    screenstest::setKeys(0x20);
+    game::updateMenu(m);
+    EXPECT_EQ(game::getMenuAction(), -1);
+    EXPECT_FALSE(game::isEntrySelectable());
+}
+
+TEST_F(Menus, DelayedConfirmCountsTenSteps) {
+    ObjectArray* m = makeMenu(3, 0);
+    game::openTextBox(m);
+    game::updateMenu(m);
+    cg().menuAnimTicks = 10;
+    screenstest::setKeys(0x10000);
+    EXPECT_EQ(game::getMenuActionDelayed(), -1);
+    screenstest::setKeys(0);
+    int steps = 1;
+    jint id = -1;
+    while (id == -1 && steps < 20) {
+        id = game::getMenuActionDelayed();
+        ++steps;
+    }
+    EXPECT_EQ(id, 100);
+    EXPECT_EQ(steps, 10);
+    EXPECT_EQ(cg().menuAnimTicks, 10);
+    EXPECT_EQ(game::getMenuActionDelayed(), -1) << "idle again";
+}
+
+TEST_F(Menus, PaintWindowTable) {
+    struct Case {
+        jint cursor, visible, count;
+        bool cyclic;
+        jint first, last;
+    };
+    const Case cases[] = {
+        {0, 5, 11, false, 0, 4},   {5, 5, 11, false, 3, 7},  {10, 5, 11, false, 6, 10},
+        {9, 5, 11, false, 6, 10},  {1, 5, 3, false, 0, 2},   {0, 5, 3, false, 0, 2},
+        {2, 3, 3, false, 0, 2},    {0, 5, 11, true, -3, 3},  {0, 5, 0, false, 0, -1},
+    };
+    for (const Case& c : cases) {
+        const game::MenuWindow w = game::menuWindow(c.cursor, c.visible, c.count, c.cyclic);
+        EXPECT_EQ(w.first, c.first) << c.cursor << "/" << c.count;
+        EXPECT_EQ(w.last, c.last) << c.cursor << "/" << c.count;
+    }
+}
+
+TEST_F(Menus, RecordValuesAndReplacedTexts) {
+    if (!cg().progress) cg().progress = newByteArray(game::kProgressBytes);
+    cg().difficulty = 2;
+    game::writeSaveInt(62 + 12 + 5 * 3, 4567);
+    String* v = game::getMenuValueText(0x10009, 0x10017 + 3);
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->toUtf8(), "4,567");
+    game::fl().levelScore = 99;
+    EXPECT_EQ(game::getMenuValueText(0x10009, 0x10016)->toUtf8(), "99");
+    EXPECT_EQ(game::getMenuValueText(0x10008, 0x10017), nullptr);
+    cg().difficulty = 7;  // no slot: logged, 0
+    screenstest::LogCapture log;
+    EXPECT_EQ(game::getMenuValueText(0x10009, 0x10017)->toUtf8(), "0");
+    EXPECT_TRUE(log.contains("records row"));
+
+    String* text = String::fromUtf8("a<b>c<b>|");
+    EXPECT_EQ(game::replaceText(text, String::fromUtf8("<b>|"), String::fromUtf8("--|"))->toUtf8(), "a--c--|");
+    EXPECT_EQ(game::replaceText(text, String::fromUtf8("|"), String::fromUtf8("x|")), text);
+    EXPECT_EQ(game::replaceText(text, String::fromUtf8("zz|"), String::fromUtf8("x|")), text);
+}
+
+TEST_F(Menus, StepTimers) {
+    game::setTimer(3, 2);
+    EXPECT_FALSE(game::isTimerDone(3));
+    game::tickTimers();
+    game::tickTimers();
+    EXPECT_TRUE(game::isTimerDone(3));
+    game::setTimer(4, 0);
+    game::tickTimers();
+    EXPECT_EQ(static_cast<IntArray*>(cg().timers->data()[4])->data()[1], 0) << "a zero duration does not tick";
+    game::setTimer(5, 100);
+    game::finishTimer(5);
+    EXPECT_TRUE(game::isTimerDone(5));
+    EXPECT_FALSE(game::isTimerDone(16));
+    game::setTimer(-1, 3);  // outside the table: nothing
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// The in-game state's request bits, level timer and shake, and the state
+// after a death.
+#include "game/flow/screens/states_play.h"
+
+#include <utility>
+#include <vector>
+
+#include "game/data/hooks.h"
+#include "game/flow/screens/dialog.h"
+#include "game/flow/screens/flowseams.h"
+#include "tests/game/flow/screens/support.h"
+
+namespace {
+
+using game::cg;
+using game::scr;
+using screenstest::ScreensTest;
+using Requests = std::vector<std::pair<jint, jint>>;
+
+struct ScriptWorld : game::WorldHooks {
+    bool running = false;
+    bool isAnyScriptActive() override { return running; }
+};
+struct Killer : game::BehaviourHooks {
+    int kills = 0;
+    void kill(cActor*) override { ++kills; }
+};
+
+class Play : public ScreensTest {
+protected:
+    ScriptWorld world;
+    Killer behaviours;
+    void SetUp() override {
+        ScreensTest::SetUp();
+        game::setWorldHooks(&world);
+        game::setBehaviourHooks(&behaviours);
+        cg().stage = 2;
+        cg().nextStage = 2;
+    }
+    void TearDown() override {
+        game::setWorldHooks(nullptr);
+        game::setBehaviourHooks(nullptr);
+        ScreensTest::TearDown();
+    }
+};
+
+TEST_F(Play, RequestBitsInTheirOrder) {
+    struct Case {
+        const char* what;
+        jint flags;
+        bool script;
+        jint flagsAfter;
+        bool ended;
+        Requests requests;
+    };
+    const Case cases[] = {
+        {"64 toggles and ends", 64 | 4, false, 4, true, {}},
+        {"4 ends the level", 4 | 2, false, 2, true, {{0, 21}}},
+        {"64 and 4 wait for the scripts", 64 | 4, true, 64 | 4, false, {}},
+        {"2 acts during a script", 64 | 2, true, 64, false, {}},
+        {"2 before 128", 2 | 128, false, 128, false, {}},
+        {"128", 128 | 32, false, 32, false, {}},
+        {"32 waits for the scripts", 32, true, 32, false, {}},
+        {"32", 32, false, 0, false, {}},
+    };
+    for (const Case& c : cases) {
+        game::requestFlags() = c.flags;
+        screenstest::requests().clear();
+        EXPECT_EQ(game::applyRequestBits(c.script), c.ended) << c.what;
+        screenstest::drain();
+        EXPECT_EQ(game::requestFlags(), c.flagsAfter) << c.what;
+        EXPECT_EQ(screenstest::requests(), c.requests) << c.what;
+    }
+}
+
+TEST_F(Play, LevelTimerKillsBelowZeroUnlessHeld) {
+    cg().levelTimer = 2;
+    for (int i = 0; i < 2; ++i) game::stepLevelTimer();
+    EXPECT_EQ(cg().levelTimer, 0);
+    EXPECT_EQ(behaviours.kills, 0) << "not at 0";
+    game::stepLevelTimer();
+    EXPECT_EQ(behaviours.kills, 1);
+    EXPECT_EQ(cg().levelTimer, -1);
+    game::stepLevelTimer();
+    EXPECT_EQ(behaviours.kills, 1) << "stopped";
+    scr().levelTimerHold = 1;
+    cg().levelTimer = 0;
+    game::stepLevelTimer();
+    EXPECT_EQ(behaviours.kills, 1);
+    EXPECT_EQ(cg().levelTimer, -1);
+    EXPECT_EQ(cg().levelStats->data()[10], 5) << "every step counts";
+}
+
+TEST_F(Play, ShakeRunsThePatternBackwards) {
+    cg().shakeTimer = 9;
+    std::vector<jint> seen;
+    for (int i = 0; i < 10; ++i) {
+        game::stepShake();
+        seen.push_back(cg().shakeOffset);
+    }
+    // Pattern {-3, 3, -3, 3, -2, 2, 0} at 8, 7, ... 0 (mod 7), then 0.
+    EXPECT_EQ(seen, (std::vector<jint>{3, -3, 0, 2, -2, 3, -3, 3, -3, 0}));
+}
+
+TEST_F(Play, UpdateRestartsWhenTheNextStageChanged) {
+    cg().nextStage = 5;
+    screenstest::run(game::stateGameplay, 0);
+    EXPECT_EQ(cg().stage, 5);
+    EXPECT_EQ(screenstest::requests(), (Requests{{0, 11}}));
+}
+
+TEST_F(Play, AfterDeathWaitsForThePanel) {
+    screenstest::run(game::stateAfterDeath, 2);
+    EXPECT_EQ(cg().panelOffset, 240);
+    cg().panelPosition = 0;
+    int steps = 0;
+    while (screenstest::requests().empty() && steps < 100) {
+        screenstest::run(game::stateAfterDeath, 0);
+        ++steps;
+    }
+    EXPECT_EQ(steps, 25) << "24 slide steps, then the choice";
+    EXPECT_EQ(screenstest::requests(), (Requests{{0, 19}})) << "no lives left: game over";
+    screenstest::requests().clear();
+    screenstest::actors().livesLeft = 2;
+    screenstest::run(game::stateAfterDeath, 0);
+    EXPECT_EQ(screenstest::requests(), (Requests{{0, 14}}));
+}
+
+}  // namespace
