@@ -7,6 +7,7 @@
 // every cursor read checks the bytes left in its entry first.
 #include <cstring>
 
+#include "game/data/statics.h"
 #include "game/showcase/internal.h"
 #include "io/midlet.h"
 #include "io/resource.h"
@@ -39,7 +40,7 @@ void showcaseClinit() {
 }
 
 StaticsContribution g_showcaseStatics =
-    game::contribution<ShowcaseStatics>("Showcase", kClinitGame + 510, &showcaseClinit);
+    game::contribution<ShowcaseStatics>("Showcase", kClinitShowcase, &showcaseClinit);
 
 constexpr jint kMaxEntryBytes = 16 << 20;
 
