@@ -2,6 +2,7 @@
 // picture, packed into data.bar inside a device root.
 #include "tools/kit/demo.h"
 
+#include "tools/kit/demo_showcase.h"
 #include "tools/kit/describe.h"
 #include "tools/kit/font.h"
 #include "tools/kit/jad.h"
@@ -55,6 +56,7 @@ StringPool demoStringPool() {
         {203, "Illegal audio clip type: "}, {204, "Illegal loop count: "}, {205, "Illegal volume: "},
     };
     for (const Text& t : kRuntimeTexts) setPoolEntry(pool, t.index, t.text);
+    addDemoShowcasePool(pool);
     size_t next = pool.size();
     setPoolEntry(pool, next++, "Bramble Hollow Saga");
     setPoolEntry(pool, next++, "Demo data made by the content kit");
@@ -476,20 +478,22 @@ Bytes demoPicture() {
 }
 
 Bytes demoJad() {
-    return encodeJad({
+    JadProperties props = {
         {"MIDlet-Name", "Bramble Hollow Saga"},
         {"MIDlet-Vendor", "Tindrell"},
         {"MIDlet-Version", "1.0.0"},
         {"MIDlet-1", "Bramble Hollow Saga, /icon.png, RavitBHSG"},
         {"MicroEdition-Profile", "MIDP-2.0"},
         {"MicroEdition-Configuration", "CLDC-1.1"},
-    });
+    };
+    addDemoShowcaseJad(props);
+    return encodeJad(props);
 }
 
 }  // namespace
 
 std::vector<DemoEntry> demoEntries() {
-    return {
+    std::vector<DemoEntry> entries = {
         {"constants.bin", [] { return encodeStringPool(demoStringPool()); }},
         {"app.jad", demoJad},
         {"title.png", demoPicture},
@@ -498,6 +502,8 @@ std::vector<DemoEntry> demoEntries() {
         {"font0.spr", [] { return encodeSprite(buildFont(parseFontDescription(kDemoFont)).sprite); }},
         {"font0.map", [] { return encodeShortNode(buildFont(parseFontDescription(kDemoFont)).charMap); }},
     };
+    addDemoShowcase(entries);
+    return entries;
 }
 
 Bytes buildDemoArchive() {
