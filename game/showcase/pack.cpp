@@ -344,7 +344,10 @@ void buildEntryList(jint list, jint property) {
 bool readCatalogue() {
     ShowcaseStatics* s = S();
     ByteArray* data = Showcase::readPackEntry(0);
-    if (!data) return false;
+    if (!data) {
+        logPrintf("Showcase: the catalogue entry is missing");
+        return false;
+    }
     s->readCursor = 0;
     jint dropped = 0, flag = 0;
     bool ok = Showcase::readU16(data, &dropped);
@@ -487,7 +490,12 @@ bool decodeText(const std::vector<uint8_t>& bytes, jint from, jint to, String** 
             break;
         }
     }
-    *out = String::toUpperCase(fromUnits(u));
+    // Upper case as the runtime's: a-z and 0xE0-0xFE (but 0xF7) lowered by
+    // 32; characters above 0xFF are kept whole (the full-width punctuation
+    // the wrapper breaks after lives there).
+    for (char16_t& c : u)
+        if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) c = static_cast<char16_t>(c - 32);
+    *out = fromUnits(u);
     return ok;
 }
 
