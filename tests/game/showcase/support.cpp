@@ -142,13 +142,13 @@ uint16_t Screen::at(jint x, jint y) const {
     return static_cast<uint16_t>(px->data()[y * (image->m_stride / 2) + x]);
 }
 
-void expectGolden(const std::string& name, const Screen& screen, jint x0, jint y0, jint w, jint h) {
+void expectGolden(const std::string& name, const Screen& screen, jint x0, jint y0, jint w, jint h, jint step) {
     static const char kAlphabet[] = ".#+*o=x%@&abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::map<uint16_t, char> legend;
     std::ostringstream rows, head;
-    head << "size " << w << ' ' << h << '\n';
-    for (jint y = y0; y < y0 + h; ++y) {
-        for (jint x = x0; x < x0 + w; ++x) {
+    head << "size " << w << ' ' << h << " step " << step << '\n';
+    for (jint y = y0; y < y0 + h; y += step) {
+        for (jint x = x0; x < x0 + w; x += step) {
             const uint16_t v = screen.at(x, y);
             auto it = legend.find(v);
             if (it == legend.end()) {

@@ -69,7 +69,9 @@ struct Screen {
     jint width, height;
 };
 
-void expectGolden(const std::string& name, const Screen& screen, jint x, jint y, jint w, jint h);
+// Compares the area (x, y, w, h) with golden/<name>.txt, every step-th
+// pixel in both directions.
+void expectGolden(const std::string& name, const Screen& screen, jint x, jint y, jint w, jint h, jint step = 1);
 
 class ShowcaseTest : public testing::Test {
 protected:
