@@ -48,7 +48,7 @@ void start(const World& world, bool withMidlet) {
         const char* r = std::getenv("BRAMBLE_DEVICE_ROOT");
         return std::string(r ? r : "/tmp/bramble-showcase-test/device");
     }();
-    g_root = base + "-" + info->test_suite_name() + "." + info->name();
+    g_root = base + "-" + (info ? std::string(info->test_suite_name()) + "." + info->name() : std::string("run"));
     std::filesystem::remove_all(g_root);
     setenv("BRAMBLE_DEVICE_ROOT", g_root.c_str(), 1);
     platform::fs::reloadDeviceRoot();
@@ -56,6 +56,7 @@ void start(const World& world, bool withMidlet) {
     if (!world.pack.empty()) archive.add(kit::kDemoShowcasePack, world.pack);
     archive.add("app.jad", kit::encodeJad(world.properties));
     kit::writeFile(*platform::fs::hostPath(platform::fs::kAppFolder) + "/data.bar", archive.build());
+    std::filesystem::create_directories(*platform::fs::hostPath("\\temp"));
 
     g_pool = world.pool.empty() ? kit::demoStringPool() : world.pool;
     g_statics.assign(bramble::io::staticsContributions().begin(), bramble::io::staticsContributions().end());
@@ -83,7 +84,8 @@ void stop() {
         Application::clearPendingException();
         Application::instance()->close();
     }
-    if (!g_root.empty() && !testing::Test::HasFailure()) std::filesystem::remove_all(g_root);
+    if (!g_root.empty() && testing::UnitTest::GetInstance()->current_test_info() && !testing::Test::HasFailure())
+        std::filesystem::remove_all(g_root);
 }
 
 MIDlet* midlet() { return MIDlet::getRunning(); }
