@@ -3,6 +3,8 @@
 
 #include <functional>
 
+#include "display/lcdui/display.h"
+
 namespace showcasetest {
 namespace {
 
@@ -243,6 +245,56 @@ TEST_F(ScreenTest, EnteringStartsLoadingAtTheFirstEntry) {
     }
     EXPECT_EQ(steps, s->loadStepCount + 2);  // steps -1 .. count - 1, then the page
     EXPECT_EQ(s->pageEntry, 1);
+}
+
+}  // namespace
+}  // namespace showcasetest
+
+namespace showcasetest {
+namespace {
+
+using CommandsTest = ShowcaseTest;
+
+// With a canvas the soft keys are Commands: made at the text step, answered
+// by commandAction, not drawn or touched on the screen.
+TEST_F(CommandsTest, CanvasGivesSoftKeyCommands) {
+    World world;
+    world.pack = kit::encodeShowcase(kit::demoShowcase());
+    start(world);
+    Object* canvas = String::fromUtf8("canvas");
+    game::Showcase::setup(midlet(), nullptr, 800, 480, canvas);
+    game::ShowcaseStatics* s = game::showcaseStatics();
+    ASSERT_TRUE(s->useCommands);
+    ASSERT_NE(s->listener, nullptr);
+    enterAndLoad();
+    auto* ok = static_cast<javax_microedition_lcdui_Command*>(s->okCommand);
+    auto* back = static_cast<javax_microedition_lcdui_Command*>(s->backCommand);
+    ASSERT_NE(ok, nullptr);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(utf8(ok->getLabel()), "OK");
+    EXPECT_EQ(utf8(back->getLabel()), "BACK");
+    EXPECT_EQ(game::Showcase::hitTest(2, 450), 0);  // no soft keys on the screen
+    s->listener->commandAction(String::fromUtf8("other"), nullptr);
+    EXPECT_EQ(s->screenState, game::kStatePage);
+    s->listener->commandAction(back, nullptr);
+    EXPECT_EQ(s->screenState, game::kStateLeave);
+    EXPECT_TRUE(game::Showcase::doAction(0));
+    EXPECT_EQ(s->okCommand, nullptr);  // removed on leaving
+    EXPECT_EQ(s->backCommand, nullptr);
+    // A second set-up keeps the first MIDlet and its entry list.
+    game::Showcase::setup(nullptr, nullptr, 400, 240, nullptr);
+    EXPECT_EQ(s->screenWidth, 400);
+    EXPECT_EQ(s->midlet, midlet());
+}
+
+TEST_F(CommandsTest, NullMidletLeavesTheScreenUnset) {
+    World world;
+    world.pack = kit::encodeShowcase(kit::demoShowcase());
+    start(world);
+    game::Showcase::setup(nullptr, nullptr, 800, 480, nullptr);
+    EXPECT_EQ(game::showcaseStatics()->midlet, nullptr);
+    EXPECT_FALSE(game::Showcase::hasEntries());
+    EXPECT_TRUE(game::Showcase::doAction(0));
 }
 
 }  // namespace
