@@ -79,7 +79,7 @@ TEST_F(PackHeaderTest, MissingPackOrDamagedCatalogueLeavesTheScreenUnusable) {
         EXPECT_FALSE(showcaseStatics()->usable);
         EXPECT_FALSE(Showcase::hasEntries());
         EXPECT_EQ(Showcase::firstEntryOrNone(), -1);
-        EXPECT_GE(log.count(), 1u);
+        EXPECT_FALSE(log.lines().empty());
         EXPECT_TRUE(Showcase::doAction(game::kActSelect));
         stop();
     }

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <mutex>
 #include <sstream>
 
 #include "display/lcdui/lcdui.h"
@@ -22,8 +21,6 @@ uint32_t g_tick = 0;
 
 namespace {
 
-std::mutex g_logLock;
-std::vector<std::string> g_log;
 std::vector<const StaticsContribution*> g_statics;
 kit::StringPool g_pool;
 std::string g_root;
@@ -96,29 +93,6 @@ void enterAndLoad(jint language) {
     game::Showcase::enter(String::fromUtf8("caller"), language);
     for (int i = 0; i < 64 && game::showcaseStatics()->screenState == game::kStateLoading; ++i)
         game::Showcase::doAction(0);
-}
-
-LogCapture::LogCapture() {
-    clear();
-    rt::setLogSink([](std::string_view line) {
-        std::lock_guard<std::mutex> lock(g_logLock);
-        g_log.emplace_back(line);
-    });
-}
-LogCapture::~LogCapture() { rt::setLogSink(nullptr); }
-bool LogCapture::contains(const std::string& text) const {
-    std::lock_guard<std::mutex> lock(g_logLock);
-    for (const std::string& l : g_log)
-        if (l.find(text) != std::string::npos) return true;
-    return false;
-}
-size_t LogCapture::count() const {
-    std::lock_guard<std::mutex> lock(g_logLock);
-    return g_log.size();
-}
-void LogCapture::clear() {
-    std::lock_guard<std::mutex> lock(g_logLock);
-    g_log.clear();
 }
 
 ByteArray* javaBytes(const kit::Bytes& bytes) {

@@ -16,6 +16,7 @@
 #include "game/showcase/showcase.h"
 #include "io/midlet.h"
 #include "runtime/runtime.h"
+#include "tests/runtime/fixture.h"
 #include "tools/kit/jad.h"
 #include "tools/kit/showcase.h"
 #include "tools/kit/stringpool.h"
@@ -49,13 +50,8 @@ void setupScreen();
 // Enters the screen and runs the loading steps until the page shows.
 void enterAndLoad(jint language = 0);
 
-struct LogCapture {
-    LogCapture();
-    ~LogCapture();
-    bool contains(const std::string& text) const;
-    size_t count() const;
-    void clear();
-};
+// Captures the runtime log for its lifetime (the runtime tests' helper).
+using LogCapture = ::LogCapture;
 
 ByteArray* javaBytes(const kit::Bytes& bytes);
 std::string utf8(String* s);
