@@ -130,3 +130,50 @@ TEST_F(LinkTest, EmptyLinkIsKeptAndAFailedRequestLeavesTheState) {
 
 }  // namespace
 }  // namespace showcasetest
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <unistd.h>
+
+#include "platform/process/process.h"
+
+namespace showcasetest {
+namespace {
+
+// The browser command the platform starts gets exactly the entry's link.
+TEST_F(LinkTest, BrowserCommandGetsTheLink) {
+    startWith(demoProperties());
+    const std::string record =
+        (std::filesystem::temp_directory_path() / ("showcase-browser-" + std::to_string(getpid()) + ".txt")).string();
+    std::filesystem::remove(record);
+    setenv("BRAMBLE_BROWSER", ("/bin/sh -c 'printf \"%s\\n\" \"$0\" >> " + record + "'").c_str(), 1);
+    bramble::io::setPlatformRequestHandler([](const std::string& url) { platform::openUrl(url); });
+    enterAndLoad();
+    Screen screen;
+    game::ShowcaseStatics* s = showcaseStatics();
+    s->currentEntry = 5;  // the second sub-list
+    Showcase::resetPage();
+    Showcase::doAction(game::kActRowDown);
+    Showcase::doAction(game::kActSelect);
+    Showcase::doAction(0);
+    Showcase::paint(screen.g);
+    EXPECT_EQ(g_rec.destroyed, 1);
+    std::string seen;
+    for (int i = 0; i < 100 && seen.empty(); ++i) {  // hang guard: ten seconds
+        std::ifstream in(record);
+        std::stringstream text;
+        text << in.rdbuf();
+        seen = text.str();
+        if (seen.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    unsetenv("BRAMBLE_BROWSER");
+    std::filesystem::remove(record);
+    EXPECT_EQ(seen, "http://promo.example.com/shop\n");
+}
+
+}  // namespace
+}  // namespace showcasetest
