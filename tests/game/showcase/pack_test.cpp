@@ -45,6 +45,7 @@ TEST_F(PackHeaderTest, OffsetsCountFromTheTableEndAndBadEntriesAreNull) {
         {"decreasing offsets", rawPack({3, 1, 5}, abc), true, {"<null>", "bcde"}},
         {"offset beyond the pack", rawPack({0, 2, 900}, abc), true, {"ab", "<null>"}},
         {"huge offset", rawPack({0, 0x7FFFFFF0}, abc), true, {"<null>"}},
+        {"skip past the 32-bit range", rawPack({0x7FFFFFF0, 0x7FFFFFF4}, abc), true, {"<null>"}},
         {"stream ends inside the entry", rawPack({0, 9}, abc), true, {"<null>"}},
         {"table longer than the pack", rawPack({0, 2}, abc, 300), false, {"<null>"}},
         {"one byte only", kit::Bytes{7}, false, {"<null>"}},

@@ -181,6 +181,20 @@ TEST_F(ScreenTest, HitTestPoints) {
     EXPECT_EQ(Showcase::hitTest(301, 375), 0);
 }
 
+TEST_F(ScreenTest, MissingImagesMeasureNothingAndAreSkipped) {
+    showSlot(1);
+    for (jint slot : {4, 5, 6, 7, 12, 13}) ObjectArray::set(s->images, slot, nullptr);
+    ObjectArray::set(s->pageImages, 1, nullptr);
+    EXPECT_EQ(Showcase::hitTest(10, 240), 0);
+    EXPECT_EQ(Showcase::hitTest(790, 240), 0);
+    EXPECT_EQ(Showcase::hitTest(2, 480), 25);  // a zone of no width: only its edge
+    EXPECT_EQ(Showcase::hitTest(20, 470), 0);
+    EXPECT_EQ(Showcase::hitTest(281, 375), 27);
+    Screen screen;
+    Showcase::paint(screen.g);
+    EXPECT_EQ(screen.at(400, 5), 0xFFFF);  // the page was painted around the gaps
+}
+
 TEST_F(ScreenTest, HitTestListRowsAndArrows) {
     showSlot(5);  // three rows
     const jint left = s->listLeft + 3 * (800 / 100), right = s->listLeft + s->listWidth - 3 * (800 / 100);
