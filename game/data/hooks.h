@@ -185,12 +185,15 @@ public:
     virtual jint getTypeParam(cActor* actor, jint i) { return 0; }
     // Sprites and boxes again for every live pooled actor and character.
     virtual void refreshActors() {}
-    // Releases a carried actor (grab mode 3: box back to 33 x type param 7;
-    // grab mode 7: AI state 9); grab mode 10, no carried actor.
+    // State bits 0, then releases a carried actor (grab mode 3: box back
+    // to 33 x type param 7; grab mode 7: AI state 9); grab mode 10, no
+    // carried actor.
     virtual void releaseCarriedActor() {}
-    // The level-start reset of the hero-side actor state: bit 0x200 of the
-    // hero's flags, the hero lock mask and the state bits cleared.
-    virtual void resetHeroActorState() {}
+    // The level-start resets of the hero-side actor state, in the order the
+    // level reset runs them: bit 0x200 of the hero's flags cleared; the hero
+    // lock mask 0; the state bits 0 (releaseCarriedActor does that first).
+    virtual void clearHeroFlag200() {}
+    virtual void clearHeroLocks() {}
     // The per-level counters before the fixed actors are spawned: special
     // items and two counters 0, one field -1, hero state -1, one byte 0.
     virtual void resetLevelCounters() {}

@@ -378,6 +378,7 @@ void scalars(cGameStatics& g) {
     g.menuMetricB = 8;
     g.menuMetricC = 30;
     g.menuAnimTicks = 10;
+    g.streamLimit = -1;
 }
 
 void workArrays(cGameStatics& g) {

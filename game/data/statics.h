@@ -305,6 +305,8 @@ using Int13 = std::array<jint, 13>;
     X(jint, streamBytesRead)                                                          \
     X(ObjectArray*, contentTypes)                                                     \
     X(jint, packOpens)                                                                \
+    X(jint, packFileLength)                                                           \
+    X(jint, streamLimit)                                                              \
     X(IntArray*, textPackSlots)                                                       \
     X(ObjectArray*, textPackData)                                                     \
     X(IntArray*, textPackCounts)                                                      \

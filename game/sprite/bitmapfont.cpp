@@ -1,7 +1,10 @@
 // BitmapFont's rectangle lists over sprites.
 #include "game/sprite/bitmapfont.h"
 
+#include "game/sprite/gfx.h"
 #include "game/sprite/sprite.h"
+#include "runtime/log.h"
+#include "runtime/string.h"
 
 using namespace sprite;
 
@@ -82,4 +85,72 @@ void BitmapFont::setMeasureBounds(jint minWidth, jint maxWidth, jint minHeight, 
     b.maxWidth = maxWidth;
     b.minHeight = minHeight;
     b.maxHeight = maxHeight;
+}
+
+// --- the glyph font ------------------------------------------------------------
+
+BitmapFont::BitmapFont() : Object(cid::BitmapFont) {
+    resetFields();
+    flag2 = 0;
+    loaded = 0;
+    id = ++bf().lastId;
+}
+
+void BitmapFont::resetFields() {
+    id = glyphHeight = color = color2 = reserved = 0;
+    twoColor = flag2 = 0;
+    ref0 = nullptr;
+    charMap = nullptr;
+    glyphPixels = nullptr;
+    glyphWidths = nullptr;
+    glyphData = nullptr;
+    glyphOffsets = nullptr;
+    byteShift = pixelMask = valueMask = bitShift = loaded = user = 0;
+    StaticClass::setRefFieldOffsets(this, {&ref0, &charMap, &glyphPixels, &glyphWidths, &glyphData, &glyphOffsets});
+}
+
+jint BitmapFont::indexOfChar(jchar ch) {
+    if (!charMap) return -1;
+    return String::indexOfChar(charMap, ch, 0);
+}
+
+void BitmapFont::decodeGlyph(jint glyph, IntArray* pixels) {
+    if (!glyphWidths || !glyphOffsets || !glyphData || !pixels || glyph < 0 || glyph >= glyphWidths->length() ||
+        glyph >= glyphOffsets->length()) {
+        logPrintf("BitmapFont::decodeGlyph: glyph %d outside the font", glyph);
+        return;
+    }
+    const int64_t n = int64_t{static_cast<uint8_t>(glyphWidths->data()[glyph])} * glyphHeight;
+    if (n <= 0) return;
+    const jint first = glyphOffsets->data()[glyph];
+    const int64_t last = first + ((n - 1) >> (byteShift & 31));
+    if (n > pixels->length() || first < 0 || last >= glyphData->length()) {
+        logPrintf("BitmapFont::decodeGlyph: glyph %d (%lld pixels) runs past its arrays", glyph,
+                  static_cast<long long>(n));
+        return;
+    }
+    const jbyte* data = glyphData->data();
+    jint* out = pixels->data();
+    for (jint p = static_cast<jint>(n) - 1; p >= 0; --p) {
+        const jint bit = bitShift >= 32 ? 0 : static_cast<jbyte>(java::ishl(p & pixelMask, bitShift));
+        const jint b = data[first + java::ishr(p, byteShift)];
+        const jint v = valueMask & java::ishr(b, bit);
+        if (v == 1)
+            out[p] = color | 0x0F000000;
+        else if (v >= 2 && twoColor)
+            out[p] = color2 | 0x0F000000;
+        else
+            out[p] = 0;
+    }
+}
+
+jint BitmapFont::drawChar(javax_microedition_lcdui_Graphics* g, jchar ch, jint x, jint y) {
+    if (!loaded || !g) return 0;
+    const jint glyph = indexOfChar(ch);
+    if (glyph < 0 || !glyphWidths || glyph >= glyphWidths->length()) return 0;
+    const jint w = static_cast<uint8_t>(glyphWidths->data()[glyph]);
+    decodeGlyph(glyph, glyphPixels);
+    if (w > 0 && glyphHeight > 0 && glyphPixels && int64_t{w} * glyphHeight <= glyphPixels->length())
+        gfx::drawRGB(g, glyphPixels, 0, w, x, y, w, glyphHeight, true);
+    return w;
 }

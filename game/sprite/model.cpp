@@ -6,6 +6,7 @@
 #include "game/sprite/host.h"
 #include "game/sprite/sprite.h"
 #include "runtime/statics.h"
+#include "runtime/system.h"
 
 using namespace sprite;
 
@@ -227,4 +228,10 @@ void ASprite::getAFrameRectAt(jint anim, jint aframe, jint i, IntArray* rect, ji
         rect->data()[0] += aframeOffsetX->data()[k];
         rect->data()[1] += aframeOffsetY->data()[k];
     }
+}
+
+void ASprite::releasePixelData() {
+    pixelData = nullptr;
+    pixelDataOffset = nullptr;
+    if (sprite::as().collectOnLoad) java_lang_System::gc();
 }

@@ -181,6 +181,10 @@ public:
     void setModuleRemapIndex(jint i) { moduleRemapIndex = i; }
     jint findModuleParams(jint module);
     bool hasPixelData() { return pixelData != nullptr; }
+    // Drops the pixel data once its images are built (module and frame
+    // caches and index images stay; modules without one then draw nothing)
+    // and runs the collection when the engine collects on load.
+    void releasePixelData();
     jint getCurrentPalette() { return currentPalette; }
     void setRotation(jint angle);
     void setScale(jint percent);

@@ -75,6 +75,8 @@ struct BitmapFontStatics {
     jboolean listMode;
     IntArray* listOutput;
     jint listCount;
+    // The id of the last glyph font made (ids count from 1).
+    jint lastId;
 };
 
 extern StaticsContribution g_ASpriteStatics;

@@ -3,6 +3,7 @@
 // them, and writes damaged variants for fuzzing. Errors go to stderr with
 // exit status 1; a usage error gives status 2.
 #include "tools/cli/showcase_cmd.h"
+#include "tools/cli/gamedata_cmd.h"
 #include "tools/kit/archive.h"
 #include "tools/kit/damage.h"
 #include "tools/kit/describe.h"
@@ -33,7 +34,7 @@ const char* const kUsage = R"(usage: bramble-kit <command> ...
   sprite IN.txt OUT               sprite description -> sprite data
   font IN.txt OUT MAP [--map-format node|text]
                                   font description -> font sprite and character map
-  inspect KIND FILE               KIND: sprite, archive, pool, record-index, jad, char-map
+  inspect KIND FILE               KIND: sprite, archive, pool, record-index, jad, char-map (or below)
   damage KIND IN OUTDIR [--max-per-group N] [--flips N] [--seed N]
   store write FOLDER NAME [--last N] ID=FILE ...
   store read FOLDER NAME
@@ -191,6 +192,9 @@ int inspect(const std::vector<std::string>& a) {
         std::cout << "\n";
         break;
     }
+    default:
+        inspectGameData(kind, data);
+        break;
     }
     return 0;
 }
@@ -254,7 +258,7 @@ int store(const std::vector<std::string>& a) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        std::cout << kUsage;
+        std::cout << kUsage << kGameDataUsage;
         return args.empty() ? 2 : 0;
     }
     std::string cmd = args[0];
@@ -273,9 +277,13 @@ int main(int argc, char** argv) {
         if (cmd == "inspect") return inspect(rest);
         if (cmd == "damage") return damage(rest);
         if (cmd == "store") return store(rest);
+        if (int r = gameDataCommand(cmd, rest); r >= 0) {
+            if (r == 2) throw Usage{};
+            return r;
+        }
         throw Usage{};
     } catch (const Usage&) {
-        std::cerr << kUsage;
+        std::cerr << kUsage << kGameDataUsage;
         return 2;
     } catch (const std::exception& e) {
         std::cerr << "bramble-kit " << cmd << ": " << e.what() << "\n";

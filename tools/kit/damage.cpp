@@ -3,6 +3,7 @@
 
 #include "tools/kit/archive.h"
 #include "tools/kit/font.h"
+#include "tools/kit/gamedata.h"
 #include "tools/kit/jad.h"
 #include "tools/kit/recordstore.h"
 #include "tools/kit/stringpool.h"
@@ -22,6 +23,12 @@ std::string fileKindName(FileKind k) {
     case FileKind::RecordIndex: return "record-index";
     case FileKind::Jad: return "jad";
     case FileKind::CharMap: return "char-map";
+    case FileKind::Pack: return "pack";
+    case FileKind::TextPack: return "text-pack";
+    case FileKind::DataNode: return "node";
+    case FileKind::LayerHeader: return "layer-header";
+    case FileKind::ContentTypes: return "content-types";
+    case FileKind::Progress: return "progress";
     }
     return "?";
 }
@@ -33,6 +40,12 @@ std::optional<FileKind> parseFileKind(std::string_view n) {
     if (n == "record-index" || n == "rms") return FileKind::RecordIndex;
     if (n == "jad") return FileKind::Jad;
     if (n == "char-map" || n == "charmap") return FileKind::CharMap;
+    if (n == "pack") return FileKind::Pack;
+    if (n == "text-pack") return FileKind::TextPack;
+    if (n == "node" || n == "data-node") return FileKind::DataNode;
+    if (n == "layer-header") return FileKind::LayerHeader;
+    if (n == "content-types") return FileKind::ContentTypes;
+    if (n == "progress") return FileKind::Progress;
     return std::nullopt;
 }
 
@@ -456,6 +469,13 @@ void randomFlips(Collector& c, const DamageOptions& opt) {
 
 }  // namespace
 
+template <typename Parse>
+FileLayout gameDataLayout(ByteSpan, Parse parse) {
+    FileLayout l;
+    parse(&l);
+    return l;
+}
+
 FileLayout layoutOf(FileKind kind, ByteSpan valid) {
     switch (kind) {
     case FileKind::Sprite: {
@@ -468,6 +488,12 @@ FileLayout layoutOf(FileKind kind, ByteSpan valid) {
     case FileKind::RecordIndex: return recordIndexLayout(valid);
     case FileKind::Jad: return jadLayout(valid);
     case FileKind::CharMap: return charMapLayout(valid);
+    case FileKind::Pack: return gameDataLayout(valid, [&](FileLayout* l) { parsePackFile(valid, l); });
+    case FileKind::TextPack: return gameDataLayout(valid, [&](FileLayout* l) { parseTextPack(valid, l); });
+    case FileKind::DataNode: return gameDataLayout(valid, [&](FileLayout* l) { decodeNode(valid, l); });
+    case FileKind::LayerHeader: return gameDataLayout(valid, [&](FileLayout* l) { parseLayerHeader(valid, l); });
+    case FileKind::ContentTypes: return gameDataLayout(valid, [&](FileLayout* l) { parseContentTypes(valid, l); });
+    case FileKind::Progress: return gameDataLayout(valid, [&](FileLayout* l) { parseProgress(valid, l); });
     }
     throw KitError("unknown file kind");
 }

@@ -17,11 +17,12 @@
 
 namespace kit {
 
-enum class FileKind { Sprite, Archive, StringPool, RecordIndex, Jad, CharMap };
+enum class FileKind { Sprite, Archive, StringPool, RecordIndex, Jad, CharMap, Pack, TextPack, DataNode, LayerHeader, ContentTypes, Progress };
 
 std::string fileKindName(FileKind kind);
 // "sprite", "archive" (or "bar"), "pool", "record-index", "jad",
-// "char-map" (a character map in its data-node form).
+// "char-map" (a character map in its data-node form), "pack" (a header
+// file), "text-pack", "node", "layer-header", "content-types", "progress".
 std::optional<FileKind> parseFileKind(std::string_view name);
 
 struct DamagedFile {

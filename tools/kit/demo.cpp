@@ -1,6 +1,7 @@
 // Demo data: the string pool, a few sprites, a font, the descriptor and a
 // picture, packed into data.bar inside a device root.
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_data.h"
 
 #include "tools/kit/demo_showcase.h"
 #include "tools/kit/describe.h"
@@ -61,6 +62,7 @@ StringPool demoStringPool() {
     setPoolEntry(pool, next++, "Bramble Hollow Saga");
     setPoolEntry(pool, next++, "Demo data made by the content kit");
     setPoolEntry(pool, next++, "Gr\xC3\xBC\xC3\x9F" "e aus dem Dornenhain \xE2\x80\x94 \xE2\x9C\xBF");
+    addDemoDataPool(pool);
     return pool;
 }
 
@@ -503,6 +505,7 @@ std::vector<DemoEntry> demoEntries() {
         {"font0.map", [] { return encodeShortNode(buildFont(parseFontDescription(kDemoFont)).charMap); }},
     };
     addDemoShowcase(entries);
+    addDemoData(entries);
     return entries;
 }
 
