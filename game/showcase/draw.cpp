@@ -49,7 +49,7 @@ jint glyphAdvance(jchar c) { return Showcase::glyphField(c, 2) + S()->letterSpac
 
 }  // namespace
 
-jint Showcase::tickCount() { return static_cast<jint>(java_lang_System::currentTimeMillis()); }
+jlong Showcase::tickCount() { return java_lang_System::currentTimeMillis(); }
 
 // --- Layout --------------------------------------------------------------------
 
@@ -136,7 +136,7 @@ void Showcase::paint(Graphics* g) {
     }
     case kStatePage:
         paintPage(g);
-        if (java::irem(tickCount() & 0x7FFFFFFF, 1000) > 500 || (s->pressedAction == kActButton && !s->softKeyHeld))
+        if (tickCount() % 1000 > 500 || (s->pressedAction == kActButton && !s->softKeyHeld))
             drawActionButton(g);
         break;
     default: break;
@@ -221,7 +221,7 @@ void Showcase::paintPage(Graphics* g) {
     }
     drawSoftKeys(g);
     if (s->enabledCount > 1) {
-        const jint phase = java::irem(java::idiv(tickCount() & 0x7FFFFFFF, 80), 8) - 4;
+        const jint phase = static_cast<jint>(tickCount() / 80 % 8) - 4;
         const jint d = phase < 0 ? -phase : phase;
         const bool litLeft = s->movedBack || s->pressedAction == kActPrevious;
         const bool litRight = s->movedForward || s->pressedAction == kActNext;

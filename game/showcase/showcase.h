@@ -122,8 +122,8 @@ public:
     static void openLink();
 
     // The tick count the blink and the arrows' swing read (the runtime's
-    // tick clock).
-    static jint tickCount();
+    // tick clock: 32 bits, never negative).
+    static jlong tickCount();
 
     static constexpr jint kMaxLines = 10;
     static constexpr jint kImageSlots = 14;

@@ -76,6 +76,19 @@ TEST_F(DrawTest, PagesInBothColourSets) {
     }
 }
 
+TEST_F(DrawTest, ButtonBlinksWithTheTickAcrossItsWrap) {
+    startDemo(kit::demoShowcase());
+    enterAndLoad();
+    Screen screen;
+    struct Case { uint32_t tick; bool shown; };
+    const Case cases[] = {{0, false}, {500, false}, {501, true}, {999, true}, {1000, false},
+                          {0xFFFFFFF0u, false}, {0xFFFFFE00u, true}};
+    for (const Case& c : cases) {
+        paintAt(screen, c.tick);
+        EXPECT_EQ(screen.at(290, 380) != 0xFFFF, c.shown) << c.tick;
+    }
+}
+
 TEST_F(DrawTest, ArrowsHighlightForFivePaintsAndSoftKeysPress) {
     startDemo(kit::demoShowcase());
     enterAndLoad();
