@@ -482,10 +482,12 @@ void Showcase::setClip(Graphics* g, jint x, jint y, jint w, jint h) {
     g->setClip(std::max<jint>(x, 0), std::max<jint>(y, 0), std::min(w, s->screenWidth), std::min(h, s->screenHeight));
 }
 
-Image* Showcase::recolourPng(ByteArray* bytes, jint offset, jint length, jint index, jint rgb) {
+namespace showcase_detail {
+
+bool setPaletteEntry(ByteArray* bytes, jint offset, jint length, jint index, jint rgb) {
     if (!bytes || offset < 0 || length < 0 || offset > bytes->length() - length) {
         logPrintf("Showcase::recolourPng: range outside the bytes");
-        return nullptr;
+        return false;
     }
     const jbyte* b = bytes->data();
     jint found = -1;
@@ -494,33 +496,41 @@ Image* Showcase::recolourPng(ByteArray* bytes, jint offset, jint length, jint in
             found = i;
             break;
         }
-    bool done = false;
     if (found < 0) {
         logPrintf("Showcase::recolourPng: no palette; colours kept");
-    } else {
-        const uint32_t chunk = (uint32_t(b[found - 4] & 255) << 24) | ((b[found - 3] & 255) << 16) |
-                               ((b[found - 2] & 255) << 8) | (b[found - 1] & 255);
-        const jlong dataAt = found + 4;
-        if (chunk > 0x7FFFFFFFu || dataAt + chunk + 4 > static_cast<jlong>(offset) + length) {
-            logPrintf("Showcase::recolourPng: the palette chunk runs past the bytes; colours kept");
-        } else if (index < 0 || static_cast<jlong>(index) * 3 + 3 > static_cast<jlong>(chunk)) {
-            logPrintf("Showcase::recolourPng: palette index %d beyond the palette; colours kept", index);
-        } else {
-            jbyte* w = bytes->data();
-            const jint at = static_cast<jint>(dataAt) + index * 3;
-            w[at] = static_cast<jbyte>((rgb >> 16) & 255);
-            w[at + 1] = static_cast<jbyte>((rgb >> 8) & 255);
-            w[at + 2] = static_cast<jbyte>(rgb & 255);
-            const uint32_t crc = crc32(reinterpret_cast<const uint8_t*>(w + found), chunk + 4);
-            const jint c = static_cast<jint>(dataAt + chunk);
-            w[c] = static_cast<jbyte>(crc >> 24);
-            w[c + 1] = static_cast<jbyte>(crc >> 16);
-            w[c + 2] = static_cast<jbyte>(crc >> 8);
-            w[c + 3] = static_cast<jbyte>(crc);
-            done = true;
-        }
+        return false;
     }
-    (void)done;
+    const uint32_t chunk = (uint32_t(b[found - 4] & 255) << 24) | ((b[found - 3] & 255) << 16) |
+                           ((b[found - 2] & 255) << 8) | (b[found - 1] & 255);
+    const jlong dataAt = found + 4;
+    if (chunk > 0x7FFFFFFFu || dataAt + chunk + 4 > static_cast<jlong>(offset) + length) {
+        logPrintf("Showcase::recolourPng: the palette chunk runs past the bytes; colours kept");
+        return false;
+    }
+    if (index < 0 || static_cast<jlong>(index) * 3 + 3 > static_cast<jlong>(chunk)) {
+        logPrintf("Showcase::recolourPng: palette index %d beyond the palette; colours kept", index);
+        return false;
+    }
+    jbyte* w = bytes->data();
+    const jint at = static_cast<jint>(dataAt) + index * 3;
+    w[at] = static_cast<jbyte>((rgb >> 16) & 255);
+    w[at + 1] = static_cast<jbyte>((rgb >> 8) & 255);
+    w[at + 2] = static_cast<jbyte>(rgb & 255);
+    const uint32_t crc = crc32(reinterpret_cast<const uint8_t*>(w + found), chunk + 4);
+    const jint c = static_cast<jint>(dataAt + chunk);
+    w[c] = static_cast<jbyte>(crc >> 24);
+    w[c + 1] = static_cast<jbyte>(crc >> 16);
+    w[c + 2] = static_cast<jbyte>(crc >> 8);
+    w[c + 3] = static_cast<jbyte>(crc);
+    return true;
+}
+
+}  // namespace showcase_detail
+
+Image* Showcase::recolourPng(ByteArray* bytes, jint offset, jint length, jint index, jint rgb) {
+    const bool inRange = bytes && offset >= 0 && length >= 0 && offset <= bytes->length() - length;
+    setPaletteEntry(bytes, offset, length, index, rgb);
+    if (!inRange) return nullptr;
     Image* img = Image::createImage(bytes, offset, length);
     Application::clearPendingException();
     return img;

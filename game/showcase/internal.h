@@ -92,5 +92,9 @@ jint rowTextId(jint list, jint row);
 jint pageTextWidth();
 jint listRowTextWidth(jint list);
 void layoutPage();
+// Sets palette entry `index` of the PNG in bytes [offset, offset + length)
+// to rgb and rewrites the chunk's CRC; false (logged, bytes unchanged) when
+// the range, the palette chunk or the index does not fit.
+bool setPaletteEntry(ByteArray* bytes, jint offset, jint length, jint index, jint rgb);
 
 }  // namespace game::showcase_detail

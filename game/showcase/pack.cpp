@@ -567,8 +567,15 @@ void loadFont() {
     Image* plain = Image::createImage(png, 0, png->length());
     Application::clearPendingException();
     put(s->fontImages, 0, plain);
-    put(s->fontImages, 1, Showcase::recolourPng(png, 0, png->length(), 1, 0x00B4EF));
-    put(s->fontImages, 2, Showcase::recolourPng(png, 0, png->length(), 1, 0xFF0000));
+    // A strip whose palette cannot be recoloured keeps its colours in all
+    // three (one log line).
+    if (setPaletteEntry(png, 0, png->length(), 1, 0x00B4EF)) {
+        put(s->fontImages, 1, Showcase::recolourPng(png, 0, png->length(), 1, 0x00B4EF));
+        put(s->fontImages, 2, Showcase::recolourPng(png, 0, png->length(), 1, 0xFF0000));
+    } else {
+        put(s->fontImages, 1, elem(s->fontImages, 0));
+        put(s->fontImages, 2, elem(s->fontImages, 0));
+    }
 
     const jint k = same(s->layoutId, pool(kVariantLayout)) ? 2 : 0;
     s->glyphExtra = k;
