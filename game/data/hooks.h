@@ -20,6 +20,7 @@
 #include "runtime/array.h"
 #include "runtime/object.h"
 
+class BSprite;
 class cActor;
 class String;
 class javax_microedition_lcdui_Graphics;
@@ -56,7 +57,7 @@ public:
     virtual jint getLayerX(jint layer);
     virtual jint getLayerY(jint layer);
     virtual void drawBackgroundLayers(jint part) {}
-    virtual void drawTileImage(javax_microedition_lcdui_Graphics* g, Object* tileSet, jint x, jint y, jint tile,
+    virtual void drawTileImage(javax_microedition_lcdui_Graphics* g, BSprite* tileSet, jint x, jint y, jint tile,
                                jint transform) {}
     virtual void paintMapLayer(jint layer, jint x, jint y) {}
     virtual void paintOverlayMessage() {}

@@ -53,17 +53,7 @@ namespace {
 
 FileField bigEndianField(std::string group, int index, size_t offset, uint8_t width, bool isSigned, FieldRole role,
                          int64_t value, int64_t limit) {
-    FileField f;
-    f.group = std::move(group);
-    f.index = index;
-    f.offset = offset;
-    f.width = width;
-    f.bigEndian = true;
-    f.isSigned = isSigned;
-    f.role = role;
-    f.value = value;
-    f.limit = limit;
-    return f;
+    return FileField::make(std::move(group), index, offset, width, true, isSigned, role, value, limit);
 }
 
 FileLayout archiveLayout(ByteSpan data) {

@@ -14,17 +14,7 @@ namespace {
 
 FileField leField(std::string group, int index, size_t offset, uint8_t width, bool isSigned, FieldRole role,
                   int64_t value, int64_t limit) {
-    FileField f;
-    f.group = std::move(group);
-    f.index = index;
-    f.offset = offset;
-    f.width = width;
-    f.bigEndian = false;
-    f.isSigned = isSigned;
-    f.role = role;
-    f.value = value;
-    f.limit = limit;
-    return f;
+    return FileField::make(std::move(group), index, offset, width, false, isSigned, role, value, limit);
 }
 
 void need(bool ok, const std::string& what) {
@@ -671,7 +661,9 @@ Bytes buildProgress(const std::map<std::string, int64_t>& fields) {
         b[static_cast<size_t>(n) * 62 + 10] = 255;
     }
     const std::vector<ProgressField> known = progressFields();
-    for (const auto& [name, value] : fields) {
+    for (const auto& field : fields) {
+        const std::string& name = field.first;
+        const int64_t value = field.second;
         if (name.rfind("byte", 0) == 0 && name.size() > 4 && std::isdigit(static_cast<unsigned char>(name[4]))) {
             const size_t at = std::stoul(name.substr(4));
             need(at < kProgressRecordBytes, "progress byte out of range: " + name);

@@ -180,6 +180,21 @@ struct FileField {
     std::vector<int64_t> alternatives;  // Marker: values that must not be accepted
 
     std::string name() const { return index < 0 ? group : group + "[" + std::to_string(index) + "]"; }
+
+    static FileField make(std::string group, int index, size_t offset, uint8_t width, bool bigEndian, bool isSigned,
+                          FieldRole role, int64_t value, int64_t limit) {
+        FileField f;
+        f.group = std::move(group);
+        f.index = index;
+        f.offset = offset;
+        f.width = width;
+        f.bigEndian = bigEndian;
+        f.isSigned = isSigned;
+        f.role = role;
+        f.value = value;
+        f.limit = limit;
+        return f;
+    }
 };
 
 struct FileBoundary {

@@ -5,6 +5,7 @@
 //    reopens_per_select tells how often the forward-only stream reopens;
 //  - BM_GetStringCached: a text of a cached slot; its allocations (C++ and
 //    Java) per fetch must be 0.
+#include "bench/common/alloc_counter.h"
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -24,20 +25,6 @@
 #include "tools/kit/demo.h"
 #include "tools/kit/gamedata.h"
 
-namespace {
-std::atomic<uint64_t> g_cxxAllocations{0};
-}  // namespace
-
-void* operator new(size_t size) {
-    g_cxxAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -104,10 +91,10 @@ void BM_GetStringCached(benchmark::State& state) {
     // loop's own bookkeeping stays out of the count).
     Application* app = Application::instance();
     constexpr int kFetches = 20000;
-    const uint64_t cxx = g_cxxAllocations.load();
+    const uint64_t cxx = bench::cxxAllocations();
     const size_t objects = app->objects().objectCount();
     for (int k = 0; k < kFetches; ++k) benchmark::DoNotOptimize(game::getString(65536 + k % 200));
-    const uint64_t cxxUsed = g_cxxAllocations.load() - cxx;
+    const uint64_t cxxUsed = bench::cxxAllocations() - cxx;
     const size_t objectsUsed = app->objects().objectCount() - objects;
     jint i = 0;
     for (auto _ : state) {
@@ -124,13 +111,8 @@ void BM_GetStringCached(benchmark::State& state) {
 BENCHMARK(BM_GetStringCached);
 
 void loadPool(StaticClass& statics) {
-    const kit::StringPool pool = kit::demoStringPool();
-    ObjectArray* array = newObjectArray(cid::String, static_cast<jint>(pool.size()));
-    statics.m_stringPool = array;
-    for (size_t i = 0; i < pool.size(); ++i) {
-        String* s = String::fromUtf16(pool[i]);
-        statics.m_stringPool->data()[i] = s;
-    }
+    const kit::Bytes pool = kit::encodeStringPool(kit::demoStringPool());
+    rt::loadStringPool(statics, pool.data(), pool.size());
 }
 
 }  // namespace

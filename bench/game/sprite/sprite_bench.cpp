@@ -7,6 +7,7 @@
 // caches and buffers are warm: C++ heap allocations are counted by the
 // replaced operator new, Java ones by the object count and the bytes in use
 // of both block heaps.
+#include "bench/common/alloc_counter.h"
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -27,23 +28,6 @@
 #include "runtime/runtime.h"
 #include "tools/kit/font.h"
 #include "tools/kit/sprite.h"
-
-// --- C++ heap allocation counter -----------------------------------------------------
-
-namespace {
-std::atomic<uint64_t> g_cxxAllocations{0};
-}  // namespace
-
-void* operator new(size_t size) {
-    g_cxxAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -361,7 +345,7 @@ struct HeapCounts {
     size_t objects, objectBytes, dataBytes;
     static HeapCounts now() {
         Application* app = Application::instance();
-        return {g_cxxAllocations.load(), app->objects().objectCount(), app->objectHeap().bytesInUse(),
+        return {bench::cxxAllocations(), app->objects().objectCount(), app->objectHeap().bytesInUse(),
                 app->dataHeap().bytesInUse()};
     }
 };

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 
 #include "display/lcdui/lcdui.h"
 #include "game/data/hooks.h"
@@ -18,18 +17,11 @@
 namespace datatest {
 namespace {
 
-std::mutex g_logLock;
-std::vector<std::string> g_log;
 std::vector<const StaticsContribution*> g_statics;
 
 void loadPool(StaticClass& statics) {
-    const kit::StringPool pool = kit::demoStringPool();
-    ObjectArray* array = newObjectArray(cid::String, static_cast<jint>(pool.size()));
-    statics.m_stringPool = array;
-    for (size_t i = 0; i < pool.size(); ++i) {
-        String* s = String::fromUtf16(pool[i]);
-        statics.m_stringPool->data()[i] = s;
-    }
+    const kit::Bytes pool = kit::encodeStringPool(kit::demoStringPool());
+    rt::loadStringPool(statics, pool.data(), pool.size());
 }
 
 }  // namespace
@@ -90,29 +82,6 @@ String* jstr(const std::string& s) { return String::fromUtf8(s); }
 std::string utf8(String* s) { return s ? toUtf8(s) : std::string("(null)"); }
 
 java_io_InputStream* streamOf(const Bytes& bytes) { return newObject<java_io_ByteArrayInputStream>(javaBytes(bytes)); }
-
-LogCapture::LogCapture() {
-    clear();
-    rt::setLogSink([](std::string_view line) {
-        std::lock_guard<std::mutex> lock(g_logLock);
-        g_log.emplace_back(line);
-    });
-}
-LogCapture::~LogCapture() { rt::setLogSink(nullptr); }
-bool LogCapture::contains(const std::string& text) const {
-    std::lock_guard<std::mutex> lock(g_logLock);
-    for (const std::string& l : g_log)
-        if (l.find(text) != std::string::npos) return true;
-    return false;
-}
-size_t LogCapture::count() const {
-    std::lock_guard<std::mutex> lock(g_logLock);
-    return g_log.size();
-}
-void LogCapture::clear() {
-    std::lock_guard<std::mutex> lock(g_logLock);
-    g_log.clear();
-}
 
 std::string freshDeviceRoot() {
     static const std::string base = [] {

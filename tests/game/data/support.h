@@ -13,6 +13,7 @@
 
 #include "game/data/statics.h"
 #include "runtime/runtime.h"
+#include "tests/runtime/fixture.h"
 #include "tools/kit/gamedata.h"
 
 namespace datatest {
@@ -40,15 +41,6 @@ std::string utf8(String* s);
 // A stream over bytes.
 java_io_InputStream* streamOf(const Bytes& bytes);
 
-class LogCapture {
-public:
-    LogCapture();
-    ~LogCapture();
-    bool contains(const std::string& text) const;
-    size_t count() const;
-    void clear();
-};
-
 // A device root of the running test's own (emptied first), and the host
 // folder of the application inside it.
 std::string freshDeviceRoot();
@@ -58,7 +50,7 @@ class GameDataTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    LogCapture log;
+    ::LogCapture log;
     std::string m_root;
 };
 
