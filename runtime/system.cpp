@@ -12,7 +12,14 @@ namespace {
 std::atomic<java_lang_System::PropertyLookup> g_propertyLookup{nullptr};
 }  // namespace
 
+namespace {
+std::atomic<uint32_t (*)()> g_tickSource{nullptr};
+}  // namespace
+
+void java_lang_System::setTickSource(uint32_t (*source)()) { g_tickSource = source; }
+
 jlong java_lang_System::currentTimeMillis() {
+    if (uint32_t (*source)() = g_tickSource.load()) return static_cast<jlong>(source());
     using namespace std::chrono;
     const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
     return static_cast<jlong>(static_cast<uint32_t>(ms));

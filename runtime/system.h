@@ -18,6 +18,9 @@ public:
     // to 32 bits and zero-extended (not wall-clock time; it wraps after
     // about 49.7 days as the device's did).
     static jlong currentTimeMillis();
+    // Replaces the tick count's source (tests drive time step by step);
+    // null restores the machine's clock.
+    static void setTickSource(uint32_t (*source)());
 
     // "microedition.media.version" (an equalsC prefix test) answers "1.0";
     // any other key the value the property table holds for it, else a new

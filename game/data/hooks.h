@@ -135,21 +135,32 @@ public:
     virtual void setup(javax_microedition_midlet_MIDlet* midlet, javax_microedition_lcdui_Display* display, jint width,
                        jint height, javax_microedition_lcdui_Canvas* canvas) {}
     virtual void open(String* text, jint arg) {}
-    // Handles one action; non-zero when the screen is to close (the
-    // built-in screen closes at once).
-    virtual jint doAction(jint key) { return 1; }
-    // The link of the current entry, or null.
-    virtual String* buildLink() { return nullptr; }
+    // Entering the cross-promotion state: the input reset, open, the
+    // loading step count and the first entry.
+    virtual void enter(String* text, jint language) {}
+    // Handles one action; true when the screen is to close (the built-in
+    // screen closes at once).
+    virtual bool doAction(jint key) { return true; }
+    // Builds the general promotion link; true when there is one.
+    virtual bool buildLink() { return false; }
     virtual jint getEntryCount() { return 0; }
-    virtual Object* getFirstEntry() { return nullptr; }
+    // The index of the first enabled entry, or -1.
+    virtual jint getFirstEntry() { return -1; }
+    // The menus offer the screen only when this holds.
+    virtual bool hasEntries() { return false; }
     virtual jint hitTest(jint x, jint y) { return 0; }
     virtual void paint(javax_microedition_lcdui_Graphics* g) {}
     virtual void requestLink() {}
     // Sets the screen's two display flags (Showcase.ensureRecordStore).
     virtual void setDisplayFlags() {}
-    // The pointer callbacks of the cross-promotion state: the action drawn
-    // pressed, the action performed at the next update (with its flag), and
-    // the press position copied while list scrolling is on.
+    // The pointer callbacks of the cross-promotion state, with the point
+    // already turned onto the 800 x 480 screen.
+    virtual void pointerPressed(jint x, jint y) {}
+    virtual void pointerDragged(jint x, jint y) {}
+    virtual void pointerReleased(jint x, jint y) {}
+    // The same steps one field at a time: the action drawn pressed, the
+    // action performed at the next update (with its flag), and the press
+    // position copied while list scrolling is on.
     virtual void setHighlightAction(jint action) {}
     virtual void setPendingAction(jint action) {}
     virtual bool listScrolling() { return false; }

@@ -2,6 +2,7 @@
 // string pools, descriptors, sprites, fonts and record stores, inspects
 // them, and writes damaged variants for fuzzing. Errors go to stderr with
 // exit status 1; a usage error gives status 2.
+#include "tools/cli/showcase_cmd.h"
 #include "tools/cli/gamedata_cmd.h"
 #include "tools/kit/archive.h"
 #include "tools/cli/level_cmd.h"
@@ -42,6 +43,7 @@ const char* const kUsage = R"(usage: bramble-kit <command> ...
   actor-tables demo OUT | inspect FILE | damage IN OUTDIR
   store write FOLDER NAME [--last N] ID=FILE ...
   store read FOLDER NAME
+  showcase IN.txt|demo OUT        cross-promotion pack; also: inspect showcase FILE, damage showcase IN.txt|demo OUTDIR
 )";
 
 struct Usage {};
@@ -287,6 +289,11 @@ int main(int argc, char** argv) {
     std::string cmd = args[0];
     std::vector<std::string> rest(args.begin() + 1, args.end());
     try {
+        if (cmd == "showcase" || ((cmd == "inspect" || cmd == "damage") && !rest.empty() && rest[0] == "showcase")) {
+            const int rc = showcaseCommand(cmd, rest);
+            if (rc < 0) throw Usage{};
+            return rc;
+        }
         if (cmd == "archive") return archive(rest);
         if (cmd == "pool") return pool(rest);
         if (cmd == "jad") return jad(rest);

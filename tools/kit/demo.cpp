@@ -6,6 +6,7 @@
 #include "tools/kit/demo_screens.h"
 #include "tools/kit/demo_flow.h"
 
+#include "tools/kit/demo_showcase.h"
 #include "tools/kit/describe.h"
 #include "tools/kit/font.h"
 #include "tools/kit/jad.h"
@@ -59,6 +60,7 @@ StringPool demoStringPool() {
         {203, "Illegal audio clip type: "}, {204, "Illegal loop count: "}, {205, "Illegal volume: "},
     };
     for (const Text& t : kRuntimeTexts) setPoolEntry(pool, t.index, t.text);
+    addDemoShowcasePool(pool);
     size_t next = pool.size();
     setPoolEntry(pool, next++, "Bramble Hollow Saga");
     setPoolEntry(pool, next++, "Demo data made by the content kit");
@@ -483,14 +485,16 @@ Bytes demoPicture() {
 }
 
 Bytes demoJad() {
-    return encodeJad({
+    JadProperties props = {
         {"MIDlet-Name", "Bramble Hollow Saga"},
         {"MIDlet-Vendor", "Tindrell"},
         {"MIDlet-Version", "1.0.0"},
         {"MIDlet-1", "Bramble Hollow Saga, /icon.png, RavitBHSG"},
         {"MicroEdition-Profile", "MIDP-2.0"},
         {"MicroEdition-Configuration", "CLDC-1.1"},
-    });
+    };
+    addDemoShowcaseJad(props);
+    return encodeJad(props);
 }
 
 }  // namespace
@@ -506,6 +510,7 @@ std::vector<DemoEntry> demoEntries() {
         {"font0.map", [] { return encodeShortNode(buildFont(parseFontDescription(kDemoFont)).charMap); }},
     };
     addDemoActor(entries);
+    addDemoShowcase(entries);
     addDemoData(entries);
     addDemoWorld(entries);
     addDemoFlow(entries);
