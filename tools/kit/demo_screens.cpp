@@ -26,8 +26,9 @@ constexpr PoolText kPoolTexts[] = {
 void addDemoScreensPool(StringPool& pool) {
     for (const PoolText& t : kPoolTexts) {
         const std::string text = std::string(t.text) + kTerm;
-        if (t.index < pool.size() && !pool[t.index].empty() && pool[t.index] != utf8ToUtf16(text))
-            throw KitError("string pool entry " + std::to_string(t.index) + " already holds another text");
+        // Entries 34-38 are also the cross-promotion screen's property
+        // names; where the pool already holds a text, that text stays.
+        if (t.index < pool.size() && !pool[t.index].empty() && pool[t.index] != utf8ToUtf16(text)) continue;
         setPoolEntry(pool, t.index, text);
     }
 }

@@ -171,7 +171,7 @@ void state6(jint message) {
         s.skipIntro = false;
         ShowcaseHooks& show = showcaseHooks();
         applyMainMenuVisibility(g.mainMenu, hasProgress(), s.promoEnabled, show.getEntryCount(),
-                                show.buildLink() != nullptr);
+                                show.buildLink());
         s.textBox = nullptr;
         openTextBox(g.mainMenu);
         if (s.restoreMenuPosition) {
