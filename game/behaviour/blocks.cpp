@@ -1,0 +1,10 @@
+// The block family's rows: tile blocks, pickups, carrying, pushers,
+// the carrier with its dropper, part fields and segment objects.
+#include "game/behaviour/types.h"
+
+namespace game::behaviour {
+
+void registerBlockTypes() {
+}
+
+}  // namespace game::behaviour

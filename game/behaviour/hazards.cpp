@@ -1,0 +1,10 @@
+// The hazard family's rows: hazards, generators, traps, pads,
+// projectiles and the special painters.
+#include "game/behaviour/types.h"
+
+namespace game::behaviour {
+
+void registerHazardTypes() {
+}
+
+}  // namespace game::behaviour
