@@ -1,5 +1,5 @@
 // The block family's rows: tile blocks, pickups, carrying, pushers,
-// the carrier with its dropper, part fields and segment objects.
+// the carrier with its dropper, chain and multi-copy paints.
 #include "game/behaviour/types.h"
 
 namespace game::behaviour {

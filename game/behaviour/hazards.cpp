@@ -1,5 +1,5 @@
 // The hazard family's rows: hazards, generators, traps, pads,
-// projectiles and the special painters.
+// projectiles, part fields, segment objects and the special painters.
 #include "game/behaviour/types.h"
 
 namespace game::behaviour {

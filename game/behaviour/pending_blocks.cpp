@@ -1,5 +1,5 @@
 // Stand-ins for block-family routines still to come: nothing tracked,
-// carried, launched or projected. Each goes when its routine lands.
+// carried or stamped. Each goes when its routine lands.
 #include "game/behaviour/routines.h"
 
 namespace game::behaviour {
@@ -9,8 +9,5 @@ void restoreTrackedCells(cActor*) {}
 void saveTrackedCells(cActor*) {}
 void stampCollisionTiles(cActor*, jint) {}
 bool tryCarryHero(cActor*) { return false; }
-void launchRandomly(cActor*) {}
-IntArray* pointOnSegment(jint, jint, jint) { return nullptr; }
-void updateSegmentObjects() {}
 
 }  // namespace game::behaviour

@@ -5,10 +5,10 @@
 // drop the self argument.
 //
 // Owners: set-up, damage, contact, messages, death, respawn and phase
-// entries are core routines; tracked cells, carrying, random launch and
-// segments belong to the block family; the common enemy AI and the
-// rule-driven enemy to the enemy family; the hero drivers to the platform
-// family.
+// entries are core routines; tracked cells and carrying belong to the
+// block family; random launch and segments to the hazard family; the
+// common enemy AI and the rule-driven enemy to the enemy family; the hero
+// drivers to the platform family.
 #pragma once
 
 #include "runtime/array.h"
@@ -37,6 +37,8 @@ void restoreTrackedCells(cActor* self);
 void saveTrackedCells(cActor* self);
 void stampCollisionTiles(cActor* self, jint on);
 bool tryCarryHero(cActor* carrier);
+
+// --- hazards: random launch and segment objects ----------------------------
 void launchRandomly(cActor* self);
 IntArray* pointOnSegment(jint slot, jint x, jint y);
 void updateSegmentObjects();

@@ -41,11 +41,11 @@ TypeNeeds needsFor(jint type);
 
 // One per family, each in the file named.
 void registerCoreTypes();      // core.cpp: the hero (type 0)
-void registerBlockTypes();     // blocks.cpp: tile blocks, pickups, carrying, pushers, carrier, segments
-void registerMoverTypes();     // movers.cpp: small per-type routines and movers
+void registerBlockTypes();     // blocks.cpp: tile blocks, pickups, carrying, pushers, the carrier, chain paints
+void registerMoverTypes();     // movers.cpp: small per-type routines and link movers
 void registerEnemyTypes();     // enemies.cpp: the common enemy AI and the rule-driven enemy
 void registerBossTypes();      // bosses.cpp: bosses and mini-bosses
-void registerHazardTypes();    // hazards.cpp: hazards, generators, traps, projectiles, painters
+void registerHazardTypes();    // hazards.cpp: hazards, generators, traps, projectiles, part fields, segments, painters
 void registerPlatformTypes();  // platforms.cpp: chains, carriers, containers, platforms, items, crushers
 
 void registerAllTypes();
