@@ -107,7 +107,9 @@ public:
     void returnBuffer(char* cur, char* end, size_t added);
 
     // Walks every block and the free list; false (and a log line) when the
-    // tiling, the counters or the list order are broken.
+    // tiling, the counters or the list order are broken. The block count is
+    // exact only while no thread buffer is out (a collection returns them).
+    // Bytes in use count a buffer's unused remainder until it is returned.
     bool checkConsistency() const;
 
     // The block size (header included) a request of bytes takes.
