@@ -809,13 +809,19 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout, SpriteReading how) {
         if (tail == kRemapMarker) {
             ByteReader t(data, data.size() - 21);
             int32_t pos = t.les32();
-            if (pos < 0 || static_cast<size_t>(pos) > data.size() - 21)
-                throw KitError("remap trailer position " + std::to_string(pos) + " lies outside the file");
-            trailerPos = static_cast<size_t>(pos);
-            bodyLimit = static_cast<size_t>(pos);
+            if (asEngine && pos == -1) {
+                // The engine takes position -1 for "no trailer".
+                note("remap trailer position -1: read as no trailer");
+            } else {
+                if (pos < 0 || static_cast<size_t>(pos) > data.size() - 21)
+                    throw KitError("remap trailer position " + std::to_string(pos) + " lies outside the file");
+                trailerPos = static_cast<size_t>(pos);
+                bodyLimit = static_cast<size_t>(pos);
+            }
         }
     }
-    ByteReader r(data.first(bodyLimit));
+    // The engine reads the body over the whole file, trailer or not.
+    ByteReader r(data.first(asEngine ? data.size() : bodyLimit));
     auto fail = [&](const std::string& what) {
         throw KitError("sprite, offset " + std::to_string(r.pos()) + ": " + what);
     };
@@ -1084,9 +1090,17 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout, SpriteReading how) {
             if (layout)
                 for (FileField& f : layout->fields)
                     if (f.group == "fmodule.palette") f.limit = P;
-            for (const SpriteFrame& fr : m.frames)
-                for (const FrameModule& fm : fr.modules)
-                    if (wd.palette && fm.palette >= std::max(P, 1)) fail("a frame module names palette " + std::to_string(fm.palette) + ", which does not exist");
+            if (asEngine) {
+                // Every frame module, owned or not, once there are palettes.
+                for (size_t k = 0; k < fms.size() && P > 0; ++k)
+                    if (fms[k].fm.palette >= P)
+                        fail("frame module " + std::to_string(k) + " names palette " + std::to_string(fms[k].fm.palette) +
+                             ", which does not exist");
+            } else {
+                for (const SpriteFrame& fr : m.frames)
+                    for (const FrameModule& fm : fr.modules)
+                        if (wd.palette && fm.palette >= std::max(P, 1)) fail("a frame module names palette " + std::to_string(fm.palette) + ", which does not exist");
+            }
             rec.mark("pixel-format", r.pos());
             at = r.pos();
             img.pixelFormat = r.le16();
@@ -1124,14 +1138,18 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout, SpriteReading how) {
         }
         rec.mark("body-end", r.pos());
         if (!r.atEnd() && !asEngine) fail(std::to_string(r.remaining()) + " bytes after the sprite body");
-        if (!r.atEnd()) note(std::to_string(r.remaining()) + " bytes after the sprite body, unread");
+        if (asEngine && r.pos() < bodyLimit)
+            note(std::to_string(bodyLimit - r.pos()) + " bytes after the sprite body, unread");
+        if (asEngine && r.pos() > bodyLimit)
+            note("the sprite body runs " + std::to_string(r.pos() - bodyLimit) + " bytes into the remap tables");
         checkNesting(m);
     } catch (const KitError& e) {
         if (std::string(e.what()).rfind("sprite", 0) == 0) throw;
         throw KitError("sprite, offset " + std::to_string(r.pos()) + ": " + e.what());
     }
 
-    if (trailerPos) {
+    if (trailerPos && asEngine && m.modules.empty()) note("no modules: the remap tables are not read");
+    if (trailerPos && !(asEngine && m.modules.empty())) {
         ByteReader t(data.first(data.size() - 21), *trailerPos);
         rec.mark("remap", t.pos());
         try {
@@ -1163,7 +1181,8 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout, SpriteReading how) {
                 }
                 tables.push_back(std::move(table));
             }
-            if (!t.atEnd()) throw KitError("bytes between the remap tables and the trailer's position");
+            if (!t.atEnd() && !asEngine) throw KitError("bytes between the remap tables and the trailer's position");
+            if (!t.atEnd()) note(std::to_string(t.remaining()) + " bytes between the remap tables and the trailer's position");
             m.remap = std::move(tables);
         } catch (const KitError& e) {
             throw KitError(std::string("sprite remap trailer: ") + e.what());
