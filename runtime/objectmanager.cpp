@@ -18,6 +18,9 @@
 namespace {
 
 thread_local bool t_inCollection = false;
+// The collecting thread holds the list lock for the mark and the sweep; an
+// object a finalizer makes is listed under that hold.
+thread_local bool t_holdsList = false;
 
 uint32_t defaultTick() {
     using namespace std::chrono;
@@ -114,7 +117,8 @@ Object* ObjectManager::findObject(const void* p) const {
 }
 
 void ObjectManager::registerObject(Object* object, size_t blockBytes) {
-    std::lock_guard<std::mutex> lock(m_listLock);
+    std::unique_lock<std::mutex> lock(m_listLock, std::defer_lock);
+    if (!t_holdsList) lock.lock();
     m_objects.push_back(object);
     setStartShared(object);
     if (blockBytes > m_maxObjectBlock) m_maxObjectBlock = blockBytes;
@@ -319,6 +323,7 @@ void ObjectManager::gc(int flags) {
     m_app->threads().stopOthers();
     {
         std::lock_guard<std::mutex> lock(m_listLock);
+        t_holdsList = true;
         takeBackBuffers();
         for (Object* o : m_objects) o->setMarked(false);
         if (flags & kFinal) {
@@ -327,6 +332,7 @@ void ObjectManager::gc(int flags) {
             markRoots(flags);
         }
         sweep();
+        t_holdsList = false;
     }
     ++m_collections;
     m_lastGcTick = tickMs();

@@ -208,6 +208,36 @@ TEST_F(AllocBuffers, ObjectsOfSeveralThreadsSurviveCollectionsRunningMeanwhile) 
     g_busy = nullptr;
 }
 
+// A finalizer that makes an object while the sweep runs: the object is
+// listed (the collection holds the list) and lives until the next one.
+class Parent : public Object {
+public:
+    Parent() : Object(cid::java_util_Random) {}
+    void finalize() override {
+        auto* child = newObject<Cell>();
+        child->m_value = 77;
+        s_made = child;
+        Object::finalize();
+    }
+    static inline Object* s_made = nullptr;
+};
+
+TEST_F(AllocBuffers, AFinalizerMayMakeAnObject) {
+    Parent::s_made = nullptr;
+    runOnJavaThread([](void*) { newObject<Parent>(); });
+    scrubStack();
+    collect();
+    ASSERT_NE(Parent::s_made, nullptr);
+    EXPECT_TRUE(om().isRegistered(Parent::s_made));
+    EXPECT_EQ(static_cast<Cell*>(Parent::s_made)->m_value, 77);
+    const size_t finalizedBefore = static_cast<size_t>(g_finalized.load());
+    Parent::s_made = nullptr;
+    scrubStack();
+    collect();
+    EXPECT_EQ(static_cast<size_t>(g_finalized.load()), finalizedBefore + 1);
+    EXPECT_TRUE(heap().checkConsistency());
+}
+
 // --- the heap's side ---------------------------------------------------------
 
 TEST(HeapBuffers, SplittingAndReturningKeepTheTiling) {
