@@ -179,6 +179,8 @@ void* ObjectManager::allocSlow(size_t size) {
     }
     std::memset(p, 0, size);
     registerObject(static_cast<Object*>(p), m_heap->blockSize(p));
+    rt::ThreadContext* c = rt::currentContext();
+    if (c && c->table == m_threads) c->alloc.newest = static_cast<Object*>(p);
     return p;
 }
 
@@ -201,6 +203,7 @@ inline void* ObjectManager::splitFromBuffer(rt::AllocBuffer& b, size_t need) {
     const uint64_t bit = uint64_t(1) << (g % 64);
     if (w >= b.ownWordLo && w < b.ownWordHi) m_starts[w] |= bit;
     else std::atomic_ref<uint64_t>(m_starts[w]).fetch_or(bit, std::memory_order_relaxed);
+    b.newest = static_cast<Object*>(p);
     b.pending[b.pendingCount] = static_cast<Object*>(p);
     std::atomic_ref<uint32_t>(b.pendingCount).store(b.pendingCount + 1, std::memory_order_relaxed);
     return p;
@@ -213,10 +216,7 @@ bool ObjectManager::refillBuffer(rt::ThreadContext& c, size_t need) {
         takePendingLocked(b);
     }
     if (static_cast<size_t>(b.end - b.cur) >= need) return true;
-    m_heap->returnBuffer(b.cur, b.end, b.addedBlocks);
-    b.cur = b.end = nullptr;
-    b.addedBlocks = 0;
-    b.ownWordLo = b.ownWordHi = 0;
+    releaseBlock(b);
     size_t taken = 0;
     char* block = m_heap->takeBuffer(m_bufferBytes - kWord, taken);
     if (!block) return false;  // the locked path collects and tries again
@@ -234,25 +234,27 @@ void ObjectManager::takePendingLocked(rt::AllocBuffer& b) {
     std::atomic_ref<uint32_t>(b.pendingCount).store(0, std::memory_order_relaxed);
 }
 
-void ObjectManager::returnBuffer(rt::AllocBuffer& b) {
-    if (b.pendingCount) {
-        std::lock_guard<std::mutex> lock(m_listLock);
-        takePendingLocked(b);
-    }
+void ObjectManager::releaseBlock(rt::AllocBuffer& b) {
     m_heap->returnBuffer(b.cur, b.end, b.addedBlocks);
     b.cur = b.end = nullptr;
     b.addedBlocks = 0;
     b.ownWordLo = b.ownWordHi = 0;
 }
 
+void ObjectManager::returnBuffer(rt::AllocBuffer& b) {
+    if (b.pendingCount) {
+        std::lock_guard<std::mutex> lock(m_listLock);
+        takePendingLocked(b);
+    }
+    releaseBlock(b);
+    b.newest = nullptr;
+}
+
 void ObjectManager::takeBackBuffers() {
     rt::ThreadContext* self = rt::currentContext();
     auto takeBack = [&](rt::AllocBuffer& b) {
         takePendingLocked(b);
-        m_heap->returnBuffer(b.cur, b.end, b.addedBlocks);
-        b.cur = b.end = nullptr;
-        b.addedBlocks = 0;
-        b.ownWordLo = b.ownWordHi = 0;
+        releaseBlock(b);
     };
     rt::ThreadTable& table = m_app->threads();
     table.forEachUsed([&](rt::ThreadContext& c) {
@@ -422,7 +424,13 @@ void ObjectManager::markRoots(int flags) {
     });
     drainMarkStack();
     scanThreadStacks();
-    if ((flags & kKeepNewest) && !m_objects.empty()) markCandidate(m_objects.back());
+    if (flags & kKeepNewest) {
+        // The object the caller was building when its heap ran short: its
+        // own newest (the list's order mixes threads and buffer batches).
+        rt::ThreadContext* self = rt::currentContext();
+        if (self && self->table == m_threads && self->alloc.newest) markCandidate(self->alloc.newest);
+        else if (!m_objects.empty()) markCandidate(m_objects.back());
+    }
     drainMarkStack();
 }
 

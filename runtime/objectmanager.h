@@ -41,7 +41,7 @@ public:
         kForced = 1,
         kFinal = 2,        // sweep every registered object (application close)
         kRequested = 4,    // forced, asked for by the application
-        kKeepNewest = 8,   // also keep the most recently registered object
+        kKeepNewest = 8,   // also keep the caller's most recently made object
     };
     static constexpr uint32_t kThrottleMs = 2000;
 
@@ -102,6 +102,8 @@ private:
     bool refillBuffer(rt::ThreadContext& c, size_t need);
     // Caller holds m_listLock.
     void takePendingLocked(rt::AllocBuffer& b);
+    // The buffer's remainder back to the heap (pending objects stay).
+    void releaseBlock(rt::AllocBuffer& b);
     void returnBuffer(rt::AllocBuffer& b);
     // World stopped, m_listLock held: every thread's buffer, the caller's last.
     void takeBackBuffers();

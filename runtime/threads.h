@@ -82,6 +82,7 @@ struct AllocBuffer {
     size_t ownWordHi = 0;         // inside the buffer
     uint32_t pendingCount = 0;
     Object* pending[kPending] = {};
+    Object* newest = nullptr;     // the thread's last object, either path (kept on shortage)
 };
 
 // Everything the runtime keeps per thread.

@@ -238,6 +238,27 @@ TEST_F(AllocBuffers, AFinalizerMayMakeAnObject) {
     EXPECT_TRUE(heap().checkConsistency());
 }
 
+[[gnu::noinline]] void makeCellThenMaybeBulky(bool bulky) {
+    newObject<Cell>();
+    if (bulky) newObject<Bulky>();
+}
+
+TEST_F(AllocBuffers, ShortageCollectionKeepsTheCallersNewestObject) {
+    for (bool bulky : {false, true}) {
+        SCOPED_TRACE(bulky ? "a large object last" : "a buffer object last");
+        g_finalized = 0;
+        makeCellThenMaybeBulky(bulky);
+        scrubStack();
+        om().gc(ObjectManager::kForced | ObjectManager::kKeepNewest);
+        // Only the newest survives the shortage collection ...
+        EXPECT_EQ(g_finalized.load(), bulky ? 1 : 0);
+        scrubStack();
+        collect();
+        // ... and goes with the next one.
+        EXPECT_EQ(g_finalized.load(), bulky ? 2 : 1);
+    }
+}
+
 // --- the heap's side ---------------------------------------------------------
 
 TEST(HeapBuffers, SplittingAndReturningKeepTheTiling) {
