@@ -227,22 +227,26 @@ public:
 };
 
 TEST_F(AllocBuffers, AFinalizerMayMakeAnObject) {
-    Parent::s_count = 0;
+    static ObjectArray* parents;
+    parents = newObjectArray(cid::Object, Parent::kMany);
+    rt::GlobalRef root(parents);
     runOnJavaThread([](void*) {
-        for (int i = 0; i < Parent::kMany; ++i) newObject<Parent>();
+        for (jint i = 0; i < Parent::kMany; ++i) parents->data()[i] = newObject<Parent>();
     });
-    // The collection (and so the finalizers) runs on a thread of its own, so
-    // that no stack keeps the made objects afterwards.
+    // The parents are dropped and collected on a thread of their own, so
+    // that no stack keeps the objects their finalizers make.
     static int listed;
     listed = 0;
     runOnJavaThread([](void*) {
+        for (jint i = 0; i < Parent::kMany; ++i) parents->data()[i] = nullptr;
+        Parent::s_count = 0;
         ObjectManager::instance()->gc(ObjectManager::kForced);
         for (int i = 0; i < Parent::s_count; ++i) {
             auto* child = static_cast<Cell*>(Parent::s_made[i]);
             listed += ObjectManager::instance()->isRegistered(child) && child->m_value == 77;
         }
     });
-    EXPECT_GE(Parent::s_count, Parent::kMany - 2);  // conservative: a stale word may keep a parent
+    EXPECT_EQ(Parent::s_count, Parent::kMany);
     EXPECT_EQ(listed, Parent::s_count);
     const int finalizedBefore = g_finalized.load();
     for (Object*& made : Parent::s_made) made = nullptr;
