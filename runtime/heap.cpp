@@ -2,6 +2,7 @@
 // and the two compaction strategies of the movable heap.
 #include "runtime/heap.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -42,11 +43,6 @@ MemoryManager::MemoryManager(size_t size, bool movable)
 }
 
 MemoryManager::~MemoryManager() { std::free(m_base); }
-
-size_t MemoryManager::needFor(size_t bytes) const {
-    size_t need = roundUp(bytes, kWord) + m_header;
-    return need < kMinBlock ? kMinBlock : need;
-}
 
 void MemoryManager::logShortage(size_t need) const {
     logPrintf("totalFragmentSizeNeeded=%zu m_heapUsed=%zu m_heapSize=%zu", need, m_inUse, m_size);
@@ -217,6 +213,26 @@ void MemoryManager::freeBlock(char* block) {
         unlink(after);
         --m_blockCount;
         --m_freeCount;
+    }
+}
+
+char* MemoryManager::takeBuffer(size_t bytes, size_t& taken) {
+    taken = 0;
+    if (m_movable || bytes > m_size) return nullptr;  // split blocks have one-word headers
+    std::lock_guard<std::mutex> lock(m_lock);
+    char* user = static_cast<char*>(allocLocked(needFor(bytes)));
+    if (!user) return nullptr;
+    char* block = user - m_header;
+    taken = mag(block);
+    return block;
+}
+
+void MemoryManager::returnBuffer(char* cur, char* end, size_t added) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_blockCount += added;
+    if (cur && cur < end) {
+        sizeWord(cur) = -static_cast<int64_t>(end - cur);
+        freeBlock(cur);
     }
 }
 

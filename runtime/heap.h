@@ -9,10 +9,17 @@
 // address. Compaction moves only blocks that have an owner slot, rewrites
 // the slot, and runs only while every other thread is stopped.
 //
+// Thread buffers (object heap): a thread takes one used block and splits it
+// into object blocks on its own, without the lock. Each split writes the
+// remainder's header before the new block's (release stores), so the tiling
+// stays walkable at every moment; the block count catches up when the buffer
+// is returned (its unused remainder is then freed like any block).
+//
 // All sizes are in bytes and multiples of the machine word; user pointers
 // are word aligned.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -72,12 +79,44 @@ public:
     void* compactByGaps(size_t need);
     void* compactBySliding(size_t need);
 
+    // Thread buffers. takeBuffer: a used block of at least bytes (never
+    // collects), its start (the header's address) or null; `taken` is its
+    // whole size. splitBuffer: cuts a block of need bytes from the front of
+    // the buffer's remainder [cur, end) and answers its user address; a
+    // remainder too small to stay a block goes with it (need grows). Counts
+    // the blocks it adds in `added`. returnBuffer: settles the added blocks
+    // and frees the remainder [cur, end) when not empty.
+    char* takeBuffer(size_t bytes, size_t& taken);
+    static void* splitBuffer(char*& cur, char* end, size_t need, size_t& added) {
+        char* block = cur;
+        const size_t rest = static_cast<size_t>(end - block) - need;
+        if (rest < kMinBlock) {
+            need += rest;
+        } else {
+            // The remainder first: a walker that reads the old header still
+            // steps over the whole remainder.
+            std::atomic_ref<int64_t>(*reinterpret_cast<int64_t*>(block + need))
+                .store(-static_cast<int64_t>(rest), std::memory_order_release);
+            ++added;
+        }
+        std::atomic_ref<int64_t>(*reinterpret_cast<int64_t*>(block))
+            .store(-static_cast<int64_t>(need), std::memory_order_release);
+        cur = block + need;
+        return block + kWord;
+    }
+    void returnBuffer(char* cur, char* end, size_t added);
+
     // Walks every block and the free list; false (and a log line) when the
-    // tiling, the counters or the list order are broken.
+    // tiling, the counters or the list order are broken. The block count is
+    // exact only while no thread buffer is out (a collection returns them).
+    // Bytes in use count a buffer's unused remainder until it is returned.
     bool checkConsistency() const;
 
     // The block size (header included) a request of bytes takes.
-    size_t needFor(size_t bytes) const;
+    size_t needFor(size_t bytes) const {
+        const size_t need = (bytes + kWord - 1) / kWord * kWord + m_header;
+        return need < kMinBlock ? kMinBlock : need;
+    }
 
 private:
     char* bestFit(size_t need, const char* exclude1 = nullptr, const char* exclude2 = nullptr) const;

@@ -2,6 +2,7 @@
 #include "runtime/objectmanager.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,9 @@
 namespace {
 
 thread_local bool t_inCollection = false;
+// The collecting thread holds the list lock for the mark and the sweep; an
+// object a finalizer makes is listed under that hold.
+thread_local bool t_holdsList = false;
 
 uint32_t defaultTick() {
     using namespace std::chrono;
@@ -33,25 +37,45 @@ void defaultFatal(const char* message) {
 rt::FatalHandler g_fatal = defaultFatal;
 
 constexpr size_t kWord = sizeof(void*);
+constexpr size_t kBufferBytes = 16384;
+constexpr size_t kMinBufferBytes = 512;
+constexpr size_t kBitmapSpan = 64 * kWord;  // heap bytes one start-bitmap word covers
 
 }  // namespace
 
 void ObjectManager::setTickSource(uint32_t (*source)()) { g_tickSource = source ? source : defaultTick; }
 uint32_t ObjectManager::tickMs() { return g_tickSource(); }
 
-ObjectManager::ObjectManager(Application* app) : m_app(app), m_heap(&app->objectHeap()) {
+ObjectManager::ObjectManager(Application* app)
+    : m_app(app), m_heap(&app->objectHeap()), m_threads(&app->threads()) {
     m_starts.assign(m_heap->heapSize() / kWord / 64 + 1, 0);
     m_objects.reserve(4096);
     m_markStack.reserve(1024);
+    // Buffers of 16 KB, 1/64 of a smaller heap, so that a full thread table
+    // keeps at most a quarter of the heap in buffers; none below 512 bytes.
+    m_bufferBytes = std::min<size_t>(kBufferBytes, m_heap->heapSize() / 64) / kWord * kWord;
+    if (m_bufferBytes < kMinBufferBytes) m_bufferBytes = 0;
+    m_bufferObjectLimit = m_bufferBytes / 4;
+    // Buffer objects are found by the look-up window like any other.
+    if (m_bufferObjectLimit) m_maxObjectBlock = m_heap->needFor(m_bufferObjectLimit) + MemoryManager::kMinBlock;
+    app->threads().setLeaveHook(&ObjectManager::leaveTable, this);
 }
 
-ObjectManager::~ObjectManager() = default;
+ObjectManager::~ObjectManager() { m_app->threads().setLeaveHook(nullptr, nullptr); }
 
 ObjectManager* ObjectManager::instance() {
     Application* app = Application::instance();
     return app ? &app->objects() : nullptr;
 }
 
+// Slow-path registration may share a bitmap word with a thread buffer's
+// objects, whose owner sets bits without the list lock.
+void ObjectManager::setStartShared(const void* p) {
+    size_t g = static_cast<size_t>(static_cast<const char*>(p) - m_heap->base()) / kWord;
+    std::atomic_ref<uint64_t>(m_starts[g / 64]).fetch_or(uint64_t(1) << (g % 64), std::memory_order_relaxed);
+}
+
+// Plain writes: a stopped world (sweep) or a word no other thread writes.
 void ObjectManager::setStart(const void* p, bool on) {
     size_t g = static_cast<size_t>(static_cast<const char*>(p) - m_heap->base()) / kWord;
     if (on) m_starts[g / 64] |= uint64_t(1) << (g % 64);
@@ -93,25 +117,60 @@ Object* ObjectManager::findObject(const void* p) const {
 }
 
 void ObjectManager::registerObject(Object* object, size_t blockBytes) {
-    std::lock_guard<std::mutex> lock(m_listLock);
+    std::unique_lock<std::mutex> lock(m_listLock, std::defer_lock);
+    if (!t_holdsList) lock.lock();
     m_objects.push_back(object);
-    setStart(object, true);
+    setStartShared(object);
     if (blockBytes > m_maxObjectBlock) m_maxObjectBlock = blockBytes;
 }
 
 size_t ObjectManager::objectCount() const {
     std::lock_guard<std::mutex> lock(m_listLock);
-    return m_objects.size();
+    size_t n = m_objects.size();
+    rt::ThreadTable& table = m_app->threads();
+    std::lock_guard<std::mutex> tableLock(table.lock());
+    table.forEachUsed([&](rt::ThreadContext& c) {
+        n += std::atomic_ref<uint32_t>(c.alloc.pendingCount).load(std::memory_order_relaxed);
+    });
+    return n;
 }
 
 void* ObjectManager::allocObject(size_t size, bool untracked) {
-    if (untracked) return rt::allocDataBuffer(size);
-    if (m_app->threads().stopRequested() && !t_inCollection) {
-        BlockingRegion region;  // safe point: park while a collection runs
+#ifndef BRAMBLE_GC_STRESS
+    // The common case first: room in the calling thread's buffer.
+    if (!untracked && size <= m_bufferObjectLimit) {
+        rt::ThreadContext* c = rt::currentContext();
+        if (c && c->table == m_threads && !t_inCollection && !m_threads->stopRequested()) {
+            rt::AllocBuffer& b = c->alloc;
+            const size_t need = m_heap->needFor(size);
+            if (static_cast<size_t>(b.end - b.cur) >= need && b.pendingCount < rt::AllocBuffer::kPending)
+                return splitFromBuffer(b, need);
+        }
     }
-#ifdef BRAMBLE_GC_STRESS
-    if (!t_inCollection) gc(kForced);
 #endif
+    return allocObjectSlow(size, untracked);
+}
+
+void* ObjectManager::allocObjectSlow(size_t size, bool untracked) {
+    if (untracked) return rt::allocDataBuffer(size);
+    if (!t_inCollection) {
+        if (m_app->threads().stopRequested()) {
+            BlockingRegion region;  // safe point: park while a collection runs
+        }
+#ifdef BRAMBLE_GC_STRESS
+        gc(kForced);
+#endif
+        if (size <= m_bufferObjectLimit) {
+            rt::ThreadContext* c = rt::currentContext();
+            if (c && c->table == &m_app->threads()) {
+                if (void* p = allocFromBuffer(*c, size)) return p;
+            }
+        }
+    }
+    return allocSlow(size);
+}
+
+void* ObjectManager::allocSlow(size_t size) {
     void* p = t_inCollection ? m_heap->allocNoCollect(size) : m_heap->alloc(size);
     if (!p) {
         char message[96];
@@ -120,7 +179,93 @@ void* ObjectManager::allocObject(size_t size, bool untracked) {
     }
     std::memset(p, 0, size);
     registerObject(static_cast<Object*>(p), m_heap->blockSize(p));
+    rt::ThreadContext* c = rt::currentContext();
+    if (c && c->table == m_threads) c->alloc.newest = static_cast<Object*>(p);
     return p;
+}
+
+// The owner's fast path: no lock, no clearing (the buffer was zeroed when
+// taken, and a split writes only the next block's header, never into a
+// user area).
+void* ObjectManager::allocFromBuffer(rt::ThreadContext& c, size_t size) {
+    rt::AllocBuffer& b = c.alloc;
+    const size_t need = m_heap->needFor(size);
+    if (static_cast<size_t>(b.end - b.cur) < need || b.pendingCount == rt::AllocBuffer::kPending) {
+        if (!refillBuffer(c, need)) return nullptr;
+    }
+    return splitFromBuffer(b, need);
+}
+
+inline void* ObjectManager::splitFromBuffer(rt::AllocBuffer& b, size_t need) {
+    void* p = MemoryManager::splitBuffer(b.cur, b.end, need, b.addedBlocks);
+    const size_t g = static_cast<size_t>(static_cast<char*>(p) - m_heap->base()) / kWord;
+    const size_t w = g / 64;
+    const uint64_t bit = uint64_t(1) << (g % 64);
+    if (w >= b.ownWordLo && w < b.ownWordHi) m_starts[w] |= bit;
+    else std::atomic_ref<uint64_t>(m_starts[w]).fetch_or(bit, std::memory_order_relaxed);
+    b.newest = static_cast<Object*>(p);
+    b.pending[b.pendingCount] = static_cast<Object*>(p);
+    std::atomic_ref<uint32_t>(b.pendingCount).store(b.pendingCount + 1, std::memory_order_relaxed);
+    return p;
+}
+
+bool ObjectManager::refillBuffer(rt::ThreadContext& c, size_t need) {
+    rt::AllocBuffer& b = c.alloc;
+    if (b.pendingCount == rt::AllocBuffer::kPending) {
+        std::lock_guard<std::mutex> lock(m_listLock);
+        takePendingLocked(b);
+    }
+    if (static_cast<size_t>(b.end - b.cur) >= need) return true;
+    releaseBlock(b);
+    size_t taken = 0;
+    char* block = m_heap->takeBuffer(m_bufferBytes - kWord, taken);
+    if (!block) return false;  // the locked path collects and tries again
+    std::memset(block + kWord, 0, taken - kWord);
+    b.cur = block;
+    b.end = block + taken;
+    const size_t lo = static_cast<size_t>(block - m_heap->base());
+    b.ownWordLo = (lo + kBitmapSpan - 1) / kBitmapSpan;
+    b.ownWordHi = (lo + taken) / kBitmapSpan;
+    return true;
+}
+
+void ObjectManager::takePendingLocked(rt::AllocBuffer& b) {
+    m_objects.insert(m_objects.end(), b.pending, b.pending + b.pendingCount);
+    std::atomic_ref<uint32_t>(b.pendingCount).store(0, std::memory_order_relaxed);
+}
+
+void ObjectManager::releaseBlock(rt::AllocBuffer& b) {
+    m_heap->returnBuffer(b.cur, b.end, b.addedBlocks);
+    b.cur = b.end = nullptr;
+    b.addedBlocks = 0;
+    b.ownWordLo = b.ownWordHi = 0;
+}
+
+void ObjectManager::returnBuffer(rt::AllocBuffer& b) {
+    if (b.pendingCount) {
+        std::lock_guard<std::mutex> lock(m_listLock);
+        takePendingLocked(b);
+    }
+    releaseBlock(b);
+    b.newest = nullptr;
+}
+
+void ObjectManager::takeBackBuffers() {
+    rt::ThreadContext* self = rt::currentContext();
+    auto takeBack = [&](rt::AllocBuffer& b) {
+        takePendingLocked(b);
+        releaseBlock(b);
+    };
+    rt::ThreadTable& table = m_app->threads();
+    table.forEachUsed([&](rt::ThreadContext& c) {
+        if (&c != self) takeBack(c.alloc);
+    });
+    // The caller's objects last: the newest registered object is its own.
+    if (self && self->table == &table) takeBack(self->alloc);
+}
+
+void ObjectManager::leaveTable(void* self, rt::ThreadContext& c) {
+    static_cast<ObjectManager*>(self)->returnBuffer(c.alloc);
 }
 
 void ObjectManager::freeObject(void* p) {
@@ -180,6 +325,8 @@ void ObjectManager::gc(int flags) {
     m_app->threads().stopOthers();
     {
         std::lock_guard<std::mutex> lock(m_listLock);
+        t_holdsList = true;
+        takeBackBuffers();
         for (Object* o : m_objects) o->setMarked(false);
         if (flags & kFinal) {
             for (Object* o : m_objects) o->setCollectable(true);
@@ -187,6 +334,7 @@ void ObjectManager::gc(int flags) {
             markRoots(flags);
         }
         sweep();
+        t_holdsList = false;
     }
     ++m_collections;
     m_lastGcTick = tickMs();
@@ -276,7 +424,13 @@ void ObjectManager::markRoots(int flags) {
     });
     drainMarkStack();
     scanThreadStacks();
-    if ((flags & kKeepNewest) && !m_objects.empty()) markCandidate(m_objects.back());
+    if (flags & kKeepNewest) {
+        // The object the caller was building when its heap ran short: its
+        // own newest (the list's order mixes threads and buffer batches).
+        rt::ThreadContext* self = rt::currentContext();
+        if (self && self->table == m_threads && self->alloc.newest) markCandidate(self->alloc.newest);
+        else if (!m_objects.empty()) markCandidate(m_objects.back());
+    }
     drainMarkStack();
 }
 

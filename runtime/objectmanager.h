@@ -10,6 +10,16 @@
 //
 // The sweep finalizes every unreachable object first and frees the blocks
 // afterwards; the monitor entry of every swept object is released.
+//
+// Allocation: a thread in the table splits small objects off its own object
+// buffer (rt::AllocBuffer, carved from the object heap and zeroed when
+// taken) without a lock, sets the object's start bit at once, and hands the
+// object to the list in batches. Every collection takes all buffers back
+// (their pending objects join the list, their remainders return to the
+// heap) while the other threads are stopped, so the mark and the sweep see
+// one list and a heap without buffers; a thread leaving the table returns
+// its own. Larger objects, threads outside the table and allocations during
+// a collection take the locked path.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +30,7 @@
 
 #include "runtime/heap.h"
 #include "runtime/object.h"
+#include "runtime/threads.h"
 
 class Application;
 
@@ -30,7 +41,7 @@ public:
         kForced = 1,
         kFinal = 2,        // sweep every registered object (application close)
         kRequested = 4,    // forced, asked for by the application
-        kKeepNewest = 8,   // also keep the most recently registered object
+        kKeepNewest = 8,   // also keep the caller's most recently made object
     };
     static constexpr uint32_t kThrottleMs = 2000;
 
@@ -65,7 +76,12 @@ public:
     void addRoot(Object** slot);
     void removeRoot(Object** slot);
 
+    // Registered objects, those still pending in thread buffers included.
     size_t objectCount() const;
+    // Thread-buffer sizing (object heap bytes per buffer, largest object
+    // taken from a buffer).
+    size_t bufferBytes() const { return m_bufferBytes; }
+    size_t bufferObjectLimit() const { return m_bufferObjectLimit; }
     uint64_t collections() const { return m_collections; }
     size_t lastSweptCount() const { return m_lastSwept; }
 
@@ -79,19 +95,36 @@ public:
 
 private:
     void registerObject(Object* object, size_t size);
+    [[gnu::noinline]] void* allocObjectSlow(size_t size, bool untracked);
+    void* allocSlow(size_t size);
+    void* splitFromBuffer(rt::AllocBuffer& b, size_t need);
+    void* allocFromBuffer(rt::ThreadContext& c, size_t size);
+    bool refillBuffer(rt::ThreadContext& c, size_t need);
+    // Caller holds m_listLock.
+    void takePendingLocked(rt::AllocBuffer& b);
+    // The buffer's remainder back to the heap (pending objects stay).
+    void releaseBlock(rt::AllocBuffer& b);
+    void returnBuffer(rt::AllocBuffer& b);
+    // World stopped, m_listLock held: every thread's buffer, the caller's last.
+    void takeBackBuffers();
+    static void leaveTable(void* self, rt::ThreadContext& c);
     void markRoots(int flags);
     void markCandidate(const void* p);
     void drainMarkStack();
     void sweep();
     void scanThreadStacks();
     void setStart(const void* p, bool on);
+    void setStartShared(const void* p);
     bool testStart(const void* p) const;
 
     Application* m_app;
     MemoryManager* m_heap;   // the object heap
+    rt::ThreadTable* m_threads;
     std::vector<Object*> m_objects;
     std::vector<uint64_t> m_starts;    // one bit per word of the object heap
     size_t m_maxObjectBlock = 0;
+    size_t m_bufferBytes = 0;
+    size_t m_bufferObjectLimit = 0;
     std::vector<Object*> m_markStack;
     std::vector<Object*> m_dead;
     std::vector<Object**> m_extraRoots;

@@ -38,9 +38,12 @@ StaticClass::StaticClass(const std::vector<const StaticsContribution*>& contribu
     m_fieldsSize = offset;
     m_fields = static_cast<char*>(std::calloc(m_fieldsSize ? m_fieldsSize : 1, 1));
     if (!m_fields) throw std::bad_alloc();
+    s_latest.store(this, std::memory_order_release);
 }
 
 StaticClass::~StaticClass() {
+    StaticClass* self = this;
+    s_latest.compare_exchange_strong(self, nullptr);
     freeRefFieldOffsets();
     std::free(m_fields);
 }
@@ -103,7 +106,7 @@ void StaticClass::setRefFieldOffsets(Object* object, void* const fieldPointers[]
     record->m_refCount = n;
 }
 
-void StaticClass::setRefFieldOffsets(Object* object, std::initializer_list<const void*> fields) {
+void StaticClass::recordRefFieldOffsets(Object* object, std::initializer_list<const void*> fields) {
     void* pointers[64];
     int n = 0;
     for (const void* f : fields)

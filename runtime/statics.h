@@ -19,6 +19,7 @@
 // their order, java_lang_Runtime last).
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -87,7 +88,14 @@ public:
     // reference fields (field addresses minus object address) for the
     // collector; later calls for the class do nothing.
     static void setRefFieldOffsets(Object* object, void* const fieldPointers[], int n);
-    static void setRefFieldOffsets(Object* object, std::initializer_list<const void*> fields);
+    // Every construction calls this: once the class is known it answers at
+    // once, without a call.
+    static void setRefFieldOffsets(Object* object, std::initializer_list<const void*> fields) {
+        StaticClass* self = s_latest.load(std::memory_order_acquire);
+        if (self && object && object->classId() < cid::kCount && self->m_classes[object->classId()].m_refOffsets)
+            return;
+        recordRefFieldOffsets(object, fields);
+    }
     // For a C++ class whose base constructor has already registered the
     // base's fields under the object's class id: replaces that record when
     // the full list (inherited fields included) is longer.
@@ -110,6 +118,11 @@ public:
     Class m_classes[cid::kCount];
 
 private:
+    static void recordRefFieldOffsets(Object* object, std::initializer_list<const void*> fields);
+    // The statics block built last (the current application's while one
+    // runs); only the constructor's fast answer reads it.
+    static inline std::atomic<StaticClass*> s_latest{nullptr};
+
     std::vector<const StaticsContribution*> m_contributions;
     std::vector<Object**> m_roots;
     char* m_fields = nullptr;

@@ -8,12 +8,10 @@
 #include "runtime/log.h"
 
 namespace rt {
-namespace {
-thread_local ThreadContext* t_context = nullptr;
-}
 
-ThreadContext* currentContext() { return t_context; }
-void setCurrentContext(ThreadContext* context) { t_context = context; }
+constinit thread_local ThreadContext* t_currentContext = nullptr;
+
+void setCurrentContext(ThreadContext* context) { t_currentContext = context; }
 
 ThreadContext* ThreadTable::takeSlot(bool java) {
     int javaUsed = 0;
@@ -52,6 +50,7 @@ ThreadContext* ThreadTable::attachCurrent(void* stackTop, bool java, java_lang_T
 void ThreadTable::detachCurrent() {
     ThreadContext* c = currentContext();
     if (!c) return;
+    if (m_leaveHook) m_leaveHook(m_leaveArg, *c);
     std::unique_lock<std::mutex> lock(m_lock);
     // A collection may be scanning this stack: leave only when none runs.
     c->parked = true;
@@ -91,6 +90,7 @@ void ThreadTable::startRunning(ThreadContext* c, void* stackTop) {
 }
 
 void ThreadTable::finishRunning(ThreadContext* c) {
+    if (m_leaveHook) m_leaveHook(m_leaveArg, *c);
     SpilledRegisters spill;
     spillRegisters(spill);
     std::unique_lock<std::mutex> lock(m_lock);

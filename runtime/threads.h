@@ -68,6 +68,23 @@ struct SpilledRegisters {
 
 class ThreadTable;
 
+// The thread's object buffer: a block of the object heap it splits into
+// objects without locks (ObjectManager), and the objects it made there that
+// the object list has not taken in yet. Only the owning thread touches it,
+// except a collector while the owner is stopped; the pending count is read
+// by other threads (object counts) through an atomic view.
+struct AllocBuffer {
+    static constexpr uint32_t kPending = 64;
+    char* cur = nullptr;          // header of the unused remainder
+    char* end = nullptr;
+    size_t addedBlocks = 0;       // blocks split off since the buffer was taken
+    size_t ownWordLo = 0;         // start-bitmap words [lo, hi) that lie wholly
+    size_t ownWordHi = 0;         // inside the buffer
+    uint32_t pendingCount = 0;
+    Object* pending[kPending] = {};
+    Object* newest = nullptr;     // the thread's last object, either path (kept on shortage)
+};
+
 // Everything the runtime keeps per thread.
 struct ThreadContext {
     static constexpr int kMethodStack = 256;
@@ -91,11 +108,15 @@ struct ThreadContext {
     const char* methods[kMethodStack] = {};
     uint32_t methodDepth = 0;            // may exceed kMethodStack; names beyond are not kept
 
+    AllocBuffer alloc;                   // object buffer (returned before the slot is freed)
+
     void reset() { *this = ThreadContext(); }
 };
 
-// The calling thread's context, or null when it is not attached.
-ThreadContext* currentContext();
+// The calling thread's context, or null when it is not attached (read on
+// every allocation, hence inline).
+extern constinit thread_local ThreadContext* t_currentContext;
+inline ThreadContext* currentContext() { return t_currentContext; }
 void setCurrentContext(ThreadContext* context);
 
 class ThreadTable {
@@ -145,6 +166,13 @@ public:
     void holdOthers();
     // True when a thread other than the caller holds a slot.
     bool othersInUse();
+    // Called by a thread that leaves the table (detach, end of run) before
+    // it parks for the last time: the object manager takes back its buffer.
+    using LeaveHook = void (*)(void* arg, ThreadContext& context);
+    void setLeaveHook(LeaveHook hook, void* arg) {
+        m_leaveHook = hook;
+        m_leaveArg = arg;
+    }
     bool isHeld(const ThreadContext* context) const { return m_held[context - m_slots]; }
     uint64_t generation() const { return m_generation; }
 
@@ -172,6 +200,8 @@ private:
     ThreadContext m_slots[kSlots];
     bool m_used[kSlots] = {};
     bool m_held[kSlots] = {};
+    LeaveHook m_leaveHook = nullptr;
+    void* m_leaveArg = nullptr;
 };
 
 // Out-of-line halves of BlockingRegion. enterBlocking(spill) is the

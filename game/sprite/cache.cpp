@@ -234,26 +234,51 @@ bool BSprite::paintFrameFromCache(gfx::Graphics* g, jint frame, jint x, jint y, 
     return true;
 }
 
-void BSprite::paintFrameFromIndexImage(gfx::Graphics* g, jint frame, jint x, jint y, jint flags, jint, jint) {
+// The frame-cache step: the index image goes through the current palette
+// into the game's pixel buffer, which is lent to frameRGBCache[palette]
+// [frame] (the cache is created, palettes x frames with cacheFlags bit 0,
+// when the sprite has none) while the frame modules step paints the frame
+// from the cache; the slot then gets back what it held, so a frame cached
+// before keeps its entry. Without a slot for the frame (a cache row that is
+// too short) the pixels are drawn directly, in the same place.
+void BSprite::paintFrameFromIndexImage(gfx::Graphics* g, jint frame, jint x, jint y, jint flags, jint p1, jint p2) {
+    const jint palette = currentPalette;
+    if (!frameRGBCache) {
+        const jint rows = std::max<jint>(paletteCount, 1);
+        frameRGBCache = newObjectArray(cid::ObjectArray, rows);
+        cacheFlags |= 1;
+    }
+    ObjectArray* row =
+        palette >= 0 && palette < frameRGBCache->length() ? cacheRow(frameRGBCache, 0, palette, getFrameCount()) : nullptr;
+    if (row && frame >= row->length()) row = nullptr;
     jint left, top, w, h;
-    IntArray* palette = paletteArray(currentPalette);
-    if (!palette || !frameBox(this, frame, &left, &top, &w, &h)) return;
+    IntArray* colours = paletteArray(palette);
+    if (!colours || !frameBox(this, frame, &left, &top, &w, &h)) return;
     const Placement p = placeFrame(w, h, left, top, x, y, flags);
     if (outsideClip(g, p, w, h)) return;
     IntArray* buffer = host().pixelBuffer(w * h);
     auto* indices = static_cast<ByteArray*>(frameIndexImages->data()[frame]);
     if (!buffer || !indices || indices->length() < w * h) return;
-    palette = paletteArray(currentPalette);
+    colours = paletteArray(palette);
     const jint background = frameIndexBackground ? frameIndexBackground->data()[frame] : -1;
-    const jint colours = palette->length();
-    const jint* c = palette->data();
+    const jint count = colours->length();
+    const jint* c = colours->data();
     const uint8_t* in = reinterpret_cast<const uint8_t*>(indices->data());
     jint* out = buffer->data();
     for (jint i = 0; i < w * h; ++i) {
         const jint index = in[i];
-        out[i] = index == background || index >= colours ? 0 : c[index];
+        out[i] = index == background || index >= count ? 0 : c[index];
     }
-    drawRGBTransformed(g, buffer, 0, w, p.x, p.y, w, h, true, p.t);
+    if (!row) {
+        drawRGBTransformed(g, buffer, 0, w, p.x, p.y, w, h, true, p.t);
+        return;
+    }
+    Object* held = row->data()[frame];
+    row->data()[frame] = buffer;
+    paintFrameModules(g, frame, x, y, flags, p1, p2);
+    // The row is reachable from the sprite, and objects never move; only
+    // the element pointer is read afresh.
+    if (row->data()[frame] == buffer) row->data()[frame] = held;
 }
 
 // --- rotated and scaled frames ------------------------------------------------------------------

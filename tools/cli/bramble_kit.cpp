@@ -171,7 +171,9 @@ int inspect(const std::vector<std::string>& a) {
     switch (kind) {
     case FileKind::Sprite: {
         FileLayout layout;
-        SpriteModel m = parseSprite(data, &layout);
+        // What the engine loads, inspect shows (with notes on what the
+        // kit's writer would never produce).
+        SpriteModel m = parseSprite(data, &layout, SpriteReading::AsEngine);
         std::cout << describeSprite(m, &layout);
         break;
     }

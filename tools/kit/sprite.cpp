@@ -796,9 +796,11 @@ Bytes encodeSprite(const SpriteModel& m, FileLayout* layout) {
 
 // --- Parsing -----------------------------------------------------------
 
-SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
+SpriteModel parseSprite(ByteSpan data, FileLayout* layout, SpriteReading how) {
     Recorder rec{layout};
     SpriteModel m;
+    const bool asEngine = how == SpriteReading::AsEngine;
+    auto note = [&](std::string what) { m.notes.push_back(std::move(what)); };
     // Trailer first: it tells where the body must end.
     size_t bodyLimit = data.size();
     std::optional<size_t> trailerPos;
@@ -807,13 +809,19 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
         if (tail == kRemapMarker) {
             ByteReader t(data, data.size() - 21);
             int32_t pos = t.les32();
-            if (pos < 0 || static_cast<size_t>(pos) > data.size() - 21)
-                throw KitError("remap trailer position " + std::to_string(pos) + " lies outside the file");
-            trailerPos = static_cast<size_t>(pos);
-            bodyLimit = static_cast<size_t>(pos);
+            if (asEngine && pos == -1) {
+                // The engine takes position -1 for "no trailer".
+                note("remap trailer position -1: read as no trailer");
+            } else {
+                if (pos < 0 || static_cast<size_t>(pos) > data.size() - 21)
+                    throw KitError("remap trailer position " + std::to_string(pos) + " lies outside the file");
+                trailerPos = static_cast<size_t>(pos);
+                bodyLimit = static_cast<size_t>(pos);
+            }
         }
     }
-    ByteReader r(data.first(bodyLimit));
+    // The engine reads the body over the whole file, trailer or not.
+    ByteReader r(data.first(asEngine ? data.size() : bodyLimit));
     auto fail = [&](const std::string& what) {
         throw KitError("sprite, offset " + std::to_string(r.pos()) + ": " + what);
     };
@@ -889,6 +897,7 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
         struct RawFrame { int count, first, rects; };
         std::vector<RawFrame> frames;
         int rectStart = 0, expectFirst = 0;
+        std::vector<int> fmOwner(static_cast<size_t>(N), -1);
         for (int f = 0; f < F; ++f) {
             RawFrame fr{};
             at = r.pos();
@@ -901,18 +910,48 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
                 at = r.pos();
                 fr.rects = r.s8();
                 rec.field("frame.rects", f, -1, at, 1, true, FieldRole::Count, fr.rects, fr.rects);
-                if (fr.rects < 0) fail("frame " + std::to_string(f) + " has a negative rectangle count");
+                if (fr.rects < 0 && !asEngine) fail("frame " + std::to_string(f) + " has a negative rectangle count");
+                if (fr.rects < 0)
+                    note("frame " + std::to_string(f) + " has rectangle count " + std::to_string(fr.rects) +
+                         ": it owns none and the next frame's rectangles start " + std::to_string(-fr.rects) +
+                         " earlier");
             }
-            if (fr.first != expectFirst)
-                fail("frame " + std::to_string(f) + " does not start where the previous frame's modules end");
-            if (fr.first + fr.count > N)
-                fail("frame " + std::to_string(f) + " uses frame modules beyond the " + std::to_string(N) + " there are");
-            expectFirst += fr.count;
-            if (static_cast<size_t>(rectStart + fr.rects) * 4 > rectCoords.size())
+            if (asEngine) {
+                // The engine's rule: a frame with modules names a range
+                // inside the block; ranges may overlap, leave gaps or come
+                // in any order.
+                if (fr.count > 0 && (fr.first < 0 || fr.first + fr.count > N))
+                    fail("frame " + std::to_string(f) + " uses frame modules " + std::to_string(fr.first) + "-" +
+                         std::to_string(fr.first + fr.count - 1) + " of " + std::to_string(N));
+                if (fr.count > 0 && fr.first != expectFirst)
+                    note("frame " + std::to_string(f) + " uses frame modules " + std::to_string(fr.first) + "-" +
+                         std::to_string(fr.first + fr.count - 1) + ", not from " + std::to_string(expectFirst));
+                if (fr.count == 0 && fr.first != expectFirst)
+                    note("frame " + std::to_string(f) + " has no frame modules; its first index " +
+                         std::to_string(fr.first) + " is not used");
+                if (fr.count > 0) expectFirst = fr.first + fr.count;
+            } else {
+                if (fr.first != expectFirst)
+                    fail("frame " + std::to_string(f) + " does not start where the previous frame's modules end");
+                if (fr.first + fr.count > N)
+                    fail("frame " + std::to_string(f) + " uses frame modules beyond the " + std::to_string(N) + " there are");
+                expectFirst += fr.count;
+            }
+            const int rectCount = std::max(fr.rects, 0);
+            if (asEngine) {
+                if (rectStart + fr.rects < 0 || static_cast<size_t>(rectStart + fr.rects) * 4 > rectCoords.size())
+                    fail("frame " + std::to_string(f) + " rectangles end at " + std::to_string(rectStart + fr.rects) +
+                         " of " + std::to_string(rectCoords.size() / 4));
+            } else if (static_cast<size_t>(rectStart + fr.rects) * 4 > rectCoords.size()) {
                 fail("frame " + std::to_string(f) + " uses rectangles beyond the rectangle block");
+            }
             SpriteFrame frame;
-            for (int k = 0; k < fr.count; ++k) frame.modules.push_back(fms[static_cast<size_t>(fr.first + k)].fm);
-            for (int k = 0; k < fr.rects; ++k) {
+            for (int k = 0; k < fr.count; ++k) {
+                const size_t at = static_cast<size_t>(fr.first + k);
+                frame.modules.push_back(fms[at].fm);
+                if (fmOwner[at] < 0) fmOwner[at] = f;
+            }
+            for (int k = 0; k < rectCount; ++k) {
                 const int* c = &rectCoords[static_cast<size_t>(rectStart + k) * 4];
                 frame.rects.push_back({c[0], c[1], c[2], c[3]});
             }
@@ -920,9 +959,27 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
             frames.push_back(fr);
             m.frames.push_back(std::move(frame));
         }
-        if (static_cast<size_t>(rectStart) * 4 != rectCoords.size()) fail("rectangles that no frame owns");
-        if (expectFirst != N) fail("frame modules that no frame owns");
-        for (int f = 0, k = 0; f < F; ++f)
+        if (asEngine) {
+            if (static_cast<size_t>(rectStart) * 4 != rectCoords.size())
+                note("rectangles from " + std::to_string(rectStart) + " on belong to no frame");
+            const auto unowned = std::count(fmOwner.begin(), fmOwner.end(), -1);
+            if (unowned > 0) note(std::to_string(unowned) + " frame modules belong to no frame");
+            // Every frame module is checked, owned or not, as the engine does.
+            for (int k = 0; k < N; ++k) {
+                const FrameModule& fm = fms[static_cast<size_t>(k)].fm;
+                const bool nested = fm.flags & kFModuleNestedFrame;
+                const int owner = fmOwner[static_cast<size_t>(k)];
+                rec.field(nested ? "fmodule.frame" : "fmodule.module", k, owner, fms[static_cast<size_t>(k)].indexAt,
+                          wd.wideModule ? 2 : 1, wd.wideModule, FieldRole::Index, fm.index, nested ? F : M);
+                if (fm.index < 0 || fm.index >= (nested ? F : M))
+                    fail("frame module " + std::to_string(k) + " refers to " + (nested ? "frame " : "module ") +
+                         std::to_string(fm.index) + ", which does not exist");
+            }
+        } else {
+            if (static_cast<size_t>(rectStart) * 4 != rectCoords.size()) fail("rectangles that no frame owns");
+            if (expectFirst != N) fail("frame modules that no frame owns");
+        }
+        for (int f = 0, k = 0; f < F && !asEngine; ++f)
             for (int i = 0; i < frames[static_cast<size_t>(f)].count; ++i, ++k) {
                 const FrameModule& fm = fms[static_cast<size_t>(k)].fm;
                 bool nested = fm.flags & kFModuleNestedFrame;
@@ -964,6 +1021,7 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
         int NA = std::max<int>(r.les16(), 0);
         rec.field("anims.count", -1, -1, at, 2, true, FieldRole::Count, NA, NA);
         int expect = 0;
+        std::vector<bool> afOwned(static_cast<size_t>(A), false);
         for (int a = 0; a < NA; ++a) {
             at = r.pos();
             int count = r.u8();
@@ -971,16 +1029,38 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
             at = r.pos();
             int firstAf = r.les16();
             rec.field("anim.first", a, -1, at, 2, true, FieldRole::Index, firstAf, A);
+            SpriteAnim an;
+            if (asEngine) {
+                if (count > 0 && (firstAf < 0 || firstAf + count > A))
+                    fail("animation " + std::to_string(a) + " uses animation frames that do not exist");
+                if (count > 0 && firstAf != expect)
+                    note("animation " + std::to_string(a) + " uses animation frames " + std::to_string(firstAf) + "-" +
+                         std::to_string(firstAf + count - 1) + ", not from " + std::to_string(expect));
+                if (count == 0 && firstAf != expect)
+                    note("animation " + std::to_string(a) + " has no animation frames; its first index " +
+                         std::to_string(firstAf) + " is not used");
+                if (count > 0) {
+                    expect = firstAf + count;
+                    std::fill(afOwned.begin() + firstAf, afOwned.begin() + firstAf + count, true);
+                    an.frames.assign(afs.begin() + firstAf, afs.begin() + firstAf + count);
+                }
+                m.anims.push_back(std::move(an));
+                continue;
+            }
             if (firstAf != expect) fail("animation " + std::to_string(a) + " does not start where the previous one ends");
             if (firstAf + count > A) fail("animation " + std::to_string(a) + " uses animation frames that do not exist");
             expect += count;
-            SpriteAnim an;
             an.frames.assign(afs.begin() + firstAf, afs.begin() + firstAf + count);
             m.anims.push_back(std::move(an));
         }
-        if (expect != A) fail("animation frames that no animation owns");
+        if (expect != A && !asEngine) fail("animation frames that no animation owns");
+        if (asEngine) {
+            const auto unowned = std::count(afOwned.begin(), afOwned.end(), false);
+            if (unowned > 0) note(std::to_string(unowned) + " animation frames belong to no animation");
+        }
 
-        if ((flags & kSpriteImages) && M >= 1) {
+        if ((flags & kSpriteImages) && M >= 1 && asEngine && r.atEnd()) note("flag bit 24 is set but there is no image section");
+        if ((flags & kSpriteImages) && M >= 1 && !(asEngine && r.atEnd())) {
             if (r.atEnd()) fail("flag bit 24 is set but the image section is missing");
             rec.mark("images", r.pos());
             SpriteImages img;
@@ -1010,9 +1090,17 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
             if (layout)
                 for (FileField& f : layout->fields)
                     if (f.group == "fmodule.palette") f.limit = P;
-            for (const SpriteFrame& fr : m.frames)
-                for (const FrameModule& fm : fr.modules)
-                    if (wd.palette && fm.palette >= std::max(P, 1)) fail("a frame module names palette " + std::to_string(fm.palette) + ", which does not exist");
+            if (asEngine) {
+                // Every frame module, owned or not, once there are palettes.
+                for (size_t k = 0; k < fms.size() && P > 0; ++k)
+                    if (fms[k].fm.palette >= P)
+                        fail("frame module " + std::to_string(k) + " names palette " + std::to_string(fms[k].fm.palette) +
+                             ", which does not exist");
+            } else {
+                for (const SpriteFrame& fr : m.frames)
+                    for (const FrameModule& fm : fr.modules)
+                        if (wd.palette && fm.palette >= std::max(P, 1)) fail("a frame module names palette " + std::to_string(fm.palette) + ", which does not exist");
+            }
             rec.mark("pixel-format", r.pos());
             at = r.pos();
             img.pixelFormat = r.le16();
@@ -1037,7 +1125,10 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
                     try {
                         mod.pixels = decodePixels(img.pixelFormat, C, block, n);
                     } catch (const KitError& e) {
-                        fail("module " + std::to_string(i) + ": " + e.what());
+                        if (!asEngine) fail("module " + std::to_string(i) + ": " + e.what());
+                        // The engine draws what the block gives; the rest is transparent.
+                        note("module " + std::to_string(i) + ": " + e.what() + " (kept as raw bytes)");
+                        mod.pixelBlock = Bytes(block.begin(), block.end());
                     }
                 } else if (!block.empty()) {
                     mod.pixelBlock = Bytes(block.begin(), block.end());
@@ -1046,14 +1137,19 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
             m.images = std::move(img);
         }
         rec.mark("body-end", r.pos());
-        if (!r.atEnd()) fail(std::to_string(r.remaining()) + " bytes after the sprite body");
+        if (!r.atEnd() && !asEngine) fail(std::to_string(r.remaining()) + " bytes after the sprite body");
+        if (asEngine && r.pos() < bodyLimit)
+            note(std::to_string(bodyLimit - r.pos()) + " bytes after the sprite body, unread");
+        if (asEngine && r.pos() > bodyLimit)
+            note("the sprite body runs " + std::to_string(r.pos() - bodyLimit) + " bytes into the remap tables");
         checkNesting(m);
     } catch (const KitError& e) {
         if (std::string(e.what()).rfind("sprite", 0) == 0) throw;
         throw KitError("sprite, offset " + std::to_string(r.pos()) + ": " + e.what());
     }
 
-    if (trailerPos) {
+    if (trailerPos && asEngine && m.modules.empty()) note("no modules: the remap tables are not read");
+    if (trailerPos && !(asEngine && m.modules.empty())) {
         ByteReader t(data.first(data.size() - 21), *trailerPos);
         rec.mark("remap", t.pos());
         try {
@@ -1085,7 +1181,8 @@ SpriteModel parseSprite(ByteSpan data, FileLayout* layout) {
                 }
                 tables.push_back(std::move(table));
             }
-            if (!t.atEnd()) throw KitError("bytes between the remap tables and the trailer's position");
+            if (!t.atEnd() && !asEngine) throw KitError("bytes between the remap tables and the trailer's position");
+            if (!t.atEnd()) note(std::to_string(t.remaining()) + " bytes between the remap tables and the trailer's position");
             m.remap = std::move(tables);
         } catch (const KitError& e) {
             throw KitError(std::string("sprite remap trailer: ") + e.what());
@@ -1137,6 +1234,7 @@ std::string describeSprite(const SpriteModel& m, const FileLayout* layout) {
             << " palettes of " << colorCountOf(*m.images) << " colours, pixel format " << hex(m.images->pixelFormat, 4)
             << "\n";
     if (m.remap) out << "remap tables " << m.remap->size() << "\n";
+    for (const std::string& n : m.notes) out << "note: " << n << "\n";
     if (layout) {
         out << "layout (" << layout->size << " bytes)\n";
         for (const FileBoundary& b : layout->boundaries)

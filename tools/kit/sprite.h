@@ -152,6 +152,9 @@ struct SpriteModel {
     std::optional<SpriteImages> images;
     std::optional<std::vector<std::vector<RemapPair>>> remap;  // set: a trailer is written
     std::string remapMarker = kRemapMarker;
+    // Set by the engine-rule reading only: what the file does that the
+    // writer never does (the encoder ignores them).
+    std::vector<std::string> notes;
     bool operator==(const SpriteModel&) const = default;
 };
 
@@ -221,7 +224,18 @@ Bytes encodeSprite(const SpriteModel& model, FileLayout* layout = nullptr);
 // module's pixels, nothing may follow the body but a remap trailer. Pixel
 // blocks of kPixelsUndecoded are kept as pixelBlock; palettes are kept in
 // their native values (nativePalettes set).
-SpriteModel parseSprite(ByteSpan data, FileLayout* layout = nullptr);
+//
+// AsEngine reads by the engine's rules instead (what `inspect` uses): a
+// frame's or animation's range only has to lie inside its block when it is
+// not empty (ranges may overlap, leave gaps or come in any order; records
+// no frame owns are allowed, and every frame module is still checked); a
+// negative rectangle count moves the next frame's rectangles back (every
+// start stays inside the block) and gives the frame none; a missing image
+// section, a pixel block that does not decode exactly (kept as pixelBlock)
+// and bytes after the body are allowed. Each such thing becomes a line of
+// notes. What the engine refuses is still refused.
+enum class SpriteReading { Strict, AsEngine };
+SpriteModel parseSprite(ByteSpan data, FileLayout* layout = nullptr, SpriteReading how = SpriteReading::Strict);
 
 // --- Palettes and pixels -----------------------------------------------
 

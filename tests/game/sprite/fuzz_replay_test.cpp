@@ -1,10 +1,12 @@
 // The fuzz corpus replayed under the test suite: every valid seed is
 // accepted, and every damaged variant the content kit makes is either
 // rejected with a log line or safe to use in every way the engine offers
-// (the sanitizer build checks the "safe").
+// (the sanitizer build checks the "safe"); the kit's inspection agrees
+// with the engine on every file.
 #include "tests/game/sprite/exercise.h"
 #include "tests/game/sprite/seeds.h"
 #include "tests/game/sprite/support.h"
+#include "tools/kit/sprite.h"
 
 using namespace spritetest;
 
@@ -27,6 +29,17 @@ TEST(SpriteFuzzReplay, KitSeedsAndDamagedVariants) {
             EXPECT_TRUE(ok);
             EXPECT_FALSE(log.contains("BSprite::load: rejected")) << testing::PrintToString(log.lines());
         }
+        // The kit's inspection reads by the same rules: it accepts exactly
+        // the files the engine loads.
+        const bool engineLoads = !log.contains("BSprite::load: rejected");
+        std::string kitSays;
+        try {
+            kit::parseSprite(seed.bytes, nullptr, kit::SpriteReading::AsEngine);
+        } catch (const kit::KitError& e) {
+            kitSays = e.what();
+        }
+        if (engineLoads) EXPECT_EQ(kitSays, "");
+        else EXPECT_NE(kitSays, "") << "the engine refuses, the kit's inspection accepts";
         if (log.contains("BSprite::load: rejected")) ++rejected;
         else if (ok) ++accepted;
     }

@@ -1,6 +1,8 @@
 // Loading the sprite format: every part of it under every flag that changes
 // its layout, the edge cases of counts and flags, the remap trailer, and
 // the rejection of damaged files (one log line, the sprite left as it was).
+#include <optional>
+
 #include "tests/game/sprite/models.h"
 #include "tests/game/sprite/support.h"
 
@@ -210,6 +212,87 @@ TEST_F(LoadTest, NegativeRectangleCountLowersTheNextStart) {
         // Frame 2 now shares frame 0's second rectangle.
         s->getFrameRectAt(2, 0, rect, 0);
         EXPECT_EQ(std::vector<jint>(rect->data(), rect->data() + 4), (std::vector<jint>{3, 4, 200, 7}));
+    }
+}
+
+// The kit's inspection reads by the engine's rules: for files the kit's
+// writer never makes (a negative rectangle count, frame-module and
+// animation ranges that overlap, come out of order or leave records
+// unowned, bytes after the body) it accepts exactly what the engine loads,
+// gives the frames the engine paints, and notes each irregularity; the
+// strict reader still refuses them.
+TEST_F(LoadTest, KitInspectionAcceptsWhatTheEngineLoads) {
+    const kit::SpriteModel m = richSprite();
+    kit::FileLayout layout;
+    const kit::Bytes bytes = kit::encodeSprite(m, &layout);
+    struct Patch {
+        const char* group;
+        int index;
+        int value;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Patch> patches;
+        size_t appended;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"negative rectangle count, next start inside", {{"frame.rects", 1, -1}}, 0, true},
+        {"negative rectangle count, next start below 0", {{"frame.rects", 0, -3}}, 0, false},
+        {"frame 1 reuses frame 0's first module", {{"frame.first", 1, 0}}, 0, true},
+        {"ranges out of order", {{"frame.first", 0, 1}, {"frame.first", 1, 0}}, 0, true},
+        {"a range that makes a frame contain itself", {{"frame.first", 0, 3}}, 0, false},
+        {"range past the block", {{"frame.first", 2, 6}}, 0, false},
+        {"empty frame with a wild first", {{"frame.first", 3, 0x7FFF}}, 0, true},
+        {"negative first of a frame with modules", {{"frame.first", 1, -1}}, 0, false},
+        {"an animation frame no animation owns", {{"anim.aframes", 0, 2}}, 0, true},
+        {"bytes after the body", {}, 3, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        kit::Bytes b = bytes;
+        for (const Patch& p : c.patches) {
+            const kit::FileField* f = layout.find(p.group, p.index);
+            ASSERT_TRUE(f);
+            for (size_t i = 0; i < f->width; ++i) b[f->offset + i] = static_cast<uint8_t>(p.value >> (8 * i));
+        }
+        if (c.appended) {
+            // Before the remap trailer, when there is one, so that it stays
+            // where the engine finds it.
+            b.insert(b.begin() + static_cast<std::ptrdiff_t>(layout.boundaries.back().name == "remap-marker"
+                                                                 ? layout.find("remap.position")->offset
+                                                                 : b.size()),
+                     c.appended, 0);
+        }
+        LogCapture log;
+        BSprite* s = loadSprite(b);
+        const bool engineLoads = s->getFrameCount() > 0;
+        EXPECT_EQ(engineLoads, c.loads) << (log.lines().empty() ? "" : log.lines().back());
+        std::optional<kit::SpriteModel> read;
+        try {
+            read = kit::parseSprite(b, nullptr, kit::SpriteReading::AsEngine);
+        } catch (const kit::KitError& e) {
+            EXPECT_FALSE(engineLoads) << e.what();
+        }
+        EXPECT_EQ(read.has_value(), engineLoads);
+        if (!read) continue;
+        EXPECT_THROW(kit::parseSprite(b), kit::KitError);
+        EXPECT_FALSE(read->notes.empty());
+        EXPECT_NE(kit::describeSprite(*read).find("note: "), std::string::npos);
+        // The frames and animations the engine paints.
+        ASSERT_EQ(read->frames.size(), static_cast<size_t>(s->getFrameCount()));
+        for (jint f = 0; f < s->getFrameCount(); ++f) {
+            const kit::SpriteFrame& fr = read->frames[static_cast<size_t>(f)];
+            ASSERT_EQ(fr.modules.size(), static_cast<size_t>(s->getFModuleCount(f))) << f;
+            for (jint k = 0; k < s->getFModuleCount(f); ++k) {
+                EXPECT_EQ(fr.modules[static_cast<size_t>(k)].index, s->getFModuleModule(f, k)) << f << "/" << k;
+                EXPECT_EQ(fr.modules[static_cast<size_t>(k)].x, s->getFModuleX(f, k)) << f << "/" << k;
+            }
+            EXPECT_EQ(static_cast<jint>(fr.rects.size()), std::max<jint>(s->getFrameRectCount(f), 0)) << f;
+        }
+        ASSERT_EQ(read->anims.size(), static_cast<size_t>(s->getAnimCount()));
+        for (jint a = 0; a < s->getAnimCount(); ++a)
+            EXPECT_EQ(read->anims[static_cast<size_t>(a)].frames.size(), static_cast<size_t>(s->getAFrameCount(a))) << a;
     }
 }
 

@@ -512,6 +512,111 @@ TEST_F(PaintTest, FrameImagesAndIndexImages) {
     EXPECT_EQ(e->buildFrameImageAsImage(2, 0), nullptr);
 }
 
+// Entry [palette][frame] of a two-level cache, or null.
+IntArray* cacheEntry(ObjectArray* cache, jint palette, jint frame) {
+    if (!cache || palette < 0 || palette >= cache->length()) return nullptr;
+    auto* row = static_cast<ObjectArray*>(cache->data()[palette]);
+    return row && frame >= 0 && frame < row->length() ? static_cast<IntArray*>(row->data()[frame]) : nullptr;
+}
+
+// A host that forwards to the built-in one and runs an image-effect step
+// that records what it was handed (and, while it runs, the frame cache slot).
+class RecordingHost final : public SpriteHost {
+public:
+    void setAlphaFillColor(jint argb) override { base().setAlphaFillColor(argb); }
+    void drawTiledRect(Graphics* g, jint x, jint y, jint w, jint h) override { base().drawTiledRect(g, x, y, w, h); }
+    jint sin(jint angle) override { return base().sin(angle); }
+    jint quarterCircle() override { return base().quarterCircle(); }
+    jint stepsPerCircle() override { return base().stepsPerCircle(); }
+    Graphics* currentGraphics() override { return base().currentGraphics(); }
+    IntArray* pixelBuffer(jint n) override { return base().pixelBuffer(n); }
+    IntArray* rotationBuffer(jint n) override { return base().rotationBuffer(n); }
+    bool imageEffectActive() override { return true; }
+    EffectResult applyImageEffect(Graphics*, IntArray* rgb, jint, jint, jint w, jint h, jint, bool alpha) override {
+        ++calls;
+        width = w;
+        height = h;
+        handed = rgb;
+        slot = sprite ? cacheEntry(sprite->frameRGBCache, sprite->currentPalette, frame) : nullptr;
+        return {rgb, w, h, alpha};
+    }
+    static StandaloneHost& base() { return StandaloneHost::instance(); }
+
+    BSprite* sprite = nullptr;
+    jint frame = 0;
+    int calls = 0;
+    jint width = 0, height = 0;
+    IntArray* handed = nullptr;
+    IntArray* slot = nullptr;
+};
+
+struct HostScope {
+    explicit HostScope(SpriteHost* h) { setSpriteHost(h); }
+    ~HostScope() { setSpriteHost(nullptr); }
+};
+
+TEST_F(PaintTest, IndexImageFramesPaintThroughTheFrameCache) {
+    const kit::Bytes bytes = kit::encodeSprite(pathSprite());
+    BSprite* s = spriteFor(Path::FrameIndex, bytes, 1);
+    ASSERT_EQ(s->frameRGBCache, nullptr);
+    ASSERT_FALSE(s->cacheFlags & 1);
+    RecordingHost recorder;
+    recorder.sprite = s;
+    recorder.frame = 1;
+    HostScope scope(&recorder);
+    Screen screen(480, 800, kBackground);
+    s->paintFrame(screen.g, 1, 300, 200, 0, 0, 0);
+    // The frame reached the painter as one cached picture: the image-effect
+    // step saw it whole, lent to the cache slot of the current palette.
+    ASSERT_EQ(recorder.calls, 1);
+    const Box box = s->measureFrame(1, 0, 0, 0);
+    EXPECT_EQ(recorder.width, box.maxX - box.minX);
+    EXPECT_EQ(recorder.height, box.maxY - box.minY);
+    EXPECT_EQ(recorder.slot, recorder.handed);
+    EXPECT_EQ(recorder.handed, StandaloneHost::instance().pixelBuffer(1));
+    // The cache was created (palettes x frames, ARGB) and the slot emptied.
+    ASSERT_TRUE(s->frameRGBCache);
+    EXPECT_TRUE(s->cacheFlags & 1);
+    EXPECT_EQ(s->frameRGBCache->length(), 2);
+    EXPECT_EQ(cacheEntry(s->frameRGBCache, 1, 1), nullptr);
+    auto* row = static_cast<ObjectArray*>(s->frameRGBCache->data()[1]);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->length(), s->getFrameCount());
+    EXPECT_GT(screen.countNot(kBackground), 300);
+}
+
+TEST_F(PaintTest, IndexImagePaintGivesACachedFrameBackItsEntry) {
+    const kit::Bytes bytes = kit::encodeSprite(pathSprite());
+    Screen reference(480, 800, kBackground), screen(480, 800, kBackground);
+    BSprite* fresh = spriteFor(Path::Fresh, bytes, 0);
+    fresh->paintFrame(reference.g, 1, 300, 200, kMirror, 0, 0);
+    // Frame 1 cached as ARGB for palette 0 before its index image is used.
+    BSprite* s = spriteFor(Path::FrameArgb, bytes, 0);
+    IntArray* cached = cacheEntry(s->frameRGBCache, 0, 1);
+    ASSERT_TRUE(cached);
+    s->buildFrameIndexImages(0, -1);
+    s->pixelData = nullptr;
+    s->paintFrame(screen.g, 1, 300, 200, kMirror, 0, 0);
+    EXPECT_EQ(screen.pixels(), reference.pixels());
+    EXPECT_EQ(cacheEntry(s->frameRGBCache, 0, 1), cached);
+    // Entries of other frames are left alone, and a second paint is the same.
+    EXPECT_TRUE(cacheEntry(s->frameRGBCache, 0, 0));
+    screen.clear(kBackground);
+    s->paintFrame(screen.g, 1, 300, 200, kMirror, 0, 0);
+    EXPECT_EQ(screen.pixels(), reference.pixels());
+}
+
+TEST_F(PaintTest, IndexImageOfAPaletteBeyondAShortCacheIsDrawnDirectly) {
+    const kit::Bytes bytes = kit::encodeSprite(pathSprite());
+    Screen reference(480, 800, kBackground), screen(480, 800, kBackground);
+    spriteFor(Path::Fresh, bytes, 1)->paintFrame(reference.g, 1, 300, 200, 0, 0, 0);
+    BSprite* s = spriteFor(Path::FrameIndex, bytes, 1);
+    s->frameRGBCache = newObjectArray(cid::ObjectArray, 1);  // no row for palette 1
+    s->paintFrame(screen.g, 1, 300, 200, 0, 0, 0);
+    EXPECT_EQ(screen.pixels(), reference.pixels());
+    EXPECT_EQ(s->frameRGBCache->length(), 1);
+}
+
 TEST_F(PaintTest, RotateImageTurnsAQuarterClockwise) {
     IntArray* px = javaInts({static_cast<int32_t>(0xFF0000FF), static_cast<int32_t>(0xFF00FF00),
                              static_cast<int32_t>(0xFFFF0000), static_cast<int32_t>(0xFFFFFFFF),
