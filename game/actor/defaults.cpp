@@ -4,6 +4,9 @@
 
 #include "game/actor/actor.h"
 #include "game/actor/pool.h"
+#include "game/actor/screenhooks.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
 #include "game/data/statics.h"
 
 using namespace game;
@@ -47,10 +50,24 @@ ActorBehaviourDefaults g_behaviour;
 
 void game::installActorHooks() { setActorHooks(&g_framework); }
 
+namespace {
+void storeHeroHitKind(jint kind) {
+    if (cActor* h = cg().hero) h->stateTimer = kind;
+}
+jint heroSubtypeForSound() { return cg().hero ? cg().hero->subtype : -1; }
+}  // namespace
+
+void game::installActorServices() {
+    setScreenActorHooks(&actorScreenHooks());
+    setHeroHitKindSink(&storeHeroHitKind);
+    setHeroSubtypeSource(&heroSubtypeForSound);
+}
+
 void game::registerActorFramework() {
     registerActorStatics();
     installActorHooks();
     installActorDefaults();
+    installActorServices();
 }
 
 void game::installActorDefaults() {

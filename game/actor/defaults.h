@@ -42,9 +42,14 @@ void initFromLevelDataGeneric(cActor* a, ShortArray* table, jint length, jint of
 
 void installActorHooks();
 void installActorDefaults();
-// All three, before Application::init (next to registerGameProgram): the
-// statics, the framework behind ActorHooks and the generic defaults (which
-// the world and behaviour libraries replace with theirs when they start).
+// The framework's answers to the screens (ScreenActorHooks) and the flow's
+// two hero sinks (the hit kind the damage routine stores in the hero's
+// state timer, the hero's subtype for the sound substitution).
+void installActorServices();
+// All of them, before Application::init (next to registerGameProgram): the
+// statics, the framework behind ActorHooks, the generic defaults (which the
+// world and behaviour libraries replace with theirs when they start) and
+// the services above.
 void registerActorFramework();
 
 }  // namespace game

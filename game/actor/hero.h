@@ -48,6 +48,11 @@ void holdHeroState();
 void enterState23(cActor* hero, jint anim, jint param);
 jint getHitStrength();
 void addPickupCount(jint kind, jint sub);
+// cActor.heroStartLevel: the hero back at its respawn point with the
+// checkpoint's health, one life spent (also in the save slot's byte 6),
+// the input lock down to its top bit, then state 38 (a flight start), 40
+// (stage 7) or 0 through the hero's state change.
+void heroStartLevel(cActor* hero);
 // cGame.stopHeroForScript: the hero stands (state 14 in mode A, else 0
 // unless in 38 or 40), the script runner waits (mode 6), input blocked.
 void stopHeroForScript();

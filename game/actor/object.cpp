@@ -2,7 +2,10 @@
 // static fields and class initialiser, and the run-time unique ids.
 #include "game/actor/actor.h"
 #include "game/actor/defaults.h"
-#include "game/actor/flowcalls.h"
+#include "game/actor/levels.h"
+#include "game/flow/gmath.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/actor/contact.h"

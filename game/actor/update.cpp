@@ -3,7 +3,10 @@
 // per-type routines (61, 62, 64, 74, 75, 80), the hero bounce, and the
 // completion of a new actor (sprite and box).
 #include "game/actor/defaults.h"
-#include "game/actor/flowcalls.h"
+#include "game/actor/levels.h"
+#include "game/flow/gmath.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/actor/hero.h"

@@ -57,7 +57,7 @@ jint applyRecordFlagNibbles(jint index, jint flags) {
 
 jint getTileFlags(cActor* actor, jint column, jint row) {
     const bool heroActor = isHero(actor);
-    const jint mode = heroActor && (wd().heroAltMode || wd().heroMireMode) ? 3 : 1;
+    const jint mode = heroActor && (ca().heroModeA || wd().heroMireMode) ? 3 : 1;
     const jint c = getTile(column, row, mode);
     const jint bit = (c & 0xFF) < 32 ? jint(1u << (c & 31)) : 0;
     if (testTileFlag(column, row) && bit >= 1) return getTileValue(actor, column, row);

@@ -11,6 +11,8 @@
 #include "game/world/body.h"
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
+#include "game/world/flowseam.h"
+#include "game/world/screenhooks.h"
 #include "game/world/hero/hero_statics.h"
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
@@ -80,11 +82,21 @@ void registerWorld() {
 void installWorld() {
     setWorldHooks(&g_hooks);
     setHeroUpdateRoutine(&hero::updateHero);
+    setFlowSeam(&gameFlowSeam());
+    setScreenActorHooks(&worldScreenHooks());
 }
 
 void uninstallWorld() {
     setWorldHooks(nullptr);
     setHeroUpdateRoutine(nullptr);
+    setFlowSeam(nullptr);
+    setScreenActorHooks(nullptr);
+}
+
+void registerPlay() {
+    registerActorFramework();
+    registerWorld();
+    installWorld();
 }
 
 }  // namespace game::world

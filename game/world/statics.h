@@ -25,7 +25,6 @@ namespace game {
     X(ShortArray*, worldBounds)            \
     X(jbyte, worldBoundsOn)                \
     X(jbyte, carriedMove)                  \
-    X(jbyte, heroAltMode)                  \
     X(jbyte, heroMireMode)                 \
     X(jbyte, checkpointKeepsY)             \
     /* camera */                           \

@@ -312,6 +312,7 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
     game::installScreenStates();
     game::installActorHooks();
     game::installActorDefaults();
+    game::installActorServices();
     game::world::installWorld();
     game::createActorPool();
     // An offscreen screen for the paint pass.
@@ -325,6 +326,8 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
 
 StepDriver::~StepDriver() {
     game::world::uninstallWorld();
+    game::setHeroHitKindSink(nullptr);
+    game::setHeroSubtypeSource(nullptr);
     game::setBehaviourHooks(nullptr);
     game::setActorHooks(nullptr);
     game::setWorldHooks(nullptr);
