@@ -17,6 +17,7 @@
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/paint.h"
+#include "game/world/panel.h"
 #include "game/world/regions.h"
 #include "game/world/scripts.h"
 #include "game/world/statics.h"
@@ -68,6 +69,11 @@ public:
     void updateAllActors() override { world::updateAllActors(); }
     void updateHeroFrame() override { world::updateHeroFrame(); }
     void updateLevelObjects() override { world::updateLevelObjects(); }
+    void paintSidePanel() override { world::paintSidePanel(); }
+    void paintOverlayMessage() override { world::paintOverlayMessage(); }
+    void fillGradient(IntArray* pixels, jint offset, jint scan, jint w, jint h, jint c1, jint c2) override {
+        world::fillTwoColourGradient(pixels, offset, scan, w, h, c1, c2);
+    }
 };
 
 Hooks g_hooks;

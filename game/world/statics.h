@@ -62,7 +62,16 @@ namespace game {
     X(IntArray*, tileCacheRange)           \
     X(IntArray*, layerList)                \
     X(jint, panelActorTimer)               \
-    X(jint, bossCounter)
+    X(jint, bossCounter)                   \
+    X(jint, panelEvents)                   \
+    X(jint, heroTimer)                     \
+    /* the two boss arenas */              \
+    X(jint, bossFloorY)                    \
+    X(jint, arenaFloorY)                   \
+    X(jbyte, bossGuarded)                  \
+    X(cActor*, bossSlotL)                  \
+    X(cActor*, bossSlotR)                  \
+    X(cActor*, bossActor)
 
 BRAMBLE_STATICS(WorldStatics, WORLD_FIELDS)
 
