@@ -19,10 +19,12 @@
 #include "game/actor/tables.h"
 #include "game/data/hooks.h"
 #include "game/data/level.h"
+#include "game/data/pack.h"
 #include "game/data/statics.h"
 #include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/input.h"
+#include "game/flow/loading.h"
 #include "game/flow/screens/levelstart.h"
 #include "game/flow/screens/screens.h"
 #include "game/flow/screens/states_start.h"
@@ -40,6 +42,7 @@
 #include "game/world/statics.h"
 #include "game/world/streaming.h"
 #include "game/world/world.h"
+#include "javalib/inputstreams.h"
 #include "javalib/random.h"
 #include "runtime/application.h"
 #include "runtime/log.h"
@@ -107,6 +110,7 @@ ByteArray* javaBytes(const kit::Bytes& bytes) {
 // The level description a level name stands for; empty when unknown.
 std::string levelText(const std::string& name, std::string& error) {
     if (name == "demo") return kit::kDemoStage;
+    // ("stage:N" is started through the loading path, StepDriver::load.)
     for (kit::HeroFixture f : kit::allHeroFixtures())
         if (name == kit::heroFixtureName(f)) return kit::heroFixtureLevel(f);
     if (name.rfind("file:", 0) == 0) {
@@ -118,7 +122,7 @@ std::string levelText(const std::string& name, std::string& error) {
             return {};
         }
     }
-    error = "unknown level \"" + name + "\" (demo, a hero fixture name or file:PATH)";
+    error = "unknown level \"" + name + "\" (demo, stage:N, a hero fixture name or file:PATH)";
     return {};
 }
 
@@ -322,6 +326,10 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
     // Sound requests are read back from the channel rings each step.
     game::KTLibPlayer::allocateChannelTables(game::kSoundIds);
     game::fl().soundOn = 1;
+    if (!game::fl().soundTable) {
+        IntArray* table = newIntArray(game::kSoundIds);  // every sound on channel 0 until loaded
+        game::fl().soundTable = table;
+    }
 }
 
 StepDriver::~StepDriver() {
@@ -334,7 +342,63 @@ StepDriver::~StepDriver() {
     if (Application::instance()) Application::instance()->close();
     rt::setResourceReader(nullptr);
     game::setGameClock(nullptr);
+    game::setResourceOpener(nullptr);
     g_booted = false;
+}
+
+// The demo data archive's entries, served as the game's resources.
+std::map<std::string, kit::Bytes>& demoFiles() {
+    static std::map<std::string, kit::Bytes> files = [] {
+        std::map<std::string, kit::Bytes> f;
+        for (const kit::DemoEntry& e : kit::demoEntries()) f[e.name] = e.make();
+        return f;
+    }();
+    return files;
+}
+
+// A stage started the way the game starts it: the loading table and the
+// condition file from the demo data, the start of the level, the loading
+// state's steps, until play (or an error).
+bool StepDriver::loadStage(jint stage, std::string& error) {
+    game::setResourceOpener([](String* name) -> java_io_InputStream* {
+        auto& files = demoFiles();
+        auto it = files.find(name ? name->toUtf8() : std::string());
+        if (it == files.end()) return nullptr;
+        ByteArray* bytes = javaBytes(it->second);
+        return newObject<java_io_ByteArrayInputStream>(bytes);
+    });
+    game::loadGameData();
+    if (!game::fl().loadingTable || !game::fl().groupPrograms) {
+        error = "the demo loading table or condition file was refused";
+        return false;
+    }
+    game::cg().difficulty = 1;
+    game::scr().skipIntro = true;
+    game::startLevel(stage);
+    game::applyPendingState();
+    for (int pass = 0; pass < 4000 && game::cg().gameState != game::kStatePlay; ++pass) {
+        const jint state = game::cg().gameState;
+        if (game::fl().inTransition) {
+            game::gameStateDispatch(state, game::kMsgInTransition);
+            game::fl().transitionTicks += 1;
+        } else {
+            game::gameStateDispatch(state, game::kMsgUpdate);
+            game::fl().stateTicks += 1;
+        }
+        game::gameStateDispatch(game::cg().gameState, game::kMsgPaint);
+        game::applyPendingState();
+        if (Application::pendingException()) Application::clearPendingException();
+    }
+    if (game::cg().gameState != game::kStatePlay) {
+        error = "stage " + std::to_string(stage) + " did not reach play (state " +
+                std::to_string(game::cg().gameState) + ")";
+        return false;
+    }
+    if (!game::cg().hero) {
+        error = "stage " + std::to_string(stage) + " has no hero";
+        return false;
+    }
+    return true;
 }
 
 bool StepDriver::load(const Options& options, std::string& error) {
@@ -343,6 +407,21 @@ bool StepDriver::load(const Options& options, std::string& error) {
     m_trace.clear();
     m_violations.clear();
     m_state->nextInput = 0;
+    if (options.level.rfind("stage:", 0) == 0) {
+        java_util_Random* random = newObject<java_util_Random>(static_cast<jlong>(options.seed));
+        game::fl().randomGenerator = random;
+        game::fl().randomSeed = static_cast<jint>(options.seed);
+        game::fl().gameClock = 0;
+        const jint stage = std::atoi(options.level.c_str() + 6);
+        if (!loadStage(stage, error)) return false;
+        game::setVariable(3, std::max<jint>(game::getVariable(3), 3), false);
+        m_state->live = liveActors();
+        m_state->scriptStates.clear();
+        for (jint i = 0; i < game::world::scriptCount(); ++i)
+            m_state->scriptStates.push_back(game::cg().scriptStates->data()[i]);
+        drainSounds();
+        return true;
+    }
     const std::string text = levelText(options.level, error);
     if (text.empty()) return false;
     kit::LevelModel m;
@@ -419,14 +498,18 @@ bool StepDriver::load(const Options& options, std::string& error) {
     m_state->scriptStates.clear();
     for (jint i = 0; i < game::world::scriptCount(); ++i)
         m_state->scriptStates.push_back(game::cg().scriptStates->data()[i]);
-    // Drop requests left by the set-up.
+    drainSounds();
+    return true;
+}
+
+// Drops the sound requests left by the set-up.
+void StepDriver::drainSounds() {
     IntArray* out = newIntArray(6);
     for (jint ch = 0; ch < 2; ++ch)
         for (int k = 0; k < 16; ++k) {
             game::KTLibPlayer::dequeue(ch, out);
             if (out->data()[5] <= 0) break;
         }
-    return true;
 }
 
 void StepDriver::step() {

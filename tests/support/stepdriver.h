@@ -7,8 +7,12 @@
 // Use:
 //   stepdriver::Options o;
 //   o.level = "demo";              // or a hero fixture name ("flat", "pit",
-//                                  // "ladder", ...) or "file:PATH" (a level
-//                                  // description as the kit compiles it)
+//                                  // "ladder", ...), "file:PATH" (a level
+//                                  // description as the kit compiles it) or
+//                                  // "stage:N": stage N of the kit's demo
+//                                  // data, started as the game starts it
+//                                  // (startLevel, the loading table's steps
+//                                  // over the data archive, then play)
 //   o.steps = 200;
 //   o.seed = 7;
 //   o.heroX = 200; o.heroY = 360;  // optional: a hero record put first
@@ -112,6 +116,8 @@ private:
     std::vector<std::string> m_trace, m_last, m_violations;
     void record();
     void checkInvariants();
+    bool loadStage(int32_t stage, std::string& error);
+    void drainSounds();
 };
 
 // Boots, loads and runs options.steps steps.

@@ -139,6 +139,23 @@ TEST(StepDriverRun, OneScriptAndSeedGiveOneTrace) {
     EXPECT_FALSE(stepdriver::compareTraces(first.trace, second.trace));
 }
 
+// Stage 0 of the kit's demo data started as the game starts a level (the
+// loading table's level records over the data archive, then play) plays
+// exactly as the demo stage put in place directly.
+TEST(StepDriverRun, StageZeroThroughTheLoadingPathPlaysTheDemoStage) {
+    stepdriver::Options o;
+    o.steps = 110;
+    o.seed = 5;
+    o.level = "stage:0";
+    const stepdriver::Run loaded = stepdriver::runLevel(o);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    for (const std::string& v : loaded.violations) ADD_FAILURE() << v;
+    o.level = "demo";
+    const stepdriver::Run direct = stepdriver::runLevel(o);
+    ASSERT_TRUE(direct.ok) << direct.error;
+    if (auto d = stepdriver::compareTraces(direct.trace, loaded.trace)) ADD_FAILURE() << stepdriver::describe(*d);
+}
+
 // Golden traces of the demo stage.
 struct GoldenCase {
     const char* name;
