@@ -52,6 +52,7 @@
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_world.h"
 #include "tools/kit/hero_fixtures.h"
+#include "tools/kit/gamedata.h"
 #include "tools/kit/hero_sprite.h"
 #include "tools/kit/sprite.h"
 #include "tools/kit/level.h"
@@ -184,19 +185,25 @@ std::map<cActor*, jint> liveActors() {
     return live;
 }
 
-// The kit's hero sprite as sprite (0, 19) and its effect sprites (1, 8, 10,
-// 11 of group 18) in the game's sprite table, as the level loader leaves
-// them: index entry = table slot (never 0).
+// The sprites the demo stage's level load brings in (the hero (0, 19), the
+// effects 1, 2, 4, 8, 10, 11, 28 of group 18 and (3, 20)), taken from the
+// demo data's packs into the game's sprite table as the loader leaves them:
+// index entry = table slot (never 0).
+// The demo data archive's entries, served as the game's resources.
+std::map<std::string, kit::Bytes>& demoFiles() {
+    static std::map<std::string, kit::Bytes> files = [] {
+        std::map<std::string, kit::Bytes> f;
+        for (const kit::DemoEntry& e : kit::demoEntries()) f[e.name] = e.make();
+        return f;
+    }();
+    return files;
+}
+
 void installSprites() {
     struct Entry {
         jint id, group;
-        kit::SpriteModel model;
     };
-    const Entry entries[] = {{0, 19, kit::heroSprite()},
-                             {1, 18, kit::heroEffectSprite(8)},
-                             {8, 18, kit::heroEffectSprite(8)},
-                             {10, 18, kit::heroEffectSprite(10)},
-                             {11, 18, kit::heroEffectSprite(11)}};
+    const Entry entries[] = {{0, 19}, {1, 18}, {2, 18}, {4, 18}, {8, 18}, {10, 18}, {11, 18}, {28, 18}, {3, 20}};
     constexpr jint kGroups = 32, kIds = 64;
     if (!game::fl().spriteIndex) {
         ObjectArray* index = newObjectArray(cid::IntArray, kGroups);
@@ -206,18 +213,20 @@ void installSprites() {
     game::fl().sprites = sprites;
     jint slot = 1;
     for (const Entry& e : entries) {
-        ObjectArray* index = game::fl().spriteIndex;
-        if (!index->inBounds(e.group)) continue;
-        if (!index->data()[e.group]) {
+        auto file = demoFiles().find("pack" + std::to_string(e.group));
+        if (file == demoFiles().end()) continue;
+        const kit::ParsedPack pack = kit::parsePackFile(file->second);
+        if (e.id >= static_cast<jint>(pack.entries.size()) || pack.entries[size_t(e.id)].type < 0) continue;
+        const kit::Bytes payload = kit::packEntryPayload(file->second, pack.entries[size_t(e.id)]);
+        if (!game::fl().spriteIndex->data()[e.group]) {
             IntArray* group = newIntArray(kIds);
             ObjectArray::set(game::fl().spriteIndex, e.group, group);
         }
         auto* group = static_cast<IntArray*>(game::fl().spriteIndex->data()[e.group]);
-        if (!group->inBounds(e.id)) continue;
         group->data()[e.id] = slot;
         BSprite* sprite = newObject<BSprite>();
         ObjectArray::set(game::fl().sprites, slot, sprite);
-        ByteArray* data = javaBytes(kit::encodeSprite(e.model));
+        ByteArray* data = javaBytes(payload);
         static_cast<BSprite*>(game::fl().sprites->data()[slot])->load(data, 0);
         ++slot;
     }
@@ -346,15 +355,6 @@ StepDriver::~StepDriver() {
     g_booted = false;
 }
 
-// The demo data archive's entries, served as the game's resources.
-std::map<std::string, kit::Bytes>& demoFiles() {
-    static std::map<std::string, kit::Bytes> files = [] {
-        std::map<std::string, kit::Bytes> f;
-        for (const kit::DemoEntry& e : kit::demoEntries()) f[e.name] = e.make();
-        return f;
-    }();
-    return files;
-}
 
 // A stage started the way the game starts it: the loading table and the
 // condition file from the demo data, the start of the level, the loading

@@ -190,10 +190,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // The intro alone: the camera pans right and back, the checkpoint is taken.
         GoldenCase{"demo_intro", "", 110},
-        // After the intro: walk right to the ledge, jump, walk on, jump again.
+        // After the intro: walk right up the ramp, jump onto the block,
+        // on to the step down, a standing jump, then a running jump over the
+        // pit, along the conveyor and down, stopping before the far wall.
         GoldenCase{"demo_walk",
                    "110 down right\n150 down 3\n152 up 3\n160 down right\n200 up right\n205 down 2\n207 up 2\n"
-                   "215 down right\n260 up right\n",
+                   "215 down right\n233 down 3\n250 up 3\n251 down right\n285 up right\n",
                    300}),
     [](const testing::TestParamInfo<GoldenCase>& i) { return std::string(i.param.name); });
 
