@@ -617,6 +617,17 @@ void StepDriver::checkInvariants() {
     if (game::stores().activeActorCount > kMaxLiveActors || live > kMaxLiveActors)
         m_violations.push_back(at + "more than 200 live actors (" + std::to_string(live) + " pooled, " +
                                std::to_string(game::stores().activeActorCount) + " active)");
+    // The camera centre inside its limits less half the 800 x 480 view
+    // (an axis whose limits are narrower than the view is not checked).
+    if (IntArray* lim = game::cg().cameraLimits; lim && lim->length() >= 4) {
+        const jint* l = lim->data();
+        const jint cx = game::cg().cameraX, cy = game::cg().cameraY;
+        const bool badX = l[2] - l[0] >= 800 && (cx < l[0] + 400 || cx > l[2] - 400);
+        const bool badY = l[3] - l[1] >= 480 && (cy < l[1] + 240 || cy > l[3] - 240);
+        if (badX || badY)
+            m_violations.push_back(at + "camera centre (" + std::to_string(cx) + ", " + std::to_string(cy) +
+                                   ") outside its limits less the half view");
+    }
     cActor* h = game::cg().hero;
     if (!h) return;
     const jint s = game::ca().heroState;

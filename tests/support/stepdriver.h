@@ -48,9 +48,10 @@
 // Without a hero the hero line holds game=G and "state=none".
 //
 // Invariants checked after every step: at most 200 live pool actors; the
-// hero's box interior overlaps no solid (class 6) cell; the hero's state is
-// 0-40 and not 24; the hero stays within the map's width and at most 108
-// rows below it.
+// camera centre stays inside its limits less half the view; the hero's box
+// interior overlaps no solid (class 6) cell; the hero's state is 0-40 and
+// not 24; the hero stays within the map's width and at most 108 rows below
+// it.
 #pragma once
 
 #include <cstdint>
