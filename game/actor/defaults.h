@@ -34,6 +34,11 @@ public:
 class ActorBehaviourDefaults : public BehaviourHooks {
 public:
     void initFromLevelData(cActor* a, ShortArray* table, jint length, jint offset) override;
+    // cActor.respawn: drawn and active again; at its respawn point (when
+    // entry 1 is not -1) with the recorded animation, scale and facing,
+    // stopped, AI state 0, physics flags 0; the countdown off; subtype 7
+    // gets a motion state, physics flags 0x1000001 and AI state 28.
+    void respawn(cActor* a) override;
 };
 
 // cActor.initFromLevelData's generic part: scale, subtype, id, flags,

@@ -83,6 +83,34 @@ TEST_F(ServicesTest, HittableWhileAttacking) {
     }
 }
 
+TEST_F(ServicesTest, DefaultRespawnPutsTheActorBack) {
+    ActorBehaviourDefaults defaults;
+    cActor* a = actortest::spawn(6, 30, 100, 200);
+    a->facing = 1;
+    a->scale = 80;
+    a->setRespawnInfo(150, 250, 4);
+    a->flags &= ~(0x80 | 0x20);
+    a->facing = 0;
+    a->scale = 100;
+    a->aiState = 9;
+    a->stateFlags = 0x1000203;
+    defaults.respawn(a);
+    EXPECT_EQ(a->flags & 0xA0, 0xA0);
+    EXPECT_EQ(a->posX, 150);
+    EXPECT_EQ(a->posY, 250);
+    EXPECT_EQ(a->anim, 4);
+    EXPECT_EQ(a->facing, 1);
+    EXPECT_EQ(a->scale, 80);
+    EXPECT_EQ(a->aiState, 0);
+    EXPECT_EQ(a->stateFlags, 0);
+    EXPECT_EQ(a->respawnRecord->data()[0], -1);
+    // Without a point (entry 1 = -1) it is only shown again.
+    a->respawnRecord->data()[1] = -1;
+    a->posX = 10;
+    defaults.respawn(a);
+    EXPECT_EQ(a->posX, 10);
+}
+
 struct HeroRoutineProbe {
     static int calls;
     static void run(cActor*) { ++calls; }

@@ -191,8 +191,11 @@ TEST_F(SessionTest, SetupLevelRestoresTheCheckpoint) {
     game::setVariable(5, 3, false);
     cg().hero = nullptr;
     cg().cameraX = 1500;
+    cActor::moveTo(h, 900 << 8, 200 << 8);
     w::worldScreenHooks().setupLevel();
     EXPECT_EQ(cg().hero, h);
+    EXPECT_EQ(h->posX, 300) << "back at the checkpoint (the generic respawn)";
+    EXPECT_EQ(h->posY, 360);
     EXPECT_EQ(cg().levelTimer, -1);
     EXPECT_EQ(cg().tileAttributes->data()[0], 0x22);
     EXPECT_EQ(cg().recordPendingFlags->data()[1], 0);
