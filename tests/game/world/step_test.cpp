@@ -11,6 +11,8 @@
 #include <sstream>
 
 #include "tests/support/stepdriver.h"
+#include "tools/kit/bytes.h"
+#include "tools/kit/hero_fixtures.h"
 
 namespace {
 
@@ -156,6 +158,34 @@ TEST(StepDriverRun, StageZeroThroughTheLoadingPathPlaysTheDemoStage) {
     const stepdriver::Run direct = stepdriver::runLevel(o);
     ASSERT_TRUE(direct.ok) << direct.error;
     if (auto d = stepdriver::compareTraces(direct.trace, loaded.trace)) ADD_FAILURE() << stepdriver::describe(*d);
+}
+
+// A level from a description file: a walker record (subtype 10, type 6)
+// beside the hero is streamed in on the first step and traced every step.
+TEST(StepDriverRun, ActorLinesAndSpawnEvents) {
+    const std::string path = "flat_walker.lvl";
+    const std::string text = kit::heroFixtureLevel(kit::HeroFixture::Flat) + "object 10 20 300 360 7 0 160\n";
+    kit::writeFile(path, kit::Bytes(text.begin(), text.end()));
+    stepdriver::Options o;
+    o.level = "file:" + path;
+    o.heroX = 200;
+    o.heroY = 360;
+    o.steps = 3;
+    const stepdriver::Run run = stepdriver::runLevel(o);
+    ASSERT_TRUE(run.ok) << run.error;
+    const std::vector<std::string> expected = {
+        "0 actor id=20 type=6 sub=10 ai=0 x=300 y=360 anim=0 contact=0x0 hp=-1",
+        "0 spawn id=20 type=6 sub=10",
+        "1 actor id=20 type=6 sub=10 ai=0 x=300 y=360 anim=0 contact=0x0 hp=-1",
+    };
+    std::vector<std::string> got;
+    for (const std::string& l : run.trace)
+        if (l.find(" hero ") == std::string::npos) got.push_back(l);
+    got.resize(std::min<size_t>(got.size(), 3));
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(field(run.trace[0], "actors"), "1");
+    o.level = "file:missing.lvl";
+    EXPECT_FALSE(stepdriver::runLevel(o).ok);
 }
 
 // A seeded random-input soak on the demo stage: every invariant holds on
