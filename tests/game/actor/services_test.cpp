@@ -3,6 +3,7 @@
 // seam, the hit predicate and the type-0 hero routine.
 #include "tests/game/actor/support.h"
 
+#include "game/actor/helpers.h"
 #include "game/actor/hero.h"
 #include "game/actor/levels.h"
 #include "game/actor/screenhooks.h"
@@ -14,7 +15,10 @@ namespace {
 using namespace game;
 using actortest::ActorTest;
 
-class ServicesTest : public ActorTest {};
+class ServicesTest : public ActorTest {
+protected:
+    static void resetSegmentsForTest() { actorScreenHooks().resetSegments(); }
+};
 
 TEST_F(ServicesTest, LevelObjectFlagsKeepTheirRecordChange) {
     cActor* a = actortest::spawn(6, 12, 100, 100, 0xA0);
@@ -109,6 +113,82 @@ TEST_F(ServicesTest, DefaultRespawnPutsTheActorBack) {
     a->posX = 10;
     defaults.respawn(a);
     EXPECT_EQ(a->posX, 10);
+}
+
+TEST_F(ServicesTest, SharedHelpers) {
+    cActor* a = actortest::spawn(6, 31, 400, 240);
+    struct AnimCase {
+        jint state, anim;
+    } anims[] = {{45, 33}, {46, 36}, {47, -1}, {48, 75}, {49, 42}, {50, 48}, {51, 57},
+                 {52, -1}, {53, 81}, {54, 63}, {55, 87}, {56, 66}, {57, 57}, {0, -1}};
+    for (const AnimCase& c : anims) {
+        a->aiState = c.state;
+        EXPECT_EQ(getAnimForState(a), c.anim) << c.state;
+    }
+    struct BoxCase {
+        jint state, facing, l, t, r, b;
+    } boxes[] = {{48, 0, 380, 170, 450, 240}, {48, 1, 350, 170, 420, 240}, {49, 0, 374, 150, 494, 240},
+                 {50, 1, 306, 150, 426, 240}, {3, 1, 366, 150, 434, 240}};
+    for (const BoxCase& c : boxes) {
+        a->aiState = c.state;
+        a->facing = static_cast<jbyte>(c.facing);
+        placeBodyBox(a);
+        const jshort* b = a->box->data();
+        EXPECT_EQ((std::vector<jint>{b[0], b[1], b[2], b[3]}), (std::vector<jint>{c.l, c.t, c.r, c.b})) << c.state;
+    }
+    // The view is 800 x 480 around the camera, widened by 20 px.
+    actortest::centreCamera();
+    a->posX = 820;
+    EXPECT_TRUE(isNearView(a));
+    a->posX = 821;
+    EXPECT_FALSE(isNearView(a));
+    a->posX = 400;
+    a->posY = -20;
+    EXPECT_TRUE(isNearView(a));
+    a->posY = -21;
+    EXPECT_FALSE(isNearView(a));
+    // Parts bounds: the 20-px square grown over params[0] points.
+    a->posX = 100;
+    a->posY = 100;
+    a->params = ShortArray::fill(newShortArray(1), 1, 2);
+    a->parts = newIntArray(8);
+    a->parts->data()[2] = 150 << 8;
+    a->parts->data()[3] = 60 << 8;
+    a->parts->data()[5] = 95 << 8;
+    a->parts->data()[6] = 130 << 8;
+    ShortArray* out = newShortArray(4);
+    getPartsBounds(a, out);
+    EXPECT_EQ((std::vector<jint>{out->data()[0], out->data()[1], out->data()[2], out->data()[3]}),
+              (std::vector<jint>{90, 60, 150, 130}));
+    // The record span and the link value through the table index.
+    cg().recordValues = ShortArray::fill(newShortArray(8), 8, 17, 1, 0, 0, 7, 0, 0, 3);
+    getRecordSpan(0, out);
+    EXPECT_EQ(out->data()[2], 21);
+    EXPECT_EQ(out->data()[3], 63);
+    const jint link[5] = {1, 2, 77, 4, 5};
+    ASSERT_GE(addLevelLink(link, 500), 0);
+    EXPECT_EQ(getLinkValue(500), 77);
+    EXPECT_EQ(getLinkValue(501), 0);
+    // Segment slots by id: the match, else the first unused, else none.
+    resetSegmentsForTest();
+    IntArray* s0 = static_cast<IntArray*>(ca().segments->data()[0]);
+    IntArray* s1 = static_cast<IntArray*>(ca().segments->data()[1]);
+    s0->data()[0] = 9;
+    EXPECT_EQ(findSlotById(9), s0);
+    EXPECT_EQ(findSlotById(4), s1);
+    for (jint i = 0; i < 3; ++i) static_cast<IntArray*>(ca().segments->data()[i])->data()[0] = 20 + i;
+    EXPECT_EQ(findSlotById(4), nullptr);
+    // Type switches and state entries.
+    switchToType11(a, 6);
+    EXPECT_EQ(a->type, 11);
+    EXPECT_EQ(a->anim, 6);
+    EXPECT_TRUE(a->flags & 0x20000);
+    setAnim5State4(a);
+    EXPECT_EQ(a->aiState, 4);
+    EXPECT_EQ(a->stateTimer, 80);
+    EXPECT_EQ(getHeroConst(1), 2);
+    EXPECT_EQ(getHeroConst(500), -1);
+    EXPECT_EQ(getStateFlag(500), 0);
 }
 
 struct HeroRoutineProbe {
