@@ -1,11 +1,12 @@
 // Graphics state and the geometric primitives: fills, lines with their
-// clipping, rectangles, round rectangles, arcs by quadrant and triangles.
+// clipping, rectangles, round rectangles, arcs of any sweep and triangles.
 // Shapes are built from the same fillRect and drawLine steps the Java side
 // would use, in translated 64-bit coordinates; every pixel written lies
 // inside the clip box, which lies inside the target.
 #include "display/graphics.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cwchar>
 #include <limits>
 #include <utility>
@@ -328,29 +329,75 @@ void Graphics::arc(jint x, jint y, jint w, jint h, jint startAngle, jint arcAngl
     const int64_t rx = w >> 1, ry = h >> 1;
     if (rx < 0 || ry < 0 || rx > kMaxRadius || ry > kMaxRadius) return;
 
-    // Whole quadrants only: quadrant k (counter-clockwise from 3 o'clock)
-    // when start <= 90k and end >= 90(k + 1).
-    int64_t start = startAngle;
-    if (start > 360) start = (start - 1) % 360 + 1;
-    int64_t end = start + arcAngle;
-    if (end > 360) end = (end - 1) % 360 + 1;
-    bool quadrant[4];
+    // The swept angles, counter-clockwise from 3 o'clock (y grows
+    // downward), as at most two intervals inside [0, 360]; a sweep of a
+    // whole turn or more is the full ellipse, a sweep of 0 is nothing.
+    if (arcAngle == 0) return;
+    struct Span {
+        double lo, hi;
+    };
+    Span spans[2];
+    int spanCount = 0;
+    if (arcAngle >= 360 || arcAngle <= -360) {
+        spans[spanCount++] = {0, 360};
+    } else {
+        int64_t lo = arcAngle > 0 ? int64_t{startAngle} : int64_t{startAngle} + arcAngle;
+        lo = ((lo % 360) + 360) % 360;
+        const int64_t hi = lo + (arcAngle > 0 ? arcAngle : -int64_t{arcAngle});
+        if (hi <= 360) {
+            spans[spanCount++] = {double(lo), double(hi)};
+        } else {
+            spans[spanCount++] = {double(lo), 360};
+            spans[spanCount++] = {0, double(hi - 360)};
+        }
+    }
+    // Per quadrant k (90k .. 90(k + 1) degrees): drawn whole when a span
+    // covers it, else the points whose angle lies in a span that overlaps
+    // it by more than a single angle (touching spans draw nothing there).
+    bool whole[4], part[4];
     bool any = false;
-    for (int k = 0; k < 4; ++k) any |= quadrant[k] = start <= 90 * k && end >= 90 * (k + 1);
+    for (int k = 0; k < 4; ++k) {
+        whole[k] = part[k] = false;
+        for (int i = 0; i < spanCount; ++i) {
+            const double a = std::max(spans[i].lo, 90.0 * k), b = std::min(spans[i].hi, 90.0 * (k + 1));
+            if (spans[i].lo <= 90.0 * k && spans[i].hi >= 90.0 * (k + 1)) whole[k] = true;
+            else if (b > a) part[k] = true;
+        }
+        any |= whole[k] || part[k];
+    }
     if (!any) return;
+    // The angle of a point (px, py) of quadrant k, measured on the ellipse's
+    // own axes so that 45 degrees points at the bounding box's corner.
+    auto inSpans = [&](int k, int64_t px, int64_t py) {
+        const double phi = std::atan2(double(py) * double(rx > 0 ? rx : 1), double(px) * double(ry > 0 ? ry : 1)) *
+                           (180.0 / 3.14159265358979323846);
+        const double theta = k == 0 ? phi : k == 1 ? 180 - phi : k == 2 ? 180 + phi : 360 - phi;
+        for (int i = 0; i < spanCount; ++i) {
+            const double a = std::max(spans[i].lo, 90.0 * k), b = std::min(spans[i].hi, 90.0 * (k + 1));
+            if (b > a && theta >= a && theta <= b) return true;
+        }
+        return false;
+    };
+    auto on = [&](int k, int64_t px, int64_t py) { return whole[k] || (part[k] && inSpans(k, px, py)); };
 
     const int64_t cx = int64_t{x} + (w >> 1) + s_.translateX, cy = int64_t{y} + (h >> 1) + s_.translateY;
     auto emit = [&](int64_t px, int64_t py) {
         if constexpr (Fill) {
-            if (quadrant[0]) fillAbs(cx, cy - py, px + 1, 1, c);
-            if (quadrant[1]) fillAbs(cx - px, cy - py, px + 1, 1, c);
-            if (quadrant[2]) fillAbs(cx - px, cy + py, px + 1, 1, c);
-            if (quadrant[3]) fillAbs(cx, cy + py, px + 1, 1, c);
+            const int64_t sx[4] = {1, -1, -1, 1}, sy[4] = {-1, -1, 1, 1};
+            for (int k = 0; k < 4; ++k) {
+                if (whole[k]) {
+                    fillAbs(sx[k] > 0 ? cx : cx - px, cy + sy[k] * py, px + 1, 1, c);
+                } else if (part[k]) {
+                    // A wedge: the row's pixels whose angle is swept.
+                    for (int64_t q = 0; q <= px; ++q)
+                        if (inSpans(k, q, py)) plot(cx + sx[k] * q, cy + sy[k] * py, c);
+                }
+            }
         } else {
-            if (quadrant[0]) plot(cx + px, cy - py, c);
-            if (quadrant[1]) plot(cx - px, cy - py, c);
-            if (quadrant[2]) plot(cx - px, cy + py, c);
-            if (quadrant[3]) plot(cx + px, cy + py, c);
+            if (on(0, px, py)) plot(cx + px, cy - py, c);
+            if (on(1, px, py)) plot(cx - px, cy - py, c);
+            if (on(2, px, py)) plot(cx - px, cy + py, c);
+            if (on(3, px, py)) plot(cx + px, cy + py, c);
         }
     };
 

@@ -1,6 +1,7 @@
 // BrambleGame: the game program.
 #include "game/flow/canvas.h"
 #include "game/flow/program.h"
+#include "game/world/world.h"
 #include "runtime/application.h"
 #include "shell/application_impl.h"
 #include "shell/services.h"
@@ -10,6 +11,7 @@ int main() {
     BRAMBLE_RECORD_STACK_TOP();
     setMidletCreator([] { return static_cast<javax_microedition_midlet_MIDlet*>(newObject<RavitBHSG>()); });
     game::registerGameProgram();
+    game::world::registerPlay();
     installDeviceServices();
     return WinMain();
 }

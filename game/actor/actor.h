@@ -270,7 +270,8 @@ namespace game {
     X(cActor*, rotatedContactActor) X(ShortArray*, trackedIds) X(IntArray*, trackedValues) X(jint, trackedCount) X(cActor*, partnerActor) X(jint, partnerMode) X(cActor*, carriedActor) \
     X(jint, liftCount) X(jint, liftEnabled) X(jint, climbDir) X(jint, speedBoostParam) X(jbyte, runFlagA) \
     X(jbyte, runFlagB) X(IntArray*, jumpCurve) X(jint, jumpCurveIndex) X(jbyte, jumpUseAlt) X(jbyte, landingMode) \
-    X(jint, ringRadius) X(jint, ringScriptLow) X(jint, ringScriptHigh) X(jbyte, heroCaught) X(IntArray*, segmentScratch) X(jint, stripValue) X(ShortArray*, screenBoxScratch) X(jbyte, heroModeA) X(jint, state23Anim) X(jint, state23Param)
+    X(jint, ringRadius) X(jint, ringScriptLow) X(jint, ringScriptHigh) X(jbyte, heroCaught) X(IntArray*, segmentScratch) X(jint, stripValue) X(ShortArray*, screenBoxScratch) X(jbyte, heroModeA) X(jint, state23Anim) X(jint, state23Param) X(jbyte, startInState38) \
+    X(jint, type2Countdown) X(jint, type2QueueCount) X(jint, type2Phase) X(cActor*, type2Actor) X(IntArray*, type2Queue)
 
 BRAMBLE_STATICS(cActorStatics, CACTOR_FIELDS)
 

@@ -1,7 +1,9 @@
 // Contact between actors (see contact.h).
 #include "game/actor/contact.h"
 
-#include "game/actor/flowcalls.h"
+#include "game/flow/gmath.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
 #include "game/data/hooks.h"

@@ -4,6 +4,9 @@
 
 #include "game/actor/actor.h"
 #include "game/actor/pool.h"
+#include "game/actor/screenhooks.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
 #include "game/data/statics.h"
 
 using namespace game;
@@ -47,10 +50,24 @@ ActorBehaviourDefaults g_behaviour;
 
 void game::installActorHooks() { setActorHooks(&g_framework); }
 
+namespace {
+void storeHeroHitKind(jint kind) {
+    if (cActor* h = cg().hero) h->stateTimer = kind;
+}
+jint heroSubtypeForSound() { return cg().hero ? cg().hero->subtype : -1; }
+}  // namespace
+
+void game::installActorServices() {
+    setScreenActorHooks(&actorScreenHooks());
+    setHeroHitKindSink(&storeHeroHitKind);
+    setHeroSubtypeSource(&heroSubtypeForSound);
+}
+
 void game::registerActorFramework() {
     registerActorStatics();
     installActorHooks();
     installActorDefaults();
+    installActorServices();
 }
 
 void game::installActorDefaults() {
@@ -86,6 +103,28 @@ void game::initFromLevelDataGeneric(cActor* a, ShortArray* table, jint length, j
 
 void ActorBehaviourDefaults::initFromLevelData(cActor* a, ShortArray* table, jint length, jint offset) {
     initFromLevelDataGeneric(a, table, length, offset);
+}
+
+void ActorBehaviourDefaults::respawn(cActor* a) {
+    if (!a) return;
+    a->flags |= 0x80 | 0x20;
+    IntArray* r = a->respawnRecord;
+    if (r && r->length() >= 7 && r->data()[1] != -1) {
+        cActor::moveTo(a, java::ishl(r->data()[1], 8), java::ishl(r->data()[2], 8));
+        a->setAnim(a->respawnRecord->data()[3]);
+        a->scale = a->respawnRecord->data()[6];
+        a->facing = a->respawnRecord->data()[5] != 0 ? 1 : 0;
+        a->paintFlags = (a->paintFlags & ~1) | a->facing;
+        cActor::stopMotion(a);
+        a->aiState = 0;
+        a->stateFlags = 0;
+    }
+    if (a->respawnRecord && a->respawnRecord->length() > 0) a->respawnRecord->data()[0] = -1;
+    if (a->subtype == 7) {
+        if (!a->motion) a->allocMotionState();
+        a->stateFlags = 0x1000001;
+        a->aiState = 28;
+    }
 }
 
 void ActorWorldDefaults::setBoxSize(cActor* a, jint w, jint h) {

@@ -34,6 +34,11 @@ public:
 class ActorBehaviourDefaults : public BehaviourHooks {
 public:
     void initFromLevelData(cActor* a, ShortArray* table, jint length, jint offset) override;
+    // cActor.respawn: drawn and active again; at its respawn point (when
+    // entry 1 is not -1) with the recorded animation, scale and facing,
+    // stopped, AI state 0, physics flags 0; the countdown off; subtype 7
+    // gets a motion state, physics flags 0x1000001 and AI state 28.
+    void respawn(cActor* a) override;
 };
 
 // cActor.initFromLevelData's generic part: scale, subtype, id, flags,
@@ -42,9 +47,14 @@ void initFromLevelDataGeneric(cActor* a, ShortArray* table, jint length, jint of
 
 void installActorHooks();
 void installActorDefaults();
-// All three, before Application::init (next to registerGameProgram): the
-// statics, the framework behind ActorHooks and the generic defaults (which
-// the world and behaviour libraries replace with theirs when they start).
+// The framework's answers to the screens (ScreenActorHooks) and the flow's
+// two hero sinks (the hit kind the damage routine stores in the hero's
+// state timer, the hero's subtype for the sound substitution).
+void installActorServices();
+// All of them, before Application::init (next to registerGameProgram): the
+// statics, the framework behind ActorHooks, the generic defaults (which the
+// world and behaviour libraries replace with theirs when they start) and
+// the services above.
 void registerActorFramework();
 
 }  // namespace game

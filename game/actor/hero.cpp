@@ -1,9 +1,13 @@
 // Hero-side operations and carrying (see hero.h).
 #include "game/actor/hero.h"
 
-#include "game/actor/flowcalls.h"
+#include "game/actor/levels.h"
+#include "game/flow/gmath.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
 #include "game/actor/pool.h"
 #include "game/data/hooks.h"
+#include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/input.h"
@@ -152,10 +156,12 @@ bool game::isFacingPartner(cActor* a) {
 
 bool game::isHeroSubtype(cActor* a) { return a && isHeroSubtypeValue(a->subtype); }
 
+// True while the hero attacks (states 5, 12, 15, 16, or 38 playing the shot
+// animation 25): the contact code reads it so, and the dash rule needs it.
 bool game::isHeroHittable() {
     jint s = ca().heroState;
-    if (s == 5 || s == 12 || s == 15 || s == 16) return false;
-    return !(s == 38 && hero() && hero()->anim == 25);
+    if (s == 5 || s == 12 || s == 15 || s == 16) return true;
+    return s == 38 && hero() && hero()->anim == 25;
 }
 
 bool game::isHeroInputFree() { return !(stores().inputBlock & 1) && ca().heroLockMask != 0x7FFFFFFF; }
@@ -272,6 +278,13 @@ jint game::heroActionBits(bool (*pressed)(jint), bool (*held)(jint)) {
     if (held(512)) m |= 0x40000;
     return m;
 }
+
+namespace {
+game::HeroUpdateRoutine g_heroUpdate = nullptr;
+}  // namespace
+
+void game::setHeroUpdateRoutine(HeroUpdateRoutine routine) { g_heroUpdate = routine; }
+game::HeroUpdateRoutine game::heroUpdateRoutine() { return g_heroUpdate; }
 
 bool game::readHeroInput() {
     ca().heroActionMask = heroActionBits(&isKeyPressed, &isKeyHeld) & ~ca().heroLockMask;
@@ -514,6 +527,22 @@ void game::switchToNextHero() {
     next->stateTimer = timer;
     worldHooks().setHeroState(next, 0);
     cg().variableChangedMask = -1;
+}
+
+void game::heroStartLevel(cActor* h) {
+    if (!h) return;
+    worldHooks().setBoxSize(h, 0, 0);
+    h->stateTimer = 0;
+    behaviourHooks().respawn(h);
+    setVariable(3, getVariable(9), false);
+    setVariable(5, java::isub(getVariable(5), 1), false);
+    const jint slot = currentSaveSlot();
+    ByteArray* progress = cg().progress;
+    const jint at = (slot - 1) * kSlotBytes + 6;
+    if (slot >= 1 && progress && progress->inBounds(at)) progress->data()[at] = java::i2b(getVariable(5));
+    ca().heroLockMask &= static_cast<jint>(0x80000000u);
+    const jint state = ca().startInState38 ? 38 : cg().stage == 7 ? 40 : 0;
+    worldHooks().setHeroState(h, state);
 }
 
 void game::stopHeroForScript() {

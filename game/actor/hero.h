@@ -48,9 +48,23 @@ void holdHeroState();
 void enterState23(cActor* hero, jint anim, jint param);
 jint getHitStrength();
 void addPickupCount(jint kind, jint sub);
+// cActor.heroStartLevel: the hero back at its respawn point with the
+// checkpoint's health, one life spent (also in the save slot's byte 6),
+// the input lock down to its top bit, then state 38 (a flight start), 40
+// (stage 7) or 0 through the hero's state change.
+void heroStartLevel(cActor* hero);
 // cGame.stopHeroForScript: the hero stands (state 14 in mode A, else 0
 // unless in 38 or 40), the script runner waits (mode 6), input blocked.
 void stopHeroForScript();
+
+// --- the hero's behaviour routine ---
+// Type 0's update: the behaviours library registers its type table with
+// BehaviourHooks::updateType; when that answers false for type 0, the
+// framework runs the routine registered here (the world's hero update).
+// Null (the default) runs nothing.
+using HeroUpdateRoutine = void (*)(cActor* hero);
+void setHeroUpdateRoutine(HeroUpdateRoutine routine);
+HeroUpdateRoutine heroUpdateRoutine();
 
 // --- carrying and actions ---
 // The action bits from key tests (pressed and held by game-key mask).

@@ -7,7 +7,11 @@
 #include "game/actor/levels.h"
 
 #include "game/actor/defaults.h"
-#include "game/actor/flowcalls.h"
+#include "game/flow/flow_statics.h"
+#include "game/flow/gmath.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
+#include "game/sprite/sprite.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/actor/paint.h"
@@ -265,3 +269,42 @@ void game::setStateBits(jint m) { ca().stateBits |= m; }
 bool game::isProgressBitClear(jint m) { return (cg().progressBits & m) == 0; }
 void game::setProgressBits(jint m) { cg().progressBits |= m; }
 
+// --- level-object flags -------------------------------------------------------
+
+namespace {
+
+jint recordIndexOf(jint id) {
+    ShortArray* ids = cg().recordIds;
+    for (jint i = 0; ids && i < ids->length(); ++i)
+        if (ids->data()[i] == id) return i;
+    return -1;
+}
+
+// The record's pending byte after a change of flag bits 4-7 (n): set marks
+// the low nibble and unmarks the high one, clear the reverse.
+void notePendingChange(jint id, jint bits, bool set) {
+    if (id >= 9999) return;
+    const jint k = recordIndexOf(id);
+    ByteArray* pending = cg().recordPendingFlags;
+    if (k < 0 || !pending || !pending->inBounds(k)) return;
+    const jint n = (bits >> 4) & 15;
+    const jint b = pending->data()[k] & 0xFF;
+    pending->data()[k] = java::i2b(set ? ((b | n) & ~(n << 4)) : ((b & ~n) | (n << 4)));
+}
+
+}  // namespace
+
+void game::setLevelObjectFlags(jint id, jint bits) {
+    if (cActor* a = getActorById(id)) a->flags |= bits;
+    notePendingChange(id, bits, true);
+}
+
+void game::clearLevelObjectFlags(jint id, jint bits) {
+    if (cActor* a = getActorById(id)) a->flags &= ~bits;
+    notePendingChange(id, bits, false);
+}
+
+BSprite* game::getSpriteByNumber(jint n) {
+    ObjectArray* s = fl().sprites;
+    return s && s->inBounds(n) ? static_cast<BSprite*>(s->data()[n]) : nullptr;
+}

@@ -7,6 +7,16 @@
 
 namespace game {
 
+// cGame.setLevelObjectFlags / clearLevelObjectFlags: the bits set in (or
+// cleared from) the flags of the actor with that unique id, when it lives;
+// for a level object (id below 9999) whose record is found, the change is
+// also kept in the record's pending byte (low nibble: bits 4-7 to set,
+// high nibble: to clear) until a checkpoint commits it.
+void setLevelObjectFlags(jint id, jint bits);
+void clearLevelObjectFlags(jint id, jint bits);
+// cGame.sprites[n]: the game's sprite number n, or null.
+BSprite* getSpriteByNumber(jint n);
+
 // Each add answers the new row's index, or -1 (logged) when the table is full.
 jint addLevelRect(jint a, jint b, jint c, jint d, jint id);
 jint addLevelItem(const jint values[9], jint id);

@@ -2,7 +2,10 @@
 // static fields and class initialiser, and the run-time unique ids.
 #include "game/actor/actor.h"
 #include "game/actor/defaults.h"
-#include "game/actor/flowcalls.h"
+#include "game/actor/levels.h"
+#include "game/flow/gmath.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/actor/contact.h"
@@ -110,6 +113,10 @@ void cActor_clinit() {
     ca().offsetPairsA = ints({-11, -85, -39, -74, -41, -63, -41, -63, -8, -80, 27, -75, 33, -18});
     ca().offsetPairsB = ints({35, -22, 35, -22, 3, -52, 3, -52, 36, -36, 36, -36});
     ca().effectOffsets = ints({-10, -2, -2});
+    // The jump curve (vy per step, scaled by the jump power >> 8): twelve
+    // steps slowing evenly, so that a held jump (power 480) rises about
+    // three cells (108 px); a tapped one (256) is cut short by the air control.
+    ca().jumpCurve = ints({-2835, -2599, -2363, -2126, -1890, -1654, -1418, -1181, -945, -709, -473, -236});
     // Framework stores.
     stores().subtypeLogged = newBoolArray(276);
     loadActorTablesResource();

@@ -2,7 +2,10 @@
 #include "game/actor/paint.h"
 
 #include "game/actor/defaults.h"
-#include "game/actor/flowcalls.h"
+#include "game/actor/levels.h"
+#include "game/flow/gmath.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
 #include "game/actor/pool.h"
 #include "game/data/hooks.h"
 #include "game/data/statics.h"

@@ -2,7 +2,10 @@
 #include "game/actor/pool.h"
 
 #include "game/actor/defaults.h"
-#include "game/actor/flowcalls.h"
+#include "game/actor/levels.h"
+#include "game/flow/gmath.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/sprite/sprite.h"

@@ -3,7 +3,10 @@
 // per-type routines (61, 62, 64, 74, 75, 80), the hero bounce, and the
 // completion of a new actor (sprite and box).
 #include "game/actor/defaults.h"
-#include "game/actor/flowcalls.h"
+#include "game/actor/levels.h"
+#include "game/flow/gmath.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/actor/hero.h"
@@ -250,6 +253,10 @@ void cActor::update() {
     case 74: updateType74(this); break;
     case 80: updateType80(this); break;
     case 59: updateType59(this); break;
+    case 0:
+        if (!behaviourHooks().updateType(0, this))
+            if (HeroUpdateRoutine r = heroUpdateRoutine()) r(this);
+        break;
     default:
         if (type >= 0 && type <= 111) behaviourHooks().updateType(type, this);
         break;

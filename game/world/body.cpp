@@ -57,7 +57,7 @@ jint applyRecordFlagNibbles(jint index, jint flags) {
 
 jint getTileFlags(cActor* actor, jint column, jint row) {
     const bool heroActor = isHero(actor);
-    const jint mode = heroActor && (wd().heroAltMode || wd().heroMireMode) ? 3 : 1;
+    const jint mode = heroActor && (ca().heroModeA || wd().heroMireMode) ? 3 : 1;
     const jint c = getTile(column, row, mode);
     const jint bit = (c & 0xFF) < 32 ? jint(1u << (c & 31)) : 0;
     if (testTileFlag(column, row) && bit >= 1) return getTileValue(actor, column, row);
@@ -493,22 +493,86 @@ void setRespawnAtGround(cActor* a) {
     a->setRespawnInfo(a->posX, y, 0);
 }
 
+// The chain walk ends after this many links: a reused effect can close a loop.
+constexpr jint kMaxChain = 64;
+
 void syncAttachedChain(cActor* owner, jint rating) {
     jint guard = 0;
-    for (cActor* a = owner; a && a->child && guard < 64; a = a->child, ++guard) {
+    for (cActor* a = owner; a && guard < kMaxChain; ++guard) {
         if (rating > 1 && !(a->flags & (0x10 | 0x20000))) {
             a->releaseChild();
             return;
         }
+        if (!a->child) {
+            // The actor's own effect kind: attached while it is drawn and idle.
+            const jint e = subtypeRow(a->subtype) >= 0 ? a->getTypeParam(10) : -1;
+            if (e != -1 && (a->flags & 128) && a->aiState == 0) {
+                const jint layer = a->getTypeParam(11);
+                if (!(a->flags & 8))
+                    cActor::attachEffect(a, e, layer, 0);
+                else
+                    cActor::attachEffectAt(a, e, a->posX, scanTileColumn(a, a->posX, a->posY, 8), layer, 16384);
+            }
+            if (!a->child) return;
+        }
         cActor* link = a->child;
-        if ((link->flags & 4096) && !(link->flags & 0x80000)) {
+        const jint own = link->paintFlags;
+        if ((link->flags & 4096) && !(own & 0x80000)) {
             a->releaseChild();
             return;
         }
-        link->posX = a->posX;
-        link->posY = a->posY;
-        link->facing = a->facing;
+        if (!(own & 16384)) {
+            link->posX = a->posX;
+            if (!(own & 0x100000)) link->posY = a->posY;
+            if (!(own & 0x400000)) {
+                link->facing = a->facing;
+                link->paintFlags = (link->paintFlags & ~1) | (a->facing ? 1 : 0);
+            }
+            if (own & 0x800000) link->scale = a->scale;
+        }
+        a = link;
     }
+}
+
+namespace {
+
+jint bossConstant2() {
+    IntArray* t = mordle().valueTriple;
+    return t && t->length() > 2 ? t->data()[2] : 0;
+}
+
+void arenaCommon(cActor* boss) {
+    boss->facing = 0;
+    cActor::stopMotion(boss);
+    boss->stateTimer = 0;
+}
+
+void arenaBoxAndScript(cActor* boss) {
+    boss->setAttackBox(boss->getParamOr(3), boss->getParamOr(4), boss->getParamOr(1), boss->getParamOr(2));
+    wd().restartScriptIndex = findScriptById(boss->getParamOr(5));
+    cg().targetActor = boss;
+}
+
+}  // namespace
+
+void dropToGroundType102(cActor* boss) {
+    if (!boss) return;
+    arenaCommon(boss);
+    wd().bossCounter = bossConstant2();
+    wd().bossFloorY = scanTileColumn(boss, boss->posX, boss->posY, 8);
+    arenaBoxAndScript(boss);
+}
+
+void dropToGroundType92(cActor* boss) {
+    if (!boss) return;
+    arenaCommon(boss);
+    wd().bossGuarded = 0;
+    wd().bossSlotL = nullptr;
+    wd().bossSlotR = nullptr;
+    wd().arenaFloorY = scanTileColumn(boss, boss->posX, boss->posY, 8) - 5;
+    arenaBoxAndScript(boss);
+    wd().bossActor = boss;
+    boss->aiState = 2;
 }
 
 void runPhysicsOnly(cActor* a) {

@@ -62,6 +62,12 @@ void stepTilesUntilClass(cActor* actor, jint dx, jint dy, jint classMask);
 void snapToGround(cActor* actor);
 void setRespawnAtGround(cActor* actor);
 void runPhysicsOnly(cActor* actor);
+// The arena set-up of the type-102 and type-92 bosses on the ground line:
+// facing 0, stopped, timer 0, the floor height from the ground below, the
+// attack box from params 1-4, the restart script from params[5], the boss
+// the target (type 92: also the arena boss, AI state 2, slots emptied).
+void dropToGroundType102(cActor* boss);
+void dropToGroundType92(cActor* boss);
 
 }  // namespace game::world
 

@@ -4,16 +4,20 @@
 
 #include "game/actor/actor.h"
 #include "game/actor/defaults.h"
+#include "game/actor/hero.h"
 #include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/sprite/sprite.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
+#include "game/world/flowseam.h"
+#include "game/world/screenhooks.h"
 #include "game/world/hero/hero_statics.h"
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/paint.h"
+#include "game/world/panel.h"
 #include "game/world/regions.h"
 #include "game/world/scripts.h"
 #include "game/world/statics.h"
@@ -65,6 +69,11 @@ public:
     void updateAllActors() override { world::updateAllActors(); }
     void updateHeroFrame() override { world::updateHeroFrame(); }
     void updateLevelObjects() override { world::updateLevelObjects(); }
+    void paintSidePanel() override { world::paintSidePanel(); }
+    void paintOverlayMessage() override { world::paintOverlayMessage(); }
+    void fillGradient(IntArray* pixels, jint offset, jint scan, jint w, jint h, jint c1, jint c2) override {
+        world::fillTwoColourGradient(pixels, offset, scan, w, h, c1, c2);
+    }
 };
 
 Hooks g_hooks;
@@ -78,10 +87,22 @@ void registerWorld() {
 
 void installWorld() {
     setWorldHooks(&g_hooks);
+    setHeroUpdateRoutine(&hero::updateHero);
+    setFlowSeam(&gameFlowSeam());
+    setScreenActorHooks(&worldScreenHooks());
 }
 
 void uninstallWorld() {
     setWorldHooks(nullptr);
+    setHeroUpdateRoutine(nullptr);
+    setFlowSeam(nullptr);
+    setScreenActorHooks(nullptr);
+}
+
+void registerPlay() {
+    registerActorFramework();
+    registerWorld();
+    installWorld();
 }
 
 }  // namespace game::world

@@ -239,8 +239,8 @@ void fillGradient(IntArray* buffer, jint stride, jint tl, jint tr, jint bl, jint
     if (!buffer || width <= 0 || height <= 0) return;
     jlong index = jlong{x} + jlong{stride} * y;
     for (jint i = 0; i < height; ++i) {
-        const jint left = quadraticLeft ? lerpArgb(tl, bl, i * i, height * height) : lerpArgb(tl, bl, i, height);
-        const jint right = quadraticRight ? lerpArgb(tr, br, i * i, height * height) : lerpArgb(tr, br, i, height);
+        const jint left = quadraticLeft ? lerpArgb(tl, bl, java::imul(i, i), java::imul(height, height)) : lerpArgb(tl, bl, i, height);
+        const jint right = quadraticRight ? lerpArgb(tr, br, java::imul(i, i), java::imul(height, height)) : lerpArgb(tr, br, i, height);
         for (jint j = 0; j < width; ++j, ++index)
             if (index >= 0 && index < buffer->length()) buffer->data()[index] = lerpArgb(left, right, j, width);
         index += stride - width;

@@ -25,7 +25,6 @@ namespace game {
     X(ShortArray*, worldBounds)            \
     X(jbyte, worldBoundsOn)                \
     X(jbyte, carriedMove)                  \
-    X(jbyte, heroAltMode)                  \
     X(jbyte, heroMireMode)                 \
     X(jbyte, checkpointKeepsY)             \
     /* camera */                           \
@@ -63,7 +62,16 @@ namespace game {
     X(IntArray*, tileCacheRange)           \
     X(IntArray*, layerList)                \
     X(jint, panelActorTimer)               \
-    X(jint, bossCounter)
+    X(jint, bossCounter)                   \
+    X(jint, panelEvents)                   \
+    X(jint, heroTimer)                     \
+    /* the two boss arenas */              \
+    X(jint, bossFloorY)                    \
+    X(jint, arenaFloorY)                   \
+    X(jbyte, bossGuarded)                  \
+    X(cActor*, bossSlotL)                  \
+    X(cActor*, bossSlotR)                  \
+    X(cActor*, bossActor)
 
 BRAMBLE_STATICS(WorldStatics, WORLD_FIELDS)
 

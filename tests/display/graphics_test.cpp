@@ -272,7 +272,7 @@ TEST(GraphicsArc, QuadrantsAndEdgeCases) {
     Canvas c(12, 12);
     Graphics g = c.g();
     g.setColor(0xFFFFFF);
-    g.fillArc(0, 0, 10, 10, 0, 45);
+    g.fillArc(0, 0, 10, 10, 0, 0);
     EXPECT_EQ(c.countNot(0), 0);
     g.fillArc(0, 0, 10, 10, 0, 90);  // upper right quarter, centre row and column included
     EXPECT_GT(c.countNot(0), 20);
@@ -286,13 +286,15 @@ TEST(GraphicsArc, QuadrantsAndEdgeCases) {
     EXPECT_EQ(c.at(5, 5), 0xFFFF);
     EXPECT_EQ(c.at(9, 1), 0);
 
-    // Which quadrants an angle pair draws: bit k for quadrant k.
+    // Which quadrants an angle pair reaches: bit k for quadrant k. Partial
+    // sweeps draw their part; a sweep wrapping past 360 goes on from 0; a
+    // negative sweep runs clockwise.
     struct Row {
         int start, arc, mask;
     } rows[] = {
-        {0, 360, 15}, {0, 90, 1},   {90, 90, 2},   {90, 180, 6}, {180, 180, 12}, {270, 90, 8}, {0, 89, 0},
-        {45, 180, 2}, {450, 90, 2}, {360, 360, 0}, {270, 180, 0}, {-90, 270, 3}, {-90, 450, 15}, {0, 0, 0},
-        {720, 90, 0},
+        {0, 360, 15}, {0, 90, 1},   {90, 90, 2},    {90, 180, 6}, {180, 180, 12}, {270, 90, 8}, {0, 89, 1},
+        {45, 180, 7}, {450, 90, 2}, {360, 360, 15}, {270, 180, 9}, {-90, 270, 11}, {-90, 450, 15}, {0, 0, 0},
+        {720, 90, 1}, {90, -90, 1},
     };
     for (const Row& r : rows) {
         Canvas d(21, 21);
@@ -312,6 +314,35 @@ TEST(GraphicsArc, QuadrantsAndEdgeCases) {
         EXPECT_EQ(drawnQuadrants & ~r.mask, 0) << r.start << " " << r.arc;
         EXPECT_EQ(mask, r.mask) << r.start << " " << r.arc;
     }
+}
+
+// Partial sweeps: a 27-degree arc from 0 draws only points between 0 and 27
+// degrees (on the circle's own axes), and a 45-degree wedge fill covers
+// the lower half of the upper right quarter only.
+TEST(GraphicsArc, PartialSweeps) {
+    Canvas c(41, 41);
+    Graphics g = c.g();
+    g.setColor(0xFFFFFF);
+    g.drawArc(0, 0, 40, 40, 0, 27);
+    int drawn = 0;
+    for (int y = 0; y < 41; ++y)
+        for (int x = 0; x < 41; ++x) {
+            if (!c.at(x, y)) continue;
+            ++drawn;
+            const double deg = std::atan2(20.0 - y, x - 20.0) * 180.0 / 3.14159265358979;
+            EXPECT_GE(deg, -0.01) << x << "," << y;
+            EXPECT_LE(deg, 28.5) << x << "," << y;
+        }
+    EXPECT_GE(drawn, 8);
+    EXPECT_EQ(c.at(40, 20), 0xFFFF);  // the start point
+
+    Canvas d(21, 21);
+    Graphics h = d.g();
+    h.setColor(0xFFFFFF);
+    h.fillArc(0, 0, 20, 20, 0, 45);
+    EXPECT_EQ(d.at(15, 8), 0xFFFF);  // below the diagonal
+    EXPECT_EQ(d.at(12, 2), 0);       // above it
+    EXPECT_EQ(d.at(5, 5), 0);        // another quarter
 }
 
 TEST(GraphicsArc, EllipsesGolden) {

@@ -514,6 +514,7 @@ std::vector<DemoEntry> demoEntries() {
     addDemoData(entries);
     addDemoWorld(entries);
     addDemoFlow(entries);
+    amendDemoForWorld(entries);
     return entries;
 }
 

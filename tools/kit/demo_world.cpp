@@ -7,7 +7,11 @@
 #include "tools/kit/demo_world.h"
 
 #include "tools/kit/gamedata.h"
+#include "tools/kit/hero_sprite.h"
 #include "tools/kit/level.h"
+#include "tools/kit/loading.h"
+
+#include <algorithm>
 
 namespace kit {
 
@@ -59,8 +63,8 @@ layer 2 120 20
 1 . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . 1 1 . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . 1
 1 . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . 1 1 . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . 1
 1 . . . . . . . . . 5 5 5 5 1 1 1 1 1 1 . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . 3 3 3 3 3 3 3 3 3 . . . . . . . . . . . 1 1 . . . . . . . . 4 4 . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . . 1
-1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 . . . . . . 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1
-1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 . . . . . . 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1
+1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 . . . 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1
+1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 . . . 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1
 layer 4 120 20
 6......................................................................................................................6
 6......................................................................................................................6
@@ -80,8 +84,8 @@ layer 4 120 20
 6.....................................................................66...............................................6
 6.....................................................................66...............................................6
 6.........3<2<1<0<666666..............................ooooooooo...........66........77.....................................6
-6666666666666666666666666666666666666666......66666666666666666666666666666666666666666666666666666666666666666666666666
-6666666666666666666666666666666666666666......66666666666666666666666666666666666666666666666666666666666666666666666666
+666666666666666666666666666666666666666666...666666666666666666666666666666666666666666666666666666666666666666666666666
+666666666666666666666666666666666666666666...666666666666666666666666666666666666666666666666666666666666666666666666666
 object 0 1 120 648 7 0 160 2 -1 -1 -1 -1
 rect 10 0 0 4320 720
 regions
@@ -120,6 +124,109 @@ void addDemoWorld(std::vector<DemoEntry>& out) {
                        }
                        return buildPack(pack).header;
                    }});
+}
+
+namespace {
+
+DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
+    auto it = std::find_if(entries.begin(), entries.end(), [&](const DemoEntry& e) { return e.name == name; });
+    return it == entries.end() ? nullptr : &*it;
+}
+
+// A one-file pack's entries, payloads decoded.
+std::vector<PackEntry> decodePackEntries(const Bytes& header) {
+    const ParsedPack parsed = parsePackFile(header);
+    std::vector<PackEntry> out;
+    for (const ParsedPackEntry& e : parsed.entries) {
+        PackEntry p;
+        if (e.type < 0) {
+            p.empty = true;
+        } else {
+            p.payload = packEntryPayload(header, e);
+            p.type = e.type;
+            p.compress = e.compressed;
+        }
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
+LoadRecord levelRecord(int opcode, int slot, int32_t param, int pack, int resource) {
+    return LoadRecord{opcode, slot, kDemoStageGroup, param, pack, resource};
+}
+
+}  // namespace
+
+void addDemoStageLoading(LoadTable& table) {
+    int i = kDemoStageFirstRecord;
+    // The hero's sprite (0, 19) and the effect sprites of its states.
+    table[size_t(i++)] = levelRecord(1, 100, 0, 19, 0);
+    table[size_t(i++)] = levelRecord(1, 101, 0, 18, 1);
+    table[size_t(i++)] = levelRecord(1, 102, 0, 18, 8);
+    table[size_t(i++)] = levelRecord(1, 103, 0, 18, 10);
+    table[size_t(i++)] = levelRecord(1, 104, 0, 18, 11);
+    table[size_t(i++)] = levelRecord(1, 105, 0, 20, 3);
+    table[size_t(i++)] = levelRecord(1, 106, 0, 18, 2);
+    table[size_t(i++)] = levelRecord(1, 108, 0, 18, 4);
+    table[size_t(i++)] = levelRecord(1, 109, 0, 18, 28);
+    // The stage's tile sprites for layers 0-3 (the demo tiles of pack 0).
+    for (int l = 0; l < 4; ++l) table[size_t(i++)] = levelRecord(15, 0, l, 0, 4);
+    // The level pack: layers (the record names itself for its pack),
+    // objects, scripts, regions; then the fixed actors and the play state.
+    table[size_t(i)] = levelRecord(12, 0, 0, kDemoStagePack, i);
+    ++i;
+    table[size_t(i++)] = levelRecord(9, 0, 0, kDemoStagePack, 15);
+    table[size_t(i++)] = levelRecord(10, 0, 0, kDemoStagePack, 16);
+    table[size_t(i++)] = levelRecord(11, 0, 0, kDemoStagePack, 17);
+    table[size_t(i++)] = levelRecord(13, 0, 0, 255, 0);
+    table[size_t(i++)] = levelRecord(14, 0, 0, 255, 0);
+}
+
+Bytes demoStageCondition() {
+    return assembleCondition("req 0; push 5; eq; req 1; push " + std::to_string(kDemoStageNumber) + "; eq; and");
+}
+
+void amendDemoForWorld(std::vector<DemoEntry>& entries) {
+    if (DemoEntry* e = findEntry(entries, "loading.bin")) {
+        auto base = e->make;
+        e->make = [base] {
+            LoadTable t = parseLoadingTable(base());
+            addDemoStageLoading(t);
+            return encodeLoadingTable(t);
+        };
+    }
+    if (DemoEntry* e = findEntry(entries, "groups.bin")) {
+        auto base = e->make;
+        e->make = [base] {
+            std::vector<Bytes> programs = parseConditionFile(base());
+            if (programs.size() > size_t(kDemoStageGroup)) programs[size_t(kDemoStageGroup)] = demoStageCondition();
+            return encodeConditionFile(programs);
+        };
+    }
+    // The hero's sprite with every animation its states play, and the
+    // effect sprites 8, 10, 11 and 28 of pack 18 (entries 0-7, 9 and 12 stay).
+    if (DemoEntry* e = findEntry(entries, "pack19"))
+        e->make = [] { return buildPack({{.payload = encodeSprite(heroSprite())}}).header; };
+    // Pack 20: sprite (3, 20), which the actor painter looks for.
+    if (!findEntry(entries, "pack20"))
+        entries.push_back({"pack20", [] {
+                               std::vector<PackEntry> pack(4);
+                               for (int i = 0; i < 3; ++i) pack[size_t(i)].empty = true;
+                               pack[3].payload = encodeSprite(heroEffectSprite(8));
+                               return buildPack(pack).header;
+                           }});
+    if (DemoEntry* e = findEntry(entries, "pack18")) {
+        auto base = e->make;
+        e->make = [base] {
+            std::vector<PackEntry> pack = decodePackEntries(base());
+            for (int id : {8, 10, 11})
+                if (size_t(id) < pack.size()) pack[size_t(id)] = {.payload = encodeSprite(heroEffectSprite(id))};
+            // Entry 28 (an effect sprite the actors use); the ones between stay empty.
+            while (pack.size() < 28) pack.push_back(PackEntry{.empty = true});
+            if (pack.size() == 28) pack.push_back({.payload = encodeSprite(heroEffectSprite(8))});
+            return buildPack(pack).header;
+        };
+    }
 }
 
 }  // namespace kit

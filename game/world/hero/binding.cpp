@@ -151,7 +151,7 @@ void setAirControl(jint v) { ca().runFlagA = static_cast<jbyte>(v); }
 void setCruiseAfterLanding(jint v) { ca().landingMode = static_cast<jbyte>(v); }
 jint heroMode(jint i) {
     switch (i) {
-    case 0: return wd().heroAltMode;
+    case 0: return ca().heroModeA;
     case 1: return wd().heroMireMode;
     case 2: return hs().heroClimbMode;
     default: return hs().heroIceMode;
@@ -159,10 +159,7 @@ jint heroMode(jint i) {
 }
 void setHeroMode(jint i, jint v) {
     switch (i) {
-    case 0:  // the framework keeps the same flag for the script stop
-        wd().heroAltMode = static_cast<jbyte>(v);
-        ca().heroModeA = static_cast<jbyte>(v);
-        break;
+    case 0: ca().heroModeA = static_cast<jbyte>(v); break;  // the one swim flag
     case 1: wd().heroMireMode = static_cast<jbyte>(v); break;
     case 2: hs().heroClimbMode = v; break;
     default: hs().heroIceMode = v; break;

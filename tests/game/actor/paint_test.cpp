@@ -127,6 +127,28 @@ TEST_F(PaintTest, RepeatedSpriteAndDivisionsByData) {
     EXPECT_TRUE(log.contains("Tile layer 0 has width 0"));
 }
 
+// The charge ring of hero state 37: five red and five yellow/green arcs of
+// 27 and 45 degrees round the hero, turning with the frame counter (drawn
+// only since partial arcs are drawn at all).
+TEST_F(PaintTest, State37Ring) {
+    BSprite* body = blocks({fill(0xFF808080, 10, 20)}, -5, -20);
+    cActor* h = actortest::makeHero(60, 130);
+    h->sprite = body;
+    h->setAnim(0);
+    h->layer = 2;
+    h->flags |= 0x80;
+    h->viewRating = 0;
+    ca().heroState = 37;
+    ca().ringRadius = 30 << 8;
+    cg().playFrames = 9;  // start (9 * 2000 >> 8) mod 360 = 70; odd: green
+    paintActor(h);
+    // The ring is drawn straight on the screen's Graphics (unturned), its
+    // box at (60 - 30, 130 - 30 - 99), 59 px across.
+    spritetest::expectGolden("state37_ring", *screen, 20, 0, 80, 70, kGolden);
+    // The arcs are partial: more than the body is painted.
+    EXPECT_GT(screen->countNot(0), 10 * 20 + 40) << screen->countNot(0);
+}
+
 // A structure whose point puts the actor at an orbit angle chosen by the test.
 struct OrbitBehaviour : actortest::RecordingBehaviour {
     using RecordingBehaviour::RecordingBehaviour;

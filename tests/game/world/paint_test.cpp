@@ -41,6 +41,8 @@ fm 3 0 0
 fm 4 0 0
 )";
 
+constexpr const char* kGolden = "tests/game/world/golden";
+
 constexpr uint16_t kRed = 0xF800, kGreen = 0x07E0, kBlue = 0x001F, kWhite = 0xFFFF, kYellow = 0xFFE0;
 
 class PaintTest : public WorldTest {
@@ -82,6 +84,8 @@ TEST_F(PaintTest, MirroredCellsCoverTheirOwnCell) {
     w::drawTileImage(screen->g, tiles, 300, 36, -1, 0);
     w::drawTileImage(screen->g, nullptr, 300, 36, 1, 0);
     EXPECT_EQ(view(300 + 10, 36 + 10), 0);
+    // View x 0-251, y 0-107 (the screen's right strip).
+    spritetest::expectGolden("mirrored_cells", *screen, 480 - 108, 0, 108, 252, kGolden);
 }
 
 TEST_F(PaintTest, RegionGridRepeatsAndStatesHide) {
@@ -101,6 +105,8 @@ TEST_F(PaintTest, RegionGridRepeatsAndStatesHide) {
     EXPECT_EQ(view(3 * 36 + 20, 3 * 36 + 20), kBlue);
     EXPECT_EQ(view(4 * 36 + 20, 3 * 36 + 20), kGreen);
     EXPECT_EQ(view(2 * 36 + 20, 5 * 36 + 20), kYellow);
+    // View x 0-251, y 72-215: the two-column grid and the one-cell region.
+    spritetest::expectGolden("region_grid", *screen, 480 - 216, 0, 144, 252, kGolden);
     // Coverage marks, then a region in state 1 is neither drawn nor marked.
     IntArray* cover = game::cg().regionCoverage;
     w::drawBackgroundLayers(0);
@@ -124,6 +130,7 @@ TEST_F(PaintTest, CachePiecesAtTheSeams) {
     for (const Case& c : cases) EXPECT_EQ(w::blitTileCache(c.x, c.y), c.pieces) << c.x << "," << c.y;
 }
 
+
 std::string twoLayers() {
     // Layer 0: 30 x 20 of frames by position; layer 1: 12 x 6 (narrower
     // than the view: it repeats) with empty cells.
@@ -140,6 +147,16 @@ std::string twoLayers() {
     s += "layer 4 30 20\n";
     for (int r = 0; r < 20; ++r) s += std::string(30, '.') + "\n";
     return s;
+}
+
+// The two layers painted through the cache at x = 64 (the first position
+// whose blit takes two pieces), around the seam.
+TEST_F(PaintTest, SeamAtX64Golden) {
+    loadLevel(twoLayers());
+    w::createTileCache();
+    screen->clear(0);
+    w::paintMapLayers({0, 1}, 64, 0);
+    spritetest::expectGolden("seam_x64", *screen, 480 - 144, 0, 144, 216, kGolden);
 }
 
 TEST_F(PaintTest, ScrollingThroughTheCacheEqualsAFullRedraw) {

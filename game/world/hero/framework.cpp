@@ -1,15 +1,19 @@
-// Seam calls whose owners have not reached this library yet: hero
-// operations the actor framework does not offer yet (the in-air control
-// and a few predicates), the actor behaviours' hero routines, and flow
-// details (touch zones, dialog modes). The hero operations follow their
-// documented rules line by
-// line; the rest answer neutrally (no touch, no dialog, nothing done). Each
-// moves to its owner's call when that lands, and this file goes away.
+// The hero seam's framework and flow calls bound to their owners: the hero
+// predicates and the in-air control routine over the actor framework's
+// statics, FLY's shot record, the level rectangles, the touch controls and
+// dialogs of the game flow, and the behaviours' calls through
+// HeroBehaviourCalls (behaviourcalls.h).
 #include "game/actor/actor.h"
-#include "game/data/hooks.h"
+#include "game/actor/hero.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
+#include "game/data/hooks.h"
 #include "game/data/statics.h"
+#include "game/flow/flow_statics.h"
+#include "game/flow/input.h"
+#include "game/flow/screens/dialog.h"
+#include "game/flow/screens/flowseams.h"
+#include "game/world/hero/behaviourcalls.h"
 #include "game/world/hero/machine.h"
 #include "game/world/hero/util.h"
 #include "game/world/scripts.h"
@@ -17,7 +21,15 @@
 
 namespace game::hero {
 
-// --- hero-side framework operations --------------------------------------
+namespace {
+HeroBehaviourCalls g_builtInCalls;
+HeroBehaviourCalls* g_calls = &g_builtInCalls;
+}  // namespace
+
+HeroBehaviourCalls& behaviourCalls() { return *g_calls; }
+void setHeroBehaviourCalls(HeroBehaviourCalls* calls) { g_calls = calls ? calls : &g_builtInCalls; }
+
+// --- hero predicates ------------------------------------------------------------
 bool isHeroParamsNeutral() { return heroVar(1) == 4128 && heroVar(2) == 4128; }
 bool isHeroActionKeyPressed(cActor* a) {
     return ca().physicsDy == 0 && (ca().heroActionMask & act::ANY_JUMP) && a->subtype != 3010;
@@ -34,6 +46,8 @@ bool isHeroOnMount() {
     return (r & 4) && (r & 16) && m && m->type == 6;
 }
 bool isTargetType94() { return cg().targetActor && cg().targetActor->type == 94; }
+
+// --- in-air control (JUMP and POWER_RUN, once a step) ---------------------------
 void handleHeroControls(cActor* h) {
     if (!isLevel7() && heroVar(6) == 0 && has(act::DOWN) && h->subtype != 3010) {
         setHeroState(h, HeroState::STOMP);
@@ -81,8 +95,10 @@ void handleHeroControls(cActor* h) {
         limitsY(h, 0, 25600);
     }
 }
+
+// --- framework operations -------------------------------------------------------
+// A held actor's throw: its behaviour carries it out from these fields.
 void handThrow(cActor* a, jint dir, jint, jint, cActor*) { a->throwStartX = a->posX + dir; }
-void interactHeroType45(cActor*, cActor*) {}
 void setHeroAttackBox(cActor* h, jint w, jint hh, jint centred) { cActor::setHeroAttackBox(h, w, hh, centred); }
 bool approachLimit(cActor* a, jint limit, jint vIndex, jint pIndex, jint flag) {
     return cActor::approachLimit(a, limit, vIndex, pIndex, flag != 0);
@@ -94,11 +110,6 @@ bool wayUpHitsType8(cActor* h) {
     cActor::setBox(b, boxEdge(h, 0), top - (boxEdge(h, 3) - top), boxEdge(h, 2), top);
     return hitsActiveType8Actor(b);
 }
-jint chainMode(cActor*) { return 0; }
-jint swingSide(cActor*) { return 0; }
-jint swingBoost(cActor*) { return 0; }
-void setSwingBoost(cActor*, jint) {}
-jint climbExitDir() { return 0; }
 bool levelRect(jint id, jint* left, jint* top, jint* width, jint* height) {
     jint n = findRectIndex(id);
     if (n < 0) return false;
@@ -120,24 +131,36 @@ void setShotCounters(cActor* shot) {
 }
 bool isLevel7() { return cg().stage == 7; }
 jint levelNumber() { return cg().difficulty; }
-bool transitionFlag64Idle() { return true; }
+// The scripted camera scroll runs: camera flag 64 and no transition.
+bool transitionFlag64Idle() { return (cg().cameraFlags & 64) && !fl().inTransition; }
 void kill(cActor* h) { behaviourHooks().kill(h); }
 
-// --- behaviours -------------------------------------------------------------
-void knockback(cActor*, jint, jint, jint, jint, jint, jint) {}
-void hurtHero(cActor*, jint, jint, jint) {}
-void loseLife(cActor*) {}
-void collectHeldItem(cActor*) {}
-void checkPickup(cActor*, jint) {}
-void summonSlotActors() {}
-void notePickup() {}
-void countLevelItem() {}
+// --- behaviours ---------------------------------------------------------------
+void knockback(cActor* h, jint dir, jint anim, jint a, jint b, jint c, jint d) {
+    behaviourCalls().knockback(h, dir, anim, a, b, c, d);
+}
+void hurtHero(cActor* h, jint kind, jint amount, jint force) { behaviourCalls().hurtHero(h, kind, amount, force); }
+void loseLife(cActor* h) { behaviourCalls().loseLife(h); }
+void collectHeldItem(cActor* item) { behaviourCalls().collectHeldItem(item); }
+void checkPickup(cActor* item, jint how) { behaviourCalls().checkPickup(item, how); }
+void summonSlotActors() { behaviourCalls().summonSlotActors(); }
+void notePickup() { behaviourCalls().notePickup(); }
+void countLevelItem() { behaviourCalls().countLevelItem(); }
+void interactHeroType45(cActor* a, cActor* h) { behaviourCalls().interactHeroType45(a, h); }
+jint chainMode(cActor* c) { return behaviourCalls().chainMode(c); }
+jint swingSide(cActor* c) { return behaviourCalls().swingSide(c); }
+jint swingBoost(cActor* c) { return behaviourCalls().swingBoost(c); }
+void setSwingBoost(cActor* c, jint v) { behaviourCalls().setSwingBoost(c, v); }
+jint climbExitDir() { return behaviourCalls().climbExitDir(); }
 
-// --- game flow ----------------------------------------------------------------
-bool touchControls() { return false; }
-bool touchZone(jint) { return false; }
-bool touchInZones() { return false; }
-bool dialogHoldsHero() { return false; }
-void decrementVariable6() {}
+// --- game flow ------------------------------------------------------------------
+bool touchControls() { return fl().touchActive; }
+bool touchZone(jint i) { return isTouchInRect(padZone(i)); }
+bool touchInZones() { return touchZone(1) || touchZone(0) || touchZone(2); }
+bool dialogHoldsHero() { return game::isDialogActive() && (fl().dialogMode == 2 || fl().dialogMode == 3); }
+void decrementVariable6() {
+    const jint v = game::getVariable(6);
+    if (v > 0) game::setVariable(6, v - 1, false);
+}
 
 }  // namespace game::hero

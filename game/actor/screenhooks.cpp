@@ -1,0 +1,156 @@
+// The actor framework's answers to the screens (screenhooks.h).
+#include "game/actor/screenhooks.h"
+
+#include "game/actor/actor.h"
+#include "game/actor/hero.h"
+#include "game/actor/levels.h"
+#include "game/actor/paint.h"
+#include "game/actor/pool.h"
+#include "game/data/hooks.h"
+#include "game/data/statics.h"
+#include "game/flow/variables.h"
+#include "game/sprite/sprite.h"
+
+namespace game {
+
+namespace {
+
+cActor* theHero() { return cg().hero; }
+
+// An effect actor's fields as a released child leaves them.
+void shutDownEffect(cActor* e) {
+    if (e->hitFlags != 0) {
+        ca().pendingBits |= e->hitFlags;
+        e->hitFlags = 0;
+    }
+    e->anim = e->nextAnim = -1;
+    e->frame = e->frameTick = e->animTick = e->animPasses = 0;
+    e->flags = 0;
+    e->releaseChild();
+    e->facing = 0;
+    e->flags = 0x1040;
+    e->scale = 100;
+    e->angle = 0;
+}
+
+}  // namespace
+
+// The first of the five special-item counters.
+jint ActorScreenHooks::specialItemCount() {
+    IntArray* c = ca().itemCounts;
+    return c && c->length() > 0 ? c->data()[0] : 0;
+}
+
+void ActorScreenHooks::setLevelItemId(bool fourth, jint id) { (fourth ? ca().item4Id : ca().itemId) = id; }
+jint ActorScreenHooks::levelItemId(bool fourth) { return fourth ? ca().item4Id : ca().itemId; }
+
+jint ActorScreenHooks::subtypeParam(jint subtype, jint i) {
+    return subtypeRow(subtype) < 0 || !ca().subtypeParams ? -1 : cActor::getSubtypeParam(subtype, i);
+}
+
+void ActorScreenHooks::setScale(cActor* actor, jint percent) {
+    if (actor) actor->scale = percent;
+}
+
+jint ActorScreenHooks::heroActionMask() { return ca().heroActionMask; }
+void ActorScreenHooks::setHeroActionMask(jint bits) { ca().heroActionMask = bits; }
+jint ActorScreenHooks::heroFlagWord() { return ca().heroFlagWord; }
+
+void ActorScreenHooks::deactivateEffects() {
+    ObjectArray* pool = ca().effectPool;
+    for (jint i = 0; pool && i < ca().effectCount && i < pool->length(); ++i)
+        if (auto* e = static_cast<cActor*>(pool->data()[i])) e->deactivate();
+}
+
+void ActorScreenHooks::updateEffects() { game::updateEffectPool(); }
+void ActorScreenHooks::updateEffectsFrom(jint layer) { cActor::updateEffectsFrom(layer); }
+
+jint ActorScreenHooks::heroState() { return ca().heroState; }
+jint ActorScreenHooks::heroType() { return theHero() ? theHero()->type : -1; }
+
+bool ActorScreenHooks::heroAnimationEnded() {
+    cActor* h = theHero();
+    return !h || !h->sprite || h->anim < 0 || h->isOnLastFrame();
+}
+
+void ActorScreenHooks::advanceHeroAnimation() {
+    if (cActor* h = theHero()) h->updateAnimation();
+}
+
+void ActorScreenHooks::beginLevelEnd(bool gameFinished, jint stage) {
+    cActor* h = theHero();
+    if (!h) return;
+    h->releaseChild();
+    const jint state = ca().heroState;
+    if (state != 38) cg().cameraTarget = h;
+    ca().heroLockMask = 0x7FFFFFFF;
+    if (state != 38 && state != 40 && stage != 8) worldHooks().setHeroState(h, 0);
+    if (gameFinished) return;
+    if (h->subtype == 3010)
+        h->setAnim(41);
+    else if (stage != 8)
+        h->setAnim(40);
+    if (state != 38 && state != 40) cActor::attachEffect(h, 30, 2, 24576);
+}
+
+cActor* ActorScreenHooks::spawnFireworksEffect() {
+    BSprite* sprite = getSpriteById(12, 1);
+    if (!sprite) return nullptr;
+    cActor* e = cActor::spawnEffect(sprite, 0, cg().cameraX, cg().cameraY, 2, 0);
+    if (e) e->flags |= 0x80000;
+    return e;
+}
+
+void ActorScreenHooks::endLevelEnd(cActor* effect) {
+    if (cActor* h = theHero()) h->stateTimer = 0;
+    deactivateEffects();
+    if (effect) {
+        effect->clearSprite();
+        effect->anim = -1;
+    }
+    ca().heroLockMask &= static_cast<jint>(0x80000000u);
+}
+
+void ActorScreenHooks::spawnFallingHero() {
+    BSprite* sprite = getSpriteById(8, 1);
+    if (!sprite) return;
+    if (cActor* e = cActor::spawnEffect(sprite, 10, 400, 360, 11, 0)) e->flags |= 0x20000;
+}
+
+void ActorScreenHooks::removeAllActors(jint mode) {
+    resetEffectPool();
+    game::removeAllActors(mode != 1);
+}
+
+void ActorScreenHooks::resetSegments() {
+    ObjectArray* segments = newObjectArray(cid::IntArray, 3);
+    ca().segments = segments;
+    for (jint i = 0; i < 3; ++i) {
+        IntArray* s = newIntArray(9);
+        ObjectArray::set(ca().segments, i, s);
+    }
+}
+
+void ActorScreenHooks::releaseAttachedEffect() {
+    cActor* e = magician().attachedEffect;
+    if (!e) return;
+    shutDownEffect(e);
+    magician().attachedEffect = nullptr;
+}
+
+bool ActorScreenHooks::isHeroDead() { return game::isHeroDead(cg().heroStatus); }
+bool ActorScreenHooks::isHeroInputFree() { return game::isHeroInputFree(); }
+void ActorScreenHooks::updateEffectPool() { game::updateEffectPool(); }
+
+void ActorScreenHooks::moveHeroTo(jint x, jint y) {
+    if (cActor* h = theHero()) cActor::moveTo(h, x, y);
+}
+
+jint ActorScreenHooks::lives() { return getVariable(5); }
+
+ActorScreenHooks& actorScreenHooks() {
+    static ActorScreenHooks hooks;
+    return hooks;
+}
+
+}  // namespace game

@@ -1,0 +1,179 @@
+// The side panel's frame and its pieces, the level counters' reset, the
+// reward counter overlay and the two-colour gradient behind WorldHooks
+// (panel.h).
+#include "game/world/panel.h"
+
+#include "display/lcdui/graphics.h"
+#include "game/actor/actor.h"
+#include "game/actor/paint.h"
+#include "game/data/progress.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
+#include "game/flow/flow_statics.h"
+#include "game/flow/screen.h"
+#include "game/flow/screens/screens.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
+#include "game/sprite/sprite.h"
+#include "game/world/paint.h"
+#include "game/world/statics.h"
+#include "runtime/jint.h"
+#include "runtime/string.h"
+#include "runtime/stringbuffer.h"
+
+namespace game::world {
+
+namespace {
+
+javax_microedition_lcdui_Graphics* graphics() { return fl().graphics; }
+
+void clip(jint x, jint y, jint w, jint h) {
+    if (auto* g = graphics()) g->setClip(x, y, w, h);
+}
+
+bool finished(cActor* a) { return !a->sprite || a->anim < 0 || a->isOnLastFrame(); }
+
+}  // namespace
+
+void paintHeroPortrait() {
+    cActor* h = cg().hero;
+    const jint sub = h ? h->subtype : 0;
+    const jint anim = sub == 113 || sub == 237 ? 46 : sub == 242 ? 47 : 45;
+    cActor* p = cg().portraitActor;
+    if (p && p->anim != anim) {
+        p->deactivate();
+        cg().portraitActor = p = nullptr;
+    }
+    if (!p) {
+        BSprite* sprite = getSpriteById(1, 18);
+        if (!sprite) return;
+        p = cActor::spawnEffect(sprite, anim, 0, 0, 14, 0);
+        if (!p) return;
+        p->flags |= 0x62000;
+        p->uniqueId = cg().portraitActorId;
+        cg().portraitActor = p;
+    }
+    paintActor(cg().portraitActor);
+}
+
+void updatePanelActor() {
+    const jint c = getVariable(0);
+    cActor* icon = cg().panelActor;
+    const bool done = icon && finished(icon);
+    if (icon && done && !(icon->flags & static_cast<jint>(0x80000000u))) {
+        icon->deactivate();
+        cg().panelActor = icon = nullptr;
+    } else if (icon) {
+        icon->scale = 100;
+    }
+    if (!icon || done || c != scr().panelShownCounter) {
+        BSprite* sprite = spriteAt(ca().itemId);
+        if (sprite) {
+            if (!icon) {
+                icon = cActor::spawnEffect(sprite, 0, 677, 90, 14, 0);
+                cg().panelActor = icon;
+            }
+            if (icon) {
+                icon->sprite = sprite;
+                icon->posX = 677;
+                icon->posY = 90;
+                icon->layer = 14;
+                icon->flags |= 0x62000;
+                icon->scale = 100;
+                icon->resetAnim();
+            }
+        }
+        scr().panelShownCounter = c;
+    }
+    if (cActor* a = cg().panelActor)
+        paintActor(a);
+    else if (BSprite* sprite = spriteAt(ca().itemId))
+        drawSpriteFrame(sprite, -1, 18, 666, 60, 0, 100, 0);
+    addIntParam(c);
+    setFontPalette(0, 6);
+    drawTextById(0, 34, 610, 37, 4);
+}
+
+void paintPanelCaption() {
+    setFontPalette(0, 6);
+    drawTextById(0, 34, 76, 2, 0);
+}
+
+void paintSidePanel() {
+    clip(416, 0, 64, 800);
+    paintHeroPortrait();
+    WorldStatics& w = wd();
+    if ((w.panelEvents & 1) && w.panelEvents != -1) {
+        w.panelActorTimer = 20;
+        w.panelActorTimer -= 1;
+        updatePanelActor();
+    } else if (w.panelActorTimer >= 1) {
+        w.panelActorTimer -= 1;
+        updatePanelActor();
+    }
+    paintHealthBar();
+    paintPanelCaption();
+    wd().panelEvents = 0;
+    clip(0, 0, 480, 800);
+}
+
+void resetLevelCounters() {
+    wd().panelEvents = -1;
+    loadLevelVariables();
+    resetLevelStats();
+    wd().heroTimer = -1;
+    IntArray* t = mordle().valueTriple;
+    wd().bossCounter = t && t->length() > 2 ? t->data()[2] : 0;
+}
+
+void paintOverlayMessage() {
+    cActorStatics& a = ca();
+    a.type2Countdown -= 1;
+    if (a.type2Countdown <= 0) return;
+    cActor* holder = a.type2Actor;
+    BSprite* icon = holder ? holder->sprite : nullptr;
+    jint w = 0, h = 0, ry = 0;
+    if (icon) {
+        getFrameRect(icon, 0);
+        if (IntArray* r = cg().frameRect; r && r->length() >= 4) {
+            ry = r->data()[1];
+            w = r->data()[2];
+            h = r->data()[3];
+        }
+        const jint frames = icon->getAFrameCount(0);
+        a.type2Phase = frames > 0 ? java::irem(a.type2Phase + 1, frames) : 0;
+    }
+    const jint x = 640 - w / 2, y = h - (ry < 0 ? -ry : ry);
+    if (a.type2QueueCount >= 5) {
+        if (icon) drawSpriteFrame(icon, 0, a.type2Phase, x, 95, 0, 100, 0);
+        setFontPalette(0, java::irem(a.type2Countdown, 4) < 2 ? 3 : 6);
+        drawTextById(0, 31, x, y + 115, 17);
+        if (a.type2Countdown == 1) {
+            playSound(10);
+            IntArray* stats = cg().heroStatus;
+            const jint lives = stats && stats->length() > 5 ? stats->data()[5] : getVariable(5);
+            setVariable(5, java::iadd(lives, 1), false);
+        }
+        return;
+    }
+    // The count's icon: the queued value of the last collectible names its
+    // frame (0 before the first).
+    const jint count = a.type2QueueCount;
+    IntArray* queue = a.type2Queue;
+    const jint frame = count > 0 && queue && queue->inBounds(count - 1) ? queue->data()[count - 1] : 0;
+    if (icon && count > 0) drawSpriteFrame(icon, -1, frame, x, 95, 0, 100, 0);
+    StringBuffer* text = StringBuffer::make(8);
+    StringBuffer::appendInt(text, count);
+    StringBuffer::append(text, StaticClass::getStringConstant(76));
+    StringBuffer::appendInt(text, 5);
+    setFontPalette(0, java::irem(a.type2Countdown, 6) < 3 ? 3 : 6);
+    drawFontText(0, text->toString(), x, y + 115, 17);
+}
+
+void fillTwoColourGradient(IntArray* pixels, jint offset, jint scan, jint w, jint h, jint top, jint bottom) {
+    if (!pixels || scan <= 0 || offset < 0) return;
+    fillGradient(pixels, scan, top, top, bottom, bottom, java::irem(offset, scan), java::idiv(offset, scan), w, h, false,
+                 false);
+}
+
+}  // namespace game::world
