@@ -27,6 +27,8 @@ namespace game::behaviour {
 // boxes and the small tables that the class initialiser (core_statics.cpp)
 // creates.
 #define BEHAVIOUR_FIELDS(X)                                                          \
+    /* kBehaviourStaticsMark once the class initialiser ran */                     \
+    X(jint, presentMark)                                                             \
     /* bosses */                                                                     \
     X(jint, bossEventCount)  X(jint, bossFloorY)  X(jboolean, bossGoesRightB)        \
     X(jboolean, bossSide)  X(jint, bossStep)  X(jint, bossGroundY)  X(jint, bossGuarded) \
@@ -51,7 +53,17 @@ namespace game::behaviour {
 BRAMBLE_STATICS(BehaviourStatics, BEHAVIOUR_FIELDS)
 
 extern StaticsContribution g_behaviourStatics;
-inline BehaviourStatics& bs() { return *statics<BehaviourStatics>(g_behaviourStatics); }
+constexpr jint kBehaviourStaticsMark = 0x42484156;
+// An application started without the behaviour statics (tests: use
+// behaviourtest::startApplication, tests/game/behaviour/core_support.h) is a
+// setup fault: logged, then the program stops rather than write over
+// another class's statics.
+[[noreturn]] void behaviourStaticsMissing();
+inline BehaviourStatics& bs() {
+    BehaviourStatics* s = statics<BehaviourStatics>(g_behaviourStatics);
+    if (s->presentMark != kBehaviourStaticsMark) behaviourStaticsMissing();
+    return *s;
+}
 
 // --- position, box, motion (framework fields) --------------------------------
 inline jint& x(cActor* a) { return a->posX; }
