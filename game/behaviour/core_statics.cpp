@@ -4,6 +4,10 @@
 #include "game/behaviour/behaviour.h"
 #include "game/behaviour/fields.h"
 
+#include <cstdlib>
+
+#include "runtime/log.h"
+
 namespace game::behaviour {
 
 namespace {
@@ -12,7 +16,8 @@ constexpr jint kSparkCount = 5;
 constexpr jint kType2QueueLength = 8;
 
 void behaviourClinit() {
-    BehaviourStatics& s = bs();
+    BehaviourStatics& s = *statics<BehaviourStatics>(g_behaviourStatics);
+    s.presentMark = kBehaviourStaticsMark;
     s.scratchBox = newShortArray(4);
     s.scratchBox2 = newShortArray(4);
     s.sparkTimers = newIntArray(kSparkCount);
@@ -25,6 +30,11 @@ void behaviourClinit() {
 
 StaticsContribution g_behaviourStatics =
     contribution<BehaviourStatics>("cActor.behaviour", kClinitActor + 2, &behaviourClinit);
+
+void behaviourStaticsMissing() {
+    logPrintf("Behaviour statics missing: the application was started without registerBehaviours()");
+    std::abort();
+}
 
 void registerBehaviours() { StaticClass::contribute(&g_behaviourStatics); }
 const StaticsContribution* behaviourStaticsContribution() { return &g_behaviourStatics; }
