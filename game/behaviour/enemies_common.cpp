@@ -221,7 +221,7 @@ void setup(cActor* a) {
         counter(a) = java::iadd(counter(a), 1);
         IntArray* limits = launchLimits();
         const jint half = limits ? limits->length() / 2 : 0;
-        if (counter(a) < counterLimit() && counter(a) < half) {
+        if (counter(a) < counterLimit(a) && counter(a) < half) {
             a->setAnim(2);
             break;
         }
