@@ -299,11 +299,16 @@ void followLink(cActor* a, jint row, bool justEntered) {
         const jint next = findTableIndex(ca().linkRow->data()[2]);
         a->linkIndex = isLinkIndexValid(next) ? next : -1;
         setAiStateByLink(a);
+        // The reached row's wait comes first (as for the other link walkers);
+        // without one the next leg starts at once.
         if (a->aiState == 3) {
-            accelerateTo(a, a->subtype, getLinkX(a->linkIndex), getLinkY(a->linkIndex));
-        } else if (wait > 0) {
-            a->aiState = 5;
-            a->stateTimer = wait;
+            if (wait > 0) {
+                cActor::stopMotion(a);
+                a->aiState = 5;
+                a->stateTimer = wait;
+            } else {
+                accelerateTo(a, a->subtype, getLinkX(a->linkIndex), getLinkY(a->linkIndex));
+            }
         }
         setStateAnim(a, row, a->aiState);
         return;
