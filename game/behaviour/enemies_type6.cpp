@@ -194,6 +194,9 @@ void setStateAnim(cActor* a, jint row, jint state) {
 }
 
 void firstStep(cActor* a, jint row) {
+    // Set-up leaves a record without motion values motionless; a rule-driven
+    // enemy always moves by its own motion.
+    if (!a->motion) a->allocMotionState();
     a->stateFlags = (row == 5 || row == 17) ? 0x1000000 : 0x1000004;
     const jint index = findTableIndex(a->getParamOr(0));
     a->linkIndex = isLinkIndexValid(index) ? index : -1;

@@ -21,7 +21,7 @@ protected:
         hero = behaviourtest::makeHero(100, 200);
     }
     cActor* mover(jint x, jint y, jint tx256, jint ty256) {
-        cActor* a = behaviourtest::spawnRecord({201, static_cast<int16_t>(next++), static_cast<int16_t>(x),
+        cActor* a = behaviourtest::spawnRecord({182, static_cast<int16_t>(next++), static_cast<int16_t>(x),
                                                 static_cast<int16_t>(y), 7, 0, 160});
         if (!a->motion) a->allocMotionState();
         cActor::moveTo(a, x * 256, y * 256);

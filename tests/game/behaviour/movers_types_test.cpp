@@ -23,7 +23,7 @@ protected:
         hero = behaviourtest::makeHero(100, 200);
     }
     cActor* actor(jint type, jint x, jint y, std::vector<int16_t> params = {}) {
-        std::vector<int16_t> r = {201, static_cast<int16_t>(next++), static_cast<int16_t>(x), static_cast<int16_t>(y),
+        std::vector<int16_t> r = {182, static_cast<int16_t>(next++), static_cast<int16_t>(x), static_cast<int16_t>(y),
                                   7, 0, 160};
         r.insert(r.end(), params.begin(), params.end());
         cActor* a = behaviourtest::spawnRecord(r);
