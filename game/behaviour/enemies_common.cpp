@@ -391,7 +391,7 @@ void active(cActor* a) {
             stop(a);
             a->aiState = kEnemyLeave;
         }
-        if (a->aiState == kEnemyActive && !grabbedActor()) checkGrabbedByHero(a);
+        if (a->aiState == kEnemyActive && grabbedActor() != a) checkGrabbedByHero(a);
         return;
     }
     case 16:
