@@ -302,16 +302,13 @@ void followLink(cActor* a, jint row, bool justEntered) {
         const jint next = findTableIndex(ca().linkRow->data()[2]);
         a->linkIndex = isLinkIndexValid(next) ? next : -1;
         setAiStateByLink(a);
-        // The reached row's wait comes first (as for the other link walkers);
-        // without one the next leg starts at once.
+        // On along the chain at once; at its end the reached row's wait
+        // (state 5, whose rules, if any, decide what follows).
         if (a->aiState == 3) {
-            if (wait > 0) {
-                cActor::stopMotion(a);
-                a->aiState = 5;
-                a->stateTimer = wait;
-            } else {
-                accelerateTo(a, a->subtype, getLinkX(a->linkIndex), getLinkY(a->linkIndex));
-            }
+            accelerateTo(a, a->subtype, getLinkX(a->linkIndex), getLinkY(a->linkIndex));
+        } else if (wait > 0) {
+            a->aiState = 5;
+            a->stateTimer = wait;
         }
         setStateAnim(a, row, a->aiState);
         return;

@@ -28,7 +28,8 @@ protected:
     void SetUp() override {
         BehaviourTest::SetUp();
         behaviourtest::loadLevel("layer 4 2 2\n..\n..\n"
-                                 "link 11 300 200 12 0 0\nlink 12 600 200 11 0 1000\n");
+                                 "link 11 300 200 12 0 0\nlink 12 600 200 11 0 1000\n"
+                                 "link 13 300 300 14 0 0\nlink 14 600 300 0 0 1000\n");
         hero = behaviourtest::makeHero(100, 200);
         game::cg().cameraX = 400;
     }
@@ -156,29 +157,39 @@ TEST_F(RuleEnemy, FirstStepPlacesTheActorOnItsLinkRow) {
     EXPECT_EQ(b->stateFlags & 0x1000000, 0) << "no link: no physics";
 }
 
-TEST_F(RuleEnemy, FollowsItsLoopAndWaitsAtAPointWithAWait) {
+TEST_F(RuleEnemy, FollowsItsLoopWithoutStopping) {
     rules55() = program({});
     cActor* a = enemy(55, 300, 11, 0);
     step(a);
     ASSERT_EQ(a->aiState, 3);
     a->stateFlags &= ~0x1000000;  // no tiles here: plain motion
-    // Heading for row 11 while on it: reached at once, moves on toward row 12.
+    EXPECT_EQ(a->linkIndex, game::findTableIndex(12)) << "standing on row 11, it heads on for row 12";
+    EXPECT_GT(a->motion->data()[0], 0) << "accelerating right toward row 12";
     int frames = 0;
-    while (a->linkIndex == game::findTableIndex(11) && frames < 10) {
+    while (a->linkIndex == game::findTableIndex(12) && frames < 400) {
         a->update();
         ++frames;
     }
-    EXPECT_EQ(a->linkIndex, game::findTableIndex(12));
-    EXPECT_GT(a->motion->data()[0], 0) << "accelerating right toward row 12";
-    // Walk until row 12 is reached: its wait of 1000 ms is 16 frames in state 5.
-    frames = 0;
+    EXPECT_EQ(a->aiState, 3) << "a row with a wait inside a loop is passed";
+    EXPECT_EQ(a->linkIndex, game::findTableIndex(11)) << "back to A";
+    EXPECT_LT(a->motion->data()[0], 0);
+}
+
+TEST_F(RuleEnemy, WaitsAtTheEndOfItsChain) {
+    rules55() = program({});
+    cActor* a = enemy(55, 300, 13, 0);
+    step(a);
+    ASSERT_EQ(a->aiState, 3);
+    a->stateFlags &= ~0x1000000;
+    int frames = 0;
     while (a->aiState == 3 && frames < 400) {
         a->update();
         ++frames;
     }
-    EXPECT_EQ(a->aiState, 5);
+    EXPECT_EQ(a->aiState, 5) << "the last row's 1000 ms";
     EXPECT_EQ(a->stateTimer, 16);
-    EXPECT_EQ(a->linkIndex, game::findTableIndex(11)) << "the loop goes back to A";
+    EXPECT_EQ(a->linkIndex, -1);
+    EXPECT_NEAR(a->posX, 600, 2);
 }
 
 TEST_F(RuleEnemy, ChargeOfSubtype225ThatTouchesTheHeroStopsInStateThree) {
