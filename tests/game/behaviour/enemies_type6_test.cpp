@@ -9,6 +9,8 @@
 #include "game/actor/pool.h"
 #include "game/behaviour/enemies.h"
 #include "game/behaviour/fields.h"
+#include "game/flow/flow_statics.h"
+#include "game/flow/variables.h"
 #include "tests/game/behaviour/core_support.h"
 
 namespace game::behaviour {
@@ -242,6 +244,40 @@ TEST_F(RuleEnemy, DyingActorFadesAndIsRemovedOrStaysAsACorpse) {
     corpse->viewRating = 3;
     step(corpse);
     EXPECT_EQ(game::stores().actorCount, before - 1) << "out of view it goes";
+}
+
+// The demo walker's program as the kit writes it (subtype 55, program 3).
+TEST_F(RuleEnemy, DemoWalkerShootsOnItsTimerHurtsOnTouchAndDiesOnAHit) {
+    cActor* a = enemy(55, 2000, 11, 0);
+    game::fl().randomSeed = 1;
+    const jint pool = game::stores().actorCount;
+    step(a);
+    ASSERT_EQ(a->aiState, 3);
+    EXPECT_EQ(game::stores().actorCount, pool + 1) << "the timer ran out: one shot";
+    cActor* shot = game::poolActor(game::stores().actorCount - 1);
+    EXPECT_EQ(shot->subtype, 192);
+    EXPECT_EQ(shot->type, 84);
+    EXPECT_EQ(a->stateTimer, 40) << "and the timer rewound";
+    step(a);
+    EXPECT_EQ(game::stores().actorCount, pool + 1) << "no shot while the timer runs";
+
+    // Touching the hero hurts it.
+    game::setVariable(3, 3, false);
+    const jint health = game::getVariable(3);
+    hero->stateTimer = 0;
+    cActor::moveTo(a, 100 * 256, 200 * 256);
+    step(a);
+    EXPECT_LT(game::getVariable(3), health);
+
+    // A hit by the attacking hero facing it kills it (death animation 2 then 3).
+    cActor::moveTo(a, 130 * 256, 200 * 256);
+    hero->facing = 0;
+    heroState() = 5;
+    a->hitFlags |= 0x4;
+    step(a);
+    EXPECT_EQ(a->aiState, 1);
+    EXPECT_EQ(a->anim, 2);
+    EXPECT_EQ(a->nextAnim, 3);
 }
 
 TEST_F(RuleEnemy, ContactWordIsOneAfterEveryStep) {
