@@ -37,8 +37,6 @@ namespace game::behaviour {
 
 namespace {
 
-constexpr jint kChainEnd = 63;
-
 cActor* hero() { return cg().hero; }
 
 bool boxesMeet(ShortArray* a, ShortArray* b) { return a && b && cActor::rectsIntersect(a, b); }
@@ -87,40 +85,7 @@ RuleSelection selectRules(cActor* self) {
     return s;
 }
 
-jint stateAnimation(jint row, jint state) {
-    ObjectArray* rows = stateAnims();
-    if (!rows || row < 0 || row >= rows->length()) return -1;
-    IntArray* r = static_cast<IntArray*>(rows->data()[row]);
-    if (!r || state < 0 || state >= r->length()) return -1;
-    return r->data()[state];
-}
-
-jint runRules(cActor* self, ObjectArray* program, jint word) {
-    const jint state = self->aiState;
-    if (!program || state < 0 || state >= program->length()) return -1;
-    IntArray* row = static_cast<IntArray*>(program->data()[state]);
-    if (!row) return -1;
-    const jint pairs = row->length() / 2;
-    jint first = -1;
-    for (jint i = 0; i < pairs; ++i) {
-        const jint mask = java::iushr(row->data()[2 * i], 12) & 0xFFFFF;
-        if (mask & word) {
-            first = i;
-            break;
-        }
-    }
-    if (first < 0) return -1;
-    for (jint i = first; i < pairs; ++i) {
-        // Re-read the row each pair: a message may allocate.
-        const jint rule = row->data()[2 * i];
-        const jint argument = row->data()[2 * i + 1];
-        const jint message = (rule >> 6) & 63;
-        const jint r = onMessage(self, word, message, argument);
-        const jint next = r != kChainEnd ? r : (rule & 63);
-        if (next != kChainEnd) return next;
-    }
-    return -1;
-}
+jint stateAnimation(jint row, jint state) { return stateAnimFor(row, state); }
 
 namespace {
 

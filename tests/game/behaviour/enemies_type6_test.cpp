@@ -9,6 +9,7 @@
 #include "game/actor/pool.h"
 #include "game/behaviour/enemies.h"
 #include "game/behaviour/fields.h"
+#include "game/behaviour/messages.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/variables.h"
 #include "tests/game/behaviour/core_support.h"
