@@ -1,6 +1,7 @@
 // Demo content of the actor framework: the actor tables file.
 #include "tools/kit/actortables.h"
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_blocks.h"
 
 namespace kit {
 
@@ -107,6 +108,7 @@ ActorTables demoActorTables() {
         {N, N, 5, 5, 5, 5, 5, N, N, 5, N, N},
         {N, N, 4, 4, 4, 4, 4, N, N, 5, N, N},
     };
+    addDemoBlockRows(t);
     return t;
 }
 
