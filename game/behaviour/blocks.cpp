@@ -2,6 +2,7 @@
 // the carrier with its dropper, chain and multi-copy paints.
 #include "game/actor/actor.h"
 #include "game/behaviour/blocks.h"
+#include "game/behaviour/blocks_statics.h"
 #include "game/behaviour/types.h"
 #include "game/data/hooks.h"
 
@@ -28,6 +29,7 @@ void paintType52Row(cActor* a, jint, jint) { paintType52(a); }
 }  // namespace
 
 void registerBlockTypes() {
+    resetBlocksStatics();
     setUpdate(4, updateType4);
     setPaint(4, paintType4Row);
     setNeeds(4, {5, 0, 0});

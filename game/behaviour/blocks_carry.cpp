@@ -153,14 +153,14 @@ void updateType88(cActor* a) {
                 if (a->posX < h->posX) {
                     s.pusherLeftOfHero = a;
                     if (vx > 0) worldHooks().moveHeroBy(h, vx, 0);
-                    if (s.pusherRightOfHero && s.pusherRightOfHero != a) {
+                    if (s.pusherRightOfHero && s.pusherRightOfHero != a && s.pusherRightOfHero->type == 88) {
                         hurtHero(h, 0, 1, true);
                         setMotionAt(a, 2, 0);
                     }
                 } else if (a->posX > h->posX) {
                     s.pusherRightOfHero = a;
                     if (vx < 0) worldHooks().moveHeroBy(h, vx, 0);
-                    if (s.pusherLeftOfHero && s.pusherLeftOfHero != a) {
+                    if (s.pusherLeftOfHero && s.pusherLeftOfHero != a && s.pusherLeftOfHero->type == 88) {
                         hurtHero(h, 0, 1, true);
                         setMotionAt(a, 2, 0);
                     }

@@ -18,7 +18,6 @@
 #include "game/behaviour/blocks_access.h"
 #include "game/behaviour/blocks_statics.h"
 #include "game/behaviour/fields.h"
-#include "game/behaviour/states.h"
 #include "game/behaviour/contact.h"
 #include "game/data/statics.h"
 #include "game/flow/sound.h"
@@ -31,6 +30,12 @@
 #include "game/world/streaming.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
+
+namespace game::behaviour {
+// From states.h (not included: its respawn() meets fields.h's respawn()).
+void breakActor(cActor* self);
+void switchToType3(cActor* self, jint anim);
+}  // namespace game::behaviour
 
 namespace game::behaviour {
 
@@ -110,18 +115,18 @@ bool hitTileBlockCell(cActor* block, cActor* actor, jint column, jint row) {
             if (isBoxUnderHeroSweep(cellBox)) return false;
             if (hr->posY <= java::ishr(cellBox->data()[1] + cellBox->data()[3], 1)) return false;
             return takeHit(block, c, r, [&] {
-                if (state == hero::HeroState::DASH) heroBreaksThrough();
+                if (state == HeroState::DASH) heroBreaksThrough();
             });
         }
         if ((rules & 2) && isHeroBelowBlockCell(block, c, r)) return takeHit(block, c, r);
-        if ((rules & 4) && actor->type == 0 && state == hero::HeroState::STOMP)
+        if ((rules & 4) && actor->type == 0 && state == HeroState::STOMP)
             return takeHit(block, c, r, [&] { struckBlockId() = block->uniqueId; });
-        if ((rules & 16) && state == hero::HeroState::POWER_RUN && !powerRunAirborne()) {
+        if ((rules & 16) && state == HeroState::POWER_RUN && !powerRunAirborne()) {
             ShortArray* cellBox = cellBoxInto(scratchBox(), block, c, r);
             if (isBoxUnderHeroSweep(cellBox)) return false;
             return takeHit(block, c, r, heroBreaksThrough);
         }
-        if ((rules & 32) && isHeroBelowBlockCell(block, c, r) && state == hero::HeroState::POWER_RUN)
+        if ((rules & 32) && isHeroBelowBlockCell(block, c, r) && state == HeroState::POWER_RUN)
             return takeHit(block, c, r);
     }
     switch (actor->subtype) {

@@ -13,16 +13,23 @@
 #include "game/behaviour/blocks.h"
 #include "game/behaviour/blocks_access.h"
 #include "game/behaviour/blocks_statics.h"
+#include "game/behaviour/approach.h"
 #include "game/behaviour/damage.h"
 #include "game/behaviour/fields.h"
 #include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/flow/states.h"
 #include "game/flow/variables.h"
+#include "game/sprite/sprite.h"
 #include "game/actor/flowcalls.h"
 #include "game/world/body.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
+
+namespace game::behaviour {
+// From routines.h (not included: its respawn() meets fields.h's respawn()).
+void updateEnemy(cActor* self);
+}  // namespace game::behaviour
 
 namespace game::behaviour {
 
@@ -163,6 +170,7 @@ void dropCarriedActor(cActor* a, jint pathIndex) {
     if (cActor* marker = cActor::attachEffectTo(item, x, groundY, 20)) marker->flags |= 0x800;
     item->sprite = getSpriteById(8, 18);
     item->setAnim(16);
+    if (item->aiState == 0) updateEnemy(item);  // the common AI's set-up first
     cActor::stopMotion(item);
     item->aiState = 6;
     accelerateToward(item, x, groundY, 512, 2304);

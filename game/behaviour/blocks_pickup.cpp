@@ -11,12 +11,12 @@
 #include "game/actor/actor.h"
 #include "game/actor/flowcalls.h"
 #include "game/actor/hero.h"
+#include "game/actor/levels.h"
 #include "game/actor/pool.h"
 #include "game/behaviour/blocks.h"
 #include "game/behaviour/blocks_access.h"
 #include "game/behaviour/blocks_statics.h"
 #include "game/behaviour/fields.h"
-#include "game/behaviour/states.h"
 #include "game/data/hooks.h"
 #include "game/data/progress.h"
 #include "game/data/statics.h"
@@ -28,6 +28,12 @@
 #include "game/world/scripts.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
+
+namespace game::behaviour {
+// From states.h (not included: its respawn() meets fields.h's respawn()).
+void breakActor(cActor* self);
+void switchToType3(cActor* self, jint anim);
+}  // namespace game::behaviour
 
 namespace game::behaviour {
 
@@ -138,7 +144,7 @@ void checkPickup(cActor* item, jint fromRoutine) {
         limitsXY(item, -1536, 1536);
         item->setAnim(1);
         item->aiState = 19;
-        worldHooks().setHeroState(h, hero::HeroState::PICKUP);
+        worldHooks().setHeroState(h, HeroState::PICKUP);
         if (!screenWaveOn()) {
             screenWaveOn() = 1;
             screenWaveStart() = cg().playFrames;
@@ -164,7 +170,7 @@ void checkPickup(cActor* item, jint fromRoutine) {
         const jint s = item->aiState;
         if (s == 24 || s == 5 || s == 27 || s == 28 || world::isScriptTargetId(item->uniqueId) || !motionAtRest(item))
             return;
-        if (ca().heroState == hero::HeroState::STAND && carried(h) != item && hero::hs().carriedItem != item && (item->subtype == 32 || item->subtype == 33) &&
+        if (ca().heroState == HeroState::STAND && carried(h) != item && hero::hs().carriedItem != item && (item->subtype == 32 || item->subtype == 33) &&
             isProgressBitClear(2))
             cActor::spawnChild(item, getSpriteById(10, 18), 44, 0, item->posX, item->posY, 11, 0x40A000);
         if (item->subtype != 144 && ca().partnerMode < 4) return;

@@ -1,4 +1,4 @@
-// The block family's statics contribution and the small cGame operations
+// The block family's own statics and the small cGame operations
 // its routines share (see blocks_statics.h).
 #include "game/behaviour/blocks_statics.h"
 
@@ -6,16 +6,12 @@
 
 namespace game::behaviour {
 
-StaticsContribution g_blocksStatics = contribution<BlocksStatics>("cActor.blocks", kClinitActor + 1, nullptr);
-
-void registerBlocksStatics() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    StaticClass::contribute(&g_blocksStatics);
+BlocksStatics& blks() {
+    static BlocksStatics s;
+    return s;
 }
 
-const StaticsContribution* blocksStaticsContribution() { return &g_blocksStatics; }
+void resetBlocksStatics() { blks() = BlocksStatics{}; }
 
 void restoreCameraLimits() {
     IntArray* s = cg().savedCameraLimits;

@@ -3,8 +3,8 @@
 // its own statics (BlocksStatics): the two pushers beside the hero, the
 // pickup origin, the screen-wave start, the pickup event, log marks.
 //
-// Invariants: the pusher statics hold pool actors only (the pool never
-// frees an actor); every reference here is a collector root.
+// Invariants: the pusher statics hold pool actors of type 88 only (the
+// pool never frees an actor; a reused one is checked by type).
 #pragma once
 
 #include "game/actor/actor.h"
@@ -16,20 +16,22 @@
 
 namespace game::behaviour {
 
-#define BLOCKS_FIELDS(X)                                             \
-    X(cActor*, pusherLeftOfHero) X(cActor*, pusherRightOfHero)       \
-    X(jint, pickupOriginX) X(jint, pickupOriginY)                    \
-    X(jbyte, screenWaveOn) X(jint, screenWaveStart)                  \
-    X(jint, pickupEvent) X(jint, breakSoundFrame) X(jint, badKindLogged)
-
-BRAMBLE_STATICS(BlocksStatics, BLOCKS_FIELDS)
-
-extern StaticsContribution g_blocksStatics;
-inline BlocksStatics& blks() { return *statics<BlocksStatics>(g_blocksStatics); }
-// Adds the contribution (idempotent); the contribution itself for an
-// application configured with a list.
-void registerBlocksStatics();
-const StaticsContribution* blocksStaticsContribution();
+// The family's own statics. They hold no reference the collector must
+// keep alive (the pushers are pool actors, which are never freed) and are
+// cleared whenever the type table is filled (each application start).
+struct BlocksStatics {
+    cActor* pusherLeftOfHero = nullptr;
+    cActor* pusherRightOfHero = nullptr;
+    jint pickupOriginX = 0, pickupOriginY = 0;
+    jbyte screenWaveOn = 0;
+    jint screenWaveStart = 0;
+    jint pickupEvent = 0;
+    jint breakSoundFrame = 0;
+    jint badKindLogged = 0;
+    bool trackedFullLogged = false;
+};
+BlocksStatics& blks();
+void resetBlocksStatics();
 
 // --- cGame state the block routines read and write ----------------------------
 inline jint& pickupOriginX() { return blks().pickupOriginX; }

@@ -54,8 +54,6 @@ void logBlockOnce(cActor* a, const char* what) {
     }
 }
 
-bool trackedFullLogged = false;
-
 }  // namespace
 
 // --- cell access -----------------------------------------------------------
@@ -145,8 +143,8 @@ jint addTrackedValue(jint id) {
     const jint cap = std::min(ids->length(), masks->length());
     if (ca().trackedCount < 0) ca().trackedCount = 0;
     if (ca().trackedCount >= cap) {
-        if (!trackedFullLogged) {
-            trackedFullLogged = true;
+        if (!blks().trackedFullLogged) {
+            blks().trackedFullLogged = true;
             logPrintf("Tile blocks: tracked list full (%d), block %d not tracked", cap, id);
         }
         return -1;
@@ -191,8 +189,6 @@ void restoreTrackedCells(cActor* a) {
         }
     }
 }
-
-void resetTrackedLog() { trackedFullLogged = false; }
 
 void replaceBlockCell(cActor* a, jint column, jint row) {
     if (!hasBox(a)) return;

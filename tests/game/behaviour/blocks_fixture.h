@@ -1,6 +1,5 @@
-// Fixture of the block family's tests: the world tests' application with
-// the behaviour statics (the core's and the block family's) in the statics
-// block, the behaviours installed, the block sprite loaded from the kit's
+// Fixture of the block family's tests: the behaviour tests' application
+// (behaviours installed), the block sprite loaded from the kit's
 // demo description, a screen for pictures, and small helpers to make
 // blocks, items and pushers from level records.
 #pragma once
@@ -18,8 +17,6 @@
 namespace blockstest {
 
 using worldtest::LogCapture;
-
-void startApplication();
 
 class BlocksTest : public testing::Test {
 protected:

@@ -1,6 +1,8 @@
 // The block family's fixture (blocks_fixture.h); no tests of its own.
 #include "tests/game/behaviour/blocks_fixture.h"
 
+#include "tests/game/behaviour/core_support.h"
+
 #include "display/lcdui/lcdui.h"
 #include "game/actor/defaults.h"
 #include "game/actor/pool.h"
@@ -22,59 +24,8 @@
 
 namespace blockstest {
 
-namespace {
-
-std::vector<const StaticsContribution*> g_statics;
-
-void loadPool(StaticClass& statics) {
-    const kit::StringPool pool = kit::demoStringPool();
-    statics.m_stringPool = newObjectArray(cid::String, static_cast<jint>(pool.size()));
-    for (size_t i = 0; i < pool.size(); ++i) {
-        String* s = String::fromUtf16(pool[i]);
-        statics.m_stringPool->data()[i] = s;
-    }
-}
-
-const kit::Bytes& tables() {
-    static const kit::Bytes bytes = kit::encodeActorTables(kit::demoActorTables());
-    return bytes;
-}
-
-}  // namespace
-
-void startApplication() {
-    rt::setResourceReader([](const char* name, std::vector<uint8_t>& bytes) {
-        if (std::string(name) != game::kActorTablesResource) return false;
-        bytes = tables();
-        return true;
-    });
-    g_statics.clear();
-    g_statics.push_back(lcdui::staticsContribution());
-    sprite::appendSpriteStatics(g_statics);
-    game::appendGameStatics(g_statics);
-    g_statics.push_back(&game::g_actorStoreStatics);
-    g_statics.push_back(&game::g_cActorStatics);
-    g_statics.push_back(&game::g_WorldStatics);
-    g_statics.push_back(game::hero::heroStaticsContribution());
-    g_statics.push_back(game::behaviour::behaviourStaticsContribution());
-    g_statics.push_back(game::behaviour::blocksStaticsContribution());
-    Application::Config config;
-    config.objectHeapSize = 16 << 20;
-    config.dataHeapSize = 32 << 20;
-    config.statics = &g_statics;
-    config.loadConstants = &loadPool;
-    Application::init(config);
-    game::installActorHooks();
-    game::installActorDefaults();
-    game::world::installWorld();
-    game::createActorPool();
-    game::cg().difficulty = 1;
-    game::world::resetCamera();
-    game::behaviour::installBehaviours();
-}
-
 void BlocksTest::SetUp() {
-    startApplication();
+    behaviourtest::startApplication();
     sprite = spritetest::loadSprite(kit::parseSpriteDescription(kit::kDemoBlocksSprite));
     ASSERT_NE(sprite, nullptr);
     screen = std::make_unique<spritetest::Screen>();
@@ -83,7 +34,7 @@ void BlocksTest::SetUp() {
 
 void BlocksTest::TearDown() {
     screen.reset();
-    worldtest::closeApplication();
+    behaviourtest::closeApplication();
 }
 
 void BlocksTest::emptyLevel(int w, int h, const std::string& extra) {
