@@ -137,7 +137,7 @@ jint findTrackedIndex(jint id) {
 jint addTrackedValue(jint id) {
     jint i = findTrackedIndex(id);
     if (i >= 0) return i;
-    initTrackedLists();
+    if (!ca().trackedIds || !ca().trackedValues) initTrackedLists();  // it also zeroes the count
     ShortArray* ids = ca().trackedIds;
     IntArray* masks = ca().trackedValues;
     const jint cap = std::min(ids->length(), masks->length());
