@@ -78,6 +78,8 @@ jint getPathPointX(cActor* self, jint path, bool* ok = nullptr);
 void paintType31(cActor* self);
 void paintType52(cActor* self);
 void paintType8(cActor* self);
+// The type-8 chain from anchor down to self; answers the links drawn.
+jint paintChainFrom(cActor* self, cActor* anchor);
 // The rotation frame of a type-52 link at angle (1/256 degree).
 jint chainLinkFrame(jint angle256);
 

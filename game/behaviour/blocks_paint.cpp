@@ -111,16 +111,19 @@ void paintType52(cActor* a) {
 
 void paintType8(cActor* a) {
     if (!a) return;
-    cActor* anchor = findLinkedActor(a);
-    if (!anchor) return;
+    if (cActor* anchor = findLinkedActor(a)) paintChainFrom(a, anchor);
+}
+
+jint paintChainFrom(cActor* a, cActor* anchor) {
+    if (!a || !anchor) return 0;
     const int64_t ddx = int64_t(anchor->posX) - a->posX, ddy = int64_t(anchor->posY) - a->posY;
     const jint d = isqrt64(ddx * ddx + ddy * ddy);
-    if (d <= 16) return;
+    if (d <= 16) return 0;
     const jint deg = game::atan2(a->posX - anchor->posX, a->posY - anchor->posY);
     const jint t = java::idiv(java::imul(deg, cg().angleSteps), 360);
     const jint s = game::sin(t), c = game::sin(cg().quarterSteps - t);
     BSprite* chain = getSpriteByNumber(33);
-    if (!chain) return;
+    if (!chain) return 0;
     const jint links = java::ishr(d - 17, 4) + 1;
     const jint ox = anchor->posX - (cg().cameraX - 400), oy = anchor->posY - (cg().cameraY - 240);
     for (jint k = 1; k <= links; ++k) {
@@ -128,6 +131,7 @@ void paintType8(cActor* a) {
         drawAnimFrame(chain, 17, 0, ox + java::ishr(java::imul(step, s), 14), oy + java::ishr(java::imul(step, c), 14),
                       0);
     }
+    return links;
 }
 
 }  // namespace game::behaviour

@@ -30,7 +30,7 @@ protected:
     cActor* block(int subtype, int id, int x, int y, const std::vector<int16_t>& params);
     // The collision cell at (column, row).
     int cell(int column, int row) const;
-    // The pixel at landscape view (x, y).
+    // The pixel at view (x, y) of the landscape view (on the portrait screen).
     uint16_t view(jint x, jint y) const { return screen->at(479 - y, x); }
     void goldenView(const std::string& name, jint x, jint y, jint w, jint h);
 

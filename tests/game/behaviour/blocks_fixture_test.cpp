@@ -10,6 +10,7 @@
 #include "game/behaviour/behaviour.h"
 #include "game/behaviour/blocks_statics.h"
 #include "game/data/statics.h"
+#include "game/flow/flow_statics.h"
 #include "game/sprite/statics.h"
 #include "game/world/camera.h"
 #include "game/world/hero/hero_statics.h"
@@ -30,6 +31,12 @@ void BlocksTest::SetUp() {
     ASSERT_NE(sprite, nullptr);
     screen = std::make_unique<spritetest::Screen>();
     game::cg().graphics = screen->g;
+    game::fl().graphics = screen->g;
+    // The game's sprite table: the block sprite also serves as sprite 33
+    // (the chain of type 8) and sprite 4.
+    game::fl().sprites = newObjectArray(cid::Object, 40);
+    ObjectArray::set(game::fl().sprites, 33, sprite);
+    ObjectArray::set(game::fl().sprites, 4, sprite);
 }
 
 void BlocksTest::TearDown() {
@@ -53,7 +60,8 @@ cActor* BlocksTest::block(int subtype, int id, int x, int y, const std::vector<i
 int BlocksTest::cell(int column, int row) const { return game::world::collisionCell(column, row); }
 
 void BlocksTest::goldenView(const std::string& name, jint x, jint y, jint w, jint h) {
-    // Landscape (x, y, w, h) is the portrait area (479 - y - h + 1, x, h, w).
+    // The game paints the landscape view onto the portrait screen turned a
+    // quarter: view (x, y) is screen (479 - y, x).
     spritetest::expectGolden(name, *screen, 480 - y - h, x, h, w, "tests/game/behaviour/golden");
 }
 
