@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "game/actor/actor.h"
+#include "game/actor/levels.h"
 #include "game/actor/paint.h"
 #include "game/actor/pool.h"
 #include "game/behaviour/blocks.h"
@@ -117,6 +118,8 @@ void stampCollisionTiles(cActor* a, jint place) {
                 static_cast<ObjectArray*>(a->tileBlock)->data()[c] = column;
             }
         }
+        // Items of the chain that starts at params[5] hide in the cells under them.
+        if (len(a->params) > 5 && param(a, 5) > 0) fillItemGrid(a, static_cast<ObjectArray*>(a->tileBlock));
         addTrackedValue(a->uniqueId);
     } else {
         world::fillTileRect(4, -1, a->box);

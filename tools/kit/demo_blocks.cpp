@@ -184,8 +184,8 @@ layer 4 40 14
 6666666666666666666666666666666666666666
 object 0 1 200 432 7 0 160 2 -1 -1 -1 -1
 # The crate: 3 x 2 cells, solid, damage frames from animation 12, one hidden item.
-object 60 10 100 396 7 0 160 1 12 0 3 2 0 -1 0 0 -1
-item 500 118 432 0 2 0 1 0 0 0
+object 60 10 100 396 7 0 160 1 12 0 3 2 500 -1 0 0 -1
+item 500 118 380 0 2 0 1 0 0 0
 # The wall: one column of four cells, hit bits 1, 2, 4 and 16, two hits a cell.
 object 61 11 400 324 7 0 160 23 14 0 1 4 0 -1 0 0 -1
 # Strips: the wave (82) and the gapped row (151), six cells each.
