@@ -244,7 +244,33 @@ void addDemoBlockRows(ActorTables& t) {
     for (int i = 0; i < 4; ++i)
         row(kDemoItemSubtypes[i], {400, 240, -1, 18, 0, 2, 24, 24, 160, 10, -1, 10, kinds[i], i == 0 ? -1 : 5});
     row(kDemoPusherSubtype, {400, 240, -1, 18, 0, 88, 72, 72, 160, 10, -1, 10, 0, -1});
+    // Damaged content: a block whose cells are 0 pixels wide (row of 12).
+    row(kDemoBadCellSubtype, {400, 240, -1, 18, 0, 4, 0, 36, 160, 10, -1, 10});
     row(kDemoCarrierSubtype, {400, 240, -1, 18, 0, 17, 64, 48, 160, 10, -1, 10, 0, -1});
+}
+
+std::vector<NamedLevel> damagedBlockLevels() {
+    std::string floor = "layer 4 40 14\n";
+    for (int r = 0; r < 14; ++r) floor += (r >= 12 ? std::string(40, '6') : "6" + std::string(38, '.') + "6") + "\n";
+    floor += "object 0 1 200 432 7 0 160 2 -1 -1 -1 -1\n";
+    return {
+        {"zero-cell-size", floor + "object 62 10 100 396 7 0 160 1 12 0 3 2 0 -1 0 0 -1\n"},
+        {"block-33-cells", floor + "object 60 10 100 36 7 0 160 1 12 0 3 11 0 -1 0 0 -1\n"},
+        {"block-300-cells", floor + "object 60 10 40 36 7 0 160 1 12 0 20 15 0 -1 0 0 -1\n"},
+        {"block-too-big", floor + "object 60 10 40 36 7 0 160 1 12 0 30000 30000 0 -1 0 0 -1\n"},
+        {"block-negative", floor + "object 60 10 100 200 7 0 160 1 12 0 -3 -2 0 -1 0 0 -1\n"},
+        {"block-short-params", floor + "object 60 10 100 200 7 0 160 1\nobject 82 11 300 200 7 0 160\n"},
+        {"item-chain-loop", floor + "object 60 10 100 396 7 0 160 1 12 0 3 2 500 -1 0 0 -1\n"
+                                     "item 500 118 380 500 2 0 1 0 0 0\n"},
+        {"item-chain-nowhere", floor + "object 60 10 100 396 7 0 160 1 12 0 3 2 777 -1 0 0 -1\n"
+                                        "item 500 5000 -400 501 999 0 1 0 0 0\n"},
+        {"drop-path-missing", floor + "object 131 32 300 200 7 0 160 512 256 99 0 -1\n"
+                                       "script 3\n  target none\n    key 0\n      op 105 32\n"},
+        {"drop-path-short", floor + "object 131 32 300 200 7 0 160 512\n"
+                                     "script 3\n  target none\n    key 0\n      op 105 32\n"},
+        {"pusher-empty-cycle", floor + "object 130 30 300 432 7 0 160 0 0 0 1\nobject 130 31 360 432 7 0 160 -5 9 9 -1\n"},
+        {"pusher-short", floor + "object 130 30 300 432 7 0 160\n"},
+    };
 }
 
 void addDemoBlocks(std::vector<DemoEntry>& out) {

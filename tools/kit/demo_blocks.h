@@ -9,6 +9,7 @@
 #include "tools/kit/actortables.h"
 #include "tools/kit/demo.h"
 
+#include <string>
 #include <vector>
 
 namespace kit {
@@ -32,6 +33,18 @@ extern const char* const kDemoBlocksSprite;
 
 extern const char* const kDemoBlocksLevel;
 extern const char* const kDemoItemsLevel;
+
+// Levels that break the block family's rules, for fuzz seeds and the
+// robustness tests: a zero cell size, blocks of 33 and 300 cells and one
+// too big to accept, negative counts, short parameter lists, hidden-item
+// chains that loop or point nowhere, bad and short drop paths, pushers with
+// empty cycles.
+inline constexpr int kDemoBadCellSubtype = 62;  // type 4 with cell width 0
+struct NamedLevel {
+    std::string name;
+    std::string text;
+};
+std::vector<NamedLevel> damagedBlockLevels();
 
 // Archive entries "blocks.spr", "level_blocks.txt" and "level_items.txt".
 void addDemoBlocks(std::vector<DemoEntry>& out);

@@ -219,6 +219,24 @@ TEST_F(CellBreak, AHiddenItemComesOutOnceAndBadIndicesAreSkipped) {
     EXPECT_EQ(b::tileBlockCell(a, 2, 0), b::kCellStruck);
 }
 
+TEST_F(CellBreak, UnknownTemplatesAndAFullPoolLeaveTheItemHidden) {
+    emptyLevel(40, 14, "item 500 118 432 0 999 0 1 0 0 0\nitem 501 118 432 0 2 0 1 0 0 0\n");
+    cActor* a = block(kit::kDemoCrateSubtype, 103, 100, 200, {1, 12, 0, 3, 2});
+    b::setTileBlockCell(a, 0, 0, 0);  // template 999: none
+    b::setTileBlockCell(a, 1, 0, 1);
+    LogCapture log;
+    const jint before = game::stores().actorCount;
+    b::breakTileBlockCell(a, 0, 0, -1);
+    EXPECT_EQ(game::stores().actorCount, before);
+    EXPECT_TRUE(log.contains("template 999 not made"));
+    while (game::stores().actorCount < game::kActorPoolSize)
+        if (!worldtest::spawnRecord(kit::levelActorRecord(10, 0, 600, 100, 0, 160, {0}))) break;
+    ASSERT_EQ(game::stores().actorCount, game::kActorPoolSize);
+    b::breakTileBlockCell(a, 1, 0, -1);  // the pool is full: skipped
+    EXPECT_EQ(game::stores().actorCount, game::kActorPoolSize);
+    EXPECT_EQ(b::tileBlockCell(a, 1, 0), b::kCellStruck);
+}
+
 class BlockRoutine : public BlocksTest {
 protected:
     cActor* crate(int columns, int rows) {
