@@ -96,6 +96,9 @@ protected:
         std::vector<std::string> trace;
         std::set<jint> alive;
         for (int n = 0; n < steps; ++n) {
+            // The scripted camera scroll runs throughout: the dropper counts.
+            game::cg().cameraFlags |= 64;
+            game::cg().scrollDelay = -1;
             events(n);
             w::updateLayerOffsets();
             w::updateLevelObjects();
