@@ -91,6 +91,12 @@ void stampCollisionTiles(cActor* a, jint place) {
         a->tileBlock = nullptr;
         return;
     }
+    // The body box is short[4]: a block wider or taller than that range cannot be laid out.
+    if (static_cast<int64_t>(w) * std::max<jint>(cols, 1) > 0x7FFF || static_cast<int64_t>(h) * std::max<jint>(rows, 1) > 0x7FFF) {
+        logBlockOnce(a, "too large for its box, block refused");
+        a->tileBlock = nullptr;
+        return;
+    }
     if (cols > 0 && static_cast<int64_t>(cols) * rows > kMaxBlockCells) {
         logBlockOnce(a, "too many cells, block refused");
         a->tileBlock = nullptr;
@@ -99,9 +105,10 @@ void stampCollisionTiles(cActor* a, jint place) {
     const jint halfWidth = java::ishr(java::imul(w, cols), 1);
     if (place) {
         // Entry position: the bottom centre of the top-left cell.
-        a->posX = a->posX + halfWidth - java::ishr(w, 1);
-        a->posY = a->posY - h + java::imul(h, rows);
-        cActor::setBox(a->box, a->posX - halfWidth, a->posY - java::imul(h, rows), a->posX + halfWidth, a->posY);
+        a->posX = java::isub(java::iadd(a->posX, halfWidth), java::ishr(w, 1));
+        a->posY = java::iadd(java::isub(a->posY, h), java::imul(h, rows));
+        cActor::setBox(a->box, java::isub(a->posX, halfWidth), java::isub(a->posY, java::imul(h, rows)),
+                       java::iadd(a->posX, halfWidth), a->posY);
         if (a->motion) {
             a->motion->data()[4] = java::ishl(a->posX, 8);
             a->motion->data()[5] = java::ishl(a->posY, 8);

@@ -86,6 +86,11 @@ TEST_F(BlockLayout, BlocksBeyondTheCellLimitAreRefused) {
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->tileBlock, nullptr);
     EXPECT_TRUE(log.contains("too many cells"));
+    // Cells so wide the block leaves the box's short range: refused too.
+    cActor* wide = block(kit::kDemoCrateSubtype, 62, 100, 200, {1, 12, 0, 1000, 1});
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide->tileBlock, nullptr);
+    EXPECT_TRUE(log.contains("too large for its box"));
 }
 
 class TrackedCells : public BlocksTest {};
