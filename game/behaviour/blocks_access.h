@@ -1,6 +1,6 @@
-// Field access of the block family's code: the actor fields and statics by
-// their behaviour names, plus the small checked array helpers the block
-// code shares (reads past an array answer 0, writes past it are dropped).
+// Checked helpers the block family's code shares (field names come from
+// fields.h): array reads past the end answer 0 and writes past it are
+// dropped, so short parameter lists from damaged records never overrun.
 #pragma once
 
 #include "game/actor/actor.h"

@@ -5,6 +5,7 @@
 #include "game/behaviour/blocks_statics.h"
 #include "game/behaviour/fields.h"
 #include "game/data/statics.h"
+#include "game/flow/variables.h"
 #include "tests/game/behaviour/blocks_fixture.h"
 #include "tools/kit/demo_blocks.h"
 
@@ -172,6 +173,23 @@ TEST_F(Pushers, OneShovesTheHeroTwoClosingStopTheOneThatFoundTheOther) {
     cActor::setBox(right->box, 864, 360, 936, 432);
     b::updateType88(right);
     EXPECT_EQ(b::blks().pusherRightOfHero, nullptr);
+}
+
+TEST_F(Pushers, ASingleShoveNeverHurtsTwoClosingDo) {
+    game::initLevelVariables();
+    game::setVariable(9, 10, false);
+    game::setVariable(3, 5, false);
+    cActor* left = pusher(54, 170, {40, 0, 30, 1});
+    b::carried(left) = hero;
+    const jint x0 = hero->posX;
+    for (int f = 0; f < 5; ++f) step(left);
+    EXPECT_GT(hero->posX, x0);  // shoved along
+    EXPECT_EQ(game::getVariable(3), 5);
+    cActor* right = pusher(55, hero->posX + 30, {40, 0, 30, -1});
+    b::carried(right) = hero;
+    step(right);
+    step(left);
+    EXPECT_LT(game::getVariable(3), 5);  // caught between the two
 }
 
 }  // namespace

@@ -90,6 +90,16 @@ TEST_F(CellHits, StompRecordsTheStruckBlockAndDashMarksTheHero) {
     EXPECT_TRUE(hero->flags & 64);
 }
 
+TEST_F(CellHits, ADashingHeroBreaksThroughABit1Cell) {
+    cActor* a = wall(1);
+    heroAt(400, 400, 0, game::HeroState::DASH);  // attacking: the hero may touch blocks
+    b::contactFlags(hero) = 0;
+    hero->flags &= ~64;
+    EXPECT_TRUE(b::hitTileBlockCell(a, hero, kColumn, kRow));
+    EXPECT_EQ(b::contactFlags(hero) & 1, 1);
+    EXPECT_TRUE(hero->flags & 64);
+}
+
 TEST_F(CellHits, DamageFramesCountDownTheBlocksHitsThenEveryHitBreaks) {
     cActor* a = wall(4, 3);
     heroAt(360, 300, 0, game::HeroState::STOMP);
