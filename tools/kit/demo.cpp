@@ -3,6 +3,7 @@
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_world.h"
 #include "tools/kit/demo_movers.h"
+#include "tools/kit/demo_blocks.h"
 #include "tools/kit/demo_data.h"
 #include "tools/kit/demo_screens.h"
 #include "tools/kit/demo_flow.h"
@@ -515,6 +516,7 @@ std::vector<DemoEntry> demoEntries() {
     addDemoData(entries);
     addDemoWorld(entries);
     addDemoMovers(entries);
+    addDemoBlocks(entries);
     addDemoFlow(entries);
     amendDemoForWorld(entries);
     return entries;

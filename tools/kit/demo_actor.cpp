@@ -2,6 +2,7 @@
 #include "tools/kit/actortables.h"
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_movers.h"
+#include "tools/kit/demo_blocks.h"
 
 namespace kit {
 
@@ -109,6 +110,7 @@ ActorTables demoActorTables() {
         {N, N, 4, 4, 4, 4, 4, N, N, 5, N, N},
     };
     addDemoMoverTables(t);
+    addDemoBlockRows(t);
     return t;
 }
 
