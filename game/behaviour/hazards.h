@@ -29,8 +29,15 @@ bool isRefused(const cActor* self);
 // One log line per actor and reason kind (segment owners that lack links).
 void logSegmentOnce(cActor* self, const char* why);
 
-// cActor.segmentScale: the projection's scale along a segment.
-jint segmentScale();
+// The projection's scale along a segment: cActor.segmentScale, which the
+// statics set-up leaves at 0, taken as the framework's speed constant
+// (287232: 1122 degrees of structure turn over a segment) until set.
+jint segmentProjectionScale();
+
+// --- the hooks' routines (also declared by routines.h) -------------------------
+void launchRandomly(cActor* self);
+IntArray* pointOnSegment(jint slot, jint x, jint y);
+void updateSegmentObjects();
 
 // --- segments ----------------------------------------------------------------
 IntArray* projectOntoSegment(IntArray* record, jint px, jint py);
@@ -38,7 +45,8 @@ IntArray* findSegmentSlot(jint id);
 void updateType43(cActor* self);
 
 // --- ambient part field ---------------------------------------------------------
-void initRandomParts(cActor* self);
+// Lays the field (parts int[61]) from the random generator.
+void layPartField(cActor* self);
 void updateType28(cActor* self);
 void paintType28(cActor* self, jint dx, jint dy);
 

@@ -1,29 +1,28 @@
-// The shared behaviour routines the hazard family calls, reached through
-// the core's headers.
-#include "game/actor/actor.h"
-#include "game/actor/levels.h"
+// The shared behaviour routines the hazard family calls, forwarded from
+// its short names to the core's (damage, contact, states, link paths).
+#include "game/behaviour/contact.h"
+#include "game/behaviour/damage.h"
 #include "game/behaviour/hazards_core.h"
+#include "game/behaviour/linkpath.h"
+#include "game/behaviour/states.h"
 
 namespace game::behaviour::hz {
 
-jint knockbackHero(cActor*, cActor*, jint, jint) { return 0; }
-jint hurtHero(cActor*, jint, jint, bool) { return 0; }
-bool isHeroInvulnerable() { return false; }
-void switchToType3(cActor* self, jint anim) {
-    self->flags |= 0x20000;
-    self->setAnim(anim);
-    self->type = 3;
-    self->stateFlags = 0;
+jint knockbackHero(cActor* hero, cActor* enemy, jint amount, jint force) {
+    return behaviour::knockbackHero(hero, enemy, amount, force);
 }
-void hideForRespawn(cActor*, jint) {}
-bool tryDefeatByHit(cActor*) { return false; }
-void startLinkLeg(cActor*) {}
-void moveToLinkRow(cActor*, jint, jint) {}
-IntArray* buildCurvePath(jint, jint, jint, jint, jint, jint, jint) { return nullptr; }
-bool isLinkPointAhead(cActor* self, jint row) {
-    if (!isLinkIndexValid(row)) return false;
-    loadLinkRow(row);
-    return cActor::isAnchorReachable(self, java::ishl(getLinkX(row), 8), java::ishl(getLinkY(row), 8));
+jint hurtHero(cActor* hero, jint pushY, jint amount, bool force) {
+    return behaviour::hurtHero(hero, pushY, amount, force);
 }
+bool isHeroInvulnerable() { return behaviour::isHeroInvulnerable(); }
+void switchToType3(cActor* self, jint anim) { behaviour::switchToType3(self, anim); }
+void hideForRespawn(cActor* self, jint frames) { behaviour::hideForRespawn(self, frames); }
+bool tryDefeatByHit(cActor* self) { return behaviour::tryDefeatByHit(self); }
+void startLinkLeg(cActor* self) { behaviour::startLinkLeg(self); }
+void moveToLinkRow(cActor* self, jint row, jint speed) { behaviour::moveToLinkRow(self, row, speed); }
+IntArray* buildCurvePath(jint x0, jint y0, jint x1, jint y1, jint x2, jint y2, jint steps) {
+    return behaviour::buildCurvePath(x0, y0, x1, y1, x2, y2, steps);
+}
+bool isLinkPointAhead(cActor* self, jint row) { return behaviour::isLinkPointAhead(self, row); }
 
 }  // namespace game::behaviour::hz

@@ -3,12 +3,11 @@
 // and the random launch that throws an actor off to a random side.
 //
 // Invariants: the field's parts array is an int[61] laid out as
-// initRandomParts makes it (made on first update when set-up did not);
+// layPartField makes it (made on first update when set-up did not);
 // random draws happen in the documented order only, so a fixed seed gives
 // a fixed field; spark timers are never reseeded below 15.
 #include "game/behaviour/hazards.h"
 #include "game/behaviour/hazards_fields.h"
-#include "game/behaviour/routines.h"
 #include "game/flow/gmath.h"
 #include "game/sprite/sprite.h"
 
@@ -22,7 +21,7 @@ constexpr jint kSparks = 5;
 
 }  // namespace
 
-void initRandomParts(cActor* self) {
+void layPartField(cActor* self) {
     if (!self) return;
     IntArray* p = newIntArray(kFieldLength);
     self->parts = p;
@@ -43,7 +42,7 @@ void initRandomParts(cActor* self) {
 
 void updateType28(cActor* self) {
     if (!hf::ambientAnimOn()) return;
-    if (!self->parts || self->parts->length() < kFieldLength) initRandomParts(self);
+    if (!self->parts || self->parts->length() < kFieldLength) layPartField(self);
     for (jint s = 0; s < kSparks; ++s) {
         jint* timers = hf::sparkTimers();
         timers[s] -= 1;

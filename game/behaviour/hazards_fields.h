@@ -1,49 +1,51 @@
-// The actor fields and shared statics the hazard family reads, by the
-// names its routines use, over the framework's storage; plus the family's
-// own statics (the ambient sparks, the fly-by clock).
+// The hazard family's view of the actor fields and shared statics: the
+// behaviour names of fields.h, plus the few statics it reads that the
+// field map leaves out (the frame clock, the quake counters, the ambient
+// switch).
 //
-// Invariant: every accessor answers a reference into live storage (never
-// a copy), so routines read and write through the same names.
+// Invariant: every accessor answers live storage; the spark tables are
+// handed out as element pointers, valid until the next allocation (callers
+// use them at once).
 #pragma once
 
-#include "game/actor/actor.h"
-#include "game/data/statics.h"
+#include "game/behaviour/fields.h"
 
 namespace game::behaviour::hf {
 
-inline jint& x(cActor* a) { return a->posX; }
-inline jint& y(cActor* a) { return a->posY; }
-inline jint& timer(cActor* a) { return a->stateTimer; }
-inline jint& nextState(cActor* a) { return a->nextAiState; }
-inline jint& physicsFlags(cActor* a) { return a->stateFlags; }
-inline jint& contactFlags(cActor* a) { return a->hitFlags; }
-inline jint& animTicks(cActor* a) { return a->animTick; }
-jint& counter(cActor* a);
-jint& originX(cActor* a);
-jint& originY(cActor* a);
-jint& spanRight(cActor* a);
-jint& cycleCount(cActor* a);
-jint& cycleCountB(cActor* a);
-ObjectArray* linked(cActor* a);
-void setLinked(cActor* a, ObjectArray* v);
+using behaviour::animTicks;
+using behaviour::boostFrames;
+using behaviour::contactFlags;
+using behaviour::counter;
+using behaviour::cycleCount;
+using behaviour::cycleCountB;
+using behaviour::flyByFrames;
+using behaviour::linked;
+using behaviour::nextState;
+using behaviour::originX;
+using behaviour::originY;
+using behaviour::physicsFlags;
+using behaviour::runSpeedFactor;
+using behaviour::setLinked;
+using behaviour::spanRight;
+using behaviour::timer;
+using behaviour::worldFlags;
 
-// Statics shared with other subsystems.
-jint frameTick();
-jint& quakeFrames();
-jint quakeOffset();
-jint& boostFrames();
-jint runSpeedFactor();
-jint worldFlags();
+// cGame.frameTick: frames of the in-game pass since the level started.
+inline jint frameTick() { return cg().playFrames; }
+// cGame.quakeFrames and cGame.quakeOffset.
+inline jint& quakeFrames() { return cg().shakeTimer; }
+inline jint quakeOffset() { return cg().shakeOffset; }
+// cGame.ambientAnimOn: set when the game initialises (the family's own
+// flag, on at every installation).
 bool ambientAnimOn();
 void setAmbientAnimOn(bool on);
 
-// The family's own statics.
-// The five shared sparks (cActor.sparkTimers, sparkParts, sparkAngles).
-jint* sparkTimers();
-jint* sparkParts();
-jint* sparkAngles();
-jint& flyByFrames();
-// Forgets them (a new application).
+// The five shared sparks.
+inline jint* sparkTimers() { return behaviour::sparkTimers()->data(); }
+inline jint* sparkParts() { return behaviour::sparkParts()->data(); }
+inline jint* sparkAngles() { return behaviour::sparkAngles()->data(); }
+
+// Back to the starting values (a new installation).
 void resetHazardStatics();
 
 }  // namespace game::behaviour::hf

@@ -39,7 +39,7 @@ void keepBaseAnim(cActor* a) {
     a->parts->data()[0] = a->anim;
 }
 
-jint baseAnim(cActor* a) { return a->parts && a->parts->length() >= 1 ? a->parts->data()[0] : a->anim; }
+jint storedBaseAnim(cActor* a) { return a->parts && a->parts->length() >= 1 ? a->parts->data()[0] : a->anim; }
 
 jint* motionOf(cActor* a) {
     if (!a->motion) a->allocMotionState();
@@ -116,7 +116,7 @@ void updateType32(cActor* self) {
         keepBaseAnim(self);
         self->aiState = 2;
     }
-    const jint b = baseAnim(self);
+    const jint b = storedBaseAnim(self);
     const jint phase = java::irem(java::iadd(hf::frameTick(), param(self, 2)), java::iadd(off, on));
     self->setAnim(phase < off ? b : b + 1);
     hz::boxFromFrameRect(self);
@@ -134,7 +134,7 @@ void updateType40(cActor* self) {
         keepBaseAnim(self);
         self->aiState = 2;
     }
-    const jint b = baseAnim(self);
+    const jint b = storedBaseAnim(self);
     const jint d1 = hz::animDuration(self, b + 1), d3 = hz::animDuration(self, b + 3);
     const jint idle = active - d1 - d3;
     const jint phase = java::irem(java::iadd(hf::frameTick(), param(self, 2)), java::iadd(active, safe));
@@ -225,7 +225,7 @@ void updateType57(cActor* self) {
 void updateType38(cActor* self) {
     if (isRefused(self)) return;
     if (self->aiState == 0) keepBaseAnim(self);
-    const jint b = baseAnim(self);
+    const jint b = storedBaseAnim(self);
     if (hf::worldFlags() & 16) {
         self->flags |= 0x20000;
         self->setAnim(b + 1);

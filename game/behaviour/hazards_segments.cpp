@@ -9,7 +9,6 @@
 #include "game/actor/actor.h"
 #include "game/actor/levels.h"
 #include "game/behaviour/hazards.h"
-#include "game/behaviour/routines.h"
 #include "game/data/statics.h"
 #include "runtime/log.h"
 
@@ -50,7 +49,7 @@ IntArray* projectOntoSegment(IntArray* record, jint px, jint py) {
     else if (px > x2) cx = x2;
     const jint along = java::isub(cx, x1);
     const jint sy = java::iadd(y1, java::idiv(java::imul(java::isub(y2, y1), along), span));
-    const jlong scaled = (static_cast<jlong>(along) * 256 * static_cast<jlong>(segmentScale())) >> 8;
+    const jlong scaled = (static_cast<jlong>(along) * 256 * static_cast<jlong>(segmentProjectionScale())) >> 8;
     const jint a = static_cast<jint>(scaled / span);
     jint* o = out->data();
     o[0] = a;

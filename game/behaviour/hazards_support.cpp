@@ -9,6 +9,7 @@
 #include "game/behaviour/hazards.h"
 #include "game/behaviour/hazards_core.h"
 #include "game/behaviour/hazards_fields.h"
+#include "game/behaviour/fields.h"
 #include "game/flow/variables.h"
 #include "game/sprite/sprite.h"
 #include "runtime/log.h"
@@ -30,7 +31,7 @@ void logSegmentOnce(cActor* self, const char* why) {
     self->aiState = kRefusedState;
 }
 
-jint segmentScale() { return ca().speedParam; }
+jint segmentProjectionScale() { return segmentScale() != 0 ? segmentScale() : ca().speedParam; }
 
 namespace hz {
 

@@ -6,7 +6,6 @@
 
 #include "game/behaviour/hazards.h"
 #include "game/behaviour/hazards_fields.h"
-#include "game/behaviour/routines.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
 #include "tests/game/behaviour/hazards_support.h"
@@ -269,7 +268,7 @@ TEST_F(HazardEdges, PointOnSegmentEdges) {
     IntArray* r = b::projectOntoSegment(rec, 200, 150);
     EXPECT_EQ(r->data()[1], 0);
     EXPECT_EQ(r->data()[2], 0);  // sy = 200 - 100 * 100 / 200 = 150
-    const jint half = static_cast<jint>((static_cast<jlong>(100) * 256 * b::segmentScale() >> 8) / 200);
+    const jint half = static_cast<jint>((static_cast<jlong>(100) * 256 * b::segmentProjectionScale() >> 8) / 200);
     EXPECT_EQ(r->data()[0], half);
     r = b::projectOntoSegment(rec, 40, 170);  // left of the segment
     EXPECT_EQ(r->data()[0], 0);
@@ -369,7 +368,7 @@ TEST_F(HazardEdges, PartFieldLaysItsGridAndReseedsSparks) {
     for (jint subtype : {106, 143}) {
         game::fl().randomSeed = 12345;
         cActor* f = make(subtype, 28, 0, 0, 0, {});
-        b::initRandomParts(f);
+        b::layPartField(f);
         ASSERT_EQ(f->parts->length(), 61);
         for (jint i = 0; i < 12; ++i) {
             const jint x = f->parts->data()[13 + i], y = f->parts->data()[25 + i];
@@ -383,7 +382,7 @@ TEST_F(HazardEdges, PartFieldLaysItsGridAndReseedsSparks) {
     }
     b::hf::setAmbientAnimOn(true);
     cActor* f = make(106, 28, 0, 0, 0, {});
-    b::initRandomParts(f);
+    b::layPartField(f);
     b::hf::sparkTimers()[0] = 1;
     b::hf::sparkTimers()[1] = 2;
     step(f);

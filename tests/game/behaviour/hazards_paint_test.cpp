@@ -121,7 +121,7 @@ protected:
 
 // A field with its elements placed by hand: element k of animation k % 7.
 cActor* layField(HazardPaint* t, cActor* f) {
-    b::initRandomParts(f);
+    b::layPartField(f);
     jint* e = f->parts->data();
     for (jint k = 0; k < 12; ++k) {
         e[1 + k] = k % 7;

@@ -1,5 +1,5 @@
-// Fixture of the hazard family's tests (header only): the world fixture with the
-// behaviours installed, a flat room, a hero, and actors of any type made
+// Fixture of the hazard family's tests (header only): the behaviour
+// fixture's application, a flat room, a hero, and actors of any type made
 // from level records (their subtype row given the type and piece size).
 #pragma once
 
@@ -9,6 +9,7 @@
 #include "game/actor/actor.h"
 #include "game/actor/pool.h"
 #include "game/behaviour/behaviour.h"
+#include "tests/game/behaviour/core_support.h"
 #include "tests/game/world/support.h"
 #include "game/data/statics.h"
 #include "tools/kit/actortables.h"
@@ -21,7 +22,7 @@ using worldtest::loadLevel;
 // A room of columns x rows cells with a solid floor row and extra lines.
 std::string room(int columns = 120, int rows = 20, const std::string& extra = "");
 
-class HazardTest : public worldtest::WorldTest {
+class HazardTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -46,15 +47,11 @@ inline std::string room(int columns, int rows, const std::string& extra) {
 }
 
 inline void HazardTest::SetUp() {
-    WorldTest::SetUp();
-    game::behaviour::installBehaviours();
+    behaviourtest::startApplication();
     game::cg().playFrames = 0;
 }
 
-inline void HazardTest::TearDown() {
-    game::behaviour::uninstallBehaviours();
-    WorldTest::TearDown();
-}
+inline void HazardTest::TearDown() { behaviourtest::closeApplication(); }
 
 inline cActor* HazardTest::make(int subtype, int type, int x, int y, int anim, const std::vector<int16_t>& params, int w,
                          int h, int flags) {
