@@ -2,6 +2,7 @@
 // picture, packed into data.bar inside a device root.
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_world.h"
+#include "tools/kit/demo_hazards.h"
 #include "tools/kit/demo_data.h"
 #include "tools/kit/demo_screens.h"
 #include "tools/kit/demo_flow.h"
@@ -513,6 +514,7 @@ std::vector<DemoEntry> demoEntries() {
     addDemoShowcase(entries);
     addDemoData(entries);
     addDemoWorld(entries);
+    addDemoHazards(entries);
     addDemoFlow(entries);
     return entries;
 }

@@ -1,0 +1,146 @@
+// The hazard family's demo content (see demo_hazards.h): subtype rows and
+// the *hazards* and *chase* test levels, authored here as level text.
+#include "tools/kit/demo_hazards.h"
+
+#include "tools/kit/gamedata.h"
+#include "tools/kit/level.h"
+
+#include <map>
+
+namespace kit {
+
+namespace {
+
+namespace st = hazard_subtypes;
+
+// A map of columns x rows cells: layer 2 (drawn, empty) and the collision
+// layer with a floor in the last two rows; walls lists extra solid cells
+// as (column, first row, last row).
+struct Wall {
+    int column, first, last;
+};
+std::string roomMap(int columns, int rows, const std::vector<Wall>& walls) {
+    std::string s = "layer 2 " + std::to_string(columns) + " " + std::to_string(rows) + "\n";
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) s += c ? " ." : ".";
+        s += "\n";
+    }
+    s += "layer 4 " + std::to_string(columns) + " " + std::to_string(rows) + "\n";
+    for (int r = 0; r < rows; ++r) {
+        std::string line(static_cast<size_t>(columns), r >= rows - 2 ? '6' : '.');
+        for (const Wall& w : walls)
+            if (r >= w.first && r <= w.last && w.column >= 0 && w.column < columns) line[static_cast<size_t>(w.column)] = '6';
+        s += line + "\n";
+    }
+    return s;
+}
+
+std::string object(int subtype, int id, int x, int y, int anim, const std::vector<int>& params = {}) {
+    std::string s = "object " + std::to_string(subtype) + " " + std::to_string(id) + " " + std::to_string(x) + " " +
+                    std::to_string(y) + " 7 " + std::to_string(anim) + " 160";
+    for (int p : params) s += " " + std::to_string(p);
+    return s + "\n";
+}
+
+std::string link(int id, int x, int y, int next, int code = 0, int arg = 0) {
+    return "link " + std::to_string(id) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
+           std::to_string(next) + " " + std::to_string(code) + " " + std::to_string(arg) + "\n";
+}
+
+Bytes levelPack(const std::string& text) {
+    const std::map<int, Bytes> entries = levelEntries(parseLevelDescription(text));
+    std::vector<PackEntry> pack;
+    for (int e = 0; e <= kLevelRegionsEntry; ++e) {
+        auto it = entries.find(e);
+        PackEntry p;
+        if (it == entries.end() || it->second.empty()) p.empty = true;
+        else p.payload = it->second;
+        pack.push_back(std::move(p));
+    }
+    return buildPack(pack).header;
+}
+
+}  // namespace
+
+void addDemoHazardRows(ActorTables& tables) {
+    struct Row {
+        int subtype, type, width, height;
+    };
+    static const Row kRows[] = {
+        {st::kChain, 31, 16, 16},        {st::kFlame, 32, 24, 40},          {st::kTrap4, 40, 36, 36},
+        {st::kBall, 57, 24, 24},         {st::kShot, 38, 12, 12},           {st::kLinkMover, 46, 40, 16},
+        {st::kGaze, 47, 30, 30},         {st::kHatch, 37, 48, 48},          {st::kTurret81, 81, 40, 40},
+        {st::kTurret83, 83, 40, 40},     {st::kSpringTrap, 27, 36, 36},     {st::kPad, 66, 36, 12},
+        {st::kFlyBy, 71, 60, 30},        {st::kLinkPlatform, 63, 72, 18},   {st::kContact, 91, 36, 36},
+        {st::kChaser, 109, 120, 120},    {st::kSegment, 43, 10, 10},        {st::kField, 28, 8, 8},
+        {st::kFieldSparks, 28, 8, 8},    {st::kLobGenerator, 48, 20, 20},   {st::kLobber, 49, 16, 16},
+        {st::kColumnGenerator, 77, 20, 20}, {st::kColumn, 78, 24, 24},      {st::kHatchItem, 110, 24, 24},
+        {st::kFlyByDrop, 110, 16, 16},   {st::kShot81, 38, 12, 12},         {st::kShot83, 38, 12, 12},
+    };
+    for (const Row& r : kRows) {
+        for (ActorTables::Row& row : tables.rows) {
+            if (row.subtype != r.subtype) continue;
+            // Far margins, no sprite, the type, the size, drawn and active,
+            // layer 10; rows past 208 keep their extra record values.
+            std::vector<int32_t> v = {400, 240, -1, 18, 0, r.type, r.width, r.height, 0xA0, 10, -1, 10};
+            for (size_t i = v.size(); i < row.values.size(); ++i) v.push_back(row.values[i]);
+            row.values = v;
+        }
+    }
+}
+
+std::string demoHazardsLevel() {
+    std::string s = "# The hazards test level: one of each hazard along a flat floor (y 648);\n"
+                    "# the fly-by starts once the hero passes x 3640.\n";
+    s += roomMap(120, 20, {});
+    s += "rect 20 0 0 10 10\n";                 // index 0: never a ball's area
+    s += "rect 21 880 420 1040 640\n";           // the ball's area
+    s += link(31, 1300, 500, 32) + link(32, 1420, 460, 33) + link(33, 1360, 560, 31);  // a closed loop
+    s += link(41, 1800, 600, 42) + link(42, 1900, 450, 43) + link(43, 2000, 600, -1);
+    s += link(51, 2150, 640, 52) + link(52, 2250, 500, 53) + link(53, 2350, 640, -1);
+    s += link(61, 3400, 560, 62, 0, 500) + link(62, 3600, 560, 61, 0, 250);
+    s += link(71, 3750, 600, 72) + link(72, 3950, 500, -1);
+    s += object(0, 1, 120, 648, 0, {2, -1, -1, -1, -1});
+    s += object(st::kField, 2, 0, 0, 0);
+    s += object(st::kChain, 10, 400, 560, 0, {40, 4, 4, 4});
+    s += object(st::kFlame, 11, 600, 648, 0, {20, 12, 0});
+    s += object(st::kTrap4, 12, 760, 648, 0, {30, 20, 0});
+    s += object(st::kBall, 13, 950, 500, 0, {4, 21});
+    s += object(st::kShot, 14, 1150, 300, 9);
+    s += object(st::kLinkMover, 15, 1300, 500, 0, {31, -1, 3, 1});
+    s += object(st::kGaze, 16, 1600, 600, 0, {300, 200, -150, -150, 20});
+    s += object(st::kLobGenerator, 17, 1800, 600, 0, {41, 30, 40});
+    s += object(st::kColumnGenerator, 18, 2150, 640, 0, {51, 24, 50});
+    s += object(st::kHatch, 19, 2500, 648, 10, {80, 60, -40, -60, 8, 40});
+    s += object(st::kTurret81, 20, 2700, 600, 4, {300, 200, -150, -150});
+    s += object(st::kTurret83, 21, 2900, 600, 0, {0, 300, 200, -150, -150, 30});
+    s += object(st::kSpringTrap, 22, 3100, 660, 0, {3, 2000});
+    s += object(st::kPad, 23, 3250, 648, 0);
+    s += object(st::kLinkPlatform, 24, 3400, 560, 0, {3, 61});
+    s += object(st::kContact, 25, 3700, 648, 0);
+    s += object(st::kSegment, 26, 3800, 600, 0, {71});
+    s += object(st::kFlyBy, 27, 4440, 100, 0);
+    s += "rect 10 0 0 4320 720\n";
+    return s;
+}
+
+std::string demoChaseLevel() {
+    std::string s = "# The chase test level: the hero auto-runs right, the chaser follows;\n"
+                    "# a wall at column 30 with a gap in rows 14-15, a speed pad at x 1400.\n"
+                    "# The chaser's attack box lies 600 px ahead of it: it sprints until that\n"
+                    "# reaches the view's right edge, then runs.\n";
+    s += roomMap(90, 20, {{30, 0, 13}, {30, 16, 17}});
+    s += object(0, 1, 600, 648, 0, {2, -1, -1, -1, -1});
+    s += object(st::kChaser, 30, 200, 648, 0, {5, 200, 160, 600, -160});
+    s += object(st::kPad, 31, 1400, 648, 0);
+    s += "rect 10 0 0 3240 720\n";
+    s += "script 5\n  target none\n    key 0\n";
+    return s;
+}
+
+void addDemoHazards(std::vector<DemoEntry>& out) {
+    out.push_back({"pack_hazards", [] { return levelPack(demoHazardsLevel()); }});
+    out.push_back({"pack_chase", [] { return levelPack(demoChaseLevel()); }});
+}
+
+}  // namespace kit
