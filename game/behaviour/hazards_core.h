@@ -12,6 +12,8 @@ namespace game::behaviour::hz {
 jint knockbackHero(cActor* hero, cActor* enemy, jint amount, jint force);
 jint hurtHero(cActor* hero, jint pushY, jint amount, bool force);
 bool isHeroInvulnerable();
+// Sound 29 and damage with invulnerable frames, unless invulnerable.
+void damageHeroBy(jint amount, jint frames);
 void switchToType3(cActor* self, jint anim);
 void hideForRespawn(cActor* self, jint frames);
 bool tryDefeatByHit(cActor* self);

@@ -15,6 +15,7 @@ jint hurtHero(cActor* hero, jint pushY, jint amount, bool force) {
     return behaviour::hurtHero(hero, pushY, amount, force);
 }
 bool isHeroInvulnerable() { return behaviour::isHeroInvulnerable(); }
+void damageHeroBy(jint amount, jint frames) { behaviour::damageHeroBy(amount, frames); }
 void switchToType3(cActor* self, jint anim) { behaviour::switchToType3(self, anim); }
 void hideForRespawn(cActor* self, jint frames) { behaviour::hideForRespawn(self, frames); }
 bool tryDefeatByHit(cActor* self) { return behaviour::tryDefeatByHit(self); }

@@ -14,7 +14,6 @@
 #include "game/behaviour/hazards_core.h"
 #include "game/behaviour/hazards_fields.h"
 #include "game/flow/sound.h"
-#include "game/flow/variables.h"
 #include "game/world/scripts.h"
 
 namespace game::behaviour {
@@ -128,10 +127,9 @@ void updateType71(cActor* self) {
 // --- link platform (63) ---------------------------------------------------------------------
 
 void updateType63(cActor* self) {
-    if (hz::heroMeetsBox(self) && !hz::isHeroInvulnerable()) {
-        playSound(29);
-        applyHeroDamage(1, 53);
-    }
+    // Sound 29 and the hit with 53 frames of invulnerability, unless the
+    // hero is invulnerable already.
+    if (hz::heroMeetsBox(self)) hz::damageHeroBy(1, 53);
     jint next = -1;
     if (isLinkIndexValid(self->linkIndex)) {
         loadLinkRow(self->linkIndex);

@@ -13,6 +13,7 @@
 #include "game/behaviour/hazards_fields.h"
 #include "game/data/level.h"
 #include "game/flow/flow_statics.h"
+#include "game/flow/variables.h"
 #include "game/world/camera.h"
 #include "game/world/scripts.h"
 #include "game/world/streaming.h"
@@ -35,7 +36,9 @@ using Path = jint (*)(int n);
 void traceStep(int n, Replay& r) {
     const std::string s = std::to_string(n);
     cActor* h = game::cg().hero;
-    if (h) r.trace.push_back(s + " hero x=" + std::to_string(h->posX) + " y=" + std::to_string(h->posY));
+    if (h)
+        r.trace.push_back(s + " hero x=" + std::to_string(h->posX) + " y=" + std::to_string(h->posY) +
+                          " health=" + std::to_string(game::getVariable(3)) + " anim=" + std::to_string(h->anim));
     for (jint i = 0; i < game::stores().actorCount; ++i) {
         cActor* a = game::poolActor(i);
         if (!a || a == h) continue;
@@ -52,6 +55,7 @@ Replay replay(const std::string& level, int steps, Path heroX, jint heroY) {
     loadLevel(level);
     game::fl().randomSeed = 7;
     game::spawnLevelActors();
+    game::setVariable(3, 40, false);
     cActor* h = game::cg().hero;
     if (!h) {
         r.violations.push_back("no hero");
@@ -64,6 +68,10 @@ Replay replay(const std::string& level, int steps, Path heroX, jint heroY) {
     }
     for (int n = 0; n < steps; ++n) {
         h = game::cg().hero;
+        // The hero's own frame is not run: its invulnerability count runs
+        // down here, and the script heals it below 3 so it walks on.
+        if (h->stateTimer > 0) h->stateTimer -= 1;
+        if (game::getVariable(3) < 3) game::setVariable(3, 10, false);
         const jint x = heroX(n);
         cActor::moveTo(h, x << 8, heroY << 8);
         cActor::setBox(h->box, x - 17, heroY - 85, x + 17, heroY);
