@@ -138,6 +138,51 @@ std::string demoChaseLevel() {
     return s;
 }
 
+std::vector<DamagedLevel> damagedHazardLevels() {
+    const std::string base = roomMap(60, 20, {}) + object(0, 1, 120, 648, 0, {2, -1, -1, -1, -1});
+    const std::string loop = link(31, 300, 500, 32) + link(32, 400, 460, 33) + link(33, 350, 560, 31);
+    const std::string two = link(41, 300, 600, 42) + link(42, 400, 450, -1);
+    const std::string three = link(51, 300, 600, 52) + link(52, 400, 450, 53) + link(53, 500, 600, -1);
+    const std::string same = link(61, 300, 600, 62) + link(62, 300, 600, 63) + link(63, 300, 600, -1);
+    std::vector<DamagedLevel> out = {
+        {"chain without slots", base + object(st::kChain, 10, 200, 560, 0, {40, 4, 2, -2})},
+        {"chain of no balls", base + object(st::kChain, 10, 200, 560, 0, {40, 4, 0, 0})},
+        {"chain of 32767 balls", base + object(st::kChain, 10, 200, 560, 0, {40, 4, 32767, 0})},
+        {"chain of negative balls", base + object(st::kChain, 10, 200, 560, 0, {40, 4, -5, 9})},
+        {"flame with a zero cycle", base + object(st::kFlame, 11, 150, 648, 0, {0, 0, 3})},
+        {"flame with cancelling times", base + object(st::kFlame, 11, 150, 648, 0, {-7, 7, 3})},
+        {"trap with a zero cycle", base + object(st::kTrap4, 12, 150, 648, 0, {0, 0, 0})},
+        {"turret with cycle 0", base + object(st::kTurret83, 21, 150, 600, 0, {0, 300, 200, -150, -150, 0})},
+        {"turret with a negative cycle", base + object(st::kTurret83, 21, 150, 600, 0, {0, 300, 200, -150, -150, -3})},
+        {"generator with two points", base + two + object(st::kLobGenerator, 17, 300, 600, 0, {41, 30, 5})},
+        {"generator with one missing", base + object(st::kColumnGenerator, 18, 300, 600, 0, {99, 30, 5})},
+        {"generator with 0 steps", base + three + object(st::kLobGenerator, 17, 300, 600, 0, {51, 0, 5})},
+        {"generator with 500 steps", base + three + object(st::kColumnGenerator, 18, 300, 600, 0, {51, 500, 5})},
+        {"generator on one point", base + same + object(st::kColumnGenerator, 18, 300, 600, 0, {61, 30, 5})},
+        {"generator on a loop", base + loop + object(st::kLobGenerator, 17, 300, 600, 0, {31, 30, 0})},
+        {"mover riding itself on a loop", base + loop + object(st::kLinkMover, 15, 300, 500, 0, {31, 15, 3, 1})},
+        {"mover on a missing link", base + object(st::kLinkMover, 15, 300, 500, 0, {77, 99, 3, 1})},
+        {"platform on a loop without waits", base + loop + object(st::kLinkPlatform, 24, 300, 500, 0, {0, 31})},
+        {"platform with a huge wait", base + link(71, 300, 500, 72, 0, 32767) + link(72, 400, 500, 71, 0, -32768) +
+                                           object(st::kLinkPlatform, 24, 300, 500, 0, {3, 71})},
+        {"hatch opening at once", base + object(st::kHatch, 19, 120, 648, 10, {80, 60, -40, -60, 0, -5})},
+        {"trap with no hidden time", base + object(st::kSpringTrap, 22, 125, 660, 0, {3, 0})},
+        {"segment owner without links", base + object(st::kSegment, 26, 200, 600, 0, {99})},
+        {"segment owners beyond three", base + link(81, 100, 600, 82) + link(82, 100, 400, -1) +
+                                             object(st::kSegment, 26, 200, 600, 0, {81}) +
+                                             object(st::kSegment, 27, 210, 600, 0, {81}) +
+                                             object(st::kSegment, 28, 220, 600, 0, {81}) +
+                                             object(st::kSegment, 29, 230, 600, 0, {81})},
+        {"ball without an area", base + object(st::kBall, 13, 300, 500, 0, {32767, 99})},
+        {"gaze with no range", base + object(st::kGaze, 16, 150, 600, 0, {0, 0, 0, 0, -32768})},
+        {"chaser without its script", base + object(st::kChaser, 30, 50, 648, 0, {99, 200, 160, 600, -160})},
+        {"short records", base + object(st::kChain, 10, 200, 560, 0) + object(st::kTurret83, 21, 150, 600, 0) +
+                              object(st::kLinkMover, 15, 300, 500, 0) + object(st::kChaser, 30, 50, 648, 0)},
+    };
+    for (DamagedLevel& d : out) d.text = "# damaged: " + d.name + "\n" + d.text;
+    return out;
+}
+
 void addDemoHazards(std::vector<DemoEntry>& out) {
     out.push_back({"pack_hazards", [] { return levelPack(demoHazardsLevel()); }});
     out.push_back({"pack_chase", [] { return levelPack(demoChaseLevel()); }});

@@ -33,4 +33,15 @@ std::string demoHazardsLevel();
 std::string demoChaseLevel();
 void addDemoHazards(std::vector<DemoEntry>& out);
 
+// Damaged variants of the hazard records, each a whole level text: zero
+// cycles and slot counts, absurd ball counts, generators short of link
+// points or with step counts the path cannot use, link loops under a
+// riding mover and a waiting platform, missing links, scripts and ride
+// targets. The game refuses or bounds each one; none may crash or hang.
+struct DamagedLevel {
+    std::string name;
+    std::string text;
+};
+std::vector<DamagedLevel> damagedHazardLevels();
+
 }  // namespace kit

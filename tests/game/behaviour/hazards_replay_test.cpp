@@ -115,7 +115,15 @@ void expectTrace(const std::string& name, const Replay& r) {
     EXPECT_EQ(expected.size(), r.trace.size()) << name << ": traces differ in length";
 }
 
-class HazardReplay : public HazardTest {};
+class HazardReplay : public HazardTest {
+protected:
+    // A fresh application between levels of one test.
+    void closeAndRestart() {
+        behaviourtest::closeApplication();
+        behaviourtest::startApplication();
+        game::cg().playFrames = 0;
+    }
+};
 
 TEST_F(HazardReplay, HazardsLevel) {
     // The hero walks right 10 px a step from the start, past every hazard,
@@ -145,6 +153,66 @@ TEST_F(HazardReplay, ChaseLevel) {
     for (const std::string& l : r.trace)
         if (l.find("type=109") != std::string::npos && l.find(" ai=1 ") != std::string::npos) caught = true;
     EXPECT_TRUE(caught);
+}
+
+}  // namespace
+
+namespace {
+
+// Each damaged variant runs 300 steps with the hero walking through it:
+// nothing crashes or hangs, the pool stays bounded, and the records the
+// routines refuse say so in the log.
+TEST_F(HazardReplay, DamagedLevelsRunWithoutHarm) {
+    for (const kit::DamagedLevel& d : kit::damagedHazardLevels()) {
+        SCOPED_TRACE(d.name);
+        LogCapture log;
+        const Replay r = replay(d.text, 300, [](int n) { return jint(120 + (n % 60) * 6); }, 648);
+        EXPECT_TRUE(r.violations.empty());
+        for (const char* refused : {"without slots", "no balls", "32767 balls", "negative balls", "zero cycle",
+                                    "cancelling", "cycle 0", "two points", "one missing", "0 steps", "500 steps",
+                                    "one point", "without links"}) {
+            if (d.name.find(refused) != std::string::npos) EXPECT_TRUE(log.contains("refused") || log.contains("owns no"));
+        }
+        closeAndRestart();
+    }
+}
+
+// Records with random parameters for every hazard type, the hero at random
+// places: 200 steps each, nothing may crash, hang or grow the pool past 200.
+TEST_F(HazardReplay, RandomRecordsOfEveryHazardType) {
+    namespace st = kit::hazard_subtypes;
+    const int subtypes[] = {st::kChain, st::kFlame, st::kTrap4, st::kBall, st::kShot, st::kLinkMover, st::kGaze,
+                            st::kHatch, st::kTurret81, st::kTurret83, st::kSpringTrap, st::kPad, st::kFlyBy,
+                            st::kLinkPlatform, st::kContact, st::kChaser, st::kSegment, st::kField,
+                            st::kFieldSparks, st::kLobGenerator, st::kColumnGenerator, st::kLobber, st::kColumn};
+    uint32_t seed = 0x68617a;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) & 0xFFFF) - 32768;
+    };
+    for (int round = 0; round < 6; ++round) {
+        std::string text = room(60, 20);
+        for (int l = 0; l < 6; ++l)
+            text += "link " + std::to_string(30 + l) + " " + std::to_string(next() & 2047) + " " +
+                    std::to_string(next() & 1023) + " " + std::to_string(30 + (next() & 7)) + " " +
+                    std::to_string(next() & 15) + " " + std::to_string(next()) + "\n";
+        text += "rect 5 0 0 10 10\nrect 6 100 100 900 700\n";
+        text += "object 0 1 120 648 7 0 160 2 -1 -1 -1 -1\n";
+        int id = 10;
+        for (int sub : subtypes) {
+            text += "object " + std::to_string(sub) + " " + std::to_string(id++) + " " + std::to_string(next() & 2047) +
+                    " " + std::to_string(next() & 1023) + " 7 " + std::to_string(next() & 31) + " 160";
+            const int n = next() & 7;
+            for (int i = 0; i < n; ++i) text += " " + std::to_string(i < 2 && (next() & 1) ? 30 + (next() & 7) : next());
+            text += "\n";
+        }
+        SCOPED_TRACE(round);
+        static int heroSeed;
+        heroSeed = next();
+        const Replay r = replay(text, 200, [](int n) { return jint(((heroSeed + n * 37) & 2047) + 20); }, 648);
+        EXPECT_TRUE(r.violations.empty());
+        closeAndRestart();
+    }
 }
 
 }  // namespace
