@@ -3,6 +3,7 @@
 // index them without a null test; everything else starts at zero.
 #include "game/behaviour/behaviour.h"
 #include "game/behaviour/fields.h"
+#include "game/behaviour/setup.h"
 
 #include <cstdlib>
 
@@ -25,6 +26,7 @@ void behaviourClinit() {
     s.sparkAngles = newIntArray(kSparkCount);
     s.type2Queue = newIntArray(kType2QueueLength);
     s.scriptsEnabled = 1;
+    clearPaddingLog();
 }
 
 }  // namespace
