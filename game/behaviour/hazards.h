@@ -45,8 +45,6 @@ IntArray* findSegmentSlot(jint id);
 void updateType43(cActor* self);
 
 // --- ambient part field ---------------------------------------------------------
-// Lays the field (parts int[61]) from the random generator.
-void layPartField(cActor* self);
 void updateType28(cActor* self);
 void paintType28(cActor* self, jint dx, jint dy);
 

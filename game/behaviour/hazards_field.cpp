@@ -8,6 +8,7 @@
 // a fixed field; spark timers are never reseeded below 15.
 #include "game/behaviour/hazards.h"
 #include "game/behaviour/hazards_fields.h"
+#include "game/behaviour/setup.h"
 #include "game/flow/gmath.h"
 #include "game/sprite/sprite.h"
 
@@ -21,28 +22,9 @@ constexpr jint kSparks = 5;
 
 }  // namespace
 
-void layPartField(cActor* self) {
-    if (!self) return;
-    IntArray* p = newIntArray(kFieldLength);
-    self->parts = p;
-    const bool jitter = self->subtype == 106;
-    for (jint i = 0; i < kFieldParts; ++i) {
-        const jint anim = random(jitter ? 7 : 2);
-        jint x = (i % 4) * 800 / 5, y = (i / 3) * 480 / 4;
-        if (jitter) {
-            x += random(8);
-            y += random(8);
-        }
-        jint* e = self->parts->data();
-        e[1 + i] = anim;
-        e[13 + i] = x;
-        e[25 + i] = y;
-    }
-}
-
 void updateType28(cActor* self) {
     if (!hf::ambientAnimOn()) return;
-    if (!self->parts || self->parts->length() < kFieldLength) layPartField(self);
+    if (!self->parts || self->parts->length() < kFieldLength) initRandomParts(self);
     for (jint s = 0; s < kSparks; ++s) {
         jint* timers = hf::sparkTimers();
         timers[s] -= 1;

@@ -6,6 +6,7 @@
 
 #include "game/behaviour/hazards.h"
 #include "game/behaviour/hazards_fields.h"
+#include "game/behaviour/setup.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
 #include "tests/game/behaviour/hazards_support.h"
@@ -368,7 +369,7 @@ TEST_F(HazardEdges, PartFieldLaysItsGridAndReseedsSparks) {
     for (jint subtype : {106, 143}) {
         game::fl().randomSeed = 12345;
         cActor* f = make(subtype, 28, 0, 0, 0, {});
-        b::layPartField(f);
+        b::initRandomParts(f);
         ASSERT_EQ(f->parts->length(), 61);
         for (jint i = 0; i < 12; ++i) {
             const jint x = f->parts->data()[13 + i], y = f->parts->data()[25 + i];
@@ -382,7 +383,7 @@ TEST_F(HazardEdges, PartFieldLaysItsGridAndReseedsSparks) {
     }
     b::hf::setAmbientAnimOn(true);
     cActor* f = make(106, 28, 0, 0, 0, {});
-    b::layPartField(f);
+    b::initRandomParts(f);
     b::hf::sparkTimers()[0] = 1;
     b::hf::sparkTimers()[1] = 2;
     step(f);

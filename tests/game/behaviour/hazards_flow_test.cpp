@@ -152,7 +152,9 @@ TEST_F(HazardFlow, CurveMoverGrowsUpwardWhileRisingAndEndsFallingBelowItsLine) {
     while (m->type == 78 && frames < 200) {
         step(m);
         ++frames;
-        if (m->type == 78) EXPECT_EQ(m->box->data()[3] - m->box->data()[1], height);
+        if (m->type == 78) {
+            EXPECT_EQ(m->box->data()[3] - m->box->data()[1], height);
+        }
     }
     ASSERT_EQ(m->type, 3);
     EXPECT_GT(m->posY, 610);

@@ -6,6 +6,7 @@
 
 #include "game/behaviour/hazards.h"
 #include "game/behaviour/hazards_fields.h"
+#include "game/behaviour/setup.h"
 #include "game/flow/flow_statics.h"
 #include "game/world/camera.h"
 #include "tests/game/behaviour/hazards_support.h"
@@ -121,7 +122,7 @@ protected:
 
 // A field with its elements placed by hand: element k of animation k % 7.
 cActor* layField(HazardPaint* t, cActor* f) {
-    b::layPartField(f);
+    b::initRandomParts(f);
     jint* e = f->parts->data();
     for (jint k = 0; k < 12; ++k) {
         e[1 + k] = k % 7;

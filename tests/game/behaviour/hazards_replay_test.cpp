@@ -171,7 +171,9 @@ TEST_F(HazardReplay, DamagedLevelsRunWithoutHarm) {
         for (const char* refused : {"without slots", "no balls", "32767 balls", "negative balls", "zero cycle",
                                     "cancelling", "cycle 0", "two points", "one missing", "0 steps", "500 steps",
                                     "one point", "without links"}) {
-            if (d.name.find(refused) != std::string::npos) EXPECT_TRUE(log.contains("refused") || log.contains("owns no"));
+            if (d.name.find(refused) != std::string::npos) {
+                EXPECT_TRUE(log.contains("refused") || log.contains("owns no"));
+            }
         }
         closeAndRestart();
     }
