@@ -255,6 +255,36 @@ TEST_F(HazardFlow, GeneratorsShareOnePathWithEveryMover) {
     EXPECT_EQ(movers[0]->parts->data()[7], 0);
 }
 
+TEST_F(HazardFlow, GeneratorHandsItsOwnPathArrayToEveryMover) {
+    // A type-77 generator past its set-up, with a path of its own: it emits
+    // on the first frame and then every interval + 1 frames.
+    cActor* gen = make(122, 77, 2150, 640, 0, {51, 24, 4});
+    IntArray* path = IntArray::fill(newIntArray(8), {2150 * 256, 640 * 256, 256, -1024, 0, 64, 0, 660 * 256});
+    gen->parts = path;
+    gen->aiState = 2;
+    b::hf::counter(gen) = 4;
+    const int before = countSubtype(123);
+    std::vector<int> emitted;
+    for (int f = 0; f < 11; ++f) {
+        const int n = countSubtype(123);
+        b::updateType77(gen);
+        if (countSubtype(123) > n) emitted.push_back(f);
+    }
+    EXPECT_EQ(emitted, (std::vector<int>{0, 5, 10}));
+    std::vector<cActor*> movers;
+    for (jint i = 0; i < game::stores().actorCount; ++i)
+        if (game::poolActor(i)->subtype == 123) movers.push_back(game::poolActor(i));
+    ASSERT_EQ(static_cast<int>(movers.size()) - before, 3);
+    for (cActor* m : movers) {
+        EXPECT_EQ(m->parts, gen->parts);
+        EXPECT_EQ(m->posX, 2150);
+        EXPECT_EQ(m->motion->data()[7], 1000000);
+    }
+    // One change of the path shows in every mover.
+    gen->parts->data()[7] = 0;
+    for (cActor* m : movers) EXPECT_EQ(m->parts->data()[7], 0);
+}
+
 TEST_F(HazardFlow, GeneratorsWithoutThreePointsBuildNothing) {
     loadLevel(room(120, 20, "link 41 1800 600 42 0 0\nlink 42 1900 450 -1 0 0\n"));
     hero = worldtest::makeHero(2000, 684);
