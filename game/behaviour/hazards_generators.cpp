@@ -168,9 +168,9 @@ void updateType81(cActor* self) {
 void updateType83(cActor* self) {
     if (isRefused(self)) return;
     const jint cycle = param(self, 5);
+    if (cycle == 0) return refuseHazard(self, "cycle length 0");
     switch (self->aiState) {
     case 0:
-        if (cycle == 0) return refuseHazard(self, "cycle length 0");
         if (self->motion) cActor::stopMotion(self);
         self->setAttackBox(param(self, 3), param(self, 4), param(self, 1), param(self, 2));
         self->aiState = 2;

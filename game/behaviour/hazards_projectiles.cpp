@@ -79,12 +79,11 @@ void computeChainBalls(IntArray* parts, jint angle, jint r, jint n, jint empty) 
 
 void updateType31(cActor* self) {
     if (isRefused(self)) return;
+    // Checked every frame, so no state change from outside skips the check.
     const jint n = param(self, 2), empty = param(self, 3);
-    if (self->aiState == 0) {
-        if (n < 1 || n > kMaxPieces) return refuseHazard(self, "ball count outside 1-64");
-        if (java::iadd(n, empty) == 0) return refuseHazard(self, "ball and empty slot count add up to 0");
-        self->aiState = 2;
-    }
+    if (n < 1 || n > kMaxPieces) return refuseHazard(self, "ball count outside 1-64");
+    if (java::iadd(n, empty) == 0) return refuseHazard(self, "ball and empty slot count add up to 0");
+    if (self->aiState == 0) self->aiState = 2;
     self->angle = java::irem(java::imul(hf::frameTick(), param(self, 1)), 360);
     if (!self->parts || self->parts->length() < 2 * n) {
         IntArray* p = newIntArray(2 * n);
@@ -111,8 +110,8 @@ void updateType31(cActor* self) {
 void updateType32(cActor* self) {
     if (isRefused(self)) return;
     const jint off = param(self, 0), on = param(self, 1);
+    if (java::iadd(off, on) == 0) return refuseHazard(self, "off and on times add up to 0");
     if (self->aiState == 0) {
-        if (java::iadd(off, on) == 0) return refuseHazard(self, "off and on times add up to 0");
         keepBaseAnim(self);
         self->aiState = 2;
     }
@@ -129,8 +128,8 @@ void updateType32(cActor* self) {
 void updateType40(cActor* self) {
     if (isRefused(self)) return;
     const jint active = param(self, 0), safe = param(self, 1);
+    if (java::iadd(active, safe) == 0) return refuseHazard(self, "active and safe parts add up to 0");
     if (self->aiState == 0) {
-        if (java::iadd(active, safe) == 0) return refuseHazard(self, "active and safe parts add up to 0");
         keepBaseAnim(self);
         self->aiState = 2;
     }
