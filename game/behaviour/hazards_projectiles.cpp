@@ -169,8 +169,10 @@ void updateType57(cActor* self) {
         m = self->motion->data();
         m[2] = java::imul(s, 256);
         m[3] = java::ineg(java::imul(s, 256));
+        // Any rectangle of the level can be the area, the first (index 0)
+        // included; without one the ball does not bounce.
         const jint rect = findRectIndex(param(self, 1));
-        if (rect > 0) {
+        if (rect >= 0) {
             loadRectRow(rect);
             const jshort* r = ca().rectRow->data();
             if (!self->attackBox) {

@@ -106,6 +106,20 @@ TEST_F(HazardEdges, BouncingBallStaysInItsAreaFlippingOneAxisAFrame) {
     EXPECT_GT(flips, 4);
 }
 
+TEST_F(HazardEdges, BallTakesTheLevelsFirstRectangleAsItsArea) {
+    loadLevel(room(120, 20, "rect 9 200 400 500 600\n"));
+    hero = worldtest::makeHero(3000, 684);
+    cActor* ball = make(61, 57, 300, 500, 0, {6, 9}, 20, 20);
+    step(ball);
+    ASSERT_NE(ball->attackBox, nullptr);
+    EXPECT_EQ(ball->attackBox->data()[2], 500);
+    // An unknown rectangle id leaves it without an area: it never bounces.
+    cActor* lost = make(61, 57, 300, 500, 0, {6, 77}, 20, 20);
+    step(lost, 30);
+    EXPECT_EQ(lost->motion->data()[2], 1536);
+    EXPECT_EQ(lost->motion->data()[3], -1536);
+}
+
 TEST_F(HazardEdges, Type83CycleLengthDecidesWhetherItEverFires) {
     struct Case {
         jint cycle;
