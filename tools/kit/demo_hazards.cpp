@@ -2,6 +2,7 @@
 // the *hazards* and *chase* test levels, authored here as level text.
 #include "tools/kit/demo_hazards.h"
 
+#include "tools/kit/behaviour_source.h"
 #include "tools/kit/gamedata.h"
 #include "tools/kit/level.h"
 
@@ -62,32 +63,42 @@ Bytes levelPack(const std::string& text) {
 
 }  // namespace
 
-void addDemoHazardRows(ActorTables& tables) {
-    struct Row {
-        int subtype, type, width, height;
-    };
-    static const Row kRows[] = {
-        {st::kChain, 31, 16, 16},        {st::kFlame, 32, 24, 40},          {st::kTrap4, 40, 36, 36},
-        {st::kBall, 57, 24, 24},         {st::kShot, 38, 12, 12},           {st::kLinkMover, 46, 40, 16},
-        {st::kGaze, 47, 30, 30},         {st::kHatch, 37, 48, 48},          {st::kTurret81, 81, 40, 40},
-        {st::kTurret83, 83, 40, 40},     {st::kSpringTrap, 27, 36, 36},     {st::kPad, 66, 36, 12},
-        {st::kFlyBy, 71, 60, 30},        {st::kLinkPlatform, 63, 72, 18},   {st::kContact, 91, 36, 36},
-        {st::kChaser, 109, 120, 120},    {st::kSegment, 43, 10, 10},        {st::kField, 28, 8, 8},
-        {st::kFieldSparks, 28, 8, 8},    {st::kLobGenerator, 48, 20, 20},   {st::kLobber, 49, 16, 16},
-        {st::kColumnGenerator, 77, 20, 20}, {st::kColumn, 78, 24, 24},      {st::kHatchItem, 110, 24, 24},
-        {st::kFlyByDrop, 110, 16, 16},   {st::kShot81, 38, 12, 12},         {st::kShot83, 38, 12, 12},
-    };
-    for (const Row& r : kRows) {
-        for (ActorTables::Row& row : tables.rows) {
-            if (row.subtype != r.subtype) continue;
-            // Far margins, no sprite, the type, the size, drawn and active,
-            // layer 10; rows past 208 keep their extra record values.
-            std::vector<int32_t> v = {400, 240, -1, 18, 0, r.type, r.width, r.height, 0xA0, 10, -1, 10};
-            for (size_t i = v.size(); i < row.values.size(); ++i) v.push_back(row.values[i]);
-            row.values = v;
-        }
-    }
-}
+// The demo hazard actors' rows in the behaviour source form: no sprite,
+// drawn and active (flags 0xA0), the type and body size.
+const char* const kDemoHazardRows = R"(# hazards, generators, traps, pads, fly-bys
+row 160: type 31 width 16 height 16 flags 0xA0 spritePack -1
+row 161: type 32 width 24 height 40 flags 0xA0 spritePack -1
+row 162: type 40 width 36 height 36 flags 0xA0 spritePack -1
+row 163: type 57 width 24 height 24 flags 0xA0 spritePack -1
+row 165: type 38 width 12 height 12 flags 0xA0 spritePack -1
+row 166: type 46 width 40 height 16 flags 0xA0 spritePack -1
+row 167: type 47 width 30 height 30 flags 0xA0 spritePack -1
+row 168: type 37 width 48 height 48 flags 0xA0 spritePack -1
+row 169: type 81 width 40 height 40 flags 0xA0 spritePack -1
+row 170: type 83 width 40 height 40 flags 0xA0 spritePack -1
+row 171: type 27 width 36 height 36 flags 0xA0 spritePack -1
+row 174: type 66 width 36 height 12 flags 0xA0 spritePack -1
+row 176: type 71 width 60 height 30 flags 0xA0 spritePack -1
+row 177: type 63 width 72 height 18 flags 0xA0 spritePack -1
+row 178: type 91 width 36 height 36 flags 0xA0 spritePack -1
+row 179: type 109 width 120 height 120 flags 0xA0 spritePack -1
+row 180: type 43 width 10 height 10 flags 0xA0 spritePack -1
+# the part fields
+row 143: type 28 width 8 height 8 flags 0xA0 spritePack -1
+row 106: type 28 width 8 height 8 flags 0xA0 spritePack -1
+# curve generators (130, 122) and their movers (subtype + 1)
+row 130: type 48 width 20 height 20 flags 0xA0 spritePack -1
+row 131: type 49 width 16 height 16 flags 0xA0 spritePack -1
+row 122: type 77 width 20 height 20 flags 0xA0 spritePack -1
+row 123: type 78 width 24 height 24 flags 0xA0 spritePack -1
+# what the hazards make: the hatch's item, the fly-by's drops (passive), the shots
+row 126: type 110 width 24 height 24 flags 0xA0 spritePack -1
+row 192: type 110 width 16 height 16 flags 0xA0 spritePack -1
+row 206: type 38 width 12 height 12 flags 0xA0 spritePack -1
+row 221: type 38 width 12 height 12 flags 0xA0 spritePack -1
+)";
+
+void addDemoHazardRows(ActorTables& tables) { applyBehaviourSource(tables, kDemoHazardRows); }
 
 std::string demoHazardsLevel() {
     std::string s = "# The hazards test level: one of each hazard along a flat floor (y 648);\n"
