@@ -7,6 +7,7 @@
 #include "game/behaviour/hazards.h"
 #include "game/behaviour/hazards_fields.h"
 #include "game/behaviour/linkpath.h"
+#include "game/flow/gmath.h"
 #include "game/flow/variables.h"
 #include "tests/game/behaviour/hazards_support.h"
 #include "tests/game/sprite/support.h"
@@ -283,6 +284,45 @@ TEST_F(HazardFlow, GeneratorHandsItsOwnPathArrayToEveryMover) {
     // One change of the path shows in every mover.
     gen->parts->data()[7] = 0;
     for (cActor* m : movers) EXPECT_EQ(m->parts->data()[7], 0);
+}
+
+TEST_F(HazardFlow, SpringTrapHidesForItsTimeAfterSpringing) {
+    cActor* trap = make(80, 27, 2010, 700, 0, {3, 2000});
+    step(trap, 2);
+    ASSERT_EQ(trap->aiState, 6);
+    trap->setAnim(0);  // the spring animation has ended
+    step(trap);
+    EXPECT_EQ(trap->aiState, 2);
+    EXPECT_FALSE(trap->flags & 0x20000);
+    ASSERT_NE(trap->respawnRecord, nullptr);
+    EXPECT_EQ(trap->respawnRecord->data()[0], 32);  // (2000 x 16 + 500) / 1000
+}
+
+TEST_F(HazardFlow, LobbedProjectileLaunchesAfterItsWindUpAndEndsBelowItsFloor) {
+    BSprite* sprite = spritetest::loadSprite(kit::parseSpriteDescription(longAnimSprite()));
+    cActor* lob = make(81, 49, 100, 100, 0, {}, 16, 16);
+    lob->sprite = sprite;
+    lob->setVelocityLimitsX(-1000000, 1000000);
+    lob->setVelocityLimitsY(-1000000, 1000000);
+    IntArray* path = IntArray::fill(newIntArray(8), {300 * 256, 600 * 256, 512, -1024, 0, 128, 0, 620 * 256});
+    lob->parts = path;
+    step(lob);
+    EXPECT_EQ(lob->aiState, 2);
+    EXPECT_EQ(lob->anim, 1);
+    EXPECT_EQ(lob->angle, game::atan2(512, -1024) + 90);
+    for (int i = 0; i < 5 && lob->aiState == 2; ++i) step(lob);
+    ASSERT_EQ(lob->aiState, 9);
+    EXPECT_EQ(lob->posX, 300);
+    EXPECT_EQ(lob->posY, 600);
+    EXPECT_EQ(lob->motion->data()[1], 128);
+    int frames = 0;
+    while (lob->type == 49 && frames < 100) {
+        step(lob);
+        ++frames;
+    }
+    EXPECT_EQ(lob->type, 3);
+    EXPECT_EQ(lob->anim, 2);
+    EXPECT_GT(lob->posY, 620);
 }
 
 TEST_F(HazardFlow, GeneratorsWithoutThreePointsBuildNothing) {
