@@ -4,6 +4,7 @@
 #include "tools/kit/demo_world.h"
 #include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_blocks.h"
+#include "tools/kit/demo_hazards.h"
 #include "tools/kit/demo_data.h"
 #include "tools/kit/demo_screens.h"
 #include "tools/kit/demo_flow.h"
@@ -517,6 +518,7 @@ std::vector<DemoEntry> demoEntries() {
     addDemoWorld(entries);
     addDemoMovers(entries);
     addDemoBlocks(entries);
+    addDemoHazards(entries);
     addDemoFlow(entries);
     amendDemoForWorld(entries);
     return entries;

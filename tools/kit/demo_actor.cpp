@@ -3,6 +3,7 @@
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_blocks.h"
+#include "tools/kit/demo_hazards.h"
 
 namespace kit {
 
@@ -56,6 +57,7 @@ ActorTables demoActorTables() {
     // sprite (28,18)).
     t.rows[10].values = {400, 240, 4, 18, 0, 6, 40, 48, 160, 10, -1, 10};
     t.rows[11].values = {400, 240, 28, 18, 0, 74, 64, 24, 160, 10, -1, 10};
+    addDemoHazardRows(t);
 
     t.programs.resize(22);
     auto shape = [&](std::initializer_list<int> programs, std::initializer_list<int> perState) {

@@ -1,0 +1,47 @@
+// The hazard family's demo content: the subtype rows of its demo actors
+// and two test levels, *hazards* (every hazard, generator, trap, pad and
+// fly-by type, the part field and a segment owner) and *chase* (an
+// auto-run level with the chaser and a speed pad), as level packs
+// "pack_hazards" and "pack_chase".
+#pragma once
+
+#include "tools/kit/actortables.h"
+#include "tools/kit/demo.h"
+
+#include <string>
+#include <vector>
+
+namespace kit {
+
+// Subtypes of the demo actors (their rows give the actor type).
+namespace hazard_subtypes {
+inline constexpr int kChain = 160, kFlame = 161, kTrap4 = 162, kBall = 163, kShot = 165, kLinkMover = 166;
+inline constexpr int kGaze = 167, kHatch = 168, kTurret81 = 169, kTurret83 = 170, kSpringTrap = 171;
+inline constexpr int kPad = 174, kFlyBy = 176, kLinkPlatform = 177, kContact = 178, kChaser = 179;
+inline constexpr int kSegment = 180, kField = 143, kFieldSparks = 106;
+// Curve generators and the movers they emit (generator subtype + 1).
+inline constexpr int kLobGenerator = 130, kLobber = 131, kColumnGenerator = 122, kColumn = 123;
+// What the hazards make: the hatch's item, the fly-by's drops, the shots.
+inline constexpr int kHatchItem = 126, kFlyByDrop = 192, kShot81 = 206, kShot83 = 221;
+}  // namespace hazard_subtypes
+
+// Writes the demo actors' rows (type, size, flags) into the tables.
+void addDemoHazardRows(ActorTables& tables);
+
+// The levels' descriptions (the kit's level text).
+std::string demoHazardsLevel();
+std::string demoChaseLevel();
+void addDemoHazards(std::vector<DemoEntry>& out);
+
+// Damaged variants of the hazard records, each a whole level text: zero
+// cycles and slot counts, absurd ball counts, generators short of link
+// points or with step counts the path cannot use, link loops under a
+// riding mover and a waiting platform, missing links, scripts and ride
+// targets. The game refuses or bounds each one; none may crash or hang.
+struct DamagedLevel {
+    std::string name;
+    std::string text;
+};
+std::vector<DamagedLevel> damagedHazardLevels();
+
+}  // namespace kit
