@@ -12,6 +12,7 @@
 #include "game/behaviour/states.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/variables.h"
+#include "game/sprite/sprite.h"
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/streaming.h"

@@ -6,6 +6,7 @@
 // holds whether the hero was inside on the last step.
 #include "game/actor/flowcalls.h"
 #include "game/actor/levels.h"
+#include "game/behaviour/blocks.h"
 #include "game/behaviour/death.h"
 #include "game/behaviour/fields.h"
 #include "game/behaviour/platforms.h"
