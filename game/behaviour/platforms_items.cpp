@@ -55,6 +55,14 @@ bool flyToHero(cActor* a, cActor* hero, jint limit) {
 
 bool itemRecordAvailable(jint index) { return world::isRecordAvailable(cg().tileAttributes, index, -1); }
 
+// Items are indexed from 0 in the attribute bytes; the record-id setter
+// treats 0 as "no record", so the item's byte is written here.
+void markItemTaken(jint index) {
+    ByteArray* t = cg().tileAttributes;
+    if (!t || !t->inBounds(index)) return;
+    t->data()[index] = static_cast<jbyte>((t->data()[index] & 0xF0) | 1);
+}
+
 }  // namespace
 
 // --- container -------------------------------------------------------------------
@@ -134,7 +142,7 @@ void updateType44(cActor* a) {
             }
         }
         if (a->isAnimDone()) {
-            if (index >= 0) world::setTileAttribute(index, 1, false);
+            if (index >= 0) markItemTaken(index);
             physicsFlags(a) &= ~kSolidPhysics;
             a->setAnim(2);
             a->aiState = 37;

@@ -15,7 +15,10 @@
 #include "game/data/statics.h"
 #include "game/flow/variables.h"
 #include "game/world/hero/machine.h"
+#include "game/world/map.h"
 #include "game/world/scripts.h"
+#include "game/world/statics.h"
+#include "game/actor/levels.h"
 #include "tests/game/behaviour/core_support.h"
 #include "tools/kit/actortables.h"
 
@@ -312,6 +315,107 @@ TEST_F(TriggerTest, ATapInTheBoxIsConsumedAndATriggerWithoutScriptNeverFires) {
     cActor::setBox(none->box, 550, 300, 650, 420);
     EXPECT_FALSE(step(none, true));
     EXPECT_EQ(none->aiState, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// --- containers and the checkpoint marker -------------------------------------------------
+
+class ContainerTest : public PlatformTest {
+protected:
+    // Item id 77 of the given kind and sub-kind, value 9, animation 3.
+    jint addItem(jint kind, jint sub) {
+        const jint v[9] = {600, 400, 0, kind, sub, 9, 0, 0, 3};
+        const jint index = game::addLevelItem(v, 77);
+        game::cg().tileAttributes = newByteArray(8);
+        return index;
+    }
+};
+
+TEST_F(ContainerTest, AContainerWhoseItemIsTakenStartsOpenAndReleasesNothing) {
+    const jint index = addItem(2, 1);
+    ASSERT_GE(index, 0);
+    game::cg().tileAttributes->data()[index] = 1;  // taken on an earlier visit
+    cActor* box = make(44, 600, 400, {77, 20, 20, 0, 0});
+    updateType44(box);
+    EXPECT_EQ(box->aiState, 37);
+    EXPECT_EQ(box->anim, 2);
+    const jint before = game::stores().actorCount;
+    box->aiState = 6;
+    box->animTick = 2;
+    updateType44(box);
+    EXPECT_EQ(game::stores().actorCount, before);
+}
+
+TEST_F(ContainerTest, AnItemOfKind2SubKind8IsReleasedAtScale150FlyingToTheHero) {
+    const jint index = addItem(2, 8);
+    cActor* box = make(44, 600, 400, {77, 20, 20, 0, 0});
+    updateType44(box);
+    ASSERT_EQ(box->aiState, 2);
+    EXPECT_EQ(box->params->data()[0], index);
+    const jint before = game::stores().actorCount;
+    box->aiState = 6;
+    box->animTick = 2;
+    updateType44(box);
+    ASSERT_EQ(game::stores().actorCount, before + 1);
+    cActor* item = game::poolActor(game::stores().actorCount - 1);
+    EXPECT_EQ(item->scale, 150);
+    EXPECT_EQ(item->aiState, 19);
+    EXPECT_EQ(item->recordIndex, index | 0x2000000);
+    EXPECT_EQ(item->posY, 260);
+    // Once the opening is over the item (index 0) counts as taken.
+    box->animPasses = 1;
+    box->frame = box->frameTick = 0;
+    box->animTick = 5;
+    updateType44(box);
+    EXPECT_EQ(box->aiState, 37);
+    EXPECT_EQ(game::cg().tileAttributes->data()[index] & 15, 1);
+}
+
+TEST_F(ContainerTest, ACheckpointLitOnAnEarlierVisitStartsLitAndDoesNotSetItAgain) {
+    game::cg().tileAttributes = newByteArray(8);
+    cActor* mark = make(12, 600, 400, {});
+    mark->recordIndex = 3;
+    game::world::setTileAttribute(3, 2, true);
+    game::wd().checkpointNoticeTicks = 0;
+    updateType12(mark);
+    EXPECT_EQ(mark->aiState, 6);
+    EXPECT_EQ(mark->anim, 2);
+    placeHero(600, 400);
+    updateType12(mark);
+    EXPECT_EQ(game::wd().checkpointNoticeTicks, 0);
+
+    cActor* fresh = make(12, 700, 400, {});
+    fresh->recordIndex = 4;
+    updateType12(fresh);
+    EXPECT_EQ(fresh->aiState, 2);
+    placeHero(700, 400);
+    updateType12(fresh);
+    EXPECT_EQ(fresh->aiState, 6);
+    EXPECT_EQ(game::wd().checkpointNoticeTicks, 64);
+    EXPECT_EQ(game::world::getTileAttribute(4, 15) & 15, 2);
+}
+
+// --- the carryable item --------------------------------------------------------------------
+
+TEST_F(PlatformTest, AThrownItemThatMeetsNothingBreaks225PixelsFromWhereItWasThrown) {
+    cActor* pot = make(2, 300, 200, {0, 0, 0}, 13);
+    pot->allocMotionState();
+    pot->aiState = 5;
+    originX(pot) = 300;
+    mountActor() = nullptr;
+    collisionResult() = 0;
+    for (jint x : {300, 400, 524}) {
+        pot->setPosition(x, 200);
+        updateType2(pot);
+        ASSERT_EQ(pot->type, 2) << x;
+        ASSERT_EQ(pot->aiState, 5) << x;
+    }
+    pot->setPosition(525, 200);
+    updateType2(pot);
+    EXPECT_TRUE(pot->type != 2 || pot->aiState != 5);
 }
 
 }  // namespace
