@@ -21,7 +21,7 @@
 #include "game/flow/states.h"
 #include "game/flow/variables.h"
 #include "game/sprite/sprite.h"
-#include "game/actor/flowcalls.h"
+#include "game/actor/levels.h"
 #include "game/world/body.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"

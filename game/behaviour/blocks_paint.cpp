@@ -10,7 +10,7 @@
 
 #include "game/actor/actor.h"
 #include "game/actor/contact.h"
-#include "game/actor/flowcalls.h"
+#include "game/actor/levels.h"
 #include "game/behaviour/blocks.h"
 #include "game/behaviour/blocks_access.h"
 #include "game/behaviour/fields.h"

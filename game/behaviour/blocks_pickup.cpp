@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "game/actor/actor.h"
-#include "game/actor/flowcalls.h"
+#include "game/actor/levels.h"
 #include "game/actor/hero.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"

@@ -94,7 +94,7 @@ void contactDamageFrom(cActor* source, jint amount) {
 jint knockbackHero(cActor* hero, cActor* enemy, jint amount, jint force) {
     if (!hero || !enemy) return 0;
     jint pushY = 0;
-    if (wd().heroAltMode) {
+    if (ca().heroModeA) {
         pushY = java::imul(java::iadd(cActor::overlapY(hero, enemy), 25), 256);
         if (hero->posY <= enemy->posY) pushY = java::ineg(pushY);
         jint dy = java::isub(hero->posY, enemy->posY);
@@ -121,7 +121,7 @@ jint hurtHero(cActor* hero, jint pushY, jint amount, bool force) {
     case kStateBorne:
     case kStateTowed: playSound(levelHurtSound()); break;
     default:
-        if (wd().heroAltMode) {
+        if (ca().heroModeA) {
             setHeroVar(1, 34);
             setHeroVar(2, 14);
             setHeroVar(3, java::iadd(mot(hero, 5), pushY));

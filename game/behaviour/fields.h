@@ -211,7 +211,8 @@ inline ObjectArray*& rules218() { return ca().aiTable21; }
 inline ObjectArray*& rules225() { return ca().aiTable22; }
 
 // --- statics held by the world and the hero ------------------------------------------
-inline jbyte& heroAltMode() { return wd().heroAltMode; }
+// The hero's swim mode: the framework's one swim flag.
+inline jbyte& heroAltMode() { return ca().heroModeA; }
 inline jbyte& heroMireMode() { return wd().heroMireMode; }
 inline ShortArray*& sweptBox() { return wd().sweptBox; }
 inline cActor*& tileOwner() { return wd().tileOwner; }
