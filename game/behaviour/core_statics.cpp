@@ -2,6 +2,7 @@
 // boxes and the spark and queue tables exist from start-up, so routines
 // index them without a null test; everything else starts at zero.
 #include "game/behaviour/behaviour.h"
+#include "game/behaviour/bosses.h"
 #include "game/behaviour/fields.h"
 
 namespace game::behaviour {
@@ -26,7 +27,10 @@ void behaviourClinit() {
 StaticsContribution g_behaviourStatics =
     contribution<BehaviourStatics>("cActor.behaviour", kClinitActor + 2, &behaviourClinit);
 
-void registerBehaviours() { StaticClass::contribute(&g_behaviourStatics); }
+void registerBehaviours() {
+    StaticClass::contribute(&g_behaviourStatics);
+    registerBossStatics();
+}
 const StaticsContribution* behaviourStaticsContribution() { return &g_behaviourStatics; }
 
 }  // namespace game::behaviour
