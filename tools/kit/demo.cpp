@@ -2,6 +2,7 @@
 // picture, packed into data.bar inside a device root.
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_world.h"
+#include "tools/kit/demo_bosses.h"
 #include "tools/kit/demo_data.h"
 #include "tools/kit/demo_screens.h"
 #include "tools/kit/demo_flow.h"
@@ -514,6 +515,7 @@ std::vector<DemoEntry> demoEntries() {
     addDemoData(entries);
     addDemoWorld(entries);
     addDemoFlow(entries);
+    addDemoBosses(entries);
     return entries;
 }
 

@@ -1,5 +1,6 @@
 // Demo content of the actor framework: the actor tables file.
 #include "tools/kit/actortables.h"
+#include "tools/kit/demo_bosses.h"
 #include "tools/kit/demo.h"
 
 namespace kit {
@@ -107,6 +108,7 @@ ActorTables demoActorTables() {
         {N, N, 5, 5, 5, 5, 5, N, N, 5, N, N},
         {N, N, 4, 4, 4, 4, 4, N, N, 5, N, N},
     };
+    addDemoBossRows(t);
     return t;
 }
 

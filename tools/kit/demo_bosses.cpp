@@ -1,0 +1,159 @@
+// The bosses' demo content (see demo_bosses.h): rows and minion programs
+// for the demo actor tables, and the seven arena levels. Every arena is 30
+// x 14 cells: walls in columns 0 and 29, the floor's top at y 432, camera
+// limits from rectangle 50 ({36, 0} to {836, 432}), the hero at x 120,
+// script 2 setting the limits and script 9 ending the level.
+#include "tools/kit/demo_bosses.h"
+
+#include "tools/kit/gamedata.h"
+#include "tools/kit/level.h"
+
+#include <map>
+#include <sstream>
+
+namespace kit {
+
+namespace {
+
+// A row of the parameter table: margins, no sprite, the type, the box, drawn
+// and active, layer 10, no attached effect; rows from 209 carry a record
+// height and from 229 a width too.
+std::vector<int32_t> rowFor(int row, int type, int w, int h) {
+    std::vector<int32_t> v = {400, 240, -1, 18, 0, type, w, h, 0xA0, 10, -1, 10};
+    if (row >= 209) v.push_back(h);
+    if (row >= 229) v.push_back(w);
+    return v;
+}
+
+int rowOfSubtype(int subtype) {
+    if (subtype < 273) return subtype;
+    return subtype == 3003 ? 273 : subtype == 3010 ? 274 : subtype == 3013 ? 275 : -1;
+}
+
+// Rule word: condition mask, message, next state (63: go on).
+int32_t rule(int32_t mask, int message, int next) {
+    return static_cast<int32_t>((static_cast<uint32_t>(mask) << 12) | (static_cast<uint32_t>(message) << 6) |
+                                static_cast<uint32_t>(next));
+}
+
+// The summoned minions: idle (2), on the link path (3) or waiting at a point
+// (5) they die (1) when hit (0x2000) and hurt the hero they touch (message 4
+// with one point of damage); the timer ends a wait.
+std::vector<std::vector<int32_t>> minionProgram() {
+    std::vector<std::vector<int32_t>> states(12);
+    const int32_t hit = 0x2000, touch = 0x4 | 0x8 | 0x10, timerOut = 0x20, always = 0x1;
+    states[2] = {rule(hit, 0, 1), 0, rule(touch, 4, 2), 0x100, rule(always, 0, 2), 0};
+    states[3] = {rule(hit, 0, 1), 0, rule(touch, 4, 3), 0x100, rule(always, 0, 3), 0};
+    states[5] = {rule(hit, 0, 1), 0, rule(timerOut, 0, 3), 0, rule(always, 0, 5), 0};
+    return states;
+}
+
+std::string collisionLayer() {
+    std::ostringstream s;
+    s << "layer 4 30 14\n";
+    for (int r = 0; r < 14; ++r) {
+        for (int c = 0; c < 30; ++c) s << (r >= 12 || c == 0 || c == 29 ? '6' : '.');
+        s << '\n';
+    }
+    return s.str();
+}
+
+const char* const kArenaScripts = R"(rect 50 36 0 800 432
+script 2
+  target none
+    key 0
+      op 111 50
+script 9
+  target none
+    key 0
+      op 37 0
+)";
+
+// Anchors (and waypoints) 1 -> 2 -> 3 above the floor.
+const char* const kAnchorLinks = R"(link 1 200 380 2 0 0
+link 2 436 380 3 0 0
+link 3 672 380 0 0 0
+)";
+
+std::string arenaBody(int bossType) {
+    switch (bossType) {
+    case 97:
+        // Attack box 120 x 90 around the boss; defeat script 9.
+        return "object 246 100 600 431 7 0 160 0 120 90 -60 -90 9\n";
+    case 94:
+        return "object 241 100 700 431 7 0 160 0 160 90 -80 -90 9\n";
+    case 102:
+        // The fight starts when the hero enters the 600 x 200 box; the
+        // platform (type 8) in the middle, link rows 22 and 23 for the minions.
+        return "object 238 100 436 431 7 0 160 0 600 200 -300 -150 2 9\n"
+               "object 140 101 436 400 7 0 160 0 0 0 0 0\n"
+               "link 22 76 420 0 0 0\nlink 23 796 420 0 0 0\n";
+    case 92:
+        return "object 255 100 436 300 7 0 160 0 500 300 -250 -150 2 9\n";
+    case 24: return std::string("object 20 100 436 431 7 0 160 1 0 0 0 0 0 9\n") + kAnchorLinks;
+    case 33: return std::string("object 122 100 436 431 7 0 160 1 0 0 0 0 0 9\n") + kAnchorLinks;
+    case 21: return std::string("object 3003 100 436 431 7 0 160 1 0 0 0 0 9\n") + kAnchorLinks;
+    default: return {};
+    }
+}
+
+}  // namespace
+
+void addDemoBossRows(ActorTables& t) {
+    struct Row {
+        int subtype, type, w, h;
+    };
+    static const Row kRows[] = {
+        {kSubtypeMeleeBoss, 97, 68, 90},    {kSubtypeThrowerBoss, 94, 68, 90}, {kSubtypeCompanion, 111, 40, 40},
+        {kSubtypeProjectile, 99, 24, 24},   {kSubtypePatternBoss, 102, 68, 90}, {kSubtypeSecondBoss, 103, 60, 80},
+        {kSubtypeArenaBoss, 92, 68, 90},    {kSubtypeAnchorBoss, 24, 60, 80},  {kSubtypeAnchorBossB, 33, 60, 80},
+        {kSubtypeAnchorBossC, 56, 60, 80},  {kSubtypeWaypointBoss, 21, 60, 80}, {kSubtypeArenaPlatform, 8, 144, 20},
+        // Minions, shots, pairs and the companion of type 92: passive type
+        // 110 moved by their own motion; the two summoned minions are type 6.
+        // (Templates 13, 38, 123, 131, 197 and 3013 keep the rows their own
+        // families give them.)
+        {218, 6, 40, 48},  {202, 6, 40, 48},  {257, 110, 24, 24}, {258, 110, 24, 24}, {261, 110, 24, 24},
+        {262, 110, 24, 24}, {263, 110, 24, 24}, {252, 110, 32, 32}, {253, 110, 32, 32},
+    };
+    for (const Row& r : kRows) {
+        int row = rowOfSubtype(r.subtype);
+        if (row < 0 || row >= static_cast<int>(t.rows.size())) continue;
+        t.rows[static_cast<size_t>(row)].values = rowFor(row, r.type, r.w, r.h);
+    }
+    if (t.programs.size() >= 21) {
+        t.programs[19] = minionProgram();  // subtype 202
+        t.programs[20] = minionProgram();  // subtype 218
+    }
+}
+
+std::vector<int> bossArenaTypes() { return {97, 94, 102, 92, 24, 33, 21}; }
+
+std::string bossArenaLevel(int bossType) {
+    std::string body = arenaBody(bossType);
+    if (body.empty()) return {};
+    std::string text = "# Arena of the type-" + std::to_string(bossType) + " boss.\n";
+    text += collisionLayer();
+    text += "object 0 1 120 431 7 0 160 2 -1 -1 -1 -1\n";
+    text += body;
+    text += kArenaScripts;
+    return text;
+}
+
+void addDemoBosses(std::vector<DemoEntry>& entries) {
+    for (int type : bossArenaTypes()) {
+        entries.push_back({"arena" + std::to_string(type), [type] {
+                               const std::map<int, Bytes> level = levelEntries(parseLevelDescription(bossArenaLevel(type)));
+                               std::vector<PackEntry> pack;
+                               for (int e = 0; e <= kLevelRegionsEntry; ++e) {
+                                   auto it = level.find(e);
+                                   PackEntry p;
+                                   if (it == level.end() || it->second.empty()) p.empty = true;
+                                   else p.payload = it->second;
+                                   pack.push_back(std::move(p));
+                               }
+                               return buildPack(pack).header;
+                           }});
+    }
+}
+
+}  // namespace kit
