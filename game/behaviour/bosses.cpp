@@ -14,15 +14,15 @@ void registerBossTypes() {
     setNeeds(94, {6, 3, 2});
     setUpdate(111, updateType111);
     setUpdate(102, updateType102);
-    setNeeds(102, {6, 3, 0});
+    setNeeds(102, {7, 3, 0});
     setUpdate(92, updateType92);
-    setNeeds(92, {6, 3, 0});
+    setNeeds(92, {7, 3, 0});
     setUpdate(24, updateType24);
-    setNeeds(24, {6, 28, 0});
+    setNeeds(24, {7, 28, 0});
     setUpdate(33, updateType33);
-    setNeeds(33, {6, 28, 0});
+    setNeeds(33, {7, 28, 0});
     setUpdate(56, updateType33);
-    setNeeds(56, {6, 28, 0});
+    setNeeds(56, {7, 28, 0});
     setUpdate(21, updateType21);
     setNeeds(21, {6, 31, 0});
 }

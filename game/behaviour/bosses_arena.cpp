@@ -214,7 +214,11 @@ void fall92(cActor* self) {
     if (before == 48) {
         cActor::stopMotion(self);
         cActor::moveTo(self, java::ishl(self->posX, 8), java::ishl(arenaFloorY(), 8));
-        if (spent && getVariable(3) >= 1) freezeForScript(self);
+        if (spent && getVariable(3) >= 1) {
+            freezeForScript(self);
+            self->aiState = 30;  // as the freeze leaves it: the defeat runs once
+            startDefeatScript(param(self, 6));
+        }
         return;
     }
     if (timer(self) >= 0 || self->aiState != 21) return;
@@ -294,8 +298,8 @@ void type92Contact(cActor* self) {
     if (n <= 0) return;
     cActor::setFacing(self, self->posX < h->posX ? 1 : 0);
     self->decrementPartsCounter(n);
-    counterLimit() -= 1;
-    if (counterLimit() < 1) {
+    counterLimit(self) -= 1;
+    if (counterLimit(self) < 1) {
         self->setAnimThen(45, 46, false);
         self->aiState = 21;
         setVx(self, 0);
@@ -407,11 +411,10 @@ void updateType92(cActor* self) {
     switch (self->aiState) {
     case 0: dropToGroundType92(self); break;
     case 2:
-        // A caught hero starts the pattern; the code-9 waits then time out.
-        if (tryCatchHero(self)) {
-            counterLimit() = -1;
-            bossEventCount() = 1;
-        }
+        // A caught hero starts the pattern (the framework sets the event
+        // count to 1); the hit count is marked -1 as the catch marks it, so
+        // the code-9 waits time out.
+        if (tryCatchHero(self)) counterLimit(self) = -1;
         break;
     case 3: arrive92(self, code); break;
     case 6: chooseMove92(self, code); break;

@@ -60,7 +60,7 @@ void updateType94(cActor* self) {
         if (h) h->flags |= 2;
         timer(self) = 48;
         counter(self) = 0;
-        counterLimit() = 0;
+        counterLimit(self) = 0;
         setLinkedAt(self, 0, nullptr);
         setLinkedAt(self, 1, nullptr);
         self->aiState = 45;
@@ -68,8 +68,8 @@ void updateType94(cActor* self) {
     case 45: {
         self->setAnim(103);
         if (cActor* back = linkedAt(self, 1)) {
-            counterLimit() -= 1;
-            if (counterLimit() > 0) {
+            counterLimit(self) -= 1;
+            if (counterLimit(self) > 0) {
                 timer(back) += 1;
                 enterGrabPhase(self, back, 0);
             }
@@ -86,7 +86,7 @@ void updateType94(cActor* self) {
                 enterGrabPhase(self, c, 0);
             }
             setLinkedAt(self, 0, nullptr);
-            counterLimit() = stageValue(stageReturns(self), bossStage(self));
+            counterLimit(self) = stageValue(stageReturns(self), bossStage(self));
         }
         break;
     }

@@ -108,7 +108,7 @@ void updateType97(cActor* self) {
         enterPhase45(self);
         timer(self) = 0;
         counter(self) = 0;
-        counterLimit() = 0;
+        counterLimit(self) = 0;
         placeBox = false;
         break;
     case 1:
@@ -137,12 +137,12 @@ void updateType97(cActor* self) {
         setAnimOffset(self, 33);
         if (!(ca().collisionResult & 0x100000)) setVy(self, 9216);
         if (boxesMeet(self->attackBox, h->box)) {
-            if (counterLimit() >= 2) {
+            if (counterLimit(self) >= 2) {
                 enterPhase47Then50(self);
-                counterLimit() = 0;
+                counterLimit(self) = 0;
             } else {
                 enterPhase47Then49(self);
-                counterLimit() += 1;
+                counterLimit(self) += 1;
             }
         } else if (timer(self) < 0) {
             updatePartsCycle(self);
@@ -168,12 +168,12 @@ void updateType97(cActor* self) {
             if ((l <= limit(0) && self->facing == 0) || (r >= limit(2) && self->facing == 1)) {
                 cActor::setFacing(self, self->facing ^ 1);
                 counter(self) -= 1;
-                counterLimit() = 6;
+                counterLimit(self) = 6;
                 quakeFrames() = 4;
             }
-            if (counterLimit() > 0) {
+            if (counterLimit(self) > 0) {
                 setVx(self, 0);
-                counterLimit() -= 1;
+                counterLimit(self) -= 1;
             } else {
                 setVx(self, self->facing == 1 ? 3072 : -3072);
             }

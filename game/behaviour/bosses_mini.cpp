@@ -258,7 +258,9 @@ void updateAnchorBoss(cActor* self, bool typeB) {
     case 1:
         if (self->isAnimDone()) {
             freezeForScript(self);
+            self->aiState = 30;  // as the freeze leaves it: the defeat runs once
             self->setAnim(5);
+            startDefeatScript(param(self, 6));
         }
         break;
     default: break;
@@ -346,6 +348,7 @@ void updateType21(cActor* self) {
     case 1:
         if (self->isAnimDone()) {
             freezeForScript(self);
+            self->aiState = 30;  // as the freeze leaves it: the defeat runs once
             jint index = param(self, 5);
             if (index >= 0 && !world::isAnyScriptActive()) world::startScript(index);
         }

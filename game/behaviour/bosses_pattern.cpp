@@ -588,6 +588,8 @@ void updateType102(cActor* self) {
             KTLibPlayer::request(0, 4, -1, -1, -1, -1);
             cg().currentMusic = -1;
             freezeForScript(self);
+            self->aiState = 30;  // as the freeze leaves it: the defeat runs once
+            startDefeatScript(param(self, 6));
         } else {
             self->setAnim(11);
             self->aiState = 6;

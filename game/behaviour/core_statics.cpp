@@ -5,6 +5,10 @@
 #include "game/behaviour/bosses.h"
 #include "game/behaviour/fields.h"
 
+#include <cstdlib>
+
+#include "runtime/log.h"
+
 namespace game::behaviour {
 
 namespace {
@@ -13,7 +17,8 @@ constexpr jint kSparkCount = 5;
 constexpr jint kType2QueueLength = 8;
 
 void behaviourClinit() {
-    BehaviourStatics& s = bs();
+    BehaviourStatics& s = *statics<BehaviourStatics>(g_behaviourStatics);
+    s.presentMark = kBehaviourStaticsMark;
     s.scratchBox = newShortArray(4);
     s.scratchBox2 = newShortArray(4);
     s.sparkTimers = newIntArray(kSparkCount);
@@ -26,6 +31,11 @@ void behaviourClinit() {
 
 StaticsContribution g_behaviourStatics =
     contribution<BehaviourStatics>("cActor.behaviour", kClinitActor + 2, &behaviourClinit);
+
+void behaviourStaticsMissing() {
+    logPrintf("Behaviour statics missing: the application was started without registerBehaviours()");
+    std::abort();
+}
 
 void registerBehaviours() {
     StaticClass::contribute(&g_behaviourStatics);

@@ -27,8 +27,10 @@ namespace game::behaviour {
 // boxes and the small tables that the class initialiser (core_statics.cpp)
 // creates.
 #define BEHAVIOUR_FIELDS(X)                                                          \
+    /* kBehaviourStaticsMark once the class initialiser ran */                     \
+    X(jint, presentMark)                                                             \
     /* bosses */                                                                     \
-    X(jint, bossEventCount)  X(jint, bossFloorY)  X(jboolean, bossGoesRightB)        \
+    X(jint, bossFloorY)  X(jboolean, bossGoesRightB)        \
     X(jboolean, bossSide)  X(jint, bossStep)  X(jint, bossGroundY)  X(jint, bossGuarded) \
     X(jint, arenaFloorY)                                                             \
     /* tile blocks and pickups */                                                    \
@@ -51,7 +53,17 @@ namespace game::behaviour {
 BRAMBLE_STATICS(BehaviourStatics, BEHAVIOUR_FIELDS)
 
 extern StaticsContribution g_behaviourStatics;
-inline BehaviourStatics& bs() { return *statics<BehaviourStatics>(g_behaviourStatics); }
+constexpr jint kBehaviourStaticsMark = 0x42484156;
+// An application started without the behaviour statics (tests: use
+// behaviourtest::startApplication, tests/game/behaviour/core_support.h) is a
+// setup fault: logged, then the program stops rather than write over
+// another class's statics.
+[[noreturn]] void behaviourStaticsMissing();
+inline BehaviourStatics& bs() {
+    BehaviourStatics* s = statics<BehaviourStatics>(g_behaviourStatics);
+    if (s->presentMark != kBehaviourStaticsMark) behaviourStaticsMissing();
+    return *s;
+}
 
 // --- position, box, motion (framework fields) --------------------------------
 inline jint& x(cActor* a) { return a->posX; }
@@ -142,8 +154,11 @@ inline jint& hitGuard(cActor* a) { return a->work328; }
 inline jint& chainMode(cActor* a) { return a->work332; }
 inline jint& swingBoost(cActor* a) { return a->work336; }
 inline jbyte& swingSide(cActor* a) { return a->work269; }
+// Phase counter limit beside counter (type 73 set-up frames, multi-part
+// phases, the type-24 family's fifth throw value, a strike target's 2).
+inline jint& counterLimit(cActor* a) { return a->work244; }
 // Free for the families: aux116, aux280 (starts at 1), aux312, work232
-// (starts at 1), work244, work320 (byte), work364, auxFlag, auxFlag2.
+// (starts at 1), work320 (byte), work364, auxFlag, auxFlag2.
 
 // --- cActor statics held by the framework ------------------------------------------
 inline jint& heroState() { return ca().heroState; }
@@ -160,6 +175,8 @@ inline cActor*& grabbedActor() { return ca().carriedActor; }
 inline cActor*& partnerActor() { return ca().partnerActor; }
 inline jint& partnerMode() { return ca().partnerMode; }
 inline jint& orbitScale() { return ca().orbitScale; }
+// Boss event count: set to 1 by the framework's tryCatchHero (heroCaught).
+inline jbyte& bossEventCount() { return ca().heroCaught; }
 inline ShortArray*& trackedIds() { return ca().trackedIds; }
 inline IntArray*& trackedCellMasks() { return ca().trackedValues; }
 inline jint& trackedCount() { return ca().trackedCount; }
@@ -195,8 +212,6 @@ inline jbyte& heroAltMode() { return wd().heroAltMode; }
 inline jbyte& heroMireMode() { return wd().heroMireMode; }
 inline ShortArray*& sweptBox() { return wd().sweptBox; }
 inline cActor*& tileOwner() { return wd().tileOwner; }
-// Type-73 set-up limit (also the type-24 family's fifth throw value).
-inline jint& counterLimit() { return wd().counterLimit; }
 // One-step signals between actors; the hero's update clears it each step.
 inline jint& worldFlags() { return hero::hs().worldFlags; }
 inline jint& heroClimbMode() { return hero::hs().heroClimbMode; }
@@ -214,7 +229,6 @@ inline jint& struckBlockId() { return hero::hs().struckBlockId; }
 inline cActor*& heldItem() { return magician().attachedEffect; }
 
 // --- behaviour statics -----------------------------------------------------------------
-inline jint& bossEventCount() { return bs().bossEventCount; }
 inline jint& bossFloorY() { return bs().bossFloorY; }
 inline jboolean& bossGoesRightB() { return bs().bossGoesRightB; }
 inline jboolean& bossSide() { return bs().bossSide; }
