@@ -5,7 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "game/actor/hero.h"
 #include "game/actor/pool.h"
+#include "game/behaviour/types.h"
 #include "game/data/statics.h"
 #include "game/sprite/sprite.h"
 #include "game/world/camera.h"
@@ -55,7 +57,18 @@ void BossTest::SetUp() {
 
 cActor* BossTest::spawn(const std::vector<int16_t>& record) {
     cActor* a = behaviourtest::spawnRecord(record);
-    if (a && !a->sprite) a->sprite = testSprite();
+    if (!a) return nullptr;
+    if (!a->sprite) a->sprite = testSprite();
+    // The arrays the type's routine reads (set-up makes them; made here too
+    // when set-up left them out), hit points at parts[2] from the class.
+    const game::behaviour::TypeNeeds needs = game::behaviour::needsFor(a->type);
+    if (needs.parts > 0 && (!a->parts || a->parts->length() < needs.parts)) {
+        IntArray* p = newIntArray(needs.parts);
+        p->data()[2] = game::getSubtypeClass(a->subtype);
+        a->parts = p;
+    }
+    if (needs.linked > 0 && (!a->auxRef || static_cast<ObjectArray*>(a->auxRef)->length() < needs.linked))
+        a->auxRef = newObjectArray(cid::cActor, needs.linked);
     return a;
 }
 
