@@ -273,6 +273,13 @@ jint game::heroActionBits(bool (*pressed)(jint), bool (*held)(jint)) {
     return m;
 }
 
+namespace {
+game::HeroUpdateRoutine g_heroUpdate = nullptr;
+}  // namespace
+
+void game::setHeroUpdateRoutine(HeroUpdateRoutine routine) { g_heroUpdate = routine; }
+game::HeroUpdateRoutine game::heroUpdateRoutine() { return g_heroUpdate; }
+
 bool game::readHeroInput() {
     ca().heroActionMask = heroActionBits(&isKeyPressed, &isKeyHeld) & ~ca().heroLockMask;
     if (stores().inputBlock & 1) {

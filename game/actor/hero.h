@@ -52,6 +52,15 @@ void addPickupCount(jint kind, jint sub);
 // unless in 38 or 40), the script runner waits (mode 6), input blocked.
 void stopHeroForScript();
 
+// --- the hero's behaviour routine ---
+// Type 0's update: the behaviours library registers its type table with
+// BehaviourHooks::updateType; when that answers false for type 0, the
+// framework runs the routine registered here (the world's hero update).
+// Null (the default) runs nothing.
+using HeroUpdateRoutine = void (*)(cActor* hero);
+void setHeroUpdateRoutine(HeroUpdateRoutine routine);
+HeroUpdateRoutine heroUpdateRoutine();
+
 // --- carrying and actions ---
 // The action bits from key tests (pressed and held by game-key mask).
 jint heroActionBits(bool (*pressed)(jint), bool (*held)(jint));

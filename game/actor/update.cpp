@@ -250,6 +250,10 @@ void cActor::update() {
     case 74: updateType74(this); break;
     case 80: updateType80(this); break;
     case 59: updateType59(this); break;
+    case 0:
+        if (!behaviourHooks().updateType(0, this))
+            if (HeroUpdateRoutine r = heroUpdateRoutine()) r(this);
+        break;
     default:
         if (type >= 0 && type <= 111) behaviourHooks().updateType(type, this);
         break;

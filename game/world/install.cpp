@@ -4,6 +4,7 @@
 
 #include "game/actor/actor.h"
 #include "game/actor/defaults.h"
+#include "game/actor/hero.h"
 #include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/sprite/sprite.h"
@@ -78,10 +79,12 @@ void registerWorld() {
 
 void installWorld() {
     setWorldHooks(&g_hooks);
+    setHeroUpdateRoutine(&hero::updateHero);
 }
 
 void uninstallWorld() {
     setWorldHooks(nullptr);
+    setHeroUpdateRoutine(nullptr);
 }
 
 }  // namespace game::world

@@ -3,6 +3,7 @@
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_world.h"
 #include "tools/kit/demo_bosses.h"
+#include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_data.h"
 #include "tools/kit/demo_screens.h"
 #include "tools/kit/demo_flow.h"
@@ -514,6 +515,7 @@ std::vector<DemoEntry> demoEntries() {
     addDemoShowcase(entries);
     addDemoData(entries);
     addDemoWorld(entries);
+    addDemoMovers(entries);
     addDemoFlow(entries);
     addDemoBosses(entries);
     return entries;

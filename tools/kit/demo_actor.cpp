@@ -2,6 +2,7 @@
 #include "tools/kit/actortables.h"
 #include "tools/kit/demo_bosses.h"
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_movers.h"
 
 namespace kit {
 
@@ -108,6 +109,7 @@ ActorTables demoActorTables() {
         {N, N, 5, 5, 5, 5, 5, N, N, 5, N, N},
         {N, N, 4, 4, 4, 4, 4, N, N, 5, N, N},
     };
+    addDemoMoverTables(t);
     addDemoBossRows(t);
     return t;
 }

@@ -5,6 +5,7 @@
 
 #include "display/lcdui/lcdui.h"
 #include "game/actor/defaults.h"
+#include "game/actor/hero.h"
 #include "game/actor/tables.h"
 #include "game/sprite/statics.h"
 #include "game/world/camera.h"
@@ -78,6 +79,8 @@ void startApplication() {
     game::installActorHooks();
     game::installActorDefaults();
     game::world::installWorld();
+    // These tests run the hero's routines by hand after each actor update.
+    game::setHeroUpdateRoutine(nullptr);
     game::createActorPool();
     game::cg().difficulty = 1;
     game::world::resetCamera();

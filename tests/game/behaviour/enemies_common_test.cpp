@@ -1,0 +1,264 @@
+// The common enemy AI: set-up values, the lifetimes of the timed types,
+// leaving the view, the vanish signal, the type-73 set-up frames, the
+// spawner children's drops, LEAVE's generator bookkeeping and the defeat
+// entry.
+#include <gtest/gtest.h>
+
+#include "game/actor/pool.h"
+#include "game/behaviour/enemies.h"
+#include "game/behaviour/fields.h"
+#include "tests/game/behaviour/core_support.h"
+#include "tools/kit/demo_movers.h"
+
+namespace game::behaviour {
+void updateEnemy(cActor* self);
+}
+
+namespace {
+
+using namespace game::behaviour;
+
+class CommonEnemy : public behaviourtest::BehaviourTest {
+protected:
+    void SetUp() override {
+        BehaviourTest::SetUp();
+        behaviourtest::loadLevel("layer 4 2 2\n..\n..\n");
+        hero = behaviourtest::makeHero(100, 200);
+        game::cg().cameraX = 400;
+    }
+
+    // A common enemy of `type` far from the hero, its physics off so only
+    // the routine moves it; set up when `setUp` is true.
+    cActor* enemy(jint type, jint x = 3000, bool setUp = true) {
+        cActor* a = behaviourtest::spawnRecord({131, static_cast<int16_t>(next++), static_cast<int16_t>(x), 200, 7, 9,
+                                                160, 16, 16, -8, -16, 0});
+        a->type = type;
+        a->aiState = kEnemySetup;
+        if (setUp) step(a);
+        return a;
+    }
+    void step(cActor* a) {
+        game::ca().collisionResult = 0;
+        updateEnemy(a);
+        a->stateFlags &= ~0x1000000;
+    }
+    bool live(cActor* a) {
+        for (jint i = 0; i < game::stores().actorCount; ++i)
+            if (game::poolActor(i) == a) return true;
+        return false;
+    }
+    static void finishAnim(cActor* a) {
+        a->animPasses = 1;
+        a->frame = 0;
+        a->frameTick = 0;
+    }
+
+    cActor* hero = nullptr;
+    int next = 100;
+};
+
+TEST_F(CommonEnemy, TimedTypesLeaveAfter57FramesActive) {
+    for (jint type : {36, 51, 69, 84, 105, 96, 82}) {
+        cActor* a = enemy(type, 3000, type != 96);
+        a->aiState = kEnemyActive;
+        a->stateTimer = 56;
+        int frames = 0;
+        while (a->aiState == kEnemyActive && frames < 100) {
+            step(a);
+            ++frames;
+        }
+        EXPECT_EQ(frames, 57) << "type " << type;
+        EXPECT_EQ(a->aiState, kEnemyLeave) << "type " << type;
+        EXPECT_TRUE(live(a)) << "removed only on the frame LEAVE is handled";
+        step(a);
+        EXPECT_FALSE(live(a)) << "type " << type;
+    }
+}
+
+TEST_F(CommonEnemy, SetUpStoresTheLifetimes) {
+    struct Case {
+        jint type, timer, state;
+    };
+    const Case cases[] = {{14, 40, kEnemyActive}, {36, 56, kEnemyActive}, {51, 56, kEnemyActive},
+                          {69, 56, kEnemyActive}, {84, 24, kEnemyActive}, {100, 56, kEnemyActive},
+                          {105, 16, kEnemyActive}, {82, 16, kEnemyActive}, {85, -1, kEnemyActive},
+                          {86, -1, kEnemyActive}, {104, -1, kEnemyApproach}, {18, -1, kEnemyIdle}};
+    for (const Case& c : cases) {
+        cActor* a = enemy(c.type, 3000, false);
+        a->stateTimer = 0;
+        step(a);
+        EXPECT_EQ(a->aiState, c.state) << "type " << c.type;
+        if (c.timer != -1 || c.type == 85 || c.type == 86) EXPECT_EQ(a->stateTimer, c.timer) << "type " << c.type;
+        EXPECT_NE(a->stateFlags & 0x2, 0) << "physics flags set up, type " << c.type;
+    }
+}
+
+TEST_F(CommonEnemy, ThrownShotFliesByItsFacing) {
+    cActor* a = enemy(84, 3000, false);
+    a->facing = 0;
+    step(a);
+    EXPECT_EQ(a->motion->data()[2], -3072);
+    EXPECT_EQ(a->motion->data()[0], -76);
+    EXPECT_EQ(a->posX, 3000 - 46);
+    EXPECT_EQ(a->getParam(4), 0) << "the has-hit mark is cleared";
+}
+
+TEST_F(CommonEnemy, Type85LeavesWhenItsLifeTicksReach39) {
+    cActor* a = enemy(85);
+    int frames = 0;
+    while (a->aiState == kEnemyActive && frames < 100) {
+        step(a);
+        ++frames;
+    }
+    EXPECT_EQ(frames, 39);
+    EXPECT_EQ(lifeTicks(a), 39);
+    EXPECT_EQ(a->aiState, kEnemyLeave);
+}
+
+TEST_F(CommonEnemy, ShotsLeaveMoreThan800PixelsFromTheCameraTheWayTheyMove) {
+    for (jint type : {34, 60}) {
+        cActor* right = enemy(type, 1200);
+        right->motion->data()[2] = 100;
+        step(right);
+        EXPECT_EQ(right->aiState, kEnemyActive) << "800 px right is still in";
+        cActor::moveBy(right, 256, 0);
+        right->motion->data()[2] = 0;
+        step(right);
+        EXPECT_EQ(right->aiState, kEnemyLeave) << "type " << type;
+
+        cActor* left = enemy(type, -401);
+        left->motion->data()[2] = -100;
+        step(left);
+        EXPECT_EQ(left->aiState, kEnemyLeave) << "type " << type;
+        cActor* back = enemy(type, -401);
+        back->motion->data()[2] = 100;
+        step(back);
+        EXPECT_EQ(back->aiState, kEnemyActive) << "moving right, far left is fine";
+    }
+}
+
+TEST_F(CommonEnemy, VanishSignalTurnsAnyStateIntoAnEffect) {
+    for (jint state : {0, 2, 6, 11, 9}) {
+        cActor* a = enemy(36, 3000, false);
+        a->aiState = state;
+        worldFlags() = 16;
+        step(a);
+        worldFlags() = 0;
+        EXPECT_EQ(a->type, 3) << "state " << state;
+        EXPECT_EQ(a->anim, 7);
+        EXPECT_EQ(a->stateFlags, 0);
+        EXPECT_NE(a->flags & 0x20000, 0);
+    }
+}
+
+TEST_F(CommonEnemy, Type73RepeatsItsSetUpUntilItsLimit) {
+    launchLimits() = newIntArray(6);  // half its length: 3
+    for (jint limit : {2, 9}) {
+        cActor* a = enemy(73, 3000, false);
+        counter(a) = 0;
+        counterLimit(a) = limit;
+        int frames = 0;
+        while (a->aiState == kEnemySetup && frames < 20) {
+            step(a);
+            ++frames;
+            if (a->aiState == kEnemySetup) EXPECT_EQ(a->anim, 2);
+        }
+        EXPECT_EQ(frames, std::min(limit, 3)) << "limit " << limit;
+        EXPECT_EQ(a->anim, 3);
+        EXPECT_EQ(a->motion->data()[2], 5888);
+        EXPECT_EQ(a->stateTimer, 56);
+    }
+}
+
+TEST_F(CommonEnemy, SpawnerChildrenDropAtMostThreeActors) {
+    cActor* target = behaviourtest::spawnRecord({131, 90, 50, 50, 7, 0, 160});
+    target->parts = newIntArray(11);
+    game::cg().targetActor = target;
+    const jint before = game::stores().actorCount;
+    for (int i = 0; i < 5; ++i) {
+        cActor* a = enemy(16, 3000 + 40 * i, false);
+        a->parts = newIntArray(7);
+        a->parts->data()[6] = 1;
+        a->aiState = kEnemyDefeated;
+        a->anim = 38;
+        finishAnim(a);
+        step(a);
+        EXPECT_EQ(a->anim, 26);
+    }
+    EXPECT_EQ(target->parts->data()[10], 3);
+    EXPECT_EQ(game::stores().actorCount - before, 5 + 3) << "five children and three drops";
+}
+
+TEST_F(CommonEnemy, DefeatedDropperStartsItsAnimationAndLeavesWhenDone) {
+    cActor* a = enemy(15, 3000, false);
+    a->aiState = kEnemyDefeated;
+    step(a);
+    EXPECT_EQ(a->anim, 3);
+    finishAnim(a);
+    step(a);
+    EXPECT_FALSE(live(a));
+}
+
+TEST_F(CommonEnemy, LeaveCountsDownTheGeneratorsChildren) {
+    cActor* owner = behaviourtest::spawnRecord({131, 91, 50, 50, 7, 0, 160});
+    owner->parts = newIntArray(7);
+    owner->parts->data()[6] = 2;
+    owner->hitFlags = 0;
+    for (int k = 0; k < 2; ++k) {
+        cActor* a = enemy(36);
+        ObjectArray* l = newObjectArray(cid::cActor, 1);
+        setLinked(a, l);
+        ObjectArray::set(linked(a), 0, owner);
+        a->aiState = kEnemyLeave;
+        step(a);
+        EXPECT_FALSE(live(a));
+    }
+    EXPECT_EQ(owner->parts->data()[6], 0);
+    EXPECT_NE(owner->hitFlags & 0x80000, 0);
+}
+
+TEST_F(CommonEnemy, DefeatEntry) {
+    cActor* owner = behaviourtest::spawnRecord({131, 92, 50, 50, 7, 0, 160});
+    owner->hitFlags = 0;
+    tileOwner() = owner;
+    cActor* a = enemy(18);
+    a->anim = 1;
+    a->flags |= 0x800;
+    defeatEnemy(a, 0);
+    EXPECT_EQ(a->aiState, kEnemyDefeated);
+    EXPECT_EQ(a->anim, 2);
+    EXPECT_NE(owner->hitFlags & 0x10000, 0);
+    EXPECT_EQ(a->flags & 0x800, 0);
+
+    cActor* b = enemy(18);
+    b->anim = 1;
+    defeatEnemy(b, 1);
+    EXPECT_EQ(b->aiState, kEnemyLeave);
+
+    cActor* c = enemy(18);
+    c->anim = 4;
+    defeatEnemy(c, 0);
+    EXPECT_EQ(c->anim, 8);
+    tileOwner() = nullptr;
+}
+
+TEST_F(CommonEnemy, LaunchTowardAPointSetsUpFirst) {
+    cActor* a = enemy(36, 3000, false);
+    EXPECT_TRUE(launchEnemyToward(a, 3100, 200, 256, 1024));
+    EXPECT_EQ(a->aiState, kEnemyActive);
+    EXPECT_EQ(a->stateTimer, 56) << "the set-up ran once";
+    EXPECT_GT(a->motion->data()[0], 0);
+    EXPECT_EQ(a->motion->data()[2], 0);
+    EXPECT_FALSE(launchEnemyToward(nullptr, 0, 0, 0, 0));
+}
+
+TEST_F(CommonEnemy, MissingBossKeepsBossHelpersWaiting) {
+    game::cg().boss = nullptr;
+    cActor* a = enemy(95);
+    EXPECT_EQ(a->aiState, kEnemySetup);
+    a->aiState = kEnemyActive;
+    step(a);
+    EXPECT_EQ(a->aiState, kEnemyActive) << "inert without a boss";
+}
+
+}  // namespace

@@ -1,0 +1,650 @@
+// The headless step driver (stepdriver.h): its own application with the
+// game's, the actor framework's, the world's and the hero's statics, the
+// in-game state run through the state machine, and the per-step trace.
+#include "tests/support/stepdriver.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "display/lcdui/graphics.h"
+#include "display/lcdui/image.h"
+#include "display/lcdui/lcdui.h"
+#include "game/actor/actor.h"
+#include "game/actor/defaults.h"
+#include "game/actor/hero.h"
+#include "game/actor/pool.h"
+#include "game/actor/tables.h"
+#include "game/data/hooks.h"
+#include "game/data/level.h"
+#include "game/data/statics.h"
+#include "game/flow/canvas.h"
+#include "game/flow/flow_statics.h"
+#include "game/flow/input.h"
+#include "game/flow/screens/levelstart.h"
+#include "game/flow/screens/screens.h"
+#include "game/flow/screens/states_start.h"
+#include "game/flow/sound.h"
+#include "game/flow/states.h"
+#include "game/flow/variables.h"
+#include "game/sprite/sprite.h"
+#include "game/sprite/statics.h"
+#include "game/world/camera.h"
+#include "game/world/checkpoint.h"
+#include "game/world/hero/hero_statics.h"
+#include "game/world/map.h"
+#include "game/world/regions.h"
+#include "game/world/scripts.h"
+#include "game/world/statics.h"
+#include "game/world/streaming.h"
+#include "game/world/world.h"
+#include "javalib/random.h"
+#include "runtime/application.h"
+#include "runtime/log.h"
+#include "runtime/resource.h"
+#include "tools/kit/actortables.h"
+#include "tools/kit/bytes.h"
+#include "tools/kit/demo.h"
+#include "tools/kit/demo_world.h"
+#include "tools/kit/hero_fixtures.h"
+#include "tools/kit/hero_sprite.h"
+#include "tools/kit/sprite.h"
+#include "tools/kit/level.h"
+
+namespace stepdriver {
+
+namespace {
+
+constexpr jint kMaxLiveActors = 200;
+constexpr jlong kStepMs = 62;
+constexpr jlong kClockStart = 1000000;
+
+// The clock the game sees: it moves only when the driver steps.
+class StepClock final : public game::GameClock {
+public:
+    jlong now() override { return m_now; }
+    void sleep(jint) override {}
+    void advance(jlong ms) { m_now += ms; }
+    void reset() { m_now = kClockStart; }
+
+private:
+    jlong m_now = kClockStart;
+};
+
+StepClock g_clock;
+std::vector<const StaticsContribution*> g_statics;
+bool g_booted = false;
+
+void loadPool(StaticClass& statics) {
+    const kit::StringPool pool = kit::demoStringPool();
+    ObjectArray* array = newObjectArray(cid::String, static_cast<jint>(pool.size()));
+    statics.m_stringPool = array;
+    for (size_t i = 0; i < pool.size(); ++i) {
+        String* s = String::fromUtf16(pool[i]);
+        statics.m_stringPool->data()[i] = s;
+    }
+}
+
+const kit::Bytes& actorTables() {
+    static const kit::Bytes bytes = kit::encodeActorTables(kit::demoActorTables());
+    return bytes;
+}
+
+ShortArray* javaShorts(const std::vector<uint16_t>& v) {
+    ShortArray* a = newShortArray(static_cast<jint>(v.size()));
+    for (size_t i = 0; i < v.size(); ++i) a->data()[i] = static_cast<jshort>(v[i]);
+    return a;
+}
+
+ByteArray* javaBytes(const kit::Bytes& bytes) {
+    ByteArray* a = newByteArray(static_cast<jint>(bytes.size()));
+    for (size_t i = 0; i < bytes.size(); ++i) a->data()[i] = static_cast<jbyte>(bytes[i]);
+    return a;
+}
+
+// The level description a level name stands for; empty when unknown.
+std::string levelText(const std::string& name, std::string& error) {
+    if (name == "demo") return kit::kDemoStage;
+    for (kit::HeroFixture f : kit::allHeroFixtures())
+        if (name == kit::heroFixtureName(f)) return kit::heroFixtureLevel(f);
+    if (name.rfind("file:", 0) == 0) {
+        try {
+            const kit::Bytes b = kit::readFile(name.substr(5));
+            return std::string(b.begin(), b.end());
+        } catch (const std::exception& e) {
+            error = e.what();
+            return {};
+        }
+    }
+    error = "unknown level \"" + name + "\" (demo, a hero fixture name or file:PATH)";
+    return {};
+}
+
+struct KeyName {
+    const char* name;
+    int32_t code;
+};
+constexpr KeyName kKeys[] = {{"star", '*'}, {"pound", '#'}, {"left", -3},  {"right", -4}, {"up", -1},
+                             {"down", -2},  {"fire", -5},   {"lsoft", -6}, {"rsoft", -7}};
+
+bool keyCode(const std::string& name, int32_t& code) {
+    if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') {
+        code = name[0];
+        return true;
+    }
+    for (const KeyName& k : kKeys)
+        if (name == k.name) {
+            code = k.code;
+            return true;
+        }
+    return false;
+}
+
+std::string hex(jint v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%X", static_cast<unsigned>(v));
+    return buf;
+}
+
+// "k=v" fields of a line after its step number: the record kind first
+// (field name "record").
+std::vector<std::pair<std::string, std::string>> fieldsOf(const std::string& line) {
+    std::vector<std::pair<std::string, std::string>> out;
+    std::istringstream in(line);
+    std::string word;
+    in >> word;  // the step
+    bool first = true;
+    while (in >> word) {
+        const size_t eq = word.find('=');
+        if (first) {
+            out.emplace_back("record", word);
+            first = false;
+            if (eq == std::string::npos) continue;
+        }
+        if (eq == std::string::npos)
+            out.emplace_back(word, "");
+        else
+            out.emplace_back(word.substr(0, eq), word.substr(eq + 1));
+    }
+    return out;
+}
+
+// The live actors by object: the level pool's used slots and the hero.
+std::map<cActor*, jint> liveActors() {
+    std::map<cActor*, jint> live;
+    if (cActor* h = game::cg().hero) live[h] = h->uniqueId;
+    for (jint i = 0; i < game::stores().actorCount; ++i)
+        if (cActor* a = game::poolActor(i)) live[a] = a->uniqueId;
+    return live;
+}
+
+// The kit's hero sprite as sprite (0, 19) and its effect sprites (1, 8, 10,
+// 11 of group 18) in the game's sprite table, as the level loader leaves
+// them: index entry = table slot (never 0).
+void installSprites() {
+    struct Entry {
+        jint id, group;
+        kit::SpriteModel model;
+    };
+    const Entry entries[] = {{0, 19, kit::heroSprite()},
+                             {1, 18, kit::heroEffectSprite(8)},
+                             {8, 18, kit::heroEffectSprite(8)},
+                             {10, 18, kit::heroEffectSprite(10)},
+                             {11, 18, kit::heroEffectSprite(11)}};
+    constexpr jint kGroups = 32, kIds = 64;
+    if (!game::fl().spriteIndex) {
+        ObjectArray* index = newObjectArray(cid::IntArray, kGroups);
+        game::fl().spriteIndex = index;
+    }
+    ObjectArray* sprites = newObjectArray(cid::Object, 1 + static_cast<jint>(std::size(entries)));
+    game::fl().sprites = sprites;
+    jint slot = 1;
+    for (const Entry& e : entries) {
+        ObjectArray* index = game::fl().spriteIndex;
+        if (!index->inBounds(e.group)) continue;
+        if (!index->data()[e.group]) {
+            IntArray* group = newIntArray(kIds);
+            ObjectArray::set(game::fl().spriteIndex, e.group, group);
+        }
+        auto* group = static_cast<IntArray*>(game::fl().spriteIndex->data()[e.group]);
+        if (!group->inBounds(e.id)) continue;
+        group->data()[e.id] = slot;
+        BSprite* sprite = newObject<BSprite>();
+        ObjectArray::set(game::fl().sprites, slot, sprite);
+        ByteArray* data = javaBytes(kit::encodeSprite(e.model));
+        static_cast<BSprite*>(game::fl().sprites->data()[slot])->load(data, 0);
+        ++slot;
+    }
+}
+
+int stepOf(const std::string& line) {
+    return std::atoi(line.c_str());
+}
+
+}  // namespace
+
+bool parseInputScript(const std::string& text, std::vector<InputEvent>& out, std::string& error) {
+    std::istringstream in(text);
+    std::string line;
+    int number = 0;
+    std::vector<InputEvent> events;
+    while (std::getline(in, line)) {
+        ++number;
+        if (const size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        std::istringstream words(line);
+        std::string stepText, kind;
+        if (!(words >> stepText)) continue;
+        InputEvent e;
+        char* end = nullptr;
+        const long step = std::strtol(stepText.c_str(), &end, 10);
+        if (*end || step < 0 || step > 10000000 || !(words >> kind)) {
+            error = "input line " + std::to_string(number) + ": expected \"STEP down|up|touch|drag|lift ...\"";
+            return false;
+        }
+        e.step = static_cast<int>(step);
+        if (kind == "down" || kind == "up") {
+            std::string key;
+            if (!(words >> key) || !keyCode(key, e.code)) {
+                error = "input line " + std::to_string(number) + ": unknown key";
+                return false;
+            }
+            e.kind = kind == "down" ? InputEvent::Kind::Down : InputEvent::Kind::Up;
+        } else if (kind == "touch" || kind == "drag" || kind == "lift") {
+            if (!(words >> e.x >> e.y)) {
+                error = "input line " + std::to_string(number) + ": a touch needs X Y";
+                return false;
+            }
+            e.kind = kind == "touch" ? InputEvent::Kind::Touch
+                     : kind == "drag" ? InputEvent::Kind::Drag
+                                      : InputEvent::Kind::Lift;
+        } else {
+            error = "input line " + std::to_string(number) + ": unknown event \"" + kind + "\"";
+            return false;
+        }
+        std::string extra;
+        if (words >> extra) {
+            error = "input line " + std::to_string(number) + ": unexpected \"" + extra + "\"";
+            return false;
+        }
+        events.push_back(e);
+    }
+    std::stable_sort(events.begin(), events.end(),
+                     [](const InputEvent& a, const InputEvent& b) { return a.step < b.step; });
+    out = std::move(events);
+    return true;
+}
+
+struct StepDriver::State {
+    std::map<cActor*, jint> live;  // pool actors alive after the last step, by id
+    std::vector<jint> scriptStates;
+    size_t nextInput = 0;
+    IntArray* soundRecord = nullptr;  // held in a static root below
+};
+
+StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
+    if (g_booted) logPrintf("StepDriver: a second driver in one process replaces the first");
+    g_booted = true;
+    rt::setResourceReader([](const char* name, std::vector<uint8_t>& bytes) {
+        if (std::string(name) != game::kActorTablesResource) return false;
+        bytes = actorTables();
+        return true;
+    });
+    g_clock.reset();
+    game::setGameClock(&g_clock);
+    g_statics.clear();
+    g_statics.push_back(lcdui::staticsContribution());
+    sprite::appendSpriteStatics(g_statics);
+    game::appendGameStatics(g_statics);
+    game::appendScreenStatics(g_statics);
+    g_statics.push_back(&game::g_actorStoreStatics);
+    g_statics.push_back(&game::g_cActorStatics);
+    g_statics.push_back(&game::g_WorldStatics);
+    g_statics.push_back(game::hero::heroStaticsContribution());
+    Application::Config config;
+    config.objectHeapSize = 16 << 20;
+    config.dataHeapSize = 48 << 20;
+    config.statics = &g_statics;
+    config.loadConstants = &loadPool;
+    Application::init(config);
+    game::installCoreStateHandlers();
+    game::installScreenStates();
+    game::installActorHooks();
+    game::installActorDefaults();
+    game::world::installWorld();
+    game::createActorPool();
+    // An offscreen screen for the paint pass.
+    auto* image = javax_microedition_lcdui_Image::createImage(480, 800);
+    game::fl().graphics = image->getGraphics();
+    game::fl().screenGraphics = game::fl().graphics;
+    // Sound requests are read back from the channel rings each step.
+    game::KTLibPlayer::allocateChannelTables(game::kSoundIds);
+    game::fl().soundOn = 1;
+}
+
+StepDriver::~StepDriver() {
+    game::world::uninstallWorld();
+    game::setBehaviourHooks(nullptr);
+    game::setActorHooks(nullptr);
+    game::setWorldHooks(nullptr);
+    if (Application::instance()) Application::instance()->close();
+    rt::setResourceReader(nullptr);
+    game::setGameClock(nullptr);
+    g_booted = false;
+}
+
+bool StepDriver::load(const Options& options, std::string& error) {
+    m_options = options;
+    m_step = 0;
+    m_trace.clear();
+    m_violations.clear();
+    m_state->nextInput = 0;
+    const std::string text = levelText(options.level, error);
+    if (text.empty()) return false;
+    kit::LevelModel m;
+    try {
+        m = kit::parseLevelDescription(text);
+    } catch (const std::exception& e) {
+        error = std::string("level description: ") + e.what();
+        return false;
+    }
+    if (options.heroX >= 0 && options.heroY >= 0)
+        m.objects.insert(m.objects.begin(),
+                         kit::LevelRecord{kit::levelActorRecord(0, 1, options.heroX, options.heroY, 0, 0xA0,
+                                                                {-1, -1, -1, -1, -1})});
+    game::cGameStatics& g = game::cg();
+    // Seeds and clock.
+    java_util_Random* random = newObject<java_util_Random>(static_cast<jlong>(options.seed));
+    game::fl().randomGenerator = random;
+    game::fl().randomSeed = static_cast<jint>(options.seed);
+    game::fl().gameClock = 0;
+    g.stage = 0;
+    g.nextStage = 0;
+    g.difficulty = 1;
+    game::removeAllActors(true);
+    installSprites();
+    // The level's layers as the loader leaves them (layer 4 the collision map).
+    g.mapPixelWidth = g.mapPixelHeight = 0;
+    for (jint l = 0; l < 5; ++l) {
+        const auto& layer = m.layers[static_cast<size_t>(l)];
+        ShortArray* size = static_cast<ShortArray*>(g.layerSizes->data()[l]);
+        if (!layer) {
+            g.layerMaps->data()[l] = nullptr;
+            size->data()[0] = size->data()[1] = 0;
+            continue;
+        }
+        ShortArray* cells = javaShorts(layer->cells);
+        ObjectArray::set(game::cg().layerMaps, l, cells);
+        size = static_cast<ShortArray*>(game::cg().layerSizes->data()[l]);
+        size->data()[0] = static_cast<jshort>(layer->width);
+        size->data()[1] = static_cast<jshort>(layer->height);
+        game::cg().mapPixelWidth = std::max(game::cg().mapPixelWidth, layer->width * 36);
+        game::cg().mapPixelHeight = std::max(game::cg().mapPixelHeight, layer->height * 36);
+        if (l == 4) {
+            game::cg().collisionMap = cells;
+            game::cg().collisionWidth = layer->width;
+            game::cg().collisionHeight = layer->height;
+        }
+    }
+    ByteArray* objects = javaBytes(kit::encodeLevelObjects(m.objects));
+    game::cg().levelObjectData = objects;
+    game::world::setupLevelMap();
+    ByteArray* scripts = m.scripts ? javaBytes(kit::encodeLevelScripts(*m.scripts)) : nullptr;
+    game::world::loadLevelRecords(scripts);
+    if (m.regions) {
+        ByteArray* regions = javaBytes(kit::encodeMapRegions(*m.regions));
+        game::world::loadMapRegions(regions);
+    }
+    // The level's fixed actors (the hero into character slot 0) and the
+    // play state reset, as the loading table's steps 13 and 14 run them.
+    game::spawnLevelActors();
+    if (cActor* hero = game::cg().hero) {
+        if (!hero->motion) hero->allocMotionState();
+        hero->stateFlags |= 0x1000000 | 1;
+        if (!hero->prevBox) {
+            ShortArray* prev = newShortArray(4);
+            game::cg().hero->prevBox = prev;
+        }
+    }
+    game::resetPlayState();
+    game::setVariable(3, 3, false);
+    game::requestSetState(game::kStatePlay);
+    game::applyPendingState();
+    // The live set and script states the first step's events compare with.
+    m_state->live = liveActors();
+    m_state->scriptStates.clear();
+    for (jint i = 0; i < game::world::scriptCount(); ++i)
+        m_state->scriptStates.push_back(game::cg().scriptStates->data()[i]);
+    // Drop requests left by the set-up.
+    IntArray* out = newIntArray(6);
+    for (jint ch = 0; ch < 2; ++ch)
+        for (int k = 0; k < 16; ++k) {
+            game::KTLibPlayer::dequeue(ch, out);
+            if (out->data()[5] <= 0) break;
+        }
+    return true;
+}
+
+void StepDriver::step() {
+    // This step's input, then the key fold.
+    auto& input = m_options.input;
+    while (m_state->nextInput < input.size() && input[m_state->nextInput].step <= m_step) {
+        const InputEvent& e = input[m_state->nextInput++];
+        switch (e.kind) {
+        case InputEvent::Kind::Down: game::keyPressed(e.code); break;
+        case InputEvent::Kind::Up: game::keyReleased(e.code); break;
+        case InputEvent::Kind::Touch: game::pointerPressed(e.x, e.y); break;
+        case InputEvent::Kind::Drag: game::pointerDragged(e.x, e.y); break;
+        case InputEvent::Kind::Lift: game::pointerReleased(e.x, e.y); break;
+        }
+    }
+    game::updateKeys();
+    g_clock.advance(kStepMs);
+    game::fl().gameClock += kStepMs;
+    const jint state = game::cg().gameState;
+    game::gameStateDispatch(state, game::kMsgUpdate);
+    game::fl().stateTicks += 1;
+    game::gameStateDispatch(game::cg().gameState, game::kMsgPaint);
+    game::endTouchFrame();
+    game::applyPendingState();
+    record();
+    checkInvariants();
+    ++m_step;
+}
+
+void StepDriver::record() {
+    m_last.clear();
+    const std::string n = std::to_string(m_step);
+    game::cGameStatics& g = game::cg();
+    cActor* h = g.hero;
+    {
+        std::string s = n + " hero game=" + std::to_string(g.gameState);
+        if (!h) {
+            s += " state=none";
+        } else {
+            const jint* mo = h->motion ? h->motion->data() : nullptr;
+            auto m = [&](int i) { return std::to_string(mo ? mo[i] : 0); };
+            s += " state=" + std::to_string(game::ca().heroState) +
+                 " ticks=" + std::to_string(game::ca().heroStateTicks) + " x=" + std::to_string(h->posX) +
+                 " y=" + std::to_string(h->posY) + " vx=" + m(2) + " vy=" + m(3) + " ax=" + m(0) + " ay=" + m(1) +
+                 " result=" + hex(game::ca().collisionResult) + " facing=" + std::to_string(h->facing) +
+                 " anim=" + std::to_string(h->anim) + " camX=" + std::to_string(g.cameraX) +
+                 " camY=" + std::to_string(g.cameraY) + " health=" + std::to_string(game::getVariable(3)) +
+                 " actors=" + std::to_string(game::stores().activeActorCount);
+        }
+        m_last.push_back(s);
+    }
+    for (jint i = 0; i < game::stores().activeActorCount; ++i) {
+        cActor* a = game::activeActor(i);
+        if (!a || a == h) continue;
+        const jint hp = a->parts && a->parts->length() > 2 ? a->parts->data()[2] : -1;
+        m_last.push_back(n + " actor id=" + std::to_string(a->uniqueId) + " type=" + std::to_string(a->type) +
+                         " sub=" + std::to_string(a->subtype) + " ai=" + std::to_string(a->aiState) +
+                         " x=" + std::to_string(a->posX) + " y=" + std::to_string(a->posY) +
+                         " anim=" + std::to_string(a->anim) + " contact=" + hex(a->hitFlags) +
+                         " hp=" + std::to_string(hp));
+    }
+    // Sound requests of this step.
+    IntArray* out = newIntArray(6);
+    for (jint ch = 0; ch < 2; ++ch)
+        for (int k = 0; k < 16; ++k) {
+            game::KTLibPlayer::dequeue(ch, out);
+            if (out->data()[5] <= 0) break;
+            if (out->data()[0] == 3) m_last.push_back(n + " sound id=" + std::to_string(out->data()[1]));
+        }
+    // Pool actors that came and went.
+    std::map<cActor*, jint> now = liveActors();
+    for (jint i = 0; i < game::stores().actorCount; ++i) {
+        cActor* a = game::poolActor(i);
+        if (!a) continue;
+        auto it = m_state->live.find(a);
+        if (it == m_state->live.end() || it->second != a->uniqueId)
+            m_last.push_back(n + " spawn id=" + std::to_string(a->uniqueId) + " type=" + std::to_string(a->type) +
+                             " sub=" + std::to_string(a->subtype));
+    }
+    std::vector<jint> gone;
+    for (const auto& [a, id] : m_state->live) {
+        auto it = now.find(a);
+        if (it == now.end() || it->second != id) gone.push_back(id);
+    }
+    std::sort(gone.begin(), gone.end());
+    for (jint id : gone) m_last.push_back(n + " remove id=" + std::to_string(id));
+    m_state->live = std::move(now);
+    // Scripts that became active.
+    const jint scripts = game::world::scriptCount();
+    m_state->scriptStates.resize(static_cast<size_t>(std::max<jint>(scripts, 0)), -1);
+    for (jint i = 0; i < scripts; ++i) {
+        const jint s = g.scriptStates->data()[i];
+        if (s >= 0 && m_state->scriptStates[static_cast<size_t>(i)] < 0)
+            m_last.push_back(n + " script start=" + std::to_string(i));
+        m_state->scriptStates[static_cast<size_t>(i)] = s;
+    }
+    m_trace.insert(m_trace.end(), m_last.begin(), m_last.end());
+}
+
+void StepDriver::checkInvariants() {
+    const std::string at = "step " + std::to_string(m_step) + ": ";
+    jint live = 0;
+    for (jint i = 0; i < game::stores().actorCount; ++i)
+        if (game::poolActor(i)) ++live;
+    if (game::stores().activeActorCount > kMaxLiveActors || live > kMaxLiveActors)
+        m_violations.push_back(at + "more than 200 live actors (" + std::to_string(live) + " pooled, " +
+                               std::to_string(game::stores().activeActorCount) + " active)");
+    cActor* h = game::cg().hero;
+    if (!h) return;
+    const jint s = game::ca().heroState;
+    if (s < 0 || s > 40 || s == 24) m_violations.push_back(at + "hero state " + std::to_string(s));
+    if (h->box && h->box->length() >= 4) {
+        const jshort* b = h->box->data();
+        // The box's interior: cells strictly inside its edges.
+        const jint c0 = (b[0] + 1) / 36, c1 = (b[2] - 1) / 36, r0 = (b[1] + 1) / 36, r1 = (b[3] - 1) / 36;
+        for (jint r = r0; r <= r1 && b[2] - b[0] > 2 && b[3] - b[1] > 2; ++r)
+            for (jint c = c0; c <= c1; ++c) {
+                const jint cell = game::world::collisionCell(c, r);
+                if (cell >= 0 && (cell & 0x1FFF) == game::world::kWall && !(cell & 0x2000)) {
+                    m_violations.push_back(at + "hero box overlaps solid cell (" + std::to_string(c) + ", " +
+                                           std::to_string(r) + ")");
+                    r = r1 + 1;
+                    break;
+                }
+            }
+    }
+    const jint width = game::cg().mapPixelWidth, height = game::cg().mapPixelHeight;
+    if (width > 0 && (h->posX < 0 || h->posX > width || h->posY > height + game::world::kRowsBelowMap * 36))
+        m_violations.push_back(at + "hero outside the map at (" + std::to_string(h->posX) + ", " +
+                               std::to_string(h->posY) + ")");
+}
+
+Run runLevel(const Options& options) {
+    Run run;
+    StepDriver driver;
+    if (!driver.load(options, run.error)) return run;
+    for (int i = 0; i < options.steps; ++i) driver.step();
+    run.ok = true;
+    run.trace = driver.trace();
+    run.violations = driver.violations();
+    return run;
+}
+
+std::optional<Divergence> compareTraces(const std::vector<std::string>& expected, const std::vector<std::string>& got) {
+    const size_t n = std::min(expected.size(), got.size());
+    for (size_t i = 0; i < n; ++i) {
+        if (expected[i] == got[i]) continue;
+        Divergence d;
+        d.step = stepOf(expected[i]);
+        if (stepOf(got[i]) != d.step) {
+            d.field = "step";
+            d.expected = expected[i];
+            d.got = got[i];
+            return d;
+        }
+        const auto e = fieldsOf(expected[i]), a = fieldsOf(got[i]);
+        for (size_t k = 0; k < std::max(e.size(), a.size()); ++k) {
+            if (k >= e.size() || k >= a.size() || e[k].first != a[k].first) {
+                d.field = "record";
+                d.expected = expected[i];
+                d.got = got[i];
+                return d;
+            }
+            if (e[k].second != a[k].second) {
+                d.field = e[k].first == "record" ? "record" : e[k].first;
+                d.expected = e[k].second;
+                d.got = a[k].second;
+                if (k > 0 && e[0].first == "record") d.field = e[0].second + "." + d.field;
+                return d;
+            }
+        }
+        d.field = "line";
+        d.expected = expected[i];
+        d.got = got[i];
+        return d;
+    }
+    if (expected.size() != got.size()) {
+        Divergence d;
+        d.step = n < expected.size() ? stepOf(expected[n]) : stepOf(got[n]);
+        d.field = "length";
+        d.expected = n < expected.size() ? expected[n] : "(end of trace)";
+        d.got = n < got.size() ? got[n] : "(end of trace)";
+        return d;
+    }
+    return std::nullopt;
+}
+
+std::string describe(const Divergence& d) {
+    return "first divergence at step " + std::to_string(d.step) + ", " + d.field + ": expected " + d.expected +
+           ", got " + d.got;
+}
+
+bool readLines(const std::string& path, std::vector<std::string>& lines) {
+    try {
+        const kit::Bytes b = kit::readFile(path);
+        lines.clear();
+        std::string cur;
+        for (uint8_t c : b) {
+            if (c == '\n') {
+                lines.push_back(cur);
+                cur.clear();
+            } else if (c != '\r') {
+                cur += static_cast<char>(c);
+            }
+        }
+        if (!cur.empty()) lines.push_back(cur);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool writeLines(const std::string& path, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines) text += l + "\n";
+    try {
+        kit::writeFile(path, kit::Bytes(text.begin(), text.end()));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace stepdriver
