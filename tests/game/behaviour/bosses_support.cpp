@@ -82,7 +82,7 @@ cActor* BossTest::arena(int bossType, jint heroX) {
     game::cg().cameraY = 240;
     cActor* boss = nullptr;
     for (const kit::LevelRecord& r : kit::parseLevelDescription(text).objects) {
-        if (r.values.empty() || r.values[0] == 0 || r.values[0] >= 2000) continue;
+        if (r.values.empty() || r.values[0] == 0 || (r.values[0] >= 2000 && r.values[0] <= 2002)) continue;
         cActor* a = spawn(r.values);
         if (a && r.values.size() > 1 && r.values[1] == 100) boss = a;
         if (a) game::addActiveActor(a);

@@ -14,7 +14,7 @@
 namespace bossestest {
 
 class BossTest : public behaviourtest::BehaviourTest {
-protected:
+public:
     void SetUp() override;
     // Loads the arena of a boss type, puts the hero at (heroX, 431), sets
     // the camera limits to rectangle 50 and answers the boss (made from the
