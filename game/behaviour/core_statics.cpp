@@ -25,6 +25,7 @@ void behaviourClinit() {
     s.sparkParts = newIntArray(kSparkCount);
     s.sparkAngles = newIntArray(kSparkCount);
     s.type2Queue = newIntArray(kType2QueueLength);
+    s.scriptsEnabled = 1;
 }
 
 }  // namespace

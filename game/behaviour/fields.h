@@ -47,8 +47,10 @@ namespace game::behaviour {
     X(jint, segmentScale)  X(jint, scaleSecondsLeft)                                 \
     /* platforms and launchers */                                                    \
     X(IntArray*, rideOffsets)  X(IntArray*, launchLimits)                            \
-    /* messages: script event bits */                                                \
-    X(jint, eventBits)
+    /* messages: script event bits and the scripts' switch (1 from start-up) */      \
+    X(jint, eventBits)  X(jint, scriptsEnabled)                                      \
+    /* death: the hero's alternate mode when it died */                              \
+    X(jbyte, savedHeroAltMode)
 
 BRAMBLE_STATICS(BehaviourStatics, BEHAVIOUR_FIELDS)
 
@@ -96,8 +98,9 @@ inline void setLinked(cActor* a, ObjectArray* v) { a->auxRef = v; }
 inline Object*& tileBlockRef(cActor* a) { return a->tileBlock; }
 inline ByteArray* tileBlock(cActor* a) { return static_cast<ByteArray*>(a->tileBlock); }
 inline void setTileBlock(cActor* a, ByteArray* v) { a->tileBlock = v; }
-// cActor.respawn: int[7] respawn record ([0] countdown).
-inline IntArray*& respawn(cActor* a) { return a->respawnRecord; }
+// cActor.respawn (the field): int[7] respawn record ([0] countdown); the
+// routine respawn(actor) is in states.h.
+inline IntArray*& respawnRecord(cActor* a) { return a->respawnRecord; }
 // cActor.stageReturns / stageFastThrows: the level actor's two int[3] tables.
 inline IntArray*& stageReturns(cActor* a) { return a->tuneA; }
 inline IntArray*& stageFastThrows(cActor* a) { return a->tuneB; }
@@ -148,8 +151,6 @@ inline jint& cycleCountB(cActor* a) { return a->work308; }
 inline jint& cycleTicks(cActor* a) { return a->work316; }
 // Types 85 and 86: frames lived in state 6.
 inline jint& lifeTicks(cActor* a) { return a->work324; }
-// Hits counted by the type-24 family (cleared by clearHitFlags).
-inline jint& hitGuard(cActor* a) { return a->work328; }
 // Swinging chain (type 52): mode, pumping boost, side (byte).
 inline jint& chainMode(cActor* a) { return a->work332; }
 inline jint& swingBoost(cActor* a) { return a->work336; }
@@ -158,7 +159,7 @@ inline jbyte& swingSide(cActor* a) { return a->work269; }
 // phases, the type-24 family's fifth throw value, a strike target's 2).
 inline jint& counterLimit(cActor* a) { return a->work244; }
 // Free for the families: aux116, aux280 (starts at 1), aux312, work232
-// (starts at 1), work320 (byte), work364, auxFlag, auxFlag2.
+// (starts at 1), work320 (byte), work328, work364, auxFlag, auxFlag2.
 
 // --- cActor statics held by the framework ------------------------------------------
 inline jint& heroState() { return ca().heroState; }
@@ -175,6 +176,8 @@ inline cActor*& grabbedActor() { return ca().carriedActor; }
 inline cActor*& partnerActor() { return ca().partnerActor; }
 inline jint& partnerMode() { return ca().partnerMode; }
 inline jint& orbitScale() { return ca().orbitScale; }
+// The hit guard that clearHitFlags zeroes (the framework's hit latch).
+inline jint& hitGuard() { return ca().hitLatch; }
 // Boss event count: set to 1 by the framework's tryCatchHero (heroCaught).
 inline jbyte& bossEventCount() { return ca().heroCaught; }
 inline ShortArray*& trackedIds() { return ca().trackedIds; }
@@ -263,5 +266,7 @@ inline jint& scaleSecondsLeft() { return bs().scaleSecondsLeft; }
 inline IntArray*& rideOffsets() { return bs().rideOffsets; }
 inline IntArray*& launchLimits() { return bs().launchLimits; }
 inline jint& eventBits() { return bs().eventBits; }
+inline jint& scriptsEnabled() { return bs().scriptsEnabled; }
+inline jbyte& savedHeroAltMode() { return bs().savedHeroAltMode; }
 
 }  // namespace game::behaviour
