@@ -25,11 +25,7 @@
 #include "game/behaviour/approach.h"
 #include "game/behaviour/contact.h"
 #include "game/behaviour/damage.h"
-// fields.h names the respawn record respawn(), as states.h names the
-// respawn routine: the record accessor is taken here as respawnRecordOf().
-#define respawn respawnRecordOf
 #include "game/behaviour/fields.h"
-#undef respawn
 #include "game/behaviour/linkpath.h"
 #include "game/behaviour/states.h"
 #include "game/actor/levels.h"
@@ -59,9 +55,6 @@ inline jint& lookMode() { return cg().lookMode; }
 inline jint& quakeFrames() { return cg().shakeTimer; }
 inline cActor*& targetActor() { return cg().targetActor; }
 inline jint& bossCounter() { return wd().bossCounter; }
-// Hits counted since the last clearHitFlags (the framework's hit latch,
-// which hitFlash raises).
-inline jint& hitLatch() { return ca().hitLatch; }
 // The number of boss bit masks (17), which bounds the counting waits.
 jint bossMaskCount();
 

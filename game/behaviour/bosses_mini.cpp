@@ -240,7 +240,7 @@ void updateAnchorBoss(cActor* self, bool typeB) {
     case 2: {
         faceHero(self);
         checkGrabbedByHero(self);
-        if (hitLatch() > 3) {
+        if (hitGuard() > 3) {
             timer(self) = 0;
             if (typeB) startAttackFromAnchorB(self);
             else startAttackFromAnchor(self);
@@ -462,7 +462,7 @@ void updateType21(cActor* self) {
         break;
     case 21:
         checkGrabbedByHero(self);
-        if (hitLatch() < 4) {
+        if (hitGuard() < 4) {
             const jint before = part(self, 2);
             cActor::hitFlash(self, 6, 8, 7, 7);
             if (part(self, 2) != before && partnerActor() == self) partnerMode() = 0;
