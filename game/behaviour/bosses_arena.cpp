@@ -55,6 +55,20 @@ void spawnCompanionAtHero(cActor* h) {
     addActiveActor(c);
 }
 
+// The waits of codes 9 and 18: the phase's step counter (cActor.counter,
+// 48 after a rush of code 2, 64 after code 17) runs down, and once it is
+// below 0 while the hit count is negative (-1 from the catch, lower after
+// hits) the pattern goes on. Counting stepB instead, which state 6 sets to
+// 0 on every step, would end every window at once and the boss could never
+// be hit.
+void code9Window(cActor* self) {
+    counter(self) -= 1;
+    if (counter(self) < 0 && counterLimit(self) < 0) {
+        bossEventCount() = static_cast<jbyte>(bossEventCount() + 1);
+        self->setAnim(0);
+    }
+}
+
 void chooseMove92(cActor* self, jint code) {
     const jint L = limit(0), T = limit(1);
     cActor* h = hero();
@@ -145,7 +159,7 @@ void chooseMove92(cActor* self, jint code) {
     case 9:
     case 18:
         stepB(self) = 0;
-        type92Code9(self);
+        code9Window(self);
         break;
     case 2:
     case 17:
