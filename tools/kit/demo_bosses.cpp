@@ -81,7 +81,7 @@ std::string arenaBody(int bossType) {
         // Attack box 120 x 90 around the boss; defeat script 9.
         return "object 246 100 600 431 7 0 160 0 120 90 -60 -90 9\n";
     case 94:
-        return "object 241 100 700 431 7 0 160 0 160 90 -80 -90 9\n";
+        return "object 241 100 700 431 7 0 160 0 160 160 -80 -160 9\n";
     case 102:
         // The fight starts when the hero enters the 600 x 200 box; the
         // platform (type 8) in the middle, link rows 22 and 23 for the minions.
@@ -104,7 +104,7 @@ void addDemoBossRows(ActorTables& t) {
         int subtype, type, w, h;
     };
     static const Row kRows[] = {
-        {kSubtypeMeleeBoss, 97, 68, 90},    {kSubtypeThrowerBoss, 94, 68, 90}, {kSubtypeCompanion, 111, 40, 40},
+        {kSubtypeMeleeBoss, 97, 68, 90},    {kSubtypeThrowerBoss, 94, 68, 140}, {kSubtypeCompanion, 111, 40, 40},
         {kSubtypeProjectile, 99, 24, 24},   {kSubtypePatternBoss, 102, 68, 90}, {kSubtypeSecondBoss, 103, 60, 80},
         {kSubtypeArenaBoss, 92, 68, 90},    {kSubtypeAnchorBoss, 24, 60, 80},  {kSubtypeAnchorBossB, 33, 60, 80},
         {kSubtypeAnchorBossC, 56, 60, 80},  {kSubtypeWaypointBoss, 21, 60, 80}, {kSubtypeArenaPlatform, 8, 144, 20},
