@@ -423,6 +423,11 @@ void updateType21(cActor* self) {
         if (self->isAnimDone()) {
             self->setAnim(14);
             self->aiState = 9;
+            // The dive falls until the physics reports the landing (as the
+            // arena boss's fall does); from a waypoint in the air it would
+            // otherwise hover for ever.
+            setVy(self, 1280);
+            setAy(self, 512);
         }
         break;
     case 9:

@@ -1,6 +1,6 @@
 // The bosses' demo content (see demo_bosses.h): rows and minion programs
 // for the demo actor tables, and the seven arena levels. Every arena is 30
-// x 14 cells: walls in columns 0 and 29, the floor's top at y 432, camera
+// x 14 cells: the floor's top at y 432, camera
 // limits from rectangle 50 ({36, 0} to {836, 432}), the hero at x 120,
 // script 2 setting the limits and script 9 ending the level.
 #include "tools/kit/demo_bosses.h"
@@ -52,7 +52,7 @@ std::string collisionLayer() {
     std::ostringstream s;
     s << "layer 4 30 14\n";
     for (int r = 0; r < 14; ++r) {
-        for (int c = 0; c < 30; ++c) s << (r >= 12 || c == 0 || c == 29 ? '6' : '.');
+        for (int c = 0; c < 30; ++c) s << (r >= 12 ? '6' : '.');
         s << '\n';
     }
     return s.str();
@@ -106,8 +106,8 @@ void addDemoBossRows(ActorTables& t) {
     static const Row kRows[] = {
         {kSubtypeMeleeBoss, 97, 68, 90},    {kSubtypeThrowerBoss, 94, 68, 140}, {kSubtypeCompanion, 111, 40, 40},
         {kSubtypeProjectile, 99, 24, 24},   {kSubtypePatternBoss, 102, 68, 90}, {kSubtypeSecondBoss, 103, 60, 80},
-        {kSubtypeArenaBoss, 92, 68, 90},    {kSubtypeAnchorBoss, 24, 60, 80},  {kSubtypeAnchorBossB, 33, 60, 80},
-        {kSubtypeAnchorBossC, 56, 60, 80},  {kSubtypeWaypointBoss, 21, 60, 80}, {kSubtypeArenaPlatform, 8, 144, 20},
+        {kSubtypeArenaBoss, 92, 30, 90},    {kSubtypeAnchorBoss, 24, 60, 80},  {kSubtypeAnchorBossB, 33, 60, 80},
+        {kSubtypeAnchorBossC, 56, 60, 80},  {kSubtypeWaypointBoss, 21, 60, 80}, {kSubtypeArenaPlatform, 8, 720, 20},
         // Minions, shots, pairs and the companion of type 92: passive type
         // 110 moved by their own motion; the two summoned minions are type 6.
         // (Templates 13, 38, 123, 131, 197 and 3013 keep the rows their own
