@@ -148,6 +148,28 @@ TEST_F(ArenaBossTest, DefeatStartsItsScriptOnce) {
     EXPECT_EQ(levelEnds, 1);
 }
 
+TEST_F(ArenaBossTest, CodeNineOpensForTheStepCountAfterARushAndAHitMakesItFall) {
+    step();  // caught: hit count -1
+    ASSERT_EQ(b::counterLimit(boss), -1);
+    // Index 5 is code 9, after the rush of code 2 left 48 steps.
+    b::bossEventCount() = 5;
+    b::counter(boss) = 48;
+    boss->aiState = 6;
+    EXPECT_EQ(stepUntil([&] { return b::bossEventCount() != 5; }, 100), 49);
+
+    b::bossEventCount() = 5;
+    b::counter(boss) = 48;
+    boss->aiState = 6;
+    const jint hp = boss->parts->data()[2];
+    steps(10);
+    EXPECT_EQ(b::bossEventCount(), 5);
+    hit(boss);
+    step();
+    EXPECT_EQ(boss->aiState, 21);
+    EXPECT_EQ(boss->parts->data()[2], hp - 1);
+    EXPECT_EQ(b::counter(boss), -1);
+}
+
 TEST_F(ArenaBossTest, PastTheTableTheBossStands) {
     b::bossEventCount() = 41;
     boss->aiState = 6;

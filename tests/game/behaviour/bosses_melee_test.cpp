@@ -165,6 +165,38 @@ TEST_F(MeleeBossTest, DefeatStartsItsScriptOnce) {
     EXPECT_EQ(levelEnds, 1);
 }
 
+TEST_F(MeleeBossTest, NoScriptStartsWhileAnotherRuns) {
+    game::world::startScript(game::world::findScriptById(2));
+    ASSERT_TRUE(game::world::isAnyScriptActive());
+    boss->parts->data()[2] = 1;
+    b::enterPhase52(boss, 60, 45);
+    hit(boss);
+    // The boss is held while the script targets it? Script 2 targets none.
+    stepUntil([&] { return boss->aiState == 30; }, 40);
+    EXPECT_EQ(boss->aiState, 30);
+    // Only script 2 runs: the defeat script did not start.
+    game::world::runLevelScripts();
+    EXPECT_EQ(levelEnds, 0);
+}
+
+TEST_F(MeleeBossTest, ALastHitInAReactionIsNotLostWhenItsAnimationEnds) {
+    // The reaction's animation ends on the very step a second hit takes the
+    // last hit point: the boss is defeated, not sent on to state 54.
+    boss->parts->data()[2] = 2;
+    b::enterPhase52(boss, 60, 45);
+    hit(boss);
+    step();
+    ASSERT_EQ(boss->aiState, 53);
+    ASSERT_EQ(boss->parts->data()[2], 1);
+    steps(1);
+    hit(boss);
+    step();
+    EXPECT_EQ(boss->parts->data()[2], 0);
+    EXPECT_EQ(boss->aiState, 1);
+    stepUntil([&] { return boss->aiState == 30; }, 20);
+    EXPECT_EQ(boss->aiState, 30);
+}
+
 TEST_F(MeleeBossTest, NoScriptStartsWhenTheIdNamesNone) {
     boss->setParam(5, 77);
     boss->parts->data()[2] = 1;

@@ -175,6 +175,36 @@ TEST_F(PatternBossTest, CrossingEndsAtTheSideTheFlagNames) {
     }
 }
 
+TEST_F(PatternBossTest, CodeNineteenCrossesToTheLeftInTenSteps) {
+    at(49, 24);  // code 19
+    const bool side = b::bossSide();
+    const jint x0 = boss->posX;
+    stepUntil([&] { return b::step(boss) == 2; }, 10);
+    EXPECT_EQ(boss->motion->data()[2], static_cast<jint>(static_cast<double>(36 + 140 - x0) * 0.1 * 256.0));
+    EXPECT_EQ(b::bossSide(), !side);
+    stepUntil([&] { return boss->aiState == 6; }, 40);
+    EXPECT_EQ(boss->posX, 36 + 140);
+    EXPECT_EQ(b::bossStep(), 50);
+    EXPECT_EQ(boss->anim, 18);
+}
+
+TEST_F(PatternBossTest, HitsLandOnlyInTheCodesThatOpenIt) {
+    struct Case {
+        jint index, state;
+        bool hurt;
+    } cases[] = {{3, 24, true}, {4, 36, true}, {6, 4, true}, {58, 36, true}, {41, 4, true},
+                 {41, 6, false}, {1, 3, false}, {9, 19, false}, {12, 5, false}};
+    for (const Case& c : cases) {
+        b::bossStep() = c.index;
+        boss->aiState = c.state;
+        boss->parts->data()[2] = 8;
+        hit(boss);
+        b::bossTakeHit(boss, code(c.index));
+        EXPECT_EQ(boss->parts->data()[2] < 8, c.hurt) << "index " << c.index << " state " << c.state;
+        EXPECT_EQ(boss->hitFlags & 0x200000, 0);
+    }
+}
+
 TEST_F(PatternBossTest, CodeFiftyBranchesOnHitsTaken) {
     // Class value 8 for subtype 238.
     struct Case {
