@@ -139,6 +139,67 @@ std::string bossArenaLevel(int bossType) {
     return text;
 }
 
+std::vector<DamagedArena> damagedBossArenas() {
+    std::vector<DamagedArena> out;
+    auto lines = [](const std::string& text) {
+        std::vector<std::string> v;
+        std::istringstream in(text);
+        for (std::string l; std::getline(in, l);) v.push_back(l);
+        return v;
+    };
+    auto join = [](const std::vector<std::string>& v) {
+        std::string s;
+        for (const std::string& l : v) s += l + "\n";
+        return s;
+    };
+    for (int type : bossArenaTypes()) {
+        const std::vector<std::string> base = lines(bossArenaLevel(type));
+        const std::string t = std::to_string(type);
+        std::vector<std::string> v;
+        // No link rows: no anchors, waypoints or minion paths.
+        for (const std::string& l : base)
+            if (l.rfind("link ", 0) != 0) v.push_back(l);
+        out.push_back({"arena" + t + "-no-links", join(v)});
+        // No defeat script: the script block from "script 9" on is dropped.
+        v.clear();
+        for (const std::string& l : base) {
+            if (l == "script 9") break;
+            v.push_back(l);
+        }
+        out.push_back({"arena" + t + "-no-defeat-script", join(v)});
+        // The boss record without parameters.
+        v.clear();
+        for (const std::string& l : base) {
+            if (l.rfind("object ", 0) == 0 && l.find(" 100 ") != std::string::npos) {
+                std::istringstream in(l);
+                std::string w, cut;
+                for (int k = 0; k < 8 && in >> w; ++k) cut += (k ? " " : "") + w;
+                v.push_back(cut);
+            } else {
+                v.push_back(l);
+            }
+        }
+        out.push_back({"arena" + t + "-no-params", join(v)});
+        // A defeat script id naming no script.
+        std::vector<std::string> w;
+        for (const std::string& l : base) {
+            const bool bossRecord = l.rfind("object ", 0) == 0 && l.find(" 100 ") != std::string::npos;
+            if (bossRecord && l.size() > 2 && l.compare(l.size() - 2, 2, " 9") == 0)
+                w.push_back(l.substr(0, l.size() - 2) + " 77");
+            else
+                w.push_back(l);
+        }
+        out.push_back({"arena" + t + "-unknown-script", join(w)});
+        if (type == 102) {
+            v.clear();
+            for (const std::string& l : base)
+                if (l.rfind("object 140 ", 0) != 0) v.push_back(l);
+            out.push_back({"arena102-no-platform", join(v)});
+        }
+    }
+    return out;
+}
+
 void addDemoBosses(std::vector<DemoEntry>& entries) {
     for (int type : bossArenaTypes()) {
         entries.push_back({"arena" + std::to_string(type), [type] {

@@ -38,6 +38,17 @@ std::vector<int> bossArenaTypes();
 // a type without one.
 std::string bossArenaLevel(int bossType);
 
+// Damaged arenas for robustness tests and fuzz seeds: for each boss type
+// its arena without link rows (no anchors or waypoints), without the
+// defeat script, with the boss record cut to its first 7 values (no
+// parameters), with a defeat script id naming no script, and (type 102)
+// without its platform. Each is {name, level description}.
+struct DamagedArena {
+    std::string name;
+    std::string level;
+};
+std::vector<DamagedArena> damagedBossArenas();
+
 // The arenas as level packs "arena<type>".
 void addDemoBosses(std::vector<DemoEntry>& entries);
 
