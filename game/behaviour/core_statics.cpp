@@ -4,6 +4,7 @@
 #include "game/behaviour/behaviour.h"
 #include "game/behaviour/bosses.h"
 #include "game/behaviour/fields.h"
+#include "game/behaviour/setup.h"
 
 #include <cstdlib>
 
@@ -26,6 +27,7 @@ void behaviourClinit() {
     s.sparkAngles = newIntArray(kSparkCount);
     s.type2Queue = newIntArray(kType2QueueLength);
     s.scriptsEnabled = 1;
+    clearPaddingLog();
 }
 
 }  // namespace

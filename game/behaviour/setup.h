@@ -23,5 +23,7 @@ void setUpType10(cActor* self);
 void setUpSubtype249(cActor* self);
 // Pads params, parts and linked to the type's needs (logged once per subtype).
 void padToNeeds(cActor* self);
+// Forgets which subtypes were logged as padded (a new game or test).
+void clearPaddingLog();
 
 }  // namespace game::behaviour
