@@ -8,6 +8,7 @@
 #include "tools/kit/gamedata.h"
 #include "tools/kit/level.h"
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -36,16 +37,19 @@ int32_t rule(int32_t mask, int message, int next) {
                                 static_cast<uint32_t>(next));
 }
 
-// The summoned minions: idle (2), on the link path (3) or waiting at a point
-// (5) they die (1) when hit (0x2000) and hurt the hero they touch (message 4
-// with one point of damage); the timer ends a wait.
-std::vector<std::vector<int32_t>> minionProgram() {
-    std::vector<std::vector<int32_t>> states(12);
-    const int32_t hit = 0x2000, touch = 0x4 | 0x8 | 0x10, timerOut = 0x20, always = 0x1;
-    states[2] = {rule(hit, 0, 1), 0, rule(touch, 4, 2), 0x100, rule(always, 0, 2), 0};
-    states[3] = {rule(hit, 0, 1), 0, rule(touch, 4, 3), 0x100, rule(always, 0, 3), 0};
-    states[5] = {rule(hit, 0, 1), 0, rule(timerOut, 0, 3), 0, rule(always, 0, 5), 0};
-    return states;
+// The summoned minions' rules, written over the first pairs of states 2
+// (idle) and 3 (on the link path) of their programs, which keep the shape
+// the demo tables give them: hit (0x2000) -> dying (1); a touch hurts the
+// hero (message 4, one point of damage); otherwise the state stays.
+void writeMinionRules(std::vector<std::vector<int32_t>>& program) {
+    const int32_t hit = 0x2000, touch = 0x4 | 0x8 | 0x10, always = 0x1;
+    for (int s : {2, 3}) {
+        if (static_cast<int>(program.size()) <= s) program.resize(static_cast<size_t>(s) + 1);
+        std::vector<int32_t> rules = {rule(hit, 0, 1), 0, rule(touch, 4, s), 0x100, rule(always, 0, s), 0};
+        std::vector<int32_t>& state = program[static_cast<size_t>(s)];
+        if (state.size() < rules.size()) state.resize(rules.size());
+        std::copy(rules.begin(), rules.end(), state.begin());
+    }
 }
 
 std::string collisionLayer() {
@@ -121,8 +125,8 @@ void addDemoBossRows(ActorTables& t) {
         t.rows[static_cast<size_t>(row)].values = rowFor(row, r.type, r.w, r.h);
     }
     if (t.programs.size() >= 21) {
-        t.programs[19] = minionProgram();  // subtype 202
-        t.programs[20] = minionProgram();  // subtype 218
+        writeMinionRules(t.programs[19]);  // subtype 202
+        writeMinionRules(t.programs[20]);  // subtype 218
     }
 }
 
