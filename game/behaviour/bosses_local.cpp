@@ -2,6 +2,8 @@
 // linked entries, the fight statics and the defeat script start.
 #include "game/behaviour/bosses_local.h"
 
+#include <cstdlib>
+
 #include "runtime/log.h"
 
 namespace game::behaviour::bossutil {
@@ -17,10 +19,23 @@ jint codeAt(IntArray* table, jint i) {
 jint mordleCode(jint i) { return codeAt(mordle().stepTable, i); }
 jint magicianCode(jint i) { return codeAt(magician().stepTable, i); }
 namespace {
-StaticsContribution g_bossStatics = contribution<BossStatics>("cActor.bosses", kClinitActor + 3, nullptr);
+constexpr jint kBossStaticsMark = 0x424F5353;
+void bossClinit();
+StaticsContribution g_bossStatics = contribution<BossStatics>("cActor.bosses", kClinitActor + 3, &bossClinit);
 }  // namespace
 
-BossStatics& boss() { return *statics<BossStatics>(g_bossStatics); }
+BossStatics& boss() {
+    BossStatics* s = statics<BossStatics>(g_bossStatics);
+    if (s->presentMark != kBossStaticsMark) {
+        logPrintf("Boss statics missing: the application was started without registerBehaviours()");
+        std::abort();
+    }
+    return *s;
+}
+
+namespace {
+void bossClinit() { statics<BossStatics>(g_bossStatics)->presentMark = kBossStaticsMark; }
+}  // namespace
 
 jint bossMaskCount() { return mordle().maskTable ? mordle().maskTable->length() : 0; }
 

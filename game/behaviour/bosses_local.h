@@ -41,10 +41,12 @@ using namespace game::behaviour;
 #define BOSS_FIELDS(X)                                                                  \
     X(cActor*, arenaActor) X(cActor*, bossActor) X(cActor*, bossMinion) X(cActor*, bossMinionB) \
     X(cActor*, bossSpawnA) X(cActor*, bossSlotL) X(cActor*, bossSlotR) X(cActor*, bossCompanion) \
-    X(jint, bossIntroTicks) X(jboolean, bossShielded) X(jint, levelDropChance)
+    X(jint, bossIntroTicks) X(jboolean, bossShielded) X(jint, levelDropChance) X(jint, presentMark)
 
 BRAMBLE_STATICS(BossStatics, BOSS_FIELDS)
 
+// An application started without these statics (registerBehaviours()
+// adds them) stops with a log line rather than write over another class's.
 BossStatics& boss();
 
 // linked[i], null when the array or the entry is missing.
