@@ -40,8 +40,6 @@ struct RuleSelection {
 RuleSelection selectRules(cActor* self);
 // The state animation of a row, -1 when the row or the entry is missing.
 jint stateAnimation(jint row, jint state);
-// Runs the rules of the actor's current state against the condition word:
-// the next state, or -1 when no pair matched or the chain never decided.
-jint runRules(cActor* self, ObjectArray* program, jint word);
+// The rules themselves run through runRules (messages.h).
 
 }  // namespace game::behaviour

@@ -19,6 +19,7 @@
 #include "game/behaviour/approach.h"
 #include "game/behaviour/linkpath.h"
 #include "game/behaviour/messages.h"
+#include "game/behaviour/states.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/flow/sound.h"
@@ -29,9 +30,6 @@
 #include "runtime/log.h"
 
 namespace game::behaviour {
-
-// The plain-effect switch of the core's state operations (states.h).
-void switchToType3(cActor* self, jint anim);
 
 namespace {
 
@@ -391,7 +389,7 @@ void active(cActor* a) {
             stop(a);
             a->aiState = kEnemyLeave;
         }
-        if (a->aiState == kEnemyActive && !grabbedActor()) checkGrabbedByHero(a);
+        if (a->aiState == kEnemyActive && grabbedActor() != a) checkGrabbedByHero(a);
         return;
     }
     case 16:

@@ -37,8 +37,6 @@ namespace game::behaviour {
 
 namespace {
 
-constexpr jint kChainEnd = 63;
-
 cActor* hero() { return cg().hero; }
 
 bool boxesMeet(ShortArray* a, ShortArray* b) { return a && b && cActor::rectsIntersect(a, b); }
@@ -87,40 +85,7 @@ RuleSelection selectRules(cActor* self) {
     return s;
 }
 
-jint stateAnimation(jint row, jint state) {
-    ObjectArray* rows = stateAnims();
-    if (!rows || row < 0 || row >= rows->length()) return -1;
-    IntArray* r = static_cast<IntArray*>(rows->data()[row]);
-    if (!r || state < 0 || state >= r->length()) return -1;
-    return r->data()[state];
-}
-
-jint runRules(cActor* self, ObjectArray* program, jint word) {
-    const jint state = self->aiState;
-    if (!program || state < 0 || state >= program->length()) return -1;
-    IntArray* row = static_cast<IntArray*>(program->data()[state]);
-    if (!row) return -1;
-    const jint pairs = row->length() / 2;
-    jint first = -1;
-    for (jint i = 0; i < pairs; ++i) {
-        const jint mask = java::iushr(row->data()[2 * i], 12) & 0xFFFFF;
-        if (mask & word) {
-            first = i;
-            break;
-        }
-    }
-    if (first < 0) return -1;
-    for (jint i = first; i < pairs; ++i) {
-        // Re-read the row each pair: a message may allocate.
-        const jint rule = row->data()[2 * i];
-        const jint argument = row->data()[2 * i + 1];
-        const jint message = (rule >> 6) & 63;
-        const jint r = onMessage(self, word, message, argument);
-        const jint next = r != kChainEnd ? r : (rule & 63);
-        if (next != kChainEnd) return next;
-    }
-    return -1;
-}
+jint stateAnimation(jint row, jint state) { return stateAnimFor(row, state); }
 
 namespace {
 
@@ -194,6 +159,9 @@ void setStateAnim(cActor* a, jint row, jint state) {
 }
 
 void firstStep(cActor* a, jint row) {
+    // Set-up leaves a record without motion values motionless; a rule-driven
+    // enemy always moves by its own motion.
+    if (!a->motion) a->allocMotionState();
     a->stateFlags = (row == 5 || row == 17) ? 0x1000000 : 0x1000004;
     const jint index = findTableIndex(a->getParamOr(0));
     a->linkIndex = isLinkIndexValid(index) ? index : -1;
@@ -299,16 +267,13 @@ void followLink(cActor* a, jint row, bool justEntered) {
         const jint next = findTableIndex(ca().linkRow->data()[2]);
         a->linkIndex = isLinkIndexValid(next) ? next : -1;
         setAiStateByLink(a);
-        // The reached row's wait comes first (as for the other link walkers);
-        // without one the next leg starts at once.
+        // On along the chain at once; at its end the reached row's wait
+        // (state 5, whose rules, if any, decide what follows).
         if (a->aiState == 3) {
-            if (wait > 0) {
-                cActor::stopMotion(a);
-                a->aiState = 5;
-                a->stateTimer = wait;
-            } else {
-                accelerateTo(a, a->subtype, getLinkX(a->linkIndex), getLinkY(a->linkIndex));
-            }
+            accelerateTo(a, a->subtype, getLinkX(a->linkIndex), getLinkY(a->linkIndex));
+        } else if (wait > 0) {
+            a->aiState = 5;
+            a->stateTimer = wait;
         }
         setStateAnim(a, row, a->aiState);
         return;

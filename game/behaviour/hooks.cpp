@@ -3,7 +3,9 @@
 // routine (routines.h), the hero's steering to the hero library.
 #include "game/actor/actor.h"
 #include "game/actor/defaults.h"
+#include "game/actor/tables.h"
 #include "game/behaviour/behaviour.h"
+#include "game/behaviour/messages.h"
 #include "game/behaviour/routines.h"
 #include "game/behaviour/types.h"
 #include "game/data/hooks.h"
@@ -73,6 +75,7 @@ Hooks g_hooks;
 
 void installBehaviours() {
     registerAllTypes();
+    if (StaticClass::instance() && actorTablesLoaded()) refuseBadRulePrograms();
     setBehaviourHooks(&g_hooks);
 }
 

@@ -425,6 +425,64 @@ jint onMessage(cActor* self, jint sourceFlags, jint message, jint parameter) {
     return kNothing;
 }
 
+IntArray* ruleRow(ObjectArray* program, jint state) {
+    if (!program || state < 0 || state >= program->length()) return nullptr;
+    return static_cast<IntArray*>(program->data()[state]);
+}
+
+jint stateAnimFor(jint row, jint state) {
+    ObjectArray* table = ca().aiStateAnims;
+    if (!table || row < 0 || row >= table->length()) return -1;
+    auto* anims = static_cast<IntArray*>(table->data()[row]);
+    return anims && state >= 0 && state < anims->length() ? anims->data()[state] : -1;
+}
+
+bool isRuleProgramValid(ObjectArray* program) {
+    if (!program) return true;
+    const jint states = program->length();
+    for (jint s = 0; s < states; ++s) {
+        auto* rules = static_cast<IntArray*>(program->data()[s]);
+        if (!rules) continue;
+        if (rules->length() % 2) return false;
+        for (jint k = 0; k < rules->length(); k += 2) {
+            const jint next = ruleNext(rules->data()[k]);
+            if (next != 63 && next >= states) return false;
+        }
+    }
+    return true;
+}
+
+void refuseBadRulePrograms() {
+    for (jint n = 1; n <= 22; ++n) {
+        ObjectArray* program = aiProgram(n);
+        if (isRuleProgramValid(program)) continue;
+        logPrintf("Rule program %d refused: a rule names a next state outside its %d states", n, program->length());
+        // Every state keeps an (empty) rule list, so the program runs no rules.
+        for (jint s = 0; s < program->length(); ++s) {
+            IntArray* none = newIntArray(0);
+            aiProgram(n)->data()[s] = none;
+        }
+    }
+}
+
+jint runRules(cActor* self, ObjectArray* program, jint conditions) {
+    IntArray* rules = ruleRow(program, self->aiState & 0xFFFFFF);
+    if (!rules) return -1;
+    const jint n = rules->length() / 2;
+    jint k = 0;
+    while (k < n && (ruleMask(rules->data()[2 * k]) & conditions) == 0) ++k;
+    if (k == n) return -1;
+    // The row stays the one of the state the rules started in (arrays never move).
+    for (; k < n; ++k) {
+        const jint word = rules->data()[2 * k];
+        const jint argument = rules->data()[2 * k + 1];
+        const jint r = onMessage(self, conditions, ruleMessage(word), argument);
+        if (r != 63) return r;
+        if (ruleNext(word) != 63) return ruleNext(word);
+    }
+    return -1;
+}
+
 // No subtype of the game's data gives a hit reaction of its own here: the
 // messages that ask for one report nothing to do.
 jint onHitBySubtype(cActor*, jint) { return kNothing; }

@@ -3,6 +3,7 @@
 // is the AI state the sender should enter. Unknown numbers do nothing.
 #pragma once
 
+#include "runtime/array.h"
 #include "runtime/jint.h"
 
 using java::jint;
@@ -15,5 +16,25 @@ namespace game::behaviour {
 jint onMessage(cActor* self, jint sourceFlags, jint message, jint parameter);
 // The hit result of messages 22 and 60 (63 when nothing follows).
 jint onHitBySubtype(cActor* self, jint parameter);
+
+// --- rule programs (rule word: mask << 12 | message << 6 | next state) ------------
+constexpr jint ruleMask(jint word) { return static_cast<jint>(static_cast<uint32_t>(word) >> 12) & 0xFFFFF; }
+constexpr jint ruleMessage(jint word) { return (word >> 6) & 63; }
+constexpr jint ruleNext(jint word) { return word & 63; }
+// The rules of `state` in `program` ({word, argument} pairs); null for a
+// state outside the program (no rules).
+IntArray* ruleRow(ObjectArray* program, jint state);
+// Animation of `state` in row `row` of the state-animation table; -1 for a
+// row or state the table does not have.
+jint stateAnimFor(jint row, jint state);
+// Whether every rule of the program names a next state inside it (or 63)
+// and every state's rules come in pairs.
+bool isRuleProgramValid(ObjectArray* program);
+// Checks the 22 loaded programs; a program that fails is dropped (its
+// subtypes run no rules) with one log line. Run after the tables load.
+void refuseBadRulePrograms();
+// The first matching rule and its chain (63 falls through to the pair's
+// next state): the next AI state, or -1 when no rule matches.
+jint runRules(cActor* self, ObjectArray* program, jint conditions);
 
 }  // namespace game::behaviour

@@ -14,6 +14,8 @@
 #include "tools/kit/gamedata.h"
 #include "tools/kit/level.h"
 
+#include <vector>
+
 namespace kit {
 
 namespace {
@@ -54,26 +56,52 @@ void addDemoMoverTables(ActorTables& t) {
     setRow(t, kDemoZoneSubtype, 76, 100, 4);
     setRow(t, kDemoSpinnerSubtype, 101, 80, 10);
 
+    // Programs keep the number of ints per state of the game's tables, so
+    // each row is padded after its last deciding pair with pairs that never
+    // match (and are never reached by a chain).
+    auto padded = [](std::vector<int32_t> rules, size_t ints) {
+        while (rules.size() < ints) {
+            rules.push_back(rule(0, 0, kNone));
+            rules.push_back(0);
+        }
+        return rules;
+    };
     // The walker (program 3): in state 3 it follows its link loop; on its
     // timer it shoots (message 57) and rewinds the timer (message 12); a hit
     // by the attacking hero kills it (message 28), touching hurts
-    // (message 48); state 5 is the wait at a link point.
+    // (message 48); without a link (state 2) it stands.
     auto& walker = t.programs[2];
-    walker[2] = {rule(1, 0, 2), 0};
-    walker[3] = {rule(0x20, 57, kNone), 0, rule(0, 12, kNone), 40,   rule(kHitBits, 28, kNone), 0,
-                 rule(0x2, 48, kNone),  0, rule(1, 0, 3),       0};
-    walker[5] = {rule(0x20, 0, 3), 0, rule(kHitBits, 28, kNone), 0, rule(0x2, 48, kNone), 0, rule(1, 0, 5), 0};
+    walker[2] = padded({rule(1, 0, 2), 0}, walker[2].size());
+    walker[3] = padded({rule(0x20, 57, kNone), 0, rule(0, 12, kNone), 40, rule(kHitBits, 28, kNone), 0,
+                        rule(0x2, 48, kNone), 0, rule(1, 0, 3), 0},
+                       walker[3].size());
 
-    // The thrower (programs 5 immune and 6): one state per throw, each
-    // throwing its template on the timer and moving on to the next.
-    const int states[] = {2, 4, 5, 6, 9, 10};
+    // The thrower (programs 5 immune and 6): on its timer it throws the
+    // templates of one state (message 7), rewinds the timer (message 12)
+    // and moves on to the next state; states 2, 3, 6, 10 and 11 have room in
+    // both programs.
+    struct Throwing {
+        int state;
+        std::vector<int> templates;
+        int next;
+    };
+    const Throwing throwing[] = {{2, {kDemoThrows[0].templateId, kDemoThrows[1].templateId}, 3},
+                                 {3, {kDemoThrows[2].templateId}, 6},
+                                 {6, {kDemoThrows[3].templateId}, 10},
+                                 {10, {kDemoThrows[4].templateId}, 11},
+                                 {11, {kDemoThrows[5].templateId}, 2}};
     for (int p : {4, 5}) {
         auto& program = t.programs[static_cast<size_t>(p)];
-        for (size_t i = 0; i < std::size(states); ++i) {
-            const int s = states[i], next = states[(i + 1) % std::size(states)];
-            program[static_cast<size_t>(s)] = {rule(0x20, 7, kNone), kDemoThrows[i].templateId,
-                                               rule(0, 12, next),    30,
-                                               rule(1, 0, s),        0};
+        for (const Throwing& th : throwing) {
+            std::vector<int32_t> rules;
+            for (size_t k = 0; k < th.templates.size(); ++k) {
+                rules.push_back(rule(k == 0 ? 0x20 : 0, 7, kNone));
+                rules.push_back(th.templates[k]);
+            }
+            rules.push_back(rule(0, 12, th.next));
+            rules.push_back(30);
+            auto& state = program[static_cast<size_t>(th.state)];
+            state = padded(rules, state.size());
         }
     }
 }
@@ -122,12 +150,12 @@ layer 4 60 14
 666666666666666666666666666666666666666666666666666666666666
 object 0 1 120 432 7 0 160 2 -1 -1 -1 -1
 rect 10 0 0 2160 504
-object 200 30 600 432 7 0 160 0
-object 201 31 800 300 7 0 160 0
-object 203 32 300 432 7 0 160 0
-object 204 33 900 432 7 0 160 500
-object 205 34 1500 432 7 0 160 100 0 -50 -100 2
-object 206 35 1100 380 7 0 160 0 0 0 0 40
+object 181 30 600 432 7 0 160 0
+object 182 31 800 300 7 0 160 0
+object 183 32 130 432 7 0 160 0
+object 184 33 900 432 7 0 160 500
+object 186 34 1500 432 7 0 160 100 0 -50 -100 2
+object 187 35 1100 380 7 0 160 0 0 0 0 40
 )";
 
 void addDemoMovers(std::vector<DemoEntry>& out) {

@@ -11,12 +11,12 @@ namespace kit {
 
 inline constexpr int kDemoWalkerSubtype = 55;
 inline constexpr int kDemoThrowerSubtype = 86;
-inline constexpr int kDemoPlatformSubtype = 200;
-inline constexpr int kDemoHolderSubtype = 201;
-inline constexpr int kDemoSlowPickupSubtype = 203;
-inline constexpr int kDemoTimedSubtype = 204;
-inline constexpr int kDemoZoneSubtype = 205;
-inline constexpr int kDemoSpinnerSubtype = 206;
+inline constexpr int kDemoPlatformSubtype = 181;
+inline constexpr int kDemoHolderSubtype = 182;
+inline constexpr int kDemoSlowPickupSubtype = 183;
+inline constexpr int kDemoTimedSubtype = 184;
+inline constexpr int kDemoZoneSubtype = 186;
+inline constexpr int kDemoSpinnerSubtype = 187;
 
 // The thrower's templates in throwing order and the common-AI type each
 // row gives them.
@@ -24,7 +24,7 @@ struct DemoThrow {
     int templateId;
     int type;
 };
-inline constexpr DemoThrow kDemoThrows[] = {{14, 14}, {123, 16}, {131, 36}, {156, 70}, {190, 73}, {38, 85}};
+inline constexpr DemoThrow kDemoThrows[] = {{14, 14}, {65, 16}, {120, 36}, {156, 70}, {190, 73}, {230, 85}};
 
 // Writes the rows and programs above into demo tables.
 void addDemoMoverTables(ActorTables& tables);

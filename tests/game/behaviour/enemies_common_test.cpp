@@ -7,6 +7,7 @@
 #include "game/actor/pool.h"
 #include "game/behaviour/enemies.h"
 #include "game/behaviour/fields.h"
+#include "game/flow/variables.h"
 #include "tests/game/behaviour/core_support.h"
 #include "tools/kit/demo_movers.h"
 
@@ -250,6 +251,27 @@ TEST_F(CommonEnemy, LaunchTowardAPointSetsUpFirst) {
     EXPECT_GT(a->motion->data()[0], 0);
     EXPECT_EQ(a->motion->data()[2], 0);
     EXPECT_FALSE(launchEnemyToward(nullptr, 0, 0, 0, 0));
+}
+
+TEST_F(CommonEnemy, InvulnerableHeroStillMakesContactTypesLeave) {
+    game::setVariable(3, 3, false);
+    const jint health = game::getVariable(3);
+    hero->stateTimer = 20;  // invulnerable
+    for (jint type : {16, 34, 35, 60, 15, 90}) {
+        cActor* a = enemy(type, 100);
+        step(a);
+        EXPECT_EQ(a->aiState, kEnemyLeave) << "type " << type;
+    }
+    cActor* guarded = enemy(36, 100);
+    cActor::moveTo(guarded, 100 * 256, 200 * 256);
+    step(guarded);
+    EXPECT_EQ(guarded->aiState, kEnemyActive) << "unguarded paths do nothing";
+    EXPECT_EQ(game::getVariable(3), health);
+    hero->stateTimer = 0;
+    step(guarded);
+    EXPECT_EQ(guarded->aiState, kEnemyLeave);
+    EXPECT_EQ(guarded->getParam(4), 1) << "marked as having hit";
+    EXPECT_LT(game::getVariable(3), health);
 }
 
 TEST_F(CommonEnemy, MissingBossKeepsBossHelpersWaiting) {

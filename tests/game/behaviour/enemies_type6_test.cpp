@@ -9,6 +9,9 @@
 #include "game/actor/pool.h"
 #include "game/behaviour/enemies.h"
 #include "game/behaviour/fields.h"
+#include "game/behaviour/messages.h"
+#include "game/flow/flow_statics.h"
+#include "game/flow/variables.h"
 #include "tests/game/behaviour/core_support.h"
 
 namespace game::behaviour {
@@ -28,7 +31,8 @@ protected:
     void SetUp() override {
         BehaviourTest::SetUp();
         behaviourtest::loadLevel("layer 4 2 2\n..\n..\n"
-                                 "link 11 300 200 12 0 0\nlink 12 600 200 11 0 1000\n");
+                                 "link 11 300 200 12 0 0\nlink 12 600 200 11 0 1000\n"
+                                 "link 13 300 300 14 0 0\nlink 14 600 300 0 0 1000\n");
         hero = behaviourtest::makeHero(100, 200);
         game::cg().cameraX = 400;
     }
@@ -156,29 +160,39 @@ TEST_F(RuleEnemy, FirstStepPlacesTheActorOnItsLinkRow) {
     EXPECT_EQ(b->stateFlags & 0x1000000, 0) << "no link: no physics";
 }
 
-TEST_F(RuleEnemy, FollowsItsLoopAndWaitsAtAPointWithAWait) {
+TEST_F(RuleEnemy, FollowsItsLoopWithoutStopping) {
     rules55() = program({});
     cActor* a = enemy(55, 300, 11, 0);
     step(a);
     ASSERT_EQ(a->aiState, 3);
     a->stateFlags &= ~0x1000000;  // no tiles here: plain motion
-    // Heading for row 11 while on it: reached at once, moves on toward row 12.
+    EXPECT_EQ(a->linkIndex, game::findTableIndex(12)) << "standing on row 11, it heads on for row 12";
+    EXPECT_GT(a->motion->data()[0], 0) << "accelerating right toward row 12";
     int frames = 0;
-    while (a->linkIndex == game::findTableIndex(11) && frames < 10) {
+    while (a->linkIndex == game::findTableIndex(12) && frames < 400) {
         a->update();
         ++frames;
     }
-    EXPECT_EQ(a->linkIndex, game::findTableIndex(12));
-    EXPECT_GT(a->motion->data()[0], 0) << "accelerating right toward row 12";
-    // Walk until row 12 is reached: its wait of 1000 ms is 16 frames in state 5.
-    frames = 0;
+    EXPECT_EQ(a->aiState, 3) << "a row with a wait inside a loop is passed";
+    EXPECT_EQ(a->linkIndex, game::findTableIndex(11)) << "back to A";
+    EXPECT_LT(a->motion->data()[0], 0);
+}
+
+TEST_F(RuleEnemy, WaitsAtTheEndOfItsChain) {
+    rules55() = program({});
+    cActor* a = enemy(55, 300, 13, 0);
+    step(a);
+    ASSERT_EQ(a->aiState, 3);
+    a->stateFlags &= ~0x1000000;
+    int frames = 0;
     while (a->aiState == 3 && frames < 400) {
         a->update();
         ++frames;
     }
-    EXPECT_EQ(a->aiState, 5);
+    EXPECT_EQ(a->aiState, 5) << "the last row's 1000 ms";
     EXPECT_EQ(a->stateTimer, 16);
-    EXPECT_EQ(a->linkIndex, game::findTableIndex(11)) << "the loop goes back to A";
+    EXPECT_EQ(a->linkIndex, -1);
+    EXPECT_NEAR(a->posX, 600, 2);
 }
 
 TEST_F(RuleEnemy, ChargeOfSubtype225ThatTouchesTheHeroStopsInStateThree) {
@@ -231,6 +245,40 @@ TEST_F(RuleEnemy, DyingActorFadesAndIsRemovedOrStaysAsACorpse) {
     corpse->viewRating = 3;
     step(corpse);
     EXPECT_EQ(game::stores().actorCount, before - 1) << "out of view it goes";
+}
+
+// The demo walker's program as the kit writes it (subtype 55, program 3).
+TEST_F(RuleEnemy, DemoWalkerShootsOnItsTimerHurtsOnTouchAndDiesOnAHit) {
+    cActor* a = enemy(55, 2000, 11, 0);
+    game::fl().randomSeed = 1;
+    const jint pool = game::stores().actorCount;
+    step(a);
+    ASSERT_EQ(a->aiState, 3);
+    EXPECT_EQ(game::stores().actorCount, pool + 1) << "the timer ran out: one shot";
+    cActor* shot = game::poolActor(game::stores().actorCount - 1);
+    EXPECT_EQ(shot->subtype, 192);
+    EXPECT_EQ(shot->type, 84);
+    EXPECT_EQ(a->stateTimer, 40) << "and the timer rewound";
+    step(a);
+    EXPECT_EQ(game::stores().actorCount, pool + 1) << "no shot while the timer runs";
+
+    // Touching the hero hurts it.
+    game::setVariable(3, 3, false);
+    const jint health = game::getVariable(3);
+    hero->stateTimer = 0;
+    cActor::moveTo(a, 100 * 256, 200 * 256);
+    step(a);
+    EXPECT_LT(game::getVariable(3), health);
+
+    // A hit by the attacking hero facing it kills it (death animation 2 then 3).
+    cActor::moveTo(a, 130 * 256, 200 * 256);
+    hero->facing = 0;
+    heroState() = 5;
+    a->hitFlags |= 0x4;
+    step(a);
+    EXPECT_EQ(a->aiState, 1);
+    EXPECT_EQ(a->anim, 2);
+    EXPECT_EQ(a->nextAnim, 3);
 }
 
 TEST_F(RuleEnemy, ContactWordIsOneAfterEveryStep) {

@@ -7,6 +7,8 @@
 #include "game/actor/pool.h"
 #include "game/behaviour/approach.h"
 #include "game/behaviour/fields.h"
+#include "game/flow/variables.h"
+#include "game/world/hero/machine.h"
 #include "tests/game/behaviour/core_support.h"
 
 namespace {
@@ -21,7 +23,7 @@ protected:
         hero = behaviourtest::makeHero(100, 200);
     }
     cActor* mover(jint x, jint y, jint tx256, jint ty256) {
-        cActor* a = behaviourtest::spawnRecord({201, static_cast<int16_t>(next++), static_cast<int16_t>(x),
+        cActor* a = behaviourtest::spawnRecord({182, static_cast<int16_t>(next++), static_cast<int16_t>(x),
                                                 static_cast<int16_t>(y), 7, 0, 160});
         if (!a->motion) a->allocMotionState();
         cActor::moveTo(a, x * 256, y * 256);
@@ -118,6 +120,26 @@ TEST_F(Approach, CameraLimitsIncludeTheirEdges) {
     EXPECT_EQ(leaveCameraLimits(out), 1);
     EXPECT_FALSE(live(out));
     EXPECT_EQ(out->aiState, 30);
+}
+
+TEST_F(Approach, HazardContactByDamageAndSubtype) {
+    game::setVariable(3, 3, false);
+    game::hero::setHeroState(hero, 0);
+    const jint health = game::getVariable(3);
+    cActor* plain = behaviourtest::spawnRecord({182, 450, 100, 200, 7, 0, 160, 0, 0, 0, 0});
+    hazardContact(plain);  // damage 0, not subtype 49: nothing
+    EXPECT_EQ(game::getVariable(3), health);
+    EXPECT_EQ(heroState(), 0);
+
+    cActor* pusher = behaviourtest::spawnRecord({49, 451, 100, 200, 7, 0, 160, 0, 0, 0, 0});
+    hazardContact(pusher);  // subtype 49, damage 0: pushed back without damage
+    EXPECT_EQ(game::getVariable(3), health);
+    EXPECT_NE(heroState(), 0);
+
+    cActor* never = behaviourtest::spawnRecord({182, 452, 100, 200, 7, 0, 160, 0, 0, 0, -1});
+    hero->stateTimer = 0;
+    hazardContact(never);
+    EXPECT_EQ(game::getVariable(3), health) << "negative damage: nothing";
 }
 
 TEST_F(Approach, TypeEightContactMarksATypeSixAndFallsForTheHero) {

@@ -24,7 +24,7 @@ protected:
 
     // A bare mover at (x, y) with a motion state and params of 3.
     cActor* mover(jint x, jint y) {
-        cActor* a = behaviourtest::spawnRecord({201, 50, static_cast<int16_t>(x), static_cast<int16_t>(y), 7, 0, 160,
+        cActor* a = behaviourtest::spawnRecord({182, 50, static_cast<int16_t>(x), static_cast<int16_t>(y), 7, 0, 160,
                                                 0, 0, 2});
         if (!a->motion) a->allocMotionState();
         cActor::moveTo(a, x * 256, y * 256);

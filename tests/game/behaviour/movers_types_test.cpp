@@ -9,6 +9,7 @@
 #include "game/behaviour/fields.h"
 #include "game/behaviour/fields_enemies.h"
 #include "game/behaviour/movers.h"
+#include "game/flow/variables.h"
 #include "tests/game/behaviour/core_support.h"
 
 namespace {
@@ -23,7 +24,7 @@ protected:
         hero = behaviourtest::makeHero(100, 200);
     }
     cActor* actor(jint type, jint x, jint y, std::vector<int16_t> params = {}) {
-        std::vector<int16_t> r = {201, static_cast<int16_t>(next++), static_cast<int16_t>(x), static_cast<int16_t>(y),
+        std::vector<int16_t> r = {182, static_cast<int16_t>(next++), static_cast<int16_t>(x), static_cast<int16_t>(y),
                                   7, 0, 160};
         r.insert(r.end(), params.begin(), params.end());
         cActor* a = behaviourtest::spawnRecord(r);
@@ -108,6 +109,35 @@ TEST_F(SmallTypes, AttackCycleOf56Frames) {
     }
     EXPECT_EQ(anims, (std::vector<jint>{3, 1, 2})) << "13: 3, 18: 1, and a new cycle starts at 0 with 2";
     EXPECT_EQ(cycleTicks(a), 1);
+}
+
+TEST_F(SmallTypes, AttackCycleHurtsOnlyOnFramesNineToTwelve) {
+    cActor* a = actor(89, 100, 200, {20, 20, -10, -20});
+    updateType89(a);
+    updateType89(a);
+    std::vector<int> hurt;
+    for (int f = 1; f <= 56; ++f) {
+        hero->stateTimer = 0;  // no invulnerability between frames
+        game::setVariable(3, 3, false);
+        const jint before = game::getVariable(3);
+        updateType89(a);
+        if (game::getVariable(3) < before) hurt.push_back(f);
+    }
+    EXPECT_EQ(hurt, (std::vector<int>{9, 10, 11, 12}));
+}
+
+TEST_F(SmallTypes, ContactHazardHurtsWhileTouching) {
+    cActor* a = actor(87, 100, 200);
+    updateType87(a);
+    EXPECT_EQ(a->aiState, 2);
+    game::setVariable(3, 3, false);
+    const jint before = game::getVariable(3);
+    hero->stateTimer = 0;
+    updateType87(a);
+    EXPECT_LT(game::getVariable(3), before);
+    const jint after = game::getVariable(3);
+    updateType87(a);
+    EXPECT_EQ(game::getVariable(3), after) << "the hero's invulnerability limits the damage";
 }
 
 TEST_F(SmallTypes, DelayedTrapStrikesAfterItsDelay) {
