@@ -82,8 +82,10 @@ link 3 672 380 0 0 0
 std::string arenaBody(int bossType) {
     switch (bossType) {
     case 97:
-        // Attack box 120 x 90 around the boss; defeat script 9.
-        return "object 246 100 600 431 7 0 160 0 120 90 -60 -90 9\n";
+        // Attack box 120 x 90 around the boss; defeat script 9; script 3
+        // holds the boss (its target) for 40 steps.
+        return "object 246 100 600 431 7 0 160 0 120 90 -60 -90 9\n"
+               "script 3\n  target actor 100\n    key 0\n    key 40\n";
     case 94:
         return "object 241 100 700 431 7 0 160 0 160 160 -80 -160 9\n";
     case 102:

@@ -114,6 +114,21 @@ TEST_F(CompanionBossTest, FastThrowsFlyAtFourThousandAndHurtOnly) {
     EXPECT_EQ(b::timer(boss) <= 13, true);
 }
 
+TEST_F(CompanionBossTest, AFastCompanionIsOfferedAsPartner) {
+    step();
+    b::counter(boss) = 1;
+    cActor* c = waitingCompanion();
+    ASSERT_NE(c, nullptr);
+    stepUntil([&] { return c->aiState == 52; }, 50);
+    ASSERT_EQ(c->aiState, 52);
+    if (!hero->attackBox) hero->attackBox = newShortArray(4);
+    cActor::setBox(hero->attackBox, c->posX - 10, c->posY - 50, c->posX + 10, c->posY + 10);
+    game::ca().partnerMode = 9;
+    step();
+    EXPECT_EQ(game::ca().partnerMode, 8);
+    EXPECT_EQ(game::ca().partnerActor, c);
+}
+
 TEST_F(CompanionBossTest, TheInputLockIsAppliedOnEveryStepInEveryState) {
     for (jint s : {0, 45, 47, 1, 30}) {
         boss->aiState = s;

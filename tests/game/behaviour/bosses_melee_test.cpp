@@ -197,6 +197,20 @@ TEST_F(MeleeBossTest, ALastHitInAReactionIsNotLostWhenItsAnimationEnds) {
     EXPECT_EQ(boss->aiState, 30);
 }
 
+TEST_F(MeleeBossTest, WhileAScriptTargetsItTheBossNeitherRunsNorHurts) {
+    moveHero(boss->posX - 20);
+    const jint t = b::timer(boss), health = game::getVariable(3);
+    game::world::startScript(game::world::findScriptById(3));
+    ASSERT_TRUE(game::world::isScriptTargetId(boss->uniqueId));
+    for (int i = 0; i < 10; ++i) {
+        game::world::runLevelScripts();
+        step();
+    }
+    EXPECT_EQ(b::timer(boss), t);
+    EXPECT_EQ(boss->aiState, 45);
+    EXPECT_EQ(game::getVariable(3), health);
+}
+
 TEST_F(MeleeBossTest, NoScriptStartsWhenTheIdNamesNone) {
     boss->setParam(5, 77);
     boss->parts->data()[2] = 1;

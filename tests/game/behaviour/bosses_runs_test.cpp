@@ -96,7 +96,7 @@ TEST_P(ArenaRunsTest, StateAndPatternSequence) {
         if (levelEnds > 0 && !active) break;
     }
     trace << "end " << t << " level ends " << levelEnds << " scripts " << scriptsStarted << "\n";
-    expectGolden("arena" + std::to_string(run.type), trace.str());
+    expectGolden("bosses_arena" + std::to_string(run.type), trace.str());
     if (boss->aiState == 30) {
         EXPECT_EQ(levelEnds, 1);
         EXPECT_EQ(scriptsStarted, 1);
