@@ -2,6 +2,7 @@
 // boxes and the spark and queue tables exist from start-up, so routines
 // index them without a null test; everything else starts at zero.
 #include "game/behaviour/behaviour.h"
+#include "game/behaviour/bosses.h"
 #include "game/behaviour/fields.h"
 #include "game/behaviour/setup.h"
 
@@ -39,7 +40,10 @@ void behaviourStaticsMissing() {
     std::abort();
 }
 
-void registerBehaviours() { StaticClass::contribute(&g_behaviourStatics); }
+void registerBehaviours() {
+    StaticClass::contribute(&g_behaviourStatics);
+    registerBossStatics();
+}
 const StaticsContribution* behaviourStaticsContribution() { return &g_behaviourStatics; }
 
 }  // namespace game::behaviour

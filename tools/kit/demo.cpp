@@ -2,6 +2,7 @@
 // picture, packed into data.bar inside a device root.
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_world.h"
+#include "tools/kit/demo_bosses.h"
 #include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_blocks.h"
 #include "tools/kit/demo_hazards.h"
@@ -521,6 +522,7 @@ std::vector<DemoEntry> demoEntries() {
     addDemoHazards(entries);
     addDemoFlow(entries);
     amendDemoForWorld(entries);
+    addDemoBosses(entries);
     return entries;
 }
 

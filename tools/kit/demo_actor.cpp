@@ -1,5 +1,6 @@
 // Demo content of the actor framework: the actor tables file.
 #include "tools/kit/actortables.h"
+#include "tools/kit/demo_bosses.h"
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_blocks.h"
@@ -113,6 +114,7 @@ ActorTables demoActorTables() {
     };
     addDemoMoverTables(t);
     addDemoBlockRows(t);
+    addDemoBossRows(t);
     return t;
 }
 

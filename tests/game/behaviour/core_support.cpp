@@ -9,6 +9,7 @@
 #include "game/actor/defaults.h"
 #include "game/actor/tables.h"
 #include "game/behaviour/behaviour.h"
+#include "game/behaviour/bosses.h"
 #include "game/data/hooks.h"
 #include "game/sprite/statics.h"
 #include "game/world/camera.h"
@@ -57,6 +58,7 @@ void startApplication() {
     g_statics.push_back(&game::g_WorldStatics);
     g_statics.push_back(game::hero::heroStaticsContribution());
     g_statics.push_back(game::behaviour::behaviourStaticsContribution());
+    g_statics.push_back(game::behaviour::bossStaticsContribution());
     Application::Config config;
     config.objectHeapSize = 16 << 20;
     config.dataHeapSize = 32 << 20;
