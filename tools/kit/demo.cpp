@@ -217,6 +217,14 @@ space 3
 pixel-format 0200
 palette 00000000 FFFFFFFF
 palette 00000000 FFFFE040
+palette 00000000 FF80FF80
+palette 00000000 FFFFFFFF
+palette 00000000 FFFF8040
+palette 00000000 FF40C0FF
+palette 00000000 FFFFFFFF
+palette 00000000 FFFFD070
+palette 00000000 FFFFFFFF
+palette 00000000 FFA0E0FF
 missing 4 3 5
 ###
 #.#
@@ -514,6 +522,7 @@ std::vector<DemoEntry> demoEntries() {
     addDemoData(entries);
     addDemoWorld(entries);
     addDemoFlow(entries);
+    addDemoScreens(entries);
     return entries;
 }
 

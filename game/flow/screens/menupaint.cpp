@@ -115,7 +115,9 @@ void paintMenu(jint x, jint y, jint step, jint visible) {
             s.menuEntrySelectable = at(ints, kEntrySelectable) == 1;
             if (pass == 0) paintMenuList(entryLayout, ex, ey, false);
             if (pass == 1 && s.menuEntryIsCursor) paintMenuList(cursorLayout, ex, ey, false);
-            if (pass == 2) paintMenuList(entry, ex, ey, true);
+            // An entry without draw elements of its own shows its label
+            // through the default text layout.
+            if (pass == 2) paintMenuList(layoutOr(entry, cg().screenLayoutC), ex, ey, true);
         }
     }
     s.menuEntryIsCursor = false;

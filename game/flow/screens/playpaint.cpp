@@ -40,6 +40,7 @@ void paintGameplay() {
     clearLayerBits();
     worldHooks().drawBackgroundLayers(0);
     screenActorHooks().paintPlayField();
+    paintFadeOverlay();
     if (s.fillScreenOn) {
         if (Graphics* g = fl().graphics) {
             g->setClip(0, 0, 480, 800);

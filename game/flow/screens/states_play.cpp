@@ -2,6 +2,7 @@
 // (states_play.h).
 #include "game/flow/screens/states_play.h"
 
+#include "display/lcdui/graphics.h"
 #include "game/data/hooks.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
@@ -15,12 +16,14 @@
 #include "game/flow/screens/progressrules.h"
 #include "game/flow/screens/screens.h"
 #include "game/flow/screens/states_levelend.h"
+#include "game/sprite/sprite.h"
 #include "runtime/jint.h"
 
 namespace game {
 
 namespace {
 
+using Graphics = javax_microedition_lcdui_Graphics;
 constexpr jint kPauseKey = 0x40000;
 
 }  // namespace
@@ -79,6 +82,55 @@ void stepShake() {
     }
 }
 
+void paintTargetGauge() {
+    cGameStatics& g = cg();
+    ScreenActorHooks::GaugeActor a;
+    if (g.panelOffset != 0 || !g.targetActor || g.gameState != kStatePlay || !screenActorHooks().gaugeActor(&a))
+        return;
+    if (!worldHooks().isRegionFlagSet(g.stage) && !((a.flags & 32) && a.aiState != 30)) return;
+    drawGauge(79, 108, 718, 12, a.subtypeClass, a.param2);
+    if (Graphics* gr = fl().graphics) gr->setClip(0, 0, 480, 800);
+    BSprite* sprite = a.sprite;
+    jint frame = a.subtype == 3003 ? 11 : a.subtype == 20 ? 6 : 14;
+    struct Special {
+        jint subtype, frame;
+    };
+    for (const Special sp : {Special{238, 17}, Special{255, 20}, Special{241, 18}, Special{246, 19}})
+        if (a.subtype == sp.subtype) {
+            sprite = getSpriteById(18, 18);  // sprite 18 of pack 1
+            frame = sp.frame;
+        }
+    if (sprite && frame < sprite->getFrameCount()) sprite->paintFrame(fl().graphics, frame, 50, 120, 0, 0, 0);
+}
+
+void paintPlay() {
+    cGameStatics& g = cg();
+    WorldHooks& world = worldHooks();
+    world.updateLayerOffsets();
+    if (fl().dialogMode != 3) {
+        world.paintMapLayer(0, 0, 0);
+        paintGameplay();
+    }
+    world.paintSidePanel();
+    if (getVariable(2) > 0) paintStatBarA();
+    if (getVariable(8) > 0) paintStatBarB();
+    world.paintOverlayMessage();
+    paintTargetPointer();
+    paintTargetGauge();
+    g.shakeOffset = 0;
+    paintLevelTimer();
+    clearScreenOnce();
+    paintPanel();
+    paintDialog();
+    if (world.isAnyScriptActive() && fl().dialogMode == 3) {
+        setListArrowZones(400, 45, 400, 435);
+        const jint t = getCurrentEntryValue();
+        paintSpriteAnim(107, isPrevArrowTouched() ? 2 : 0, t, 400, 45);
+        paintSpriteAnim(107, isNextArrowTouched() ? 3 : 1, t, 400, 435);
+    }
+    paintInGameSoftKeys();
+}
+
 void stateGameplay(jint message) {
     cGameStatics& g = cg();
     ScreensStatics& s = scr();
@@ -92,11 +144,7 @@ void stateGameplay(jint message) {
         setDisplayValue(false, -1);
         break;
     }
-    case 1:
-        if (fl().dialogMode != 3) paintGameplay();
-        paintPanel();
-        paintDialog();
-        break;
+    case 1: paintPlay(); break;
     case 4: stopSound(-1); break;
     case 5:
         if (fl().dialogMode != 3) pauseGame();
@@ -168,7 +216,8 @@ void stateAfterDeath(jint message) {
         updatePanel();
         break;
     case 1:
-        stateGameplay(1);
+        paintPlay();
+        paintPanel();
         break;
     case 3: resetKeys(); break;
     default: break;

@@ -18,6 +18,14 @@ constexpr jint kFlagAltMode = 64;
 constexpr jint kFlagZeroVariable3 = 128;
 
 void stateGameplay(jint message);
+// State 14's paint: the play view unless a full-screen dialog covers it,
+// the side panel, stat bars, overlay message, target pointer and gauge,
+// the level clock, the panel, the dialog, the dialog's list arrows while a
+// script runs, the soft keys.
+void paintPlay();
+// The target actor's gauge and portrait (only with the panel closed, in
+// state 14, when the stage's region flag is set or the actor shows it).
+void paintTargetGauge();
 void stateAfterDeath(jint message);
 void state13(jint message);
 // One pass over the request bits; true when a bit ended the update.
