@@ -70,13 +70,17 @@ Image* buttonImage(BSprite* sprite, jint f) {
         scr().buttonImages = images;
     }
     if (Image* done = elementAt<Image>(scr().buttonImages, f)) return done;
-    const jint w = sprite->getFrameWidth(f), h = sprite->getFrameHeight(f);
-    if (w <= 0 || h <= 0) return nullptr;
+    // The engine turns every frame a quarter onto the canvas: the image is
+    // h wide and w high, and the frame's view origin is moved onto it.
+    const jint fw = sprite->getFrameWidth(f), fh = sprite->getFrameHeight(f);
+    if (fw <= 0 || fh <= 0) return nullptr;
+    const jint w = fh, h = fw;
     Image* canvas = Image::createImage(w, h);
     if (!canvas) return nullptr;
     Graphics* g = canvas->getGraphics();
     g->setColor(kKeyFill);
     g->fillRect(0, 0, w, h);
+    g->translate(-(480 - fh), 0);
     sprite->paintFrame(g, f, 0, 0, 0, 0, 0);
     if (!scr().buttonPixels) {
         ObjectArray* buffers = newObjectArray(cid::IntArray, 4);
@@ -236,7 +240,7 @@ void drawTiledRect(Graphics* g, jint x, jint y, jint w, jint h) {
 }
 
 void fillTiledRect(jint x, jint y, jint w, jint h, jint colour, Graphics* g) {
-    setAlphaFillColor(colour);
+    sprite::host().setAlphaFillColor(colour);
     drawTiledRect(g, x, y, w, h);
 }
 
@@ -257,7 +261,7 @@ void paintFadeOverlay() {
     ScreensStatics& s = scr();
     Graphics* g = fl().graphics;
     if (!s.fadeOn || s.fadeStep < 0 || s.fadeStep >= kFadeSteps || !g) return;
-    setAlphaFillColor(kFadeColours[s.fadeStep]);
+    sprite::host().setAlphaFillColor(kFadeColours[s.fadeStep]);
     g->setClip(0, 0, 480, 800);
     const jint p = s.fadeWipe;
     if (p < 106) {
