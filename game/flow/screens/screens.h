@@ -124,7 +124,8 @@ constexpr jint kFireworkCapacity = 260;
     X(IntArray*, hudCounters)           \
     X(jint, displayedCounter)           \
     X(javax_microedition_lcdui_Image*, promoImage) \
-    X(javax_microedition_lcdui_Graphics*, promoGraphics)
+    X(javax_microedition_lcdui_Graphics*, promoGraphics) \
+    X(String*, captionText)
 
 #define SCREENS_FIELDS(X)                                                             \
     SCREENS_FIREWORK_FIELDS(X) SCREENS_LEVEL_END_FIELDS(X) SCREENS_DIALOG_FIELDS(X) \

@@ -7,7 +7,9 @@
 // the screen's own keys pick an entry; the shell's question box answers;
 // the browser command (a recording script named by BRAMBLE_BROWSER) gets
 // the link, and the program ends by itself.
+#include <algorithm>
 #include <chrono>
+#include <mutex>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -35,15 +37,31 @@ constexpr jint kPromotionRow = 0x1000F;
 game::StateHandler g_real[game::kStateSlots];
 jint g_updates[game::kStateSlots];
 
+// The states the game thread ran, noted by the wrappers on that thread (the
+// driver thread never reads the game's statics).
+std::mutex g_traceLock;
+std::vector<jint> g_trace;
+void note() {
+    const jint s = game::cg().gameState;
+    std::lock_guard<std::mutex> lock(g_traceLock);
+    if (g_trace.empty() || g_trace.back() != s) g_trace.push_back(s);
+}
+void tracing(jint message) {
+    note();
+    g_real[game::cg().gameState](message);
+}
+
 // Fire on every third update (questions, title).
 template <int S>
 void confirming(jint message) {
+    note();
     if (message == game::kMsgUpdate && ++g_updates[S] % 3 == 0) game::fl().keysPressed = kFireBit;
     g_real[S](message);
 }
 
 // The main menu: down until the promotion row is under the cursor, then fire.
 void mainMenu(jint message) {
+    note();
     if (message == game::kMsgUpdate && ++g_updates[6] % 3 == 0) {
         IntArray* row = game::listedEntryInts(game::fl().menuCursor);
         game::fl().keysPressed = row && row->data()[0] == kPromotionRow ? kFireBit : kDownBit;
@@ -53,6 +71,7 @@ void mainMenu(jint message) {
 
 // The promotion screen: after its loading steps the next entry, then select.
 void promotion(jint message) {
+    note();
     if (message == game::kMsgUpdate) {
         const jint n = ++g_updates[9];
         if (n == 20) game::fl().keysPressed = kRightBit;
@@ -65,12 +84,13 @@ class GameWithShowcase : public ShellRun {
 protected:
     void SetUp() override {
         ShellRun::SetUp();
-        trace().clear();
         game::registerGameProgram();
         game::installShowcase();
+        g_trace.clear();
         for (jint i = 0; i < game::kStateSlots; ++i) {
             g_real[i] = game::stateHandler(i);
             g_updates[i] = 0;
+            if (g_real[i]) game::setStateHandler(i, &tracing);
         }
         game::setStateHandler(24, &confirming<24>);
         game::setStateHandler(3, &confirming<3>);
@@ -91,61 +111,36 @@ protected:
         ShellRun::TearDown();
     }
 
-    // The current game state, noted in the trace of states seen.
-    static jint state() {
-        const jint s = game::cg().gameState;
-        if (trace().empty() || trace().back() != s) trace().push_back(s);
-        return s;
-    }
-    static std::vector<jint>& trace() {
-        static std::vector<jint> t;
-        return t;
-    }
-    static std::string traceText() {
-        std::string t;
-        for (jint s : trace()) t += " " + std::to_string(s);
-        return t;
-    }
-    static cGame* canvas() { return static_cast<cGame*>(game::fl().instance); }
     static bool running() { return ApplicationImpl::instance().running; }
-    // Waits for a game state (hang guard in seconds).
-    static bool waitState(jint s, int seconds) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (running() && state() != s && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
-        return state() == s;
+    static std::string traceText() {
+        std::lock_guard<std::mutex> lock(g_traceLock);
+        std::string t;
+        for (jint s : g_trace) t += " " + std::to_string(s);
+        return t;
     }
+    static bool sawState(jint s) {
+        std::lock_guard<std::mutex> lock(g_traceLock);
+        return std::find(g_trace.begin(), g_trace.end(), s) != g_trace.end();
+    }
+
     // Boot to the main menu, the promotion row, state 9, an entry chosen
     // (the scripted handlers press the keys); answers whether state 9 was
     // reached.
     bool playToPromotion() {
-        bool reached = false;
-        const int rc = runGame([&] {
-            if (!waitState(9, 60)) return;
-            reached = true;
-            // The program ends on its own after the link (hang guard 20 s).
-            for (int i = 0; i < 2000 && running(); ++i) {
-                state();
-                std::this_thread::sleep_for(10ms);
-            }
-            endedByItself = !running();
-        });
-        exitCode = rc;
-        return reached;
-    }
-    // Runs the program with the driver (WinMain on this thread).
-    int runGame(const std::function<void()>& script) {
         ShellOptions options;
         options.exitProcess = &recordExit;
         std::thread driver([&] {
-            const auto end = std::chrono::steady_clock::now() + 30s;
-            while ((ApplicationImpl::instance().loopPasses == 0 || !canvas()) && std::chrono::steady_clock::now() < end)
+            // The program ends on its own after the link (hang guard 60 s).
+            const auto end = std::chrono::steady_clock::now() + 60s;
+            while (ApplicationImpl::instance().loopPasses == 0 && std::chrono::steady_clock::now() < end)
                 std::this_thread::sleep_for(5ms);
-            script();
+            while (running() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(10ms);
+            endedByItself = !running();
             ApplicationImpl::instance().running = false;
         });
-        const int rc = WinMain(options);
+        exitCode = WinMain(options);
         driver.join();
-        return rc;
+        return sawState(9);
     }
     std::string browserLines() {
         for (int i = 0; i < 200 && !std::filesystem::exists(record); ++i) std::this_thread::sleep_for(10ms);

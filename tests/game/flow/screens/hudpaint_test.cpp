@@ -270,3 +270,78 @@ TEST_F(HudPaint, MenuLoadBarWithATotalOfZeroIsEmpty) {
 }
 
 }  // namespace
+
+#include "game/data/hooks.h"
+#include "game/flow/screens/playpaint.h"
+#include "game/flow/screens/states_menu.h"
+#include "game/flow/screens/states_start.h"
+
+namespace {
+
+TEST_F(HudPaint, CaptionAddsTheTerminatorThePoolNameLacks) {
+    game::paintCaption();
+    ASSERT_NE(scr().captionText, nullptr);
+    EXPECT_EQ(scr().captionText->toUtf8(), "Camp\x03");
+    String* first = scr().captionText;
+    game::paintCaption();
+    EXPECT_EQ(scr().captionText, first) << "made once";
+}
+
+TEST_F(HudPaint, SecondLogoAnimatesTheLogoActor) {
+    cActor* logo = reinterpret_cast<cActor*>(newObject<Object>(cid::Object));
+    cg().logoActor = logo;
+    screenstest::run(game::state2, game::kMsgUpdate);
+    ASSERT_EQ(actors().animated.size(), 1u);
+    EXPECT_EQ(actors().animated[0], logo);
+    cg().logoActor = nullptr;
+    screenstest::run(game::state2, game::kMsgUpdate);
+    EXPECT_EQ(actors().animated.size(), 1u);
+}
+
+// A stand-in promotion screen: paints a red block at its image's origin,
+// asks to close at its third step.
+struct FakeShowcase : game::ShowcaseHooks {
+    int entered = 0, steps = 0, flags = 0;
+    std::vector<jint> keys;
+    void enter(String*, jint) override { ++entered; }
+    void setDisplayFlags() override { ++flags; }
+    bool doAction(jint key) override {
+        keys.push_back(key);
+        return ++steps == 3;
+    }
+    void paint(javax_microedition_lcdui_Graphics* g) override {
+        g->setColor(0xFF0000);
+        g->fillRect(0, 0, 10, 20);
+    }
+};
+
+TEST_F(HudPaint, PromotionStateDrawsTheScreenTurnedAndReloadsTheMenus) {
+    FakeShowcase show;
+    game::setShowcaseHooks(&show);
+    game::fl().loadRequest = newIntArray(4);
+    screenstest::run(game::state9, 2);
+    EXPECT_EQ(show.entered, 1);
+    EXPECT_EQ(show.flags, 1);
+    ASSERT_NE(scr().promoImage, nullptr);
+    screen->clear(0);
+    game::state9(1);
+    // The image's (0..9, 0..19) lands at the canvas's top right, turned.
+    EXPECT_EQ(screen->at(470, 5), 0xF800);
+    EXPECT_EQ(screen->at(5, 5), 0);
+    screenstest::setKeys(0x2000);  // right: the screen's next-entry key
+    screenstest::run(game::state9, 0);
+    screenstest::setKeys(0);
+    screenstest::run(game::state9, 0);
+    EXPECT_TRUE(screenstest::requests().empty());
+    screenstest::run(game::state9, 0);
+    EXPECT_EQ(show.keys, (std::vector<jint>{24, 0, 0}));
+    ASSERT_EQ(screenstest::requests().size(), 1u);
+    EXPECT_EQ(screenstest::requests()[0].second, 11);
+    EXPECT_EQ(IntArray::at(game::fl().loadRequest, 0), 4);
+    EXPECT_EQ(IntArray::at(game::fl().loadRequest, 2), 3);
+    EXPECT_EQ(IntArray::at(game::fl().loadRequest, 3), 6);
+    EXPECT_TRUE(scr().restoreMenuPosition);
+    game::setShowcaseHooks(nullptr);
+}
+
+}  // namespace

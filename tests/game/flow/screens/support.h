@@ -91,6 +91,8 @@ struct FakeActors : game::ScreenActorHooks {
     jint heroAnimation() override { return animation; }
     jint heroScaleParam() override { return scaleParam; }
     void setLevelMark(jint v) override { levelMark = v; }
+    std::vector<cActor*> animated;
+    void advanceAnimation(cActor* a) override { animated.push_back(a); }
 };
 FakeActors& actors();
 
