@@ -115,6 +115,7 @@ constexpr jint kFireworkCapacity = 260;
     X(jint, effectCountdown)            \
     X(jboolean, skipArmed)              \
     X(jboolean, skipCutscene)           \
+    X(jboolean, cutsceneSkippable)      \
     X(ObjectArray*, buttonImages)       \
     X(ObjectArray*, buttonPixels)       \
     X(jint, fadeStep)                   \

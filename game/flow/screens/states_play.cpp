@@ -18,6 +18,8 @@
 #include "game/flow/screens/states_levelend.h"
 #include "game/sprite/sprite.h"
 #include "runtime/jint.h"
+#include "runtime/log.h"
+#include "runtime/statics.h"
 
 namespace game {
 
@@ -25,6 +27,9 @@ namespace {
 
 using Graphics = javax_microedition_lcdui_Graphics;
 constexpr jint kPauseKey = 0x40000;
+constexpr jint kSkipKey = 0x20000;
+constexpr jint kPoolSkipTaken = 100;
+constexpr jint kFastForwardRounds = 100000;
 
 }  // namespace
 
@@ -56,6 +61,63 @@ bool applyRequestBits(bool scriptRunning) {
             screenActorHooks().moveHeroTo(java::imul(p->data()[0], 256), java::imul(p->data()[1], 256));
     }
     return false;
+}
+
+bool stepSkipAndPause() {
+    ScreensStatics& s = scr();
+    FlowStatics& f = fl();
+    if (s.cutsceneSkippable && !s.skipCutscene) {
+        const bool key = isKeyPressed(kSkipKey);
+        const bool touch = takeRect3Tap();
+        if (touch && f.touchActive) {
+            // The two-tap acknowledgement: a pending hint is taken first; an
+            // armed skip is disarmed and ends the update.
+            if (s.skipHintPending) {
+                printLine(StaticClass::getStringConstant(kPoolSkipTaken));
+                s.skipHintPending = false;
+                s.skipArmed = true;
+            } else if (s.skipArmed) {
+                s.skipArmed = false;
+                return true;
+            }
+        }
+        if (key || (touch && !s.skipHintPending && !s.skipArmed)) {
+            playSound(34);
+            s.skipCutscene = true;
+            worldHooks().setCameraLockMode(9);
+            closeDialog();
+        }
+        setDisplayValue(true, 15);
+        setDisplayValue(false, -1);
+        return false;
+    }
+    setDisplayValue(true, -1);
+    setDisplayValue(false, -1);
+    const bool pause = isKeyPressed(kPauseKey) || (f.dialogMode != 3 && takeRect3Touch());
+    if (pause && f.touchActive && cg().panelOffset == 0) {
+        pauseGame();
+        return true;
+    }
+    return false;
+}
+
+void fastForwardScripts() {
+    WorldHooks& world = worldHooks();
+    // Bounded: a script that never ends cannot hold the game thread.
+    jint rounds = 0;
+    while (world.cameraLockFlag() != 1 && world.isAnyScriptActive()) {
+        if (++rounds > kFastForwardRounds) {
+            ::logPrintf("cut-scene skip: scripts still running after %d rounds; left to run", kFastForwardRounds);
+            break;
+        }
+        world.runLevelScripts();
+        world.setCameraLockMode(9);
+        if (fl().dialogMode == 2) markAllVariablesChanged();
+        if (fl().dialogMode >= 0) closeDialog();
+        fl().dialogMode = -1;
+    }
+    world.resumeBlockedScript();
+    scr().skipCutscene = false;
 }
 
 void stepLevelTimer() {
@@ -161,12 +223,7 @@ void stateGameplay(jint message) {
         g.playFrames = java::iadd(g.playFrames, 1);
         updateTweens();
         if (s.effectCountdown > 0) s.effectCountdown -= 1;
-        setDisplayValue(true, -1);
-        setDisplayValue(false, -1);
-        if (isKeyPressed(kPauseKey) && fl().touchActive && g.panelOffset == 0) {
-            pauseGame();
-            break;
-        }
+        if (stepSkipAndPause()) break;
         world.updateLayerOffsets();
         if (g.cameraSnap) {
             world.updateCamera(0);
@@ -183,6 +240,8 @@ void stateGameplay(jint message) {
         } else if (!s.skipCutscene) {
             world.runLevelScripts();
             world.resumeBlockedScript();
+        } else {
+            fastForwardScripts();
         }
         stepShake();
         if (fl().dialogMode != 3) {
