@@ -300,7 +300,7 @@ void state9(jint message) {
         stopAllSounds();
         ShowcaseHooks& show = showcaseHooks();
         show.enter(getString(0x10011), 0);
-        show.setDisplayFlags();
+        ensureShowcaseRecordStore();
         break;
     }
     case 0:
