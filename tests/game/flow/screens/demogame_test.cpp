@@ -5,6 +5,8 @@
 // reduced to one pixel per 8 x 8 block (60 x 100) to stay small.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +38,13 @@ constexpr jint kSample = 8;
 class DemoGame : public flowtest::FlowTest {
 protected:
     void SetUp() override {
+        // Record stores are kept under the process's first device root:
+        // every run starts from a device without a saved game.
+        static const std::string base = [] {
+            const char* r = std::getenv("BRAMBLE_DEVICE_ROOT");
+            return std::string(r ? r : "");
+        }();
+        if (!base.empty()) std::filesystem::remove_all(base);
         FlowTest::SetUp();
         for (const kit::DemoEntry& e : kit::demoEntries()) datatest::files()[e.name] = e.make();
         flowtest::useFakePlayers();
