@@ -51,6 +51,9 @@ public:
     // Saves the old limits into savedCameraLimits and sets the new ones.
     virtual void setCameraLimits(jint left, jint top, jint right, jint bottom);
     virtual void updateCamera(jint mode) {}
+    // The camera-lock mode (9 clears the lock flag) and the lock flag.
+    virtual void setCameraLockMode(jint mode) {}
+    virtual jint cameraLockFlag() { return 0; }
     virtual void updateLayerOffsets() {}
     virtual jint getLayerViewTop(jint layer, bool adjust);
     // The layer's scroll position; the camera centre for a value outside 0-4.

@@ -37,11 +37,7 @@ enum Pool : jint {
     kLanguageSwitch = 30,
     kCatalogueProperty = 31,
     kTemplateProperty = 32,
-    kMoreKey = 34,
-    kMoreLinkProperty = 35,
     kSubList0Property = 36,
-    kSubList1Property = 37,
-    kTemplateExtension = 38,
     kPromoLanguage = 44,
     kLinkMarker = 45,
     kReadyLinkProperty = 46,
@@ -52,6 +48,12 @@ enum Pool : jint {
     kSplitLanguage = 66,
     kSplitInsert = 67,
     kSubPrefix0 = 70,
+    // The game's heads-up formats hold entries 34, 35, 37 and 38; these
+    // four names of the screen live past the runtime's texts.
+    kMoreKey = 206,
+    kMoreLinkProperty = 207,
+    kSubList1Property = 208,
+    kTemplateExtension = 209,
 };
 
 // Java string operations that treat a null receiver as "absent".

@@ -221,6 +221,14 @@ space 3
 pixel-format 0200
 palette 00000000 FFFFFFFF
 palette 00000000 FFFFE040
+palette 00000000 FF80FF80
+palette 00000000 FFFFFFFF
+palette 00000000 FFFF8040
+palette 00000000 FF40C0FF
+palette 00000000 FFFFFFFF
+palette 00000000 FFFFD070
+palette 00000000 FFFFFFFF
+palette 00000000 FFA0E0FF
 missing 4 3 5
 ###
 #.#
@@ -521,8 +529,9 @@ std::vector<DemoEntry> demoEntries() {
     addDemoBlocks(entries);
     addDemoHazards(entries);
     addDemoFlow(entries);
-    amendDemoForWorld(entries);
+    addDemoScreens(entries);
     addDemoBosses(entries);
+    amendDemoForWorld(entries);
     return entries;
 }
 

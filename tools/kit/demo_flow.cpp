@@ -1,6 +1,7 @@
 // The game flow's demo content (demo_flow.h).
 #include "tools/kit/demo_flow.h"
 
+#include "tools/kit/demo_screens.h"
 #include "tools/kit/gamedata.h"
 #include "tools/kit/sound.h"
 #include "tools/kit/stringpool.h"
@@ -12,6 +13,7 @@ namespace {
 constexpr int kGroupLogo = 0;  // load request kind 2
 constexpr int kGroupMenu = 1;  // load request kind 4
 constexpr int kGroupAny = 2;   // either of them
+constexpr int kGroupLevel = 3; // load request kind 5
 
 struct PoolText {
     size_t index;
@@ -41,18 +43,48 @@ LoadTable demoLoadingTable() {
     LoadTable t;
     // Logo data: the character map and the font.
     t[10] = rec(16, 0, kGroupLogo, 0, 0, 3);
-    t[11] = rec(2, 0, kGroupLogo, 0, 0, 0);
+    // Sprite parameter 1: module images built for every palette (mode 1).
+    t[11] = rec(2, 0, kGroupLogo, 1, 0, 0);
+    // The logos (sprites 113 and 114) drawn by the first screens.
+    t[12] = rec(1, 113, kGroupLogo, 1, 18, 1);
+    t[13] = rec(1, 114, kGroupLogo, 1, 18, 2);
     // Menu data: buffers and actor pool, character map, font, texts, math
     // tables, the title music (id 0) and an effect (id 10), the loading
     // indicator sprite.
     t[20] = rec(0, 0, kGroupMenu, 0, 255, 0);
     t[21] = rec(16, 0, kGroupMenu, 0, 0, 3);
-    t[22] = rec(2, 0, kGroupMenu, 0, 0, 0);
-    t[23] = rec(4, 0, kGroupAny, 0, 0, 6);
+    t[22] = rec(2, 0, kGroupMenu, 1, 0, 0);
+    // Fonts 1 and 2 (menu labels, captions).
+    t[35] = rec(2, 1, kGroupMenu, 1, 0, 1);
+    t[36] = rec(2, 2, kGroupMenu, 1, 0, 2);
+    // The screens' texts: slot 0 and slot 1, English.
+    t[23] = rec(4, 0, kGroupAny, 0, kScreenTextPackNumber, 1);
+    t[28] = rec(4, 0, kGroupAny, 0, kScreenTextPackNumber, 0);
     t[24] = rec(5, 0, kGroupMenu, 0, 1, 0);
     t[25] = rec(19, 0, kGroupMenu, 0x3, 3, 0);
     t[26] = rec(19, 10, kGroupMenu, 0x10000, 3, 1);
-    t[27] = rec(1, 107, kGroupMenu, 0, 18, 0);
+    t[27] = rec(1, 107, kGroupMenu, 1, 18, 0);
+    // The screens' other sprites: title and backgrounds (117), corner
+    // buttons (112), dialog panels (105, 106), effects (111).
+    t[29] = rec(1, 117, kGroupMenu, 1, 18, 3);
+    // The progress record, read (or made) once with the menu data.
+    t[34] = rec(20, 0, kGroupMenu, 0, 255, 0);
+    t[30] = rec(1, 112, kGroupMenu, 1, 18, 4);
+    t[31] = rec(1, 105, kGroupMenu, 1, 18, 5);
+    t[32] = rec(1, 106, kGroupMenu, 1, 18, 6);
+    t[33] = rec(1, 111, kGroupMenu, 1, 18, 7);
+    // A level load keeps what play and the level-end screens draw: fonts,
+    // the screens' texts and sprites (steps find them present and do nothing).
+    t[39] = rec(16, 0, kGroupLevel, 0, 0, 3);
+    t[40] = rec(2, 0, kGroupLevel, 1, 0, 0);
+    t[41] = rec(2, 1, kGroupLevel, 1, 0, 1);
+    t[42] = rec(2, 2, kGroupLevel, 1, 0, 2);
+    t[43] = rec(4, 0, kGroupLevel, 0, kScreenTextPackNumber, 0);
+    t[44] = rec(4, 0, kGroupLevel, 0, kScreenTextPackNumber, 1);
+    t[45] = rec(1, 107, kGroupLevel, 1, 18, 0);
+    t[46] = rec(1, 112, kGroupLevel, 1, 18, 4);
+    t[47] = rec(1, 105, kGroupLevel, 1, 18, 5);
+    t[48] = rec(1, 106, kGroupLevel, 1, 18, 6);
     // Start-up steps run directly by the first states.
     t[413] = rec(21, 0, 35, 0, 255, 0);
     t[414] = rec(22, 0, 35, 0, 255, 0);
@@ -64,6 +96,7 @@ std::vector<Bytes> demoConditionPrograms() {
     p[kGroupLogo] = assembleCondition("req 0; push 2; eq");
     p[kGroupMenu] = assembleCondition("req 0; push 4; eq");
     p[kGroupAny] = assembleCondition("group 0; group 1; or");
+    p[kGroupLevel] = assembleCondition("req 0; push 5; eq");
     return p;
 }
 

@@ -11,7 +11,8 @@ void addDemoShowcase(std::vector<DemoEntry>& entries) {
 
 // Property names, markers and separators of the screen by pool index. 1
 // (the empty text) and 14 ("=") are shared with the runtime's texts; 13 is
-// "0" for every user.
+// "0" for every user. 34, 35, 37 and 38 are the game's heads-up formats:
+// the screen's four names that the game would share sit at 206-209.
 void addDemoShowcasePool(StringPool& pool) {
     struct Text { size_t index; const char* text; };
     static const Text kTexts[] = {
@@ -21,7 +22,8 @@ void addDemoShowcasePool(StringPool& pool) {
         {18, "Promo-Game-"}, {19, "&n="}, {20, "&p=[ID]"}, {21, "Promo-More"},
         {24, "-"}, {26, "WIDE"},
         {29, "Promo-Links"}, {30, "LANG"}, {31, "Promo-Games"}, {32, "Promo-Url"},
-        {34, "MORE"}, {35, "Promo-More-Url"}, {36, "Promo-List-A"}, {37, "Promo-List-B"}, {38, "&all=1"},
+        {36, "Promo-List-A"},
+        {206, "MORE"}, {207, "Promo-More-Url"}, {208, "Promo-List-B"}, {209, "&all=1"},
         {44, "EN"}, {45, "##"}, {46, "Promo-Ready"}, {47, "\\N"},
         {49, "FR"}, {50, "DE"}, {51, "lang="},
         {66, "JA"}, {67, "|"},

@@ -6,6 +6,7 @@
 
 #include "runtime/object.h"
 
+class BSprite;
 class cActor;
 
 namespace game {
@@ -81,6 +82,46 @@ public:
     // The play view's layers, effects and actors in their order (layers 0,
     // fields 2, 9, the sky, 10, 13, the hero, 11, fields 3, 12).
     virtual void paintPlayField() {}
+
+    // --- heads-up display -------------------------------------------------
+    // A new effect actor (cActor pool of effects) showing animation anim of
+    // sprite at view point (x, y), on layer, with flags, scale 100 and the
+    // animation restarted; effectId -1 lets the pool choose. Null when the
+    // pool has none free.
+    virtual cActor* spawnEffect(BSprite* sprite, jint anim, jint x, jint y, jint layer, jint flags, jint effectId) {
+        return nullptr;
+    }
+    // The actor's animation stands on its last frame (or it has none).
+    virtual bool animationEnded(cActor* actor) { return true; }
+    // The actor's flag word (the keep flag is its top bit).
+    virtual jint actorFlags(cActor* actor) { return 0; }
+    virtual jint actorAnimation(cActor* actor) { return -1; }
+    // One animation step of the actor (cActor.updateAnimation).
+    virtual void advanceAnimation(cActor* actor) {}
+    virtual void deactivate(cActor* actor) {}
+    virtual void paintActor(cActor* actor) {}
+    // Paints the live effects of one layer (the loading hints use layer 2).
+    virtual void paintEffectsOfLayer(jint layer) {}
+    // The hero's subtype, animation and scale parameter (cActor.scaleParam).
+    virtual jint heroSubtype() { return -1; }
+    virtual jint heroAnimation() { return -1; }
+    virtual jint heroScaleParam() { return 0; }
+    // The hero faces the actor it may interact with (interaction mode 0, or
+    // 3 with an actor of subtype 144, lying on the side the hero faces).
+    virtual bool heroFacesInteraction() { return false; }
+    // Where the pointer's target actor stands (pixels); false when none.
+    virtual bool targetPoint(jint* x, jint* y) { return false; }
+    // cActor.markA (second false) or cActor.markB: the stat bars' values.
+    virtual jint statMark(bool second) { return 0; }
+    // cActor.levelMark.
+    virtual void setLevelMark(jint v) {}
+    // The gauge actor (cGame.targetActor) as the in-game paint reads it:
+    // false when there is none.
+    struct GaugeActor {
+        jint flags = 0, aiState = 0, subtype = 0, subtypeClass = 0, param2 = 0;
+        BSprite* sprite = nullptr;
+    };
+    virtual bool gaugeActor(GaugeActor* out) { return false; }
 };
 
 ScreenActorHooks& screenActorHooks();

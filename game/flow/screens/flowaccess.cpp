@@ -44,7 +44,6 @@ IntArray* loadRequest() {
 }
 
 jint stepDelta() { return fl().stepDelta; }
-void pickLoadingHint() {}
 void setReuseLoadPlan() { fl().reuseLoadPlan = true; }
 void clearMapRegions() {}
 void forgetLevelTables() {}

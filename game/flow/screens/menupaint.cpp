@@ -11,6 +11,7 @@
 #include "game/flow/screens.h"
 #include "game/sprite/sprite.h"
 #include "runtime/jint.h"
+#include "runtime/statics.h"
 
 namespace game {
 
@@ -29,7 +30,44 @@ T* element(ObjectArray* a, jint i) {
 // else the default.
 ObjectArray* layoutOr(ObjectArray* own, ObjectArray* fallback) { return own && own->length() >= 2 ? own : fallback; }
 
-void paintText(IntArray* e, jint x, jint y, jint menuId) {
+// The label's box in the list: 250 view pixels from x - 110, 40 high; on
+// the canvas columns 460 - y .. 500 - y and rows x - 110 .. x + 140.
+constexpr jint kBoxLeft = 110, kBoxLength = 250, kWideText = 221, kScrollText = 251;
+
+void paintOneLine(jint font, String* text, jint x, jint y, jint anchor, bool clip) {
+    ScreensStatics& s = scr();
+    cGameStatics& g = cg();
+    const bool cursor = s.menuEntryIsCursor;
+    if (clip) {
+        BSprite* f = fontAt(font);
+        const jint width = f ? f->getStringWidth(text) : 0;
+        if (width >= kWideText) {
+            anchor = 6;
+            x -= kBoxLeft;
+            if (cursor && width >= kScrollText) {
+                // The marquee: a pause of menuMetricC paints, then one pixel a
+                // paint; past its end it comes back in from the right.
+                if (g.menuMetricC > 0) {
+                    g.menuMetricC -= 1;
+                } else {
+                    s.marqueeOffset -= 1;
+                    if (s.marqueeOffset < -(width + 5)) s.marqueeOffset = 255;
+                }
+                x += s.marqueeOffset;
+            }
+        }
+    }
+    const bool passive = (s.menuFlags & kMenuPassive) != 0;
+    if (cursor && !passive) {
+        drawAnimatedText(font, text, x, y, anchor, 0);
+    } else {
+        if (s.textBox == g.recordsMenu)
+            if (Graphics* gr = fl().screenGraphics) gr->setClip(0, 0, 480, 800);
+        drawFontText(font, text, x, y, anchor);
+    }
+}
+
+void paintText(IntArray* e, jint x, jint y, jint menuId, bool clip) {
     String* text = nullptr;
     switch (at(e, 1)) {
     case 0: text = getString(at(e, 9)); break;
@@ -46,19 +84,38 @@ void paintText(IntArray* e, jint x, jint y, jint menuId) {
         !scr().menuEntrySelectable ? (palettes >> 16) & 0xFF : scr().menuEntryIsCursor ? (palettes >> 8) & 0xFF : palettes & 0xFF;
     const jint previous = getFontPalette(font);
     setFontPalette(font, palette);
+    Graphics* sg = fl().screenGraphics;
+    jint saved[4] = {0, 0, 480, 800};
+    if (clip && sg) {
+        saved[0] = sg->getClipX();
+        saved[1] = sg->getClipY();
+        saved[2] = sg->getClipWidth();
+        saved[3] = sg->getClipHeight();
+        // The text box intersected with the saved clip.
+        const jint bx = 460 - y, by = x - kBoxLeft;
+        const jint x1 = bx > saved[0] ? bx : saved[0], y1 = by > saved[1] ? by : saved[1];
+        const jint x2 = bx + 40 < saved[0] + saved[2] ? bx + 40 : saved[0] + saved[2];
+        const jint y2 = by + kBoxLength < saved[1] + saved[3] ? by + kBoxLength : saved[1] + saved[3];
+        sg->setClip(x1, y1, x2 > x1 ? x2 - x1 : 0, y2 > y1 ? y2 - y1 : 0);
+    }
     const jint width = at(e, 8);
     if (width != 0) {
+        cGameStatics& g = cg();
+        if (scr().textBox == g.questionMenu)
+            text = replaceText(text, StaticClass::getStringConstant(47), StaticClass::getStringConstant(110));
+        else if (scr().textBox == g.textBoxMenu)
+            text = replaceText(text, StaticClass::getStringConstant(118), StaticClass::getStringConstant(47));
         drawParagraph(font, text, x, y, width, at(e, 5));
     } else {
-        drawFontText(font, text, x, y, at(e, 5));
+        paintOneLine(font, text, x, y, at(e, 5), clip);
     }
+    if (clip && sg) sg->setClip(saved[0], saved[1], saved[2], saved[3]);
     setFontPalette(font, previous);
 }
 
 }  // namespace
 
 void paintMenuList(ObjectArray* elements, jint x, jint y, bool clip) {
-    (void)clip;
     const jint menuId = at(scr().menuAttrs, kHeaderId, -1);
     for (jint i = 1; elements && i < elements->length(); ++i) {
         IntArray* e = element<IntArray>(elements, i);
@@ -69,7 +126,7 @@ void paintMenuList(ObjectArray* elements, jint x, jint y, bool clip) {
         switch (at(e, 1)) {
         case 0:
         case 256:
-        case 4: paintText(e, ex, ey, menuId); break;
+        case 4: paintText(e, ex, ey, menuId, clip); break;
         case 1: {
             const jint sprite = at(e, 6), anim = at(e, 7);
             setSpritePalette(sprite, at(e, 8));
@@ -115,7 +172,9 @@ void paintMenu(jint x, jint y, jint step, jint visible) {
             s.menuEntrySelectable = at(ints, kEntrySelectable) == 1;
             if (pass == 0) paintMenuList(entryLayout, ex, ey, false);
             if (pass == 1 && s.menuEntryIsCursor) paintMenuList(cursorLayout, ex, ey, false);
-            if (pass == 2) paintMenuList(entry, ex, ey, true);
+            // An entry without draw elements of its own shows its label
+            // through the default text layout.
+            if (pass == 2) paintMenuList(layoutOr(entry, cg().screenLayoutC), ex, ey, true);
         }
     }
     s.menuEntryIsCursor = false;

@@ -1,5 +1,7 @@
 // Painting play: the play view with its overlays (fireworks, caption,
 // banner), the dialog page and the panel's black bars.
+#include <string>
+
 #include "display/lcdui/graphics.h"
 #include "game/data/hooks.h"
 #include "game/data/statics.h"
@@ -27,7 +29,21 @@ void fillBox(Graphics* g, jint x, jint y, jint w, jint h, jint colour) {
 
 }  // namespace
 
-void paintCaption() { drawFontText(0, StaticClass::getStringConstant(52), 400, 475, 33); }
+// Pool entry 52 is also the name of a record store, so it carries no text
+// terminator; the caption adds one once (drawing stops before the last
+// character of every game text).
+void paintCaption() {
+    ScreensStatics& s = scr();
+    if (!s.captionText) {
+        String* name = StaticClass::getStringConstant(52);
+        if (!name) return;
+        std::u16string t = name->toUtf16();
+        t.push_back(u'\x03');
+        String* caption = String::fromUtf16(t);
+        scr().captionText = caption;
+    }
+    drawFontText(0, scr().captionText, 400, 475, 33);
+}
 
 void paintBanner() {
     const jint t = scr().bannerTimer;
@@ -40,6 +56,7 @@ void paintGameplay() {
     clearLayerBits();
     worldHooks().drawBackgroundLayers(0);
     screenActorHooks().paintPlayField();
+    paintFadeOverlay();
     if (s.fillScreenOn) {
         if (Graphics* g = fl().graphics) {
             g->setClip(0, 0, 480, 800);

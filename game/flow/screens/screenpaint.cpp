@@ -2,6 +2,8 @@
 #include "game/flow/screens/screenpaint.h"
 
 #include "display/lcdui/graphics.h"
+#include "game/data/hooks.h"
+#include "game/flow/screens.h"
 #include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
@@ -9,8 +11,12 @@
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/hud.h"
 #include "game/flow/screens/levelend.h"
+#include "game/flow/screens/playpaint.h"
+#include "game/flow/screens/states_start.h"
 #include "game/flow/screens/levelstart.h"
 #include "game/flow/screens/screens.h"
+#include "game/sprite/sprite.h"
+#include "runtime/jint.h"
 #include "runtime/statics.h"
 
 namespace game {
@@ -175,6 +181,94 @@ void paintIntro() {
         drawFontText(0, pool(34), 414, 381, 20);
     }
     drawBlinkingText(0, scr().promptFont, 6, 400, 447, 17, 8);
+}
+
+void paintSoftKeys(jint leftTextId, jint rightTextId) {
+    setFontPalette(1, 0);
+    BSprite* keys = spriteAt(107);
+    BSprite* font = fontAt(1);
+    Graphics* g = fl().graphics;
+    auto label = [&](jint id, jint frame, bool right) {
+        String* t = getString(id);
+        const jint fw = keys && frame < keys->getFrameCount() ? keys->getFrameWidth(frame) : 0;
+        const jint tw = font && t ? font->getStringWidth(t) : 0;
+        const jint inset = fw > tw ? (fw - tw) / 2 : 0;
+        if (t) drawFontText(1, t, right ? 800 - inset : inset, 455, right ? 40 : 36);
+    };
+    if (rightTextId != -1) {
+        const bool lit = keys && java::irem(scr().backHeldTicks, 3) == 2 && keys->getFrameCount() > 22;
+        if (keys) keys->paintFrame(g, lit ? 22 : 13, 787, 480, 0, 0, 0);
+        label(rightTextId, 13, true);
+    }
+    if (leftTextId != -1) {
+        const bool lit = keys && java::irem(fl().keyHoldTicks, 3) == 2 && keys->getFrameCount() > 23;
+        if (keys) keys->paintFrame(g, lit ? 23 : 12, 13, 480, 0, 0, 0);
+        label(leftTextId, 12, false);
+    }
+}
+
+void capturePlayView(jint) {
+    Graphics* g = ensureLoadingPicture();
+    if (!g) return;
+    Graphics* saved = fl().graphics;
+    fl().graphics = g;
+    g->setClip(0, 0, 480, 800);
+    worldHooks().paintMapLayer(0, 0, 0);
+    paintGameplay();
+    worldHooks().paintSidePanel();
+    paintPanel();
+    paintDialog();
+    fillTiledRect(0, 0, 480, 800, static_cast<jint>(0xAF000000), g);
+    fl().graphics = saved;
+    fl().levelFinished = false;
+}
+
+void preparePanelBackground() {
+    Graphics* g = ensureLoadingPicture();
+    if (!g) return;
+    if (inLevel()) {
+        capturePlayView(1);
+    } else {
+        g->setClip(0, 0, 480, 800);
+        g->setColor(0);
+        g->fillRect(0, 0, 480, 800);
+    }
+    Graphics* saved = fl().graphics;
+    fl().graphics = g;
+    paintSpriteFrame(117, 0, 400, 240);
+    fillTiledRect(0, 0, 480, 800, 0x5F000000, g);
+    fl().graphics = saved;
+}
+
+void paintPauseView() {
+    if (fl().levelFinished) capturePlayView(1);
+    paintScreen(cg().pauseMenu);
+}
+
+void paintBonus() {
+    overlay();
+    const jint t = scr().bonusAnimTicks;
+    text(0, 6, 0x10084, 400, 30, 17);
+    if (BSprite* s = getSpriteById(9, 18)) drawAnimFrame(s, 0, t, 400, 160, 0);
+    if (BSprite* s = getSpriteById(0, 19); s && s->getFrameCount() > 60) s->paintFrame(fl().graphics, 60, 400, 280, 0, 0, 0);
+    setFontPalette(0, 6);
+    drawParagraph(0, getString(0x10083), 400, 330, 800, 17);
+    drawBlinkingText(0, scr().promptFont, 6, 400, 420, 17, 8);
+}
+
+void paintScrollingText() {
+    ScreensStatics& s = scr();
+    Graphics* g = fl().graphics;
+    fill(0);
+    overlay();
+    if (g) g->setClip(39, 0, 376, 800);
+    setFontPalette(0, 8);
+    if (s.scrollText) drawParagraph(0, s.scrollText, 400, s.textScroll, 770, 17);
+    if (g) g->setClip(0, 0, 480, 800);
+    const jint t = getCurrentEntryValue();
+    paintSpriteAnim(107, 0, t, 400, 45);
+    paintSpriteAnim(107, 1, t, 400, 435);
+    paintSoftKeys(-1, 18);
 }
 
 }  // namespace game

@@ -13,6 +13,9 @@ void drawBlinkingText(jint textId, jint font, jint palette, jint x, jint y, jint
 // One tally row: count of total, points a unit, points (times as h:mm:ss).
 void paintTallyRow(jint font, jint x, jint y, jint first, jint second, jint third, jint fourth, bool asTime);
 
+// Soft-key labels (text ids, -1 none) over frames 12 and 13 of sprite 107.
+void paintSoftKeys(jint leftTextId, jint rightTextId);
+
 void paintTitle();
 void paintNotice(jint textId, jint y);
 void paintMessage();
@@ -20,5 +23,17 @@ void paintResults();
 void paintGameOver();
 void paintEnding();
 void paintIntro();
+// The play view painted into the loading picture and darkened (0xAF000000);
+// clears cGame.levelFinished.
+void capturePlayView(jint arg);
+// The menus' background in the loading picture: the play view when in a
+// level (else black), frame 0 of sprite 117, a 0x5F000000 veil.
+void preparePanelBackground();
+// State 20: the play view captured once, then the pause menu.
+void paintPauseView();
+// State 32: title, the bonus sprite's animation, the item, text, prompt.
+void paintBonus();
+// State 35: the text clipped to its column, the scroll arrows, soft keys.
+void paintScrollingText();
 
 }  // namespace game

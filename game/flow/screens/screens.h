@@ -19,6 +19,8 @@
 
 class BSprite;
 class cActor;
+class javax_microedition_lcdui_Graphics;
+class javax_microedition_lcdui_Image;
 
 namespace game {
 
@@ -112,7 +114,19 @@ constexpr jint kFireworkCapacity = 260;
     X(jint, levelTimerHold)             \
     X(jint, effectCountdown)            \
     X(jboolean, skipArmed)              \
-    X(jboolean, skipCutscene)
+    X(jboolean, skipCutscene)           \
+    X(jboolean, cutsceneSkippable)      \
+    X(ObjectArray*, buttonImages)       \
+    X(ObjectArray*, buttonPixels)       \
+    X(jint, fadeStep)                   \
+    X(jint, fadeWipe)                   \
+    X(jboolean, fadeOn)                 \
+    X(ObjectArray*, skyImages)          \
+    X(IntArray*, hudCounters)           \
+    X(jint, displayedCounter)           \
+    X(javax_microedition_lcdui_Image*, promoImage) \
+    X(javax_microedition_lcdui_Graphics*, promoGraphics) \
+    X(String*, captionText)
 
 #define SCREENS_FIELDS(X)                                                             \
     SCREENS_FIREWORK_FIELDS(X) SCREENS_LEVEL_END_FIELDS(X) SCREENS_DIALOG_FIELDS(X) \

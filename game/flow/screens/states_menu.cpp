@@ -1,6 +1,8 @@
 // Menu and screen states (states_menu.h): enter, update and row actions.
 #include "game/flow/screens/states_menu.h"
 
+#include "display/lcdui/graphics.h"
+#include "display/lcdui/image.h"
 #include "game/data/hooks.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
@@ -14,6 +16,7 @@
 #include "game/flow/screens/screenpaint.h"
 #include "game/flow/screens/screens.h"
 #include "game/flow/screens/states_levelend.h"
+#include "game/flow/screens/states_start.h"
 #include "game/flow/screens.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
@@ -166,10 +169,13 @@ void state6(jint message) {
     case 2:
         s.skipIntro = false;
         build(g.mainMenu);
+        preparePanelBackground();
         break;
     case 9: {
         s.skipIntro = false;
         ShowcaseHooks& show = showcaseHooks();
+        // The screen is offered when its pack is usable and lists entries.
+        s.promoEnabled = show.hasEntries();
         applyMainMenuVisibility(g.mainMenu, hasProgress(), s.promoEnabled, show.getEntryCount(),
                                 show.buildLink());
         s.textBox = nullptr;
@@ -281,23 +287,49 @@ void state8(jint message) {
 }
 
 void state9(jint message) {
+    ScreensStatics& s = scr();
     switch (message) {
-    case 2:
+    case 2: {
+        // The loading picture is made again at the next load.
+        fl().overlayGraphics = nullptr;
+        fl().overlayImage = nullptr;
+        auto* image = javax_microedition_lcdui_Image::createImage(800, 480);
+        scr().promoImage = image;
+        auto* g = image ? image->getGraphics() : nullptr;
+        scr().promoGraphics = g;
         stopAllSounds();
-        showcaseHooks().open(getString(0x10011), 0);
+        ShowcaseHooks& show = showcaseHooks();
+        show.enter(getString(0x10011), 0);
+        ensureShowcaseRecordStore();
         break;
+    }
     case 0:
-        if (showcaseHooks().doAction(0) != 0) {
+        if (showcaseHooks().doAction(getShowcaseKey())) {
             clearLoadRequest();
             IntArray* r = loadRequest();
             r->data()[0] = 4;
             r->data()[2] = 3;
             r->data()[3] = 6;
             requestSetState(kStateLoading);
-            scr().restoreMenuPosition = true;
+            s.restoreMenuPosition = true;
         }
         break;
+    case 1: paintPromotion(); break;
+    case 3:
+        scr().promoGraphics = nullptr;
+        scr().promoImage = nullptr;
+        break;
     default: break;
+    }
+}
+
+void paintPromotion() {
+    ScreensStatics& s = scr();
+    if (!s.promoGraphics || !s.promoImage) return;
+    showcaseHooks().paint(s.promoGraphics);
+    if (javax_microedition_lcdui_Graphics* g = fl().graphics) {
+        g->setClip(0, 0, 480, 800);
+        g->drawRegion(s.promoImage, 0, 0, 800, 480, 5, 0, 0, 0);
     }
 }
 
@@ -343,7 +375,7 @@ void state20(jint message) {
         }
         break;
     }
-    case 1: paintScreen(cg().pauseMenu); break;
+    case 1: paintPauseView(); break;
     default: break;
     }
 }
@@ -471,14 +503,18 @@ void state32(jint message) {
     case 2:
         scr().bonusAnimFrame = 0;
         scr().bonusAnimTicks = 0;
+        onCounterEvent(1);
+        prepareLoadingScreen();
         break;
     case 0:
+        scr().bonusAnimTicks = java::iadd(scr().bonusAnimTicks, 1);
         if (isKeyPressed(kStartKeys) || isConfirmTouched()) {
             playSound(34);
             requestSetState(30);
         }
         cg().playFrames = java::iadd(cg().playFrames, 1);
         break;
+    case 1: paintBonus(); break;
     default: break;
     }
 }
@@ -499,6 +535,16 @@ void state33(jint message) {
 
 void state34(jint message) {
     if (message == 0 && (isKeyPressed(kLeftSoft) || scr().backFired)) requestPopState();
+    if (message == 1) {
+        if (javax_microedition_lcdui_Graphics* g = fl().graphics) {
+            g->setClip(0, 0, 480, 800);
+            g->setColor(0);
+            g->fillRect(0, 0, 480, 800);
+        }
+        setFontPalette(0, 8);
+        drawParagraph(0, getString(56), 400, 240, 770, 3);
+        paintSoftKeys(-1, 17);
+    }
 }
 
 void state35(jint message) {
@@ -532,6 +578,15 @@ void state35(jint message) {
             requestPopState();
         }
         break;
+    case 1: paintScrollingText(); break;
+    case 3: {
+        // The menus' background as outside a level.
+        const bool level = inLevel();
+        setInLevel(false);
+        preparePanelBackground();
+        setInLevel(level);
+        break;
+    }
     default: break;
     }
 }

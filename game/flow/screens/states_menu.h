@@ -17,6 +17,9 @@ void state6(jint message);
 void state7(jint message);
 void state8(jint message);
 void state9(jint message);
+// State 9's paint: the Showcase on its 800 x 480 image, drawn turned
+// (transform 5) onto the canvas.
+void paintPromotion();
 void state17(jint message);
 void state20(jint message);
 void state25(jint message);

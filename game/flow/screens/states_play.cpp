@@ -2,6 +2,7 @@
 // (states_play.h).
 #include "game/flow/screens/states_play.h"
 
+#include "display/lcdui/graphics.h"
 #include "game/data/hooks.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
@@ -15,13 +16,20 @@
 #include "game/flow/screens/progressrules.h"
 #include "game/flow/screens/screens.h"
 #include "game/flow/screens/states_levelend.h"
+#include "game/sprite/sprite.h"
 #include "runtime/jint.h"
+#include "runtime/log.h"
+#include "runtime/statics.h"
 
 namespace game {
 
 namespace {
 
+using Graphics = javax_microedition_lcdui_Graphics;
 constexpr jint kPauseKey = 0x40000;
+constexpr jint kSkipKey = 0x20000;
+constexpr jint kPoolSkipTaken = 100;
+constexpr jint kFastForwardRounds = 100000;
 
 }  // namespace
 
@@ -55,6 +63,63 @@ bool applyRequestBits(bool scriptRunning) {
     return false;
 }
 
+bool stepSkipAndPause() {
+    ScreensStatics& s = scr();
+    FlowStatics& f = fl();
+    if (s.cutsceneSkippable && !s.skipCutscene) {
+        const bool key = isKeyPressed(kSkipKey);
+        const bool touch = takeRect3Tap();
+        if (touch && f.touchActive) {
+            // The two-tap acknowledgement: a pending hint is taken first; an
+            // armed skip is disarmed and ends the update.
+            if (s.skipHintPending) {
+                printLine(StaticClass::getStringConstant(kPoolSkipTaken));
+                s.skipHintPending = false;
+                s.skipArmed = true;
+            } else if (s.skipArmed) {
+                s.skipArmed = false;
+                return true;
+            }
+        }
+        if (key || (touch && !s.skipHintPending && !s.skipArmed)) {
+            playSound(34);
+            s.skipCutscene = true;
+            worldHooks().setCameraLockMode(9);
+            closeDialog();
+        }
+        setDisplayValue(true, 15);
+        setDisplayValue(false, -1);
+        return false;
+    }
+    setDisplayValue(true, -1);
+    setDisplayValue(false, -1);
+    const bool pause = isKeyPressed(kPauseKey) || (f.dialogMode != 3 && takeRect3Touch());
+    if (pause && f.touchActive && cg().panelOffset == 0) {
+        pauseGame();
+        return true;
+    }
+    return false;
+}
+
+void fastForwardScripts() {
+    WorldHooks& world = worldHooks();
+    // Bounded: a script that never ends cannot hold the game thread.
+    jint rounds = 0;
+    while (world.cameraLockFlag() != 1 && world.isAnyScriptActive()) {
+        if (++rounds > kFastForwardRounds) {
+            ::logPrintf("cut-scene skip: scripts still running after %d rounds; left to run", kFastForwardRounds);
+            break;
+        }
+        world.runLevelScripts();
+        world.setCameraLockMode(9);
+        if (fl().dialogMode == 2) markAllVariablesChanged();
+        if (fl().dialogMode >= 0) closeDialog();
+        fl().dialogMode = -1;
+    }
+    world.resumeBlockedScript();
+    scr().skipCutscene = false;
+}
+
 void stepLevelTimer() {
     jint& timer = cg().levelTimer;
     if (timer >= 0) {
@@ -79,6 +144,55 @@ void stepShake() {
     }
 }
 
+void paintTargetGauge() {
+    cGameStatics& g = cg();
+    ScreenActorHooks::GaugeActor a;
+    if (g.panelOffset != 0 || !g.targetActor || g.gameState != kStatePlay || !screenActorHooks().gaugeActor(&a))
+        return;
+    if (!worldHooks().isRegionFlagSet(g.stage) && !((a.flags & 32) && a.aiState != 30)) return;
+    drawGauge(79, 108, 718, 12, a.subtypeClass, a.param2);
+    if (Graphics* gr = fl().graphics) gr->setClip(0, 0, 480, 800);
+    BSprite* sprite = a.sprite;
+    jint frame = a.subtype == 3003 ? 11 : a.subtype == 20 ? 6 : 14;
+    struct Special {
+        jint subtype, frame;
+    };
+    for (const Special sp : {Special{238, 17}, Special{255, 20}, Special{241, 18}, Special{246, 19}})
+        if (a.subtype == sp.subtype) {
+            sprite = getSpriteById(18, 18);  // sprite 18 of pack 1
+            frame = sp.frame;
+        }
+    if (sprite && frame < sprite->getFrameCount()) sprite->paintFrame(fl().graphics, frame, 50, 120, 0, 0, 0);
+}
+
+void paintPlay() {
+    cGameStatics& g = cg();
+    WorldHooks& world = worldHooks();
+    world.updateLayerOffsets();
+    if (fl().dialogMode != 3) {
+        world.paintMapLayer(0, 0, 0);
+        paintGameplay();
+    }
+    world.paintSidePanel();
+    if (getVariable(2) > 0) paintStatBarA();
+    if (getVariable(8) > 0) paintStatBarB();
+    world.paintOverlayMessage();
+    paintTargetPointer();
+    paintTargetGauge();
+    g.shakeOffset = 0;
+    paintLevelTimer();
+    clearScreenOnce();
+    paintPanel();
+    paintDialog();
+    if (world.isAnyScriptActive() && fl().dialogMode == 3) {
+        setListArrowZones(400, 45, 400, 435);
+        const jint t = getCurrentEntryValue();
+        paintSpriteAnim(107, isPrevArrowTouched() ? 2 : 0, t, 400, 45);
+        paintSpriteAnim(107, isNextArrowTouched() ? 3 : 1, t, 400, 435);
+    }
+    paintInGameSoftKeys();
+}
+
 void stateGameplay(jint message) {
     cGameStatics& g = cg();
     ScreensStatics& s = scr();
@@ -92,11 +206,7 @@ void stateGameplay(jint message) {
         setDisplayValue(false, -1);
         break;
     }
-    case 1:
-        if (fl().dialogMode != 3) paintGameplay();
-        paintPanel();
-        paintDialog();
-        break;
+    case 1: paintPlay(); break;
     case 4: stopSound(-1); break;
     case 5:
         if (fl().dialogMode != 3) pauseGame();
@@ -113,12 +223,7 @@ void stateGameplay(jint message) {
         g.playFrames = java::iadd(g.playFrames, 1);
         updateTweens();
         if (s.effectCountdown > 0) s.effectCountdown -= 1;
-        setDisplayValue(true, -1);
-        setDisplayValue(false, -1);
-        if (isKeyPressed(kPauseKey) && fl().touchActive && g.panelOffset == 0) {
-            pauseGame();
-            break;
-        }
+        if (stepSkipAndPause()) break;
         world.updateLayerOffsets();
         if (g.cameraSnap) {
             world.updateCamera(0);
@@ -135,6 +240,8 @@ void stateGameplay(jint message) {
         } else if (!s.skipCutscene) {
             world.runLevelScripts();
             world.resumeBlockedScript();
+        } else {
+            fastForwardScripts();
         }
         stepShake();
         if (fl().dialogMode != 3) {
@@ -168,7 +275,8 @@ void stateAfterDeath(jint message) {
         updatePanel();
         break;
     case 1:
-        stateGameplay(1);
+        paintPlay();
+        paintPanel();
         break;
     case 3: resetKeys(); break;
     default: break;

@@ -9,6 +9,7 @@
 #include "game/data/textpack.h"
 #include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
+#include "game/flow/screens/hud.h"
 #include "game/flow/screens/states_levelend.h"
 #include "game/flow/screens/states_menu.h"
 #include "game/flow/screens/states_play.h"
@@ -44,17 +45,20 @@ void fillScreen(Graphics* g, jint colour) {
 
 }  // namespace
 
-void prepareLoadingScreen() {
-    FlowStatics& f = fl();
-    if (!f.overlayImage) {
+Graphics* ensureLoadingPicture() {
+    if (!fl().overlayImage || !fl().overlayGraphics) {
         Image* image = Image::createImage(kLoadingPictureW, kLoadingPictureH);
         fl().overlayImage = image;
         Graphics* g = image ? image->getGraphics() : nullptr;
         fl().overlayGraphics = g;
     }
-    Graphics* saved = fl().graphics;
-    Graphics* g = fl().overlayGraphics;
+    return fl().overlayGraphics;
+}
+
+void prepareLoadingScreen() {
+    Graphics* g = ensureLoadingPicture();
     if (!g) return;
+    Graphics* saved = fl().graphics;
     fl().graphics = g;
     const jint kind = IntArray::at(fl().loadRequest, 0);
     if (kind == 2) {
@@ -65,8 +69,26 @@ void prepareLoadingScreen() {
         fillScreen(g, 0);
         paintSpriteAnim(kSecondLogoSprite, 0, 0, 400, 240);
         paintSpriteFrame(117, 0, 400, 240);
+        fillTiledRect(0, 0, 480, 800, static_cast<jint>(0xAF000000), g);
     }
     fl().graphics = saved;
+}
+
+void paintMenuLoadBar(Graphics* g, jint done, jint total) {
+    if (!g) return;
+    // The 725 x 19 bar turned a quarter (transform 5) at (26, 38): its
+    // outline 724 x 18, its red fill (2, 2, done x 720 / total, 14) becomes
+    // canvas columns 29-42 from row 40 down. Total 0 leaves it empty.
+    const jint filled = total > 0 ? static_cast<jint>(jlong{done} * 720 / total) : 0;
+    g->setClip(0, 0, 480, 800);
+    g->setColor(0);
+    g->fillRect(26, 38, 19, 725);
+    g->setColor(0xFFFFFF);
+    g->drawRect(26, 38, 18, 724);
+    if (filled > 0) {
+        g->setColor(0xFF0000);
+        g->fillRect(29, 40, 14, filled < 720 ? filled : 720);
+    }
 }
 
 void stateSplash(jint message) {
@@ -102,6 +124,7 @@ void state2(jint message) {
         paintSpriteAnim(kSecondLogoSprite, 0, getCurrentEntryValue(), 400, 240);
         break;
     case 0:
+        if (cActor* logo = cg().logoActor) screenActorHooks().advanceAnimation(logo);
         if (stateTicks() > kSecondLogoSteps && !fl().statePending) requestLoad(4, 0, 0, 4);
         break;
     default: break;
@@ -131,8 +154,7 @@ void state11(jint message) {
             fillScreen(fl().screenGraphics, 0);
             setFontPalette(0, 1);
             drawParagraph(0, getString(0x10011), 400, 412, 770, 17);
-            // The bar: empty while nothing is planned.
-            drawBar(26, 38, 19, 725, total, done, 0xFF0000, 0xFFFFFF);
+            paintMenuLoadBar(fl().screenGraphics, done, total);
             break;
         }
         if (fl().overlayImage && g) g->drawImage(fl().overlayImage, 0, 0, 0);
@@ -142,6 +164,7 @@ void state11(jint message) {
             paintSpriteFrame(kIndicatorSprite, 11, 0, 0);
             const jint x = total > 0 ? 264 + done * 272 / total : 264;
             paintSpriteAnim(kIndicatorSprite, 10, t, x, 420);
+            if (kind == 5 && sub == 0) paintLoadingHints();
         }
         break;
     }

@@ -7,6 +7,8 @@
 
 #include "runtime/object.h"
 
+class javax_microedition_lcdui_Graphics;
+
 namespace game {
 
 constexpr jint kLogoSteps = 49;
@@ -18,6 +20,10 @@ void state11(jint message);
 // Composes the loading picture for the request's kind (kind 2: white
 // with the first logo; otherwise the menu background).
 void prepareLoadingScreen();
+// The 540 x 864 loading picture and its Graphics, made when missing.
+javax_microedition_lcdui_Graphics* ensureLoadingPicture();
+// The menu-data load's progress bar (kind 4, sub-mode 3) on the canvas.
+void paintMenuLoadBar(javax_microedition_lcdui_Graphics* g, jint done, jint total);
 void installScreenStates();
 
 }  // namespace game

@@ -12,6 +12,7 @@
 #include "game/flow/screens.h"
 #include "game/flow/screens/dialog.h"
 #include "game/flow/screens/firework.h"
+#include "game/flow/screens/hud.h"
 #include "game/flow/screens/menus.h"
 #include "game/flow/screens/playpaint.h"
 #include "runtime/objectmanager.h"
@@ -89,6 +90,28 @@ void BM_InGameOverlays(benchmark::State& state) {
     report(state, before);
 }
 BENCHMARK(BM_InGameOverlays);
+
+// The heads-up display over play: the corner buttons (images built at the
+// warm-up), the counter text, the fade overlay covering the canvas, the
+// soft keys and the caption; 0 objects and allocations after the warm-up.
+void BM_HeadsUpDisplay(benchmark::State& state) {
+    startOnce();
+    game::cg().panelOffset = 1;
+    game::scr().checkpointTimer = 1 << 30;
+    game::startFadeOverlay(2);
+    for (int i = 0; i < 100; ++i) game::paintFadeOverlay();  // the wipe has covered the canvas
+    game::paintSidePanelButtons();
+    game::paintCaption();
+    const Counts before = Counts::now();
+    for (auto _ : state) {
+        game::paintSidePanelButtons();
+        game::paintFadeOverlay();
+        game::paintCaption();
+        game::paintInGameSoftKeys();
+    }
+    report(state, before);
+}
+BENCHMARK(BM_HeadsUpDisplay);
 
 }  // namespace
 

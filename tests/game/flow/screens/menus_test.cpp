@@ -234,3 +234,59 @@ TEST_F(Menus, StepTimers) {
 }
 
 }  // namespace
+
+#include "display/lcdui/image.h"
+#include "game/flow/screen.h"
+#include "game/sprite/sprite.h"
+#include "tools/kit/demo.h"
+#include "game/data/textpack.h"
+#include "tools/kit/describe.h"
+#include "tools/kit/font.h"
+
+namespace {
+
+using game::cg;
+
+// A cursor label wider than its box waits, then scrolls a pixel a paint
+// and comes back from the right once it has left; a narrower one stays.
+TEST_F(Menus, MarqueeOfAnOverlongCursorLabel) {
+    BSprite* font = spritetest::loadFont(kit::parseFontDescription(kit::kDemoFont));
+    game::fl().fonts = newObjectArray(cid::Object, 3);
+    game::fl().fonts->data()[0] = font;
+    auto* image = javax_microedition_lcdui_Image::createImage(480, 800);
+    game::fl().graphics = image->getGraphics();
+    game::fl().screenGraphics = game::fl().graphics;
+    const std::string wide(80, '1'), narrow(10, '1');
+    screenstest::setTexts(1, {wide + "\x03", narrow + "\x03"});
+    ObjectArray* layout = newObjectArray(cid::Object, 2);
+    IntArray* label = IntArray::fill(newIntArray(9), {1, 256, 400, 240, 0, 3, 0, 0, 0});
+    layout->data()[1] = label;
+    game::scr().menuFlags = game::kMenuPassive;
+    game::scr().menuEntryIsCursor = true;
+    game::scr().menuEntrySelectable = true;
+    game::scr().menuEntryTextId = 0x10000;
+    const jint width = font->getStringWidth(game::getString(0x10000));
+    ASSERT_GE(width, 251);
+    game::scr().marqueeOffset = 0;
+    cg().menuMetricC = 2;
+    std::vector<jint> offsets;
+    for (int i = 0; i < 5; ++i) {
+        game::paintMenuList(layout, 0, 0, true);
+        offsets.push_back(game::scr().marqueeOffset);
+    }
+    EXPECT_EQ(offsets, (std::vector<jint>{0, 0, -1, -2, -3}));
+    game::scr().marqueeOffset = -(width + 5);
+    game::paintMenuList(layout, 0, 0, true);
+    EXPECT_EQ(game::scr().marqueeOffset, 255);
+    // Without the clip flag (or for a short label) nothing scrolls.
+    game::paintMenuList(layout, 0, 0, false);
+    EXPECT_EQ(game::scr().marqueeOffset, 255);
+    game::scr().menuEntryTextId = 0x10001;
+    game::scr().marqueeOffset = 0;
+    game::paintMenuList(layout, 0, 0, true);
+    EXPECT_EQ(game::scr().marqueeOffset, 0);
+    // The saved clip comes back.
+    EXPECT_EQ(game::fl().screenGraphics->getClipWidth(), 480);
+}
+
+}  // namespace

@@ -127,3 +127,103 @@ TEST_F(Play, AfterDeathWaitsForThePanel) {
 }
 
 }  // namespace
+
+#include "game/flow/flow_statics.h"
+#include "game/flow/screens/screens.h"
+
+namespace {
+
+using game::fl;
+
+// A world whose scripts run for a number of rounds and that records the
+// camera-lock modes.
+struct CutsceneWorld : game::WorldHooks {
+    int roundsLeft = 0, rounds = 0, resumed = 0;
+    std::vector<jint> lockModes;
+    bool isAnyScriptActive() override { return roundsLeft > 0; }
+    void runLevelScripts() override {
+        ++rounds;
+        --roundsLeft;
+    }
+    void resumeBlockedScript() override { ++resumed; }
+    void setCameraLockMode(jint mode) override { lockModes.push_back(mode); }
+};
+
+class Cutscene : public ScreensTest {
+protected:
+    CutsceneWorld world;
+    void SetUp() override {
+        ScreensTest::SetUp();
+        game::setWorldHooks(&world);
+    }
+    void TearDown() override {
+        game::setWorldHooks(nullptr);
+        ScreensTest::TearDown();
+    }
+};
+
+TEST_F(Cutscene, RightSoftKeySkipsAndTheScriptsFastForward) {
+    scr().cutsceneSkippable = true;
+    screenstest::setKeys(0x20000);
+    EXPECT_FALSE(game::stepSkipAndPause());
+    EXPECT_TRUE(scr().skipCutscene);
+    EXPECT_EQ(world.lockModes, (std::vector<jint>{9}));
+    EXPECT_EQ(IntArray::at(cg().displayValues, 0), 15);
+    world.roundsLeft = 5;
+    game::fastForwardScripts();
+    EXPECT_EQ(world.rounds, 5);
+    EXPECT_EQ(world.resumed, 1);
+    EXPECT_FALSE(scr().skipCutscene);
+    EXPECT_EQ(fl().dialogMode, -1);
+}
+
+TEST_F(Cutscene, TouchSkipWaitsForItsAcknowledgement) {
+    scr().cutsceneSkippable = true;
+    fl().touchActive = true;
+    scr().skipHintPending = true;
+    // The corner tapped with a hint pending: acknowledged, not skipped.
+    IntArray* corner = cg().touchRect3;
+    ASSERT_NE(corner, nullptr);
+    auto tap = [&] {
+        cg().tapX = corner->data()[0] + 5;
+        cg().tapY = corner->data()[1] + 5;
+    };
+    tap();
+    EXPECT_FALSE(game::stepSkipAndPause());
+    EXPECT_FALSE(scr().skipCutscene);
+    EXPECT_FALSE(scr().skipHintPending);
+    EXPECT_TRUE(scr().skipArmed);
+    // The next tap disarms and ends the update; the one after skips.
+    tap();
+    EXPECT_TRUE(game::stepSkipAndPause());
+    EXPECT_FALSE(scr().skipArmed);
+    EXPECT_FALSE(scr().skipCutscene);
+    tap();
+    EXPECT_FALSE(game::stepSkipAndPause());
+    EXPECT_TRUE(scr().skipCutscene);
+}
+
+TEST_F(Cutscene, EndlessScriptsAreCutOffAndLogged) {
+    screenstest::LogCapture log;
+    world.roundsLeft = 1 << 30;
+    scr().skipCutscene = true;
+    game::fastForwardScripts();
+    EXPECT_TRUE(log.contains("still running"));
+    EXPECT_FALSE(scr().skipCutscene);
+}
+
+TEST_F(Cutscene, PauseNeedsAReleasedTouchAndAClosedPanel) {
+    screenstest::setKeys(0x40000);
+    fl().touchActive = false;
+    EXPECT_FALSE(game::stepSkipAndPause());
+    fl().touchActive = true;
+    cg().panelOffset = 240;
+    EXPECT_FALSE(game::stepSkipAndPause());
+    cg().panelOffset = 0;
+    EXPECT_TRUE(game::stepSkipAndPause());
+    screenstest::drain();
+    ASSERT_FALSE(screenstest::requests().empty());
+    EXPECT_EQ(screenstest::requests().back().second, 20);
+}
+
+}  // namespace

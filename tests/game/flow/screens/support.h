@@ -66,6 +66,33 @@ struct FakeActors : game::ScreenActorHooks {
     jint heroFlagWord() override { return flagWord; }
     jint livesLeft = 0;
     jint lives() override { return livesLeft; }
+
+    // Heads-up display: effects are plain objects standing for actors.
+    struct Spawn {
+        jint anim, x, y, layer, flags, effectId;
+    };
+    std::vector<Spawn> spawns;
+    std::vector<cActor*> deactivated, painted;
+    bool ended = false;
+    jint flagsOfActors = 0, animationOfActors = -1;
+    jint subtype = -1, state = -1, animation = -1, scaleParam = 0;
+    jint levelMark = 0;
+    cActor* spawnEffect(BSprite*, jint anim, jint x, jint y, jint layer, jint flags, jint effectId) override {
+        spawns.push_back({anim, x, y, layer, flags, effectId});
+        return reinterpret_cast<cActor*>(newObject<Object>(cid::Object));
+    }
+    bool animationEnded(cActor*) override { return ended; }
+    jint actorFlags(cActor*) override { return flagsOfActors; }
+    jint actorAnimation(cActor*) override { return animationOfActors; }
+    void deactivate(cActor* a) override { deactivated.push_back(a); }
+    void paintActor(cActor* a) override { painted.push_back(a); }
+    jint heroSubtype() override { return subtype; }
+    jint heroState() override { return state; }
+    jint heroAnimation() override { return animation; }
+    jint heroScaleParam() override { return scaleParam; }
+    void setLevelMark(jint v) override { levelMark = v; }
+    std::vector<cActor*> animated;
+    void advanceAnimation(cActor* a) override { animated.push_back(a); }
 };
 FakeActors& actors();
 
