@@ -92,6 +92,7 @@ void initFromLevelData(cActor* self, ShortArray* record, jint length, jint start
     self->layer = self->getTypeParam(9);
     if (length > 7) {
         ShortArray* p = newShortArray(length - 7);
+        if (!p) return;  // out of memory: logged by the heap
         self->params = p;
         const jshort* src = record->data() + start + 7;  // read after the allocation
         for (jint i = 0; i < length - 7; ++i) p->data()[i] = src[i];
@@ -110,13 +111,16 @@ void initFromLevelData(cActor* self, ShortArray* record, jint length, jint start
     const PartsRow row = partsRowFor(subtype);
     if (row.length > 0) {
         IntArray* parts = newIntArray(row.length);
+        if (!parts) return;
         self->parts = parts;
-        if (row.hitPoints == -1)
-            parts->data()[2] = getSubtypeClass(subtype);
-        else
-            parts->data()[2] = row.hitPoints;
+        // Subtype 132's two-entry array has no parts[2]: nothing is written.
+        if (row.length > 2) parts->data()[2] = row.hitPoints == -1 ? getSubtypeClass(subtype) : row.hitPoints;
     }
-    if (row.linked > 0) setLinked(self, newObjectArray(cid::cActor, row.linked));
+    if (row.linked > 0) {
+        ObjectArray* l = newObjectArray(cid::cActor, row.linked);
+        if (!l) return;
+        setLinked(self, l);
+    }
     switch (subtype) {
     case 0: case 50: case 113: case 237: case 242:
         world::setBoxShape(self, 0);
@@ -135,6 +139,7 @@ void initFromLevelData(cActor* self, ShortArray* record, jint length, jint start
 
 void initRandomParts(cActor* self) {
     IntArray* parts = newIntArray(61);
+    if (!parts) return;
     self->parts = parts;
     const bool jitter = self->subtype == 106;
     for (jint i = 0; i < 12; ++i) {
@@ -178,6 +183,7 @@ void padToNeeds(cActor* self) {
     const jint hadParams = self->params ? self->params->length() : 0;
     if (needs.params > hadParams) {
         ShortArray* p = newShortArray(needs.params);
+        if (!p) return;
         for (jint i = 0; i < hadParams; ++i) p->data()[i] = self->params->data()[i];
         self->params = p;
         logPaddedOnce(self, "params", hadParams, needs.params);
@@ -185,6 +191,7 @@ void padToNeeds(cActor* self) {
     const jint hadParts = self->parts ? self->parts->length() : 0;
     if (needs.parts > hadParts) {
         IntArray* p = newIntArray(needs.parts);
+        if (!p) return;
         for (jint i = 0; i < hadParts; ++i) p->data()[i] = self->parts->data()[i];
         self->parts = p;
         logPaddedOnce(self, "parts", hadParts, needs.parts);
@@ -193,6 +200,7 @@ void padToNeeds(cActor* self) {
     const jint hadLinked = linkedNow ? linkedNow->length() : 0;
     if (needs.linked > hadLinked) {
         ObjectArray* p = newObjectArray(cid::cActor, needs.linked);
+        if (!p) return;
         linkedNow = linked(self);  // re-read after the allocation
         for (jint i = 0; i < hadLinked; ++i) p->data()[i] = linkedNow->data()[i];
         setLinked(self, p);

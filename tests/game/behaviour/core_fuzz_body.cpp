@@ -58,10 +58,14 @@ void runBehaviourFuzzInput(const uint8_t* data, size_t size) {
         saved.push_back({at, params->data()[at]});
         params->data()[at] = value;
     }
-    // A rule program in slot 22, checked as after loading.
+    // A rule program in slot 22, made afresh from the input and checked as
+    // after loading (the loaded program of slot 22 is replaced for good).
     ObjectArray* program = game::aiProgram(22);
-    std::vector<IntArray*> oldStates;
-    for (jint s = 0; program && s < program->length(); ++s) oldStates.push_back(static_cast<IntArray*>(program->data()[s]));
+    for (jint s = 0; program && s < program->length(); ++s) {
+        IntArray* empty = newIntArray(0);
+        if (!empty) return;
+        game::aiProgram(22)->data()[s] = empty;
+    }
     const int rules = in.u8() % 24;
     for (int r = 0; r < rules && program; ++r) {
         const jint state = in.u8() % program->length();
@@ -69,6 +73,7 @@ void runBehaviourFuzzInput(const uint8_t* data, size_t size) {
         IntArray* old = static_cast<IntArray*>(game::aiProgram(22)->data()[state]);
         const jint n = old ? old->length() : 0;
         IntArray* grown = newIntArray(n + 2);
+        if (!grown) break;
         old = static_cast<IntArray*>(game::aiProgram(22)->data()[state]);
         for (jint i = 0; i < n; ++i) grown->data()[i] = old->data()[i];
         grown->data()[n] = word;
@@ -84,6 +89,7 @@ void runBehaviourFuzzInput(const uint8_t* data, size_t size) {
         for (jint i = 0; i < length; ++i) values[static_cast<size_t>(i)] = in.s16();
         if (length > 0) values[0] = kSubtypes[static_cast<uint16_t>(values[0]) % std::size(kSubtypes)];
         ShortArray* table = newShortArray(length > 0 ? length : 1);
+        if (!table) break;
         putRecord(table, values);
         game::spawnActor(table, length, 0);
     }
@@ -91,10 +97,14 @@ void runBehaviourFuzzInput(const uint8_t* data, size_t size) {
     // 300 steps: the actor passes, contact and messages driven by the input.
     for (int step = 0; step < 300; ++step) {
         const uint8_t key = in.u8();
-        game::ca().heroState = key % 41;
         game::cg().hero = hero;
         game::world::updateAllActors();
         game::world::updateHeroFrame();
+        // The hero's state as the contact and message rules see it (the
+        // hero's own machine keeps its state; it is put back below).
+        constexpr jint kSeen[] = {0, 2, 3, 5, 7, 8, 11, 12, 15, 16, 19, 38, 39};
+        const jint ownState = game::ca().heroState;
+        game::ca().heroState = kSeen[key % std::size(kSeen)];
         const jint count = game::stores().actorCount;
         if (count > 0) {
             cActor* a = game::poolActor((key * 7 + step) % count);
@@ -105,14 +115,12 @@ void runBehaviourFuzzInput(const uint8_t* data, size_t size) {
                 game::behaviour::runRules(a, game::aiProgram(22), key | 1);
             }
         }
+        game::ca().heroState = ownState;
         if (game::getVariable(3) < 1) game::setVariable(3, 10, false);
     }
 
-    // Restore the rows and the program for the next input.
+    // Restore the rows for the next input.
     for (auto it = saved.rbegin(); it != saved.rend(); ++it) game::ca().subtypeParams->data()[it->first] = it->second;
-    program = game::aiProgram(22);
-    for (size_t s = 0; program && s < oldStates.size() && static_cast<jint>(s) < program->length(); ++s)
-        program->data()[s] = oldStates[s];
     game::removeAllActors(true);
 }
 
