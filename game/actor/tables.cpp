@@ -15,6 +15,8 @@ using namespace game;
 
 namespace {
 
+game::ActorTablesCheck g_tablesCheck = nullptr;
+
 struct Cursor {
     std::span<const uint8_t> b;
     size_t pos = 0;
@@ -168,8 +170,11 @@ bool game::loadActorTables(std::span<const uint8_t> bytes) {
         IntArray* row = intsOf(p.anims[k]);
         ca().aiStateAnims->data()[k] = row;
     }
+    if (g_tablesCheck) g_tablesCheck();
     return true;
 }
+
+void game::setActorTablesCheck(ActorTablesCheck check) { g_tablesCheck = check; }
 
 bool game::loadActorTablesResource() {
     std::vector<uint8_t> bytes;

@@ -26,5 +26,9 @@ bool loadActorTables(std::span<const uint8_t> bytes);
 bool loadActorTablesResource();
 // True while tables are loaded.
 bool actorTablesLoaded();
+// A check run on the programs after every successful load (the behaviours
+// refuse programs they cannot run); null: none.
+using ActorTablesCheck = void (*)();
+void setActorTablesCheck(ActorTablesCheck check);
 
 }  // namespace game

@@ -2,9 +2,12 @@
 // its routines behind the core's BehaviourHooks.
 //
 //   game::behaviour::registerBehaviours();   // before Application::init (idempotent)
+//   game::behaviour::appendBehaviourStatics(list);  // or this, with a statics list
 //   game::behaviour::installBehaviours();    // after the actor framework and the world (idempotent)
 //   game::behaviour::uninstallBehaviours();  // the framework's generic defaults again
 #pragma once
+
+#include <vector>
 
 #include "runtime/statics.h"
 
@@ -15,7 +18,14 @@ void registerBehaviours();
 // The contribution itself, for an application configured with a list.
 const StaticsContribution* behaviourStaticsContribution();
 
+// The behaviour statics of every family, for an application configured
+// with a list.
+void appendBehaviourStatics(std::vector<const StaticsContribution*>& list);
+
+// The type table and the hooks, then the world's and the hero's seams.
 void installBehaviours();
 void uninstallBehaviours();
+void installBehaviourSeams();
+void uninstallBehaviourSeams();
 
 }  // namespace game::behaviour

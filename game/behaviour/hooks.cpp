@@ -75,13 +75,18 @@ Hooks g_hooks;
 
 void installBehaviours() {
     registerAllTypes();
+    // Programs are checked whenever tables load, and now when they already have.
+    setActorTablesCheck(&refuseBadRulePrograms);
     if (StaticClass::instance() && actorTablesLoaded()) refuseBadRulePrograms();
     setBehaviourHooks(&g_hooks);
+    installBehaviourSeams();
 }
 
 void uninstallBehaviours() {
     static ActorBehaviourDefaults defaults;
     setBehaviourHooks(&defaults);
+    setActorTablesCheck(nullptr);
+    uninstallBehaviourSeams();
 }
 
 }  // namespace game::behaviour

@@ -20,6 +20,7 @@
 #include "game/data/hooks.h"
 #include "game/data/level.h"
 #include "game/data/pack.h"
+#include "game/behaviour/behaviour.h"
 #include "game/data/statics.h"
 #include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
@@ -315,6 +316,7 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
     g_statics.push_back(&game::g_cActorStatics);
     g_statics.push_back(&game::g_WorldStatics);
     g_statics.push_back(game::hero::heroStaticsContribution());
+    game::behaviour::appendBehaviourStatics(g_statics);
     Application::Config config;
     config.objectHeapSize = 16 << 20;
     config.dataHeapSize = 48 << 20;
@@ -327,6 +329,7 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
     game::installActorDefaults();
     game::installActorServices();
     game::world::installWorld();
+    game::behaviour::installBehaviours();
     game::createActorPool();
     // An offscreen screen for the paint pass.
     auto* image = javax_microedition_lcdui_Image::createImage(480, 800);
@@ -342,6 +345,7 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
 }
 
 StepDriver::~StepDriver() {
+    game::behaviour::uninstallBehaviours();
     game::world::uninstallWorld();
     game::setHeroHitKindSink(nullptr);
     game::setHeroSubtypeSource(nullptr);

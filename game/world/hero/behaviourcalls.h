@@ -19,7 +19,7 @@ public:
     virtual void loseLife(cActor* hero) {}
     virtual void collectHeldItem(cActor* item) {}
     virtual void checkPickup(cActor* item, jint how) {}
-    virtual void summonSlotActors() {}
+    virtual void summonSlotActors(cActor* item) {}
     virtual void notePickup() {}
     virtual void countLevelItem() {}
     virtual void interactHeroType45(cActor* actor, cActor* hero) {}

@@ -143,7 +143,7 @@ void hurtHero(cActor* h, jint kind, jint amount, jint force) { behaviourCalls().
 void loseLife(cActor* h) { behaviourCalls().loseLife(h); }
 void collectHeldItem(cActor* item) { behaviourCalls().collectHeldItem(item); }
 void checkPickup(cActor* item, jint how) { behaviourCalls().checkPickup(item, how); }
-void summonSlotActors() { behaviourCalls().summonSlotActors(); }
+void summonSlotActors(cActor* item) { behaviourCalls().summonSlotActors(item); }
 void notePickup() { behaviourCalls().notePickup(); }
 void countLevelItem() { behaviourCalls().countLevelItem(); }
 void interactHeroType45(cActor* a, cActor* h) { behaviourCalls().interactHeroType45(a, h); }

@@ -130,7 +130,7 @@ jint heroState19(cActor* h, jint phase) {
             if (type(c) == 2)
                 checkPickup(c, 0);
             else if (type(c) == 39)
-                summonSlotActors();
+                summonSlotActors(c);
         }
         setCarried(h, nullptr);
         cancelHeroGrab();

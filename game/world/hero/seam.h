@@ -225,7 +225,7 @@ void setShotCounters(cActor* shot);          // counter 0, counter limit 3
 
 void collectHeldItem(cActor* item);
 void checkPickup(cActor* item, jint how);
-void summonSlotActors();
+void summonSlotActors(cActor* item);
 void notePickup();                           // the pickup notice: game flag and level timer
 // A new level actor from a template record; null when the pool is full.
 cActor* spawnFromTemplate(jint templateId, jint x, jint y);

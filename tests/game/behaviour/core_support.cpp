@@ -57,8 +57,7 @@ void startApplication() {
     g_statics.push_back(&game::g_cActorStatics);
     g_statics.push_back(&game::g_WorldStatics);
     g_statics.push_back(game::hero::heroStaticsContribution());
-    g_statics.push_back(game::behaviour::behaviourStaticsContribution());
-    g_statics.push_back(game::behaviour::bossStaticsContribution());
+    game::behaviour::appendBehaviourStatics(g_statics);
     Application::Config config;
     config.objectHeapSize = 16 << 20;
     config.dataHeapSize = 32 << 20;

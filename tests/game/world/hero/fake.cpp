@@ -402,7 +402,7 @@ void kill(cActor*) { fake().note("kill"); }
 void loseLife(cActor*) { fake().note("loseLife"); }
 void collectHeldItem(cActor*) { fake().note("collect"); }
 void checkPickup(cActor*, jint) { fake().note("checkPickup"); }
-void summonSlotActors() { fake().note("summon"); }
+void summonSlotActors(cActor*) { fake().note("summon"); }
 void notePickup() { fake().note("notice"); }
 cActor* spawnFromTemplate(jint, jint x, jint y) {
     if (fake().poolFull) return nullptr;

@@ -1,0 +1,144 @@
+// The behaviour library behind the world's and the hero's seams: tile-block
+// cells met by the collision sweep, the contact kinds of the actor types
+// that answer contact themselves, the hero's damage, pickup and chain
+// calls, and the script command that starts a carrier's dropper. Installed
+// with the hooks (installBehaviours), after the world's own seams.
+#include "game/actor/actor.h"
+#include "game/actor/contact.h"
+#include "game/actor/hero.h"
+#include "game/behaviour/behaviour.h"
+#include "game/behaviour/blocks.h"
+#include "game/behaviour/bosses.h"
+#include "game/behaviour/contact.h"
+#include "game/behaviour/damage.h"
+#include "game/behaviour/death.h"
+#include "game/behaviour/enemies.h"
+#include "game/behaviour/fields.h"
+#include "game/behaviour/platforms.h"
+#include "game/world/body.h"
+#include "game/world/flowseam.h"
+#include "game/world/hero/behaviourcalls.h"
+#include "game/world/hero/hero_statics.h"
+
+namespace game::behaviour {
+
+namespace {
+
+bool isTheHero(cActor* a) { return a && a == cg().hero; }
+
+class BodySeam final : public world::WorldBehaviourSeam {
+public:
+    jint hitTileBlockCell(cActor* owner, cActor* mover, jint column, jint row) override {
+        return behaviour::hitTileBlockCell(owner, mover, column, row) ? 1 : 0;
+    }
+
+    jint contactKind(cActor* mover, cActor* other, ShortArray* newBox) override {
+        if (!mover || !other) return -1;
+        if (isTheHero(other) && mover->type == 8 && contactFromAbove(other, mover, newBox)) mountActor() = mover;
+        switch (other->type) {
+        case 8:
+            if (contactFromAbove(mover, other, newBox)) {
+                mountActor() = other;
+                return 1072;
+            }
+            return 0;
+        case 18:
+            if (isTheHero(mover) && other->posY < mover->posY - (cActor::getHeight(mover) >> 1))
+                defeatEnemy(other, 1);
+            return 0;
+        case 41:
+            if (contactPush(mover, other)) mountActor() = other;
+            return 0;
+        case 46:
+            if (other->subtype == 4) markHitByHero(mover, other);
+            return 0;
+        case 50:
+            if (isTheHero(mover)) {
+                hero::HeroStatics& h = hero::hs();
+                if (!(heroState() == 31 && h.orbitActor == other && h.orbitFlightTicks < 6)) {
+                    h.orbitPending = 1;
+                    h.nextOrbitActor = other;
+                }
+            }
+            return 0;
+        case 88: {
+            const jint k = contactSide(mover, other, newBox);
+            if (k) mountActor() = other;
+            return k;
+        }
+        default: return -1;  // the world's plain rule
+        }
+    }
+
+    void classifyHeroContact(cActor* other) override {
+        if (!other) return;
+        if (isTargetSubtype(other->subtype)) {
+            if (cActor* h = cg().hero) markHitByHero(h, other);
+        } else {
+            behaviour::classifyHeroContact(other);
+        }
+    }
+};
+
+class FlowSeam final : public world::GameFlowSeam {
+public:
+    void activateDropper(cActor* actor) override {
+        if (actor) behaviour::activateDropper(actor);
+    }
+};
+
+class HeroCalls final : public hero::HeroBehaviourCalls {
+public:
+    void knockback(cActor* h, jint dir, jint anim, jint a, jint b, jint c, jint d) override {
+        behaviour::knockback(h, dir, anim, a, b, c, d);
+    }
+    void hurtHero(cActor* h, jint pushY, jint amount, jint force) override {
+        behaviour::hurtHero(h, pushY, amount, force != 0);
+    }
+    void loseLife(cActor* h) override { behaviour::loseLife(h); }
+    void collectHeldItem(cActor* item) override {
+        if (item) behaviour::collectHeldItem(item);
+    }
+    void checkPickup(cActor* item, jint how) override {
+        if (item) behaviour::checkPickup(item, how);
+    }
+    void summonSlotActors(cActor* item) override {
+        if (item) behaviour::summonSlotActors(item);
+    }
+    // Items shaken out of an object count as level items.
+    void countLevelItem() override { addPickupCount(0, 0); }
+    void interactHeroType45(cActor* a, cActor* h) override {
+        if (a && h) behaviour::interactHeroType45(a, h);
+    }
+    jint chainMode(cActor* c) override { return c ? behaviour::chainMode(c) : 0; }
+    jint swingSide(cActor* c) override { return c ? behaviour::swingSide(c) : 0; }
+    jint swingBoost(cActor* c) override { return c ? behaviour::swingBoost(c) : 0; }
+    void setSwingBoost(cActor* c, jint v) override {
+        if (c) behaviour::swingBoost(c) = v;
+    }
+};
+
+BodySeam g_body;
+FlowSeam g_flow;
+HeroCalls g_heroCalls;
+
+}  // namespace
+
+void installBehaviourSeams() {
+    world::setBehaviourSeam(&g_body);
+    world::setFlowSeam(&g_flow);
+    hero::setHeroBehaviourCalls(&g_heroCalls);
+}
+
+void uninstallBehaviourSeams() {
+    world::setBehaviourSeam(nullptr);
+    world::setFlowSeam(&world::gameFlowSeam());
+    hero::setHeroBehaviourCalls(nullptr);
+}
+
+void appendBehaviourStatics(std::vector<const StaticsContribution*>& list) {
+    list.push_back(behaviourStaticsContribution());
+    list.push_back(bossStaticsContribution());
+}
+
+}  // namespace game::behaviour
