@@ -393,7 +393,10 @@ void stopSound(jint id) {
         cg().currentMusic = -1;
         return;
     }
-    const jint channel = (IntArray::at(fl().soundTable, id) >> 8) & 255;
+    // Before the sound table is loaded nothing can be playing.
+    IntArray* table = fl().soundTable;
+    if (!table || !table->inBounds(id)) return;
+    const jint channel = (table->data()[id] >> 8) & 255;
     queueStop(channel);
     if (channel == 0) cg().currentMusic = -1;
 }

@@ -245,7 +245,7 @@ jint heroState36(cActor* h, jint phase) {
         if (has(act::ANY_JUMP)) inputOptions() |= 1;
     }
     if (vy(h) < 0 && ceiling) {
-        setVx(h, vx(h) * 352 / 256);
+        setVx(h, java::idiv(java::imul(vx(h), 352), 256));
         limitsY(h, 0, 25600);
     }
     if (vy(h) < -511 && !landed()) {

@@ -91,7 +91,7 @@ void handleHeroControls(cActor* h) {
     if (vy(h) > 0 && heroVar(5) == -1) setAnim(h, 10);
     jint r = ca().collisionResult;
     if (vy(h) < 0 && (r & 8) && !(r & hit::LANDED) && !(r & 192)) {
-        setVx(h, (vx(h) * 352) >> 8);
+        setVx(h, java::imul(vx(h), 352) >> 8);
         limitsY(h, 0, 25600);
     }
 }
