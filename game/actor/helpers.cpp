@@ -89,8 +89,17 @@ void switchToType(cActor* a, jint type, jint anim) {
 }
 }  // namespace
 
-void switchToType3(cActor* a, jint anim) { switchToType(a, 3, anim); }
-void switchToType11(cActor* a, jint anim) { switchToType(a, 11, anim); }
+// The animation starts from its first frame even when it is the current one.
+void switchToType3(cActor* a, jint anim) {
+    if (!a) return;
+    a->resetAnim();
+    switchToType(a, 3, anim);
+}
+void switchToType11(cActor* a, jint anim) {
+    if (!a) return;
+    a->resetAnim();
+    switchToType(a, 11, anim);
+}
 
 IntArray* findSlotById(jint id) {
     ObjectArray* segments = ca().segments;

@@ -26,33 +26,6 @@ namespace {
 
 constexpr jint kSolidPhysics = 4;
 
-void ensureMotion(cActor* a) {
-    if (!a->motion) a->allocMotionState();
-}
-
-// v = min(limit, |d| << 8) toward d's sign.
-jint towardSpeed(jint d, jint limit) {
-    if (d == 0) return 0;
-    const jint m = d < 0 ? java::ineg(d) : d;
-    const jint v = m > (limit >> 8) ? limit : std::min(limit, java::ishl(m, 8));
-    return d < 0 ? -v : v;
-}
-
-// Flies to (hero x, hero y - 85); true once it has arrived (both speeds 0),
-// when it has stopped and become the hero's carried item on animation 60.
-bool flyToHero(cActor* a, cActor* hero, jint limit) {
-    ensureMotion(a);
-    const jint vx = towardSpeed(hero->posX - a->posX, limit);
-    const jint vy = towardSpeed(hero->posY - 85 - a->posY, limit);
-    a->motion->data()[2] = vx;
-    a->motion->data()[3] = vy;
-    if (vx != 0 || vy != 0) return false;
-    cActor::stopMotion(a);
-    carried(hero) = a;
-    hero->setAnim(60);
-    return true;
-}
-
 bool itemRecordAvailable(jint index) { return world::isRecordAvailable(cg().tileAttributes, index, -1); }
 
 // Items are indexed from 0 in the attribute bytes; the record-id setter
@@ -135,7 +108,7 @@ void updateType44(cActor* a) {
                     item->scale = 150;
                 }
                 item->recordIndex = (index & 0xFFFFFF) | 0x2000000;
-                ensureMotion(item);
+                plat::ensureMotion(item);
                 item->setVelocityLimitsX(-1536, 1536);
                 item->setVelocityLimitsY(-1536, 1536);
                 item->aiState = 19;
@@ -160,7 +133,7 @@ void updateType58(cActor* a) {
     switch (a->aiState) {
     case 0: a->aiState = 2; break;
     case 19:
-        if (hero && flyToHero(a, hero, 1536)) a->aiState = 2;
+        if (hero && plat::flyToHero(a, hero, 1536)) a->aiState = 2;
         break;
     case 2:
         if (!plat::touchesHero(a)) break;
@@ -204,7 +177,7 @@ void updateType39(cActor* a) {
     switch (a->aiState) {
     case 0: a->aiState = 2; break;
     case 19:
-        if (hero && flyToHero(a, hero, 1536)) a->aiState = 2;
+        if (hero && plat::flyToHero(a, hero, 1536)) a->aiState = 2;
         break;
     case 2:
         if (plat::touchesHero(a)) summonSlotActors(a);

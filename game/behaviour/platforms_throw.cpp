@@ -22,17 +22,6 @@ constexpr jint kThrowRange = 225;
 // Ground or wall met by the last physics step, flat or sloped.
 constexpr jint kSolidHit = 4 | 8 | 64 | 128;
 
-void ensureMotion(cActor* a) {
-    if (!a->motion) a->allocMotionState();
-}
-
-jint towardSpeed(jint d, jint limit) {
-    if (d == 0) return 0;
-    const jint m = d < 0 ? java::ineg(d) : d;
-    const jint v = m > (limit >> 8) ? limit : std::min(limit, java::ishl(m, 8));
-    return d < 0 ? -v : v;
-}
-
 // A contact met in flight (states 5 and 36).
 void meetContact(cActor* a, cActor* other) {
     markTouchedByType2(other, a);
@@ -40,7 +29,7 @@ void meetContact(cActor* a, cActor* other) {
         if (other->aiState != 21) {
             other->decrementPartsCounter(1);
             other->setAnimThen(45, 46, false);
-            ensureMotion(other);
+            plat::ensureMotion(other);
             jint* m = other->motion->data();
             m[0] = 0;
             m[2] = 0;
@@ -130,16 +119,16 @@ void updateType2(cActor* a) {
     case 6:
     case 7:
         if (!hero) break;
-        ensureMotion(a);
-        a->motion->data()[2] = towardSpeed(hero->posX - a->posX, 3072);
-        a->motion->data()[3] = towardSpeed(hero->posY - a->posY, 3072);
+        plat::ensureMotion(a);
+        a->motion->data()[2] = plat::towardSpeed(hero->posX - a->posX, 3072);
+        a->motion->data()[3] = plat::towardSpeed(hero->posY - a->posY, 3072);
         checkPickup(a, 1);
         break;
     case 9:
         if (!a->isAnimDone()) break;
         cActor::moveBy(a, a->anim == 1 ? -3840 : 3840, 1280);
         a->setAnim(3);
-        ensureMotion(a);
+        plat::ensureMotion(a);
         physicsFlags(a) = 0x1000001;
         a->aiState = 18;
         break;
@@ -148,16 +137,7 @@ void updateType2(cActor* a) {
         if (a->type == 2 && a->subtype == 144) enterState42(a);
         break;
     case 19:
-        if (!hero) break;
-        ensureMotion(a);
-        a->motion->data()[2] = towardSpeed(hero->posX - a->posX, 1536);
-        a->motion->data()[3] = towardSpeed(hero->posY - 85 - a->posY, 1536);
-        if (a->motion->data()[2] == 0 && a->motion->data()[3] == 0) {
-            cActor::stopMotion(a);
-            carried(hero) = a;
-            hero->setAnim(60);
-            a->aiState = 2;
-        }
+        if (hero && plat::flyToHero(a, hero, 1536)) a->aiState = 2;
         break;
     case 24: windUp(a); break;
     case 25:
@@ -170,7 +150,7 @@ void updateType2(cActor* a) {
         removeActor(a, true);
         return;
     case 27:
-        ensureMotion(a);
+        plat::ensureMotion(a);
         physicsFlags(a) = 0x1000001;
         a->aiState = 28;
         break;

@@ -5,6 +5,7 @@
 #include "game/behaviour/states.h"
 
 #include "game/actor/contact.h"
+#include "game/actor/helpers.h"
 #include "game/actor/pool.h"
 #include "game/behaviour/contact.h"
 #include "game/behaviour/core_util.h"
@@ -36,14 +37,6 @@ void breakWith(cActor* a, jint anim) {
     a->flags |= 0x20000;
     a->setAnim(anim);
     a->type = 11;
-    a->stateFlags = 0;
-}
-
-void switchTo(cActor* a, jint type, jint anim) {
-    a->flags |= 0x20000;
-    a->resetAnim();
-    a->setAnim(anim);
-    a->type = type;
     a->stateFlags = 0;
 }
 
@@ -143,13 +136,8 @@ void hideForRespawn(cActor* self, jint n) {
     setIntAt(self->respawnRecord, 0, n);
 }
 
-void switchToType3(cActor* self, jint anim) {
-    if (self) switchTo(self, 3, anim);
-}
-
-void switchToType11(cActor* self, jint anim) {
-    if (self) switchTo(self, 11, anim);
-}
+void switchToType3(cActor* self, jint anim) { game::switchToType3(self, anim); }
+void switchToType11(cActor* self, jint anim) { game::switchToType11(self, anim); }
 
 void despawnActor(cActor* self) {
     if (!self) return;
@@ -328,24 +316,9 @@ void takeHitType97(cActor* self, bool fresh) {
     counter(self) = fresh ? 2 : java::isub(counter(self), 1);
 }
 
-void setAnimOffset(cActor* self, jint k) { self->setAnim(java::iadd(part(self, 9), k)); }
+void setAnimOffset(cActor* self, jint k) { game::setAnimOffset(self, k); }
 
-jint getAnimForState(cActor* self) {
-    switch (self->aiState) {
-    case 45: return 33;
-    case 46: return 36;
-    case 48: return 75;
-    case 49: return 42;
-    case 50: return 48;
-    case 51:
-    case 57: return 57;
-    case 53: return 81;
-    case 54: return 63;
-    case 55: return 87;
-    case 56: return 66;
-    default: return -1;
-    }
-}
+jint getAnimForState(cActor* self) { return game::getAnimForState(self); }
 
 void updatePartsCycle(cActor* self) {
     switch (part(self, 9)) {
