@@ -118,7 +118,7 @@ TEST_F(HazardFlow, ContactHazardHurtsUnlessInvulnerableAndClearsItsFlag) {
 }
 
 TEST_F(HazardFlow, ChainHurtsThroughTheFirstBallThatMeetsTheHero) {
-    cActor* chain = make(60, 31, 2000, 640, 0, {10, 0, 4, 0}, 16, 16);
+    cActor* chain = make(107, 31, 2000, 640, 0, {10, 0, 4, 0}, 16, 16);
     const jint h0 = health();
     step(chain);
     EXPECT_LT(health(), h0);
