@@ -28,14 +28,9 @@
 #include "game/world/map.h"
 #include "game/world/scripts.h"
 #include "game/world/streaming.h"
+#include "game/behaviour/states.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
-
-namespace game::behaviour {
-// From states.h (not included: its respawn() meets fields.h's respawn()).
-void breakActor(cActor* self);
-void switchToType3(cActor* self, jint anim);
-}  // namespace game::behaviour
 
 namespace game::behaviour {
 

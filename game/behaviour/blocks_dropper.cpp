@@ -23,13 +23,9 @@
 #include "game/sprite/sprite.h"
 #include "game/actor/levels.h"
 #include "game/world/body.h"
+#include "game/behaviour/routines.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
-
-namespace game::behaviour {
-// From routines.h (not included: its respawn() meets fields.h's respawn()).
-void updateEnemy(cActor* self);
-}  // namespace game::behaviour
 
 namespace game::behaviour {
 

@@ -26,14 +26,9 @@
 #include "game/world/hero/state.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"
+#include "game/behaviour/states.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
-
-namespace game::behaviour {
-// From states.h (not included: its respawn() meets fields.h's respawn()).
-void breakActor(cActor* self);
-void switchToType3(cActor* self, jint anim);
-}  // namespace game::behaviour
 
 namespace game::behaviour {
 

@@ -25,7 +25,7 @@ void placeBodyBox(cActor* self);
 // --- types 94 and 111 ---
 void updateType94(cActor* self);
 void updateType111(cActor* self);
-cActor* spawnCompanionRightBoss(cActor* self);
+// The companion itself is made by spawnCompanionRight (hazards.h).
 
 // --- type 102 and its moves ---
 void updateType102(cActor* self);

@@ -10,6 +10,7 @@
 // yields nothing leaves linked[0] empty and the boss waits for the next try.
 #include "game/behaviour/bosses.h"
 #include "game/behaviour/bosses_local.h"
+#include "game/behaviour/hazards.h"
 
 namespace game::behaviour {
 
@@ -34,15 +35,6 @@ void launchCompanion(cActor* c, jint dx, jint dy, jint speed, jint nextState) {
 }
 
 }  // namespace
-
-cActor* spawnCompanionRightBoss(cActor* self) {
-    cActor* c = spawnFromTemplate(271, limit(2), self->posY);
-    if (!c) return nullptr;
-    c->aiState = 0;
-    cActor::setFacing(c, 1);
-    setLinkedAt(self, 0, c);
-    return c;
-}
 
 void updateType94(cActor* self) {
     cActor* h = hero();
@@ -76,7 +68,7 @@ void updateType94(cActor* self) {
             setLinkedAt(self, 1, nullptr);
         }
         if (self->aiState != 45 || timer(self) > 0) break;
-        if (!linkedAt(self, 0)) spawnCompanionRightBoss(self);
+        if (!linkedAt(self, 0)) spawnCompanionRight(self);
         cActor* c = linkedAt(self, 0);
         if (timer(self) <= 0 && c && c->aiState == 45) {
             if (counter(self) > 0) {

@@ -9,6 +9,7 @@
 // on what set-up guaranteed (the needs rows registered with the type).
 #pragma once
 
+#include "game/behaviour/routines.h"
 #include "runtime/array.h"
 #include "runtime/jint.h"
 
@@ -34,10 +35,8 @@ void logSegmentOnce(cActor* self, const char* why);
 // (287232: 1122 degrees of structure turn over a segment) until set.
 jint segmentProjectionScale();
 
-// --- the hooks' routines (also declared by routines.h) -------------------------
-void launchRandomly(cActor* self);
-IntArray* pointOnSegment(jint slot, jint x, jint y);
-void updateSegmentObjects();
+// The hooks' routines of this family (launchRandomly, pointOnSegment,
+// updateSegmentObjects) are declared in routines.h.
 
 // --- segments ----------------------------------------------------------------
 IntArray* projectOntoSegment(IntArray* record, jint px, jint py);

@@ -205,7 +205,7 @@ cActor* spawnCompanionRight(cActor* self) {
     cActor* c = spawnFromTemplate(271, right, self->posY);
     if (!c) return nullptr;
     c->aiState = 0;
-    c->facing = 1;
+    cActor::setFacing(c, 1);  // facing and the mirror bit together
     if (!hf::linked(self) || hf::linked(self)->length() < 1) {
         ObjectArray* made = newObjectArray(cid::cActor, 1);
         hf::setLinked(self, made);

@@ -24,9 +24,7 @@ void updateType72(cActor* self);
 void updateType76(cActor* self);
 void updateType101(cActor* self);
 
-// The type-103 boss moves of states 20, 10 and 9.
-void bossCharge(cActor* self);
-void bossChargeTarget(cActor* self);
-void bossSweep(cActor* self);
+// The type-103 boss moves of states 20, 10 and 9 (bossCharge,
+// bossChargeTarget, bossSweep) are declared in bosses.h.
 
 }  // namespace game::behaviour

@@ -11,6 +11,7 @@
 #include "game/actor/actor.h"
 #include "game/actor/contact.h"
 #include "game/actor/pool.h"
+#include "game/behaviour/bosses.h"
 #include "game/behaviour/damage.h"
 #include "game/behaviour/fields.h"
 #include "game/behaviour/fields_enemies.h"

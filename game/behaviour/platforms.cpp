@@ -20,7 +20,8 @@ void registerPlatformTypes() {
     // What the routines read without asking: params entries by type.
     setNeeds(2, {3, 0, 0});
     setNeeds(8, {5, 1, 0});
-    setNeeds(10, {6, 0, 0});
+    // Type 10 reads params[2..5] only through getParamOr (0 when absent), so
+    // its records keep their own length: no needs row.
     setNeeds(39, {2, 1, 0});
     setNeeds(44, {5, 0, 0});
     setNeeds(45, {7, 0, 0});

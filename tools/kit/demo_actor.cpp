@@ -1,4 +1,48 @@
 // Demo content of the actor framework: the actor tables file.
+//
+// Subtype rows of the demo table, one writer per row (checked by the kit's
+// demo-rows test). Rows the game itself fixes: the factory's templates
+// (the game spawns them by number) and the subtypes the game names; every
+// other subtype is a free choice kept apart from the others.
+//
+//   rows     writer   type   what                                  fixed by
+//   0-5      here     -      the fixed first rows                  the game's table
+//   10, 11   here     6, 74  the demo level's walker and bouncer   free (11 is also
+//                            the template a struck block cell drops)
+//   14, 65,  movers   14,16, thrown by the subtype-86 thrower      templates
+//   120,156,          36,70,
+//   190,230           73,85
+//   192      movers   84     the walker's shot and the fly-by's    template (both
+//                            drops (messages 57/59, type 71)       spawners)
+//   55, 86   movers   6      the walker and the thrower            named subtypes
+//   181-184, movers   9,41,  platform, holder, slow-down pickup,   free
+//   186, 187          65,72, timed animation, deadly zone,
+//                     76,101 spinner
+//   33       blocks   45     the ram                               free
+//   60-62    blocks   4      crate, wall, zero-width cell block    free
+//   82, 151  blocks   4      the wave and the gap strips           named subtypes
+//   89-92    blocks   2      items of kinds 0, 1, 3, 5             free
+//   95, 96   blocks   88, 17 the pusher and the carrier            free
+//   106, 143 hazards  28     the part fields                       named subtypes
+//   126      hazards  110    the hatch's item                      template
+//   128/129  hazards  77/78  column generator / its mover          mover = template
+//   130/131  hazards  48/49  lob generator / its mover               (generator + 1)
+//   160-171, hazards  ...    chain, flame, traps, ball, shot,      free
+//   174,                     link mover, gaze, hatch, turrets,
+//   176-180                  pad, fly-by, link platform, contact,
+//                            chaser, segment owner
+//   206, 221 hazards  38     the turrets' shots                    templates
+//   20,104,  bosses   24,56, the anchor and waypoint bosses and    target subtypes
+//   122,238,          33,102 the pattern and arena bosses
+//   255,3003          92,21
+//   241,246  bosses   94,97  the thrower and melee bosses          named subtypes
+//   251, 271 bosses   99,111 the melee boss's shot, the companion  templates
+//   256      bosses   103    the second boss (summoned)            named subtype
+//   140      bosses   8      the arena platform                    free
+//   202, 218 bosses   6      the summoned minions                  named subtypes
+//   252-263  bosses   110    minions, shots and pairs              the bosses' routines
+//
+// Rows 123, 13, 38, 197 and 3013 (templates) keep the plain row here.
 #include "tools/kit/actortables.h"
 #include "tools/kit/demo_bosses.h"
 #include "tools/kit/demo.h"

@@ -214,15 +214,15 @@ layer 4 40 14
 6666666666666666666666666666666666666666
 object 0 1 100 432 7 0 160 2 -1 -1 -1 -1
 # Items of kinds 0, 1, 3 and 5: amount, pickup flags, respawn countdown.
-object 120 20 160 432 7 0 160 1 1 16
-object 121 21 200 432 7 3 160 1 0 0
-object 122 22 240 432 7 0 160 2 8 0
-object 123 23 280 432 7 0 160 1 0 0
+object 89 20 160 432 7 0 160 1 1 16
+object 90 21 200 432 7 3 160 1 0 0
+object 91 22 240 432 7 0 160 2 8 0
+object 92 23 280 432 7 0 160 1 0 0
 # Two pushers closing on the gap between them: cycle 40, out at 5, back at 25.
-object 130 30 400 432 7 0 160 40 5 25 1
-object 130 31 640 432 7 0 160 40 5 25 -1
+object 95 30 400 432 7 0 160 40 5 25 1
+object 95 31 640 432 7 0 160 40 5 25 -1
 # The carrier: speed 512, climb 256, drop path 0, follows the hero.
-object 131 32 800 200 7 0 160 512 256 0 0 -1
+object 96 32 800 200 7 0 160 512 256 0 0 -1
 script 3
   target none
     key 0
@@ -264,12 +264,12 @@ std::vector<NamedLevel> damagedBlockLevels() {
                                      "item 500 118 380 500 2 0 1 0 0 0\n"},
         {"item-chain-nowhere", floor + "object 60 10 100 396 7 0 160 1 12 0 3 2 777 -1 0 0 -1\n"
                                         "item 500 5000 -400 501 999 0 1 0 0 0\n"},
-        {"drop-path-missing", floor + "object 131 32 300 200 7 0 160 512 256 99 0 -1\n"
+        {"drop-path-missing", floor + "object 96 32 300 200 7 0 160 512 256 99 0 -1\n"
                                        "script 3\n  target none\n    key 0\n      op 105 32\n"},
-        {"drop-path-short", floor + "object 131 32 300 200 7 0 160 512\n"
+        {"drop-path-short", floor + "object 96 32 300 200 7 0 160 512\n"
                                      "script 3\n  target none\n    key 0\n      op 105 32\n"},
-        {"pusher-empty-cycle", floor + "object 130 30 300 432 7 0 160 0 0 0 1\nobject 130 31 360 432 7 0 160 -5 9 9 -1\n"},
-        {"pusher-short", floor + "object 130 30 300 432 7 0 160\n"},
+        {"pusher-empty-cycle", floor + "object 95 30 300 432 7 0 160 0 0 0 1\nobject 95 31 360 432 7 0 160 -5 9 9 -1\n"},
+        {"pusher-short", floor + "object 95 30 300 432 7 0 160\n"},
     };
 }
 

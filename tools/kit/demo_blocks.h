@@ -20,9 +20,9 @@ inline constexpr int kDemoWallSubtype = 61;     // type 4, hit bits in params[0]
 inline constexpr int kDemoWaveSubtype = 82;     // type 4 strip, the wave
 inline constexpr int kDemoGapSubtype = 151;     // type 4 strip with gap edges
 inline constexpr int kDemoRamSubtype = 33;      // breaks a cell and starts the chain
-inline constexpr int kDemoItemSubtypes[4] = {120, 121, 122, 123};  // kinds 0, 1, 3, 5
-inline constexpr int kDemoPusherSubtype = 130;  // type 88
-inline constexpr int kDemoCarrierSubtype = 131; // type 17
+inline constexpr int kDemoItemSubtypes[4] = {89, 90, 91, 92};  // kinds 0, 1, 3, 5
+inline constexpr int kDemoPusherSubtype = 95;   // type 88
+inline constexpr int kDemoCarrierSubtype = 96;  // type 17
 
 // Writes the demo rows of the block family into the tables.
 void addDemoBlockRows(ActorTables& tables);

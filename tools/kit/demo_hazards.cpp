@@ -86,14 +86,14 @@ row 180: type 43 width 10 height 10 flags 0xA0 spritePack -1
 # the part fields
 row 143: type 28 width 8 height 8 flags 0xA0 spritePack -1
 row 106: type 28 width 8 height 8 flags 0xA0 spritePack -1
-# curve generators (130, 122) and their movers (subtype + 1)
+# curve generators (130, 128) and their movers (subtype + 1)
 row 130: type 48 width 20 height 20 flags 0xA0 spritePack -1
 row 131: type 49 width 16 height 16 flags 0xA0 spritePack -1
-row 122: type 77 width 20 height 20 flags 0xA0 spritePack -1
-row 123: type 78 width 24 height 24 flags 0xA0 spritePack -1
-# what the hazards make: the hatch's item, the fly-by's drops (passive), the shots
+row 128: type 77 width 20 height 20 flags 0xA0 spritePack -1
+row 129: type 78 width 24 height 24 flags 0xA0 spritePack -1
+# what the hazards make: the hatch's item and the shots (the fly-by's drops,
+# template 192, are the movers' type-84 shot)
 row 126: type 110 width 24 height 24 flags 0xA0 spritePack -1
-row 192: type 110 width 16 height 16 flags 0xA0 spritePack -1
 row 206: type 38 width 12 height 12 flags 0xA0 spritePack -1
 row 221: type 38 width 12 height 12 flags 0xA0 spritePack -1
 )";

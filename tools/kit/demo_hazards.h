@@ -19,9 +19,11 @@ inline constexpr int kChain = 160, kFlame = 161, kTrap4 = 162, kBall = 163, kSho
 inline constexpr int kGaze = 167, kHatch = 168, kTurret81 = 169, kTurret83 = 170, kSpringTrap = 171;
 inline constexpr int kPad = 174, kFlyBy = 176, kLinkPlatform = 177, kContact = 178, kChaser = 179;
 inline constexpr int kSegment = 180, kField = 143, kFieldSparks = 106;
-// Curve generators and the movers they emit (generator subtype + 1).
-inline constexpr int kLobGenerator = 130, kLobber = 131, kColumnGenerator = 122, kColumn = 123;
-// What the hazards make: the hatch's item, the fly-by's drops, the shots.
+// Curve generators and the movers they emit (template generator subtype + 1,
+// so the mover's subtype must be one of the factory's templates).
+inline constexpr int kLobGenerator = 130, kLobber = 131, kColumnGenerator = 128, kColumn = 129;
+// What the hazards make: the hatch's item, the fly-by's drops (template 192,
+// the shot the movers' table row gives), the shots.
 inline constexpr int kHatchItem = 126, kFlyByDrop = 192, kShot81 = 206, kShot83 = 221;
 }  // namespace hazard_subtypes
 

@@ -84,7 +84,7 @@ TEST_F(DamagedBlocks, EveryLevelSteps300TimesWithRandomHits) {
             }
             ASSERT_LE(game::stores().actorCount, game::kActorPoolSize) << "step " << n;
         }
-        if (level.name.rfind("block", 0) == 0 || level.name.rfind("item", 0) == 0) EXPECT_GT(blockSteps, 0);
+        if (level.name.rfind("block", 0) == 0 || level.name.rfind("item", 0) == 0) { EXPECT_GT(blockSteps, 0); }
     }
 }
 

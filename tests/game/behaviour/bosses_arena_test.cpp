@@ -52,7 +52,7 @@ TEST_F(ArenaBossTest, GuardedOutsideCodeNine) {
         boss->hitFlags = 0x200000 | 0x8;
         b::type92Contact(boss);
         EXPECT_EQ(b::bossGuarded(), c.guarded ? 1 : 0) << "code " << code(c.index);
-        if (c.guarded) EXPECT_EQ(boss->hitFlags, 0) << "code " << code(c.index);
+        if (c.guarded) { EXPECT_EQ(boss->hitFlags, 0) << "code " << code(c.index); }
     }
 }
 

@@ -51,8 +51,9 @@ TEST_P(DamagedArenaTest, StepsWithoutFault) {
         ASSERT_LE(game::stores().actorCount, game::kActorPoolSize);
     }
     if (d.name.find("no-defeat-script") != std::string::npos || d.name.find("unknown-script") != std::string::npos ||
-        d.name.find("no-params") != std::string::npos)
+        d.name.find("no-params") != std::string::npos) {
         EXPECT_EQ(levelEnds, 0) << d.name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Bosses, DamagedArenaTest, testing::ValuesIn(kit::damagedBossArenas()),

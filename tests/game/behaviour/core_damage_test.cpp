@@ -51,7 +51,7 @@ TEST_F(CoreDamage, GateRefusesHurledDeadAndInvulnerableUnlessForced) {
         game::setVariable(3, c.health, false);
         hero->stateTimer = c.timer;
         EXPECT_EQ(hurtHero(hero, 0, 1, c.force), c.expected) << c.name;
-        if (c.expected) EXPECT_EQ(hero->stateTimer, 53) << c.name;
+        if (c.expected) { EXPECT_EQ(hero->stateTimer, 53) << c.name; }
     }
 }
 

@@ -52,7 +52,7 @@ TEST_F(CoreSetup, PerSubtypeArrays) {
         initFromLevelData(a, record({c.subtype, 1, 0, 0, 0, 0, 0}), 7, 0);
         ASSERT_NE(a->parts, nullptr) << c.subtype;
         EXPECT_EQ(a->parts->length(), c.parts) << c.subtype;
-        if (c.parts > 2) EXPECT_EQ(a->parts->data()[2], c.hitPoints) << c.subtype;
+        if (c.parts > 2) { EXPECT_EQ(a->parts->data()[2], c.hitPoints) << c.subtype; }
         EXPECT_EQ(linked(a) ? linked(a)->length() : 0, c.linked) << c.subtype;
     }
 }

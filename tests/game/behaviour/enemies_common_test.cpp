@@ -89,7 +89,7 @@ TEST_F(CommonEnemy, SetUpStoresTheLifetimes) {
         a->stateTimer = 0;
         step(a);
         EXPECT_EQ(a->aiState, c.state) << "type " << c.type;
-        if (c.timer != -1 || c.type == 85 || c.type == 86) EXPECT_EQ(a->stateTimer, c.timer) << "type " << c.type;
+        if (c.timer != -1 || c.type == 85 || c.type == 86) { EXPECT_EQ(a->stateTimer, c.timer) << "type " << c.type; }
         EXPECT_NE(a->stateFlags & 0x2, 0) << "physics flags set up, type " << c.type;
     }
 }
@@ -162,7 +162,7 @@ TEST_F(CommonEnemy, Type73RepeatsItsSetUpUntilItsLimit) {
         while (a->aiState == kEnemySetup && frames < 20) {
             step(a);
             ++frames;
-            if (a->aiState == kEnemySetup) EXPECT_EQ(a->anim, 2);
+            if (a->aiState == kEnemySetup) { EXPECT_EQ(a->anim, 2); }
         }
         EXPECT_EQ(frames, std::min(limit, 3)) << "limit " << limit;
         EXPECT_EQ(a->anim, 3);

@@ -58,7 +58,7 @@ TEST_F(HazardEdges, ChainRecordsWithoutSlotsOrWithAbsurdBallCountsAreRefused) {
     };
     for (const Case& c : cases) {
         LogCapture log;
-        cActor* a = make(60, 31, 400, 600, 0, c.params);
+        cActor* a = make(107, 31, 400, 600, 0, c.params);
         ASSERT_NE(a, nullptr);
         step(a, 3);
         EXPECT_EQ(a->aiState == b::kRefusedState, c.refused) << c.what;
@@ -79,7 +79,7 @@ TEST_F(HazardEdges, BounceReversesOneAxisTheOneItOvershootsMostTieVertical) {
 TEST_F(HazardEdges, BouncingBallStaysInItsAreaFlippingOneAxisAFrame) {
     loadLevel(room(120, 20, "rect 7 0 0 10 10\nrect 9 200 400 500 600\n"));
     hero = worldtest::makeHero(3000, 684);
-    cActor* ball = make(61, 57, 300, 500, 0, {6, 9}, 20, 20);
+    cActor* ball = make(108, 57, 300, 500, 0, {6, 9}, 20, 20);
     ASSERT_NE(ball, nullptr);
     step(ball);
     ASSERT_EQ(ball->aiState, 3);
@@ -109,12 +109,12 @@ TEST_F(HazardEdges, BouncingBallStaysInItsAreaFlippingOneAxisAFrame) {
 TEST_F(HazardEdges, BallTakesTheLevelsFirstRectangleAsItsArea) {
     loadLevel(room(120, 20, "rect 9 200 400 500 600\n"));
     hero = worldtest::makeHero(3000, 684);
-    cActor* ball = make(61, 57, 300, 500, 0, {6, 9}, 20, 20);
+    cActor* ball = make(108, 57, 300, 500, 0, {6, 9}, 20, 20);
     step(ball);
     ASSERT_NE(ball->attackBox, nullptr);
     EXPECT_EQ(ball->attackBox->data()[2], 500);
     // An unknown rectangle id leaves it without an area: it never bounces.
-    cActor* lost = make(61, 57, 300, 500, 0, {6, 77}, 20, 20);
+    cActor* lost = make(108, 57, 300, 500, 0, {6, 77}, 20, 20);
     step(lost, 30);
     EXPECT_EQ(lost->motion->data()[2], 1536);
     EXPECT_EQ(lost->motion->data()[3], -1536);
@@ -128,7 +128,7 @@ TEST_F(HazardEdges, Type83CycleLengthDecidesWhetherItEverFires) {
     } cases[] = {{10, 0, false}, {11, 0, true}, {14, 0, true}, {15, 6, true}, {30, 3, true}};
     for (const Case& c : cases) {
         const int before = countSubtype(221);
-        cActor* t = make(62, 83, 2000, 684, 0, {0, 400, 300, -200, -250, static_cast<int16_t>(c.cycle)});
+        cActor* t = make(109, 83, 2000, 684, 0, {0, 400, 300, -200, -250, static_cast<int16_t>(c.cycle)});
         ASSERT_NE(t, nullptr);
         bool saw50 = false;
         for (int i = 0; i < 91; ++i) {
@@ -143,14 +143,14 @@ TEST_F(HazardEdges, Type83CycleLengthDecidesWhetherItEverFires) {
 
 TEST_F(HazardEdges, Type83WithCycleZeroIsRefusedAndNeverDivides) {
     LogCapture log;
-    cActor* t = make(62, 83, 2000, 684, 0, {0, 400, 300, -200, -250, 0});
+    cActor* t = make(109, 83, 2000, 684, 0, {0, 400, 300, -200, -250, 0});
     step(t, 5);
     EXPECT_EQ(t->aiState, b::kRefusedState);
     EXPECT_TRUE(log.contains("cycle length 0"));
 }
 
 TEST_F(HazardEdges, Type83LeavesRangeStateOnlyAboveFourteen) {
-    cActor* t = make(62, 83, 2000, 684, 0, {0, 400, 300, -200, -250, 15});
+    cActor* t = make(109, 83, 2000, 684, 0, {0, 400, 300, -200, -250, 15});
     step(t, 2);
     ASSERT_EQ(t->aiState, 6);
     hero->posX = 9000;
@@ -206,7 +206,7 @@ TEST_F(HazardEdges, FlyByLeavesOncePastTheViewAndIsRemoved) {
 }
 
 TEST_F(HazardEdges, PadWorksOnceAndIsRemovedTheFrameAfter) {
-    cActor* pad = make(65, 66, 2000, 684, 0, {});
+    cActor* pad = make(110, 66, 2000, 684, 0, {});
     const jint id = pad->uniqueId;
     b::hf::boostFrames() = 0;
     step(pad, 2);

@@ -11,12 +11,14 @@
 #include "game/flow/variables.h"
 #include "tests/game/behaviour/hazards_support.h"
 #include "tests/game/sprite/support.h"
+#include "tools/kit/demo_hazards.h"
 #include "tools/kit/describe.h"
 
 namespace {
 
 using namespace hazardtest;
 namespace b = game::behaviour;
+namespace st = kit::hazard_subtypes;
 
 jint health() { return game::getVariable(3); }
 
@@ -116,7 +118,7 @@ TEST_F(HazardFlow, ContactHazardHurtsUnlessInvulnerableAndClearsItsFlag) {
 }
 
 TEST_F(HazardFlow, ChainHurtsThroughTheFirstBallThatMeetsTheHero) {
-    cActor* chain = make(60, 31, 2000, 640, 0, {10, 0, 4, 0}, 16, 16);
+    cActor* chain = make(107, 31, 2000, 640, 0, {10, 0, 4, 0}, 16, 16);
     const jint h0 = health();
     step(chain);
     EXPECT_LT(health(), h0);
@@ -243,13 +245,13 @@ TEST_F(HazardFlow, LinkPlatformHurtsOnTouchUnlessInvulnerable) {
 
 TEST_F(HazardFlow, GeneratorsShareOnePathWithEveryMover) {
     if (!linkPathsLive()) GTEST_SKIP() << "link-path routines not in yet";
-    cActor* gen = make(130, 48, 1800, 600, 0, {41, 30, 5});
+    cActor* gen = make(st::kLobGenerator, 48, 1800, 600, 0, {41, 30, 5});
     step(gen);
     ASSERT_EQ(gen->aiState, 2);
     step(gen, 14);
     std::vector<cActor*> movers;
     for (jint i = 0; i < game::stores().actorCount; ++i)
-        if (game::poolActor(i)->subtype == 131) movers.push_back(game::poolActor(i));
+        if (game::poolActor(i)->subtype == st::kLobber) movers.push_back(game::poolActor(i));
     ASSERT_EQ(movers.size(), 2u);  // frames 7 and 13 of state 2
     for (cActor* m : movers) EXPECT_EQ(m->parts, gen->parts);
     gen->parts->data()[7] = 0;
@@ -259,22 +261,22 @@ TEST_F(HazardFlow, GeneratorsShareOnePathWithEveryMover) {
 TEST_F(HazardFlow, GeneratorHandsItsOwnPathArrayToEveryMover) {
     // A type-77 generator past its set-up, with a path of its own: it emits
     // on the first frame and then every interval + 1 frames.
-    cActor* gen = make(122, 77, 2150, 640, 0, {51, 24, 4});
+    cActor* gen = make(st::kColumnGenerator, 77, 2150, 640, 0, {51, 24, 4});
     IntArray* path = IntArray::fill(newIntArray(8), {2150 * 256, 640 * 256, 256, -1024, 0, 64, 0, 660 * 256});
     gen->parts = path;
     gen->aiState = 2;
     b::hf::counter(gen) = 4;
-    const int before = countSubtype(123);
+    const int before = countSubtype(st::kColumn);
     std::vector<int> emitted;
     for (int f = 0; f < 11; ++f) {
-        const int n = countSubtype(123);
+        const int n = countSubtype(st::kColumn);
         b::updateType77(gen);
-        if (countSubtype(123) > n) emitted.push_back(f);
+        if (countSubtype(st::kColumn) > n) emitted.push_back(f);
     }
     EXPECT_EQ(emitted, (std::vector<int>{0, 5, 10}));
     std::vector<cActor*> movers;
     for (jint i = 0; i < game::stores().actorCount; ++i)
-        if (game::poolActor(i)->subtype == 123) movers.push_back(game::poolActor(i));
+        if (game::poolActor(i)->subtype == st::kColumn) movers.push_back(game::poolActor(i));
     ASSERT_EQ(static_cast<int>(movers.size()) - before, 3);
     for (cActor* m : movers) {
         EXPECT_EQ(m->parts, gen->parts);
@@ -330,11 +332,11 @@ TEST_F(HazardFlow, GeneratorsWithoutThreePointsBuildNothing) {
     hero = worldtest::makeHero(2000, 684);
     for (jint type : {48, 77}) {
         LogCapture log;
-        const int before = countSubtype(type == 48 ? 131 : 123);
-        cActor* gen = make(type == 48 ? 130 : 122, type, 1800, 600, 0, {41, 30, 0});
+        const int before = countSubtype(type == 48 ? st::kLobber : st::kColumn);
+        cActor* gen = make(type == 48 ? st::kLobGenerator : st::kColumnGenerator, type, 1800, 600, 0, {41, 30, 0});
         step(gen, 10);
         EXPECT_EQ(gen->aiState, b::kRefusedState) << type;
-        EXPECT_EQ(countSubtype(type == 48 ? 131 : 123), before) << type;
+        EXPECT_EQ(countSubtype(type == 48 ? st::kLobber : st::kColumn), before) << type;
         EXPECT_TRUE(log.contains("no path")) << type;
     }
 }

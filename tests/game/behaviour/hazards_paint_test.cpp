@@ -207,7 +207,7 @@ TEST_F(HazardPaint, BarOfSubtype210WithoutMiddleAndPlainBarWithThree) {
 
 TEST_F(HazardPaint, RowOverBlackFillAndRowWithEndsReversed) {
     screen->clear(0xFFFF);
-    cActor* row = withSprite(make(120, 76, 0, 100, 2, {}, 10, 6));
+    cActor* row = withSprite(make(111, 76, 0, 100, 2, {}, 10, 6));
     b::hf::originX(row) = 20;
     b::hf::spanRight(row) = 70;
     b::paintType76(row, 0, 0);

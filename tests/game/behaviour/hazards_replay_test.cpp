@@ -24,6 +24,7 @@ namespace {
 
 using namespace hazardtest;
 namespace b = game::behaviour;
+namespace st = kit::hazard_subtypes;
 
 struct Replay {
     std::vector<std::string> trace;
@@ -134,8 +135,8 @@ TEST_F(HazardReplay, HazardsLevel) {
     // Both generators emitted movers that share their generator's path.
     int lobbers = 0, columns = 0;
     for (const std::string& l : r.trace) {
-        if (l.find("sub=131 ") != std::string::npos) ++lobbers;
-        if (l.find("sub=123 ") != std::string::npos) ++columns;
+        if (l.find("sub=" + std::to_string(st::kLobber) + " ") != std::string::npos) ++lobbers;
+        if (l.find("sub=" + std::to_string(st::kColumn) + " ") != std::string::npos) ++columns;
     }
     if (game::world::findScriptById(5) < 0) {
         // (no scripts in this level)

@@ -28,7 +28,8 @@ protected:
     void TearDown() override;
 
     // An actor of subtype with its row set to type (and piece size w x h),
-    // made active.
+    // made active. The subtype should be one whose demo row is plain: the
+    // record is set up with the row's own type before the row is rewritten.
     cActor* make(int subtype, int type, int x, int y, int anim, const std::vector<int16_t>& params, int w = 32,
                  int h = 32, int flags = 0xA0);
     // n updates of the actor (physics, then its routine), frame clock

@@ -235,7 +235,7 @@ TEST_P(DemoGolden, MatchesTheRecordedTrace) {
     const char* root = std::getenv("BRAMBLE_SOURCE_DIR");
     ASSERT_NE(root, nullptr);
     const std::string path = std::string(root) + "/tests/game/world/golden/" + c.name + ".trace";
-    if (std::getenv("BRAMBLE_UPDATE_GOLDEN")) ASSERT_TRUE(stepdriver::writeLines(path, run.trace));
+    if (std::getenv("BRAMBLE_UPDATE_GOLDEN")) { ASSERT_TRUE(stepdriver::writeLines(path, run.trace)); }
     std::vector<std::string> golden;
     ASSERT_TRUE(stepdriver::readLines(path, golden)) << "missing golden " << path;
     if (auto d = stepdriver::compareTraces(golden, run.trace)) ADD_FAILURE() << stepdriver::describe(*d);

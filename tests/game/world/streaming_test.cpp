@@ -76,7 +76,7 @@ TEST_F(StreamingTest, RatingsAtTheMargin) {
         w::updateLevelObjects();
         cActor* live = game::getActorById(50);
         EXPECT_EQ(live != nullptr, c.actor) << c.what;
-        if (live) EXPECT_EQ(live->viewRating, c.rating) << c.what;
+        if (live) { EXPECT_EQ(live->viewRating, c.rating) << c.what; }
         w::updateAllActors();
         bool listed = false;
         for (jint i = 0; i < game::stores().activeActorCount; ++i) listed |= game::activeActor(i) == live && live;
