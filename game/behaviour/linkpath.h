@@ -35,7 +35,8 @@ jint vectorLength(jint dx, jint dy);
 bool arriveAt(cActor* self, jint tx, jint ty);
 // State 3 when the link index is valid, else 2.
 void setAiStateByLink(cActor* self);
-// Loads link row `row` and whether its point is still ahead of the actor.
+// Loads link row `row`; true once the actor has reached or passed its point
+// (this step's velocity would carry it past).
 bool isLinkPointAhead(cActor* self, jint row);
 // Straight move to link row n at s px per frame (follows one code-10 row at most).
 void moveToLinkRow(cActor* self, jint n, jint s);

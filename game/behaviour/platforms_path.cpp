@@ -180,7 +180,7 @@ void updateType8(cActor* a) {
         break;
     case 3:
         physicsFlags(a) |= 0x1000100;
-        if (!isLinkPointAhead(a, a->linkIndex)) {
+        if (isLinkPointAhead(a, a->linkIndex)) {  // true once the point is reached
             cActor::stopMotion(a);
             a->linkIndex = isLinkIndexValid(next) ? next : -1;
             if (wait > 0) {

@@ -106,7 +106,9 @@ std::string demoHazardsLevel() {
     s += roomMap(120, 20, {});
     s += "rect 20 0 0 10 10\n";                 // index 0: never a ball's area
     s += "rect 21 880 420 1040 640\n";           // the ball's area
-    s += link(31, 1300, 500, 32) + link(32, 1420, 460, 33) + link(33, 1360, 560, 31);  // a closed loop
+    // A closed loop whose legs move at least a whole pixel a step on each
+    // axis they use (the physics step moves by whole pixels).
+    s += link(31, 1300, 500, 32) + link(32, 1420, 380, 33) + link(33, 1540, 500, 31);
     s += link(41, 1800, 600, 42) + link(42, 1900, 450, 43) + link(43, 2000, 600, -1);
     s += link(51, 2150, 640, 52) + link(52, 2250, 500, 53) + link(53, 2350, 640, -1);
     s += link(61, 3400, 560, 62, 0, 500) + link(62, 3600, 560, 61, 0, 250);
