@@ -56,7 +56,7 @@ ByteArray* javaBytes(const kit::Bytes& bytes) {
     return a;
 }
 
-void startApplication() {
+void startApplication(StaticsAppender extraStatics) {
     rt::setResourceReader([](const char* name, std::vector<uint8_t>& bytes) {
         if (std::string(name) != game::kActorTablesResource) return false;
         bytes = tables();
@@ -70,6 +70,7 @@ void startApplication() {
     g_statics.push_back(&game::g_cActorStatics);
     g_statics.push_back(&game::g_WorldStatics);
     g_statics.push_back(game::hero::heroStaticsContribution());
+    if (extraStatics) extraStatics(g_statics);
     Application::Config config;
     config.objectHeapSize = 16 << 20;
     config.dataHeapSize = 32 << 20;

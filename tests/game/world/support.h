@@ -21,7 +21,10 @@ namespace worldtest {
 
 using spritetest::LogCapture;
 
-void startApplication();
+// `extraStatics`, when given, adds the statics of libraries above the world
+// (the behaviours' fixture) before the application starts.
+using StaticsAppender = void (*)(std::vector<const StaticsContribution*>& list);
+void startApplication(StaticsAppender extraStatics = nullptr);
 void closeApplication();
 
 // Puts a compiled level in place: layers (layer 4 the collision map),
