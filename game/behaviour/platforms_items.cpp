@@ -28,13 +28,9 @@ constexpr jint kSolidPhysics = 4;
 
 bool itemRecordAvailable(jint index) { return world::isRecordAvailable(cg().tileAttributes, index, -1); }
 
-// Items are indexed from 0 in the attribute bytes; the record-id setter
-// treats 0 as "no record", so the item's byte is written here.
-void markItemTaken(jint index) {
-    ByteArray* t = cg().tileAttributes;
-    if (!t || !t->inBounds(index)) return;
-    t->data()[index] = static_cast<jbyte>((t->data()[index] & 0xF0) | 1);
-}
+// An item's record id as the released actor carries it: the item index with
+// the tag 0x2000000 (an id of 0 would read as "no record" for item 0).
+jint itemRecordId(jint index) { return (index & 0xFFFFFF) | 0x2000000; }
 
 }  // namespace
 
@@ -107,7 +103,7 @@ void updateType44(cActor* a) {
                     plat::setParamIfPresent(item, 1, 8);
                     item->scale = 150;
                 }
-                item->recordIndex = (index & 0xFFFFFF) | 0x2000000;
+                item->recordIndex = itemRecordId(index);
                 plat::ensureMotion(item);
                 item->setVelocityLimitsX(-1536, 1536);
                 item->setVelocityLimitsY(-1536, 1536);
@@ -115,7 +111,7 @@ void updateType44(cActor* a) {
             }
         }
         if (a->isAnimDone()) {
-            if (index >= 0) markItemTaken(index);
+            if (index >= 0) world::setTileAttribute(itemRecordId(index), 1, false);
             physicsFlags(a) &= ~kSolidPhysics;
             a->setAnim(2);
             a->aiState = 37;
