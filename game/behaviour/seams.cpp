@@ -34,7 +34,7 @@ public:
 
     jint contactKind(cActor* mover, cActor* other, ShortArray* newBox) override {
         if (!mover || !other) return -1;
-        if (isTheHero(other) && mover->type == 8 && contactFromAbove(other, mover, newBox)) mountActor() = mover;
+        if (isTheHero(other) && mover->type == 8) contactFromAbove(other, mover, newBox);
         switch (other->type) {
         case 8:
             if (contactFromAbove(mover, other, newBox)) {
