@@ -543,28 +543,30 @@ void StepDriver::step() {
     ++m_step;
 }
 
+std::string heroTraceLine(int step) {
+    const std::string n = std::to_string(step);
+    game::cGameStatics& g = game::cg();
+    cActor* h = g.hero;
+    std::string s = n + " hero game=" + std::to_string(g.gameState);
+    if (!h) return s + " state=none";
+    const jint* mo = h->motion ? h->motion->data() : nullptr;
+    auto m = [&](int i) { return std::to_string(mo ? mo[i] : 0); };
+    s += " state=" + std::to_string(game::ca().heroState) + " ticks=" + std::to_string(game::ca().heroStateTicks) +
+         " x=" + std::to_string(h->posX) + " y=" + std::to_string(h->posY) + " vx=" + m(2) + " vy=" + m(3) +
+         " ax=" + m(0) + " ay=" + m(1) + " result=" + hex(game::ca().collisionResult) +
+         " facing=" + std::to_string(h->facing) + " anim=" + std::to_string(h->anim) +
+         " camX=" + std::to_string(g.cameraX) + " camY=" + std::to_string(g.cameraY) +
+         " health=" + std::to_string(game::getVariable(3)) +
+         " actors=" + std::to_string(game::stores().activeActorCount);
+    return s;
+}
+
 void StepDriver::record() {
     m_last.clear();
     const std::string n = std::to_string(m_step);
     game::cGameStatics& g = game::cg();
     cActor* h = g.hero;
-    {
-        std::string s = n + " hero game=" + std::to_string(g.gameState);
-        if (!h) {
-            s += " state=none";
-        } else {
-            const jint* mo = h->motion ? h->motion->data() : nullptr;
-            auto m = [&](int i) { return std::to_string(mo ? mo[i] : 0); };
-            s += " state=" + std::to_string(game::ca().heroState) +
-                 " ticks=" + std::to_string(game::ca().heroStateTicks) + " x=" + std::to_string(h->posX) +
-                 " y=" + std::to_string(h->posY) + " vx=" + m(2) + " vy=" + m(3) + " ax=" + m(0) + " ay=" + m(1) +
-                 " result=" + hex(game::ca().collisionResult) + " facing=" + std::to_string(h->facing) +
-                 " anim=" + std::to_string(h->anim) + " camX=" + std::to_string(g.cameraX) +
-                 " camY=" + std::to_string(g.cameraY) + " health=" + std::to_string(game::getVariable(3)) +
-                 " actors=" + std::to_string(game::stores().activeActorCount);
-        }
-        m_last.push_back(s);
-    }
+    m_last.push_back(heroTraceLine(m_step));
     for (jint i = 0; i < game::stores().activeActorCount; ++i) {
         cActor* a = game::activeActor(i);
         if (!a || a == h) continue;
@@ -613,13 +615,17 @@ void StepDriver::record() {
     m_trace.insert(m_trace.end(), m_last.begin(), m_last.end());
 }
 
-void StepDriver::checkInvariants() {
-    const std::string at = "step " + std::to_string(m_step) + ": ";
+void checkPlayInvariants(int step, std::vector<std::string>& out) {
+    const std::string at = "step " + std::to_string(step) + ": ";
+    // Every state the machine can be in has a handler.
+    const jint state = game::cg().gameState;
+    if (state < 0 || state >= game::kStateSlots || !game::stateHandler(state))
+        out.push_back(at + "game state " + std::to_string(state) + " has no handler");
     jint live = 0;
     for (jint i = 0; i < game::stores().actorCount; ++i)
         if (game::poolActor(i)) ++live;
     if (game::stores().activeActorCount > kMaxLiveActors || live > kMaxLiveActors)
-        m_violations.push_back(at + "more than 200 live actors (" + std::to_string(live) + " pooled, " +
+        out.push_back(at + "more than 200 live actors (" + std::to_string(live) + " pooled, " +
                                std::to_string(game::stores().activeActorCount) + " active)");
     // The camera centre inside its limits less half the 800 x 480 view
     // (an axis whose limits are narrower than the view is not checked).
@@ -629,13 +635,13 @@ void StepDriver::checkInvariants() {
         const bool badX = l[2] - l[0] >= 800 && (cx < l[0] + 400 || cx > l[2] - 400);
         const bool badY = l[3] - l[1] >= 480 && (cy < l[1] + 240 || cy > l[3] - 240);
         if (badX || badY)
-            m_violations.push_back(at + "camera centre (" + std::to_string(cx) + ", " + std::to_string(cy) +
+            out.push_back(at + "camera centre (" + std::to_string(cx) + ", " + std::to_string(cy) +
                                    ") outside its limits less the half view");
     }
     cActor* h = game::cg().hero;
     if (!h) return;
     const jint s = game::ca().heroState;
-    if (s < 0 || s > 40 || s == 24) m_violations.push_back(at + "hero state " + std::to_string(s));
+    if (s < 0 || s > 40 || s == 24) out.push_back(at + "hero state " + std::to_string(s));
     if (h->box && h->box->length() >= 4) {
         const jshort* b = h->box->data();
         // The box's interior: cells strictly inside its edges.
@@ -644,7 +650,7 @@ void StepDriver::checkInvariants() {
             for (jint c = c0; c <= c1; ++c) {
                 const jint cell = game::world::collisionCell(c, r);
                 if (cell >= 0 && (cell & 0x1FFF) == game::world::kWall && !(cell & 0x2000)) {
-                    m_violations.push_back(at + "hero box overlaps solid cell (" + std::to_string(c) + ", " +
+                    out.push_back(at + "hero box overlaps solid cell (" + std::to_string(c) + ", " +
                                            std::to_string(r) + ")");
                     r = r1 + 1;
                     break;
@@ -653,9 +659,11 @@ void StepDriver::checkInvariants() {
     }
     const jint width = game::cg().mapPixelWidth, height = game::cg().mapPixelHeight;
     if (width > 0 && (h->posX < 0 || h->posX > width || h->posY > height + game::world::kRowsBelowMap * 36))
-        m_violations.push_back(at + "hero outside the map at (" + std::to_string(h->posX) + ", " +
+        out.push_back(at + "hero outside the map at (" + std::to_string(h->posX) + ", " +
                                std::to_string(h->posY) + ")");
 }
+
+void StepDriver::checkInvariants() { checkPlayInvariants(m_step, m_violations); }
 
 Run runLevel(const Options& options) {
     Run run;

@@ -51,7 +51,7 @@
 // camera centre stays inside its limits less half the view; the hero's box
 // interior overlaps no solid (class 6) cell; the hero's state is 0-40 and
 // not 24; the hero stays within the map's width and at most 108 rows below
-// it.
+// it; the current game state has a handler.
 #pragma once
 
 #include <cstdint>
@@ -120,6 +120,13 @@ private:
     bool loadStage(int32_t stage, std::string& error);
     void drainSounds();
 };
+
+// The hero record of step n as the trace writes it (the GameDriver's
+// in-play line too).
+std::string heroTraceLine(int step);
+// The invariants above for the game as it stands after step n; failures
+// appended to out.
+void checkPlayInvariants(int step, std::vector<std::string>& out);
 
 // Boots, loads and runs options.steps steps.
 Run runLevel(const Options& options);
