@@ -240,6 +240,15 @@ bool GameDriver::stepUntil(int32_t state, int limit) {
     return gameState() == state;
 }
 
+bool GameDriver::pressUntil(int32_t code, int32_t state, int limit) {
+    for (int i = 0; i < limit && !m_ended && gameState() != state; ++i) {
+        if (i % 4 == 0) keyDown(code);
+        if (i % 4 == 1) keyUp(code);
+        step();
+    }
+    return gameState() == state;
+}
+
 void GameDriver::paint() {
     Application* app = Application::instance();
     auto* canvas = static_cast<cGame*>(game::fl().instance);

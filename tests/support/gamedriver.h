@@ -65,6 +65,11 @@ public:
     // `limit` steps. True when reached.
     bool stepUntil(int32_t state, int limit);
 
+    // Steps until the game state is `state`, pressing `code` for one step
+    // every fourth step (answering questions, skipping screens); at most
+    // `limit` steps.
+    bool pressUntil(int32_t code, int32_t state, int limit);
+
     int stepIndex() const { return m_step; }
     int32_t gameState() const;
     bool ended() const { return m_ended; }
