@@ -59,12 +59,11 @@ bool g_live = false;
 
 Object* silentPlayer(java_io_InputStream*, String*) { return newObject<DummyPlayer>(); }
 
-// The statics of the whole program, registered once per process as the
-// program's main registers them.
+// The statics, state handlers and hooks of the whole program, as the
+// program's main registers and installs them (again at every boot: a step
+// driver run before may have replaced or removed hooks; registering a
+// contribution twice keeps one).
 void registerProgram() {
-    static bool done = false;
-    if (done) return;
-    done = true;
     registerLangStatics();
     registerUtilStatics();
     bramble::io::registerStatics();
@@ -72,6 +71,7 @@ void registerProgram() {
     game::registerGameProgram();
     game::world::registerPlay();
     game::behaviour::registerBehaviours();
+    game::behaviour::installBehaviours();
     game::installShowcase();
 }
 
@@ -138,8 +138,6 @@ bool GameDriver::boot(const Options& options, std::string& error) {
     game::setGameClock(&g_clock);
     game::setPlayerMaker(&silentPlayer);
     bramble::io::installResourceReader();
-    game::world::installWorld();
-    game::behaviour::installBehaviours();
     RavitBHSG::setStartsThread(false);
 
     Application::Config config;
@@ -227,7 +225,7 @@ bool GameDriver::step() {
             stepdriver::checkPlayInvariants(m_step, m_violations);
         } else {
             const jint s = game::cg().gameState;
-            if (s < 0 || s >= game::kStateSlots || !game::stateHandler(s))
+            if (!stepdriver::stateIsHandled(s))
                 m_violations.push_back(at + "game state " + std::to_string(s) + " has no handler");
         }
     }

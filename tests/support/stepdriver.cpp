@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <random>
 #include <set>
 #include <sstream>
 
@@ -51,6 +52,10 @@
 #include "tools/kit/actortables.h"
 #include "tools/kit/bytes.h"
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_blocks.h"
+#include "tools/kit/demo_bosses.h"
+#include "tools/kit/demo_hazards.h"
+#include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_world.h"
 #include "tools/kit/hero_fixtures.h"
 #include "tools/kit/gamedata.h"
@@ -63,6 +68,7 @@ namespace stepdriver {
 namespace {
 
 constexpr jint kMaxLiveActors = 200;
+constexpr jint kEndState = 16;  // no handler: the run loop ends the program on it
 constexpr jlong kStepMs = 62;
 constexpr jlong kClockStart = 1000000;
 
@@ -109,9 +115,22 @@ ByteArray* javaBytes(const kit::Bytes& bytes) {
     return a;
 }
 
+// The demo's named behaviour levels and boss arenas.
+std::vector<std::pair<std::string, std::string>> namedLevels() {
+    std::vector<std::pair<std::string, std::string>> out = {
+        {"enemies", kit::kDemoEnemies},         {"movers", kit::kDemoMovers},
+        {"blocks", kit::kDemoBlocksLevel},      {"items", kit::kDemoItemsLevel},
+        {"hazards", kit::demoHazardsLevel()},   {"chase", kit::demoChaseLevel()},
+    };
+    for (int type : kit::bossArenaTypes()) out.emplace_back("arena:" + std::to_string(type), kit::bossArenaLevel(type));
+    return out;
+}
+
 // The level description a level name stands for; empty when unknown.
 std::string levelText(const std::string& name, std::string& error) {
     if (name == "demo") return kit::kDemoStage;
+    for (const auto& [n, text] : namedLevels())
+        if (name == n) return text;
     // ("stage:N" is started through the loading path, StepDriver::load.)
     for (kit::HeroFixture f : kit::allHeroFixtures())
         if (name == kit::heroFixtureName(f)) return kit::heroFixtureLevel(f);
@@ -124,7 +143,7 @@ std::string levelText(const std::string& name, std::string& error) {
             return {};
         }
     }
-    error = "unknown level \"" + name + "\" (demo, stage:N, a hero fixture name or file:PATH)";
+    error = "unknown level \"" + name + "\" (demo, stage:N, a named demo level, a hero fixture name or file:PATH)";
     return {};
 }
 
@@ -238,6 +257,44 @@ int stepOf(const std::string& line) {
 }
 
 }  // namespace
+
+std::vector<std::string> demoLevelNames() {
+    std::vector<std::string> names = {"demo"};
+    for (const auto& [n, text] : namedLevels()) names.push_back(n);
+    return names;
+}
+
+// Seeded random input: a key held for a while then released (a new press
+// releases the old one on the canvas anyway), now and then a touch with a
+// drag and a lift. Soft keys are rarer (they open the pause screens).
+std::vector<InputEvent> randomInput(uint32_t seed, int steps, bool softKeys) {
+    static const int32_t keys[] = {-3, -4, -1, -2, -5, '2', '4', '6', '8', '5', '0', '*', '#'};
+    std::mt19937 random(seed);
+    std::vector<InputEvent> out;
+    int32_t held = 0;
+    for (int step = 0; step < steps; ++step) {
+        const unsigned roll = random() % 100;
+        if (roll < 18) {
+            if (held) out.push_back({step, InputEvent::Kind::Up, held, 0, 0});
+            held = keys[random() % std::size(keys)];
+            if (softKeys && random() % 40 == 0) held = random() % 2 ? -6 : -7;
+            out.push_back({step, InputEvent::Kind::Down, held, 0, 0});
+        } else if (roll < 26 && held) {
+            out.push_back({step, InputEvent::Kind::Up, held, 0, 0});
+            held = 0;
+        } else if (roll < 29) {
+            const int32_t x = static_cast<int32_t>(random() % 480), y = static_cast<int32_t>(random() % 800);
+            out.push_back({step, InputEvent::Kind::Touch, 0, x, y});
+            const int drags = static_cast<int>(random() % 4);
+            for (int d = 0; d < drags; ++d)
+                out.push_back({step + 1 + d, InputEvent::Kind::Drag, 0, x + static_cast<int32_t>(random() % 61) - 30,
+                               y + static_cast<int32_t>(random() % 61) - 30});
+            out.push_back({step + 1 + drags, InputEvent::Kind::Lift, 0, x, y});
+        }
+    }
+    std::stable_sort(out.begin(), out.end(), [](const InputEvent& a, const InputEvent& b) { return a.step < b.step; });
+    return out;
+}
 
 bool parseInputScript(const std::string& text, std::vector<InputEvent>& out, std::string& error) {
     std::istringstream in(text);
@@ -543,6 +600,10 @@ void StepDriver::step() {
     ++m_step;
 }
 
+bool stateIsHandled(int32_t s) {
+    return s == kEndState || (s >= 0 && s < game::kStateSlots && game::stateHandler(s));
+}
+
 std::string heroTraceLine(int step) {
     const std::string n = std::to_string(step);
     game::cGameStatics& g = game::cg();
@@ -619,8 +680,7 @@ void checkPlayInvariants(int step, std::vector<std::string>& out) {
     const std::string at = "step " + std::to_string(step) + ": ";
     // Every state the machine can be in has a handler.
     const jint state = game::cg().gameState;
-    if (state < 0 || state >= game::kStateSlots || !game::stateHandler(state))
-        out.push_back(at + "game state " + std::to_string(state) + " has no handler");
+    if (!stateIsHandled(state)) out.push_back(at + "game state " + std::to_string(state) + " has no handler");
     jint live = 0;
     for (jint i = 0; i < game::stores().actorCount; ++i)
         if (game::poolActor(i)) ++live;
@@ -644,9 +704,14 @@ void checkPlayInvariants(int step, std::vector<std::string>& out) {
     if (s < 0 || s > 40 || s == 24) out.push_back(at + "hero state " + std::to_string(s));
     if (h->box && h->box->length() >= 4) {
         const jshort* b = h->box->data();
-        // The box's interior: cells strictly inside its edges.
-        const jint c0 = (b[0] + 1) / 36, c1 = (b[2] - 1) / 36, r0 = (b[1] + 1) / 36, r1 = (b[3] - 1) / 36;
-        for (jint r = r0; r <= r1 && b[2] - b[0] > 2 && b[3] - b[1] > 2; ++r)
+        // The box's interior: cells strictly inside its edges. A hero
+        // standing on a slope (ground-contact bits 0x40, 0x80, 0x100) has its
+        // feet at the slope's height under its centre, so next to a block at
+        // the slope's top the box's bottom corner may reach up to one slope
+        // step (9 px) into that block: those pixels are left out.
+        const jint sink = game::ca().collisionResult & 0x1C0 ? 9 : 0;
+        const jint c0 = (b[0] + 1) / 36, c1 = (b[2] - 1) / 36, r0 = (b[1] + 1) / 36, r1 = (b[3] - 1 - sink) / 36;
+        for (jint r = r0; r <= r1 && b[2] - b[0] > 2 && b[3] - b[1] > 2 + sink; ++r)
             for (jint c = c0; c <= c1; ++c) {
                 const jint cell = game::world::collisionCell(c, r);
                 if (cell >= 0 && (cell & 0x1FFF) == game::world::kWall && !(cell & 0x2000)) {
@@ -657,8 +722,10 @@ void checkPlayInvariants(int step, std::vector<std::string>& out) {
                 }
             }
     }
+    // Cells are found by truncating division, so x from -35 to -1 still lies
+    // in column 0: over an open column 0 the hero may stand there.
     const jint width = game::cg().mapPixelWidth, height = game::cg().mapPixelHeight;
-    if (width > 0 && (h->posX < 0 || h->posX > width || h->posY > height + game::world::kRowsBelowMap * 36))
+    if (width > 0 && (h->posX <= -36 || h->posX > width || h->posY > height + game::world::kRowsBelowMap * 36))
         out.push_back(at + "hero outside the map at (" + std::to_string(h->posX) + ", " +
                                std::to_string(h->posY) + ")");
 }

@@ -8,7 +8,11 @@
 //   stepdriver::Options o;
 //   o.level = "demo";              // or a hero fixture name ("flat", "pit",
 //                                  // "ladder", ...), "file:PATH" (a level
-//                                  // description as the kit compiles it) or
+//                                  // description as the kit compiles it),
+//                                  // a named demo level ("enemies",
+//                                  // "movers", "blocks", "items",
+//                                  // "hazards", "chase", "arena:T" for a
+//                                  // boss type T with an arena), or
 //                                  // "stage:N": stage N of the kit's demo
 //                                  // data, started as the game starts it
 //                                  // (startLevel, the loading table's steps
@@ -50,8 +54,9 @@
 // Invariants checked after every step: at most 200 live pool actors; the
 // camera centre stays inside its limits less half the view; the hero's box
 // interior overlaps no solid (class 6) cell; the hero's state is 0-40 and
-// not 24; the hero stays within the map's width and at most 108 rows below
-// it; the current game state has a handler.
+// not 24; the hero stays within the map's width (x from -35 on: cells are
+// found by truncating division, so those pixels lie in column 0) and at most
+// 108 rows below it; the current game state has a handler.
 #pragma once
 
 #include <cstdint>
@@ -70,8 +75,17 @@ struct InputEvent {
     int32_t x = 0, y = 0;
 };
 
+// The demo's levels by name: "demo", the named behaviour levels and the
+// boss arenas (stage:N and the hero fixtures not included).
+std::vector<std::string> demoLevelNames();
+
 // Parses an input script; false with a message naming the line on error.
 bool parseInputScript(const std::string& text, std::vector<InputEvent>& out, std::string& error);
+
+// Seeded random input over `steps` steps: keys held for a while and
+// released, now and then a touch, a few drags and a lift; soft keys (which
+// open the pause screens) rarely, and only when softKeys is set.
+std::vector<InputEvent> randomInput(uint32_t seed, int steps, bool softKeys);
 
 struct Options {
     std::string level = "demo";
@@ -121,6 +135,9 @@ private:
     void drainSounds();
 };
 
+// A state the machine may be in: one with a handler, or the end state 16
+// that the run loop ends the program on.
+bool stateIsHandled(int32_t state);
 // The hero record of step n as the trace writes it (the GameDriver's
 // in-play line too).
 std::string heroTraceLine(int step);

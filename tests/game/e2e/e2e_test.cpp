@@ -54,3 +54,20 @@ TEST(Explore, Boot) {
     for (auto& v : d.violations()) printf("V %s\n", v.c_str());
 }
 }  // namespace
+namespace {
+TEST(Explore, Fall) {
+    gamedriver::Options o;
+    o.folder = std::string(BRAMBLE_TEST_WORKDIR_FOR_E2E) + "/explore2";
+    o.seed = 11;
+    o.input = stepdriver::randomInput(11, 4000, true);
+    gamedriver::GameDriver d;
+    std::string error;
+    ASSERT_TRUE(d.boot(o, error)) << error;
+    while (d.stepIndex() < 2332 && d.step()) {}
+    for (auto& l : d.trace()) {
+        int n = atoi(l.c_str());
+        if (n >= 2300 && (n > 2310) && l.find(" hero ") != std::string::npos) printf("%s\n", l.c_str());
+    }
+    printf("map %d x %d\n", game::cg().mapPixelWidth, game::cg().mapPixelHeight);
+}
+}
