@@ -14,6 +14,7 @@
 #include "tools/kit/demo_bosses.h"
 #include "tools/kit/demo_hazards.h"
 #include "tools/kit/demo_movers.h"
+#include "tools/kit/demo_platforms.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ const Family kFamilies[] = {
     {"movers", kit::addDemoMoverTables},
     {"blocks", kit::addDemoBlockRows},
     {"bosses", kit::addDemoBossRows},
+    {"platforms", kit::addDemoPlatformRows},
 };
 
 std::set<int> rowsWritten(const kit::ActorTables& t) {

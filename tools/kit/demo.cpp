@@ -6,6 +6,7 @@
 #include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_blocks.h"
 #include "tools/kit/demo_hazards.h"
+#include "tools/kit/demo_platforms.h"
 #include "tools/kit/demo_data.h"
 #include "tools/kit/demo_screens.h"
 #include "tools/kit/demo_flow.h"
@@ -528,6 +529,7 @@ std::vector<DemoEntry> demoEntries() {
     addDemoMovers(entries);
     addDemoBlocks(entries);
     addDemoHazards(entries);
+    addDemoPlatforms(entries);
     addDemoFlow(entries);
     addDemoScreens(entries);
     addDemoBosses(entries);

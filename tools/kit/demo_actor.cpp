@@ -41,6 +41,14 @@
 //   140      bosses   8      the arena platform                    free
 //   202, 218 bosses   6      the summoned minions                  named subtypes
 //   252-263  bosses   110    minions, shots and pairs              the bosses' routines
+//   193-196, platforms 12,8,  checkpoint, path and sinking           free
+//   198,               55,2,  platforms, crusher, item, container,
+//   203-205,           44,10, trigger zone, chain, push zone, bar,
+//   207,               52,53, ramp, rider, flying holder, scale
+//   211-214,           61,64, item, heavy item
+//   216, 217           75,58,
+//                      39,45
+//   201, 208 platforms 52, 8  the mode chain and the timed drop    named subtypes
 //
 // Rows 123, 13, 38, 197 and 3013 (templates) keep the plain row here.
 #include "tools/kit/actortables.h"
@@ -49,6 +57,7 @@
 #include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_blocks.h"
 #include "tools/kit/demo_hazards.h"
+#include "tools/kit/demo_platforms.h"
 
 namespace kit {
 
@@ -159,6 +168,7 @@ ActorTables demoActorTables() {
     addDemoMoverTables(t);
     addDemoBlockRows(t);
     addDemoBossRows(t);
+    addDemoPlatformRows(t);
     return t;
 }
 

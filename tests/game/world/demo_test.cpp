@@ -1,14 +1,21 @@
 // The demo stage: it compiles, holds the level-end script byte for byte,
 // and plays headless through the in-game step order: the intro scene pans
-// the camera and takes the checkpoint when it ends.
+// the camera and takes the checkpoint when it ends; played by keys through
+// the step driver, it can be walked to its exit trigger, which requests the
+// level's end.
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
 #include "game/world/regions.h"
 #include "game/world/scripts.h"
 #include "game/world/streaming.h"
+#include "game/flow/flow_statics.h"
 #include "tests/game/world/support.h"
+#include "tests/support/stepdriver.h"
 #include "tools/kit/demo_world.h"
 
 namespace {
@@ -55,6 +62,45 @@ TEST_F(WorldTest, DemoStagePlaysItsIntro) {
     EXPECT_EQ(game::cg().checkpointActor, hero);
     EXPECT_LT(game::cg().cameraX, 1000);  // back with the hero
     EXPECT_EQ(w::regionCount(), 1);
+}
+
+// The walking script of golden/demo_walk_to_end.input: the hero crosses
+// the stage by keys alone and enters the exit trigger (x 3960-4140), whose
+// script (id 1, the first in the table) requests the level's end.
+TEST(DemoStageByKeys, WalkingRightAndJumpingReachesTheExitTrigger) {
+    const char* root = std::getenv("BRAMBLE_SOURCE_DIR");
+    ASSERT_NE(root, nullptr);
+    std::ifstream in(std::string(root) + "/tests/game/world/golden/demo_walk_to_end.input");
+    ASSERT_TRUE(in);
+    std::stringstream text;
+    text << in.rdbuf();
+    stepdriver::Options o;
+    o.level = "demo";
+    o.seed = 5;
+    std::string error;
+    ASSERT_TRUE(stepdriver::parseInputScript(text.str(), o.input, error)) << error;
+    stepdriver::StepDriver drv;
+    ASSERT_TRUE(drv.load(o, error)) << error;
+    int endStep = -1, starts = 0;
+    bool checkpointSound = false;
+    jint heroX = -1;
+    for (int n = 0; n < 480 && endStep < 0; ++n) {
+        drv.step();
+        for (const std::string& l : drv.lastLines()) {
+            if (l.find(" script start=0") != std::string::npos) ++starts;
+            if (l.find(" sound id=13") != std::string::npos) checkpointSound = true;
+        }
+        if (game::fl().levelFinished) {
+            endStep = n;
+            if (cActor* h = game::cg().hero) heroX = h->posX;
+        }
+    }
+    for (const std::string& v : drv.violations()) ADD_FAILURE() << v;
+    ASSERT_GE(endStep, 0) << "the level end was never requested";
+    EXPECT_EQ(starts, 1);
+    EXPECT_TRUE(checkpointSound);  // the marker past the pit was lit on the way
+    EXPECT_GE(heroX, 3960);
+    EXPECT_LE(heroX, 4140);
 }
 
 }  // namespace

@@ -1,0 +1,40 @@
+// The platform family's demo content: the subtype rows of its demo actors
+// (carriers, path and sinking platforms, checkpoint markers, crushers,
+// trigger zones, containers and items) and two test levels, *carriers*
+// (chains, hero drivers, a push zone) and *platform items* (carried,
+// thrown and flying items, a container), as level packs "pack_carriers"
+// and "pack_platform_items". The demo stage uses the same rows.
+#pragma once
+
+#include "tools/kit/actortables.h"
+#include "tools/kit/demo.h"
+#include "tools/kit/demo_hazards.h"
+
+#include <string>
+#include <vector>
+
+namespace kit {
+
+// Subtypes of the demo actors (their rows give the actor type). 201 and 208
+// are subtypes the game names (the chain's mode parameter, the timed drop).
+namespace platform_subtypes {
+inline constexpr int kCheckpoint = 193, kPathPlatform = 194, kSinkPlatform = 195, kCrusher = 196;
+inline constexpr int kItem = 198, kContainer = 203, kTrigger = 204;
+inline constexpr int kChain = 205, kChainMode = 201, kPushZone = 207, kDropPlatform = 208;
+inline constexpr int kBar = 211, kRamp = 212, kRider = 213, kHolder = 214, kScaleItem = 216, kHeavy = 217;
+}  // namespace platform_subtypes
+
+// Writes the demo actors' rows (type, size, flags) into the tables.
+void addDemoPlatformRows(ActorTables& tables);
+
+// The levels' descriptions (the kit's level text).
+std::string demoCarriersLevel();
+std::string demoPlatformItemsLevel();
+void addDemoPlatforms(std::vector<DemoEntry>& out);
+
+// Damaged variants of the platform records, each a whole level text:
+// chains of no or absurd link counts, zero hold and carry times, path
+// platforms on missing or looping links, a trigger without its script.
+std::vector<DamagedLevel> damagedPlatformLevels();
+
+}  // namespace kit
