@@ -4,6 +4,7 @@
 // and an offscreen 480 x 800 screen that the canvas paints after each step.
 #include "tests/support/gamedriver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -178,6 +179,19 @@ bool GameDriver::boot(const Options& options, std::string& error) {
 }
 
 int32_t GameDriver::gameState() const { return m_booted ? game::cg().gameState : -1; }
+
+void GameDriver::addInput(const std::vector<stepdriver::InputEvent>& events, int offset) {
+    std::vector<stepdriver::InputEvent> rest(m_options.input.begin() + static_cast<std::ptrdiff_t>(m_nextInput),
+                                             m_options.input.end());
+    for (stepdriver::InputEvent e : events) {
+        e.step += offset;
+        rest.push_back(e);
+    }
+    std::stable_sort(rest.begin(), rest.end(),
+                     [](const stepdriver::InputEvent& a, const stepdriver::InputEvent& b) { return a.step < b.step; });
+    m_options.input = std::move(rest);
+    m_nextInput = 0;
+}
 
 void GameDriver::keyDown(int32_t code) {
     if (auto* canvas = static_cast<cGame*>(game::fl().instance)) canvas->keyPressed(code);

@@ -81,6 +81,9 @@ public:
     // FNV-1a over the 480 x 800 RGB565 screen as last painted.
     uint32_t frameHash() const;
     const std::vector<uint16_t>& screen() const { return m_screen; }
+    // More scripted input, its steps counted from `offset` (events of steps
+    // already run are fed before the next step).
+    void addInput(const std::vector<stepdriver::InputEvent>& events, int offset);
     // Presses and releases a key now (before the next step), as the
     // canvas's callbacks get them.
     void keyDown(int32_t code);
