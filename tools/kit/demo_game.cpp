@@ -27,16 +27,13 @@ constexpr int kRecordsPerStage = 10;
 constexpr int kFirstStageRecord = 260;
 
 // The end of a trigger stage: a zone 72 x 144 standing on the floor at x
-// that runs the level-end script (appended last, so its index is the
-// level's script count).
-std::string triggerEnd(const std::string& level, int x, int floorY) {
-    const LevelModel m = parseLevelDescription(level);
-    const size_t index = m.scripts ? m.scripts->size() : 0;
+// that runs the level-end script (named by its id; the set-up finds it).
+std::string triggerEnd(int x, int floorY) {
     const int w = 72, h = 144;
     std::string s = "# The stage's end: a trigger zone running the level-end script.\n";
     s += "object " + std::to_string(kTriggerSubtype) + " " + std::to_string(kTriggerId) + " " + std::to_string(x - w / 2) +
          " " + std::to_string(floorY - h) + " 7 0 160 " + std::to_string(w) + " " + std::to_string(h) + " 0 " +
-         std::to_string(index) + " -1 0\n";
+         std::to_string(kEndScriptId) + " -1 0\n";
     s += "script " + std::to_string(kEndScriptId) + "\n  target none\n    key 0\n      op 37 0\n";
     return s;
 }
@@ -45,7 +42,7 @@ DemoStage triggerStage(int stage, const char* family, const std::string& level, 
     DemoStage d{};
     d.stage = stage;
     d.family = family;
-    d.level = level + triggerEnd(level, x, floorY);
+    d.level = level + triggerEnd(x, floorY);
     d.endX = x;
     d.endY = floorY - 1;
     return d;
