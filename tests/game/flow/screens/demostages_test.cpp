@@ -191,4 +191,38 @@ TEST(DemoStages, TheStageMenuOffersOpenStages) {
     }
 }
 
+// The game loads the screens' texts from entries 0 and 1 of pack 5; the
+// archive's German form of the pack ("de/pack5", served for "pack5" when
+// the launcher's language is German) holds the German slots there.
+TEST(DemoLanguages, TheLocalizedPackHoldsItsLanguageWhereTheLoadingTableLooks) {
+    const kit::LoadTable table = kit::parseLoadingTable(archiveEntry("loading.bin"));
+    std::set<int> loaded;
+    for (const kit::LoadRecord& r : table)
+        if (r.opcode == 4 && r.pack == 5) loaded.insert(r.resource);
+    EXPECT_EQ(loaded, (std::set<int>{0, 1}));
+    struct Case {
+        const char* pack;
+        const char* newGame;  // slot 1, text 6
+        const char* sound;    // slot 0, text 9
+    };
+    for (const Case& c : {Case{"pack5", "NEW GAME", "SOUND"}, Case{"de/pack5", "NEUES SPIEL", "TON"}}) {
+        SCOPED_TRACE(c.pack);
+        const kit::Bytes& file = archiveEntry(c.pack);
+        ASSERT_FALSE(file.empty());
+        const kit::ParsedPack pack = kit::parsePackFile(file);
+        ASSERT_GE(pack.entries.size(), 2u);
+        std::map<int, kit::ParsedTextPack> slots;
+        for (int e = 0; e < 2; ++e) {
+            const kit::Bytes payload = kit::packEntryPayload(file, pack.entries[size_t(e)]);  // decoded
+            const kit::ParsedTextPack t = kit::parseTextPack(payload);
+            slots[t.slot] = t;
+        }
+        ASSERT_EQ(slots.size(), 2u);
+        ASSERT_GT(slots[1].texts.size(), 6u);
+        ASSERT_GT(slots[0].texts.size(), 9u);
+        EXPECT_EQ(slots[1].texts[6], std::string(c.newGame) + "\x03");  // texts keep their terminator
+        EXPECT_EQ(slots[0].texts[9], std::string(c.sound) + "\x03");
+    }
+}
+
 }  // namespace
