@@ -439,6 +439,12 @@ bool StepDriver::loadStage(jint stage, std::string& error) {
     game::applyPendingState();
     for (int pass = 0; pass < 4000 && game::cg().gameState != game::kStatePlay; ++pass) {
         const jint state = game::cg().gameState;
+        // A stage's intro screen waits for the player's confirm: given.
+        if (state == game::kStateIntro && !game::fl().statePending) {
+            game::requestSetState(game::kStatePlay);
+            game::applyPendingState();
+            continue;
+        }
         if (game::fl().inTransition) {
             game::gameStateDispatch(state, game::kMsgInTransition);
             game::fl().transitionTicks += 1;
