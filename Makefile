@@ -4,10 +4,11 @@ BUILD     ?= build
 ASAN      ?= build-asan
 STRESS    ?= build-gcstress
 FUZZ      ?= build-fuzz
+SOAK      ?= build-soak
 GENERATOR := -G Ninja
 DEMO      ?= $(CURDIR)/demo
 
-.PHONY: all deps build asan stress fuzz test test-plain test-asan test-stress test-fuzz run demo-data clean
+.PHONY: all deps build asan stress fuzz test test-plain test-asan test-stress test-fuzz soak run demo-data clean
 
 all: build
 
@@ -56,6 +57,16 @@ test-stress: stress
 test-fuzz: fuzz
 	ctest --test-dir $(FUZZ) --output-on-failure -j $(JOBS) -L fuzz -R '$(FUZZ_ONLY)' 
 
+# Long seeded random runs of every demo level and the whole program, with
+# AddressSanitizer and a collection at every allocation over the whole tree
+# (not narrowed like the stress stage). Not part of `make test`.
+$(SOAK)/build.ninja:
+	cmake -S . -B $(SOAK) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLE_GC_STRESS=ON -DBRAMBLE_SANITIZE=ON -DBRAMBLE_SOAK=ON -DBRAMBLE_BENCH=OFF -DBRAMBLE_ONLY=""
+
+soak: deps $(SOAK)/build.ninja
+	cmake --build $(SOAK) -j $(JOBS) --target game_soak_test
+	ctest --test-dir $(SOAK) --output-on-failure -j $(JOBS) -L soak
+
 # Runs the stages in order (build included in each stage's time), stops at
 # the first that fails, and prints every finished stage's time at the end.
 STAGES := plain asan stress fuzz
@@ -83,4 +94,4 @@ run: build demo-data
 	else echo "BrambleGame is not built yet"; fi
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(STRESS) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(STRESS) $(FUZZ) $(SOAK)

@@ -1,118 +1,181 @@
+// The whole game played headless from the first logo: scripted keys and
+// touches (golden/*.input), each script anchored at the step a state is
+// entered, take the player through the sound question, the title, the
+// menus and a new game into stage 0, walk the stage to its exit trigger,
+// through the results (which save the progress) into stage 1, and back to
+// the main menu through the pause menu. Checked: the state sequence, the
+// painted screen's hash at fixed points (golden/whole_game.frames,
+// rewritten with BRAMBLE_UPDATE_GOLDEN=1), the saved progress record's
+// bytes as the kit reads them (golden/whole_game.progress), and a second
+// start over the same device root that reads them back.
 #include <gtest/gtest.h>
+
 #include <cstdio>
-#include <memory>
-#include "game/actor/actor.h"
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/data/progress.h"
 #include "game/data/statics.h"
-#include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/menus.h"
-#include "game/flow/screens/screens.h"
+#include "tests/game/e2e/save_pattern.h"
 #include "tests/support/gamedriver.h"
+#include "tools/kit/demo.h"
+#include "tools/kit/recordstore.h"
 
 namespace {
-std::string script;
-gamedriver::GameDriver* D;
-void down(int code, const char* name) { D->keyDown(code); script += std::to_string(D->stepIndex()) + " down " + name + "\n"; D->step(); }
-void up(int code, const char* name) { D->keyUp(code); script += std::to_string(D->stepIndex()) + " up " + name + "\n"; D->step(); }
-void press(int code, const char* name) { down(code, name); up(code, name); }
-void confirmUntil(int state) { for (int i = 0; i < 60 && D->gameState() != state; ++i) { press(-5, "fire"); for (int k = 0; k < 3 && D->gameState() != state; ++k) D->step(); } }
-void chooseRow(int id) {
-    for (int i = 0; i < 12; ++i) {
-        IntArray* row = game::listedEntryInts(game::fl().menuCursor);
-        if (row && row->data()[0] == id) break;
-        press(-2, "down");
-    }
-    press(-5, "fire");
+
+constexpr int32_t kQuestion = 24, kMainMenu = 6, kIntro = 33, kPlay = 14, kResults = 30;
+
+std::string sourcePath(const std::string& rel) {
+    const char* root = std::getenv("BRAMBLE_SOURCE_DIR");
+    return std::string(root ? root : ".") + "/" + rel;
 }
-int playAt = 0;
-std::vector<stepdriver::InputEvent> walk;
-// max x reached; end flag
-int run(const std::vector<int>& shift, bool& end, bool verbose = false) {
+
+std::vector<stepdriver::InputEvent> script(const std::string& name) {
+    std::ifstream in(sourcePath("tests/game/e2e/golden/" + name));
+    std::stringstream text;
+    text << in.rdbuf();
+    std::vector<stepdriver::InputEvent> events;
+    std::string error;
+    EXPECT_TRUE(in.good() || in.eof()) << name;
+    EXPECT_TRUE(stepdriver::parseInputScript(text.str(), events, error)) << name << ": " << error;
+    EXPECT_FALSE(events.empty()) << name;
+    return events;
+}
+
+std::string progressStoreName() {
+    const std::u16string s = kit::demoStringPool().at(108);
+    return std::string(s.begin(), s.end());
+}
+
+std::string hexBytes(const std::vector<uint8_t>& bytes) {
+    std::string out;
+    char buf[4];
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(buf, sizeof buf, "%02X", bytes[i]);
+        out += buf;
+        out += (i % 32 == 31 || i + 1 == bytes.size()) ? "\n" : " ";
+    }
+    return out;
+}
+
+// Compares lines with a golden file, or writes it when asked to.
+void expectGoldenLines(const std::string& name, const std::vector<std::string>& got) {
+    const std::string path = sourcePath("tests/game/e2e/golden/" + name);
+    if (const char* u = std::getenv("BRAMBLE_UPDATE_GOLDEN"); u && *u == '1') {
+        ASSERT_TRUE(stepdriver::writeLines(path, got)) << path;
+        return;
+    }
+    std::vector<std::string> want;
+    ASSERT_TRUE(stepdriver::readLines(path, want)) << path << " (BRAMBLE_UPDATE_GOLDEN=1 writes it)";
+    EXPECT_EQ(want, got) << name;
+}
+
+class WholeGame : public testing::Test {
+protected:
+    std::string folder() const { return std::filesystem::current_path().string() + "/whole-game"; }
+
+    // Steps until the state is entered, then feeds the script from there.
+    void anchored(gamedriver::GameDriver& d, int32_t state, const std::string& name, int limit) {
+        ASSERT_TRUE(d.stepUntil(state, limit)) << "state " << state << " not reached for " << name << "; " << states(d);
+        d.addInput(script(name), d.stepIndex());
+    }
+    // A frame hash after n more steps.
+    void frameAfter(gamedriver::GameDriver& d, int n, const std::string& what) {
+        for (int i = 0; i < n; ++i) d.step();
+        char line[96];
+        std::snprintf(line, sizeof line, "%s state=%d hash=0x%08X", what.c_str(), d.gameState(), d.frameHash());
+        frames.push_back(line);
+    }
+    static std::string states(const gamedriver::GameDriver& d) {
+        std::string t = "states:";
+        for (int32_t s : d.states()) t += " " + std::to_string(s);
+        return t;
+    }
+
+    std::vector<std::string> frames;
+};
+
+TEST_F(WholeGame, FromTheFirstLogoThroughStageZeroAndBackToTheMenu) {
     gamedriver::Options o;
-    o.folder = std::string(BRAMBLE_TEST_WORKDIR_FOR_E2E) + "/explore";
-    static std::unique_ptr<gamedriver::GameDriver> keep;
-    keep.reset();
-    keep = std::make_unique<gamedriver::GameDriver>();
-    gamedriver::GameDriver& d = *keep;
-    D = &d;
-    script.clear();
+    o.folder = folder();
+    o.seed = 22;
     std::string error;
-    d.boot(o, error);
-    d.stepUntil(24, 600);
-    confirmUntil(3);
-    confirmUntil(6);
-    for (int i = 0; i < 16; ++i) d.step();
-    chooseRow(0x10008);
-    d.stepUntil(7, 600);
-    for (int i = 0; i < 16; ++i) d.step();
-    chooseRow(0x10007);
-    d.stepUntil(29, 600);
-    for (int i = 0; i < 16; ++i) d.step();
-    press(-5, "fire");
-    d.stepUntil(33, 2000);
-    for (int i = 0; i < 8; ++i) d.step();
-    press(-5, "fire");
-    d.stepUntil(14, 600);
-    playAt = d.stepIndex();
-    std::vector<stepdriver::InputEvent> w = walk;
-    int acc = 0;
-    for (size_t i = 0; i < w.size(); ++i) { acc += shift[i]; w[i].step += acc; }
-    d.addInput(w, playAt);
-    int maxX = 0;
-    end = false;
-    while (d.stepIndex() < playAt + 480 && d.step()) {
-        if (game::cg().hero && d.gameState() == 14) maxX = std::max<int>(maxX, game::cg().hero->posX);
-        if (game::fl().levelFinished) { end = true; break; }
+    std::vector<uint8_t> saved;
+    {
+        gamedriver::GameDriver d;
+        ASSERT_TRUE(d.boot(o, error)) << error;
+        anchored(d, kQuestion, "menus.input", 2000);
+        ASSERT_TRUE(d.stepUntil(kMainMenu, 200)) << states(d);
+        frameAfter(d, 12, "main menu");
+        anchored(d, kIntro, "intro.input", 2000);
+        frameAfter(d, 4, "stage 0 intro");
+        anchored(d, kPlay, "stage0_walk.input", 200);
+        EXPECT_EQ(game::cg().stage, 0);
+        const int playStart = d.stepIndex();
+        frameAfter(d, 120, "stage 0 play");
+        // The level ends by its exit trigger, reached by the walk alone.
+        for (int i = 0; i < 600 && !game::fl().levelFinished && d.gameState() == kPlay; ++i) d.step();
+        ASSERT_TRUE(game::fl().levelFinished) << "the exit trigger was not reached; " << states(d);
+        const int endStep = d.stepIndex() - playStart;
+        EXPECT_GT(endStep, 380);
+        EXPECT_LT(endStep, 480);
+        anchored(d, kResults, "results.input", 600);
+        frameAfter(d, 8, "results");
+        anchored(d, kIntro, "intro.input", 600);
+        EXPECT_EQ(game::cg().stage, 1);
+        anchored(d, kPlay, "pause_to_menu.input", 200);
+        ASSERT_TRUE(d.stepUntil(kMainMenu, 400)) << states(d);
+        frameAfter(d, 16, "main menu again");
+        for (const std::string& v : d.violations()) ADD_FAILURE() << v;
+        const std::vector<int32_t> expected = {1,  11, 2,  11, 4,  24, 3,  6,  7,  29, 11, 33, 14,
+                                               21, 30, 11, 33, 14, 20, 24, 11, 6};
+        EXPECT_EQ(d.states(), expected) << states(d);
+        // The progress the game holds is what it saved.
+        ASSERT_NE(game::cg().progress, nullptr);
+        const auto* p = reinterpret_cast<const uint8_t*>(game::cg().progress->data());
+        saved.assign(p, p + savepattern::kRecordBytes);
     }
-    if (verbose) {
-        printf("%s", script.c_str());
-        printf("play at %d\n", playAt);
-        for (size_t i = 0; i < w.size(); ++i) printf("%d %s\n", w[i].step, w[i].kind == stepdriver::InputEvent::Kind::Down ? "down" : "up");
-    }
-    return maxX;
+    expectGoldenLines("whole_game.frames", frames);
+
+    // The store as the kit reads it: record 1 holds the progress, stage 1
+    // open on the middle difficulty and the difficulty's current stage 1.
+    const std::string app = folder() + "/device/" + kit::kAppFolder;
+    const kit::RecordStoreContents store = kit::readRecordStore(app, progressStoreName());
+    ASSERT_EQ(store.records.size(), 1u);
+    const kit::StoredRecord& record = store.records[0];
+    EXPECT_EQ(record.id, 1);
+    ASSERT_EQ(record.data.size(), savepattern::kRecordBytes);
+    EXPECT_EQ(record.data, saved);
+    EXPECT_EQ(record.data[198 + 1] & 4, 4) << "stage 1 open on difficulty 2";
+    EXPECT_EQ(record.data[62 + 10], 1) << "current stage of difficulty 2";
+    EXPECT_EQ(record.data[game::kByteLastDifficulty], 2);
+    std::vector<std::string> hex;
+    std::istringstream lines(hexBytes(record.data));
+    for (std::string l; std::getline(lines, l);) hex.push_back(l);
+    expectGoldenLines("whole_game.progress", hex);
+
+    // A second start over the same device root reads the progress back:
+    // through the main menu's play row and the game menu's continue row the
+    // game goes on with stage 1.
+    gamedriver::Options again = o;
+    again.freshDevice = false;
+    gamedriver::GameDriver d;
+    ASSERT_TRUE(d.boot(again, error)) << error;
+    ASSERT_TRUE(d.pressUntil(-5, kMainMenu, 2000)) << states(d);
+    ASSERT_NE(game::cg().progress, nullptr);
+    const auto* p = reinterpret_cast<const uint8_t*>(game::cg().progress->data());
+    EXPECT_EQ(std::vector<uint8_t>(p, p + savepattern::kRecordBytes), saved);
+    d.addInput(script("continue.input"), d.stepIndex());
+    anchored(d, 7, "continue_game.input", 400);
+    ASSERT_TRUE(d.stepUntil(kIntro, 1000)) << states(d);
+    EXPECT_EQ(game::cg().stage, 1);
+    for (const std::string& v : d.violations()) ADD_FAILURE() << v;
 }
-TEST(Explore, After) {
-    std::vector<std::string> lines;
-    stepdriver::readLines(std::string(BRAMBLE_SOURCE_DIR_FOR_E2E) + "/tests/game/world/golden/demo_walk_to_end.input", lines);
-    std::string text; for (auto& l : lines) text += l + "\n";
-    std::string error;
-    ASSERT_TRUE(stepdriver::parseInputScript(text, walk, error)) << error;
-    std::vector<int> shift(walk.size(), 0);
-    shift[2] = 2;
-    bool end = false;
-    run(shift, end);
-    printf("end %d at %d\n", end, D->stepIndex());
-    int last = -1;
-    for (int i = 0; i < 3000 && !D->ended(); ++i) {
-        if (D->gameState() != last) { last = D->gameState(); printf("state %d at %d tally %d\n", last, D->stepIndex(), (int)game::scr().tallyDone); }
-        if (D->gameState() == 30 && i % 20 == 0) { press(-5, "fire"); continue; }
-        D->step();
-    }
-    press(-5, "fire");
-    D->stepUntil(14, 600);
-    printf("stage %d play at %d\n", game::cg().stage, D->stepIndex());
-    for (int i = 0; i < 10; ++i) D->step();
-    D->keyDown(0); // no-op
-    { IntArray* r = game::cg().touchRect3; printf("rect3 %d %d %d %d\n", r->data()[0], r->data()[1], r->data()[2], r->data()[3]);
-      int x = r->data()[0] + 2, y = r->data()[1] + 2;
-      auto* c = static_cast<cGame*>(game::fl().instance); c->pointerPressed(x, y); c->pointerReleased(x, y); D->step(); }
-    for (int i = 0; i < 20; ++i) D->step();
-    printf("state %d touch %d\n", D->gameState(), (int)game::fl().touchActive);
-    for (int i = 0; i < 8; ++i) {
-        IntArray* row = game::listedEntryInts(game::fl().menuCursor);
-        printf("row %x state %d\n", row ? row->data()[0] : -1, D->gameState());
-        if (row && row->data()[0] == 0x10000) break;
-        press(-2, "down");
-        for (int k = 0; k < 3; ++k) D->step();
-    }
-    press(-5, "fire");
-    for (int i = 0; i < 20; ++i) D->step();
-    printf("state %d\n", D->gameState());
-    press(-5, "fire");
-    printf("reached 6: %d at %d\n", (int)D->stepUntil(6, 2000), D->stepIndex());
-    printf("%s", script.c_str());
-    for (int s : D->states()) printf(" %d", s);
-    printf("\n");
-    for (auto& v : D->violations()) printf("V %s\n", v.c_str());
-}
+
 }  // namespace
