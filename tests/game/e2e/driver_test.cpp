@@ -1,0 +1,92 @@
+// The headless drivers' own guarantees: a whole-program run is the same
+// run again in the same process, also after a step-driver run in between
+// (no process-wide state leaks from one application to the next); frame
+// hashes follow the painted screen; the step driver reports a state
+// without a handler.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game/flow/states.h"
+#include "tests/support/gamedriver.h"
+#include "tests/support/stepdriver.h"
+
+namespace {
+
+constexpr int kSteps = 1200;
+
+std::vector<std::string> programRun(uint32_t seed) {
+    gamedriver::Options o;
+    o.folder = std::filesystem::current_path().string() + "/driver-program";
+    o.seed = seed;
+    // Fire now and then gets past the questions and menus into a level.
+    o.input = stepdriver::randomInput(seed, kSteps, false);
+    for (int s = 400; s < kSteps; s += 9) {
+        o.input.push_back({s, stepdriver::InputEvent::Kind::Down, -5, 0, 0});
+        o.input.push_back({s + 1, stepdriver::InputEvent::Kind::Up, -5, 0, 0});
+    }
+    std::stable_sort(o.input.begin(), o.input.end(),
+                     [](const stepdriver::InputEvent& a, const stepdriver::InputEvent& b) { return a.step < b.step; });
+    o.frames = {300, 700, 1100};
+    gamedriver::GameDriver d;
+    std::string error;
+    EXPECT_TRUE(d.boot(o, error)) << error;
+    while (d.stepIndex() < kSteps && d.step()) {
+    }
+    for (const std::string& v : d.violations()) ADD_FAILURE() << v;
+    return d.trace();
+}
+
+TEST(Drivers, AWholeProgramRunRepeatsExactlyAlsoAfterAStepDriverRun) {
+    const std::vector<std::string> first = programRun(7);
+    ASSERT_FALSE(first.empty());
+    {
+        stepdriver::Options o;
+        o.level = "enemies";
+        o.steps = 200;
+        o.input = stepdriver::randomInput(3, 200, false);
+        const stepdriver::Run run = stepdriver::runLevel(o);
+        ASSERT_TRUE(run.ok) << run.error;
+    }
+    const std::vector<std::string> second = programRun(7);
+    const auto d = stepdriver::compareTraces(first, second);
+    EXPECT_FALSE(d) << stepdriver::describe(*d);
+    // The run reached play, and the frames at the three steps differ.
+    size_t frames = 0, play = 0;
+    std::vector<std::string> hashes;
+    for (const std::string& l : first) {
+        if (l.find(" frame hash=") != std::string::npos) {
+            ++frames;
+            hashes.push_back(l.substr(l.find("hash=")));
+        }
+        if (l.find(" hero game=14") != std::string::npos) ++play;
+    }
+    EXPECT_EQ(frames, 3u);
+    EXPECT_GT(play, 0u);
+    ASSERT_EQ(hashes.size(), 3u);
+    EXPECT_NE(hashes[0], hashes[1]);
+    EXPECT_NE(hashes[1], hashes[2]);
+}
+
+TEST(Drivers, TheStepDriverReportsAStateWithoutAHandler) {
+    stepdriver::Options o;
+    o.level = "flat";
+    o.heroX = 200;
+    o.heroY = 360;
+    stepdriver::StepDriver d;
+    std::string error;
+    ASSERT_TRUE(d.load(o, error)) << error;
+    d.step();
+    EXPECT_TRUE(d.violations().empty());
+    const game::StateHandler play = game::stateHandler(14);
+    game::setStateHandler(14, nullptr);
+    d.step();
+    game::setStateHandler(14, play);
+    ASSERT_EQ(d.violations().size(), 1u);
+    EXPECT_EQ(d.violations()[0], "step 1: game state 14 has no handler");
+    EXPECT_TRUE(stepdriver::stateIsHandled(16)) << "the end state is the run loop's";
+}
+
+}  // namespace
