@@ -7,6 +7,7 @@
 // (label soak), never part of the ordinary run.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -28,61 +29,64 @@ uint32_t seedOf(const std::string& name) {
     return h;
 }
 
-// The levels: the demo's named ones, then stage:0 and every further stage
-// that the demo data holds (the first that does not load ends the list).
+// The levels: the demo's named ones, then stage:0 to stage:10 (a stage the
+// demo data does not hold is skipped; stage 0 must load).
 std::vector<std::string> soakLevels() {
     std::vector<std::string> levels = stepdriver::demoLevelNames();
-    levels.push_back("stage:0");
-    for (int n = 1; n < kMaxStages; ++n) {
-        stepdriver::Options o;
-        o.level = "stage:" + std::to_string(n);
-        stepdriver::StepDriver probe;
-        std::string error;
-        if (!probe.load(o, error)) break;
-        levels.push_back(o.level);
-    }
+    for (int n = 0; n < kMaxStages; ++n) levels.push_back("stage:" + std::to_string(n));
     return levels;
 }
 
-TEST(Soak, EveryDemoLevelUnderRandomInput) {
-    for (const std::string& level : soakLevels()) {
-        SCOPED_TRACE(level);
-        for (uint32_t k = 0; k < 2; ++k) {
-            stepdriver::Options o;
-            o.level = level;
-            o.steps = kSteps;
-            o.seed = seedOf(level) + k;
-            o.input = stepdriver::randomInput(o.seed, kSteps, true);
-            const stepdriver::Run run = stepdriver::runLevel(o);
-            ASSERT_TRUE(run.ok) << run.error;
-            EXPECT_TRUE(run.violations.empty()) << level << " seed " << o.seed << ": " << run.violations.size()
-                                                << " violations, first: " << run.violations.front();
-            std::printf("%s seed %u: %zu violations\n", level.c_str(), o.seed, run.violations.size());
-        }
+class SoakLevel : public testing::TestWithParam<std::string> {};
+
+TEST_P(SoakLevel, RandomInput) {
+    const std::string& level = GetParam();
+    for (uint32_t k = 0; k < 2; ++k) {
+        stepdriver::Options o;
+        o.level = level;
+        o.steps = kSteps;
+        o.seed = seedOf(level) + k;
+        o.input = stepdriver::randomInput(o.seed, kSteps, true);
+        const stepdriver::Run run = stepdriver::runLevel(o);
+        if (!run.ok && level.rfind("stage:", 0) == 0 && level != "stage:0") GTEST_SKIP() << run.error;
+        ASSERT_TRUE(run.ok) << run.error;
+        EXPECT_TRUE(run.violations.empty()) << level << " seed " << o.seed << ": " << run.violations.size()
+                                            << " violations, first: " << run.violations.front();
+        std::printf("%s seed %u: %zu violations\n", level.c_str(), o.seed, run.violations.size());
     }
 }
+
+std::string levelName(const testing::TestParamInfo<std::string>& info) {
+    std::string n;
+    for (char c : info.param) n += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return n;
+}
+
+INSTANTIATE_TEST_SUITE_P(DemoLevels, SoakLevel, testing::ValuesIn(soakLevels()), levelName);
 
 // The whole program from its first logo under random keys: it may go
 // anywhere the menus lead (and end when the player quits), but never into a
 // state without a handler, never with an exception left over, and never
 // stuck without a logic step.
-TEST(Soak, TheWholeProgramUnderRandomInput) {
-    for (uint32_t seed : {11u, 12u, 13u}) {
-        SCOPED_TRACE("seed " + std::to_string(seed));
-        gamedriver::Options o;
-        o.folder = std::filesystem::current_path().string() + "/soak-program";
-        o.seed = seed;
-        o.input = stepdriver::randomInput(seed, kProgramSteps, true);
-        gamedriver::GameDriver driver;
-        std::string error;
-        ASSERT_TRUE(driver.boot(o, error)) << error;
-        while (driver.stepIndex() < kProgramSteps && driver.step()) {
-        }
-        std::string states;
-        for (int32_t s : driver.states()) states += " " + std::to_string(s);
-        EXPECT_TRUE(driver.violations().empty()) << driver.violations().front() << "; states" << states;
-        std::printf("seed %u: %d steps, states%s\n", seed, driver.stepIndex(), states.c_str());
+class SoakProgram : public testing::TestWithParam<uint32_t> {};
+
+TEST_P(SoakProgram, RandomInput) {
+    const uint32_t seed = GetParam();
+    gamedriver::Options o;
+    o.folder = std::filesystem::current_path().string() + "/soak-program-" + std::to_string(seed);
+    o.seed = seed;
+    o.input = stepdriver::randomInput(seed, kProgramSteps, true);
+    gamedriver::GameDriver driver;
+    std::string error;
+    ASSERT_TRUE(driver.boot(o, error)) << error;
+    while (driver.stepIndex() < kProgramSteps && driver.step()) {
     }
+    std::string states;
+    for (int32_t s : driver.states()) states += " " + std::to_string(s);
+    EXPECT_TRUE(driver.violations().empty()) << driver.violations().front() << "; states" << states;
+    std::printf("seed %u: %d steps, states%s\n", seed, driver.stepIndex(), states.c_str());
 }
+
+INSTANTIATE_TEST_SUITE_P(Seeds, SoakProgram, testing::Values(11u, 12u, 13u));
 
 }  // namespace
