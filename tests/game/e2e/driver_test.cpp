@@ -2,7 +2,7 @@
 // run again in the same process, also after a step-driver run in between
 // (no process-wide state leaks from one application to the next); frame
 // hashes follow the painted screen; the step driver reports a state
-// without a handler.
+// without a handler; a program over a damaged archive fails in order.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,6 +12,7 @@
 #include "game/flow/states.h"
 #include "tests/support/gamedriver.h"
 #include "tests/support/stepdriver.h"
+#include "tools/kit/demo.h"
 
 namespace {
 
@@ -87,6 +88,33 @@ TEST(Drivers, TheStepDriverReportsAStateWithoutAHandler) {
     ASSERT_EQ(d.violations().size(), 1u);
     EXPECT_EQ(d.violations()[0], "step 1: game state 14 has no handler");
     EXPECT_TRUE(stepdriver::stateIsHandled(16)) << "the end state is the run loop's";
+}
+
+}  // namespace
+
+namespace {
+
+// A device whose archive is cut short or missing: the program starts,
+// logs what it cannot read and keeps running its states without a crash
+// or a Java exception left over.
+TEST(Drivers, AProgramOverADamagedArchiveFailsInOrder) {
+    for (const size_t keep : {size_t(0), size_t(64), size_t(5000), size_t(40000)}) {
+        SCOPED_TRACE("archive cut to " + std::to_string(keep) + " bytes");
+        const std::string folder = std::filesystem::current_path().string() + "/driver-damaged";
+        std::filesystem::remove_all(folder);
+        const std::string bar = kit::buildDemoRoot(folder);
+        std::filesystem::resize_file(bar, keep);
+        gamedriver::Options o;
+        o.folder = folder;
+        o.freshDevice = false;
+        o.input = stepdriver::randomInput(5, 600, false);
+        gamedriver::GameDriver d;
+        std::string error;
+        if (!d.boot(o, error)) continue;  // refused at start: orderly too
+        while (d.stepIndex() < 600 && d.step()) {
+        }
+        for (const std::string& v : d.violations()) ADD_FAILURE() << v;
+    }
 }
 
 }  // namespace
