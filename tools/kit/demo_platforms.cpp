@@ -145,6 +145,17 @@ std::string demoPlatformItemsLevel() {
     return s;
 }
 
+std::string demoSinkingPlatformsLevel() {
+    std::string s = "# Sinking platforms: one that sinks after the hero lands on it and rises\n"
+                    "# back, one that drops a second after (subtype 208, 1000 ms).\n";
+    s += roomMap(40, 20, {});
+    s += object(0, 1, 120, 648, 0, {2, -1, -1, -1, -1});
+    s += object(st::kSinkPlatform, 10, 400, 600, 0, {0, -1, 0, 0, 0});
+    s += object(st::kDropPlatform, 11, 800, 600, 0, {0, -1, 1000, 0, 0});
+    s += "rect 10 0 0 1440 720\n";
+    return s;
+}
+
 std::vector<DamagedLevel> damagedPlatformLevels() {
     const std::string base = roomMap(60, 20, {}) + object(0, 1, 120, 648, 0, {2, -1, -1, -1, -1});
     const std::string loop = link(81, 300, 450, 82) + link(82, 500, 450, 81);

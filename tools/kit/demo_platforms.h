@@ -31,6 +31,9 @@ void addDemoPlatformRows(ActorTables& tables);
 // The levels' descriptions (the kit's level text).
 std::string demoCarriersLevel();
 std::string demoPlatformItemsLevel();
+// A small level with a sinking platform and a timed drop (subtype 208) the
+// hero jumps onto.
+std::string demoSinkingPlatformsLevel();
 void addDemoPlatforms(std::vector<DemoEntry>& out);
 
 // Damaged variants of the platform records, each a whole level text:

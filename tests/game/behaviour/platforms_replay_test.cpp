@@ -243,6 +243,44 @@ TEST(PlatformReplay, PlatformItemsLevel) {
     compareWithGolden("platform_items", trace);
 }
 
+// The hero jumps onto the sinking platform: after its countdown it sinks
+// (AI state 13), rises (14) and comes back to exactly its set-up y; then
+// onto the timed drop, whose 1000 ms countdown (16 steps) starts its drop
+// (AI state 9).
+TEST(PlatformReplay, SinkingPlatformsUnderTheHero) {
+    stepdriver::Options o;
+    o.level = levelFile("sinking", kit::demoSinkingPlatformsLevel());
+    o.steps = 200;
+    o.seed = 5;
+    std::string error;
+    ASSERT_TRUE(stepdriver::parseInputScript("5 down right\n14 down 3\n26 up 3\n27 down right\n30 up right\n"
+                                             "90 down right\n100 down 3\n112 up 3\n113 down right\n116 up right\n",
+                                             o.input, error));
+    const stepdriver::Run run = stepdriver::runLevel(o);
+    ASSERT_TRUE(run.ok) << run.error;
+    for (const std::string& v : run.violations) ADD_FAILURE() << v;
+    std::vector<int> sink;
+    int lowest = 0, sankFrom = -1, risen = -1;
+    for (const std::string& l : actorLines(run.trace, 10)) {
+        const int ai = intField(l, "ai") & 0xFFFFFF, y = intField(l, "y");
+        if (sink.empty() || sink.back() != ai) sink.push_back(ai);
+        lowest = std::max(lowest, y);
+        if (ai == 13 && sankFrom < 0) sankFrom = std::atoi(l.c_str());
+        if (ai == 2 && sankFrom >= 0) risen = y;
+    }
+    EXPECT_EQ(sink, (std::vector<int>{2, 13, 14, 0, 2}));
+    EXPECT_GT(lowest, 600);
+    EXPECT_EQ(risen, 600);
+    int counting = -1, dropping = -1;
+    for (const std::string& l : actorLines(run.trace, 11)) {
+        const int ai = intField(l, "ai");
+        if (ai < 0 && counting < 0) counting = std::atoi(l.c_str());  // countdown bit 31 set
+        if ((ai & 0xFFFFFF) == 9 && dropping < 0) dropping = std::atoi(l.c_str());
+    }
+    ASSERT_GE(counting, 0);
+    EXPECT_EQ(dropping - counting, 16);
+}
+
 // Each damaged variant runs 200 steps with the hero walking through it:
 // nothing crashes or hangs, the pool stays bounded, chains of a refused link
 // count and scale items of a refused scale stay inert.
