@@ -9,6 +9,8 @@
 #include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_world.h"
 #include "tools/kit/gamedata.h"
+#include "tools/kit/hero_sprite.h"
+#include "tools/kit/sprite.h"
 #include "tools/kit/level.h"
 
 #include <algorithm>
@@ -25,6 +27,9 @@ constexpr int kSoundPack = 3;
 constexpr int kTilesPack = 0, kTilesEntry = 4;
 constexpr int kRecordsPerStage = 10;
 constexpr int kFirstStageRecord = 260;
+// The falling hero of the game-over screen: sprite (8, 1), the hero's own
+// sprite (animation 10), loaded with every level.
+constexpr int kFallingHeroPack = 1, kFallingHeroEntry = 8, kFallingHeroSlot = 110, kFallingHeroRecord = 258;
 
 // The end of a trigger stage: a zone 72 x 144 standing on the floor at x
 // that runs the level-end script (named by its id; the set-up finds it).
@@ -63,7 +68,8 @@ DemoStage bossStage(int stage, int bossType) {
 std::vector<DemoStage> makeStages() {
     std::vector<DemoStage> v = {
         triggerStage(1, "pack_hazards", demoHazardsLevel(), 4200, 648),
-        triggerStage(2, "pack_chase", demoChaseLevel(), 3100, 648),
+        // The chase ends at the gate of the wall the hero cannot pass running.
+        triggerStage(2, "pack_chase", demoChaseLevel(), 1000, 648),
         triggerStage(3, "level_blocks.txt", kDemoBlocksLevel, 1320, 432),
         triggerStage(4, "level_items.txt", kDemoItemsLevel, 1320, 432),
         triggerStage(5, "level_movers", kDemoMovers, 2040, 432),
@@ -95,6 +101,24 @@ Bytes levelPack(const std::string& text) {
     return buildPack(pack).header;
 }
 
+// A one-file pack's entries, payloads decoded.
+std::vector<PackEntry> packEntries(const Bytes& header) {
+    const ParsedPack parsed = parsePackFile(header);
+    std::vector<PackEntry> out;
+    for (const ParsedPackEntry& e : parsed.entries) {
+        PackEntry p;
+        if (e.type < 0) {
+            p.empty = true;
+        } else {
+            p.payload = packEntryPayload(header, e);
+            p.type = e.type;
+            p.compress = e.compressed;
+        }
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
 DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
     auto it = std::find_if(entries.begin(), entries.end(), [&](const DemoEntry& e) { return e.name == name; });
     return it == entries.end() ? nullptr : &*it;
@@ -119,6 +143,8 @@ void addDemoGameLoading(LoadTable& table) {
             table[size_t(i)] = LoadRecord{19, demoStageMusic(0), kDemoStageGroup, 0x3, kSoundPack, demoStageMusic(0)};
             break;
         }
+    table[size_t(kFallingHeroRecord)] =
+        LoadRecord{1, kFallingHeroSlot, kDemoAnyLevelGroup, 0, kFallingHeroPack, kFallingHeroEntry};
     for (const DemoStage& d : demoStages()) {
         int i = d.firstRecord;
         auto put = [&](int op, int slot, int32_t param, int pack, int resource) {
@@ -153,6 +179,15 @@ void addDemoGame(std::vector<DemoEntry>& entries) {
     for (const DemoStage& d : demoStages()) {
         const std::string text = d.level;
         entries.push_back({"pack" + std::to_string(d.pack), [text] { return levelPack(text); }});
+    }
+    if (DemoEntry* e = findEntry(entries, "pack" + std::to_string(kFallingHeroPack))) {
+        auto base = e->make;
+        e->make = [base] {
+            std::vector<PackEntry> pack = packEntries(base());
+            while (pack.size() < size_t(kFallingHeroEntry)) pack.push_back(PackEntry{.empty = true});
+            if (pack.size() == size_t(kFallingHeroEntry)) pack.push_back({.payload = encodeSprite(heroSprite())});
+            return buildPack(pack).header;
+        };
     }
     if (DemoEntry* e = findEntry(entries, "loading.bin")) {
         auto base = e->make;

@@ -30,13 +30,13 @@ namespace {
 // Walk right, jump now and then, attack, duck.
 std::vector<stepdriver::InputEvent> walkScript() {
     std::string text = "0 down right\n";
-    for (int k = 5; k < 300; k += 20)
+    for (int k = 5; k < 400; k += 20)
         text += std::to_string(k) + " down up\n" + std::to_string(k + 8) + " up up\n" + std::to_string(k + 9) +
                 " down right\n";
-    for (int k = 12; k < 300; k += 30)
+    for (int k = 12; k < 400; k += 30)
         text += std::to_string(k) + " down fire\n" + std::to_string(k + 2) + " up fire\n" + std::to_string(k + 3) +
                 " down right\n";
-    for (int k = 150; k < 300; k += 40)
+    for (int k = 150; k < 400; k += 40)
         text += std::to_string(k) + " down down\n" + std::to_string(k + 6) + " up down\n" + std::to_string(k + 7) +
                 " down right\n";
     std::vector<stepdriver::InputEvent> events;
@@ -136,6 +136,25 @@ TEST(DemoStages, TriggerStagesEndAtTheirTrigger) {
         }
         EXPECT_TRUE(ended);
         EXPECT_EQ(game::cg().gameState, d.stage + 1 < 11 ? 21 : 18);
+    }
+}
+
+// Played by the scripted input alone, the chase (run to the gate ahead of
+// the chaser) and the items stage end at their triggers.
+TEST(DemoStages, ScriptedRunsFinishTheChaseAndTheItems) {
+    for (int stage : {2, 4}) {
+        SCOPED_TRACE("stage " + std::to_string(stage));
+        stepdriver::StepDriver drv;
+        stepdriver::Options o;
+        o.level = "stage:" + std::to_string(stage);
+        o.seed = 11;
+        o.input = walkScript();
+        std::string error;
+        ASSERT_TRUE(drv.load(o, error)) << error;
+        for (int i = 0; i < 400 && !game::fl().levelFinished; ++i) drv.step();
+        EXPECT_NE(game::fl().levelFinished, 0);
+        EXPECT_EQ(game::cg().gameState, 21);
+        EXPECT_TRUE(drv.violations().empty());
     }
 }
 
