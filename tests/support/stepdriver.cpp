@@ -51,6 +51,7 @@
 #include "tools/kit/actortables.h"
 #include "tools/kit/bytes.h"
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_game.h"
 #include "tools/kit/demo_world.h"
 #include "tools/kit/hero_fixtures.h"
 #include "tools/kit/gamedata.h"
@@ -92,8 +93,9 @@ void loadPool(StaticClass& statics) {
     }
 }
 
+// The demo archive's actor tables, as the game reads them.
 const kit::Bytes& actorTables() {
-    static const kit::Bytes bytes = kit::encodeActorTables(kit::demoActorTables());
+    static const kit::Bytes bytes = kit::demoGameActorTables();
     return bytes;
 }
 

@@ -8,6 +8,7 @@
 #include "tools/kit/demo_hazards.h"
 #include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_world.h"
+#include "tools/kit/actortables.h"
 #include "tools/kit/gamedata.h"
 #include "tools/kit/hero_sprite.h"
 #include "tools/kit/sprite.h"
@@ -101,6 +102,15 @@ Bytes levelPack(const std::string& text) {
     return buildPack(pack).header;
 }
 
+// The arenas' bosses and their companions and minions play animations whose
+// ends move them on (a defeat waits for its fall to end): they are drawn
+// with the hero's sprite (0, 19), which every level loads and which holds
+// every animation number they play.
+constexpr int kArenaActorSubtypes[] = {kSubtypeMeleeBoss,  kSubtypeThrowerBoss, kSubtypeCompanion,  kSubtypeProjectile,
+                                       kSubtypePatternBoss, kSubtypeSecondBoss,  kSubtypeArenaBoss,  kSubtypeAnchorBoss,
+                                       kSubtypeAnchorBossB, kSubtypeAnchorBossC, kSubtypeWaypointBoss, 218, 202};
+constexpr int kArenaSpriteId = 0, kArenaSpriteGroup = 19;
+
 // A one-file pack's entries, payloads decoded.
 std::vector<PackEntry> packEntries(const Bytes& header) {
     const ParsedPack parsed = parsePackFile(header);
@@ -166,6 +176,23 @@ void addDemoGameLoading(LoadTable& table) {
     }
 }
 
+void addDemoGameActorSprites(ActorTables& tables) {
+    for (int subtype : kArenaActorSubtypes) {
+        auto row = std::find_if(tables.rows.begin(), tables.rows.end(),
+                                [&](const ActorTables::Row& r) { return r.subtype == subtype; });
+        if (row == tables.rows.end() || row->values.size() < 5) continue;
+        row->values[2] = kArenaSpriteId;
+        row->values[3] = kArenaSpriteGroup;
+        row->values[4] = 0;
+    }
+}
+
+Bytes demoGameActorTables() {
+    ActorTables t = demoActorTables();
+    addDemoGameActorSprites(t);
+    return encodeActorTables(t);
+}
+
 void addDemoGameConditions(std::vector<Bytes>& programs) {
     if (programs.size() > size_t(kDemoAnyLevelGroup))
         programs[size_t(kDemoAnyLevelGroup)] = assembleCondition("req 0; push 5; eq");
@@ -180,6 +207,7 @@ void addDemoGame(std::vector<DemoEntry>& entries) {
         const std::string text = d.level;
         entries.push_back({"pack" + std::to_string(d.pack), [text] { return levelPack(text); }});
     }
+    if (DemoEntry* e = findEntry(entries, kActorTablesEntry)) e->make = demoGameActorTables;
     if (DemoEntry* e = findEntry(entries, "pack" + std::to_string(kFallingHeroPack))) {
         auto base = e->make;
         e->make = [base] {

@@ -12,6 +12,7 @@
 // are built from fixed data only (the archive is the same every run).
 #pragma once
 
+#include "tools/kit/actortables.h"
 #include "tools/kit/demo.h"
 #include "tools/kit/loading.h"
 
@@ -43,6 +44,10 @@ inline constexpr int kDemoAnyLevelGroup = 4;
 // group so every stage draws the hero.
 void addDemoGameLoading(LoadTable& table);
 void addDemoGameConditions(std::vector<Bytes>& programs);
+// The arenas' actors drawn with a sprite whose animations end (the demo
+// tables give them none), and the game's actor tables with that change.
+void addDemoGameActorSprites(ActorTables& tables);
+Bytes demoGameActorTables();
 
 // The stages' level packs, and the amendments of the loading table and the
 // condition file (called after amendDemoForWorld).

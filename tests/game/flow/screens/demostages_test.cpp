@@ -10,6 +10,8 @@
 #include <string>
 
 #include "game/actor/actor.h"
+#include "game/actor/pool.h"
+#include "game/behaviour/states.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/levelstart.h"
@@ -175,6 +177,34 @@ TEST(DemoStages, BossStagesEndByTheDefeatScript) {
         for (int i = 0; i < 10 && !game::fl().levelFinished; ++i) drv.step();
         EXPECT_NE(game::fl().levelFinished, 0);
     }
+}
+
+// The melee boss's stage (the last) ends when the boss falls: its last hit
+// point taken in its open phase, the defeat starts script 9, which ends
+// the level.
+TEST(DemoStages, TheMeleeBossStageEndsWhenTheBossIsDefeated) {
+    const kit::DemoStage& d = kit::demoStages().back();
+    ASSERT_STREQ(d.family, "arena97");
+    stepdriver::StepDriver drv;
+    stepdriver::Options o;
+    o.level = "stage:" + std::to_string(d.stage);
+    std::string error;
+    ASSERT_TRUE(drv.load(o, error)) << error;
+    cActor* boss = nullptr;
+    for (int i = 0; i < 40 && !boss; ++i) {
+        drv.step();
+        for (jint k = 0; k < game::stores().activeActorCount && !boss; ++k)
+            if (cActor* a = game::activeActor(k); a && a->type == 97) boss = a;
+    }
+    ASSERT_NE(boss, nullptr);
+    ASSERT_NE(boss->parts, nullptr);
+    EXPECT_EQ(game::fl().levelFinished, 0);
+    boss->parts->data()[2] = 1;
+    game::behaviour::enterPhase52(boss, 60, 45);
+    boss->hitFlags |= 0x200000;  // the hero's attack lands
+    for (int i = 0; i < 200 && !game::fl().levelFinished; ++i) drv.step();
+    EXPECT_NE(game::fl().levelFinished, 0);
+    EXPECT_EQ(game::cg().gameState, 18);  // the last stage ends the game
 }
 
 // The stage menu offers a stage once the progress record opens it for the
