@@ -68,14 +68,15 @@ DemoStage bossStage(int stage, int bossType) {
 
 std::vector<DemoStage> makeStages() {
     std::vector<DemoStage> v = {
-        triggerStage(1, "pack_hazards", demoHazardsLevel(), 4200, 648),
+        triggerStage(1, "level_blocks.txt", kDemoBlocksLevel, 1320, 432),
         // The chase ends at the gate of the wall the hero cannot pass running.
         triggerStage(2, "pack_chase", demoChaseLevel(), 1000, 648),
-        triggerStage(3, "level_blocks.txt", kDemoBlocksLevel, 1320, 432),
-        triggerStage(4, "level_items.txt", kDemoItemsLevel, 1320, 432),
-        triggerStage(5, "level_movers", kDemoMovers, 2040, 432),
-        triggerStage(6, "level_enemies", kDemoEnemies, 2040, 432),
-        bossStage(7, 24),
+        triggerStage(3, "level_items.txt", kDemoItemsLevel, 1320, 432),
+        triggerStage(4, "level_movers", kDemoMovers, 2040, 432),
+        triggerStage(5, "level_enemies", kDemoEnemies, 2040, 432),
+        bossStage(6, 24),
+        // Stage 7 is the game's auto-run stage: the hazards' open floor.
+        triggerStage(7, "pack_hazards", demoHazardsLevel(), 4200, 648),
         bossStage(8, 33),
         bossStage(9, 94),
         bossStage(10, 97),
