@@ -12,6 +12,7 @@
 #include "game/actor/actor.h"
 #include "game/actor/pool.h"
 #include "game/behaviour/states.h"
+#include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/levelstart.h"
@@ -242,6 +243,13 @@ TEST(DemoStages, TheStageMenuOffersOpenStages) {
         EXPECT_TRUE(selectable(d.stage)) << d.stage;
         EXPECT_EQ(game::nextStageAfter(d.stage - 1), d.stage);
     }
+    EXPECT_FALSE(selectable(10));
+    // The last stage once every earlier one is done (the slot's done mask).
+    const jint done = (difficulty - 1) * game::kSlotBytes + 8;
+    game::setProgressByte(done, game::kAllStagesDone >> 8);
+    game::setProgressByte(done + 1, game::kAllStagesDone & 255);
+    game::gameStateDispatch(28, game::kMsgEnter);
+    EXPECT_TRUE(selectable(10));
 }
 
 // The game loads the screens' texts from entries 0 and 1 of pack 5; the
