@@ -2,6 +2,7 @@
 #include "io/resource.h"
 
 #include <algorithm>
+#include <mutex>
 #include <string>
 
 #include "io/archive_index.h"
@@ -247,7 +248,30 @@ java_io_InputStream* getResourceAsStream(String* name) {
         auto* file = newObject<javax_microedition_io_File>(name);
         if (java_io_InputStream* in = file->openInputStream()) return in;
     }
+    const std::string language = resourceLanguage();
+    if (!language.empty()) {
+        std::u16string localized(language.begin(), language.end());  // an ASCII code
+        localized += u'/';
+        localized += text.size() && text[0] == u'/' ? text.substr(1) : text;
+        String* localizedName = String::fromUtf16(localized);
+        if (auto* in = javax_microedition_io_ResourceInputStream::openFromArchive(localizedName)) return in;
+    }
     return javax_microedition_io_ResourceInputStream::openFromArchive(name);
+}
+
+namespace {
+std::mutex g_languageLock;
+std::string g_language;
+}  // namespace
+
+void setResourceLanguage(std::string_view code) {
+    std::lock_guard<std::mutex> lock(g_languageLock);
+    g_language.assign(code);
+}
+
+std::string resourceLanguage() {
+    std::lock_guard<std::mutex> lock(g_languageLock);
+    return g_language;
 }
 
 ByteArray* readResource(String* name) {

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -68,8 +69,14 @@ namespace bramble::io {
 
 // Class::getResourceAsStream: a name ending ".bar" opens as a file when it
 // exists; every other name (and a missing ".bar" file) is looked up in the
-// archive. Null when nothing is found.
+// archive, as "<language>/<name>" first while a resource language is set.
+// Null when nothing is found.
 java_io_InputStream* getResourceAsStream(String* name);
+
+// The language of localized resources (a short code such as "de"; empty:
+// none, the plain names only). Set once at start-up by the shell.
+void setResourceLanguage(std::string_view code);
+std::string resourceLanguage();
 
 // The whole resource, or nothing (for runtime code that wants bytes).
 ByteArray* readResource(String* name);

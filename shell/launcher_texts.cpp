@@ -105,6 +105,17 @@ const char16_t* GetLauncherMessage(int index) {
 
 void ResetLauncherLanguage() { g_table.store(nullptr); }
 
+const char* launcherLanguageCode(uint32_t languageId) {
+    switch (languageId & 0x3FF) {
+    case 5: return "cs";
+    case 7: return "de";
+    case 10: return "es";
+    case 12: return "fr";
+    case 22: return "pt";
+    default: return "";
+    }
+}
+
 std::string launcherMessageUtf8(int index) {
     std::string out;
     const char16_t* text = GetLauncherMessage(index);

@@ -23,3 +23,7 @@ const char16_t* GetLauncherMessage(int index);
 std::string launcherMessageUtf8(int index);
 // Back to the unset table (the state before start-up).
 void ResetLauncherLanguage();
+// The code of the launcher's language for localized game content: "cs",
+// "de", "es", "fr" or "pt" by the primary language id (id & 0x3FF); "" for
+// English (every other language), whose content is the plain resources.
+const char* launcherLanguageCode(uint32_t languageId);

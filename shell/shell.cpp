@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "io/resource.h"
 #include "platform/fs/fs.h"
 #include "platform/ipc/parent_watch.h"
 #include "platform/ipc/window_registry.h"
@@ -227,7 +228,10 @@ int WinMain(const ShellOptions& options) {
         shutdownPlatform();
         return -1;
     }
-    SetLauncherLanguage(platform::userInterfaceLanguage() & 0x3FF);
+    const uint32_t language = platform::userInterfaceLanguage() & 0x3FF;
+    SetLauncherLanguage(language);
+    // The game's texts follow the launcher's language (localized resources).
+    bramble::io::setResourceLanguage(launcherLanguageCode(language));
 
     // The collector scans this thread's stack up to its real base.
     impl.mainStackTop = platform::currentStackBase();

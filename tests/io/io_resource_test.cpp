@@ -77,6 +77,38 @@ TEST_F(ResourceTest, NamesMatchWholeWithoutCaseAndOneLeadingSlash) {
     EXPECT_EQ(takeException(), 0);
 }
 
+// With a resource language set, a name is served from "<language>/<name>"
+// when the archive holds it, from the plain name otherwise.
+TEST_F(ResourceTest, ResourceLanguagePrefersTheLocalizedEntry) {
+    kit::ArchiveWriter archive;
+    archive.add("pack5", {1});
+    archive.add("de/pack5", {2});
+    archive.add("title.png", {3});
+    writeArchive(archive);
+    struct Case {
+        const char* language;
+        const char* request;
+        int expected;
+    };
+    const Case cases[] = {
+        {"", "pack5", 1},   {"de", "pack5", 2},      {"de", "/pack5", 2}, {"fr", "pack5", 1},
+        {"de", "title.png", 3}, {"", "de/pack5", 2}, {"de", "missing", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.language) + " " + c.request);
+        bramble::io::setResourceLanguage(c.language);
+        java_io_InputStream* in = bramble::io::getResourceAsStream(str(c.request));
+        if (c.expected == 0) {
+            EXPECT_EQ(in, nullptr);
+        } else {
+            ASSERT_NE(in, nullptr);
+            EXPECT_EQ(in->read(), c.expected);
+        }
+    }
+    bramble::io::setResourceLanguage("");
+    EXPECT_EQ(takeException(), 0);
+}
+
 TEST_F(ResourceTest, EmptyOrMissingArchiveFindsNothing) {
     EXPECT_EQ(open("title.png"), nullptr) << "no archive at all";
     EXPECT_TRUE(m_log.contains("cannot open the archive"));

@@ -77,6 +77,17 @@ TEST(Pointer, ScaledOnlyWhereTheFactorIsNotOne) {
 
 std::u16string text(int index) { return GetLauncherMessage(index); }
 
+// The launcher's language picks the game's localized content by its code.
+TEST(LauncherTexts, LanguageCodeOfTheLocalizedContent) {
+    struct Case {
+        uint32_t id;
+        const char* code;
+    };
+    const Case cases[] = {{0x0407, "de"}, {0x0807, "de"}, {0x0405, "cs"}, {0x040A, "es"}, {0x040C, "fr"},
+                          {0x0816, "pt"}, {0x0409, ""},   {0x0411, ""},   {0, ""}};
+    for (const Case& c : cases) EXPECT_STREQ(launcherLanguageCode(c.id), c.code) << std::hex << c.id;
+}
+
 TEST(LauncherTexts, ChosenByPrimaryLanguage) {
     ResetLauncherLanguage();
     EXPECT_EQ(text(6), u"NULL");  // nothing chosen yet

@@ -51,6 +51,7 @@
 #include "tools/kit/actortables.h"
 #include "tools/kit/bytes.h"
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_game.h"
 #include "tools/kit/demo_world.h"
 #include "tools/kit/hero_fixtures.h"
 #include "tools/kit/gamedata.h"
@@ -92,8 +93,9 @@ void loadPool(StaticClass& statics) {
     }
 }
 
+// The demo archive's actor tables, as the game reads them.
 const kit::Bytes& actorTables() {
-    static const kit::Bytes bytes = kit::encodeActorTables(kit::demoActorTables());
+    static const kit::Bytes bytes = kit::demoGameActorTables();
     return bytes;
 }
 
@@ -382,6 +384,12 @@ bool StepDriver::loadStage(jint stage, std::string& error) {
     game::applyPendingState();
     for (int pass = 0; pass < 4000 && game::cg().gameState != game::kStatePlay; ++pass) {
         const jint state = game::cg().gameState;
+        // A stage's intro screen waits for the player's confirm: given.
+        if (state == game::kStateIntro && !game::fl().statePending) {
+            game::requestSetState(game::kStatePlay);
+            game::applyPendingState();
+            continue;
+        }
         if (game::fl().inTransition) {
             game::gameStateDispatch(state, game::kMsgInTransition);
             game::fl().transitionTicks += 1;

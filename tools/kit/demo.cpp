@@ -10,6 +10,7 @@
 #include "tools/kit/demo_data.h"
 #include "tools/kit/demo_screens.h"
 #include "tools/kit/demo_flow.h"
+#include "tools/kit/demo_game.h"
 
 #include "tools/kit/demo_showcase.h"
 #include "tools/kit/describe.h"
@@ -534,6 +535,7 @@ std::vector<DemoEntry> demoEntries() {
     addDemoScreens(entries);
     addDemoBosses(entries);
     amendDemoForWorld(entries);
+    addDemoGame(entries);
     return entries;
 }
 

@@ -13,7 +13,7 @@ namespace {
 constexpr int kGroupLogo = 0;  // load request kind 2
 constexpr int kGroupMenu = 1;  // load request kind 4
 constexpr int kGroupAny = 2;   // either of them
-constexpr int kGroupLevel = 3; // load request kind 5
+constexpr int kGroupLevel = 4; // load request kind 5, any stage (3 is the world stage's)
 
 struct PoolText {
     size_t index;
@@ -30,11 +30,36 @@ LoadRecord rec(int opcode, int slot, int group, int32_t param, int pack, int res
 }
 
 Bytes titleMusic() { return buildMidi({{60, 90, 48}, {64, 90, 48}, {67, 90, 96}, {72, 80, 192}}); }
-Bytes effectSound() { return buildWave(8000, 440, 120); }
+
+// Short phrases for the jingles and the stages' music (ids 1-9), each its
+// own key, rhythm and shape, so no two sound alike.
+Bytes phrase(int id) {
+    static const int kRoots[] = {0, 72, 48, 67, 57, 62, 55, 64, 50, 59};
+    static const int kSteps[][8] = {
+        {0, 0, 0, 0, 0, 0, 0, 0},     {0, 4, 7, 12, 7, 12, 16, 24},  {0, -1, -3, -5, -6, -8, -10, -12},
+        {0, 7, 4, 12, 0, 7, 4, 12},   {0, 3, 7, 10, 7, 3, 0, -5},    {0, 4, 7, 12, 11, 7, 4, 2},
+        {0, 2, 3, 5, 7, 5, 3, 2},     {0, 7, 5, 4, 2, 4, 5, 7},      {0, -2, -4, -5, -7, -5, -2, 0},
+        {0, 5, 9, 12, 9, 5, 2, 0},
+    };
+    std::vector<MidiNote> notes;
+    for (int k = 0; k < 8; ++k) {
+        const int ticks = id <= kDemoLastJingle ? 24 : id % 3 == 0 ? (k % 2 ? 24 : 72) : id % 3 == 1 ? 48 : (k == 7 ? 144 : 36);
+        notes.push_back({kRoots[id] + kSteps[id][k], 70 + 5 * (k % 4), ticks});
+    }
+    return buildMidi(notes, 96);
+}
+
+// An effect: its own pitch and length.
+Bytes effectSound(int id) { return buildWave(8000, 220 + 40 * (id - kDemoFirstEffect), 60 + 10 * (id % 5)); }
 
 std::vector<PackEntry> soundPack() {
-    // Entry types index the content-type table: 0 MIDI, 1 WAVE.
-    return {{.payload = titleMusic(), .type = 0}, {.payload = effectSound(), .type = 1}};
+    // Entry k is sound id k; entry types index the content-type table: 0
+    // MIDI, 1 WAVE.
+    std::vector<PackEntry> pack;
+    pack.push_back({.payload = titleMusic(), .type = 0});
+    for (int id = 1; id < kDemoFirstEffect; ++id) pack.push_back({.payload = phrase(id), .type = 0});
+    for (int id = kDemoFirstEffect; id < kDemoSoundIds; ++id) pack.push_back({.payload = effectSound(id), .type = 1});
+    return pack;
 }
 
 }  // namespace
@@ -62,7 +87,12 @@ LoadTable demoLoadingTable() {
     t[28] = rec(4, 0, kGroupAny, 0, kScreenTextPackNumber, 0);
     t[24] = rec(5, 0, kGroupMenu, 0, 1, 0);
     t[25] = rec(19, 0, kGroupMenu, 0x3, 3, 0);
-    t[26] = rec(19, 10, kGroupMenu, 0x10000, 3, 1);
+    // The jingles and the effects (sound id = pack entry), made when first
+    // played.
+    for (int id = kDemoFirstJingle, i = kDemoSoundFirstRecord; id < kDemoSoundIds; ++id) {
+        if (id >= kDemoFirstMusic && id <= kDemoLastMusic) continue;
+        t[size_t(i++)] = rec(19, id, kGroupMenu, 0x10000, 3, id);
+    }
     t[27] = rec(1, 107, kGroupMenu, 1, 18, 0);
     // The screens' other sprites: title and backgrounds (117), corner
     // buttons (112), dialog panels (105, 106), effects (111).

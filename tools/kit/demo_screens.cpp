@@ -170,8 +170,16 @@ std::vector<PackEntry> screenTextPackEntries() {
     };
 }
 
+std::vector<PackEntry> localizedScreenTextPackEntries() {
+    std::vector<PackEntry> e = screenTextPackEntries();
+    std::swap(e[0], e[2]);
+    std::swap(e[1], e[3]);
+    return e;
+}
+
 void addDemoScreens(std::vector<DemoEntry>& entries) {
     entries.push_back({kScreenTextPack, [] { return buildPack(screenTextPackEntries()).header; }});
+    entries.push_back({kScreenTextPackGerman, [] { return buildPack(localizedScreenTextPackEntries()).header; }});
 }
 
 }  // namespace kit

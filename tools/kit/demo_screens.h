@@ -14,7 +14,10 @@ namespace kit {
 
 // The screens' text pack: entries 0 and 1 are slots 0 and 1 in English,
 // 2 and 3 the same slots in German (the loading table loads the first two).
+// Its German form, "de/pack5", holds the German slots first: the resource
+// layer serves it for "pack5" when the launcher's language is German.
 inline constexpr const char* kScreenTextPack = "pack5";
+inline constexpr const char* kScreenTextPackGerman = "de/pack5";
 inline constexpr int kScreenTextPackNumber = 5;
 
 void addDemoScreensPool(StringPool& pool);
@@ -23,6 +26,8 @@ void addDemoScreensPool(StringPool& pool);
 // terminator; unnamed indices hold "TEXT n".
 std::vector<std::string> screenTexts(int slot, bool german = false);
 std::vector<PackEntry> screenTextPackEntries();
+// The same entries with the German slots first (entries 0 and 1).
+std::vector<PackEntry> localizedScreenTextPackEntries();
 void addDemoScreens(std::vector<DemoEntry>& entries);
 
 }  // namespace kit

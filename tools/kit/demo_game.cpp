@@ -1,0 +1,239 @@
+// The demo joined into one game (demo_game.h): the stages' level packs, their
+// loading records and group programs, their music.
+#include "tools/kit/demo_game.h"
+
+#include "tools/kit/demo_blocks.h"
+#include "tools/kit/demo_bosses.h"
+#include "tools/kit/demo_flow.h"
+#include "tools/kit/demo_hazards.h"
+#include "tools/kit/demo_movers.h"
+#include "tools/kit/demo_world.h"
+#include "tools/kit/actortables.h"
+#include "tools/kit/gamedata.h"
+#include "tools/kit/hero_sprite.h"
+#include "tools/kit/sprite.h"
+#include "tools/kit/level.h"
+
+#include <algorithm>
+#include <map>
+
+namespace kit {
+
+namespace {
+
+constexpr int kTriggerSubtype = 1;     // type 10: a zone that starts a script
+constexpr int kEndScriptId = 90;       // the level-end script every trigger stage gains
+constexpr int kTriggerId = 900;        // the trigger's record id
+constexpr int kSoundPack = 3;
+constexpr int kTilesPack = 0, kTilesEntry = 4;
+constexpr int kRecordsPerStage = 10;
+constexpr int kFirstStageRecord = 260;
+// The falling hero of the game-over screen: sprite (8, 1), the hero's own
+// sprite (animation 10), loaded with every level.
+constexpr int kFallingHeroPack = 1, kFallingHeroEntry = 8, kFallingHeroSlot = 110, kFallingHeroRecord = 258;
+
+// The end of a trigger stage: a zone 72 x 144 standing on the floor at x
+// that runs the level-end script (named by its id; the set-up finds it).
+std::string triggerEnd(int x, int floorY) {
+    const int w = 72, h = 144;
+    std::string s = "# The stage's end: a trigger zone running the level-end script.\n";
+    s += "object " + std::to_string(kTriggerSubtype) + " " + std::to_string(kTriggerId) + " " + std::to_string(x - w / 2) +
+         " " + std::to_string(floorY - h) + " 7 0 160 " + std::to_string(w) + " " + std::to_string(h) + " 0 " +
+         std::to_string(kEndScriptId) + " -1 0\n";
+    s += "script " + std::to_string(kEndScriptId) + "\n  target none\n    key 0\n      op 37 0\n";
+    return s;
+}
+
+DemoStage triggerStage(int stage, const char* family, const std::string& level, int x, int floorY) {
+    DemoStage d{};
+    d.stage = stage;
+    d.family = family;
+    d.level = level + triggerEnd(x, floorY);
+    d.endX = x;
+    d.endY = floorY - 1;
+    return d;
+}
+
+DemoStage bossStage(int stage, int bossType) {
+    DemoStage d{};
+    d.stage = stage;
+    static const std::map<int, const char*> kNames = {{97, "arena97"}, {94, "arena94"}, {24, "arena24"},
+                                                      {33, "arena33"}, {102, "arena102"}, {92, "arena92"},
+                                                      {21, "arena21"}};
+    d.family = kNames.at(bossType);
+    d.level = bossArenaLevel(bossType);
+    d.bossEnd = true;
+    return d;
+}
+
+std::vector<DemoStage> makeStages() {
+    std::vector<DemoStage> v = {
+        triggerStage(1, "level_blocks.txt", kDemoBlocksLevel, 1320, 432),
+        // The chase ends at the gate of the wall the hero cannot pass running.
+        triggerStage(2, "pack_chase", demoChaseLevel(), 1000, 648),
+        triggerStage(3, "level_items.txt", kDemoItemsLevel, 1320, 432),
+        triggerStage(4, "level_movers", kDemoMovers, 2040, 432),
+        triggerStage(5, "level_enemies", kDemoEnemies, 2040, 432),
+        bossStage(6, 24),
+        // Stage 7 is the game's auto-run stage: the hazards' open floor.
+        triggerStage(7, "pack_hazards", demoHazardsLevel(), 4200, 648),
+        bossStage(8, 33),
+        bossStage(9, 94),
+        bossStage(10, 97),
+    };
+    for (DemoStage& d : v) {
+        d.pack = 20 + d.stage;
+        d.group = kDemoAnyLevelGroup + d.stage;
+        d.firstRecord = kFirstStageRecord + kRecordsPerStage * (d.stage - 1);
+        d.music = demoStageMusic(d.stage);
+    }
+    return v;
+}
+
+Bytes levelPack(const std::string& text) {
+    const std::map<int, Bytes> entries = levelEntries(parseLevelDescription(text));
+    std::vector<PackEntry> pack;
+    for (int e = 0; e <= kLevelRegionsEntry; ++e) {
+        auto it = entries.find(e);
+        PackEntry p;
+        if (it == entries.end() || it->second.empty()) p.empty = true;
+        else p.payload = it->second;
+        pack.push_back(std::move(p));
+    }
+    return buildPack(pack).header;
+}
+
+// The arenas' bosses and their companions and minions play animations whose
+// ends move them on (a defeat waits for its fall to end): they are drawn
+// with the hero's sprite (0, 19), which every level loads and which holds
+// every animation number they play.
+constexpr int kArenaActorSubtypes[] = {kSubtypeMeleeBoss,  kSubtypeThrowerBoss, kSubtypeCompanion,  kSubtypeProjectile,
+                                       kSubtypePatternBoss, kSubtypeSecondBoss,  kSubtypeArenaBoss,  kSubtypeAnchorBoss,
+                                       kSubtypeAnchorBossB, kSubtypeAnchorBossC, kSubtypeWaypointBoss, 218, 202};
+constexpr int kArenaSpriteId = 0, kArenaSpriteGroup = 19;
+
+// A one-file pack's entries, payloads decoded.
+std::vector<PackEntry> packEntries(const Bytes& header) {
+    const ParsedPack parsed = parsePackFile(header);
+    std::vector<PackEntry> out;
+    for (const ParsedPackEntry& e : parsed.entries) {
+        PackEntry p;
+        if (e.type < 0) {
+            p.empty = true;
+        } else {
+            p.payload = packEntryPayload(header, e);
+            p.type = e.type;
+            p.compress = e.compressed;
+        }
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
+DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
+    auto it = std::find_if(entries.begin(), entries.end(), [&](const DemoEntry& e) { return e.name == name; });
+    return it == entries.end() ? nullptr : &*it;
+}
+
+}  // namespace
+
+const std::vector<DemoStage>& demoStages() {
+    static const std::vector<DemoStage> stages = makeStages();
+    return stages;
+}
+
+void addDemoGameLoading(LoadTable& table) {
+    // Stage 0's sprites (the hero's, the effects') serve every stage.
+    for (int i = kDemoStageFirstRecord; i <= 257; ++i) {
+        LoadRecord& r = table[size_t(i)];
+        if (r.opcode == 1 && r.group == kDemoStageGroup) r.group = kDemoAnyLevelGroup;
+    }
+    // Stage 0's music: the first free record after its level records.
+    for (int i = kDemoStageFirstRecord; i <= 257; ++i)
+        if (table[size_t(i)].opcode == 3 && table[size_t(i)].pack == 255) {
+            table[size_t(i)] = LoadRecord{19, demoStageMusic(0), kDemoStageGroup, 0x3, kSoundPack, demoStageMusic(0)};
+            break;
+        }
+    table[size_t(kFallingHeroRecord)] =
+        LoadRecord{1, kFallingHeroSlot, kDemoAnyLevelGroup, 0, kFallingHeroPack, kFallingHeroEntry};
+    for (const DemoStage& d : demoStages()) {
+        int i = d.firstRecord;
+        auto put = [&](int op, int slot, int32_t param, int pack, int resource) {
+            table[size_t(i)] = LoadRecord{op, slot, d.group, param, pack, resource};
+            ++i;
+        };
+        // The tiles of layer 2, the level pack's layers (the record names
+        // itself for its pack), objects, scripts, regions, the music, then
+        // the fixed actors and the play state.
+        put(15, 0, 2, kTilesPack, kTilesEntry);
+        put(12, 0, 0, d.pack, i);
+        put(9, 0, 0, d.pack, 15);
+        const LevelModel m = parseLevelDescription(d.level);
+        if (m.scripts) put(10, 0, 0, d.pack, 16);
+        if (m.regions) put(11, 0, 0, d.pack, 17);
+        put(19, d.music, 0x3, kSoundPack, d.music);
+        put(13, 0, 0, 255, 0);
+        put(14, 0, 0, 255, 0);
+    }
+}
+
+void addDemoGameActorSprites(ActorTables& tables) {
+    for (int subtype : kArenaActorSubtypes) {
+        auto row = std::find_if(tables.rows.begin(), tables.rows.end(),
+                                [&](const ActorTables::Row& r) { return r.subtype == subtype; });
+        if (row == tables.rows.end() || row->values.size() < 5) continue;
+        row->values[2] = kArenaSpriteId;
+        row->values[3] = kArenaSpriteGroup;
+        row->values[4] = 0;
+    }
+}
+
+Bytes demoGameActorTables() {
+    ActorTables t = demoActorTables();
+    addDemoGameActorSprites(t);
+    return encodeActorTables(t);
+}
+
+void addDemoGameConditions(std::vector<Bytes>& programs) {
+    if (programs.size() > size_t(kDemoAnyLevelGroup))
+        programs[size_t(kDemoAnyLevelGroup)] = assembleCondition("req 0; push 5; eq");
+    for (const DemoStage& d : demoStages())
+        if (programs.size() > size_t(d.group))
+            programs[size_t(d.group)] = assembleCondition("req 0; push 5; eq; req 1; push " + std::to_string(d.stage) +
+                                                          "; eq; and");
+}
+
+void addDemoGame(std::vector<DemoEntry>& entries) {
+    for (const DemoStage& d : demoStages()) {
+        const std::string text = d.level;
+        entries.push_back({"pack" + std::to_string(d.pack), [text] { return levelPack(text); }});
+    }
+    if (DemoEntry* e = findEntry(entries, kActorTablesEntry)) e->make = demoGameActorTables;
+    if (DemoEntry* e = findEntry(entries, "pack" + std::to_string(kFallingHeroPack))) {
+        auto base = e->make;
+        e->make = [base] {
+            std::vector<PackEntry> pack = packEntries(base());
+            while (pack.size() < size_t(kFallingHeroEntry)) pack.push_back(PackEntry{.empty = true});
+            if (pack.size() == size_t(kFallingHeroEntry)) pack.push_back({.payload = encodeSprite(heroSprite())});
+            return buildPack(pack).header;
+        };
+    }
+    if (DemoEntry* e = findEntry(entries, "loading.bin")) {
+        auto base = e->make;
+        e->make = [base] {
+            LoadTable t = parseLoadingTable(base());
+            addDemoGameLoading(t);
+            return encodeLoadingTable(t);
+        };
+    }
+    if (DemoEntry* e = findEntry(entries, "groups.bin")) {
+        auto base = e->make;
+        e->make = [base] {
+            std::vector<Bytes> programs = parseConditionFile(base());
+            addDemoGameConditions(programs);
+            return encodeConditionFile(programs);
+        };
+    }
+}
+
+}  // namespace kit
