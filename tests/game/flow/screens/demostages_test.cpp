@@ -102,7 +102,9 @@ TEST(DemoStages, EachLoadsItsLevelAndPlaysThreeHundredStepsSoundingOnlyWhatIsThe
         EXPECT_TRUE(drv.violations().empty()) << drv.violations().front();
         for (const std::string& line : drv.trace()) {
             const int id = soundOf(line);
-            if (id >= 0) EXPECT_TRUE(sounds.count(id)) << "sound " << id << " requested, not loadable: " << line;
+            if (id >= 0) {
+                EXPECT_TRUE(sounds.count(id)) << "sound " << id << " requested, not loadable: " << line;
+            }
         }
     }
     EXPECT_GE(music.size(), 6u);  // every music id of the pack is some stage's
@@ -233,8 +235,11 @@ TEST(DemoStages, TheStageMenuOffersOpenStages) {
         IntArray* e = game::menuEntryInts(game::cg().stageMenu, 4 + stage);
         return e && e->length() > game::kEntrySelectable && e->data()[game::kEntrySelectable] != 0;
     };
-    for (const kit::DemoStage& d : kit::demoStages())
-        if (d.stage < 10) EXPECT_FALSE(selectable(d.stage)) << d.stage;
+    for (const kit::DemoStage& d : kit::demoStages()) {
+        if (d.stage < 10) {
+            EXPECT_FALSE(selectable(d.stage)) << d.stage;
+        }
+    }
     for (const kit::DemoStage& d : kit::demoStages()) game::setStageOpen(d.stage, difficulty);
     game::gameStateDispatch(28, game::kMsgEnter);
     for (const kit::DemoStage& d : kit::demoStages()) {
