@@ -1,7 +1,7 @@
 // The mover family's per-type routines: the small type behaviours (79, 87,
 // 89, 99, 103) and the small per-type routines (9, 41, 50, 65, 72, 76,
 // 101), plus the boss moves the type-103 routine selects, which the boss
-// family defines (weak stand-ins that do nothing until then).
+// family defines.
 #pragma once
 
 #include "runtime/jint.h"

@@ -25,6 +25,8 @@ namespace game::behaviour {
 namespace {
 
 constexpr jint kSolidPhysics = 4;
+// The slot scales a type-39 item may ask for, in percent.
+constexpr jint kMinSlotScale = 25, kMaxSlotScale = 300;
 
 bool itemRecordAvailable(jint index) { return world::isRecordAvailable(cg().tileAttributes, index, -1); }
 
@@ -157,14 +159,24 @@ void updateType58(cActor* a) {
 // --- scale item and the slot actors' scale change ------------------------------------
 
 void summonSlotActors(cActor* a) {
+    // A scale outside what the character boxes can take (an absurd percent
+    // from damaged data would throw the hero out of the map) is refused and
+    // the item stays inert.
+    const jint target = plat::param(a, 0);
+    if (target < kMinSlotScale || target > kMaxSlotScale) {
+        logPrintf("Actor %d: slot scale %d%% refused (%d-%d)", a->uniqueId, target, kMinSlotScale, kMaxSlotScale);
+        a->aiState = 30;
+        return;
+    }
     a->aiState = 23;
     counter(a) = plat::msToSteps(plat::param(a, 1));
     cActor* hero = plat::heroActor();
     IntArray* p = newIntArray(1);
+    if (!p) return;  // out of memory: logged by the heap
     p->data()[0] = hero ? hero->scale : 100;
     a->parts = p;
     ObjectArray* slots = characterSlots();
-    for (jint i = 0; i < 3 && i < slots->length(); ++i)
+    for (jint i = 0; slots && i < 3 && i < slots->length(); ++i)
         if (auto* c = static_cast<cActor*>(slots->data()[i])) cActor::startScaleTween(c, plat::param(a, 0), 10);
 }
 

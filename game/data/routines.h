@@ -1,8 +1,6 @@
 // Routines of the game's core that the data code calls and that the game
 // flow code defines (game variables, display values, sprite references,
-// the level score). Until that code is in the library, game/data/
-// standins.cpp holds simple definitions; each is removed from there when
-// its real definition arrives.
+// the level score).
 #pragma once
 
 #include "runtime/object.h"

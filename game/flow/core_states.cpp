@@ -1,9 +1,9 @@
-// The handlers of the start chain this library owns until the splash,
-// loading and title screens arrive: state 1 (first-time set-up, the first
-// loading step, a menu-data load leading to the title), state 11 (plan,
-// then one loading record a step, then the requested state) and state 3
-// (sound on, the title music, a text-pack string), plus the question menu
-// state 24.
+// The flow library's own handlers of the start chain, for programs built
+// without the screens (the screens' installScreenStates replaces 1, 3 and
+// 11): state 1 (first-time set-up, the first loading step, a menu-data
+// load leading to the title), state 11 (plan, then one loading record a
+// step, then the requested state) and state 3 (sound on, the title music,
+// a text-pack string), plus the question menu state 24.
 #include "display/lcdui/graphics.h"
 #include "game/data/pack.h"
 #include "game/data/statics.h"

@@ -1,7 +1,6 @@
-// Routines of the menu, dialog, screen-painter and level-flow code that the state machine and the loading state call. Their
-// definitions live with that code; until it is in the library,
-// game/data/standins.cpp holds simple ones (each removed from there when
-// its real definition arrives).
+// Routines of the menu, dialog, screen-painter and level-flow code that the
+// state machine and the loading state call; their definitions live with
+// that code (game/flow/screens/).
 #pragma once
 
 #include "runtime/array.h"

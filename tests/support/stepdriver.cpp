@@ -54,6 +54,7 @@
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_blocks.h"
 #include "tools/kit/demo_bosses.h"
+#include "tools/kit/demo_game.h"
 #include "tools/kit/demo_hazards.h"
 #include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_world.h"
@@ -98,8 +99,9 @@ void loadPool(StaticClass& statics) {
     }
 }
 
+// The demo archive's actor tables, as the game reads them.
 const kit::Bytes& actorTables() {
-    static const kit::Bytes bytes = kit::encodeActorTables(kit::demoActorTables());
+    static const kit::Bytes bytes = kit::demoGameActorTables();
     return bytes;
 }
 

@@ -48,7 +48,8 @@
 //   211-214,           61,64, item, heavy item
 //   216, 217           75,58,
 //                      39,45
-//   201, 208 platforms 52, 8  the mode chain and the timed drop    named subtypes
+//   201, 208 platforms 52, 8, the mode chain, the timed drop and   named subtypes
+//   112               2      the item that breaks by animation 5
 //
 // Rows 123, 13, 38, 197 and 3013 (templates) keep the plain row here.
 #include "tools/kit/actortables.h"

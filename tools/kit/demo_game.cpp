@@ -8,7 +8,10 @@
 #include "tools/kit/demo_hazards.h"
 #include "tools/kit/demo_movers.h"
 #include "tools/kit/demo_world.h"
+#include "tools/kit/actortables.h"
 #include "tools/kit/gamedata.h"
+#include "tools/kit/hero_sprite.h"
+#include "tools/kit/sprite.h"
 #include "tools/kit/level.h"
 
 #include <algorithm>
@@ -25,6 +28,9 @@ constexpr int kSoundPack = 3;
 constexpr int kTilesPack = 0, kTilesEntry = 4;
 constexpr int kRecordsPerStage = 10;
 constexpr int kFirstStageRecord = 260;
+// The falling hero of the game-over screen: sprite (8, 1), the hero's own
+// sprite (animation 10), loaded with every level.
+constexpr int kFallingHeroPack = 1, kFallingHeroEntry = 8, kFallingHeroSlot = 110, kFallingHeroRecord = 258;
 
 // The end of a trigger stage: a zone 72 x 144 standing on the floor at x
 // that runs the level-end script (named by its id; the set-up finds it).
@@ -62,13 +68,15 @@ DemoStage bossStage(int stage, int bossType) {
 
 std::vector<DemoStage> makeStages() {
     std::vector<DemoStage> v = {
-        triggerStage(1, "pack_hazards", demoHazardsLevel(), 4200, 648),
-        triggerStage(2, "pack_chase", demoChaseLevel(), 3100, 648),
-        triggerStage(3, "level_blocks.txt", kDemoBlocksLevel, 1320, 432),
-        triggerStage(4, "level_items.txt", kDemoItemsLevel, 1320, 432),
-        triggerStage(5, "level_movers", kDemoMovers, 2040, 432),
-        triggerStage(6, "level_enemies", kDemoEnemies, 2040, 432),
-        bossStage(7, 24),
+        triggerStage(1, "level_blocks.txt", kDemoBlocksLevel, 1320, 432),
+        // The chase ends at the gate of the wall the hero cannot pass running.
+        triggerStage(2, "pack_chase", demoChaseLevel(), 1000, 648),
+        triggerStage(3, "level_items.txt", kDemoItemsLevel, 1320, 432),
+        triggerStage(4, "level_movers", kDemoMovers, 2040, 432),
+        triggerStage(5, "level_enemies", kDemoEnemies, 2040, 432),
+        bossStage(6, 24),
+        // Stage 7 is the game's auto-run stage: the hazards' open floor.
+        triggerStage(7, "pack_hazards", demoHazardsLevel(), 4200, 648),
         bossStage(8, 33),
         bossStage(9, 94),
         bossStage(10, 97),
@@ -95,6 +103,33 @@ Bytes levelPack(const std::string& text) {
     return buildPack(pack).header;
 }
 
+// The arenas' bosses and their companions and minions play animations whose
+// ends move them on (a defeat waits for its fall to end): they are drawn
+// with the hero's sprite (0, 19), which every level loads and which holds
+// every animation number they play.
+constexpr int kArenaActorSubtypes[] = {kSubtypeMeleeBoss,  kSubtypeThrowerBoss, kSubtypeCompanion,  kSubtypeProjectile,
+                                       kSubtypePatternBoss, kSubtypeSecondBoss,  kSubtypeArenaBoss,  kSubtypeAnchorBoss,
+                                       kSubtypeAnchorBossB, kSubtypeAnchorBossC, kSubtypeWaypointBoss, 218, 202};
+constexpr int kArenaSpriteId = 0, kArenaSpriteGroup = 19;
+
+// A one-file pack's entries, payloads decoded.
+std::vector<PackEntry> packEntries(const Bytes& header) {
+    const ParsedPack parsed = parsePackFile(header);
+    std::vector<PackEntry> out;
+    for (const ParsedPackEntry& e : parsed.entries) {
+        PackEntry p;
+        if (e.type < 0) {
+            p.empty = true;
+        } else {
+            p.payload = packEntryPayload(header, e);
+            p.type = e.type;
+            p.compress = e.compressed;
+        }
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
 DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
     auto it = std::find_if(entries.begin(), entries.end(), [&](const DemoEntry& e) { return e.name == name; });
     return it == entries.end() ? nullptr : &*it;
@@ -119,6 +154,8 @@ void addDemoGameLoading(LoadTable& table) {
             table[size_t(i)] = LoadRecord{19, demoStageMusic(0), kDemoStageGroup, 0x3, kSoundPack, demoStageMusic(0)};
             break;
         }
+    table[size_t(kFallingHeroRecord)] =
+        LoadRecord{1, kFallingHeroSlot, kDemoAnyLevelGroup, 0, kFallingHeroPack, kFallingHeroEntry};
     for (const DemoStage& d : demoStages()) {
         int i = d.firstRecord;
         auto put = [&](int op, int slot, int32_t param, int pack, int resource) {
@@ -140,6 +177,23 @@ void addDemoGameLoading(LoadTable& table) {
     }
 }
 
+void addDemoGameActorSprites(ActorTables& tables) {
+    for (int subtype : kArenaActorSubtypes) {
+        auto row = std::find_if(tables.rows.begin(), tables.rows.end(),
+                                [&](const ActorTables::Row& r) { return r.subtype == subtype; });
+        if (row == tables.rows.end() || row->values.size() < 5) continue;
+        row->values[2] = kArenaSpriteId;
+        row->values[3] = kArenaSpriteGroup;
+        row->values[4] = 0;
+    }
+}
+
+Bytes demoGameActorTables() {
+    ActorTables t = demoActorTables();
+    addDemoGameActorSprites(t);
+    return encodeActorTables(t);
+}
+
 void addDemoGameConditions(std::vector<Bytes>& programs) {
     if (programs.size() > size_t(kDemoAnyLevelGroup))
         programs[size_t(kDemoAnyLevelGroup)] = assembleCondition("req 0; push 5; eq");
@@ -153,6 +207,16 @@ void addDemoGame(std::vector<DemoEntry>& entries) {
     for (const DemoStage& d : demoStages()) {
         const std::string text = d.level;
         entries.push_back({"pack" + std::to_string(d.pack), [text] { return levelPack(text); }});
+    }
+    if (DemoEntry* e = findEntry(entries, kActorTablesEntry)) e->make = demoGameActorTables;
+    if (DemoEntry* e = findEntry(entries, "pack" + std::to_string(kFallingHeroPack))) {
+        auto base = e->make;
+        e->make = [base] {
+            std::vector<PackEntry> pack = packEntries(base());
+            while (pack.size() < size_t(kFallingHeroEntry)) pack.push_back(PackEntry{.empty = true});
+            if (pack.size() == size_t(kFallingHeroEntry)) pack.push_back({.payload = encodeSprite(heroSprite())});
+            return buildPack(pack).header;
+        };
     }
     if (DemoEntry* e = findEntry(entries, "loading.bin")) {
         auto base = e->make;

@@ -1,17 +1,21 @@
-// The demo joined into one game: stages 1.. after the world's stage 0 play
+// The demo joined into one game: stages 1-10 after the world's stage 0 play
 // the behaviour families' levels through the game's own loading path. Each
 // stage owns a numbered level pack (a copy of its family's level with an
 // end added: a trigger zone that runs a level-end script, or a boss whose
 // defeat script ends the level), a loading group whose condition program
 // selects it by the load request's stage, its loading records (tiles,
-// level tables, music, actors, play state) and its music.
+// level tables, music, actors, play state) and its music. Every level load
+// also brings the hero's and the effect sprites, the fonts and texts (the
+// any-level group) and the game-over screen's falling hero (8, 1); the
+// arenas' bosses and minions are drawn with the hero's sprite.
 //
 // Invariants: a stage's level text is its family's text plus appended
 // lines, never a second copy; the family's named packs stay as they are;
-// neighbouring stages never share a music id; the entries
-// are built from fixed data only (the archive is the same every run).
+// neighbouring stages never share a music id; the entries are built from
+// fixed data only (the archive is the same every run).
 #pragma once
 
+#include "tools/kit/actortables.h"
 #include "tools/kit/demo.h"
 #include "tools/kit/loading.h"
 
@@ -43,6 +47,10 @@ inline constexpr int kDemoAnyLevelGroup = 4;
 // group so every stage draws the hero.
 void addDemoGameLoading(LoadTable& table);
 void addDemoGameConditions(std::vector<Bytes>& programs);
+// The arenas' actors drawn with a sprite whose animations end (the demo
+// tables give them none), and the game's actor tables with that change.
+void addDemoGameActorSprites(ActorTables& tables);
+Bytes demoGameActorTables();
 
 // The stages' level packs, and the amendments of the loading table and the
 // condition file (called after amendDemoForWorld).

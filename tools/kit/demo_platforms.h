@@ -15,11 +15,12 @@
 
 namespace kit {
 
-// Subtypes of the demo actors (their rows give the actor type). 201 and 208
-// are subtypes the game names (the chain's mode parameter, the timed drop).
+// Subtypes of the demo actors (their rows give the actor type). 201, 208
+// and 112 are subtypes the game names (the chain's mode parameter, the timed
+// drop, the item that breaks with animation 5).
 namespace platform_subtypes {
 inline constexpr int kCheckpoint = 193, kPathPlatform = 194, kSinkPlatform = 195, kCrusher = 196;
-inline constexpr int kItem = 198, kContainer = 203, kTrigger = 204;
+inline constexpr int kItem = 198, kContainer = 203, kTrigger = 204, kBreakingItem = 112;
 inline constexpr int kChain = 205, kChainMode = 201, kPushZone = 207, kDropPlatform = 208;
 inline constexpr int kBar = 211, kRamp = 212, kRider = 213, kHolder = 214, kScaleItem = 216, kHeavy = 217;
 }  // namespace platform_subtypes
@@ -30,6 +31,9 @@ void addDemoPlatformRows(ActorTables& tables);
 // The levels' descriptions (the kit's level text).
 std::string demoCarriersLevel();
 std::string demoPlatformItemsLevel();
+// A small level with a sinking platform and a timed drop (subtype 208) the
+// hero jumps onto.
+std::string demoSinkingPlatformsLevel();
 void addDemoPlatforms(std::vector<DemoEntry>& out);
 
 // Damaged variants of the platform records, each a whole level text:

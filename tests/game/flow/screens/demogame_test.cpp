@@ -26,6 +26,8 @@
 #include "tests/game/flow/support.h"
 #include "tests/game/sprite/support.h"
 #include "tools/kit/demo.h"
+#include "tools/kit/demo_game.h"
+#include "tools/kit/level.h"
 
 namespace {
 
@@ -185,6 +187,46 @@ TEST_F(DemoGame, BootToResultsAndTheNextStage) {
     EXPECT_EQ(p->data()[198 + 1] & 4, 4) << "stage 1 open on difficulty 2";
     EXPECT_EQ(p->data()[62 + 10], 1) << "current stage of difficulty 2";
     EXPECT_EQ(IntArray::at(fl().loadRequest, 1), 1);
+}
+
+// From stage 0's results on, each stage's results lead into the next stage,
+// loaded through the loading table (its own level and music), and open it
+// in the saved progress.
+TEST_F(DemoGame, ResultsLeadIntoTheJoinedStages) {
+    ASSERT_TRUE(runUntil(24)) << where();
+    ASSERT_TRUE(confirmUntil(3)) << where();
+    ASSERT_TRUE(confirmUntil(6)) << where();
+    for (int i = 0; i < 16; ++i) pass();
+    chooseRow(game::hasProgress() ? 0x10008 : 0x10001);
+    ASSERT_TRUE(runUntil(7)) << where();
+    for (int i = 0; i < 16; ++i) pass();
+    chooseRow(0x10007);
+    ASSERT_TRUE(runUntil(29)) << where();
+    for (int i = 0; i < 16; ++i) pass();
+    press(kFire);
+    ASSERT_TRUE(runUntil(33, 2000)) << where();
+    for (const kit::DemoStage* d : {static_cast<const kit::DemoStage*>(nullptr), &kit::demoStages()[0]}) {
+        const jint stage = d ? d->stage : 0;
+        SCOPED_TRACE("stage " + std::to_string(stage));
+        ASSERT_TRUE(confirmUntil(14)) << where();
+        EXPECT_EQ(cg().stage, stage);
+        if (d) {
+            const kit::LevelModel m = kit::parseLevelDescription(d->level);
+            EXPECT_EQ(cg().collisionWidth, m.layers[4]->width);
+            EXPECT_EQ(cg().levelMusic, d->music);
+        }
+        pass();
+        fl().flags |= 4;
+        ASSERT_TRUE(runUntil(30, 3000)) << where();
+        for (int i = 0; i < 400 && !game::scr().tallyDone; ++i) pass();
+        for (int i = 0; i < 4 && cg().gameState == 30; ++i) press(kFire);
+        ASSERT_TRUE(runUntil(33, 3000)) << where();
+        EXPECT_EQ(cg().stage, stage + 1);
+        ByteArray* p = cg().progress;
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(p->data()[198 + stage + 1] & 4, 4) << "stage open on difficulty 2";
+        EXPECT_EQ(p->data()[62 + 10], stage + 1) << "current stage of difficulty 2";
+    }
 }
 
 // The menu-data load's progress bar at a fixed step of the load after the

@@ -10,6 +10,9 @@
 #include <string>
 
 #include "game/actor/actor.h"
+#include "game/actor/pool.h"
+#include "game/behaviour/states.h"
+#include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/levelstart.h"
@@ -30,13 +33,13 @@ namespace {
 // Walk right, jump now and then, attack, duck.
 std::vector<stepdriver::InputEvent> walkScript() {
     std::string text = "0 down right\n";
-    for (int k = 5; k < 300; k += 20)
+    for (int k = 5; k < 400; k += 20)
         text += std::to_string(k) + " down up\n" + std::to_string(k + 8) + " up up\n" + std::to_string(k + 9) +
                 " down right\n";
-    for (int k = 12; k < 300; k += 30)
+    for (int k = 12; k < 400; k += 30)
         text += std::to_string(k) + " down fire\n" + std::to_string(k + 2) + " up fire\n" + std::to_string(k + 3) +
                 " down right\n";
-    for (int k = 150; k < 300; k += 40)
+    for (int k = 150; k < 400; k += 40)
         text += std::to_string(k) + " down down\n" + std::to_string(k + 6) + " up down\n" + std::to_string(k + 7) +
                 " down right\n";
     std::vector<stepdriver::InputEvent> events;
@@ -99,7 +102,9 @@ TEST(DemoStages, EachLoadsItsLevelAndPlaysThreeHundredStepsSoundingOnlyWhatIsThe
         EXPECT_TRUE(drv.violations().empty()) << drv.violations().front();
         for (const std::string& line : drv.trace()) {
             const int id = soundOf(line);
-            if (id >= 0) EXPECT_TRUE(sounds.count(id)) << "sound " << id << " requested, not loadable: " << line;
+            if (id >= 0) {
+                EXPECT_TRUE(sounds.count(id)) << "sound " << id << " requested, not loadable: " << line;
+            }
         }
     }
     EXPECT_GE(music.size(), 6u);  // every music id of the pack is some stage's
@@ -127,7 +132,9 @@ TEST(DemoStages, TriggerStagesEndAtTheirTrigger) {
         cActor* hero = game::cg().hero;
         ASSERT_NE(hero, nullptr);
         bool ended = false;
-        for (int i = 0; i < 200 && !ended; ++i) {  // the camera catches up, the zone streams in
+        // The camera catches up (on the auto-run stage it scrolls at its own
+        // pace) and the zone streams in.
+        for (int i = 0; i < 800 && !ended; ++i) {
             hero = game::cg().hero;
             hero->posX = d.endX;
             hero->posY = d.endY;
@@ -136,6 +143,27 @@ TEST(DemoStages, TriggerStagesEndAtTheirTrigger) {
         }
         EXPECT_TRUE(ended);
         EXPECT_EQ(game::cg().gameState, d.stage + 1 < 11 ? 21 : 18);
+    }
+}
+
+// Played by the scripted input alone, the chase (run to the gate ahead of
+// the chaser) and the items stage end at their triggers.
+TEST(DemoStages, ScriptedRunsFinishTheChaseAndTheItems) {
+    for (const kit::DemoStage& d : kit::demoStages()) {
+        if (std::string(d.family) != "pack_chase" && std::string(d.family) != "level_items.txt") continue;
+        const int stage = d.stage;
+        SCOPED_TRACE("stage " + std::to_string(stage));
+        stepdriver::StepDriver drv;
+        stepdriver::Options o;
+        o.level = "stage:" + std::to_string(stage);
+        o.seed = 11;
+        o.input = walkScript();
+        std::string error;
+        ASSERT_TRUE(drv.load(o, error)) << error;
+        for (int i = 0; i < 400 && !game::fl().levelFinished; ++i) drv.step();
+        EXPECT_NE(game::fl().levelFinished, 0);
+        EXPECT_EQ(game::cg().gameState, 21);
+        EXPECT_TRUE(drv.violations().empty());
     }
 }
 
@@ -156,6 +184,34 @@ TEST(DemoStages, BossStagesEndByTheDefeatScript) {
         for (int i = 0; i < 10 && !game::fl().levelFinished; ++i) drv.step();
         EXPECT_NE(game::fl().levelFinished, 0);
     }
+}
+
+// The melee boss's stage (the last) ends when the boss falls: its last hit
+// point taken in its open phase, the defeat starts script 9, which ends
+// the level.
+TEST(DemoStages, TheMeleeBossStageEndsWhenTheBossIsDefeated) {
+    const kit::DemoStage& d = kit::demoStages().back();
+    ASSERT_STREQ(d.family, "arena97");
+    stepdriver::StepDriver drv;
+    stepdriver::Options o;
+    o.level = "stage:" + std::to_string(d.stage);
+    std::string error;
+    ASSERT_TRUE(drv.load(o, error)) << error;
+    cActor* boss = nullptr;
+    for (int i = 0; i < 40 && !boss; ++i) {
+        drv.step();
+        for (jint k = 0; k < game::stores().activeActorCount && !boss; ++k)
+            if (cActor* a = game::activeActor(k); a && a->type == 97) boss = a;
+    }
+    ASSERT_NE(boss, nullptr);
+    ASSERT_NE(boss->parts, nullptr);
+    EXPECT_EQ(game::fl().levelFinished, 0);
+    boss->parts->data()[2] = 1;
+    game::behaviour::enterPhase52(boss, 60, 45);
+    boss->hitFlags |= 0x200000;  // the hero's attack lands
+    for (int i = 0; i < 200 && !game::fl().levelFinished; ++i) drv.step();
+    EXPECT_NE(game::fl().levelFinished, 0);
+    EXPECT_EQ(game::cg().gameState, 18);  // the last stage ends the game
 }
 
 // The stage menu offers a stage once the progress record opens it for the
@@ -179,8 +235,11 @@ TEST(DemoStages, TheStageMenuOffersOpenStages) {
         IntArray* e = game::menuEntryInts(game::cg().stageMenu, 4 + stage);
         return e && e->length() > game::kEntrySelectable && e->data()[game::kEntrySelectable] != 0;
     };
-    for (const kit::DemoStage& d : kit::demoStages())
-        if (d.stage < 10) EXPECT_FALSE(selectable(d.stage)) << d.stage;
+    for (const kit::DemoStage& d : kit::demoStages()) {
+        if (d.stage < 10) {
+            EXPECT_FALSE(selectable(d.stage)) << d.stage;
+        }
+    }
     for (const kit::DemoStage& d : kit::demoStages()) game::setStageOpen(d.stage, difficulty);
     game::gameStateDispatch(28, game::kMsgEnter);
     for (const kit::DemoStage& d : kit::demoStages()) {
@@ -189,6 +248,13 @@ TEST(DemoStages, TheStageMenuOffersOpenStages) {
         EXPECT_TRUE(selectable(d.stage)) << d.stage;
         EXPECT_EQ(game::nextStageAfter(d.stage - 1), d.stage);
     }
+    EXPECT_FALSE(selectable(10));
+    // The last stage once every earlier one is done (the slot's done mask).
+    const jint done = (difficulty - 1) * game::kSlotBytes + 8;
+    game::setProgressByte(done, game::kAllStagesDone >> 8);
+    game::setProgressByte(done + 1, game::kAllStagesDone & 255);
+    game::gameStateDispatch(28, game::kMsgEnter);
+    EXPECT_TRUE(selectable(10));
 }
 
 // The game loads the screens' texts from entries 0 and 1 of pack 5; the

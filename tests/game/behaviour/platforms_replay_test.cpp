@@ -1,0 +1,313 @@
+// Replays of the platform family's demo levels through the headless step
+// driver: each level as the kit writes it (a "file:" level), fixed seed,
+// scripted keys, one trace record per step compared with a golden trace
+// (tests/game/behaviour/golden/*.trace, first divergence reported;
+// BRAMBLE_UPDATE_GOLDEN=1 rewrites them), the driver's invariants checked
+// every step, and a few facts of the behaviours asserted on the run. The
+// damaged variants run without harm.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/actor/hero.h"
+#include "game/actor/pool.h"
+#include "game/behaviour/fields.h"
+#include "game/world/statics.h"
+#include "tests/support/stepdriver.h"
+#include "tools/kit/bytes.h"
+#include "tools/kit/demo_platforms.h"
+
+namespace {
+
+namespace b = game::behaviour;
+namespace st = kit::platform_subtypes;
+
+// Writes the level text where the driver reads "file:" levels from.
+std::string levelFile(const std::string& name, const std::string& text) {
+    const std::string path = name + ".lvl";
+    kit::writeFile(path, kit::Bytes(text.begin(), text.end()));
+    return "file:" + path;
+}
+
+std::string field(const std::string& line, const std::string& name) {
+    const std::string key = " " + name + "=";
+    const size_t at = line.find(key);
+    if (at == std::string::npos) return {};
+    const size_t from = at + key.size();
+    return line.substr(from, line.find(' ', from) - from);
+}
+int intField(const std::string& line, const std::string& name) { return std::atoi(field(line, name).c_str()); }
+
+bool isStep(const std::string& line, const char* kind) {
+    const size_t sp = line.find(' ');
+    return sp != std::string::npos && line.compare(sp + 1, std::string(kind).size() + 1, std::string(kind) + " ") == 0;
+}
+
+// The hero's state by step, and each traced actor's lines by id.
+std::vector<int> heroStates(const std::vector<std::string>& trace) {
+    std::vector<int> out;
+    for (const std::string& l : trace)
+        if (isStep(l, "hero")) out.push_back(intField(l, "state"));
+    return out;
+}
+std::vector<std::string> actorLines(const std::vector<std::string>& trace, int id) {
+    std::vector<std::string> out;
+    for (const std::string& l : trace)
+        if (isStep(l, "actor") && intField(l, "id") == id) out.push_back(l);
+    return out;
+}
+
+void compareWithGolden(const std::string& name, const std::vector<std::string>& trace) {
+    const char* root = std::getenv("BRAMBLE_SOURCE_DIR");
+    ASSERT_NE(root, nullptr);
+    const std::string path = std::string(root) + "/tests/game/behaviour/golden/" + name + ".trace";
+    if (std::getenv("BRAMBLE_UPDATE_GOLDEN")) { ASSERT_TRUE(stepdriver::writeLines(path, trace)); }
+    std::vector<std::string> golden;
+    ASSERT_TRUE(stepdriver::readLines(path, golden)) << "missing golden " << path;
+    if (auto d = stepdriver::compareTraces(golden, trace)) ADD_FAILURE() << name << ": " << stepdriver::describe(*d);
+}
+
+cActor* actorById(jint id) {
+    for (jint i = 0; i < game::stores().actorCount; ++i)
+        if (cActor* a = game::poolActor(i); a && a->uniqueId == id) return a;
+    return nullptr;
+}
+
+// The carriers run: after each catch the hero lets go (a leap off a chain,
+// crouching off the rider and the bar) and walks on.
+const char* const kCarrierKeys = R"(5 down right
+# jump into the swinging chain, leap off it to the right
+38 down 3
+48 up 3
+49 down right
+56 down 3
+64 up 3
+65 down right
+# jump onto the last link of the mode-1 chain, leap off
+79 down 3
+89 up 3
+90 down right
+110 down 3
+118 up 3
+119 down right
+# jump up to the rider, ride it to its end, crouch off
+132 down 3
+142 up 3
+143 down right
+168 down down
+172 up down
+173 down right
+# the ramp launches the hero, the push zone lifts it to the bar; crouch off
+265 down down
+269 up down
+270 down right
+)";
+
+TEST(PlatformReplay, CarriersLevel) {
+    stepdriver::Options o;
+    o.level = levelFile("carriers", kit::demoCarriersLevel());
+    o.steps = 330;
+    o.seed = 5;
+    std::string error;
+    ASSERT_TRUE(stepdriver::parseInputScript(kCarrierKeys, o.input, error)) << error;
+    const stepdriver::Run run = stepdriver::runLevel(o);
+    ASSERT_TRUE(run.ok) << run.error;
+    for (const std::string& v : run.violations) ADD_FAILURE() << v;
+
+    // The hero took every carrier in turn: the swinging chain and the mode-1
+    // chain (OPERATE 33), the rider (BORNE 39), the ramp (LAUNCHED 9), the
+    // push zone (UPDRAFT 34) and the bar (TOWED 21), in that order.
+    std::vector<int> order;
+    int previous = -1;
+    for (int s : heroStates(run.trace)) {
+        if (s != previous && (s == 33 || s == 39 || s == 9 || s == 34 || s == 21)) order.push_back(s);
+        previous = s;
+    }
+    EXPECT_EQ(order, (std::vector<int>{33, 33, 39, 9, 34, 21, 34})) << "the carriers were not ridden in order";
+
+    // The swinging chain reverses at its limit (AI state 4 for a step) and
+    // the turning chain never does.
+    int reversals = 0;
+    for (const std::string& l : actorLines(run.trace, 11)) reversals += intField(l, "ai") == 4;
+    EXPECT_GE(reversals, 2);
+    for (const std::string& l : actorLines(run.trace, 10)) EXPECT_NE(intField(l, "ai"), 4) << l;
+
+    // Hanging from the rider and the bar the hero is held 133 px below it.
+    bool rode = false, towed = false;
+    for (const std::string& l : run.trace) {
+        if (!isStep(l, "hero")) continue;
+        if (intField(l, "state") == 39) rode = rode || intField(l, "y") == 500 + 133;
+        if (intField(l, "state") == 21) towed = towed || intField(l, "y") == 440 + 133;
+    }
+    EXPECT_TRUE(rode);
+    EXPECT_TRUE(towed);
+    // And it walked on past the bar.
+    std::string lastHero;
+    for (const std::string& l : run.trace)
+        if (isStep(l, "hero")) lastHero = l;
+    EXPECT_GT(intField(lastHero, "x"), 3100);
+    compareWithGolden("carriers", run.trace);
+}
+
+// The items run: the hero walks right through the scale item, the flying
+// holder and the heavy item; at x 1600 it takes the carryable item on its
+// head for ten steps and throws it forward (the wind-up state the hero's
+// throw hands the item); the dropped item falls and waits; at the container
+// the hero's opening (AI state 6, animation 1) releases the item.
+TEST(PlatformReplay, PlatformItemsLevel) {
+    stepdriver::Options o;
+    o.level = levelFile("platform_items", kit::demoPlatformItemsLevel());
+    o.seed = 5;
+    std::string error;
+    ASSERT_TRUE(stepdriver::parseInputScript("5 down right\n", o.input, error)) << error;
+    stepdriver::StepDriver drv;
+    ASSERT_TRUE(drv.load(o, error)) << error;
+    int carriedFrom = -1, thrownAt = -1, openedAt = -1;
+    jint throwOrigin = -1;
+    jint scaleDuring = -1, releasedScale = -1, releasedType = -1;
+    for (int n = 0; n < 260; ++n) {
+        drv.step();
+        cActor* hero = game::cg().hero;
+        ASSERT_NE(hero, nullptr);
+        cActor* item = actorById(24);
+        if (carriedFrom < 0 && item && hero->posX >= 1600) carriedFrom = n;
+        if (carriedFrom >= 0 && thrownAt < 0 && item) {
+            // Carried: on the hero's head, ahead of it.
+            cActor::moveTo(item, java::ishl(hero->posX + 20, 8), java::ishl(hero->posY - 90, 8));
+            if (n - carriedFrom == 10) {
+                b::throwA() = 1;
+                b::throwB() = 1;
+                b::throwC() = b::throwD() = 0;
+                b::counter(item) = 0;
+                item->aiState = 24;
+                thrownAt = n;
+            }
+        }
+        if (item && item->aiState == 5 && throwOrigin < 0) throwOrigin = b::originX(item);
+        if (cActor* scale = actorById(21); scale && scale->aiState == 23) scaleDuring = b::scaleSecondsLeft();
+        cActor* box = actorById(20);
+        if (openedAt < 0 && box && box->aiState == 2 && hero->posX >= 2400) {
+            box->setAnim(1);
+            box->aiState = 6;
+            openedAt = n;
+        }
+        if (releasedType < 0)
+            for (jint i = 0; i < game::stores().actorCount; ++i)
+                if (cActor* a = game::poolActor(i); a && a->recordIndex == (0x2000000 | 0)) {
+                    releasedType = a->type;
+                    releasedScale = a->scale;
+                }
+    }
+    const std::vector<std::string>& trace = drv.trace();
+    for (const std::string& v : drv.violations()) ADD_FAILURE() << v;
+    ASSERT_GE(thrownAt, 0) << "the hero never reached the carryable item";
+
+    // The thrown item flies straight on at 25 px a step from where it was
+    // thrown and breaks once it is 225 px out: its last line in flight (AI
+    // state 5) is 225 px from its first, and it leaves the flight on the
+    // next step.
+    int from = -1, last = -1, after = -1;
+    for (const std::string& l : actorLines(trace, 24)) {
+        const int step = std::atoi(l.c_str());
+        if (intField(l, "ai") == 5) {
+            if (from < 0) from = intField(l, "x");
+            last = intField(l, "x");
+        } else if (from >= 0 && after < 0) {
+            after = step;
+        }
+    }
+    ASSERT_GE(from, 0) << "the item was never in flight";
+    EXPECT_EQ(from, throwOrigin);
+    EXPECT_EQ(last - from, 225);
+    EXPECT_GE(after, 0) << "the thrown item never broke";
+
+    // The scale item held the hero's scale and showed seconds left; the
+    // holder held the hero (SWITCH 32) on touch.
+    EXPECT_GE(scaleDuring, 1);
+    const std::vector<int> states = heroStates(trace);
+    EXPECT_NE(std::find(states.begin(), states.end(), 32), states.end());
+    // The dropped item fell to the floor and lies there.
+    const std::vector<std::string> dropped = actorLines(trace, 25);
+    ASSERT_FALSE(dropped.empty());
+    EXPECT_EQ(intField(dropped.front(), "y"), 400);
+    EXPECT_EQ(intField(dropped.back(), "y"), 648);
+    // The container opened and released its item at scale 150.
+    ASSERT_GE(openedAt, 0);
+    EXPECT_EQ(releasedType, 2);
+    EXPECT_EQ(releasedScale, 150);
+    compareWithGolden("platform_items", trace);
+}
+
+// The hero jumps onto the sinking platform: after its countdown it sinks
+// (AI state 13), rises (14) and comes back to exactly its set-up y; then
+// onto the timed drop, whose 1000 ms countdown (16 steps) starts its drop
+// (AI state 9).
+TEST(PlatformReplay, SinkingPlatformsUnderTheHero) {
+    stepdriver::Options o;
+    o.level = levelFile("sinking", kit::demoSinkingPlatformsLevel());
+    o.steps = 200;
+    o.seed = 5;
+    std::string error;
+    ASSERT_TRUE(stepdriver::parseInputScript("5 down right\n14 down 3\n26 up 3\n27 down right\n30 up right\n"
+                                             "90 down right\n100 down 3\n112 up 3\n113 down right\n116 up right\n",
+                                             o.input, error));
+    const stepdriver::Run run = stepdriver::runLevel(o);
+    ASSERT_TRUE(run.ok) << run.error;
+    for (const std::string& v : run.violations) ADD_FAILURE() << v;
+    std::vector<int> sink;
+    int lowest = 0, sankFrom = -1, risen = -1;
+    for (const std::string& l : actorLines(run.trace, 10)) {
+        const int ai = intField(l, "ai") & 0xFFFFFF, y = intField(l, "y");
+        if (sink.empty() || sink.back() != ai) sink.push_back(ai);
+        lowest = std::max(lowest, y);
+        if (ai == 13 && sankFrom < 0) sankFrom = std::atoi(l.c_str());
+        if (ai == 2 && sankFrom >= 0) risen = y;
+    }
+    EXPECT_EQ(sink, (std::vector<int>{2, 13, 14, 0, 2}));
+    EXPECT_GT(lowest, 600);
+    EXPECT_EQ(risen, 600);
+    int counting = -1, dropping = -1;
+    for (const std::string& l : actorLines(run.trace, 11)) {
+        const int ai = intField(l, "ai");
+        if (ai < 0 && counting < 0) counting = std::atoi(l.c_str());  // countdown bit 31 set
+        if ((ai & 0xFFFFFF) == 9 && dropping < 0) dropping = std::atoi(l.c_str());
+    }
+    ASSERT_GE(counting, 0);
+    EXPECT_EQ(dropping - counting, 16);
+}
+
+// Each damaged variant runs 200 steps with the hero walking through it:
+// nothing crashes or hangs, the pool stays bounded, chains of a refused link
+// count and scale items of a refused scale stay inert.
+TEST(PlatformReplay, DamagedLevelsRunWithoutHarm) {
+    for (const kit::DamagedLevel& d : kit::damagedPlatformLevels()) {
+        SCOPED_TRACE(d.name);
+        stepdriver::Options o;
+        o.level = levelFile("damaged", d.text);
+        o.steps = 200;
+        o.seed = 3;
+        std::string error;
+        ASSERT_TRUE(stepdriver::parseInputScript("2 down right\n60 up right\n70 down left\n100 down 3\n", o.input, error));
+        const stepdriver::Run run = stepdriver::runLevel(o);
+        ASSERT_TRUE(run.ok) << run.error;
+        for (const std::string& v : run.violations) EXPECT_EQ(v.find("200"), std::string::npos) << v;
+        // A slot scale out of range is refused: the item stays inert and the
+        // hero keeps its size (an absurd scale threw it out of the map).
+        if (d.name.rfind("scale item of", 0) == 0) {
+            EXPECT_TRUE(run.violations.empty());
+            for (const std::string& l : actorLines(run.trace, 15)) EXPECT_NE(intField(l, "ai"), 23) << l;
+        }
+        if (d.name.rfind("chain of", 0) == 0 || d.name.rfind("mode chain", 0) == 0) {
+            const std::vector<std::string> chain = actorLines(run.trace, 10);
+            ASSERT_FALSE(chain.empty());
+            EXPECT_EQ(intField(chain.back(), "ai"), 30);
+        }
+    }
+}
+
+}  // namespace
