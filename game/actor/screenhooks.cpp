@@ -117,9 +117,9 @@ void ActorScreenHooks::spawnFallingHero() {
     if (cActor* e = cActor::spawnEffect(sprite, 10, 400, 360, 11, 0)) e->flags |= 0x20000;
 }
 
-void ActorScreenHooks::removeAllActors(jint mode) {
+void ActorScreenHooks::removeAllActors(jint dropCharacters) {
     resetEffectPool();
-    game::removeAllActors(mode != 1);
+    game::removeAllActors(dropCharacters != 0);
 }
 
 void ActorScreenHooks::resetSegments() {

@@ -30,7 +30,7 @@ public:
     cActor* spawnFireworksEffect() override;
     void endLevelEnd(cActor* effect) override;
     void spawnFallingHero() override;
-    void removeAllActors(jint mode) override;
+    void removeAllActors(jint dropCharacters) override;
     void resetSegments() override;
     void releaseAttachedEffect() override;
     bool isHeroDead() override;

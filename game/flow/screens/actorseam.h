@@ -60,9 +60,10 @@ public:
     virtual void spawnFallingHero() {}
 
     // --- level start and end ---------------------------------------------
-    // The effect list reset and every actor removed (keep 1: the fixed
-    // ones stay) (cGame.removeAllActors).
-    virtual void removeAllActors(jint mode) {}
+    // The effect list reset and every actor removed; with dropCharacters
+    // 1 the characters go too and cGame.hero becomes null, so that the next
+    // level load makes them anew at its records (cGame.removeAllActors).
+    virtual void removeAllActors(jint dropCharacters) {}
     // The segment objects made anew (int[3][9]).
     virtual void resetSegments() {}
     // Releases the effect the hero code holds (the boss's attached effect).

@@ -225,15 +225,16 @@ TEST_F(ServicesTest, TypeZeroRunsTheRegisteredHeroRoutine) {
 
 TEST_F(ServicesTest, ScreenSeam) {
     ActorScreenHooks& s = actorScreenHooks();
-    // Level actors go, characters stay with mode 1; mode 0 drops them.
+    // Level actors go and characters stay with 0 (a restart after a lost
+    // life); 1 (a new level load) drops the characters too.
     cActor* h = actortest::makeHero(100, 200);
     cg().characterSlots = newObjectArray(cid::cActor, 3);
     ObjectArray::set(cg().characterSlots, 0, h);
     actortest::spawn(6, 20, 10, 10);
-    s.removeAllActors(1);
+    s.removeAllActors(0);
     EXPECT_EQ(stores().actorCount, 0);
     EXPECT_EQ(cg().hero, h);
-    s.removeAllActors(0);
+    s.removeAllActors(1);
     EXPECT_EQ(cg().hero, nullptr);
 
     s.resetSegments();

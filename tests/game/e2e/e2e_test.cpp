@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "game/actor/actor.h"
 #include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
@@ -130,6 +131,11 @@ TEST_F(WholeGame, FromTheFirstLogoThroughStageZeroAndBackToTheMenu) {
         anchored(d, kIntro, "intro.input", 600);
         EXPECT_EQ(game::cg().stage, 1);
         anchored(d, kPlay, "pause_to_menu.input", 200);
+        // Stage 1's hero is made anew at its record, inside stage 1's map (not
+        // left where stage 0 ended).
+        ASSERT_NE(game::cg().hero, nullptr);
+        EXPECT_LT(game::cg().hero->posX, game::cg().mapPixelWidth);
+        EXPECT_LT(game::cg().hero->posY, game::cg().mapPixelHeight);
         ASSERT_TRUE(d.stepUntil(kMainMenu, 400)) << states(d);
         frameAfter(d, 16, "main menu again");
         for (const std::string& v : d.violations()) ADD_FAILURE() << v;
