@@ -6,6 +6,8 @@
 // child's game reads back the same generation.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -129,7 +131,9 @@ TEST(SaveKill, TheProgressRecordIsOldOrNewAfterEveryKill) {
         ASSERT_TRUE(child.readLine(line)) << "the child did not start";
         ASSERT_EQ(line.rfind("ready ", 0), 0u) << line;
         // The game reads back what the store held.
-        if (stored >= 0) EXPECT_EQ(std::atoi(line.c_str() + 6), stored);
+        if (stored >= 0) {
+            EXPECT_EQ(std::atoi(line.c_str() + 6), stored);
+        }
         const int32_t ready = std::atoi(line.c_str() + 6);
         lastSaved = std::max(lastSaved, ready);
         lastStarted = std::max(lastStarted, ready);
@@ -147,8 +151,7 @@ TEST(SaveKill, TheProgressRecordIsOldOrNewAfterEveryKill) {
                 ++seen;
             }
         }
-        for (volatile unsigned i = 0; i < spins; ++i) {
-        }
+        for (unsigned i = 0; i < spins; ++i) std::atomic_signal_fence(std::memory_order_seq_cst);
         child.kill();
         // Lines written before the kill still count.
         while (child.readLine(line)) {
