@@ -103,4 +103,31 @@ TEST(DemoStageByKeys, WalkingRightAndJumpingReachesTheExitTrigger) {
     EXPECT_LE(heroX, 4140);
 }
 
+
+// The pit at columns 42-44 has pit cells at its bottom: a hero that walks
+// in dies there and the game leaves play for the lost life, instead of the
+// hero landing on nothing below the map and staying there.
+TEST(DemoStageByKeys, WalkingIntoThePitLosesALife) {
+    stepdriver::Options o;
+    o.level = "demo";
+    o.seed = 5;
+    std::string error;
+    ASSERT_TRUE(stepdriver::parseInputScript("0 down right\n", o.input, error)) << error;
+    o.heroX = 42 * 36 - 60;
+    o.heroY = 648;
+    stepdriver::StepDriver drv;
+    ASSERT_TRUE(drv.load(o, error)) << error;
+    int left = -1;
+    for (int n = 0; n < 120 && left < 0; ++n) {
+        drv.step();
+        if (game::cg().gameState != 14) left = n;
+    }
+    for (const std::string& v : drv.violations()) ADD_FAILURE() << v;
+    ASSERT_GE(left, 0) << "the hero never died in the pit";
+    ASSERT_NE(game::cg().hero, nullptr);
+    EXPECT_GT(game::cg().hero->posX, 42 * 36 - 36);
+    EXPECT_LT(game::cg().hero->posX, 47 * 36);
+    EXPECT_GT(game::cg().hero->posY, 648);  // below the floor: in the pit
+}
+
 }  // namespace
