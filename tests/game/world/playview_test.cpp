@@ -13,17 +13,20 @@
 
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
+#include "game/actor/actor.h"
 #include "game/actor/paint.h"
 #include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
 #include "game/world/camera.h"
+#include "game/world/scripts.h"
 #include "game/sprite/sprite.h"
 #include "runtime/objectmanager.h"
 #include "tests/game/sprite/support.h"
 #include "tests/support/stepdriver.h"
 #include "tools/kit/describe.h"
+#include "tools/kit/hero_sprite.h"
 
 namespace {
 
@@ -136,6 +139,35 @@ TEST_F(PlayView, ACanvasFrameCoversTheWholeScreen) {
         screen.fill(kMarker);
         paintFrame(screen);
         EXPECT_EQ(screen.count(kMarker), 0) << "frame after step " << i;
+    }
+}
+
+// The hero is painted in the play view, at its place in the view: its
+// sprite here is the kit's hero drawing with its pixels kept (the demo
+// stage loads it without pictures).
+TEST_F(PlayView, TheHeroIsPaintedWhereItStands) {
+    cActor* hero = game::cg().hero;
+    ASSERT_NE(hero, nullptr);
+    BSprite* drawing = spritetest::loadSprite(kit::heroSprite());
+    ASSERT_NE(drawing, nullptr);
+    hero->sprite = drawing;
+    constexpr uint16_t kHeroBlue = 0x339A;  // 0xFF3070D0, the standing module's colour
+    // The intro script shows the stage first; the camera then comes back to
+    // the hero.
+    auto viewX = [&] { return hero->posX - game::world::getLayerX(hero->layer) + 400; };
+    auto viewY = [&] { return hero->posY - game::world::getLayerY(hero->layer) + 240; };
+    auto inView = [&] { return viewX() >= 20 && viewX() < 780 && viewY() >= 90 && viewY() < 480; };
+    for (int i = 0; i < 400 && (game::world::isAnyScriptActive() || !inView()); ++i) driver.step();
+    Screen screen;
+    for (int i = 0; i < 3; ++i) {
+        driver.step();
+        screen.fill(kMarker);
+        paintFrame(screen);
+        const jint vx = viewX(), vy = viewY();
+        ASSERT_TRUE(inView()) << "hero outside the view at " << vx << ", " << vy;
+        const std::vector<uint16_t> px = screen.pixels();
+        EXPECT_EQ(Screen::view(px, vx, vy - 40), kHeroBlue) << "step " << i;
+        EXPECT_EQ(Screen::view(px, vx - 10, vy - 80), kHeroBlue) << "step " << i;
     }
 }
 
