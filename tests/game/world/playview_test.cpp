@@ -19,10 +19,13 @@
 #include "game/data/statics.h"
 #include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
+#include "game/flow/screen.h"
 #include "game/world/camera.h"
+#include "game/world/panel.h"
 #include "game/world/scripts.h"
 #include "game/sprite/sprite.h"
 #include "runtime/objectmanager.h"
+#include "runtime/statics.h"
 #include "tests/game/sprite/support.h"
 #include "tests/support/stepdriver.h"
 #include "tools/kit/describe.h"
@@ -169,6 +172,32 @@ TEST_F(PlayView, TheHeroIsPaintedWhereItStands) {
         EXPECT_EQ(Screen::view(px, vx, vy - 40), kHeroBlue) << "step " << i;
         EXPECT_EQ(Screen::view(px, vx - 10, vy - 80), kHeroBlue) << "step " << i;
     }
+}
+
+// The side panel's caption is the program's own text 34 (the string pool, a
+// number format), in the text font with palette 6 at (76, 2): not entry 34
+// of the text pack.
+TEST_F(PlayView, ThePanelCaptionIsTheProgramsText) {
+    String* caption = StaticClass::getStringConstant(34);
+    ASSERT_NE(caption, nullptr);
+    ASSERT_GT(caption->length(), 0);
+    Screen painted, expected, textPack;
+    painted.fill(0);
+    game::fl().graphics = painted.g;
+    game::addIntParam(7);
+    game::world::paintPanelCaption();
+    expected.fill(0);
+    game::fl().graphics = expected.g;
+    game::setFontPalette(1, 6);
+    game::addIntParam(7);
+    game::drawFontText(1, caption, 76, 2, 0);
+    textPack.fill(0);
+    game::fl().graphics = textPack.g;
+    game::setFontPalette(0, 6);
+    game::drawTextById(0, 34, 76, 2, 0);
+    EXPECT_NE(expected.count(0), 480 * 800) << "the caption draws nothing";
+    EXPECT_EQ(painted.pixels(), expected.pixels());
+    EXPECT_NE(painted.pixels(), textPack.pixels());
 }
 
 // The intro script pans the camera across the stage and back: after every
