@@ -147,6 +147,7 @@ void ActorScreenHooks::moveHeroTo(jint x, jint y) {
 }
 
 jint ActorScreenHooks::lives() { return getVariable(5); }
+void ActorScreenHooks::paintActor(cActor* actor) { game::paintActor(actor); }
 
 ActorScreenHooks& actorScreenHooks() {
     static ActorScreenHooks hooks;

@@ -38,6 +38,7 @@ public:
     void updateEffectPool() override;
     void moveHeroTo(jint x, jint y) override;
     jint lives() override;
+    void paintActor(cActor* actor) override;
 };
 
 // The framework's object (installed by registerActorFramework).

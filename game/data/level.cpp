@@ -41,6 +41,13 @@ void rotateModuleImages(BSprite* s, jint p) {
     }
 }
 
+bool hasImageModules(BSprite* s) {
+    ByteArray* types = s->moduleType;
+    for (jint m = 0; types && m < s->moduleCount && m < types->length(); ++m)
+        if (types->data()[m] == sprite::kImage) return true;
+    return false;
+}
+
 // Layer l's entry as bytes; null (with a log line) when it is missing.
 ByteArray* layerEntry(jint e) { return loadResource(e); }
 
@@ -88,7 +95,15 @@ void loadSprite(ObjectArray* table, jint r, jint slot, jint flags) {
             }
         }
     }
-    if (mode != 4 && !(flags & kSpriteKeepData)) s->releasePixelData();
+    if (mode != 4 && !(flags & kSpriteKeepData)) {
+        s->releasePixelData();
+        // Nothing built above keeps the pictures of its image modules: such a
+        // sprite measures and animates but draws nothing (said once here).
+        if (!s->moduleImageCache && !s->moduleRGBCache && !s->frameImageCache && !s->frameRGBCache &&
+            !s->frameIndexImages && hasImageModules(s))
+            logPrintf("sprite: entry %d (slot %d, load mode %d) keeps no pixels; its image modules draw nothing", r,
+                      slot, mode);
+    }
 }
 
 BSprite* createSprite(jint r, bool buildImages, bool keepData, jint palette) {

@@ -308,7 +308,6 @@ using Int13 = std::array<jint, 13>;
     X(ObjectArray*, regionSizes)                                                      \
     X(ObjectArray*, regionCells)                                                      \
     X(ByteArray*, regionStates)                                                       \
-    X(javax_microedition_lcdui_Graphics*, graphics)                                   \
     X(javax_microedition_lcdui_Image*, tileCacheImage)                                \
     X(javax_microedition_lcdui_Graphics*, tileCacheGraphics)                          \
     X(jint, tileCacheDirty)                                                           \

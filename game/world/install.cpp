@@ -52,7 +52,12 @@ public:
     void drawTileImage(javax_microedition_lcdui_Graphics* g, BSprite* tiles, jint x, jint y, jint tile, jint t) override {
         world::drawTileImage(g, tiles, x, y, tile, t);
     }
-    void paintMapLayer(jint layer, jint x, jint y) override { world::paintMapLayers({layer}, x, y); }
+    // The layer through the tile cache at its own scroll position (a
+    // parallax layer moves by its table row); (x, y) shifts that view.
+    void paintMapLayer(jint layer, jint x, jint y) override {
+        world::paintMapLayers({layer}, java::iadd(world::getLayerX(layer) - 400, x),
+                              java::iadd(world::getLayerViewTop(layer, true), y));
+    }
     void setupLevelMap() override { world::setupLevelMap(); }
     void loadLevelRecords(ByteArray* records) override { world::loadLevelRecords(records); }
     void loadMapRegions(ByteArray* regions) override { world::loadMapRegions(regions); }

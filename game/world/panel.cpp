@@ -11,6 +11,7 @@
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/screen.h"
+#include "game/flow/screens/hud.h"
 #include "game/flow/screens/screens.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
@@ -94,10 +95,9 @@ void updatePanelActor() {
     drawTextById(0, 34, 610, 37, 4);
 }
 
-void paintPanelCaption() {
-    setFontPalette(0, 6);
-    drawTextById(0, 34, 76, 2, 0);
-}
+// String-pool entry 34 (a game text of the program, not of the text pack),
+// as the screens paint it.
+void paintPanelCaption() { game::paintPanelCaption(); }
 
 void paintSidePanel() {
     clip(416, 0, 64, 800);

@@ -60,7 +60,7 @@ void WorldScreenHooks::paintPlayField() {
     paintEffectLayer(13);
     if (cActor* h = cg().hero) {
         const bool blinkOff = h->stateTimer > 0 && (cg().playFrames & 2) != 0;
-        if (!blinkOff) paintActor(h);
+        if (!blinkOff) game::paintActor(h);  // the framework's painter, not the seam's member
     }
     paintLayerActors(11);
     paintEffectLayer(11);

@@ -14,6 +14,7 @@
 #include "bench/common/alloc_counter.h"
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
+#include "game/flow/flow_statics.h"
 #include "game/world/camera.h"
 #include "game/world/paint.h"
 #include "game/world/streaming.h"
@@ -72,7 +73,7 @@ Scene& scene() {
         ObjectArray::set(game::cg().levelSprites, 0, tiles);
         ObjectArray::set(game::cg().levelSprites, 1, tiles);
         sc.screen = std::make_unique<spritetest::Screen>();
-        game::cg().graphics = sc.screen->g;
+        game::fl().graphics = sc.screen->g;
         sc.plain = javax_microedition_lcdui_Image::createImage(480, 800);
         sc.layers = IntArray::fill(newIntArray(2), {0, 1});
         ObjectManager::instance()->addRoot(reinterpret_cast<Object**>(&sc.plain));

@@ -30,7 +30,6 @@ void BlocksTest::SetUp() {
     sprite = spritetest::loadSprite(kit::parseSpriteDescription(kit::kDemoBlocksSprite));
     ASSERT_NE(sprite, nullptr);
     screen = std::make_unique<spritetest::Screen>();
-    game::cg().graphics = screen->g;
     game::fl().graphics = screen->g;
     // The game's sprite table: the block sprite also serves as sprite 33
     // (the chain of type 8) and sprite 4.

@@ -107,6 +107,23 @@ TEST_F(LevelTest, LoadSpriteFlagTable) {
     EXPECT_TRUE(log.contains("outside its table"));
 }
 
+// A load mode that builds no pictures and drops the pixels leaves a sprite
+// whose image modules draw nothing: the loader says so once, naming the
+// entry; modes that keep a picture say nothing.
+TEST_F(LevelTest, LoadSpriteSaysWhenNoPicturesAreKept) {
+    openPack("pack39", {{.payload = threePaletteSprite()}});
+    const struct {
+        jint flags;
+        bool logged;
+    } cases[] = {{0, true}, {0x4, false}, {0x1, false}, {0x6, false}, {game::kSpriteKeepData, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flags);
+        log.clear();
+        game::loadSprite(newObjectArray(cid::Object, 4), 0, 1, c.flags);
+        EXPECT_EQ(log.contains("sprite: entry 0 (slot 1, load mode 0) keeps no pixels"), c.logged);
+    }
+}
+
 TEST_F(LevelTest, CreateSpriteTakesItsPictureFromTheNextEntry) {
     // A sprite without images: its picture is the next entry's PNG.
     const Bytes frameOnly = kit::encodeSprite(kit::parseSpriteDescription(

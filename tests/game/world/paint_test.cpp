@@ -3,6 +3,7 @@
 // redraw at the end position.
 #include <random>
 
+#include "game/flow/flow_statics.h"
 #include "game/world/camera.h"
 #include "game/world/map.h"
 #include "game/world/paint.h"
@@ -52,7 +53,7 @@ protected:
         tiles = spritetest::loadSprite(kit::parseSpriteDescription(kTiles));
         ASSERT_NE(tiles, nullptr);
         screen = std::make_unique<spritetest::Screen>();
-        game::cg().graphics = screen->g;
+        game::fl().graphics = screen->g;
         ObjectArray::set(game::cg().levelSprites, 0, tiles);
         ObjectArray::set(game::cg().levelSprites, 1, tiles);
     }
