@@ -345,6 +345,7 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseSaves) {
         if (i > 0 && frames[i].differsFrom(frames[i - 1])) ++changes;
     }
     EXPECT_GE(changes, 3) << "the picture stood still while the hero was moved";
+    EXPECT_TRUE(looksLikePlay(frames.back())) << "the level was left while playing";
     EXPECT_TRUE(musicInPlay) << "the level's music never reached the sound server's output";
 
     // The window manager's close: the program saves and ends with 0, and the
