@@ -228,11 +228,23 @@ protected:
         XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, key), False, CurrentTime);
         XSync(display_, False);
     }
-    // Held long enough for a logic step to fold it in (the game reads keys
-    // once a step), then a pause for the menus' confirmation delay.
-    void press(KeySym key, std::chrono::milliseconds hold = 400ms, std::chrono::milliseconds after = 900ms) {
+    // The game reads keys once a logic step, and a release before the next
+    // step takes the press back: a key is held until the window has shown
+    // two new pictures (a step ran while it was down; the screens animate
+    // every step), at least `least` and at most 10 s, then a pause.
+    void press(KeySym key, std::chrono::milliseconds after = 900ms, std::chrono::milliseconds least = 300ms) {
+        const auto t0 = Clock::now();
         keyDown(key);
-        std::this_thread::sleep_for(hold);
+        Frame last = grab();
+        int changes = 0;
+        while (Clock::now() - t0 < 10s && (changes < 2 || Clock::now() - t0 < least)) {
+            std::this_thread::sleep_for(30ms);
+            Frame now = grab();
+            if (now.differsFrom(last)) {
+                ++changes;
+                last = std::move(now);
+            }
+        }
         keyUp(key);
         std::this_thread::sleep_for(after);
     }
@@ -320,7 +332,7 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseSaves) {
 
     // Title, main menu (new game), game menu, difficulty, stage intro: each
     // goes on with the confirm key.
-    for (int i = 0; i < 40 && !looksLikePlay(f = grab()) && gameRunning(); ++i) press(XK_Return, 400ms, 1500ms);
+    for (int i = 0; i < 40 && !looksLikePlay(f = grab()) && gameRunning(); ++i) press(XK_Return, 1500ms);
     ASSERT_TRUE(gameRunning());
     f.save(work_ / "play.ppm");
     ASSERT_TRUE(looksLikePlay(f)) << "the first level never showed (see play.ppm; " << f.colours() << " colours, "
