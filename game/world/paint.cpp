@@ -5,6 +5,7 @@
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
 #include "game/data/statics.h"
+#include "game/flow/flow_statics.h"
 #include "game/sprite/sprite.h"
 #include "game/world/camera.h"
 #include "game/world/map.h"
@@ -32,6 +33,11 @@ Object* levelSprite(jint i) {
     return s && s->inBounds(i) ? s->data()[i] : nullptr;
 }
 
+// The Graphics game painting goes to (cGame.graphics): the canvas's paint
+// and its off-screen redirections set the flow's field; the world's copy
+// only stands in where no canvas paint runs.
+Graphics* paintTarget() { return fl().graphics ? fl().graphics : cg().graphics; }
+
 }  // namespace
 
 void drawTileImage(Graphics* g, Object* spriteObject, jint x, jint y, jint frame, jint mirrorBits) {
@@ -55,7 +61,7 @@ void drawBackgroundLayers(jint draw) {
     const jint left = getLayerX(3) - 400;
     const jint top = getLayerViewTop(3, true);
     const jint c0 = left / 36, c1 = (left + 799) / 36, r0 = top / 36, r1 = (top + 479) / 36;
-    if (draw && g.graphics) g.graphics->setClip(0, 0, 480, 800);
+    if (draw && paintTarget()) paintTarget()->setClip(0, 0, 480, 800);
     Object* sprite = nullptr;
     if (draw && g.layerSettings && g.layerSettings->inBounds(g.stage)) sprite = levelSprite(g.layerSettings->data()[g.stage]);
     const jint n = regionCount();
@@ -77,7 +83,7 @@ void drawBackgroundLayers(jint draw) {
             for (jint r = fr; r <= lr; ++r) {
                 const jint v = cells->data()[wrap(c - ox, w) + wrap(r - oy, h) * w];
                 if (draw) {
-                    if (v != -1) drawTileImage(cg().graphics, sprite, sx, rt - top + 36 * (r - fr), v & 0x1FFF, v & 0xC000);
+                    if (v != -1) drawTileImage(paintTarget(), sprite, sx, rt - top + 36 * (r - fr), v & 0x1FFF, v & 0xC000);
                 } else {
                     const jint vc = c - c0, vr = r - r0;
                     IntArray* cover = cg().regionCoverage;
@@ -194,7 +200,7 @@ void paintMapLayers(std::initializer_list<jint> layers, jint x, jint y) {
 }
 
 jint blitTileCache(jint x, jint y) {
-    Graphics* g = cg().graphics;
+    Graphics* g = paintTarget();
     Image* cache = cg().tileCacheImage;
     if (!g || !cache) return 0;
     const jint ax = wrap(x, kCacheWidth), ax2 = wrap(x + 800, kCacheWidth);
