@@ -169,14 +169,14 @@ struct Scene {
         game::applyPendingState();
         screen->present();
     }
-    // Right, a jump, then left, over and over.
+    // Right with a jump, then as far left: the hero stays about its start.
     static void keys(int n) {
-        switch (n % 120) {
+        switch (n % 60) {
         case 0: game::keyPressed(-4); break;
-        case 30: game::keyPressed(-1); break;
-        case 34: game::keyReleased(-1); game::keyPressed(-4); break;
-        case 60: game::keyReleased(-4); game::keyPressed(-3); break;
-        case 119: game::keyReleased(-3); break;
+        case 10: game::keyPressed(-1); break;
+        case 14: game::keyReleased(-1); game::keyPressed(-4); break;
+        case 30: game::keyReleased(-4); game::keyPressed(-3); break;
+        case 59: game::keyReleased(-3); break;
         default: break;
         }
     }
