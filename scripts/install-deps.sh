@@ -28,6 +28,8 @@ libpixman-1-dev
 libpng-dev
 libsdl2-dev
 libvorbisidec-dev
+libx11-dev
+libxtst-dev
 ninja-build
 pkg-config
 xauth
