@@ -185,15 +185,15 @@ LoadRecord levelRecord(int opcode, int slot, int32_t param, int pack, int resour
 void addDemoStageLoading(LoadTable& table) {
     int i = kDemoStageFirstRecord;
     // The hero's sprite (0, 19) and the effect sprites of its states.
-    table[size_t(i++)] = levelRecord(1, 100, 0, 19, 0);
-    table[size_t(i++)] = levelRecord(1, 101, 0, 18, 1);
-    table[size_t(i++)] = levelRecord(1, 102, 0, 18, 8);
-    table[size_t(i++)] = levelRecord(1, 103, 0, 18, 10);
-    table[size_t(i++)] = levelRecord(1, 104, 0, 18, 11);
-    table[size_t(i++)] = levelRecord(1, 105, 0, 20, 3);
-    table[size_t(i++)] = levelRecord(1, 106, 0, 18, 2);
-    table[size_t(i++)] = levelRecord(1, 108, 0, 18, 4);
-    table[size_t(i++)] = levelRecord(1, 109, 0, 18, 28);
+    table[size_t(i++)] = levelRecord(1, 100, 1, 19, 0);
+    table[size_t(i++)] = levelRecord(1, 101, 1, 18, 1);
+    table[size_t(i++)] = levelRecord(1, 102, 1, 18, 8);
+    table[size_t(i++)] = levelRecord(1, 103, 1, 18, 10);
+    table[size_t(i++)] = levelRecord(1, 104, 1, 18, 11);
+    table[size_t(i++)] = levelRecord(1, 105, 1, 20, 3);
+    table[size_t(i++)] = levelRecord(1, 106, 1, 18, 2);
+    table[size_t(i++)] = levelRecord(1, 108, 1, 18, 4);
+    table[size_t(i++)] = levelRecord(1, 109, 1, 18, 28);
     // The stage's tile sprites for layers 0-3 (the demo tiles of pack 0).
     for (int l = 0; l < 4; ++l) table[size_t(i++)] = levelRecord(15, 0, l, 0, 4);
     // The level pack: layers (the record names itself for its pack),

@@ -85,8 +85,9 @@ struct Screen {
     }
     std::vector<uint16_t> pixels() const {
         ShortArray* px = Image::getPixelShorts(image);
-        return std::vector<uint16_t>(reinterpret_cast<const uint16_t*>(px->data()),
-                                     reinterpret_cast<const uint16_t*>(px->data()) + px->length());
+        std::vector<uint16_t> out(static_cast<size_t>(std::max<jint>(px->length(), 0)));
+        for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<uint16_t>(px->data()[i]);
+        return out;
     }
     // The pixel at (x, y) of the landscape view (turned a quarter on the
     // portrait screen).
