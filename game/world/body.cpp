@@ -270,7 +270,12 @@ jint sweepActors(cActor* actor, ShortArray* oldBox, ShortArray* newBox, jint xEd
     auto visit = [&](cActor* other) {
         if (!other || other == actor || !other->box || other->box->length() < 4) return;
         const jshort* ob = other->box->data();
-        if (!(n[0] <= ob[2] && ob[0] <= n[2] && n[1] <= ob[3] && ob[1] <= n[3])) return;
+        if (!(n[0] <= ob[2] && ob[0] <= n[2] && n[1] <= ob[3] && ob[1] <= n[3])) {
+            // A carrier the hero's sweep no longer meets lets its rider go;
+            // kept, it would pull the hero back onto its top every step.
+            if (isHero(actor) && (other->type == 8 || other->type == 88) && other->rider) other->clearRider();
+            return;
+        }
         const jint k = contactKind(actor, other, newBox);
         if (k & 0x400) {
             if ((k & 32) && movedY) {

@@ -156,7 +156,7 @@ jint heroState22(cActor* h, jint phase) {
     }
     if (phase == HeroPhase::EXIT) {
         heroInputLock() |= 128;
-        hs().heroInputMode = 20;
+        heroInputMode() = 20;
         return 0;
     }
     cActor* obj = grabbedActor();

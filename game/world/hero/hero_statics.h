@@ -29,7 +29,6 @@ namespace game::hero {
     X(jint, slideMaxSpeed)        \
     X(jint, slideDir)             \
     X(jint, slideHoldTicks)       \
-    X(jint, heroInputMode)        \
     X(jint, deathCountdown)       \
     X(jint, climbEntryDir)        \
     X(jint, swingPending)         \
