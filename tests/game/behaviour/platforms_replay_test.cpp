@@ -321,6 +321,38 @@ TEST(PlatformReplay, TheHeroWalkingOffASinkingPlatformFallsToTheFloor) {
     EXPECT_LE(fallSteps, 3);
 }
 
+// A hero standing on a path platform keeps riding it: the sweep that lets a
+// carrier's rider go meets the platform every step it stands there.
+TEST(PlatformReplay, AHeroStandingOnAPathPlatformRidesAlong) {
+    std::string level = "# a path platform between links 81 and 82\nlayer 4 40 20\n";
+    for (int r = 0; r < 20; ++r) level += std::string(40, r >= 18 ? '6' : '.') + "\n";
+    level += "object 0 1 400 430 7 0 160 2 -1 -1 -1 -1\n";
+    level += "link 81 400 450 82 0 0\nlink 82 800 450 81 0 0\n";
+    level += "object " + std::to_string(st::kPathPlatform) + " 43 400 450 7 0 160 2 81 0 0 0\n";
+    level += "rect 10 0 0 1440 720\n";
+    stepdriver::Options o;
+    o.level = levelFile("path", level);
+    o.steps = 120;
+    o.seed = 5;
+    const stepdriver::Run run = stepdriver::runLevel(o);
+    ASSERT_TRUE(run.ok) << run.error;
+    for (const std::string& v : run.violations) ADD_FAILURE() << v;
+    std::map<int, int> platformX;
+    for (const std::string& l : actorLines(run.trace, 43)) platformX[std::atoi(l.c_str())] = intField(l, "x");
+    int riding = 0, furthest = 0;
+    for (const std::string& l : run.trace) {
+        if (!isStep(l, "hero")) continue;
+        const int step = std::atoi(l.c_str());
+        if (step < 10 || !platformX.count(step)) continue;
+        EXPECT_EQ(intField(l, "y"), 450 - 18) << l;
+        EXPECT_LE(std::abs(intField(l, "x") - platformX[step]), 2) << l;
+        furthest = std::max(furthest, intField(l, "x"));
+        ++riding;
+    }
+    EXPECT_GT(riding, 100);
+    EXPECT_GT(furthest, 500) << "the platform never carried the hero";
+}
+
 // The hero jumps onto the sinking platform: after its countdown it sinks
 // (AI state 13), rises (14) and comes back to exactly its set-up y; then
 // onto the timed drop, whose 1000 ms countdown (16 steps) starts its drop
