@@ -11,6 +11,11 @@ namespace {
 constexpr jint kStrikeAnims[3] = {25, 26, 27};
 constexpr jint kStrikeEffects[3] = {-1, -1, 29};
 constexpr jint kStrikeHitFrames[3] = {2, 2, 1};
+// Steps PICKUP waits, holding and carrying nothing, for a released item to
+// fly in: far longer than any item's flight (6 px a step over at most a few
+// hundred pixels), short enough that a container that released nothing (its
+// item missing or refused) does not hold the hero for good.
+constexpr jint kPickupArrivalWait = 64;
 
 jint strike() { return clampi(hs().strikeStep, 0, 2); }
 
@@ -143,6 +148,11 @@ jint heroState19(cActor* h, jint phase) {
             notePickup();
         }
         setAnim(h, 0);
+    }
+    if (!grabbedActor() && !carried(h) && heroStateTicks() >= kPickupArrivalWait) {
+        logPrintf("hero: nothing reached the pickup in %d steps; standing", kPickupArrivalWait);
+        cancelHeroGrab();
+        setHeroState(h, HeroState::STAND);
     }
     return 0;
 }

@@ -391,6 +391,30 @@ TEST(PlatformReplay, SinkingPlatformsUnderTheHero) {
     EXPECT_EQ(dropping - counting, 16);
 }
 
+// Opening a container whose item is missing releases nothing: the hero's
+// PICKUP, waiting for an item to fly in, gives up and the hero stands again.
+TEST(PlatformReplay, OpeningAContainerOfAMissingItemDoesNotHoldTheHero) {
+    std::string text;
+    for (const kit::DamagedLevel& d : kit::damagedPlatformLevels())
+        if (d.name == "container of a missing item") text = d.text;
+    ASSERT_FALSE(text.empty());
+    stepdriver::Options o;
+    o.level = levelFile("missing_item", text);
+    o.steps = 160;
+    o.seed = 3;
+    std::string error;
+    ASSERT_TRUE(stepdriver::parseInputScript("2 down right\n20 up right\n30 down 5\n32 up 5\n", o.input, error));
+    const stepdriver::Run run = stepdriver::runLevel(o);
+    ASSERT_TRUE(run.ok) << run.error;
+    for (const std::string& v : run.violations) ADD_FAILURE() << v;
+    const std::vector<int> states = heroStates(run.trace);
+    ASSERT_NE(std::find(states.begin(), states.end(), 19), states.end()) << "the action key did not open the container";
+    EXPECT_EQ(states.back(), 0);
+    const std::vector<std::string> box = actorLines(run.trace, 17);
+    ASSERT_FALSE(box.empty());
+    EXPECT_EQ(intField(box.back(), "ai"), 37);
+}
+
 // Each damaged variant runs 200 steps with the hero walking through it:
 // nothing crashes or hangs, the pool stays bounded, chains of a refused link
 // count and scale items of a refused scale stay inert.
