@@ -144,8 +144,12 @@ void updateType2(cActor* a) {
         break;
     case 24: windUp(a); break;
     case 25:
+        // Thrown off, it falls through everything until its effect has
+        // played; an effect that never plays (its animation missing from
+        // the sprite) must not keep it falling for good: below the map it
+        // ends all the same.
         a->flags &= ~0x80;
-        if (!a->isChildFinished()) break;
+        if (!a->isChildFinished() && a->posY <= cg().mapPixelHeight) break;
         if (a->getTypeParam(13) >= 0 && (plat::param(a, 1) & 4)) {
             physicsFlags(a) &= ~0x1000000;
             queueType2Value(a, a->getTypeParam(13));

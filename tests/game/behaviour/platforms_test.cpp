@@ -450,4 +450,22 @@ TEST_F(PlatformTest, AFallingItemLandsOnGroundContactEvenWithTheLandedBitSet) {
     }
 }
 
+// A thrown-off item (AI state 25) falls through everything until its effect
+// has played; when the effect can never play it still ends once it is
+// below the map instead of falling for good.
+TEST_F(PlatformTest, AThrownOffItemWhoseEffectNeverEndsIsRemovedBelowTheMap) {
+    cActor* item = make(2, 300, 700, {1, 0, 0}, 198);
+    const jint id = item->uniqueId;
+    item->aiState = 25;
+    cActor::spawnChild(item, nullptr, 3, 0, 300, 700, 11, 0xE000);
+    ASSERT_NE(item->child, nullptr);
+    ASSERT_FALSE(item->isChildFinished());
+    updateType2(item);
+    ASSERT_EQ(game::getActorById(id), item) << "inside the map it waits for its effect";
+    EXPECT_EQ(item->aiState, 25);
+    item->setPosition(300, game::cg().mapPixelHeight + 1);
+    updateType2(item);
+    EXPECT_EQ(game::getActorById(id), nullptr);
+}
+
 }  // namespace
