@@ -177,8 +177,12 @@ jint& jumpCurveLength() { return hs().jumpCurveLength; }
 void loadJumpCurve() { hs().jumpCurveLength = ca().jumpCurve ? ca().jumpCurve->length() : 0; }
 jint& collisionResult() { return ca().collisionResult; }
 jint& physicsDy() { return ca().physicsDy; }
-cActor* carried(cActor*) { return hs().carriedItem; }
-void setCarried(cActor*, cActor* a) { hs().carriedItem = a; }
+// The hero's carried actor is its own carried slot (the rider field), the
+// one the item behaviours set when an item reaches the hero.
+cActor* carried(cActor* hero) { return hero ? hero->rider : nullptr; }
+void setCarried(cActor* hero, cActor* a) {
+    if (hero) hero->rider = a;
+}
 jint heroStateAnimCount() { return ca().heroStateAnims ? ca().heroStateAnims->length() : 0; }
 jint heroStateAnim(jint s) {
     IntArray* t = ca().heroStateAnims;

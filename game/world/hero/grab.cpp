@@ -132,10 +132,15 @@ jint heroState19(cActor* h, jint phase) {
     if (a == 60) {
         if (!isAnimDone(h)) return 0;
         if (cActor* c = carried(h)) {
-            if (type(c) == 2)
+            if (type(c) == 2) {
                 checkPickup(c, 0);
-            else if (type(c) == 39)
+                // Refused by the pickup test (an item of no amount): it
+                // would hang in the air over the hero for good; it drops
+                // and lies where it lands instead.
+                if (type(c) == 2 && aiState(c) == 2) setAiState(c, 27);
+            } else if (type(c) == 39) {
                 summonSlotActors(c);
+            }
         }
         setCarried(h, nullptr);
         cancelHeroGrab();

@@ -60,7 +60,6 @@ namespace game::hero {
     X(jint, heroClimbMode)        \
     X(jint, heroIceMode)          \
     X(jint, worldFlags)           \
-    X(cActor*, carriedItem)       \
     /* speed and flight fields of the auto-scrolling and flying levels */ \
     X(jint, jumpCurveLength)      \
     X(jint, heroSpeedTimer)       \
