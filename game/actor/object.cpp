@@ -278,6 +278,15 @@ void cActor::setStepTable(ShortArray* table) { ca().stepTable = table; }
 
 void cActor::updateAnimation() {
     if ((flags & 0x40) || !sprite || subtype == 83 || subtype == 84) return;
+    // An animation the sprite does not have can never run: it counts as one
+    // finished pass, so whoever waits for its end is not held for good.
+    if (anim >= 0 && sprite->getAFrameCount(anim) <= 0) {
+        if (animPasses == 0) {
+            animPasses = 1;
+            frame = frameTick = animTick = 0;
+        }
+        return;
+    }
     jint duration = sprite->getAFrameTime(anim, frame);
     if (duration == 0) return;
     ++frameTick;

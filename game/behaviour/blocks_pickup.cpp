@@ -165,7 +165,7 @@ void checkPickup(cActor* item, jint fromRoutine) {
         const jint s = item->aiState;
         if (s == 24 || s == 5 || s == 27 || s == 28 || world::isScriptTargetId(item->uniqueId) || !motionAtRest(item))
             return;
-        if (ca().heroState == HeroState::STAND && carried(h) != item && hero::hs().carriedItem != item && (item->subtype == 32 || item->subtype == 33) &&
+        if (ca().heroState == HeroState::STAND && carried(h) != item && (item->subtype == 32 || item->subtype == 33) &&
             isProgressBitClear(2))
             cActor::spawnChild(item, getSpriteById(10, 18), 44, 0, item->posX, item->posY, 11, 0x40A000);
         if (item->subtype != 144 && ca().partnerMode < 4) return;

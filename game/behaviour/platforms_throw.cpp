@@ -83,9 +83,12 @@ void windUp(cActor* a) {
     throwActor(a, throwA(), throwB(), throwC(), throwD());
 }
 
+// Falling with ground stick on: the physics step reports every grounded
+// step as a landing (8 with 0x100000), so the landing is the ground contact;
+// what holds it back is the item's own contact bit 0x100000 (the hero
+// dashing into it), not the physics' landed bit.
 void landed(cActor* a) {
-    const jint hit = collisionResult();
-    if (!(hit & 8) || (hit & 0x100000) || a->viewRating >= 2) return;
+    if (!(collisionResult() & 8) || (contactFlags(a) & 0x100000) || a->viewRating >= 2) return;
     checkPickup(a, 1);
     if (a->type != 2) return;  // taken
     switch (a->subtype) {
@@ -141,8 +144,12 @@ void updateType2(cActor* a) {
         break;
     case 24: windUp(a); break;
     case 25:
+        // Thrown off, it falls through everything until its effect has
+        // played; an effect that never plays (its animation missing from
+        // the sprite) must not keep it falling for good: below the map it
+        // ends all the same.
         a->flags &= ~0x80;
-        if (!a->isChildFinished()) break;
+        if (!a->isChildFinished() && a->posY <= cg().mapPixelHeight) break;
         if (a->getTypeParam(13) >= 0 && (plat::param(a, 1) & 4)) {
             physicsFlags(a) &= ~0x1000000;
             queueType2Value(a, a->getTypeParam(13));

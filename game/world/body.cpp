@@ -167,6 +167,13 @@ jint scanTileColumn(cActor* actor, jint x, jint y, jint mask) {
 
 // --- the box sweeps -------------------------------------------------------------------
 
+namespace {
+// Column of a pixel x for the horizontal sweep: left of the map it is a
+// negative column (the wall outside), where truncation would answer column 0
+// and let a box edge slip up to 35 px out of the map unchecked.
+jint sweepColumn(jint x) { return x >= 0 ? x / kCell : -((kCell - 1 - x) / kCell); }
+}  // namespace
+
 jint sweepTiles(cActor* actor, ShortArray* oldBoxArray, ShortArray* newBoxArray, jint xEdge, jint yEdge) {
     if (!actor || !oldBoxArray || !newBoxArray || oldBoxArray->length() < 4 || newBoxArray->length() < 4) return 0;
     if (actor->type == 46) return 0;
@@ -213,8 +220,8 @@ jint sweepTiles(cActor* actor, ShortArray* oldBoxArray, ShortArray* newBoxArray,
     // over the rows of the box after the vertical move.
     if (o[xEdge] != n[xEdge]) {
         const bool right = xEdge == 2;
-        const jint from = right ? (o[2] - 1) / kCell : o[0] / kCell;
-        const jint to = right ? (n[2] - 1) / kCell : n[0] / kCell;
+        const jint from = right ? sweepColumn(o[2] - 1) : sweepColumn(o[0]);
+        const jint to = right ? sweepColumn(n[2] - 1) : sweepColumn(n[0]);
         const jint step = right ? 1 : -1;
         const jint r0 = n[1] / kCell, r1 = (n[3] - 1) / kCell;
         const bool passes = actor->type == 2 && actor->getTypeParam(12) == 4;
@@ -270,7 +277,12 @@ jint sweepActors(cActor* actor, ShortArray* oldBox, ShortArray* newBox, jint xEd
     auto visit = [&](cActor* other) {
         if (!other || other == actor || !other->box || other->box->length() < 4) return;
         const jshort* ob = other->box->data();
-        if (!(n[0] <= ob[2] && ob[0] <= n[2] && n[1] <= ob[3] && ob[1] <= n[3])) return;
+        if (!(n[0] <= ob[2] && ob[0] <= n[2] && n[1] <= ob[3] && ob[1] <= n[3])) {
+            // A carrier the hero's sweep no longer meets lets its rider go;
+            // kept, it would pull the hero back onto its top every step.
+            if (isHero(actor) && (other->type == 8 || other->type == 88) && other->rider) other->clearRider();
+            return;
+        }
         const jint k = contactKind(actor, other, newBox);
         if (k & 0x400) {
             if ((k & 32) && movedY) {

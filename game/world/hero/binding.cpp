@@ -47,7 +47,6 @@ void heroClinit() {
     s.powerRunTimer = -1;
     s.floatTimer = -1;
     s.carryTicks = -1;
-    s.heroInputMode = -1;
     s.lastStrikeStep = -1;
     s.orbitFlightTicks = -1;
 }
@@ -84,7 +83,9 @@ void setAnimFrame(cActor* a, jint frame) {
     a->frame = frame;
     a->animTick = 0;
 }
-jint animTicks(cActor* a) { return a->frame; }
+// Ticks since the current pass began (the hit "frame" of the grab states):
+// a one-frame action animation still reaches its hit tick.
+jint animTicks(cActor* a) { return a->animTick; }
 void setAnim(cActor* a, jint an) { a->setAnim(an); }
 bool setAnimThen(cActor* a, jint an, jint next, jint rootMotion) { return a->setAnimThen(an, next, rootMotion != 0); }
 bool isAnimDone(cActor* a) { return a->isAnimDone(); }
@@ -145,6 +146,7 @@ jint& heroActionMask() { return ca().heroActionMask; }
 jint& actionAnim() { return ca().state23Anim; }
 jint& actionNextState() { return ca().state23Param; }
 jint& heroInputLock() { return ca().heroLockMask; }
+jint& heroInputMode() { return ca().heroLockValue; }
 jint& inputOptions() { return ca().heroFlagWord; }
 jint airControl() { return ca().runFlagA; }
 void setAirControl(jint v) { ca().runFlagA = static_cast<jbyte>(v); }
@@ -175,8 +177,12 @@ jint& jumpCurveLength() { return hs().jumpCurveLength; }
 void loadJumpCurve() { hs().jumpCurveLength = ca().jumpCurve ? ca().jumpCurve->length() : 0; }
 jint& collisionResult() { return ca().collisionResult; }
 jint& physicsDy() { return ca().physicsDy; }
-cActor* carried(cActor*) { return hs().carriedItem; }
-void setCarried(cActor*, cActor* a) { hs().carriedItem = a; }
+// The hero's carried actor is its own carried slot (the rider field), the
+// one the item behaviours set when an item reaches the hero.
+cActor* carried(cActor* hero) { return hero ? hero->rider : nullptr; }
+void setCarried(cActor* hero, cActor* a) {
+    if (hero) hero->rider = a;
+}
 jint heroStateAnimCount() { return ca().heroStateAnims ? ca().heroStateAnims->length() : 0; }
 jint heroStateAnim(jint s) {
     IntArray* t = ca().heroStateAnims;

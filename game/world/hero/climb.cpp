@@ -37,7 +37,7 @@ jint heroState27(cActor* h, jint phase) {
         cameraFlags() = 9;
         heroDropCarried(h);
         setAnim(h, 54);
-        hs().heroInputMode = 3;
+        heroInputMode() = 3;
         heroInputLock() |= 0x7FF7FFFB;
         return 0;
     }

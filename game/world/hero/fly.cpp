@@ -86,7 +86,7 @@ jint heroState38(cActor* h, jint phase) {
         }
         setAnimThen(h, 25, 70, 0);
         heroInputLock() |= 128;
-        hs().heroInputMode = 2;
+        heroInputMode() = 2;
     }
     return 0;
 }

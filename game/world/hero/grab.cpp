@@ -11,6 +11,11 @@ namespace {
 constexpr jint kStrikeAnims[3] = {25, 26, 27};
 constexpr jint kStrikeEffects[3] = {-1, -1, 29};
 constexpr jint kStrikeHitFrames[3] = {2, 2, 1};
+// Steps PICKUP waits, holding and carrying nothing, for a released item to
+// fly in: far longer than any item's flight (6 px a step over at most a few
+// hundred pixels), short enough that a container that released nothing (its
+// item missing or refused) does not hold the hero for good.
+constexpr jint kPickupArrivalWait = 64;
 
 jint strike() { return clampi(hs().strikeStep, 0, 2); }
 
@@ -127,10 +132,15 @@ jint heroState19(cActor* h, jint phase) {
     if (a == 60) {
         if (!isAnimDone(h)) return 0;
         if (cActor* c = carried(h)) {
-            if (type(c) == 2)
+            if (type(c) == 2) {
                 checkPickup(c, 0);
-            else if (type(c) == 39)
+                // Refused by the pickup test (an item of no amount): it
+                // would hang in the air over the hero for good; it drops
+                // and lies where it lands instead.
+                if (type(c) == 2 && aiState(c) == 2) setAiState(c, 27);
+            } else if (type(c) == 39) {
                 summonSlotActors(c);
+            }
         }
         setCarried(h, nullptr);
         cancelHeroGrab();
@@ -144,6 +154,11 @@ jint heroState19(cActor* h, jint phase) {
         }
         setAnim(h, 0);
     }
+    if (!grabbedActor() && !carried(h) && heroStateTicks() >= kPickupArrivalWait) {
+        logPrintf("hero: nothing reached the pickup in %d steps; standing", kPickupArrivalWait);
+        cancelHeroGrab();
+        setHeroState(h, HeroState::STAND);
+    }
     return 0;
 }
 
@@ -156,7 +171,7 @@ jint heroState22(cActor* h, jint phase) {
     }
     if (phase == HeroPhase::EXIT) {
         heroInputLock() |= 128;
-        hs().heroInputMode = 20;
+        heroInputMode() = 20;
         return 0;
     }
     cActor* obj = grabbedActor();

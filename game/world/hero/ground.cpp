@@ -302,7 +302,7 @@ jint tryHeroAction(cActor* h) {
             setAiState(partner, 6);
             setAnimThen(h, 27, 0, 0);
             heroInputLock() |= 128;
-            hs().heroInputMode = 7;
+            heroInputMode() = 7;
             return 1;
         case 7:
             setAiState(partner, 6);
@@ -310,7 +310,7 @@ jint tryHeroAction(cActor* h) {
             grabbedActor() = partner;
             setAnimThen(h, 106, 108, 0);
             heroInputLock() |= 128;
-            hs().heroInputMode = 2;
+            heroInputMode() = 2;
             return 1;
         case 8:
             if (aiState(partner) != 52) {

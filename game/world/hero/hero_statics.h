@@ -29,7 +29,6 @@ namespace game::hero {
     X(jint, slideMaxSpeed)        \
     X(jint, slideDir)             \
     X(jint, slideHoldTicks)       \
-    X(jint, heroInputMode)        \
     X(jint, deathCountdown)       \
     X(jint, climbEntryDir)        \
     X(jint, swingPending)         \
@@ -61,7 +60,6 @@ namespace game::hero {
     X(jint, heroClimbMode)        \
     X(jint, heroIceMode)          \
     X(jint, worldFlags)           \
-    X(cActor*, carriedItem)       \
     /* speed and flight fields of the auto-scrolling and flying levels */ \
     X(jint, jumpCurveLength)      \
     X(jint, heroSpeedTimer)       \

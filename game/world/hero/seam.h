@@ -38,7 +38,7 @@ jint anim(cActor* a);
 jint animFrame(cActor* a);
 jint animFrameCount(cActor* a);            // frames of the current animation
 void setAnimFrame(cActor* a, jint frame);  // holds the animation on that frame
-jint animTicks(cActor* a);
+jint animTicks(cActor* a);                 // ticks since the current pass began
 void setAnim(cActor* a, jint anim);        // frame state reset when it differs
 bool setAnimThen(cActor* a, jint anim, jint next, jint rootMotion);
 bool isAnimDone(cActor* a);
@@ -89,6 +89,10 @@ jint& heroActionMask();
 jint& actionAnim();
 jint& actionNextState();
 jint& heroInputLock();
+// The countdown that lifts the input lock in the hero update: it is the
+// framework's lock value, so a lock an actor routine sets with its value
+// runs out just like one a hero state sets.
+jint& heroInputMode();
 jint& inputOptions();
 jint airControl();
 void setAirControl(jint v);

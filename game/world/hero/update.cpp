@@ -60,9 +60,9 @@ void updateHero(cActor* h) {
     decrementVariable6();
     setHeroAttackBox(h, 83, 113, 0);
     if (keyReleased(10)) inputOptions() &= ~1;
-    if (hs().heroInputMode >= 0) {
-        hs().heroInputMode -= 1;
-        if (hs().heroInputMode < 0) heroInputLock() &= static_cast<jint>(0x80000000u);
+    if (heroInputMode() >= 0) {
+        heroInputMode() -= 1;
+        if (heroInputMode() < 0) heroInputLock() &= static_cast<jint>(0x80000000u);
     }
     readHeroInput();
     if (hs().deathCountdown > 0) {

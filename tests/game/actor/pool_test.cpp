@@ -49,6 +49,9 @@ TEST_F(PoolTest, AnimationStep) {
         {"next equal to itself loops and counts", 0, 0, 8, 0, 0, 0, 2, -1},
         {"next differs: switches", 0, 2, 4, 2, 0, 0, 0, -1},
         {"mid frame", 2, -1, 2, 2, 2, 0, 0, -1},
+        // An animation the sprite lacks can never run: one finished pass,
+        // and no more however long it is stepped.
+        {"missing animation ends at once", 7, -1, 3, 7, 0, 0, 1, -1},
     };
     for (const Case& c : cases) {
         a->resetAnim();
@@ -59,6 +62,7 @@ TEST_F(PoolTest, AnimationStep) {
         EXPECT_EQ(a->frameTick, c.wantTick) << c.name;
         EXPECT_EQ(a->animPasses, c.wantPasses) << c.name;
         EXPECT_EQ(a->nextAnim, c.wantNext) << c.name;
+        EXPECT_EQ(a->isAnimDone(), c.wantPasses > 0 && c.wantFrame == 0 && c.wantTick == 0) << c.name;
     }
     // setAnim with the current animation leaves the queued one; setAnimThen
     // stores it anyway.

@@ -157,14 +157,21 @@ TEST(PlatformReplay, CarriersLevel) {
 // The items run: the hero walks right through the scale item, the flying
 // holder and the heavy item; at x 1600 it takes the carryable item on its
 // head for ten steps and throws it forward (the wind-up state the hero's
-// throw hands the item); the dropped item falls and waits; at the container
-// the hero's opening (AI state 6, animation 1) releases the item.
+// throw hands the item); the dropped item falls, lands and rests; at the
+// container the action key opens it (the hero's PICKUP, the container's AI
+// state 6 with animation 1), it releases its item, which flies to the hero,
+// and the hero stands again.
+//
+// The carrying stays poked: the level's item (subtype 112) is by its row a
+// plain item of amount 0, which the pickup test never offers to carry.
 TEST(PlatformReplay, PlatformItemsLevel) {
     stepdriver::Options o;
     o.level = levelFile("platform_items", kit::demoPlatformItemsLevel());
     o.seed = 5;
     std::string error;
-    ASSERT_TRUE(stepdriver::parseInputScript("5 down right\n", o.input, error)) << error;
+    // Walk right up against the container, then the action key.
+    ASSERT_TRUE(stepdriver::parseInputScript("5 down right\n160 up right\n162 down 5\n164 up 5\n", o.input, error))
+        << error;
     stepdriver::StepDriver drv;
     ASSERT_TRUE(drv.load(o, error)) << error;
     int carriedFrom = -1, thrownAt = -1, openedAt = -1;
@@ -191,11 +198,7 @@ TEST(PlatformReplay, PlatformItemsLevel) {
         if (item && item->aiState == 5 && throwOrigin < 0) throwOrigin = b::originX(item);
         if (cActor* scale = actorById(21); scale && scale->aiState == 23) scaleDuring = b::scaleSecondsLeft();
         cActor* box = actorById(20);
-        if (openedAt < 0 && box && box->aiState == 2 && hero->posX >= 2400) {
-            box->setAnim(1);
-            box->aiState = 6;
-            openedAt = n;
-        }
+        if (openedAt < 0 && box && box->aiState == 6 && box->anim == 1) openedAt = n;
         if (releasedType < 0)
             for (jint i = 0; i < game::stores().actorCount; ++i)
                 if (cActor* a = game::poolActor(i); a && a->recordIndex == (0x2000000 | 0)) {
@@ -231,16 +234,123 @@ TEST(PlatformReplay, PlatformItemsLevel) {
     EXPECT_GE(scaleDuring, 1);
     const std::vector<int> states = heroStates(trace);
     EXPECT_NE(std::find(states.begin(), states.end(), 32), states.end());
-    // The dropped item fell to the floor and lies there.
+    // The dropped item fell to the floor, landed and rests there (AI state
+    // 18, where it waits to be taken), not falling for ever (28).
     const std::vector<std::string> dropped = actorLines(trace, 25);
     ASSERT_FALSE(dropped.empty());
     EXPECT_EQ(intField(dropped.front(), "y"), 400);
     EXPECT_EQ(intField(dropped.back(), "y"), 648);
-    // The container opened and released its item at scale 150.
-    ASSERT_GE(openedAt, 0);
+    EXPECT_EQ(intField(dropped.back(), "ai"), 18);
+    // The action key opened the container, which released its item at scale
+    // 150; the hero's PICKUP ended and it stands again.
+    ASSERT_GE(openedAt, 0) << "the action key never opened the container";
     EXPECT_EQ(releasedType, 2);
     EXPECT_EQ(releasedScale, 150);
+    const std::vector<std::string> box = actorLines(trace, 20);
+    ASSERT_FALSE(box.empty());
+    EXPECT_EQ(intField(box.back(), "ai"), 37);
+    const auto pickup = std::find(states.begin(), states.end(), 19);
+    ASSERT_NE(pickup, states.end());
+    EXPECT_EQ(states.back(), 0) << "the hero stayed in its pickup state";
     compareWithGolden("platform_items", trace);
+}
+
+// The jump lock a bar or a rider sets when it takes the hero runs out: on
+// the rider the straight jump hops (the rider's jump animation 84), and
+// from the bar the jump key lets go upward into a jump (JUMP 3 straight
+// after TOWED 21), where the carriers run crouches off both.
+TEST(PlatformReplay, TheHeroJumpsOnTheRiderAndOffTheBarByKeys) {
+    // The carriers run with one crouch turned into the jump key.
+    auto runWith = [](const std::string& from, const std::string& to) {
+        std::string keys = kCarrierKeys;
+        const size_t at = keys.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos) keys.replace(at, from.size(), to);
+        stepdriver::Options o;
+        o.level = levelFile("carriers", kit::demoCarriersLevel());
+        o.steps = 330;
+        o.seed = 5;
+        std::string error;
+        EXPECT_TRUE(stepdriver::parseInputScript(keys, o.input, error)) << error;
+        stepdriver::Run run = stepdriver::runLevel(o);
+        EXPECT_TRUE(run.ok) << run.error;
+        for (const std::string& v : run.violations) ADD_FAILURE() << v;
+        return run.trace;
+    };
+    bool hopped = false;
+    for (const std::string& l : runWith("168 down down\n172 up down\n", "160 down 2\n166 up 2\n"))
+        hopped = hopped || (isStep(l, "hero") && intField(l, "state") == 39 && intField(l, "anim") == 84);
+    EXPECT_TRUE(hopped) << "the jump key did nothing on the rider";
+
+    int afterBar = -1, previous = -1;
+    for (const std::string& l : runWith("265 down down\n269 up down\n", "265 down 2\n269 up 2\n")) {
+        if (!isStep(l, "hero")) continue;
+        const int s = intField(l, "state");
+        if (previous == 21 && s != 21 && afterBar < 0) afterBar = s;
+        previous = s;
+    }
+    EXPECT_EQ(afterBar, 3) << "the hero did not jump off the bar";
+}
+
+// Walking off a sinking platform the hero falls to the floor: the platform
+// lets its rider go once the hero's sweep no longer meets it, so it does not
+// pull the hero back under its top every step (the hero hung in FALL 27 px
+// below it, moving sideways only).
+TEST(PlatformReplay, TheHeroWalkingOffASinkingPlatformFallsToTheFloor) {
+    stepdriver::Options o;
+    o.level = levelFile("sinking", kit::demoSinkingPlatformsLevel());
+    o.steps = 60;
+    o.seed = 5;
+    std::string error;
+    ASSERT_TRUE(stepdriver::parseInputScript("5 down right\n14 down 3\n26 up 3\n27 down right\n", o.input, error));
+    const stepdriver::Run run = stepdriver::runLevel(o);
+    ASSERT_TRUE(run.ok) << run.error;
+    for (const std::string& v : run.violations) ADD_FAILURE() << v;
+    int onPlatform = -1, fallSteps = 0, landedAt = -1;
+    for (const std::string& l : run.trace) {
+        if (!isStep(l, "hero")) continue;
+        const int step = std::atoi(l.c_str()), s = intField(l, "state"), y = intField(l, "y");
+        if (onPlatform < 0 && (s == 0 || s == 1) && y == 600 - 18) onPlatform = step;
+        if (onPlatform >= 0 && landedAt < 0) {
+            if (s == 2) ++fallSteps;
+            if (s == 1 && y == 648) landedAt = step;
+        }
+    }
+    ASSERT_GE(onPlatform, 0) << "the hero never stood on the platform";
+    ASSERT_GE(landedAt, 0) << "the hero never reached the floor";
+    EXPECT_LE(fallSteps, 3);
+}
+
+// A hero standing on a path platform keeps riding it: the sweep that lets a
+// carrier's rider go meets the platform every step it stands there.
+TEST(PlatformReplay, AHeroStandingOnAPathPlatformRidesAlong) {
+    std::string level = "# a path platform between links 81 and 82\nlayer 4 40 20\n";
+    for (int r = 0; r < 20; ++r) level += std::string(40, r >= 18 ? '6' : '.') + "\n";
+    level += "object 0 1 400 430 7 0 160 2 -1 -1 -1 -1\n";
+    level += "link 81 400 450 82 0 0\nlink 82 800 450 81 0 0\n";
+    level += "object " + std::to_string(st::kPathPlatform) + " 43 400 450 7 0 160 2 81 0 0 0\n";
+    level += "rect 10 0 0 1440 720\n";
+    stepdriver::Options o;
+    o.level = levelFile("path", level);
+    o.steps = 120;
+    o.seed = 5;
+    const stepdriver::Run run = stepdriver::runLevel(o);
+    ASSERT_TRUE(run.ok) << run.error;
+    for (const std::string& v : run.violations) ADD_FAILURE() << v;
+    std::map<int, int> platformX;
+    for (const std::string& l : actorLines(run.trace, 43)) platformX[std::atoi(l.c_str())] = intField(l, "x");
+    int riding = 0, furthest = 0;
+    for (const std::string& l : run.trace) {
+        if (!isStep(l, "hero")) continue;
+        const int step = std::atoi(l.c_str());
+        if (step < 10 || !platformX.count(step)) continue;
+        EXPECT_EQ(intField(l, "y"), 450 - 18) << l;
+        EXPECT_LE(std::abs(intField(l, "x") - platformX[step]), 2) << l;
+        furthest = std::max(furthest, intField(l, "x"));
+        ++riding;
+    }
+    EXPECT_GT(riding, 100);
+    EXPECT_GT(furthest, 500) << "the platform never carried the hero";
 }
 
 // The hero jumps onto the sinking platform: after its countdown it sinks
@@ -279,6 +389,30 @@ TEST(PlatformReplay, SinkingPlatformsUnderTheHero) {
     }
     ASSERT_GE(counting, 0);
     EXPECT_EQ(dropping - counting, 16);
+}
+
+// Opening a container whose item is missing releases nothing: the hero's
+// PICKUP, waiting for an item to fly in, gives up and the hero stands again.
+TEST(PlatformReplay, OpeningAContainerOfAMissingItemDoesNotHoldTheHero) {
+    std::string text;
+    for (const kit::DamagedLevel& d : kit::damagedPlatformLevels())
+        if (d.name == "container of a missing item") text = d.text;
+    ASSERT_FALSE(text.empty());
+    stepdriver::Options o;
+    o.level = levelFile("missing_item", text);
+    o.steps = 160;
+    o.seed = 3;
+    std::string error;
+    ASSERT_TRUE(stepdriver::parseInputScript("2 down right\n20 up right\n30 down 5\n32 up 5\n", o.input, error));
+    const stepdriver::Run run = stepdriver::runLevel(o);
+    ASSERT_TRUE(run.ok) << run.error;
+    for (const std::string& v : run.violations) ADD_FAILURE() << v;
+    const std::vector<int> states = heroStates(run.trace);
+    ASSERT_NE(std::find(states.begin(), states.end(), 19), states.end()) << "the action key did not open the container";
+    EXPECT_EQ(states.back(), 0);
+    const std::vector<std::string> box = actorLines(run.trace, 17);
+    ASSERT_FALSE(box.empty());
+    EXPECT_EQ(intField(box.back(), "ai"), 37);
 }
 
 // Each damaged variant runs 200 steps with the hero walking through it:

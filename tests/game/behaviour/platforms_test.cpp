@@ -418,4 +418,54 @@ TEST_F(PlatformTest, AThrownItemThatMeetsNothingBreaks225PixelsFromWhereItWasThr
     EXPECT_TRUE(pot->type != 2 || pot->aiState != 5);
 }
 
+// A dropped item falls with ground stick on, so every grounded step reports
+// the landed bit with the ground contact: it still lands (and rests in AI
+// state 18, where the pickup test runs); only its own dash-contact bit holds
+// the landing back, and an item out of view does not land.
+TEST_F(PlatformTest, AFallingItemLandsOnGroundContactEvenWithTheLandedBitSet) {
+    struct Case {
+        const char* what;
+        jint result, contact, viewRating, state;
+    };
+    const Case cases[] = {
+        {"grounded with stick (landed bit set)", 8 | 0x100000 | 1, 0, 0, 18},
+        {"ground contact alone", 8, 0, 0, 18},
+        {"still in the air", 0, 0, 0, 28},
+        {"dashed into", 8 | 0x100000, 0x100000, 0, 28},
+        {"out of view", 8 | 0x100000, 0, 2, 28},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cActor* item = make(2, 300, 700, {0, 0, -1}, 198);
+        item->aiState = 27;
+        placeHero(1200, 700);
+        updateType2(item);  // 27: motion state and stick, then falling
+        ASSERT_EQ(item->aiState, 28);
+        collisionResult() = c.result;
+        contactFlags(item) = c.contact;
+        item->viewRating = c.viewRating;
+        updateType2(item);
+        EXPECT_EQ(item->type, 2);
+        EXPECT_EQ(item->aiState, c.state);
+    }
+}
+
+// A thrown-off item (AI state 25) falls through everything until its effect
+// has played; when the effect can never play it still ends once it is
+// below the map instead of falling for good.
+TEST_F(PlatformTest, AThrownOffItemWhoseEffectNeverEndsIsRemovedBelowTheMap) {
+    cActor* item = make(2, 300, 700, {1, 0, 0}, 198);
+    const jint id = item->uniqueId;
+    item->aiState = 25;
+    cActor::spawnChild(item, nullptr, 3, 0, 300, 700, 11, 0xE000);
+    ASSERT_NE(item->child, nullptr);
+    ASSERT_FALSE(item->isChildFinished());
+    updateType2(item);
+    ASSERT_EQ(game::getActorById(id), item) << "inside the map it waits for its effect";
+    EXPECT_EQ(item->aiState, 25);
+    item->setPosition(300, game::cg().mapPixelHeight + 1);
+    updateType2(item);
+    EXPECT_EQ(game::getActorById(id), nullptr);
+}
+
 }  // namespace

@@ -130,6 +130,29 @@ TEST(StepDriverRun, WalkAndSkidOnTheFlatMap) {
     EXPECT_EQ(field(hero[21], "state"), "0");
 }
 
+// A map without a wall column at its left end: outside the map is wall, so
+// the hero walking left stops with its box against x 0 and stays there (it
+// slipped out up to 35 px and bounced between x -1 and 17 each step).
+TEST(StepDriverRun, TheLeftMapEdgeStopsTheHeroWithoutAWallColumn) {
+    std::string level = "# no edge walls\nlayer 4 20 10\n";
+    for (int r = 0; r < 10; ++r) level += std::string(20, r >= 8 ? '6' : '.') + "\n";
+    level += "object 0 1 200 288 7 0 160 2 -1 -1 -1 -1\nrect 10 0 0 720 360\n";
+    const std::string path = "edge.lvl";
+    kit::writeFile(path, kit::Bytes(level.begin(), level.end()));
+    stepdriver::Options o;
+    o.level = "file:" + path;
+    o.steps = 40;
+    std::string error;
+    ASSERT_TRUE(stepdriver::parseInputScript("2 down left\n", o.input, error)) << error;
+    const stepdriver::Run run = stepdriver::runLevel(o);
+    ASSERT_TRUE(run.ok) << run.error;
+    for (const std::string& v : run.violations) ADD_FAILURE() << v;
+    const auto hero = heroLines(run.trace);
+    ASSERT_EQ(hero.size(), 40u);
+    for (const std::string& l : hero) EXPECT_GE(std::atoi(field(l, "x").c_str()), 16) << l;
+    for (size_t i = 30; i < hero.size(); ++i) EXPECT_EQ(field(hero[i], "x"), field(hero[29], "x")) << hero[i];
+}
+
 TEST(StepDriverRun, OneScriptAndSeedGiveOneTrace) {
     stepdriver::Options o;
     o.level = "demo";

@@ -19,7 +19,6 @@ Fake::Fake() {
     statics.struckBlockId = -1;
     statics.lastStrikeStep = -1;
     statics.carryTicks = -1;
-    statics.heroInputMode = -1;
     installFake(this);
 }
 
@@ -195,6 +194,7 @@ jint& heroActionMask() { return fake().actionMask; }
 jint& actionAnim() { return fake().actionAnim; }
 jint& actionNextState() { return fake().actionNextState; }
 jint& heroInputLock() { return fake().inputLock; }
+jint& heroInputMode() { return fake().inputMode; }
 jint& inputOptions() { return fake().inputOptions; }
 jint airControl() { return fake().airControl; }
 void setAirControl(jint v) { fake().airControl = v; }

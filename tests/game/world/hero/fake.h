@@ -75,7 +75,7 @@ struct Fake {
     // Hero-side statics of the framework.
     jint heroState = 0, heroStateTicks = 0;
     std::array<jint, 9> heroVars{};
-    jint actionMask = 0, actionAnim = 0, actionNextState = 0, inputLock = 0, inputOptions = 0, airControl = 0;
+    jint actionMask = 0, actionAnim = 0, actionNextState = 0, inputLock = 0, inputMode = -1, inputOptions = 0, airControl = 0;
     jint cruise = 0;
     std::array<jint, 4> modes{};
     cActor* grabbed = nullptr;

@@ -91,7 +91,7 @@ TEST(HeroFly, ShotLocksTheActionKey) {
     EXPECT_TRUE(f.logged("shot 70 -24"));
     EXPECT_EQ(f.hero.anim, 25);
     EXPECT_EQ(f.inputLock & 128, 128);
-    EXPECT_EQ(f.statics.heroInputMode, 2);
+    EXPECT_EQ(f.inputMode, 2);
 }
 
 TEST(HeroSwim, SinksSlowlyAndJumpsOutAtTheSurface) {
@@ -225,7 +225,7 @@ TEST(HeroClimb, EntrySnapsToTheColumnMiddleAndLocksInput) {
     EXPECT_EQ(f.hero.x % 36, 18);
     EXPECT_EQ(f.hero.x, 198);
     EXPECT_EQ(f.inputLock, 0x7FF7FFFB);
-    EXPECT_EQ(f.statics.heroInputMode, 3);
+    EXPECT_EQ(f.inputMode, 3);
     EXPECT_EQ(f.modes[2], 1);
 }
 
