@@ -4,6 +4,7 @@
 // limits from rectangle 50 ({36, 0} to {836, 432}), the hero at x 120,
 // script 2 setting the limits and script 9 ending the level.
 #include "tools/kit/demo_bosses.h"
+#include "tools/kit/level_builder.h"
 
 #include "tools/kit/gamedata.h"
 #include "tools/kit/level.h"
@@ -208,18 +209,7 @@ std::vector<DamagedArena> damagedBossArenas() {
 
 void addDemoBosses(std::vector<DemoEntry>& entries) {
     for (int type : bossArenaTypes()) {
-        entries.push_back({"arena" + std::to_string(type), [type] {
-                               const std::map<int, Bytes> level = levelEntries(parseLevelDescription(bossArenaLevel(type)));
-                               std::vector<PackEntry> pack;
-                               for (int e = 0; e <= kLevelRegionsEntry; ++e) {
-                                   auto it = level.find(e);
-                                   PackEntry p;
-                                   if (it == level.end() || it->second.empty()) p.empty = true;
-                                   else p.payload = it->second;
-                                   pack.push_back(std::move(p));
-                               }
-                               return buildPack(pack).header;
-                           }});
+        entries.push_back({"arena" + std::to_string(type), [type] { return levelbuild::levelPack(bossArenaLevel(type)); }});
     }
 }
 

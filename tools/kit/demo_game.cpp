@@ -1,6 +1,7 @@
 // The demo joined into one game (demo_game.h): the stages' level packs, their
 // loading records and group programs, their music.
 #include "tools/kit/demo_game.h"
+#include "tools/kit/level_builder.h"
 
 #include "tools/kit/demo_blocks.h"
 #include "tools/kit/demo_bosses.h"
@@ -90,18 +91,7 @@ std::vector<DemoStage> makeStages() {
     return v;
 }
 
-Bytes levelPack(const std::string& text) {
-    const std::map<int, Bytes> entries = levelEntries(parseLevelDescription(text));
-    std::vector<PackEntry> pack;
-    for (int e = 0; e <= kLevelRegionsEntry; ++e) {
-        auto it = entries.find(e);
-        PackEntry p;
-        if (it == entries.end() || it->second.empty()) p.empty = true;
-        else p.payload = it->second;
-        pack.push_back(std::move(p));
-    }
-    return buildPack(pack).header;
-}
+using levelbuild::levelPack;
 
 // The arenas' bosses and their companions and minions play animations whose
 // ends move them on (a defeat waits for its fall to end): they are drawn

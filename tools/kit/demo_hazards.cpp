@@ -1,6 +1,7 @@
 // The hazard family's demo content (see demo_hazards.h): subtype rows and
 // the *hazards* and *chase* test levels, authored here as level text.
 #include "tools/kit/demo_hazards.h"
+#include "tools/kit/level_builder.h"
 
 #include "tools/kit/behaviour_source.h"
 #include "tools/kit/gamedata.h"
@@ -14,52 +15,11 @@ namespace {
 
 namespace st = hazard_subtypes;
 
-// A map of columns x rows cells: layer 2 (drawn, empty) and the collision
-// layer with a floor in the last two rows; walls lists extra solid cells
-// as (column, first row, last row).
-struct Wall {
-    int column, first, last;
-};
-std::string roomMap(int columns, int rows, const std::vector<Wall>& walls) {
-    std::string s = "layer 2 " + std::to_string(columns) + " " + std::to_string(rows) + "\n";
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) s += c ? " ." : ".";
-        s += "\n";
-    }
-    s += "layer 4 " + std::to_string(columns) + " " + std::to_string(rows) + "\n";
-    for (int r = 0; r < rows; ++r) {
-        std::string line(static_cast<size_t>(columns), r >= rows - 2 ? '6' : '.');
-        for (const Wall& w : walls)
-            if (r >= w.first && r <= w.last && w.column >= 0 && w.column < columns) line[static_cast<size_t>(w.column)] = '6';
-        s += line + "\n";
-    }
-    return s;
-}
-
-std::string object(int subtype, int id, int x, int y, int anim, const std::vector<int>& params = {}) {
-    std::string s = "object " + std::to_string(subtype) + " " + std::to_string(id) + " " + std::to_string(x) + " " +
-                    std::to_string(y) + " 7 " + std::to_string(anim) + " 160";
-    for (int p : params) s += " " + std::to_string(p);
-    return s + "\n";
-}
-
-std::string link(int id, int x, int y, int next, int code = 0, int arg = 0) {
-    return "link " + std::to_string(id) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
-           std::to_string(next) + " " + std::to_string(code) + " " + std::to_string(arg) + "\n";
-}
-
-Bytes levelPack(const std::string& text) {
-    const std::map<int, Bytes> entries = levelEntries(parseLevelDescription(text));
-    std::vector<PackEntry> pack;
-    for (int e = 0; e <= kLevelRegionsEntry; ++e) {
-        auto it = entries.find(e);
-        PackEntry p;
-        if (it == entries.end() || it->second.empty()) p.empty = true;
-        else p.payload = it->second;
-        pack.push_back(std::move(p));
-    }
-    return buildPack(pack).header;
-}
+using levelbuild::link;
+using levelbuild::object;
+using levelbuild::roomMap;
+using levelbuild::Wall;
+using levelbuild::levelPack;
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 // Every row written here keeps its row length (12 values below row 209),
 // so the table shape stays the one the reader expects.
 #include "tools/kit/demo_movers.h"
+#include "tools/kit/level_builder.h"
 
 #include "tools/kit/gamedata.h"
 #include "tools/kit/level.h"
@@ -161,18 +162,7 @@ object 187 35 1100 380 7 0 160 0 0 0 0 40
 void addDemoMovers(std::vector<DemoEntry>& out) {
     for (const auto& [name, text] : {std::pair{"level_enemies", kDemoEnemies}, std::pair{"level_movers", kDemoMovers}}) {
         const char* description = text;
-        out.push_back({name, [description] {
-                           const std::map<int, Bytes> entries = levelEntries(parseLevelDescription(description));
-                           std::vector<PackEntry> pack;
-                           for (int e = 0; e <= kLevelRegionsEntry; ++e) {
-                               auto it = entries.find(e);
-                               PackEntry p;
-                               if (it == entries.end() || it->second.empty()) p.empty = true;
-                               else p.payload = it->second;
-                               pack.push_back(std::move(p));
-                           }
-                           return buildPack(pack).header;
-                       }});
+        out.push_back({name, [description] { return levelbuild::levelPack(description); }});
     }
 }
 

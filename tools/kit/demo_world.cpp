@@ -7,6 +7,7 @@
 // starts. Walking right and jumping reaches the trigger. Its entries form
 // the level pack "pack4".
 #include "tools/kit/demo_world.h"
+#include "tools/kit/level_builder.h"
 
 #include "tools/kit/gamedata.h"
 #include "tools/kit/hero_sprite.h"
@@ -137,18 +138,7 @@ script 2
 )";
 
 void addDemoWorld(std::vector<DemoEntry>& out) {
-    out.push_back({"pack4", [] {
-                       const std::map<int, Bytes> entries = levelEntries(parseLevelDescription(kDemoStage));
-                       std::vector<PackEntry> pack;
-                       for (int e = 0; e <= kLevelRegionsEntry; ++e) {
-                           auto it = entries.find(e);
-                           PackEntry p;
-                           if (it == entries.end() || it->second.empty()) p.empty = true;
-                           else p.payload = it->second;
-                           pack.push_back(std::move(p));
-                       }
-                       return buildPack(pack).header;
-                   }});
+    out.push_back({"pack4", [] { return levelbuild::levelPack(kDemoStage); }});
 }
 
 namespace {
