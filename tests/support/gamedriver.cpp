@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "tests/support/manual_clock.h"
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
 #include "display/lcdui/lcdui.h"
@@ -40,22 +41,11 @@ namespace {
 
 constexpr int32_t kPlayState = 14;
 constexpr jlong kPlayStepMs = 62, kOtherStepMs = 41;
-constexpr jlong kClockStart = 1000000;
 // Passes that run no logic step (the game paused) before a step gives up.
 constexpr int kIdlePassLimit = 64;
 
-class DriverClock final : public game::GameClock {
-public:
-    jlong now() override { return m_now; }
-    void sleep(jint) override {}
-    void advance(jlong ms) { m_now += ms; }
-    void reset() { m_now = kClockStart; }
 
-private:
-    jlong m_now = kClockStart;
-};
-
-DriverClock g_clock;
+stepdriver::ManualClock g_clock;
 bool g_live = false;
 
 Object* silentPlayer(java_io_InputStream*, String*) { return newObject<DummyPlayer>(); }

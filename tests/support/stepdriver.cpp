@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "tests/support/manual_clock.h"
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
 #include "display/lcdui/lcdui.h"
@@ -71,21 +72,9 @@ namespace {
 constexpr jint kMaxLiveActors = 200;
 constexpr jint kEndState = 16;  // no handler: the run loop ends the program on it
 constexpr jlong kStepMs = 62;
-constexpr jlong kClockStart = 1000000;
 
-// The clock the game sees: it moves only when the driver steps.
-class StepClock final : public game::GameClock {
-public:
-    jlong now() override { return m_now; }
-    void sleep(jint) override {}
-    void advance(jlong ms) { m_now += ms; }
-    void reset() { m_now = kClockStart; }
 
-private:
-    jlong m_now = kClockStart;
-};
-
-StepClock g_clock;
+ManualClock g_clock;
 std::vector<const StaticsContribution*> g_statics;
 bool g_booted = false;
 

@@ -102,24 +102,6 @@ constexpr int kArenaActorSubtypes[] = {kSubtypeMeleeBoss,  kSubtypeThrowerBoss, 
                                        kSubtypeAnchorBossB, kSubtypeAnchorBossC, kSubtypeWaypointBoss, 218, 202};
 constexpr int kArenaSpriteId = 0, kArenaSpriteGroup = 19;
 
-// A one-file pack's entries, payloads decoded.
-std::vector<PackEntry> packEntries(const Bytes& header) {
-    const ParsedPack parsed = parsePackFile(header);
-    std::vector<PackEntry> out;
-    for (const ParsedPackEntry& e : parsed.entries) {
-        PackEntry p;
-        if (e.type < 0) {
-            p.empty = true;
-        } else {
-            p.payload = packEntryPayload(header, e);
-            p.type = e.type;
-            p.compress = e.compressed;
-        }
-        out.push_back(std::move(p));
-    }
-    return out;
-}
-
 DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
     auto it = std::find_if(entries.begin(), entries.end(), [&](const DemoEntry& e) { return e.name == name; });
     return it == entries.end() ? nullptr : &*it;
@@ -202,7 +184,7 @@ void addDemoGame(std::vector<DemoEntry>& entries) {
     if (DemoEntry* e = findEntry(entries, "pack" + std::to_string(kFallingHeroPack))) {
         auto base = e->make;
         e->make = [base] {
-            std::vector<PackEntry> pack = packEntries(base());
+            std::vector<PackEntry> pack = decodePackEntries(base());
             while (pack.size() < size_t(kFallingHeroEntry)) pack.push_back(PackEntry{.empty = true});
             if (pack.size() == size_t(kFallingHeroEntry)) pack.push_back({.payload = encodeSprite(heroSprite())});
             return buildPack(pack).header;

@@ -148,24 +148,6 @@ DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
     return it == entries.end() ? nullptr : &*it;
 }
 
-// A one-file pack's entries, payloads decoded.
-std::vector<PackEntry> decodePackEntries(const Bytes& header) {
-    const ParsedPack parsed = parsePackFile(header);
-    std::vector<PackEntry> out;
-    for (const ParsedPackEntry& e : parsed.entries) {
-        PackEntry p;
-        if (e.type < 0) {
-            p.empty = true;
-        } else {
-            p.payload = packEntryPayload(header, e);
-            p.type = e.type;
-            p.compress = e.compressed;
-        }
-        out.push_back(std::move(p));
-    }
-    return out;
-}
-
 LoadRecord levelRecord(int opcode, int slot, int32_t param, int pack, int resource) {
     return LoadRecord{opcode, slot, kDemoStageGroup, param, pack, resource};
 }

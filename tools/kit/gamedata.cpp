@@ -226,6 +226,23 @@ Bytes packEntryPayload(ByteSpan file, const ParsedPackEntry& e) {
     return Bytes(pl.begin(), pl.end());
 }
 
+std::vector<PackEntry> decodePackEntries(ByteSpan header) {
+    const ParsedPack parsed = parsePackFile(header);
+    std::vector<PackEntry> out;
+    for (const ParsedPackEntry& e : parsed.entries) {
+        PackEntry p;
+        if (e.type < 0) {
+            p.empty = true;
+        } else {
+            p.payload = packEntryPayload(header, e);
+            p.type = e.type;
+            p.compress = e.compressed;
+        }
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
 std::string describePack(ByteSpan header) {
     ParsedPack p = parsePackFile(header);
     std::ostringstream o;

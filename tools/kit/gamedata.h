@@ -78,6 +78,8 @@ ParsedPack parsePackFile(ByteSpan file, FileLayout* layout = nullptr, int subPac
                          const std::vector<int>& firsts = {});
 // Payload of entry i of a parsed file (decoded when compressed).
 Bytes packEntryPayload(ByteSpan file, const ParsedPackEntry& e);
+// A one-file pack's entries, payloads decoded, ready for buildPack again.
+std::vector<PackEntry> decodePackEntries(ByteSpan header);
 std::string describePack(ByteSpan header);
 
 // --- text packs ---------------------------------------------------------------
