@@ -1,7 +1,8 @@
 // Crash-test child: saves records into the store "crash" in an endless
 // loop (adds, replacements and deletions with self-checking contents)
 // until the test kills it. argv[1] seeds the choice of operations; one
-// byte on standard output says that the saving starts.
+// byte on standard output says that the saving starts, another that the
+// first save is complete.
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -57,5 +58,7 @@ int main(int argc, char** argv) {
             store->setRecord(id, bytes(data), 0, static_cast<jint>(data.size()));
         }
         if (Application::pendingException()) return 3;
+        // And once, that a save is complete.
+        if (generation == 1 && ::write(STDOUT_FILENO, "S", 1) != 1) return 4;
     }
 }
