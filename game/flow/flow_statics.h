@@ -146,6 +146,7 @@ using AtomicLong = std::atomic<jlong>;
     X(jlong, intersectNumeratorB)                            \
     X(jint, orbitCentreX)                                    \
     X(jint, orbitCentreY)                                    \
+    X(IntArray*, orbitScratch)                               \
     X(jint, displayChangedMask)                              \
     X(jint, displayState)                                    \
     X(jint, contextValue)                                    \
