@@ -147,6 +147,7 @@ using AtomicLong = std::atomic<jlong>;
     X(jint, orbitCentreX)                                    \
     X(jint, orbitCentreY)                                    \
     X(IntArray*, orbitScratch)                               \
+    X(ObjectArray*, soundTraceLines)                         \
     X(jint, displayChangedMask)                              \
     X(jint, displayState)                                    \
     X(jint, contextValue)                                    \
