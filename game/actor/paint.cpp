@@ -301,7 +301,10 @@ void game::paintPooledEffect(cActor* e) {
         e->sprite->getAFrameRect(r, e->anim, e->frame, 0, 0, 0);
         jint w = r->data()[2] - r->data()[0], h = r->data()[3] - r->data()[1];
         // The frame's own box around the position (mirrored with the
-        // effect), as the view box (x, y, w, h) on the portrait canvas.
+        // effect), as the view box (x, y, w, h) on the portrait canvas. For
+        // a frame standing on its bottom centre this is (x - w / 2, y - h);
+        // a box assumed there would hide every frame drawn away from its
+        // anchor (the panel's portrait stands at view (0, 0)).
         jint bx = e->posX + ((e->paintFlags & 1) ? -r->data()[2] : r->data()[0]), by = e->posY + r->data()[1];
         g->setClip(480 - by - h, bx, h, w + 1);
     }
