@@ -239,6 +239,17 @@ TEST_F(PaintTest, ScreenEffectsThroughTheSeam) {
     screen->clear();
     hooks.paintEffectsOfLayer(3);
     EXPECT_EQ(screen->countNot(0), 0);
+    // A frame drawn away from its anchor is clipped to where it lies, also
+    // mirrored.
+    BSprite* off = blocks({fill(0xFFFFFFFF, 12, 12)}, 10, 10);
+    for (jbyte facing : {jbyte{0}, jbyte{1}}) {
+        screen->clear();
+        cActor* o = hooks.spawnEffect(off, 0, 60, 60, 14, 0x60000, -1);
+        o->facing = facing;
+        hooks.paintActor(o);
+        EXPECT_EQ(screen->countNot(0), 12 * 12) << "facing " << int(facing);
+        hooks.deactivate(o);
+    }
     // Deactivated: painted no more, and the same id asks for it again.
     const jint id = e->uniqueId;
     hooks.deactivate(e);
