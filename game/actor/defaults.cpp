@@ -61,6 +61,7 @@ void game::installActorServices() {
     setScreenActorHooks(&actorScreenHooks());
     setHeroHitKindSink(&storeHeroHitKind);
     setHeroSubtypeSource(&heroSubtypeForSound);
+    setPartnerViewSource(&heroPartnerView);
 }
 
 void game::registerActorFramework() {

@@ -286,27 +286,35 @@ void game::paintRelativeToCamera(cActor* a, bool relative) {
 void game::paintEffectLayer(jint layer) {
     for (jint i = 0; i < ca().effectCount; ++i) {
         auto* e = static_cast<cActor*>(ca().effectPool->data()[i]);
-        if (!e || e->layer != layer || (e->flags & 0x40)) continue;
-        e->paintFlags = (e->paintFlags & ~1) | (e->facing ? 1 : 0);
-        if (e->isAnimDone() && (e->paintFlags & 0x2000)) continue;
-        Graphics* g = gfx();
-        bool clip = (e->paintFlags & 0x40000) && g && e->sprite;
-        if (clip) {
-            IntArray* r = ca().frameRect;
-            e->sprite->getAFrameRect(r, e->anim, e->frame, 0, 0, 0);
-            jint w = r->data()[2] - r->data()[0], h = r->data()[3] - r->data()[1];
-            // The view box (x, y, w, h) on the portrait canvas.
-            jint bx = e->posX - (w >> 1), by = e->posY - h;
-            g->setClip(480 - by - h, bx, h, w + 1);
-        }
-        bool relative = !(e->paintFlags & 0x20000) && !(e->flags & 0x400);
-        if (e->flags & 0x800) cActor::moveBy(e, java::ishl(cg().cameraOffsetX, 8), 0);
-        if (e->sprite) {
-            e->sprite->setPalette(e->palette);
-            paintRelativeToCamera(e, relative);
-        }
-        if (clip) g->setClip(0, 0, 480, 800);
+        if (e && e->layer == layer) paintPooledEffect(e);
     }
+}
+
+void game::paintPooledEffect(cActor* e) {
+    if (!e || (e->flags & 0x40)) return;
+    e->paintFlags = (e->paintFlags & ~1) | (e->facing ? 1 : 0);
+    if (e->isAnimDone() && (e->paintFlags & 0x2000)) return;
+    Graphics* g = gfx();
+    bool clip = (e->paintFlags & 0x40000) && g && e->sprite;
+    if (clip) {
+        IntArray* r = ca().frameRect;
+        e->sprite->getAFrameRect(r, e->anim, e->frame, 0, 0, 0);
+        jint w = r->data()[2] - r->data()[0], h = r->data()[3] - r->data()[1];
+        // The frame's own box around the position (mirrored with the
+        // effect), as the view box (x, y, w, h) on the portrait canvas. For
+        // a frame standing on its bottom centre this is (x - w / 2, y - h);
+        // a box assumed there would hide every frame drawn away from its
+        // anchor (the panel's portrait stands at view (0, 0)).
+        jint bx = e->posX + ((e->paintFlags & 1) ? -r->data()[2] : r->data()[0]), by = e->posY + r->data()[1];
+        g->setClip(480 - by - h, bx, h, w + 1);
+    }
+    bool relative = !(e->paintFlags & 0x20000) && !(e->flags & 0x400);
+    if (e->flags & 0x800) cActor::moveBy(e, java::ishl(cg().cameraOffsetX, 8), 0);
+    if (e->sprite) {
+        e->sprite->setPalette(e->palette);
+        paintRelativeToCamera(e, relative);
+    }
+    if (clip) g->setClip(0, 0, 480, 800);
 }
 
 void game::paintEffect(cActor* a, bool relative) {

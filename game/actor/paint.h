@@ -16,6 +16,9 @@ void paintSprite(cActor* a, jint x, jint y, jint flags);
 void paintWrapped(cActor* a);
 void paintRelativeToCamera(cActor* a, bool relative);
 void paintEffectLayer(jint layer);
+// One effect as its layer paints it (skipped when free or finished with
+// flag 0x2000; clipped to its frame with 0x40000; view-fixed with 0x20000).
+void paintPooledEffect(cActor* e);
 void paintEffect(cActor* a, bool relative);
 void updateEffectPool();
 void resetEffectPool();

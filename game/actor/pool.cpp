@@ -154,7 +154,29 @@ void cActor::updateEffectsFrom(jint layer) {
 }
 
 cActor* cActor::spawnEffect(BSprite* sprite, jint animation, jint x, jint y, jint layer, jint paintFlags) {
-    cActor* e = obtainEffect();
+    return setUpEffect(obtainEffect(), sprite, animation, x, y, layer, paintFlags);
+}
+
+bool game::isPooledEffect(const cActor* a) {
+    ObjectArray* pool = ca().effectPool;
+    for (jint i = 0; a && pool && i < ca().effectCount && i < pool->length(); ++i)
+        if (pool->data()[i] == a) return true;
+    return false;
+}
+
+cActor* game::obtainEffectById(jint id) {
+    ObjectArray* pool = ca().effectPool;
+    for (jint i = 0; id >= 0 && pool && i < ca().effectCount && i < pool->length(); ++i) {
+        auto* e = static_cast<cActor*>(pool->data()[i]);
+        if (!e || e->uniqueId != id) continue;
+        if (!(e->flags & 0x40) || (e->flags & 0x1000) || (e->flags & static_cast<jint>(0x80000000u))) return nullptr;
+        e->flags &= ~0x40;
+        return e;
+    }
+    return nullptr;
+}
+
+cActor* game::setUpEffect(cActor* e, BSprite* sprite, jint animation, jint x, jint y, jint layer, jint paintFlags) {
     e->sprite = sprite;
     e->flags &= ~0x800;
     if (animation != e->anim) {

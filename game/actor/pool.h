@@ -48,6 +48,14 @@ void tickLevelTimer();
 // The inert effect handed out when every effect slot is busy: never in the
 // pool, never painted or updated.
 bool isInertEffect(const cActor* a);
+// The actor is one of the effect pool's live slots.
+bool isPooledEffect(const cActor* a);
+// The pooled effect with that unique id when it is free (taken, as
+// obtainEffect takes one); null otherwise.
+cActor* obtainEffectById(jint id);
+// An obtained effect given its sprite, animation, place, layer and
+// animation flags (the body of cActor::spawnEffect).
+cActor* setUpEffect(cActor* e, BSprite* sprite, jint animation, jint x, jint y, jint layer, jint paintFlags);
 // Forget the once-per-level log marks (a new level starts).
 void resetLevelLogMarks();
 

@@ -147,7 +147,103 @@ void ActorScreenHooks::moveHeroTo(jint x, jint y) {
 }
 
 jint ActorScreenHooks::lives() { return getVariable(5); }
-void ActorScreenHooks::paintActor(cActor* actor) { game::paintActor(actor); }
+// Effects (the panel icon, the portrait) paint as their layer would paint
+// them; level actors through the actor painter.
+void ActorScreenHooks::paintActor(cActor* actor) {
+    if (isPooledEffect(actor))
+        paintPooledEffect(actor);
+    else if (!isInertEffect(actor))
+        game::paintActor(actor);
+}
+
+// --- heads-up display ----------------------------------------------------------
+
+// An effect of the pool (the one with unique id effectId when that one is
+// free, else the pool's choice) with the animation restarted from its first
+// frame; null when every slot is busy (the inert stand-in is never handed
+// to the screens, which keep and paint what they get).
+cActor* ActorScreenHooks::spawnEffect(BSprite* sprite, jint anim, jint x, jint y, jint layer, jint flags,
+                                      jint effectId) {
+    cActor* e = effectId >= 0 ? obtainEffectById(effectId) : nullptr;
+    e = e ? setUpEffect(e, sprite, anim, x, y, layer, flags) : cActor::spawnEffect(sprite, anim, x, y, layer, flags);
+    if (!e || isInertEffect(e)) return nullptr;
+    e->stepsByTable = 0;
+    e->nextAnim = -1;
+    e->frame = e->frameTick = e->animTick = e->animPasses = 0;
+    return e;
+}
+
+bool ActorScreenHooks::animationEnded(cActor* actor) {
+    return !actor || !actor->sprite || actor->anim < 0 || actor->isOnLastFrame();
+}
+
+jint ActorScreenHooks::actorFlags(cActor* actor) { return actor ? actor->flags : 0; }
+jint ActorScreenHooks::actorAnimation(cActor* actor) { return actor ? actor->anim : -1; }
+
+void ActorScreenHooks::advanceAnimation(cActor* actor) {
+    if (actor) actor->updateAnimation();
+}
+
+void ActorScreenHooks::deactivate(cActor* actor) {
+    if (actor && !isInertEffect(actor)) actor->deactivate();
+}
+
+void ActorScreenHooks::paintEffectsOfLayer(jint layer) { paintEffectLayer(layer); }
+
+jint ActorScreenHooks::heroSubtype() { return theHero() ? theHero()->subtype : -1; }
+jint ActorScreenHooks::heroAnimation() { return theHero() ? theHero()->anim : -1; }
+jint ActorScreenHooks::heroScaleParam() { return ca().scaleParam; }
+
+PartnerView heroPartnerView() {
+    PartnerView v;
+    cActor* h = theHero();
+    cActor* p = ca().partnerActor;
+    const jint mode = ca().partnerMode;
+    if (!h || !p || !(mode == 0 || (mode == 3 && p->subtype == 144))) return v;
+    v.present = true;
+    v.partnerX = p->posX;
+    v.heroX = h->posX;
+    v.heroFacing = h->facing;
+    return v;
+}
+
+// The partner lies left of a hero facing left (facing 1) or right of one
+// facing right (facing 0); never when both stand at the same x.
+bool ActorScreenHooks::heroFacesInteraction() {
+    const PartnerView v = heroPartnerView();
+    return v.present &&
+           ((v.partnerX < v.heroX && v.heroFacing == 1) || (v.partnerX > v.heroX && v.heroFacing == 0));
+}
+
+// The pointer follows the gauge's actor (cGame.targetActor), at its
+// position in map pixels.
+bool ActorScreenHooks::targetPoint(jint* x, jint* y) {
+    cActor* t = cg().targetActor;
+    if (!t) return false;
+    if (x) *x = t->posX;
+    if (y) *y = t->posY;
+    return true;
+}
+
+jint ActorScreenHooks::statMark(bool second) { return second ? ca().markB : ca().markA; }
+void ActorScreenHooks::setLevelMark(jint v) { ca().levelMark = v; }
+
+// The gauge's value is parts[2]: the actor set-up puts the class number
+// there for the class subtypes and the boss routines count their hits off
+// it (hits taken = class - parts[2]), so against the class as maximum it
+// is the hit points left. params[2] is an attack-box height for these
+// subtypes and would make no gauge.
+bool ActorScreenHooks::gaugeActor(GaugeActor* out) {
+    cActor* t = cg().targetActor;
+    if (!t || !out) return false;
+    out->flags = t->flags;
+    out->aiState = t->aiState;
+    out->subtype = t->subtype;
+    out->subtypeClass = getSubtypeClass(t->subtype);
+    out->param2 = t->parts && t->parts->length() > 2 ? t->parts->data()[2] : 0;
+    out->sprite = t->sprite;
+    return true;
+}
 
 ActorScreenHooks& actorScreenHooks() {
     static ActorScreenHooks hooks;

@@ -5,6 +5,7 @@
 // map and camera (the level set-up after a lost life, the play view).
 #pragma once
 
+#include "game/flow/input.h"
 #include "game/flow/screens/actorseam.h"
 
 namespace game {
@@ -39,7 +40,26 @@ public:
     void moveHeroTo(jint x, jint y) override;
     jint lives() override;
     void paintActor(cActor* actor) override;
+    cActor* spawnEffect(BSprite* sprite, jint anim, jint x, jint y, jint layer, jint flags, jint effectId) override;
+    bool animationEnded(cActor* actor) override;
+    jint actorFlags(cActor* actor) override;
+    jint actorAnimation(cActor* actor) override;
+    void advanceAnimation(cActor* actor) override;
+    void deactivate(cActor* actor) override;
+    void paintEffectsOfLayer(jint layer) override;
+    jint heroSubtype() override;
+    jint heroAnimation() override;
+    jint heroScaleParam() override;
+    bool heroFacesInteraction() override;
+    bool targetPoint(jint* x, jint* y) override;
+    jint statMark(bool second) override;
+    void setLevelMark(jint v) override;
+    bool gaugeActor(GaugeActor* out) override;
 };
+
+// The hero and the actor it may interact with, as the partner touch zone
+// and the side panel's interaction button read them.
+PartnerView heroPartnerView();
 
 // The framework's object (installed by registerActorFramework).
 ActorScreenHooks& actorScreenHooks();

@@ -44,7 +44,7 @@ namespace game::behaviour {
     /* hazards, fly-bys, sparks, spinners, segments */                               \
     X(jint, flyByFrames)  X(IntArray*, sparkTimers)  X(IntArray*, sparkParts)        \
     X(IntArray*, sparkAngles)  X(jint, spinDecay)  X(jint, spinStep)  X(jint, spinMax) \
-    X(jint, segmentScale)  X(jint, scaleSecondsLeft)                                 \
+    X(jint, segmentScale)  X(jint, scaleSecondsLeft)  X(IntArray*, projectionScratch)  \
     /* platforms and launchers */                                                    \
     X(IntArray*, rideOffsets)  X(IntArray*, launchLimits)                            \
     /* messages: script event bits and the scripts' switch (1 from start-up) */      \

@@ -39,6 +39,7 @@ jint segmentProjectionScale();
 // updateSegmentObjects) are declared in routines.h.
 
 // --- segments ----------------------------------------------------------------
+// {along, dx, dy} in a scratch array that the next call overwrites.
 IntArray* projectOntoSegment(IntArray* record, jint px, jint py);
 IntArray* findSegmentSlot(jint id);
 void updateType43(cActor* self);

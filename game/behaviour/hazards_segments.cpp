@@ -8,6 +8,7 @@
 // outside the three records or the link table.
 #include "game/actor/actor.h"
 #include "game/actor/levels.h"
+#include "game/behaviour/fields.h"
 #include "game/behaviour/hazards.h"
 #include "game/data/statics.h"
 #include "runtime/log.h"
@@ -37,8 +38,15 @@ IntArray* recordForX(jint x) {
 
 }  // namespace
 
+// The answer lives in one scratch array of the behaviour statics, made on
+// first use and overwritten by the next call: callers read it at once.
 IntArray* projectOntoSegment(IntArray* record, jint px, jint py) {
-    IntArray* out = newIntArray(3);
+    if (!bs().projectionScratch) {
+        IntArray* scratch = newIntArray(3);
+        bs().projectionScratch = scratch;
+    }
+    IntArray* out = bs().projectionScratch;
+    out->data()[0] = out->data()[1] = out->data()[2] = 0;
     if (!record || record->length() < kSegmentLength) return out;
     const jint* e = record->data();
     const jint x1 = e[4], y1 = e[5], x2 = e[6], y2 = e[7];
@@ -71,7 +79,7 @@ void updateSegmentObjects() {
         IntArray* r = segmentRecord(i);
         if (!r || r->data()[0] == 0) continue;
         IntArray* p = projectOntoSegment(r, cg().cameraX, cg().cameraY);
-        r = segmentRecord(i);  // the projection allocated
+        r = segmentRecord(i);  // the projection may have made its scratch array
         if (!r) continue;
         const jint a = p->data()[0], b = p->data()[1], c = p->data()[2];
         jint* e = r->data();

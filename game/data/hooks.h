@@ -127,6 +127,7 @@ public:
     virtual void updateHero(cActor* hero) {}
     virtual void updateEnemy(cActor* actor) {}
     virtual void updateType6(cActor* actor) {}
+    // A scratch array the next call overwrites (read it at once).
     virtual IntArray* pointOnSegment(jint slot, jint x, jint y) { return nullptr; }
     virtual void updateSegmentObjects() {}
 };

@@ -146,6 +146,8 @@ using AtomicLong = std::atomic<jlong>;
     X(jlong, intersectNumeratorB)                            \
     X(jint, orbitCentreX)                                    \
     X(jint, orbitCentreY)                                    \
+    X(IntArray*, orbitScratch)                               \
+    X(ObjectArray*, soundTraceLines)                         \
     X(jint, displayChangedMask)                              \
     X(jint, displayState)                                    \
     X(jint, contextValue)                                    \

@@ -316,7 +316,12 @@ IntArray* ellipsePoint(jint cx, jint cy, jint rise, jint rx, jint ry, jint t, ji
     const jlong s = sin256(a), c = sin256(java::iadd(a, 23040));
     const jlong x = ((java::lmul(s, rx) >> 8) + cx) >> 8;
     const jlong y = ((java::lmul(c - 256, ry) >> 8) + (java::lmul(t / 360, rise) >> 8) + cy) >> 8;
-    IntArray* out = newIntArray(2);
+    // One scratch pair in the flow statics, overwritten by the next call.
+    if (!fl().orbitScratch) {
+        IntArray* scratch = newIntArray(2);
+        fl().orbitScratch = scratch;
+    }
+    IntArray* out = fl().orbitScratch;
     out->data()[0] = java::l2i(x);
     out->data()[1] = java::l2i(y);
     return out;

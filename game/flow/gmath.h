@@ -120,6 +120,8 @@ jint cos256(jint a);
 jint atan2(jint dx, jint dy);
 
 // --- orbit -------------------------------------------------------------------
+// {x, y} in a scratch pair that the next call overwrites (nothing is made
+// per call after the first).
 IntArray* ellipsePoint(jint cx, jint cy, jint rise, jint rx, jint ry, jint t, jint phase);
 IntArray* getOrbitPosition(jint t);
 

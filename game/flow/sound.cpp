@@ -336,18 +336,29 @@ void playSound(jint id) {
     }
     const jint loop = id == 0 ? -1 : 1;
     const jint channel = id <= 9 ? 0 : 1;
-    StringBuffer* line = StringBuffer::make(32);
-    StringBuffer::append(line, StaticClass::getStringConstant(109));
-    StringBuffer::appendInt(line, channel);
-    StringBuffer::append(line, StaticClass::getStringConstant(110));
-    StringBuffer::appendInt(line, id);
-    StringBuffer::append(line, StaticClass::getStringConstant(111));
-    StringBuffer::appendInt(line, loop);
-    StringBuffer::append(line, StaticClass::getStringConstant(111));
-    StringBuffer::append(line, String::fromLatin1("100"));
-    StringBuffer::append(line, StaticClass::getStringConstant(111));
-    StringBuffer::append(line, String::fromLatin1("0"));
-    String* text = line->toString();
+    // The trace line depends on the id alone: each is built once and kept
+    // (one String per id in the flow statics), so a sound made in play
+    // makes no Java object after its first time.
+    if (!fl().soundTraceLines) {
+        ObjectArray* lines = newObjectArray(cid::String, kSoundIds);
+        fl().soundTraceLines = lines;
+    }
+    auto* text = static_cast<String*>(fl().soundTraceLines->data()[id]);
+    if (!text) {
+        StringBuffer* line = StringBuffer::make(32);
+        StringBuffer::append(line, StaticClass::getStringConstant(109));
+        StringBuffer::appendInt(line, channel);
+        StringBuffer::append(line, StaticClass::getStringConstant(110));
+        StringBuffer::appendInt(line, id);
+        StringBuffer::append(line, StaticClass::getStringConstant(111));
+        StringBuffer::appendInt(line, loop);
+        StringBuffer::append(line, StaticClass::getStringConstant(111));
+        StringBuffer::append(line, String::fromLatin1("100"));
+        StringBuffer::append(line, StaticClass::getStringConstant(111));
+        StringBuffer::append(line, String::fromLatin1("0"));
+        text = line->toString();
+        if (fl().soundTraceLines) fl().soundTraceLines->data()[id] = text;
+    }
     traceText() = text ? text->toUtf8() : std::string();
     if (java_lang_System_Statics* sys = systemStatics())
         if (sys->out) static_cast<java_io_PrintStream*>(sys->out)->println(text);

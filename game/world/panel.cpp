@@ -32,68 +32,13 @@ void clip(jint x, jint y, jint w, jint h) {
     if (auto* g = graphics()) g->setClip(x, y, w, h);
 }
 
-bool finished(cActor* a) { return !a->sprite || a->anim < 0 || a->isOnLastFrame(); }
-
 }  // namespace
 
-void paintHeroPortrait() {
-    cActor* h = cg().hero;
-    const jint sub = h ? h->subtype : 0;
-    const jint anim = sub == 113 || sub == 237 ? 46 : sub == 242 ? 47 : 45;
-    cActor* p = cg().portraitActor;
-    if (p && p->anim != anim) {
-        p->deactivate();
-        cg().portraitActor = p = nullptr;
-    }
-    if (!p) {
-        BSprite* sprite = getSpriteById(1, 18);
-        if (!sprite) return;
-        p = cActor::spawnEffect(sprite, anim, 0, 0, 14, 0);
-        if (!p) return;
-        p->flags |= 0x62000;
-        p->uniqueId = cg().portraitActorId;
-        cg().portraitActor = p;
-    }
-    paintActor(cg().portraitActor);
-}
-
-void updatePanelActor() {
-    const jint c = getVariable(0);
-    cActor* icon = cg().panelActor;
-    const bool done = icon && finished(icon);
-    if (icon && done && !(icon->flags & static_cast<jint>(0x80000000u))) {
-        icon->deactivate();
-        cg().panelActor = icon = nullptr;
-    } else if (icon) {
-        icon->scale = 100;
-    }
-    if (!icon || done || c != scr().panelShownCounter) {
-        BSprite* sprite = spriteAt(ca().itemId);
-        if (sprite) {
-            if (!icon) {
-                icon = cActor::spawnEffect(sprite, 0, 677, 90, 14, 0);
-                cg().panelActor = icon;
-            }
-            if (icon) {
-                icon->sprite = sprite;
-                icon->posX = 677;
-                icon->posY = 90;
-                icon->layer = 14;
-                icon->flags |= 0x62000;
-                icon->scale = 100;
-                icon->resetAnim();
-            }
-        }
-        scr().panelShownCounter = c;
-    }
-    if (cActor* a = cg().panelActor)
-        paintActor(a);
-    else if (BSprite* sprite = spriteAt(ca().itemId))
-        drawSpriteFrame(sprite, -1, 18, 666, 60, 0, 100, 0);
-    addIntParam(c);
-    setFontPalette(0, 6);
-    drawTextById(0, 34, 610, 37, 4);
-}
+// The portrait and the counter icon are the screens' routines (their
+// effect actors are made, kept and painted through the actor seam); the
+// panel only decides when the icon is refreshed.
+void paintHeroPortrait() { game::paintHeroPortrait(); }
+void updatePanelActor() { game::updatePanelActor(); }
 
 // String-pool entry 34 (a game text of the program, not of the text pack),
 // as the screens paint it.

@@ -49,6 +49,7 @@
 #include "javalib/random.h"
 #include "runtime/application.h"
 #include "runtime/log.h"
+#include "runtime/objectmanager.h"
 #include "runtime/resource.h"
 #include "tools/kit/actortables.h"
 #include "tools/kit/bytes.h"
@@ -342,7 +343,9 @@ struct StepDriver::State {
     std::map<cActor*, jint> live;  // pool actors alive after the last step, by id
     std::vector<jint> scriptStates;
     size_t nextInput = 0;
-    IntArray* soundRecord = nullptr;  // held in a static root below
+    // The sound ring's read-back record, made once so that a step makes no
+    // Java object of the driver's own (play's allocations stay countable).
+    std::unique_ptr<rt::GlobalRef> soundRecord;
 };
 
 StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
@@ -390,6 +393,7 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
         IntArray* table = newIntArray(game::kSoundIds);  // every sound on channel 0 until loaded
         game::fl().soundTable = table;
     }
+    m_state->soundRecord = std::make_unique<rt::GlobalRef>(newIntArray(6));
 }
 
 StepDriver::~StepDriver() {
@@ -400,6 +404,7 @@ StepDriver::~StepDriver() {
     game::setBehaviourHooks(nullptr);
     game::setActorHooks(nullptr);
     game::setWorldHooks(nullptr);
+    m_state->soundRecord.reset();
     if (Application::instance()) Application::instance()->close();
     rt::setResourceReader(nullptr);
     game::setGameClock(nullptr);
@@ -562,7 +567,7 @@ bool StepDriver::load(const Options& options, std::string& error) {
 
 // Drops the sound requests left by the set-up.
 void StepDriver::drainSounds() {
-    IntArray* out = newIntArray(6);
+    auto* out = static_cast<IntArray*>(m_state->soundRecord->get());
     for (jint ch = 0; ch < 2; ++ch)
         for (int k = 0; k < 16; ++k) {
             game::KTLibPlayer::dequeue(ch, out);
@@ -636,7 +641,7 @@ void StepDriver::record() {
                          " hp=" + std::to_string(hp));
     }
     // Sound requests of this step.
-    IntArray* out = newIntArray(6);
+    auto* out = static_cast<IntArray*>(m_state->soundRecord->get());
     for (jint ch = 0; ch < 2; ++ch)
         for (int k = 0; k < 16; ++k) {
             game::KTLibPlayer::dequeue(ch, out);

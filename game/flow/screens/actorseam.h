@@ -1,7 +1,9 @@
 // What the screens need of the actor framework, which sits above the
 // core library: the actor library (or the program that assembles the game)
 // installs an object with setScreenActorHooks before play; until then a
-// built-in one answers neutrally (nothing there: 0, -1, no-ops).
+// built-in one answers neutrally (nothing there: 0, -1, no-ops). The actor
+// library's object (game/actor/screenhooks.h) answers every call; the
+// neutral answers serve only screens run without it (their own tests).
 #pragma once
 
 #include "runtime/object.h"

@@ -4,8 +4,12 @@
 #include "tests/game/actor/support.h"
 
 #include "game/actor/paint.h"
+#include "game/actor/screenhooks.h"
 #include "game/flow/flow_statics.h"
+#include "game/flow/gmath.h"
 #include "game/sprite/sprite.h"
+#include "runtime/application.h"
+#include "runtime/objectmanager.h"
 
 namespace {
 
@@ -182,6 +186,79 @@ TEST_F(PaintTest, StructureActorHiddenBehindItsStructure) {
         EXPECT_EQ(screen->countNot(0) > 0, c.shown) << c.angle;
     }
     setBehaviourHooks(&behaviour);
+}
+
+// The orbit answer is a scratch pair: painting an actor on a structure
+// makes no Java object once the pair exists.
+TEST_F(PaintTest, StructureActorPaintMakesNoObjects) {
+    OrbitBehaviour orbit(rec);
+    orbit.point = newIntArray(3);
+    ca().physicsA = orbit.point;
+    setBehaviourHooks(&orbit);
+    BSprite* s = blocks({fill(0xFFFFFFFF, 20, 20)}, -10, -20);
+    cActor* a = drawn(6, 100, 100, 2, s, 0);
+    a->flags |= 0x2000;
+    IntArray* first = getOrbitPosition(0);
+    EXPECT_EQ(getOrbitPosition(720), first) << "one scratch pair";
+    paintActor(a);  // warm-up
+    ObjectManager& objects = Application::instance()->objects();
+    const size_t before = objects.objectCount();
+    const uint64_t collections = objects.collections();
+    for (jint i = 0; i < 50; ++i) {
+        orbit.angle = i * 7;
+        paintActor(a);
+    }
+    ASSERT_EQ(objects.collections(), collections) << "a collection would make the count net";
+    EXPECT_EQ(objects.objectCount(), before);
+    setBehaviourHooks(&behaviour);
+}
+
+// The screens' effects (the portrait, the panel icon, the loading hints)
+// through the actor seam: made with the animation restarted, painted as
+// their layer paints them (view-fixed with 0x20000, clipped to the frame
+// with 0x40000), and a layer's effects painted on request.
+TEST_F(PaintTest, ScreenEffectsThroughTheSeam) {
+    ActorScreenHooks& hooks = actorScreenHooks();
+    // Frames stand on their bottom centre, as the frame clip expects.
+    BSprite* s = blocks({fill(0xFFE0A000, 16, 16), fill(0xFF00A0E0, 16, 16)}, -8, -16);
+    // The camera stands elsewhere: a view-fixed effect ignores it.
+    cg().cameraX = 5000;
+    cActor* e = hooks.spawnEffect(s, 1, 20, 30, 14, 0x62000, -1);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(hooks.actorAnimation(e), 1);
+    EXPECT_EQ(e->frame, 0);
+    EXPECT_EQ(e->paintFlags, 0x62000);
+    hooks.paintActor(e);
+    EXPECT_EQ(screen->countNot(0), 16 * 16);
+    golden("seam_effect", 40, 40);
+    // Layer 2 (the loading hints' layer) on request: one effect there.
+    screen->clear();
+    hooks.spawnEffect(s, 0, 24, 40, 2, 0x20000, -1);
+    hooks.paintEffectsOfLayer(2);
+    EXPECT_EQ(screen->countNot(0), 16 * 16);
+    screen->clear();
+    hooks.paintEffectsOfLayer(3);
+    EXPECT_EQ(screen->countNot(0), 0);
+    // A frame drawn away from its anchor is clipped to where it lies, also
+    // mirrored.
+    BSprite* off = blocks({fill(0xFFFFFFFF, 12, 12)}, 10, 10);
+    for (jbyte facing : {jbyte{0}, jbyte{1}}) {
+        screen->clear();
+        cActor* o = hooks.spawnEffect(off, 0, 60, 60, 14, 0x60000, -1);
+        o->facing = facing;
+        hooks.paintActor(o);
+        EXPECT_EQ(screen->countNot(0), 12 * 12) << "facing " << int(facing);
+        hooks.deactivate(o);
+    }
+    // Deactivated: painted no more, and the same id asks for it again.
+    const jint id = e->uniqueId;
+    hooks.deactivate(e);
+    screen->clear();
+    hooks.paintActor(e);
+    EXPECT_EQ(screen->countNot(0), 0);
+    hooks.updateEffectPool();  // a frame on: the slot is free to take again
+    EXPECT_EQ(hooks.spawnEffect(s, 0, 8, 8, 14, 0x62000, id), e) << "the free effect of that id";
+    EXPECT_NE(hooks.spawnEffect(s, 0, 8, 8, 14, 0x62000, id), e) << "busy: the pool chooses";
 }
 
 }  // namespace

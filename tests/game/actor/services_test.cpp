@@ -6,6 +6,7 @@
 #include "game/actor/helpers.h"
 #include "game/actor/hero.h"
 #include "game/actor/levels.h"
+#include "game/actor/pool.h"
 #include "game/actor/screenhooks.h"
 #include "game/data/progress.h"
 #include "game/flow/variables.h"
@@ -275,6 +276,104 @@ TEST_F(ServicesTest, ScreenSeam) {
     ca().heroActionMask = 0;
     s.setHeroActionMask(0x81);
     EXPECT_EQ(ca().heroActionMask, 0x81);
+}
+
+// What the heads-up display reads of the hero, its partner and the target.
+TEST_F(ServicesTest, HeadsUpDisplayReads) {
+    ActorScreenHooks& s = actorScreenHooks();
+    EXPECT_EQ(s.heroSubtype(), -1) << "no hero";
+    EXPECT_EQ(s.heroAnimation(), -1);
+    EXPECT_FALSE(s.heroFacesInteraction());
+    cActor* h = actortest::makeHero(300, 200, 113);
+    h->anim = 36;
+    ca().scaleParam = 460;
+    EXPECT_EQ(s.heroSubtype(), 113);
+    EXPECT_EQ(s.heroAnimation(), 36);
+    EXPECT_EQ(s.heroScaleParam(), 460);
+
+    // The interaction button: mode 0, or 3 with subtype 144, on the side
+    // the hero faces (facing 1 is left); never at the same x.
+    cActor* p = actortest::spawn(6, 30, 250, 200);
+    struct Case {
+        const char* what;
+        jint mode, subtype, x, facing;
+        bool shown;
+    } cases[] = {
+        {"mode 0, left of a hero facing left", 0, 6, 250, 1, true},
+        {"mode 0, left of a hero facing right", 0, 6, 250, 0, false},
+        {"mode 0, right of a hero facing right", 0, 6, 350, 0, true},
+        {"same x", 0, 6, 300, 0, false},
+        {"mode 3 with subtype 144", 3, 144, 350, 0, true},
+        {"mode 3 with another subtype", 3, 6, 350, 0, false},
+        {"mode 1", 1, 6, 350, 0, false},
+    };
+    ca().partnerActor = p;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ca().partnerMode = c.mode;
+        p->subtype = c.subtype;
+        p->posX = c.x;
+        h->facing = static_cast<jbyte>(c.facing);
+        EXPECT_EQ(s.heroFacesInteraction(), c.shown);
+        EXPECT_EQ(heroPartnerView().present, c.mode == 0 || (c.mode == 3 && c.subtype == 144));
+    }
+    ca().partnerActor = nullptr;
+    ca().partnerMode = 0;
+    EXPECT_FALSE(s.heroFacesInteraction()) << "no partner";
+
+    // The stat bars' values and the level mark.
+    ca().markA = 7;
+    ca().markB = 9;
+    EXPECT_EQ(s.statMark(false), 7);
+    EXPECT_EQ(s.statMark(true), 9);
+    s.setLevelMark(-1);
+    EXPECT_EQ(ca().levelMark, -1);
+
+    // The gauge and the pointer follow cGame.targetActor; the gauge's value
+    // is the hit points left in parts[2] against the class as maximum.
+    jint tx = 0, ty = 0;
+    ScreenActorHooks::GaugeActor g;
+    cg().targetActor = nullptr;
+    EXPECT_FALSE(s.targetPoint(&tx, &ty));
+    EXPECT_FALSE(s.gaugeActor(&g));
+    cActor* boss = actortest::spawn(6, 31, 1500, 260);
+    boss->subtype = 238;
+    boss->parts = newIntArray(9);
+    boss->parts->data()[2] = 5;
+    boss->params = ShortArray::fill(newShortArray(3), 3, 40, 50, 60);
+    boss->aiState = 12;
+    boss->flags = 0xA0;
+    cg().targetActor = boss;
+    ASSERT_TRUE(s.targetPoint(&tx, &ty));
+    EXPECT_EQ(tx, 1500);
+    EXPECT_EQ(ty, 260);
+    ASSERT_TRUE(s.gaugeActor(&g));
+    EXPECT_EQ(g.subtypeClass, 8);
+    EXPECT_EQ(g.param2, 5);
+    EXPECT_EQ(g.aiState, 12);
+    EXPECT_EQ(g.flags, 0xA0);
+    EXPECT_EQ(g.subtype, 238);
+    boss->parts = nullptr;  // no parts: an empty gauge, nothing read out of range
+    ASSERT_TRUE(s.gaugeActor(&g));
+    EXPECT_EQ(g.param2, 0);
+    cg().targetActor = nullptr;
+
+    // An actor's animation state.
+    BSprite* sprite = actortest::tickSprite(2, 3);
+    cActor* e = cActor::spawnEffect(sprite, 1, 0, 0, 2, 0);
+    EXPECT_FALSE(s.animationEnded(e));
+    s.advanceAnimation(e);
+    s.advanceAnimation(e);
+    EXPECT_TRUE(s.animationEnded(e)) << "on its last frame";
+    EXPECT_TRUE(s.animationEnded(nullptr));
+    e->flags = static_cast<jint>(0x80000000u) | 0x10;
+    EXPECT_EQ(s.actorFlags(e), static_cast<jint>(0x80000000u) | 0x10);
+}
+
+// Every effect slot busy: the screens get null, not the inert stand-in.
+TEST_F(ServicesTest, ScreenEffectWhenThePoolIsFull) {
+    for (jint i = 0; i < kEffectPoolSize; ++i) cActor::spawnEffect(nullptr, 1, i, 0, 11, 0);
+    EXPECT_EQ(actorScreenHooks().spawnEffect(nullptr, 0, 0, 0, 14, 0x62000, -1), nullptr);
 }
 
 }  // namespace

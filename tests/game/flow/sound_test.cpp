@@ -64,6 +64,20 @@ TEST_F(SoundTest, HeroSubtypeReplacesSound29) {
     }
 }
 
+// Each id's trace line is built once and kept: a sound requested again
+// reuses it (only the print stream's byte copy is made per request).
+TEST_F(SoundTest, TraceLineBuiltOncePerId) {
+    playSound(12);
+    ASSERT_NE(fl().soundTraceLines, nullptr);
+    Object* first = fl().soundTraceLines->data()[12];
+    ASSERT_NE(first, nullptr);
+    playSound(3);
+    EXPECT_EQ(lastSoundTrace(), "sound channel 0 3,1,100,0");
+    playSound(12);
+    EXPECT_EQ(lastSoundTrace(), "sound channel 1 12,1,100,0");
+    EXPECT_EQ(fl().soundTraceLines->data()[12], first);
+}
+
 TEST_F(SoundTest, MusicLoopsAndIds) {
     playSound(0);
     EXPECT_EQ(serviced(), (Events{"make 0", "loop 0 -1", "volume 0 100", "time 0 0", "start 0"}));
