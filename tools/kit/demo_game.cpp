@@ -2,6 +2,7 @@
 // loading records and group programs, their music.
 #include "tools/kit/demo_game.h"
 
+#include "tools/kit/demo_art.h"
 #include "tools/kit/demo_blocks.h"
 #include "tools/kit/demo_bosses.h"
 #include "tools/kit/demo_flow.h"
@@ -90,8 +91,53 @@ std::vector<DemoStage> makeStages() {
     return v;
 }
 
+// The painted cell over a collision cell: slopes keep their mirror bits,
+// the top of solid ground grows grass, water and empty cells stay open.
+uint16_t artOver(const TileLayer& map, int c, int r) {
+    const uint16_t v = map.at(c, r);
+    if (v == kCellEmpty) return kCellEmpty;
+    const int cls = v & 0x1FFF;
+    const uint16_t mirror = v & (kCellMirrorH | kCellMirrorV);
+    auto solid = [&](int rr) {
+        if (rr < 0) return false;
+        const uint16_t a = map.at(c, rr);
+        return a != kCellEmpty && ((a & 0x1FFF) == 6 || (a & 0x1FFF) == 7 || (a & 0x1FFF) == 8);
+    };
+    if (cls <= 5) return static_cast<uint16_t>(kTileSlope | mirror);
+    if (cls == 6 || cls == 7 || cls == 8) return solid(r - 1) ? uint16_t(kTileWall) : uint16_t(kTileGround);
+    if (cls >= 9 && cls <= 13) return kCellEmpty;
+    if (cls == 15 || cls == 16) return kTileHazard;
+    if (cls == 21 || cls == 22 || cls == 23 || cls == 30) return kTileLedge;
+    if (cls == 24) return static_cast<uint16_t>(kTileConveyor | mirror);
+    return kTileWall;
+}
+
+// A level without painted layers gains them: layer 2 drawn over its
+// collision cells, layer 0 a far backdrop of hills.
+LevelModel withArt(LevelModel m) {
+    if (!m.layers[4]) return m;
+    const TileLayer& map = *m.layers[4];
+    const bool painted = m.layers[2] && std::any_of(m.layers[2]->cells.begin(), m.layers[2]->cells.end(),
+                                                    [](uint16_t v) { return v != kCellEmpty; });
+    if (!painted) {
+        TileLayer art{map.width, map.height, {}};
+        for (int r = 0; r < map.height; ++r)
+            for (int c = 0; c < map.width; ++c) art.cells.push_back(artOver(map, c, r));
+        m.layers[2] = art;
+    }
+    if (!m.layers[0]) {
+        TileLayer far{map.width / 2 + 12, map.height / 2 + 8, {}};
+        for (int r = 0; r < far.height; ++r)
+            for (int c = 0; c < far.width; ++c)
+                far.cells.push_back(r < far.height / 2 ? uint16_t(kTileSky)
+                                                       : static_cast<uint16_t>(kTileFarHillA + (c + r) % 4));
+        m.layers[0] = far;
+    }
+    return m;
+}
+
 Bytes levelPack(const std::string& text) {
-    const std::map<int, Bytes> entries = levelEntries(parseLevelDescription(text));
+    const std::map<int, Bytes> entries = levelEntries(withArt(parseLevelDescription(text)));
     std::vector<PackEntry> pack;
     for (int e = 0; e <= kLevelRegionsEntry; ++e) {
         auto it = entries.find(e);
@@ -137,6 +183,8 @@ DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
 
 }  // namespace
 
+LevelModel demoStageLevel(const DemoStage& stage) { return withArt(parseLevelDescription(stage.level)); }
+
 const std::vector<DemoStage>& demoStages() {
     static const std::vector<DemoStage> stages = makeStages();
     return stages;
@@ -165,6 +213,7 @@ void addDemoGameLoading(LoadTable& table) {
         // The tiles of layer 2, the level pack's layers (the record names
         // itself for its pack), objects, scripts, regions, the music, then
         // the fixed actors and the play state.
+        put(15, 0, 0, kTilesPack, kTilesEntry);
         put(15, 0, 2, kTilesPack, kTilesEntry);
         put(12, 0, 0, d.pack, i);
         put(9, 0, 0, d.pack, 15);

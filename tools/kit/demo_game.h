@@ -15,6 +15,8 @@
 // fixed data only (the archive is the same every run).
 #pragma once
 
+#include "tools/kit/level.h"
+
 #include "tools/kit/actortables.h"
 #include "tools/kit/demo.h"
 #include "tools/kit/loading.h"
@@ -38,6 +40,9 @@ struct DemoStage {
 
 // The joined stages, in stage order.
 const std::vector<DemoStage>& demoStages();
+// A stage's level as its pack holds it: a level without painted cells gains
+// a layer 2 drawn over its collision cells and a far backdrop in layer 0.
+LevelModel demoStageLevel(const DemoStage& stage);
 // The loading group every level load needs (fonts, texts, screen sprites,
 // the hero's and effect sprites).
 inline constexpr int kDemoAnyLevelGroup = 4;
