@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "tools/kit/demo_game.h"
 #include "tools/kit/demo_screens.h"
 #include "tools/kit/demo_world.h"
+#include "tools/kit/hero_sprite.h"
 #include "tools/kit/level.h"
 
 namespace {
@@ -98,6 +100,50 @@ TEST(DemoTexts, NoScreenTextIsAStandIn) {
                 EXPECT_NE(texts[i].rfind("TEXT ", 0), 0u)
                     << "slot " << slot << (german ? " de" : " en") << " entry " << i << ": " << texts[i];
         }
+}
+
+}  // namespace
+
+namespace {
+
+// Every actor a stage places draws with a sprite the stage loads: rows
+// without a sprite of their own gain the look of their type, the arena
+// actors a boss-coloured copy of the hero's sprite. Trigger zones stay
+// unseen, and so do the hazards' own rows, whose behaviour runs on the
+// lengths of the animations they have (none).
+TEST(DemoArt, EveryStageActorNamesASpriteOfPackNineteenOrItsOwn) {
+    kit::ActorTables t = kit::demoActorTables();
+    kit::addDemoGameActorSprites(t);
+    std::map<int, const kit::ActorTables::Row*> bySubtype;
+    for (const kit::ActorTables::Row& r : t.rows) bySubtype[r.subtype] = &r;
+    int drawn = 0;
+    for (const kit::DemoStage& d : kit::demoStages()) {
+        for (const kit::LevelRecord& rec : kit::demoStageLevel(d).objects) {
+            if (rec.values.empty() || rec.values[0] >= 2000) continue;
+            auto it = bySubtype.find(rec.values[0]);
+            ASSERT_NE(it, bySubtype.end()) << "stage " << d.stage << " subtype " << rec.values[0];
+            const std::vector<int32_t>& v = it->second->values;
+            const bool unseen = v[5] == 10 || kit::lookOfType(v[5]) == kit::ActorLook::Hazard;
+            if (unseen && v[2] < 0) continue;
+            EXPECT_GE(v[2], 0) << "stage " << d.stage << " subtype " << rec.values[0] << " type " << v[5];
+            ++drawn;
+        }
+    }
+    EXPECT_GT(drawn, 0);
+}
+
+TEST(DemoArt, ActorLooksAreDistinctAndHoldEveryAnimation) {
+    std::vector<kit::SpriteModel> looks;
+    for (int k = 0; k < kit::kDemoActorLooks; ++k) looks.push_back(kit::demoActorSprite(kit::ActorLook(k)));
+    for (size_t a = 0; a < looks.size(); ++a) {
+        EXPECT_EQ(int(looks[a].anims.size()), kit::kDemoActorAnims);
+        for (size_t b = a + 1; b < looks.size(); ++b) EXPECT_NE(looks[a].modules, looks[b].modules) << a << " " << b;
+    }
+    // The arena sprite keeps the hero's geometry and timing, only its colours change.
+    const kit::SpriteModel arena = kit::demoArenaSprite(), hero = kit::heroSprite();
+    EXPECT_EQ(arena.frames, hero.frames);
+    EXPECT_EQ(arena.anims, hero.anims);
+    EXPECT_NE(arena.images->palettes, hero.images->palettes);
 }
 
 }  // namespace

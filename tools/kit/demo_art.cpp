@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "tools/kit/hero_sprite.h"
+
 namespace kit {
 
 namespace {
@@ -143,6 +145,67 @@ SpriteModel demoTileSprite() {
     p.box(0xFF404040, 0, s - 6, s, 6);
     for (int k = 0; k < 4; ++k) p.triangle(0xFFD0D0D0, k * 9, s - 6, 4, -22, 9, 0);
     p.done();
+    return m;
+}
+
+SpriteModel demoActorSprite(ActorLook look) {
+    SpriteModel m;
+    m.images = noImages();
+    Painter p{m, {}};
+    for (int f = 0; f < 2; ++f) {
+        const int bob = f;  // the second frame sits a pixel lower
+        switch (look) {
+        case ActorLook::Enemy:  // a red beetle with white eyes and legs
+            p.disc(0xFFC03028, -16, -28 + bob, 32, 24);
+            p.box(0xFF401010, -14, -6, 4, 6);
+            p.box(0xFF401010, 10, -6, 4, 6);
+            p.disc(0xFFFFFFFF, -10, -24 + bob, 8, 8);
+            p.disc(0xFFFFFFFF, 2, -24 + bob, 8, 8);
+            break;
+        case ActorLook::Hazard:  // an orange spiked ball
+            p.disc(0xFFE07020, -12, -26 + bob, 24, 24);
+            for (int k = 0; k < 4; ++k) p.triangle(0xFFFFE040, -16 + k * 8, -26 + bob, 4, -6, 8, 0);
+            break;
+        case ActorLook::Platform:  // a blue-grey slab with rivets
+            p.box(0xFF6080A0, -24, -12, 48, 12);
+            p.box(0xFF90B0D0, -24, -12, 48, 3);
+            p.box(0xFF304050, -20 + bob * 2, -7, 3, 3);
+            p.box(0xFF304050, 17 - bob * 2, -7, 3, 3);
+            break;
+        case ActorLook::Item:  // a golden coin with a shine
+            p.disc(0xFFF0C030, -10, -22 + bob * 2, 20, 20);
+            p.disc(0xFFFFF0A0, -5, -18 + bob * 2, 6, 6);
+            break;
+        case ActorLook::Boss:  // a large purple brute with horns
+            p.box(0xFF7030A0, -28, -60 + bob, 56, 60 - bob);
+            p.triangle(0xFFF0F0F0, -28, -60 + bob, 6, -14, 12, 0);
+            p.triangle(0xFFF0F0F0, 16, -60 + bob, 6, -14, 12, 0);
+            p.box(0xFFFFE040, -16, -48 + bob, 8, 6);
+            p.box(0xFFFFE040, 8, -48 + bob, 8, 6);
+            break;
+        }
+        p.done();
+    }
+    for (SpriteFrame& f : m.frames) {
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        for (const FrameModule& fm : f.modules) {
+            const SpriteModule& mod = m.modules[size_t(fm.index)];
+            x0 = std::min(x0, fm.x), y0 = std::min(y0, fm.y);
+            x1 = std::max(x1, fm.x + mod.width), y1 = std::max(y1, fm.y + mod.height);
+        }
+        f.rects.push_back(FrameRect{x0, y0, x1 - x0, y1 - y0});
+    }
+    for (int a = 0; a < kDemoActorAnims; ++a) {
+        SpriteAnim anim;
+        anim.frames = {AnimFrame{0, 4, 0, 0, 0}, AnimFrame{1, 4, 0, 0, 0}};
+        m.anims.push_back(anim);
+    }
+    return m;
+}
+
+SpriteModel demoArenaSprite() {
+    SpriteModel m = heroSprite();
+    m.images->palettes = {{0x00000000, 0xFF9030B0, 0xFFE04040, 0xFF401858}};
     return m;
 }
 

@@ -40,4 +40,16 @@ SpriteModel demoBackdropSprite();
 // The map tiles, frames as above.
 SpriteModel demoTileSprite();
 
+// Looks of the actors that have no sprite of their own: each a simple
+// shape of its own colour, standing on its anchor (feet at 0, 0), two
+// frames that bob, and kDemoActorAnims animations of those two frames.
+enum class ActorLook : int { Enemy, Hazard, Platform, Item, Boss };
+inline constexpr int kDemoActorLooks = 5;
+inline constexpr int kDemoActorAnims = 80;
+SpriteModel demoActorSprite(ActorLook look);
+// The arena actors' sprite: the hero's frames, rectangles and animations
+// (so every animation they play lasts as long as before) in a boss's
+// colours.
+SpriteModel demoArenaSprite();
+
 }  // namespace kit

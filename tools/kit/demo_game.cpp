@@ -156,7 +156,27 @@ Bytes levelPack(const std::string& text) {
 constexpr int kArenaActorSubtypes[] = {kSubtypeMeleeBoss,  kSubtypeThrowerBoss, kSubtypeCompanion,  kSubtypeProjectile,
                                        kSubtypePatternBoss, kSubtypeSecondBoss,  kSubtypeArenaBoss,  kSubtypeAnchorBoss,
                                        kSubtypeAnchorBossB, kSubtypeAnchorBossC, kSubtypeWaypointBoss, 218, 202};
-constexpr int kArenaSpriteId = 0, kArenaSpriteGroup = 19;
+constexpr int kArenaSpriteId = 1, kArenaSpriteGroup = 19;
+// The actor looks follow the arena sprite in pack 19 (entries 2-6), loaded
+// into the sprite slots below the hero's.
+constexpr int kActorSpritePack = 19, kFirstLookEntry = 2, kFirstActorSlot = 93;
+
+// The look an actor type is drawn with when its row names no sprite.
+ActorLook typeLook(int type) {
+    switch (type) {
+    case 21: case 24: case 33: case 56: case 92: case 94: case 97: case 102: case 103: case 111:
+        return ActorLook::Boss;
+    case 2: case 39: case 45: case 65:
+        return ActorLook::Item;
+    case 4: case 8: case 9: case 12: case 44: case 52: case 53: case 55: case 58: case 61: case 64: case 75:
+        return ActorLook::Platform;
+    case 14: case 16: case 28: case 36: case 38: case 48: case 49: case 70: case 71: case 73: case 76: case 77:
+    case 78: case 84: case 85: case 99: case 101: case 110:
+        return ActorLook::Hazard;
+    default:
+        return ActorLook::Enemy;
+    }
+}
 
 // A one-file pack's entries, payloads decoded.
 std::vector<PackEntry> packEntries(const Bytes& header) {
@@ -183,6 +203,8 @@ DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
 
 }  // namespace
 
+ActorLook lookOfType(int type) { return typeLook(type); }
+
 LevelModel demoStageLevel(const DemoStage& stage) { return withArt(parseLevelDescription(stage.level)); }
 
 const std::vector<DemoStage>& demoStages() {
@@ -201,6 +223,13 @@ void addDemoGameLoading(LoadTable& table) {
         if (table[size_t(i)].opcode == 3 && table[size_t(i)].pack == 255) {
             table[size_t(i)] = LoadRecord{19, demoStageMusic(0), kDemoStageGroup, 0x3, kSoundPack, demoStageMusic(0)};
             break;
+        }
+    // The arena sprite and the actor looks, for every stage, after stage 0's
+    // own records.
+    for (int k = 0, i = kDemoStageFirstRecord; k <= kDemoActorLooks && i <= 257; ++i)
+        if (table[size_t(i)].opcode == 3 && table[size_t(i)].pack == 255) {
+            table[size_t(i)] = LoadRecord{1, kFirstActorSlot + k, kDemoAnyLevelGroup, 1, kActorSpritePack, kArenaSpriteId + k};
+            ++k;
         }
     table[size_t(kFallingHeroRecord)] =
         LoadRecord{1, kFallingHeroSlot, kDemoAnyLevelGroup, 0, kFallingHeroPack, kFallingHeroEntry};
@@ -227,6 +256,15 @@ void addDemoGameLoading(LoadTable& table) {
 }
 
 void addDemoGameActorSprites(ActorTables& tables) {
+    // Rows without a sprite (past the fixed first rows; trigger zones, type
+    // 10, stay unseen) draw with the look of their type.
+    for (size_t r = 6; r < tables.rows.size(); ++r) {
+        std::vector<int32_t>& v = tables.rows[r].values;
+        if (v.size() < 6 || v[2] != -1 || v[5] == 10 || typeLook(v[5]) == ActorLook::Hazard) continue;
+        v[2] = kFirstLookEntry + static_cast<int>(typeLook(v[5]));
+        v[3] = kActorSpritePack;
+        v[4] = 0;
+    }
     for (int subtype : kArenaActorSubtypes) {
         auto row = std::find_if(tables.rows.begin(), tables.rows.end(),
                                 [&](const ActorTables::Row& r) { return r.subtype == subtype; });
@@ -258,6 +296,16 @@ void addDemoGame(std::vector<DemoEntry>& entries) {
         entries.push_back({"pack" + std::to_string(d.pack), [text] { return levelPack(text); }});
     }
     if (DemoEntry* e = findEntry(entries, kActorTablesEntry)) e->make = demoGameActorTables;
+    if (DemoEntry* e = findEntry(entries, "pack" + std::to_string(kActorSpritePack))) {
+        auto base = e->make;
+        e->make = [base] {
+            std::vector<PackEntry> pack = packEntries(base());
+            pack.resize(1);
+            pack.push_back({.payload = encodeSprite(demoArenaSprite())});
+            for (int k = 0; k < kDemoActorLooks; ++k) pack.push_back({.payload = encodeSprite(demoActorSprite(ActorLook(k)))});
+            return buildPack(pack).header;
+        };
+    }
     if (DemoEntry* e = findEntry(entries, "pack" + std::to_string(kFallingHeroPack))) {
         auto base = e->make;
         e->make = [base] {

@@ -15,6 +15,7 @@
 // fixed data only (the archive is the same every run).
 #pragma once
 
+#include "tools/kit/demo_art.h"
 #include "tools/kit/level.h"
 
 #include "tools/kit/actortables.h"
@@ -55,6 +56,8 @@ void addDemoGameConditions(std::vector<Bytes>& programs);
 // The arenas' actors drawn with a sprite whose animations end (the demo
 // tables give them none), and the game's actor tables with that change.
 void addDemoGameActorSprites(ActorTables& tables);
+// The look a row without a sprite is drawn with, by its actor type.
+ActorLook lookOfType(int type);
 Bytes demoGameActorTables();
 
 // The stages' level packs, and the amendments of the loading table and the
