@@ -102,6 +102,24 @@ TEST(DemoTexts, NoScreenTextIsAStandIn) {
         }
 }
 
+TEST(DemoTexts, ScreenTextsUseOnlyLettersTheDemoFontHas) {
+    // Capitals, digits, the font's punctuation, line breaks, the parameter
+    // marker "\\d" and the version marker "%VER%", which the game replaces.
+    const std::string glyphs = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .,!?:-'_\n";
+    for (int slot : {0, 1})
+        for (bool german : {false, true}) {
+            const std::vector<std::string> texts = kit::screenTexts(slot, german);
+            for (size_t i = 0; i < texts.size(); ++i) {
+                std::string s = texts[i].substr(0, texts[i].size() - 1);  // the terminator
+                for (size_t p; (p = s.find("\\d")) != std::string::npos;) s.erase(p, 2);
+                for (size_t p; (p = s.find("%VER%")) != std::string::npos;) s.erase(p, 5);
+                for (char c : s)
+                    EXPECT_NE(glyphs.find(c), std::string::npos)
+                        << "slot " << slot << (german ? " de" : " en") << " entry " << i << " '" << c << "'";
+            }
+        }
+}
+
 }  // namespace
 
 namespace {

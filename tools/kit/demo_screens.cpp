@@ -143,6 +143,36 @@ std::string unescape(const char* text) {
     return out;
 }
 
+// The demo font has capitals, digits and a little punctuation only: texts
+// are shown in capitals, German letters spelt out (AE, OE, UE, SS). The
+// parameter marker "\\d" keeps its small letter.
+std::string forDemoFont(const std::string& text) {
+    static const std::pair<const char*, const char*> kSpelt[] = {
+        {"\xC3\xA4", "AE"}, {"\xC3\xB6", "OE"}, {"\xC3\xBC", "UE"}, {"\xC3\x84", "AE"},
+        {"\xC3\x96", "OE"}, {"\xC3\x9C", "UE"}, {"\xC3\x9F", "SS"},
+    };
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool spelt = false;
+        for (const auto& [from, to] : kSpelt)
+            if (text.compare(i, 2, from) == 0) {
+                out += to;
+                ++i;
+                spelt = true;
+                break;
+            }
+        if (spelt) continue;
+        const char c = text[i];
+        if (c == '\\' && i + 1 < text.size()) {
+            out += c;
+            out += text[++i];
+        } else {
+            out += (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::vector<std::string> screenTexts(int slot, bool german) {
@@ -170,7 +200,7 @@ std::vector<std::string> screenTexts(int slot, bool german) {
         set(0x86, german ? "Demo-Version" : "Demo version");
     }
     // Every game text ends in the terminator, which is never shown.
-    for (std::string& s : t) s += kTerm;
+    for (std::string& s : t) s = forDemoFont(s) + kTerm;
     return t;
 }
 
