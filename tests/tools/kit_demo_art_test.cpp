@@ -127,8 +127,8 @@ namespace {
 // Every actor a stage places draws with a sprite the stage loads: rows
 // without a sprite of their own gain the look of their type, the arena
 // actors a boss-coloured copy of the hero's sprite. Trigger zones stay
-// unseen, and so do the hazards' own rows, whose behaviour runs on the
-// lengths of the animations they have (none).
+// unseen, and so do the thrown and spawned hazards, whose behaviour runs
+// on the lengths of the animations they have (none).
 TEST(DemoArt, EveryStageActorNamesASpriteOfPackNineteenOrItsOwn) {
     kit::ActorTables t = kit::demoActorTables();
     kit::addDemoGameActorSprites(t);
@@ -141,7 +141,7 @@ TEST(DemoArt, EveryStageActorNamesASpriteOfPackNineteenOrItsOwn) {
             auto it = bySubtype.find(rec.values[0]);
             ASSERT_NE(it, bySubtype.end()) << "stage " << d.stage << " subtype " << rec.values[0];
             const std::vector<int32_t>& v = it->second->values;
-            const bool unseen = v[5] == 10 || kit::lookOfType(v[5]) == kit::ActorLook::Hazard;
+            const bool unseen = v[5] == 10 || kit::unseenHazard(v[5]);
             if (unseen && v[2] < 0) continue;
             EXPECT_GE(v[2], 0) << "stage " << d.stage << " subtype " << rec.values[0] << " type " << v[5];
             ++drawn;

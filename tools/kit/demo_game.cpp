@@ -205,6 +205,10 @@ DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
 
 ActorLook lookOfType(int type) { return typeLook(type); }
 
+bool unseenHazard(int type) {
+    return typeLook(type) == ActorLook::Hazard && type != 28 && type != 38 && type != 48 && type != 71 && type != 77;
+}
+
 LevelModel demoStageLevel(const DemoStage& stage) { return withArt(parseLevelDescription(stage.level)); }
 
 const std::vector<DemoStage>& demoStages() {
@@ -257,10 +261,13 @@ void addDemoGameLoading(LoadTable& table) {
 
 void addDemoGameActorSprites(ActorTables& tables) {
     // Rows without a sprite (past the fixed first rows; trigger zones, type
-    // 10, stay unseen) draw with the look of their type.
+    // 10, stay unseen) draw with the look of their type. The thrown and
+    // spawned hazards stay without one: with a sprite their animations
+    // gain lengths, and those lengths steer them (the auto-run stage's
+    // run then ends otherwise); the hazards the levels place are drawn.
     for (size_t r = 6; r < tables.rows.size(); ++r) {
         std::vector<int32_t>& v = tables.rows[r].values;
-        if (v.size() < 6 || v[2] != -1 || v[5] == 10 || typeLook(v[5]) == ActorLook::Hazard) continue;
+        if (v.size() < 6 || v[2] != -1 || v[5] == 10 || unseenHazard(v[5])) continue;
         v[2] = kFirstLookEntry + static_cast<int>(typeLook(v[5]));
         v[3] = kActorSpritePack;
         v[4] = 0;

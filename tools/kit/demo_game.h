@@ -58,6 +58,9 @@ void addDemoGameConditions(std::vector<Bytes>& programs);
 void addDemoGameActorSprites(ActorTables& tables);
 // The look a row without a sprite is drawn with, by its actor type.
 ActorLook lookOfType(int type);
+// Hazard types left without a sprite (thrown and spawned ones, steered by
+// their animations' lengths).
+bool unseenHazard(int type);
 Bytes demoGameActorTables();
 
 // The stages' level packs, and the amendments of the loading table and the
