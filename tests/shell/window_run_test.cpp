@@ -107,8 +107,10 @@ std::string windowName(Display* display, ::Window w) {
 }
 
 // Bytes of a file holding signed 16-bit samples: true when one is not zero.
-bool hasSound(const fs::path& file) {
+// Whether the file holds a non-zero 16-bit sample from byte `from` on.
+bool hasSound(const fs::path& file, std::uintmax_t from = 0) {
     std::ifstream in(file, std::ios::binary);
+    in.seekg(std::streamoff(from & ~std::uintmax_t(1)));
     std::vector<char> block(1 << 16);
     while (in) {
         in.read(block.data(), std::streamsize(block.size()));
@@ -347,6 +349,8 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseSaves) {
     // empties its file, so the music is looked for after every move.
     std::vector<Frame> frames;
     frames.push_back(grab());
+    std::error_code sizeError;
+    const std::uintmax_t audioBeforePlay = fs::file_size(gameAudio_, sizeError);
     bool musicInPlay = false;
     for (KeySym k : {XK_Right, XK_Up, XK_Right, XK_Left, XK_Right}) {
         hold(k, 1500ms);
@@ -363,6 +367,13 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseSaves) {
     EXPECT_GE(changes, 3) << "the picture stood still while the hero was moved";
     EXPECT_TRUE(looksLikePlay(frames.back())) << "the level was left while playing";
     EXPECT_TRUE(musicInPlay) << "the level's music never reached the sound server's output";
+    // The hero's jump (key 3) plays an effect: the game's own mixer writes
+    // it to SDL's disk file after play began.
+    hold(XK_3, 500ms);
+    const std::uintmax_t from = sizeError ? 0 : audioBeforePlay;
+    EXPECT_TRUE(waitUntil(30s, [&] { return hasSound(gameAudio_, from) || !gameRunning(); }) &&
+                hasSound(gameAudio_, from))
+        << "no game effect reached SDL's audio output after play began (" << gameAudio_ << " from byte " << from << ")";
 
     // The window manager's close: the program saves and ends with 0, and the
     // sound server ends with it.

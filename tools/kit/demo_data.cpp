@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "tools/kit/demo_art.h"
 #include "tools/kit/describe.h"
 #include "tools/kit/font.h"
 #include "tools/kit/png.h"
@@ -23,7 +24,8 @@ constexpr PoolText kPoolTexts[] = {
 Bytes fontSprite() { return encodeSprite(buildFont(parseFontDescription(kDemoFont)).sprite); }
 Bytes charMapNode() { return encodeShortNode(buildFont(parseFontDescription(kDemoFont)).charMap); }
 Bytes heroSprite() { return encodeSprite(parseSpriteDescription(kDemoHeroSprite)); }
-Bytes tilesSprite() { return encodeSprite(parseSpriteDescription(kDemoTilesSprite)); }
+// The map tiles every layer of every stage draws with.
+Bytes tilesSprite() { return encodeSprite(demoTileSprite()); }
 
 Bytes screenPicture() {
     const int w = 40, h = 24;
@@ -117,6 +119,8 @@ void addDemoData(std::vector<DemoEntry>& out) {
     addPack(out, "pack18", [] {
         std::vector<PackEntry> e;
         for (int i = 0; i < 13; ++i) e.push_back({.payload = heroSprite(), .compress = i % 2 == 1});
+        // Entry 3 is the screens' backdrop (sprite 117), which covers the view.
+        e[3].payload = encodeSprite(demoBackdropSprite());
         return e;
     });
     addPack(out, "pack19", [] { return std::vector<PackEntry>{{.payload = heroSprite()}}; });

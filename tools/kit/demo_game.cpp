@@ -3,6 +3,7 @@
 #include "tools/kit/demo_game.h"
 #include "tools/kit/level_builder.h"
 
+#include "tools/kit/demo_art.h"
 #include "tools/kit/demo_blocks.h"
 #include "tools/kit/demo_bosses.h"
 #include "tools/kit/demo_flow.h"
@@ -91,7 +92,53 @@ std::vector<DemoStage> makeStages() {
     return v;
 }
 
-using levelbuild::levelPack;
+// The painted cell over a collision cell: slopes keep their mirror bits,
+// the top of solid ground grows grass, water and empty cells stay open.
+uint16_t artOver(const TileLayer& map, int c, int r) {
+    const uint16_t v = map.at(c, r);
+    if (v == kCellEmpty) return kCellEmpty;
+    const int cls = v & 0x1FFF;
+    const uint16_t mirror = v & (kCellMirrorH | kCellMirrorV);
+    auto solid = [&](int rr) {
+        if (rr < 0) return false;
+        const uint16_t a = map.at(c, rr);
+        return a != kCellEmpty && ((a & 0x1FFF) == 6 || (a & 0x1FFF) == 7 || (a & 0x1FFF) == 8);
+    };
+    if (cls <= 5) return static_cast<uint16_t>(kTileSlope | mirror);
+    if (cls == 6 || cls == 7 || cls == 8) return solid(r - 1) ? uint16_t(kTileWall) : uint16_t(kTileGround);
+    if (cls >= 9 && cls <= 13) return kCellEmpty;
+    if (cls == 15 || cls == 16) return kTileHazard;
+    if (cls == 21 || cls == 22 || cls == 23 || cls == 30) return kTileLedge;
+    if (cls == 24) return static_cast<uint16_t>(kTileConveyor | mirror);
+    return kTileWall;
+}
+
+// A level without painted layers gains them: layer 2 drawn over its
+// collision cells, layer 0 a far backdrop of hills.
+LevelModel withArt(LevelModel m) {
+    if (!m.layers[4]) return m;
+    const TileLayer& map = *m.layers[4];
+    const bool painted = m.layers[2] && std::any_of(m.layers[2]->cells.begin(), m.layers[2]->cells.end(),
+                                                    [](uint16_t v) { return v != kCellEmpty; });
+    if (!painted) {
+        TileLayer art{map.width, map.height, {}};
+        for (int r = 0; r < map.height; ++r)
+            for (int c = 0; c < map.width; ++c) art.cells.push_back(artOver(map, c, r));
+        m.layers[2] = art;
+    }
+    if (!m.layers[0]) {
+        TileLayer far{map.width / 2 + 12, map.height / 2 + 8, {}};
+        for (int r = 0; r < far.height; ++r)
+            for (int c = 0; c < far.width; ++c)
+                far.cells.push_back(r < far.height / 2 ? uint16_t(kTileSky)
+                                                       : static_cast<uint16_t>(kTileFarHillA + (c + r) % 4));
+        m.layers[0] = far;
+    }
+    return m;
+}
+
+// The level pack of a stage's description, with art where it has none.
+Bytes levelPack(const std::string& text) { return levelbuild::levelPack(withArt(parseLevelDescription(text))); }
 
 // The arenas' bosses and their companions and minions play animations whose
 // ends move them on (a defeat waits for its fall to end): they are drawn
@@ -100,7 +147,27 @@ using levelbuild::levelPack;
 constexpr int kArenaActorSubtypes[] = {kSubtypeMeleeBoss,  kSubtypeThrowerBoss, kSubtypeCompanion,  kSubtypeProjectile,
                                        kSubtypePatternBoss, kSubtypeSecondBoss,  kSubtypeArenaBoss,  kSubtypeAnchorBoss,
                                        kSubtypeAnchorBossB, kSubtypeAnchorBossC, kSubtypeWaypointBoss, 218, 202};
-constexpr int kArenaSpriteId = 0, kArenaSpriteGroup = 19;
+constexpr int kArenaSpriteId = 1, kArenaSpriteGroup = 19;
+// The actor looks follow the arena sprite in pack 19 (entries 2-6), loaded
+// into the sprite slots below the hero's.
+constexpr int kActorSpritePack = 19, kFirstLookEntry = 2, kFirstActorSlot = 93;
+
+// The look an actor type is drawn with when its row names no sprite.
+ActorLook typeLook(int type) {
+    switch (type) {
+    case 21: case 24: case 33: case 56: case 92: case 94: case 97: case 102: case 103: case 111:
+        return ActorLook::Boss;
+    case 2: case 39: case 45: case 65:
+        return ActorLook::Item;
+    case 4: case 8: case 9: case 12: case 44: case 52: case 53: case 55: case 58: case 61: case 64: case 75:
+        return ActorLook::Platform;
+    case 14: case 16: case 28: case 36: case 38: case 48: case 49: case 70: case 71: case 73: case 76: case 77:
+    case 78: case 84: case 85: case 99: case 101: case 110:
+        return ActorLook::Hazard;
+    default:
+        return ActorLook::Enemy;
+    }
+}
 
 DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
     auto it = std::find_if(entries.begin(), entries.end(), [&](const DemoEntry& e) { return e.name == name; });
@@ -108,6 +175,14 @@ DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
 }
 
 }  // namespace
+
+ActorLook lookOfType(int type) { return typeLook(type); }
+
+bool unseenHazard(int type) {
+    return typeLook(type) == ActorLook::Hazard && type != 28 && type != 38 && type != 48 && type != 71 && type != 77;
+}
+
+LevelModel demoStageLevel(const DemoStage& stage) { return withArt(parseLevelDescription(stage.level)); }
 
 const std::vector<DemoStage>& demoStages() {
     static const std::vector<DemoStage> stages = makeStages();
@@ -126,6 +201,13 @@ void addDemoGameLoading(LoadTable& table) {
             table[size_t(i)] = LoadRecord{19, demoStageMusic(0), kDemoStageGroup, 0x3, kSoundPack, demoStageMusic(0)};
             break;
         }
+    // The arena sprite and the actor looks, for every stage, after stage 0's
+    // own records.
+    for (int k = 0, i = kDemoStageFirstRecord; k <= kDemoActorLooks && i <= 257; ++i)
+        if (table[size_t(i)].opcode == 3 && table[size_t(i)].pack == 255) {
+            table[size_t(i)] = LoadRecord{1, kFirstActorSlot + k, kDemoAnyLevelGroup, 1, kActorSpritePack, kArenaSpriteId + k};
+            ++k;
+        }
     table[size_t(kFallingHeroRecord)] =
         LoadRecord{1, kFallingHeroSlot, kDemoAnyLevelGroup, 0, kFallingHeroPack, kFallingHeroEntry};
     for (const DemoStage& d : demoStages()) {
@@ -137,6 +219,7 @@ void addDemoGameLoading(LoadTable& table) {
         // The tiles of layer 2, the level pack's layers (the record names
         // itself for its pack), objects, scripts, regions, the music, then
         // the fixed actors and the play state.
+        put(15, 0, 0, kTilesPack, kTilesEntry);
         put(15, 0, 2, kTilesPack, kTilesEntry);
         put(12, 0, 0, d.pack, i);
         put(9, 0, 0, d.pack, 15);
@@ -150,6 +233,18 @@ void addDemoGameLoading(LoadTable& table) {
 }
 
 void addDemoGameActorSprites(ActorTables& tables) {
+    // Rows without a sprite (past the fixed first rows; trigger zones, type
+    // 10, stay unseen) draw with the look of their type. The thrown and
+    // spawned hazards stay without one: with a sprite their animations
+    // gain lengths, and those lengths steer them (the auto-run stage's
+    // run then ends otherwise); the hazards the levels place are drawn.
+    for (size_t r = 6; r < tables.rows.size(); ++r) {
+        std::vector<int32_t>& v = tables.rows[r].values;
+        if (v.size() < 6 || v[2] != -1 || v[5] == 10 || unseenHazard(v[5])) continue;
+        v[2] = kFirstLookEntry + static_cast<int>(typeLook(v[5]));
+        v[3] = kActorSpritePack;
+        v[4] = 0;
+    }
     for (int subtype : kArenaActorSubtypes) {
         auto row = std::find_if(tables.rows.begin(), tables.rows.end(),
                                 [&](const ActorTables::Row& r) { return r.subtype == subtype; });
@@ -181,6 +276,16 @@ void addDemoGame(std::vector<DemoEntry>& entries) {
         entries.push_back({"pack" + std::to_string(d.pack), [text] { return levelPack(text); }});
     }
     if (DemoEntry* e = findEntry(entries, kActorTablesEntry)) e->make = demoGameActorTables;
+    if (DemoEntry* e = findEntry(entries, "pack" + std::to_string(kActorSpritePack))) {
+        auto base = e->make;
+        e->make = [base] {
+            std::vector<PackEntry> pack = decodePackEntries(base());
+            pack.resize(1);
+            pack.push_back({.payload = encodeSprite(demoArenaSprite())});
+            for (int k = 0; k < kDemoActorLooks; ++k) pack.push_back({.payload = encodeSprite(demoActorSprite(ActorLook(k)))});
+            return buildPack(pack).header;
+        };
+    }
     if (DemoEntry* e = findEntry(entries, "pack" + std::to_string(kFallingHeroPack))) {
         auto base = e->make;
         e->make = [base] {

@@ -15,6 +15,9 @@
 // fixed data only (the archive is the same every run).
 #pragma once
 
+#include "tools/kit/demo_art.h"
+#include "tools/kit/level.h"
+
 #include "tools/kit/actortables.h"
 #include "tools/kit/demo.h"
 #include "tools/kit/loading.h"
@@ -38,6 +41,9 @@ struct DemoStage {
 
 // The joined stages, in stage order.
 const std::vector<DemoStage>& demoStages();
+// A stage's level as its pack holds it: a level without painted cells gains
+// a layer 2 drawn over its collision cells and a far backdrop in layer 0.
+LevelModel demoStageLevel(const DemoStage& stage);
 // The loading group every level load needs (fonts, texts, screen sprites,
 // the hero's and effect sprites).
 inline constexpr int kDemoAnyLevelGroup = 4;
@@ -50,6 +56,11 @@ void addDemoGameConditions(std::vector<Bytes>& programs);
 // The arenas' actors drawn with a sprite whose animations end (the demo
 // tables give them none), and the game's actor tables with that change.
 void addDemoGameActorSprites(ActorTables& tables);
+// The look a row without a sprite is drawn with, by its actor type.
+ActorLook lookOfType(int type);
+// Hazard types left without a sprite (thrown and spawned ones, steered by
+// their animations' lengths).
+bool unseenHazard(int type);
 Bytes demoGameActorTables();
 
 // The stages' level packs, and the amendments of the loading table and the

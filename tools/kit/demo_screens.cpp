@@ -48,6 +48,7 @@ struct Named {
 // Slot 0: prompts, question texts, labels and the level-end texts.
 constexpr Named kSlot0[] = {
     {0, "TAP TO CONTINUE", "TIPPEN ZUM WEITERMACHEN"},
+    {1, "TAP THE SCREEN", "BILDSCHIRM TIPPEN"},
     {2, "RESUME", "WEITER"},
     {3, "RESTART", "NEUSTART"},
     {4, "Quit the game?", "Spiel beenden?"},
@@ -101,6 +102,17 @@ constexpr Named kSlot1[] = {
     {22, "HARD", "SCHWER"},
     {82, "BRAMBLE HOLLOW\n\nVersion %VER%\n\nMade with care.",
      "BRAMBLE HOLLOW\n\nVersion %VER%\n\nMit Sorgfalt gemacht."},
+    // The loading screen's hints (83-89 one line each, 90-92 one picture).
+    {83, "Jump on an enemy to stomp it.", "Spring auf einen Gegner, um ihn zu zertreten."},
+    {84, "Checkpoints keep your place.", "Kontrollpunkte merken sich deinen Weg."},
+    {85, "Collect every special item.", "Sammle jedes Sonderteil."},
+    {86, "Conveyors carry you along.", "F\u00f6rderb\u00e4nder tragen dich mit."},
+    {87, "Ledges hold you from above only.", "Simse tragen dich nur von oben."},
+    {88, "Bosses show where they are weak.", "Bosse zeigen ihre Schwachstelle."},
+    {89, "Mind the thorns!", "Vorsicht vor den Dornen!"},
+    {90, "HOW TO PLAY", "SO WIRD GESPIELT"},
+    {91, "Tap left or right to run.", "Tippe links oder rechts zum Laufen."},
+    {92, "Tap the jump button to jump.", "Tippe die Sprungtaste zum Springen."},
     {94, "Tap the screen to start.", "Tippe zum Starten."},
     {96, "GAME OVER", "SPIEL VORBEI"},
     {98, "ERASE PROGRESS", "SPIELSTAND L\u00d6SCHEN"},
@@ -131,11 +143,42 @@ std::string unescape(const char* text) {
     return out;
 }
 
+// The demo font has capitals, digits and a little punctuation only: texts
+// are shown in capitals, German letters spelt out (AE, OE, UE, SS). The
+// parameter marker "\\d" keeps its small letter.
+std::string forDemoFont(const std::string& text) {
+    static const std::pair<const char*, const char*> kSpelt[] = {
+        {"\xC3\xA4", "AE"}, {"\xC3\xB6", "OE"}, {"\xC3\xBC", "UE"}, {"\xC3\x84", "AE"},
+        {"\xC3\x96", "OE"}, {"\xC3\x9C", "UE"}, {"\xC3\x9F", "SS"},
+    };
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool spelt = false;
+        for (const auto& [from, to] : kSpelt)
+            if (text.compare(i, 2, from) == 0) {
+                out += to;
+                ++i;
+                spelt = true;
+                break;
+            }
+        if (spelt) continue;
+        const char c = text[i];
+        if (c == '\\' && i + 1 < text.size()) {
+            out += c;
+            out += text[++i];
+        } else {
+            out += (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::vector<std::string> screenTexts(int slot, bool german) {
-    std::vector<std::string> t;
-    for (int i = 0; i < 140; ++i) t.push_back((german ? "TEXT " : "TEXT ") + std::to_string(i));
+    // Entries no screen shows stay empty (the terminator alone), so a stray
+    // id draws nothing rather than a stand-in.
+    std::vector<std::string> t(140);
     auto set = [&](int i, const std::string& s) { t[static_cast<size_t>(i)] = s; };
     if (slot == 0) {
         for (const Named& n : kSlot0) set(n.index, unescape(german ? n.german : n.english));
@@ -157,7 +200,7 @@ std::vector<std::string> screenTexts(int slot, bool german) {
         set(0x86, german ? "Demo-Version" : "Demo version");
     }
     // Every game text ends in the terminator, which is never shown.
-    for (std::string& s : t) s += kTerm;
+    for (std::string& s : t) s = forDemoFont(s) + kTerm;
     return t;
 }
 

@@ -23,7 +23,7 @@ inline constexpr int kScreenTextPackNumber = 5;
 void addDemoScreensPool(StringPool& pool);
 // Slot 0 (small ids: prompts, labels, level-end texts) or slot 1 (menu
 // rows, screens, stage names), index by index, each ending in the text
-// terminator; unnamed indices hold "TEXT n".
+// terminator; unnamed indices are empty.
 std::vector<std::string> screenTexts(int slot, bool german = false);
 std::vector<PackEntry> screenTextPackEntries();
 // The same entries with the German slots first (entries 0 and 1).

@@ -36,8 +36,10 @@ std::string link(int id, int x, int y, int next, int code, int arg) {
            std::to_string(next) + " " + std::to_string(code) + " " + std::to_string(arg) + "\n";
 }
 
-Bytes levelPack(const std::string& description) {
-    const std::map<int, Bytes> entries = levelEntries(parseLevelDescription(description));
+Bytes levelPack(const std::string& description) { return levelPack(parseLevelDescription(description)); }
+
+Bytes levelPack(const LevelModel& model) {
+    const std::map<int, Bytes> entries = levelEntries(model);
     std::vector<PackEntry> pack;
     for (int e = 0; e <= kLevelRegionsEntry; ++e) {
         auto it = entries.find(e);

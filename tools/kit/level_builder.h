@@ -5,6 +5,7 @@
 #pragma once
 
 #include "tools/kit/bytes.h"
+#include "tools/kit/level.h"
 
 #include <string>
 #include <vector>
@@ -29,5 +30,7 @@ std::string link(int id, int x, int y, int next, int code = 0, int arg = 0);
 // The level pack ("pack" file header with its payloads inline) of a
 // level description; throws KitError when the description is refused.
 Bytes levelPack(const std::string& description);
+// The same of a level model.
+Bytes levelPack(const LevelModel& model);
 
 }  // namespace kit::levelbuild

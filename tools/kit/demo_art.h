@@ -1,0 +1,55 @@
+// The demo's painted art: the screens' backdrop sprite and the map tiles.
+// Every frame stays inside its own box: the backdrop covers the whole
+// 800 x 480 view around its anchor (400, 240); each tile frame covers
+// exactly its 36 x 36 cell from its top-left corner.
+#pragma once
+
+#include "tools/kit/sprite.h"
+
+namespace kit {
+
+// Tile frames of the demo tile sprite. The world stage's layers and the
+// visual layer made for the behaviour levels name these numbers.
+enum DemoTile : int {
+    kTileSky = 0,        // open background
+    kTileGround = 1,     // grass on earth: floor and solid mass
+    kTileLedge = 2,      // a plank one can stand on from above
+    kTileConveyor = 3,   // a belt with rollers
+    kTileWall = 4,       // stone blocks
+    kTileSlope = 5,      // earth rising to the right
+    kTileFarHillA = 6,   // far layer: hills, four variants
+    kTileFarHillB = 7,
+    kTileFarHillC = 8,
+    kTileFarHillD = 9,
+    kTileThornA = 10,    // middle layer: bramble clumps, six variants
+    kTileThornB = 11,
+    kTileThornC = 12,
+    kTileThornD = 13,
+    kTileThornE = 14,
+    kTileThornF = 15,
+    kTileHazard = 16,    // spikes
+    kDemoTileFrames = 17,
+};
+
+inline constexpr int kTileSize = 36;
+inline constexpr int kViewWidth = 800, kViewHeight = 480;
+
+// The screens' backdrop (sprite 117): frame 0 the full-view backdrop,
+// frame 1 the title's banner over it; both anchored at the view's centre.
+SpriteModel demoBackdropSprite();
+// The map tiles, frames as above.
+SpriteModel demoTileSprite();
+
+// Looks of the actors that have no sprite of their own: each a simple
+// shape of its own colour, standing on its anchor (feet at 0, 0), two
+// frames that bob, and kDemoActorAnims animations of those two frames.
+enum class ActorLook : int { Enemy, Hazard, Platform, Item, Boss };
+inline constexpr int kDemoActorLooks = 5;
+inline constexpr int kDemoActorAnims = 80;
+SpriteModel demoActorSprite(ActorLook look);
+// The arena actors' sprite: the hero's frames, rectangles and animations
+// (so every animation they play lasts as long as before) in a boss's
+// colours.
+SpriteModel demoArenaSprite();
+
+}  // namespace kit
