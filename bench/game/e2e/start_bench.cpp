@@ -16,15 +16,11 @@
 #include <string>
 #include <thread>
 
-#include "game/behaviour/behaviour.h"
 #include "game/flow/canvas.h"
-#include "game/flow/program.h"
-#include "game/showcase/install.h"
-#include "game/world/world.h"
 #include "platform/window/window.h"
 #include "runtime/application.h"
 #include "shell/application_impl.h"
-#include "shell/services.h"
+#include "shell/game_program.h"
 #include "shell/shell.h"
 #include "tools/kit/demo.h"
 
@@ -47,13 +43,7 @@ void BM_StartToFirstFrame(benchmark::State& state) {
     setenv("BRAMBLE_DEVICE_ROOT", (work / "demo" / "device").c_str(), 1);
     setenv("BRAMBLE_WINDOW_DIR", (work / "windows").c_str(), 1);
 
-    setMidletCreator([] { return static_cast<javax_microedition_midlet_MIDlet*>(newObject<RavitBHSG>()); });
-    game::registerGameProgram();
-    game::world::registerPlay();
-    game::behaviour::registerBehaviours();
-    game::behaviour::installBehaviours();
-    game::installShowcase();
-    installDeviceServices();
+    installGameProgram();
 
     ShellOptions options;
     options.programFolder = BRAMBLE_PROGRAM_FOLDER;  // "SoundPump.bin" beside BrambleGame
