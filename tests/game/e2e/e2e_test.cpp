@@ -21,6 +21,7 @@
 #include "game/actor/actor.h"
 #include "game/data/progress.h"
 #include "game/data/statics.h"
+#include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/menus.h"
 #include "tests/game/e2e/save_pattern.h"
@@ -30,7 +31,7 @@
 
 namespace {
 
-constexpr int32_t kQuestion = 24, kMainMenu = 6, kIntro = 33, kPlay = 14, kResults = 30;
+constexpr int32_t kQuestion = 24, kMainMenu = 6, kIntro = 33, kPlay = 14, kResults = 30, kPauseMenu = 20;
 
 std::string sourcePath(const std::string& rel) {
     const char* root = std::getenv("BRAMBLE_SOURCE_DIR");
@@ -181,6 +182,51 @@ TEST_F(WholeGame, FromTheFirstLogoThroughStageZeroAndBackToTheMenu) {
     anchored(d, 7, "continue_game.input", 400);
     ASSERT_TRUE(d.stepUntil(kIntro, 1000)) << states(d);
     EXPECT_EQ(game::cg().stage, 1);
+    for (const std::string& v : d.violations()) ADD_FAILURE() << v;
+}
+
+
+// The window losing the focus in play pauses the game as the shell does
+// (the MIDlet's pauseApp, the canvas's hideNotify): no logic step runs;
+// the focus coming back (startApp, showNotify) lets play go on, through the
+// pause menu when the game opens it, and the hero walks again.
+TEST_F(WholeGame, FocusLossInPlayPausesAndTheGameGoesOnAfter) {
+    gamedriver::Options o;
+    o.folder = folder() + "-focus";
+    o.seed = 22;
+    std::string error;
+    gamedriver::GameDriver d;
+    ASSERT_TRUE(d.boot(o, error)) << error;
+    anchored(d, kQuestion, "menus.input", 2000);
+    ASSERT_TRUE(d.stepUntil(kMainMenu, 200)) << states(d);
+    anchored(d, kIntro, "intro.input", 2000);
+    ASSERT_TRUE(d.stepUntil(kPlay, 400)) << states(d);
+    for (int i = 0; i < 80; ++i) d.step();  // past the intro's camera pan
+    ASSERT_EQ(d.gameState(), kPlay) << states(d);
+
+    auto* canvas = static_cast<cGame*>(game::fl().instance);
+    RavitBHSG* midlet = game::fl().midlet;
+    ASSERT_NE(canvas, nullptr);
+    ASSERT_NE(midlet, nullptr);
+    const jint stepsBefore = cGame::stepsRun();
+    midlet->pauseApp();
+    canvas->hideNotify();
+    EXPECT_NE(game::fl().paused, 0);
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(cGame::runPass());
+    EXPECT_EQ(cGame::stepsRun(), stepsBefore) << "a logic step ran while paused";
+
+    midlet->startApp();
+    canvas->showNotify();
+    // The game comes back in its pause menu; its first row goes on.
+    ASSERT_TRUE(d.stepUntil(kPauseMenu, 40)) << states(d);
+    ASSERT_TRUE(d.pressUntil(-5, kPlay, 400)) << "play did not go on after the focus came back; " << states(d);
+    ASSERT_NE(game::cg().hero, nullptr);
+    for (int i = 0; i < 10; ++i) d.step();
+    const jint x0 = game::cg().hero->posX;
+    d.keyDown(-4);
+    for (int i = 0; i < 30; ++i) d.step();
+    d.keyUp(-4);
+    EXPECT_GT(game::cg().hero->posX, x0) << "the hero does not walk after the pause; " << states(d);
     for (const std::string& v : d.violations()) ADD_FAILURE() << v;
 }
 
