@@ -3,9 +3,9 @@
 // live actor, the camera), the sound queue, the paint of every layer, the
 // actors and the HUD into the screen image that lies over the screen
 // driver's back buffer, and the present of that buffer to the main window
-// on SDL's offscreen driver. The level is picked at start among the kit's
-// demo levels: of those whose frames show a picture, the one with the most
-// live actors over a short walk. Reports the time per frame, C++
+// on SDL's offscreen driver. The level is picked at start among the game's
+// stages (loaded as the game loads them): of those whose frames show a
+// picture, the one with the most live actors over a short walk. Reports the time per frame, C++
 // allocations and Java objects per frame after warm-up, the share of the
 // screen drawn, and the pause of a forced full collection over the live heap
 // the level leaves.
@@ -37,40 +37,22 @@
 #include "runtime/objectmanager.h"
 #include "shell/screen_driver.h"
 #include "tests/support/stepdriver.h"
-#include "tools/kit/demo_blocks.h"
-#include "tools/kit/demo_bosses.h"
-#include "tools/kit/demo_hazards.h"
-#include "tools/kit/demo_movers.h"
+#include "tools/kit/demo_game.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 
 struct Candidate {
     std::string name;
     std::string level;  // a step-driver level name
 };
 
-// The kit's demo levels, each written to a file the driver loads.
-fs::path levelFolder() { return fs::temp_directory_path() / ("bramble-frame-bench-" + std::to_string(::getpid())); }
-
+// The game's stages, each loaded as the game loads it (the loading table
+// over the demo archive: its tiles, actor sprites and level pack).
 std::vector<Candidate> candidates() {
-    const fs::path dir = levelFolder();
-    fs::create_directories(dir);
-    std::vector<Candidate> out = {{"stage 0", "stage:0"}, {"demo stage", "demo"}};
-    auto add = [&](const std::string& name, const std::string& text) {
-        if (text.empty()) return;
-        const fs::path file = dir / (name + ".txt");
-        std::ofstream(file) << text;
-        out.push_back({name, "file:" + file.string()});
-    };
-    add("hazards", kit::demoHazardsLevel());
-    add("chase", kit::demoChaseLevel());
-    add("blocks", kit::kDemoBlocksLevel);
-    add("items", kit::kDemoItemsLevel);
-    add("enemies", kit::kDemoEnemies);
-    add("movers", kit::kDemoMovers);
-    for (int type : {92, 94, 97, 102}) add("arena" + std::to_string(type), kit::bossArenaLevel(type));
+    std::vector<Candidate> out = {{"stage 0", "stage:0"}};
+    for (const kit::DemoStage& d : kit::demoStages())
+        out.push_back({"stage " + std::to_string(d.stage), "stage:" + std::to_string(d.stage)});
     return out;
 }
 
@@ -114,8 +96,6 @@ struct Scene {
         ok = !best.level.empty() && load(best.level);
         name = best.name;
         frameIndex = 0;
-        std::error_code ec;
-        fs::remove_all(levelFolder(), ec);
     }
     ~Scene() {
         game::setGameClock(nullptr);
