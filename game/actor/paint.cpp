@@ -299,14 +299,20 @@ void game::paintPooledEffect(cActor* e) {
     if (clip) {
         IntArray* r = ca().frameRect;
         e->sprite->getAFrameRect(r, e->anim, e->frame, 0, 0, 0);
-        jint w = r->data()[2] - r->data()[0], h = r->data()[3] - r->data()[1];
-        // The frame's own box around the position (mirrored with the
-        // effect), as the view box (x, y, w, h) on the portrait canvas. For
-        // a frame standing on its bottom centre this is (x - w / 2, y - h);
-        // a box assumed there would hide every frame drawn away from its
-        // anchor (the panel's portrait stands at view (0, 0)).
-        jint bx = e->posX + ((e->paintFlags & 1) ? -r->data()[2] : r->data()[0]), by = e->posY + r->data()[1];
-        g->setClip(480 - by - h, bx, h, w + 1);
+        if (r->data()[2] < r->data()[0] || r->data()[3] < r->data()[1]) {
+            // An empty frame measures as an inverted box: nothing shows.
+            g->setClip(0, 0, 0, 0);
+        } else {
+            const jint w = java::isub(r->data()[2], r->data()[0]), h = java::isub(r->data()[3], r->data()[1]);
+            // The frame's own box around the position (mirrored with the
+            // effect), as the view box (x, y, w, h) on the portrait canvas.
+            // For a frame standing on its bottom centre this is (x - w / 2,
+            // y - h); a box assumed there would hide every frame drawn away
+            // from its anchor (the panel's portrait stands at view (0, 0)).
+            const jint bx = java::iadd(e->posX, (e->paintFlags & 1) ? java::ineg(r->data()[2]) : r->data()[0]);
+            const jint by = java::iadd(e->posY, r->data()[1]);
+            g->setClip(java::isub(java::isub(480, by), h), bx, h, java::iadd(w, 1));
+        }
     }
     bool relative = !(e->paintFlags & 0x20000) && !(e->flags & 0x400);
     if (e->flags & 0x800) cActor::moveBy(e, java::ishl(cg().cameraOffsetX, 8), 0);
