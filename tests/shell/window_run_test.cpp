@@ -374,10 +374,13 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseSaves) {
     EXPECT_TRUE(musicInPlay) << "the level's music never reached the sound server's output";
     // The hero's jump (key 3) plays an effect: the game's own mixer writes
     // it to SDL's disk file after play began.
-    hold(XK_3, 500ms);
+    // A press a busy machine loses is pressed again.
     const std::uintmax_t from = sizeError ? 0 : audioBeforePlay;
-    EXPECT_TRUE(waitUntil(30s, [&] { return hasSound(gameAudio_, from) || !gameRunning(); }) &&
-                hasSound(gameAudio_, from))
+    EXPECT_TRUE(waitUntil(60s, [&] {
+        if (hasSound(gameAudio_, from) || !gameRunning()) return true;
+        hold(XK_3, 500ms);
+        return hasSound(gameAudio_, from);
+    }) && hasSound(gameAudio_, from))
         << "no game effect reached SDL's audio output after play began (" << gameAudio_ << " from byte " << from << ")";
 
     // The window manager's close: the program saves and ends with 0, and the
