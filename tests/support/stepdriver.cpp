@@ -825,4 +825,12 @@ bool writeLines(const std::string& path, const std::vector<std::string>& lines) 
     }
 }
 
+std::string checkGoldenTrace(const std::string& path, const std::vector<std::string>& trace) {
+    if (std::getenv("BRAMBLE_UPDATE_GOLDEN") && !writeLines(path, trace)) return "cannot write golden " + path;
+    std::vector<std::string> golden;
+    if (!readLines(path, golden)) return "missing golden " + path;
+    if (auto d = compareTraces(golden, trace)) return describe(*d);
+    return {};
+}
+
 }  // namespace stepdriver

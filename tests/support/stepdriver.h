@@ -163,4 +163,9 @@ std::string describe(const Divergence& d);
 bool readLines(const std::string& path, std::vector<std::string>& lines);
 bool writeLines(const std::string& path, const std::vector<std::string>& lines);
 
+// A trace against its golden file: with BRAMBLE_UPDATE_GOLDEN set the file
+// is written first. Empty when they agree, else what differs (a missing or
+// unwritable file, or the first divergence).
+std::string checkGoldenTrace(const std::string& path, const std::vector<std::string>& trace);
+
 }  // namespace stepdriver

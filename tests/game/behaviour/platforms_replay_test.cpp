@@ -66,10 +66,8 @@ void compareWithGolden(const std::string& name, const std::vector<std::string>& 
     const char* root = std::getenv("BRAMBLE_SOURCE_DIR");
     ASSERT_NE(root, nullptr);
     const std::string path = std::string(root) + "/tests/game/behaviour/golden/" + name + ".trace";
-    if (std::getenv("BRAMBLE_UPDATE_GOLDEN")) { ASSERT_TRUE(stepdriver::writeLines(path, trace)); }
-    std::vector<std::string> golden;
-    ASSERT_TRUE(stepdriver::readLines(path, golden)) << "missing golden " << path;
-    if (auto d = stepdriver::compareTraces(golden, trace)) ADD_FAILURE() << name << ": " << stepdriver::describe(*d);
+    const std::string diff = stepdriver::checkGoldenTrace(path, trace);
+    EXPECT_TRUE(diff.empty()) << name << ": " << diff;
 }
 
 cActor* actorById(jint id) {
