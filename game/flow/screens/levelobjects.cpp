@@ -34,12 +34,10 @@ bool requestAssets(ByteArray* list, jint at, jint count, void* ctx) {
         const jint sprite = screenActorHooks().subtypeParam(type, 2);
         if (sprite >= 0) requireResource(sprite, screenActorHooks().subtypeParam(type, 3));
     }
+    // Value 7 + k: a record without it (a record of 7 values has no
+    // parameters) asks for nothing more, and the scan goes on.
     const jint k = type == 82 ? 7 : type == 2 ? 2 : 0;
-    if (7 + k >= count || (type == 2 && 6 + k >= count)) {
-        logPrintf("level objects: record of type %d holds %d values, value %d is past it; scan stopped", type, count,
-                  7 + k);
-        return false;
-    }
+    if (7 + k >= count) return true;
     const jint v = valueAt(list, at, 7 + k);
     if (type == 2) screenActorHooks().setLevelItemId(valueAt(list, at, 6 + k) == 4, v);
     if (v < 0) return true;

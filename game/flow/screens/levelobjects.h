@@ -1,9 +1,10 @@
 // The level-object list: records of a count byte c and c little-endian
 // 16-bit values, value 0 the object type (2000-2002 level settings).
 // loadLevelObjectAssets asks for the sprites and resources the level's
-// object types need. Invariant: the scan never reads past the list; it
-// stops with one log line at a zero or oversized count, a truncated record
-// or a value the record does not hold.
+// object types need. Invariant: the scan never reads past the list or a
+// record; it stops with one log line at a zero or oversized count or a
+// truncated record. A record too short for the value that names an extra
+// resource asks for no extra resource.
 #pragma once
 
 #include "runtime/array.h"

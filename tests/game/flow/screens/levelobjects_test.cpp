@@ -8,6 +8,7 @@
 
 #include "tests/game/flow/screens/support.h"
 #include "tools/kit/damage.h"
+#include "tools/kit/demo_world.h"
 #include "tools/kit/level.h"
 
 namespace {
@@ -80,8 +81,6 @@ TEST_F(LevelObjects, DamagedListsStopWithOneLogLine) {
         {"zero count", list({object(5, -1)}, {0, 1, 2}), "has 0 values", 1},
         {"oversized count", list({object(5, -1)}, {25}), "has 25 values", 1},
         {"truncated record", list({object(5, -1)}, {3, 7, 0, 1}), "cut short", 1},
-        {"value past the record", list({{5, 1, 0}}), "past it", 1},
-        {"item value past the record", list({{2, 1, 0, 0, 0, 0, 0, 0, 4}}), "past it", 0},
     };
     for (const Case& c : cases) {
         requests.clear();
@@ -94,6 +93,59 @@ TEST_F(LevelObjects, DamagedListsStopWithOneLogLine) {
     screenstest::LogCapture log;
     game::loadLevelObjectAssets(nullptr, &record);
     EXPECT_TRUE(log.contains("no object list"));
+}
+
+// A record without the value that names an extra resource (a record of 7
+// values has no parameters; an item record without its id) asks for its
+// type's sprite only, and the records after it are read as usual.
+TEST_F(LevelObjects, RecordsTooShortForTheExtraValueAskForNothingMoreAndTheScanGoesOn) {
+    screenstest::LogCapture log;
+    game::loadLevelObjectAssets(list({
+        {193, 42, 1760, 648, 7, 0, 32},          // 7 values: sprite 293 only
+        {5, 1, 0},                               // 3 values: sprite 105 only
+        {2, 1, 0, 0, 0, 0, 0, 0, 4},             // an item without its id: nothing
+        {82, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},  // value 14 past it: nothing
+        object(9, 3),                            // read as usual: 3 of group 18
+    }), &record);
+    EXPECT_EQ(log.count(), 0u);
+    EXPECT_EQ(requests, (std::vector<Request>{{293, 18}, {105, 18}, {3, 18}}));
+    EXPECT_EQ(screenstest::actors().itemIds[0], 0) << "no item id without its value";
+    EXPECT_EQ(screenstest::actors().itemIds[1], 0);
+}
+
+// The demo stage's own list (13 records: objects, a camera rectangle, two
+// links, a container's item; three records of 7 values) is read whole,
+// without a log line: every object's sprite is asked for, the exit
+// trigger's (the last record) too.
+TEST_F(LevelObjects, TheDemoStageListIsReadWhole) {
+    const kit::LevelModel stage = kit::parseLevelDescription(kit::kDemoStage);
+    ASSERT_EQ(stage.objects.size(), 13u);
+    const kit::Bytes bytes = kit::encodeLevelObjects(stage.objects);
+    ByteArray* a = newByteArray(static_cast<jint>(bytes.size()));
+    for (size_t i = 0; i < bytes.size(); ++i) a->data()[i] = static_cast<jbyte>(bytes[i]);
+    int visited = 0;
+    EXPECT_TRUE(game::scanLevelObjects(a, a->length(), [](ByteArray*, jint, jint, void* n) {
+        ++*static_cast<int*>(n);
+        return true;
+    }, &visited));
+    EXPECT_EQ(visited, 13);
+    screenstest::LogCapture log;
+    game::loadLevelObjectAssets(a, &record);
+    EXPECT_EQ(log.count(), 0u);
+    std::vector<Request> sprites;
+    int sevenValues = 0;
+    for (const kit::LevelRecord& r : stage.objects) {
+        const int type = r.values[0];
+        sevenValues += r.values.size() == 7;
+        if (type < 2000 && type != 2) sprites.emplace_back(type + 100, 18);
+    }
+    EXPECT_EQ(sevenValues, 3);
+    ASSERT_EQ(sprites.back(), Request(304, 18)) << "the exit trigger (204) is the last record";
+    // The sprites in list order, the range requests between them.
+    size_t next = 0;
+    for (const Request& r : requests)
+        if (next < sprites.size() && r == sprites[next]) ++next;
+    EXPECT_EQ(next, sprites.size()) << "sprite of record " << next << " not asked for";
 }
 
 TEST_F(LevelObjects, KitListsAndTheirDamagedFormsScanInAnOrderlyWay) {
@@ -112,6 +164,10 @@ TEST_F(LevelObjects, KitListsAndTheirDamagedFormsScanInAnOrderlyWay) {
         for (size_t i = 0; i < f.bytes.size(); ++i) a->data()[i] = static_cast<jbyte>(f.bytes[i]);
         game::loadLevelObjectAssets(a, &record);
         EXPECT_LE(log.count(), 1u) << f.name;
+        // Only damage stops the scan: a count outside 1-24 or a cut record.
+        if (log.count() == 1) {
+            EXPECT_TRUE(log.contains("values (1-24 allowed)") || log.contains("cut short")) << f.name;
+        }
     }
 }
 
