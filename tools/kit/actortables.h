@@ -59,7 +59,7 @@ std::vector<DamagedFile> damageActorTables(ByteSpan valid, uint64_t seed = 0x616
 
 // The demo tables: the fixed rows 0..5, the two full programs, every
 // program in its ints-per-state shape, the 19 animation rows, and rows for
-// the demo levels' actors; 194 rows of 12 ints, 21 of 13, 61 of 14.
+// the demo levels' actors; 205 rows of 12 ints, 21 of 13, 50 of 14 (3,433 ints).
 ActorTables demoActorTables();
 
 // A level actor record: {subtype, id, x, y, 0, animation, flags, params...}.

@@ -9,7 +9,7 @@
 //   0-5      here     -      the fixed first rows                  the game's table
 //   10, 11   here     6, 74  the demo level's walker and bouncer   free (11 is also
 //                            the template a struck block cell drops)
-//   14, 65,  movers   14,16, thrown by the subtype-86 thrower      templates
+//   123, 65, movers   14,16, thrown by the subtype-86 thrower      templates
 //   120,156,          36,70,
 //   190,230           73,85
 //   192      movers   84     the walker's shot and the fly-by's    template (both
@@ -27,10 +27,10 @@
 //   126      hazards  110    the hatch's item                      template
 //   128/129  hazards  77/78  column generator / its mover          mover = template
 //   130/131  hazards  48/49  lob generator / its mover               (generator + 1)
-//   160-171, hazards  ...    chain, flame, traps, ball, shot,      free
-//   174,                     link mover, gaze, hatch, turrets,
-//   176-180                  pad, fly-by, link platform, contact,
-//                            chaser, segment owner
+//   160-171, hazards  ...    chain, flame, traps, ball, shot,      free (not 165,
+//   174,                     link mover, gaze, hatch, turrets,       whose params[0]
+//   176-180,                 pad, fly-by, link platform, contact,    sizes its box)
+//   189                      chaser, segment owner
 //   206, 221 hazards  38     the turrets' shots                    templates
 //   20,104,  bosses   24,56, the anchor and waypoint bosses and    target subtypes
 //   122,238,          33,102 the pattern and arena bosses
@@ -51,7 +51,7 @@
 //   201, 208 platforms 52, 8, the mode chain, the timed drop and   named subtypes
 //   112               2      the item that breaks by animation 5
 //
-// Rows 123, 13, 38, 197 and 3013 (templates) keep the plain row here.
+// Rows 13, 38, 197 and 3013 (templates) keep the plain row here.
 #include "tools/kit/actortables.h"
 #include "tools/kit/demo_bosses.h"
 #include "tools/kit/demo.h"
@@ -59,6 +59,9 @@
 #include "tools/kit/demo_blocks.h"
 #include "tools/kit/demo_hazards.h"
 #include "tools/kit/demo_platforms.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace kit {
 
@@ -81,6 +84,11 @@ std::vector<std::vector<int32_t>> programOfShape(std::initializer_list<int> ints
     return p;
 }
 
+// Rows of 12 ints among rows 229..275 (no demo actor uses them): as many
+// as the block family has rows of 14 below row 209 (its crate, wall, wave
+// and gap strips, ram, four items, pusher and carrier).
+constexpr int kRowsGivingWay[] = {250, 254, 259, 260, 264, 265, 266, 267, 268, 270, 247};
+
 }  // namespace
 
 ActorTables demoActorTables() {
@@ -93,6 +101,11 @@ ActorTables demoActorTables() {
         {400, 240, 0, 20, 0, 46, 20, 20, 4718592, 10, -1, 10, 440, 100},
         {400, 720, 6, 18, 0, 8, 80, 5, 89178112, 9, -1, 9, 440, 100},
     };
+    // The table's shape: 205 rows of 12 ints, 21 of 13 and 50 of 14 (3,433
+    // ints; the last row starts at 3419). Rows 0-5 are fixed; rows 209..228
+    // carry a record height (13 ints) and 229..275 a record height and width
+    // (14), except the rows that give their two ints to the block family's
+    // rows below 209, which read parameters 12 and 13.
     for (int r = 0; r < kActorTableRows; ++r) {
         ActorTables::Row row;
         row.subtype = actorRowSubtype(r);
@@ -100,11 +113,11 @@ ActorTables demoActorTables() {
             row.values = kFixed[r];
         } else {
             // A plain drawn actor of type 0 with a 32 x 32 box on layer 10
-            // and no sprite; rows 209..228 carry a record height, 229..275
-            // a record height and width.
+            // and no sprite.
             row.values = {400, 240, -1, 18, 0, 0, 32, 32, 0, 10, -1, 10};
-            if (r >= 209) row.values.push_back(48);
-            if (r >= 229) row.values.push_back(48);
+            const bool givesWay = std::find(std::begin(kRowsGivingWay), std::end(kRowsGivingWay), r) != std::end(kRowsGivingWay);
+            if (r >= 209 && !givesWay) row.values.push_back(48);
+            if (r >= 229 && !givesWay) row.values.push_back(48);
         }
         t.rows.push_back(std::move(row));
     }
