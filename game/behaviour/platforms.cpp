@@ -17,12 +17,14 @@ void registerPlatformTypes() {
     setUpdate(53, updateType53);
     setUpdate(55, updateType55);
     setUpdate(58, updateType58);
-    // What the routines read without asking: params entries by type.
+    // What the routines read without asking: params entries by type. Types
+    // 8 and 39 make their own parts array (8 keeps its first animation in
+    // parts[0], 39 the hero's scale) and read it through a checked look-up.
     setNeeds(2, {3, 0, 0});
-    setNeeds(8, {5, 1, 0});
+    setNeeds(8, {5, 0, 0});
     // Type 10 reads params[2..5] only through getParamOr (0 when absent), so
     // its records keep their own length: no needs row.
-    setNeeds(39, {2, 1, 0});
+    setNeeds(39, {2, 0, 0});
     setNeeds(44, {5, 0, 0});
     setNeeds(45, {7, 0, 0});
     setNeeds(52, {3, 0, 0});
