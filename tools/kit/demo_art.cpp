@@ -203,6 +203,58 @@ SpriteModel demoActorSprite(ActorLook look) {
     return m;
 }
 
+SpriteModel demoFireworkSprite() {
+    SpriteModel m;
+    m.images = noImages();
+    Painter p{m, {}};
+    static const uint32_t kColours[kDemoFireworkAnims] = {0xFFFFF0C0, 0xFFFF5040, 0xFFFFE040, 0xFF60FF80, 0xFF60A0FF};
+    for (int a = 0; a < kDemoFireworkAnims; ++a) {
+        SpriteAnim anim;
+        for (int f = 0; f < 3; ++f) {
+            const int r = 12 - 4 * f;  // 12, 8, 4 pixels across
+            p.disc(kColours[a], -r / 2, -r / 2, r, r);
+            if (f == 0) p.disc(0xFFFFFFFF, -1, -1, 2, 2);
+            anim.frames.push_back(AnimFrame{static_cast<int>(m.frames.size()), 3, 0, 0, 0});
+            p.done();
+        }
+        m.anims.push_back(anim);
+    }
+    return m;
+}
+
+SpriteModel demoShowGlowSprite() {
+    SpriteModel m;
+    m.images = noImages();
+    Painter p{m, {}};
+    SpriteAnim anim;
+    for (int f = 0; f < 4; ++f) {
+        const int r = 40 + 30 * f;
+        p.put(SpriteModule::arc(0xFFFFE080, r, r, 0, 360), -r / 2, -r / 2);
+        p.put(SpriteModule::arc(0xFFFFFFFF, r + 4, r + 4, 0, 360), -r / 2 - 2, -r / 2 - 2);
+        p.done();
+        anim.frames.push_back(AnimFrame{f, 4, 0, 0, 0});
+    }
+    m.anims.push_back(anim);
+    return m;
+}
+
+SpriteModel demoBossPortraitSprite() {
+    SpriteModel m;
+    m.images = noImages();
+    Painter p{m, {}};
+    for (int f = 0; f < kDemoBossPortraits; ++f) {
+        const uint32_t hue = 0xFF000000u | static_cast<uint32_t>((f * 97) % 200 + 40) << 16 |
+                             static_cast<uint32_t>((f * 53) % 160 + 30) << 8 | static_cast<uint32_t>((f * 31) % 200 + 40);
+        p.box(0xFFC09040, -20, -20, 40, 40);
+        p.box(hue, -17, -17, 34, 34);
+        p.box(0xFFFFFFFF, -10, -8, 6, 6);
+        p.box(0xFFFFFFFF, 4, -8, 6, 6);
+        p.box(0xFF200810, -8, 6, 16, 4);
+        p.done();
+    }
+    return m;
+}
+
 SpriteModel demoArenaSprite() {
     SpriteModel m = heroSprite();
     m.images->palettes = {{0x00000000, 0xFF9030B0, 0xFFE04040, 0xFF401858}};

@@ -52,4 +52,17 @@ SpriteModel demoActorSprite(ActorLook look);
 // colours.
 SpriteModel demoArenaSprite();
 
+// The level end's fireworks (sprite 22 of pack 18): kDemoFireworkAnims
+// animations of a spark fading out in its colour (animation 0 the rocket),
+// each frame a disc around the anchor.
+inline constexpr int kDemoFireworkAnims = 5;
+SpriteModel demoFireworkSprite();
+// The show's glow over the view (sprite 12 of pack 1): one animation of a
+// ring of light widening around the anchor.
+SpriteModel demoShowGlowSprite();
+// The boss gauge's portraits (sprite 18 of pack 18): frames 0-20, each a
+// framed face 40 x 40 around the anchor in a colour of its own.
+inline constexpr int kDemoBossPortraits = 21;
+SpriteModel demoBossPortraitSprite();
+
 }  // namespace kit

@@ -192,7 +192,7 @@ object 61 11 400 324 7 0 160 23 14 0 1 4 0 -1 0 0 -1
 object 82 12 600 300 7 0 160 1 12 0 6 1 0 -1 0 0 -1
 object 151 13 900 300 7 0 160 1 12 0 6 1 0 -1 0 0 -1
 # The ram: launched into the wall, it breaks a cell and starts the chain.
-object 33 14 300 432 7 0 160 0 0 0 0
+object 33 14 300 432 7 0 160 0 0 0 0 0 0 0
 )";
 
 const char* const kDemoItemsLevel = R"(# Items of kinds 0/1/3/5 with flags 1 and 8, two pushers and a carrier

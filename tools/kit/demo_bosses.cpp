@@ -17,13 +17,17 @@ namespace kit {
 
 namespace {
 
+constexpr int kArenaColumns = 30, kArenaWidth = kArenaColumns * 36;
+constexpr int kGateColumn = 23;
+constexpr int kOpenWayScript = 6, kSecondArenaScript = 7;
+
 // A row of the parameter table: margins, no sprite, the type, the box, drawn
-// and active, layer 10, no attached effect; rows from 209 carry a record
-// height and from 229 a width too.
-std::vector<int32_t> rowFor(int row, int type, int w, int h) {
+// and active, layer 10, no attached effect; a row of 13 ints carries a
+// record height, one of 14 a width too (the row keeps its length).
+std::vector<int32_t> rowFor(size_t length, int type, int w, int h) {
     std::vector<int32_t> v = {400, 240, -1, 18, 0, type, w, h, 0xA0, 10, -1, 10};
-    if (row >= 209) v.push_back(h);
-    if (row >= 229) v.push_back(w);
+    if (length > 12) v.push_back(h);
+    if (length > 13) v.push_back(w);
     return v;
 }
 
@@ -80,26 +84,34 @@ link 2 436 380 3 0 0
 link 3 672 380 0 0 0
 )";
 
-std::string arenaBody(int bossType) {
+// The boss of an arena (and its platform, links and script), moved dx
+// pixels right, its record ids from idBase (the boss idBase, its platform
+// idBase + 1), its defeat script `defeat`.
+std::string arenaBody(int bossType, int dx, int idBase, int defeat) {
+    const std::string boss = std::to_string(idBase), d = std::to_string(defeat);
+    auto x = [&](int v) { return std::to_string(v + dx); };
+    auto anchors = [&] {
+        return "link 1 " + x(200) + " 380 2 0 0\nlink 2 " + x(436) + " 380 3 0 0\nlink 3 " + x(672) + " 380 0 0 0\n";
+    };
     switch (bossType) {
     case 97:
         // Attack box 120 x 90 around the boss; defeat script 9; script 3
         // holds the boss (its target) for 40 steps.
-        return "object 246 100 600 431 7 0 160 0 120 90 -60 -90 9\n"
-               "script 3\n  target actor 100\n    key 0\n    key 40\n";
+        return "object 246 " + boss + " " + x(600) + " 431 7 0 160 0 120 90 -60 -90 " + d + "\n" +
+               "script 3\n  target actor " + boss + "\n    key 0\n    key 40\n";
     case 94:
-        return "object 241 100 700 431 7 0 160 0 160 160 -80 -160 9\n";
+        return "object 241 " + boss + " " + x(700) + " 431 7 0 160 0 160 160 -80 -160 " + d + "\n";
     case 102:
         // The fight starts when the hero enters the 600 x 200 box; the
         // platform (type 8) in the middle, link rows 22 and 23 for the minions.
-        return "object 238 100 436 431 7 0 160 0 600 200 -300 -150 2 9\n"
-               "object 140 101 436 400 7 0 160 0 0 0 0 0\n"
-               "link 22 76 420 0 0 0\nlink 23 796 420 0 0 0\n";
+        return "object 238 " + boss + " " + x(436) + " 431 7 0 160 0 600 200 -300 -150 2 " + d + "\n" +
+               "object 140 " + std::to_string(idBase + 1) + " " + x(436) + " 400 7 0 160 0 0 0 0 0\n" +
+               "link 22 " + x(76) + " 420 0 0 0\nlink 23 " + x(796) + " 420 0 0 0\n";
     case 92:
-        return "object 255 100 436 300 7 0 160 0 500 300 -250 -150 2 9\n";
-    case 24: return std::string("object 20 100 436 431 7 0 160 1 0 0 0 0 0 9\n") + kAnchorLinks;
-    case 33: return std::string("object 122 100 436 431 7 0 160 1 0 0 0 0 0 9\n") + kAnchorLinks;
-    case 21: return std::string("object 3003 100 436 431 7 0 160 1 0 0 0 0 9\n") + kAnchorLinks;
+        return "object 255 " + boss + " " + x(436) + " 300 7 0 160 0 500 300 -250 -150 2 " + d + "\n";
+    case 24: return "object 20 " + boss + " " + x(436) + " 431 7 0 160 1 0 0 0 0 0 " + d + "\n" + anchors();
+    case 33: return "object 122 " + boss + " " + x(436) + " 431 7 0 160 1 0 0 0 0 0 " + d + "\n" + anchors();
+    case 21: return "object 3003 " + boss + " " + x(436) + " 431 7 0 160 1 0 0 0 0 " + d + "\n" + anchors();
     default: return {};
     }
 }
@@ -125,7 +137,8 @@ void addDemoBossRows(ActorTables& t) {
     for (const Row& r : kRows) {
         int row = rowOfSubtype(r.subtype);
         if (row < 0 || row >= static_cast<int>(t.rows.size())) continue;
-        t.rows[static_cast<size_t>(row)].values = rowFor(row, r.type, r.w, r.h);
+        std::vector<int32_t>& values = t.rows[static_cast<size_t>(row)].values;
+        values = rowFor(values.size(), r.type, r.w, r.h);
     }
     if (t.programs.size() >= 21) {
         writeMinionRules(t.programs[19]);  // subtype 202
@@ -136,13 +149,58 @@ void addDemoBossRows(ActorTables& t) {
 std::vector<int> bossArenaTypes() { return {97, 94, 102, 92, 24, 33, 21}; }
 
 std::string bossArenaLevel(int bossType) {
-    std::string body = arenaBody(bossType);
+    std::string body = arenaBody(bossType, 0, 100, kBossDefeatScript);
     if (body.empty()) return {};
     std::string text = "# Arena of the type-" + std::to_string(bossType) + " boss.\n";
     text += collisionLayer();
     text += "object 0 1 120 431 7 0 160 2 -1 -1 -1 -1\n";
     text += body;
     text += kArenaScripts;
+    return text;
+}
+
+std::string bossArenaPairLevel(int firstType, int secondType) {
+    const std::string first = arenaBody(firstType, 0, 100, kFirstBossDefeatScript);
+    const std::string second = arenaBody(secondType, kArenaWidth, 200, kBossDefeatScript);
+    if (first.empty() || second.empty() || firstType == secondType) return {};
+    // Two arenas side by side, the first closed on the right by a gate
+    // (column 23, inside the first arena's view).
+    std::ostringstream map;
+    map << "layer 4 " << 2 * kArenaColumns << " 14\n";
+    for (int r = 0; r < 14; ++r) {
+        for (int c = 0; c < 2 * kArenaColumns; ++c) map << (r >= 12 || c == kGateColumn ? '6' : '.');
+        map << '\n';
+    }
+    const int gateX = kGateColumn * 36, second0 = kArenaWidth;
+    std::string text = "# Arenas of the type-" + std::to_string(firstType) + " and type-" + std::to_string(secondType) +
+                       " bosses, one after the other.\n";
+    text += map.str();
+    text += "object 0 1 120 431 7 0 160 2 -1 -1 -1 -1\n";
+    text += first + second;
+    // The first arena's limits; the way on (the first arena and the way
+    // between, ending short of the second arena: its boss comes into play
+    // only when the camera turns to it); the second arena's; the gate.
+    text += "rect 50 36 0 800 432\n";
+    text += "rect 51 36 0 " + std::to_string(kArenaWidth - 72) + " 432\n";
+    text += "rect 52 " + std::to_string(second0 + 36) + " 0 800 432\n";
+    text += "rect 53 " + std::to_string(gateX) + " 0 36 432\n";
+    // Zones that hand the camera over: the way between the arenas (the way
+    // on) and, from where the way on's view ends (a hero kept inside the
+    // camera limits still reaches it), the second arena's first cells (its
+    // limits).
+    const int wayX = gateX + 36, handOver = second0 - 90, wayW = handOver - wayX;
+    text += "object 1 300 " + std::to_string(wayX) + " 0 7 0 160 " + std::to_string(wayW) + " 432 0 " +
+            std::to_string(kOpenWayScript) + " 0 0\n";
+    text += "object 1 301 " + std::to_string(handOver) + " 0 7 0 160 234 432 0 " +
+            std::to_string(kSecondArenaScript) + " 0 0\n";
+    text += "script 2\n  target none\n    key 0\n      op 111 50\n";
+    // The first boss's defeat opens the gate (collision and painted cells)
+    // and lets the camera follow the hero on.
+    text += "script " + std::to_string(kFirstBossDefeatScript) +
+            "\n  target none\n    key 0\n      op 100 53 4\n      op 100 53 2\n      op 111 51\n";
+    text += "script " + std::to_string(kOpenWayScript) + "\n  target none\n    key 0\n      op 111 51\n";
+    text += "script " + std::to_string(kSecondArenaScript) + "\n  target none\n    key 0\n      op 111 52\n";
+    text += "script 9\n  target none\n    key 0\n      op 37 0\n";
     return text;
 }
 

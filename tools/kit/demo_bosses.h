@@ -27,6 +27,7 @@ inline constexpr int kSubtypeAnchorBossC = 104;    // type 56, 12 hit points
 inline constexpr int kSubtypeWaypointBoss = 3003;  // type 21, 12 hit points
 inline constexpr int kSubtypeArenaPlatform = 140;  // type 8
 inline constexpr int kBossDefeatScript = 9;
+inline constexpr int kFirstBossDefeatScript = 8;  // the first of two arenas
 inline constexpr int kBossArenaRect = 50;
 
 // Writes the boss rows and the two minion programs into demo tables.
@@ -37,6 +38,18 @@ std::vector<int> bossArenaTypes();
 // The arena level description of a boss type (level.h format); empty for
 // a type without one.
 std::string bossArenaLevel(int bossType);
+
+// Two arenas one after the other (60 x 14 cells): the first boss (record
+// 100) in cells 0-29 behind a gate (column 23) with the first arena's
+// camera limits (rectangle 50) from script 2; its defeat script (8) opens
+// the gate and lets the camera follow the hero on (rectangle 51, up to 36
+// px short of the second arena, so the second boss comes into play only
+// once the camera turns to it); trigger zones hand the camera to the
+// second arena (rectangle 52) as the hero enters it and back on the way
+// between; the second boss (record 200) in cells 30-59, its defeat script 9
+// ending the level.
+// Empty for a type without an arena or the same type twice.
+std::string bossArenaPairLevel(int firstType, int secondType);
 
 // Damaged arenas for robustness tests and fuzz seeds: for each boss type
 // its arena without link rows (no anchors or waypoints), without the

@@ -9,6 +9,7 @@
 #include "tools/kit/demo_flow.h"
 #include "tools/kit/demo_hazards.h"
 #include "tools/kit/demo_movers.h"
+#include "tools/kit/demo_platforms.h"
 #include "tools/kit/demo_world.h"
 #include "tools/kit/actortables.h"
 #include "tools/kit/gamedata.h"
@@ -17,7 +18,11 @@
 #include "tools/kit/level.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <iterator>
 #include <map>
+#include <set>
+#include <sstream>
 
 namespace kit {
 
@@ -29,10 +34,37 @@ constexpr int kTriggerId = 900;        // the trigger's record id
 constexpr int kSoundPack = 3;
 constexpr int kTilesPack = 0, kTilesEntry = 4;
 constexpr int kRecordsPerStage = 10;
+// Stage n's level pack is "pack<40 + n>": pack numbers up to 26 name the
+// sprite groups the game looks sprites up in (pack 22 holds a boss's
+// effect), so level packs stay above them.
+constexpr int kFirstStagePack = 40;
 constexpr int kFirstStageRecord = 260;
 // The falling hero of the game-over screen: sprite (8, 1), the hero's own
 // sprite (animation 10), loaded with every level.
 constexpr int kFallingHeroPack = 1, kFallingHeroEntry = 8, kFallingHeroSlot = 110, kFallingHeroRecord = 258;
+// Sprites the flow's screens name, loaded with every level: the level end's
+// fireworks (22, 18), the show's glow (12, 1) and the boss gauge's
+// portraits (18, 18).
+struct NamedSprite {
+    int pack, entry;
+};
+constexpr NamedSprite kFireworks{18, 22}, kShowGlow{1, 12}, kBossPortraits{18, 18};
+// And what the play of a level names besides: the hero's scale change
+// (8, 20), the arena boss's burst (3, 22), its shot (7, 18, the screens'
+// effects sprite) and the bonus screen's picture (9, 18).
+constexpr NamedSprite kScaleGlow{20, 8}, kArenaBurst{22, 3}, kArenaShot{18, 7}, kBonusPicture{18, 9};
+constexpr NamedSprite kLevelSprites[] = {kFireworks, kShowGlow, kBossPortraits, kScaleGlow, kArenaBurst, kArenaShot,
+                                         kBonusPicture};
+// Loading records from here on (after every stage's own records, so a
+// level's object list can still ask for them): the named sprites, then the
+// sprites the stages' object lists ask for, in a group no load request
+// selects (they load only when asked for).
+constexpr int kFirstExtraRecord = 360, kLastExtraRecord = 412;
+constexpr int kOnRequestGroup = 30;
+// The level-object scan's resource ranges (the game's constant table): a
+// record's value 7 + k below bound r names entry value - bound(r - 1) of
+// group r + 17.
+constexpr int kResourceRanges[] = {0, 36, 37, 105, 108};
 
 // The end of a trigger stage: a zone 72 x 144 standing on the floor at x
 // that runs the level-end script (named by its id; the set-up finds it).
@@ -56,35 +88,87 @@ DemoStage triggerStage(int stage, const char* family, const std::string& level, 
     return d;
 }
 
-DemoStage bossStage(int stage, int bossType) {
-    DemoStage d{};
-    d.stage = stage;
+// A family's level text in a room of `columns` columns: its own room (side
+// walls and a floor of two rows) and camera rectangle give way to a wider
+// one of the same height.
+std::string widenedRoom(const std::string& text, int columns) {
+    std::istringstream in(text);
+    std::string rest, line;
+    int rows = 0;
+    while (std::getline(in, line)) {
+        int w = 0, h = 0;
+        if (std::sscanf(line.c_str(), "layer 4 %d %d", &w, &h) == 2) {
+            rows = h;
+            for (int r = 0; r < h && std::getline(in, line); ++r) {
+            }
+            continue;
+        }
+        if (line.rfind("rect 10 ", 0) == 0) continue;
+        rest += line + "\n";
+    }
+    if (rows < 3) throw KitError("widenedRoom: the level has no collision room");
+    return levelbuild::roomMap(columns, rows, {{0, 0, rows - 1}, {columns - 1, 0, rows - 1}}) + rest + "rect 10 0 0 " +
+           std::to_string(columns * kTileSize) + " " + std::to_string(rows * kTileSize) + "\n";
+}
+
+// A trigger stage that plays a second family after its own: the family's
+// room widened to `columns`, the second family's actors after its own.
+DemoStage foldedStage(int stage, const char* family, const std::string& level, const char* folded,
+                      const std::string& foldedActors, int columns, int floorY) {
+    DemoStage d = triggerStage(stage, family, widenedRoom(level, columns) + foldedActors,
+                               columns * kTileSize - 156, floorY);
+    d.folded = folded;
+    return d;
+}
+
+const char* arenaName(int bossType) {
     static const std::map<int, const char*> kNames = {{97, "arena97"}, {94, "arena94"}, {24, "arena24"},
                                                       {33, "arena33"}, {102, "arena102"}, {92, "arena92"},
                                                       {21, "arena21"}};
-    d.family = kNames.at(bossType);
+    return kNames.at(bossType);
+}
+
+DemoStage bossStage(int stage, int bossType) {
+    DemoStage d{};
+    d.stage = stage;
+    d.family = arenaName(bossType);
     d.level = bossArenaLevel(bossType);
     d.bossEnd = true;
     return d;
 }
+
+// A boss stage of two arenas: the first boss's, then the stage's own.
+DemoStage twoArenaStage(int stage, int firstType, int bossType) {
+    DemoStage d = bossStage(stage, bossType);
+    d.folded = arenaName(firstType);
+    d.level = bossArenaPairLevel(firstType, bossType);
+    return d;
+}
+
+// Ids of the folded families' records: above the stage family's own.
+constexpr int kFoldedIdBase = 100;
 
 std::vector<DemoStage> makeStages() {
     std::vector<DemoStage> v = {
         triggerStage(1, "level_blocks.txt", kDemoBlocksLevel, 1320, 432),
         // The chase ends at the gate of the wall the hero cannot pass running.
         triggerStage(2, "pack_chase", demoChaseLevel(), 1000, 648),
-        triggerStage(3, "level_items.txt", kDemoItemsLevel, 1320, 432),
-        triggerStage(4, "level_movers", kDemoMovers, 2040, 432),
+        // The items, then the platform items on the same floor.
+        foldedStage(3, "level_items.txt", kDemoItemsLevel, "pack_platform_items",
+                    demoPlatformItemsObjects(600, 432, kFoldedIdBase), 96, 432),
+        // The movers, then the carriers.
+        foldedStage(4, "level_movers", kDemoMovers, "pack_carriers", demoCarriersObjects(1500, 432, kFoldedIdBase), 136,
+                    432),
         triggerStage(5, "level_enemies", kDemoEnemies, 2040, 432),
-        bossStage(6, 24),
+        twoArenaStage(6, 102, 24),
         // Stage 7 is the game's auto-run stage: the hazards' open floor.
         triggerStage(7, "pack_hazards", demoHazardsLevel(), 4200, 648),
-        bossStage(8, 33),
-        bossStage(9, 94),
+        twoArenaStage(8, 92, 33),
+        twoArenaStage(9, 21, 94),
         bossStage(10, 97),
     };
     for (DemoStage& d : v) {
-        d.pack = 20 + d.stage;
+        d.pack = kFirstStagePack + d.stage;
         d.group = kDemoAnyLevelGroup + d.stage;
         d.firstRecord = kFirstStageRecord + kRecordsPerStage * (d.stage - 1);
         d.music = demoStageMusic(d.stage);
@@ -174,6 +258,120 @@ DemoEntry* findEntry(std::vector<DemoEntry>& entries, const std::string& name) {
     return it == entries.end() ? nullptr : &*it;
 }
 
+// The row of a subtype in the tables (-1: none).
+const ActorTables::Row* rowOf(const ActorTables& t, int subtype) {
+    for (const ActorTables::Row& r : t.rows)
+        if (r.subtype == subtype) return &r;
+    return nullptr;
+}
+
+int rowValue(const ActorTables& t, int subtype, size_t i) {
+    const ActorTables::Row* r = rowOf(t, subtype);
+    return r && i < r->values.size() ? r->values[i] : 0;
+}
+
+// What the level-object scan asks for over a level's list, as {group, entry}.
+void addObjectRequests(const ActorTables& t, const LevelModel& m, std::set<std::pair<int, int>>& out) {
+    for (const LevelRecord& rec : m.objects) {
+        const std::vector<int16_t>& v = rec.values;
+        if (v.empty()) continue;
+        const int type = v[0];
+        if (type >= 2000 && type <= 2002) continue;
+        if (type == 15) {
+            out.insert({rowValue(t, type, 3), 13});
+        } else if (type != 2 && type != 82 && type != 83 && type != 84) {
+            const int sprite = rowValue(t, type, 2);
+            if (sprite >= 0) out.insert({rowValue(t, type, 3), sprite});
+        }
+        const size_t k = type == 82 ? 7 : type == 2 ? 2 : 0;
+        if (7 + k >= v.size() || v[7 + k] < 0) continue;
+        const int value = v[7 + k];
+        for (size_t r = 1; r < std::size(kResourceRanges); ++r)
+            if (value < kResourceRanges[r]) {
+                out.insert({static_cast<int>(r) + 17, value - kResourceRanges[r - 1]});
+                break;
+            }
+    }
+}
+
+// Every {group, entry} the stages' object lists ask for, stage 0 included.
+const std::set<std::pair<int, int>>& objectRequests() {
+    static const std::set<std::pair<int, int>> requests = [] {
+        ActorTables t = demoActorTables();
+        addDemoGameActorSprites(t);
+        std::set<std::pair<int, int>> out;
+        addObjectRequests(t, parseLevelDescription(kDemoStage), out);
+        for (const DemoStage& d : demoStages()) addObjectRequests(t, parseLevelDescription(d.level), out);
+        return out;
+    }();
+    return requests;
+}
+
+// The sprites a pack must hold beyond its own: the named ones and those
+// the object lists ask for.
+std::vector<int> extraEntriesOfPack(int pack) {
+    std::vector<int> v;
+    for (const NamedSprite& n : kLevelSprites)
+        if (n.pack == pack) v.push_back(n.entry);
+    for (const auto& [group, entry] : objectRequests())
+        if (group == pack) v.push_back(entry);
+    return v;
+}
+
+// The payload of an extra entry: the named sprites' art, else a small token
+// (entries asked for by a record's value that no actor draws).
+Bytes extraSprite(int pack, int entry) {
+    if (pack == kFireworks.pack && entry == kFireworks.entry) return encodeSprite(demoFireworkSprite());
+    if (pack == kShowGlow.pack && entry == kShowGlow.entry) return encodeSprite(demoShowGlowSprite());
+    if (pack == kBossPortraits.pack && entry == kBossPortraits.entry) return encodeSprite(demoBossPortraitSprite());
+    if (pack == kScaleGlow.pack && entry == kScaleGlow.entry) return encodeSprite(demoShowGlowSprite());
+    if (pack == kArenaBurst.pack && entry == kArenaBurst.entry) return encodeSprite(demoFireworkSprite());
+    return encodeSprite(demoActorSprite(ActorLook::Item));
+}
+
+// A pack's entries with its extra sprites in place of empty or missing
+// entries (entries holding anything else stay as they are).
+Bytes withExtraSprites(int pack, const Bytes& header) {
+    std::vector<PackEntry> entries = decodePackEntries(header);
+    for (int e : extraEntriesOfPack(pack)) {
+        while (entries.size() <= size_t(e)) entries.push_back(PackEntry{.empty = true});
+        if (entries[size_t(e)].empty) entries[size_t(e)] = {.payload = extraSprite(pack, e)};
+    }
+    return buildPack(entries).header;
+}
+
+// Adds an op-1 record for each sprite no record loads yet: a free sprite
+// slot, a record from kFirstExtraRecord on.
+void addExtraSpriteRecords(LoadTable& table) {
+    std::set<int> usedSlots;
+    for (const LoadRecord& r : table)
+        if (r.opcode == 1) usedSlots.insert(r.slot);
+    int record = kFirstExtraRecord, slot = 92;
+    // A sprite a level's play names loads with every level (into the slot
+    // another group loads it to, if one does); one the object lists ask
+    // for loads when asked for, unless some record loads it already.
+    auto add = [&](int pack, int entry, int group) {
+        int into = -1;
+        for (const LoadRecord& r : table)
+            if (r.opcode == 1 && r.pack == pack && r.resource == entry) {
+                if (group == kOnRequestGroup || r.group == group) return;
+                into = r.slot;
+            }
+        if (into < 0) {
+            while (slot >= 0 && usedSlots.count(slot)) --slot;
+            into = slot;
+        }
+        while (record <= kLastExtraRecord && !(table[size_t(record)].opcode == 3 && table[size_t(record)].pack == 255))
+            ++record;
+        if (into < 0 || record > kLastExtraRecord) throw KitError("demo loading table: no room for the sprite of entry " +
+                                                                  std::to_string(entry) + " of pack " + std::to_string(pack));
+        table[size_t(record)] = LoadRecord{1, into, group, 1, pack, entry};
+        usedSlots.insert(into);
+    };
+    for (const NamedSprite& n : kLevelSprites) add(n.pack, n.entry, kDemoAnyLevelGroup);
+    for (const auto& [group, entry] : objectRequests()) add(group, entry, kOnRequestGroup);
+}
+
 }  // namespace
 
 ActorLook lookOfType(int type) { return typeLook(type); }
@@ -208,8 +406,9 @@ void addDemoGameLoading(LoadTable& table) {
             table[size_t(i)] = LoadRecord{1, kFirstActorSlot + k, kDemoAnyLevelGroup, 1, kActorSpritePack, kArenaSpriteId + k};
             ++k;
         }
+    // Mode 1: its module images are built, so the falling hero is drawn.
     table[size_t(kFallingHeroRecord)] =
-        LoadRecord{1, kFallingHeroSlot, kDemoAnyLevelGroup, 0, kFallingHeroPack, kFallingHeroEntry};
+        LoadRecord{1, kFallingHeroSlot, kDemoAnyLevelGroup, 1, kFallingHeroPack, kFallingHeroEntry};
     for (const DemoStage& d : demoStages()) {
         int i = d.firstRecord;
         auto put = [&](int op, int slot, int32_t param, int pack, int resource) {
@@ -230,6 +429,7 @@ void addDemoGameLoading(LoadTable& table) {
         put(13, 0, 0, 255, 0);
         put(14, 0, 0, 255, 0);
     }
+    addExtraSpriteRecords(table);
 }
 
 void addDemoGameActorSprites(ActorTables& tables) {
@@ -294,6 +494,21 @@ void addDemoGame(std::vector<DemoEntry>& entries) {
             if (pack.size() == size_t(kFallingHeroEntry)) pack.push_back({.payload = encodeSprite(heroSprite())});
             return buildPack(pack).header;
         };
+    }
+    // The sprite packs gain the sprites the screens name and the object
+    // lists ask for.
+    std::set<int> packs;
+    for (const NamedSprite& n : kLevelSprites) packs.insert(n.pack);
+    for (const auto& request : objectRequests()) packs.insert(request.first);
+    for (int pack : packs) {
+        DemoEntry* e = findEntry(entries, "pack" + std::to_string(pack));
+        if (!e) {
+            // A sprite pack of its own (pack 22: the arena boss's burst).
+            entries.push_back({"pack" + std::to_string(pack), [] { return buildPack({PackEntry{.empty = true}}).header; }});
+            e = &entries.back();
+        }
+        auto base = e->make;
+        e->make = [base, pack] { return withExtraSprites(pack, base()); };
     }
     if (DemoEntry* e = findEntry(entries, "loading.bin")) {
         auto base = e->make;

@@ -9,8 +9,15 @@
 // any-level group) and the game-over screen's falling hero (8, 1); the
 // arenas' bosses and minions are drawn with the hero's sprite.
 //
-// Invariants: a stage's level text is its family's text plus appended
-// lines, never a second copy; the family's named packs stay as they are;
+// Stages 3 and 4 play a second family after their own (the platform items
+// after the items, the carriers after the movers: the room widened, the
+// second family's actors moved along it), and stages 6, 8 and 9 hold two
+// boss arenas one after the other (102 before 24, 92 before 33, 21 before
+// 94), so the played game reaches every behaviour family.
+//
+// Invariants: a stage's level text is its family's text (its room widened
+// when a second family follows) plus appended lines, never a second copy of
+// a level kept elsewhere; the family's named packs stay as they are;
 // neighbouring stages never share a music id; the entries are built from
 // fixed data only (the archive is the same every run).
 #pragma once
@@ -31,6 +38,8 @@ struct DemoStage {
     int stage;            // the load request's stage (1-10)
     int pack;             // level pack number ("packN")
     const char* family;   // the family's level it plays ("hazards", "arena97" ...)
+    const char* folded;   // a second family played after the first (its actors
+                          // in the same room, or the first of two arenas), or null
     std::string level;    // the level description, end included
     int group;            // loading group of its records
     int firstRecord;      // its loading records from here on

@@ -30,7 +30,7 @@ row 160: type 31 width 16 height 16 flags 0xA0 spritePack -1
 row 161: type 32 width 24 height 40 flags 0xA0 spritePack -1
 row 162: type 40 width 36 height 36 flags 0xA0 spritePack -1
 row 163: type 57 width 24 height 24 flags 0xA0 spritePack -1
-row 165: type 38 width 12 height 12 flags 0xA0 spritePack -1
+row 189: type 38 width 12 height 12 flags 0xA0 spritePack -1
 row 166: type 46 width 40 height 16 flags 0xA0 spritePack -1
 row 167: type 47 width 30 height 30 flags 0xA0 spritePack -1
 row 168: type 37 width 48 height 48 flags 0xA0 spritePack -1

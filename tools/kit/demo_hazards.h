@@ -15,7 +15,7 @@ namespace kit {
 
 // Subtypes of the demo actors (their rows give the actor type).
 namespace hazard_subtypes {
-inline constexpr int kChain = 160, kFlame = 161, kTrap4 = 162, kBall = 163, kShot = 165, kLinkMover = 166;
+inline constexpr int kChain = 160, kFlame = 161, kTrap4 = 162, kBall = 163, kShot = 189, kLinkMover = 166;
 inline constexpr int kGaze = 167, kHatch = 168, kTurret81 = 169, kTurret83 = 170, kSpringTrap = 171;
 inline constexpr int kPad = 174, kFlyBy = 176, kLinkPlatform = 177, kContact = 178, kChaser = 179;
 inline constexpr int kSegment = 180, kField = 143, kFieldSparks = 106;

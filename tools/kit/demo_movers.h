@@ -19,12 +19,14 @@ inline constexpr int kDemoZoneSubtype = 186;
 inline constexpr int kDemoSpinnerSubtype = 187;
 
 // The thrower's templates in throwing order and the common-AI type each
-// row gives them.
+// row gives them. Each template's record holds the five parameters of the
+// common AI (attack box, has-hit mark); the type-14 throw (template 123)
+// also gets the parts array its subtype is given.
 struct DemoThrow {
     int templateId;
     int type;
 };
-inline constexpr DemoThrow kDemoThrows[] = {{14, 14}, {65, 16}, {120, 36}, {156, 70}, {190, 73}, {230, 85}};
+inline constexpr DemoThrow kDemoThrows[] = {{123, 14}, {65, 16}, {120, 36}, {156, 70}, {190, 73}, {230, 85}};
 
 // Writes the rows and programs above into demo tables.
 void addDemoMoverTables(ActorTables& tables);

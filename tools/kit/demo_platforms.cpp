@@ -62,6 +62,25 @@ row 213: type 75 width 36 height 18 flags 0x20 spritePack -1
 
 void addDemoPlatformRows(ActorTables& tables) { applyBehaviourSource(tables, kDemoPlatformRows); }
 
+std::string demoCarriersObjects(int dx, int floorY, int idBase) {
+    const int dy = floorY - 648;
+    auto at = [&](int subtype, int id, int x, int y, const std::vector<int>& params) {
+        return carrier(subtype, idBase + id, x + dx, y + dy, params);
+    };
+    // Chains: links, swing speed (0 turns), mode (0 for plain chains).
+    std::string s = at(st::kChain, 10, 500, 250, {9, 0, 0});
+    s += at(st::kChain, 11, 900, 300, {10, 5, 0});
+    s += at(st::kChainMode, 12, 1400, 300, {10, 5, 1});
+    // Bar and rider: segments of 36 px; the rider's exit jump kind 3. The
+    // bar's record comes before the push zone's: the bar takes the lifted
+    // hero before the zone holds it again.
+    s += at(st::kBar, 13, 2950, 440, {4});
+    s += at(st::kRider, 14, 1800, 500, {6, 3});
+    s += at(st::kRamp, 15, 2500, 570, {});
+    s += at(st::kPushZone, 16, 3000, 648, {0});
+    return s;
+}
+
 std::string demoCarriersLevel() {
     std::string s =
         "# The carriers test level, along a flat floor (y 648): a turning chain\n"
@@ -71,18 +90,23 @@ std::string demoCarriersLevel() {
         "# that lifts it there. The carriers leave out the solid flag 128.\n";
     s += roomMap(100, 20, {});
     s += object(0, 1, 120, 648, 0, {2, -1, -1, -1, -1});
-    // Chains: links, swing speed (0 turns), mode (mode chains only).
-    s += carrier(st::kChain, 10, 500, 250, {9, 0});
-    s += carrier(st::kChain, 11, 900, 300, {10, 5});
-    s += carrier(st::kChainMode, 12, 1400, 300, {10, 5, 1});
-    // Bar and rider: segments of 36 px; the rider's exit jump kind 3. The
-    // bar's record comes before the push zone's: the bar takes the lifted
-    // hero before the zone holds it again.
-    s += carrier(st::kBar, 13, 2950, 440, {4});
-    s += carrier(st::kRider, 14, 1800, 500, {6, 3});
-    s += carrier(st::kRamp, 15, 2500, 570, {});
-    s += carrier(st::kPushZone, 16, 3000, 648, {0});
+    s += demoCarriersObjects(0, 648, 0);
     s += "rect 10 0 0 3600 720\n";
+    return s;
+}
+
+std::string demoPlatformItemsObjects(int dx, int floorY, int idBase) {
+    const int dy = floorY - 648;
+    auto at = [&](int subtype, int id, int x, int y, const std::vector<int>& params) {
+        return carrier(subtype, idBase + id, x + dx, y + dy, params);
+    };
+    std::string s = at(st::kScaleItem, 21, 500, 648, {150, 2000});
+    s += at(st::kHolder, 22, 900, 648, {1000});
+    s += at(st::kHeavy, 23, 1300, 648, {2000, 3, 1, 80, 80, -40, -80});
+    s += at(st::kBreakingItem, 24, 1700, 648, {0, 0, 0});
+    s += at(st::kItem, 25, 2100, 400, {0, 0, -1});
+    s += "item 700 " + std::to_string(2500 + dx) + " " + std::to_string(560 + dy) + " -1 2 8 1 0 0 0\n";
+    s += object(st::kContainer, idBase + 20, 2500 + dx, 648 + dy, 0, {700, 80, 80, -40, -80});
     return s;
 }
 
@@ -95,13 +119,7 @@ std::string demoPlatformItemsLevel() {
         "# sub-kind 8: released at scale 150).\n";
     s += roomMap(80, 20, {});
     s += object(0, 1, 120, 648, 0, {2, -1, -1, -1, -1});
-    s += carrier(st::kScaleItem, 21, 500, 648, {150, 2000});
-    s += carrier(st::kHolder, 22, 900, 648, {1000});
-    s += carrier(st::kHeavy, 23, 1300, 648, {2000, 3, 1, 80, 80, -40, -80});
-    s += carrier(st::kBreakingItem, 24, 1700, 648, {0, 0, 0});
-    s += carrier(st::kItem, 25, 2100, 400, {0, 0, -1});
-    s += "item 700 2500 560 -1 2 8 1 0 0 0\n";
-    s += object(st::kContainer, 20, 2500, 648, 0, {700, 80, 80, -40, -80});
+    s += demoPlatformItemsObjects(0, 648, 0);
     s += "rect 10 0 0 2880 720\n";
     return s;
 }

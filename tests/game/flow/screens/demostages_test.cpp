@@ -147,7 +147,8 @@ TEST(DemoStages, TriggerStagesEndAtTheirTrigger) {
 }
 
 // Played by the scripted input alone, the chase (run to the gate ahead of
-// the chaser) and the items stage end at their triggers.
+// the chaser) and the items stage (then the platform items) end at their
+// triggers.
 TEST(DemoStages, ScriptedRunsFinishTheChaseAndTheItems) {
     for (const kit::DemoStage& d : kit::demoStages()) {
         if (std::string(d.family) != "pack_chase" && std::string(d.family) != "level_items.txt") continue;
@@ -160,8 +161,9 @@ TEST(DemoStages, ScriptedRunsFinishTheChaseAndTheItems) {
         o.input = walkScript();
         std::string error;
         ASSERT_TRUE(drv.load(o, error)) << error;
-        for (int i = 0; i < 400 && !game::fl().levelFinished; ++i) drv.step();
-        EXPECT_NE(game::fl().levelFinished, 0);
+        for (int i = 0; i < 600 && !game::fl().levelFinished; ++i) drv.step();
+        EXPECT_NE(game::fl().levelFinished, 0) << "hero at x " << (game::cg().hero ? game::cg().hero->posX : -1)
+                                               << " after " << drv.stepIndex() << " steps";
         EXPECT_EQ(game::cg().gameState, 21);
         EXPECT_TRUE(drv.violations().empty());
     }
