@@ -2,7 +2,10 @@
 // real SoundPump beside it over the kit's demo device root, driven by XTest
 // key events from the logos through the sound question, the title and the
 // menus into the first level, played for a while, then closed through the
-// window manager's delete request. Frames are read back from the X server,
+// window manager's delete request. The device root starts with a saved
+// progress record the test can tell apart (a marked kept byte); closing
+// only stops the game and its sounds, so the store's files are the same,
+// byte for byte and to the modification time, after the close as before. Frames are read back from the X server,
 // the game's own audio goes to SDL's disk driver and the sound server's to a
 // raw file through its GStreamer sink, both in the test's work folder.
 // Every wait is bounded by a generous guard in seconds; nothing here depends
@@ -20,6 +23,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -27,6 +32,8 @@
 
 #include "platform/process/process.h"
 #include "tools/kit/demo.h"
+#include "tools/kit/gamedata.h"
+#include "tools/kit/recordstore.h"
 
 // Xlib last: its macros would break the headers above.
 #include <X11/Xatom.h>
@@ -132,6 +139,32 @@ bool processGone(pid_t pid) {
     return close != std::string::npos && close + 2 < text.size() && text[close + 2] == 'Z';
 }
 
+// The progress store's name (string-pool entry 108) and the kept byte the
+// seeded record carries (byte 0, which every reset of the record keeps).
+std::string progressStoreName() {
+    const std::u16string s = kit::demoStringPool().at(108);
+    return std::string(s.begin(), s.end());
+}
+constexpr int64_t kKeptMark = 0xA5;
+
+// The store's files: name -> (bytes, modification time).
+struct StoredFile {
+    std::vector<char> bytes;
+    fs::file_time_type time;
+    bool operator==(const StoredFile&) const = default;
+};
+std::map<std::string, StoredFile> storeFiles(const fs::path& folder) {
+    std::map<std::string, StoredFile> out;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind("rs_", 0) != 0) continue;
+        std::ifstream in(e.path(), std::ios::binary);
+        StoredFile f{std::vector<char>(std::istreambuf_iterator<char>(in), {}), fs::last_write_time(e.path())};
+        out[name] = std::move(f);
+    }
+    return out;
+}
+
 // Windows come and go while the tree is walked (SDL makes short-lived ones):
 // a request about a window that is gone is not an error of the test.
 int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
@@ -161,6 +194,10 @@ protected:
         fs::create_directories(work_ / "windows");
         const std::string bar = kit::buildDemoRoot((work_ / "demo").string());
         appFolder_ = fs::path(bar).parent_path();
+        // A saved progress record of an earlier run, marked in its kept byte.
+        kit::RecordStoreContents saved;
+        saved.records.push_back({1, kit::buildProgress({{"kept", kKeptMark}})});
+        kit::writeRecordStore(appFolder_.string(), progressStoreName(), saved);
         fs::copy_file(BRAMBLE_GAME_PATH, work_ / "program" / "BrambleGame");
         // The sound server notes its process id, then becomes the real one.
         pumpPidFile_ = work_ / "soundpump.pid";
@@ -281,7 +318,7 @@ protected:
 // it are text on black.
 bool looksLikePlay(const Frame& f) { return !f.empty() && f.lit() > 0.05 && f.colours() >= 8; }
 
-TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseSaves) {
+TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseLeavesTheSave) {
     game_ = platform::startCommand({(work_ / "program" / "BrambleGame").string()});
     ASSERT_GT(game_, 0);
     ASSERT_TRUE(waitUntil(120s, [&] {
@@ -383,16 +420,33 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseSaves) {
     }) && hasSound(gameAudio_, from))
         << "no game effect reached SDL's audio output after play began (" << gameAudio_ << " from byte " << from << ")";
 
-    // The window manager's close: the program saves and ends with 0, and the
-    // sound server ends with it.
-    const fs::path record = appFolder_ / "rs_brambleprogress.rms";
+    // The store as play left it: the seeded record, read by the game (a
+    // fresh record would not hold the mark: only a reset of the record read
+    // keeps it).
+    const std::map<std::string, StoredFile> beforeClose = storeFiles(appFolder_);
+    {
+        const kit::RecordStoreContents store = kit::readRecordStore(appFolder_.string(), progressStoreName());
+        ASSERT_EQ(store.records.size(), 1u);
+        ASSERT_EQ(store.records[0].data.size(), kit::kProgressRecordBytes);
+        EXPECT_EQ(store.records[0].data[0], kKeptMark) << "the saved record was not the one the game read";
+    }
+    ASSERT_GE(beforeClose.size(), 2u) << "the store's index and its record file";
+
+    // The window manager's close: the program stops its sounds and ends with
+    // 0, the sound server ends with it, and the save is left as it was.
     closeByWindowManager();
     ASSERT_TRUE(waitUntil(120s, [&] { return !gameRunning(); })) << "the program did not end after the close";
     ASSERT_TRUE(WIFEXITED(status_)) << "ended by signal " << (WIFSIGNALED(status_) ? WTERMSIG(status_) : 0);
     EXPECT_EQ(WEXITSTATUS(status_), 0);
     game_ = -1;
-    EXPECT_TRUE(fs::is_regular_file(record)) << record;
-    EXPECT_GT(fs::is_regular_file(record) ? fs::file_size(record) : 0u, 0u);
+    const std::map<std::string, StoredFile> afterClose = storeFiles(appFolder_);
+    EXPECT_EQ(afterClose.size(), beforeClose.size());
+    for (const auto& [name, file] : beforeClose) {
+        auto it = afterClose.find(name);
+        ASSERT_NE(it, afterClose.end()) << name << " is gone after the close";
+        EXPECT_EQ(it->second.bytes, file.bytes) << name << " changed on the close";
+        EXPECT_TRUE(it->second.time == file.time) << name << " was written on the close";
+    }
     const pid_t pump = soundPumpPid();
     EXPECT_GT(pump, 0) << "the sound server was never started";
     EXPECT_TRUE(waitUntil(60s, [&] { return processGone(pump); })) << "the sound server outlived the game";
