@@ -38,7 +38,7 @@ void putRecord(ShortArray* table, const std::vector<int16_t>& values) {
 
 }  // namespace
 
-void runBehaviourFuzzInput(const uint8_t* data, size_t size) {
+void runBehaviourFuzzInput(const uint8_t* data, size_t size, const std::function<void(int step)>& afterStep) {
     Reader in{data, size};
     game::removeAllActors(true);
     cActor* hero = worldtest::makeHero(200, 300);
@@ -117,6 +117,7 @@ void runBehaviourFuzzInput(const uint8_t* data, size_t size) {
         }
         game::ca().heroState = ownState;
         if (game::getVariable(3) < 1) game::setVariable(3, 10, false);
+        if (afterStep) afterStep(step);
     }
 
     // Restore the rows for the next input.

@@ -8,12 +8,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace behaviourtest {
 
-// Runs one input (the application must be started).
-void runBehaviourFuzzInput(const uint8_t* data, size_t size);
+// Runs one input (the application must be started); afterStep, when
+// given, is called after each of the 300 steps with the step's number.
+void runBehaviourFuzzInput(const uint8_t* data, size_t size, const std::function<void(int step)>& afterStep = {});
 // The seed inputs.
 std::vector<std::vector<uint8_t>> behaviourFuzzSeeds();
 
