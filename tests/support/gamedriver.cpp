@@ -33,6 +33,7 @@
 #include "runtime/log.h"
 #include "runtime/resource.h"
 #include "runtime/statics.h"
+#include "runtime/system.h"
 #include "tools/kit/demo.h"
 
 namespace gamedriver {
@@ -85,6 +86,7 @@ GameDriver::~GameDriver() {
         }
         game::setPlayerMaker(nullptr);
         game::setGameClock(nullptr);
+        java_lang_System::setTickSource(nullptr);
         game::behaviour::uninstallBehaviours();
         game::world::uninstallWorld();
         rt::setResourceReader(nullptr);
@@ -127,6 +129,9 @@ bool GameDriver::boot(const Options& options, std::string& error) {
     registerProgram();
     g_clock.reset();
     game::setGameClock(&g_clock);
+    // System.currentTimeMillis (the cross-promotion screen's blink and
+    // scroll) follows the same clock, not the host's.
+    java_lang_System::setTickSource([] { return static_cast<uint32_t>(g_clock.now()); });
     game::setPlayerMaker(&silentPlayer);
     bramble::io::installResourceReader();
     RavitBHSG::setStartsThread(false);

@@ -22,21 +22,19 @@ std::vector<std::string> programRun(uint32_t seed) {
     gamedriver::Options o;
     o.folder = std::filesystem::current_path().string() + "/driver-program";
     o.seed = seed;
-    // Fire now and then gets past the questions and menus into a level.
-    o.input = stepdriver::randomInput(seed, kSteps, false);
-    for (int s = 400; s < kSteps; s += 9) {
-        o.input.push_back({s, stepdriver::InputEvent::Kind::Down, -5, 0, 0});
-        o.input.push_back({s + 1, stepdriver::InputEvent::Kind::Up, -5, 0, 0});
-    }
-    std::stable_sort(o.input.begin(), o.input.end(),
-                     [](const stepdriver::InputEvent& a, const stepdriver::InputEvent& b) { return a.step < b.step; });
     o.frames = {300, 700, 1100};
     gamedriver::GameDriver d;
     std::string error;
     EXPECT_TRUE(d.boot(o, error)) << error;
+    // Fire answers the questions and takes the menus' first rows into a
+    // level; then seeded random keys, touches and drags in play.
+    constexpr int32_t kPlay = 14;
+    EXPECT_TRUE(d.pressUntil(-5, kPlay, 1000)) << "play not reached by the confirm key";
+    d.addInput(stepdriver::randomInput(seed, kSteps - d.stepIndex(), false), d.stepIndex());
     while (d.stepIndex() < kSteps && d.step()) {
     }
     for (const std::string& v : d.violations()) ADD_FAILURE() << v;
+    { std::string last; for (const std::string& l : d.trace()) if (l.find(" game state=") != std::string::npos) { std::string s = l.substr(l.find("state=")); s = s.substr(0, s.find(' ')); if (s != last) { printf("DBG %s %s\n", l.substr(0, l.find(' ')).c_str(), s.c_str()); last = s; } } }
     return d.trace();
 }
 
