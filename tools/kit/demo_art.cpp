@@ -203,6 +203,25 @@ SpriteModel demoActorSprite(ActorLook look) {
     return m;
 }
 
+SpriteModel demoChainLinkSprite() {
+    SpriteModel m;
+    m.images = noImages();
+    Painter p{m, {}};
+    for (int f = 0; f < 20; ++f) {
+        // An oval ring turning from upright to flat over the half turn.
+        const int w = 6 + (f < 10 ? f : 19 - f), h = 16 - (f < 10 ? f : 19 - f);
+        p.put(SpriteModule::fillArc(0xFFB0B8C0, w, h, 0, 360), -w / 2, -h / 2);
+        p.put(SpriteModule::arc(0xFF505860, w, h, 0, 360), -w / 2, -h / 2);
+        p.done();
+    }
+    for (int a = 0; a < kDemoChainAnims; ++a) {
+        SpriteAnim anim;
+        for (int f = 0; f < 20; ++f) anim.frames.push_back(AnimFrame{f, 4, 0, 0, 0});
+        m.anims.push_back(anim);
+    }
+    return m;
+}
+
 SpriteModel demoFireworkSprite() {
     SpriteModel m;
     m.images = noImages();

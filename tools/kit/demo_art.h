@@ -52,6 +52,12 @@ SpriteModel demoActorSprite(ActorLook look);
 // colours.
 SpriteModel demoArenaSprite();
 
+// The chains' links (type 52): kDemoChainAnims animations of 20 frames,
+// frame f a link ring at the f-th of 20 steps of a half turn, anchored at
+// the link's centre (the chain painter picks the frame by the link's angle).
+inline constexpr int kDemoChainAnims = 14;
+SpriteModel demoChainLinkSprite();
+
 // The level end's fireworks (sprite 22 of pack 18): kDemoFireworkAnims
 // animations of a spark fading out in its colour (animation 0 the rocket),
 // each frame a disc around the anchor.

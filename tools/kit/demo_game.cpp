@@ -53,8 +53,10 @@ constexpr NamedSprite kFireworks{18, 22}, kShowGlow{1, 12}, kBossPortraits{18, 1
 // (8, 20), the arena boss's burst (3, 22), its shot (7, 18, the screens'
 // effects sprite) and the bonus screen's picture (9, 18).
 constexpr NamedSprite kScaleGlow{20, 8}, kArenaBurst{22, 3}, kArenaShot{18, 7}, kBonusPicture{18, 9};
-constexpr NamedSprite kLevelSprites[] = {kFireworks, kShowGlow, kBossPortraits, kScaleGlow, kArenaBurst, kArenaShot,
-                                         kBonusPicture};
+// The chains' links (pack 19 after the actor looks), which the chain rows draw with.
+constexpr NamedSprite kChainLinks{19, 7};
+constexpr NamedSprite kLevelSprites[] = {kFireworks, kShowGlow,     kBossPortraits, kScaleGlow, kArenaBurst,
+                                         kArenaShot, kBonusPicture, kChainLinks};
 // Loading records from here on (after every stage's own records, so a
 // level's object list can still ask for them): the named sprites, then the
 // sprites the stages' object lists ask for, in a group no load request
@@ -155,9 +157,9 @@ std::vector<DemoStage> makeStages() {
         triggerStage(2, "pack_chase", demoChaseLevel(), 1000, 648),
         // The items, then the platform items on the same floor.
         foldedStage(3, "level_items.txt", kDemoItemsLevel, "pack_platform_items",
-                    demoPlatformItemsObjects(600, 432, kFoldedIdBase), 96, 432),
+                    demoPlatformItemsObjects(600, 432, kFoldedIdBase, true), 96, 432),
         // The movers, then the carriers.
-        foldedStage(4, "level_movers", kDemoMovers, "pack_carriers", demoCarriersObjects(1500, 432, kFoldedIdBase), 136,
+        foldedStage(4, "level_movers", kDemoMovers, "pack_carriers", demoCarriersObjects(1500, 432, kFoldedIdBase, true), 136,
                     432),
         triggerStage(5, "level_enemies", kDemoEnemies, 2040, 432),
         twoArenaStage(6, 102, 24),
@@ -326,6 +328,7 @@ Bytes extraSprite(int pack, int entry) {
     if (pack == kBossPortraits.pack && entry == kBossPortraits.entry) return encodeSprite(demoBossPortraitSprite());
     if (pack == kScaleGlow.pack && entry == kScaleGlow.entry) return encodeSprite(demoShowGlowSprite());
     if (pack == kArenaBurst.pack && entry == kArenaBurst.entry) return encodeSprite(demoFireworkSprite());
+    if (pack == kChainLinks.pack && entry == kChainLinks.entry) return encodeSprite(demoChainLinkSprite());
     return encodeSprite(demoActorSprite(ActorLook::Item));
 }
 
@@ -443,6 +446,14 @@ void addDemoGameActorSprites(ActorTables& tables) {
         if (v.size() < 6 || v[2] != -1 || v[5] == 10 || unseenHazard(v[5])) continue;
         v[2] = kFirstLookEntry + static_cast<int>(typeLook(v[5]));
         v[3] = kActorSpritePack;
+        v[4] = 0;
+    }
+    // Chains (type 52) draw a link per segment at a frame by its angle.
+    for (ActorTables::Row& row : tables.rows) {
+        std::vector<int32_t>& v = row.values;
+        if (v.size() < 6 || v[5] != 52) continue;
+        v[2] = kChainLinks.entry;
+        v[3] = kChainLinks.pack;
         v[4] = 0;
     }
     for (int subtype : kArenaActorSubtypes) {

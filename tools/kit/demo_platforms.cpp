@@ -22,10 +22,12 @@ using levelbuild::roomMap;
 using levelbuild::Wall;
 using levelbuild::levelPack;
 
-// An actor the hero passes through: its record leaves out the solid flag 128.
-std::string carrier(int subtype, int id, int x, int y, const std::vector<int>& params) {
+// A platform actor's record: active (flag 0x20); the test levels leave out
+// the drawn flag 0x80 (their actors animate only when drawn, and the
+// levels' traces were recorded so), the joined game's stages set it.
+std::string carrier(int subtype, int id, int x, int y, const std::vector<int>& params, bool drawn = false) {
     std::string s = "object " + std::to_string(subtype) + " " + std::to_string(id) + " " + std::to_string(x) + " " +
-                    std::to_string(y) + " 7 0 32";
+                    std::to_string(y) + (drawn ? " 7 0 160" : " 7 0 32");
     for (int p : params) s += " " + std::to_string(p);
     return s + "\n";
 }
@@ -62,10 +64,10 @@ row 213: type 75 width 36 height 18 flags 0x20 spritePack -1
 
 void addDemoPlatformRows(ActorTables& tables) { applyBehaviourSource(tables, kDemoPlatformRows); }
 
-std::string demoCarriersObjects(int dx, int floorY, int idBase) {
+std::string demoCarriersObjects(int dx, int floorY, int idBase, bool drawn) {
     const int dy = floorY - 648;
     auto at = [&](int subtype, int id, int x, int y, const std::vector<int>& params) {
-        return carrier(subtype, idBase + id, x + dx, y + dy, params);
+        return carrier(subtype, idBase + id, x + dx, y + dy, params, drawn);
     };
     // Chains: links, swing speed (0 turns), mode (0 for plain chains).
     std::string s = at(st::kChain, 10, 500, 250, {9, 0, 0});
@@ -76,7 +78,8 @@ std::string demoCarriersObjects(int dx, int floorY, int idBase) {
     // hero before the zone holds it again.
     s += at(st::kBar, 13, 2950, 440, {4});
     s += at(st::kRider, 14, 1800, 500, {6, 3});
-    s += at(st::kRamp, 15, 2500, 570, {});
+    // The ramp stays undrawn: drawn, its animation holds a sliding hero.
+    s += carrier(st::kRamp, idBase + 15, 2500 + dx, 570 + dy, {}, false);
     s += at(st::kPushZone, 16, 3000, 648, {0});
     return s;
 }
@@ -90,15 +93,15 @@ std::string demoCarriersLevel() {
         "# that lifts it there. The carriers leave out the solid flag 128.\n";
     s += roomMap(100, 20, {});
     s += object(0, 1, 120, 648, 0, {2, -1, -1, -1, -1});
-    s += demoCarriersObjects(0, 648, 0);
+    s += demoCarriersObjects(0, 648, 0, false);
     s += "rect 10 0 0 3600 720\n";
     return s;
 }
 
-std::string demoPlatformItemsObjects(int dx, int floorY, int idBase) {
+std::string demoPlatformItemsObjects(int dx, int floorY, int idBase, bool drawn) {
     const int dy = floorY - 648;
     auto at = [&](int subtype, int id, int x, int y, const std::vector<int>& params) {
-        return carrier(subtype, idBase + id, x + dx, y + dy, params);
+        return carrier(subtype, idBase + id, x + dx, y + dy, params, drawn);
     };
     std::string s = at(st::kScaleItem, 21, 500, 648, {150, 2000});
     s += at(st::kHolder, 22, 900, 648, {1000});
@@ -119,7 +122,7 @@ std::string demoPlatformItemsLevel() {
         "# sub-kind 8: released at scale 150).\n";
     s += roomMap(80, 20, {});
     s += object(0, 1, 120, 648, 0, {2, -1, -1, -1, -1});
-    s += demoPlatformItemsObjects(0, 648, 0);
+    s += demoPlatformItemsObjects(0, 648, 0, false);
     s += "rect 10 0 0 2880 720\n";
     return s;
 }

@@ -33,9 +33,10 @@ std::string demoCarriersLevel();
 std::string demoPlatformItemsLevel();
 // Their actors (and the container's item) as level text lines, moved dx
 // pixels right onto a floor at floorY (the levels' own floor is at 648),
-// record ids raised by idBase: the joined game's stages hold them too.
-std::string demoCarriersObjects(int dx, int floorY, int idBase);
-std::string demoPlatformItemsObjects(int dx, int floorY, int idBase);
+// record ids raised by idBase, drawn or not (the test levels' are not):
+// the joined game's stages hold them too, drawn.
+std::string demoCarriersObjects(int dx, int floorY, int idBase, bool drawn);
+std::string demoPlatformItemsObjects(int dx, int floorY, int idBase, bool drawn);
 // A small level with a sinking platform and a timed drop (subtype 208) the
 // hero jumps onto.
 std::string demoSinkingPlatformsLevel();

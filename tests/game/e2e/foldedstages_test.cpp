@@ -173,7 +173,7 @@ std::vector<KeyRun> keyRuns() {
         walk += std::to_string(k) + " down up\n" + std::to_string(k + 8) + " up up\n" + std::to_string(k + 9) +
                 " down right\n";
     std::string movers = "0 down right\n";
-    for (int k : {18, 57, 77, 316})
+    for (int k : {18, 57, 77, 277, 328})
         movers += std::to_string(k) + " down up\n" + std::to_string(k + 8) + " up up\n" + std::to_string(k + 9) +
                   " down right\n";
     return {{3, walk, {39, 44, 45, 58}}, {4, movers, {52, 53, 61, 64, 75}}};

@@ -33,7 +33,7 @@ namespace {
 // Walk right, jump now and then, attack, duck.
 std::vector<stepdriver::InputEvent> walkScript() {
     std::string text = "0 down right\n";
-    for (int k = 5; k < 400; k += 20)
+    for (int k = 5; k < 600; k += 20)
         text += std::to_string(k) + " down up\n" + std::to_string(k + 8) + " up up\n" + std::to_string(k + 9) +
                 " down right\n";
     for (int k = 12; k < 400; k += 30)
