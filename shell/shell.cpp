@@ -146,6 +146,12 @@ int createMainWindow() {
     const platform::ScreenSize screen = platform::screenSize();
     settings.width = s.options.screenWidth > 0 ? s.options.screenWidth : screen.width;
     settings.height = s.options.screenHeight > 0 ? s.options.screenHeight : screen.height;
+    // The game draws its landscape view turned a quarter clockwise onto the
+    // portrait screen, for a phone held on its side; nobody turns a monitor,
+    // so the window shows the screen turned back (landscape, upright).
+    // Everything the window shows turns with it, as on the phone; pointer
+    // positions come back in screen coordinates.
+    settings.turned = true;
     s.mainWindow = platform::Window::create(settings, &mainWindowProc);
     if (!s.mainWindow) return 0;
     platform::audio::startAudio();  // SDL's audio starts on the thread that started its video

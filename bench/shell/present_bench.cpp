@@ -1,6 +1,7 @@
 // Presenting the 480x800 RGB565 back buffer to the main window on SDL's
 // offscreen video driver (set here unless the environment names another):
-// both screen drivers, one to one and scaled, presented on the window thread
+// both screen drivers, one to one and scaled, upright and turned a quarter
+// back into a landscape window as the game's window is, presented on the window thread
 // (copy, conversion and display in the call), and from a game thread to the
 // moment the window thread has shown the frame.
 #include <benchmark/benchmark.h>
@@ -21,8 +22,9 @@ struct Setup {
     std::shared_ptr<platform::Window> window;
     std::unique_ptr<ScreenDriver> driver;
 
-    Setup(Kind kind, int hostWidth, int hostHeight) {
+    Setup(Kind kind, int hostWidth, int hostHeight, bool turned = false) {
         platform::WindowSettings settings;
+        settings.turned = turned;
         settings.className = "TindrellClass";
         settings.title = "Tindrell - Bramble Hollow Saga";
         settings.hostWidth = hostWidth;
@@ -48,8 +50,12 @@ struct Setup {
 };
 
 // Presented on the window thread: the frame is on the window when it returns.
+// hostWidth is the window's size across the screen's width (480: one to
+// one); turned windows are as wide as the screen is high.
 void BM_PresentOnWindowThread(benchmark::State& state) {
-    Setup s(Kind(state.range(0)), int(state.range(1)), int(state.range(1)) * 800 / 480);
+    const int across = int(state.range(1)), along = across * 800 / 480;
+    const bool turned = state.range(2) != 0;
+    Setup s(Kind(state.range(0)), turned ? along : across, turned ? across : along, turned);
     if (!s.ok()) {
         state.SkipWithError("no window or presenter");
         return;
@@ -59,11 +65,15 @@ void BM_PresentOnWindowThread(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * 480 * 800 * 2);
 }
 BENCHMARK(BM_PresentOnWindowThread)
-    ->ArgNames({"ddraw", "hostWidth"})
-    ->Args({kGdi, 480})
-    ->Args({kGdi, 240})
-    ->Args({kDdraw, 480})
-    ->Args({kDdraw, 240})
+    ->ArgNames({"ddraw", "hostWidth", "turned"})
+    ->Args({kGdi, 480, 0})
+    ->Args({kGdi, 240, 0})
+    ->Args({kDdraw, 480, 0})
+    ->Args({kDdraw, 240, 0})
+    ->Args({kGdi, 480, 1})
+    ->Args({kGdi, 240, 1})
+    ->Args({kDdraw, 480, 1})
+    ->Args({kDdraw, 240, 1})
     ->Unit(benchmark::kMicrosecond);
 
 // Presented on a game thread while the window thread sleeps in its loop:

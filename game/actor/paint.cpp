@@ -1,6 +1,11 @@
 // Painting the play field (see paint.h).
 #include "game/actor/paint.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
 #include "game/actor/defaults.h"
 #include "game/actor/levels.h"
 #include "game/flow/gmath.h"
@@ -29,15 +34,214 @@ void draw(cActor* a, jint anim, jint frame, jint x, jint y, jint flags) {
     drawSpriteFrame(a->sprite, anim, frame, x, y, flags, a->scale, a->angle);
 }
 
-// A strip of n segments from (x, y) in steps (dx, dy): the first and last
-// segments may take other animations (a one-segment strip takes the first).
-void strip(cActor* a, jint n, jint x, jint y, jint dx, jint dy, jint flags, bool firstCap, jint firstAnim,
-           bool lastCap, jint lastAnim) {
-    for (jint i = 0; i < n; ++i) {
-        jint anim = a->anim;
-        if (i == 0 && firstCap) anim = firstAnim;
-        else if (i == n - 1 && lastCap) anim = lastAnim;
-        draw(a, anim, a->frame, x + dx * i, y + dy * i, flags);
+// --- draws cut to the view ---------------------------------------------------------
+//
+// Strips, grids and the parallax repeat can ask for tens of thousands of
+// draws (32767 x 32767 grid cells from damaged data); only those whose
+// drawing can reach the 800 x 480 view are made, so the pixels are those
+// of drawing them all. What one draw can touch is measured once, widened to
+// hold whatever the sprite engine paints beyond the measured module boxes.
+
+constexpr int64_t kViewWidth = 800, kViewHeight = 480;
+
+// A box relative to a draw's position, in 64 bits; empty when it paints
+// nothing.
+struct Extent {
+    int64_t minX = INT64_MAX, minY = INT64_MAX, maxX = INT64_MIN, maxY = INT64_MIN;
+    bool empty() const { return maxX < minX || maxY < minY; }
+    void add(const Extent& o) {
+        minX = std::min(minX, o.minX);
+        minY = std::min(minY, o.minY);
+        maxX = std::max(maxX, o.maxX);
+        maxY = std::max(maxY, o.maxY);
+    }
+};
+
+// How far a triangle module's corners can lie from its position (the
+// measure counts modules by their width and height only).
+int64_t triangleReach(BSprite* s) {
+    ShortArray* pairs = s->moduleParamIndex;
+    ShortArray* params = s->moduleParams;
+    ByteArray* types = s->moduleType;
+    if (!pairs || !params || !types) return 0;
+    int64_t reach = 0;
+    for (jint k = 0; k + 1 < pairs->length(); k += 2) {
+        const jint m = pairs->data()[k], at = pairs->data()[k + 1];
+        if (m < 0 || m >= types->length() || at < 0) continue;
+        const jint type = types->data()[m];
+        if (type != sprite::kTriangle && type != sprite::kFillTriangle) continue;
+        for (jint i = 0; i < 4 && at + i < params->length(); ++i)
+            reach = std::max<int64_t>(reach, std::abs(int64_t{params->data()[at + i]}));
+    }
+    return reach;
+}
+
+// What one draw of (anim, frame) (anim -1: frame alone) with flags and the
+// actor's scale and angle can touch around its position.
+Extent drawExtent(cActor* a, jint anim, jint frame, jint flags) {
+    BSprite* s = a->sprite;
+    Extent e;
+    // Measuring walks the frame's modules, which may switch the palette.
+    const jint palette = s->currentPalette;
+    const sprite::Box b = anim == -1 ? s->measureFrame(frame, 0, 0, flags) : s->measureAFrame(anim, frame, 0, 0, flags);
+    s->currentPalette = palette;
+    if (b.maxX < b.minX || b.maxY < b.minY) return e;
+    const int64_t reach = triangleReach(s) + 2;
+    e.minX = int64_t{b.minX} - reach;
+    e.minY = int64_t{b.minY} - reach;
+    e.maxX = int64_t{b.maxX} + reach;
+    e.maxY = int64_t{b.maxY} + reach;
+    if (a->scale != 100 || a->angle != 0) {
+        // Turned and scaled about the position: within the circle through
+        // the farthest corner, scaled (the plain drawing stays possible).
+        double r2 = 0;
+        for (const int64_t cx : {e.minX, e.maxX})
+            for (const int64_t cy : {e.minY, e.maxY}) r2 = std::max(r2, double(cx) * double(cx) + double(cy) * double(cy));
+        const double scaled = std::ceil(std::sqrt(r2) * std::abs(double(a->scale)) / 100.0);
+        const int64_t r = static_cast<int64_t>(std::min(scaled, 4294967296.0)) + 2;
+        e.add({-r, -r, r, r});
+    }
+    return e;
+}
+
+// The indices i in [0, n) whose draw at p + i * d, touching [p + i * d +
+// e0, p + i * d + e1], can meet [0, limit); lo > hi when none.
+struct Run {
+    int64_t lo, hi;
+};
+int64_t floorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+int64_t ceilDiv(int64_t a, int64_t b) { return -floorDiv(-a, b); }
+Run visibleRun(int64_t p, int64_t d, int64_t n, int64_t e0, int64_t e1, int64_t limit) {
+    Run r{0, n - 1};
+    if (d > 0) {
+        r.lo = std::max<int64_t>(r.lo, ceilDiv(-e1 - p, d));
+        r.hi = std::min<int64_t>(r.hi, floorDiv(limit - 1 - e0 - p, d));
+    } else if (d < 0) {
+        r.lo = std::max<int64_t>(r.lo, ceilDiv(p + e0 - limit + 1, -d));
+        r.hi = std::min<int64_t>(r.hi, floorDiv(p + e1, -d));
+    } else if (p + e1 < 0 || p + e0 > limit - 1) {
+        r.hi = -1;
+    }
+    return r;
+}
+
+// The draws paintSprite makes for an actor: cols x rows cells, column by
+// column, (dx, dy) apart; the first and the last draw of a strip may take
+// other animations (a one-segment strip takes the first).
+struct Layout {
+    jint cols = 1, rows = 1;
+    int64_t dx = 0, dy = 0;
+    jint anim = 0, frame = 0;  // anim -1: frame alone
+    bool firstCap = false, lastCap = false;
+    jint firstAnim = 0, lastAnim = 0;
+    bool grid = false;
+    bool stripValue = false;  // the strip parameter is noted for others
+};
+
+Layout strip(jint n, bool across, bool firstCap, jint firstAnim, bool lastCap, jint lastAnim) {
+    Layout l;
+    (across ? l.cols : l.rows) = n;
+    (across ? l.dx : l.dy) = kCell;
+    l.firstCap = firstCap;
+    l.firstAnim = firstAnim;
+    l.lastCap = lastCap;
+    l.lastAnim = lastAnim;
+    return l;
+}
+
+Layout layoutOf(cActor* a, jint flags) {
+    const bool mirrored = flags & 1;
+    const jint p1 = a->getParamOr(1), anim = a->anim;
+    Layout l;
+    if (a->sprite == getSpriteById(4, 18) && anim == 1) {
+        l.anim = 1;
+        l.frame = a->frame;
+        return l;
+    }
+    if (a->sprite == getSpriteById(28, 18)) {
+        l = strip(a->getParamOr(0), false, p1 & 2, anim + 1, (p1 & 6) == 6, anim - 1);
+        l.stripValue = true;
+    } else if (a->subtype == 182 || a->subtype == 183) {
+        if (a->getParamOr(3) == 0)
+            l = strip(a->getParamOr(0), true, p1 & 4, anim + 1, (p1 & 5) == 5, anim - 1);
+        else
+            l = strip(a->getParamOr(2), false, p1 & 2, anim + 1, (p1 & 6) == 6, anim - 1);
+    } else if (a->subtype == 134) {
+        l.cols = a->getParamOr(0);
+        l.rows = a->getParamOr(1);
+        l.dx = a->getTypeParam(6);
+        l.dy = a->getTypeParam(7);
+        l.grid = true;
+    } else if (a->subtype == 175) {
+        l = strip(a->getParamOr(0), true, p1 & 4, mirrored ? anim - 1 : anim + 1, (p1 & 5) == 5,
+                  mirrored ? anim + 1 : anim - 1);
+    } else if (a->subtype == 57) {
+        const jint p3 = a->getParamOr(3);
+        l = strip(a->getParamOr(2), true, p3 & 4, mirrored ? anim + 4 : anim - 4, (p3 & 5) == 5,
+                  mirrored ? anim - 4 : anim + 4);
+    } else if (a->subtype == 83 || a->subtype == 84) {
+        // anim holds a frame number for these subtypes.
+        l.anim = -1;
+        l.frame = anim;
+        return l;
+    }
+    l.anim = anim;
+    l.frame = a->frame;
+    return l;
+}
+
+// What one cell of the layout can touch (every animation it may take).
+Extent cellExtent(cActor* a, const Layout& l, jint flags) {
+    Extent e = drawExtent(a, l.anim, l.frame, flags);
+    if (l.firstCap) e.add(drawExtent(a, l.firstAnim, l.frame, flags));
+    if (l.lastCap) e.add(drawExtent(a, l.lastAnim, l.frame, flags));
+    return e;
+}
+
+// What the whole layout can touch around its position.
+Extent layoutExtent(cActor* a, const Layout& l, jint flags) {
+    if (l.cols <= 0 || l.rows <= 0) return {};
+    Extent e = cellExtent(a, l, flags);
+    if (e.empty()) return e;
+    const int64_t spanX = (l.cols - 1) * l.dx, spanY = (l.rows - 1) * l.dy;
+    e.minX += std::min<int64_t>(spanX, 0);
+    e.maxX += std::max<int64_t>(spanX, 0);
+    e.minY += std::min<int64_t>(spanY, 0);
+    e.maxY += std::max<int64_t>(spanY, 0);
+    return e;
+}
+
+void logOnceForSubtype(cActor* a, const char* what);
+
+// The layout's draws at (x, y) that can meet the view, in their order.
+void drawLayout(cActor* a, const Layout& l, jint x, jint y, jint flags) {
+    if (l.cols <= 0 || l.rows <= 0) return;
+    if (l.cols == 1 && l.rows == 1) {
+        draw(a, l.firstCap ? l.firstAnim : (l.lastCap ? l.lastAnim : l.anim), l.frame, x, y, flags);
+        return;
+    }
+    const Extent e = cellExtent(a, l, flags);
+    if (e.empty()) return;
+    Run cols = visibleRun(x, l.dx, l.cols, e.minX, e.maxX, kViewWidth);
+    Run rows = visibleRun(y, l.dy, l.rows, e.minY, e.maxY, kViewHeight);
+    if (cols.lo > cols.hi || rows.lo > rows.hi) return;
+    if (l.grid && ((l.dx == 0 && l.cols > 1) || (l.dy == 0 && l.rows > 1))) {
+        // Cells of size 0 lie on each other: one draw shows them.
+        logOnceForSubtype(a, "grid cell size 0, its cells drawn once");
+        if (l.dx == 0) cols.hi = cols.lo;
+        if (l.dy == 0) rows.hi = rows.lo;
+    }
+    const int64_t last = int64_t{l.cols} * l.rows - 1;
+    for (int64_t c = cols.lo; c <= cols.hi; ++c) {
+        for (int64_t r = rows.lo; r <= rows.hi; ++r) {
+            const int64_t i = c * l.rows + r;
+            jint anim = l.anim;
+            if (i == 0 && l.firstCap) anim = l.firstAnim;
+            else if (i == last && l.lastCap) anim = l.lastAnim;
+            const int64_t px = x + c * l.dx, py = y + r * l.dy;
+            if (px != static_cast<jint>(px) || py != static_cast<jint>(py)) continue;
+            draw(a, anim, l.frame, static_cast<jint>(px), static_cast<jint>(py), flags);
+        }
     }
 }
 
@@ -69,7 +273,7 @@ void logOnceForSubtype(cActor* a, const char* what) {
         if (marks->data()[row]) return;
         marks->data()[row] = 1;
     }
-    logPrintf("Actor subtype %d: %s, nothing painted", a->subtype, what);
+    logPrintf("Actor subtype %d: %s", a->subtype, what);
 }
 
 constexpr jint kOverlayAnims[] = {0,  2,  3,  4,  5,  6,  11, 13, 14, 15, 30, 31, 32, 33, 34, 35, 36,
@@ -160,14 +364,21 @@ void game::paintActor(cActor* a) {
             }
             jint step = a->getParam(0), num = a->getParam(1), den = a->getParam(2);
             if (step <= 0 || den == 0) {
-                logOnceForSubtype(a, "repeat step or divisor 0");
+                logOnceForSubtype(a, "repeat step or divisor 0, nothing painted");
                 break;
             }
             jint half = a->getTypeParam(6) >> 1;
             jint x0 = java::irem(x - java::idiv(java::imul(num, cg().cameraX - 400), den), step);
             jint vy = y - cg().cameraY + 240;
-            for (jint sx = x0; sx < half + 800; sx += step)
-                if (sx + half >= 0) paintSprite(a, sx, vy, a->paintFlags);
+            // Copies at sx = x0, x0 + step, ... below half + 800 from -half on;
+            // only those whose drawing can meet the view are painted.
+            if (!a->sprite) break;
+            const Extent e = layoutExtent(a, layoutOf(a, a->paintFlags), a->paintFlags);
+            if (e.empty() || vy + e.maxY < 0 || vy + e.minY > kViewHeight - 1) break;
+            const int64_t from = std::max<int64_t>(-int64_t{half}, -e.maxX);
+            const int64_t to = std::min<int64_t>(int64_t{half} + 799, kViewWidth - 1 - e.minX);
+            for (int64_t k = std::max<int64_t>(0, ceilDiv(from - x0, step)), sx = x0 + k * step; sx <= to; sx += step)
+                paintSprite(a, static_cast<jint>(sx), vy, a->paintFlags);
             break;
         }
         default: {
@@ -230,39 +441,14 @@ void game::paintActor(cActor* a) {
 
 void game::paintSprite(cActor* a, jint x, jint y, jint flags) {
     if (!a || !a->sprite) return;
-    bool mirrored = flags & 1;
-    jint p1 = a->getParamOr(1), anim = a->anim;
-    if (a->sprite == getSpriteById(4, 18) && anim == 1) {
-        draw(a, 1, a->frame, x, y, flags);
-    } else if (a->sprite == getSpriteById(28, 18)) {
-        ca().stripValue = a->getParamOr(2);
-        strip(a, a->getParamOr(0), x, y, 0, kCell, flags, p1 & 2, anim + 1, (p1 & 6) == 6, anim - 1);
-    } else if (a->subtype == 182 || a->subtype == 183) {
-        if (a->getParamOr(3) == 0)
-            strip(a, a->getParamOr(0), x, y, kCell, 0, flags, p1 & 4, anim + 1, (p1 & 5) == 5, anim - 1);
-        else
-            strip(a, a->getParamOr(2), x, y, 0, kCell, flags, p1 & 2, anim + 1, (p1 & 6) == 6, anim - 1);
-    } else if (a->subtype == 134) {
-        jint w = a->getTypeParam(6), h = a->getTypeParam(7);
-        for (jint c = 0; c < a->getParamOr(0); ++c)
-            for (jint r = 0; r < a->getParamOr(1); ++r) draw(a, anim, a->frame, x + c * w, y + r * h, flags);
-    } else if (a->subtype == 175) {
-        strip(a, a->getParamOr(0), x, y, kCell, 0, flags, p1 & 4, mirrored ? anim - 1 : anim + 1, (p1 & 5) == 5,
-              mirrored ? anim + 1 : anim - 1);
-    } else if (a->subtype == 57) {
-        jint p3 = a->getParamOr(3);
-        strip(a, a->getParamOr(2), x, y, kCell, 0, flags, p3 & 4, mirrored ? anim + 4 : anim - 4, (p3 & 5) == 5,
-              mirrored ? anim - 4 : anim + 4);
-    } else if (a->subtype == 83 || a->subtype == 84) {
-        draw(a, -1, anim, x, y, flags);
-    } else {
-        draw(a, anim, a->frame, x, y, flags);
-    }
+    const Layout l = layoutOf(a, flags);
+    if (l.stripValue) ca().stripValue = a->getParamOr(2);
+    drawLayout(a, l, x, y, flags);
 }
 
 void game::paintWrapped(cActor* a) {
     if (a->posX == 0) {
-        logOnceForSubtype(a, "repeat period 0");
+        logOnceForSubtype(a, "repeat period 0, nothing painted");
         return;
     }
     jint r = java::irem(cg().mapPixelWidth - worldHooks().getLayerX(0) - 400, a->posX);

@@ -1,7 +1,9 @@
 // Painting the play field: per layer its tiles, then its effects, then its
 // actors; one actor with its placement (camera-relative, view-fixed, on a
 // moving structure, parallax-repeated), per-type specials, strips and
-// grids, and the charge ring; the effect layers.
+// grids, and the charge ring; the effect layers. Repeated draws (strips,
+// grids, the parallax repeat) are made only where they can meet the 800 x
+// 480 view, so their cost is bounded by the view, not by the data.
 #pragma once
 
 #include "game/actor/actor.h"

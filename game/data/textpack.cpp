@@ -35,9 +35,21 @@ void skipStream(java_io_InputStream* s, int64_t n) {
     }
 }
 
+// The bytes s can still give: the rest of the pack entry while a stream
+// limit is set, otherwise what the stream says it holds (every stream the
+// loader is handed answers that exactly).
+int64_t bytesLeft(java_io_InputStream* s) {
+    const jint limit = cg().streamLimit;
+    if (limit >= 0) return int64_t{limit} - cg().streamBytesRead;
+    const jint n = s->available();
+    return catchException() ? 0 : n;
+}
+
 // Reads len bytes into a new array; null when the stream (or its limit)
-// ends first.
+// ends first. A length past what the stream holds is refused before
+// anything is allocated.
 ByteArray* readExactly(java_io_InputStream* s, jint len) {
+    if (len > bytesLeft(s)) return nullptr;
     ByteArray* buf = newByteArray(len);
     const jint got = readAvailable(s, buf, 0, len);
     cg().streamBytesRead += got;
@@ -105,9 +117,11 @@ jint loadTextPack(java_io_InputStream* s) {
     }
     if (stated > c) skipStream(s, static_cast<int64_t>(stated - c) * 4);
     const jint length = offsets->data()[c];
+    const int64_t left = bytesLeft(s);
     ByteArray* data = readExactly(s, length);
     if (!data) {
-        logPrintf("text pack: slot %d: text data shorter than %d bytes", slot, length);
+        logPrintf("text pack: slot %d: text data shorter than %d bytes (%lld left)", slot, length,
+                  static_cast<long long>(left));
         return -1;
     }
     ensureTables();

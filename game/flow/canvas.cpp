@@ -200,7 +200,7 @@ void cGame::initialize(cGame* canvas, javax_microedition_midlet_MIDlet* midlet,
     cg().riseScroll = 0;
     cg().riseScrollStep = 0;
     cg().vibrationOn = 1;
-    showcaseHooks().setup(midlet, nullptr, 800, 480, canvas);
+    showcaseHooks().setup(midlet, nullptr, 800, 480, nullptr);
     fl().pendingOp = kOpSet;
     fl().pendingState = 1;
     fl().statePending = 1;

@@ -5,6 +5,7 @@
 #include "game/flow/loading.h"
 #include "game/flow/screens/levelobjects.h"
 
+#include <algorithm>
 #include <array>
 
 #include "game/data/hooks.h"
@@ -14,6 +15,7 @@
 #include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
+#include "game/data/util.h"
 #include "game/sprite/sprite.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
@@ -45,27 +47,31 @@ jint g_conditionErrors = 0;
 
 }  // namespace
 
-ByteArray* LoadSteps::readResource(String* name) {
+ByteArray* readResource(String* name, jint maxBytes) {
     java_io_InputStream* in = openResource(name);
     if (!in) {
         logPrintf("loading: resource %s missing", name ? name->toUtf8().c_str() : "(null)");
         return nullptr;
     }
-    // Read to the end in chunks (the resource's size is not known ahead).
-    ByteArray* all = newByteArray(0);
-    ByteArray* chunk = newByteArray(4096);
-    for (;;) {
-        const jint n = in->read(chunk, 0, chunk->length());
+    // One array of the size wanted, or of what the resource holds when that
+    // is less, filled by reads until it is full or the stream ends.
+    jint held = in->available();
+    if (Application::pendingException() || held < 0) held = 0;
+    const jint size = maxBytes < held ? maxBytes : held;
+    ByteArray* buf = newByteArray(size);
+    jint got = 0;
+    while (got < size && !Application::pendingException()) {
+        const jint n = in->read(buf, got, size - got);
         if (Application::pendingException() || n <= 0) break;
-        ByteArray* grown = newByteArray(all->length() + n);
-        for (jint k = 0; k < all->length(); ++k) grown->data()[k] = all->data()[k];
-        for (jint k = 0; k < n; ++k) grown->data()[all->length() + k] = chunk->data()[k];
-        all = grown;
+        got += n;
     }
     catchException();
     in->close();
     Application::clearPendingException();
-    return all;
+    if (got == size) return buf;
+    ByteArray* part = newByteArray(got);
+    for (jint k = 0; k < got; ++k) part->data()[k] = buf->data()[k];
+    return part;
 }
 void LoadSteps::openPack(String* name) {
     if (!cg().packName || !name || !String::equals(cg().packName, name)) readPackHeader(name);
@@ -192,56 +198,97 @@ jint readU32BE(const jbyte* p) {
 
 }  // namespace
 
-bool acceptLoadingTable(ByteArray* table) {
-    if (!table || table->length() < kLoadTableBytes) {
-        logPrintf("loading table rejected: %d bytes, %d needed", table ? table->length() : 0, kLoadTableBytes);
-        return false;
-    }
-    ByteArray* copy = newByteArray(kLoadTableBytes);
-    for (jint k = 0; k < kLoadTableBytes; ++k) copy->data()[k] = table->data()[k];
+namespace {
+
+// Takes table (at least 4,200 bytes; the loader's own array from now on)
+// as the loading table: a record that cannot run becomes a no-op.
+void installLoadingTable(ByteArray* table) {
     for (jint i = 0; i < kLoadRecords; ++i) {
-        const Record r = readRecord(copy, i);
+        const Record r = readRecord(table, i);
         if (const char* why = recordFault(r)) {
             logPrintf("loading record %d (opcode %d) made a no-op: %s", i, r.op, why);
-            makeNoOp(copy, i);
+            makeNoOp(table, i);
             ++g_rejected;
         }
     }
-    fl().loadingTable = copy;
+    fl().loadingTable = table;
+}
+
+bool tableLongEnough(ByteArray* table) {
+    if (table && table->length() >= kLoadTableBytes) return true;
+    logPrintf("loading table rejected: %d bytes, %d needed", table ? table->length() : 0, kLoadTableBytes);
+    return false;
+}
+
+// What Util's stream still holds (every stream the loader opens answers
+// this exactly); -1 after an exception.
+int64_t utilBytesLeft() {
+    const jint n = util().stream->available();
+    return Application::pendingException() ? -1 : n;
+}
+
+// Reads the condition file from Util's stream: the leading number, then per
+// group its length and its program with one read, each length checked
+// against what the stream still holds before its array is made. The
+// programs replace the old ones only when all 36 arrive; false (logged)
+// otherwise.
+bool readConditionPrograms() {
+    if (utilBytesLeft() < 4) {
+        logPrintf("condition file rejected: %lld bytes", static_cast<long long>(std::max<int64_t>(utilBytesLeft(), 0)));
+        return false;
+    }
+    utilReadInt32();  // not used
+    ObjectArray* programs = newObjectArray(cid::ByteArray, kLoadGroups);
+    for (jint g = 0; g < kLoadGroups; ++g) {
+        if (Application::pendingException() || utilBytesLeft() < 4) {
+            logPrintf("condition file rejected: group %d's length lies past the end", g);
+            return false;
+        }
+        const jint len = utilReadInt32();
+        if (len < 0 || len > utilBytesLeft()) {
+            logPrintf("condition file rejected: group %d's %d bytes run past the end", g, len);
+            return false;
+        }
+        ByteArray* prog = newByteArray(len);
+        programs->data()[g] = prog;
+        if (len == 0) continue;
+        const jint got = utilRead(prog);
+        if (Application::pendingException() || got != len) {
+            logPrintf("condition file rejected: group %d's program cut short (%d of %d bytes)", g, got, len);
+            return false;
+        }
+    }
+    fl().groupPrograms = programs;
+    return true;
+}
+
+// The condition file through Util's stream, which is closed and dropped
+// afterwards whatever happened.
+bool readConditionFile(java_io_InputStream* in) {
+    util().stream = in;
+    const bool ok = readConditionPrograms();
+    catchException();
+    utilClose();
+    Application::clearPendingException();
+    return ok;
+}
+
+}  // namespace
+
+bool acceptLoadingTable(ByteArray* table) {
+    if (!tableLongEnough(table)) return false;
+    ByteArray* copy = newByteArray(kLoadTableBytes);
+    for (jint k = 0; k < kLoadTableBytes; ++k) copy->data()[k] = table->data()[k];
+    installLoadingTable(copy);
     return true;
 }
 
 bool acceptConditionFile(ByteArray* file) {
-    if (!file || file->length() < 4) {
-        logPrintf("condition file rejected: %d bytes", file ? file->length() : 0);
+    if (!file) {
+        logPrintf("condition file rejected: 0 bytes");
         return false;
     }
-    // Check every length against the file before anything is made.
-    jint pos = 4;
-    std::array<jint, kLoadGroups> starts{}, lengths{};
-    for (jint g = 0; g < kLoadGroups; ++g) {
-        if (pos > file->length() - 4) {
-            logPrintf("condition file rejected: group %d's length lies past the end", g);
-            return false;
-        }
-        const jint len = readU32BE(file->data() + pos);
-        pos += 4;
-        if (len < 0 || len > file->length() - pos) {
-            logPrintf("condition file rejected: group %d's %d bytes run past the end", g, len);
-            return false;
-        }
-        starts[size_t(g)] = pos;
-        lengths[size_t(g)] = len;
-        pos += len;
-    }
-    ObjectArray* programs = newObjectArray(cid::ByteArray, kLoadGroups);
-    fl().groupPrograms = programs;
-    for (jint g = 0; g < kLoadGroups; ++g) {
-        ByteArray* prog = newByteArray(lengths[size_t(g)]);
-        for (jint k = 0; k < lengths[size_t(g)]; ++k) prog->data()[k] = file->data()[starts[size_t(g)] + k];
-        fl().groupPrograms->data()[g] = prog;
-    }
-    return true;
+    return readConditionFile(newObject<java_io_ByteArrayInputStream>(file));
 }
 
 void loadGameData() {
@@ -251,10 +298,18 @@ void loadGameData() {
     IntArray* values = newIntArray(kLoadGroups);
     fl().groupValues = values;
     if (!fl().loadingTable) {
-        if (!acceptLoadingTable(loadSteps().readResource(pool(112)))) return;
+        // The table's 4,200 bytes, whatever else the resource holds.
+        ByteArray* table = readResource(pool(112), kLoadTableBytes);
+        if (!table || !tableLongEnough(table)) return;
+        installLoadingTable(table);
     }
     if (!fl().groupPrograms) {
-        if (!acceptConditionFile(loadSteps().readResource(pool(113)))) return;
+        java_io_InputStream* in = openResource(pool(113));
+        if (!in) {
+            logPrintf("loading: resource %s missing", pool(113) ? pool(113)->toUtf8().c_str() : "(null)");
+            return;
+        }
+        if (!readConditionFile(in)) return;
     }
     buildSpriteIndex();
 }

@@ -3,11 +3,13 @@
 // executor with its 23 opcodes.
 //
 // Table: 420 records of 10 bytes (opcode s8, slot u8, group s8, parameter
-// s32 BE, pack u8 (255 none), resource u16 BE). Condition file: a 32-bit
-// number, then 36 blocks of {u32 length, program}. Invariants: every record
-// that would index a table out of range is made a no-op at set-up (logged);
-// a group is evaluated at most once per plan, a cycle gives 0; the
-// evaluation stack never leaves its 256 entries.
+// s32 BE, pack u8 (255 none), resource u16 BE), read as the resource's
+// first 4,200 bytes. Condition file: a 32-bit number, then 36 blocks of
+// {u32 length, program}, each length checked against what the stream
+// holds before its program is made, so both are read in linear time.
+// Invariants: every record that would index a table out of range is made a
+// no-op at set-up (logged); a group is evaluated at most once per plan, a
+// cycle gives 0; the evaluation stack never leaves its 256 entries.
 #pragma once
 
 #include "runtime/array.h"
@@ -32,8 +34,6 @@ constexpr jint kIndexEntries = 128;
 class LoadSteps {
 public:
     virtual ~LoadSteps() = default;
-    // The whole named resource (the data archive by default), or null.
-    virtual ByteArray* readResource(String* name);
     virtual void openPack(String* name);
     virtual ByteArray* loadResource(jint entry);
     virtual jint entryType();
@@ -59,8 +59,14 @@ public:
 LoadSteps& loadSteps();
 void setLoadSteps(LoadSteps* steps);
 
+// At most maxBytes of the named resource (the data archive by default) in
+// one array, shorter when the resource holds less; null (logged) when it
+// is missing.
+ByteArray* readResource(String* name, jint maxBytes);
+
 // Parses a loading table and a condition file into the cGame fields
-// (exposed for tools and fuzzers). False (logged) when rejected.
+// (exposed for tools and fuzzers; the file is read as loadGameData reads
+// it, through Util's stream). False (logged) when rejected.
 bool acceptLoadingTable(ByteArray* table);
 bool acceptConditionFile(ByteArray* file);
 

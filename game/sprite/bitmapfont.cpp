@@ -120,7 +120,8 @@ void BitmapFont::decodeGlyph(jint glyph, IntArray* pixels) {
         logPrintf("BitmapFont::decodeGlyph: glyph %d outside the font", glyph);
         return;
     }
-    const int64_t n = int64_t{static_cast<uint8_t>(glyphWidths->data()[glyph])} * glyphHeight;
+    // Widths are signed bytes: 0x80 and above give no pixels.
+    const int64_t n = int64_t{glyphWidths->data()[glyph]} * glyphHeight;
     if (n <= 0) return;
     const jint first = glyphOffsets->data()[glyph];
     const int64_t last = first + ((n - 1) >> (byteShift & 31));
@@ -148,7 +149,8 @@ jint BitmapFont::drawChar(javax_microedition_lcdui_Graphics* g, jchar ch, jint x
     if (!loaded || !g) return 0;
     const jint glyph = indexOfChar(ch);
     if (glyph < 0 || !glyphWidths || glyph >= glyphWidths->length()) return 0;
-    const jint w = static_cast<uint8_t>(glyphWidths->data()[glyph]);
+    // The width as stored (a signed byte; a negative one draws nothing).
+    const jint w = glyphWidths->data()[glyph];
     decodeGlyph(glyph, glyphPixels);
     if (w > 0 && glyphHeight > 0 && glyphPixels && int64_t{w} * glyphHeight <= glyphPixels->length())
         gfx::drawRGB(g, glyphPixels, 0, w, x, y, w, glyphHeight, true);

@@ -66,6 +66,17 @@ int floorDiv(int64_t a, int64_t b) {
 
 }  // namespace
 
+ScreenPoint screenPointFromHost(int x, int y, int hostWidth, int hostHeight, int screenWidth, int screenHeight,
+                                bool turned) {
+  if (hostWidth <= 0 || hostHeight <= 0) return ScreenPoint{x, y};
+  const int shownWidth = turned ? screenHeight : screenWidth;
+  const int shownHeight = turned ? screenWidth : screenHeight;
+  const int sx = floorDiv(int64_t(x) * shownWidth, hostWidth);
+  const int sy = floorDiv(int64_t(y) * shownHeight, hostHeight);
+  if (!turned) return ScreenPoint{sx, sy};
+  return ScreenPoint{screenWidth - 1 - sy, sx};
+}
+
 struct Window::Impl {
   std::thread::id thread;
   SDL_Window* sdl = nullptr;
@@ -99,12 +110,17 @@ struct Window::Impl {
   mutable std::condition_variable shownChanged;
   uint64_t shownNumber = 0;
 
-  // Presenter (window thread, except the atomics).
+  // Presenter (window thread, except the atomics). A turned window shows the
+  // frame turned: shownWidth x shownHeight is bufferHeight x bufferWidth.
   std::atomic<bool> presenterOpen{false};
   std::atomic<bool> smooth{false};
   PresentPath path = PresentPath::Software;
+  bool turned = false;
   int bufferWidth = 0;
   int bufferHeight = 0;
+  int shownWidth = 0;
+  int shownHeight = 0;
+  std::vector<uint16_t> turnedFrame;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
   std::vector<uint32_t> lut;  // RGB565 -> window surface pixel
@@ -124,15 +140,34 @@ struct Window::Impl {
     lutFormat = format->format;
   }
 
-  // RGB565 frame into a 32-bit surface of any size (nearest pixel).
+  // The frame a quarter turn anticlockwise: screen pixel (x, y) goes to
+  // (y, bufferWidth - 1 - x). Done in tiles so that both sides stay in cache.
+  const uint16_t* turn(const uint16_t* pixels) {
+    const int w = bufferWidth, h = bufferHeight;
+    turnedFrame.resize(size_t(w) * size_t(h));
+    constexpr int kTile = 32;
+    for (int y0 = 0; y0 < h; y0 += kTile) {
+      const int y1 = std::min(h, y0 + kTile);
+      for (int x0 = 0; x0 < w; x0 += kTile) {
+        const int x1 = std::min(w, x0 + kTile);
+        for (int y = y0; y < y1; ++y) {
+          const uint16_t* src = pixels + size_t(y) * size_t(w);
+          for (int x = x0; x < x1; ++x) turnedFrame[size_t(w - 1 - x) * size_t(h) + size_t(y)] = src[x];
+        }
+      }
+    }
+    return turnedFrame.data();
+  }
+
+  // RGB565 frame as shown into a 32-bit surface of any size (nearest pixel).
   void convertInto(SDL_Surface* target, const uint16_t* pixels) {
     const int tw = target->w, th = target->h;
     if (int(columnMap.size()) != tw) columnMap.assign(size_t(tw), 0);
-    for (int x = 0; x < tw; ++x) columnMap[size_t(x)] = int(int64_t(x) * bufferWidth / tw);
+    for (int x = 0; x < tw; ++x) columnMap[size_t(x)] = int(int64_t(x) * shownWidth / tw);
     for (int y = 0; y < th; ++y) {
-      const uint16_t* src = pixels + size_t(int64_t(y) * bufferHeight / th) * size_t(bufferWidth);
+      const uint16_t* src = pixels + size_t(int64_t(y) * shownHeight / th) * size_t(shownWidth);
       uint32_t* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target->pixels) + size_t(y) * size_t(target->pitch));
-      if (tw == bufferWidth) {
+      if (tw == shownWidth) {
         for (int x = 0; x < tw; ++x) dst[x] = lut[src[x]];
       } else {
         for (int x = 0; x < tw; ++x) dst[x] = lut[src[columnMap[size_t(x)]]];
@@ -149,11 +184,11 @@ struct Window::Impl {
     }
     if (surface->format->BytesPerPixel == 4) {
       buildLut(surface->format);
-      const bool scaled = surface->w != bufferWidth || surface->h != bufferHeight;
+      const bool scaled = surface->w != shownWidth || surface->h != shownHeight;
       if (scaled && smooth.load()) {
         if (!stretchSource || stretchSource->format->format != surface->format->format) {
           if (stretchSource) SDL_FreeSurface(stretchSource);
-          stretchSource = SDL_CreateRGBSurfaceWithFormat(0, bufferWidth, bufferHeight, 32, surface->format->format);
+          stretchSource = SDL_CreateRGBSurfaceWithFormat(0, shownWidth, shownHeight, 32, surface->format->format);
         }
         if (stretchSource) {
           convertInto(stretchSource, pixels);
@@ -167,8 +202,8 @@ struct Window::Impl {
         if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
       }
     } else {
-      SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint16_t*>(pixels), bufferWidth,
-                                                               bufferHeight, 16, bufferWidth * 2,
+      SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint16_t*>(pixels), shownWidth,
+                                                               shownHeight, 16, shownWidth * 2,
                                                                SDL_PIXELFORMAT_RGB565);
       if (source) {
         SDL_BlitScaled(source, nullptr, surface, nullptr);
@@ -180,7 +215,7 @@ struct Window::Impl {
 
   bool drawTexture(const uint16_t* pixels, bool present) {
     if (!renderer || !texture) return false;
-    if (pixels && SDL_UpdateTexture(texture, nullptr, pixels, bufferWidth * 2) != 0) return false;
+    if (pixels && SDL_UpdateTexture(texture, nullptr, pixels, shownWidth * 2) != 0) return false;
     SDL_SetTextureScaleMode(texture, smooth.load() ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
@@ -191,7 +226,8 @@ struct Window::Impl {
 
   bool draw(const uint16_t* pixels) {
     if (!presenterOpen.load() || !sdl) return false;
-    return path == PresentPath::Software ? drawSoftware(pixels) : drawTexture(pixels, true);
+    const uint16_t* shown = turned ? turn(pixels) : pixels;
+    return path == PresentPath::Software ? drawSoftware(shown) : drawTexture(shown, true);
   }
 
   // Shows the newest staged frame, if one is newer than the last shown.
@@ -248,14 +284,16 @@ std::shared_ptr<Window> Window::create(const WindowSettings& settings, WindowPro
     }
     int hostWidth = settings.hostWidth, hostHeight = settings.hostHeight;
     if (hostWidth <= 0 || hostHeight <= 0) {
-      hostWidth = settings.width;
-      hostHeight = settings.height;
+      const int shownWidth = settings.turned ? settings.height : settings.width;
+      const int shownHeight = settings.turned ? settings.width : settings.height;
+      hostWidth = shownWidth;
+      hostHeight = shownHeight;
       SDL_Rect usable;
       if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0) {
         const double room = std::max(usable.h - 64, usable.h / 2);  // leave space for a title bar
-        const double scale = std::min({1.0, double(usable.w) / settings.width, room / settings.height});
-        hostWidth = std::max(1, int(settings.width * scale + 0.5));
-        hostHeight = std::max(1, int(settings.height * scale + 0.5));
+        const double scale = std::min({1.0, double(usable.w) / shownWidth, room / shownHeight});
+        hostWidth = std::max(1, int(shownWidth * scale + 0.5));
+        hostHeight = std::max(1, int(shownHeight * scale + 0.5));
       }
     }
     d.sdl = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, hostWidth,
@@ -378,8 +416,8 @@ void Window::pumpSdlEvents() {
   auto canvasPoint = [&](int x, int y) {
     int ww = 0, wh = 0;
     SDL_GetWindowSize(d.sdl, &ww, &wh);
-    if (ww <= 0 || wh <= 0) return packPointer(x, y);
-    return packPointer(floorDiv(int64_t(x) * settings_.width, ww), floorDiv(int64_t(y) * settings_.height, wh));
+    const ScreenPoint p = screenPointFromHost(x, y, ww, wh, settings_.width, settings_.height, settings_.turned);
+    return packPointer(p.x, p.y);
   };
   while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
     switch (e.type) {
@@ -653,14 +691,17 @@ bool Window::openPresenter(PresentPath path, int bufferWidth, int bufferHeight) 
       return;
     }
     d.path = path;
+    d.turned = settings_.turned;
     d.bufferWidth = bufferWidth;
     d.bufferHeight = bufferHeight;
+    d.shownWidth = d.turned ? bufferHeight : bufferWidth;
+    d.shownHeight = d.turned ? bufferWidth : bufferHeight;
     if (path == PresentPath::Texture) {
       d.renderer = SDL_CreateRenderer(d.sdl, -1, SDL_RENDERER_ACCELERATED);
       if (!d.renderer) d.renderer = SDL_CreateRenderer(d.sdl, -1, SDL_RENDERER_SOFTWARE);
       if (d.renderer) {
-        d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, bufferWidth,
-                                      bufferHeight);
+        d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, d.shownWidth,
+                                      d.shownHeight);
       }
       if (!d.texture) {
         platformLog(LogLevel::Error, "window: cannot create the frame texture: %s", SDL_GetError());

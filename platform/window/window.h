@@ -17,7 +17,12 @@
 // for the game). On the desktop it is shown that size, or scaled down to fit a
 // smaller desktop; pointer positions are always given in screen (canvas)
 // coordinates, so screenSize() and the window's width()/height() report the
-// device size whatever the size on the desktop.
+// device size whatever the size on the desktop. A turned window shows the
+// device screen a quarter turn anticlockwise (its right edge along the top,
+// height x width on the desktop): what is drawn onto the portrait screen
+// turned a quarter clockwise reads upright. Screen point (x, y) shows at
+// shown point (y, width - 1 - x); pointer positions are turned back the same
+// way, so they stay screen coordinates.
 //
 // Presenting: openPresenter chooses how frames reach the window: a software
 // path (16-bit pixels converted and scaled on the CPU into the window surface)
@@ -103,6 +108,17 @@ constexpr intptr_t packPointer(int x, int y) {
 constexpr int pointerX(intptr_t lParam) { return int16_t(uint16_t(lParam & 0xFFFF)); }
 constexpr int pointerY(intptr_t lParam) { return int16_t(uint16_t((lParam >> 16) & 0xFFFF)); }
 
+// A point of the window as the desktop shows it (hostWidth x hostHeight) as a
+// point of the screen it stands for (screenWidth x screenHeight): scaled to
+// the shown size (rounded down), then turned back when the window is turned.
+// Points beyond the window's edges map beyond the screen's the same way.
+struct ScreenPoint {
+  int x;
+  int y;
+};
+ScreenPoint screenPointFromHost(int x, int y, int hostWidth, int hostHeight, int screenWidth, int screenHeight,
+                                bool turned);
+
 // Key lParam: repeat count 1 in bits 0-15, the key's scan code in bits 16-23,
 // bit 30 set when the key was already down (auto-repeat, and every KeyUp),
 // bit 31 set for KeyUp.
@@ -127,8 +143,9 @@ struct WindowSettings {
   std::string title;
   int width = 480;   // the screen the window stands for
   int height = 800;
-  int hostWidth = 0;   // size on the desktop; 0: width x height, scaled down
-  int hostHeight = 0;  // (aspect kept) when the desktop is smaller
+  int hostWidth = 0;   // size on the desktop; 0: width x height (height x width
+  int hostHeight = 0;  // when turned), scaled down (aspect kept) to fit the desktop
+  bool turned = false;  // shown a quarter turn anticlockwise (see Geometry above)
   bool visible = true;  // false: a message-only window (queue, post, send; no SDL)
 };
 
@@ -155,6 +172,7 @@ class Window : public std::enable_shared_from_this<Window> {
   int width() const { return settings_.width; }
   int height() const { return settings_.height; }
   bool isVisibleWindow() const { return settings_.visible; }
+  bool isTurned() const { return settings_.turned; }
 
   // ---- queue, window thread ----
   // Delivers waiting sent messages, shows a waiting frame, converts pending
@@ -192,9 +210,8 @@ class Window : public std::enable_shared_from_this<Window> {
   void minimize();
   void raise();     // in front, with the focus
   // Full-screen mode of the phone hides its task bar, input-panel button and
-  // Start icon. A desktop has none of these to hide and a 480x800 portrait
-  // window is not stretched over a landscape monitor, so this only records the
-  // request.
+  // Start icon. A desktop has none of these to hide and the window is not
+  // stretched over the monitor, so this only records the request.
   void setFullScreen(bool fullScreen);
   bool isFullScreen() const;
   // SDL's id of the desktop window (0 for a message-only window); for tests
@@ -222,7 +239,8 @@ class Window : public std::enable_shared_from_this<Window> {
   // Waits until frame number `frame` (or a newer one) has been shown.
   bool waitUntilShown(uint64_t frame, int timeoutMs) const;
   // Window thread: the pixels the window shows, as 0x00RRGGBB values, in the
-  // window's size on the desktop. False without a presenter.
+  // window's size on the desktop (turned, when the window is). False without
+  // a presenter.
   bool readBackPixels(std::vector<uint32_t>& pixels, int& width, int& height);
 
   struct Impl;

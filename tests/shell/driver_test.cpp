@@ -74,12 +74,17 @@ TEST_F(DriverTest, GdiKeepsA480x800BufferAndScalesToASmallScreen) {
     std::vector<uint32_t> pixels;
     int width = 0, height = 0;
     ASSERT_TRUE(w.readBackPixels(pixels, width, height));
-    ASSERT_EQ(width, 240);
-    ASSERT_EQ(height, 320);
-    EXPECT_EQ(pixels[0], 0x0000FFu);                    // the blue band, scaled
-    EXPECT_EQ(pixels[size_t(35 * 240 + 100)], 0x0000FFu);
-    EXPECT_EQ(pixels[size_t(35 * 240 + 140)], 0xFF0000u);
-    EXPECT_EQ(pixels[size_t(319 * 240 + 239)], 0xFF0000u);
+    // The 240x320 screen shown turned back: 320x240 on the desktop, the
+    // screen's top-left band at the window's bottom left.
+    ASSERT_EQ(width, 320);
+    ASSERT_EQ(height, 240);
+    auto at = [&](int x, int y) { return pixels[size_t(y * width + x)]; };
+    EXPECT_EQ(at(0, 239), 0x0000FFu);  // the blue band, scaled and turned
+    EXPECT_EQ(at(35, 125), 0x0000FFu);
+    EXPECT_EQ(at(35, 115), 0xFF0000u);
+    EXPECT_EQ(at(45, 200), 0xFF0000u);
+    EXPECT_EQ(at(0, 0), 0xFF0000u);
+    EXPECT_EQ(at(319, 239), 0xFF0000u);
 }
 
 TEST_F(DriverTest, DdrawUsesTheTexturePathAndPresentsFromTheGameThread) {
@@ -99,7 +104,9 @@ TEST_F(DriverTest, DdrawUsesTheTexturePathAndPresentsFromTheGameThread) {
     std::vector<uint32_t> pixels;
     int width = 0, height = 0;
     ASSERT_TRUE(w.readBackPixels(pixels, width, height));
-    EXPECT_EQ(pixels[0], 0x0000FFu);
+    EXPECT_GT(width, height);  // turned back: landscape
+    EXPECT_EQ(pixels[size_t(height - 1) * size_t(width)], 0x0000FFu);  // the screen's top left
+    EXPECT_EQ(pixels[0], 0xFF0000u);
     EXPECT_EQ(pixels[size_t(width) * size_t(height) - 1], 0xFF0000u);
 }
 

@@ -296,21 +296,30 @@ TEST_F(ShellRun, WrongOrientationPausesShowsTheWaitScreenAndResumesAfterPowerOn)
     });
     EXPECT_GE(indexOf(logLines().lines(), "RESUME MIDLET ORIENTATION CHANGE\n"), 0);
     // The wait screen (as the desktop shows it, perhaps scaled down): black,
-    // "Please wait" in red, centred, just below the middle.
-    ASSERT_GT(width, 0);
+    // "Please wait" in red, centred, just below the middle of the portrait
+    // screen; the window shows that screen turned back, as the phone held on
+    // its side would, so the line runs up the window just right of its middle.
+    ASSERT_GT(width, height);
     ASSERT_EQ(pixels.size(), size_t(width) * size_t(height));
     EXPECT_EQ(pixels[0], 0u);
     int red = 0, other = 0;
+    int left = width, right = -1, top = height, bottom = -1;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const uint32_t p = pixels[size_t(y) * size_t(width) + size_t(x)];
             if (p == 0) continue;
-            const bool placed = y >= height / 2 && y < height * 6 / 10 && x > width * 3 / 10 && x < width * 7 / 10;
-            if (p == 0xFF0000 && placed) ++red;
-            else ++other;
+            const bool placed = x >= width / 2 && x < width * 6 / 10 && y > height * 3 / 10 && y < height * 7 / 10;
+            if (p == 0xFF0000 && placed) {
+                ++red;
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            } else {
+                ++other;
+            }
         }
     EXPECT_GT(red, 50);
     EXPECT_EQ(other, 0);
+    EXPECT_GT(bottom - top, 2 * (right - left)) << "the line is not turned with the screen";
 }
 
 TEST_F(ShellRun, CloseEndsThroughQuitAndTheExitRoad) {

@@ -1,13 +1,17 @@
 // The whole program in a real window (run under Xvfb): BrambleGame with the
 // real SoundPump beside it over the kit's demo device root, driven by XTest
 // key events from the logos through the sound question, the title and the
-// menus into the first level, played for a while, then closed through the
-// window manager's delete request. The device root starts with a saved
-// progress record the test can tell apart (a marked kept byte); closing
-// only stops the game and its sounds, so the store's files are the same,
-// byte for byte and to the modification time, after the close as before. Frames are read back from the X server,
-// the game's own audio goes to SDL's disk driver and the sound server's to a
-// raw file through its GStreamer sink, both in the test's work folder.
+// menus into the first level, played for a while, paused by a click on the
+// corner the game keeps for it, then closed through the window manager's
+// delete request. The window shows the portrait screen turned back: 800x480,
+// the title's banner lying wide, and a click at window point (x, y) lands on
+// screen point (479 - y, x). The device root starts with a saved progress
+// record the test can tell apart (a marked kept byte); closing only stops
+// the game and its sounds, so the store's files are the same, byte for byte
+// and to the modification time, after the close as before. Frames are read
+// back from the X server, the game's own audio goes to SDL's disk driver and
+// the sound server's to a raw file through its GStreamer sink, both in the
+// test's work folder.
 // Every wait is bounded by a generous guard in seconds; nothing here depends
 // on how fast the machine is.
 #include <gtest/gtest.h>
@@ -17,6 +21,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -72,6 +77,28 @@ struct Frame {
     size_t yellow() const {
         size_t n = 0;
         for (uint32_t p : pixels) n += (p >> 16 & 255) > 180 && (p >> 8 & 255) > 180 && (p & 255) < 120;
+        return n;
+    }
+    // Mean of the three channels over every pixel (0-255).
+    double level() const {
+        double sum = 0;
+        for (uint32_t p : pixels) sum += double((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) / 3.0;
+        return pixels.empty() ? 0.0 : sum / double(pixels.size());
+    }
+    // Bounding box of the pixels within 6 of a colour on each channel; the
+    // count of them.
+    size_t box(uint32_t colour, int& left, int& top, int& right, int& bottom) const {
+        size_t n = 0;
+        left = width, top = height, right = -1, bottom = -1;
+        auto near = [](uint32_t a, uint32_t b, int shift) { return std::abs(int(a >> shift & 255) - int(b >> shift & 255)) <= 6; };
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const uint32_t p = pixels[size_t(y) * width + x];
+                if (!near(p, colour, 16) || !near(p, colour, 8) || !near(p, colour, 0)) continue;
+                ++n;
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
         return n;
     }
     // Share of pixels that are not black.
@@ -187,6 +214,12 @@ protected:
         XSetErrorHandler(&ignoreXErrors);
         int event = 0, error = 0, major = 0, minor = 0;
         ASSERT_TRUE(XTestQueryExtension(display_, &event, &error, &major, &minor)) << "the X server has no XTest";
+        // Keys are held as long as a busy machine needs to show the press;
+        // the server's auto-repeat would turn a long hold into more presses
+        // (one confirm would run on through the title). The server is the
+        // test's own.
+        XAutoRepeatOff(display_);
+        XSync(display_, False);
 
         work_ = fs::current_path() / "run";
         fs::remove_all(work_);
@@ -292,6 +325,19 @@ protected:
         std::this_thread::sleep_for(ms);
         keyUp(key);
     }
+    // A left click at a point of the window (its own coordinates), the
+    // button held for a tenth of a second.
+    void click(int x, int y) {
+        int rootX = 0, rootY = 0;
+        ::Window child = 0;
+        XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), x, y, &rootX, &rootY, &child);
+        XTestFakeMotionEvent(display_, -1, rootX, rootY, CurrentTime);
+        XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+        XSync(display_, False);
+        std::this_thread::sleep_for(100ms);
+        XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+        XSync(display_, False);
+    }
 
     void closeByWindowManager() {
         XEvent e{};
@@ -314,9 +360,19 @@ protected:
     fs::path work_, appFolder_, pumpPidFile_, gameAudio_, pumpAudio_;
 };
 
+// Colours of the demo: the frame of the title's banner, and the menus'
+// yellow and green row texts.
+constexpr uint32_t kBannerFrame = 0xC69242, kMenuYellow = 0xFFEF42, kMenuGreen = 0x8CFF8C;
+
 // The play view fills the screen with tiles and sprites; the screens before
-// it are text on black.
-bool looksLikePlay(const Frame& f) { return !f.empty() && f.lit() > 0.05 && f.colours() >= 8; }
+// it are text on black, or the title's banner or a menu's rows over the
+// title's picture.
+bool looksLikePlay(const Frame& f) {
+    if (f.empty() || f.lit() <= 0.05 || f.colours() < 8) return false;
+    int left, top, right, bottom;
+    const size_t menuText = f.box(kMenuYellow, left, top, right, bottom) + f.box(kMenuGreen, left, top, right, bottom);
+    return menuText < 40 && f.box(kBannerFrame, left, top, right, bottom) < 1000;
+}
 
 TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseLeavesTheSave) {
     game_ = platform::startCommand({(work_ / "program" / "BrambleGame").string()});
@@ -344,6 +400,10 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseLeavesTheSave) {
     if (!f.empty()) f.save(work_ / "first.ppm");
     ASSERT_TRUE(drawn) << "no drawn frame reached the window (" << grabs << " grabs, " << empties
                        << " of a window not viewable; see first.ppm)";
+    // The 480x800 screen turned back: an 800x480 window (the test's screen
+    // has room for it unscaled).
+    EXPECT_EQ(f.width, 800);
+    EXPECT_EQ(f.height, 480);
     ASSERT_TRUE(gameRunning());
 
     // The sound question after the first notice: the first screen with a
@@ -361,6 +421,19 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseLeavesTheSave) {
     for (int i = 0; i < 3; ++i) press(XK_Up);
     grab().save(work_ / "question-up.ppm");
     press(XK_Return);
+
+    // The title reads upright: the demo's banner (a wide box) lies with its
+    // wider side along the window's.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    const bool banner = waitUntil(60s, [&] {
+        f = grab();
+        return f.box(kBannerFrame, left, top, right, bottom) > 1000 || !gameRunning();
+    });
+    f.save(work_ / "title-banner.ppm");
+    ASSERT_TRUE(banner) << "the title's banner never showed (see title-banner.ppm)";
+    EXPECT_GT(right - left, 2 * (bottom - top)) << "banner box " << left << "," << top << " to " << right << ","
+                                                << bottom << " (see title-banner.ppm)";
+    EXPECT_GT(right - left, 400);
 
     // With sound on, the title's music reaches the sound server's sink.
     const bool music = waitUntil(120s, [&] { return hasSound(pumpAudio_) || !gameRunning(); });
@@ -419,6 +492,25 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseLeavesTheSave) {
         return hasSound(gameAudio_, from);
     }) && hasSound(gameAudio_, from))
         << "no game effect reached SDL's audio output after play began (" << gameAudio_ << " from byte " << from << ")";
+
+    // A click on the window's bottom-right corner is a touch on the screen's
+    // bottom-left one ((760, 450) is (29, 760)), the corner that pauses
+    // play: the pause menu dims the view and shows its rows in yellow.
+    // Clicked again (a busy machine may lose one) only while not paused.
+    Frame playing = grab();
+    const double playLevel = playing.level();
+    const bool paused = waitUntil(60s, [&] {
+        if (!gameRunning()) return true;
+        click(760, 450);
+        return waitUntil(5s, [&] {
+            f = grab();
+            return (f.yellow() >= 100 && f.level() < playLevel / 2) || !gameRunning();
+        });
+    });
+    f.save(work_ / "paused.ppm");
+    ASSERT_TRUE(gameRunning());
+    EXPECT_TRUE(paused) << "a click on the pause corner did not pause (see paused.ppm; level "
+                        << f.level() << " against " << playLevel << " in play, " << f.yellow() << " yellow)";
 
     // The store as play left it: the seeded record, read by the game (a
     // fresh record would not hold the mark: only a reset of the record read

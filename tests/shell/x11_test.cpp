@@ -1,5 +1,6 @@
 // The program with a real window on an X server (run under Xvfb): the title
-// the X server holds, and the pixels of a presented frame read back from it.
+// the X server holds, and the pixels of a presented frame read back from it
+// (the portrait screen turned back into a landscape window).
 #include "shell_fixture.h"
 
 #include <chrono>
@@ -63,19 +64,22 @@ TEST_F(ShellRun, RealWindowShowsTheTitleAndThePresentedFrame) {
         windowHeight = attributes.height;
         XImage* image = XGetImage(display, xw, 0, 0, unsigned(windowWidth), unsigned(windowHeight), AllPlanes, ZPixmap);
         ASSERT_NE(image, nullptr);
-        for (auto [x, y] : {std::pair{2, 2}, std::pair{windowWidth / 2, windowHeight / 2},
-                            std::pair{windowWidth - 3, windowHeight - 3}})
+        // The screen's top-left corner shows at the window's bottom left.
+        for (auto [x, y] : {std::pair{2, windowHeight - 3}, std::pair{windowWidth / 2, windowHeight / 2},
+                            std::pair{2, 2}, std::pair{windowWidth - 3, windowHeight - 3}})
             at.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFF);
         XDestroyImage(image);
         XCloseDisplay(display);
     });
     EXPECT_EQ(title, "Tindrell - Bramble Hollow Saga");
     EXPECT_GT(windowWidth, 0);
-    EXPECT_NEAR(double(windowWidth) / windowHeight, 480.0 / 800.0, 0.01);
-    ASSERT_EQ(at.size(), 3u);
+    // The portrait screen shown turned back: a landscape window.
+    EXPECT_NEAR(double(windowWidth) / windowHeight, 800.0 / 480.0, 0.01);
+    ASSERT_EQ(at.size(), 4u);
     EXPECT_EQ(at[0], 0xFFFFFFu);
     EXPECT_EQ(at[1], 0x00FF00u);
     EXPECT_EQ(at[2], 0x00FF00u);
+    EXPECT_EQ(at[3], 0x00FF00u);
 }
 
 }  // namespace

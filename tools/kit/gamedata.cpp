@@ -307,7 +307,8 @@ ParsedTextPack parseTextPack(ByteSpan data, FileLayout* layout) {
         const size_t at = r.pos();
         ends.push_back(r.les32());
         need(ends.back() >= (i ? ends[i - 1] : 0), "text end offsets descending");
-        if (layout && i < 64)
+        // The last end states the text data's size: always damaged too.
+        if (layout && (i < 64 || i == c - 1))
             layout->fields.push_back(leField("end", i, at, 4, true, FieldRole::Offset, ends.back(), 0));
     }
     if (layout) layout->mark("texts", r.pos());

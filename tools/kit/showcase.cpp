@@ -76,39 +76,44 @@ ShowcaseFont showcaseFontFrom(const FontDescription& font, int cellHeight, uint3
     out.variant = variant;
     const int cell = cellHeight > 0 ? cellHeight : font.ascent + font.descent;
     const int rowLimit = variant ? 1024 : 240;
-    struct Placed { const FontGlyph* g; int x, y, w; };
+    // The screen draws a space like any glyph, as a region of the strip, and
+    // takes the line height from its record: a font without a space gets a
+    // blank cell of its own (g null).
+    struct Placed { const FontGlyph* g; char16_t ch; int x, y, w; };
     std::vector<Placed> placed;
     int x = 0, y = 0, stripW = 1;
-    bool hasSpace = false;
-    for (const FontGlyph& g : font.glyphs) {
-        hasSpace = hasSpace || g.ch == u' ';
-        const int w = g.advance + 1;  // the text box takes one pixel of spacing off
+    auto place = [&](const FontGlyph* g, char16_t ch, int advance) {
+        const int w = advance + 1;  // the text box takes one pixel of spacing off
         if (x + w > rowLimit) {
             x = 0;
             y += cell;
         }
-        placed.push_back({&g, x, y, w});
+        placed.push_back({g, ch, x, y, w});
         x += w;
         stripW = std::max(stripW, x);
+    };
+    bool hasSpace = false;
+    for (const FontGlyph& g : font.glyphs) {
+        hasSpace = hasSpace || g.ch == u' ';
+        place(&g, g.ch, g.advance);
     }
+    if (!hasSpace) place(nullptr, u' ', font.spaceAdvance);
     const int stripH = y + cell;
     if (!variant && (stripH > 255 || stripW > 255)) throw KitError("showcase: the plain glyph layout needs a strip under 256 pixels");
     std::vector<uint8_t> idx(static_cast<size_t>(stripW) * stripH, 0);
     for (const Placed& p : placed) {
-        const FontGlyph& g = *p.g;
-        for (int gy = 0; gy < g.height; ++gy)
-            for (int gx = 0; gx < g.width; ++gx) {
-                const int tx = p.x + g.xOffset + gx, ty = p.y + g.yOffset + gy;
-                if (tx < 0 || ty < 0 || tx >= stripW || ty >= p.y + cell) continue;
-                idx[static_cast<size_t>(ty) * stripW + tx] = g.pixels[static_cast<size_t>(gy) * g.width + gx] ? 1 : 0;
-            }
-        out.glyphs.push_back({static_cast<uint16_t>(g.ch), static_cast<uint16_t>(p.x), static_cast<uint16_t>(p.y),
+        if (p.g) {
+            const FontGlyph& g = *p.g;
+            for (int gy = 0; gy < g.height; ++gy)
+                for (int gx = 0; gx < g.width; ++gx) {
+                    const int tx = p.x + g.xOffset + gx, ty = p.y + g.yOffset + gy;
+                    if (tx < 0 || ty < 0 || tx >= stripW || ty >= p.y + cell) continue;
+                    idx[static_cast<size_t>(ty) * stripW + tx] = g.pixels[static_cast<size_t>(gy) * g.width + gx] ? 1 : 0;
+                }
+        }
+        out.glyphs.push_back({static_cast<uint16_t>(p.ch), static_cast<uint16_t>(p.x), static_cast<uint16_t>(p.y),
                               static_cast<uint8_t>(p.w), static_cast<uint8_t>(cell)});
-        out.highest = std::max<uint16_t>(out.highest, static_cast<uint16_t>(g.ch));
-    }
-    if (!hasSpace) {
-        out.glyphs.push_back({u' ', 0, 0, static_cast<uint8_t>(font.spaceAdvance + 1), static_cast<uint8_t>(cell)});
-        out.highest = std::max<uint16_t>(out.highest, u' ');
+        out.highest = std::max<uint16_t>(out.highest, static_cast<uint16_t>(p.ch));
     }
     out.strip = encodePngIndexed(stripW, stripH, idx, {0x00000000u, colour});
     return out;

@@ -4,6 +4,7 @@
 #include "tests/game/actor/support.h"
 
 #include "game/actor/paint.h"
+#include "game/flow/screen.h"
 #include "game/actor/screenhooks.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
@@ -129,6 +130,129 @@ TEST_F(PaintTest, RepeatedSpriteAndDivisionsByData) {
     EXPECT_EQ(screen->countNot(0), 0);
     EXPECT_TRUE(log.contains("repeat period 0"));
     EXPECT_TRUE(log.contains("Tile layer 0 has width 0"));
+}
+
+// A grid (subtype 134: params[0] columns by params[1] rows of the subtype's
+// constants 6 x 7) draws only the cells that can meet the view: its
+// pictures are those of drawing every cell, whatever the frame's anchor,
+// the steps' signs, the mirror, a turn and scale, translucency or a
+// triangle reaching out of its module's box.
+TEST_F(PaintTest, GridPicturesEqualDrawingEveryCell) {
+    struct Case {
+        const char* name;
+        kit::SpriteModule module;
+        int dx, dy;  // the module's place in its frame
+        jint cols, rows, w, h, x, y, flags, scale, angle;
+    };
+    const Case cases[] = {
+        {"anchored", fill(0xFFC08000, 30, 30), 0, 0, 40, 30, 36, 36, -300, -200, 0, 100, 0},
+        {"far from its anchor", fill(0xFF00C0C0, 20, 20), -100, -60, 40, 30, 36, 36, -10, -10, 0, 100, 0},
+        {"mirrored", fill(0xFF00C0C0, 20, 20), 40, 8, 30, 20, 45, 30, 700, -100, 1, 100, 0},
+        {"negative steps", fill(0xFFFFFF00, 30, 30), 0, 0, 40, 30, -36, -36, 820, 500, 0, 100, 0},
+        {"overlapping translucent", fill(0x80FF0000, 30, 30), 0, 0, 60, 40, 20, 20, -400, -300, 0, 100, 0},
+        {"triangle beyond its box", kit::SpriteModule::fillTriangle(0xFF00FF00, 60, 0, 0, 60), 0, 0, 30, 20, 40, 40,
+         -600, -300, 0, 100, 0},
+        {"turned and scaled", fill(0xFF8080FF, 24, 12), -12, -6, 30, 20, 40, 40, -300, -200, 0, 150, 30},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BSprite* s = blocks({c.module}, c.dx, c.dy);
+        cActor* a = drawn(134, 0, 0, 2, s, 0, {static_cast<int16_t>(c.cols), static_cast<int16_t>(c.rows)});
+        a->setTypeParam(6, c.w);
+        a->setTypeParam(7, c.h);
+        a->scale = c.scale;
+        a->angle = c.angle;
+        screen->clear();
+        paintSprite(a, c.x, c.y, c.flags);
+        const std::vector<uint16_t> culled = screen->pixels();
+        screen->clear();
+        for (jint col = 0; col < c.cols; ++col)
+            for (jint row = 0; row < c.rows; ++row)
+                drawSpriteFrame(s, 0, 0, c.x + col * c.w, c.y + row * c.h, c.flags, c.scale, c.angle);
+        EXPECT_GT(screen->countNot(0), 0);
+        EXPECT_TRUE(culled == screen->pixels()) << "the grid's picture differs from drawing every cell";
+    }
+}
+
+// Counts the draws of translucent fills (one per cell of a translucent
+// block), passing everything on to the host that was installed.
+struct CountingHost : sprite::SpriteHost {
+    explicit CountingHost(sprite::SpriteHost& inner) : host(inner) {}
+    sprite::SpriteHost& host;
+    int fills = 0;
+    void setAlphaFillColor(jint argb) override { host.setAlphaFillColor(argb); }
+    void drawTiledRect(javax_microedition_lcdui_Graphics* g, jint x, jint y, jint w, jint h) override {
+        ++fills;
+        host.drawTiledRect(g, x, y, w, h);
+    }
+    jint sin(jint angle) override { return host.sin(angle); }
+    jint quarterCircle() override { return host.quarterCircle(); }
+    jint stepsPerCircle() override { return host.stepsPerCircle(); }
+    javax_microedition_lcdui_Graphics* currentGraphics() override { return host.currentGraphics(); }
+    IntArray* pixelBuffer(jint n) override { return host.pixelBuffer(n); }
+    IntArray* rotationBuffer(jint n) override { return host.rotationBuffer(n); }
+};
+
+// Damaged sizes cost what the view holds, not what the data states: a
+// 32767 x 32767 grid, a grid of 0 x 0 cells and a parallax repeat of step 1
+// over a 2^30-pixel frame width each make a few hundred draws.
+TEST_F(PaintTest, HugeGridsAndRepeatsDrawWhatTheViewHolds) {
+    actortest::LogCapture log;
+    CountingHost counter(sprite::host());
+    sprite::setSpriteHost(&counter);
+    BSprite* glass = blocks({fill(0x80FF0000, 30, 30)}, 0, 0);
+    cActor* grid = drawn(134, 0, 0, 2, glass, 0, {32767, 32767});
+    grid->setTypeParam(6, 36);
+    grid->setTypeParam(7, 36);
+    paintSprite(grid, -5, -5, 0);
+    // Columns 0..22 and rows 0..13 reach into the view.
+    EXPECT_EQ(counter.fills, 23 * 14);
+    EXPECT_GT(screen->countNot(0), 0);
+    // Cells of size 0 lie on each other: drawn once, said once.
+    counter.fills = 0;
+    grid->setTypeParam(6, 0);
+    grid->setTypeParam(7, 0);
+    paintSprite(grid, 100, 100, 0);
+    paintSprite(grid, 100, 100, 0);
+    EXPECT_EQ(counter.fills, 2);
+    int lines = 0;
+    for (const std::string& l : log.lines()) lines += l.find("grid cell size 0") != std::string::npos;
+    EXPECT_EQ(lines, 1);
+
+    counter.fills = 0;
+    BSprite* post = blocks({fill(0x8000FFFF, 6, 30)}, -3, -30);
+    cActor* a = drawn(6, 10, 300, 3, post, 0, {1, 1, 2});
+    a->type = 13;
+    a->setTypeParam(6, 0x7FFFFFFE);  // half a width of 2^30
+    a->setTypeParam(7, 30);
+    paintActor(a);
+    // One copy a pixel, from where the post's right edge enters the view
+    // to where its left edge leaves it.
+    EXPECT_GE(counter.fills, 800);
+    EXPECT_LE(counter.fills, 800 + 6 + 8);
+    sprite::setSpriteHost(&counter.host);
+}
+
+// A repeat's picture is that of every copy the loop asks for.
+TEST_F(PaintTest, RepeatPictureEqualsDrawingEveryCopy) {
+    BSprite* post = blocks({fill(0xFF00FFFF, 6, 30), fill(0x80FFFF00, 30, 6)}, -3, -30);
+    for (jint anim : {0, 1}) {
+        SCOPED_TRACE(anim);
+        cActor* a = drawn(6, 10, 200, 3, post, anim, {7, 3, 5});
+        a->type = 13;
+        a->setTypeParam(6, 3000);
+        a->setTypeParam(7, 30);
+        cg().cameraX = 1234;
+        screen->clear();
+        paintActor(a);
+        const std::vector<uint16_t> culled = screen->pixels();
+        screen->clear();
+        const jint half = 1500, x0 = java::irem(10 - java::idiv(3 * (1234 - 400), 5), 7);
+        for (jint sx = x0; sx < half + 800; sx += 7)
+            if (sx + half >= 0) drawSpriteFrame(post, anim, 0, sx, 200 - cg().cameraY + 240, 0, 100, 0);
+        EXPECT_GT(screen->countNot(0), 0);
+        EXPECT_TRUE(culled == screen->pixels());
+    }
 }
 
 // The charge ring of hero state 37: five red and five yellow/green arcs of

@@ -244,6 +244,37 @@ TEST_F(StaticsTest, DrawCharNeedsALoadedFontAndAKnownCharacter) {
     EXPECT_EQ(px->data()[2] & 0xFFFFFF, 0) << "past the glyph's width";
 }
 
+// Widths are signed bytes: 0x80 is -128, a glyph of no pixels, even where
+// the arrays would hold 128 columns; drawChar hands the width back as read.
+TEST_F(StaticsTest, GlyphWidthIsASignedByte) {
+    BitmapFont* f = glyphFont(1, {}, 0, 2);
+    ByteArray* data = newByteArray(32);
+    for (jint i = 0; i < 32; ++i) data->data()[i] = static_cast<jbyte>(0xFF);
+    f->glyphData = data;
+    f->glyphWidths->data()[0] = static_cast<jbyte>(0x80);
+    IntArray* pixels = newIntArray(256);
+    for (jint i = 0; i < 256; ++i) pixels->data()[i] = 7;
+    f->glyphPixels = pixels;
+    log.clear();
+    f->decodeGlyph(0, f->glyphPixels);
+    for (jint i = 0; i < 256; ++i) ASSERT_EQ(f->glyphPixels->data()[i], 7) << "pixel " << i;
+    EXPECT_FALSE(log.contains("decodeGlyph")) << "a negative width is no error";
+
+    javax_microedition_lcdui_Image* img = javax_microedition_lcdui_Image::createImage(140, 4);
+    javax_microedition_lcdui_Graphics* g = img->getGraphics();
+    f->loaded = 1;
+    EXPECT_EQ(f->drawChar(g, 'A', 0, 0), -128);
+    IntArray* px = newIntArray(140 * 4);
+    img->getRGB(px, 0, 140, 0, 0, 140, 4);
+    for (jint i = 0; i < 140 * 4; ++i) ASSERT_EQ(px->data()[i] & 0xFFFFFF, 0) << "pixel " << i;
+    // 0x7F is still 127 columns.
+    f->glyphWidths->data()[0] = 0x7F;
+    EXPECT_EQ(f->drawChar(g, 'A', 0, 0), 127);
+    img->getRGB(px, 0, 140, 0, 0, 140, 4);
+    EXPECT_NE(px->data()[126] & 0xFFFFFF, 0);
+    EXPECT_EQ(px->data()[127] & 0xFFFFFF, 0);
+}
+
 TEST_F(StaticsTest, UtilReaderAndFillRow) {
     game::util().stream = streamOf({0, 0, 1, 2, 9});
     EXPECT_EQ(game::utilReadInt32(), 258);

@@ -3,9 +3,13 @@
 // and nodes, nesting depth, and the nested-table editors.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "game/data/datanode.h"
 #include "game/data/pack.h"
 #include "game/data/textpack.h"
+#include "runtime/application.h"
+#include "runtime/heap.h"
 #include "tests/game/data/support.h"
 
 namespace {
@@ -127,6 +131,29 @@ TEST_F(TextPackTest, DamagedPacksLeaveTheSlotsAsTheyWere) {
     log.clear();
     loadEntry(32);
     EXPECT_TRUE(log.contains("pack entry 32"));
+}
+
+// A 20-byte entry that states 40 MiB of text is refused against what the
+// entry holds before the text array is made: the data heap never grows by
+// anything near the claim (plain entries are bounded by the entry, LZMA
+// ones by the unpacked bytes).
+TEST_F(TextPackTest, StatedTextSizeIsCheckedBeforeAllocating) {
+    constexpr int32_t kClaim = 40 << 20;
+    const Bytes lying = kit::buildTextPackRaw(2, 1, {kClaim}, Bytes(11, 'x'));
+    ASSERT_EQ(lying.size(), 20u);
+    MemoryManager& heap = Application::instance()->dataHeap();
+    for (bool compress : {false, true}) {
+        SCOPED_TRACE(compress ? "compressed" : "plain");
+        packOf({lying, kit::buildTextPack(3, {"next"})}, compress);
+        const size_t inUse = heap.bytesInUse(), peak = heap.peakBytesInUse();
+        log.clear();
+        loadEntry(0);
+        EXPECT_FALSE(game::isTextPackLoaded(0));
+        EXPECT_TRUE(log.contains("text data shorter than 41943040 bytes (11 left)"));
+        EXPECT_LT(heap.peakBytesInUse(), std::max(peak, inUse + (4 << 20)) + 1) << "no array of the stated size";
+        loadEntry(1);
+        EXPECT_EQ(utf8(game::getString(3 << 16)), "next" + kEnd) << "the next entry still reads";
+    }
 }
 
 // --- data nodes ----------------------------------------------------------------------

@@ -4,8 +4,11 @@
 // and the demo content loading the game to the title, end to end.
 #include "game/flow/loading.h"
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 
+#include "game/data/pack.h"
 #include "game/data/statics.h"
 #include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
@@ -13,7 +16,9 @@
 #include "game/flow/sound.h"
 #include "game/flow/states.h"
 #include "game/sprite/sprite.h"
+#include "javalib/inputstreams.h"
 #include "runtime/application.h"
+#include "runtime/heap.h"
 #include "tests/game/flow/support.h"
 #include "tools/kit/demo.h"
 #include "tools/kit/demo_flow.h"
@@ -28,7 +33,6 @@ using flowtest::FlowTest;
 class RecordingSteps : public LoadSteps {
 public:
     std::vector<std::string> calls;
-    ByteArray* readResource(String*) override { return nullptr; }
     void openPack(String* name) override { calls.push_back("open " + datatest::utf8(name)); }
     ByteArray* loadResource(jint entry) override {
         calls.push_back("resource " + std::to_string(entry));
@@ -254,6 +258,149 @@ TEST_F(LoadingTest, ParametersAndRequireResource) {
     EXPECT_TRUE(log.contains("no index entry"));
     setLoadStepParam(6, -2);
     EXPECT_EQ(IntArray::at(decodeLoadStep(6), 4), -2);
+}
+
+// A resource stream over host bytes (nothing made on the Java heap for
+// them; the test keeps them), counting what it hands out and its bulk
+// reads.
+class HostStream : public java_io_InputStream {
+public:
+    explicit HostStream(const kit::Bytes* bytes) : m_bytes(bytes) {}
+    jint read(ByteArray* b, jint off, jint len) override {
+        ++bulkReads;
+        const jint n = std::min<jint>(len, available());
+        if (n <= 0) return len == 0 ? 0 : -1;
+        std::memcpy(b->data() + off, m_bytes->data() + m_pos, size_t(n));
+        m_pos += size_t(n);
+        delivered += n;
+        return n;
+    }
+    using java_io_InputStream::read;
+    jint read() override {
+        if (m_pos >= m_bytes->size()) return -1;
+        ++delivered;
+        return (*m_bytes)[m_pos++];
+    }
+    jint available() override { return static_cast<jint>(m_bytes->size() - m_pos); }
+    jint bulkReads = 0;
+    int64_t delivered = 0;
+
+private:
+    const kit::Bytes* m_bytes;
+    size_t m_pos = 0;
+};
+
+// loadGameData over the given table and condition file, read through the
+// game's resource opener; the two streams are kept for the test to ask.
+class GameDataReadTest : public FlowTest {
+protected:
+    void serve(kit::Bytes table, kit::Bytes conditions) {
+        m_table = std::move(table);
+        m_conditions = std::move(conditions);
+        game::setResourceOpener([this](String* name) -> java_io_InputStream* {
+            const std::string n = datatest::utf8(name);
+            if (n == datatest::utf8(StaticClass::getStringConstant(112))) return tableStream = newObject<HostStream>(&m_table);
+            if (n == datatest::utf8(StaticClass::getStringConstant(113)))
+                return conditionStream = newObject<HostStream>(&m_conditions);
+            return nullptr;
+        });
+        fl().loadingTable = nullptr;
+        fl().groupPrograms = nullptr;
+        fl().spriteIndex = nullptr;
+    }
+    // The most the data heap held during f beyond what it held before.
+    template <typename F>
+    size_t heapGrowth(F f) {
+        MemoryManager& heap = Application::instance()->dataHeap();
+        const size_t inUse = heap.bytesInUse(), peak = heap.peakBytesInUse();
+        f();
+        return heap.peakBytesInUse() > peak ? heap.peakBytesInUse() - inUse : 0;
+    }
+    HostStream* tableStream = nullptr;
+    HostStream* conditionStream = nullptr;
+    kit::Bytes m_table, m_conditions;
+};
+
+// An 8 MiB loading table: its first 4,200 bytes are the table, read into
+// one array; the rest is never read.
+TEST_F(GameDataReadTest, TableIsItsFirst4200BytesReadOnce) {
+    kit::Bytes table = kit::encodeLoadingTable(kit::demoLoadingTable());
+    table.resize(8 << 20, 0xEE);
+    serve(table, kit::encodeConditionFile(kit::demoConditionPrograms()));
+    const size_t growth = heapGrowth([] { loadGameData(); });
+    ASSERT_NE(fl().loadingTable, nullptr);
+    ASSERT_NE(fl().spriteIndex, nullptr) << "the set-up went on to the index";
+    EXPECT_EQ(fl().loadingTable->length(), kLoadTableBytes);
+    EXPECT_EQ(datatest::bytesOf(fl().loadingTable), kit::Bytes(table.begin(), table.begin() + kLoadTableBytes));
+    EXPECT_EQ(tableStream->delivered, kLoadTableBytes);
+    EXPECT_LT(growth, size_t{1} << 20) << "nothing near the resource's size is made";
+    // Shorter than a table: refused, the set-up stops before the index.
+    table.resize(kLoadTableBytes - 1);
+    serve(table, kit::encodeConditionFile(kit::demoConditionPrograms()));
+    log.clear();
+    loadGameData();
+    EXPECT_EQ(fl().loadingTable, nullptr);
+    EXPECT_EQ(fl().spriteIndex, nullptr);
+    EXPECT_TRUE(log.contains("loading table rejected: 4199 bytes"));
+}
+
+// The condition file goes through Util's stream: the leading number and
+// the 36 lengths with readInt32, each program with one read, all counted
+// in Util's byte counter; the stream is closed and dropped after.
+TEST_F(GameDataReadTest, ConditionFileThroughUtilsStream) {
+    const std::vector<kit::Bytes> programs = kit::demoConditionPrograms();
+    serve(kit::encodeLoadingTable(kit::demoLoadingTable()), kit::encodeConditionFile(programs, 0x12345678));
+    const jint before = game::util().bytesRead;
+    loadGameData();
+    ASSERT_NE(fl().groupPrograms, nullptr);
+    jint sum = 0, nonEmpty = 0;
+    for (jint g = 0; g < kLoadGroups; ++g) {
+        const kit::Bytes& p = programs[size_t(g)];
+        EXPECT_EQ(datatest::bytesOf(static_cast<ByteArray*>(fl().groupPrograms->data()[g])), p) << g;
+        sum += static_cast<jint>(p.size());
+        nonEmpty += !p.empty();
+    }
+    EXPECT_EQ(game::util().bytesRead - before, 4 + kLoadGroups * 4 + sum);
+    EXPECT_EQ(conditionStream->bulkReads, nonEmpty) << "one read a program";
+    EXPECT_EQ(game::util().stream, nullptr);
+}
+
+// A huge condition file is read once, in a program array of its size; a
+// length past what the file holds is refused before anything is made.
+TEST_F(GameDataReadTest, HugeConditionFilesAreReadOnceOrRefused) {
+    std::vector<kit::Bytes> programs(kLoadGroups, kit::assembleCondition("push 0"));
+    kit::Bytes big(8 << 20, 3);  // no-ops
+    const kit::Bytes tail = kit::assembleCondition("push 1");
+    big.insert(big.end(), tail.begin(), tail.end());
+    programs[0] = big;
+    const kit::Bytes file = kit::encodeConditionFile(programs);
+    serve(kit::encodeLoadingTable(kit::demoLoadingTable()), file);
+    const size_t growth = heapGrowth([] { loadGameData(); });
+    ASSERT_NE(fl().groupPrograms, nullptr);
+    EXPECT_EQ(static_cast<ByteArray*>(fl().groupPrograms->data()[0])->length(), jint(big.size()));
+    EXPECT_EQ(conditionStream->delivered, int64_t(file.size())) << "every byte read once";
+    EXPECT_LT(growth, big.size() + (1 << 20)) << "no copy of the file beside its programs";
+    evalLoadGroups();
+    EXPECT_EQ(fl().groupValues->data()[0], 1);
+
+    // Group 3 states 2^31 - 1 bytes in a file of a few hundred.
+    kit::Bytes lying = kit::encodeConditionFile(std::vector<kit::Bytes>(kLoadGroups, kit::assembleCondition("push 1")));
+    const size_t at3 = 4 + 3 * (4 + 5);
+    ASSERT_EQ(lying[at3 + 3], 5);
+    lying[at3] = 0x7F;
+    lying[at3 + 1] = lying[at3 + 2] = lying[at3 + 3] = 0xFF;
+    serve(kit::encodeLoadingTable(kit::demoLoadingTable()), lying);
+    log.clear();
+    const size_t refusedGrowth = heapGrowth([] { loadGameData(); });
+    EXPECT_EQ(fl().groupPrograms, nullptr);
+    EXPECT_EQ(fl().spriteIndex, nullptr);
+    EXPECT_TRUE(log.contains("group 3's 2147483647 bytes run past the end"));
+    EXPECT_LT(refusedGrowth, size_t{1} << 20);
+    EXPECT_EQ(game::util().stream, nullptr);
+    // The programs read before are not kept; the next call tries again.
+    serve(kit::encodeLoadingTable(kit::demoLoadingTable()), kit::encodeConditionFile(programs));
+    loadGameData();
+    EXPECT_NE(fl().groupPrograms, nullptr);
 }
 
 // The demo content from the kit, read through the game's own routines:

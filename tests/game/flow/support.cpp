@@ -179,7 +179,6 @@ namespace {
 // Loading steps that reach nothing outside the loading table.
 class InertSteps : public game::LoadSteps {
 public:
-    ByteArray* readResource(String*) override { return nullptr; }
     void openPack(String*) override {}
     ByteArray* loadResource(jint) override { return nullptr; }
     bool isTextPackLoaded(jint) override { return true; }

@@ -167,6 +167,43 @@ TEST_F(DrawTest, TextBoxStopsAtTheTenthLine) {
         for (jint x = 0; x < 60; ++x) ASSERT_EQ(screen.at(x, y), 0xFFFF) << x << "," << y;
 }
 
+// A space is drawn like any glyph, from its record: the demo font has no
+// picture for it, so its region of the strip is blank, and its height is
+// the line height. Nothing of another glyph (the box of '0', which sits at
+// the strip's origin) shows where a space is.
+TEST_F(DrawTest, SpacesPaintNothingAndMoveThePenByTheirWidth) {
+    startDemo(kit::demoShowcase());
+    for (jint step = -1; step <= 2; ++step) Showcase::loadStep(step);
+    EXPECT_EQ(Showcase::glyphField(32, 3), s()->lineHeight);
+    EXPECT_EQ(s()->lineHeight, 13);
+    EXPECT_EQ(Showcase::glyphField(32, 2), 4);  // the font's space advance and a pixel of spacing
+    auto lit = [](const Screen& screen) {
+        int n = 0;
+        for (jint y = 0; y < 40; ++y)
+            for (jint x = 0; x < 120; ++x) n += screen.at(x, y) != 0xFFFF;
+        return n;
+    };
+    Screen screen;
+    screen.clear(0xFFFF);
+    Showcase::drawTextBox(String::fromUtf8("0"), screen.g, 100, 10, 10, 16 | 4);
+    EXPECT_GT(lit(screen), 8);  // the box glyph itself
+    screen.clear(0xFFFF);
+    Showcase::drawTextBox(String::fromUtf8("     \\N  "), screen.g, 100, 10, 10, 16 | 4);
+    EXPECT_EQ(lit(screen), 0) << "a space painted a glyph";
+
+    // "A B" is "A" and "B" one space's advance apart, and nothing between.
+    Screen joined, apart;
+    joined.clear(0xFFFF);
+    apart.clear(0xFFFF);
+    Showcase::drawTextBox(String::fromUtf8("A B"), joined.g, 100, 10, 10, 16 | 4);
+    Showcase::drawTextBox(String::fromUtf8("A"), apart.g, 100, 10, 10, 16 | 4);
+    Showcase::drawTextBox(String::fromUtf8("B"), apart.g, 100, 10 + Showcase::textWidth(String::fromUtf8("A ")), 10,
+                          16 | 4);
+    EXPECT_GT(lit(joined), 8);
+    for (jint y = 0; y < 40; ++y)
+        for (jint x = 0; x < 120; ++x) ASSERT_EQ(joined.at(x, y), apart.at(x, y)) << x << "," << y;
+}
+
 TEST_F(DrawTest, MissingGlyphsAndBoxesOutsideTheStripAreSkipped) {
     kit::ShowcaseDescription d = kit::demoShowcase();
     for (auto& g : d.font.glyphs)

@@ -33,13 +33,14 @@ namespace vk = platform::vk;
 
 class WindowTest : public ::testing::Test {
  protected:
-  std::shared_ptr<Window> make(int hostWidth = 480, int hostHeight = 800, bool visible = true) {
+  std::shared_ptr<Window> make(int hostWidth = 480, int hostHeight = 800, bool visible = true, bool turned = false) {
     platform::WindowSettings settings;
     settings.className = "TindrellClass";
     settings.title = "Tindrell - Bramble Hollow Saga";
     settings.hostWidth = hostWidth;
     settings.hostHeight = hostHeight;
     settings.visible = visible;
+    settings.turned = turned;
     auto window = Window::create(settings, [this](Window& w, uint32_t id, uintptr_t wParam, intptr_t lParam) {
       std::lock_guard<std::mutex> lock(mutex_);
       seen_.push_back(Message{id, wParam, lParam});
@@ -240,6 +241,66 @@ TEST_F(WindowTest, PointerPassesUnchangedAtFullSize) {
   ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0].lParam, platform::packPointer(0, 799));
   EXPECT_EQ(got[1].lParam, platform::packPointer(479, 0));
+  window->destroy();
+}
+
+// The turned window: the screen's corners on the window's, at full size and
+// scaled to half; then the same points through real pointer events.
+TEST(TurnedPointTest, WindowCornersLandOnTheScreenCornersTheTurnSays) {
+  struct Case {
+    int hostWidth, hostHeight, x, y;
+    bool turned;
+    int screenX, screenY;
+  };
+  const Case cases[] = {
+      // 800x480 on the desktop: its top edge is the screen's right edge.
+      {800, 480, 0, 0, true, 479, 0},        // top left: the screen's top right
+      {800, 480, 799, 0, true, 479, 799},    // top right: bottom right
+      {800, 480, 0, 479, true, 0, 0},        // bottom left: top left
+      {800, 480, 799, 479, true, 0, 799},    // bottom right: bottom left
+      {800, 480, 400, 240, true, 239, 400},  // the centre
+      {800, 480, 760, 450, true, 29, 760},   // the back / skip corner button (0, 660, 90, 140)
+      // Scaled to 400x240: each window pixel covers two screen pixels.
+      {400, 240, 0, 0, true, 479, 0},
+      {400, 240, 399, 239, true, 1, 798},
+      {400, 240, 200, 120, true, 239, 400},
+      // Beyond the edges (a drag with the button held).
+      {800, 480, -5, 490, true, -11, -5},
+      // Not turned: only scaled.
+      {240, 400, 239, 399, false, 478, 798},
+      {480, 800, 0, 799, false, 0, 799},
+  };
+  for (const Case& c : cases) {
+    const platform::ScreenPoint p =
+        platform::screenPointFromHost(c.x, c.y, c.hostWidth, c.hostHeight, 480, 800, c.turned);
+    EXPECT_EQ(p.x, c.screenX) << c.hostWidth << "x" << c.hostHeight << " (" << c.x << ", " << c.y << ")";
+    EXPECT_EQ(p.y, c.screenY) << c.hostWidth << "x" << c.hostHeight << " (" << c.x << ", " << c.y << ")";
+  }
+}
+
+TEST_F(WindowTest, TurnedWindowIsLandscapeAndGivesScreenPoints) {
+  auto window = make(0, 0, true, true);
+  ASSERT_TRUE(window);
+  int w = 0, h = 0;
+  window->hostSize(w, h);
+  EXPECT_GT(w, h);
+  EXPECT_NEAR(double(w) / h, 800.0 / 480.0, 0.01);
+  EXPECT_EQ(window->width(), 480);  // the screen it stands for is still portrait
+  EXPECT_EQ(window->height(), 800);
+  EXPECT_TRUE(window->isTurned());
+  window->destroy();
+
+  window = make(800, 480, true, true);
+  ASSERT_TRUE(window);
+  pump(*window);
+  pushButton(SDL_MOUSEBUTTONDOWN, 0, 0);
+  pushMotion(799, 479);
+  pushButton(SDL_MOUSEBUTTONUP, 760, 450);
+  const auto got = pump(*window);
+  ASSERT_EQ(ids(got), (std::vector<uint32_t>{msg::PointerDown, msg::PointerMove, msg::PointerUp}));
+  EXPECT_EQ(got[0].lParam, platform::packPointer(479, 0));
+  EXPECT_EQ(got[1].lParam, platform::packPointer(0, 799));
+  EXPECT_EQ(got[2].lParam, platform::packPointer(29, 760));
   window->destroy();
 }
 
@@ -525,6 +586,47 @@ TEST_P(PresentTest, ScaledWindowShowsTheWholeFrame) {
   EXPECT_FALSE(same(blended, 0xFF0000u));
   EXPECT_FALSE(same(blended, 0x848284u));
   window->destroy();
+}
+
+// A turned window shows the screen a quarter turn anticlockwise: the
+// screen's top edge runs down the window's left side, its right edge along
+// the window's top.
+TEST_P(PresentTest, TurnedWindowShowsTheScreenTurnedBack) {
+  for (const auto& [hostWidth, hostHeight] : {std::pair{800, 480}, std::pair{400, 240}}) {
+    auto window = make(hostWidth, hostHeight, true, true);
+    ASSERT_TRUE(window);
+    pump(*window);
+    ASSERT_TRUE(window->openPresenter(GetParam(), 480, 800));
+    const auto frame = testFrame();
+    ASSERT_EQ(window->presentFrame(frame.data(), 480 * 2), 1u);
+    std::vector<uint32_t> pixels;
+    int w = 0, h = 0;
+    ASSERT_TRUE(window->readBackPixels(pixels, w, h));
+    ASSERT_EQ(w, hostWidth);
+    ASSERT_EQ(h, hostHeight);
+    auto at = [&](int x, int y) { return pixels[size_t(y * w + x)]; };
+    auto same2 = [&](uint32_t a, uint32_t b) { return same(a, b); };
+    // Red top left of the screen: bottom left of the window; green top right:
+    // top left; blue bottom left: bottom right; white bottom right: top right.
+    const int qx = w / 8, qy = h / 8;
+    EXPECT_PRED2(same2, at(qx, h - 1 - qy), 0xFF0000u) << w;
+    EXPECT_PRED2(same2, at(qx, qy), 0x00FF00u) << w;
+    EXPECT_PRED2(same2, at(w - 1 - qx, h - 1 - qy), 0x0000FFu) << w;
+    EXPECT_PRED2(same2, at(w - 1 - qx, qy), 0xFFFFFFu) << w;
+    if (w == 800) {
+      // Pixel for pixel: screen (x, y) at window (y, 479 - x), and the grey dot.
+      EXPECT_PRED2(same2, at(100, 379), 0x848284u);
+      int wrong = 0;
+      for (int y = 0; y < 800; ++y)
+        for (int x = 0; x < 480; ++x) {
+          if (x == 100 && y == 100) continue;
+          const uint32_t want = y < 400 ? (x < 240 ? 0xFF0000u : 0x00FF00u) : (x < 240 ? 0x0000FFu : 0xFFFFFFu);
+          wrong += !same(at(y, 479 - x), want);
+        }
+      EXPECT_EQ(wrong, 0);
+    }
+    window->destroy();
+  }
 }
 
 TEST_P(PresentTest, RowPitchAndNewestFrameWins) {
