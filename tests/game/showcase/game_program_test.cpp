@@ -143,7 +143,9 @@ protected:
         return sawState(9);
     }
     std::string browserLines() {
-        for (int i = 0; i < 200 && !std::filesystem::exists(record); ++i) std::this_thread::sleep_for(10ms);
+        // The browser is a process of its own: its record comes when it
+        // comes (hang guard 60 s).
+        for (int i = 0; i < 6000 && !std::filesystem::exists(record); ++i) std::this_thread::sleep_for(10ms);
         std::ifstream in(record);
         std::stringstream text;
         text << in.rdbuf();
