@@ -192,8 +192,9 @@ void frameSize(jint type, Value r, jint& w, jint& h) {
         if (n >= 0) sprite = getSpriteByNumber(n);
     } else {
         const jint id = type == 15 ? 13 : sub(type, 2), group = sub(type, 3);
-        const jint slot = id >= 0 ? getSpriteRefLow(id, group) : 0;
-        if (slot > 0) sprite = getSpriteByNumber(slot);
+        // An index entry of 0 names no sprite.
+        if (id >= 0 && (getSpriteRefLow(id, group) != 0 || getSpriteRefHigh(id, group) != 0))
+            sprite = getSpriteByNumber(getSpriteRefLow(id, group));
     }
     IntArray* rect = cg().frameRect;
     if (!sprite || !rect || rect->length() < 4) return;

@@ -143,6 +143,32 @@ TEST_F(StreamingTest, RecordSizedByItsSpritesFrame) {
         EXPECT_EQ(a != nullptr, c.made) << c.offset;
         if (a) { EXPECT_EQ(a->viewRating, 0) << c.offset; }
     }
+    // Any other type takes its template's sprite (2, 3) with the record's
+    // animation (r[5]): subtype 11, the demo's bouncer (type 74).
+    ASSERT_EQ(cActor::getSubtypeParam(11, 5), 74);
+    setConstant(11, 6, -1);
+    setConstant(11, 0, 0);
+    setConstant(11, 1, 0);
+    setConstant(11, 2, 5);
+    setConstant(11, 3, 18);
+    for (const Case& c : cases) {
+        loadLevel(room() + "object 11 71 " + std::to_string(2000 + c.offset) + " " + std::to_string(19 * 36) +
+                  " 1 0 160 2 2\n");
+        ObjectArray* index = newObjectArray(cid::IntArray, 32);
+        game::fl().spriteIndex = index;
+        IntArray* group = newIntArray(8);
+        ObjectArray::set(game::fl().spriteIndex, 18, group);
+        static_cast<IntArray*>(game::fl().spriteIndex->data()[18])->data()[5] = 2;
+        ObjectArray* sprites = newObjectArray(cid::Object, 4);
+        game::fl().sprites = sprites;
+        BSprite* frame = spritetest::loadSprite(m);
+        ObjectArray::set(game::fl().sprites, 2, frame);
+        makeHero(2000, 19 * 36);
+        game::cg().cameraX = 2000;
+        game::cg().cameraY = 19 * 36 - 100;
+        w::updateLevelObjects();
+        EXPECT_EQ(game::getActorById(71) != nullptr, c.made) << "template sprite, " << c.offset;
+    }
 }
 
 // Type-8 objects are boxed by their constants 13 (width) and 12 (height)
