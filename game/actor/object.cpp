@@ -516,7 +516,7 @@ bool cActor::isChildFinished() const {
 
 bool cActor::decrementPartsCounter(jint n) {
     if (!parts) return true;
-    setPart(2, getPart(2) - n);
+    setPart(2, java::isub(getPart(2), n));
     return getPart(2) <= 0;
 }
 
