@@ -6,7 +6,6 @@
 
 #include "game/actor/defaults.h"
 #include "game/actor/hero.h"
-#include "game/data/hooks.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
