@@ -152,7 +152,9 @@ TEST_F(InputTest, ShowcaseGetsRotatedPoints) {
     EXPECT_EQ(cg().releaseX, 790);
     EXPECT_EQ(cg().releaseY, 470);
     EXPECT_EQ(showcaseStatics()->pressedAction, 0) << "the release lets go of the drawn press";
-    if (Showcase::hitTest(790, 470) != 0) EXPECT_EQ(showcaseStatics()->lastAction, Showcase::hitTest(790, 470));
+    if (const jint action = Showcase::hitTest(790, 470); action != 0) {
+        EXPECT_EQ(showcaseStatics()->lastAction, action);
+    }
 }
 
 TEST_F(InputTest, RowZonesForThreeEntriesFirstLowest) {
