@@ -1,15 +1,16 @@
 // Contact between actors (see contact.h).
 #include "game/actor/contact.h"
 
+#include "game/actor/levels.h"
+#include "game/actor/pool.h"
+#include "game/behaviour/routines.h"
+#include "game/data/statics.h"
 #include "game/flow/gmath.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
-#include "game/actor/levels.h"
-#include "game/actor/pool.h"
-#include "game/data/hooks.h"
-#include "game/data/statics.h"
 #include "game/sprite/bitmapfont.h"
 #include "game/sprite/sprite.h"
+#include "game/world/scripts.h"
 #include "runtime/log.h"
 
 #include <algorithm>
@@ -154,7 +155,7 @@ jint game::contactFromAbove(cActor* mover, cActor* carrier, ShortArray*) {
     jint vy = velocityY(carrier);
     bool lands = carrier->linkIndex < 1 && vy == 0 ? mover->posY <= carrier->box->data()[1]
                                                    : mover->posY <= carrier->posY - (vy >> 8);
-    if (lands && behaviourHooks().tryCarryHero(carrier)) return kContactAbove;
+    if (lands && game::behaviour::tryCarryHero(carrier)) return kContactAbove;
     dropRider(carrier);
     return 0;
 }
@@ -164,7 +165,7 @@ jint game::contactSide(cActor* mover, cActor* other, ShortArray*) {
     const jshort* o = other->box->data();
     jint code = m[2] > o[0] && m[0] < o[2] ? kContactBoth : kContactSide;
     if (!movesUpFaster(mover, other) && mover->posY <= o[1] - (velocityY(other) >> 8) && (code & 32) &&
-        behaviourHooks().tryCarryHero(other))
+        game::behaviour::tryCarryHero(other))
         return code;
     dropRider(other);
     return code;
@@ -194,7 +195,7 @@ void game::markHitByHero(cActor* mover, cActor* other) {
     case 5: other->hitFlags |= 0x100000; break;
     case 16: other->hitFlags |= 0x400000; break;
     default:
-        behaviourHooks().classifyHeroContact(other);
+        game::behaviour::classifyHeroContact(other);
         if (other->hitFlags & 8) {
             other->hitFlags &= ~8;
             if (ca().heroState == 7) other->hitFlags |= 0x20000;
@@ -293,7 +294,7 @@ bool game::startScriptFromParam(cActor* a, jint i) {
         logPrintf("Actor %d: level script %d outside the table", a->uniqueId, id);
         return false;
     }
-    worldHooks().resetScriptCounters(id);
+    game::world::resetScriptCounters(id);
     state->data()[id] = 0;
     return true;
 }

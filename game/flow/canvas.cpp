@@ -3,9 +3,9 @@
 // the work, pass by pass, paced by the clock interface.
 #include "game/flow/canvas.h"
 
-#include "game/data/hooks.h"
 #include "game/data/pack.h"
 #include "game/data/statics.h"
+#include "game/showcase/showcase.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/input.h"
 #include "game/flow/screens.h"
@@ -203,7 +203,7 @@ void cGame::initialize(cGame* canvas, javax_microedition_midlet_MIDlet* midlet,
     cg().riseScroll = 0;
     cg().riseScrollStep = 0;
     cg().vibrationOn = 1;
-    showcaseHooks().setup(midlet, nullptr, 800, 480, nullptr);
+    Showcase::setup(midlet, nullptr, 800, 480, nullptr);
     fl().pendingOp = kOpSet;
     fl().pendingState = 1;
     fl().statePending = 1;

@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
+#include "game/showcase/showcase.h"
 #include "game/flow/flow_statics.h"
 #include "javalib/hashtable.h"
 #include "javalib/wrappers.h"
@@ -245,10 +245,10 @@ void pointerPressed(jint x, jint y) {
         const jint rx = y, ry = 480 - x;
         g.pressX = g.touchX = rx;
         g.pressY = g.touchY = ry;
-        ShowcaseHooks& s = showcaseHooks();
-        if (s.listScrolling()) s.setPressPosition(rx, ry);
-        const jint a = s.hitTest(rx, ry);
-        if (a != 0) s.setHighlightAction(a);
+        ShowcaseStatics* s = showcaseStatics();
+        if (s->listMode != 0) s->pressedRow = s->listSelection;
+        const jint a = Showcase::hitTest(rx, ry);
+        if (a != 0) s->pressedAction = a;
     }
 }
 
@@ -262,10 +262,10 @@ void pointerDragged(jint x, jint y) {
     if (inShowcase()) {
         g.touchX = y;
         g.touchY = 480 - x;
-        ShowcaseHooks& s = showcaseHooks();
-        s.setHighlightAction(0);
-        const jint a = s.hitTest(y, 480 - x);
-        if (a != 0) s.setHighlightAction(a);
+        ShowcaseStatics* s = showcaseStatics();
+        s->pressedAction = 0;
+        const jint a = Showcase::hitTest(y, 480 - x);
+        if (a != 0) s->pressedAction = a;
     }
 }
 
@@ -279,10 +279,13 @@ void pointerReleased(jint x, jint y) {
     if (inShowcase()) {
         g.releaseX = y;
         g.releaseY = 480 - x;
-        ShowcaseHooks& s = showcaseHooks();
-        const jint a = s.hitTest(y, 480 - x);
-        if (a != 0) s.setPendingAction(a);
-        s.setHighlightAction(0);
+        ShowcaseStatics* s = showcaseStatics();
+        const jint a = Showcase::hitTest(y, 480 - x);
+        if (a != 0) {
+            s->swallowAction = 1;
+            s->lastAction = a;
+        }
+        s->pressedAction = 0;
     }
 }
 

@@ -3,14 +3,14 @@
 #include "game/world/scripts.h"
 
 #include "game/actor/actor.h"
-#include "game/data/hooks.h"
-#include "game/data/routines.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
+#include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
+#include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/regions.h"
 #include "game/world/statics.h"
@@ -80,8 +80,8 @@ void WorldFlowSeam::stopHeroForScript() {
     cg().scriptFlags |= 1;
     lockCamera(6, 0);
 }
-void WorldFlowSeam::setHeroState(cActor* h, jint state) { worldHooks().setHeroState(h, state); }
-void WorldFlowSeam::resetHero(cActor* a, jint x, jint y) { worldHooks().resetHero(a, x, y); }
+void WorldFlowSeam::setHeroState(cActor* h, jint state) { game::hero::setHeroState(h, state); }
+void WorldFlowSeam::resetHero(cActor* a, jint x, jint y) { game::hero::resetHero(a, x, y); }
 
 // --- loading ------------------------------------------------------------------------
 
@@ -199,6 +199,13 @@ void endScriptWait() {
     cg().scriptWaitMode = 9;
     cg().scriptsWaiting = 0;
 }
+
+void setCameraLockMode(jint mode) {
+    cg().scriptWaitMode = mode;
+    if (mode == 9) cg().scriptsWaiting = 0;
+}
+
+jint cameraLockFlag() { return cg().scriptsWaiting; }
 
 void releaseScriptWaitIfIdle() {
     if (cg().scriptWaitMode == 9) cg().scriptsWaiting = 0;

@@ -154,6 +154,15 @@ void setupLevelMap() {
     }
 }
 
+void clearLevelRecords() {
+    cGameStatics& g = cg();
+    g.recordPendingFlags = nullptr;
+    g.recordStarts = nullptr;
+    g.recordValues = nullptr;
+    g.recordIds = nullptr;
+    g.tileAttributesAlt = nullptr;
+}
+
 jint recordCount() {
     ShortArray* s = cg().recordStarts;
     return s && s->length() > 0 ? s->length() - 1 : 0;

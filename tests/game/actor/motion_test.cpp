@@ -2,6 +2,8 @@
 // item grid.
 #include "tests/game/actor/support.h"
 
+#include "game/world/streaming.h"
+
 #include "game/actor/levels.h"
 
 namespace {
@@ -187,7 +189,6 @@ TEST_F(MotionTest, RespawnHoldsInSightAndSubtype208Respawns) {
     cg().cameraX = 400;
     cg().cameraY = 240;
     for (jint subtype : {6, 208}) {
-        rec.calls.clear();
         cActor* a = newObject<cActor>();
         a->subtype = subtype;
         actortest::place(a, 400, 240, 20, 20);
@@ -198,13 +199,15 @@ TEST_F(MotionTest, RespawnHoldsInSightAndSubtype208Respawns) {
         cActor::updateRespawn(a);
         if (subtype == 6) {
             EXPECT_EQ(a->respawnRecord->data()[0], 1) << "holds at 1 in sight";
-            EXPECT_FALSE(rec.has("respawn"));
             cg().cameraX = 2000;
             cActor::updateRespawn(a);
-            EXPECT_TRUE(rec.has("respawn")) << "out of sight";
+            // Respawned: at its respawn point, the countdown off.
+            EXPECT_EQ(a->respawnRecord->data()[0], -1) << "out of sight";
+            EXPECT_EQ(a->posX, 420);
             cg().cameraX = 400;
         } else {
-            EXPECT_TRUE(rec.has("respawn")) << "208 respawns in sight";
+            EXPECT_EQ(a->respawnRecord->data()[0], -1) << "208 respawns in sight";
+            EXPECT_EQ(a->posX, 420);
         }
     }
     // Timed state.
@@ -308,7 +311,7 @@ TEST_F(FrameListTest, FrameListAndStructurePlacement) {
     cActor* far = actortest::spawn(6, 6, 5000, 240);     // a level object far away
     cActor* spawned = actortest::spawn(6, 12000, 420, 240);
     ca().idCounter = 9999;
-    world.updateAllActors();
+    game::world::updateAllActors();
     ASSERT_EQ(stores().activeActorCount, 2);
     EXPECT_EQ(activeActor(0), near);
     EXPECT_EQ(activeActor(1), spawned);

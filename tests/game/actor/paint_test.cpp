@@ -3,6 +3,8 @@
 // and the placements that decide whether anything is painted.
 #include "tests/game/actor/support.h"
 
+#include "game/behaviour/fields.h"
+
 #include "game/actor/paint.h"
 #include "game/flow/screen.h"
 #include "game/actor/screenhooks.h"
@@ -83,6 +85,11 @@ TEST_F(PaintTest, TwoTileLayersWithEffectsAndActorsByLayer) {
     cActor::spawnEffect(dots, 2, 100, 30, 1, 0);  // layer 1 effect beyond the map: repeats? no, layer 1 repeats
     paintField(0, 4);
     golden("field_two_layers", 120, 80);
+    // Both small green tiles of layer 1 are drawn (the world's tile painter,
+    // the mirrored one flipped inside its own cell), each 12 x 12.
+    jint green = 0;
+    for (uint16_t p : screen->pixels()) green += p == 0x0600;
+    EXPECT_GE(green, 2 * 12 * 12 - 2 * 12 * 4) << "partly under the layer-1 actor and effects";
 }
 
 TEST_F(PaintTest, StripsWithCapsAndTheGrid) {
@@ -277,25 +284,31 @@ TEST_F(PaintTest, State37Ring) {
     EXPECT_GT(screen->countNot(0), 10 * 20 + 40) << screen->countNot(0);
 }
 
-// A structure whose point puts the actor at an orbit angle chosen by the test.
-struct OrbitBehaviour : actortest::RecordingBehaviour {
-    using RecordingBehaviour::RecordingBehaviour;
-    jint angle = 0;
-    IntArray* point = nullptr;
-    IntArray* pointOnSegment(jint, jint, jint) override {
-        point->data()[0] = angle << 8;
-        return point;
+// A structure (segment record 0) spanning x 99-100 at the height of an
+// actor at (100, 100): the behaviours' projection puts that actor at the
+// orbit angle the projection scale names (scale = angle << 8).
+void orbitAt(jint angle) {
+    if (!ca().segments) {
+        ObjectArray* segs = newObjectArray(cid::IntArray, 3);
+        ca().segments = segs;
+        for (jint i = 0; i < 3; ++i) {
+            IntArray* r = newIntArray(9);
+            ca().segments->data()[i] = r;
+        }
     }
-};
+    jint* e = static_cast<IntArray*>(ca().segments->data()[0])->data();
+    e[0] = 1;
+    e[1] = e[2] = e[3] = 0;
+    e[4] = 99;
+    e[5] = 100;
+    e[6] = 100;
+    e[7] = 100;
+    game::behaviour::segmentScale() = angle << 8;
+}
 
 TEST_F(PaintTest, StructureActorHiddenBehindItsStructure) {
-    OrbitBehaviour orbit(rec);
-    orbit.point = newIntArray(3);
-    ca().partBoxA = ca().partBoxA;  // keep the fixture's arrays
     ca().boxC = ShortArray::fill(newShortArray(4), 4, 0, 0, 0, 0);
-    // Keep the point array reachable: park it in a static work field.
-    ca().physicsA = orbit.point;
-    setBehaviourHooks(&orbit);
+    orbitAt(0);
     BSprite* s = blocks({fill(0xFFFFFFFF, 20, 20)}, -10, -20);
     cActor* a = drawn(6, 100, 100, 2, s, 0);
     a->flags |= 0x2000;
@@ -305,20 +318,16 @@ TEST_F(PaintTest, StructureActorHiddenBehindItsStructure) {
     };
     for (const Case& c : {Case{90, true}, Case{91, false}, Case{180, false}, Case{269, false}, Case{270, true}}) {
         screen->clear();
-        orbit.angle = c.angle;
+        orbitAt(c.angle);
         paintActor(a);
         EXPECT_EQ(screen->countNot(0) > 0, c.shown) << c.angle;
     }
-    setBehaviourHooks(&behaviour);
 }
 
 // The orbit answer is a scratch pair: painting an actor on a structure
 // makes no Java object once the pair exists.
 TEST_F(PaintTest, StructureActorPaintMakesNoObjects) {
-    OrbitBehaviour orbit(rec);
-    orbit.point = newIntArray(3);
-    ca().physicsA = orbit.point;
-    setBehaviourHooks(&orbit);
+    orbitAt(0);
     BSprite* s = blocks({fill(0xFFFFFFFF, 20, 20)}, -10, -20);
     cActor* a = drawn(6, 100, 100, 2, s, 0);
     a->flags |= 0x2000;
@@ -329,12 +338,11 @@ TEST_F(PaintTest, StructureActorPaintMakesNoObjects) {
     const size_t before = objects.objectCount();
     const uint64_t collections = objects.collections();
     for (jint i = 0; i < 50; ++i) {
-        orbit.angle = i * 7;
+        orbitAt(i * 7);
         paintActor(a);
     }
     ASSERT_EQ(objects.collections(), collections) << "a collection would make the count net";
     EXPECT_EQ(objects.objectCount(), before);
-    setBehaviourHooks(&behaviour);
 }
 
 // Puts a sprite in the sprite table under (id, group).

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <thread>
 
-#include "game/data/hooks.h"
+#include "game/showcase/showcase.h"
 #include "game/showcase/install.h"
 #include "tests/shell/shell_fixture.h"
 #include "tools/kit/demo.h"
@@ -34,11 +34,11 @@ public:
         m_graphics = m_image->getGraphics();
         for (size_t step = 0; !stop && step < 2000; ++step) {
             const jint key = step < g_keys.size() ? g_keys[step] : 0;
-            if (game::showcaseHooks().doAction(key)) {
+            if (game::Showcase::doAction(key)) {
                 calls().add("closed");
                 break;
             }
-            game::showcaseHooks().paint(m_graphics);
+            game::Showcase::paint(m_graphics);
             java_lang_Thread::sleep(2);
         }
     }
@@ -57,9 +57,9 @@ public:
         if (display->getCurrent()) return;
         auto* canvas = newObject<PromoCanvas>();
         display->setCurrent(canvas);
-        game::showcaseHooks().setup(this, display, 800, 480, nullptr);
-        calls().add(game::showcaseHooks().hasEntries() ? "offered" : "not offered");
-        game::showcaseHooks().enter(String::fromUtf8("Bramble Hollow Saga"), 0);
+        game::Showcase::setup(this, display, 800, 480, nullptr);
+        calls().add(game::Showcase::hasEntries() ? "offered" : "not offered");
+        game::Showcase::enter(String::fromUtf8("Bramble Hollow Saga"), 0);
         canvas->m_thread = newObject<java_lang_Thread>(canvas);
         java_lang_Thread::start(canvas->m_thread);
     }

@@ -72,7 +72,7 @@ protected:
     void load(const std::string& scripts) {
         loadLevel(std::string(kRoom) + scripts);
         hero = makeHero(300, 19 * 36);
-        mover = spawnRecord(kit::levelActorRecord(1, 7, 100, 300, 0, 0xA0, {10, 10}));
+        mover = spawnRecord(kit::levelActorRecord(6, 7, 100, 300, 0, 0xA0, {10, 10}));
         game::cg().cameraX = 1000;
         game::cg().cameraY = 400;
     }

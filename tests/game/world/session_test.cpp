@@ -6,7 +6,6 @@
 
 #include "game/actor/defaults.h"
 #include "game/actor/hero.h"
-#include "game/data/hooks.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
@@ -285,47 +284,6 @@ TEST_F(SessionTest, RewardOverlayIconOnlyForACountInTheQueue) {
     ca().type2Actor = nullptr;
     ca().type2QueueCount = 0;
     game::fl().graphics = nullptr;
-}
-
-// An actor's update that switches the hero: the new hero's attached
-// effects come along in the same frame, not a frame late.
-class HeroSwitcher : public game::BehaviourHooks {
-public:
-    cActor* switcher = nullptr;
-    bool switched = false;
-    bool updateType(jint, cActor* a) override {
-        if (a == switcher && !switched) {
-            switched = true;
-            game::switchToNextHero();
-        }
-        return true;
-    }
-};
-
-TEST_F(SessionTest, HeroSwitchedByAnActorBringsItsEffectsAlong) {
-    cActor* first = makeHero(200, 360);
-    cActor* second = spawnRecord(kit::levelActorRecord(0, 41, 900, 360, 0, 0xA0, {-1, -1, -1, -1, -1}));
-    ObjectArray::set(game::characterSlots(), 1, reinterpret_cast<Object*>(second));
-    cActor* wear = effect();
-    wear->posX = 900;
-    wear->posY = 360;
-    second->child = wear;
-    HeroSwitcher hooks;
-    hooks.switcher = actorAt(300, 300);
-    hooks.switcher->viewRating = 0;
-    hooks.switcher->flags |= 0x20000;  // listed wherever the view is
-    game::setBehaviourHooks(&hooks);
-    w::updateAllActors();
-    w::updateHeroFrame();
-    game::setBehaviourHooks(nullptr);
-    ASSERT_TRUE(hooks.switched);
-    ASSERT_EQ(cg().hero, second);
-    EXPECT_NE(second->posX, 900) << "the new hero took the old one's place";
-    // The new hero was put where the old one stood (70 px up at scale 100);
-    // its effect was moved there before the new hero's own update.
-    ASSERT_EQ(second->child, wear);
-    EXPECT_EQ(wear->posX, first->posX);
-    EXPECT_EQ(wear->posY, first->posY - 70);
 }
 
 TEST_F(SessionTest, TwoColourGradientTopToBottom) {

@@ -8,7 +8,6 @@
 
 #include "game/actor/actor.h"
 #include "game/actor/hero.h"
-#include "game/data/hooks.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/flow/input.h"
@@ -27,12 +26,6 @@ using herotest::TraceLine;
 using game::ca;
 namespace hero = game::hero;
 namespace HeroState = game::HeroState;
-
-class KillRecorder : public game::BehaviourHooks {
-public:
-    int kills = 0;
-    void kill(cActor*) override { ++kills; }
-};
 
 class HeroTraceTest : public WorldTest {
 protected:
@@ -103,8 +96,6 @@ TEST_F(HeroTraceTest, IceDecaysToExactlyZero) {
 }
 
 TEST_F(HeroTraceTest, PitFallsAndKillsOnTheEighthStep) {
-    KillRecorder recorder;
-    game::setBehaviourHooks(&recorder);
     // Made on the ground beside the pit, then put over it.
     cActor* h = start(kit::HeroFixture::Pit, 8 * 36 + 18, 360);
     const jint x = 11 * 36 + 18;
@@ -119,13 +110,44 @@ TEST_F(HeroTraceTest, PitFallsAndKillsOnTheEighthStep) {
     EXPECT_EQ(h->posY, fellTo + 4) << "forced 4 px down";
     EXPECT_EQ(hero::hs().deathCountdown, 8);
     int steps = 0;
-    while (recorder.kills == 0 && steps < 20) {
+    // The kill takes the health away.
+    while (game::getVariable(3) != 0 && steps < 20) {
         ++steps;
         h->update();
         hero::updateHero(h);
     }
     EXPECT_EQ(steps, 8);
-    game::setBehaviourHooks(nullptr);
+}
+
+// PICKUP with nothing carried waits for its animation to end, then marks
+// the pickup notice once: its flag and the level timer of that moment.
+TEST_F(HeroTraceTest, PickupNoticeIsMarkedOnceWithTheLevelTimer) {
+    cActor* h = start(kit::HeroFixture::Flat, 200, 360);
+    hero::setHeroState(h, HeroState::PICKUP);
+    ASSERT_EQ(ca().heroState, HeroState::PICKUP);
+    h->setAnim(0);
+    game::cg().levelTimer = 900;
+    hero::heroState19(h, game::HeroPhase::UPDATE);
+    EXPECT_EQ(hero::hs().pickupNoticed, 0) << "the animation still runs";
+    h->animPasses = 1;  // one pass of animation 0 played
+    h->frame = h->frameTick = 0;
+    game::cg().levelTimer = 880;
+    hero::heroState19(h, game::HeroPhase::UPDATE);
+    ASSERT_EQ(hero::hs().pickupNoticed, 1);
+    const jint noticedAt = 880;
+    EXPECT_EQ(hero::hs().pickupNoticeTime, noticedAt);
+    EXPECT_EQ(h->anim, 0);
+    // Once: the animation ending again leaves the notice as it was.
+    for (int i = 0; i < 10; ++i) {
+        game::cg().levelTimer = 5;
+        h->animPasses = 1;
+        h->frame = h->frameTick = 0;
+        hero::heroState19(h, game::HeroPhase::UPDATE);
+    }
+    EXPECT_EQ(hero::hs().pickupNoticeTime, noticedAt);
+    // Leaving PICKUP clears the flag.
+    hero::setHeroState(h, HeroState::STAND);
+    EXPECT_EQ(hero::hs().pickupNoticed, 0);
 }
 
 TEST_F(HeroTraceTest, FlyAtTheScrollSpeed) {
