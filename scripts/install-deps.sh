@@ -5,6 +5,7 @@ set -eu
 
 PACKAGES="
 build-essential
+ccache
 clang
 cmake
 fluid-soundfont-gm
