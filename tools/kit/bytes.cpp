@@ -38,8 +38,8 @@ std::u16string utf8ToUtf16(std::string_view s) {
     auto bad = [&]() { throw KitError("invalid UTF-8 at byte " + std::to_string(i) + " of \"" + std::string(s) + "\""); };
     while (i < s.size()) {
         uint32_t c = static_cast<uint8_t>(s[i]);
-        uint32_t cp;
-        size_t n;
+        uint32_t cp = 0;
+        size_t n = 1;
         if (c < 0x80) { cp = c; n = 1; }
         else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; n = 2; }
         else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; n = 3; }
