@@ -31,6 +31,7 @@ libsdl2-dev
 libvorbisidec-dev
 libx11-dev
 libxtst-dev
+lld
 ninja-build
 pkg-config
 xauth
