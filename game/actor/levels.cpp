@@ -73,7 +73,9 @@ void cActor::updateScreenBox(cActor* a) {
         return;
     }
     ShortArray* tested = a->type == 6 && a->attackBox ? a->attackBox : a->box;
-    if (a->flags & (0x2000 | 0x4)) tested = boxOnStructure(a, tested);
+    // Only an actor placed on a structure (0x2000) is rated where the
+    // structure carries it; 0x4 picks the structure's fixed offset.
+    if (a->flags & 0x2000) tested = boxOnStructure(a, tested);
     if (!tested) {
         a->viewRating = 3;
         return;

@@ -273,7 +273,7 @@ void cActor::clearSprite() {
 bool cActor::isAnimDone() const { return animPasses > 0 && frame == 0 && frameTick == 0; }
 jint cActor::getAnimBit() const { return anim >= 0 && anim < 32 ? 1 << anim : 0; }
 jint cActor::getChildAnim() const { return child ? child->anim : -1; }
-bool cActor::isOnLastFrame() const { return sprite && frame >= sprite->getAFrameCount(anim) - 1; }
+bool cActor::isOnLastFrame() const { return sprite && anim >= 0 && frame >= sprite->getAFrameCount(anim) - 1; }
 void cActor::setStepTable(ShortArray* table) { ca().stepTable = table; }
 
 void cActor::updateAnimation() {
@@ -516,7 +516,7 @@ bool cActor::isChildFinished() const {
 
 bool cActor::decrementPartsCounter(jint n) {
     if (!parts) return true;
-    setPart(2, getPart(2) - n);
+    setPart(2, java::isub(getPart(2), n));
     return getPart(2) <= 0;
 }
 

@@ -395,6 +395,12 @@ void game::paintActor(cActor* a) {
                 vy = y - worldHooks().getLayerY(a->layer) + 240;
             }
             if (a->flags & 0x100000) vy += cg().shakeOffset;
+            if (a->flags & 0x40000) {
+                // Rated on x alone, drawn half its current frame lower (x kept).
+                IntArray* r = ca().frameRect;
+                a->sprite->getAFrameRect(r, a->anim, a->frame, 0, 0, 0);
+                if (r->data()[3] >= r->data()[1]) vy = java::iadd(vy, java::isub(r->data()[3], r->data()[1]) / 2);
+            }
             jint c4 = a->getTypeParam(4);
             jint p = a->palette < 0 ? (c4 & 255) : a->palette;
             if (p != -1) a->sprite->setPalette(p);
@@ -533,6 +539,23 @@ void game::resetEffectPool() {
 cActor* game::spawnEffectAt(BSprite* sprite, jint anim, jint x, jint y, jint layer, jint paintFlags, jint hitFlags) {
     cActor* e = cActor::spawnEffect(sprite, anim, x, y, layer, paintFlags);
     e->hitFlags = hitFlags;
+    return e;
+}
+
+cActor* game::spawnScreenEffect(jint x, jint y, jint lifetime, bool inView) {
+    BSprite* sprite = getSpriteById(10, 18);
+    if (!sprite) return nullptr;
+    IntArray* r = ca().frameRect;
+    sprite->getAFrameRect(r, 0, 0, 0, 0, 0);
+    // An empty frame measures inverted: it stands 0 px high.
+    const jint h = r->data()[3] >= r->data()[1] ? java::isub(r->data()[3], r->data()[1]) : 0;
+    jint vy = java::iadd(java::iadd(y, h), 5);
+    jint vx = x;
+    if (inView) vx = java::iadd(java::isub(x, cg().cameraX), 400);
+    else vy = java::isub(java::iadd(cg().cameraY, vy), 240);
+    cActor* e = spawnEffectAt(sprite, 0, vx, vy, 12, 0, 0);
+    if (inView) e->flags |= 0x400;
+    e->stateTimer = lifetime;
     return e;
 }
 

@@ -190,6 +190,24 @@ void ActorScreenHooks::deactivate(cActor* actor) {
 
 void ActorScreenHooks::paintEffectsOfLayer(jint layer) { paintEffectLayer(layer); }
 
+BSprite* ActorScreenHooks::actorSprite(cActor* actor) { return actor ? actor->sprite : nullptr; }
+
+bool ActorScreenHooks::actorPoint(cActor* actor, jint* x, jint* y) {
+    if (!actor) return false;
+    if (x) *x = actor->posX;
+    if (y) *y = actor->posY;
+    return true;
+}
+
+void ActorScreenHooks::setActorLook(cActor* actor, BSprite* sprite, jint anim, jint x, jint y) {
+    if (!actor) return;
+    actor->sprite = sprite;
+    actor->setAnim(anim);
+    actor->frame = actor->frameTick = actor->animTick = actor->animPasses = 0;
+    actor->posX = x;
+    actor->posY = y;
+}
+
 jint ActorScreenHooks::heroSubtype() { return theHero() ? theHero()->subtype : -1; }
 jint ActorScreenHooks::heroAnimation() { return theHero() ? theHero()->anim : -1; }
 jint ActorScreenHooks::heroScaleParam() { return ca().scaleParam; }

@@ -322,7 +322,8 @@ void cActor::setupSpriteAndBox(cActor* a) {
         behaviourHooks().restoreTrackedCells(a);
         break;
     case 2:
-        if (a->getParam(1) & 256) a->scale = 150;
+        // Subkind 8 (the big item) shows at 150 %.
+        if (a->getParam(1) & 8) a->scale = 150;
         break;
     case 61:
     case 75: setRowBox(a); break;

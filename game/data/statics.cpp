@@ -342,6 +342,7 @@ void scalars(cGameStatics& g) {
     g.markerId = -1;
     g.markerParamA = 15;
     g.markerParamB = 20;
+    g.touchButtons = 1;
     g.buttonKeyColour = 0x00FF00FF;
     g.buttonAlphaMask = static_cast<jint>(0x88FFFFFFu);
     g.pressX = g.pressY = g.touchX = g.touchY = -1;

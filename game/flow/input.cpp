@@ -178,6 +178,56 @@ void buildKeyMaps() {
         fl().keyMapA->put(newObject<java_lang_Integer>(e[0]), newObject<java_lang_Integer>(e[1]));
 }
 
+// --- queued events ----------------------------------------------------------------
+
+namespace {
+struct QueuedEvent {
+    InputEventKind kind;
+    jint a, b;
+};
+// A ring of events not applied yet. It only fills while no step runs (the
+// game hidden or not started); a full ring applies its oldest event at once.
+constexpr int kQueuedEvents = 256;
+QueuedEvent g_queue[kQueuedEvents];
+int g_queueHead = 0, g_queueCount = 0;
+
+void applyEvent(const QueuedEvent& e) {
+    switch (e.kind) {
+    case InputEventKind::KeyPressed: keyPressed(e.a); break;
+    case InputEventKind::KeyReleased: keyReleased(e.a); break;
+    case InputEventKind::PointerPressed: pointerPressed(e.a, e.b); break;
+    case InputEventKind::PointerDragged: pointerDragged(e.a, e.b); break;
+    case InputEventKind::PointerReleased: pointerReleased(e.a, e.b); break;
+    }
+}
+}  // namespace
+
+void queueInputEvent(InputEventKind kind, jint a, jint b) {
+    Guard guard(inputLock());
+    if (g_queueCount == kQueuedEvents) {
+        applyEvent(g_queue[g_queueHead]);
+        g_queueHead = (g_queueHead + 1) % kQueuedEvents;
+        g_queueCount -= 1;
+    }
+    g_queue[(g_queueHead + g_queueCount) % kQueuedEvents] = {kind, a, b};
+    g_queueCount += 1;
+}
+
+void applyQueuedInput() {
+    Guard guard(inputLock());
+    while (g_queueCount > 0) {
+        const QueuedEvent e = g_queue[g_queueHead];
+        g_queueHead = (g_queueHead + 1) % kQueuedEvents;
+        g_queueCount -= 1;
+        applyEvent(e);
+    }
+}
+
+void discardQueuedInput() {
+    Guard guard(inputLock());
+    g_queueHead = g_queueCount = 0;
+}
+
 // --- touch ---------------------------------------------------------------------
 
 namespace {

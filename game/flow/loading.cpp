@@ -690,8 +690,24 @@ void stateLoading() {
     java_lang_System::gc();
     const jint kind = IntArray::at(fl().loadRequest, 0);
     requestSetState(IntArray::at(fl().loadRequest, 3));
-    if (kind == 4) fl().inLevel = 0;
-    if (kind == 5) fl().inLevel = 1;
+    if (kind == 4) {
+        setLoadButtons(true);
+        fl().inLevel = 0;
+    }
+    if (kind == 5) {
+        setLoadButtons(false);
+        fl().inLevel = 1;
+        fl().hintCount = 0;
+        fl().hintTimer = 0;
+    }
+}
+
+void setLoadButtons(bool on) {
+    ObjectArray* layout = cg().screenLayoutA;
+    for (jint i = 1; i <= 3; ++i) {
+        auto* e = layout && layout->inBounds(i) ? static_cast<IntArray*>(layout->data()[i]) : nullptr;
+        if (e && e->length() > 0) e->data()[0] = i > 1 && on ? 1 : 0;
+    }
 }
 
 jint requireResource(jint entry, jint group) {

@@ -244,6 +244,9 @@ jint getFontPalette(jint n) {
     BSprite* s = fontAt(n);
     return s ? s->getCurrentPalette() : 0;
 }
+void setFontAlpha(jint n, jint a) {
+    if (BSprite* s = fontAt(n)) s->setAlpha(a);
+}
 jint getLinesHeight(jint n, jint lines) {
     BSprite* s = fontAt(n);
     if (!s) return 0;

@@ -7,6 +7,7 @@
 #include "game/actor/hero.h"
 #include "game/data/hooks.h"
 #include "game/data/statics.h"
+#include "game/flow/variables.h"
 #include "game/sprite/sprite.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
@@ -95,6 +96,7 @@ void installWorld() {
     setHeroUpdateRoutine(&hero::updateHero);
     setFlowSeam(&gameFlowSeam());
     setScreenActorHooks(&worldScreenHooks());
+    setVariableChangeSink(&notePanelEvents);
 }
 
 void uninstallWorld() {
@@ -102,6 +104,7 @@ void uninstallWorld() {
     setHeroUpdateRoutine(nullptr);
     setFlowSeam(nullptr);
     setScreenActorHooks(nullptr);
+    setVariableChangeSink(nullptr);
 }
 
 void registerPlay() {

@@ -44,6 +44,8 @@ void updatePanelActor() { game::updatePanelActor(); }
 // as the screens paint it.
 void paintPanelCaption() { game::paintPanelCaption(); }
 
+void notePanelEvents(jint bits) { wd().panelEvents |= bits; }
+
 void paintSidePanel() {
     clip(416, 0, 64, 800);
     paintHeroPortrait();
@@ -60,6 +62,8 @@ void paintSidePanel() {
     paintPanelCaption();
     wd().panelEvents = 0;
     clip(0, 0, 480, 800);
+    // The touch buttons over the whole screen.
+    game::paintSidePanelButtons();
 }
 
 void resetLevelCounters() {

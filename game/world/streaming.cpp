@@ -10,6 +10,8 @@
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
 #include "game/data/statics.h"
+#include "game/flow/variables.h"
+#include "game/sprite/sprite.h"
 #include "game/world/body.h"
 #include "game/world/regions.h"
 #include "game/world/scripts.h"
@@ -176,6 +178,33 @@ bool isPinned(cActor* a) {
 
 // --- boxes ------------------------------------------------------------------------------
 
+// A record's size from its sprite's frame: types 2, 82, 83 and 84 name
+// their sprite in the level's sprite table (83 and 84 by a plain frame,
+// the others by the first frame of animation r[5]); every other type has
+// its template's sprite with animation r[5]. No sprite, or an empty
+// frame: 0 x 0. The lookups stay quiet, as a record far off is rated every
+// step.
+template <typename Value>
+void frameSize(jint type, Value r, jint& w, jint& h) {
+    BSprite* sprite = nullptr;
+    if (type == 2 || type == 82 || type == 83 || type == 84) {
+        const jint n = type == 2 ? r(9) : type == 82 ? r(14) : r(7);
+        if (n >= 0) sprite = getSpriteByNumber(n);
+    } else {
+        const jint id = type == 15 ? 13 : sub(type, 2), group = sub(type, 3);
+        // An index entry of 0 names no sprite.
+        if (id >= 0 && (getSpriteRefLow(id, group) != 0 || getSpriteRefHigh(id, group) != 0))
+            sprite = getSpriteByNumber(getSpriteRefLow(id, group));
+    }
+    IntArray* rect = cg().frameRect;
+    if (!sprite || !rect || rect->length() < 4) return;
+    if (type == 83 || type == 84) sprite->getFrameRect(rect, r(5), 0, 0, 0);
+    else sprite->getAFrameRect(rect, r(5), 0, 0, 0, 0);
+    const jint* v = rect->data();
+    if (v[2] < v[0] || v[3] < v[1]) return;
+    w = java::isub(v[2], v[0]), h = java::isub(v[3], v[1]);
+}
+
 void recordBox(jint i, jint out[4]) {
     auto r = [&](jint k) { return recordValue(i, k); };
     const jint type = r(0);
@@ -198,7 +227,7 @@ void recordBox(jint i, jint out[4]) {
         case 116: h = r(7) * 10 + 72, w = h * 3 / 2; break;
         case 158: case 161: case 17: w = 21, h = 21 * r(7); break;
         case 117: w = h = (r(7) + 30) * 2; break;
-        default: break;  // sized by sprite frames: rated as a point
+        default: frameSize(type, r, w, h); break;
         }
     }
     jint cx = x, base = y;
@@ -219,6 +248,12 @@ void recordBox(jint i, jint out[4]) {
     }
     case 47:
         out[0] = cx + r(9), out[1] = base + r(10), out[2] = out[0] + r(7), out[3] = out[1] + r(8);
+        break;
+    case 8:
+        if (ShortArray* b = cg().boxScratch; b && b->length() >= 4) {
+            cActor::getRecordBox(cg().recordValues, recordStart(i), b, nullptr, type);
+            for (int k = 0; k < 4; ++k) out[k] = b->data()[k];
+        }
         break;
     case 4: {
         if (w <= 0 || h <= 0) break;
@@ -251,6 +286,12 @@ void liveActorBox(cActor* a, jint out[4]) {
     case 47:
         if (a->attackBox && a->attackBox->length() >= 4)
             for (int k = 0; k < 4; ++k) out[k] = a->attackBox->data()[k];
+        return;
+    case 8:
+        if (ShortArray* b = cg().boxScratch; b && b->length() >= 4) {
+            cActor::getRecordBox(cg().recordValues, 0, b, a, a->subtype);
+            for (int k = 0; k < 4; ++k) out[k] = b->data()[k];
+        }
         return;
     case 30: {
         const jint size = p(0) * 10 + 72, half = (size * 3 / 2) / 2;

@@ -133,7 +133,9 @@ void addDemoBossRows(ActorTables& t) {
         int row = rowOfSubtype(r.subtype);
         if (row < 0 || row >= static_cast<int>(t.rows.size())) continue;
         std::vector<int32_t>& values = t.rows[static_cast<size_t>(row)].values;
-        values = rowFor(values.size(), r.type, r.w, r.h);
+        // The arena platform (type 8) is boxed by its record height and
+        // width (constants 12 and 13) while it streams.
+        values = rowFor(r.subtype == kSubtypeArenaPlatform ? 14 : values.size(), r.type, r.w, r.h);
     }
     if (t.programs.size() >= 21) {
         writeMinionRules(t.programs[19]);  // subtype 202

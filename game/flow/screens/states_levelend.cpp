@@ -2,6 +2,7 @@
 // (states_levelend.h). Painting lives with the screen painters.
 #include "game/flow/screens/states_levelend.h"
 
+#include "display/lcdui/graphics.h"
 #include "game/data/hooks.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
@@ -15,12 +16,14 @@
 #include "game/flow/screens/playpaint.h"
 #include "game/flow/screens/screenpaint.h"
 #include "game/flow/screens/screens.h"
+#include "game/flow/screens/states_start.h"
 #include "runtime/jint.h"
 
 namespace game {
 
 namespace {
 
+using Graphics = javax_microedition_lcdui_Graphics;
 constexpr jint kConfirmKeys = 0x50020;
 constexpr jint kStartKeys = 0x10020;
 constexpr jint kIrisStart = 176;
@@ -58,20 +61,61 @@ void leaveCompletedLevel() {
     requestSetState(kStatePlay);
 }
 
+namespace {
+
+// Where the closing iris centres: on the hero while it stands in the view
+// (the screen point of its foot, moved 50 pixels across and 70 along the
+// canvas), else on the screen's centre. Canvas pixels.
+void irisCentre(jint* cx, jint* cy) {
+    *cx = 240;
+    *cy = 400;
+    jint hx = 0, hy = 0;
+    if (!screenActorHooks().actorPoint(cg().hero, &hx, &hy)) return;
+    const jint dx = java::isub(hx, cg().cameraX), dy = java::isub(hy, cg().cameraY);
+    if (dx < -400 || dx > 400 || dy < -1 || dy > 240) return;
+    // View (400 + dx, 240 + dy) is canvas (240 - dy, 400 + dx).
+    *cx = 240 - dy - 50;
+    *cy = 400 + dx + 70;
+}
+
+}  // namespace
+
+void paintLevelComplete() {
+    ScreensStatics& s = scr();
+    ScreenActorHooks& actors = screenActorHooks();
+    if (s.endPhase != 1) {
+        worldHooks().paintMapLayer(0, 0, 0);
+        paintGameplay();
+        worldHooks().paintSidePanel();
+    }
+    Graphics* g = fl().graphics;
+    if (g) g->setClip(0, 0, 480, 800);
+    if (actors.heroAnimationEnded()) {
+        // The play view is kept darkened in the loading picture; the iris
+        // closes over it.
+        if (fl().levelFinished) capturePlayView(0);
+        drawLoadingImage();
+        if (!s.gameFinished && g) {
+            jint cx = 0, cy = 0;
+            irisCentre(&cx, &cy);
+            g->setColor(static_cast<jint>(0x80000000));
+            fillScreen(g, cx, cy, s.irisRadius, nullptr, true);
+        }
+    }
+    actors.paintEffectsOfLayer(2);
+    if (s.endPhase == 1) {
+        setFontPalette(0, 6);
+        drawTextById(0, 44, 400, 25, 17);
+        drawTextById(0, 45, 400, 255, 17);
+        paintFireworks(fl().graphics);
+    }
+}
+
 void state21(jint message) {
     ScreensStatics& s = scr();
     ScreenActorHooks& actors = screenActorHooks();
     switch (message) {
-    case 1:
-        if (s.endPhase != 1) {
-            paintGameplay();
-        } else {
-            setFontPalette(0, 6);
-            drawTextById(0, 44, 400, 25, 17);
-            drawTextById(0, 45, 400, 255, 17);
-            paintFireworks(fl().graphics);
-        }
-        break;
+    case 1: paintLevelComplete(); break;
     case 2:
         actors.deactivateEffects();
         actors.beginLevelEnd(s.gameFinished, cg().stage);
@@ -162,6 +206,7 @@ void state30(jint message) {
         setDisplayValue(true, -1);
         setDisplayValue(false, 17);
         playSound(3);
+        prepareLoadingScreen();
         break;
     case 0:
         screenActorHooks().updateEffects();
@@ -188,8 +233,11 @@ void state19(jint message) {
     case 0:
         if (stateTicks() == kGameOverSteps) {
             screenActorHooks().deactivateEffects();
-            // The question menu 21 over the game-over screen.
+            fl().fullRedraw = true;
+            // The question menu 21 over the game-over screen, on the menus'
+            // background.
             pushQuestionMenu(21, 0);
+            preparePanelBackground();
         }
         screenActorHooks().updateEffectsFrom(11);
         break;

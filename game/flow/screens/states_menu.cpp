@@ -4,10 +4,13 @@
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
 #include "game/data/hooks.h"
+#include "game/data/level.h"
+#include "game/data/pack.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
+#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/levelend.h"
 #include "game/flow/screens/levelstart.h"
@@ -32,6 +35,7 @@ constexpr jint kLeftSoft = 0x40000;
 constexpr jint kNoticeSteps = 96;
 constexpr jint kPoolAppProperty = 88;
 constexpr jint kPoolMarker = 98;
+constexpr jint kPoolLogoPack = 99;
 
 bool backPressed(jint key = kRightSoft) { return isKeyPressed(key) || scr().backFired; }
 
@@ -151,13 +155,22 @@ void state4(jint message) {
 
 void state5(jint message) {
     switch (message) {
-    case 2: scr().endTimer = kNoticeSteps; break;
+    case 2: {
+        // The logo from entry 2 of the pack named by pool entry 99.
+        BSprite* logo = nullptr;
+        if (readPackHeader(StaticClass::getStringConstant(kPoolLogoPack))) logo = createSprite(2, true, false, 0);
+        closePack();
+        screenActorHooks().setActorLook(cg().logoActor, logo, 0, 400, 450);
+        scr().endTimer = kNoticeSteps;
+        break;
+    }
     case 0:
+        if (cActor* logo = cg().logoActor) screenActorHooks().advanceAnimation(logo);
         scr().endTimer -= 1;
         // State 0 has no handler: the notice leads to the title.
         if (scr().endTimer < 0) requestSetState(3);
         break;
-    case 1: paintNotice(0x10064, 25); break;
+    case 1: paintLogoNotice(); break;
     default: break;
     }
 }
@@ -207,6 +220,7 @@ void state6(jint message) {
         case 0x1000E:
             showcaseHooks().requestLink();
             showcaseHooks().doAction(0);
+            showcaseHooks().paint(fl().graphics);
             break;
         case 0x1000F:
             requestSetState(9);
@@ -342,6 +356,7 @@ void state17(jint message) {
     case 0:
         if (isKeyPressed(kStartKeys) || isConfirmTouched()) requestPopState();
         break;
+    case 1: paintDifficultyNotice(); break;
     default: break;
     }
 }
@@ -526,6 +541,7 @@ void state33(jint message) {
         scr().introAnimTicks = 0;
         break;
     case 0:
+        stepIntroAnimation();
         if (isKeyPressed(kStartKeys) || isConfirmTouched()) requestSetState(kStatePlay);
         break;
     case 1: paintIntro(); break;

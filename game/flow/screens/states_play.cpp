@@ -204,6 +204,7 @@ void stateGameplay(jint message) {
             playSound(g.levelMusic);
         setDisplayValue(true, -1);
         setDisplayValue(false, -1);
+        if (Graphics* loading = fl().overlayGraphics) loading->setClip(0, 0, 540, 864);
         break;
     }
     case 1: paintPlay(); break;
@@ -224,6 +225,8 @@ void stateGameplay(jint message) {
         updateTweens();
         if (s.effectCountdown > 0) s.effectCountdown -= 1;
         if (stepSkipAndPause()) break;
+        // The soft keys' labels show from now on (not in state 22).
+        fl().displayState = 1;
         world.updateLayerOffsets();
         if (g.cameraSnap) {
             world.updateCamera(0);
@@ -290,6 +293,13 @@ void state13(jint message) {
     case 0:
         s.irisRadius -= 10;
         if (s.irisRadius <= 0) finishGame();
+        break;
+    case 1:
+        if (Graphics* g = fl().graphics) {
+            g->setClip(0, 0, 480, 800);
+            g->setColor(static_cast<jint>(0x80000000));
+            fillScreen(g, 240, 400, s.irisRadius, nullptr, true);
+        }
         break;
     default: break;
     }

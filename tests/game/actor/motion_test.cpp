@@ -307,13 +307,13 @@ TEST_F(FrameListTest, FrameListAndStructurePlacement) {
     cActor* near = actortest::spawn(6, 5, 400, 240);     // a level object in view
     cActor* far = actortest::spawn(6, 6, 5000, 240);     // a level object far away
     cActor* spawned = actortest::spawn(6, 12000, 420, 240);
-    (void)far;
     ca().idCounter = 9999;
     world.updateAllActors();
     ASSERT_EQ(stores().activeActorCount, 2);
     EXPECT_EQ(activeActor(0), near);
     EXPECT_EQ(activeActor(1), spawned);
-    // On a structure's fixed offset (flag 0x4): rated where the structure is.
+    // On a structure (0x2000) at its fixed offset (0x4): rated where the
+    // structure is.
     IntArray* slot = static_cast<IntArray*>(ca().segments->data()[0]);
     jint* d = slot->data();
     d[0] = 1;
@@ -321,12 +321,21 @@ TEST_F(FrameListTest, FrameListAndStructurePlacement) {
     d[3] = 0;
     d[4] = 0;
     d[6] = 1000;
-    near->flags |= 0x4;
+    near->flags |= 0x2000 | 0x4;
     cActor::updateScreenBox(near);
     EXPECT_EQ(near->viewRating, 3);
     d[2] = 0;
     cActor::updateScreenBox(near);
     EXPECT_EQ(near->viewRating, 0);
+    // 0x4 alone places nothing on a structure: the actor's own box is rated.
+    d[2] = 3000;
+    near->flags &= ~0x2000;
+    cActor::updateScreenBox(near);
+    EXPECT_EQ(near->viewRating, 0);
+    far->flags |= 0x4;
+    d[2] = 0;
+    cActor::updateScreenBox(far);
+    EXPECT_EQ(far->viewRating, 3);
 }
 
 }  // namespace

@@ -337,6 +337,80 @@ TEST_F(PaintTest, StructureActorPaintMakesNoObjects) {
     setBehaviourHooks(&behaviour);
 }
 
+// Puts a sprite in the sprite table under (id, group).
+void registerSprite(jint id, jint group, BSprite* s) {
+    if (!fl().spriteIndex) fl().spriteIndex = newObjectArray(cid::IntArray, 32);
+    if (!fl().spriteIndex->data()[group]) {
+        IntArray* g = newIntArray(64);
+        ObjectArray::set(fl().spriteIndex, group, g);
+    }
+    const jint slot = 1 + group % 4;
+    if (!fl().sprites || fl().sprites->length() <= slot) fl().sprites = newObjectArray(cid::Object, 8);
+    ObjectArray::set(fl().sprites, slot, s);
+    static_cast<IntArray*>(fl().spriteIndex->data()[group])->data()[id] = slot;
+}
+
+// A screen marker: none without sprite (10, 18); with it, animation 0 on
+// layer 12, its frame standing 5 px below y (here 20 px high), as a world
+// point below the view's top or view-fixed, living its lifetime's steps.
+TEST_F(PaintTest, ScreenEffectMarksAPlaceForItsLifetime) {
+    cg().cameraX = 1000;
+    cg().cameraY = 1000;
+    EXPECT_EQ(spawnScreenEffect(1500, 50, 32, false), nullptr);
+    BSprite* marker = blocks({fill(0xFFFFFFFF, 12, 20), fill(0xFF0000FF, 12, 20)}, -6, -20);
+    registerSprite(10, 18, marker);
+    cActor* e = spawnScreenEffect(1500, 50, 32, false);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->sprite, marker);
+    EXPECT_EQ(e->anim, 0);
+    EXPECT_EQ(e->layer, 12);
+    EXPECT_EQ(e->posX, 1500);
+    EXPECT_EQ(e->posY, 1000 + 50 + 20 + 5 - 240);
+    EXPECT_EQ(e->flags & 0x400, 0);
+    EXPECT_EQ(e->stateTimer, 32);
+    // Painted relative to the camera: its frame's bottom at view y 75.
+    cg().cameraX = 1300;
+    paintEffectLayer(12);
+    jint x1, y1, x2, y2;
+    ASSERT_TRUE(screen->boxNot(0, &x1, &y1, &x2, &y2));
+    EXPECT_EQ(480 - x2, 75 - 20) << "view top";
+    EXPECT_EQ(480 - x1, 75) << "view bottom";
+    EXPECT_EQ(y1, 1500 - 1300 + 400 - 6);
+    for (int i = 0; i < 31; ++i) updateEffectPool();
+    EXPECT_EQ(e->flags & 0x40, 0) << "alive for 32 steps";
+    updateEffectPool();
+    EXPECT_NE(e->flags & 0x40, 0);
+    // In view: x from the camera, y kept, view-fixed.
+    cActor* v = spawnScreenEffect(1500, 50, 10, true);
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->posX, 1500 - 1300 + 400);
+    EXPECT_EQ(v->posY, 75);
+    EXPECT_NE(v->flags & 0x400, 0);
+    EXPECT_EQ(v->stateTimer, 10);
+}
+
+// An actor with flag 0x40000 is drawn half its current frame lower, at the
+// same x.
+TEST_F(PaintTest, FlagFortyThousandDrawsHalfAFrameLower) {
+    BSprite* post = blocks({fill(0xFFFFFFFF, 10, 20), fill(0xFFFFFFFF, 10, 31)}, -5, -20);
+    for (jint anim : {0, 1}) {
+        SCOPED_TRACE(anim);
+        cActor* a = drawn(6, 400, 240, 3, post, anim);
+        a->viewRating = 0;
+        jint box[2][4];
+        for (jint k = 0; k < 2; ++k) {
+            if (k == 1) a->flags |= 0x40000;
+            screen->clear();
+            paintActor(a);
+            ASSERT_TRUE(screen->boxNot(0, &box[k][0], &box[k][1], &box[k][2], &box[k][3]));
+        }
+        const jint h = anim == 0 ? 20 : 31;
+        EXPECT_EQ(box[0][0] - box[1][0], h / 2) << "lower on the view is left on the portrait screen";
+        EXPECT_EQ(box[0][1], box[1][1]) << "x kept";
+        game::removeActor(a, false);
+    }
+}
+
 // The screens' effects (the portrait, the panel icon, the loading hints)
 // through the actor seam: made with the animation restarted, painted as
 // their layer paints them (view-fixed with 0x20000, clipped to the frame

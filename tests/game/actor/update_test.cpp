@@ -240,3 +240,43 @@ TEST_F(UpdateTest, LevelTimerKillsTheHeroUnlessHeld) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace game;
+
+class SetUpTest : public actortest::ActorTest {};
+
+// A type-2 item made from its level record takes 150 % when params[1] holds
+// subkind 8 (the big item), whatever else that word holds; other words
+// leave it at 100 %.
+TEST_F(SetUpTest, BigItemFromALevelRecordShowsAtOneAndAHalf) {
+    struct Case {
+        int16_t word;
+        jint scale;
+    };
+    const Case cases[] = {{8, 150}, {8 | 4, 150}, {4, 100}, {256, 100}, {0, 100}};
+    jint id = 1;
+    for (const Case& c : cases) {
+        cActor* a = actortest::spawn(2, id++, 100, 100, 0xA0, {0, c.word, -1});
+        ASSERT_EQ(a->type, 2);
+        EXPECT_EQ(a->scale, c.scale) << "params[1] " << c.word;
+    }
+}
+
+// The last frame needs an animation: an actor without one (-1) is on no
+// frame at all.
+TEST_F(SetUpTest, OnLastFrameNeedsAnAnimation) {
+    cActor* a = newObject<cActor>();
+    EXPECT_FALSE(a->isOnLastFrame()) << "no sprite";
+    a->sprite = actortest::tickSprite(2, 3);
+    a->anim = -1;
+    a->frame = 5;
+    EXPECT_FALSE(a->isOnLastFrame());
+    a->setAnim(1);
+    EXPECT_FALSE(a->isOnLastFrame());
+    a->frame = 2;
+    EXPECT_TRUE(a->isOnLastFrame());
+}
+
+}  // namespace

@@ -194,7 +194,8 @@ TEST(PlatformReplay, PlatformItemsLevel) {
             }
         }
         if (item && item->aiState == 5 && throwOrigin < 0) throwOrigin = b::originX(item);
-        if (cActor* scale = actorById(21); scale && scale->aiState == 23) scaleDuring = b::scaleSecondsLeft();
+        if (cActor* scale = actorById(21); scale && scale->aiState == 23)
+            scaleDuring = std::max(scaleDuring, b::scaleSecondsLeft());
         cActor* box = actorById(20);
         if (openedAt < 0 && box && box->aiState == 6 && box->anim == 1) openedAt = n;
         if (releasedType < 0)
@@ -227,9 +228,14 @@ TEST(PlatformReplay, PlatformItemsLevel) {
     EXPECT_EQ(last - from, 225);
     EXPECT_GE(after, 0) << "the thrown item never broke";
 
-    // The scale item held the hero's scale and showed seconds left; the
-    // holder held the hero (SWITCH 32) on touch.
+    // The scale item held the hero's scale and showed seconds left, then
+    // stayed spent (state 23, 0 seconds); the holder held the hero (SWITCH
+    // 32) on touch.
     EXPECT_GE(scaleDuring, 1);
+    if (cActor* scale = actorById(21)) {
+        EXPECT_EQ(scale->aiState, 23);
+        EXPECT_EQ(b::scaleSecondsLeft(), 0);
+    }
     const std::vector<int> states = heroStates(trace);
     EXPECT_NE(std::find(states.begin(), states.end(), 32), states.end());
     // The dropped item fell to the floor, landed and rests there (AI state

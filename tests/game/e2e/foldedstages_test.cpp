@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "game/actor/actor.h"
+#include "game/actor/paint.h"
 #include "game/actor/pool.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
+#include "game/flow/variables.h"
 #include "game/world/camera.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"
@@ -181,6 +183,30 @@ std::vector<KeyRun> keyRuns() {
 
 INSTANTIATE_TEST_SUITE_P(Demo, FoldedStage, testing::ValuesIn(keyRuns()),
                          [](const testing::TestParamInfo<KeyRun>& info) { return "stage" + std::to_string(info.param.stage); });
+
+// The mini-bosses (types 21, 24 and 33) of the two-arena stages mark their
+// anchors and drops with the screen marks sprite (10, 18): a loaded stage
+// has it, and a mark made over the second arena stands inside the view,
+// 5 px below its frame's height under the view's top + 50.
+TEST_P(TwoArenas, MiniBossStagesHoldTheScreenMarks) {
+    const Pair p = GetParam();
+    stepdriver::StepDriver drv;
+    stepdriver::Options o;
+    o.level = "stage:" + std::to_string(p.stage);
+    std::string error;
+    ASSERT_TRUE(drv.load(o, error)) << error;
+    drv.step();
+    BSprite* marks = game::getSpriteById(10, 18);
+    ASSERT_NE(marks, nullptr) << "stage " << p.stage;
+    cActor* mark = game::spawnScreenEffect(kArenaWidth + 436, 50, 32, false);
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(mark->sprite, marks);
+    EXPECT_EQ(mark->layer, 12);
+    const jint viewY = mark->posY - game::cg().cameraY + 240;
+    EXPECT_GT(viewY, 55);
+    EXPECT_LT(viewY, 480);
+    EXPECT_EQ(mark->stateTimer, 32);
+}
 
 TEST(TwoArenaStages, AreTheBossStagesSixEightAndNine) {
     std::vector<int> stages;

@@ -163,12 +163,14 @@ TEST_F(LinkTest, BrowserCommandGetsTheLink) {
     Showcase::paint(screen.g);
     EXPECT_EQ(g_rec.destroyed, 1);
     std::string seen;
-    for (int i = 0; i < 100 && seen.empty(); ++i) {  // hang guard: ten seconds
+    // The browser's line is there once it ends with its newline (the file
+    // exists before it is written); hang guard: a minute.
+    for (int i = 0; i < 600 && (seen.empty() || seen.back() != '\n'); ++i) {
         std::ifstream in(record);
         std::stringstream text;
         text << in.rdbuf();
         seen = text.str();
-        if (seen.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (seen.empty() || seen.back() != '\n') std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     unsetenv("BRAMBLE_BROWSER");
     std::filesystem::remove(record);

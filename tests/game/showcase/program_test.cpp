@@ -92,20 +92,28 @@ protected:
         setenv("BRAMBLE_MSGBOX_ANSWER", "1", 1);
         ShellRun::TearDown();
     }
-    // Runs the program until it ends by itself (hang guard: 20 s).
+    // Runs the program until it ends by itself (hang guard: 60 s).
     int runToEnd() {
         endedByItself = false;
         return run([this](platform::Window&) {
-            for (int i = 0; i < 2000 && ApplicationImpl::instance().running; ++i) std::this_thread::sleep_for(10ms);
+            for (int i = 0; i < 6000 && ApplicationImpl::instance().running; ++i) std::this_thread::sleep_for(10ms);
             endedByItself = !ApplicationImpl::instance().running;
         });
     }
     std::string browserLines() {
-        for (int i = 0; i < 200 && !std::filesystem::exists(record); ++i) std::this_thread::sleep_for(10ms);
-        std::ifstream in(record);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
+        // The browser is a process of its own: its line is there once it
+        // ends with its newline (the file exists before it is written).
+        // Hang guard 60 s.
+        std::string text;
+        for (int i = 0; i < 6000; ++i) {
+            std::ifstream in(record);
+            std::stringstream read;
+            read << in.rdbuf();
+            text = read.str();
+            if (!text.empty() && text.back() == '\n') break;
+            std::this_thread::sleep_for(10ms);
+        }
+        return text;
     }
     std::string record;
     std::atomic<bool> endedByItself{false};

@@ -134,7 +134,7 @@ TEST_F(HudPaint, PortraitAnimationByHeroAndItsReplacement) {
 
 TEST_F(HudPaint, CornerButtonImagesAreBuiltOnceAndTheirBuffersReleased) {
     installSprite(112, 5, 24, 16);
-    cg().panelOffset = 1;
+    cg().touchButtons = 1;
     cg().buttonAlphaMask = static_cast<jint>(0x80FFFFFF);
     game::paintSidePanelButtons();
     ASSERT_NE(scr().buttonImages, nullptr);
@@ -156,11 +156,17 @@ TEST_F(HudPaint, CornerButtonImagesAreBuiltOnceAndTheirBuffersReleased) {
     EXPECT_LE(alpha, 0x90u);
 }
 
-TEST_F(HudPaint, ButtonsNeedTheOpenPanel) {
+// The buttons follow the touch flag, not the sliding panel's offset (a
+// flag of its own: the panel's target is 0 in all of play).
+TEST_F(HudPaint, ButtonsFollowTheTouchFlag) {
     installSprite(112, 5, 24, 16);
     cg().panelOffset = 0;
+    cg().touchButtons = 0;
     game::paintSidePanelButtons();
     EXPECT_EQ(scr().buttonImages, nullptr);
+    cg().touchButtons = 1;
+    game::paintSidePanelButtons();
+    EXPECT_NE(scr().buttonImages, nullptr);
 }
 
 TEST_F(HudPaint, FadeOverlayIdlesThenWipesFromTheRightEdge) {
