@@ -163,7 +163,7 @@ TEST_F(TwoProcesses, DeviceRootWithoutTheDataSaysSoAndEnds) {
     const pid_t pid = startGame("nodata.log");
     setenv("BRAMBLE_DEVICE_ROOT", saved.c_str(), 1);
     ASSERT_GT(pid, 0);
-    EXPECT_EQ(exitStatus(pid, 20000), 1);
+    EXPECT_EQ(exitStatus(pid, 120000), 1);
     EXPECT_EQ(soundServerStarts(), 0);
     EXPECT_FALSE(ipc::findWindow(kClass, kTitle));
     const std::vector<std::string> said = outputLines("nodata.log");
