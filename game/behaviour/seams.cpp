@@ -15,6 +15,7 @@
 #include "game/behaviour/enemies.h"
 #include "game/behaviour/fields.h"
 #include "game/behaviour/platforms.h"
+#include "game/behaviour/states.h"
 #include "game/world/body.h"
 #include "game/world/flowseam.h"
 #include "game/world/hero/behaviourcalls.h"
@@ -104,6 +105,9 @@ public:
     }
     void summonSlotActors(cActor* item) override {
         if (item) behaviour::summonSlotActors(item);
+    }
+    void throwHeld(cActor* item, jint kind, jint dir, jint tx, jint ty, jint frames) override {
+        if (item) behaviour::enterState24(item, kind, dir, tx, ty, frames);
     }
     // Items shaken out of an object count as level items.
     void countLevelItem() override { addPickupCount(0, 0); }

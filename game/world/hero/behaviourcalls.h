@@ -20,7 +20,9 @@ public:
     virtual void collectHeldItem(cActor* item) {}
     virtual void checkPickup(cActor* item, jint how) {}
     virtual void summonSlotActors(cActor* item) {}
-    virtual void notePickup() {}
+    // Hands a held item its throw (kind, direction, target point, wind-up
+    // frames); its behaviour carries the throw out.
+    virtual void throwHeld(cActor* item, jint kind, jint dir, jint tx, jint ty, jint frames) {}
     virtual void countLevelItem() {}
     virtual void interactHeroType45(cActor* actor, cActor* hero) {}
     // A chain's mode, a swing's side and boost, the climb's exit direction.

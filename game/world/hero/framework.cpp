@@ -14,6 +14,7 @@
 #include "game/flow/screens/dialog.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/world/hero/behaviourcalls.h"
+#include "game/world/hero/hero_statics.h"
 #include "game/world/hero/machine.h"
 #include "game/world/hero/util.h"
 #include "game/world/scripts.h"
@@ -49,6 +50,8 @@ bool isTargetType94() { return cg().targetActor && cg().targetActor->type == 94;
 
 // --- in-air control (JUMP and POWER_RUN, once a step) ---------------------------
 void handleHeroControls(cActor* h) {
+    // A launch given a duration keeps the run counter up.
+    if (ca().heroFlagA) stores().runCounter = 16;
     if (!isLevel7() && heroVar(6) == 0 && has(act::DOWN) && h->subtype != 3010) {
         setHeroState(h, HeroState::STOMP);
         return;
@@ -97,8 +100,14 @@ void handleHeroControls(cActor* h) {
 }
 
 // --- framework operations -------------------------------------------------------
-// A held actor's throw: its behaviour carries it out from these fields.
-void handThrow(cActor* a, jint dir, jint, jint, cActor*) { a->throwStartX = a->posX + dir; }
+// A held actor's throw, handed to its behaviour (AI state 24): kind 1 flies
+// ahead in the direction dir, kind 2 to the aim marker's position. The
+// behaviour winds the item up for `frames` steps along its path, then throws.
+void handThrow(cActor* a, jint dir, jint kind, jint frames, cActor* marker) {
+    if (!a) return;
+    const jint tx = marker ? marker->posX : 0, ty = marker ? marker->posY : 0;
+    behaviourCalls().throwHeld(a, kind, dir, tx, ty, frames);
+}
 void setHeroAttackBox(cActor* h, jint w, jint hh, jint centred) { cActor::setHeroAttackBox(h, w, hh, centred); }
 bool approachLimit(cActor* a, jint limit, jint vIndex, jint pIndex, jint flag) {
     return cActor::approachLimit(a, limit, vIndex, pIndex, flag != 0);
@@ -144,7 +153,9 @@ void loseLife(cActor* h) { behaviourCalls().loseLife(h); }
 void collectHeldItem(cActor* item) { behaviourCalls().collectHeldItem(item); }
 void checkPickup(cActor* item, jint how) { behaviourCalls().checkPickup(item, how); }
 void summonSlotActors(cActor* item) { behaviourCalls().summonSlotActors(item); }
-void notePickup() { behaviourCalls().notePickup(); }
+// The pickup notice: the flag is the state's own (set once by PICKUP); the
+// level timer's value at that moment is kept beside it.
+void notePickup() { hs().pickupNoticeTime = cg().levelTimer; }
 void countLevelItem() { behaviourCalls().countLevelItem(); }
 void interactHeroType45(cActor* a, cActor* h) { behaviourCalls().interactHeroType45(a, h); }
 jint chainMode(cActor* c) { return behaviourCalls().chainMode(c); }
