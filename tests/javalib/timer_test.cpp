@@ -88,11 +88,15 @@ TEST_F(TimerTest, TasksRunInDueTimeOrderOnTheTimerThread) {
     EXPECT_EQ(timer->m_thread->getPriority(), 6);  // the creating (main) thread's
     const jint offsets[] = {50, 10, 40, 0, 30, 20};
     const jlong base = java_lang_System::currentTimeMillis() + 150;
+    // The queue is held while the tasks go in: on a busy machine the first
+    // ones may be due before the last is scheduled, and none may run early.
+    Object::monitorEnter(timer->m_queue);
     for (int i = 0; i < 6; ++i) {
         // One Date per call: all Dates share the Calendar's time.
         timer->scheduleAt(task(r, i), newObject<java_util_Date>(base + offsets[i]));
     }
     EXPECT_EQ(timer->m_queue->m_size, 6);
+    Object::monitorExit(timer->m_queue);
     EXPECT_EQ(timer->m_queue->capacity(), 8);
     ASSERT_TRUE(waitUntil([&] { return r.count() == 6; }));
     EXPECT_EQ(r.ids, (std::vector<int>{3, 1, 5, 4, 2, 0}));
@@ -108,7 +112,8 @@ TEST_F(TimerTest, HeapGrowsAfterThreeTasksAndKeepsTheEarliestOnTop) {
     Recorder r;
     auto* timer = newTimer(r);
     const jlong far = 3600000;
-    const jlong delays[] = {far + 30, far + 10, far + 20, far + 5};
+    // Seconds apart: each delay counts from its own call.
+    const jlong delays[] = {far + 30000, far + 10000, far + 20000, far + 5000};
     java_util_TaskQueue* q = timer->m_queue;
     EXPECT_EQ(q->capacity(), 4);
     for (int i = 0; i < 4; ++i) {
