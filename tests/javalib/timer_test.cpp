@@ -199,8 +199,10 @@ TEST_F(TimerTest, PeriodicTasksRepeatUntilCancelled) {
     delay.queue = timer->m_queue;
     RecordingTask* fixedRate = task(rate, 1);
     RecordingTask* fixedDelay = task(delay, 2);
+    // A first time of its own: "now" read here may be a millisecond or more
+    // before the timer's own reading inside a call with a delay.
     const jlong start = java_lang_System::currentTimeMillis();
-    timer->scheduleAtFixedRate(fixedRate, 0, 3);
+    timer->scheduleAtFixedRateFrom(fixedRate, newObject<java_util_Date>(start), 3);
     timer->schedule(fixedDelay, 1, 4);
     EXPECT_EQ(fixedDelay->m_period, -4);
     ASSERT_TRUE(waitUntil([&] { return rate.count() >= 4 && delay.count() >= 4; }));
