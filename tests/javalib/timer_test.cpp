@@ -88,11 +88,15 @@ TEST_F(TimerTest, TasksRunInDueTimeOrderOnTheTimerThread) {
     EXPECT_EQ(timer->m_thread->getPriority(), 6);  // the creating (main) thread's
     const jint offsets[] = {50, 10, 40, 0, 30, 20};
     const jlong base = java_lang_System::currentTimeMillis() + 150;
+    // The queue is held while the tasks go in: on a busy machine the first
+    // ones may be due before the last is scheduled, and none may run early.
+    Object::monitorEnter(timer->m_queue);
     for (int i = 0; i < 6; ++i) {
         // One Date per call: all Dates share the Calendar's time.
         timer->scheduleAt(task(r, i), newObject<java_util_Date>(base + offsets[i]));
     }
     EXPECT_EQ(timer->m_queue->m_size, 6);
+    Object::monitorExit(timer->m_queue);
     EXPECT_EQ(timer->m_queue->capacity(), 8);
     ASSERT_TRUE(waitUntil([&] { return r.count() == 6; }));
     EXPECT_EQ(r.ids, (std::vector<int>{3, 1, 5, 4, 2, 0}));
@@ -108,7 +112,8 @@ TEST_F(TimerTest, HeapGrowsAfterThreeTasksAndKeepsTheEarliestOnTop) {
     Recorder r;
     auto* timer = newTimer(r);
     const jlong far = 3600000;
-    const jlong delays[] = {far + 30, far + 10, far + 20, far + 5};
+    // Seconds apart: each delay counts from its own call.
+    const jlong delays[] = {far + 30000, far + 10000, far + 20000, far + 5000};
     java_util_TaskQueue* q = timer->m_queue;
     EXPECT_EQ(q->capacity(), 4);
     for (int i = 0; i < 4; ++i) {
@@ -174,10 +179,14 @@ TEST_F(TimerTest, CancelledTasksAreSkipped) {
     Recorder r;
     auto* timer = newTimer(r);
     RecordingTask* skipped = task(r, 1);
+    // Held queue: the timer cannot take the task before it is cancelled,
+    // however late this thread gets there.
+    Object::monitorEnter(timer->m_queue);
     timer->schedule(skipped, 20);
     timer->schedule(task(r, 2), 40);
     EXPECT_TRUE(skipped->cancel());
     EXPECT_FALSE(skipped->cancel());
+    Object::monitorExit(timer->m_queue);
     ASSERT_TRUE(waitUntil([&] { return r.count() == 1; }));
     EXPECT_EQ(r.ids, std::vector<int>{2});
     EXPECT_TRUE(timer->m_queue->isEmpty());
@@ -190,18 +199,23 @@ TEST_F(TimerTest, PeriodicTasksRepeatUntilCancelled) {
     delay.queue = timer->m_queue;
     RecordingTask* fixedRate = task(rate, 1);
     RecordingTask* fixedDelay = task(delay, 2);
+    // A first time of its own: "now" read here may be a millisecond or more
+    // before the timer's own reading inside a call with a delay.
     const jlong start = java_lang_System::currentTimeMillis();
-    timer->scheduleAtFixedRate(fixedRate, 0, 3);
+    timer->scheduleAtFixedRateFrom(fixedRate, newObject<java_util_Date>(start), 3);
     timer->schedule(fixedDelay, 1, 4);
     EXPECT_EQ(fixedDelay->m_period, -4);
     ASSERT_TRUE(waitUntil([&] { return rate.count() >= 4 && delay.count() >= 4; }));
     {
+        // Both read under the task's lock: the timer may run it again
+        // between two reads.
         Object::monitorEnter(fixedRate->m_lock);
         const jlong next = fixedRate->m_nextExecutionTime;
+        const jlong planned = fixedRate->scheduledExecutionTime();
         Object::monitorExit(fixedRate->m_lock);
         // Fixed rate counts from the planned time: start + k * 3.
-        EXPECT_EQ((next - fixedRate->scheduledExecutionTime()), 3);
-        EXPECT_EQ((fixedRate->scheduledExecutionTime() - start) % 3, 0);
+        EXPECT_EQ((next - planned), 3);
+        EXPECT_EQ((planned - start) % 3, 0);
     }
     EXPECT_TRUE(fixedRate->cancel());
     EXPECT_TRUE(fixedDelay->cancel());
