@@ -1,15 +1,11 @@
-// The behaviour library's start-up: the actor type table filled afresh and
-// the world's and the hero's seams answered by the behaviours.
+// The behaviours' start-up: the actor type table filled afresh.
 #include "game/behaviour/behaviour.h"
 #include "game/behaviour/types.h"
 
 namespace game::behaviour {
 
-void installBehaviours() {
-    registerAllTypes();
-    installBehaviourSeams();
-}
+void installBehaviours() { registerAllTypes(); }
 
-void uninstallBehaviours() { uninstallBehaviourSeams(); }
+void uninstallBehaviours() {}
 
 }  // namespace game::behaviour
