@@ -21,13 +21,11 @@ void registerWorld() {
 void installWorld() {
     setHeroUpdateRoutine(&hero::updateHero);
     setScreenActorHooks(&worldScreenHooks());
-    setVariableChangeSink(&notePanelEvents);
 }
 
 void uninstallWorld() {
     setHeroUpdateRoutine(nullptr);
     setScreenActorHooks(nullptr);
-    setVariableChangeSink(nullptr);
 }
 
 void registerPlay() {

@@ -189,6 +189,12 @@ TEST_F(ScriptTest, EventsByArgumentCount) {
              return game::cg().cameraFlags == 74 && game::cg().scrollDelay == -1 && game::cg().scrollStepX == 4 &&
                     game::cg().scrollStepY == -2 && (game::cg().hero->flags & 0x200);
          }},
+        // The camera's transition reset: scroll off, camera mode 9 and the
+        // hero's bit 0x200 (set by the case before) cleared.
+        {3, -1, -1, 1, [] {
+             return game::cg().cameraFlags == 9 && game::cg().scrollDelay == -1 && game::cg().scrollStepX == 0 &&
+                    !(game::cg().hero->flags & 0x200) && game::wd().scriptKeepsCamera == 1;
+         }},
     };
     for (const Case& c : cases) {
         w::handleScriptEvent(c.kind, c.a, c.b, c.count);

@@ -171,8 +171,6 @@ TEST_F(SessionTest, ScriptCommandRoutines) {
     EXPECT_EQ(game::stores().actorCount, before - 1);
     EXPECT_EQ(game::getActorById(50), carrier);
     EXPECT_EQ(game::getActorById(51), nullptr);
-    game::setHeroHitKindSink(nullptr);
-    game::setHeroSubtypeSource(nullptr);
 }
 
 // After a lost life: the checkpoint's hero, camera limits and record
