@@ -180,9 +180,9 @@ jint game::contactPush(cActor* mover, cActor* platform) {
     jlong rx = jlong(m[4]) - (jlong(platform->posX) << 8) + vx;
     jlong ry = jlong(m[5]) - (jlong(platform->posY) << 8) + vy;
     jint w = platform->getTypeParam(6), h = platform->getTypeParam(7);
-    jint along = std::abs(java::l2i((rx * c + ry * s) >> 14));
+    jint along = java::iabs(java::l2i((rx * c + ry * s) >> 14));
     if (along >= ((w / 2) << 8)) return 0;
-    jint across = std::abs(java::l2i((ry * c - rx * s) >> 14));
+    jint across = java::iabs(java::l2i((ry * c - rx * s) >> 14));
     if (across >= ((h / 2) << 8)) return 0;
     ca().hasRotatedContact = 1;
     ca().rotatedContactActor = platform;

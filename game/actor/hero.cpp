@@ -9,6 +9,7 @@
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
 #include "game/flow/input.h"
+#include "game/flow/screens/dialog.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
 #include "game/world/body.h"
@@ -94,6 +95,8 @@ void game::heroState37(cActor* h, jint phase) {
         if (script >= 0) {
             game::world::resetScriptCounters(script);
             game::world::startScript(script);
+            // The hero waits for the ring's script (none found: nothing to wait for).
+            stopHeroForScript();
         }
     }
     ca().ringRadius -= 998;
@@ -291,7 +294,8 @@ game::HeroUpdateRoutine game::heroUpdateRoutine() { return g_heroUpdate; }
 
 bool game::readHeroInput() {
     ca().heroActionMask = heroActionBits(&isKeyPressed, &isKeyHeld) & ~ca().heroLockMask;
-    if (stores().inputBlock & 1) {
+    // A script's input block, or the side panel out of its rest position.
+    if ((stores().inputBlock & 1) || hasPanelOffset()) {
         ca().heroActionMask = 0;
         return true;
     }
@@ -335,7 +339,7 @@ void game::throwActor(cActor* a, jint kind, jint direction, jint tx, jint ty) {
         if (t && t->subtype == 238) {
             jint dx = t->posX - a->posX;
             jint vy = dx == 0 ? 0 : java::idiv(java::imul(t->posY - a->posY - 10, m[2]), dx);
-            vy = std::abs(vy);
+            vy = java::iabs(vy);
             m[3] = t->posY - 10 > a->posY ? vy : -vy;
             a->setVelocityLimitsY(-12800, 12800);
         }
@@ -346,9 +350,10 @@ void game::throwActor(cActor* a, jint kind, jint direction, jint tx, jint ty) {
         if (a->subtype == 144) cg().cameraTarget = a;
     } else if (kind == 2) {
         setMotionLimits(a, -10000, 10000, -10000, 10000);
-        jint t = std::abs(tx - a->posX) / 25 + 1;
-        a->motion->data()[2] = java::idiv(java::ishl(tx - a->posX, 8), t);
-        a->motion->data()[3] = java::idiv(java::ishl(ty - a->posY, 8), t);
+        const jint dx = java::isub(tx, a->posX), dy = java::isub(ty, a->posY);
+        const jint t = java::iadd(java::iabs(dx) / 25, 1);
+        a->motion->data()[2] = java::idiv(java::ishl(dx, 8), t);
+        a->motion->data()[3] = java::idiv(java::ishl(dy, 8), t);
         a->stateFlags = 0x1000206;
         a->flags |= 0x20000;
         a->aiState = 5;

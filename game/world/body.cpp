@@ -335,7 +335,7 @@ void heroPhysics(cActor* a) {
         s.collisionResult |= 1;
     }
     const jint xEdge = vx < 0 ? 0 : 2, yEdge = vy < 0 ? 1 : 3;
-    const jint ax = std::abs(vx) >> 8, ay = std::abs(vy) >> 8;
+    const jint ax = java::iabs(vx) >> 8, ay = java::iabs(vy) >> 8;
     ShortArray* swept = scratch(wd().sweptBox);
     b = box->data();
     jshort* n = swept->data();

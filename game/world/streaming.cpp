@@ -35,6 +35,11 @@ bool heroMissing() {
 
 jint sub(jint type, jint k) { return cActor::getSubtypeParam(type, k); }
 
+// A chain's links (type 52) are 21 px long; a box around a chain that has
+// not laid out its links yet reaches at most this far from its anchor.
+constexpr jint kLinkLength = 21;
+constexpr jint kMaxReach = 1 << 24;
+
 // The pass looks up every record's live actor by unique id: an index from
 // id to pool slot, rebuilt at the start of a pass and after the pass adds
 // or removes an actor (the pool swaps the last actor into a freed slot).
@@ -311,11 +316,28 @@ void liveActorBox(cActor* a, jint out[4]) {
         out[0] = x - p(0) - 30, out[1] = y - p(0) - 30, out[2] = x + p(0) + 30, out[3] = y + p(0) + 30;
         return;
     case 52: {
-        // No box of its own: a box enclosing the chain's links.
-        for (cActor* link = a->child; link; link = link->child) {
-            out[0] = std::min(out[0], link->posX), out[1] = std::min(out[1], link->posY);
-            out[2] = std::max(out[2], link->posX), out[3] = std::max(out[3], link->posY);
-            if (link == a) break;
+        // No box of its own: a box enclosing the chain's links. The links are
+        // points in the parts (x, y offsets in 1/256 px from the anchor), each
+        // 21 px long; before the chain's first update the parts are not made
+        // yet, and any of its n links may reach n x 21 px from the anchor.
+        jint n = p(0);
+        if (n < 0) n = 0;
+        IntArray* parts = a->parts;
+        const jint made = parts ? (parts->length() - 2) / 3 : 0;
+        if (n > 0 && made >= n) {
+            out[0] = out[2] = x, out[1] = out[3] = y;
+            for (jint i = 0; i < n; ++i) {
+                const jint lx = java::iadd(x, java::ishr(parts->data()[3 * i + 2], 8));
+                const jint ly = java::iadd(y, java::ishr(parts->data()[3 * i + 3], 8));
+                out[0] = std::min(out[0], java::isub(lx, kLinkLength));
+                out[1] = std::min(out[1], java::isub(ly, kLinkLength));
+                out[2] = std::max(out[2], java::iadd(lx, kLinkLength));
+                out[3] = std::max(out[3], java::iadd(ly, kLinkLength));
+            }
+        } else {
+            const jint reach = static_cast<jint>(std::min<jlong>(jlong{n} * kLinkLength, kMaxReach));
+            out[0] = java::isub(x, reach), out[1] = java::isub(y, reach);
+            out[2] = java::iadd(x, reach), out[3] = java::iadd(y, reach);
         }
         return;
     }
@@ -431,12 +453,15 @@ void updateAllActors() {
 void updateHeroFrame() {
     ca().partnerActor = nullptr;
     ca().partnerMode = 10;
+    cActor* before = hero();
     updateActiveActors();
     if (heroMissing()) return;
     cActor* h = hero();
     cActor::updateRespawn(h);
     cActor::updateStateTimer(h);
     h->paintFlags = (h->paintFlags & ~1) | (h->facing ? 1 : 0);
+    // An actor's update switched the hero: the new one's effects come along.
+    if (h != before) syncAttachedChain(h, h->viewRating);
     cActor::updateScreenBox(h);
     h->update();
 }

@@ -540,6 +540,9 @@ bool StepDriver::load(const Options& options, std::string& error) {
         }
     }
     game::resetPlayState();
+    // These levels start in play with the side panel already in: a panel
+    // still sliding in would hold the hero's keys for its first steps.
+    game::cg().panelPosition = game::cg().panelOffset;
     game::setVariable(3, 3, false);
     game::requestSetState(game::kStatePlay);
     game::applyPendingState();

@@ -78,18 +78,13 @@ script 9
       op 37 0
 )";
 
-// Anchors (and waypoints) 1 -> 2 -> 3 above the floor.
-const char* const kAnchorLinks = R"(link 1 200 380 2 0 0
-link 2 436 380 3 0 0
-link 3 672 380 0 0 0
-)";
-
 // The boss of an arena (and its platform, links and script), moved dx
 // pixels right, its record ids from idBase (the boss idBase, its platform
 // idBase + 1), its defeat script `defeat`.
 std::string arenaBody(int bossType, int dx, int idBase, int defeat) {
     const std::string boss = std::to_string(idBase), d = std::to_string(defeat);
     auto x = [&](int v) { return std::to_string(v + dx); };
+    // Anchors (and waypoints) 1 -> 2 -> 3 above the floor.
     auto anchors = [&] {
         return "link 1 " + x(200) + " 380 2 0 0\nlink 2 " + x(436) + " 380 3 0 0\nlink 3 " + x(672) + " 380 0 0 0\n";
     };

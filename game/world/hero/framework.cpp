@@ -18,6 +18,7 @@
 #include "game/behaviour/death.h"
 #include "game/behaviour/fields.h"
 #include "game/behaviour/platforms.h"
+#include "game/behaviour/states.h"
 #include "game/world/hero/hero_statics.h"
 #include "game/world/hero/machine.h"
 #include "game/world/hero/util.h"
@@ -46,6 +47,8 @@ bool isTargetType94() { return cg().targetActor && cg().targetActor->type == 94;
 
 // --- in-air control (JUMP and POWER_RUN, once a step) ---------------------------
 void handleHeroControls(cActor* h) {
+    // A launch given a duration keeps the run counter up.
+    if (ca().heroFlagA) stores().runCounter = 16;
     if (!isLevel7() && heroVar(6) == 0 && has(act::DOWN) && h->subtype != 3010) {
         setHeroState(h, HeroState::STOMP);
         return;
@@ -94,8 +97,14 @@ void handleHeroControls(cActor* h) {
 }
 
 // --- framework operations -------------------------------------------------------
-// A held actor's throw: its behaviour carries it out from these fields.
-void handThrow(cActor* a, jint dir, jint, jint, cActor*) { a->throwStartX = a->posX + dir; }
+// A held actor's throw, handed to its behaviour (AI state 24): kind 1 flies
+// ahead in the direction dir, kind 2 to the aim marker's position. The
+// behaviour winds the item up for `frames` steps along its path, then throws.
+void handThrow(cActor* a, jint dir, jint kind, jint frames, cActor* marker) {
+    if (!a) return;
+    const jint tx = marker ? marker->posX : 0, ty = marker ? marker->posY : 0;
+    behaviour::enterState24(a, kind, dir, tx, ty, frames);
+}
 void setHeroAttackBox(cActor* h, jint w, jint hh, jint centred) { cActor::setHeroAttackBox(h, w, hh, centred); }
 bool approachLimit(cActor* a, jint limit, jint vIndex, jint pIndex, jint flag) {
     return cActor::approachLimit(a, limit, vIndex, pIndex, flag != 0);
@@ -149,7 +158,7 @@ void summonSlotActors(cActor* item) {
 }
 // The pickup notice: its flag (set by PICKUP, cleared on leaving it) and
 // the level timer's value when it was given.
-void notePickup() { hs().pickupNoticeTimer = cg().levelTimer; }
+void notePickup() { hs().pickupNoticeTime = cg().levelTimer; }
 // Items shaken out of an object count as level items.
 void countLevelItem() { game::addPickupCount(0, 0); }
 void interactHeroType45(cActor* a, cActor* h) {

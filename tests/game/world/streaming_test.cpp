@@ -88,6 +88,65 @@ TEST_F(StreamingTest, RatingsAtTheMargin) {
     }
 }
 
+// A chain (type 52) has no box of its own: it is rated by a box around its
+// links. Its anchor lies out of reach of the view; the links decide. Laid
+// out, the links are the chain's parts (offsets in 1/256 px); not laid out
+// yet, any of its n links of 21 px may reach n x 21 px. A cycle in its
+// attached effects does not matter to the box.
+TEST_F(StreamingTest, ChainsAreRatedByTheirLinks) {
+    enum class Layout { None, TowardTheView, AwayFromTheView };
+    struct Case {
+        const char* what;
+        jint links;
+        Layout layout;
+        bool effectCycle;
+        bool kept;
+    } cases[] = {
+        {"anchor alone", 0, Layout::None, false, false},
+        {"ten links not laid out", 10, Layout::None, false, true},
+        {"ten links toward the view", 10, Layout::TowardTheView, false, true},
+        {"ten links away from the view", 10, Layout::AwayFromTheView, false, false},
+        {"ten links and an effect cycle", 10, Layout::TowardTheView, true, true},
+    };
+    const jint margin = cActor::getSubtypeParam(205, 0);
+    const jint anchorX = 1000 + margin + 800 + 60;
+    const jint y = 19 * 36 - 100;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        loadLevel(room() + "object 205 70 " + std::to_string(anchorX) + " " + std::to_string(y) + " 1 0 32 " +
+                  std::to_string(c.links) + " 0 0\n");
+        makeHero(1000, 19 * 36);
+        game::cg().cameraX = 1000;
+        game::cg().cameraY = y;
+        cActor* a = game::spawnActor(game::cg().recordValues, w::recordLength(0), 0);
+        ASSERT_NE(a, nullptr);
+        ASSERT_EQ(a->type, 52);
+        if (c.layout != Layout::None) {
+            IntArray* parts = newIntArray(3 * c.links + 2);
+            a->parts = parts;
+            const jint step = c.layout == Layout::TowardTheView ? -21 : 21;
+            for (jint i = 0; i < c.links; ++i) parts->data()[3 * i + 2] = step * i * 256;
+        }
+        cActor *b = nullptr, *d = nullptr;
+        if (c.effectCycle) {
+            b = cActor::spawnEffect(nullptr, 3, 0, 0, 2, 0);
+            d = cActor::spawnEffect(nullptr, 3, 0, 0, 2, 0);
+            ASSERT_TRUE(b && d && b != d);
+            a->child = b;
+            b->child = d;
+            d->child = b;
+        }
+        w::updateLevelObjects();
+        cActor* live = game::getActorById(70);
+        EXPECT_EQ(live != nullptr, c.kept);
+        if (live) {
+            EXPECT_LE(live->viewRating, 2);
+            live->child = nullptr;
+        }
+        if (b) b->child = d->child = nullptr;
+    }
+}
+
 // A subtype whose constants row reaches constant 13 (rows hold 12 to 14
 // ints), or -1.
 jint subtypeWithFourteenConstants() {
