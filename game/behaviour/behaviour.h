@@ -5,7 +5,6 @@
 //   game::behaviour::registerBehaviours();   // before Application::init (idempotent)
 //   game::behaviour::appendBehaviourStatics(list);  // or this, with a statics list
 //   game::behaviour::installBehaviours();    // after Application::init (idempotent)
-//   game::behaviour::uninstallBehaviours();  // (nothing left to undo)
 #pragma once
 
 #include <vector>
@@ -25,6 +24,5 @@ void appendBehaviourStatics(std::vector<const StaticsContribution*>& list);
 
 // The type table filled afresh.
 void installBehaviours();
-void uninstallBehaviours();
 
 }  // namespace game::behaviour

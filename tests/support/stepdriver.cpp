@@ -389,7 +389,6 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
 }
 
 StepDriver::~StepDriver() {
-    game::behaviour::uninstallBehaviours();
     game::world::uninstallWorld();
     m_state->soundRecord.reset();
     if (Application::instance()) Application::instance()->close();

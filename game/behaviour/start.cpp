@@ -6,6 +6,4 @@ namespace game::behaviour {
 
 void installBehaviours() { registerAllTypes(); }
 
-void uninstallBehaviours() {}
-
 }  // namespace game::behaviour
