@@ -9,18 +9,8 @@
 
 using namespace game;
 
-namespace {
-void storeHeroHitKind(jint kind) {
-    if (cActor* h = cg().hero) h->stateTimer = kind;
-}
-jint heroSubtypeForSound() { return cg().hero ? cg().hero->subtype : -1; }
-}  // namespace
-
 void game::installActorServices() {
     setScreenActorHooks(&actorScreenHooks());
-    setHeroHitKindSink(&storeHeroHitKind);
-    setHeroSubtypeSource(&heroSubtypeForSound);
-    setPartnerViewSource(&heroPartnerView);
 }
 
 void game::registerActorFramework() {

@@ -4,9 +4,7 @@
 
 namespace game {
 
-// The framework's answers to the screens (ScreenActorHooks) and the flow's
-// two hero sinks (the hit kind the damage routine stores in the hero's
-// state timer, the hero's subtype for the sound substitution).
+// The framework's answers to the screens (ScreenActorHooks).
 void installActorServices();
 // The statics and the services above, before Application::init (next to
 // registerGameProgram).

@@ -58,10 +58,10 @@ void heroStartLevel(cActor* hero);
 void stopHeroForScript();
 
 // --- the hero's behaviour routine ---
-// Type 0's update: the behaviours library registers its type table with
-// BehaviourHooks::updateType; when that answers false for type 0, the
-// framework runs the routine registered here (the world's hero update).
-// Null (the default) runs nothing.
+// Type 0's update: the actor type table's row 0 (the hero's update, filled
+// by behaviour::installBehaviours); without a filled table, the routine
+// registered here (installWorld registers the hero's update; the world's
+// own tests register none and run the hero's routines by hand).
 using HeroUpdateRoutine = void (*)(cActor* hero);
 void setHeroUpdateRoutine(HeroUpdateRoutine routine);
 HeroUpdateRoutine heroUpdateRoutine();

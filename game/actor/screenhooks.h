@@ -1,7 +1,7 @@
 // The actor framework behind the screens' ScreenActorHooks: special items,
 // subtype constants, the hero's input bits and state for the level-end and
 // death screens, the effects the screens make and clear, the level's actor
-// clean-up. The world library derives from it for the calls that need the
+// clean-up. The world derives from it for the calls that need the
 // map and camera (the level set-up after a lost life, the play view).
 #pragma once
 

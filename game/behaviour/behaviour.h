@@ -1,12 +1,10 @@
 // The behaviours' statics and start-up. The rest of the game calls the
 // behaviour routines by name (routines.h, types.h and the families'
-// headers); this only registers the statics and answers the world's and
-// the hero's seams.
+// headers); this only registers the statics and fills the type table.
 //
 //   game::behaviour::registerBehaviours();   // before Application::init (idempotent)
 //   game::behaviour::appendBehaviourStatics(list);  // or this, with a statics list
 //   game::behaviour::installBehaviours();    // after Application::init (idempotent)
-//   game::behaviour::uninstallBehaviours();  // the seams' built-in answers again
 #pragma once
 
 #include <vector>
@@ -24,10 +22,7 @@ const StaticsContribution* behaviourStaticsContribution();
 // with a list.
 void appendBehaviourStatics(std::vector<const StaticsContribution*>& list);
 
-// The type table filled afresh, then the world's and the hero's seams.
+// The type table filled afresh.
 void installBehaviours();
-void uninstallBehaviours();
-void installBehaviourSeams();
-void uninstallBehaviourSeams();
 
 }  // namespace game::behaviour

@@ -4,6 +4,7 @@
 // consumes the hit bits through applyPendingHits, one case per call.
 #pragma once
 
+#include "runtime/array.h"
 #include "runtime/jint.h"
 
 using java::jint;
@@ -26,5 +27,12 @@ bool isInvulnerabilityStatSet();
 jint markTouchedByType2(cActor* self, cActor* other);
 // True while the hero attacks: states 5, 12, 15, 16, or 38 playing animation 25.
 bool isHeroHittable();
+// The contact kind of the types that answer contact themselves (8, 18, 41,
+// 46, 50, 88) as the world's collision sweep asks it; -1 for the world's
+// plain rule.
+jint contactKindOf(cActor* mover, cActor* other, ShortArray* newBox);
+// The hero touching a plain solid actor: a target subtype is hit by the
+// hero, any other is classified by its type.
+void classifyHeroTouch(cActor* other);
 
 }  // namespace game::behaviour

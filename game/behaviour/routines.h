@@ -1,6 +1,5 @@
-// The behaviour routines the rest of the game reaches through the core's
-// BehaviourHooks (hooks.cpp forwards each hook to the routine here). The
-// convention for all behaviour code: the converted instance method
+// The behaviour routines the rest of the game calls by name (the actor
+// framework, the world, the hero's states, the flow). The convention for all behaviour code: the converted instance method
 // cActor.foo(args) is game::behaviour::foo(cActor* self, args); statics
 // drop the self argument.
 //

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "game/actor/screenhooks.h"
 #include "game/data/statics.h"
 #include "game/showcase/showcase.h"
 #include "game/flow/flow_statics.h"
@@ -387,14 +388,9 @@ bool takeActionButton() {
 
 bool isCornerTouched() { return isTouchInRect(cg().touchRect6); }
 
-namespace {
-PartnerViewFn g_partnerView = nullptr;
-}
-void setPartnerViewSource(PartnerViewFn fn) { g_partnerView = fn; }
-
 bool isPartnerZoneTouched() {
-    if (!isTouchInRect(cg().touchRect5) || !g_partnerView) return false;
-    const PartnerView v = g_partnerView();
+    if (!isTouchInRect(cg().touchRect5)) return false;
+    const PartnerView v = heroPartnerView();
     if (!v.present) return false;
     return (v.partnerX < v.heroX && v.heroFacing == 1) || (v.partnerX > v.heroX && v.heroFacing == 0);
 }

@@ -95,15 +95,14 @@ void buildPadZones();
 void enableSound();
 void toggleOptionFlag();
 
-// Seams for the partner test: the partner actor's presence and facing.
+// The partner test's view of the hero and its partner (heroPartnerView,
+// game/actor/screenhooks.h): the partner's presence and facing.
 struct PartnerView {
     bool present = false;  // partner actor set and in a mode that counts
     jint partnerX = 0;
     jint heroX = 0;
     jint heroFacing = 0;
 };
-using PartnerViewFn = PartnerView (*)();
-void setPartnerViewSource(PartnerViewFn fn);
 // The dialog kind (3 blocks the action button); the dialog code sets it.
 void setDialogKind(jint kind);
 

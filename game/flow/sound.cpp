@@ -6,6 +6,7 @@
 
 #include "display/lcdui/display.h"
 #include "game/data/pack.h"
+#include "game/actor/actor.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "javalib/inputstreams.h"
@@ -31,7 +32,6 @@ Object* defaultMaker(java_io_InputStream* stream, String* type) {
     return javax_microedition_media_Manager::createPlayer(stream, type);
 }
 PlayerMaker g_maker = &defaultMaker;
-HeroSubtypeFn g_heroSubtype = nullptr;
 
 javax_microedition_media_Player* asPlayer(Object* o) {
     return o ? interfaceOf<javax_microedition_media_Player>(o, media::kPlayerId) : nullptr;
@@ -63,7 +63,6 @@ Object* makePlayerFor(jint id) {
 }  // namespace
 
 void setPlayerMaker(PlayerMaker maker) { g_maker = maker ? maker : &defaultMaker; }
-void setHeroSubtypeSource(HeroSubtypeFn fn) { g_heroSubtype = fn; }
 
 namespace KTLibPlayer {
 
@@ -328,7 +327,7 @@ const std::string& lastSoundTrace() { return traceText(); }
 void playSound(jint id) {
     if (!fl().soundOn || id < 0 || id >= kSoundIds) return;
     if (id == 29) {
-        const jint subtype = g_heroSubtype ? g_heroSubtype() : -1;
+        const jint subtype = cg().hero ? cg().hero->subtype : -1;
         if (subtype == 242)
             id = 32;
         else if (subtype == 113 || subtype == 237)

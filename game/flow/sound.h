@@ -64,10 +64,6 @@ void vibrate(jint ms);
 void queueStop(jint channel);
 void stopSound(jint id);
 void stopMusic(bool keep);
-// The hero's subtype for the sound id 29 substitution (-1: no hero); the
-// actor framework installs the real answer.
-using HeroSubtypeFn = jint (*)();
-void setHeroSubtypeSource(HeroSubtypeFn fn);
 // The last trace line playSound printed (for diagnostics and tests).
 const std::string& lastSoundTrace();
 

@@ -3,6 +3,7 @@
 #include "game/flow/states.h"
 
 #include "game/data/progress.h"
+#include "game/actor/actor.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/input.h"
@@ -269,11 +270,6 @@ jint getStateBelow(jint s) {
 
 jint getStackTop() { return cg().stateStackDepth > 0 ? stackAt(cg().stateStackDepth) : -1; }
 
-namespace {
-HeroFlagClearer g_heroFlagClearer = nullptr;
-}
-void setHeroFlagClearer(HeroFlagClearer fn) { g_heroFlagClearer = fn; }
-
 bool transitionFlag64Idle() { return (cg().cameraFlags & 64) != 0 && cg().scrollDelay == -1; }
 void stopTransitionScroll() { cg().scrollDelay = -1; }
 
@@ -282,7 +278,7 @@ void resetTransition() {
     g.scrollDelay = -1;
     g.scrollStepX = g.scrollStepY = 0;
     g.cameraFlags = 9;
-    if (g_heroFlagClearer) g_heroFlagClearer(0x200);
+    if (cActor* h = g.hero) h->flags &= ~0x200;
 }
 
 void stateMenu(jint message) {

@@ -65,10 +65,6 @@ jint getStateBelow(jint s);
 jint getStackTop();
 
 bool transitionFlag64Idle();
-// Clears bits of the hero actor's flag word (the actor framework installs
-// it; nothing happens before).
-using HeroFlagClearer = void (*)(jint mask);
-void setHeroFlagClearer(HeroFlagClearer fn);
 void stopTransitionScroll();
 void resetTransition();
 

@@ -1,8 +1,10 @@
 // Game variables, display values, object state nibbles, sprite references
 // and the progress record's accessors (variables.h).
 #include "game/flow/variables.h"
+#include "game/world/panel.h"
 
 #include "game/data/routines.h"
+#include "game/actor/actor.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/input.h"
@@ -57,12 +59,6 @@ void setSlotByte(jint n, jint byte, jint v, const char* what) {
 
 }  // namespace
 
-namespace {
-VariableChangeSink g_changeSink = nullptr;
-}
-
-void setVariableChangeSink(VariableChangeSink sink) { g_changeSink = sink; }
-
 jint getVariable(jint i) { return validVariable(i, "cGame.getVariable") ? cg().heroStatus->data()[i] : 0; }
 
 void setVariable(jint i, jint value, bool notify) {
@@ -82,7 +78,7 @@ void setVariable(jint i, jint value, bool notify) {
     if (cg().heroStatus->data()[i] != value) {
         cg().variableChangedMask |= 1 << i;
         cg().heroStatus->data()[i] = value;
-        if (g_changeSink) g_changeSink(1 << i);
+        world::notePanelEvents(1 << i);
     }
 }
 
@@ -110,19 +106,20 @@ jint scaleByLevel(jint v, bool add) {
 }
 
 namespace {
-HitKindSink g_hitKind = nullptr;
+// The hero's hit kind lands in its state timer.
+void storeHeroHitKind(jint kind) {
+    if (cActor* h = cg().hero) h->stateTimer = kind;
+}
 }  // namespace
-
-void setHeroHitKindSink(HitKindSink sink) { g_hitKind = sink; }
 
 void applyHeroDamage(jint amount, jint hitKind) {
     playSound(cg().stage == 8 ? 32 : 29);
-    if (g_hitKind) g_hitKind(hitKind);
+    storeHeroHitKind(hitKind);
     setVariable(3, java::isub(getVariable(3), scaleByLevel(amount, true)), false);
 }
 
 void clearHeroHit() {
-    if (g_hitKind) g_hitKind(0);
+    storeHeroHitKind(0);
     setVariable(6, 0, false);
 }
 

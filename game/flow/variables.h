@@ -18,23 +18,17 @@ constexpr jint kVariables = 10;
 
 jint getVariable(jint i);
 // Stores a bounded game variable; a changed value marks its bit in the
-// changed-variables mask and is reported to the change sink.
+// changed-variables mask and is reported to the side panel's events
+// (world::notePanelEvents).
 void setVariable(jint i, jint value, bool notify);
-// Where changed variables are reported besides the mask (the side panel's
-// events, which the world library installs; null: nowhere).
-using VariableChangeSink = void (*)(jint bits);
-void setVariableChangeSink(VariableChangeSink sink);
 bool isVariableChanged(jint i);
 void decrementVariable6();
 void onCounterEvent(jint kind);
 jint scaleByLevel(jint v, bool add);
 // Energy down by amount (scaled by difficulty); the hero's hit kind is
-// stored through the actor framework's seam.
+// stored in its state timer.
 void applyHeroDamage(jint amount, jint hitKind);
 void clearHeroHit();
-// Where the hero's hit kind is stored (the actor framework installs it).
-using HitKindSink = void (*)(jint hitKind);
-void setHeroHitKindSink(HitKindSink sink);
 void initLevelVariables();
 
 void setDisplayValue(bool first, jint value);

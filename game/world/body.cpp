@@ -6,6 +6,8 @@
 
 #include "game/actor/actor.h"
 #include "game/actor/pool.h"
+#include "game/behaviour/blocks.h"
+#include "game/behaviour/contact.h"
 #include "game/data/statics.h"
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
@@ -16,9 +18,6 @@
 namespace game::world {
 
 namespace {
-
-WorldBehaviourSeam g_builtInSeam;
-WorldBehaviourSeam* g_seam = &g_builtInSeam;
 
 bool inMask(jint c, jint mask) { return c >= 0 && c < 32 && ((mask >> c) & 1); }
 
@@ -31,8 +30,6 @@ ShortArray* scratch(ShortArray*& field) {
 
 }  // namespace
 
-WorldBehaviourSeam& behaviourSeam() { return *g_seam; }
-void setBehaviourSeam(WorldBehaviourSeam* seam) { g_seam = seam ? seam : &g_builtInSeam; }
 
 cActor* hero() { return cg().hero; }
 bool isHero(cActor* a) { return a && a == hero(); }
@@ -93,7 +90,7 @@ jint getTileValue(cActor* actor, jint column, jint row) {
 bool hitDynamicCell(cActor* actor, jint column, jint row) {
     cActor* owner = getActorById(getTile(column, row, 0));
     if (!owner || !(owner->flags & 0x20)) return true;
-    return behaviourSeam().hitTileBlockCell(owner, actor, column, row) != 0;
+    return behaviour::hitTileBlockCell(owner, actor, column, row);
 }
 
 jint getSolidTile(cActor* actor, jint edge, jint rowMode) {
@@ -253,13 +250,13 @@ namespace {
 
 jint contactKind(cActor* mover, cActor* other, ShortArray* newBox) {
     if (!(other->flags & 128)) return 0;
-    const jint special = behaviourSeam().contactKind(mover, other, newBox);
+    const jint special = behaviour::contactKindOf(mover, other, newBox);
     if (special >= 0) return special;
     switch (other->type) {
     case 8: case 18: case 41: case 46: case 50: case 88: return 0;
     case 6: case 21: case 24: case 25: case 33: case 92: case 102:
         ca().mountActor = other;
-        if (isHero(mover)) behaviourSeam().classifyHeroContact(other);
+        if (isHero(mover)) behaviour::classifyHeroTouch(other);
         return 1072;
     default:
         ca().mountActor = other;

@@ -20,19 +20,6 @@ bool isHero(cActor* a);
 // cActor.resetHeroState on the current hero (none: nothing).
 void resetHeroState();
 
-// What the behaviours decide for the world (tile-block cells, contact
-// routines); the built-in answers are solid cells and plain solid actors.
-class WorldBehaviourSeam {
-public:
-    virtual ~WorldBehaviourSeam() = default;
-    virtual jint hitTileBlockCell(cActor* owner, cActor* mover, jint column, jint row) { return 1; }
-    // Contact kinds of types 8, 18, 41, 46, 50 and 88 (their contact
-    // routines); -1 for the plain rule.
-    virtual jint contactKind(cActor* mover, cActor* other, ShortArray* newBox) { return -1; }
-    virtual void classifyHeroContact(cActor* other) {}
-};
-WorldBehaviourSeam& behaviourSeam();
-void setBehaviourSeam(WorldBehaviourSeam* seam);
 
 jint getTileFlags(cActor* actor, jint column, jint row);
 jint getTileValue(cActor* actor, jint column, jint row);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "game/actor/actor.h"
+#include "game/behaviour/routines.h"
 #include "game/data/statics.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
@@ -117,14 +118,14 @@ void updateCamera(jint smooth) {
                 } else {
                     g.cameraX = sx + ((2112 * ca().scaleParam) >> 16);
                 }
-                if (h->posX - g.cameraX < -400) flowSeam().killHero(h);
+                if (h->posX - g.cameraX < -400) behaviour::kill(h);
             } else if (g.stage == 7) {
                 g.cameraX = isAnyScriptActive() ? sx : sx + ((2880 * ca().scaleParam) >> 16);
                 if (h->posX - g.cameraX < -400) w.counterLimit -= 1;
                 else w.counterLimit = 50;
                 if (w.counterLimit < 0 || h->posX - g.cameraX < -448) {
                     cActor::stopHeroMotion();
-                    flowSeam().killHero(h);
+                    behaviour::kill(h);
                 }
             }
             if (skipTaken) {
@@ -155,7 +156,7 @@ void updateCamera(jint smooth) {
         g.cameraY = std::min(std::max(g.cameraY, t + 240), b - 240);
     }
     if (g.cameraStepX == 0 && g.lookMode == 66) g.lookMode = 99;
-    if (h && h->subtype == 3010 && h->posY - 85 > g.cameraY + 240 && !w.heroFallKillOff) flowSeam().killHero(h);
+    if (h && h->subtype == 3010 && h->posY - 85 > g.cameraY + 240 && !w.heroFallKillOff) behaviour::kill(h);
 }
 
 void resetCamera() {

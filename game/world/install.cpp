@@ -4,7 +4,6 @@
 #include "game/actor/defaults.h"
 #include "game/actor/hero.h"
 #include "game/flow/variables.h"
-#include "game/world/flowseam.h"
 #include "game/world/hero/hero_statics.h"
 #include "game/world/hero/machine.h"
 #include "game/world/panel.h"
@@ -21,16 +20,12 @@ void registerWorld() {
 
 void installWorld() {
     setHeroUpdateRoutine(&hero::updateHero);
-    setFlowSeam(&gameFlowSeam());
     setScreenActorHooks(&worldScreenHooks());
-    setVariableChangeSink(&notePanelEvents);
 }
 
 void uninstallWorld() {
     setHeroUpdateRoutine(nullptr);
-    setFlowSeam(nullptr);
     setScreenActorHooks(nullptr);
-    setVariableChangeSink(nullptr);
 }
 
 void registerPlay() {

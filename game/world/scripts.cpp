@@ -3,10 +3,16 @@
 #include "game/world/scripts.h"
 
 #include "game/actor/actor.h"
+#include "game/actor/hero.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
 #include "game/data/routines.h"
+#include "game/behaviour/blocks.h"
 #include "game/data/statics.h"
+#include "game/flow/screens/dialog.h"
+#include "game/flow/sound.h"
+#include "game/flow/states.h"
+#include "game/flow/variables.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
@@ -20,9 +26,6 @@
 namespace game::world {
 
 namespace {
-
-WorldFlowSeam g_builtInFlow;
-WorldFlowSeam* g_flow = &g_builtInFlow;
 
 jint scriptsIn() {
     ShortArray* ids = cg().scriptIds;
@@ -69,19 +72,6 @@ void cameraUpdateUnlocked(jint smooth) {
 
 }  // namespace
 
-WorldFlowSeam& flowSeam() { return *g_flow; }
-void setFlowSeam(WorldFlowSeam* seam) { g_flow = seam ? seam : &g_builtInFlow; }
-
-void WorldFlowSeam::stopHeroForScript() {
-    if (cActor* h = hero()) {
-        cActor::stopMotion(h);
-        setHeroState(h, ca().heroState == 14 ? 14 : 0);
-    }
-    cg().scriptFlags |= 1;
-    lockCamera(6, 0);
-}
-void WorldFlowSeam::setHeroState(cActor* h, jint state) { game::hero::setHeroState(h, state); }
-void WorldFlowSeam::resetHero(cActor* a, jint x, jint y) { game::hero::resetHero(a, x, y); }
 
 // --- loading ------------------------------------------------------------------------
 
@@ -265,28 +255,27 @@ void forcedScroll(jint sx, jint sy) {
 
 void handleScriptEvent(jint kind, jint a, jint b, jint count) {
     cGameStatics& g = cg();
-    WorldFlowSeam& flow = flowSeam();
     if (count == 1) {
         switch (kind) {
-        case 0: flow.requestLevelEnd(); break;
+        case 0: game::requestLevelEnd(); break;
         case 1: g.panelOffset = 50; break;
         case 2: g.sceneSkippable = 0, g.panelOffset = 0; break;
-        case 3: flow.resetTransition(), wd().scriptKeepsCamera = 1; break;
+        case 3: game::resetTransition(), wd().scriptKeepsCamera = 1; break;
         case 4: g.sceneSkippable = 1; break;
         case 5: g.sceneSkippable = 0; break;
         case 6: ca().heroLockMask |= 0x7FFFFFFF; break;
         case 7: ca().heroLockMask &= static_cast<jint>(0x80000000u); break;
-        case 8: flow.resetHeroState(); break;
+        case 8: resetHeroState(); break;
         case 9: cameraUpdateUnlocked(0); break;
-        case 10: flow.stopHeroForScript(); break;
-        case 11: flow.requestSetState(30); break;
+        case 10: game::stopHeroForScript(); break;
+        case 11: game::requestSetState(30); break;
         case 12: wd().scriptFlagA = 1; break;
         case 13:
             wd().scriptFlagA = 0;
-            if (!flow.isHeroOfSubtype())
+            if (!game::isHeroSubtype(hero()))
                 if (cActor* h = hero()) {
                     if (IntArray* v = ca().heroVars; v && v->length() > 0) v->data()[0] = 0;
-                    flow.setHeroState(h, 32);
+                    hero::setHeroState(h, 32);
                 }
             break;
         case 14: wd().scriptFlagB = 1; break;
@@ -296,7 +285,7 @@ void handleScriptEvent(jint kind, jint a, jint b, jint count) {
     } else if (count == 2) {
         switch (kind) {
         case 0: g.panelOffset = 240; break;
-        case 1: flow.closeDialog(), cg().panelOffset = 0; break;
+        case 1: game::closeDialog(), cg().panelOffset = 0; break;
         case 2: if (a >= 0 && a < 11) wd().levelVariant = a; break;
         case 3: g.riseScrollStep = static_cast<jshort>(a), g.riseScroll = 1; break;
         case 4: g.riseScroll = 0; break;
@@ -307,7 +296,7 @@ void handleScriptEvent(jint kind, jint a, jint b, jint count) {
         case 0: forcedScroll(a, b); break;
         case 1:
             ca().landingMode = 1;  // cruise after the landing
-            flow.resetHeroStateAfterLanding();
+            if (hero()) game::resetHeroStateAfterLanding();
             forcedScroll(8, 0);
             break;
         case 2: wd().restartScriptIndex = findScriptById(a); break;
@@ -333,15 +322,14 @@ void heroSwitch(jint id, jint carryOver) {
     const jint hitKind = old ? old->hitFlags : 0;
     IntArray* oldMotion = old ? old->motion : nullptr;
     cg().hero = next;
-    WorldFlowSeam& flow = flowSeam();
     if (carryOver == 0) {
-        flow.setHeroState(next, state);
+        hero::setHeroState(next, state);
     } else {
-        flow.resetHero(next, x, y);
+        hero::resetHero(next, x, y);
         if (oldMotion && next->motion)
             for (jint k = 0; k < oldMotion->length() && k < next->motion->length(); ++k)
                 next->motion->data()[k] = oldMotion->data()[k];
-        flow.setHeroState(next, state);
+        hero::setHeroState(next, state);
         next->setAnimThen(anim, follow, 0);
     }
     next->hitFlags = hitKind;
@@ -362,7 +350,6 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
     const jint length = kScriptCommandLengths[op - 100];
     if (keyFrame != frame || !rec) return length;
     const bool skipping = cg().scriptSkipping != 0;
-    WorldFlowSeam& flow = flowSeam();
     auto w = [&](jint k) { return s16(rec, p + 2 * k); };
     auto withFlag16 = [](jint f) { return f == 16 ? 0x80010 : f; };
     switch (op) {
@@ -378,20 +365,20 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
         fillTileRect(layer, -1, r[0], r[1], r[2], r[3]);
         break;
     }
-    case 101: flow.setLevelObjectFlags(w(0), withFlag16(w(1))); break;
-    case 102: if (!skipping) flow.openDialog(s32(rec, p + 2), w(0), msToFrames(w(3)), 2); break;
+    case 101: game::setLevelObjectFlags(w(0), withFlag16(w(1))); break;
+    case 102: if (!skipping) game::openDialog(s32(rec, p + 2), w(0), msToFrames(w(3)), 2); break;
     case 103: cg().levelTimer = w(1) * 16, stores().levelTimerHold = w(0); break;
-    case 104: flow.clearLevelObjectFlags(w(0), withFlag16(w(1))); break;
+    case 104: game::clearLevelObjectFlags(w(0), withFlag16(w(1))); break;
     case 105:
-        if (cActor* a = getActorById(w(0))) flow.activateDropper(a), a->flags |= 0x20000;
+        if (cActor* a = getActorById(w(0))) behaviour::activateDropper(a), a->flags |= 0x20000;
         break;
     case 106:
-        if (cActor* a = getActorById(w(0))) flow.despawnActor(a), a->flags &= ~0x20000;
+        if (cActor* a = getActorById(w(0))) despawnScriptActor(a), a->flags &= ~0x20000;
         break;
     case 107: cg().queuedScript = findScriptById(w(0)); break;
-    case 108: if (!skipping) flow.playSound(w(0)); break;
-    case 109: flow.stopSound(-1), wd().scriptMusic = -1; break;
-    case 110: if (cActor* h = hero()) flow.setHeroState(h, w(0)); break;
+    case 108: if (!skipping) game::playSound(w(0)); break;
+    case 109: game::stopSound(-1), wd().scriptMusic = -1; break;
+    case 110: if (cActor* h = hero()) hero::setHeroState(h, w(0)); break;
     case 111: {
         if (findRectIndex(w(0)) < 0) {
             setCameraLimits(0, 0, cg().mapPixelWidth, cg().mapPixelHeight);
@@ -409,12 +396,12 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
         setRegionStateInRect(w(1), r[0], r[1], r[2], r[3]);
         break;
     }
-    case 113: if (cActor* a = getActorById(w(0))) flow.stunByScript(a, w(1)); break;
+    case 113: if (cActor* a = getActorById(w(0))) game::stunByScript(a, w(1)); break;
     case 115: {
         const jint text = s32(rec, p + 2);
         const bool firstText = wd().firstLevelMode && text == 0x20001;
         if (firstText) cg().panelPosition = 240;  // the shown offset jumps out; the target stays
-        else if (!skipping) flow.openDialog(text, w(0), msToFrames(w(3)), w(4));
+        else if (!skipping) game::openDialog(text, w(0), msToFrames(w(3)), w(4));
         break;
     }
     case 116: if (!skipping) lockCamera(w(0), w(1)); break;
@@ -443,26 +430,26 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
                 a->scale = w(1);
                 setBoxSize(a, width, height);
             } else {
-                flow.startScaleTween(a, w(1), w(2));
+                cActor::startScaleTween(a, w(1), w(2));
             }
         }
         break;
     case 121: wd().markedActorId = w(0); break;
     case 122: if (!skipping) wd().screenFlash = 1; break;
     case 123:
-        if (cActor* h = hero()) flow.setHeroState(h, 37);
+        if (cActor* h = hero()) hero::setHeroState(h, 37);
         break;
     case 124:
-        if (!flow.isHeroInvulnerable() && w(0) != 0) flow.playSound(29), flow.applyHeroDamage(w(0), 53);
-        if (!skipping) flow.playSound(29);
+        if (!isHeroInvulnerable() && w(0) != 0) game::playSound(29), game::applyHeroDamage(w(0), 53);
+        if (!skipping) game::playSound(29);
         break;
     case 125:
         setCheckpoint(hero());
         wd().checkpointNoticeTicks = 64;
         break;
     case 126: if (!skipping) cg().shakeTimer = w(0) & 0xFFFF; break;
-    case 127: if (cActor* h = hero()) flow.setHeroState(h, 38); break;
-    case 128: cg().tileCacheDirty = 1, flow.setPalette(2); break;
+    case 127: if (cActor* h = hero()) hero::setHeroState(h, 38); break;
+    case 128: cg().tileCacheDirty = 1, setLevelPalette(2); break;
     case 129: wd().fireworksOn = 1, wd().fireworksPhase = 0; break;
     case 130:
         if (w(0) != 0) {
@@ -475,7 +462,7 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
             magician().attachedEffect = nullptr;
         }
         break;
-    case 131: if (cActor* h = hero()) flow.setHeroState(h, 40); break;
+    case 131: if (cActor* h = hero()) hero::setHeroState(h, 40); break;
     default: break;
     }
     return length;
@@ -489,8 +476,8 @@ void serveWait() {
     cGameStatics& g = cg();
     bool done = false;
     switch (g.scriptWaitMode) {
-    case 0: done = !flowSeam().isDialogActive(); break;
-    case 1: done = !flowSeam().isPanelSliding(); break;
+    case 0: done = !game::isDialogActive(); break;
+    case 1: done = !game::isPanelSliding(); break;
     case 2:
         done = !isCameraShaking();
         if (done) cg().scriptFlags &= ~2;

@@ -13,40 +13,12 @@ class cActor;
 
 namespace game::world {
 
-// What the scripts and the world ask of the game flow and the hero code;
-// the built-in answers keep the bookkeeping on cGame's fields and do
-// nothing else.
-class WorldFlowSeam {
-public:
-    virtual ~WorldFlowSeam() = default;
-    virtual bool isDialogActive() { return false; }
-    virtual bool isPanelSliding() { return false; }
-    virtual void openDialog(jint textId, jint a, jint frames, jint kind) {}
-    virtual void closeDialog() {}
-    virtual void playSound(jint id) {}
-    virtual void stopSound(jint id) {}
-    virtual void requestLevelEnd() {}
-    virtual void requestSetState(jint state) {}
-    virtual void resetTransition() {}
-    virtual void stopHeroForScript();
-    virtual void setHeroState(cActor* hero, jint state);
-    virtual void resetHeroState() {}
-    virtual void resetHero(cActor* actor, jint x, jint y);
-    virtual void killHero(cActor* hero) {}
-    virtual bool isHeroInvulnerable() { return false; }
-    virtual void applyHeroDamage(jint amount, jint frames) {}
-    virtual void setLevelObjectFlags(jint id, jint bits) {}
-    virtual void clearLevelObjectFlags(jint id, jint bits) {}
-    virtual void despawnActor(cActor* actor) {}
-    virtual void activateDropper(cActor* actor) {}
-    virtual void stunByScript(cActor* actor, jint anim) {}
-    virtual void startScaleTween(cActor* actor, jint percent, jint steps) {}
-    virtual void resetHeroStateAfterLanding() {}
-    virtual bool isHeroOfSubtype() { return false; }
-    virtual void setPalette(jint palette) {}
-};
-WorldFlowSeam& flowSeam();
-void setFlowSeam(WorldFlowSeam* seam);
+// The scripts' actor commands (flowseam.cpp): the hero's invulnerability
+// as script damage sees it; an actor despawned, the load it carries
+// leaving the pool; the level's palette.
+bool isHeroInvulnerable();
+void despawnScriptActor(cActor* actor);
+void setLevelPalette(jint palette);
 
 void loadLevelRecords(ByteArray* table);
 void clearScripts();

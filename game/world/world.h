@@ -1,7 +1,7 @@
 // The world's statics and start-up. The rest of the game calls the world's
 // routines by name (its folder's headers); installWorld only answers the
-// seams that remain: the hero's update for type 0, the scripts' flow seam,
-// the screens' actor seam and the panel's variable sink.
+// seams that remain: the hero's update for type 0 and the screens' actor
+// seam.
 //
 //   game::world::registerWorld();   // before Application::init
 //   game::world::installWorld();    // after it (idempotent)

@@ -87,7 +87,6 @@ GameDriver::~GameDriver() {
         game::setPlayerMaker(nullptr);
         game::setGameClock(nullptr);
         java_lang_System::setTickSource(nullptr);
-        game::behaviour::uninstallBehaviours();
         game::world::uninstallWorld();
         rt::setResourceReader(nullptr);
         g_live = false;

@@ -389,10 +389,7 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
 }
 
 StepDriver::~StepDriver() {
-    game::behaviour::uninstallBehaviours();
     game::world::uninstallWorld();
-    game::setHeroHitKindSink(nullptr);
-    game::setHeroSubtypeSource(nullptr);
     m_state->soundRecord.reset();
     if (Application::instance()) Application::instance()->close();
     rt::setResourceReader(nullptr);

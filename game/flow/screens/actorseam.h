@@ -1,5 +1,5 @@
 // What the screens need of the actor framework, which sits above the
-// core library: the actor library (or the program that assembles the game)
+// game flow: the actor framework (or the program that assembles the game)
 // installs an object with setScreenActorHooks before play; until then a
 // built-in one answers neutrally (nothing there: 0, -1, no-ops). The actor
 // library's object (game/actor/screenhooks.h) answers every call; the

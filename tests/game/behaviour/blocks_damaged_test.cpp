@@ -21,10 +21,6 @@ using namespace blockstest;
 namespace b = game::behaviour;
 namespace w = game::world;
 
-class DropperFlow : public w::WorldFlowSeam {
-public:
-    void activateDropper(cActor* actor) override { b::activateDropper(actor); }
-};
 
 class DamagedBlocks : public BlocksTest {
 protected:
@@ -38,11 +34,6 @@ protected:
         if (!hero->prevBox) hero->prevBox = newShortArray(4);
         w::resetCamera();
     }
-    void TearDown() override {
-        w::setFlowSeam(nullptr);
-        BlocksTest::TearDown();
-    }
-    DropperFlow flow;
 };
 
 TEST_F(DamagedBlocks, EveryLevelSteps300TimesWithRandomHits) {
@@ -53,7 +44,6 @@ TEST_F(DamagedBlocks, EveryLevelSteps300TimesWithRandomHits) {
         SCOPED_TRACE(level.name);
         TearDown();
         SetUp();
-        w::setFlowSeam(&flow);
         LogCapture log;
         start(level.text);
         game::cg().cameraFlags |= 64;

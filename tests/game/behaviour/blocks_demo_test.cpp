@@ -32,18 +32,6 @@ using namespace blockstest;
 namespace b = game::behaviour;
 namespace w = game::world;
 
-// The seams a level needs from the behaviours (the cell hit rules and the
-// dropper's activation), installed for the replay.
-class CellSeam : public w::WorldBehaviourSeam {
-public:
-    jint hitTileBlockCell(cActor* owner, cActor* mover, jint column, jint row) override {
-        return b::hitTileBlockCell(owner, mover, column, row) ? 1 : 0;
-    }
-};
-class DropperFlow : public w::WorldFlowSeam {
-public:
-    void activateDropper(cActor* actor) override { b::activateDropper(actor); }
-};
 
 struct Divergence {
     int step = -1;
@@ -69,17 +57,10 @@ bool firstDivergence(const std::vector<std::string>& expected, const std::vector
 
 class DemoReplay : public BlocksTest {
 protected:
-    void TearDown() override {
-        w::setBehaviourSeam(nullptr);
-        w::setFlowSeam(nullptr);
-        BlocksTest::TearDown();
-    }
 
     cActor* byId(jint id) { return game::getActorById(id); }
 
     std::vector<std::string> run(const char* level, int steps, const std::function<void(int)>& events) {
-        w::setBehaviourSeam(&seam);
-        w::setFlowSeam(&flow);
         worldtest::loadLevel(level);
         hero = game::spawnActor(game::cg().recordValues, w::recordLength(0), 0);
         EXPECT_NE(hero, nullptr);
@@ -172,8 +153,6 @@ protected:
                           << "\n  got:      " << d.got;
     }
 
-    CellSeam seam;
-    DropperFlow flow;
 };
 
 TEST(BlocksDemoTrace, FirstDivergenceNamesTheStepAndBothLines) {

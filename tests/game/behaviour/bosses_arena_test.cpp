@@ -145,7 +145,7 @@ TEST_F(ArenaBossTest, DefeatStartsItsScriptOnce) {
     game::world::runLevelScripts();
     steps(3);
     game::world::runLevelScripts();
-    EXPECT_EQ(levelEnds, 1);
+    EXPECT_EQ(levelEnds(), 1);
 }
 
 TEST_F(ArenaBossTest, CodeNineOpensForTheStepCountAfterARushAndAHitMakesItFall) {

@@ -174,7 +174,7 @@ TEST_F(CompanionBossTest, DefeatStartsItsScriptOnce) {
     game::world::runLevelScripts();
     steps(10);
     game::world::runLevelScripts();
-    EXPECT_EQ(levelEnds, 1);
+    EXPECT_EQ(levelEnds(), 1);
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST_P(DamagedArenaTest, StepsWithoutFault) {
     }
     if (d.name.find("no-defeat-script") != std::string::npos || d.name.find("unknown-script") != std::string::npos ||
         d.name.find("no-params") != std::string::npos) {
-        EXPECT_EQ(levelEnds, 0) << d.name;
+        EXPECT_EQ(levelEnds(), 0) << d.name;
     }
 }
 

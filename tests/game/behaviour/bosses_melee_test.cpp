@@ -162,7 +162,7 @@ TEST_F(MeleeBossTest, DefeatStartsItsScriptOnce) {
     game::world::runLevelScripts();
     steps(20);
     game::world::runLevelScripts();
-    EXPECT_EQ(levelEnds, 1);
+    EXPECT_EQ(levelEnds(), 1);
 }
 
 TEST_F(MeleeBossTest, NoScriptStartsWhileAnotherRuns) {
@@ -176,7 +176,7 @@ TEST_F(MeleeBossTest, NoScriptStartsWhileAnotherRuns) {
     EXPECT_EQ(boss->aiState, 30);
     // Only script 2 runs: the defeat script did not start.
     game::world::runLevelScripts();
-    EXPECT_EQ(levelEnds, 0);
+    EXPECT_EQ(levelEnds(), 0);
 }
 
 TEST_F(MeleeBossTest, ALastHitInAReactionIsNotLostWhenItsAnimationEnds) {

@@ -296,10 +296,10 @@ TEST_F(PatternBossTest, DefeatStartsItsScriptOnce) {
     EXPECT_EQ(boss->aiState, 30);
     EXPECT_TRUE(game::world::isAnyScriptActive());
     game::world::runLevelScripts();
-    EXPECT_EQ(levelEnds, 1);
+    EXPECT_EQ(levelEnds(), 1);
     steps(5);
     game::world::runLevelScripts();
-    EXPECT_EQ(levelEnds, 1);
+    EXPECT_EQ(levelEnds(), 1);
 }
 
 }  // namespace

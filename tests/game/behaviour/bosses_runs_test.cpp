@@ -93,15 +93,15 @@ TEST_P(ArenaRunsTest, StateAndPatternSequence) {
             lastIndex = index;
             lastHp = hp;
         }
-        if (levelEnds > 0 && !active) break;
+        if (levelEnds() > 0 && !active) break;
     }
-    trace << "end " << t << " level ends " << levelEnds << " scripts " << scriptsStarted << "\n";
+    trace << "end " << t << " level ends " << levelEnds() << " scripts " << scriptsStarted << "\n";
     expectGolden("bosses_arena" + std::to_string(run.type), trace.str());
     if (boss->aiState == 30) {
-        EXPECT_EQ(levelEnds, 1);
+        EXPECT_EQ(levelEnds(), 1);
         EXPECT_EQ(scriptsStarted, 1);
     }
-    EXPECT_LE(levelEnds, 1);
+    EXPECT_LE(levelEnds(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bosses, ArenaRunsTest,

@@ -1,6 +1,8 @@
 // Fixture of the boss tests (see bosses_support.h).
 #include "tests/game/behaviour/bosses_support.h"
 
+#include "game/flow/flow_statics.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -30,13 +32,6 @@ std::string spriteText() {
     return s;
 }
 
-class CountingSeam : public game::world::WorldFlowSeam {
-public:
-    int* ends = nullptr;
-    void requestLevelEnd() override { ++*ends; }
-};
-CountingSeam g_seam;
-
 BSprite* testSprite() {
     ObjectArray* slots = game::cg().levelSprites;
     return slots && slots->length() > 0 ? static_cast<BSprite*>(slots->data()[0]) : nullptr;
@@ -50,10 +45,10 @@ void BossTest::SetUp() {
     ASSERT_NE(s, nullptr);
     ASSERT_NE(game::cg().levelSprites, nullptr);
     ObjectArray::set(game::cg().levelSprites, 0, s);
-    levelEnds = 0;
-    g_seam.ends = &levelEnds;
-    game::world::setFlowSeam(&g_seam);
+    game::fl().levelFinished = 0;
 }
+
+int BossTest::levelEnds() const { return game::fl().levelFinished ? 1 : 0; }
 
 cActor* BossTest::spawn(const std::vector<int16_t>& record) {
     cActor* a = behaviourtest::spawnRecord(record);

@@ -44,7 +44,8 @@ public:
     static void finishAnim(cActor* a);
 
     cActor* hero = nullptr;
-    int levelEnds = 0;
+    // The level end requested (the flow's own flag): 0 or 1.
+    int levelEnds() const;
 };
 
 // Golden text comparison: tests/game/behaviour/golden/<name>.txt.

@@ -13,7 +13,6 @@ void startApplication() {
 }
 
 void closeApplication() {
-    game::behaviour::uninstallBehaviours();
     worldtest::closeApplication();
 }
 

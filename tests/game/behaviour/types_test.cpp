@@ -46,7 +46,6 @@ TEST(BehaviourTypes, UpdatesDispatchThroughTheTable) {
     EXPECT_EQ(g_calls, 0);
     EXPECT_FALSE(updateType(112, nullptr));
     EXPECT_NE(updateFor(0), nullptr);  // the hero
-    uninstallBehaviours();
     registerAllTypes();
 }
 

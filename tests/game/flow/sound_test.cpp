@@ -2,6 +2,7 @@
 // same effect not restarted while playing but after its end, the hero's
 // subtype substitution, loops, music ids, stop then play, requests before
 // the tables, and a full ring keeping the newest seven records.
+#include "game/actor/actor.h"
 #include "game/flow/sound.h"
 
 #include "game/data/statics.h"
@@ -53,10 +54,11 @@ TEST_F(SoundTest, SameEffectRestartsOnlyAfterItEnded) {
 
 TEST_F(SoundTest, HeroSubtypeReplacesSound29) {
     const jint cases[][2] = {{242, 32}, {113, 30}, {237, 30}, {7, 29}};
-    static jint subtype = 0;
-    setHeroSubtypeSource([] { return subtype; });
+    // The hero actor of the level (cGame.hero) and its subtype.
+    cActor* hero = newObject<cActor>();
+    cg().hero = hero;
     for (const auto& c : cases) {
-        subtype = c[0];
+        cg().hero->subtype = c[0];
         playSound(29);
         EXPECT_EQ(lastSoundTrace(), "sound channel 1 " + std::to_string(c[1]) + ",1,100,0");
         KTLibPlayer::update();

@@ -157,7 +157,6 @@ void FlowTest::SetUp() {
     game::setGameClock(&clock);
     game::setPlayerMaker(nullptr);
     game::setLoadSteps(nullptr);
-    game::setHeroSubtypeSource(nullptr);
     g_ended = false;
     for (jint s = 1; s < game::kStateSlots; ++s) game::setStateHandler(s, nullptr);
     RavitBHSG::setStartsThread(false);

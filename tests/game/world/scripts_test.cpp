@@ -3,8 +3,10 @@
 #include <optional>
 // modes, scene ends with a queued scene, events, global commands and the
 // skipping rules, and tables refused whole.
+#include "game/flow/flow_statics.h"
+#include "game/flow/screens/screens.h"
 #include "game/world/camera.h"
-#include "game/world/flowseam.h"
+#include "game/flow/screens/dialog.h"
 #include "game/world/hero/machine.h"
 #include "game/world/scripts.h"
 #include "tests/game/world/seeds.h"
@@ -15,25 +17,6 @@ namespace {
 using namespace worldtest;
 namespace w = game::world;
 
-struct RecordingFlow : w::WorldFlowSeam {
-    std::vector<std::string> calls;
-    bool dialog = false, panel = false;
-    bool isDialogActive() override { return dialog; }
-    bool isPanelSliding() override { return panel; }
-    void openDialog(jint text, jint, jint frames, jint kind) override {
-        calls.push_back("dialog" + std::to_string(text) + "/" + std::to_string(frames) + "/" + std::to_string(kind));
-    }
-    void playSound(jint id) override { calls.push_back("sound" + std::to_string(id)); }
-    void requestLevelEnd() override { calls.push_back("levelEnd"); }
-    void setHeroState(cActor*, jint s) override {
-        calls.push_back("hero" + std::to_string(s));
-        game::ca().heroState = s;
-    }
-    void resetHero(cActor* a, jint x, jint y) override {
-        calls.push_back("resetHero");
-        a->setPosition(x, y);
-    }
-};
 
 const char* const kRoom = R"(
 layer 4 60 20
@@ -61,14 +44,6 @@ layer 4 60 20
 
 class ScriptTest : public WorldTest {
 protected:
-    void SetUp() override {
-        WorldTest::SetUp();
-        w::setFlowSeam(&flow);
-    }
-    void TearDown() override {
-        w::setFlowSeam(nullptr);
-        WorldTest::TearDown();
-    }
     void load(const std::string& scripts) {
         loadLevel(std::string(kRoom) + scripts);
         hero = makeHero(300, 19 * 36);
@@ -76,7 +51,6 @@ protected:
         game::cg().cameraX = 1000;
         game::cg().cameraY = 400;
     }
-    RecordingFlow flow;
     cActor* hero = nullptr;
     cActor* mover = nullptr;
 };
@@ -108,7 +82,7 @@ TEST_F(ScriptTest, LateKeyframeAppliesStateButNoGoalOrEvents) {
     EXPECT_EQ(mover->anim, 4);
     EXPECT_EQ(mover->facing, 1);
     EXPECT_EQ(mover->posX, 100);
-    EXPECT_TRUE(flow.calls.empty());
+    EXPECT_EQ(game::fl().levelFinished, 0) << "no event of the late keyframe";
 }
 
 TEST_F(ScriptTest, CameraGoalKeepsACoordinateForMinusOne) {
@@ -152,8 +126,8 @@ TEST_F(ScriptTest, WaitModes) {
         jint mode;
         std::function<void()> hold, release;
     } cases[] = {
-        {0, [&] { flow.dialog = true; }, [&] { flow.dialog = false; }},
-        {1, [&] { flow.panel = true; }, [&] { flow.panel = false; }},
+        {0, [] { game::scr().dialogText = String::fromUtf8("x"); }, [] { game::scr().dialogText = nullptr; }},
+        {1, [] { game::cg().panelPosition = 240; }, [] { game::cg().panelPosition = game::cg().panelOffset; }},
         {2, [&] { game::cg().cameraStepX = 3; }, [&] { game::cg().cameraStepX = 0; }},
         {5, [&] { game::wd().fireworksLeft = 2; }, [&] { game::wd().fireworksLeft = 0; }},
         {6, [&] { game::ca().heroState = 3; }, [&] { game::ca().heroState = 14; }},
@@ -210,7 +184,7 @@ TEST_F(ScriptTest, EventsByArgumentCount) {
         jint kind, a, b, count;
         std::function<bool()> check;
     } cases[] = {
-        {0, -1, -1, 1, [&] { return flow.calls.back() == "levelEnd"; }},
+        {0, -1, -1, 1, [] { return game::fl().levelFinished == 1; }},
         {4, -1, -1, 1, [] { return game::cg().sceneSkippable == 1; }},
         {6, -1, -1, 1, [] { return game::ca().heroLockMask == 0x7FFFFFFF; }},
         {7, -1, -1, 1, [] { return game::ca().heroLockMask == 0; }},
@@ -221,6 +195,12 @@ TEST_F(ScriptTest, EventsByArgumentCount) {
         {0, 4, -2, 3, [] {
              return game::cg().cameraFlags == 74 && game::cg().scrollDelay == -1 && game::cg().scrollStepX == 4 &&
                     game::cg().scrollStepY == -2 && (game::cg().hero->flags & 0x200);
+         }},
+        // The camera's transition reset: scroll off, camera mode 9 and the
+        // hero's bit 0x200 (set by the case before) cleared.
+        {3, -1, -1, 1, [] {
+             return game::cg().cameraFlags == 9 && game::cg().scrollDelay == -1 && game::cg().scrollStepX == 0 &&
+                    !(game::cg().hero->flags & 0x200) && game::wd().scriptKeepsCamera == 1;
          }},
     };
     for (const Case& c : cases) {
@@ -237,6 +217,9 @@ TEST_F(ScriptTest, ScalingWhileSkippingSizesTheBoxFromItsUnscaledSize) {
          "script 3\n target none\n  key 0\n   op 120 7 100 500\n");
     ASSERT_EQ(cActor::getWidth(mover), 32);
     game::cg().scriptSkipping = 1;
+    std::vector<jint> slotsBefore;
+    for (jint i = 0; game::cg().tweenSlots && i < game::cg().tweenSlots->length(); ++i)
+        slotsBefore.push_back(game::cg().tweenSlots->data()[i]);
     struct Case {
         jint script, scale, width, height;
     } cases[] = {{0, 150, 48, 48}, {1, 200, 64, 64}, {2, 100, 32, 32}};
@@ -247,7 +230,10 @@ TEST_F(ScriptTest, ScalingWhileSkippingSizesTheBoxFromItsUnscaledSize) {
         EXPECT_EQ(cActor::getWidth(mover), c.width) << c.scale;
         EXPECT_EQ(cActor::getHeight(mover), c.height) << c.scale;
     }
-    EXPECT_TRUE(flow.calls.empty()) << "no tween while skipping";
+    std::vector<jint> slotsAfter;
+    for (jint i = 0; game::cg().tweenSlots && i < game::cg().tweenSlots->length(); ++i)
+        slotsAfter.push_back(game::cg().tweenSlots->data()[i]);
+    EXPECT_EQ(slotsAfter, slotsBefore) << "no tween while skipping";
 }
 
 // Scripts against the game's own flow seam (the hero's state machine, the
@@ -286,8 +272,8 @@ TEST_F(ScriptInGameTest, FirstLevelTextShowsThePanelAtOnce) {
     w::runLevelScripts();
     EXPECT_EQ(game::cg().panelOffset, 240);
     EXPECT_EQ(game::cg().panelPosition, 240);
-    EXPECT_FALSE(w::gameFlowSeam().isPanelSliding());
-    EXPECT_FALSE(w::gameFlowSeam().isDialogActive());
+    EXPECT_FALSE(game::isPanelSliding());
+    EXPECT_FALSE(game::isDialogActive());
 }
 
 // A scene that locked the camera ends with the camera back on the hero at
@@ -310,7 +296,8 @@ TEST_F(ScriptTest, SkippingSilencesOnlyTheNoisyCommands) {
     game::cg().lookAheadForcedX = 30001;
     w::startScript(0);
     w::runLevelScripts();
-    EXPECT_EQ(flow.calls, (std::vector<std::string>{"hero12"}));
+    EXPECT_EQ(game::ca().heroState, 12);
+    EXPECT_EQ(game::scr().dialogText, nullptr) << "no dialog while skipping";
     EXPECT_EQ(game::cg().scriptsWaiting, 0);
     EXPECT_EQ(game::cg().checkpointActor, hero);
     EXPECT_EQ(game::wd().checkpointNoticeTicks, 64);
@@ -328,7 +315,7 @@ TEST_F(ScriptTest, HeroSwitch) {
     w::runLevelScripts();
     EXPECT_EQ(game::cg().hero, other);
     EXPECT_EQ(other->posX, 900);  // carry-over 0 keeps its own place
-    EXPECT_EQ(flow.calls.back(), "hero6");
+    EXPECT_EQ(game::ca().heroState, 6) << "the new hero takes the state over";
     LogCapture log;
     w::startScript(1);
     w::runLevelScripts();

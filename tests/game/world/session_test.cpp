@@ -14,7 +14,6 @@
 #include "game/world/body.h"
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
-#include "game/world/flowseam.h"
 #include "game/world/panel.h"
 #include "game/world/scripts.h"
 #include "game/world/screenhooks.h"
@@ -147,35 +146,34 @@ TEST_F(SessionTest, BossArenasOnTheGroundLine) {
     EXPECT_EQ(wd().bossSlotL, nullptr);
 }
 
-TEST_F(SessionTest, FlowSeamAnswers) {
+// What the scripts' commands reach: the hero's invulnerability, the
+// flow's damage routine, an actor despawned with its load.
+TEST_F(SessionTest, ScriptCommandRoutines) {
     game::installActorServices();
-    w::GameFlowSeam& f = w::gameFlowSeam();
     cActor* h = makeHero(200, 360);
     h->stateTimer = 0;
     game::setVariable(6, 0, false);
-    EXPECT_FALSE(f.isHeroInvulnerable());
+    EXPECT_FALSE(w::isHeroInvulnerable());
     game::setVariable(9, 8, false);
     game::setVariable(3, 8, false);
-    f.applyHeroDamage(2, 53);
+    game::applyHeroDamage(2, 53);
     EXPECT_EQ(h->stateTimer, 53) << "the hit kind lands in the hero's timer";
     EXPECT_LT(game::getVariable(3), 8);
-    EXPECT_TRUE(f.isHeroInvulnerable());
+    EXPECT_TRUE(w::isHeroInvulnerable());
     h->stateTimer = 0;
     game::setVariable(6, 1, false);
-    EXPECT_TRUE(f.isHeroInvulnerable());
+    EXPECT_TRUE(w::isHeroInvulnerable());
     // A despawned carrier stops and drops its load out of the pool.
     cActor* carrier = spawnRecord(kit::levelActorRecord(6, 50, 100, 300, 0, 0xA0, {}));
     cActor* load = spawnRecord(kit::levelActorRecord(6, 51, 100, 280, 0, 0xA0, {}));
     carrier->rider = load;
     const jint before = game::stores().actorCount;
-    f.despawnActor(carrier);
+    w::despawnScriptActor(carrier);
     EXPECT_EQ(carrier->aiState, 2);
     EXPECT_EQ(carrier->rider, nullptr);
     EXPECT_EQ(game::stores().actorCount, before - 1);
     EXPECT_EQ(game::getActorById(50), carrier);
     EXPECT_EQ(game::getActorById(51), nullptr);
-    game::setHeroHitKindSink(nullptr);
-    game::setHeroSubtypeSource(nullptr);
 }
 
 // After a lost life: the checkpoint's hero, camera limits and record
