@@ -390,25 +390,33 @@ TEST_F(Registry, WorksBetweenProcessesAndNoticesAParentsEnd) {
     ::close(ready[0]);
     ::close(ready[1]);
 
-    // A grandchild watches its parent, which ends first.
+    // A grandchild watches its parent, which ends first (once the watch is
+    // set up, however slowly the grandchild starts).
     int report[2];
+    int watching[2];
     ASSERT_EQ(::pipe(report), 0);
+    ASSERT_EQ(::pipe(watching), 0);
     pid_t mid = ::fork();
     ASSERT_GE(mid, 0);
     if (mid == 0) {
         if (::fork() == 0) {
             ParentWatch watch;
             char before = watch.parentGone() ? 1 : 0;
+            [[maybe_unused]] ssize_t w = ::write(watching[1], &before, 1);
             for (int i = 0; i < 3000 && !watch.parentGone(); ++i) std::this_thread::sleep_for(10ms);
             char after = watch.parentGone() ? 1 : 0;
             char out[2] = {before, after};
             [[maybe_unused]] ssize_t n = ::write(report[1], out, 2);
             ::_exit(0);
         }
-        std::this_thread::sleep_for(50ms);
+        ::close(watching[1]);  // a grandchild that dies unannounced ends the read
+        char set = 0;
+        [[maybe_unused]] ssize_t r = ::read(watching[0], &set, 1);
         ::_exit(0);
     }
     ::close(report[1]);
+    ::close(watching[0]);
+    ::close(watching[1]);
     ASSERT_EQ(::waitpid(mid, &status, 0), mid);
     char out[2] = {9, 9};
     ASSERT_EQ(::read(report[0], out, 2), 2);
