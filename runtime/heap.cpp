@@ -32,8 +32,6 @@ inline int64_t loadSize(const char* b) {
         .load(std::memory_order_acquire);
 }
 
-constexpr size_t roundUp(size_t n, size_t to) { return (n + to - 1) / to * to; }
-
 }  // namespace
 
 MemoryManager::MemoryManager(size_t size, bool movable)

@@ -47,6 +47,9 @@ public:
     void advanceAnimation(cActor* actor) override;
     void deactivate(cActor* actor) override;
     void paintEffectsOfLayer(jint layer) override;
+    BSprite* actorSprite(cActor* actor) override;
+    bool actorPoint(cActor* actor, jint* x, jint* y) override;
+    void setActorLook(cActor* actor, BSprite* sprite, jint anim, jint x, jint y) override;
     jint heroSubtype() override;
     jint heroAnimation() override;
     jint heroScaleParam() override;

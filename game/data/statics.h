@@ -274,6 +274,8 @@ using Int13 = std::array<jint, 13>;
     X(jint, panelDisplayValue)                                                        \
     X(jint, panelPosition)                                                            \
     X(jint, panelOffset)                                                              \
+    /* the corner touch buttons are drawn (the game runs on a touch screen) */       \
+    X(jboolean, touchButtons)                                                         \
     X(jint, displayIdC)                                                               \
     X(jboolean, offscreenFlag)                                                        \
     X(jint, variableChangedMask)                                                      \

@@ -134,7 +134,10 @@ using AtomicLong = std::atomic<jlong>;
     X(javax_microedition_lcdui_Image*, overlayImage)         \
     X(javax_microedition_lcdui_Graphics*, overlayGraphics)   \
     X(jboolean, overlayDirty)                                \
-    X(jboolean, clearPending)
+    X(jboolean, clearPending)                                \
+    /* the in-game hint counters, zeroed by every level load */ \
+    X(jint, hintCount)                                       \
+    X(jint, hintTimer)
 
 #define FLOW_MATH_FIELDS(X)                                  \
     X(jint, randomSeed)                                      \

@@ -81,6 +81,9 @@ void setLoadStepParam(jint i, jint value);
 IntArray* decodeLoadStep(jint i);
 // One loading step of the loading state (plan first, then one record).
 void stateLoading();
+// The loading screen's buttons (cGame.screenLayoutA): element 1 off, and
+// elements 2 and 3 on after a menu-data load, off after a level load.
+void setLoadButtons(bool on);
 // cGame.requireResource(entry, group): the record named by the high 16
 // bits of cGame.spriteIndex[group][entry] is marked needed (and counted)
 // when it was not; answers its parameter, a parameter of 0 becoming 17.

@@ -48,6 +48,9 @@ void setSpritePalette(jint n, jint p);
 void setFontPalette(jint n, jint p);
 jint getFontPalette(jint n);
 jint getLinesHeight(jint n, jint lines);
+// Rewrites the alpha of every colour of font n's palettes to a (a font
+// with an alpha mask or table scales it instead); nothing when unchanged.
+void setFontAlpha(jint n, jint a);
 
 // --- screen painters ------------------------------------------------------------
 // Health pips of the side panel (sprite reference 1 of group 18).

@@ -2,7 +2,6 @@
 // and the progress record's accessors (variables.h).
 #include "game/flow/variables.h"
 
-#include "game/data/hooks.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
@@ -58,6 +57,12 @@ void setSlotByte(jint n, jint byte, jint v, const char* what) {
 
 }  // namespace
 
+namespace {
+VariableChangeSink g_changeSink = nullptr;
+}
+
+void setVariableChangeSink(VariableChangeSink sink) { g_changeSink = sink; }
+
 jint getVariable(jint i) { return validVariable(i, "cGame.getVariable") ? cg().heroStatus->data()[i] : 0; }
 
 void setVariable(jint i, jint value, bool notify) {
@@ -77,6 +82,7 @@ void setVariable(jint i, jint value, bool notify) {
     if (cg().heroStatus->data()[i] != value) {
         cg().variableChangedMask |= 1 << i;
         cg().heroStatus->data()[i] = value;
+        if (g_changeSink) g_changeSink(1 << i);
     }
 }
 

@@ -1,5 +1,5 @@
 // The in-game side panel's frame (the hero portrait, the collect counter's
-// icon and text, the health bar, the caption), the level counters' reset,
+// icon and text, the health bar, the caption, the corner touch buttons), the level counters' reset,
 // the reward counter overlay and the two-colour gradient the core asks for.
 //
 // Invariants: the panel paint leaves the clip at the full 480x800 screen;
@@ -12,6 +12,9 @@
 namespace game::world {
 
 void paintSidePanel();
+// The changed game variables' bits joined into the panel's events (the
+// core's variable store reports them here).
+void notePanelEvents(jint bits);
 void paintHeroPortrait();
 void updatePanelActor();
 void paintPanelCaption();

@@ -273,6 +273,12 @@ void GameDriver::paint() {
     }
 }
 
+void GameDriver::markScreen(uint16_t colour) { std::fill(m_screen.begin(), m_screen.end(), colour); }
+
+void GameDriver::repaint() {
+    if (m_booted && !m_ended) paint();
+}
+
 uint32_t GameDriver::frameHash() const {
     uint32_t h = 2166136261u;
     for (uint16_t p : m_screen) {

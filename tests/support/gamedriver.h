@@ -81,6 +81,10 @@ public:
     // FNV-1a over the 480 x 800 RGB565 screen as last painted.
     uint32_t frameHash() const;
     const std::vector<uint16_t>& screen() const { return m_screen; }
+    // The screen filled with one RGB565 colour (a marker the next paint
+    // must cover), and the current state painted again without a step.
+    void markScreen(uint16_t colour);
+    void repaint();
     // More scripted input, its steps counted from `offset` (events of steps
     // already run are fed before the next step).
     void addInput(const std::vector<stepdriver::InputEvent>& events, int offset);

@@ -148,6 +148,152 @@ SpriteModel demoTileSprite() {
     return m;
 }
 
+SpriteModel demoHudSprite() {
+    SpriteModel m;
+    m.images = noImages();
+    Painter p{m, {}};
+    // Frames by number, each taken as it is drawn; the frames no piece
+    // names show nothing.
+    std::vector<SpriteFrame> f(32);
+    for (SpriteFrame& e : f) e.modules.push_back(FrameModule{0, 0, 0, 0, 0});
+    m.modules.push_back(SpriteModule::sizeOnly(1, 1));
+    auto take = [&](int n) {
+        if (n >= static_cast<int>(f.size())) f.resize(size_t(n) + 1);
+        f[size_t(n)] = std::move(p.frame);
+        p.frame = {};
+    };
+    // 29-31: the health pips (full, empty, half).
+    for (int k = 0; k < 3; ++k) {
+        p.disc(0xFF402020, -10, -10, 20, 20);
+        if (k != 1) p.put(SpriteModule::fillArc(0xFFE03040, 16, 16, 90, 180), -8, -8);
+        if (k == 0) p.put(SpriteModule::fillArc(0xFFE03040, 16, 16, 270, 180), -8, -8);
+        p.disc(0xFFFFC0C0, -5, -6, 4, 4);
+        take(29 + k);
+    }
+    // 18: the collect counter's coin, still, right of the counter's text
+    // (painted at (666, 60)); 32-35 the coin turning, painted at (677, 90).
+    p.disc(0xFFF0C030, -1, -50, 24, 24);
+    p.disc(0xFFFFF0A0, 5, -45, 6, 6);
+    take(18);
+    for (int k = 0; k < 4; ++k) {
+        const int w = k == 0 ? 24 : k == 1 ? 16 : k == 2 ? 6 : 16;
+        p.disc(0xFFF0C030, -w / 2, -80, w, 24);
+        take(32 + k);
+    }
+    // 36-41: the hero's face, a variant per hero kind, two frames (a blink).
+    static const uint32_t kHair[3] = {0xFF603018, 0xFF202020, 0xFFC0A030};
+    for (int kind = 0; kind < 3; ++kind)
+        for (int blink = 0; blink < 2; ++blink) {
+            p.box(0xFF203040, 6, 4, 56, 56);
+            p.box(0xFF3070D0, 8, 44, 52, 16);
+            p.disc(0xFFE0B080, 16, 12, 36, 38);
+            p.put(SpriteModule::fillArc(kHair[kind], 40, 30, 0, 180), 14, 8);
+            p.box(blink ? 0xFF805030 : 0xFF101010, 24, 28, 6, blink ? 2 : 6);
+            p.box(blink ? 0xFF805030 : 0xFF101010, 38, 28, 6, blink ? 2 : 6);
+            p.box(0xFFA04030, 29, 42, 10, 3);
+            take(36 + 2 * kind + blink);
+        }
+    // 42: nothing (the in-game bar's plate is not drawn by the demo); 43
+    // the speech panel's page arrow.
+    p.triangle(0xFF8DC63F, -20, -14, 10, 14, 20, 0);
+    take(43);
+    m.frames = std::move(f);
+    auto anim = [](std::initializer_list<std::pair<int, int>> frames) {
+        SpriteAnim a;
+        for (auto [frame, time] : frames) a.frames.push_back(AnimFrame{frame, time, 0, 0, 0});
+        return a;
+    };
+    m.anims.assign(48, anim({{0, 4}}));
+    m.anims[0] = anim({{32, 3}, {33, 3}, {34, 3}, {35, 3}, {32, 3}});
+    m.anims[10] = anim({{43, 4}});
+    for (int kind = 0; kind < 3; ++kind) m.anims[size_t(45 + kind)] = anim({{36 + 2 * kind, 40}, {37 + 2 * kind, 4}});
+    return m;
+}
+
+SpriteModel demoButtonSprite() {
+    SpriteModel m;
+    m.images = noImages();
+    Painter p{m, {}};
+    const uint32_t kRim = 0xFFE0E0E0, kFace = 0xFF406080, kMark = 0xFFF0F0F0, kLit = 0xFFFFE060;
+    // A button frame: its box pinned from (0, 0) so the panel's image holds
+    // it whole.
+    auto pinned = [&](int size) {
+        p.put(SpriteModule::sizeOnly(size, size), 0, 0);
+        p.frame.rects.push_back(FrameRect{0, 0, size, size});
+    };
+    std::vector<SpriteFrame> f(20);
+    auto take = [&](int n) {
+        f[size_t(n)] = std::move(p.frame);
+        p.frame = {};
+    };
+    // 0: the pad, a disc with four arrows.
+    pinned(190);
+    p.disc(kRim, 0, 0, 190, 190);
+    p.disc(kFace, 6, 6, 178, 178);
+    p.triangle(kMark, 95, 20, -20, 40, 20, 40);    // up
+    p.triangle(kMark, 95, 170, -20, -40, 20, -40); // down
+    p.triangle(kMark, 20, 95, 40, -20, 40, 20);    // left
+    p.triangle(kMark, 170, 95, -40, -20, -40, 20); // right
+    take(0);
+    // 1: the right corner's two round buttons (jump lower left, action upper
+    // right).
+    pinned(200);
+    p.disc(kRim, 5, 95, 100, 100);
+    p.disc(kFace, 11, 101, 88, 88);
+    p.disc(kRim, 105, 5, 90, 90);
+    p.disc(kFace, 111, 11, 78, 78);
+    p.triangle(kMark, 55, 125, -18, 30, 18, 30);
+    p.disc(kMark, 138, 38, 24, 24);
+    take(1);
+    // 2: the action button.
+    pinned(100);
+    p.disc(kRim, 0, 0, 100, 100);
+    p.disc(kFace, 6, 6, 88, 88);
+    p.box(kMark, 30, 44, 40, 12);
+    p.box(kMark, 44, 30, 12, 40);
+    take(2);
+    // 3: the partner button.
+    pinned(83);
+    p.disc(kRim, 0, 0, 83, 83);
+    p.disc(0xFF508040, 5, 5, 73, 73);
+    p.disc(kMark, 28, 20, 27, 27);
+    p.box(kMark, 24, 50, 35, 14);
+    take(3);
+    // 4: the action button pressed, around its centre.
+    p.disc(kLit, -44, -44, 88, 88);
+    take(4);
+    // 5 and 7: the round buttons pressed, from the corner (767, 446).
+    p.disc(kLit, -190, -99, 88, 88);
+    take(5);
+    p.disc(kLit, -90, -189, 78, 78);
+    take(7);
+    // 6 and 17: the partner button pressed; 16 and 19 its blink; 18 the
+    // carrying hero's button.
+    p.disc(kLit, 5, 5, 73, 73);
+    take(6);
+    p.disc(kLit, 5, 5, 73, 73);
+    take(17);
+    p.put(SpriteModule::arc(kLit, 83, 83, 0, 360), 0, 0);
+    take(16);
+    p.put(SpriteModule::arc(kLit, 83, 83, 0, 360), 0, 0);
+    take(19);
+    pinned(83);
+    p.disc(kRim, 0, 0, 83, 83);
+    p.disc(0xFF805030, 5, 5, 73, 73);
+    p.box(kMark, 22, 30, 40, 24);
+    take(18);
+    // 8-15: the pad's cells pressed, around the pad's centre (right, down,
+    // left, up, down-right, up-right, down-left, up-left).
+    static const int kCells[8][3] = {{8, 60, 0},  {9, 0, 60},   {10, -60, 0}, {11, 0, -60},
+                                     {12, 55, 55}, {13, 55, -55}, {14, -55, 55}, {15, -55, -55}};
+    for (const auto& c : kCells) {
+        p.disc(kLit, c[1] - 22, c[2] - 22, 44, 44);
+        take(c[0]);
+    }
+    m.frames = std::move(f);
+    return m;
+}
+
 SpriteModel demoActorSprite(ActorLook look) {
     SpriteModel m;
     m.images = noImages();

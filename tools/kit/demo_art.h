@@ -40,6 +40,26 @@ SpriteModel demoBackdropSprite();
 // The map tiles, frames as above.
 SpriteModel demoTileSprite();
 
+// The heads-up display (sprite reference 1 of group 18): the side panel's
+// health pips (frames 29 full, 30 empty, 31 half: 20 x 20 around their
+// anchor), the hero's portraits (animations 45, 46, 47: a 56 x 56 face
+// right of and below its anchor, which the panel puts at the view's top
+// left corner), the speech panel's page arrow (animation 10, left of and
+// above its anchor) and the collect counter's coin (animation 0 turning,
+// frame 18 still; the levels load the sprite into slot 0 too, the slot of
+// their counter's item). The other animations show nothing.
+SpriteModel demoHudSprite();
+// The corner touch buttons (sprite 112), in view pixels as the engine turns
+// them onto the canvas: frames 0-3 are the pad (190 square), the two round
+// buttons of the right corner (200 square), the action button (100 square)
+// and the partner button (83 square), each from its top-left corner; the
+// pressed looks are drawn where the panel places them: 8-15 the pad's
+// cells around the pad's centre, 5 and 7 the two round buttons from the
+// right corner's bottom-right corner, 4 the action button around its
+// centre, 6 and 17 the partner button's, 16 and 19 its blink, 18 the
+// button of the hero that carries (all from its top-left corner).
+SpriteModel demoButtonSprite();
+
 // Looks of the actors that have no sprite of their own: each a simple
 // shape of its own colour, standing on its anchor (feet at 0, 0), two
 // frames that bob, and kDemoActorAnims animations of those two frames.

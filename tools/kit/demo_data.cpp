@@ -119,8 +119,12 @@ void addDemoData(std::vector<DemoEntry>& out) {
     addPack(out, "pack18", [] {
         std::vector<PackEntry> e;
         for (int i = 0; i < 13; ++i) e.push_back({.payload = heroSprite(), .compress = i % 2 == 1});
-        // Entry 3 is the screens' backdrop (sprite 117), which covers the view.
+        // Entry 3 is the screens' backdrop (sprite 117), which covers the view;
+        // entry 1 the heads-up display's pieces, entry 13 the corner buttons
+        // (sprite 112).
         e[3].payload = encodeSprite(demoBackdropSprite());
+        e[1].payload = encodeSprite(demoHudSprite());
+        e.push_back({.payload = encodeSprite(demoButtonSprite())});
         return e;
     });
     addPack(out, "pack19", [] { return std::vector<PackEntry>{{.payload = heroSprite()}}; });

@@ -99,7 +99,7 @@ LoadTable demoLoadingTable() {
     t[29] = rec(1, 117, kGroupMenu, 1, 18, 3);
     // The progress record, read (or made) once with the menu data.
     t[34] = rec(20, 0, kGroupMenu, 0, 255, 0);
-    t[30] = rec(1, 112, kGroupMenu, 1, 18, 4);
+    t[30] = rec(1, 112, kGroupMenu, 1, 18, 13);
     t[31] = rec(1, 105, kGroupMenu, 1, 18, 5);
     t[32] = rec(1, 106, kGroupMenu, 1, 18, 6);
     t[33] = rec(1, 111, kGroupMenu, 1, 18, 7);
@@ -112,12 +112,18 @@ LoadTable demoLoadingTable() {
     t[43] = rec(4, 0, kGroupLevel, 0, kScreenTextPackNumber, 0);
     t[44] = rec(4, 0, kGroupLevel, 0, kScreenTextPackNumber, 1);
     t[45] = rec(1, 107, kGroupLevel, 1, 18, 0);
-    t[46] = rec(1, 112, kGroupLevel, 1, 18, 4);
+    t[46] = rec(1, 112, kGroupLevel, 1, 18, 13);
     t[47] = rec(1, 105, kGroupLevel, 1, 18, 5);
     t[48] = rec(1, 106, kGroupLevel, 1, 18, 6);
-    // Start-up steps run directly by the first states.
+    // The collect counter's icon: the heads-up sprite again, in slot 0 (the
+    // levels name no item of their own).
+    t[59] = rec(1, 0, kGroupLevel, 1, 18, 1);
+    // Start-up steps run directly by the first states; the loading picture's
+    // step is also needed by a level load (the intro and the results draw
+    // the picture; a step a load does not need is undone, the picture
+    // dropped).
     t[413] = rec(21, 0, 35, 0, 255, 0);
-    t[414] = rec(22, 0, 35, 0, 255, 0);
+    t[414] = rec(22, 0, kGroupLevel, 0, 255, 0);
     return t;
 }
 

@@ -105,6 +105,12 @@ public:
     virtual void paintActor(cActor* actor) {}
     // Paints the live effects of one layer (the loading hints use layer 2).
     virtual void paintEffectsOfLayer(jint layer) {}
+    // The actor's sprite, or null.
+    virtual BSprite* actorSprite(cActor* actor) { return nullptr; }
+    // Where the actor stands (pixels); false when there is no actor.
+    virtual bool actorPoint(cActor* actor, jint* x, jint* y) { return false; }
+    // Gives the actor a sprite and animation (restarted) at (x, y).
+    virtual void setActorLook(cActor* actor, BSprite* sprite, jint anim, jint x, jint y) {}
     // The hero's subtype, animation and scale parameter (cActor.scaleParam).
     virtual jint heroSubtype() { return -1; }
     virtual jint heroAnimation() { return -1; }

@@ -49,6 +49,9 @@ void paintTargetPointer();
 void drawTiledRect(javax_microedition_lcdui_Graphics* g, jint x, jint y, jint w, jint h);
 void fillTiledRect(jint x, jint y, jint w, jint h, jint colour, javax_microedition_lcdui_Graphics* g);
 void fillRectColour(javax_microedition_lcdui_Graphics* g, jint x, jint y, jint w, jint h, jint colour);
+// The menu screens' background: black for the sound question (menu 5 of
+// state 24), else the loading picture.
+void paintScreenBackground();
 // The fade overlay idles until a step (0-5) is set; then its wipe band
 // grows from the canvas's right edge over 95 paints and covers it after.
 void startFadeOverlay(jint step);

@@ -10,7 +10,6 @@
 // ScreenActorHooks.
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
 #include "game/data/util.h"
@@ -20,6 +19,7 @@
 #include "game/flow/screens/screens.h"
 #include "game/sprite/host.h"
 #include "game/sprite/sprite.h"
+#include "game/world/camera.h"
 #include "runtime/jint.h"
 #include "runtime/statics.h"
 #include "runtime/stringbuffer.h"
@@ -34,6 +34,7 @@ using Image = javax_microedition_lcdui_Image;
 constexpr jint kButtonSprite = 112;
 constexpr jint kIndicatorSprite = 107;
 constexpr jint kKeyFill = 0xFF00FF;
+constexpr jint kSoundQuestion = 5;
 // The fade overlay's colours, one a step: black with rising alpha.
 constexpr jint kFadeColours[] = {0x20000000, 0x40000000, 0x60000000, static_cast<jint>(0x80000000),
                                  static_cast<jint>(0xA0000000), static_cast<jint>(0xC0000000)};
@@ -49,15 +50,6 @@ String* pool(jint i) { return StaticClass::getStringConstant(i); }
 template <typename T>
 T* elementAt(ObjectArray* a, jint i) {
     return a && i >= 0 && i < a->length() ? static_cast<T*>(a->data()[i]) : nullptr;
-}
-
-void setZone(IntArray*& zone, jint x, jint y, jint w, jint h) {
-    if (!zone || zone->length() < 4) zone = newIntArray(4);
-    jint* z = zone->data();
-    z[0] = x;
-    z[1] = y;
-    z[2] = w;
-    z[3] = h;
 }
 
 // Builds the translucent image of button frame f once: the frame painted on
@@ -173,27 +165,37 @@ bool paintPanelButton(jint x, jint y) {
 void paintSidePanelButtons() {
     cGameStatics& g = cg();
     BSprite* sprite = spriteAt(kButtonSprite);
-    if (!g.panelOffset || !sprite || sprite->getFrameCount() < 4) return;
-    jint w[4], h[4];
-    Image* images[4];
-    for (jint f = 0; f < 4; ++f) {
-        images[f] = buttonImage(sprite, f);
-        w[f] = sprite->getFrameWidth(f);
-        h[f] = sprite->getFrameHeight(f);
-    }
-    // Images may have been built above: re-read nothing cached across them.
-    drawImageAt(images[0], 34, 34);
-    drawImageAt(images[1], 34, 766 - w[1]);
-    drawImageAt(images[2], 446 - w[2], 766 - h[2]);
-    setZone(g.touchRect4, 764 - h[2] / 2 - h[2] / 2, w[2] / 2 + 34 - w[2] / 2, h[2], w[2]);
-    paintPanelButton(764 - h[2] / 2, w[2] / 2 + 34);
-    ScreenActorHooks& actors = screenActorHooks();
-    if (actors.heroFacesInteraction()) {
-        if (actors.heroSubtype() == 113) {
-            if (sprite->getFrameCount() > 18)
-                sprite->paintFrame(fl().graphics, 18, (800 - w[3]) / 2, (480 - h[3]) / 2 - h[3], 0, 0, 0);
-        } else {
-            drawImageAt(images[3], (h[3] + 480) / 2, (800 - w[3]) / 2);
+    if (g.touchButtons && sprite && sprite->getFrameCount() >= 4) {
+        jint w[4], h[4];
+        Image* images[4];
+        for (jint f = 0; f < 4; ++f) {
+            images[f] = buttonImage(sprite, f);
+            w[f] = sprite->getFrameWidth(f);
+            h[f] = sprite->getFrameHeight(f);
+        }
+        // Images are drawn in canvas pixels, the pressed looks over them in
+        // view pixels: the pad (bottom left of the view) with the looks of
+        // its cells at its centre, the two buttons of the right corner with
+        // theirs at its corner, the action button (top right) with its own.
+        drawImageAt(images[0], 34, 34);
+        paintButtonFrames(h[0] / 2 + 34, 446 - w[0] / 2);
+        drawImageAt(images[1], 34, 766 - w[1]);
+        paintButtonFrames2(767, 446);
+        drawImageAt(images[2], 446 - w[2], 766 - h[2]);
+        paintPanelButton(764 - h[2] / 2, w[2] / 2 + 34);
+        ScreenActorHooks& actors = screenActorHooks();
+        if (actors.heroFacesInteraction()) {
+            // The partner button above the view's centre.
+            const jint zx = (800 - w[3]) / 2, zy = (480 - h[3]) / 2 - h[3];
+            if (actors.heroSubtype() == 113) {
+                if (sprite->getFrameCount() > 18) sprite->paintFrame(fl().graphics, 18, zx, zy, 0, 0, 0);
+                paintButtonFrames5(zx, zy);
+                paintButtonFrames6(zx, zy);
+            } else {
+                drawImageAt(images[3], (h[3] + 480) / 2, (800 - w[3]) / 2);
+                paintButtonFrames4(zx, zy);
+                paintButtonFrames3(zx, zy);
+            }
         }
     }
     // The pixel buffers are needed only while an image is built.
@@ -206,8 +208,7 @@ void paintSidePanelButtons() {
 void paintTargetPointer() {
     jint tx = 0, ty = 0;
     if (!screenActorHooks().targetPoint(&tx, &ty)) return;
-    WorldHooks& world = worldHooks();
-    const jint cx = world.getLayerX(-1), cy = world.getLayerY(-1);
+    const jint cx = game::world::getLayerX(-1), cy = game::world::getLayerY(-1);
     const jint dx = java::isub(tx, cx), dy = java::isub(ty, cy);
     if (dx >= -400 && dx <= 400 && dy >= -240 && dy <= 240) return;  // in view
     // The inset rectangle, camera-relative: 25 pixels in from each edge.
@@ -248,6 +249,19 @@ void fillRectColour(Graphics* g, jint x, jint y, jint w, jint h, jint colour) {
     if (!g) return;
     g->setColor(colour);
     g->fillRect(x, y, w, h);
+}
+
+void paintScreenBackground() {
+    Graphics* g = fl().graphics;
+    if (!g) return;
+    if (cg().gameState == 24 && questionMenuId() == kSoundQuestion) {
+        // The sound question stands alone on black: nothing of the notice
+        // before it shows.
+        g->setClip(0, 0, 480, 800);
+        fillRectColour(g, 0, 0, 480, 800, 0);
+    } else if (fl().overlayImage) {
+        g->drawImage(fl().overlayImage, 0, 0, 0);
+    }
 }
 
 void startFadeOverlay(jint step) {

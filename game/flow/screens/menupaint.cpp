@@ -1,12 +1,16 @@
 // Painting the list box and the common menu screen: draw elements by kind,
 // the window of listed entries in three passes (entry layout, cursor
-// layout, each entry's own elements), the transition counters and the
-// screen painter the menu states share.
+// layout, each entry's own elements) clipped to the list's band, the
+// transition counters and the screen painter the menu states share
+// (background, aligned list, soft-key label). The clip is the whole screen
+// after a list is painted.
 #include "display/lcdui/graphics.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
 #include "game/flow/screens/flowseams.h"
+#include "game/flow/screens/hud.h"
 #include "game/flow/screens/menus.h"
+#include "game/flow/screens/screenpaint.h"
 #include "game/flow/screens/screens.h"
 #include "game/flow/screens.h"
 #include "game/sprite/sprite.h"
@@ -139,9 +143,13 @@ void paintMenuList(ObjectArray* elements, jint x, jint y, bool clip) {
         case 3: {
             Graphics* g = fl().graphics;
             const jint colour = at(e, 7);
-            if (g && static_cast<uint32_t>(colour) >> 24 == 255) {
+            if (!g) break;
+            if (static_cast<uint32_t>(colour) >> 24 == 255) {
                 g->setColor(colour & 0xFFFFFF);
                 g->fillRect(ex, ey, at(e, 5), at(e, 6));
+            } else {
+                // A see-through box: the view box turned onto the canvas.
+                fillTiledRect(480 - at(e, 6) - ey, ex, at(e, 6), at(e, 5), colour, g);
             }
             break;
         }
@@ -150,12 +158,38 @@ void paintMenuList(ObjectArray* elements, jint x, jint y, bool clip) {
     }
 }
 
+namespace {
+
+// The default layouts' frames follow the entry: the row plate alternates
+// by index, the side piece marks the first and the last row.
+void setDefaultLayoutFrames(jint i, jint count) {
+    auto setAnim = [](ObjectArray* layout, jint index, jint anim) {
+        if (IntArray* e = element<IntArray>(layout, index); e && e->length() > 7) e->data()[7] = anim;
+    };
+    const bool even = (i & 1) == 0;
+    setAnim(cg().screenLayoutB, 1, even ? 2 : 1);
+    setAnim(cg().screenLayoutD, 1, even ? 3 : 4);
+    setAnim(cg().screenLayoutD, 2, i == 0 ? 5 : i == count - 1 ? 6 : 4);
+}
+
+}  // namespace
+
 void paintMenu(jint x, jint y, jint step, jint visible) {
     ScreensStatics& s = scr();
     const jint count = cg().menuMetricA;
     if (count <= 0 || !s.menuItems) return;
     const MenuWindow w = menuWindow(fl().menuCursor, visible, count, s.menuCyclic);
     const bool horizontal = (s.menuFlags & kMenuHorizontal) != 0;
+    const jint m = at(s.menuAttrs, kHeaderMargin);
+    Graphics* sg = fl().screenGraphics;
+    if (horizontal) {
+        // The canvas band of the list's length.
+        if (sg) sg->setClip(0, x - m, 480, visible * step + 2 * m);
+    } else {
+        // The band of the window; rows are centred in their steps from y on.
+        const jint top = y - m, h = visible * step + 2 * m;
+        if (sg) sg->setClip(480 - h - top, 0, h, 800);
+    }
     ObjectArray* entryLayout = layoutOr(s.menuEntryLayout, cg().screenLayoutD);
     ObjectArray* cursorLayout = layoutOr(s.menuCursorLayout, cg().screenLayoutB);
     for (jint pass = 0; pass < 3; ++pass) {
@@ -166,10 +200,11 @@ void paintMenu(jint x, jint y, jint step, jint visible) {
             IntArray* ints = element<IntArray>(entry, 0);
             if (!ints) continue;
             const jint ex = horizontal ? x + step / 2 + pos + at(ints, kEntryOffset) : x;
-            const jint ey = horizontal ? y : y + pos + at(ints, kEntryOffset);
+            const jint ey = horizontal ? y : y + step / 2 + pos + at(ints, kEntryOffset);
             s.menuEntryTextId = at(ints, kEntryId, -1);
             s.menuEntryIsCursor = i == fl().menuCursor;
             s.menuEntrySelectable = at(ints, kEntrySelectable) == 1;
+            setDefaultLayoutFrames(i, count);
             if (pass == 0) paintMenuList(entryLayout, ex, ey, false);
             if (pass == 1 && s.menuEntryIsCursor) paintMenuList(cursorLayout, ex, ey, false);
             // An entry without draw elements of its own shows its label
@@ -179,7 +214,9 @@ void paintMenu(jint x, jint y, jint step, jint visible) {
     }
     s.menuEntryIsCursor = false;
     s.menuEntrySelectable = true;
-    if (Graphics* g = fl().screenGraphics) g->setClip(0, 0, 480, 800);
+    for (jint n : {105, 107})
+        if (BSprite* sprite = spriteAt(n)) sprite->setScale(100);
+    if (sg) sg->setClip(0, 0, 480, 800);
 }
 
 void updateInTransition() {
@@ -195,21 +232,25 @@ void paintScreen(ObjectArray* menu) {
     if (!menu) return;
     if (menu != scr().textBox) openTextBox(menu);
     Graphics* g = fl().graphics;
-    if (g && fl().overlayImage) g->drawImage(fl().overlayImage, 0, 0, 0);
+    if (g && fl().overlayImage && inLevel()) g->drawImage(fl().overlayImage, 0, 0, 0);
+    paintScreenBackground();
     ObjectArray* header = scr().menuHeader;
     IntArray* attrs = scr().menuAttrs;
-    const jint x = at(attrs, kHeaderX), y = at(attrs, kHeaderY);
+    jint x = at(attrs, kHeaderX), y = at(attrs, kHeaderY);
     paintMenuList(header, x, y, false);
     const jint step = at(attrs, kHeaderRowHeight);
     const jint visible = at(attrs, kHeaderVisible);
     const jint count = cg().menuMetricA;
-    const jint rows = count < visible ? count : visible;
-    const jint flags = at(attrs, kHeaderAlign);
-    jint top = y;
-    if (flags & 2) top -= rows * step / 2;
+    const jint length = (count < visible ? count : visible) * step;
+    const jint align = at(attrs, kHeaderAlign);
+    if (align & 1) x -= length / 2;
+    if (align & 8) x -= length;
+    if (align & 2) y -= length / 2;
     updateInTransition();
     updateOutTransition();
-    paintMenu(x, top, step, visible);
+    paintMenu(x, y, step, visible);
+    setFontAlpha(0, 255);
+    paintSoftKeys(-1, at(attrs, kHeaderBack, -1));
 }
 
 }  // namespace game

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "display/lcdui/graphics.h"
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/dialog.h"
@@ -11,8 +10,10 @@
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/hud.h"
 #include "game/flow/screens/playpaint.h"
+#include "game/flow/screens/screenpaint.h"
 #include "game/flow/screens/screens.h"
 #include "game/sprite/sprite.h"
+#include "game/world/paint.h"
 #include "runtime/statics.h"
 
 namespace game {
@@ -54,7 +55,7 @@ void paintBanner() {
 void paintGameplay() {
     ScreensStatics& s = scr();
     clearLayerBits();
-    worldHooks().drawBackgroundLayers(0);
+    game::world::drawBackgroundLayers(0);
     screenActorHooks().paintPlayField();
     paintFadeOverlay();
     if (s.fillScreenOn) {
@@ -108,6 +109,7 @@ void paintDialog() {
     if (!s.dialogText) return;
     if (fl().dialogMode == 2) {
         if (!fl().dialogRedraw) return;
+        drawBlinkingText(0x10088, 0, 6, 400, 40, 3, 8);
         Graphics* g = fl().graphics;
         if (g) {
             g->setClip(0, 0, 80, 800);
@@ -130,6 +132,17 @@ void paintDialog() {
     s.dialogPageLines = paintDialogText();
 }
 
+void paintFadeTiles(jint x, jint y, jint w, jint h) {
+    IntArray* tile = scr().fadeTile;
+    Graphics* g = fl().graphics;
+    if (!tile || !g || w <= 0 || h <= 0) return;
+    g->setClip(x, y, w, h);
+    for (jint by = y; by < y + h; by += kFadeTileHeight)
+        for (jint bx = x; bx < x + w; bx += kFadeTileWidth)
+            g->drawRGB(tile, 0, kFadeTileWidth, bx, by, kFadeTileWidth, kFadeTileHeight, true);
+    g->setClip(0, 0, 480, 800);
+}
+
 void paintPanel() {
     ScreensStatics& s = scr();
     const jint position = cg().panelPosition, target = cg().panelOffset;
@@ -141,6 +154,8 @@ void paintPanel() {
             fillBox(g, 0, 0, position, 800, 0);
             fillBox(g, 480 - position, 0, position, 800, 0);
         }
+        paintFadeTiles(480 - target, 0, position - target, 800);
+        paintFadeTiles(position, 0, position - target, 800);
         if (target != 0) {
             fillBox(g, 0, 0, position, 800, 0);
             fillBox(g, 480 - position, 0, position, 800, 0);

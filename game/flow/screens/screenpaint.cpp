@@ -2,20 +2,21 @@
 #include "game/flow/screens/screenpaint.h"
 
 #include "display/lcdui/graphics.h"
-#include "game/data/hooks.h"
-#include "game/flow/screens.h"
 #include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
+#include "game/flow/screens.h"
 #include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/hud.h"
 #include "game/flow/screens/levelend.h"
-#include "game/flow/screens/playpaint.h"
-#include "game/flow/screens/states_start.h"
 #include "game/flow/screens/levelstart.h"
+#include "game/flow/screens/playpaint.h"
 #include "game/flow/screens/screens.h"
+#include "game/flow/screens/states_start.h"
 #include "game/sprite/sprite.h"
+#include "game/world/paint.h"
+#include "game/world/panel.h"
 #include "runtime/jint.h"
 #include "runtime/statics.h"
 
@@ -43,6 +44,9 @@ void text(jint font, jint palette, jint textId, jint x, jint y, jint anchor) {
 }
 
 String* pool(jint i) { return StaticClass::getStringConstant(i); }
+
+// Where the game-over screen stands the hero: where its falling effect starts.
+constexpr jint kGameOverHeroY = 360;
 
 }  // namespace
 
@@ -83,10 +87,37 @@ void paintNotice(jint textId, jint y) {
     drawParagraph(0, getString(textId), 400, y, 780, 17);
 }
 
+void paintLogoNotice() {
+    if (fl().fullRedraw) {
+        fl().fullRedraw = false;
+        fill(0);
+    }
+    setFontPalette(0, 8);
+    drawParagraph(0, getString(0x10064), 400, 25, 780, 17);
+    if (cActor* logo = cg().logoActor) screenActorHooks().paintActor(logo);
+}
+
 void paintMessage() {
     if (inLevel()) overlay();
+    paintScreenBackground();
     setFontPalette(0, 0);
     drawParagraph(0, getString(fl().messageTextId), 400, 240, 761, 3);
+    paintSoftKeys(17, -1);
+}
+
+BSprite* specialItemSprite() { return spriteAt(screenActorHooks().levelItemId(true)); }
+
+void stepIntroAnimation() {
+    ScreensStatics& s = scr();
+    BSprite* sprite = specialItemSprite();
+    const jint frames = sprite ? sprite->getAFrameCount(0) : 0;
+    if (frames <= 0) return;
+    if (s.introAnimFrame < 0 || s.introAnimFrame >= frames) s.introAnimFrame = 0;
+    s.introAnimTicks += 1;
+    if (s.introAnimTicks >= sprite->getAFrameTime(0, s.introAnimFrame)) {
+        s.introAnimTicks = 0;
+        s.introAnimFrame = s.introAnimFrame + 1 < frames ? s.introAnimFrame + 1 : 0;
+    }
 }
 
 void paintResults() {
@@ -126,6 +157,13 @@ void paintResults() {
         addIntParam(0);
         text(0, 3, 24, 660, y + 30, 24);
     }
+    // The separator above the total.
+    if (Graphics* g = fl().graphics) {
+        g->setColor(static_cast<jint>(0xFFFDFFA2));
+        g->fillRect(132, 134, 4, 534);
+        g->setColor(static_cast<jint>(0xFF00DA00));
+        g->drawLine(134, 135, 134, 665);
+    }
     text(0, 3, 42, 135, 356, 20);
     addNumberParam(scr().tallyLine > 4 ? s[5] : 0);
     drawFontText(0, pool(37), 660, 356, 24);
@@ -148,7 +186,24 @@ void paintResults() {
 
 void paintGameOver() {
     fill(0);
-    if (cg().hero) text(0, 3, 0x10060, 400, 120, 17);
+    ScreenActorHooks& actors = screenActorHooks();
+    if (cActor* hero = cg().hero) {
+        text(0, 3, 0x10060, 400, 120, 17);
+        // The hero falls under the text with the falling-hero effect.
+        if (actors.heroType() == 0)
+            drawAnimFrame(actors.actorSprite(hero), actors.heroSubtype() == 3010 ? 52 : 51, getCurrentEntryValue(),
+                          400, kGameOverHeroY, 0);
+    }
+    actors.paintEffectsOfLayer(11);
+}
+
+void paintDifficultyNotice() {
+    fill(0);
+    text(0, 6, 47, 400, 40, 17);
+    setFontPalette(0, 8);
+    drawParagraph(0, getString(49), 400, 235, 790, 17);
+    drawParagraph(0, getString(48), 400, 275, 790, 17);
+    drawBlinkingText(0, 0, 3, 400, 475, 33, 8);
 }
 
 void paintEnding() {
@@ -179,6 +234,8 @@ void paintIntro() {
         text(0, 9, 0x10081, 400, 290, 17);
         addIntParam(5);
         drawFontText(0, pool(34), 414, 381, 20);
+        if (BSprite* item = specialItemSprite(); item && scr().introAnimFrame < item->getAFrameCount(0))
+            item->paintAFrame(fl().graphics, 0, scr().introAnimFrame, 391, 387, 0, 0, 0);
     }
     drawBlinkingText(0, scr().promptFont, 6, 400, 447, 17, 8);
 }
@@ -213,9 +270,9 @@ void capturePlayView(jint) {
     Graphics* saved = fl().graphics;
     fl().graphics = g;
     g->setClip(0, 0, 480, 800);
-    worldHooks().paintMapLayer(0, 0, 0);
+    game::world::paintLayerView(0, 0, 0);
     paintGameplay();
-    worldHooks().paintSidePanel();
+    game::world::paintSidePanel();
     paintPanel();
     paintDialog();
     fillTiledRect(0, 0, 480, 800, static_cast<jint>(0xAF000000), g);

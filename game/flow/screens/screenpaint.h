@@ -5,6 +5,8 @@
 
 #include "runtime/object.h"
 
+class BSprite;
+
 namespace game {
 
 // Text textId in font at (x, y), shown in the second half of every
@@ -18,11 +20,22 @@ void paintSoftKeys(jint leftTextId, jint rightTextId);
 
 void paintTitle();
 void paintNotice(jint textId, jint y);
+// State 5: the notice over black (cleared on a full redraw) and the logo
+// actor.
+void paintLogoNotice();
 void paintMessage();
 void paintResults();
+// State 19: the text and, for a hero of type 0, its animation 51 (52 for
+// subtype 3010) over the effects of layer 11.
 void paintGameOver();
+// State 17: the next difficulty is open (texts 47, 49 and 48, the prompt).
+void paintDifficultyNotice();
 void paintEnding();
 void paintIntro();
+// The level's special-item sprite (the intro shows its animation 0), or
+// null; one step of that animation (state 33's update).
+BSprite* specialItemSprite();
+void stepIntroAnimation();
 // The play view painted into the loading picture and darkened (0xAF000000);
 // clears cGame.levelFinished.
 void capturePlayView(jint arg);

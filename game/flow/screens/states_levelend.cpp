@@ -2,25 +2,33 @@
 // (states_levelend.h). Painting lives with the screen painters.
 #include "game/flow/screens/states_levelend.h"
 
-#include "game/data/hooks.h"
+#include "display/lcdui/graphics.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
+#include "game/showcase/showcase.h"
 #include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/firework.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/levelend.h"
 #include "game/flow/screens/levelstart.h"
-#include "game/flow/screens/progressrules.h"
 #include "game/flow/screens/playpaint.h"
+#include "game/flow/screens/progressrules.h"
 #include "game/flow/screens/screenpaint.h"
 #include "game/flow/screens/screens.h"
+#include "game/actor/actor.h"
+#include "game/flow/screens/states_start.h"
+#include "game/world/camera.h"
+#include "game/world/paint.h"
+#include "game/world/panel.h"
+#include "game/world/scripts.h"
 #include "runtime/jint.h"
 
 namespace game {
 
 namespace {
 
+using Graphics = javax_microedition_lcdui_Graphics;
 constexpr jint kConfirmKeys = 0x50020;
 constexpr jint kStartKeys = 0x10020;
 constexpr jint kIrisStart = 176;
@@ -44,8 +52,8 @@ void finishGame() {
 }
 
 void leaveCompletedLevel() {
-    const jint script = actorHooks().getParam(cg().hero, 3);
-    const jint found = cg().hero ? worldHooks().findScriptById(script) : -1;
+    const jint script = cg().hero ? cg().hero->getParam(3) : 0;
+    const jint found = cg().hero ? game::world::findScriptById(script) : -1;
     if (found < 0) {
         bool bonus = false;
         IntArray* b = cg().bonusStages;
@@ -54,24 +62,65 @@ void leaveCompletedLevel() {
         return;
     }
     cg().panelOffset = 480;
-    worldHooks().startScript(found);
+    game::world::startScript(found);
     requestSetState(kStatePlay);
+}
+
+namespace {
+
+// Where the closing iris centres: on the hero while it stands in the view
+// (the screen point of its foot, moved 50 pixels across and 70 along the
+// canvas), else on the screen's centre. Canvas pixels.
+void irisCentre(jint* cx, jint* cy) {
+    *cx = 240;
+    *cy = 400;
+    jint hx = 0, hy = 0;
+    if (!screenActorHooks().actorPoint(cg().hero, &hx, &hy)) return;
+    const jint dx = java::isub(hx, cg().cameraX), dy = java::isub(hy, cg().cameraY);
+    if (dx < -400 || dx > 400 || dy < -1 || dy > 240) return;
+    // View (400 + dx, 240 + dy) is canvas (240 - dy, 400 + dx).
+    *cx = 240 - dy - 50;
+    *cy = 400 + dx + 70;
+}
+
+}  // namespace
+
+void paintLevelComplete() {
+    ScreensStatics& s = scr();
+    ScreenActorHooks& actors = screenActorHooks();
+    if (s.endPhase != 1) {
+        game::world::paintLayerView(0, 0, 0);
+        paintGameplay();
+        game::world::paintSidePanel();
+    }
+    Graphics* g = fl().graphics;
+    if (g) g->setClip(0, 0, 480, 800);
+    if (actors.heroAnimationEnded()) {
+        // The play view is kept darkened in the loading picture; the iris
+        // closes over it.
+        if (fl().levelFinished) capturePlayView(0);
+        drawLoadingImage();
+        if (!s.gameFinished && g) {
+            jint cx = 0, cy = 0;
+            irisCentre(&cx, &cy);
+            g->setColor(static_cast<jint>(0x80000000));
+            fillScreen(g, cx, cy, s.irisRadius, nullptr, true);
+        }
+    }
+    actors.paintEffectsOfLayer(2);
+    if (s.endPhase == 1) {
+        setFontPalette(0, 6);
+        drawTextById(0, 44, 400, 25, 17);
+        drawTextById(0, 45, 400, 255, 17);
+        paintFireworks(fl().graphics);
+    }
 }
 
 void state21(jint message) {
     ScreensStatics& s = scr();
     ScreenActorHooks& actors = screenActorHooks();
     switch (message) {
-    case 1:
-        if (s.endPhase != 1) {
-            paintGameplay();
-        } else {
-            setFontPalette(0, 6);
-            drawTextById(0, 44, 400, 25, 17);
-            drawTextById(0, 45, 400, 255, 17);
-            paintFireworks(fl().graphics);
-        }
-        break;
+    case 1: paintLevelComplete(); break;
     case 2:
         actors.deactivateEffects();
         actors.beginLevelEnd(s.gameFinished, cg().stage);
@@ -82,7 +131,7 @@ void state21(jint message) {
         s.endPhase = 0;
         break;
     case 0:
-        if (actors.heroState() != 38) worldHooks().updateCamera(0);
+        if (actors.heroState() != 38) game::world::updateCamera(0);
         actors.updateEffects();
         if (!actors.heroAnimationEnded()) {
             actors.advanceHeroAnimation();
@@ -162,6 +211,7 @@ void state30(jint message) {
         setDisplayValue(true, -1);
         setDisplayValue(false, 17);
         playSound(3);
+        prepareLoadingScreen();
         break;
     case 0:
         screenActorHooks().updateEffects();
@@ -188,8 +238,11 @@ void state19(jint message) {
     case 0:
         if (stateTicks() == kGameOverSteps) {
             screenActorHooks().deactivateEffects();
-            // The question menu 21 over the game-over screen.
+            fl().fullRedraw = true;
+            // The question menu 21 over the game-over screen, on the menus'
+            // background.
             pushQuestionMenu(21, 0);
+            preparePanelBackground();
         }
         screenActorHooks().updateEffectsFrom(11);
         break;
@@ -234,12 +287,12 @@ void state18(jint message) {
             break;
         case 5:
             s.endingPhase = 6;
-            if (showcaseHooks().getEntryCount() > 0 && s.promoEnabled) requestPushState(34);
+            if (Showcase::getEntryCount() > 0 && s.promoEnabled) requestPushState(34);
             break;
         case 6: s.endingPhase = 7; break;
         case 7:
             s.endingPhase = 8;
-            if (showcaseHooks().getEntryCount() > 0) {
+            if (Showcase::getEntryCount() > 0) {
                 requestSetState(9);
                 setProgressByte(0, 1);
                 saveProgress();

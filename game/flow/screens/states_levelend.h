@@ -12,6 +12,10 @@ void state21(jint message);
 void state30(jint message);
 void state19(jint message);
 void state18(jint message);
+// State 21's paint: the play view until the show, then (once the hero's
+// animation has ended) the captured view with the closing iris around the
+// hero, the effects of layer 2, and the show's texts and fireworks.
+void paintLevelComplete();
 // After the show: the hero's closing script when it has one, else the
 // bonus result (32) on a bonus stage or the results (30).
 void leaveCompletedLevel();

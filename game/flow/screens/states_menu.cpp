@@ -3,11 +3,15 @@
 
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
-#include "game/data/hooks.h"
+#include "game/data/level.h"
+#include "game/data/pack.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
+#include "game/showcase/showcase.h"
 #include "game/data/textpack.h"
+#include "game/flow/screens.h"
+#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/levelend.h"
 #include "game/flow/screens/levelstart.h"
@@ -17,7 +21,6 @@
 #include "game/flow/screens/screens.h"
 #include "game/flow/screens/states_levelend.h"
 #include "game/flow/screens/states_start.h"
-#include "game/flow/screens.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
 #include "runtime/statics.h"
@@ -32,6 +35,7 @@ constexpr jint kLeftSoft = 0x40000;
 constexpr jint kNoticeSteps = 96;
 constexpr jint kPoolAppProperty = 88;
 constexpr jint kPoolMarker = 98;
+constexpr jint kPoolLogoPack = 99;
 
 bool backPressed(jint key = kRightSoft) { return isKeyPressed(key) || scr().backFired; }
 
@@ -151,13 +155,22 @@ void state4(jint message) {
 
 void state5(jint message) {
     switch (message) {
-    case 2: scr().endTimer = kNoticeSteps; break;
+    case 2: {
+        // The logo from entry 2 of the pack named by pool entry 99.
+        BSprite* logo = nullptr;
+        if (readPackHeader(StaticClass::getStringConstant(kPoolLogoPack))) logo = createSprite(2, true, false, 0);
+        closePack();
+        screenActorHooks().setActorLook(cg().logoActor, logo, 0, 400, 450);
+        scr().endTimer = kNoticeSteps;
+        break;
+    }
     case 0:
+        if (cActor* logo = cg().logoActor) screenActorHooks().advanceAnimation(logo);
         scr().endTimer -= 1;
         // State 0 has no handler: the notice leads to the title.
         if (scr().endTimer < 0) requestSetState(3);
         break;
-    case 1: paintNotice(0x10064, 25); break;
+    case 1: paintLogoNotice(); break;
     default: break;
     }
 }
@@ -173,11 +186,10 @@ void state6(jint message) {
         break;
     case 9: {
         s.skipIntro = false;
-        ShowcaseHooks& show = showcaseHooks();
         // The screen is offered when its pack is usable and lists entries.
-        s.promoEnabled = show.hasEntries();
-        applyMainMenuVisibility(g.mainMenu, hasProgress(), s.promoEnabled, show.getEntryCount(),
-                                show.buildLink());
+        s.promoEnabled = Showcase::hasEntries();
+        applyMainMenuVisibility(g.mainMenu, hasProgress(), s.promoEnabled, Showcase::getEntryCount(),
+                                Showcase::buildLink());
         s.textBox = nullptr;
         openTextBox(g.mainMenu);
         if (s.restoreMenuPosition) {
@@ -205,8 +217,9 @@ void state6(jint message) {
             startLevel(0);
             break;
         case 0x1000E:
-            showcaseHooks().requestLink();
-            showcaseHooks().doAction(0);
+            Showcase::requestLink();
+            Showcase::doAction(0);
+            Showcase::paint(fl().graphics);
             break;
         case 0x1000F:
             requestSetState(9);
@@ -298,13 +311,12 @@ void state9(jint message) {
         auto* g = image ? image->getGraphics() : nullptr;
         scr().promoGraphics = g;
         stopAllSounds();
-        ShowcaseHooks& show = showcaseHooks();
-        show.enter(getString(0x10011), 0);
+        Showcase::enter(getString(0x10011), 0);
         ensureShowcaseRecordStore();
         break;
     }
     case 0:
-        if (showcaseHooks().doAction(getShowcaseKey())) {
+        if (Showcase::doAction(getShowcaseKey())) {
             clearLoadRequest();
             IntArray* r = loadRequest();
             r->data()[0] = 4;
@@ -326,7 +338,7 @@ void state9(jint message) {
 void paintPromotion() {
     ScreensStatics& s = scr();
     if (!s.promoGraphics || !s.promoImage) return;
-    showcaseHooks().paint(s.promoGraphics);
+    Showcase::paint(s.promoGraphics);
     if (javax_microedition_lcdui_Graphics* g = fl().graphics) {
         g->setClip(0, 0, 480, 800);
         g->drawRegion(s.promoImage, 0, 0, 800, 480, 5, 0, 0, 0);
@@ -342,6 +354,7 @@ void state17(jint message) {
     case 0:
         if (isKeyPressed(kStartKeys) || isConfirmTouched()) requestPopState();
         break;
+    case 1: paintDifficultyNotice(); break;
     default: break;
     }
 }
@@ -526,6 +539,7 @@ void state33(jint message) {
         scr().introAnimTicks = 0;
         break;
     case 0:
+        stepIntroAnimation();
         if (isKeyPressed(kStartKeys) || isConfirmTouched()) requestSetState(kStatePlay);
         break;
     case 1: paintIntro(); break;

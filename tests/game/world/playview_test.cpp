@@ -15,7 +15,8 @@
 #include "display/lcdui/image.h"
 #include "game/actor/actor.h"
 #include "game/actor/paint.h"
-#include "game/data/hooks.h"
+#include "game/world/camera.h"
+#include "game/world/paint.h"
 #include "game/data/statics.h"
 #include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
@@ -126,8 +127,8 @@ protected:
     void paintMapLayer(Screen& s) {
         s.g->resetForPaint();
         game::fl().graphics = s.g;
-        game::worldHooks().updateLayerOffsets();
-        game::worldHooks().paintMapLayer(0, 0, 0);
+        game::world::updateLayerOffsets();
+        game::world::paintLayerView(0, 0, 0);
     }
 
     stepdriver::StepDriver driver;
@@ -155,6 +156,8 @@ TEST_F(PlayView, TheHeroIsPaintedWhereItStands) {
     BSprite* drawing = spritetest::loadSprite(kit::heroSprite());
     ASSERT_NE(drawing, nullptr);
     hero->sprite = drawing;
+    // The corner touch buttons lie translucent over the play view's corners.
+    game::cg().touchButtons = 0;
     constexpr uint16_t kHeroBlue = 0x339A;  // 0xFF3070D0, the standing module's colour
     // The intro script shows the stage first; the camera then comes back to
     // the hero.

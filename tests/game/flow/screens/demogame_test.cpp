@@ -170,6 +170,15 @@ TEST_F(DemoGame, BootToResultsAndTheNextStage) {
     ASSERT_TRUE(runUntil(33, 2000)) << where();
     for (int i = 0; i < 8; ++i) pass();
     expectScreen("demo_stage0_intro");
+    // The special item (the level's item sprite: the demo's coin, 0xF0C030)
+    // turns above its count at (391, 387).
+    int coin = 0;
+    for (jint cx = 140; cx < 180; ++cx)
+        for (jint cy = 370; cy < 410; ++cy) coin += screen->at(cx, cy) == 0xF606;
+    EXPECT_GT(coin, 20) << "no special item on the intro";
+    const jint frameBefore = game::scr().introAnimFrame;
+    for (int i = 0; i < 4; ++i) pass();
+    EXPECT_NE(game::scr().introAnimFrame, frameBefore) << "the special item does not turn";
     press(kFire);
     ASSERT_TRUE(runUntil(14)) << where();
     pass();

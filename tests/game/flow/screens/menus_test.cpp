@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "display/lcdui/graphics.h"
 #include "game/data/progress.h"
 #include "tests/game/flow/screens/support.h"
 
@@ -287,6 +288,58 @@ TEST_F(Menus, MarqueeOfAnOverlongCursorLabel) {
     EXPECT_EQ(game::scr().marqueeOffset, 0);
     // The saved clip comes back.
     EXPECT_EQ(game::fl().screenGraphics->getClipWidth(), 480);
+}
+
+// A box element: opaque, a fill of its canvas rectangle; see-through, a
+// blend over the view box turned onto the canvas (480 - h - y, x, h, w).
+TEST_F(Menus, BoxesOpaqueAndSeeThrough) {
+    spritetest::Screen screen(480, 800);
+    game::fl().graphics = screen.g;
+    game::fl().screenGraphics = screen.g;
+    screen.clear(0);
+    ObjectArray* layout = newObjectArray(cid::Object, 3);
+    IntArray* opaque = IntArray::fill(newIntArray(8), {1, 3, 10, 20, 0, 30, 40, static_cast<jint>(0xFF00FF00)});
+    layout->data()[1] = opaque;
+    IntArray* glass = IntArray::fill(newIntArray(8), {1, 3, 100, 200, 0, 60, 20, static_cast<jint>(0x80FF0000)});
+    layout->data()[2] = glass;
+    game::paintMenuList(layout, 0, 0, false);
+    EXPECT_EQ(screen.at(10, 20), 0x07E0);
+    EXPECT_EQ(screen.at(39, 59), 0x07E0);
+    EXPECT_EQ(screen.at(40, 20), 0);
+    // The see-through box: canvas (260, 100, 20, 60), half red over black.
+    const uint16_t inside = screen.at(265, 130);
+    EXPECT_GT(inside >> 11, 8);
+    EXPECT_LT(inside >> 11, 24);
+    EXPECT_EQ(inside & 0x7FF, 0);
+    EXPECT_EQ(screen.at(259, 130), 0);
+    EXPECT_EQ(screen.at(265, 99), 0);
+}
+
+// The default layouts take each row's frames as the row is painted: row
+// plates alternate by index, the side piece marks the first and last rows.
+TEST_F(Menus, DefaultLayoutFramesFollowTheRow) {
+    spritetest::Screen screen(480, 800);
+    game::fl().graphics = screen.g;
+    game::fl().screenGraphics = screen.g;
+    ObjectArray* menu = makeMenu(3, 0);
+    game::openTextBox(menu);
+    auto anim = [](ObjectArray* layout, jint element) {
+        return static_cast<IntArray*>(layout->data()[element])->data()[7];
+    };
+    game::setMenuCursor(0);
+    game::paintMenu(400, 100, 85, 5);
+    // The last row painted (index 2): even plate, last side piece.
+    EXPECT_EQ(anim(cg().screenLayoutB, 1), 2);
+    EXPECT_EQ(anim(cg().screenLayoutD, 1), 3);
+    EXPECT_EQ(anim(cg().screenLayoutD, 2), 6);
+    ObjectArray* two = makeMenu(2, 0);
+    game::openTextBox(two);
+    game::paintMenu(400, 100, 85, 5);
+    EXPECT_EQ(anim(cg().screenLayoutB, 1), 1);
+    EXPECT_EQ(anim(cg().screenLayoutD, 1), 4);
+    EXPECT_EQ(anim(cg().screenLayoutD, 2), 6);
+    EXPECT_EQ(screen.g->getClipWidth(), 480) << "the band's clip is lifted after the list";
+    EXPECT_EQ(screen.g->getClipHeight(), 800);
 }
 
 }  // namespace
