@@ -6,10 +6,11 @@ ASAN      ?= build-asan
 STRESS    ?= build-gcstress
 FUZZ      ?= build-fuzz
 SOAK      ?= build-soak
+TSAN      ?= build-tsan
 GENERATOR := -G Ninja
 DEMO      ?= $(CURDIR)/demo
 
-.PHONY: all deps build play asan stress fuzz test test-plain test-asan test-stress test-fuzz soak run demo-data clean
+.PHONY: all deps build play asan stress fuzz test test-plain test-asan test-stress test-fuzz soak tsan run demo-data clean
 
 all: build
 
@@ -75,6 +76,32 @@ soak: deps $(SOAK)/build.ninja
 	cmake --build $(SOAK) -j $(JOBS) --target game_soak_test
 	ctest --test-dir $(SOAK) --output-on-failure -j $(JOBS) -L soak
 
+# ThreadSanitizer over every label whose code runs threads (not part of
+# `make test`). Each process, children included, logs to its own file under
+# $(TSAN)/tsan-logs; exitcode=0 keeps each test's own verdict, and the run
+# fails when a test fails or any log holds a report. tests/tsan.supp names
+# the uninstrumented system libraries whose reports are not ours.
+TSAN_LABELS := runtime|javalib|io|shell|media|net|soundpump|sprite|game|world|behaviour|screens|game_e2e
+TSAN_LOGS   := $(abspath $(TSAN))/tsan-logs
+
+$(TSAN)/build.ninja:
+	cmake -S . -B $(TSAN) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLE_TSAN=ON -DBRAMBLE_BENCH=OFF \
+	  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
+
+tsan: deps $(TSAN)/build.ninja
+	cmake --build $(TSAN) -j $(JOBS)
+	@rm -rf $(TSAN_LOGS) && mkdir -p $(TSAN_LOGS)
+	@status=0; \
+	TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan.supp halt_on_error=0 second_deadlock_stack=1 history_size=4 exitcode=0 log_path=$(TSAN_LOGS)/tsan log_exe_name=1" \
+	  ctest --test-dir $(TSAN) --output-on-failure -j $(JOBS) -L '^($(TSAN_LABELS))$$' || status=$$?; \
+	reports=$$(grep -l -E '^(WARNING|ERROR): ThreadSanitizer' $(TSAN_LOGS)/* 2>/dev/null); \
+	if [ -n "$$reports" ]; then \
+	  echo "ThreadSanitizer reports outside tests/tsan.supp:"; \
+	  for f in $$reports; do echo "  $$f: $$(grep -c -E '^(WARNING|ERROR): ThreadSanitizer' $$f)"; done; \
+	  status=1; \
+	else echo "tsan: no ThreadSanitizer report"; fi; \
+	exit $$status
+
 # Runs the stages in order (build included in each stage's time), stops at
 # the first that fails, and prints every finished stage's time at the end.
 STAGES := plain asan stress fuzz
@@ -107,4 +134,4 @@ run: play demo-data
 	BRAMBLE_DEVICE_ROOT=$(DEVICE_ROOT) $(BUILD)/shell/BrambleGame
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(STRESS) $(FUZZ) $(SOAK)
+	rm -rf $(BUILD) $(ASAN) $(STRESS) $(FUZZ) $(SOAK) $(TSAN)

@@ -1,5 +1,7 @@
 // Block heap: best fit over an address-ordered free list, split, coalesce,
-// and the two compaction strategies of the movable heap.
+// and the two compaction strategies of the movable heap. Walks that can
+// cross a live thread buffer read size words through loadSize (acquire);
+// see heap.h for the buffer protocol.
 #include "runtime/heap.h"
 
 #include <atomic>
@@ -23,6 +25,12 @@ inline size_t mag(const char* b) {
     return static_cast<size_t>(s < 0 ? -s : s);
 }
 inline bool isFree(const char* b) { return sizeWord(b) > 0; }
+// A size word that another thread's buffer may be writing at this moment
+// (MemoryManager::splitBuffer stores headers with release).
+inline int64_t loadSize(const char* b) {
+    return std::atomic_ref<int64_t>(*reinterpret_cast<int64_t*>(const_cast<char*>(b)))
+        .load(std::memory_order_acquire);
+}
 
 }  // namespace
 
@@ -174,17 +182,19 @@ void MemoryManager::freeBlock(char* block) {
 
     // Find the first free block above this one: its physical neighbours
     // usually answer at once (a sweep frees runs of neighbours); else the
-    // list is walked.
+    // list is walked. The neighbours may lie in another thread's buffer,
+    // split as we read: each header is read once, with acquire.
     char* const end = m_base + m_size;
     char* next = nullptr;
     char* p = block + size;
     int steps = 0;
     while (p < end && steps < 64) {
-        if (isFree(p)) {
+        const int64_t s = loadSize(p);
+        if (s > 0) {
             next = p;
             break;
         }
-        p += mag(p);
+        p += -s;
         ++steps;
     }
     if (!next && p < end) {
@@ -357,13 +367,16 @@ bool MemoryManager::checkConsistency() const {
     bool prevWasFree = false;
     const char* expectFree = m_head;
     const char* lastFree = nullptr;
-    for (const char* b = m_base; b < end; b += mag(b)) {
-        if (mag(b) < kMinBlock || mag(b) % kWord != 0) {
-            logPrintf("heap check: bad block size %zu at offset %td", mag(b), b - m_base);
+    // Thread buffers may be out and splitting: one acquire read per header.
+    for (const char* b = m_base; b < end;) {
+        const int64_t s = loadSize(b);
+        const size_t size = static_cast<size_t>(s < 0 ? -s : s);
+        if (size < kMinBlock || size % kWord != 0) {
+            logPrintf("heap check: bad block size %zu at offset %td", size, b - m_base);
             return false;
         }
         ++blocks;
-        if (isFree(b)) {
+        if (s > 0) {
             if (prevWasFree) {
                 logPrintf("heap check: adjacent free blocks at offset %td", b - m_base);
                 return false;
@@ -381,9 +394,10 @@ bool MemoryManager::checkConsistency() const {
             ++frees;
             prevWasFree = true;
         } else {
-            used += mag(b);
+            used += size;
             prevWasFree = false;
         }
+        b += size;
     }
     bool ok = blocks == m_blockCount && frees == m_freeCount && used == m_inUse && expectFree == nullptr &&
               lastFree == m_tail;

@@ -14,6 +14,13 @@
 // remainder's header before the new block's (release stores), so the tiling
 // stays walkable at every moment; the block count catches up when the buffer
 // is returned (its unused remainder is then freed like any block).
+// A walk over the tiling that may step into another thread's live buffer
+// (the free path's look for the next free block, the consistency check)
+// holds the lock and reads every size word with an acquire load, paired
+// with those release stores: a header it reads is never older than the
+// headers the split wrote before it. Every other header access happens
+// under the lock on blocks no buffer holds, on the caller's own blocks, or
+// while the other threads are stopped.
 //
 // All sizes are in bytes and multiples of the machine word; user pointers
 // are word aligned.

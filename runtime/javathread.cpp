@@ -60,12 +60,10 @@ jint java_lang_Thread::nativePriorityFor(jint p) {
 
 jint java_lang_Thread::setPriority(java_lang_Thread* thread, jint p) {
     Application* app = Application::instance();
-    rt::ThreadContext* c = app ? app->threads().contextOf(thread) : nullptr;
-    if (!c) return -1;
     // Threads share one scheduling class here; the native value is kept
-    // for diagnostics only.
-    c->nativePriority = nativePriorityFor(p);
-    return 1;
+    // for diagnostics only, written under the table lock (the thread may
+    // end and its slot go to another thread meanwhile).
+    return app && app->threads().setNativePriority(thread, nativePriorityFor(p)) ? 1 : -1;
 }
 
 namespace {
@@ -95,14 +93,13 @@ jint java_lang_Thread::start(java_lang_Thread* thread) {
     rt::ThreadTable& table = app->threads();
     int existing = table.slotOf(thread);
     if (existing >= 0) return existing;
-    rt::ThreadContext* context = table.reserveJava(thread);
+    rt::ThreadContext* context = table.reserveJava(thread, nativePriorityFor(thread->m_priority));
     if (!context) {
         rt::logWithStackTrace("java_lang_Thread::start(): no free thread slot");
         return -1;
     }
     thread->setCollectable(false);
     const int slot = table.indexOf(context);  // the thread may end before start() returns
-    context->nativePriority = nativePriorityFor(thread->m_priority);
     try {
         std::thread(threadMain, app, context).detach();
     } catch (const std::system_error& e) {

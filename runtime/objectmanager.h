@@ -7,6 +7,9 @@
 // stacks (and spilled registers) of every attached thread. A stack word
 // that points anywhere inside a registered object keeps it alive; the
 // look-up goes through a bitmap of object starts, never a list search.
+// The stack scan races on purpose with non-reference words a parked thread
+// (or a native object on its stack) may still be writing; it is outside
+// the sanitizers' watch (scanRange).
 //
 // The sweep finalizes every unreachable object first and frees the blocks
 // afterwards; the monitor entry of every swept object is released.

@@ -62,11 +62,12 @@ void ThreadTable::detachCurrent() {
     m_parkedCv.notify_all();
 }
 
-ThreadContext* ThreadTable::reserveJava(java_lang_Thread* thread) {
+ThreadContext* ThreadTable::reserveJava(java_lang_Thread* thread, int nativePriority) {
     std::lock_guard<std::mutex> lock(m_lock);
     ThreadContext* c = takeSlot(true);
     if (!c) return nullptr;
     c->thread = thread;
+    c->nativePriority = nativePriority;
     c->started = false;
     c->parked = true;  // nothing to stop or scan until it runs
     return c;
@@ -116,6 +117,26 @@ int ThreadTable::slotOf(const java_lang_Thread* thread) {
 ThreadContext* ThreadTable::contextOf(const java_lang_Thread* thread) {
     int i = slotOf(thread);
     return i < 0 ? nullptr : &m_slots[i];
+}
+
+bool ThreadTable::setNativePriority(const java_lang_Thread* thread, int value) {
+    if (!thread) return false;
+    std::lock_guard<std::mutex> lock(m_lock);
+    for (int i = 0; i < kSlots; ++i) {
+        if (m_used[i] && m_slots[i].java && m_slots[i].thread == thread) {
+            m_slots[i].nativePriority = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+int ThreadTable::nativePriorityOf(const java_lang_Thread* thread) {
+    if (!thread) return -1;
+    std::lock_guard<std::mutex> lock(m_lock);
+    for (int i = 0; i < kSlots; ++i)
+        if (m_used[i] && m_slots[i].java && m_slots[i].thread == thread) return m_slots[i].nativePriority;
+    return -1;
 }
 
 int ThreadTable::javaThreadCount() {

@@ -93,7 +93,7 @@ struct ThreadContext {
     ThreadTable* table = nullptr;        // the table this slot belongs to
     bool java = false;                   // counts as one of the 8 Java threads
     uint32_t id = 0;                     // runtime thread id (log lines)
-    int nativePriority = 3;
+    int nativePriority = 3;              // guarded by the table lock
 
     // Collector view (guarded by the table lock).
     void* stackTop = nullptr;            // highest address to scan
@@ -135,8 +135,9 @@ public:
     // Removes the calling thread; waits while a collection runs.
     void detachCurrent();
 
-    // A slot for a Java thread about to be started (parked, not started).
-    ThreadContext* reserveJava(java_lang_Thread* thread);
+    // A slot for a Java thread about to be started (parked, not started),
+    // with its native priority.
+    ThreadContext* reserveJava(java_lang_Thread* thread, int nativePriority);
     void releaseReserved(ThreadContext* context);
     // Run by the new thread itself before it touches Java objects.
     void startRunning(ThreadContext* context, void* stackTop);
@@ -146,6 +147,11 @@ public:
     int slotOf(const java_lang_Thread* thread);
     int indexOf(const ThreadContext* context) const { return static_cast<int>(context - m_slots); }
     ThreadContext* contextOf(const java_lang_Thread* thread);
+    // The native priority of thread's slot, written and read under the lock
+    // (the slot may end or be taken by another thread at any moment);
+    // false / -1 when the thread holds no slot.
+    bool setNativePriority(const java_lang_Thread* thread, int value);
+    int nativePriorityOf(const java_lang_Thread* thread);
     int javaThreadCount();
 
     // Safe points.

@@ -58,7 +58,7 @@ void serviceSuspend() {
     f.musicOnAtSuspend = isMusicPlaying();
     KTLibPlayer::stopAllChannels();
     cg().currentMusic = music;
-    f.suspendsServiced += 1;
+    f.suspendsServiced.fetch_add(1);
 }
 
 void resumeWork() {

@@ -6,8 +6,9 @@
 // with the world and hero code, live in cGameStatics (game/data/statics.h).
 //
 // Fields written by the main thread's callbacks and read by the game thread
-// (pause, resume, suspend request, pacing reference) are atomics; the key
-// masks and the pointer points are guarded by one small lock (input.h).
+// (pause, resume, suspend request, pacing reference), and the count of
+// suspends the game thread has serviced (read by others), are atomics; the
+// key masks and the pointer points are guarded by one small lock (input.h).
 #pragma once
 
 #include <atomic>
@@ -45,7 +46,7 @@ using AtomicLong = std::atomic<jlong>;
     X(jboolean, musicOnAtSuspend)                            \
     X(jboolean, suspendedBySystem)                           \
     X(jint, musicAtSuspend)                                  \
-    X(jint, suspendsServiced)                                \
+    X(AtomicInt, suspendsServiced)                           \
     X(jlong, stepTime)                                       \
     X(jint, stepDelta)                                       \
     X(jlong, gameClock)                                      \

@@ -32,9 +32,7 @@ TEST_F(Lang, SetPriorityReachesTheNativeThread) {
     auto* t = newObject<java_lang_Thread>(newObject<Task>([](void*) { waitFor([] { return g_release.load(); }); }, nullptr));
     ASSERT_GE(java_lang_Thread::start(t), 0);
     t->setPriority(10);
-    rt::ThreadContext* c = m_app->threads().contextOf(t);
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->nativePriority, java_lang_Thread::nativePriorityFor(10));
+    EXPECT_EQ(m_app->threads().nativePriorityOf(t), java_lang_Thread::nativePriorityFor(10));
     g_release = true;
     ASSERT_TRUE(waitFor([&] { return !java_lang_Thread::isAlive(t); }));
 }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "runtime/heap.h"
@@ -337,6 +338,65 @@ TEST(HeapBuffers, SplittingAndReturningKeepTheTiling) {
     EXPECT_TRUE(heap.free(one));
     heap.free(before);
     heap.free(after);
+    EXPECT_TRUE(heap.checkConsistency());
+    EXPECT_EQ(heap.blockCount(), 1u);
+    EXPECT_EQ(heap.bytesInUse(), 0u);
+}
+
+// The free path looks for the next free block by walking the blocks above
+// the freed one, and that walk crosses a buffer whose owner splits it
+// without the lock at the same moment. Here one thread keeps freeing and
+// taking back the block just below the buffers while this one fills,
+// returns and empties buffers right above it; the walk must step over the
+// owner's fresh headers, never into an object.
+TEST(HeapBuffers, FreeingBelowABufferWhileItsOwnerSplitsKeepsTheTiling) {
+    constexpr size_t W = sizeof(void*);
+    constexpr size_t kObject = 48;
+    MemoryManager heap(64 * 1024, false);
+    void* below = heap.alloc(40);
+    ASSERT_NE(below, nullptr);
+    std::atomic<bool> done{false};
+    std::atomic<bool> broken{false};
+    std::atomic<long> frees{0};
+    std::thread freer([&] {
+        while (!done.load()) {
+            if (!heap.free(below) || !(below = heap.alloc(40))) {
+                broken = true;
+                return;
+            }
+            frees.fetch_add(1);
+            std::this_thread::yield();
+        }
+    });
+    auto stopFreer = [&] {
+        done = true;
+        if (freer.joinable()) freer.join();
+    };
+    // The rounds start once the freer runs.
+    while (!broken.load() && frees.load() == 0) std::this_thread::yield();
+    bool ok = true;
+    std::vector<void*> objects;
+    for (int round = 0; ok && round < 300; ++round) {
+        size_t taken = 0;
+        char* buffer = heap.takeBuffer(1024 - W, taken);
+        ok = buffer != nullptr;
+        if (!ok) break;
+        char* cur = buffer;
+        char* end = buffer + taken;
+        size_t added = 0;
+        objects.clear();
+        while (static_cast<size_t>(end - cur) >= kObject) {
+            objects.push_back(MemoryManager::splitBuffer(cur, end, kObject, added));
+            if (objects.size() % 4 == 0) std::this_thread::yield();
+        }
+        heap.returnBuffer(cur, end, added);
+        for (void* p : objects) ok = heap.free(p) && ok;
+    }
+    stopFreer();
+    ASSERT_TRUE(ok);
+    ASSERT_FALSE(broken.load());
+    EXPECT_TRUE(heap.checkConsistency());
+    heap.free(below);
     EXPECT_TRUE(heap.checkConsistency());
     EXPECT_EQ(heap.blockCount(), 1u);
     EXPECT_EQ(heap.bytesInUse(), 0u);

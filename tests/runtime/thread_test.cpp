@@ -6,6 +6,7 @@
 #include <chrono>
 #include <limits>
 #include <thread>
+#include <vector>
 
 #include "tests/runtime/fixture.h"
 
@@ -164,6 +165,61 @@ TEST_F(Threads, ThreadTableLimitsAndQueries) {
     std::atomic<bool> nativeSaw{true};
     std::thread([&] { nativeSaw = java_lang_Thread::currentThread() != nullptr; }).join();
     EXPECT_FALSE(nativeSaw.load());
+}
+
+// Two threads set a thread's priority while it runs, ends, and a new
+// thread takes a slot: a setting for the ended thread reaches no slot, and
+// the newcomer keeps the priority it started with.
+TEST_F(Threads, PrioritiesSetFromTwoThreadsReachOnlyTheirOwnThread) {
+    std::atomic<bool> releaseOld{false};
+    std::atomic<bool> releaseNew{false};
+    auto* old = newObject<java_lang_Thread>(newObject<Task>(&waitForRelease, &releaseOld));
+    rt::GlobalRef keepOld(old);  // its address must not come back as another thread's
+    ASSERT_GE(java_lang_Thread::start(old), 0);
+
+    struct Setter {
+        jint priority;
+        std::atomic<long> reached{0};
+        std::atomic<long> missed{0};
+    };
+    Setter setters[2];
+    setters[0].priority = 3;
+    setters[1].priority = 9;
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+    for (Setter& s : setters) {
+        threads.emplace_back([&] {
+            while (!stop.load()) {
+                (java_lang_Thread::setPriority(old, s.priority) == 1 ? s.reached : s.missed).fetch_add(1);
+                std::this_thread::yield();
+            }
+        });
+    }
+    auto stopSetters = [&] {
+        stop = true;
+        for (std::thread& t : threads) t.join();
+        threads.clear();
+    };
+    const bool reached = waitFor([&] { return setters[0].reached.load() > 50 && setters[1].reached.load() > 50; });
+    const jint native = m_app->threads().nativePriorityOf(old);
+    EXPECT_TRUE(native == java_lang_Thread::nativePriorityFor(3) || native == java_lang_Thread::nativePriorityFor(9))
+        << native;
+
+    releaseOld = true;
+    const bool ended = waitFor([&] { return !java_lang_Thread::isAlive(old); });
+    auto* newcomer = newObject<java_lang_Thread>(newObject<Task>(&waitForRelease, &releaseNew));
+    rt::GlobalRef keepNew(newcomer);
+    const bool started = java_lang_Thread::start(newcomer) >= 0;
+    const long missedBefore[2] = {setters[0].missed.load(), setters[1].missed.load()};
+    const bool missed = waitFor([&] {
+        return setters[0].missed.load() > missedBefore[0] + 50 && setters[1].missed.load() > missedBefore[1] + 50;
+    });
+    stopSetters();
+    EXPECT_TRUE(reached && ended && started && missed);
+    EXPECT_EQ(m_app->threads().nativePriorityOf(old), -1);
+    EXPECT_EQ(m_app->threads().nativePriorityOf(newcomer), java_lang_Thread::nativePriorityFor(newcomer->getPriority()));
+    releaseNew = true;
+    ASSERT_TRUE(waitFor([&] { return !java_lang_Thread::isAlive(newcomer); }));
 }
 
 TEST_F(Threads, SleepWithNegativeCountReturnsAtOnce) {

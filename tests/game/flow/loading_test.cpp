@@ -260,33 +260,40 @@ TEST_F(LoadingTest, ParametersAndRequireResource) {
     EXPECT_EQ(IntArray::at(decodeLoadStep(6), 4), -2);
 }
 
+// What a stream handed out and its bulk reads, kept by the test: the
+// stream itself is garbage once the game drops it, and a collection may
+// reuse its block before the test asks.
+struct StreamCounts {
+    jint bulkReads = 0;
+    int64_t delivered = 0;
+};
+
 // A resource stream over host bytes (nothing made on the Java heap for
 // them; the test keeps them), counting what it hands out and its bulk
 // reads.
 class HostStream : public java_io_InputStream {
 public:
-    explicit HostStream(const kit::Bytes* bytes) : m_bytes(bytes) {}
+    HostStream(const kit::Bytes* bytes, StreamCounts* counts) : m_bytes(bytes), m_counts(counts) {}
     jint read(ByteArray* b, jint off, jint len) override {
-        ++bulkReads;
+        ++m_counts->bulkReads;
         const jint n = std::min<jint>(len, available());
         if (n <= 0) return len == 0 ? 0 : -1;
         std::memcpy(b->data() + off, m_bytes->data() + m_pos, size_t(n));
         m_pos += size_t(n);
-        delivered += n;
+        m_counts->delivered += n;
         return n;
     }
     using java_io_InputStream::read;
     jint read() override {
         if (m_pos >= m_bytes->size()) return -1;
-        ++delivered;
+        ++m_counts->delivered;
         return (*m_bytes)[m_pos++];
     }
     jint available() override { return static_cast<jint>(m_bytes->size() - m_pos); }
-    jint bulkReads = 0;
-    int64_t delivered = 0;
 
 private:
     const kit::Bytes* m_bytes;
+    StreamCounts* m_counts;
     size_t m_pos = 0;
 };
 
@@ -299,9 +306,14 @@ protected:
         m_conditions = std::move(conditions);
         game::setResourceOpener([this](String* name) -> java_io_InputStream* {
             const std::string n = datatest::utf8(name);
-            if (n == datatest::utf8(StaticClass::getStringConstant(112))) return tableStream = newObject<HostStream>(&m_table);
-            if (n == datatest::utf8(StaticClass::getStringConstant(113)))
-                return conditionStream = newObject<HostStream>(&m_conditions);
+            if (n == datatest::utf8(StaticClass::getStringConstant(112))) {
+                tableStream = StreamCounts{};
+                return newObject<HostStream>(&m_table, &tableStream);
+            }
+            if (n == datatest::utf8(StaticClass::getStringConstant(113))) {
+                conditionStream = StreamCounts{};
+                return newObject<HostStream>(&m_conditions, &conditionStream);
+            }
             return nullptr;
         });
         fl().loadingTable = nullptr;
@@ -316,8 +328,8 @@ protected:
         f();
         return heap.peakBytesInUse() > peak ? heap.peakBytesInUse() - inUse : 0;
     }
-    HostStream* tableStream = nullptr;
-    HostStream* conditionStream = nullptr;
+    StreamCounts tableStream;      // of the last stream opened on each
+    StreamCounts conditionStream;
     kit::Bytes m_table, m_conditions;
 };
 
@@ -332,7 +344,7 @@ TEST_F(GameDataReadTest, TableIsItsFirst4200BytesReadOnce) {
     ASSERT_NE(fl().spriteIndex, nullptr) << "the set-up went on to the index";
     EXPECT_EQ(fl().loadingTable->length(), kLoadTableBytes);
     EXPECT_EQ(datatest::bytesOf(fl().loadingTable), kit::Bytes(table.begin(), table.begin() + kLoadTableBytes));
-    EXPECT_EQ(tableStream->delivered, kLoadTableBytes);
+    EXPECT_EQ(tableStream.delivered, kLoadTableBytes);
     EXPECT_LT(growth, size_t{1} << 20) << "nothing near the resource's size is made";
     // Shorter than a table: refused, the set-up stops before the index.
     table.resize(kLoadTableBytes - 1);
@@ -361,7 +373,7 @@ TEST_F(GameDataReadTest, ConditionFileThroughUtilsStream) {
         nonEmpty += !p.empty();
     }
     EXPECT_EQ(game::util().bytesRead - before, 4 + kLoadGroups * 4 + sum);
-    EXPECT_EQ(conditionStream->bulkReads, nonEmpty) << "one read a program";
+    EXPECT_EQ(conditionStream.bulkReads, nonEmpty) << "one read a program";
     EXPECT_EQ(game::util().stream, nullptr);
 }
 
@@ -378,7 +390,7 @@ TEST_F(GameDataReadTest, HugeConditionFilesAreReadOnceOrRefused) {
     const size_t growth = heapGrowth([] { loadGameData(); });
     ASSERT_NE(fl().groupPrograms, nullptr);
     EXPECT_EQ(static_cast<ByteArray*>(fl().groupPrograms->data()[0])->length(), jint(big.size()));
-    EXPECT_EQ(conditionStream->delivered, int64_t(file.size())) << "every byte read once";
+    EXPECT_EQ(conditionStream.delivered, int64_t(file.size())) << "every byte read once";
     EXPECT_LT(growth, big.size() + (1 << 20)) << "no copy of the file beside its programs";
     evalLoadGroups();
     EXPECT_EQ(fl().groupValues->data()[0], 1);

@@ -167,7 +167,7 @@ TEST_F(RunLoopTest, SuspendStopsChannelsOnTheGameThreadOnceAndKeepsTheMusic) {
     fl().instance->suspend();                        // already paused: nothing more
     pass(1);
     pass(1);
-    EXPECT_EQ(fl().suspendsServiced, 1);
+    EXPECT_EQ(fl().suspendsServiced.load(), 1);
     EXPECT_EQ(flowtest::playerEvents(), (std::vector<std::string>{"stop 0"}));
     EXPECT_EQ(cg().currentMusic, 0);
     EXPECT_TRUE(fl().musicOnAtSuspend);
@@ -300,10 +300,10 @@ TEST_F(RunLoopTest, CallbacksFromAnotherThreadThrough10000Passes) {
             canvas->pointerReleased(i % 480, i % 800);
             canvas->keyReleased('0' + i % 10);
             if (i % 50 == 0) {
-                const jint before = fl().suspendsServiced;
+                const jint before = fl().suspendsServiced.load();
                 canvas->hideNotify();
                 suspends += 1;
-                while (!done && fl().suspendsServiced == before) std::this_thread::yield();
+                while (!done && fl().suspendsServiced.load() == before) std::this_thread::yield();
                 canvas->showNotify();
             }
         }
@@ -312,8 +312,8 @@ TEST_F(RunLoopTest, CallbacksFromAnotherThreadThrough10000Passes) {
     done = true;
     other.join();
     // Every suspend that was serviced stopped the channels once.
-    EXPECT_GE(fl().suspendsServiced, suspends.load() - 1);
-    EXPECT_LE(fl().suspendsServiced, suspends.load());
+    EXPECT_GE(fl().suspendsServiced.load(), suspends.load() - 1);
+    EXPECT_LE(fl().suspendsServiced.load(), suspends.load());
 }
 
 }  // namespace
