@@ -3,6 +3,9 @@
 // loading step.
 #include "game/flow/screen.h"
 
+#include <algorithm>
+
+
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
 #include "game/data/hooks.h"
@@ -84,20 +87,29 @@ void fillScreen(javax_microedition_lcdui_Graphics* g, jint cx, jint cy, jint r, 
         rh = region->data()[3];
     }
     if (!keepColour) g->setColor(0);
-    const jint bottom = ry + rh;
+    // Every sum, difference and product wraps as ints do.
+    using java::iadd;
+    using java::imul;
+    using java::isub;
+    const jint bottom = iadd(ry, rh);
+    const jint top = isub(cy, r), below = iadd(iadd(cy, r), 1);
+    const jint left = isub(cx, r), right = iadd(iadd(cx, r), 1), edge = iadd(rx, rw);
     // Above and below the circle's rows.
-    if (cy - r >= ry) g->fillRect(rx, ry, rw, cy - r - ry + 1);
-    if (bottom > cy + r + 1) g->fillRect(rx, cy + r + 1, rw, bottom - (cy + r + 1));
+    if (top >= ry) g->fillRect(rx, ry, rw, iadd(isub(top, ry), 1));
+    if (bottom > below) g->fillRect(rx, below, rw, isub(bottom, below));
     // Left and right strips over the circle's rows.
     if (r > 0) {
-        if (cx - r > rx) g->fillRect(rx, cy - r + 1, cx - r - rx, 2 * r);
-        if (rx + rw > cx + r + 1) g->fillRect(cx + r + 1, cy - r + 1, rx + rw - (cx + r + 1), 2 * r);
+        if (left > rx) g->fillRect(rx, iadd(top, 1), isub(left, rx), imul(2, r));
+        if (edge > right) g->fillRect(right, iadd(top, 1), isub(edge, right), imul(2, r));
     }
-    for (jint k = 0; k < r; ++k) {
-        const jint c = isqrt32(r * r - k * k) & 255;
-        for (jint row : {cy + 1 + k, cy - k}) {
-            g->drawLine(cx - r, row, cx - c, row);
-            g->drawLine(cx + c, row, cx + r, row);
+    // Rows beyond the region draw nothing: a huge radius costs no time.
+    const jlong reach = std::max(jlong(bottom) - cy, jlong(cy) - ry + 1);
+    const jint rows = jlong(r) < reach ? r : static_cast<jint>(std::max<jlong>(reach, 0));
+    for (jint k = 0; k < rows; ++k) {
+        const jint c = isqrt32(isub(imul(r, r), imul(k, k))) & 255;
+        for (jint row : {iadd(iadd(cy, 1), k), isub(cy, k)}) {
+            g->drawLine(left, row, isub(cx, c), row);
+            g->drawLine(iadd(cx, c), row, iadd(cx, r), row);
         }
     }
 }
