@@ -252,7 +252,7 @@ bool cGame::runPass() {
     KTLibPlayer::update();
     if (!sleepOne()) return false;
     if (step) {
-        updateKeys();
+        refoldKeys();
         if (g.touchFrameDelay <= 0) {
             endTouchFrame();
             g.touchFrameDelay = 2;

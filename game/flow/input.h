@@ -22,7 +22,11 @@ std::recursive_mutex& inputLock();
 jint keyCodeToGameKey(jint code);
 void keyPressed(jint code);
 void keyReleased(jint code);
+// The fold of a logic step: presses and releases so far count as seen.
 void updateKeys();
+// The second fold of a pass, before the repaint: what no logic step has
+// seen yet (a press, a release) is kept for the next step.
+void refoldKeys();
 void resetKeys();
 bool isKeyHeld(jint mask);
 bool isKeyPressed(jint mask);
@@ -50,6 +54,8 @@ bool isTouchInRect(IntArray* zone);
 
 bool takeScreenTouch();
 bool isScreenTapped();
+// Uses up this frame's tap (the tap point's x becomes -1).
+void takeScreenTap();
 bool takeRect3Tap();
 bool takeRect2Tap();
 bool takeRect3Touch();
