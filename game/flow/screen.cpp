@@ -296,6 +296,10 @@ void paintPageIndicator(jint x, jint y, jint page, jint count) {
     StringBuffer::appendInt(sb, count);
     drawFontText(0, sb->toString(), x, y, 3);
     BSprite* arrows = spriteAt(107);
+    // The arrows' touch zones: the next page's over the right arrow, the
+    // previous page's over the left one.
+    const jint h = arrows && arrows->getFrameCount() > 0 ? arrows->getFrameHeight(0) : 0;
+    setPageArrowZones((h >> 2) + 750, 240, 50, 240);
     const jint t = getCurrentEntryValue();
     if (page != 1) drawAnimFrame(arrows, fl().listArrowHeld == 1 ? 3 : 1, t, 50, 240, 4);
     if (page != count) drawAnimFrame(arrows, fl().listArrowHeld == 0 ? 2 : 0, t, 750, 240, 5);

@@ -287,8 +287,10 @@ void state8(jint message) {
         if (message == 0) pollMenu(g.recordsMenu);
         const jint d = checkedDifficulty(g.difficulty, "records");
         jint next = d;
-        if (isKeyPressed(8256) && d == 3) next = 2;
-        if (isKeyPressed(4112) && d == 2) next = 3;
+        // Keys, or the page indicator's arrows: the left one (shown on the
+        // second page) back to the first, the right one on to the second.
+        if ((isKeyPressed(8256) || isPrevArrowTapped()) && d == 3) next = 2;
+        if ((isKeyPressed(4112) || isNextArrowTapped()) && d == 2) next = 3;
         if (next != d) {
             g.difficulty = next;
             jint total = 0;
@@ -303,7 +305,10 @@ void state8(jint message) {
         }
         break;
     }
-    case 1: paintScreen(cg().recordsMenu); break;
+    case 1:
+        paintScreen(cg().recordsMenu);
+        paintPageIndicator(400, 440, g.difficulty - 1, 2);
+        break;
     default: break;
     }
 }
@@ -420,7 +425,11 @@ void state26(jint message) {
         pollMenu(g.textBoxMenu);
         if (backPressed()) requestPopState();
         break;
-    case 1: paintScreen(cg().textBoxMenu); break;
+    case 1:
+        paintScreen(cg().textBoxMenu);
+        // One page a listed entry: "page / pages".
+        paintPageIndicator(400, 440, fl().menuCursor + 1, cg().menuMetricA);
+        break;
     default: break;
     }
 }
