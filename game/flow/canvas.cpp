@@ -86,6 +86,7 @@ void logicStep() {
     const jlong t = gameClock().now();
     f.stepDelta = java::l2i(t - f.stepTime);
     f.stepTime = t;
+    const bool comingIn = f.inTransition;
     if (f.inTransition) {
         gameStateDispatch(state, kMsgInTransition);
         if (fl().inTransition) fl().transitionTicks += 1;
@@ -103,7 +104,12 @@ void logicStep() {
             if (auto* e = static_cast<IntArray*>(table->data()[now])) e->data()[0] += 1;
         tickTimers();
     }
-    updateKeys();
+    // While a screen comes in it takes no input: a press made then is kept
+    // for its first update instead of being folded away.
+    if (comingIn)
+        refoldKeys();
+    else
+        updateKeys();
     g_steps += 1;
 }
 

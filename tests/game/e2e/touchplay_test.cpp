@@ -186,4 +186,37 @@ TEST_F(TouchPlay, ScrollArrowAndRowTapsMoveTheCursor) {
     EXPECT_EQ(d.gameState(), kMainMenu) << "a finger held down chooses nothing";
 }
 
+// A key pressed and released between two steps (a quick tap) moves the
+// menu's cursor once; so does one pressed in the first steps after the
+// menu's screen came up.
+TEST_F(TouchPlay, QuickKeyTapsAreKept) {
+    ASSERT_TRUE(d.stepUntil(kQuestion, 2000)) << states();
+    steps(12);
+    chooseRow(16, kTitle);
+    ASSERT_TRUE(tapUntil({240, 400}, kMainMenu, 800)) << states();
+    steps(20);
+    // Between two steps of the settled menu.
+    for (int i = 0; i < 3; ++i) {
+        game::setMenuCursor(0);
+        d.step();
+        d.keyDown(-2);
+        d.keyUp(-2);
+        steps(3);
+        EXPECT_EQ(game::fl().menuCursor, 1) << "a quick tap between two steps";
+    }
+    // While the menu comes in again (its in-transition from the start),
+    // at each of its steps: the press is taken once it has come in.
+    for (int after = 0; after < 16; ++after) {
+        game::setMenuCursor(0);
+        game::fl().inTransition = true;
+        game::fl().transitionTicks = 0;
+        steps(after);
+        d.keyDown(-2);
+        d.keyUp(-2);
+        steps(20);
+        EXPECT_FALSE(game::fl().inTransition);
+        EXPECT_EQ(game::fl().menuCursor, 1) << "a quick tap " << after << " steps after the menu came up";
+    }
+}
+
 }  // namespace
