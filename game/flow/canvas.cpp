@@ -28,6 +28,8 @@ GameClock* g_clock = &g_systemClock;
 bool g_startsThread = true;
 jint g_steps = 0;
 jint g_repaints = 0;
+// The last logic step ran while the screen was coming in.
+bool g_stepCameIn = false;
 
 constexpr jint kStepGameplay = 62;
 constexpr jint kStepOther = 41;
@@ -105,7 +107,9 @@ void logicStep() {
         tickTimers();
     }
     // While a screen comes in it takes no input: a press made then is kept
-    // for its first update instead of being folded away.
+    // for its first update instead of being folded away (and a touch's
+    // frame stays open, below).
+    g_stepCameIn = comingIn;
     if (comingIn)
         refoldKeys();
     else
@@ -259,7 +263,7 @@ bool cGame::runPass() {
     if (!sleepOne()) return false;
     if (step) {
         refoldKeys();
-        if (g.touchFrameDelay <= 0) {
+        if (g.touchFrameDelay <= 0 && !g_stepCameIn) {
             endTouchFrame();
             g.touchFrameDelay = 2;
         }
@@ -273,7 +277,12 @@ bool cGame::runPass() {
         g.touchFrameDelay = 0;
     else
         g.touchFrameDelay -= 1;
+    const bool pending = f.statePending;
     applyPendingState();
+    // A screen that comes in keeps its touch frame open (above); a touch
+    // released on the screen before, which the frame ends of the coming in
+    // would have used up, is dropped now, so it cannot act on the new one.
+    if (pending && !fl().statePending && fl().inTransition) dropReleasedTouch();
     f.gameClock += 62;
     return true;
 }

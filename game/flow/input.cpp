@@ -290,6 +290,20 @@ void endTouchFrame() {
     g.releaseX = g.releaseY = -1;
 }
 
+void dropReleasedTouch() {
+    Guard guard(inputLock());
+    cGameStatics& g = cg();
+    FlowStatics& f = fl();
+    if (f.touchActive) {
+        g.touchX = g.touchY = -1;
+        g.pressX = g.pressY = -1;
+        f.touchPressed = 0;
+        f.touchActive = 0;
+    }
+    g.tapX = g.tapY = -1;
+    g.releaseX = g.releaseY = -1;
+}
+
 bool pointInZone(jint px, jint py, jint x, jint y, jint w, jint h) {
     return x <= px && px <= x + w && y <= py && py <= y + h;
 }

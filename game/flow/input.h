@@ -45,6 +45,9 @@ void pointerPressed(jint x, jint y);
 void pointerDragged(jint x, jint y);
 void pointerReleased(jint x, jint y);
 void endTouchFrame();
+// Forgets a touch released but not yet used (its release and tap points;
+// with a release, the press too); a finger still down stays.
+void dropReleasedTouch();
 
 bool pointInZone(jint px, jint py, jint x, jint y, jint w, jint h);
 bool tapInRect(jint x, jint y, jint w, jint h);

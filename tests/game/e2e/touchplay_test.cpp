@@ -18,6 +18,7 @@
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/menus.h"
 #include "game/flow/screens/screens.h"
+#include "game/flow/states.h"
 #include "tests/support/gamedriver.h"
 
 namespace {
@@ -216,6 +217,28 @@ TEST_F(TouchPlay, QuickKeyTapsAreKept) {
         steps(20);
         EXPECT_FALSE(game::fl().inTransition);
         EXPECT_EQ(game::fl().menuCursor, 1) << "a quick tap " << after << " steps after the menu came up";
+    }
+}
+
+// A tap on a row while the menu is still coming in chooses that row once
+// the menu is in (the touch is kept, as a key press is).
+TEST_F(TouchPlay, ATapWhileAMenuComesInIsKept) {
+    ASSERT_TRUE(d.stepUntil(kQuestion, 2000)) << states();
+    for (int after = 0; after < 10; ++after) {
+        game::setMenuCursor(1);
+        game::fl().inTransition = true;
+        game::fl().transitionTicks = 0;
+        steps(after);
+        const Point yes = rowPoint(13);
+        tap(yes);
+        for (int i = 0; i < 40 && d.gameState() == kQuestion; ++i) d.step();
+        ASSERT_EQ(d.gameState(), kTitle) << "a tap " << after << " steps after the question came up; " << states();
+        EXPECT_TRUE(game::fl().soundOn) << after;
+        // Back to the question for the next round.
+        game::fl().soundOn = 0;
+        game::pushQuestionMenu(5, 1);
+        steps(2);
+        ASSERT_TRUE(d.stepUntil(kQuestion, 100)) << states();
     }
 }
 
