@@ -102,10 +102,21 @@ void fillScreen(javax_microedition_lcdui_Graphics* g, jint cx, jint cy, jint r, 
         if (left > rx) g->fillRect(rx, iadd(top, 1), isub(left, rx), imul(2, r));
         if (edge > right) g->fillRect(right, iadd(top, 1), isub(edge, right), imul(2, r));
     }
-    // Rows beyond the region draw nothing: a huge radius costs no time.
-    const jlong reach = std::max(jlong(bottom) - cy, jlong(cy) - ry + 1);
-    const jint rows = jlong(r) < reach ? r : static_cast<jint>(std::max<jlong>(reach, 0));
-    for (jint k = 0; k < rows; ++k) {
+    // Only the chord rows inside the region are walked (rows cy + 1 + k
+    // below the centre, cy - k above it): a huge radius or a far centre
+    // costs no time.
+    const jlong lastRow = jlong(ry) + rh - 1;
+    jlong firstK = jlong(r), endK = 0;
+    auto take = [&](jlong lo, jlong hi) {  // k in [lo, hi], within [0, r)
+        lo = std::max<jlong>(lo, 0);
+        hi = std::min<jlong>(hi, jlong(r) - 1);
+        if (lo > hi) return;
+        firstK = std::min(firstK, lo);
+        endK = std::max(endK, hi + 1);
+    };
+    take(jlong(ry) - cy - 1, lastRow - cy - 1);  // rows below the centre
+    take(jlong(cy) - lastRow, jlong(cy) - ry);   // rows above it
+    for (jint k = static_cast<jint>(firstK); k < endK; ++k) {
         const jint c = isqrt32(isub(imul(r, r), imul(k, k))) & 255;
         for (jint row : {iadd(iadd(cy, 1), k), isub(cy, k)}) {
             g->drawLine(left, row, isub(cx, c), row);
