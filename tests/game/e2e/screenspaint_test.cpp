@@ -520,4 +520,27 @@ TEST_F(ScreensPaint, DialogPageShowsItsLinesAndTurnsOnARelease) {
     for (const std::string& v : d.violations()) ADD_FAILURE() << v;
 }
 
+// The in-game right soft key's label (display value 1): right-aligned at
+// the view's right edge (centred in the key's frame, which the demo's
+// sprite does not draw), its bottom at 455, not where the key's frame is
+// anchored (787, 480).
+TEST_F(ScreensPaint, InGameRightSoftKeyLabel) {
+    boot("screens-softkey");
+    toPlay();
+    IntArray* values = game::cg().displayValues;
+    ASSERT_NE(values, nullptr);
+    values->data()[1] = -1;
+    d.repaint();
+    const std::vector<uint16_t> none = d.screen();
+    values->data()[1] = 18;
+    d.repaint();
+    const std::vector<uint16_t> label = d.screen();
+    values->data()[1] = -1;
+    const int all = differIn(none, label, ViewBox{0, 0, 800, 480});
+    EXPECT_GT(all, 20) << "no label drawn";
+    EXPECT_EQ(differIn(none, label, ViewBox{700, 425, 100, 31}), all) << "label pixels outside the box ending at (800, 455)";
+    EXPECT_GT(differIn(none, label, ViewBox{780, 425, 20, 31}), 0) << "the label does not reach the right edge";
+    for (const std::string& v : d.violations()) ADD_FAILURE() << v;
+}
+
 }  // namespace
