@@ -1,7 +1,9 @@
 // Key input and touch input. The canvas callbacks (main thread) record key
 // bits and pointer points; the game thread folds the key masks once per
 // logic step and closes a touch frame after it, and game code asks with
-// bit masks and touch zones. Writers on both threads and the fold take one
+// bit masks and touch zones. A press stays pressed until a logic step that
+// takes input has seen it (its release comes after), and a touch's frame
+// stays open while a screen comes in, so no quick tap is lost. Writers on both threads and the fold take one
 // small lock (inputLock), so a key or pointer event is never half applied.
 //
 // Game-key bits: '0'-'9' 0x1-0x200, '#' 0x400, '*' 0x800, left 0x1000,
