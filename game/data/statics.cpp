@@ -9,10 +9,16 @@
 // written as literals.
 #include "game/data/statics.h"
 
+#include "game/actor/actor.h"
+#include "game/behaviour/behaviour.h"
+#include "game/behaviour/bosses.h"
+#include "game/showcase/showcase.h"
+#include "game/world/hero/hero_statics.h"
+#include "game/world/statics.h"
+
 #include <algorithm>
 #include <initializer_list>
 
-#include "game/data/hooks.h"
 #include "runtime/log.h"
 
 namespace game {
@@ -445,7 +451,7 @@ void cGame_clinit() {
     menus(g);
     workArrays(g);
     poolStrings(g);
-    cg().logoActor = actorHooks().newLogoActor();
+    cg().logoActor = newObject<cActor>();
 }
 
 void BossMordle_clinit() {
@@ -482,17 +488,34 @@ extern StaticsContribution g_KTLibPlayerStatics;
 extern StaticsContribution g_ScreensStatics;
 
 namespace {
-StaticsContribution* const kAll[] = {&g_UtilStatics,        &g_BossMordleStatics, &g_cGameStatics,
-                                     &g_BossMagicianStatics, &g_FlowStatics,       &g_KTLibPlayerStatics,
-                                     &g_ScreensStatics};
+
+// Every statics block of the game library: a routine of any room may run
+// in any program that starts the game, so all of them are always there.
+std::vector<StaticsContribution*> allBlocks() {
+    return {&g_UtilStatics,
+            &g_BossMordleStatics,
+            &g_cGameStatics,
+            &g_BossMagicianStatics,
+            &g_FlowStatics,
+            &g_KTLibPlayerStatics,
+            &g_ScreensStatics,
+            &g_actorStoreStatics,
+            &g_cActorStatics,
+            &g_WorldStatics,
+            const_cast<StaticsContribution*>(hero::heroStaticsContribution()),
+            const_cast<StaticsContribution*>(behaviour::behaviourStaticsContribution()),
+            const_cast<StaticsContribution*>(behaviour::bossStaticsContribution()),
+            const_cast<StaticsContribution*>(showcaseContribution())};
 }
 
+}  // namespace
+
 void registerGameStatics() {
-    for (StaticsContribution* c : kAll) StaticClass::contribute(c);
+    for (StaticsContribution* c : allBlocks()) StaticClass::contribute(c);
 }
 
 void appendGameStatics(std::vector<const StaticsContribution*>& list) {
-    for (const StaticsContribution* c : kAll)
+    for (const StaticsContribution* c : allBlocks())
         if (std::find(list.begin(), list.end(), c) == list.end()) list.push_back(c);
 }
 

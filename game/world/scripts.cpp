@@ -3,14 +3,14 @@
 #include "game/world/scripts.h"
 
 #include "game/actor/actor.h"
-#include "game/data/hooks.h"
-#include "game/data/routines.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
+#include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
+#include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/regions.h"
 #include "game/world/statics.h"
@@ -80,8 +80,8 @@ void WorldFlowSeam::stopHeroForScript() {
     cg().scriptFlags |= 1;
     lockCamera(6, 0);
 }
-void WorldFlowSeam::setHeroState(cActor* h, jint state) { worldHooks().setHeroState(h, state); }
-void WorldFlowSeam::resetHero(cActor* a, jint x, jint y) { worldHooks().resetHero(a, x, y); }
+void WorldFlowSeam::setHeroState(cActor* h, jint state) { game::hero::setHeroState(h, state); }
+void WorldFlowSeam::resetHero(cActor* a, jint x, jint y) { game::hero::resetHero(a, x, y); }
 
 // --- loading ------------------------------------------------------------------------
 
@@ -200,6 +200,13 @@ void endScriptWait() {
     cg().scriptsWaiting = 0;
 }
 
+void setCameraLockMode(jint mode) {
+    cg().scriptWaitMode = mode;
+    if (mode == 9) cg().scriptsWaiting = 0;
+}
+
+jint cameraLockFlag() { return cg().scriptsWaiting; }
+
 void releaseScriptWaitIfIdle() {
     if (cg().scriptWaitMode == 9) cg().scriptsWaiting = 0;
 }
@@ -218,7 +225,9 @@ void endLevelScript(jint i) {
     if (cg().queuedScript != -1) return;
     cGameStatics& g = cg();
     g.scriptFlags &= ~1;
-    if (g.cameraLocked && !wd().scriptKeepsCamera) updateCamera(0);
+    // The camera snaps back to the hero: the snap runs with the lock
+    // released (a locked camera would only be clamped and ease back later).
+    if (g.cameraLocked && !wd().scriptKeepsCamera) cameraUpdateUnlocked(0);
     cg().cameraLocked = 0;
     wd().scriptKeepsCamera = 0;
     if (isRegionFlagSet(cg().stage)) cg().variableChangedMask = -1;
@@ -296,7 +305,11 @@ void handleScriptEvent(jint kind, jint a, jint b, jint count) {
     } else if (count == 3) {
         switch (kind) {
         case 0: forcedScroll(a, b); break;
-        case 1: flow.resetHeroStateAfterLanding(), forcedScroll(8, 0); break;
+        case 1:
+            ca().landingMode = 1;  // cruise after the landing
+            flow.resetHeroStateAfterLanding();
+            forcedScroll(8, 0);
+            break;
         case 2: wd().restartScriptIndex = findScriptById(a); break;
         default: break;
         }
@@ -400,7 +413,7 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
     case 115: {
         const jint text = s32(rec, p + 2);
         const bool firstText = wd().firstLevelMode && text == 0x20001;
-        if (firstText) cg().panelOffset = 240;  // the shown panel offset
+        if (firstText) cg().panelPosition = 240;  // the shown offset jumps out; the target stays
         else if (!skipping) flow.openDialog(text, w(0), msToFrames(w(3)), w(4));
         break;
     }
@@ -421,8 +434,12 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
     case 120:
         if (cActor* a = getActorById(w(0))) {
             if (skipping) {
-                const jint width = cActor::getWidth(a) * 100 / (a->scale ? a->scale : 100);
-                const jint height = cActor::getHeight(a) * 100 / (a->scale ? a->scale : 100);
+                // The box is resized from its unscaled size, as the scale tween
+                // does: the box as it stands already carries the old scale, and
+                // sizing it again by the new one would multiply the two.
+                const jint old = a->scale ? a->scale : 100;
+                const jint width = java::idiv(java::imul(cActor::getWidth(a), 100), old);
+                const jint height = java::idiv(java::imul(cActor::getHeight(a), 100), old);
                 a->scale = w(1);
                 setBoxSize(a, width, height);
             } else {

@@ -57,6 +57,7 @@ namespace game::hero {
     X(jint, swingMode)            \
     X(cActor*, heroChain)         \
     X(jint, pickupNoticed)        \
+    X(jint, pickupNoticeTime)     \
     X(jint, heroClimbMode)        \
     X(jint, heroIceMode)          \
     X(jint, worldFlags)           \
