@@ -293,7 +293,9 @@ void game::setHeroUpdateRoutine(HeroUpdateRoutine routine) { g_heroUpdate = rout
 game::HeroUpdateRoutine game::heroUpdateRoutine() { return g_heroUpdate; }
 
 bool game::readHeroInput() {
-    ca().heroActionMask = heroActionBits(&isKeyPressed, &isKeyHeld) & ~ca().heroLockMask;
+    // The keys' bits join what the touch pad set at the end of the last
+    // update (its pass clears the mask before it sets its own).
+    ca().heroActionMask = (ca().heroActionMask | heroActionBits(&isKeyPressed, &isKeyHeld)) & ~ca().heroLockMask;
     // A script's input block, or the side panel out of its rest position.
     if ((stores().inputBlock & 1) || hasPanelOffset()) {
         ca().heroActionMask = 0;

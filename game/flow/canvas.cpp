@@ -28,6 +28,8 @@ GameClock* g_clock = &g_systemClock;
 bool g_startsThread = true;
 jint g_steps = 0;
 jint g_repaints = 0;
+// The last logic step ran while the screen was coming in.
+bool g_stepCameIn = false;
 
 constexpr jint kStepGameplay = 62;
 constexpr jint kStepOther = 41;
@@ -86,6 +88,7 @@ void logicStep() {
     const jlong t = gameClock().now();
     f.stepDelta = java::l2i(t - f.stepTime);
     f.stepTime = t;
+    const bool comingIn = f.inTransition;
     if (f.inTransition) {
         gameStateDispatch(state, kMsgInTransition);
         if (fl().inTransition) fl().transitionTicks += 1;
@@ -103,7 +106,14 @@ void logicStep() {
             if (auto* e = static_cast<IntArray*>(table->data()[now])) e->data()[0] += 1;
         tickTimers();
     }
-    updateKeys();
+    // While a screen comes in it takes no input: a press made then is kept
+    // for its first update instead of being folded away (and a touch's
+    // frame stays open, below).
+    g_stepCameIn = comingIn;
+    if (comingIn)
+        refoldKeys();
+    else
+        updateKeys();
     g_steps += 1;
 }
 
@@ -258,8 +268,8 @@ bool cGame::runPass() {
     KTLibPlayer::update();
     if (!sleepOne()) return false;
     if (step) {
-        updateKeys();
-        if (g.touchFrameDelay <= 0) {
+        refoldKeys();
+        if (g.touchFrameDelay <= 0 && !g_stepCameIn) {
             endTouchFrame();
             g.touchFrameDelay = 2;
         }
@@ -273,7 +283,12 @@ bool cGame::runPass() {
         g.touchFrameDelay = 0;
     else
         g.touchFrameDelay -= 1;
+    const bool pending = f.statePending;
     applyPendingState();
+    // A screen that comes in keeps its touch frame open (above); a touch
+    // released on the screen before, which the frame ends of the coming in
+    // would have used up, is dropped now, so it cannot act on the new one.
+    if (pending && !fl().statePending && fl().inTransition) dropReleasedTouch();
     f.gameClock += 62;
     return true;
 }

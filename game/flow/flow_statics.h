@@ -82,6 +82,9 @@ using AtomicLong = std::atomic<jlong>;
     X(jint, keysReleased)                                    \
     X(jint, keyHoldTicks)                                    \
     X(jint, foldHeld)                                        \
+    X(jint, keysUnseen)                                      \
+    X(jint, releasesUnseen)                                  \
+    X(jint, releasesDeferred)                                \
     X(jint, lastPressedKeys)                                 \
     X(jint, ticksSincePress)                                 \
     X(jint, sequenceStep)                                    \

@@ -181,9 +181,15 @@ bool inUnit(jlong n, jlong d) { return d > 0 ? (n >= 0 && n <= d) : (n <= 0 && n
 
 bool segmentsIntersect(jint x1, jint y1, jint x2, jint y2, jint x3, jint y3, jint x4, jint y4) {
     FlowStatics& f = fl();
-    const jlong d = jlong(x4 - x3) * (y2 - y1) - jlong(y4 - y3) * (x2 - x1);
-    const jlong nA = jlong(x1 - x3) * (y4 - y3) - jlong(y1 - y3) * (x4 - x3);
-    const jlong nB = jlong(x1 - x3) * (y2 - y1) - jlong(y1 - y3) * (x2 - x1);
+    // The differences wrap as ints do; the products and sums are longs.
+    using java::isub;
+    using java::lmul;
+    using java::lsub;
+    const jlong dx21 = isub(x2, x1), dy21 = isub(y2, y1), dx43 = isub(x4, x3), dy43 = isub(y4, y3);
+    const jlong dx13 = isub(x1, x3), dy13 = isub(y1, y3);
+    const jlong d = lsub(lmul(dx43, dy21), lmul(dy43, dx21));
+    const jlong nA = lsub(lmul(dx13, dy43), lmul(dy13, dx43));
+    const jlong nB = lsub(lmul(dx13, dy21), lmul(dy13, dx21));
     f.intersectDenominator = d;
     f.intersectNumeratorA = nA;
     f.intersectNumeratorB = nB;

@@ -9,8 +9,10 @@
 #include "game/data/statics.h"
 #include "game/showcase/showcase.h"
 #include "game/flow/flow_statics.h"
+#include "game/flow/screens/menus.h"
 #include "javalib/hashtable.h"
 #include "javalib/wrappers.h"
+#include "runtime/jint.h"
 #include "runtime/log.h"
 
 namespace game {
@@ -41,14 +43,27 @@ jint keyCodeToGameKey(jint code) {
     }
 }
 
-void keyReleased(jint code) {
-    Guard guard(inputLock());
-    FlowStatics& f = fl();
-    const jint r = f.keysReleased | keyCodeToGameKey(code);
+namespace {
+// Clears released bits from the masks and records them as released.
+void applyRelease(FlowStatics& f, jint r) {
     f.keysCurrent &= ~r;
     f.keysPressed &= ~r;
     f.keysHeld &= ~r;
-    f.keysReleased = r;
+    f.keysReleased |= r;
+    f.releasesUnseen |= r;
+}
+}  // namespace
+
+// A press no logic step has seen yet keeps its bit pressed and held: its
+// release waits until a step has seen the press (releasesDeferred), so a
+// tap shorter than a step still counts as one press.
+void keyReleased(jint code) {
+    Guard guard(inputLock());
+    FlowStatics& f = fl();
+    const jint bit = keyCodeToGameKey(code);
+    const jint deferred = bit & f.keysUnseen;
+    f.releasesDeferred |= deferred;
+    applyRelease(f, bit & ~deferred);
     cg().lastKeyCode = -1;
 }
 
@@ -56,16 +71,18 @@ void keyPressed(jint code) {
     Guard guard(inputLock());
     if (cg().lastKeyCode != -1) keyReleased(cg().lastKeyCode);
     FlowStatics& f = fl();
-    const jint p = f.keysPressed | keyCodeToGameKey(code);
+    const jint b = keyCodeToGameKey(code);
+    const jint p = f.keysPressed | b;
     f.keysHeld |= p;
     f.keysCurrent |= p;
     f.keysPressed = p;
+    f.keysUnseen |= b;
+    f.releasesDeferred &= ~b;
     cg().lastKeyCode = code;
 }
 
-void updateKeys() {
-    Guard guard(inputLock());
-    FlowStatics& f = fl();
+namespace {
+void foldKeys(FlowStatics& f) {
     if (f.keysPressed != 0) {
         f.lastPressedKeys = f.keysPressed;
         f.ticksSincePress = 0;
@@ -80,14 +97,35 @@ void updateKeys() {
         f.keyHoldTicks += 1;
     f.keysHeld = f.keysCurrent;
     f.foldHeld = f.keysCurrent;
-    f.keysReleased = 0;
-    f.keysPressed = 0;
+    // What no logic step has seen yet stays for the next one.
+    f.keysReleased = f.releasesUnseen;
+    f.keysPressed = f.keysUnseen;
+}
+}  // namespace
+
+void updateKeys() {
+    Guard guard(inputLock());
+    FlowStatics& f = fl();
+    // A logic step has just seen every press and release so far.
+    f.keysUnseen = 0;
+    f.releasesUnseen = 0;
+    foldKeys(f);
+    // Releases that waited for their press to be seen come now.
+    const jint deferred = f.releasesDeferred;
+    f.releasesDeferred = 0;
+    if (deferred != 0) applyRelease(f, deferred);
+}
+
+void refoldKeys() {
+    Guard guard(inputLock());
+    foldKeys(fl());
 }
 
 void resetKeys() {
     Guard guard(inputLock());
     FlowStatics& f = fl();
     f.keysPressed = f.keysReleased = f.keysHeld = f.keysCurrent = 0;
+    f.keysUnseen = f.releasesUnseen = f.releasesDeferred = 0;
 }
 
 bool isKeyHeld(jint mask) { Guard g(inputLock()); return (fl().keysHeld & mask) != 0; }
@@ -306,6 +344,20 @@ void endTouchFrame() {
     g.releaseX = g.releaseY = -1;
 }
 
+void dropReleasedTouch() {
+    Guard guard(inputLock());
+    cGameStatics& g = cg();
+    FlowStatics& f = fl();
+    if (f.touchActive) {
+        g.touchX = g.touchY = -1;
+        g.pressX = g.pressY = -1;
+        f.touchPressed = 0;
+        f.touchActive = 0;
+    }
+    g.tapX = g.tapY = -1;
+    g.releaseX = g.releaseY = -1;
+}
+
 bool pointInZone(jint px, jint py, jint x, jint y, jint w, jint h) {
     return x <= px && px <= x + w && y <= py && py <= y + h;
 }
@@ -352,6 +404,12 @@ bool takeScreenTouch() {
 }
 
 bool isScreenTapped() { return isInRect(cg().touchRect1) && !isInRect(cg().touchRect3); }
+
+void takeScreenTap() {
+    Guard guard(inputLock());
+    cg().tapX = -1;
+    fl().touchPressed = 0;
+}
 
 namespace {
 bool takeCornerTap(IntArray* zone, jint& ticks) {
@@ -426,20 +484,33 @@ void resetTouchList(jint cursor) {
     f.menuCursor = cursor;
 }
 
+// The zones of the rows the list painter shows. The menu's header gives
+// the list in the landscape view (800 x 480): n = min(window rows,
+// entries) rows of height h around the centre (cx, cy), row k (counted
+// from the top, entry listFirstShown + k) over view y top + k h .. top +
+// (k + 1) h, 600 view pixels wide around cx. Touch points are canvas
+// points (480 x 800), and the view lies turned a quarter on the canvas,
+// view (x, y) at canvas (480 - y, x); so each row's band is turned the
+// same way before it becomes a zone: {480 - top - (k + 1) h, cx - 300, h,
+// 600}. Counted in the canvas's x, the zones run from the lowest view row
+// (canvas x smallest) up, which is why the header's numbers name zone 0
+// the lowest: zone k here is the painted row k all the same.
 void buildListRowZones() {
     FlowStatics& f = fl();
-    const jint n = f.menuEntryCount < 4 ? f.menuEntryCount : 4;
+    const jint window = f.listWindowRows > 0 ? f.listWindowRows : 4;
+    const jint n = f.menuEntryCount < window ? f.menuEntryCount : window;
     if (n <= 0) {
         f.listRowZones = nullptr;
         return;
     }
     const jint h = f.menuRowHeight, cx = f.menuCentreX;
-    const jint top = f.menuCentreY - n * h / 2;
+    const jint top = java::isub(f.menuCentreY, java::idiv(java::imul(n, h), 2));
     ObjectArray* zones = newObjectArray(cid::IntArray, n);
     fl().listRowZones = zones;
-    for (jint i = 0; i < n; ++i) {
-        IntArray* z = IntArray::fill(newIntArray(4), {cx - 300, top + (n - 1 - i) * h, 600, h});
-        fl().listRowZones->data()[i] = z;
+    for (jint k = 0; k < n; ++k) {
+        const jint canvasX = java::isub(480, java::iadd(top, java::imul(k + 1, h)));
+        IntArray* z = IntArray::fill(newIntArray(4), {canvasX, java::isub(cx, 300), h, 600});
+        fl().listRowZones->data()[k] = z;
     }
 }
 
@@ -487,15 +558,18 @@ void updateListArrows() {
 }
 
 void updateListTouch() {
+    setTouchMenuFromHeader();
     buildListRowZones();
     FlowStatics& f = fl();
     f.listTouchedRow = 0;
     updateListArrows();
+    // The rows shown are the painter's window around the cursor.
+    f.listFirstShown = paintedFirstEntry();
     const jint n = f.listRowZones ? f.listRowZones->length() : 0;
     for (jint i = 0; i < n; ++i) {
         if (isTouchInRect(zoneAt(fl().listRowZones, i))) {
             f.listTouchedRow = i;
-            f.menuCursor = f.listFirstShown + i;
+            f.menuCursor = listEntryAt(f.listFirstShown + i);
         }
     }
 }

@@ -4,7 +4,10 @@
 // touch frame after it, and game code asks with bit masks and touch zones.
 // Writers on both threads and the fold take one small lock (inputLock), so
 // a key or pointer event is never half applied, and none arrives between a
-// step's reads and the fold that follows them.
+// step's reads and the fold that follows them. A press stays pressed until
+// a logic step that takes input has seen it (its release comes after), and
+// a touch's frame stays open while a screen comes in, so no quick tap is
+// lost.
 //
 // Game-key bits: '0'-'9' 0x1-0x200, '#' 0x400, '*' 0x800, left 0x1000,
 // right 0x2000, up 0x4000, down 0x8000, fire 0x10000, right soft 0x20000,
@@ -24,7 +27,11 @@ std::recursive_mutex& inputLock();
 jint keyCodeToGameKey(jint code);
 void keyPressed(jint code);
 void keyReleased(jint code);
+// The fold of a logic step: presses and releases so far count as seen.
 void updateKeys();
+// The second fold of a pass, before the repaint: what no logic step has
+// seen yet (a press, a release) is kept for the next step.
+void refoldKeys();
 void resetKeys();
 bool isKeyHeld(jint mask);
 bool isKeyPressed(jint mask);
@@ -57,6 +64,9 @@ void pointerPressed(jint x, jint y);
 void pointerDragged(jint x, jint y);
 void pointerReleased(jint x, jint y);
 void endTouchFrame();
+// Forgets a touch released but not yet used (its release and tap points;
+// with a release, the press too); a finger still down stays.
+void dropReleasedTouch();
 
 bool pointInZone(jint px, jint py, jint x, jint y, jint w, jint h);
 bool tapInRect(jint x, jint y, jint w, jint h);
@@ -66,6 +76,8 @@ bool isTouchInRect(IntArray* zone);
 
 bool takeScreenTouch();
 bool isScreenTapped();
+// Uses up this frame's tap (the tap point's x becomes -1).
+void takeScreenTap();
 bool takeRect3Tap();
 bool takeRect2Tap();
 bool takeRect3Touch();

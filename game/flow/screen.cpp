@@ -3,6 +3,9 @@
 // loading step.
 #include "game/flow/screen.h"
 
+#include <algorithm>
+
+
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
 #include "game/data/statics.h"
@@ -83,20 +86,40 @@ void fillScreen(javax_microedition_lcdui_Graphics* g, jint cx, jint cy, jint r, 
         rh = region->data()[3];
     }
     if (!keepColour) g->setColor(0);
-    const jint bottom = ry + rh;
+    // Every sum, difference and product wraps as ints do.
+    using java::iadd;
+    using java::imul;
+    using java::isub;
+    const jint bottom = iadd(ry, rh);
+    const jint top = isub(cy, r), below = iadd(iadd(cy, r), 1);
+    const jint left = isub(cx, r), right = iadd(iadd(cx, r), 1), edge = iadd(rx, rw);
     // Above and below the circle's rows.
-    if (cy - r >= ry) g->fillRect(rx, ry, rw, cy - r - ry + 1);
-    if (bottom > cy + r + 1) g->fillRect(rx, cy + r + 1, rw, bottom - (cy + r + 1));
+    if (top >= ry) g->fillRect(rx, ry, rw, iadd(isub(top, ry), 1));
+    if (bottom > below) g->fillRect(rx, below, rw, isub(bottom, below));
     // Left and right strips over the circle's rows.
     if (r > 0) {
-        if (cx - r > rx) g->fillRect(rx, cy - r + 1, cx - r - rx, 2 * r);
-        if (rx + rw > cx + r + 1) g->fillRect(cx + r + 1, cy - r + 1, rx + rw - (cx + r + 1), 2 * r);
+        if (left > rx) g->fillRect(rx, iadd(top, 1), isub(left, rx), imul(2, r));
+        if (edge > right) g->fillRect(right, iadd(top, 1), isub(edge, right), imul(2, r));
     }
-    for (jint k = 0; k < r; ++k) {
-        const jint c = isqrt32(r * r - k * k) & 255;
-        for (jint row : {cy + 1 + k, cy - k}) {
-            g->drawLine(cx - r, row, cx - c, row);
-            g->drawLine(cx + c, row, cx + r, row);
+    // Only the chord rows inside the region are walked (rows cy + 1 + k
+    // below the centre, cy - k above it): a huge radius or a far centre
+    // costs no time.
+    const jlong lastRow = jlong(ry) + rh - 1;
+    jlong firstK = jlong(r), endK = 0;
+    auto take = [&](jlong lo, jlong hi) {  // k in [lo, hi], within [0, r)
+        lo = std::max<jlong>(lo, 0);
+        hi = std::min<jlong>(hi, jlong(r) - 1);
+        if (lo > hi) return;
+        firstK = std::min(firstK, lo);
+        endK = std::max(endK, hi + 1);
+    };
+    take(jlong(ry) - cy - 1, lastRow - cy - 1);  // rows below the centre
+    take(jlong(cy) - lastRow, jlong(cy) - ry);   // rows above it
+    for (jint k = static_cast<jint>(firstK); k < endK; ++k) {
+        const jint c = isqrt32(isub(imul(r, r), imul(k, k))) & 255;
+        for (jint row : {iadd(iadd(cy, 1), k), isub(cy, k)}) {
+            g->drawLine(left, row, isub(cx, c), row);
+            g->drawLine(iadd(cx, c), row, iadd(cx, r), row);
         }
     }
 }
@@ -283,6 +306,10 @@ void paintPageIndicator(jint x, jint y, jint page, jint count) {
     StringBuffer::appendInt(sb, count);
     drawFontText(0, sb->toString(), x, y, 3);
     BSprite* arrows = spriteAt(107);
+    // The arrows' touch zones: the next page's over the right arrow, the
+    // previous page's over the left one.
+    const jint h = arrows && arrows->getFrameCount() > 0 ? arrows->getFrameHeight(0) : 0;
+    setPageArrowZones((h >> 2) + 750, 240, 50, 240);
     const jint t = getCurrentEntryValue();
     if (page != 1) drawAnimFrame(arrows, fl().listArrowHeld == 1 ? 3 : 1, t, 50, 240, 4);
     if (page != count) drawAnimFrame(arrows, fl().listArrowHeld == 0 ? 2 : 0, t, 750, 240, 5);

@@ -142,7 +142,10 @@ bool updateDialog() {
     if (mode != 3) {
         const bool key = isKeyPressed(kConfirmKeys);
         const bool zone = screenActorHooks().isHeroInputFree() && isTouchReleasedIn(cg().touchRect2);
-        const bool screen = takeScreenTouch();
+        // A touch released on the screen (not on the skip corner) turns the
+        // page; a finger held down turns nothing.
+        const bool screen = isScreenTapped();
+        if (screen) takeScreenTap();
         if (key || zone || screen) {
             playSound(34);
             nextDialogPage();

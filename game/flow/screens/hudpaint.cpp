@@ -382,10 +382,16 @@ void paintInGameSoftKeys() {
     const jint right = values && values->length() > 1 ? values->data()[1] : -1;
     if (left > 0) drawTextById(0, left, 50, 455, 36);
     if (right > 0) {
+        // The right key blinks while its corner zone is held; its label is
+        // centred in the key's frame, which ends at the view's right edge.
         BSprite* keys = spriteAt(kIndicatorSprite);
-        const bool lit = java::irem(fl().keyHoldTicks, 3) == 1;
+        const bool lit = java::irem(fl().touchRect3Ticks, 3) == 2 && keys && keys->getFrameCount() > 22;
         if (keys) keys->paintFrame(g, lit ? 22 : 13, 787, 480, 0, 0, 0);
-        drawTextById(0, right, 787, 480, 40);
+        const jint fw = keys && keys->getFrameCount() > 13 ? keys->getFrameWidth(13) : 0;
+        String* label = getString(right);
+        const jint tw = font && label ? font->getStringWidth(label) : 0;
+        const jint inset = fw > tw ? (fw - tw) / 2 : 0;
+        drawTextById(0, right, 800 - inset, 455, 40);
     }
 }
 

@@ -172,6 +172,19 @@ void setDefaultLayoutFrames(jint i, jint count) {
     setAnim(cg().screenLayoutD, 2, i == 0 ? 5 : i == count - 1 ? 6 : 4);
 }
 
+// The scroll arrows of a long vertical list above and below its rows (the
+// pressed look while the finger is on one), and their touch zones. The
+// zone setter takes canvas columns, so the arrows' view rows are turned
+// onto the canvas (480 - y) first: the next arrow's zone lies over the
+// lower arrow, the previous arrow's over the upper one.
+void paintListArrows(jint top, jint end, jint m, jint o, jint count) {
+    const jint t = getCurrentEntryValue();
+    const jint up = top + m - o, down = end - m + o;
+    if (fl().menuCursor > 0) paintSpriteAnim(107, fl().listArrowHeld == 1 ? 2 : 0, t, 400, up);
+    if (fl().menuCursor < count - 1) paintSpriteAnim(107, fl().listArrowHeld == 0 ? 3 : 1, t, 400, down);
+    setListArrowZones(400, 480 - down, 400, 480 - up);
+}
+
 }  // namespace
 
 void paintMenu(jint x, jint y, jint step, jint visible) {
@@ -188,6 +201,10 @@ void paintMenu(jint x, jint y, jint step, jint visible) {
     } else {
         // The band of the window; rows are centred in their steps from y on.
         const jint top = y - m, h = visible * step + 2 * m;
+        const jint shown = count < visible ? count : visible;
+        const jint end = top + 2 * m + shown * step;
+        if ((s.menuFlags & kMenuPassive) == 0 && count > 4 && s.textBox != cg().questionMenu)
+            paintListArrows(top, end, m, s.textBox == cg().mainMenu ? -2 : 4, count);
         if (sg) sg->setClip(480 - h - top, 0, h, 800);
     }
     ObjectArray* entryLayout = layoutOr(s.menuEntryLayout, cg().screenLayoutD);
@@ -236,19 +253,12 @@ void paintScreen(ObjectArray* menu) {
     paintScreenBackground();
     ObjectArray* header = scr().menuHeader;
     IntArray* attrs = scr().menuAttrs;
-    jint x = at(attrs, kHeaderX), y = at(attrs, kHeaderY);
-    paintMenuList(header, x, y, false);
-    const jint step = at(attrs, kHeaderRowHeight);
-    const jint visible = at(attrs, kHeaderVisible);
-    const jint count = cg().menuMetricA;
-    const jint length = (count < visible ? count : visible) * step;
-    const jint align = at(attrs, kHeaderAlign);
-    if (align & 1) x -= length / 2;
-    if (align & 8) x -= length;
-    if (align & 2) y -= length / 2;
+    paintMenuList(header, at(attrs, kHeaderX), at(attrs, kHeaderY), false);
+    // The touch list's zones are laid out from the same geometry.
+    const ListGeometry l = currentListGeometry();
     updateInTransition();
     updateOutTransition();
-    paintMenu(x, y, step, visible);
+    paintMenu(l.x, l.y, l.step, l.rows);
     setFontAlpha(0, 255);
     paintSoftKeys(-1, at(attrs, kHeaderBack, -1));
 }

@@ -158,7 +158,6 @@ void setMenuCursor(jint i) { setMenuCursorOf(scr().textBox, i); }
 void openTextBox(ObjectArray* menu) {
     ScreensStatics& s = scr();
     if (!menu || menu == s.textBox) return;
-    resetTouchList(menu == cg().textBoxMenu ? 1 : 4);
     if (!s.menuItems) s.menuItems = newObjectArray(cid::ObjectArray, kMenuItemCapacity);
     s.menuHeader = elementAs<ObjectArray>(menu, 0);
     s.menuAttrs = elementAs<IntArray>(s.menuHeader, 0);
@@ -185,6 +184,10 @@ void openTextBox(ObjectArray* menu) {
     cg().menuMetricA = count;
     s.textBox = menu;
     fl().menuCursor = s.menuCommittedCursor = intAt(s.menuState, 0);
+    // The touch list: the rows the painter shows (one page for the text
+    // box), the window at the top and the menu's own cursor.
+    fl().listWindowRows = menu == cg().textBoxMenu ? 1 : intAt(s.menuAttrs, kHeaderVisible);
+    resetTouchList(fl().menuCursor);
     setInTransitionFlag();
     // The default layouts back at their first frames.
     if (IntArray* e1 = elementAs<IntArray>(cg().screenLayoutD, 1); e1 && e1->length() > 0) e1->data()[0] = 1;
@@ -267,6 +270,37 @@ bool isBackTouched() {
         return true;
     }
     return false;
+}
+
+ListGeometry currentListGeometry() {
+    IntArray* attrs = scr().menuAttrs;
+    ListGeometry l{intAt(attrs, kHeaderX), intAt(attrs, kHeaderY), intAt(attrs, kHeaderRowHeight),
+                   fl().listWindowRows};
+    const jint count = listedCount();
+    const jint length = java::imul(count < l.rows ? count : l.rows, l.step);
+    const jint align = intAt(attrs, kHeaderAlign);
+    if (align & 1) l.x = java::isub(l.x, length / 2);
+    if (align & 8) l.x = java::isub(l.x, length);
+    if (align & 2) l.y = java::isub(l.y, length / 2);
+    return l;
+}
+
+void setTouchMenuFromHeader() {
+    const ListGeometry l = currentListGeometry();
+    const jint count = listedCount();
+    const jint n = count < l.rows ? count : l.rows;
+    // The painter places its rows from y on, one step each.
+    setTouchMenu(count, l.step, l.x, java::iadd(l.y, java::imul(n, l.step) / 2));
+}
+
+jint paintedFirstEntry() {
+    return menuWindow(fl().menuCursor, fl().listWindowRows, listedCount(), scr().menuCyclic).first;
+}
+
+jint listEntryAt(jint index) {
+    const jint count = listedCount();
+    if (!scr().menuCyclic || count <= 0) return index;
+    return java::irem(java::iadd(java::irem(index, count), count), count);
 }
 
 jint getMenuSelectedId(ObjectArray* menu) { return intAt(stateInts(menu), 1, -1); }

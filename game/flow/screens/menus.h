@@ -72,6 +72,23 @@ struct MenuWindow {
 };
 MenuWindow menuWindow(jint cursor, jint visible, jint count, bool cyclic);
 
+// The current menu's list as the screen painter lays it out: the aligned
+// x and y it is painted from, the row step and the window rows.
+struct ListGeometry {
+    jint x;
+    jint y;
+    jint step;
+    jint rows;
+};
+ListGeometry currentListGeometry();
+// Hands the current list's geometry to the touch list (setTouchMenu): its
+// entry count, row height, and the centre of the rows painted.
+void setTouchMenuFromHeader();
+// The entry shown in the painter's first row for the current cursor, and
+// an entry index taken into the list (modulo the count when cyclic).
+jint paintedFirstEntry();
+jint listEntryAt(jint index);
+
 // Label and value texts, and the text with every pattern replaced (the
 // terminator of pattern and replacement left out).
 String* getMenuItemText(jint id);

@@ -82,6 +82,21 @@ void paintGameplay() {
     cg().variableChangedMask = -1;
 }
 
+namespace {
+// The character index where wrapped line `line` starts (the text's length
+// plus one past its last line, so that start - 1 is always a line's end).
+jint lineStart(String* wrapped, jint line) {
+    const jint length = wrapped->length();
+    jint i = 0;
+    for (jint k = 0; k < line; ++k) {
+        while (i < length && wrapped->charAt(i) != u'\n') ++i;
+        if (i >= length) return length + 1;
+        ++i;
+    }
+    return i;
+}
+}  // namespace
+
 jint paintDialogText() {
     ScreensStatics& s = scr();
     const jint mode = fl().dialogMode;
@@ -98,9 +113,14 @@ jint paintDialogText() {
                                   dialogStyle(kStyleAnchor) & 0xFFFFFF, 0, 0x7FFFFFFF);
         return s.dialogLineCount;
     }
+    // The page's lines [first, first + n) of the wrapped text, as the
+    // character range from the first line's start to the last line's end.
     const jint n = dialogPageSize();
+    const jint from = lineStart(wrapped, s.dialogFirstLine);
+    const jint to = lineStart(wrapped, s.dialogFirstLine + n) - 1;
+    if (from >= wrapped->length()) return 0;
     font->drawMultilineString(g, wrapped, dialogStyle(kStyleX), dialogStyle(kStyleY) - 2,
-                              dialogStyle(kStyleAnchor) & 0xFFFFFF, s.dialogFirstLine, s.dialogFirstLine + n - 1);
+                              dialogStyle(kStyleAnchor) & 0xFFFFFF, from, to);
     return n;
 }
 

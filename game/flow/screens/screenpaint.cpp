@@ -258,7 +258,8 @@ void paintSoftKeys(jint leftTextId, jint rightTextId) {
         label(rightTextId, 13, true);
     }
     if (leftTextId != -1) {
-        const bool lit = keys && java::irem(fl().keyHoldTicks, 3) == 2 && keys->getFrameCount() > 23;
+        // The left key blinks while its corner zone is held.
+        const bool lit = keys && java::irem(fl().touchRect2Ticks, 3) == 2 && keys->getFrameCount() > 23;
         if (keys) keys->paintFrame(g, lit ? 23 : 12, 13, 480, 0, 0, 0);
         label(leftTextId, 12, false);
     }

@@ -45,6 +45,13 @@ jint pollMenu(ObjectArray* menu) {
     return getMenuActionDelayed();
 }
 
+// The same for the menus that answer touches: the row under the finger
+// becomes the cursor first (the zones follow the menu's header).
+jint pollTouchMenu(ObjectArray* menu) {
+    updateListTouch();
+    return pollMenu(menu);
+}
+
 ObjectArray* build(ObjectArray*& menu) {
     menu = expandMenu(menu);
     return menu;
@@ -200,8 +207,9 @@ void state6(jint message) {
     }
     case 0: {
         const jint flagsBefore = requestFlags();
-        const jint id = pollMenu(g.mainMenu);
+        const jint id = pollTouchMenu(g.mainMenu);
         matchKeySequence();
+        consumeScreenTouch();
         if (requestFlags() != flagsBefore) applyUnlockRequests();
         switch (id) {
         case 0x10001:
@@ -244,7 +252,7 @@ void state7(jint message) {
         openTextBox(g.gameMenu);
         break;
     case 0: {
-        const jint id = pollMenu(g.gameMenu);
+        const jint id = pollTouchMenu(g.gameMenu);
         if (id == 0x10005) {
             continueGame();
         } else if (id == 0x10006) {
@@ -278,8 +286,10 @@ void state8(jint message) {
         if (message == 0) pollMenu(g.recordsMenu);
         const jint d = checkedDifficulty(g.difficulty, "records");
         jint next = d;
-        if (isKeyPressed(8256) && d == 3) next = 2;
-        if (isKeyPressed(4112) && d == 2) next = 3;
+        // Keys, or the page indicator's arrows: the left one (shown on the
+        // second page) back to the first, the right one on to the second.
+        if ((isKeyPressed(8256) || isPrevArrowTapped()) && d == 3) next = 2;
+        if ((isKeyPressed(4112) || isNextArrowTapped()) && d == 2) next = 3;
         if (next != d) {
             g.difficulty = next;
             jint total = 0;
@@ -294,7 +304,10 @@ void state8(jint message) {
         }
         break;
     }
-    case 1: paintScreen(cg().recordsMenu); break;
+    case 1:
+        paintScreen(cg().recordsMenu);
+        paintPageIndicator(400, 440, g.difficulty - 1, 2);
+        break;
     default: break;
     }
 }
@@ -374,7 +387,7 @@ void state20(jint message) {
         break;
     case 3: fl().overlayDirty = true; break;
     case 0: {
-        const jint id = pollMenu(g.pauseMenu);
+        const jint id = pollTouchMenu(g.pauseMenu);
         if (id == 2 || (id == -1 && backPressed())) {
             markAllVariablesChanged();
             requestSetState(kStatePlay);
@@ -410,7 +423,11 @@ void state26(jint message) {
         pollMenu(g.textBoxMenu);
         if (backPressed()) requestPopState();
         break;
-    case 1: paintScreen(cg().textBoxMenu); break;
+    case 1:
+        paintScreen(cg().textBoxMenu);
+        // One page a listed entry: "page / pages".
+        paintPageIndicator(400, 440, fl().menuCursor + 1, cg().menuMetricA);
+        break;
     default: break;
     }
 }
@@ -425,7 +442,7 @@ void state28(jint message) {
         openTextBox(g.stageMenu);
         break;
     case 0: {
-        const jint id = pollMenu(g.stageMenu);
+        const jint id = pollTouchMenu(g.stageMenu);
         if (id != -1) {
             IntArray* order = g.stageOrder;
             const jint row = scr().menuCommittedCursor;
@@ -451,13 +468,15 @@ void state29(jint message) {
     switch (message) {
     case 2:
         build(g.difficultyMenu);
-        // The last row needs the next difficulty unlocked.
+        // The first row is not offered; the last needs the next difficulty
+        // unlocked. The listed rows then play difficulties 2 and 3.
+        setRowValue(g.difficultyMenu, 0x10014, kEntryListed, 0);
         setRowValue(g.difficultyMenu, 0x10016, kEntrySelectable, (progressByte(kStageMaskByte) & 8) ? 1 : 0);
         scr().textBox = nullptr;
         openTextBox(g.difficultyMenu);
         break;
     case 0: {
-        const jint id = pollMenu(g.difficultyMenu);
+        const jint id = pollTouchMenu(g.difficultyMenu);
         g.difficulty = fl().menuCursor + 2;
         if (g.difficulty > 3) g.difficulty = 3;
         if (id != -1) {
@@ -489,7 +508,7 @@ void state31(jint message) {
         break;
     }
     case 0: {
-        const jint id = pollMenu(g.optionsMenu);
+        const jint id = pollTouchMenu(g.optionsMenu);
         switch (id) {
         case 0x10085:
             g.vibrationOn = !g.vibrationOn;

@@ -240,6 +240,7 @@ void stateGameplay(jint message) {
         if (isPanelSliding()) updatePanel();
         updateDialog();
         matchKeySequence();
+        consumeScreenTouch();
         if (applyRequestBits(scriptRunning)) break;
         if (!scriptRunning) {
             stepLevelTimer();

@@ -18,6 +18,7 @@
 #include "game/actor/actor.h"
 #include "game/behaviour/routines.h"
 #include "game/data/statics.h"
+#include "game/data/textpack.h"
 #include "game/flow/flow_statics.h"
 #include "display/lcdui/graphics.h"
 #include "game/flow/screens/actorseam.h"
@@ -440,6 +441,105 @@ TEST_F(ScreensPaint, SpeechHintAndFadeTiles) {
     };
     EXPECT_LT(brightness(faded, 240, 480) * 2, brightness(open, 240, 480)) << "the tile's box is not darkened";
     EXPECT_EQ(brightness(faded, 0, 240), brightness(open, 0, 240)) << "the fade reached outside its box";
+    for (const std::string& v : d.violations()) ADD_FAILURE() << v;
+}
+
+// A dialog page shows its lines: the text's pixels (the screen painted
+// with and without the dialog) stand in as many bands of view rows as the
+// page has lines, and the next page shows other lines. A finger held on
+// the screen turns no page; its release turns exactly one.
+TEST_F(ScreensPaint, DialogPageShowsItsLinesAndTurnsOnARelease) {
+    boot("screens-dialog");
+    toPlay();
+    // A dialog of the bottom style (two lines a page) over a text of four
+    // lines of the demo's font: the first text that opens, its text then
+    // replaced by four lines of words.
+    jint id = -1;
+    for (jint t = 0x10000; t < 0x10100 && id == -1; ++t) {
+        game::openDialog(t, -1, 1, 0);
+        if (game::isDialogActive()) id = t;
+        game::closeDialog();
+    }
+    ASSERT_NE(id, -1) << "no text opens a dialog";
+    auto open = [&] {
+        game::openDialog(id, -1, 1, 0);
+        ASSERT_TRUE(game::isDialogActive());
+        String* fourLines = String::fromUtf16(u"THE FIRST LINE OF WORDS\nTHE SECOND LINE OF WORDS\nTHE THIRD LINE OF "
+                                              u"WORDS\nTHE FOURTH LINE OF WORDS|");
+        game::scr().dialogText = fourLines;
+        game::scr().dialogLineCount = 4;
+        game::scr().dialogFirstLine = 0;
+    };
+    open();
+    auto textRows = [&](std::vector<uint16_t>& pixels) {
+        d.repaint();
+        const std::vector<uint16_t> with = d.screen();
+        String* text = game::scr().dialogText;
+        game::scr().dialogText = nullptr;
+        d.repaint();
+        game::scr().dialogText = text;
+        pixels.clear();
+        int bands = 0;
+        bool lit = false;
+        for (int vy = 0; vy < 480; ++vy) {
+            bool row = false;
+            for (int vx = 0; vx < 800; ++vx) {
+                const size_t i = static_cast<size_t>(vx) * 480 + static_cast<size_t>(479 - vy);
+                if (with[i] != d.screen()[i]) {
+                    row = true;
+                    pixels.push_back(with[i]);
+                }
+            }
+            bands += row && !lit;
+            lit = row;
+        }
+        return bands;
+    };
+    std::vector<uint16_t> first, second;
+    const jint pageOne = game::dialogPageSize();
+    EXPECT_EQ(textRows(first), pageOne) << "page 1 of text " << std::hex << id;
+    EXPECT_GT(first.size(), 100u * static_cast<size_t>(pageOne)) << "page 1 shows a glyph or two, not its lines";
+    game::nextDialogPage();
+    ASSERT_TRUE(game::isDialogActive());
+    EXPECT_EQ(game::scr().dialogFirstLine, pageOne);
+    EXPECT_EQ(textRows(second), game::dialogPageSize()) << "page 2";
+    EXPECT_NE(first, second) << "page 2 shows page 1's lines again";
+
+    // A finger held four steps turns nothing; lifted, one page.
+    game::closeDialog();
+    open();
+    using Kind = stepdriver::InputEvent::Kind;
+    d.addInput({{0, Kind::Touch, 0, 240, 300}}, d.stepIndex());
+    steps(4);
+    ASSERT_TRUE(game::isDialogActive());
+    EXPECT_EQ(game::scr().dialogFirstLine, 0) << "a held finger ran through the pages";
+    d.addInput({{0, Kind::Lift, 0, 240, 300}}, d.stepIndex());
+    steps(4);
+    EXPECT_EQ(game::scr().dialogFirstLine, pageOne) << "the release turned not exactly one page";
+    game::closeDialog();
+    for (const std::string& v : d.violations()) ADD_FAILURE() << v;
+}
+
+// The in-game right soft key's label (display value 1): right-aligned at
+// the view's right edge (centred in the key's frame, which the demo's
+// sprite does not draw), its bottom at 455, not where the key's frame is
+// anchored (787, 480).
+TEST_F(ScreensPaint, InGameRightSoftKeyLabel) {
+    boot("screens-softkey");
+    toPlay();
+    IntArray* values = game::cg().displayValues;
+    ASSERT_NE(values, nullptr);
+    values->data()[1] = -1;
+    d.repaint();
+    const std::vector<uint16_t> none = d.screen();
+    values->data()[1] = 18;
+    d.repaint();
+    const std::vector<uint16_t> label = d.screen();
+    values->data()[1] = -1;
+    const int all = differIn(none, label, ViewBox{0, 0, 800, 480});
+    EXPECT_GT(all, 20) << "no label drawn";
+    EXPECT_EQ(differIn(none, label, ViewBox{700, 425, 100, 31}), all) << "label pixels outside the box ending at (800, 455)";
+    EXPECT_GT(differIn(none, label, ViewBox{780, 425, 20, 31}), 0) << "the label does not reach the right edge";
     for (const std::string& v : d.violations()) ADD_FAILURE() << v;
 }
 

@@ -24,21 +24,41 @@ TEST_F(InputTest, KeyCodesToBits) {
     for (const auto& c : cases) EXPECT_EQ(keyCodeToGameKey(c[0]), c[1]) << c[0];
 }
 
-TEST_F(InputTest, SecondKeyReleasesTheFirstAndShortTapIsOnlyReleased) {
+TEST_F(InputTest, SecondKeyReleasesTheFirstAndShortTapIsKeptForOneStep) {
+    // A second key releases the first one once a step has seen the first.
     keyPressed('1');
+    updateKeys();
     keyPressed('2');
     EXPECT_TRUE(isKeyReleased(0x2));
     EXPECT_FALSE(isKeyHeld(0x2));
     EXPECT_TRUE(isKeyHeld(0x4));
     updateKeys();
     resetKeys();
+    // Pressed and released before a step: the step sees the press (and the
+    // key held); the release comes after it, for the next step.
     keyPressed(-5);
     keyReleased(-5);
+    refoldKeys();  // the second fold of a pass keeps what no step has seen
+    EXPECT_TRUE(isKeyPressed(0x10000));
+    EXPECT_TRUE(isKeyHeld(0x10000));
+    EXPECT_FALSE(isKeyReleased(0x10000));
+    updateKeys();  // the step's fold
     EXPECT_FALSE(isKeyPressed(0x10000));
     EXPECT_FALSE(isKeyHeld(0x10000));
     EXPECT_TRUE(isKeyReleased(0x10000));
+    refoldKeys();
+    EXPECT_TRUE(isKeyReleased(0x10000)) << "the release waits for a step too";
     updateKeys();
     EXPECT_FALSE(isKeyReleased(0x10000));
+    // Two quick keys before one step: both are seen by it.
+    keyPressed('1');
+    keyPressed('2');
+    EXPECT_TRUE(isKeyPressed(0x2));
+    EXPECT_TRUE(isKeyPressed(0x4));
+    updateKeys();
+    EXPECT_FALSE(isKeyHeld(0x2)) << "the first key's release came after the step";
+    EXPECT_TRUE(isKeyReleased(0x2));
+    EXPECT_TRUE(isKeyHeld(0x4));
 }
 
 TEST_F(InputTest, SoftKeysCountForPressedButNotForHeld) {
@@ -157,15 +177,22 @@ TEST_F(InputTest, ShowcaseGetsRotatedPoints) {
     }
 }
 
-TEST_F(InputTest, RowZonesForThreeEntriesFirstLowest) {
+TEST_F(InputTest, RowZonesAreTheViewRowsTurnedOntoTheCanvas) {
+    // Three rows of 60 around view (400, 240): view rows 150-210, 210-270,
+    // 270-330, each 600 wide; view (x, y) lies at canvas (480 - y, x).
+    fl().listWindowRows = 4;
     setTouchMenu(3, 60, 400, 240);
     buildListRowZones();
     ASSERT_EQ(fl().listRowZones->length(), 3);
-    const jint want[3][4] = {{100, 270, 600, 60}, {100, 210, 600, 60}, {100, 150, 600, 60}};
+    const jint want[3][4] = {{270, 100, 60, 600}, {210, 100, 60, 600}, {150, 100, 60, 600}};
     for (jint i = 0; i < 3; ++i) {
         auto* z = static_cast<IntArray*>(fl().listRowZones->data()[i]);
         for (jint k = 0; k < 4; ++k) EXPECT_EQ(z->data()[k], want[i][k]) << i << "/" << k;
     }
+    // No more rows than the window holds.
+    fl().listWindowRows = 2;
+    buildListRowZones();
+    EXPECT_EQ(fl().listRowZones->length(), 2);
 }
 
 TEST_F(InputTest, ListArrowsNeedFiveEntries) {

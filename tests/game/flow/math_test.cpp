@@ -114,6 +114,15 @@ TEST_F(MathTest, SegmentsMeetingAtAnEndPointIntersect) {
     EXPECT_FALSE(segmentHitsRect(0, 0, 1, 1, nullptr));
 }
 
+TEST_F(MathTest, SegmentsAtTheIntLimitsWrapAsInts) {
+    // x2 - x1 and y4 - y3 wrap to -1 as ints before the products widen.
+    constexpr jint lo = std::numeric_limits<jint>::min(), hi = std::numeric_limits<jint>::max();
+    EXPECT_FALSE(segmentsIntersect(lo, 0, hi, 0, 0, lo, 0, hi));
+    EXPECT_EQ(fl().intersectDenominator, -1);
+    EXPECT_EQ(fl().intersectNumeratorA, 2147483648LL);
+    EXPECT_EQ(fl().intersectNumeratorB, -2147483648LL);
+}
+
 TEST_F(MathTest, GameGeneratorSteps) {
     fl().randomSeed = 0;
     EXPECT_EQ(game::random(0), 0);

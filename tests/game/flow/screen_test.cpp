@@ -139,6 +139,11 @@ TEST_F(ScreenTest, IrisMask) {
     for (jint y = 0; y < 40; ++y)
         for (jint x = 0; x < 40; ++x) left += at(x, y) != 0;
     EXPECT_EQ(left, 0);
+    // A radius at the int limit: every sum wraps as an int does, and only
+    // the region's rows are walked (no two billion line pairs).
+    std::fill(px->data(), px->data() + px->length(), static_cast<jshort>(0x1234));
+    fillScreen(fl().graphics, 20, 20, 0x7FFFFFFF, region, false);
+    fillScreen(fl().graphics, -0x7FFFFFFF, 0x7FFFFFF0, 0x7FFFFFFF, region, false);
 }
 
 TEST_F(ScreenTest, AnimatedTextInTheDemoFont) {

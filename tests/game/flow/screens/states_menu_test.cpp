@@ -93,21 +93,40 @@ TEST_F(MenuStates, UnlockRequestsFromTheKeySequences) {
 }
 
 TEST_F(MenuStates, DifficultyChoiceStartsANewGameOrOpensTheStages) {
-    // Game menu on its third row (0x10007): a new game.
+    auto listed = [] {
+        std::vector<jint> rows;
+        for (jint i = 0; i < cg().menuMetricA; ++i) rows.push_back(game::listedEntryInts(i)->data()[0]);
+        return rows;
+    };
+    // A fresh record: the first row is not offered, the last is locked.
     cg().gameMenu = game::expandMenu(cg().gameMenu);
     static_cast<IntArray*>(static_cast<ObjectArray*>(cg().gameMenu->data()[1])->data()[0])->data()[1] = 0x10007;
     screenstest::run(game::state29, 2);
+    EXPECT_EQ(listed(), (std::vector<jint>{0x10015, 0x10016}));
+    EXPECT_EQ(game::listedEntryInts(1)->data()[game::kEntrySelectable], 0) << "the last row locked";
+    game::setMenuCursor(1);
+    choose(&game::state29);
+    EXPECT_TRUE(screenstest::requests().empty()) << "a locked row starts nothing";
+    EXPECT_EQ(cg().difficulty, 3) << "the difficulty follows the cursor while choosing";
+
+    // Game menu on its third row (0x10007): the first listed row starts a
+    // new game on difficulty 2.
+    game::setMenuCursor(0);
+    choose(&game::state29);
+    EXPECT_EQ(cg().difficulty, 2);
+    EXPECT_EQ(screenstest::requests(), (Requests{{0, 11}}));
+    EXPECT_EQ(game::progressByte(191), 2);
+
+    // Unlocked (bit value 8 of byte 198): the last row plays difficulty 3;
+    // from the game menu's other row it opens the stage choice.
+    screenstest::requests().clear();
+    cg().progress->data()[198] = 8;
+    static_cast<IntArray*>(static_cast<ObjectArray*>(cg().gameMenu->data()[1])->data()[0])->data()[1] = 0x10006;
+    screenstest::run(game::state29, 2);
+    EXPECT_EQ(game::listedEntryInts(1)->data()[game::kEntrySelectable], 1);
     game::setMenuCursor(1);
     choose(&game::state29);
     EXPECT_EQ(cg().difficulty, 3);
-    EXPECT_EQ(screenstest::requests(), (Requests{{0, 11}}));
-    EXPECT_EQ(game::progressByte(191), 3);
-
-    screenstest::requests().clear();
-    static_cast<IntArray*>(static_cast<ObjectArray*>(cg().gameMenu->data()[1])->data()[0])->data()[1] = 0x10006;
-    screenstest::run(game::state29, 2);
-    choose(&game::state29);
-    EXPECT_EQ(cg().difficulty, 2);
     EXPECT_EQ(screenstest::requests(), (Requests{{1, 28}}));
 }
 
