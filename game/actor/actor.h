@@ -9,7 +9,10 @@
 // are reused, never freed.
 #pragma once
 
+#include "game/behaviour/behaviour_fields.h"
 #include "game/data/fields.h"
+#include "game/world/hero/hero_fields.h"
+#include "game/world/world_fields.h"
 #include "runtime/array.h"
 #include "runtime/jint.h"
 #include "runtime/object.h"
@@ -238,12 +241,16 @@ namespace game {
 
 // --- cActor's static fields -------------------------------------------------
 
-#define CACTOR_FIELDS(X)                                                              \
+// One block for the class: the framework's own list and the lists of the
+// world, the hero and the behaviours (each name in one list only).
+#define CACTOR_FIELDS(X) CACTOR_FRAMEWORK_FIELDS(X) WORLD_ACTOR_FIELDS(X) HERO_FIELDS(X) BEHAVIOUR_ACTOR_FIELDS(X)
+
+#define CACTOR_FRAMEWORK_FIELDS(X)                                                              \
     X(jshort, idCounter) X(jint, heroState) X(jint, heroLockValue) X(jint, levelMark) \
     X(jint, grabMode) X(jint, markA) X(jint, markB) X(jint, hurtMark) X(jint, carryMark) \
     X(jint, farX) X(jint, farY) X(jint, orbitScale) X(jint, turnStep) X(jint, turnStepQuarter) \
     X(jint, behaviourMark) X(jint, speedParam) X(jboolean, heroFlagA) X(jint, heroParam) \
-    X(jint, heroScriptMark) X(jint, scaleParam)                                       \
+    X(jint, heroScriptMark)                                                           \
     X(ShortArray*, boxA) X(ShortArray*, boxB) X(ShortArray*, boxC) X(IntArray*, heroVars) \
     X(ShortArray*, spareBox) X(IntArray*, physicsA) X(IntArray*, physicsB) X(ShortArray*, physicsBox) \
     X(ObjectArray*, effectPool) X(IntArray*, frameRect) X(IntArray*, partRectsA) X(IntArray*, partRectsB) \
@@ -269,28 +276,19 @@ namespace game {
     X(jint, hitLatch) X(jint, itemId) X(jbyte, heroLaunched) \
     X(cActor*, rotatedContactActor) X(ShortArray*, trackedIds) X(IntArray*, trackedValues) X(jint, trackedCount) X(cActor*, partnerActor) X(jint, partnerMode) X(cActor*, carriedActor) \
     X(jint, liftCount) X(jint, liftEnabled) X(jint, climbDir) X(jint, speedBoostParam) X(jbyte, runFlagA) \
-    X(jbyte, runFlagB) X(IntArray*, jumpCurve) X(jint, jumpCurveIndex) X(jbyte, jumpUseAlt) X(jbyte, landingMode) \
-    X(jint, ringRadius) X(jint, ringScriptLow) X(jint, ringScriptHigh) X(jbyte, heroCaught) X(IntArray*, segmentScratch) X(jint, stripValue) X(ShortArray*, screenBoxScratch) X(jbyte, heroModeA) X(jint, state23Anim) X(jint, state23Param) X(jbyte, startInState38) \
+    X(jbyte, runFlagB) X(IntArray*, jumpCurve) X(jint, jumpCurveIndex) X(jbyte, jumpUseAlt)                                                             \
+    /* cruise after landing (also named cruiseAfterLanding) */                   \
+    X(jbyte, landingMode)                                                            \
+    /* the two ring scripts of state 37 (also named choiceScriptA, choiceScriptB) */ \
+    X(jint, ringRadius) X(jint, ringScriptLow) X(jint, ringScriptHigh)             \
+    X(jbyte, heroCaught) X(IntArray*, segmentScratch) X(jint, stripValue) X(ShortArray*, screenBoxScratch) X(jbyte, heroModeA) X(jint, state23Anim) X(jint, state23Param) X(jbyte, startInState38) \
     X(jint, type2Countdown) X(jint, type2QueueCount) X(jint, type2Phase) X(cActor*, type2Actor) X(IntArray*, type2Queue)
 
 BRAMBLE_STATICS(cActorStatics, CACTOR_FIELDS)
 
-// cGame fields that only the actor framework names: the level pool, the
-// active list, the level's object marks and timers, the inert effect and
-// the once-per-level and once-per-subtype log marks.
-#define ACTOR_STORE_FIELDS(X)                                                          \
-    X(ObjectArray*, actorPool) X(jint, actorCount) X(ObjectArray*, activeActors)       \
-    X(jint, activeActorCount) X(Long64Array*, levelObjectMarks) X(jint, animationsFrozen) \
-    X(jint, checkpointTimer) X(jint, levelTimerHold) X(jint, specialsTotal) X(jint, secretsTotal) \
-    X(jint, inputBlock) X(jint, runCounter) X(jint, scriptBlocked) X(cActor*, inertEffect) X(jboolean, inertLogged) X(BoolArray*, subtypeLogged)
-
-BRAMBLE_STATICS(ActorStoreStatics, ACTOR_STORE_FIELDS)
-
 extern StaticsContribution g_cActorStatics;
-extern StaticsContribution g_actorStoreStatics;
 
 inline cActorStatics& ca() { return *statics<cActorStatics>(g_cActorStatics); }
-inline ActorStoreStatics& stores() { return *statics<ActorStoreStatics>(g_actorStoreStatics); }
 
 // Adds cActor's contributions (idempotent); call before Application::init.
 void registerActorStatics();

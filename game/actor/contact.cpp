@@ -122,7 +122,7 @@ cActor* game::nextContactActor(cActor* a, bool restart, ShortArray* box) {
     cActor* hero = cg().hero;
     if ((a->stateFlags & 256) && hero && hero->prevBoxIntersects(box)) return hero;
     if (!(a->stateFlags & 512)) return nullptr;
-    while (g_contactCursor < stores().activeActorCount) {
+    while (g_contactCursor < cg().activeActorCount) {
         cActor* e = activeActor(g_contactCursor++);
         if (!e || e == a) continue;
         if (e->type == 41) return e;

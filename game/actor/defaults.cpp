@@ -144,19 +144,19 @@ void ActorWorldDefaults::resetHero(cActor* a, jint x, jint y) {
 }
 
 void ActorWorldDefaults::updateAllActors() {
-    if (!stores().activeActors) stores().activeActors = newObjectArray(cid::cActor, kActorPoolSize);
-    ObjectArray* list = stores().activeActors;
-    for (jint i = 0; i < stores().activeActorCount; ++i) list->data()[i] = nullptr;
-    stores().activeActorCount = 0;
-    for (jint i = 0; i < stores().actorCount; ++i) {
+    if (!cg().activeActors) cg().activeActors = newObjectArray(cid::cActor, kActorPoolSize);
+    ObjectArray* list = cg().activeActors;
+    for (jint i = 0; i < cg().activeActorCount; ++i) list->data()[i] = nullptr;
+    cg().activeActorCount = 0;
+    for (jint i = 0; i < cg().actorCount; ++i) {
         cActor* a = poolActor(i);
         if (!a) continue;
         cActor::updateRespawn(a);
         cActor::updateStateTimer(a);
         if (a->uniqueId < 9999) {
             cActor::updateScreenBox(a);
-            if (a->viewRating < 2 && stores().activeActorCount < list->length())
-                list->data()[stores().activeActorCount++] = a;
+            if (a->viewRating < 2 && cg().activeActorCount < list->length())
+                list->data()[cg().activeActorCount++] = a;
         } else {
             addActiveActor(a);
         }

@@ -164,7 +164,7 @@ bool game::isHeroHittable() {
     return s == 38 && hero() && hero()->anim == 25;
 }
 
-bool game::isHeroInputFree() { return !(stores().inputBlock & 1) && ca().heroLockMask != 0x7FFFFFFF; }
+bool game::isHeroInputFree() { return !(cg().inputBlock & 1) && ca().heroLockMask != 0x7FFFFFFF; }
 
 void game::faceHero(cActor* a) {
     if (!a || !hero() || a->aiState == 38) return;
@@ -288,7 +288,7 @@ game::HeroUpdateRoutine game::heroUpdateRoutine() { return g_heroUpdate; }
 
 bool game::readHeroInput() {
     ca().heroActionMask = heroActionBits(&isKeyPressed, &isKeyHeld) & ~ca().heroLockMask;
-    if (stores().inputBlock & 1) {
+    if (cg().inputBlock & 1) {
         ca().heroActionMask = 0;
         return true;
     }
@@ -352,7 +352,7 @@ void game::throwActor(cActor* a, jint kind, jint direction, jint tx, jint ty) {
         a->throwStartX = a->posX;
     } else if (cActor* h = hero()) {
         cActor::moveTo(a, java::ishl(h->posX, 8), java::ishl(h->posY, 8));
-        if (IntArray* req = fl().type10Requests; req && req->length() >= 2) {
+        if (IntArray* req = cg().type10Requests; req && req->length() >= 2) {
             req->data()[0] = a->posX;
             req->data()[1] = a->posY;
         }
@@ -444,7 +444,7 @@ void game::updateType59(cActor* a) {
     case 0: a->aiState = 2; break;
     case 2:
         if (hero() && cActor::rectsIntersect(a->box, hero()->box)) {
-            ca().scaleParam = 460;
+            ca().runSpeedFactor = 460;
             ca().speedBoostParam = 128;
             a->setAnim(1);
             a->aiState = 6;
@@ -552,10 +552,10 @@ void game::stopHeroForScript() {
     else if (ca().heroState != 38 && ca().heroState != 40) worldHooks().setHeroState(h, 0);
     cActor::stopMotion(h);
     cActor::clearVelocityLimitsX(h);
-    stores().scriptBlocked = 1;
+    cg().scriptBlocked = 1;
     cg().scriptWaitMode = 6;
     h->releaseChild();
-    stores().inputBlock |= 1;
+    cg().inputBlock |= 1;
 }
 
 namespace {

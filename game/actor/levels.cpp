@@ -152,9 +152,9 @@ jint game::addLevelItem(const jint values[9], jint id) {
         else if (sub == 4) s.item4Id = values[5];
         else cg().itemsTotal += 1;
     } else if (kind == 6) {
-        stores().specialsTotal += 1;
+        cg().specialsTotal += 1;
     } else if (kind == 19) {
-        stores().secretsTotal += 1;
+        cg().secretsTotal += 1;
     }
     return n;
 }
@@ -305,6 +305,6 @@ void game::clearLevelObjectFlags(jint id, jint bits) {
 }
 
 BSprite* game::getSpriteByNumber(jint n) {
-    ObjectArray* s = fl().sprites;
+    ObjectArray* s = cg().sprites;
     return s && s->inBounds(n) ? static_cast<BSprite*>(s->data()[n]) : nullptr;
 }

@@ -32,7 +32,7 @@ IntArray* ints(std::initializer_list<jint> v) {
 
 // One log line per subtype for reads and writes past an actor's arrays.
 void logOutOfRangeOnce(jint subtype, const char* what, jint i) {
-    BoolArray* marks = stores().subtypeLogged;
+    BoolArray* marks = cg().subtypeLogged;
     jint row = subtypeRow(subtype);
     if (marks && row >= 0) {
         if (marks->data()[row]) return;
@@ -40,6 +40,9 @@ void logOutOfRangeOnce(jint subtype, const char* what, jint i) {
     }
     logPrintf("Actor subtype %d: %s index %d out of range", subtype, what, i);
 }
+
+constexpr jint kSparkCount = 5;
+constexpr jint kType2QueueLength = 8;
 
 void cActor_clinit() {
     cActorStatics& s = ca();
@@ -60,7 +63,14 @@ void cActor_clinit() {
     s.heroFlagA = 1;
     s.heroParam = 3;
     s.heroScriptMark = -1;
-    s.scaleParam = 256;
+    // The run speed factor starts at 1.0; counters that mean "idle" at -1.
+    s.runSpeedFactor = 256;
+    s.struckBlockId = -1;
+    s.powerRunTimer = -1;
+    s.floatTimer = -1;
+    s.carryTicks = -1;
+    s.lastStrikeStep = -1;
+    s.orbitFlightTicks = -1;
     // Each array goes into its field at once: the field is a root.
     ca().boxA = newShortArray(4);
     ca().boxB = newShortArray(4);
@@ -117,8 +127,16 @@ void cActor_clinit() {
     // steps slowing evenly, so that a held jump (power 480) rises about
     // three cells (108 px); a tapped one (256) is cut short by the air control.
     ca().jumpCurve = ints({-2835, -2599, -2363, -2126, -1890, -1654, -1418, -1181, -945, -709, -473, -236});
+    // The behaviours' scratch boxes and small tables exist from start-up,
+    // so routines index them without a null test.
+    ca().scratchBox = newShortArray(4);
+    ca().scratchBox2 = newShortArray(4);
+    ca().sparkTimers = newIntArray(kSparkCount);
+    ca().sparkParts = newIntArray(kSparkCount);
+    ca().sparkAngles = newIntArray(kSparkCount);
+    ca().type2Queue = newIntArray(kType2QueueLength);
     // Framework stores.
-    stores().subtypeLogged = newBoolArray(276);
+    cg().subtypeLogged = newBoolArray(276);
     loadActorTablesResource();
 }
 
@@ -127,13 +145,10 @@ void cActor_clinit() {
 // cActor runs eighth of the game's initialisers (after cGame, whose angle
 // constant it uses).
 StaticsContribution game::g_cActorStatics = game::contribution<cActorStatics>("cActor", kClinitActor, &cActor_clinit);
-StaticsContribution game::g_actorStoreStatics = game::contribution<ActorStoreStatics>("cGame(actors)", kClinitGame + 7, nullptr);
 
 void game::registerActorStatics() {
-    for (StaticsContribution* c : {&g_actorStoreStatics, &g_cActorStatics}) {
-        const auto& r = StaticClass::registered();
-        if (std::find(r.begin(), r.end(), c) == r.end()) StaticClass::contribute(c);
-    }
+    const auto& r = StaticClass::registered();
+    if (std::find(r.begin(), r.end(), &g_cActorStatics) == r.end()) StaticClass::contribute(&g_cActorStatics);
 }
 
 jint game::nextUniqueId() {

@@ -28,7 +28,7 @@ using Graphics = javax_microedition_lcdui_Graphics;
 
 constexpr jint kCell = 36;
 
-Graphics* gfx() { return fl().graphics; }
+Graphics* gfx() { return cg().graphics; }
 
 void draw(cActor* a, jint anim, jint frame, jint x, jint y, jint flags) {
     drawSpriteFrame(a->sprite, anim, frame, x, y, flags, a->scale, a->angle);
@@ -267,7 +267,7 @@ bool structurePlacement(cActor* a, jint& x, jint& y) {
 }
 
 void logOnceForSubtype(cActor* a, const char* what) {
-    BoolArray* marks = stores().subtypeLogged;
+    BoolArray* marks = cg().subtypeLogged;
     jint row = subtypeRow(a->subtype);
     if (marks && row >= 0) {
         if (marks->data()[row]) return;
@@ -335,7 +335,7 @@ void game::paintTileLayer(jint layer) {
 }
 
 void game::paintLayerActors(jint layer) {
-    for (jint i = 0; i < stores().activeActorCount; ++i) {
+    for (jint i = 0; i < cg().activeActorCount; ++i) {
         cActor* a = activeActor(i);
         if (a && (a->flags & 0x80) && (layer < 0 || a->layer == layer)) paintActor(a);
     }

@@ -210,7 +210,7 @@ void ActorScreenHooks::setActorLook(cActor* actor, BSprite* sprite, jint anim, j
 
 jint ActorScreenHooks::heroSubtype() { return theHero() ? theHero()->subtype : -1; }
 jint ActorScreenHooks::heroAnimation() { return theHero() ? theHero()->anim : -1; }
-jint ActorScreenHooks::heroScaleParam() { return ca().scaleParam; }
+jint ActorScreenHooks::heroScaleParam() { return ca().runSpeedFactor; }
 
 PartnerView heroPartnerView() {
     PartnerView v;

@@ -217,7 +217,7 @@ void cActor::update() {
         e[3] = frame;
         e[4] = paintFlags;
     }
-    if (stores().animationsFrozen == 0) updateAnimation();
+    if (cg().animationsFrozen == 0) updateAnimation();
     if (motion) {
         ca().collisionResult = 0;
         applyAcceleration(this);
@@ -281,12 +281,12 @@ void cActor::handleEvent(jint kind, jint a, jint b, jint count) {
     } else if (count == 3) {
         switch (kind) {
         case 0:
-            stores().checkpointTimer = 0;
+            cg().checkpointTimer = 0;
             worldHooks().resetHero(this, a, b);
             break;
         case 1: startFlyAway(java::i2s(a), java::i2s(b)); break;
         case 2:
-            stores().checkpointTimer = 0;
+            cg().checkpointTimer = 0;
             moveBy(this, java::ishl(a, 8), java::ishl(b, 8));
             if (this == hero()) (cg().cameraX += a, cg().cameraY += b);
             break;

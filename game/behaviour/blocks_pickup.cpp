@@ -22,7 +22,7 @@
 #include "game/data/statics.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/state.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"

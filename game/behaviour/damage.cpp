@@ -10,7 +10,8 @@
 #include "game/flow/variables.h"
 #include "game/world/hero/machine.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::behaviour {
 
@@ -105,7 +106,7 @@ jint knockbackHero(cActor* hero, cActor* enemy, jint amount, jint force) {
 
 jint hurtHero(cActor* hero, jint pushY, jint amount, bool force) {
     if (!hero) return 0;
-    if (cg().scriptsWaiting != 1 && world::isAnyScriptActive() && cg().stage == 3) return 0;
+    if (cg().scriptBlocked != 1 && world::isAnyScriptActive() && cg().stage == 3) return 0;
     const jint state = ca().heroState;
     if (state == kStateHurled) return 0;
     if (heroIsDead()) return 0;

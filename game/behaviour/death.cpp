@@ -10,7 +10,8 @@
 #include "game/flow/variables.h"
 #include "game/world/body.h"
 #include "game/world/hero/machine.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::behaviour {
 
@@ -69,7 +70,7 @@ void loseLife(cActor* self) {
         self->stateTimer = 0;
         worldFlags() |= 2;
         self->stateTimer = 53;
-        wd().scriptMusic = -1;
+        cg().scriptMusic = -1;
     }
     cg().scrollDelay = -1;
     cg().scrollStepX = 0;

@@ -2,8 +2,7 @@
 // accessor maps one behaviour name onto its storage: a named field of the
 // actor where the framework already holds the same thing, one of the
 // actor's working fields (of matching width) otherwise, and for statics the
-// owner that already holds them (cActor's, the world's, the hero's) or the
-// behaviour statics below.
+// block of the class they belong to (cActor's ca(), cGame's cg()).
 //
 // Invariants: no two names share a slot unless they are the same thing;
 // reference values stay in reference fields, so the collector sees them;
@@ -15,57 +14,10 @@
 #include "game/actor/actor.h"
 #include "game/data/fields.h"
 #include "game/data/statics.h"
-#include "game/world/hero/hero_statics.h"
-#include "game/world/statics.h"
 #include "runtime/array.h"
 #include "runtime/jint.h"
 
 namespace game::behaviour {
-
-// --- behaviour statics ------------------------------------------------------
-// Statics that only the behaviours name; zero at start, except the scratch
-// boxes and the small tables that the class initialiser (core_statics.cpp)
-// creates.
-#define BEHAVIOUR_FIELDS(X)                                                          \
-    /* kBehaviourStaticsMark once the class initialiser ran */                     \
-    X(jint, presentMark)                                                             \
-    /* bosses */                                                                     \
-    X(jint, bossFloorY)  X(jboolean, bossGoesRightB)        \
-    X(jboolean, bossSide)  X(jint, bossStep)  X(jint, bossGroundY)  X(jint, bossGuarded) \
-    X(jint, arenaFloorY)                                                             \
-    /* tile blocks and pickups */                                                    \
-    X(jint, breakSoundDelay)  X(jint, lastRevealedItem)  X(ShortArray*, scratchBox)  \
-    X(ShortArray*, scratchBox2)  X(jint, collectedMask)                              \
-    /* carried type-2 values */                                                      \
-    X(cActor*, type2Actor)  X(jint, type2Countdown)  X(jint, type2Phase)             \
-    X(IntArray*, type2Queue)  X(jint, type2QueueCount)                               \
-    /* throws of the type-24 family */                                               \
-    X(jint, throwA)  X(jint, throwB)  X(jint, throwC)  X(jint, throwD)  X(IntArray*, throwPath) \
-    /* hazards, fly-bys, sparks, spinners, segments */                               \
-    X(jint, flyByFrames)  X(IntArray*, sparkTimers)  X(IntArray*, sparkParts)        \
-    X(IntArray*, sparkAngles)  X(jint, spinDecay)  X(jint, spinStep)  X(jint, spinMax) \
-    X(jint, segmentScale)  X(jint, scaleSecondsLeft)  X(IntArray*, projectionScratch)  \
-    /* platforms and launchers */                                                    \
-    X(IntArray*, rideOffsets)  X(IntArray*, launchLimits)                            \
-    /* messages: script event bits and the scripts' switch (1 from start-up) */      \
-    X(jint, eventBits)  X(jint, scriptsEnabled)                                      \
-    /* death: the hero's alternate mode when it died */                              \
-    X(jbyte, savedHeroAltMode)
-
-BRAMBLE_STATICS(BehaviourStatics, BEHAVIOUR_FIELDS)
-
-extern StaticsContribution g_behaviourStatics;
-constexpr jint kBehaviourStaticsMark = 0x42484156;
-// An application started without the behaviour statics (tests: use
-// behaviourtest::startApplication, tests/game/behaviour/core_support.h) is a
-// setup fault: logged, then the program stops rather than write over
-// another class's statics.
-[[noreturn]] void behaviourStaticsMissing();
-inline BehaviourStatics& bs() {
-    BehaviourStatics* s = statics<BehaviourStatics>(g_behaviourStatics);
-    if (s->presentMark != kBehaviourStaticsMark) behaviourStaticsMissing();
-    return *s;
-}
 
 // --- position, box, motion (framework fields) --------------------------------
 inline jint& x(cActor* a) { return a->posX; }
@@ -213,61 +165,61 @@ inline ObjectArray*& rules225() { return ca().aiTable22; }
 // --- statics held by the world and the hero ------------------------------------------
 // The hero's swim mode: the framework's one swim flag.
 inline jbyte& heroAltMode() { return ca().heroModeA; }
-inline jbyte& heroMireMode() { return wd().heroMireMode; }
-inline ShortArray*& sweptBox() { return wd().sweptBox; }
-inline cActor*& tileOwner() { return wd().tileOwner; }
+inline jbyte& heroMireMode() { return ca().heroMireMode; }
+inline ShortArray*& sweptBox() { return ca().sweptBox; }
+inline cActor*& tileOwner() { return ca().tileOwner; }
 // One-step signals between actors; the hero's update clears it each step.
-inline jint& worldFlags() { return hero::hs().worldFlags; }
-inline jint& heroClimbMode() { return hero::hs().heroClimbMode; }
-inline cActor*& heroChain() { return hero::hs().heroChain; }
-inline cActor*& heroHoldActor() { return hero::hs().heroHoldActor; }
-inline jint& heroSpeedTimer() { return hero::hs().heroSpeedTimer; }
-inline jint& boostFrames() { return hero::hs().boostFrames; }
-inline jint& carryTicks() { return hero::hs().carryTicks; }
-inline jint& powerRunAirborne() { return hero::hs().powerRunAirborne; }
-inline jint& runSpeedFactor() { return hero::hs().runSpeedFactor; }
-inline jint& slideDir() { return hero::hs().slideDir; }
-inline jint& strikeStep() { return hero::hs().strikeStep; }
-inline jint& struckBlockId() { return hero::hs().struckBlockId; }
+inline jint& worldFlags() { return ca().worldFlags; }
+inline jint& heroClimbMode() { return ca().heroClimbMode; }
+inline cActor*& heroChain() { return ca().heroChain; }
+inline cActor*& heroHoldActor() { return ca().heroHoldActor; }
+inline jint& heroSpeedTimer() { return ca().heroSpeedTimer; }
+inline jint& boostFrames() { return ca().boostFrames; }
+inline jint& carryTicks() { return ca().carryTicks; }
+inline jint& powerRunAirborne() { return ca().powerRunAirborne; }
+inline jint& runSpeedFactor() { return ca().runSpeedFactor; }
+inline jint& slideDir() { return ca().slideDir; }
+inline jint& strikeStep() { return ca().strikeStep; }
+inline jint& struckBlockId() { return ca().struckBlockId; }
 // The item actor that the hero holds.
 inline cActor*& heldItem() { return magician().attachedEffect; }
 
 // --- behaviour statics -----------------------------------------------------------------
-inline jint& bossFloorY() { return bs().bossFloorY; }
-inline jboolean& bossGoesRightB() { return bs().bossGoesRightB; }
-inline jboolean& bossSide() { return bs().bossSide; }
-inline jint& bossStep() { return bs().bossStep; }
-inline jint& bossGroundY() { return bs().bossGroundY; }
-inline jint& bossGuarded() { return bs().bossGuarded; }
-inline jint& arenaFloorY() { return bs().arenaFloorY; }
-inline jint& breakSoundDelay() { return bs().breakSoundDelay; }
-inline jint& lastRevealedItem() { return bs().lastRevealedItem; }
-inline ShortArray*& scratchBox() { return bs().scratchBox; }
-inline ShortArray*& scratchBox2() { return bs().scratchBox2; }
-inline jint& collectedMask() { return bs().collectedMask; }
-inline cActor*& type2Actor() { return bs().type2Actor; }
-inline jint& type2Countdown() { return bs().type2Countdown; }
-inline jint& type2Phase() { return bs().type2Phase; }
-inline IntArray*& type2Queue() { return bs().type2Queue; }
-inline jint& type2QueueCount() { return bs().type2QueueCount; }
-inline jint& throwA() { return bs().throwA; }
-inline jint& throwB() { return bs().throwB; }
-inline jint& throwC() { return bs().throwC; }
-inline jint& throwD() { return bs().throwD; }
-inline IntArray*& throwPath() { return bs().throwPath; }
-inline jint& flyByFrames() { return bs().flyByFrames; }
-inline IntArray*& sparkTimers() { return bs().sparkTimers; }
-inline IntArray*& sparkParts() { return bs().sparkParts; }
-inline IntArray*& sparkAngles() { return bs().sparkAngles; }
-inline jint& spinDecay() { return bs().spinDecay; }
-inline jint& spinStep() { return bs().spinStep; }
-inline jint& spinMax() { return bs().spinMax; }
-inline jint& segmentScale() { return bs().segmentScale; }
-inline jint& scaleSecondsLeft() { return bs().scaleSecondsLeft; }
-inline IntArray*& rideOffsets() { return bs().rideOffsets; }
-inline IntArray*& launchLimits() { return bs().launchLimits; }
-inline jint& eventBits() { return bs().eventBits; }
-inline jint& scriptsEnabled() { return bs().scriptsEnabled; }
-inline jbyte& savedHeroAltMode() { return bs().savedHeroAltMode; }
+inline jint& bossFloorY() { return ca().bossFloorY; }
+inline jboolean& bossGoesRightB() { return ca().bossGoesRightB; }
+inline jboolean& bossSide() { return ca().bossSide; }
+inline jint& bossStep() { return ca().bossStep; }
+inline jint& bossGroundY() { return ca().bossGroundY; }
+inline jint& bossGuarded() { return ca().bossGuarded; }
+inline jint& arenaFloorY() { return ca().arenaFloorY; }
+inline jint& breakSoundDelay() { return ca().breakSoundDelay; }
+inline jint& lastRevealedItem() { return ca().lastRevealedItem; }
+inline ShortArray*& scratchBox() { return ca().scratchBox; }
+inline ShortArray*& scratchBox2() { return ca().scratchBox2; }
+inline jint& collectedMask() { return ca().collectedMask; }
+inline cActor*& type2Actor() { return ca().type2Actor; }
+inline jint& type2Countdown() { return ca().type2Countdown; }
+inline jint& type2Phase() { return ca().type2Phase; }
+inline IntArray*& type2Queue() { return ca().type2Queue; }
+inline jint& type2QueueCount() { return ca().type2QueueCount; }
+inline jint& throwA() { return ca().throwA; }
+inline jint& throwB() { return ca().throwB; }
+inline jint& throwC() { return ca().throwC; }
+inline jint& throwD() { return ca().throwD; }
+inline IntArray*& throwPath() { return ca().throwPath; }
+inline jint& flyByFrames() { return ca().flyByFrames; }
+inline IntArray*& sparkTimers() { return ca().sparkTimers; }
+inline IntArray*& sparkParts() { return ca().sparkParts; }
+inline IntArray*& sparkAngles() { return ca().sparkAngles; }
+inline jint& spinDecay() { return ca().spinDecay; }
+inline jint& spinStep() { return ca().spinStep; }
+inline jint& spinMax() { return ca().spinMax; }
+inline jint& segmentScale() { return ca().segmentScale; }
+inline jint& scaleSecondsLeft() { return ca().scaleSecondsLeft; }
+inline IntArray*& rideOffsets() { return ca().rideOffsets; }
+inline IntArray*& launchLimits() { return ca().launchLimits; }
+inline jint& eventBits() { return ca().eventBits; }
+inline jint& scriptsEnabled() { return cg().scriptsEnabled; }
+inline jbyte& savedHeroAltMode() { return cg().savedHeroAltMode; }
 
 }  // namespace game::behaviour

@@ -228,7 +228,7 @@ cActor* findLinkedActor(cActor* self) {
     if (!self) return nullptr;
     const jint p = paramOr(self, 1);
     if (isLinkIndexValid(p)) return nullptr;
-    for (jint i = 0; i < stores().actorCount; ++i) {
+    for (jint i = 0; i < cg().actorCount; ++i) {
         cActor* a = poolActor(i);
         if (a && a->uniqueId == p) return a;
     }

@@ -14,7 +14,8 @@
 #include "game/flow/variables.h"
 #include "game/world/checkpoint.h"
 #include "game/world/map.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::behaviour {
 
@@ -102,7 +103,7 @@ void updateType12(cActor* a) {
         const bool inside = cActor::boxContains(a->box, hero->posX, hero->posY) ||
                             (plat::touchesHero(a) && heroState() != 2 && heroState() != 3);
         if (!inside) break;
-        if ((world::getTileAttribute(a->recordIndex, 15) & 15) != 2) wd().checkpointNoticeTicks = 64;
+        if ((world::getTileAttribute(a->recordIndex, 15) & 15) != 2) cg().checkpointTimer = 64;
         world::setTileAttribute(a->recordIndex, 2, true);
         a->aiState = 6;
         world::setCheckpoint(hero);

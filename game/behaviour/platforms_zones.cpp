@@ -24,7 +24,7 @@ namespace game::behaviour {
 namespace {
 
 bool touchZoneTouched(jint i) {
-    ObjectArray* zones = fl().padZones;
+    ObjectArray* zones = cg().padZones;
     if (!zones || i < 0 || i >= zones->length()) return false;
     return isTouchInRect(static_cast<IntArray*>(zones->data()[i]));
 }

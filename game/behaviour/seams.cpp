@@ -18,7 +18,7 @@
 #include "game/world/body.h"
 #include "game/world/flowseam.h"
 #include "game/world/hero/behaviourcalls.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 
 namespace game::behaviour {
 
@@ -54,7 +54,7 @@ public:
             return 0;
         case 50:
             if (isTheHero(mover)) {
-                hero::HeroStatics& h = hero::hs();
+                cActorStatics& h = ca();
                 if (!(heroState() == 31 && h.orbitActor == other && h.orbitFlightTicks < 6)) {
                     h.orbitPending = 1;
                     h.nextOrbitActor = other;
@@ -138,7 +138,6 @@ void uninstallBehaviourSeams() {
 
 void appendBehaviourStatics(std::vector<const StaticsContribution*>& list) {
     list.push_back(behaviourStaticsContribution());
-    list.push_back(bossStaticsContribution());
 }
 
 }  // namespace game::behaviour

@@ -312,6 +312,7 @@ void menus(cGameStatics& g) {
 }
 
 void scalars(cGameStatics& g) {
+    g.scriptsEnabled = 1;
     g.canvasWidth = 800;
     g.canvasHeight = 480;
     g.angleSteps = 2048;
@@ -475,16 +476,13 @@ StaticsContribution g_BossMordleStatics =
 StaticsContribution g_BossMagicianStatics =
     contribution<BossMagicianStatics>("Constants_CstBossMagician", kClinitBossMagician, &BossMagician_clinit);
 
-// The flow code's structs (game/flow/flow_statics.cpp) are part of the
+// The sound front end's class (game/flow/flow_statics.cpp) is part of the
 // same library's statics.
-extern StaticsContribution g_FlowStatics;
 extern StaticsContribution g_KTLibPlayerStatics;
-extern StaticsContribution g_ScreensStatics;
 
 namespace {
-StaticsContribution* const kAll[] = {&g_UtilStatics,        &g_BossMordleStatics, &g_cGameStatics,
-                                     &g_BossMagicianStatics, &g_FlowStatics,       &g_KTLibPlayerStatics,
-                                     &g_ScreensStatics};
+StaticsContribution* const kAll[] = {&g_UtilStatics, &g_BossMordleStatics, &g_cGameStatics,
+                                     &g_BossMagicianStatics, &g_KTLibPlayerStatics};
 }
 
 void registerGameStatics() {

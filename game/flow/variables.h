@@ -18,12 +18,8 @@ constexpr jint kVariables = 10;
 
 jint getVariable(jint i);
 // Stores a bounded game variable; a changed value marks its bit in the
-// changed-variables mask and is reported to the change sink.
+// changed-variables mask (which the side panel reads too).
 void setVariable(jint i, jint value, bool notify);
-// Where changed variables are reported besides the mask (the side panel's
-// events, which the world library installs; null: nowhere).
-using VariableChangeSink = void (*)(jint bits);
-void setVariableChangeSink(VariableChangeSink sink);
 bool isVariableChanged(jint i);
 void decrementVariable6();
 void onCounterEvent(jint kind);

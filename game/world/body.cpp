@@ -9,7 +9,8 @@
 #include "game/data/statics.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "runtime/log.h"
 
 namespace game::world {
@@ -57,7 +58,7 @@ jint applyRecordFlagNibbles(jint index, jint flags) {
 
 jint getTileFlags(cActor* actor, jint column, jint row) {
     const bool heroActor = isHero(actor);
-    const jint mode = heroActor && (ca().heroModeA || wd().heroMireMode) ? 3 : 1;
+    const jint mode = heroActor && (ca().heroModeA || ca().heroMireMode) ? 3 : 1;
     const jint c = getTile(column, row, mode);
     const jint bit = (c & 0xFF) < 32 ? jint(1u << (c & 31)) : 0;
     if (testTileFlag(column, row) && bit >= 1) return getTileValue(actor, column, row);
@@ -79,7 +80,7 @@ cActor* getOrSpawnObject(jint id) {
 jint getTileValue(cActor* actor, jint column, jint row) {
     const jint id = getTile(column, row, 0);
     cActor* owner = getOrSpawnObject(id);
-    wd().tileOwner = owner;
+    ca().tileOwner = owner;
     if (!owner || owner->type != 4) return 12;  // an owner that cannot be found stays solid
     if (actor) actor->stateFlags |= 0x8000;
     return owner->subtype == 151 ? 0x12C000C : 0x2C000C;
@@ -181,7 +182,7 @@ jint sweepTiles(cActor* actor, ShortArray* oldBoxArray, ShortArray* newBoxArray,
     jshort* n = newBoxArray->data();
     if (o[xEdge] == n[xEdge] && o[yEdge] == n[yEdge]) return 0;
     jint result = 0;
-    WorldStatics& w = wd();
+    cActorStatics& w = ca();
     if (w.worldBoundsOn && w.worldBounds && w.worldBounds->length() >= 4) {
         const jshort* wb = w.worldBounds->data();
         if (n[xEdge] < wb[0] || n[xEdge] > wb[2]) n[xEdge] = wb[xEdge], result |= 4;
@@ -265,7 +266,7 @@ jint contactKind(cActor* mover, cActor* other, ShortArray* newBox) {
 }  // namespace
 
 jint sweepActors(cActor* actor, ShortArray* oldBox, ShortArray* newBox, jint xEdge, jint yEdge) {
-    WorldStatics& w = wd();
+    cActorStatics& w = ca();
     w.blockerSubtype = -1;
     w.standOnId = -1;
     if (!actor || !oldBox || !newBox || oldBox->length() < 4 || newBox->length() < 4) return 0;
@@ -290,24 +291,24 @@ jint sweepActors(cActor* actor, ShortArray* oldBox, ShortArray* newBox, jint xEd
                 if (yEdge == 3 ? (face >= o[3] && face <= n[3]) : (face <= o[1] && face >= n[1])) {
                     n[yEdge] = static_cast<jshort>(face);
                     result |= 40;
-                    wd().standOnId = other->uniqueId;
+                    ca().standOnId = other->uniqueId;
                     return;
                 }
             }
-            if ((k & 16) && movedX && other->uniqueId != wd().standOnId) {
+            if ((k & 16) && movedX && other->uniqueId != ca().standOnId) {
                 const jint face = ob[xEdge == 2 ? 0 : 2];
                 if (xEdge == 2 ? (face >= o[2] && face <= n[2]) : (face <= o[0] && face >= n[0])) {
                     n[xEdge] = static_cast<jshort>(face);
                     result |= 20;
-                    wd().blockerSubtype = other->subtype;
+                    ca().blockerSubtype = other->subtype;
                 }
             }
         } else if (k & 0x200) {
             result |= 0x200;
-            wd().blockerSubtype = other->subtype;
+            ca().blockerSubtype = other->subtype;
         }
     };
-    const jint count = stores().activeActorCount;
+    const jint count = cg().activeActorCount;
     for (jint i = 0; i < count; ++i) {
         cActor* other = activeActor(i);
         if (other != hero()) visit(other);
@@ -334,7 +335,7 @@ void heroPhysics(cActor* a) {
     }
     const jint xEdge = vx < 0 ? 0 : 2, yEdge = vy < 0 ? 1 : 3;
     const jint ax = std::abs(vx) >> 8, ay = std::abs(vy) >> 8;
-    ShortArray* swept = scratch(wd().sweptBox);
+    ShortArray* swept = scratch(ca().sweptBox);
     b = box->data();
     jshort* n = swept->data();
     for (int i = 0; i < 4; ++i) n[i] = b[i];
@@ -345,7 +346,7 @@ void heroPhysics(cActor* a) {
     b = box->data();
     n = swept->data();
     jint dx = n[xEdge] - b[xEdge], dy = n[yEdge] - b[yEdge];
-    if ((s.collisionResult & 0x2000000) && !(s.collisionResult & 4)) dx += wd().tileMirrored ? -5 : 5;
+    if ((s.collisionResult & 0x2000000) && !(s.collisionResult & 4)) dx += cg().tileMirrored ? -5 : 5;
     if (s.collisionResult & 1) {
         if (dy != (vy >> 8)) {
             s.collisionResult &= ~1;
@@ -380,9 +381,9 @@ void forcedStep(cActor* a, jint& dx, jint& dy) {
     const jint savedVx = m ? m[2] : 0, savedVy = m ? m[3] : 0;
     a->stateFlags &= ~0x201;
     auto atLeastOne = [](jint v) { return v != 0 && v > -256 && v < 256 ? (v < 0 ? -256 : 256) : v; };
-    wd().carriedMove = 0;
+    ca().carriedMove = 0;
     s.mountActor = nullptr;
-    wd().tileOwner = nullptr;
+    ca().tileOwner = nullptr;
     s.physicsDx = s.physicsDy = 0;
     dx = atLeastOne(dx);
     dy = atLeastOne(dy);
@@ -497,10 +498,10 @@ void setRespawnAtGround(cActor* a) {
     if (!a || a->type != 0) return;
     jint y = a->posY;
     if (ca().heroState != 38) {
-        wd().checkpointKeepsY = 0;
+        ca().checkpointKeepsY = 0;
         y = scanTileColumn(a, a->posX, a->posY, 8);
     } else {
-        wd().checkpointKeepsY = 1;
+        ca().checkpointKeepsY = 1;
     }
     a->setRespawnInfo(a->posX, y, 0);
 }
@@ -561,7 +562,7 @@ void arenaCommon(cActor* boss) {
 
 void arenaBoxAndScript(cActor* boss) {
     boss->setAttackBox(boss->getParamOr(3), boss->getParamOr(4), boss->getParamOr(1), boss->getParamOr(2));
-    wd().restartScriptIndex = findScriptById(boss->getParamOr(5));
+    cg().currentScriptId = findScriptById(boss->getParamOr(5));
     cg().targetActor = boss;
 }
 
@@ -570,28 +571,28 @@ void arenaBoxAndScript(cActor* boss) {
 void dropToGroundType102(cActor* boss) {
     if (!boss) return;
     arenaCommon(boss);
-    wd().bossCounter = bossConstant2();
-    wd().bossFloorY = scanTileColumn(boss, boss->posX, boss->posY, 8);
+    cg().bossCounter = bossConstant2();
+    ca().bossFloorY = scanTileColumn(boss, boss->posX, boss->posY, 8);
     arenaBoxAndScript(boss);
 }
 
 void dropToGroundType92(cActor* boss) {
     if (!boss) return;
     arenaCommon(boss);
-    wd().bossGuarded = 0;
-    wd().bossSlotL = nullptr;
-    wd().bossSlotR = nullptr;
-    wd().arenaFloorY = scanTileColumn(boss, boss->posX, boss->posY, 8) - 5;
+    ca().bossGuarded = 0;
+    cg().bossSlotL = nullptr;
+    cg().bossSlotR = nullptr;
+    ca().arenaFloorY = scanTileColumn(boss, boss->posX, boss->posY, 8) - 5;
     arenaBoxAndScript(boss);
-    wd().bossActor = boss;
+    cg().bossActor = boss;
     boss->aiState = 2;
 }
 
 void runPhysicsOnly(cActor* a) {
-    wd().carriedMove = 0;
+    ca().carriedMove = 0;
     if (!a || !(a->stateFlags & 0x1000000)) return;
     ca().mountActor = nullptr;
-    wd().tileOwner = nullptr;
+    ca().tileOwner = nullptr;
     ca().physicsDx = ca().physicsDy = 0;
     if (!a->prevBox || a->prevBox->length() < 4) a->prevBox = newShortArray(4);
     a->getBounds(a->prevBox);

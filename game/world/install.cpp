@@ -14,14 +14,15 @@
 #include "game/world/checkpoint.h"
 #include "game/world/flowseam.h"
 #include "game/world/screenhooks.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/paint.h"
 #include "game/world/panel.h"
 #include "game/world/regions.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "game/world/streaming.h"
 
 namespace game::world {
@@ -87,8 +88,6 @@ Hooks g_hooks;
 }  // namespace
 
 void registerWorld() {
-    registerWorldStatics();
-    hero::registerHeroStatics();
 }
 
 void installWorld() {
@@ -96,7 +95,6 @@ void installWorld() {
     setHeroUpdateRoutine(&hero::updateHero);
     setFlowSeam(&gameFlowSeam());
     setScreenActorHooks(&worldScreenHooks());
-    setVariableChangeSink(&notePanelEvents);
 }
 
 void uninstallWorld() {
@@ -104,7 +102,6 @@ void uninstallWorld() {
     setHeroUpdateRoutine(nullptr);
     setFlowSeam(nullptr);
     setScreenActorHooks(nullptr);
-    setVariableChangeSink(nullptr);
 }
 
 void registerPlay() {

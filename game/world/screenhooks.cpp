@@ -15,7 +15,8 @@
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
 #include "game/world/paint.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::world {
 

@@ -16,19 +16,16 @@
 #include "game/sprite/sprite.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/seam.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::hero {
 
 namespace {
-
-// Counters that mean "idle" at -1 start there; the run speed factor at 1.0.
-void heroClinit();
-StaticsContribution g_heroStatics = game::contribution<HeroStatics>("cActor.hero", kClinitActor + 1, &heroClinit);
 
 BSprite* effectSprite(jint id) { return getSpriteById(id, 18); }
 
@@ -37,22 +34,6 @@ jint shortAt(ShortArray* a, jint i) { return a && i >= 0 && i < a->length() ? a-
 
 }  // namespace
 
-HeroStatics& hs() { return *statics<HeroStatics>(g_heroStatics); }
-
-namespace {
-void heroClinit() {
-    HeroStatics& s = hs();
-    s.runSpeedFactor = 256;
-    s.struckBlockId = -1;
-    s.powerRunTimer = -1;
-    s.floatTimer = -1;
-    s.carryTicks = -1;
-    s.lastStrikeStep = -1;
-    s.orbitFlightTicks = -1;
-}
-}  // namespace
-void registerHeroStatics() { StaticClass::contribute(&g_heroStatics); }
-const StaticsContribution* heroStaticsContribution() { return &g_heroStatics; }
 
 // --- actors ---------------------------------------------------------------
 jint motion(cActor* a, jint i) { return a ? arrayAt(a->motion, i) : 0; }
@@ -154,17 +135,17 @@ void setCruiseAfterLanding(jint v) { ca().landingMode = static_cast<jbyte>(v); }
 jint heroMode(jint i) {
     switch (i) {
     case 0: return ca().heroModeA;
-    case 1: return wd().heroMireMode;
-    case 2: return hs().heroClimbMode;
-    default: return hs().heroIceMode;
+    case 1: return ca().heroMireMode;
+    case 2: return ca().heroClimbMode;
+    default: return ca().heroIceMode;
     }
 }
 void setHeroMode(jint i, jint v) {
     switch (i) {
     case 0: ca().heroModeA = static_cast<jbyte>(v); break;  // the one swim flag
-    case 1: wd().heroMireMode = static_cast<jbyte>(v); break;
-    case 2: hs().heroClimbMode = v; break;
-    default: hs().heroIceMode = v; break;
+    case 1: ca().heroMireMode = static_cast<jbyte>(v); break;
+    case 2: ca().heroClimbMode = v; break;
+    default: ca().heroIceMode = v; break;
     }
 }
 cActor*& grabbedActor() { return ca().carriedActor; }
@@ -173,8 +154,8 @@ cActor*& partnerActor() { return ca().partnerActor; }
 jint& partnerMode() { return ca().partnerMode; }
 cActor*& mountActor() { return ca().mountActor; }
 jint& jumpCurveIndex() { return ca().jumpCurveIndex; }
-jint& jumpCurveLength() { return hs().jumpCurveLength; }
-void loadJumpCurve() { hs().jumpCurveLength = ca().jumpCurve ? ca().jumpCurve->length() : 0; }
+jint& jumpCurveLength() { return ca().jumpCurveLength; }
+void loadJumpCurve() { ca().jumpCurveLength = ca().jumpCurve ? ca().jumpCurve->length() : 0; }
 jint& collisionResult() { return ca().collisionResult; }
 jint& physicsDy() { return ca().physicsDy; }
 // The hero's carried actor is its own carried slot (the rider field), the
@@ -198,7 +179,7 @@ jint heroStateEffectFlags(jint s) { return arrayAt(ca().heroStateFlags, s); }
 jint getTileFlags(jint col, jint row) { return world::getTileFlags(cg().hero, col, row); }
 jint scanTileColumn(cActor* a, jint x, jint y, jint mask) { return world::scanTileColumn(a, x, y, mask); }
 jint getSolidTile(cActor* a, jint dx, jint dy) { return world::getSolidTile(a, dx, dy); }
-jint tileMirrored() { return wd().tileMirrored; }
+jint tileMirrored() { return cg().tileMirrored; }
 jint getTile(jint col, jint row, jint mode) { return world::getTile(col, row, mode); }
 jint getTileRow(cActor* a, jint mode) { return a->getTileRow(mode); }
 jint getTileColumn(cActor* a, jint edge) { return a->getTileColumn(edge); }
@@ -216,29 +197,29 @@ void updateCamera(jint mode) { world::updateCamera(mode); }
 void setCameraLimitsToView() { world::setCameraLimitsToView(); }
 void syncAttachedChain(cActor* a) { world::syncAttachedChain(a, a->viewRating); }
 bool isAnyScriptActive() { return world::isAnyScriptActive(); }
-bool scriptHoldsHero() { return (cg().scriptFlags & 2) != 0; }
+bool scriptHoldsHero() { return (cg().inputBlock & 2) != 0; }
 jint& cameraFlags() { return cg().cameraFlags; }
-jint& cameraDivX() { return wd().cameraDivX; }
-jint& cameraDivY() { return wd().cameraDivY; }
+jint& cameraDivX() { return cg().cameraDivX; }
+jint& cameraDivY() { return cg().cameraDivY; }
 jint& scrollDelay() { return cg().scrollDelay; }
 jint& scrollStepX() { return cg().scrollStepX; }
 jint& scrollStepY() { return cg().scrollStepY; }
 jint& quakeFrames() { return cg().shakeTimer; }
-jint& worldFlags(cActor*) { return hs().worldFlags; }
+jint& worldFlags(cActor*) { return ca().worldFlags; }
 jint cameraX() { return cg().cameraX; }
-jint& runSpeedFactor() { return hs().runSpeedFactor; }
-jint& lookAheadX() { return wd().lookAheadX; }
+jint& runSpeedFactor() { return ca().runSpeedFactor; }
+jint& lookAheadX() { return cg().lookAheadX; }
 jint& lookAheadForcedX() { return cg().lookAheadForcedX; }
 jint& lookAheadForcedY() { return cg().lookAheadForcedY; }
 void clearCameraLock() { cg().cameraLocked = 0; }
 void setCameraTarget(cActor* a) { cg().cameraTarget = a; }
-cActor* tileOwner() { return wd().tileOwner; }
+cActor* tileOwner() { return ca().tileOwner; }
 jint frameTick() { return cg().playFrames; }
-jint& heroSpeedTimer() { return hs().heroSpeedTimer; }
-jint& boostFrames() { return hs().boostFrames; }
-jint& heroBumped() { return hs().heroBumped; }
-bool heroSkipScroll() { return wd().heroSkipScroll != 0; }
-jint& autoRunHalt() { return hs().autoRunHalt; }
+jint& heroSpeedTimer() { return ca().heroSpeedTimer; }
+jint& boostFrames() { return ca().boostFrames; }
+jint& heroBumped() { return ca().heroBumped; }
+bool heroSkipScroll() { return ca().heroSkipScroll != 0; }
+jint& autoRunHalt() { return ca().autoRunHalt; }
 cActor* heldItem() { return magician().attachedEffect; }
 void setHeldItem(cActor* a) { magician().attachedEffect = a; }
 cActor* targetActor() { return cg().targetActor; }

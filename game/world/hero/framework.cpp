@@ -17,7 +17,8 @@
 #include "game/world/hero/machine.h"
 #include "game/world/hero/util.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::hero {
 
@@ -127,12 +128,12 @@ cActor* spawnShot(jint x, jint y) {
 }
 void setShotCounters(cActor* shot) {
     shot->pathPoint = 0;
-    wd().counterLimit = 3;
+    ca().counterLimit = 3;
 }
 bool isLevel7() { return cg().stage == 7; }
 jint levelNumber() { return cg().difficulty; }
 // The scripted camera scroll runs: camera flag 64 and no transition.
-bool transitionFlag64Idle() { return (cg().cameraFlags & 64) && !fl().inTransition; }
+bool transitionFlag64Idle() { return (cg().cameraFlags & 64) && !cg().inTransition; }
 void kill(cActor* h) { behaviourHooks().kill(h); }
 
 // --- behaviours ---------------------------------------------------------------
@@ -154,10 +155,10 @@ void setSwingBoost(cActor* c, jint v) { behaviourCalls().setSwingBoost(c, v); }
 jint climbExitDir() { return behaviourCalls().climbExitDir(); }
 
 // --- game flow ------------------------------------------------------------------
-bool touchControls() { return fl().touchActive; }
+bool touchControls() { return cg().touchActive; }
 bool touchZone(jint i) { return isTouchInRect(padZone(i)); }
 bool touchInZones() { return touchZone(1) || touchZone(0) || touchZone(2); }
-bool dialogHoldsHero() { return game::isDialogActive() && (fl().dialogMode == 2 || fl().dialogMode == 3); }
+bool dialogHoldsHero() { return game::isDialogActive() && (cg().dialogMode == 2 || cg().dialogMode == 3); }
 void decrementVariable6() {
     const jint v = game::getVariable(6);
     if (v > 0) game::setVariable(6, v - 1, false);

@@ -74,7 +74,7 @@ TEST_F(HeroTest, ActionMasks) {
     ca().heroLockMask = 0x10000;
     ca().heroFlagWord = 0;
     EXPECT_FALSE(readHeroInput());
-    stores().inputBlock = 1;
+    cg().inputBlock = 1;
     EXPECT_TRUE(readHeroInput());
     EXPECT_EQ(ca().heroActionMask, 0);
 }
@@ -224,7 +224,7 @@ TEST_F(HeroTest, SwitchingCharactersAndStoppingForScripts) {
     stopHeroForScript();
     EXPECT_FALSE(rec.has("heroState0")) << "state 38 kept";
     EXPECT_EQ(other->motion->data()[2], 0);
-    EXPECT_EQ(stores().inputBlock & 1, 1);
+    EXPECT_EQ(cg().inputBlock & 1, 1);
     EXPECT_EQ(cg().scriptWaitMode, 6);
     ca().heroModeA = 1;
     stopHeroForScript();
@@ -265,9 +265,9 @@ TEST_F(HeroTest, RunSpeedPickup) {
     EXPECT_EQ(p->aiState, 2);
     p->update();
     EXPECT_EQ(p->aiState, 6);
-    EXPECT_EQ(ca().scaleParam, 460);
-    for (int i = 0; i < 5 && stores().actorCount; ++i) p->update();
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(ca().runSpeedFactor, 460);
+    for (int i = 0; i < 5 && cg().actorCount; ++i) p->update();
+    EXPECT_EQ(cg().actorCount, 0);
 }
 
 }  // namespace

@@ -250,7 +250,7 @@ TEST_F(MotionTest, LinkChainAndItemCounting) {
     EXPECT_EQ(ca().item4Id, 55);
     jint secret[9] = {0, 0, 0, 19, 0, 0, 0, 0, 0};
     addLevelItem(secret, 10);
-    EXPECT_EQ(stores().secretsTotal, 1);
+    EXPECT_EQ(cg().secretsTotal, 1);
 }
 
 TEST_F(MotionTest, ItemGridSkipsOutsideCellsAndEndsLoops) {
@@ -310,7 +310,7 @@ TEST_F(FrameListTest, FrameListAndStructurePlacement) {
     (void)far;
     ca().idCounter = 9999;
     world.updateAllActors();
-    ASSERT_EQ(stores().activeActorCount, 2);
+    ASSERT_EQ(cg().activeActorCount, 2);
     EXPECT_EQ(activeActor(0), near);
     EXPECT_EQ(activeActor(1), spawned);
     // On a structure's fixed offset (flag 0x4): rated where the structure is.

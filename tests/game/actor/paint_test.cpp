@@ -41,7 +41,7 @@ protected:
     void SetUp() override {
         ActorTest::SetUp();
         screen = new Screen();
-        fl().graphics = screen->g;
+        cg().graphics = screen->g;
         actortest::centreCamera();
     }
     void TearDown() override {

@@ -107,7 +107,7 @@ TEST_F(PoolTest, RemovingSlotZeroOfThreeMovesTheLastIntoIt) {
     ASSERT_TRUE(a && b && c);
     EXPECT_EQ(b->poolSlot, 1);
     removeActorAt(0);
-    EXPECT_EQ(stores().actorCount, 2);
+    EXPECT_EQ(cg().actorCount, 2);
     EXPECT_EQ(poolActor(0), c);
     EXPECT_EQ(c->poolSlot, 0);
     EXPECT_EQ(poolActor(1), b);
@@ -118,16 +118,16 @@ TEST_F(PoolTest, RemovingSlotZeroOfThreeMovesTheLastIntoIt) {
     EXPECT_EQ(poolActor(1), b);
     // Removing an actor that is not live does nothing.
     removeActor(a, true);
-    EXPECT_EQ(stores().actorCount, 1);
+    EXPECT_EQ(cg().actorCount, 1);
     // The next spawn reuses the idle object above the count.
     cActor* d = actortest::spawn(6, 4, 0, 0);
     EXPECT_EQ(d, b);
     EXPECT_EQ(d->uniqueId, 4);
     // A second level keeps the same objects.
-    ObjectArray* pool = stores().actorPool;
+    ObjectArray* pool = cg().actorPool;
     createActorPool();
-    EXPECT_EQ(stores().actorPool, pool);
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(cg().actorPool, pool);
+    EXPECT_EQ(cg().actorCount, 0);
 }
 
 TEST_F(PoolTest, RemoveActorMarksTheRecordAndClearsTheTarget) {
@@ -137,7 +137,7 @@ TEST_F(PoolTest, RemoveActorMarksTheRecordAndClearsTheTarget) {
     removeActor(a, true);
     EXPECT_TRUE(rec.has("tile16777221=1l"));
     EXPECT_EQ(cg().targetActor, nullptr);
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(cg().actorCount, 0);
 }
 
 TEST_F(PoolTest, LookupFindsCharactersBeforePooledActors) {
@@ -159,21 +159,21 @@ TEST_F(PoolTest, ActiveListUpdatesAppendedActorsAndDropsPastTwoHundred) {
         cActor* a = actortest::spawn(6, 100 + i, 400, 240);
         addActiveActor(a);
     }
-    EXPECT_EQ(stores().activeActorCount, 200);
+    EXPECT_EQ(cg().activeActorCount, 200);
     LogCapture log;
     cActor* extra = newObject<cActor>();
     extra->flags = 0x20;
     addActiveActor(extra);
-    EXPECT_EQ(stores().activeActorCount, 200);
+    EXPECT_EQ(cg().activeActorCount, 200);
     EXPECT_TRUE(log.contains("Active list full"));
     // Far actors join only with 0x10 or 0x20000; inactive ones never.
     removeAllActors(false);
     cActor* far = actortest::spawn(6, 1, 5000, 240);
     addActiveActor(far);
-    EXPECT_EQ(stores().activeActorCount, 0);
+    EXPECT_EQ(cg().activeActorCount, 0);
     far->flags |= 0x10;
     addActiveActor(far);
-    EXPECT_EQ(stores().activeActorCount, 1);
+    EXPECT_EQ(cg().activeActorCount, 1);
 }
 
 TEST_F(PoolTest, EffectReusedOnlyAfterOneMoreUpdate) {
@@ -297,7 +297,7 @@ TEST_F(PoolTest, TemplatesBuildTheirRecords) {
     }
     EXPECT_EQ(spawnFromTemplate(3, 0, 0), nullptr) << "not a template";
     // A full pool makes every spawner answer null.
-    while (stores().actorCount < 200) actortest::spawn(6, 1, 0, 0);
+    while (cg().actorCount < 200) actortest::spawn(6, 1, 0, 0);
     EXPECT_EQ(spawnFromTemplate(6, 0, 0), nullptr);
     EXPECT_EQ(spawnActorAt(6, 0, 0, 0, 160, false), nullptr);
 }

@@ -233,7 +233,7 @@ TEST_F(ServicesTest, ScreenSeam) {
     ObjectArray::set(cg().characterSlots, 0, h);
     actortest::spawn(6, 20, 10, 10);
     s.removeAllActors(0);
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(cg().actorCount, 0);
     EXPECT_EQ(cg().hero, h);
     s.removeAllActors(1);
     EXPECT_EQ(cg().hero, nullptr);
@@ -286,7 +286,7 @@ TEST_F(ServicesTest, HeadsUpDisplayReads) {
     EXPECT_FALSE(s.heroFacesInteraction());
     cActor* h = actortest::makeHero(300, 200, 113);
     h->anim = 36;
-    ca().scaleParam = 460;
+    ca().runSpeedFactor = 460;
     EXPECT_EQ(s.heroSubtype(), 113);
     EXPECT_EQ(s.heroAnimation(), 36);
     EXPECT_EQ(s.heroScaleParam(), 460);

@@ -34,7 +34,6 @@ void startApplication(std::optional<kit::Bytes> tables) {
     g_statics.push_back(lcdui::staticsContribution());
     sprite::appendSpriteStatics(g_statics);
     game::appendGameStatics(g_statics);
-    g_statics.push_back(&game::g_actorStoreStatics);
     g_statics.push_back(&game::g_cActorStatics);
     Application::Config config;
     config.objectHeapSize = 16 << 20;

@@ -115,7 +115,7 @@ TEST_F(TablesTest, HighSubtypesHaveTheLastRowsAndOthersNone) {
     // The factory refuses a record whose subtype has no row.
     ShortArray* r = actortest::record(2001, 5, 10, 10);
     EXPECT_EQ(spawnActor(r, r->length(), 0), nullptr);
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(cg().actorCount, 0);
     EXPECT_TRUE(log.contains("subtype 2001 refused"));
 }
 
@@ -128,7 +128,7 @@ TEST_F(TablesTest, ClassInitialiserValues) {
     EXPECT_EQ(s.grabMode, 10);
     EXPECT_EQ(s.orbitScale, 19);
     EXPECT_EQ(s.speedParam, 287232);
-    EXPECT_EQ(s.scaleParam, 256);
+    EXPECT_EQ(s.runSpeedFactor, 256);
     EXPECT_EQ(s.farX, -1000000);
     EXPECT_EQ(ints(s.heroStateAnims).size(), 23u);
     EXPECT_EQ(s.heroStateAnims->data()[22], 80);

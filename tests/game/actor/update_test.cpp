@@ -88,9 +88,9 @@ TEST_F(UpdateTest, UpdateHeadAndTail) {
     t->type = 3;
     t->sprite = actortest::tickSprite(12, 1);
     t->setAnim(0);
-    ASSERT_EQ(stores().actorCount, 1);
+    ASSERT_EQ(cg().actorCount, 1);
     t->update();
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(cg().actorCount, 0);
 }
 
 TEST_F(UpdateTest, ScriptEvents) {
@@ -234,7 +234,7 @@ TEST_F(UpdateTest, LevelTimerKillsTheHeroUnlessHeld) {
     tickLevelTimer();
     EXPECT_FALSE(rec.has("kill"));
     cg().levelTimer = 0;
-    stores().levelTimerHold = 1;
+    cg().levelTimerHold = 1;
     tickLevelTimer();
     EXPECT_FALSE(rec.has("kill"));
 }

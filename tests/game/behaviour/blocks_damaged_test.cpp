@@ -70,7 +70,7 @@ TEST_F(DamagedBlocks, EveryLevelSteps300TimesWithRandomHits) {
                 w::resumeBlockedScript();
             }
             w::updateHeroFrame();
-            for (jint i = 0; i < game::stores().actorCount; ++i) {
+            for (jint i = 0; i < game::cg().actorCount; ++i) {
                 cActor* a = game::poolActor(i);
                 if (!a || a->type != 4) continue;
                 ++blockSteps;
@@ -82,7 +82,7 @@ TEST_F(DamagedBlocks, EveryLevelSteps300TimesWithRandomHits) {
                 game::cg().cameraX = 400 + static_cast<jint>(random() % 600);
                 b::paintType4(a, 0, 0);
             }
-            ASSERT_LE(game::stores().actorCount, game::kActorPoolSize) << "step " << n;
+            ASSERT_LE(game::cg().actorCount, game::kActorPoolSize) << "step " << n;
         }
         if (level.name.rfind("block", 0) == 0 || level.name.rfind("item", 0) == 0) { EXPECT_GT(blockSteps, 0); }
     }

@@ -141,7 +141,7 @@ TEST_F(CompanionBossTest, TheInputLockIsAppliedOnEveryStepInEveryState) {
 
 TEST_F(CompanionBossTest, AFullPoolLeavesTheBossWaiting) {
     step();
-    while (game::stores().actorCount < game::kActorPoolSize)
+    while (game::cg().actorCount < game::kActorPoolSize)
         game::spawnActorAt(kit::kSubtypeSecondBoss, 2000, 2000, 0, 0, false);
     steps(60);
     EXPECT_EQ(boss->aiState, 45);

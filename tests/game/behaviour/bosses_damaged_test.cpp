@@ -48,7 +48,7 @@ TEST_P(DamagedArenaTest, StepsWithoutFault) {
         hero->stateTimer = 0;
         step();
         if (game::world::isAnyScriptActive()) game::world::runLevelScripts();
-        ASSERT_LE(game::stores().actorCount, game::kActorPoolSize);
+        ASSERT_LE(game::cg().actorCount, game::kActorPoolSize);
     }
     if (d.name.find("no-defeat-script") != std::string::npos || d.name.find("unknown-script") != std::string::npos ||
         d.name.find("no-params") != std::string::npos) {

@@ -80,14 +80,14 @@ TEST_F(MiniBossTest, TheSecondLastAttackOfARoundIsOfKindTwo) {
 TEST_F(MiniBossTest, KindTwoOfTypeThirtyThreeDropsThreeActorsApart) {
     cActor* boss = arena(33, 120);
     step();
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     boss->parts->data()[27] = 2;
     boss->setAnim(5);
     boss->aiState = 20;
     stepUntil([&] { return boss->aiState != 20; }, 20);
-    ASSERT_EQ(game::stores().actorCount - before, 3);
+    ASSERT_EQ(game::cg().actorCount - before, 3);
     std::vector<jint> xs;
-    for (jint i = before; i < game::stores().actorCount; ++i) {
+    for (jint i = before; i < game::cg().actorCount; ++i) {
         cActor* a = game::poolActor(i);
         EXPECT_EQ(a->subtype, 131);
         EXPECT_LE(std::abs(a->posX - 436), 375);
@@ -108,11 +108,11 @@ TEST_F(MiniBossTest, PlacementsThatCannotKeepTheirGapArePlacedAfterBoundedTries)
     boss->parts->data()[29] = -1;
     boss->aiState = 4;
     b::timer(boss) = 0;
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     steps(2);
     EXPECT_EQ(boss->aiState, 4);
-    ASSERT_EQ(game::stores().actorCount - before, 3);
-    for (jint i = before; i < game::stores().actorCount; ++i) {
+    ASSERT_EQ(game::cg().actorCount - before, 3);
+    for (jint i = before; i < game::cg().actorCount; ++i) {
         EXPECT_GE(game::poolActor(i)->posX, 405);
         EXPECT_LE(game::poolActor(i)->posX, 405);
     }
@@ -171,15 +171,15 @@ TEST_F(MiniBossTest, WaypointBossDropsInPhaseTwoAtLeast80PxApart) {
     boss->parts->data()[29] = -1;
     boss->aiState = 4;
     b::timer(boss) = 0;
-    jint before = game::stores().actorCount;
+    jint before = game::cg().actorCount;
     step();
     EXPECT_EQ(boss->aiState, 20);
     EXPECT_EQ(boss->parts->data()[29], 1);
     step();
     EXPECT_EQ(boss->aiState, 4);
-    ASSERT_EQ(game::stores().actorCount - before, 3);
+    ASSERT_EQ(game::cg().actorCount - before, 3);
     std::vector<jint> xs;
-    for (jint i = before; i < game::stores().actorCount; ++i) xs.push_back(game::poolActor(i)->posX);
+    for (jint i = before; i < game::cg().actorCount; ++i) xs.push_back(game::poolActor(i)->posX);
     for (size_t i = 0; i < xs.size(); ++i) {
         EXPECT_GE(xs[i], 36 + 5);
         EXPECT_LE(xs[i], 836 - 5);

@@ -93,13 +93,13 @@ cActor* BossTest::arena(int bossType, jint heroX) {
 
 void BossTest::step() {
     std::vector<cActor*> actors;
-    for (jint i = 0; i < game::stores().actorCount; ++i) {
+    for (jint i = 0; i < game::cg().actorCount; ++i) {
         cActor* a = game::poolActor(i);
         if (a && a != hero) actors.push_back(a);
     }
     for (cActor* a : actors) {
         // An actor removed during this step (its slot reused or gone) is skipped.
-        if (a->poolSlot < 0 || a->poolSlot >= game::stores().actorCount || game::poolActor(a->poolSlot) != a) continue;
+        if (a->poolSlot < 0 || a->poolSlot >= game::cg().actorCount || game::poolActor(a->poolSlot) != a) continue;
         if (!a->sprite) a->sprite = testSprite();
         a->update();
     }

@@ -44,7 +44,7 @@ protected:
         a->stateFlags &= ~0x1000000;
     }
     bool live(cActor* a) {
-        for (jint i = 0; i < game::stores().actorCount; ++i)
+        for (jint i = 0; i < game::cg().actorCount; ++i)
             if (game::poolActor(i) == a) return true;
         return false;
     }
@@ -175,7 +175,7 @@ TEST_F(CommonEnemy, SpawnerChildrenDropAtMostThreeActors) {
     cActor* target = behaviourtest::spawnRecord({131, 90, 50, 50, 7, 0, 160});
     target->parts = newIntArray(11);
     game::cg().targetActor = target;
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     for (int i = 0; i < 5; ++i) {
         cActor* a = enemy(16, 3000 + 40 * i, false);
         a->parts = newIntArray(7);
@@ -187,7 +187,7 @@ TEST_F(CommonEnemy, SpawnerChildrenDropAtMostThreeActors) {
         EXPECT_EQ(a->anim, 26);
     }
     EXPECT_EQ(target->parts->data()[10], 3);
-    EXPECT_EQ(game::stores().actorCount - before, 5 + 3) << "five children and three drops";
+    EXPECT_EQ(game::cg().actorCount - before, 5 + 3) << "five children and three drops";
 }
 
 TEST_F(CommonEnemy, DefeatedDropperStartsItsAnimationAndLeavesWhenDone) {

@@ -226,9 +226,9 @@ TEST_F(RuleEnemy, DyingActorFadesAndIsRemovedOrStaysAsACorpse) {
     a->frameTick = 0;
     step(a);
     EXPECT_EQ(fade(a), 15);
-    const jint count = game::stores().actorCount;
+    const jint count = game::cg().actorCount;
     step(a);
-    EXPECT_EQ(game::stores().actorCount, count - 1) << "faded out: removed";
+    EXPECT_EQ(game::cg().actorCount, count - 1) << "faded out: removed";
 
     cActor* corpse = enemy(55, 500, -1, 4);
     corpse->flags |= static_cast<jint>(0x80000000u);
@@ -238,29 +238,29 @@ TEST_F(RuleEnemy, DyingActorFadesAndIsRemovedOrStaysAsACorpse) {
     corpse->frame = 0;
     corpse->frameTick = 0;
     corpse->viewRating = 0;
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     step(corpse);
     step(corpse);
-    EXPECT_EQ(game::stores().actorCount, before) << "a corpse in view stays";
+    EXPECT_EQ(game::cg().actorCount, before) << "a corpse in view stays";
     corpse->viewRating = 3;
     step(corpse);
-    EXPECT_EQ(game::stores().actorCount, before - 1) << "out of view it goes";
+    EXPECT_EQ(game::cg().actorCount, before - 1) << "out of view it goes";
 }
 
 // The demo walker's program as the kit writes it (subtype 55, program 3).
 TEST_F(RuleEnemy, DemoWalkerShootsOnItsTimerHurtsOnTouchAndDiesOnAHit) {
     cActor* a = enemy(55, 2000, 11, 0);
-    game::fl().randomSeed = 1;
-    const jint pool = game::stores().actorCount;
+    game::cg().randomSeed = 1;
+    const jint pool = game::cg().actorCount;
     step(a);
     ASSERT_EQ(a->aiState, 3);
-    EXPECT_EQ(game::stores().actorCount, pool + 1) << "the timer ran out: one shot";
-    cActor* shot = game::poolActor(game::stores().actorCount - 1);
+    EXPECT_EQ(game::cg().actorCount, pool + 1) << "the timer ran out: one shot";
+    cActor* shot = game::poolActor(game::cg().actorCount - 1);
     EXPECT_EQ(shot->subtype, 192);
     EXPECT_EQ(shot->type, 84);
     EXPECT_EQ(a->stateTimer, 40) << "and the timer rewound";
     step(a);
-    EXPECT_EQ(game::stores().actorCount, pool + 1) << "no shot while the timer runs";
+    EXPECT_EQ(game::cg().actorCount, pool + 1) << "no shot while the timer runs";
 
     // Touching the hero hurts it.
     game::setVariable(3, 3, false);

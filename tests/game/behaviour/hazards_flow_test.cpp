@@ -250,7 +250,7 @@ TEST_F(HazardFlow, GeneratorsShareOnePathWithEveryMover) {
     ASSERT_EQ(gen->aiState, 2);
     step(gen, 14);
     std::vector<cActor*> movers;
-    for (jint i = 0; i < game::stores().actorCount; ++i)
+    for (jint i = 0; i < game::cg().actorCount; ++i)
         if (game::poolActor(i)->subtype == st::kLobber) movers.push_back(game::poolActor(i));
     ASSERT_EQ(movers.size(), 2u);  // frames 7 and 13 of state 2
     for (cActor* m : movers) EXPECT_EQ(m->parts, gen->parts);
@@ -275,7 +275,7 @@ TEST_F(HazardFlow, GeneratorHandsItsOwnPathArrayToEveryMover) {
     }
     EXPECT_EQ(emitted, (std::vector<int>{0, 5, 10}));
     std::vector<cActor*> movers;
-    for (jint i = 0; i < game::stores().actorCount; ++i)
+    for (jint i = 0; i < game::cg().actorCount; ++i)
         if (game::poolActor(i)->subtype == st::kColumn) movers.push_back(game::poolActor(i));
     ASSERT_EQ(static_cast<int>(movers.size()) - before, 3);
     for (cActor* m : movers) {

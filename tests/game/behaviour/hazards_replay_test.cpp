@@ -40,7 +40,7 @@ void traceStep(int n, Replay& r) {
     if (h)
         r.trace.push_back(s + " hero x=" + std::to_string(h->posX) + " y=" + std::to_string(h->posY) +
                           " health=" + std::to_string(game::getVariable(3)) + " anim=" + std::to_string(h->anim));
-    for (jint i = 0; i < game::stores().actorCount; ++i) {
+    for (jint i = 0; i < game::cg().actorCount; ++i) {
         cActor* a = game::poolActor(i);
         if (!a || a == h) continue;
         r.trace.push_back(s + " actor id=" + std::to_string(a->uniqueId) + " type=" + std::to_string(a->type) +
@@ -48,13 +48,13 @@ void traceStep(int n, Replay& r) {
                           " x=" + std::to_string(a->posX) + " y=" + std::to_string(a->posY) +
                           " anim=" + std::to_string(a->anim) + " contact=" + std::to_string(a->hitFlags));
     }
-    if (game::stores().actorCount > 200) r.violations.push_back(s + ": pool above 200");
+    if (game::cg().actorCount > 200) r.violations.push_back(s + ": pool above 200");
 }
 
 Replay replay(const std::string& level, int steps, Path heroX, jint heroY) {
     Replay r;
     loadLevel(level);
-    game::fl().randomSeed = 7;
+    game::cg().randomSeed = 7;
     game::spawnLevelActors();
     game::setVariable(3, 40, false);
     cActor* h = game::cg().hero;
@@ -81,7 +81,7 @@ Replay replay(const std::string& level, int steps, Path heroX, jint heroY) {
         game::world::updateLevelObjects();
         game::world::updateAllActors();
         std::vector<cActor*> active;
-        for (jint i = 0; i < game::stores().activeActorCount; ++i) active.push_back(game::activeActor(i));
+        for (jint i = 0; i < game::cg().activeActorCount; ++i) active.push_back(game::activeActor(i));
         for (cActor* a : active)
             if (a && a != game::cg().hero && a->poolSlot >= 0) a->update();
         b::updateSegmentObjects();

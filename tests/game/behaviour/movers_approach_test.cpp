@@ -33,7 +33,7 @@ protected:
         return a;
     }
     bool live(cActor* a) {
-        for (jint i = 0; i < game::stores().actorCount; ++i)
+        for (jint i = 0; i < game::cg().actorCount; ++i)
             if (game::poolActor(i) == a) return true;
         return false;
     }

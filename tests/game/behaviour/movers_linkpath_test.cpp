@@ -252,13 +252,13 @@ TEST_F(MoversLinkPath, VectorLengthAndArrival) {
 }
 
 TEST_F(MoversLinkPath, RandomDrawsFromSeedZero) {
-    game::fl().randomSeed = 0;
+    game::cg().randomSeed = 0;
     EXPECT_EQ(game::random(0), 0);
-    EXPECT_EQ(game::fl().randomSeed, 0) << "n = 0 does not step";
+    EXPECT_EQ(game::cg().randomSeed, 0) << "n = 0 does not step";
     EXPECT_EQ(game::random(7), 0);
-    EXPECT_EQ(game::fl().randomSeed, 177149);
+    EXPECT_EQ(game::cg().randomSeed, 177149);
     game::random(7);
-    EXPECT_EQ(game::fl().randomSeed, 5710246);
+    EXPECT_EQ(game::cg().randomSeed, 5710246);
 }
 
 }  // namespace

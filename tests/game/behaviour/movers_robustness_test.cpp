@@ -51,11 +51,11 @@ TEST_F(MoversRobustness, RandomActorsOfTheFamilyStepWithoutHarm) {
             game::addActiveActor(a);
         }
         for (int step = 0; step < 300; ++step) {
-            for (jint i = 0; i < game::stores().activeActorCount; ++i) {
+            for (jint i = 0; i < game::cg().activeActorCount; ++i) {
                 cActor* a = game::activeActor(i);
                 if (a && a != hero) a->update();
             }
-            ASSERT_LE(game::stores().actorCount, game::kActorPoolSize);
+            ASSERT_LE(game::cg().actorCount, game::kActorPoolSize);
         }
         game::removeAllActors(false);
         hero = behaviourtest::makeHero(200, 216);

@@ -17,7 +17,8 @@
 #include "game/actor/hero.h"
 #include "game/actor/pool.h"
 #include "game/behaviour/fields.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "tests/support/stepdriver.h"
 #include "tools/kit/bytes.h"
 #include "tools/kit/demo_platforms.h"
@@ -71,7 +72,7 @@ void compareWithGolden(const std::string& name, const std::vector<std::string>& 
 }
 
 cActor* actorById(jint id) {
-    for (jint i = 0; i < game::stores().actorCount; ++i)
+    for (jint i = 0; i < game::cg().actorCount; ++i)
         if (cActor* a = game::poolActor(i); a && a->uniqueId == id) return a;
     return nullptr;
 }
@@ -198,7 +199,7 @@ TEST(PlatformReplay, PlatformItemsLevel) {
         cActor* box = actorById(20);
         if (openedAt < 0 && box && box->aiState == 6 && box->anim == 1) openedAt = n;
         if (releasedType < 0)
-            for (jint i = 0; i < game::stores().actorCount; ++i)
+            for (jint i = 0; i < game::cg().actorCount; ++i)
                 if (cActor* a = game::poolActor(i); a && a->recordIndex == (0x2000000 | 0)) {
                     releasedType = a->type;
                     releasedScale = a->scale;

@@ -88,11 +88,11 @@ TEST_F(MapTest, FlagsForHeroAndOthersAndDynamicCells) {
     other->stateFlags = 0;
     EXPECT_EQ(w::getTileFlags(other, 1, 10), 0x2C000C);
     EXPECT_EQ(other->stateFlags & 0x8000, 0x8000);
-    EXPECT_EQ(game::wd().tileOwner, block);
+    EXPECT_EQ(game::ca().tileOwner, block);
     // An owner that is neither live nor recorded stays solid.
     game::cg().collisionMap->data()[3 + 10 * 10] = static_cast<jshort>(0x2000 | 555);
     EXPECT_EQ(w::getTileFlags(other, 3, 10), 12);
-    EXPECT_EQ(game::wd().tileOwner, nullptr);
+    EXPECT_EQ(game::ca().tileOwner, nullptr);
 }
 
 TEST_F(MapTest, DynamicCellSpawnsItsOwnerFromTheRecord) {

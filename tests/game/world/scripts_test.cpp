@@ -148,7 +148,7 @@ TEST_F(ScriptTest, WaitModes) {
         {0, [&] { flow.dialog = true; }, [&] { flow.dialog = false; }},
         {1, [&] { flow.panel = true; }, [&] { flow.panel = false; }},
         {2, [&] { game::cg().cameraStepX = 3; }, [&] { game::cg().cameraStepX = 0; }},
-        {5, [&] { game::wd().fireworksLeft = 2; }, [&] { game::wd().fireworksLeft = 0; }},
+        {5, [&] { game::cg().fireworksLeft = 2; }, [&] { game::cg().fireworksLeft = 0; }},
         {6, [&] { game::ca().heroState = 3; }, [&] { game::ca().heroState = 14; }},
         {7, [&] { game::ca().heroActionMask = 0; }, [&] { game::ca().heroActionMask = 128; }},
         {8, [] {}, [] { w::endScriptWait(); }},
@@ -158,15 +158,15 @@ TEST_F(ScriptTest, WaitModes) {
         w::lockCamera(c.mode, 0);
         w::runLevelScripts();
         w::runLevelScripts();
-        EXPECT_EQ(game::cg().scriptsWaiting, 1) << c.mode;
+        EXPECT_EQ(game::cg().scriptBlocked, 1) << c.mode;
         c.release();
         w::runLevelScripts();
-        EXPECT_EQ(game::cg().scriptsWaiting, 0) << c.mode;
+        EXPECT_EQ(game::cg().scriptBlocked, 0) << c.mode;
         EXPECT_EQ(game::cg().scriptWaitMode, 9) << c.mode;
     }
     w::lockCamera(4, 0);
     w::runLevelScripts();
-    EXPECT_EQ(game::cg().scriptsWaiting, 0);
+    EXPECT_EQ(game::cg().scriptBlocked, 0);
 }
 
 TEST_F(ScriptTest, AWaitSetByOneScriptDoesNotStopTheOtherThisFrame) {
@@ -182,18 +182,18 @@ TEST_F(ScriptTest, AWaitSetByOneScriptDoesNotStopTheOtherThisFrame) {
 TEST_F(ScriptTest, SceneEndWithAQueuedScene) {
     load("script 1\n target camera\n  key 0\n   op 107 2\n   op 38 3 4\n"
          "script 2\n target none\n  key 0\n   op 37 1\n");
-    game::wd().checkpointAtSceneEnd = 1;
+    game::cg().checkpointAtSceneEnd = 1;
     w::startScript(0);
     w::runLevelScripts();
     EXPECT_EQ(game::cg().scriptStates->data()[0], -2);
     EXPECT_EQ(game::cg().cameraLocked, 1);  // untouched: the next scene follows
-    EXPECT_EQ(game::wd().checkpointAtSceneEnd, 1);
+    EXPECT_EQ(game::cg().checkpointAtSceneEnd, 1);
     EXPECT_EQ(game::cg().riseScroll, 1);
     EXPECT_TRUE(w::resumeBlockedScript());
     EXPECT_EQ(game::cg().scriptStates->data()[1], 0);
     w::runLevelScripts();
     EXPECT_EQ(game::cg().panelOffset, 50);
-    EXPECT_EQ(game::wd().checkpointAtSceneEnd, 0);  // taken at the end of the last scene
+    EXPECT_EQ(game::cg().checkpointAtSceneEnd, 0);  // taken at the end of the last scene
     EXPECT_EQ(game::cg().checkpointActor, hero);
 }
 
@@ -204,12 +204,12 @@ TEST_F(ScriptTest, EventsByArgumentCount) {
         std::function<bool()> check;
     } cases[] = {
         {0, -1, -1, 1, [&] { return flow.calls.back() == "levelEnd"; }},
-        {4, -1, -1, 1, [] { return game::cg().sceneSkippable == 1; }},
+        {4, -1, -1, 1, [] { return game::cg().cutsceneSkippable == 1; }},
         {6, -1, -1, 1, [] { return game::ca().heroLockMask == 0x7FFFFFFF; }},
         {7, -1, -1, 1, [] { return game::ca().heroLockMask == 0; }},
-        {12, -1, -1, 1, [] { return game::wd().scriptFlagA == 1; }},
-        {2, 5, -1, 2, [] { return game::wd().levelVariant == 5; }},
-        {2, 11, -1, 2, [] { return game::wd().levelVariant == 5; }},
+        {12, -1, -1, 1, [] { return game::cg().scriptFlagA == 1; }},
+        {2, 5, -1, 2, [] { return game::cg().levelVariant == 5; }},
+        {2, 11, -1, 2, [] { return game::cg().levelVariant == 5; }},
         {3, 7, -1, 2, [] { return game::cg().riseScroll == 1 && game::cg().riseScrollStep == 7; }},
         {0, 4, -2, 3, [] {
              return game::cg().cameraFlags == 74 && game::cg().scrollDelay == -1 && game::cg().scrollStepX == 4 &&
@@ -225,14 +225,14 @@ TEST_F(ScriptTest, EventsByArgumentCount) {
 TEST_F(ScriptTest, SkippingSilencesOnlyTheNoisyCommands) {
     load("script 1\n target none\n  key 0\n   op 102 1 65537 500\n   op 108 9\n   op 116 3 1000\n"
          "   op 110 12\n   op 125\n   op 117 30000 50\n");
-    game::cg().scriptSkipping = 1;
+    game::cg().skipCutscene = 1;
     game::cg().lookAheadForcedX = 30001;
     w::startScript(0);
     w::runLevelScripts();
     EXPECT_EQ(flow.calls, (std::vector<std::string>{"hero12"}));
-    EXPECT_EQ(game::cg().scriptsWaiting, 0);
+    EXPECT_EQ(game::cg().scriptBlocked, 0);
     EXPECT_EQ(game::cg().checkpointActor, hero);
-    EXPECT_EQ(game::wd().checkpointNoticeTicks, 64);
+    EXPECT_EQ(game::cg().checkpointTimer, 64);
     EXPECT_EQ(game::cg().lookAheadForcedX, 30001);
     EXPECT_EQ(game::cg().lookAheadForcedY, 50);
 }
@@ -299,7 +299,7 @@ TEST_F(ScriptTest, KitDamagedTablesLoadAndRun) {
         for (int frame = 0; frame < 100; ++frame) {
             w::runLevelScripts();
             w::resumeBlockedScript();
-            if (game::cg().scriptsWaiting) w::endScriptWait();
+            if (game::cg().scriptBlocked) w::endScriptWait();
         }
         w::endAllLevelScripts();
     }

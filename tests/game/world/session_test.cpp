@@ -17,7 +17,8 @@
 #include "game/world/panel.h"
 #include "game/world/scripts.h"
 #include "game/world/screenhooks.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "tests/game/world/support.h"
 #include "tools/kit/hero_fixtures.h"
 
@@ -27,7 +28,8 @@ using namespace worldtest;
 namespace w = game::world;
 using game::ca;
 using game::cg;
-using game::wd;
+using game::ca;
+using game::cg;
 
 class SessionTest : public WorldTest {
 protected:
@@ -134,15 +136,15 @@ TEST_F(SessionTest, BossArenasOnTheGroundLine) {
     w::dropToGroundType102(boss);
     EXPECT_EQ(boss->facing, 0);
     EXPECT_EQ(boss->stateTimer, 0);
-    EXPECT_EQ(wd().bossCounter, 200);
-    EXPECT_EQ(wd().bossFloorY, 360);
-    EXPECT_EQ(wd().restartScriptIndex, -1) << "no script of id 77";
+    EXPECT_EQ(cg().bossCounter, 200);
+    EXPECT_EQ(ca().bossFloorY, 360);
+    EXPECT_EQ(cg().currentScriptId, -1) << "no script of id 77";
     EXPECT_EQ(cg().targetActor, boss);
     w::dropToGroundType92(boss);
-    EXPECT_EQ(wd().arenaFloorY, 355);
-    EXPECT_EQ(wd().bossActor, boss);
+    EXPECT_EQ(ca().arenaFloorY, 355);
+    EXPECT_EQ(cg().bossActor, boss);
     EXPECT_EQ(boss->aiState, 2);
-    EXPECT_EQ(wd().bossSlotL, nullptr);
+    EXPECT_EQ(cg().bossSlotL, nullptr);
 }
 
 TEST_F(SessionTest, FlowSeamAnswers) {
@@ -165,11 +167,11 @@ TEST_F(SessionTest, FlowSeamAnswers) {
     cActor* carrier = spawnRecord(kit::levelActorRecord(6, 50, 100, 300, 0, 0xA0, {}));
     cActor* load = spawnRecord(kit::levelActorRecord(6, 51, 100, 280, 0, 0xA0, {}));
     carrier->rider = load;
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     f.despawnActor(carrier);
     EXPECT_EQ(carrier->aiState, 2);
     EXPECT_EQ(carrier->rider, nullptr);
-    EXPECT_EQ(game::stores().actorCount, before - 1);
+    EXPECT_EQ(game::cg().actorCount, before - 1);
     EXPECT_EQ(game::getActorById(50), carrier);
     EXPECT_EQ(game::getActorById(51), nullptr);
     game::setHeroHitKindSink(nullptr);
@@ -211,19 +213,19 @@ TEST_F(SessionTest, LevelCountersAndPanelEvents) {
     game::mordle().valueTriple = newIntArray(3);
     game::mordle().valueTriple->data()[2] = 200;
     w::resetLevelCounters();
-    EXPECT_EQ(wd().panelEvents, -1);
-    EXPECT_EQ(wd().heroTimer, -1);
-    EXPECT_EQ(wd().bossCounter, 200);
+    EXPECT_EQ(cg().variableChangedMask, -1);
+    EXPECT_EQ(cg().heroTimer, -1);
+    EXPECT_EQ(cg().bossCounter, 200);
     // Right after a reset the panel does not restart the item timer.
-    wd().panelActorTimer = 0;
+    cg().panelActorTimer = 0;
     w::paintSidePanel();
-    EXPECT_EQ(wd().panelActorTimer, 0);
-    EXPECT_EQ(wd().panelEvents, 0);
-    wd().panelEvents = 1;  // variable 0 changed
+    EXPECT_EQ(cg().panelActorTimer, 0);
+    EXPECT_EQ(cg().variableChangedMask, 0);
+    cg().variableChangedMask = 1;  // variable 0 changed
     w::paintSidePanel();
-    EXPECT_EQ(wd().panelActorTimer, 19);
+    EXPECT_EQ(cg().panelActorTimer, 19);
     w::paintSidePanel();
-    EXPECT_EQ(wd().panelActorTimer, 18);
+    EXPECT_EQ(cg().panelActorTimer, 18);
 }
 
 // The reward overlay counts down once a paint; with five collected the

@@ -1,7 +1,7 @@
 // Fixture of the world tests.
 #include "tests/game/world/support.h"
 
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 
 #include "display/lcdui/lcdui.h"
 #include "game/actor/defaults.h"
@@ -66,10 +66,7 @@ void startApplication(StaticsAppender extraStatics) {
     g_statics.push_back(lcdui::staticsContribution());
     sprite::appendSpriteStatics(g_statics);
     game::appendGameStatics(g_statics);
-    g_statics.push_back(&game::g_actorStoreStatics);
     g_statics.push_back(&game::g_cActorStatics);
-    g_statics.push_back(&game::g_WorldStatics);
-    g_statics.push_back(game::hero::heroStaticsContribution());
     if (extraStatics) extraStatics(g_statics);
     Application::Config config;
     config.objectHeapSize = 16 << 20;

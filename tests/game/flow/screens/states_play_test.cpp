@@ -13,7 +13,7 @@
 namespace {
 
 using game::cg;
-using game::scr;
+using game::cg;
 using screenstest::ScreensTest;
 using Requests = std::vector<std::pair<jint, jint>>;
 
@@ -83,7 +83,7 @@ TEST_F(Play, LevelTimerKillsBelowZeroUnlessHeld) {
     EXPECT_EQ(cg().levelTimer, -1);
     game::stepLevelTimer();
     EXPECT_EQ(behaviours.kills, 1) << "stopped";
-    scr().levelTimerHold = 1;
+    cg().levelTimerHold = 1;
     cg().levelTimer = 0;
     game::stepLevelTimer();
     EXPECT_EQ(behaviours.kills, 1);
@@ -133,7 +133,7 @@ TEST_F(Play, AfterDeathWaitsForThePanel) {
 
 namespace {
 
-using game::fl;
+using game::cg;
 
 // A world whose scripts run for a number of rounds and that records the
 // camera-lock modes.
@@ -163,24 +163,24 @@ protected:
 };
 
 TEST_F(Cutscene, RightSoftKeySkipsAndTheScriptsFastForward) {
-    scr().cutsceneSkippable = true;
+    cg().cutsceneSkippable = true;
     screenstest::setKeys(0x20000);
     EXPECT_FALSE(game::stepSkipAndPause());
-    EXPECT_TRUE(scr().skipCutscene);
+    EXPECT_TRUE(cg().skipCutscene);
     EXPECT_EQ(world.lockModes, (std::vector<jint>{9}));
     EXPECT_EQ(IntArray::at(cg().displayValues, 0), 15);
     world.roundsLeft = 5;
     game::fastForwardScripts();
     EXPECT_EQ(world.rounds, 5);
     EXPECT_EQ(world.resumed, 1);
-    EXPECT_FALSE(scr().skipCutscene);
-    EXPECT_EQ(fl().dialogMode, -1);
+    EXPECT_FALSE(cg().skipCutscene);
+    EXPECT_EQ(cg().dialogMode, -1);
 }
 
 TEST_F(Cutscene, TouchSkipWaitsForItsAcknowledgement) {
-    scr().cutsceneSkippable = true;
-    fl().touchActive = true;
-    scr().skipHintPending = true;
+    cg().cutsceneSkippable = true;
+    cg().touchActive = true;
+    cg().skipHintPending = true;
     // The corner tapped with a hint pending: acknowledged, not skipped.
     IntArray* corner = cg().touchRect3;
     ASSERT_NE(corner, nullptr);
@@ -190,33 +190,33 @@ TEST_F(Cutscene, TouchSkipWaitsForItsAcknowledgement) {
     };
     tap();
     EXPECT_FALSE(game::stepSkipAndPause());
-    EXPECT_FALSE(scr().skipCutscene);
-    EXPECT_FALSE(scr().skipHintPending);
-    EXPECT_TRUE(scr().skipArmed);
+    EXPECT_FALSE(cg().skipCutscene);
+    EXPECT_FALSE(cg().skipHintPending);
+    EXPECT_TRUE(cg().skipArmed);
     // The next tap disarms and ends the update; the one after skips.
     tap();
     EXPECT_TRUE(game::stepSkipAndPause());
-    EXPECT_FALSE(scr().skipArmed);
-    EXPECT_FALSE(scr().skipCutscene);
+    EXPECT_FALSE(cg().skipArmed);
+    EXPECT_FALSE(cg().skipCutscene);
     tap();
     EXPECT_FALSE(game::stepSkipAndPause());
-    EXPECT_TRUE(scr().skipCutscene);
+    EXPECT_TRUE(cg().skipCutscene);
 }
 
 TEST_F(Cutscene, EndlessScriptsAreCutOffAndLogged) {
     screenstest::LogCapture log;
     world.roundsLeft = 1 << 30;
-    scr().skipCutscene = true;
+    cg().skipCutscene = true;
     game::fastForwardScripts();
     EXPECT_TRUE(log.contains("still running"));
-    EXPECT_FALSE(scr().skipCutscene);
+    EXPECT_FALSE(cg().skipCutscene);
 }
 
 TEST_F(Cutscene, PauseNeedsAReleasedTouchAndAClosedPanel) {
     screenstest::setKeys(0x40000);
-    fl().touchActive = false;
+    cg().touchActive = false;
     EXPECT_FALSE(game::stepSkipAndPause());
-    fl().touchActive = true;
+    cg().touchActive = true;
     cg().panelOffset = 240;
     EXPECT_FALSE(game::stepSkipAndPause());
     cg().panelOffset = 0;

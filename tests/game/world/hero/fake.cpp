@@ -3,6 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
+
+#include "game/data/statics.h"
+#include "runtime/application.h"
 
 namespace herotest {
 
@@ -13,7 +17,26 @@ Fake* g_fake = nullptr;
 Fake& fake() { return *g_fake; }
 void installFake(Fake* f) { g_fake = f; }
 
-Fake::Fake() {
+namespace {
+// cActor's statics as the only contribution of a small application made
+// once for the test program; no reference field is a root, since the
+// fake's actor handles are not objects.
+game::cActorStatics& freshActorStatics() {
+    static std::vector<const StaticsContribution*> list;
+    if (!Application::instance()) {
+        list = {&game::g_cActorStatics};
+        Application::Config config;
+        config.objectHeapSize = 1 << 20;
+        config.dataHeapSize = 1 << 20;
+        config.statics = &list;
+        Application::init(config);
+    }
+    game::ca() = game::cActorStatics{};
+    return game::ca();
+}
+}  // namespace
+
+Fake::Fake() : statics(freshActorStatics()) {
     spawned.reserve(256);
     hero.m = {0, 0, 0, 0, 0, 0, -25600, 25600, -25600, 25600};
     statics.struckBlockId = -1;
@@ -52,9 +75,11 @@ using herotest::Fake;
 using herotest::fake;
 using herotest::FakeActor;
 
+StaticsContribution game::g_cActorStatics =
+    StaticsContribution::of<game::cActorStatics>("cActor", kClinitActor, nullptr);
+
 namespace game::hero {
 
-HeroStatics& hs() { return fake().statics; }
 
 jint motion(cActor* a, jint i) { return F(a).m[i]; }
 void setMotion(cActor* a, jint i, jint v) { F(a).m[i] = v; }

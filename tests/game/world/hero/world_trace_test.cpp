@@ -9,7 +9,7 @@
 #include "game/actor/actor.h"
 #include "game/data/hooks.h"
 #include "game/data/routines.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "tests/game/world/hero/trace.h"
@@ -113,7 +113,7 @@ TEST_F(HeroTraceTest, PitFallsAndKillsOnTheEighthStep) {
     hero::updateHero(h);
     EXPECT_EQ(ca().heroState, HeroState::FALL);
     EXPECT_EQ(h->posY, fellTo + 4) << "forced 4 px down";
-    EXPECT_EQ(hero::hs().deathCountdown, 8);
+    EXPECT_EQ(ca().deathCountdown, 8);
     int steps = 0;
     while (recorder.kills == 0 && steps < 20) {
         ++steps;
@@ -130,7 +130,7 @@ TEST_F(HeroTraceTest, FlyAtTheScrollSpeed) {
     step(h, 0);
     EXPECT_EQ(vx(h), 2112);
     EXPECT_EQ(h->motion->data()[3], 0);
-    hero::hs().runSpeedFactor = 153;
+    ca().runSpeedFactor = 153;
     step(h, game::act::SWIM_UP);
     EXPECT_EQ(h->motion->data()[3], -1033);
     step(h, game::act::SWIM_DOWN);
@@ -204,7 +204,7 @@ TraceLine capture(cActor* h) {
     l.cameraX = game::cg().cameraX;
     l.cameraY = game::cg().cameraY;
     l.health = game::getVariable(3);
-    l.liveActors = game::stores().activeActorCount;
+    l.liveActors = game::cg().activeActorCount;
     return l;
 }
 
