@@ -31,10 +31,10 @@ public:
     void clearHeroFlag200() override {
         if (cg().hero) cg().hero->flags &= ~0x200;
     }
-    void clearHeroLocks() override { ca().heroLockMask = 0; }
+    void clearHeroLocks() override { ca().heroInputLock = 0; }
     void resetLevelCounters() override {
         for (jint i = 0; i < 5; ++i) ca().itemCounts->data()[i] = 0;
-        ca().hitLatch = 0;
+        ca().hitGuard = 0;
         ca().levelMark = -1;
         ca().heroState = -1;
         ca().heroLaunched = 0;
@@ -52,7 +52,7 @@ void game::installActorHooks() { setActorHooks(&g_framework); }
 
 namespace {
 void storeHeroHitKind(jint kind) {
-    if (cActor* h = cg().hero) h->stateTimer = kind;
+    if (cActor* h = cg().hero) h->timer = kind;
 }
 jint heroSubtypeForSound() { return cg().hero ? cg().hero->subtype : -1; }
 }  // namespace
@@ -118,12 +118,12 @@ void ActorBehaviourDefaults::respawn(cActor* a) {
         a->paintFlags = (a->paintFlags & ~1) | a->facing;
         cActor::stopMotion(a);
         a->aiState = 0;
-        a->stateFlags = 0;
+        a->physicsFlags = 0;
     }
     if (a->respawnRecord && a->respawnRecord->length() > 0) a->respawnRecord->data()[0] = -1;
     if (a->subtype == 7) {
         if (!a->motion) a->allocMotionState();
-        a->stateFlags = 0x1000001;
+        a->physicsFlags = 0x1000001;
         a->aiState = 28;
     }
 }

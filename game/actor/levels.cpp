@@ -118,8 +118,8 @@ void cActor::updateRespawn(cActor* a) {
 
 void cActor::updateStateTimer(cActor* a) {
     if (!a || a->type == 6 || a->aiState != 8) return;
-    a->stateTimer -= 1;
-    if (a->stateTimer < 1) a->aiState = a->nextAiState;
+    a->timer -= 1;
+    if (a->timer < 1) a->aiState = a->nextState;
 }
 
 bool game::isHeroDead(IntArray* heroStatus) { return heroStatus && heroStatus->length() > 3 && heroStatus->data()[3] < 1; }

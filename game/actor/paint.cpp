@@ -343,7 +343,7 @@ void game::paintLayerActors(jint layer) {
 
 void game::paintActor(cActor* a) {
     if (!a) return;
-    if (a->sprite) a->sprite->setAlpha(a->alpha);
+    if (a->sprite) a->sprite->setAlpha(a->fade);
     jint savedAnim = a->anim;
     jint x = a->posX, y = a->posY;
     BehaviourHooks& behaviours = behaviourHooks();
@@ -532,7 +532,7 @@ void game::resetEffectPool() {
 
 cActor* game::spawnEffectAt(BSprite* sprite, jint anim, jint x, jint y, jint layer, jint paintFlags, jint hitFlags) {
     cActor* e = cActor::spawnEffect(sprite, anim, x, y, layer, paintFlags);
-    e->hitFlags = hitFlags;
+    e->contactFlags = hitFlags;
     return e;
 }
 

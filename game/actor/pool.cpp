@@ -23,12 +23,12 @@ namespace {
 constexpr jint kMaxChildDepth = 64;
 
 void shutDown(cActor* a) {
-    if (a->hitFlags != 0) {
-        ca().pendingBits |= a->hitFlags;
-        a->hitFlags = 0;
+    if (a->contactFlags != 0) {
+        ca().pendingBits |= a->contactFlags;
+        a->contactFlags = 0;
     }
     a->anim = a->nextAnim = -1;
-    a->frame = a->frameTick = a->animTick = a->animPasses = 0;
+    a->frame = a->frameTick = a->animTicks = a->animPasses = 0;
     a->flags = 0;
     a->paintFlags = 0;
 }
@@ -136,11 +136,11 @@ void cActor::updateEffect(cActor* a) {
     if (!a || isInertEffect(a)) return;
     a->flags &= ~0x1000;
     if (!((a->paintFlags & 0x80000) && a->isOnLastFrame())) a->updateAnimation();
-    if (a->stateTimer >= 0) {
-        a->stateTimer -= 1;
-        if (a->stateTimer == 0) {
+    if (a->timer >= 0) {
+        a->timer -= 1;
+        if (a->timer == 0) {
             a->deactivate();
-            a->stateTimer = -1;
+            a->timer = -1;
         }
     }
     if ((a->paintFlags & 0x2000) && a->isAnimDone()) a->deactivate();
@@ -184,7 +184,7 @@ cActor* game::setUpEffect(cActor* e, BSprite* sprite, jint animation, jint x, ji
         e->paintFlags &= ~32;
         e->anim = animation;
         e->nextAnim = -1;
-        e->frame = e->frameTick = e->animTick = e->animPasses = 0;
+        e->frame = e->frameTick = e->animTicks = e->animPasses = 0;
         e->flags &= ~(0x800 | 0x40);
     }
     if (isInertEffect(e)) e->flags |= 0x40;
@@ -192,8 +192,8 @@ cActor* game::setUpEffect(cActor* e, BSprite* sprite, jint animation, jint x, ji
     e->paintFlags = paintFlags;
     e->posX = x;
     e->posY = y;
-    e->hitFlags = 0;
-    e->stateTimer = -1;
+    e->contactFlags = 0;
+    e->timer = -1;
     e->palette = 0;
     e->scale = 100;
     e->angle = 0;
@@ -234,7 +234,7 @@ jint cActor::hitFlash(cActor* a, jint baseAnim, jint deathAnim, jint hurtAnim, j
     if (n == 0) return 0;
     cActor* hero = cg().hero;
     a->facing = hero && a->posX < hero->posX ? 1 : 0;
-    ca().hitLatch += n;
+    ca().hitGuard += n;
     if (a->decrementPartsCounter(n)) {
         a->releaseChild();
         spawnChild(a, getSpriteById(8, 18), 10, 0, a->posX, a->posY, 11, 0);

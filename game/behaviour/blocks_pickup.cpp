@@ -223,7 +223,7 @@ void checkPickup(cActor* item, jint fromRoutine) {
         item->paintFlags &= ~0x20;
         item->flags &= ~0x40;
         item->nextAnim = -1;
-        item->frame = item->frameTick = item->animTick = item->animPasses = 0;
+        item->frame = item->frameTick = item->animTicks = item->animPasses = 0;
         item->anim = -1;
         item->sprite = getSpriteById(8, 18);
         switchToType3(item, t);

@@ -22,13 +22,13 @@ jint mordleLength() { return mordle().stepTable ? mordle().stepTable->length() :
 jint magicianLength() { return magician().stepTable ? magician().stepTable->length() : 0; }
 
 cActor* linkedAt(cActor* a, jint i) {
-    auto* arr = static_cast<ObjectArray*>(a->auxRef);
+    auto* arr = static_cast<ObjectArray*>(a->linked);
     if (!arr || i < 0 || i >= arr->length()) return nullptr;
     return static_cast<cActor*>(arr->data()[i]);
 }
 
 void setLinkedAt(cActor* a, jint i, cActor* v) {
-    auto* arr = static_cast<ObjectArray*>(a->auxRef);
+    auto* arr = static_cast<ObjectArray*>(a->linked);
     if (!arr || i < 0 || i >= arr->length()) return;
     ObjectArray::set(arr, i, v);
 }

@@ -52,7 +52,7 @@ void loseLife(cActor* self) {
         grabMode() = 10;
         grabbedActor() = nullptr;
     }
-    cruiseAfterLanding() = 0;
+    game::ca().landingMode = 0;
     setVariable(2, 0, true);
     setVariable(8, 0, true);
     stopChannel(0);
@@ -67,9 +67,9 @@ void loseLife(cActor* self) {
         actionAnim() = heroAltMode() ? 34 : 7;
         actionNextState() = 0x1000016;
         hero::setHeroState(self, 23);
-        self->stateTimer = 0;
+        self->timer = 0;
         worldFlags() |= 2;
-        self->stateTimer = 53;
+        self->timer = 53;
         cg().scriptMusic = -1;
     }
     cg().scrollDelay = -1;

@@ -250,8 +250,10 @@ using Int13 = std::array<jint, 13>;
 // cGame state shared by the core, the world and hero code and the actor
 // framework: camera, layers, hero, scripts, level records, game variables.
 #define CGAME_SHARED_FIELDS(X)                                                        \
+    /* also named levelIndex */                                         \
     X(jint, stage)                                                                    \
     X(jint, nextStage)                                                                \
+    /* also named levelNumber */                                        \
     X(jint, difficulty)                                                               \
     X(jint, saveSlot)                                                                 \
     X(jint, cameraX)                                                                  \
@@ -266,8 +268,10 @@ using Int13 = std::array<jint, 13>;
     X(jint, scrollStepY)                                                        \
     X(jint, riseScroll)                                                         \
     X(jint, riseScrollStep)                                                           \
+    /* also named quakeFrames */                                        \
     X(jint, shakeTimer)                                                               \
     X(jint, shakeOffset)                                                              \
+    /* also named frameTick */                                          \
     X(jint, playFrames)                                                               \
     X(cActor*, hero)                                                                  \
     X(cActor*, checkpointActor)                                                       \

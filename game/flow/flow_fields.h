@@ -87,6 +87,7 @@ using AtomicLong = std::atomic<jlong>;
     X(java_util_Hashtable*, keyMapB)                         \
     X(jboolean, touchPressed)                                \
     X(jboolean, touchDragging)                               \
+    /* also named touchControls */                        \
     X(jboolean, touchActive)                                 \
     X(ObjectArray*, listRowZones)                            \
     X(ObjectArray*, listArrowZones)                          \

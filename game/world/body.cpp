@@ -58,7 +58,7 @@ jint applyRecordFlagNibbles(jint index, jint flags) {
 
 jint getTileFlags(cActor* actor, jint column, jint row) {
     const bool heroActor = isHero(actor);
-    const jint mode = heroActor && (ca().heroModeA || ca().heroMireMode) ? 3 : 1;
+    const jint mode = heroActor && (ca().heroAltMode || ca().heroMireMode) ? 3 : 1;
     const jint c = getTile(column, row, mode);
     const jint bit = (c & 0xFF) < 32 ? jint(1u << (c & 31)) : 0;
     if (testTileFlag(column, row) && bit >= 1) return getTileValue(actor, column, row);
@@ -82,7 +82,7 @@ jint getTileValue(cActor* actor, jint column, jint row) {
     cActor* owner = getOrSpawnObject(id);
     ca().tileOwner = owner;
     if (!owner || owner->type != 4) return 12;  // an owner that cannot be found stays solid
-    if (actor) actor->stateFlags |= 0x8000;
+    if (actor) actor->physicsFlags |= 0x8000;
     return owner->subtype == 151 ? 0x12C000C : 0x2C000C;
 }
 
@@ -189,7 +189,7 @@ jint sweepTiles(cActor* actor, ShortArray* oldBoxArray, ShortArray* newBoxArray,
         if (n[yEdge] < wb[1] || n[yEdge] > wb[3]) n[yEdge] = wb[yEdge], result |= 8;
     }
     const jint vy = actor->motion && actor->motion->length() > 3 ? actor->motion->data()[3] : 0;
-    const jint physics = actor->stateFlags;
+    const jint physics = actor->physicsFlags;
     // Vertical: the rows between the old and the new leading y edge, over
     // the columns the box covers before the move.
     if (o[yEdge] != n[yEdge]) {
@@ -273,7 +273,7 @@ jint sweepActors(cActor* actor, ShortArray* oldBox, ShortArray* newBox, jint xEd
     const jshort* o = oldBox->data();
     jshort* n = newBox->data();
     const bool movedX = o[xEdge] != n[xEdge], movedY = o[yEdge] != n[yEdge];
-    if (!movedX && !movedY && !(actor->stateFlags & 0x100000)) return 0;
+    if (!movedX && !movedY && !(actor->physicsFlags & 0x100000)) return 0;
     jint result = 0;
     auto visit = [&](cActor* other) {
         if (!other || other == actor || !other->box || other->box->length() < 4) return;
@@ -281,7 +281,7 @@ jint sweepActors(cActor* actor, ShortArray* oldBox, ShortArray* newBox, jint xEd
         if (!(n[0] <= ob[2] && ob[0] <= n[2] && n[1] <= ob[3] && ob[1] <= n[3])) {
             // A carrier the hero's sweep no longer meets lets its rider go;
             // kept, it would pull the hero back onto its top every step.
-            if (isHero(actor) && (other->type == 8 || other->type == 88) && other->rider) other->clearRider();
+            if (isHero(actor) && (other->type == 8 || other->type == 88) && other->carried) other->clearRider();
             return;
         }
         const jint k = contactKind(actor, other, newBox);
@@ -322,13 +322,13 @@ jint sweepActors(cActor* actor, ShortArray* oldBox, ShortArray* newBox, jint xEd
 void heroPhysics(cActor* a) {
     cActorStatics& s = ca();
     s.collisionResult = 0;
-    if (!a || !a->prevBox || a->prevBox->length() < 4 || !a->motion || a->motion->length() < 4) return;
-    ShortArray* box = a->prevBox;
+    if (!a || !a->savedBox || a->savedBox->length() < 4 || !a->motion || a->motion->length() < 4) return;
+    ShortArray* box = a->savedBox;
     const jshort* b = box->data();
     if (b[0] == b[2] || b[1] == b[3]) return;
     jint* m = a->motion->data();
     jint vx = m[2], vy = m[3];
-    if (vy >= 0 && (a->stateFlags & 1) && !isScriptTargetId(a->uniqueId)) {
+    if (vy >= 0 && (a->physicsFlags & 1) && !isScriptTargetId(a->uniqueId)) {
         vy = 6912;
         m[3] = vy;
         s.collisionResult |= 1;
@@ -342,7 +342,7 @@ void heroPhysics(cActor* a) {
     n[xEdge] = static_cast<jshort>(xEdge == 0 ? b[0] - ax : b[2] + ax);
     n[yEdge] = static_cast<jshort>(yEdge == 1 ? b[1] - ay : b[3] + ay);
     s.collisionResult |= sweepTiles(a, box, swept, xEdge, yEdge);
-    if (a->stateFlags & (0x100 | 0x200)) s.collisionResult |= sweepActors(a, box, swept, xEdge, yEdge);
+    if (a->physicsFlags & (0x100 | 0x200)) s.collisionResult |= sweepActors(a, box, swept, xEdge, yEdge);
     b = box->data();
     n = swept->data();
     jint dx = n[xEdge] - b[xEdge], dy = n[yEdge] - b[yEdge];
@@ -350,7 +350,7 @@ void heroPhysics(cActor* a) {
     if (s.collisionResult & 1) {
         if (dy != (vy >> 8)) {
             s.collisionResult &= ~1;
-        } else if (a->stateFlags & 8) {
+        } else if (a->physicsFlags & 8) {
             dx = dy = 0;
             s.collisionResult = (s.collisionResult & ~3) | 2;
         }
@@ -358,12 +358,12 @@ void heroPhysics(cActor* a) {
     if (m[3] >= 0) {
         const jint y1 = a->posY + dy;
         const jint g = getGroundY(a->posX + dx, y1);
-        if (g >= 0 && ((a->stateFlags & 1) || g < y1)) {
+        if (g >= 0 && ((a->physicsFlags & 1) || g < y1)) {
             dy += g - y1;
             s.collisionResult |= 8;
         }
     }
-    if (a->stateFlags != 0) {
+    if (a->physicsFlags != 0) {
         s.physicsDx = java::ishl(dx, 8);
         s.physicsDy = java::ishl(dy, 8);
     }
@@ -376,10 +376,10 @@ namespace {
 // for (dx, dy) without stick or actor sweep; answers the allowed move.
 void forcedStep(cActor* a, jint& dx, jint& dy) {
     cActorStatics& s = ca();
-    const jint savedResult = s.collisionResult, savedFlags = a->stateFlags;
+    const jint savedResult = s.collisionResult, savedFlags = a->physicsFlags;
     jint* m = a->motion ? a->motion->data() : nullptr;
     const jint savedVx = m ? m[2] : 0, savedVy = m ? m[3] : 0;
-    a->stateFlags &= ~0x201;
+    a->physicsFlags &= ~0x201;
     auto atLeastOne = [](jint v) { return v != 0 && v > -256 && v < 256 ? (v < 0 ? -256 : 256) : v; };
     ca().carriedMove = 0;
     s.mountActor = nullptr;
@@ -390,14 +390,14 @@ void forcedStep(cActor* a, jint& dx, jint& dy) {
     if (m && (savedFlags & 0x1000000)) {
         m[2] = dx;
         m[3] = dy;
-        if (!a->prevBox || a->prevBox->length() < 4) a->prevBox = newShortArray(4);
-        a->getBounds(a->prevBox);
+        if (!a->savedBox || a->savedBox->length() < 4) a->savedBox = newShortArray(4);
+        a->getBounds(a->savedBox);
         heroPhysics(a);
         if (s.collisionResult & 4) dx = s.physicsDx;
         if (s.collisionResult & 8) dy = s.physicsDy;
     }
     s.collisionResult = savedResult;
-    a->stateFlags = savedFlags;
+    a->physicsFlags = savedFlags;
     if (IntArray* mo = a->motion) mo->data()[2] = savedVx, mo->data()[3] = savedVy;
 }
 
@@ -410,7 +410,7 @@ void moveHeroBy(cActor* a, jint dx, jint dy) {
 }
 
 void pushOutOfTiles(cActor* a, jint dx, jint dy) {
-    if (!a || !(a->stateFlags & 0x1000000)) return;
+    if (!a || !(a->physicsFlags & 0x1000000)) return;
     jint ax = dx, ay = dy;
     forcedStep(a, ax, ay);
     cActor::moveBy(a, ax - dx, ay - dy);
@@ -557,7 +557,7 @@ jint bossConstant2() {
 void arenaCommon(cActor* boss) {
     boss->facing = 0;
     cActor::stopMotion(boss);
-    boss->stateTimer = 0;
+    boss->timer = 0;
 }
 
 void arenaBoxAndScript(cActor* boss) {
@@ -590,12 +590,12 @@ void dropToGroundType92(cActor* boss) {
 
 void runPhysicsOnly(cActor* a) {
     ca().carriedMove = 0;
-    if (!a || !(a->stateFlags & 0x1000000)) return;
+    if (!a || !(a->physicsFlags & 0x1000000)) return;
     ca().mountActor = nullptr;
     ca().tileOwner = nullptr;
     ca().physicsDx = ca().physicsDy = 0;
-    if (!a->prevBox || a->prevBox->length() < 4) a->prevBox = newShortArray(4);
-    a->getBounds(a->prevBox);
+    if (!a->savedBox || a->savedBox->length() < 4) a->savedBox = newShortArray(4);
+    a->getBounds(a->savedBox);
     heroPhysics(a);
 }
 

@@ -38,7 +38,7 @@ void GameFlowSeam::killHero(cActor* hero) { behaviourHooks().kill(hero); }
 // permanent switch (game variable 6) is set.
 bool GameFlowSeam::isHeroInvulnerable() {
     cActor* h = world::hero();
-    return (h && h->stateTimer > 0) || getVariable(6) != 0;
+    return (h && h->timer > 0) || getVariable(6) != 0;
 }
 
 // The count lands in the hero's state timer (the hit-kind field the flow's
@@ -53,8 +53,8 @@ void GameFlowSeam::despawnActor(cActor* actor) {
     if (!actor) return;
     actor->aiState = 2;
     cActor::stopMotion(actor);
-    if (cActor* carried = actor->rider) {
-        actor->rider = nullptr;
+    if (cActor* carried = actor->carried) {
+        actor->carried = nullptr;
         removeActor(carried, true);
     }
 }

@@ -60,7 +60,7 @@ void WorldScreenHooks::paintPlayField() {
     paintLayerActors(10);
     paintEffectLayer(13);
     if (cActor* h = cg().hero) {
-        const bool blinkOff = h->stateTimer > 0 && (cg().playFrames & 2) != 0;
+        const bool blinkOff = h->timer > 0 && (cg().playFrames & 2) != 0;
         if (!blinkOff) game::paintActor(h);  // the framework's painter, not the seam's member
     }
     paintLayerActors(11);

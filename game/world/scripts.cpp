@@ -266,8 +266,8 @@ void handleScriptEvent(jint kind, jint a, jint b, jint count) {
         case 3: flow.resetTransition(), cg().scriptKeepsCamera = 1; break;
         case 4: g.cutsceneSkippable = 1; break;
         case 5: g.cutsceneSkippable = 0; break;
-        case 6: ca().heroLockMask |= 0x7FFFFFFF; break;
-        case 7: ca().heroLockMask &= static_cast<jint>(0x80000000u); break;
+        case 6: ca().heroInputLock |= 0x7FFFFFFF; break;
+        case 7: ca().heroInputLock &= static_cast<jint>(0x80000000u); break;
         case 8: flow.resetHeroState(); break;
         case 9: cameraUpdateUnlocked(0); break;
         case 10: flow.stopHeroForScript(); break;
@@ -277,7 +277,7 @@ void handleScriptEvent(jint kind, jint a, jint b, jint count) {
             cg().scriptFlagA = 0;
             if (!flow.isHeroOfSubtype())
                 if (cActor* h = hero()) {
-                    if (IntArray* v = ca().heroVars; v && v->length() > 0) v->data()[0] = 0;
+                    if (IntArray* v = ca().heroStateVars; v && v->length() > 0) v->data()[0] = 0;
                     flow.setHeroState(h, 32);
                 }
             break;
@@ -318,7 +318,7 @@ void heroSwitch(jint id, jint carryOver) {
     const jint state = ca().heroState;
     const jint x = old ? old->posX : 0, y = old ? old->posY : 0;
     const jint anim = old ? old->anim : -1, follow = old ? old->nextAnim : -1;
-    const jint hitKind = old ? old->hitFlags : 0;
+    const jint hitKind = old ? old->contactFlags : 0;
     IntArray* oldMotion = old ? old->motion : nullptr;
     cg().hero = next;
     WorldFlowSeam& flow = flowSeam();
@@ -332,7 +332,7 @@ void heroSwitch(jint id, jint carryOver) {
         flow.setHeroState(next, state);
         next->setAnimThen(anim, follow, 0);
     }
-    next->hitFlags = hitKind;
+    next->contactFlags = hitKind;
 }
 
 void rectCorners(jint id, jint out[4]) {

@@ -170,9 +170,9 @@ bool isRecordAvailable(ByteArray* attributes, jint i, jint levelMask) {
 bool isPinned(cActor* a) {
     if (!a) return false;
     if (a->respawnRecord && a->respawnRecord->length() > 0 && a->respawnRecord->data()[0] >= 0) return true;
-    if (a->aiState == 8 && a->stateTimer > 0) return true;
+    if (a->aiState == 8 && a->timer > 0) return true;
     if (a->flags & 0x10000000) return true;
-    return a == ca().carriedActor || a == ca().partnerActor;
+    return a == ca().grabbedActor || a == ca().partnerActor;
 }
 
 // --- boxes ------------------------------------------------------------------------------

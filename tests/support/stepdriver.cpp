@@ -543,10 +543,10 @@ bool StepDriver::load(const Options& options, std::string& error) {
     game::spawnLevelActors();
     if (cActor* hero = game::cg().hero) {
         if (!hero->motion) hero->allocMotionState();
-        hero->stateFlags |= 0x1000000 | 1;
-        if (!hero->prevBox) {
+        hero->physicsFlags |= 0x1000000 | 1;
+        if (!hero->savedBox) {
             ShortArray* prev = newShortArray(4);
-            game::cg().hero->prevBox = prev;
+            game::cg().hero->savedBox = prev;
         }
     }
     game::resetPlayState();
@@ -634,7 +634,7 @@ void StepDriver::record() {
         m_last.push_back(n + " actor id=" + std::to_string(a->uniqueId) + " type=" + std::to_string(a->type) +
                          " sub=" + std::to_string(a->subtype) + " ai=" + std::to_string(a->aiState) +
                          " x=" + std::to_string(a->posX) + " y=" + std::to_string(a->posY) +
-                         " anim=" + std::to_string(a->anim) + " contact=" + hex(a->hitFlags) +
+                         " anim=" + std::to_string(a->anim) + " contact=" + hex(a->contactFlags) +
                          " hp=" + std::to_string(hp));
     }
     // Sound requests of this step.

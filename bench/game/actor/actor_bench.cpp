@@ -82,10 +82,10 @@ struct Frame {
                 a->allocMotionState();
                 a->setVelocityLimitsX(-512, 512);
                 a->motion->data()[2] = i % 20 ? 300 : -300;
-                a->stateFlags = 0;
+                a->physicsFlags = 0;
             }
         }
-        for (int i = 0; i + 1 < 200; i += 10) poolActor(i)->rider = poolActor(i + 1);
+        for (int i = 0; i + 1 < 200; i += 10) poolActor(i)->carried = poolActor(i + 1);
         for (int i = 0; i < 64; ++i) cActor::spawnEffect(sprites[i % 5], i % 10, (i * 13) % 800, (i * 29) % 480, i % 5, 0);
     }
 

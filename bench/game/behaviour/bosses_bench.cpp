@@ -66,7 +66,7 @@ Arena& arena() {
 }
 
 void stepAll(Arena& a, int t) {
-    if (t % 5 == 0 && a.boss) a.boss->hitFlags |= 0x200000;
+    if (t % 5 == 0 && a.boss) a.boss->contactFlags |= 0x200000;
     for (jint i = 0; i < game::cg().actorCount; ++i) {
         cActor* x = game::poolActor(i);
         if (x == a.hero) continue;

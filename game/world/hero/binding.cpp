@@ -49,12 +49,12 @@ jint subtype(cActor* a) { return a->subtype; }
 jint uniqueId(cActor* a) { return a->uniqueId; }
 jint type(cActor* a) { return a->type; }
 jint scale(cActor* a) { return a->scale; }
-jint physicsFlags(cActor* a) { return a->stateFlags; }
-void setPhysicsFlags(cActor* a, jint v) { a->stateFlags = v; }
+jint physicsFlags(cActor* a) { return a->physicsFlags; }
+void setPhysicsFlags(cActor* a, jint v) { a->physicsFlags = v; }
 jint flags(cActor* a) { return a->flags; }
 void setFlags(cActor* a, jint v) { a->flags = v; }
-jint contactFlags(cActor* a) { return a->hitFlags; }
-void setContactFlags(cActor* a, jint v) { a->hitFlags = v; }
+jint contactFlags(cActor* a) { return a->contactFlags; }
+void setContactFlags(cActor* a, jint v) { a->contactFlags = v; }
 void setAiState(cActor* a, jint s) { a->aiState = s; }
 jint aiState(cActor* a) { return a->aiState; }
 jint anim(cActor* a) { return a->anim; }
@@ -62,11 +62,11 @@ jint animFrame(cActor* a) { return a->frame; }
 jint animFrameCount(cActor* a) { return a->sprite ? a->sprite->getAFrameCount(a->anim) : 0; }
 void setAnimFrame(cActor* a, jint frame) {
     a->frame = frame;
-    a->animTick = 0;
+    a->animTicks = 0;
 }
 // Ticks since the current pass began (the hit "frame" of the grab states):
 // a one-frame action animation still reaches its hit tick.
-jint animTicks(cActor* a) { return a->animTick; }
+jint animTicks(cActor* a) { return a->animTicks; }
 void setAnim(cActor* a, jint an) { a->setAnim(an); }
 bool setAnimThen(cActor* a, jint an, jint next, jint rootMotion) { return a->setAnimThen(an, next, rootMotion != 0); }
 bool isAnimDone(cActor* a) { return a->isAnimDone(); }
@@ -104,13 +104,13 @@ void setActorPart(cActor* a, jint i, jint v) {
 }
 jint partCount(cActor* a) { return a->parts ? a->parts->length() : 0; }
 jint paramCount(cActor* a) { return a->params ? a->params->length() : 0; }
-jint counter(cActor* a) { return a->pathPoint; }
-void setCounter(cActor* a, jint v) { a->pathPoint = v; }
+jint counter(cActor* a) { return a->counter; }
+void setCounter(cActor* a, jint v) { a->counter = v; }
 jint angle(cActor* a) { return a->angle; }
 void setAngle(cActor* a, jint v) { a->angle = v; }
 void setScale(cActor* a, jint v) { a->scale = v; }
-jint timer(cActor* a) { return a->stateTimer; }
-void setTimer(cActor* a, jint v) { a->stateTimer = v; }
+jint timer(cActor* a) { return a->timer; }
+void setTimer(cActor* a, jint v) { a->timer = v; }
 void ensureMotionState(cActor* a) {
     if (!a->hasMotionState()) a->allocMotionState();
 }
@@ -118,23 +118,23 @@ void ensureMotionState(cActor* a) {
 // --- hero-side statics ------------------------------------------------------
 jint& heroState() { return ca().heroState; }
 jint& heroStateTicks() { return ca().heroStateTicks; }
-jint heroVar(jint i) { return arrayAt(ca().heroVars, i); }
+jint heroVar(jint i) { return arrayAt(ca().heroStateVars, i); }
 void setHeroVar(jint i, jint v) {
-    IntArray* vars = ca().heroVars;
+    IntArray* vars = ca().heroStateVars;
     if (vars && i >= 0 && i < vars->length()) vars->data()[i] = v;
 }
 jint& heroActionMask() { return ca().heroActionMask; }
-jint& actionAnim() { return ca().state23Anim; }
-jint& actionNextState() { return ca().state23Param; }
-jint& heroInputLock() { return ca().heroLockMask; }
-jint& heroInputMode() { return ca().heroLockValue; }
-jint& inputOptions() { return ca().heroFlagWord; }
+jint& actionAnim() { return ca().actionAnim; }
+jint& actionNextState() { return ca().actionNextState; }
+jint& heroInputLock() { return ca().heroInputLock; }
+jint& heroInputMode() { return ca().heroInputMode; }
+jint& inputOptions() { return ca().inputOptions; }
 jint airControl() { return ca().runFlagA; }
 void setAirControl(jint v) { ca().runFlagA = static_cast<jbyte>(v); }
 void setCruiseAfterLanding(jint v) { ca().landingMode = static_cast<jbyte>(v); }
 jint heroMode(jint i) {
     switch (i) {
-    case 0: return ca().heroModeA;
+    case 0: return ca().heroAltMode;
     case 1: return ca().heroMireMode;
     case 2: return ca().heroClimbMode;
     default: return ca().heroIceMode;
@@ -142,13 +142,13 @@ jint heroMode(jint i) {
 }
 void setHeroMode(jint i, jint v) {
     switch (i) {
-    case 0: ca().heroModeA = static_cast<jbyte>(v); break;  // the one swim flag
+    case 0: ca().heroAltMode = static_cast<jbyte>(v); break;  // the one swim flag
     case 1: ca().heroMireMode = static_cast<jbyte>(v); break;
     case 2: ca().heroClimbMode = v; break;
     default: ca().heroIceMode = v; break;
     }
 }
-cActor*& grabbedActor() { return ca().carriedActor; }
+cActor*& grabbedActor() { return ca().grabbedActor; }
 jint& grabMode() { return ca().grabMode; }
 cActor*& partnerActor() { return ca().partnerActor; }
 jint& partnerMode() { return ca().partnerMode; }
@@ -160,9 +160,9 @@ jint& collisionResult() { return ca().collisionResult; }
 jint& physicsDy() { return ca().physicsDy; }
 // The hero's carried actor is its own carried slot (the rider field), the
 // one the item behaviours set when an item reaches the hero.
-cActor* carried(cActor* hero) { return hero ? hero->rider : nullptr; }
+cActor* carried(cActor* hero) { return hero ? hero->carried : nullptr; }
 void setCarried(cActor* hero, cActor* a) {
-    if (hero) hero->rider = a;
+    if (hero) hero->carried = a;
 }
 jint heroStateAnimCount() { return ca().heroStateAnims ? ca().heroStateAnims->length() : 0; }
 jint heroStateAnim(jint s) {

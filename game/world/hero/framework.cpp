@@ -99,7 +99,7 @@ void handleHeroControls(cActor* h) {
 
 // --- framework operations -------------------------------------------------------
 // A held actor's throw: its behaviour carries it out from these fields.
-void handThrow(cActor* a, jint dir, jint, jint, cActor*) { a->throwStartX = a->posX + dir; }
+void handThrow(cActor* a, jint dir, jint, jint, cActor*) { a->originX = a->posX + dir; }
 void setHeroAttackBox(cActor* h, jint w, jint hh, jint centred) { cActor::setHeroAttackBox(h, w, hh, centred); }
 bool approachLimit(cActor* a, jint limit, jint vIndex, jint pIndex, jint flag) {
     return cActor::approachLimit(a, limit, vIndex, pIndex, flag != 0);
@@ -127,7 +127,7 @@ cActor* spawnShot(jint x, jint y) {
     return spawnActor(r, 12, 0);
 }
 void setShotCounters(cActor* shot) {
-    shot->pathPoint = 0;
+    shot->counter = 0;
     ca().counterLimit = 3;
 }
 bool isLevel7() { return cg().stage == 7; }

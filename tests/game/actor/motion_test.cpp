@@ -38,7 +38,7 @@ TEST_F(MotionTest, MoveByKeepsFractionsAndClamps) {
     for (const Case& c : cases) {
         cActor* a = mover(100, 200, c.motion);
         a->flags = c.flags;
-        a->hitFlags = 1;
+        a->contactFlags = 1;
         cActor::moveBy(a, c.dx, c.dy);
         EXPECT_EQ(a->posX, c.wantX) << c.name;
         EXPECT_EQ(a->posY, c.wantY) << c.name;
@@ -46,7 +46,7 @@ TEST_F(MotionTest, MoveByKeepsFractionsAndClamps) {
             EXPECT_EQ(a->motion->data()[4] & 255, c.wantFrac) << c.name;
             EXPECT_EQ(a->motion->data()[4] >> 8, a->posX) << c.name;
         }
-        EXPECT_EQ(a->hitFlags & 48, c.wantHit) << c.name;
+        EXPECT_EQ(a->contactFlags & 48, c.wantHit) << c.name;
         EXPECT_EQ(a->box->data()[0], a->posX - 10) << c.name << ": box follows";
         EXPECT_EQ(a->box->data()[3], a->posY) << c.name;
     }

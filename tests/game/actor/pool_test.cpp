@@ -179,7 +179,7 @@ TEST_F(PoolTest, ActiveListUpdatesAppendedActorsAndDropsPastTwoHundred) {
 TEST_F(PoolTest, EffectReusedOnlyAfterOneMoreUpdate) {
     cActor* e = cActor::spawnEffect(nullptr, 3, 10, 20, 11, 0);
     EXPECT_EQ(ca().effectCount, 1);
-    EXPECT_EQ(e->stateTimer, -1);
+    EXPECT_EQ(e->timer, -1);
     e->deactivate();
     EXPECT_EQ(e->flags, 0x1040);
     cActor* f = cActor::obtainEffect();
@@ -192,12 +192,12 @@ TEST_F(PoolTest, EffectReusedOnlyAfterOneMoreUpdate) {
     EXPECT_NE(cActor::obtainEffect(), e);
     // A timed effect deactivates when its timer runs out.
     cActor* t = cActor::spawnEffect(nullptr, 1, 0, 0, 11, 0);
-    t->stateTimer = 2;
+    t->timer = 2;
     cActor::updateEffect(t);
     EXPECT_EQ(t->flags & 0x40, 0);
     cActor::updateEffect(t);
     EXPECT_EQ(t->flags, 0x1040);
-    EXPECT_EQ(t->stateTimer, -1);
+    EXPECT_EQ(t->timer, -1);
 }
 
 TEST_F(PoolTest, FullEffectPoolHandsOutOneInertEffect) {
@@ -211,7 +211,7 @@ TEST_F(PoolTest, FullEffectPoolHandsOutOneInertEffect) {
     EXPECT_EQ(inert->anim, 5);
     EXPECT_NE(inert->flags & 0x40, 0) << "inert: never painted";
     cActor::updateEffect(inert);
-    EXPECT_EQ(inert->animTick, 0) << "inert: never updated";
+    EXPECT_EQ(inert->animTicks, 0) << "inert: never updated";
     cActor* again = cActor::obtainEffect();
     EXPECT_EQ(again, inert);
     EXPECT_EQ(again->anim, -1) << "reset at each hand-out";
@@ -348,7 +348,7 @@ TEST_F(PoolTest, HitFlashCountsHitsAndBeatsTheActor) {
     EXPECT_EQ(cActor::hitFlash(a, 0, 9, 4, 5), 1);
     EXPECT_EQ(a->anim, 9);
     EXPECT_EQ(a->aiState, 1);
-    EXPECT_EQ(ca().hitLatch, 3);
+    EXPECT_EQ(ca().hitGuard, 3);
     EXPECT_NE(a->child, nullptr);
     EXPECT_EQ(a->child->anim, 10);
 }

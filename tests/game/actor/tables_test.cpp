@@ -89,7 +89,7 @@ TEST_F(TablesTest, DemoFileHoldsTheFixedRowsAndShapes) {
     EXPECT_EQ(state(10, 9), (std::vector<jint>{524297, 0, 4927, 4, 6346, 0}));
     EXPECT_EQ(state(10, 10), (std::vector<jint>{524298, 0, 4868, 32}));
 
-    ObjectArray* anims = ca().aiStateAnims;
+    ObjectArray* anims = ca().stateAnims;
     ASSERT_EQ(anims->length(), 19);
     for (jint k = 0; k < 19; ++k) {
         jint n = static_cast<IntArray*>(anims->data()[k])->length();
@@ -233,11 +233,11 @@ TEST_F(HooksTest, TheFrameworkAnswersTheCoresActorHooks) {
     EXPECT_EQ(hooks.getTypeParam(a, 12), 440);
     EXPECT_NE(hooks.newLogoActor(), nullptr);
     ca().grabMode = 7;
-    ca().carriedActor = a;
+    ca().grabbedActor = a;
     hooks.releaseCarriedActor();
     EXPECT_EQ(a->aiState, 9);
     EXPECT_EQ(ca().grabMode, 10);
-    EXPECT_EQ(ca().carriedActor, nullptr);
+    EXPECT_EQ(ca().grabbedActor, nullptr);
 }
 
 }  // namespace

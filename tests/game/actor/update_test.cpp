@@ -42,7 +42,7 @@ TEST_F(UpdateTest, CarriersTakeTheirRidersAlong) {
             actortest::place(rider, 210, 288, 20, 40);
         }
         rider->motion->data()[4] += 40;
-        carrier->rider = rider;
+        carrier->carried = rider;
         carrier->update();
         EXPECT_EQ(carrier->posX, 201) << c.type;
         EXPECT_EQ(carrier->posY, 301);
@@ -78,7 +78,7 @@ TEST_F(UpdateTest, UpdateHeadAndTail) {
     EXPECT_EQ(before->data()[0], 10);
     EXPECT_EQ(last->data()[2], 4);
     // The hero under its state machine moves by the physics' push.
-    h->stateFlags = 0x1000000;
+    h->physicsFlags = 0x1000000;
     ca().physicsDx = 999;  // cleared before the physics runs
     h->update();
     EXPECT_TRUE(rec.has("physics"));
@@ -126,7 +126,7 @@ TEST_F(UpdateTest, ScriptEvents) {
         }
         if (w == "fly away") {
             EXPECT_EQ(h->motion->data()[0], -2 << 8);
-            EXPECT_EQ(h->stateTimer, 20);
+            EXPECT_EQ(h->timer, 20);
             EXPECT_EQ(h->aiState, 31);
         }
         if (w == "shift") {
@@ -154,9 +154,9 @@ TEST_F(UpdateTest, BouncerPowersGrowWithinThirtyFrames) {
         ASSERT_EQ(b->aiState, 6);
         EXPECT_EQ(b->anim, w.anim);
         b->update();
-        EXPECT_EQ(ca().heroVars->data()[3], w.a);
-        EXPECT_EQ(ca().heroVars->data()[4], w.b);
-        EXPECT_EQ(ca().heroVars->data()[5], w.anim == 6 ? -1 : 41);
+        EXPECT_EQ(ca().heroStateVars->data()[3], w.a);
+        EXPECT_EQ(ca().heroStateVars->data()[4], w.b);
+        EXPECT_EQ(ca().heroStateVars->data()[5], w.anim == 6 ? -1 : 41);
         EXPECT_EQ(ca().heroState, 3);
         EXPECT_EQ(b->aiState, 2);
     }
@@ -180,7 +180,7 @@ TEST_F(UpdateTest, ZonesCarriersAndLaunchers) {
     carrier->type = 61;
     carrier->update();
     EXPECT_TRUE(rec.has("drive61"));
-    EXPECT_EQ(ca().heroLockMask & 0x8001C, 0x8001C);
+    EXPECT_EQ(ca().heroInputLock & 0x8001C, 0x8001C);
     world.scriptActive = true;
     rec.calls.clear();
     carrier->update();
@@ -200,7 +200,7 @@ TEST_F(UpdateTest, ZonesCarriersAndLaunchers) {
 TEST_F(UpdateTest, SwitchFiresAndFlipsItsTarget) {
     cActor* target = actortest::spawn(6, 500, 0, 0);
     target->flags |= 0x1000000;
-    target->stateFlags = 5;
+    target->physicsFlags = 5;
     cActor* s = actortest::spawn(6, 501, 300, 300, 0xA0, {500, 0});
     s->type = 62;
     s->flags |= 0x1000000;
@@ -208,7 +208,7 @@ TEST_F(UpdateTest, SwitchFiresAndFlipsItsTarget) {
     EXPECT_EQ(s->aiState, 2);
     s->update();
     EXPECT_EQ(s->aiState, 2) << "kind 0 waits for its hit flag";
-    s->hitFlags |= 0x10000;
+    s->contactFlags |= 0x10000;
     s->update();
     EXPECT_EQ(s->aiState, 6);
     s->update();
@@ -217,7 +217,7 @@ TEST_F(UpdateTest, SwitchFiresAndFlipsItsTarget) {
     EXPECT_EQ(s->flags & 0x1000000, 0);
     EXPECT_EQ(target->anim, 3);
     EXPECT_EQ(target->nextAnim, 4);
-    EXPECT_EQ(target->stateFlags, 0);
+    EXPECT_EQ(target->physicsFlags, 0);
     EXPECT_EQ(target->flags & 0x1000000, 0);
 }
 

@@ -36,7 +36,7 @@ protected:
         ASSERT_NE(hero, nullptr);
         game::cg().hero = hero;
         if (!hero->motion) hero->allocMotionState();
-        if (!hero->prevBox) hero->prevBox = newShortArray(4);
+        if (!hero->savedBox) hero->savedBox = newShortArray(4);
         w::resetCamera();
     }
     void TearDown() override {

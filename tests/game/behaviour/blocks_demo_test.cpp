@@ -85,8 +85,8 @@ protected:
         EXPECT_NE(hero, nullptr);
         game::cg().hero = hero;
         if (!hero->motion) hero->allocMotionState();
-        hero->stateFlags = 0x1000000 | 1;
-        if (!hero->prevBox) hero->prevBox = newShortArray(4);
+        hero->physicsFlags = 0x1000000 | 1;
+        if (!hero->savedBox) hero->savedBox = newShortArray(4);
         game::initLevelVariables();
         game::setVariable(3, 5, false);
         game::setVariable(9, 10, false);

@@ -49,10 +49,10 @@ TEST_F(ArenaBossTest, GuardedOutsideCodeNine) {
     for (const Case& c : cases) {
         b::bossEventCount() = static_cast<jbyte>(c.index);
         boss->aiState = 6;
-        boss->hitFlags = 0x200000 | 0x8;
+        boss->contactFlags = 0x200000 | 0x8;
         b::type92Contact(boss);
         EXPECT_EQ(b::bossGuarded(), c.guarded ? 1 : 0) << "code " << code(c.index);
-        if (c.guarded) { EXPECT_EQ(boss->hitFlags, 0) << "code " << code(c.index); }
+        if (c.guarded) { EXPECT_EQ(boss->contactFlags, 0) << "code " << code(c.index); }
     }
 }
 

@@ -45,7 +45,7 @@ TEST_P(DamagedArenaTest, StepsWithoutFault) {
             b::bossStep() = static_cast<jint>(seed >> 16) % 80 - 5;
             b::bossEventCount() = static_cast<jbyte>(static_cast<jint>(seed >> 20) % 50);
         }
-        hero->stateTimer = 0;
+        hero->timer = 0;
         step();
         if (game::world::isAnyScriptActive()) game::world::runLevelScripts();
         ASSERT_LE(game::cg().actorCount, game::kActorPoolSize);

@@ -201,7 +201,7 @@ TEST_F(PatternBossTest, HitsLandOnlyInTheCodesThatOpenIt) {
         hit(boss);
         b::bossTakeHit(boss, code(c.index));
         EXPECT_EQ(boss->parts->data()[2] < 8, c.hurt) << "index " << c.index << " state " << c.state;
-        EXPECT_EQ(boss->hitFlags & 0x200000, 0);
+        EXPECT_EQ(boss->contactFlags & 0x200000, 0);
     }
 }
 

@@ -53,7 +53,7 @@ TEST_P(ArenaRunsTest, StateAndPatternSequence) {
             // The minions of the pattern boss fall to the same hits.
             for (jint i = 0; i < game::cg().actorCount; ++i) {
                 cActor* a = game::poolActor(i);
-                if (a->type == 6) a->hitFlags |= 0x2000;
+                if (a->type == 6) a->contactFlags |= 0x2000;
             }
         }
         // The hero catches a companion thrown within reach and throws it back.
@@ -74,10 +74,10 @@ TEST_P(ArenaRunsTest, StateAndPatternSequence) {
             for (jint i = 0; i < game::cg().actorCount; ++i) {
                 cActor* a = game::poolActor(i);
                 if (a->subtype != 252) continue;
-                if (a->aiState == 0 && ++a->stateTimer >= 16) a->aiState = 1;
+                if (a->aiState == 0 && ++a->timer >= 16) a->aiState = 1;
             }
         }
-        hero->stateTimer = 0;  // never invulnerable: every touch counts
+        hero->timer = 0;  // never invulnerable: every touch counts
         step();
         const bool active = game::world::isAnyScriptActive();
         if (active && !scriptWasActive) ++scriptsStarted;

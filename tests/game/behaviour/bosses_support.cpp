@@ -67,8 +67,8 @@ cActor* BossTest::spawn(const std::vector<int16_t>& record) {
         p->data()[2] = game::getSubtypeClass(a->subtype);
         a->parts = p;
     }
-    if (needs.linked > 0 && (!a->auxRef || static_cast<ObjectArray*>(a->auxRef)->length() < needs.linked))
-        a->auxRef = newObjectArray(cid::cActor, needs.linked);
+    if (needs.linked > 0 && (!a->linked || static_cast<ObjectArray*>(a->linked)->length() < needs.linked))
+        a->linked = newObjectArray(cid::cActor, needs.linked);
     return a;
 }
 

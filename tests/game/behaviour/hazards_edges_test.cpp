@@ -373,8 +373,8 @@ TEST_F(HazardEdges, RandomGeneratorAndLaunchDirections) {
         EXPECT_EQ(a->motion->data()[3], -3622);
         EXPECT_EQ(a->motion->data()[1], 435);
         EXPECT_EQ(a->aiState, 8);
-        EXPECT_EQ(a->nextAiState, 40);
-        EXPECT_EQ(a->stateTimer, 13);
+        EXPECT_EQ(a->nextState, 40);
+        EXPECT_EQ(a->timer, 13);
         EXPECT_EQ(a->flags & 0xA0010, 0xA0010);
     }
 }

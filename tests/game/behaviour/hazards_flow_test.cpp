@@ -34,7 +34,7 @@ protected:
         game::setVariable(3, 99, false);
     }
     // The hero hittable again: no invulnerability left.
-    void recover() { hero->stateTimer = 0; }
+    void recover() { hero->timer = 0; }
     bool linkPathsLive() { return b::buildCurvePath(0, 0, 256, 0, 512, 0, 2) != nullptr; }
 };
 
@@ -220,13 +220,13 @@ TEST_F(HazardFlow, LinkMoverRidingItsCarrierShiftsEachRowOfItsLoopOnce) {
 TEST_F(HazardFlow, LinkPlatformWaitsByCountingItsTimerDown) {
     cActor* p = make(79, 63, 1000, 560, 0, {3, 61}, 72, 18);
     p->aiState = 4;
-    p->stateTimer = 3;
+    p->timer = 3;
     p->linkIndex = game::findTableIndex(62);
     b::updateType63(p);
-    EXPECT_EQ(p->stateTimer, 2);
+    EXPECT_EQ(p->timer, 2);
     EXPECT_EQ(p->aiState & 0xFFFFFF, 4);
     b::updateType63(p);
-    EXPECT_EQ(p->stateTimer, 1);
+    EXPECT_EQ(p->timer, 1);
     if (!linkPathsLive()) GTEST_SKIP() << "link-path routines not in yet";
     b::updateType63(p);  // below 1: the next leg starts
     EXPECT_EQ(p->aiState & 0xFFFFFF, 3);

@@ -69,10 +69,10 @@ TEST_F(MoversLinkPath, CodeNineKeepsARunningAnimationsFrameState) {
     cActor* a = mover(100, 100);
     a->setAnim(5);
     a->frame = 1;
-    a->animTick = 3;
+    a->animTicks = 3;
     moveToLinkRow(a, game::findTableIndex(1), 1);
     EXPECT_EQ(a->frame, 1);
-    EXPECT_EQ(a->animTick, 3);
+    EXPECT_EQ(a->animTicks, 3);
 }
 
 TEST_F(MoversLinkPath, CodeTenChangesTheSpeedAndHeadsForTheRowAfter) {
@@ -220,7 +220,7 @@ TEST_F(MoversLinkPath, LegsStartAtConstantSpeedOrWait) {
     EXPECT_EQ(a->aiState & 0xFFFFFF, 3) << "no wait: the leg starts in the same frame";
     waitThenStartLinkLeg(a, 9);
     EXPECT_EQ(a->aiState & 0xFFFFFF, 4);
-    EXPECT_EQ(a->stateTimer, 9);
+    EXPECT_EQ(a->timer, 9);
 }
 
 TEST_F(MoversLinkPath, LinkedActorIsNoneWhenTheParameterIsALinkIndex) {

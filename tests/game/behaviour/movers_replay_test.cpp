@@ -83,8 +83,8 @@ protected:
         ASSERT_NE(hero, nullptr);
         game::cg().hero = hero;
         if (!hero->motion) hero->allocMotionState();
-        hero->stateFlags |= 0x1000000 | 1;
-        if (!hero->prevBox) hero->prevBox = newShortArray(4);
+        hero->physicsFlags |= 0x1000000 | 1;
+        if (!hero->savedBox) hero->savedBox = newShortArray(4);
         game::setVariable(3, 3, false);
         game::hero::setHeroState(hero, 0);
         w::resetCamera();
@@ -127,7 +127,7 @@ protected:
             trace.push_back(n + " actor id=" + std::to_string(a->uniqueId) + " type=" + std::to_string(a->type) +
                             " sub=" + std::to_string(a->subtype) + " ai=" + std::to_string(a->aiState) +
                             " x=" + std::to_string(a->posX) + " y=" + std::to_string(a->posY) +
-                            " anim=" + std::to_string(a->anim) + " contact=" + hex(a->hitFlags) +
+                            " anim=" + std::to_string(a->anim) + " contact=" + hex(a->contactFlags) +
                             " hp=" + std::to_string(hp));
         }
         std::map<cActor*, jint> now = liveActors();
@@ -224,7 +224,7 @@ TEST_F(MoverReplay, ThrownTypesLiveTheirLifeInTheLevelAndLeave) {
             // Out of the active area a leaving actor waits there for the streaming pass.
             if (!gone && a->aiState == 1 && a->viewRating > 1) gone = true;
         }
-        EXPECT_TRUE(gone) << "type " << t.type << " never left; states " << testing::PrintToString(states) << " x " << a->posX << " timer " << a->stateTimer;
+        EXPECT_TRUE(gone) << "type " << t.type << " never left; states " << testing::PrintToString(states) << " x " << a->posX << " timer " << a->timer;
         ASSERT_FALSE(states.empty());
         EXPECT_NE(std::find(states.begin(), states.end(), 6), states.end()) << "type " << t.type << " was active";
     }

@@ -44,7 +44,7 @@ TEST_F(MoversRobustness, RandomActorsOfTheFamilyStepWithoutHarm) {
             if (!a) continue;
             a->type = type;
             a->aiState = pick(0, 3) == 0 ? pick(-5, 70) : 0;
-            a->stateTimer = pick(-3, 60);
+            a->timer = pick(-3, 60);
             a->linkIndex = pick(-2, 7);
             if (pick(0, 1)) a->parts = newIntArray(pick(0, 12));
             if (pick(0, 2) == 0 && !a->motion) a->allocMotionState();

@@ -345,7 +345,7 @@ TEST_F(ContainerTest, AContainerWhoseItemIsTakenStartsOpenAndReleasesNothing) {
     EXPECT_EQ(box->anim, 2);
     const jint before = game::cg().actorCount;
     box->aiState = 6;
-    box->animTick = 2;
+    box->animTicks = 2;
     updateType44(box);
     EXPECT_EQ(game::cg().actorCount, before);
 }
@@ -358,7 +358,7 @@ TEST_F(ContainerTest, AnItemOfKind2SubKind8IsReleasedAtScale150FlyingToTheHero) 
     EXPECT_EQ(box->params->data()[0], index);
     const jint before = game::cg().actorCount;
     box->aiState = 6;
-    box->animTick = 2;
+    box->animTicks = 2;
     updateType44(box);
     ASSERT_EQ(game::cg().actorCount, before + 1);
     cActor* item = game::poolActor(game::cg().actorCount - 1);
@@ -369,7 +369,7 @@ TEST_F(ContainerTest, AnItemOfKind2SubKind8IsReleasedAtScale150FlyingToTheHero) 
     // Once the opening is over the item (index 0) counts as taken.
     box->animPasses = 1;
     box->frame = box->frameTick = 0;
-    box->animTick = 5;
+    box->animTicks = 5;
     updateType44(box);
     EXPECT_EQ(box->aiState, 37);
     EXPECT_EQ(game::cg().tileAttributes->data()[index] & 15, 1);

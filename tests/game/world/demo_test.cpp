@@ -37,8 +37,8 @@ TEST_F(WorldTest, DemoStagePlaysItsIntro) {
     ASSERT_NE(hero, nullptr);
     game::cg().hero = hero;
     if (!hero->motion) hero->allocMotionState();
-    hero->stateFlags = 0x1000000 | 1;
-    if (!hero->prevBox) hero->prevBox = newShortArray(4);
+    hero->physicsFlags = 0x1000000 | 1;
+    if (!hero->savedBox) hero->savedBox = newShortArray(4);
     w::resetCamera();
     w::initCheckpoint();
     EXPECT_EQ(game::cg().checkpointAtSceneEnd, 1);

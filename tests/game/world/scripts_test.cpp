@@ -205,8 +205,8 @@ TEST_F(ScriptTest, EventsByArgumentCount) {
     } cases[] = {
         {0, -1, -1, 1, [&] { return flow.calls.back() == "levelEnd"; }},
         {4, -1, -1, 1, [] { return game::cg().cutsceneSkippable == 1; }},
-        {6, -1, -1, 1, [] { return game::ca().heroLockMask == 0x7FFFFFFF; }},
-        {7, -1, -1, 1, [] { return game::ca().heroLockMask == 0; }},
+        {6, -1, -1, 1, [] { return game::ca().heroInputLock == 0x7FFFFFFF; }},
+        {7, -1, -1, 1, [] { return game::ca().heroInputLock == 0; }},
         {12, -1, -1, 1, [] { return game::cg().scriptFlagA == 1; }},
         {2, 5, -1, 2, [] { return game::cg().levelVariant == 5; }},
         {2, 11, -1, 2, [] { return game::cg().levelVariant == 5; }},

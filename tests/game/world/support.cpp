@@ -139,9 +139,9 @@ cActor* makeHero(jint x, jint y) {
     if (!h) return nullptr;
     game::cg().hero = h;
     if (!h->motion) h->allocMotionState();
-    h->stateFlags = 0x1000000 | 1;
+    h->physicsFlags = 0x1000000 | 1;
     cActor::setBox(h->box, x - 17, y - 85, x + 17, y);
-    if (!h->prevBox) h->prevBox = newShortArray(4);
+    if (!h->savedBox) h->savedBox = newShortArray(4);
     return h;
 }
 

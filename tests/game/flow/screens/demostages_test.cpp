@@ -210,7 +210,7 @@ TEST(DemoStages, TheMeleeBossStageEndsWhenTheBossIsDefeated) {
     EXPECT_EQ(game::cg().levelFinished, 0);
     boss->parts->data()[2] = 1;
     game::behaviour::enterPhase52(boss, 60, 45);
-    boss->hitFlags |= 0x200000;  // the hero's attack lands
+    boss->contactFlags |= 0x200000;  // the hero's attack lands
     for (int i = 0; i < 200 && !game::cg().levelFinished; ++i) drv.step();
     EXPECT_NE(game::cg().levelFinished, 0);
     EXPECT_EQ(game::cg().gameState, 18);  // the last stage ends the game

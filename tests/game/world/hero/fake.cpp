@@ -213,8 +213,8 @@ void setMappedAnimThen(cActor* a, jint first, jint, jint) { setAnim(a, first); }
 
 jint& heroState() { return fake().heroState; }
 jint& heroStateTicks() { return fake().heroStateTicks; }
-jint heroVar(jint i) { return fake().heroVars[i]; }
-void setHeroVar(jint i, jint v) { fake().heroVars[i] = v; }
+jint heroVar(jint i) { return fake().heroStateVars[i]; }
+void setHeroVar(jint i, jint v) { fake().heroStateVars[i] = v; }
 jint& heroActionMask() { return fake().actionMask; }
 jint& actionAnim() { return fake().actionAnim; }
 jint& actionNextState() { return fake().actionNextState; }
@@ -256,7 +256,7 @@ bool tryEnterHeroState2(cActor* hero) {
 void handleHeroControls(cActor*) { fake().note("controls"); }
 void applyHeroJumpVelocity(cActor* hero, bool alt) {
     Fake& f = fake();
-    jint k = alt ? f.heroVars[4] : f.heroVars[3];
+    jint k = alt ? f.heroStateVars[4] : f.heroStateVars[3];
     jint c = f.curveIndex < static_cast<jint>(f.curve.size()) ? f.curve[f.curveIndex] : 0;
     setMotion(hero, 3, (c * k) >> 8);
 }
@@ -266,13 +266,13 @@ void applyHeroHit(cActor* hero, jint kind, jint dir, bool enter) {
 }
 void resetHeroStateAfterLanding() {
     if (fake().cruise) {
-        fake().heroVars[0] = 2048;
+        fake().heroStateVars[0] = 2048;
         setHeroState(fake().h(), 17);
     } else {
         setHeroState(fake().h(), 0);
     }
 }
-void holdHeroState() { fake().heroVars[0] = std::max(fake().heroVars[0], fake().heroStateTicks + 5); }
+void holdHeroState() { fake().heroStateVars[0] = std::max(fake().heroStateVars[0], fake().heroStateTicks + 5); }
 jint getCarryAnim(cActor* hero, jint dir) {
     bool against = (dir == 1) != (F(hero).facing == 1);
     return fake().grabMode == 3 ? (against ? 74 : 72) : (against ? 73 : 71);
@@ -292,7 +292,7 @@ bool updateFacingFromKeys(cActor* hero) {
 bool isHeroActionKeyPressed(cActor* hero) {
     return fake().physicsDy == 0 && (fake().actionMask & 0x8001C) && F(hero).subtype != 3010;
 }
-bool isHeroParamsNeutral() { return fake().heroVars[1] == 4128 && fake().heroVars[2] == 4128; }
+bool isHeroParamsNeutral() { return fake().heroStateVars[1] == 4128 && fake().heroStateVars[2] == 4128; }
 bool isHeroDead() { return fake().heroDead; }
 bool isFacingPartner(cActor* hero) {
     cActor* p = fake().partner;

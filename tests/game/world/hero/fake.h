@@ -74,7 +74,7 @@ struct Fake {
     std::vector<FakeActor> spawned;  // reserved so pointers stay put
     // Hero-side statics of the framework.
     jint heroState = 0, heroStateTicks = 0;
-    std::array<jint, 9> heroVars{};
+    std::array<jint, 9> heroStateVars{};
     jint actionMask = 0, actionAnim = 0, actionNextState = 0, inputLock = 0, inputMode = -1, inputOptions = 0, airControl = 0;
     jint cruise = 0;
     std::array<jint, 4> modes{};

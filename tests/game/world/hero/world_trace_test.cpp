@@ -146,7 +146,7 @@ std::vector<jint> straightJump(cActor* h, bool held) {
     for (jint i = 0; i < 5; ++i) curve->data()[i] = values[i];
     ca().jumpCurve = curve;
     const jint vars[7] = {0, 4128, 4128, 256, 480, -1, 0};
-    for (jint i = 0; i < 7; ++i) ca().heroVars->data()[i] = vars[i];
+    for (jint i = 0; i < 7; ++i) ca().heroStateVars->data()[i] = vars[i];
     ca().heroActionMask = game::act::JUMP_UP;
     hero::setHeroState(h, HeroState::JUMP);
     std::vector<jint> vys;
