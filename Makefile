@@ -1,4 +1,5 @@
 # Two entry points: `make run` and `make test`. Everything else is a helper.
+# ccache is used when installed (CMakeLists.txt sets the compiler launcher).
 JOBS      ?= $(shell nproc)
 BUILD     ?= build
 ASAN      ?= build-asan
@@ -8,7 +9,7 @@ SOAK      ?= build-soak
 GENERATOR := -G Ninja
 DEMO      ?= $(CURDIR)/demo
 
-.PHONY: all deps build asan stress fuzz test test-plain test-asan test-stress test-fuzz soak run demo-data clean
+.PHONY: all deps build play asan stress fuzz test test-plain test-asan test-stress test-fuzz soak run demo-data clean
 
 all: build
 
@@ -21,6 +22,12 @@ $(BUILD)/build.ninja:
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
+# What `make run` needs and nothing more: the program, the sound server and
+# the demo-data tool (cmake target `play`), in the same folder as `build`.
+play: deps $(BUILD)/build.ninja
+	@echo "building BrambleGame, SoundPump and make-demo-data in $(BUILD)/ ($(JOBS) jobs)"
+	cmake --build $(BUILD) -j $(JOBS) --target play
+
 $(ASAN)/build.ninja:
 	cmake -S . -B $(ASAN) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DBRAMBLE_SANITIZE=ON -DBRAMBLE_BENCH=OFF
 
@@ -30,8 +37,9 @@ asan: deps $(ASAN)/build.ninja
 $(STRESS)/build.ninja:
 	cmake -S . -B $(STRESS) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLE_GC_STRESS=ON -DBRAMBLE_BENCH=OFF -DBRAMBLE_ONLY="platform;runtime;javalib"
 
+# The stress stage builds and runs the runtime's tests only.
 stress: deps $(STRESS)/build.ninja
-	cmake --build $(STRESS) -j $(JOBS)
+	cmake --build $(STRESS) -j $(JOBS) --target tests-runtime
 
 $(FUZZ)/build.ninja:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLE_FUZZ=ON -DBRAMBLE_BENCH=OFF
@@ -84,14 +92,19 @@ test:
 	  END { printf "  %-7s %3d min %02d s\n", "total", t / 60, t % 60 }'; \
 	exit $$status
 
-demo-data: build
-	@if [ -x $(BUILD)/tools/make-demo-data ]; then $(BUILD)/tools/make-demo-data $(DEMO); \
-	else echo "demo data: content kit not built yet"; fi
+demo-data: play
+	$(BUILD)/tools/make-demo-data $(DEMO)
 
-run: build demo-data
-	@if [ -x $(BUILD)/shell/BrambleGame ]; then \
-	  BRAMBLE_DEVICE_ROOT=$${BRAMBLE_DEVICE_ROOT:-$(DEMO)/device} $(BUILD)/shell/BrambleGame; \
-	else echo "BrambleGame is not built yet"; fi
+# The game on the demo data. A BRAMBLE_DEVICE_ROOT set in the shell is set
+# aside (it seldom holds the game's data); `make run DEVICE_ROOT=DIR` picks
+# another device root on purpose.
+DEVICE_ROOT ?= $(DEMO)/device
+
+run: play demo-data
+	@if [ -n "$$BRAMBLE_DEVICE_ROOT" ] && [ "$$BRAMBLE_DEVICE_ROOT" != "$(DEVICE_ROOT)" ]; then \
+	  echo "make run: BRAMBLE_DEVICE_ROOT=$$BRAMBLE_DEVICE_ROOT from the shell is set aside; the device root is $(DEVICE_ROOT) (make run DEVICE_ROOT=DIR picks another)"; \
+	fi
+	BRAMBLE_DEVICE_ROOT=$(DEVICE_ROOT) $(BUILD)/shell/BrambleGame
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(STRESS) $(FUZZ) $(SOAK)

@@ -8,6 +8,11 @@
 #       GoogleTest program registered with CTest under <label>.
 #   bramble_bench(<name> SOURCES ... [DEPS ...])
 #       Google Benchmark program (never run by ctest).
+#   bramble_label_test(<label> <target>...)
+#       counts programs under a test label for its tests-<label> target
+#       (bramble_test does it itself; tests added by hand call it).
+#   bramble_label_targets()
+#       makes the tests-<label> targets, once every test is known.
 
 set(BRAMBLE_WARNINGS -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
 
@@ -71,6 +76,25 @@ function(bramble_test name)
     LABELS ${A_LABEL}
     TIMEOUT ${A_TIMEOUT}
     ENVIRONMENT "${env}")
+  bramble_label_test(${A_LABEL} ${name})
+endfunction()
+
+function(bramble_label_test label)
+  set_property(GLOBAL APPEND PROPERTY BRAMBLE_TEST_LABELS ${label})
+  set_property(GLOBAL APPEND PROPERTY BRAMBLE_TESTS_${label} ${ARGN})
+endfunction()
+
+function(bramble_label_targets)
+  get_property(labels GLOBAL PROPERTY BRAMBLE_TEST_LABELS)
+  if(NOT labels)
+    return()
+  endif()
+  list(REMOVE_DUPLICATES labels)
+  foreach(label IN LISTS labels)
+    get_property(programs GLOBAL PROPERTY BRAMBLE_TESTS_${label})
+    add_custom_target(tests-${label})
+    add_dependencies(tests-${label} ${programs})
+  endforeach()
 endfunction()
 
 function(bramble_bench name)

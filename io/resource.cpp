@@ -2,8 +2,11 @@
 #include "io/resource.h"
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "io/archive_index.h"
 #include "javalib/io_support.h"
@@ -29,6 +32,50 @@ namespace pfs = platform::fs;
 
 ResourceInputStream_Statics* archive() { return statics<ResourceInputStream_Statics>(g_ResourceInputStreamStatics); }
 
+// The archive's index as last read, with the bytes it was read from. The
+// resource opener reads the archive anew at every call, and the Java index
+// is read once per run besides: an index whose bytes (and file length) are
+// those already read is taken from here, so a damaged one is checked and
+// logged once, not at every read.
+struct IndexCache {
+    std::mutex lock;
+    std::string path;  // case folded
+    int64_t fileSize = -1;
+    std::vector<uint8_t> bytes;
+    std::shared_ptr<const bramble::io::ArchiveIndex> index;
+};
+
+IndexCache& indexCache() {
+    static IndexCache* cache = new IndexCache();  // lives to the end of the process
+    return *cache;
+}
+
+// The index of the open archive at `path`; the file's position afterwards is
+// unspecified.
+std::shared_ptr<const bramble::io::ArchiveIndex> archiveIndexOf(const std::string& path, pfs::File& file) {
+    IndexCache& c = indexCache();
+    std::lock_guard<std::mutex> guard(c.lock);
+    const int64_t size = file.size();
+    const std::string key = pfs::foldCase(path);  // device paths name files without regard to case
+    if (c.index && c.path == key && c.fileSize == size && file.seek(0, pfs::SeekFrom::Start)) {
+        std::vector<uint8_t> now(c.bytes.size());
+        if (file.read(now.data(), now.size()) == now.size() && now == c.bytes) return c.index;
+    }
+    std::vector<uint8_t> seen;
+    bramble::io::ArchiveReadFn read = [&](uint8_t* buffer, size_t n) {
+        const size_t got = file.read(buffer, n);
+        seen.insert(seen.end(), buffer, buffer + got);
+        return got;
+    };
+    if (!file.seek(0, pfs::SeekFrom::Start)) seen.clear();
+    auto index = std::make_shared<const bramble::io::ArchiveIndex>(bramble::io::readArchiveIndex(read, size));
+    c.path = key;
+    c.fileSize = size;
+    c.bytes = std::move(seen);
+    c.index = index;
+    return index;
+}
+
 std::string printable(String* s) {
     std::string text = toUtf8(s);
     if (text.size() > 80) text = text.substr(0, 80) + "...";
@@ -44,21 +91,17 @@ void javax_microedition_io_ResourceInputStream::loadArchiveIndex() {
     auto* file = newObject<javax_microedition_io_File>(javax_microedition_io_File::getDataArchivePath());
     archive()->archiveFile = file;
     const std::string path = file->devicePath();
-    bramble::io::ArchiveIndex index;
-    bool opened;
+    std::shared_ptr<const bramble::io::ArchiveIndex> read;
     {
         BlockingRegion blocking;  // the index is read natively; no Java object is touched here
         pfs::File in = pfs::File::open(path, pfs::OpenMode::Read);
-        opened = in.isOpen();
-        if (opened) {
-            bramble::io::ArchiveReadFn read = [&](uint8_t* buffer, size_t size) { return in.read(buffer, size); };
-            index = bramble::io::readArchiveIndex(read, in.size());
-        }
+        if (in.isOpen()) read = archiveIndexOf(path, in);
     }
-    if (!opened) {
+    if (!read) {
         logPrintf("ResourceInputStream::loadArchiveIndex: cannot open the archive %s", path.c_str());
         return;
     }
+    const bramble::io::ArchiveIndex& index = *read;
     const jint count = static_cast<jint>(index.entries.size());
     archive()->names = newObjectArray(cid::String, count);
     archive()->offsets = newIntArray(count);
@@ -208,8 +251,8 @@ bool readResourceNative(std::string_view name, std::vector<uint8_t>& bytes) {
         logPrintf("ResourceInputStream::loadArchiveIndex: cannot open the archive %s", archivePath.c_str());
         return false;
     }
-    ArchiveReadFn read = [&](uint8_t* buffer, size_t size) { return archive.read(buffer, size); };
-    const ArchiveIndex index = readArchiveIndex(read, archive.size());
+    const std::shared_ptr<const ArchiveIndex> cached = archiveIndexOf(archivePath, archive);
+    const ArchiveIndex& index = *cached;
     std::u16string request;
     for (char c : name) request.push_back(static_cast<unsigned char>(c));
     const int found = findArchiveEntry(index, request);

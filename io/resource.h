@@ -15,6 +15,9 @@
 //  - The index is loaded at the first lookup and kept for the run; the
 //    archive File static is set before loading, so a failed load is not
 //    retried.
+//  - The index is checked (and its faults logged) once per version of the
+//    archive: the resource opener, which opens the archive at every call,
+//    takes an index whose bytes were read before from that reading.
 #pragma once
 
 #include <cstdint>

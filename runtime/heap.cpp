@@ -24,8 +24,6 @@ inline size_t mag(const char* b) {
 }
 inline bool isFree(const char* b) { return sizeWord(b) > 0; }
 
-constexpr size_t roundUp(size_t n, size_t to) { return (n + to - 1) / to * to; }
-
 }  // namespace
 
 MemoryManager::MemoryManager(size_t size, bool movable)

@@ -32,6 +32,8 @@ constexpr jint iadd(jint a, jint b) { return static_cast<jint>(static_cast<uint3
 constexpr jint isub(jint a, jint b) { return static_cast<jint>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
 constexpr jint imul(jint a, jint b) { return static_cast<jint>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }
 constexpr jint ineg(jint a) { return static_cast<jint>(0u - static_cast<uint32_t>(a)); }
+// Math.abs: MIN stays MIN (its negation wraps).
+constexpr jint iabs(jint a) { return a < 0 ? ineg(a) : a; }
 
 // Division toward zero; MIN / -1 is MIN (Java's result). The caller decides
 // what a zero divisor means (converted code raises ArithmeticException);

@@ -447,7 +447,7 @@ void ObjectManager::sweep() {
     rt::MonitorTable& monitors = m_app->monitors();
     for (Object* o : m_dead) {
         void* vptr;
-        std::memcpy(&vptr, o, sizeof vptr);
+        std::memcpy(&vptr, static_cast<const void*>(o), sizeof vptr);
         if (vptr) o->finalize();
         if (o->hasMonitor()) monitors.release(o);
     }

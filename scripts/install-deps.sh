@@ -5,6 +5,7 @@ set -eu
 
 PACKAGES="
 build-essential
+ccache
 clang
 cmake
 fluid-soundfont-gm
@@ -30,6 +31,7 @@ libsdl2-dev
 libvorbisidec-dev
 libx11-dev
 libxtst-dev
+lld
 ninja-build
 pkg-config
 xauth

@@ -1,4 +1,7 @@
 // BrambleGame: the game program.
+#include <string>
+
+#include "platform/fs/fs.h"
 #include "runtime/application.h"
 #include "shell/game_program.h"
 #include "shell/shell.h"
@@ -6,5 +9,8 @@
 int main() {
     BRAMBLE_RECORD_STACK_TOP();
     installGameProgram();
-    return WinMain();
+    ShellOptions options;
+    // Nothing of the game runs without its archive.
+    options.requiredFile = std::string(platform::fs::kAppFolder) + "\\data.bar";
+    return WinMain(options);
 }

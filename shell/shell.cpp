@@ -115,6 +115,32 @@ std::int64_t onPeerMessage(platform::Window* window, const ipc::Message& m) {
     return 0;
 }
 
+// The one line a second start leaves: it hands over to the running game.
+void logAlreadyRunning() {
+    logPrintf("BrambleGame is already running: its window is brought to the front and this start ends");
+}
+
+// Whether the run's required file is there; when not, one explanation of
+// where it was looked for and how to make the demo data.
+bool requiredFilePresent(const std::string& devicePath) {
+    if (devicePath.empty() || platform::fs::fileSize(devicePath) >= 0) return true;
+    const std::optional<std::string> host = platform::fs::hostPath(devicePath);
+    const char* fromEnv = std::getenv("BRAMBLE_DEVICE_ROOT");
+    logPrintf("BrambleGame: no game data: %s is missing (device root %s, %s)",
+              host ? host->c_str() : devicePath.c_str(), platform::fs::deviceRoot().c_str(),
+              fromEnv && *fromEnv ? "from BRAMBLE_DEVICE_ROOT" : "the default; BRAMBLE_DEVICE_ROOT names another");
+    logPrintf("BrambleGame: make the demo data and play it with `make run` in the source tree, or write it with "
+              "`build/tools/make-demo-data DIR` and start with BRAMBLE_DEVICE_ROOT=DIR/device");
+    return false;
+}
+
+// Where this run keeps its files and which language it speaks.
+void logRunSettings(uint32_t language) {
+    const char* code = launcherLanguageCode(language);
+    logPrintf("BrambleGame: device root %s, window folder %s, language %s (0x%X)", platform::fs::deviceRoot().c_str(),
+              ipc::registryFolder().c_str(), *code ? code : "en", unsigned(language));
+}
+
 }  // namespace
 
 ShellState& shellState() {
@@ -165,6 +191,7 @@ int createMainWindow() {
         options, &status);
     if (status == ipc::RegisterStatus::AlreadyExists) {
         // Another instance started at the same moment and registered first.
+        logAlreadyRunning();
         ipc::bringToFront(ipc::findWindow(kMainWindowClass, kMainWindowTitle), kPeerTimeout);
         s.mainWindow->destroy();
         s.mainWindow.reset();
@@ -212,9 +239,16 @@ int WinMain(const ShellOptions& options) {
 
     // One instance: bring the running one forward instead.
     if (ipc::Window other = ipc::findWindow(kMainWindowClass, kMainWindowTitle)) {
+        logAlreadyRunning();
         ipc::bringToFront(other, kPeerTimeout);
         closeLogFile();
         return 0;
+    }
+
+    // Without its data the run would only show a black window: stop here.
+    if (!requiredFilePresent(options.requiredFile)) {
+        closeLogFile();
+        return kExitNoData;
     }
 
     startSoundServer();
@@ -238,6 +272,7 @@ int WinMain(const ShellOptions& options) {
     SetLauncherLanguage(language);
     // The game's texts follow the launcher's language (localized resources).
     bramble::io::setResourceLanguage(launcherLanguageCode(language));
+    logRunSettings(language);
 
     // The collector scans this thread's stack up to its real base.
     impl.mainStackTop = platform::currentStackBase();

@@ -44,7 +44,14 @@ struct ShellOptions {
     // Ends the process on the close road (null: std::exit). A replacement
     // that returns lets WinMain return the exit code instead.
     void (*exitProcess)(int code) = nullptr;
+    // A device file the run cannot do without (the game: its data archive).
+    // When it is missing, start-up says where it looked and how to make the
+    // data, and WinMain returns kExitNoData before any window or server.
+    std::string requiredFile;
 };
+
+// WinMain's result when the required file is missing.
+inline constexpr int kExitNoData = 1;
 
 // The shell's one record; zero (and the static settings) at start.
 struct ShellState {

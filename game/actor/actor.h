@@ -306,6 +306,9 @@ ObjectArray* aiProgram(jint n);
 // Row of a subtype in the parameter table: 0..272 themselves, 3003, 3010
 // and 3013 rows 273..275; -1 for any other.
 jint subtypeRow(jint subtype);
+// Element 5 of the subtype's parameter row (the class the level loader
+// sorts records by); -1 when the subtype has no row.
+jint subtypeClassOf(jint subtype);
 
 // The hero bounce of a type-74 actor.
 void bounceHero(cActor* hero, jint kind, jint powerA, jint powerB);

@@ -1,16 +1,19 @@
 // Contact between actors (see contact.h).
 #include "game/actor/contact.h"
 
+#include "game/actor/levels.h"
+#include "game/actor/pool.h"
+#include "game/behaviour/routines.h"
+#include "game/data/statics.h"
 #include "game/flow/gmath.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
-#include "game/actor/levels.h"
-#include "game/actor/pool.h"
-#include "game/data/hooks.h"
-#include "game/data/statics.h"
+#include "game/sprite/bitmapfont.h"
 #include "game/sprite/sprite.h"
+#include "game/world/scripts.h"
 #include "runtime/log.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace game;
@@ -29,6 +32,43 @@ bool movesUpFaster(cActor* mover, cActor* other) {
 
 jint velocityY(cActor* a) { return a->motion ? a->motion->data()[3] : 0; }
 
+// The frame's own part rectangles, or, when it has none, the rectangles of
+// the modules it paints (those the sprite engine's measure bounds let
+// through), at the actor's position and mirrored with its facing.
+jint frameRects(cActor* a, IntArray* list) {
+    BSprite* s = a->sprite;
+    const jint flags = a->facing == 1 ? 1 : 0;
+    const bool plainFrame = a->subtype == 83 || a->subtype == 84;
+    jint frame;
+    if (plainFrame) {
+        frame = a->anim;
+    } else {
+        if (a->anim < 0 || a->anim >= s->getAnimCount() || a->frame < 0 || a->frame >= s->getAFrameCount(a->anim))
+            return 0;
+        frame = s->aframeFrame->data()[s->animFirstAFrame->data()[a->anim] + a->frame];
+    }
+    if (frame < 0 || frame >= s->getFrameCount()) return 0;
+    const jint room = std::min<jint>(kMaxPartRects, list->length() / 4);
+    const jint count = s->getFrameRectCount(frame);
+    IntArray* rect = ca().frameRect;
+    jint n = 0;
+    for (jint i = 0; i < count && n < room; ++i, ++n) {
+        s->getFrameRectAt(frame, i, rect, flags);
+        const jint* v = rect->data();
+        jint* d = list->data() + 4 * n;
+        d[0] = java::iadd(a->posX, v[0]);
+        d[1] = java::iadd(a->posY, v[1]);
+        d[2] = java::iadd(d[0], v[2]);
+        d[3] = java::iadd(d[1], v[3]);
+    }
+    if (n > 0) return n;
+    // The module list writes while it has room in list; a list longer than
+    // the kept records is cut to them.
+    n = plainFrame ? BitmapFont::collectFrameModuleRects(s, list, frame, a->posX, a->posY, flags)
+                   : BitmapFont::collectAFrameModuleRects(s, list, a->anim, a->frame, a->posX, a->posY, flags);
+    return std::min(n, room);
+}
+
 }  // namespace
 
 bool game::attackBoxHits(cActor* a, cActor* b) {
@@ -38,47 +78,19 @@ bool game::attackBoxHits(cActor* a, cActor* b) {
 bool game::boxesOverlap(cActor* a, cActor* b) { return a && b && cActor::rectsIntersect(a->box, b->box); }
 
 jint game::collectFrameRects(cActor* a, IntArray* list) {
-    if (!a || !a->sprite || !list) return 0;
-    BSprite* s = a->sprite;
-    jint flags = a->facing == 1 ? 1 : 0;
-    IntArray* rect = ca().frameRect;
-    jint frame, count;
-    if (a->subtype == 83 || a->subtype == 84) {
-        frame = a->anim;
-    } else {
-        if (a->anim < 0 || a->anim >= s->getAnimCount() || a->frame < 0 || a->frame >= s->getAFrameCount(a->anim))
-            return 0;
-        frame = s->aframeFrame->data()[s->animFirstAFrame->data()[a->anim] + a->frame];
-    }
-    if (frame < 0 || frame >= s->getFrameCount()) return 0;
-    count = s->getFrameRectCount(frame);
     jint n = 0;
-    auto put = [&](jint l, jint t, jint r, jint b) {
-        if (n >= kMaxPartRects || 4 * n + 3 >= list->length()) return;
-        jint* d = list->data() + 4 * n;
-        d[0] = l;
-        d[1] = t;
-        d[2] = r;
-        d[3] = b;
-        ++n;
-    };
-    for (jint i = 0; i < count; ++i) {
-        s->getFrameRectAt(frame, i, rect, flags);
-        const jint* v = rect->data();
-        put(a->posX + v[0], a->posY + v[1], a->posX + v[0] + v[2], a->posY + v[1] + v[3]);
-    }
-    if (n == 0) {
-        // No rectangles of its own: the frame's painted extent stands in.
-        s->getFrameRect(rect, frame, a->posX, a->posY, flags);
-        const jint* v = rect->data();
-        if (v[2] >= v[0] && v[3] >= v[1]) put(v[0], v[1], v[2], v[3]);
-    }
+    if (a && a->sprite && list) n = frameRects(a, list);
+    // Whatever the frame gave, the next measure accepts modules of any size.
+    BitmapFont::resetMeasureBounds();
     return n;
 }
 
 bool game::partsIntersect(cActor* a, cActor* b, bool useAParts, bool useBParts) {
     cActorStatics& s = ca();
+    // Module rectangles narrower or lower than 2 px take no part.
+    BitmapFont::setMeasureBounds(2, java::kIntMax, 2, java::kIntMax);
     g_partCountA = collectFrameRects(a, s.partRectsA);
+    BitmapFont::setMeasureBounds(2, java::kIntMax, 2, java::kIntMax);
     g_partCountB = collectFrameRects(b, s.partRectsB);
     // The bounding boxes of the two lists (records are int[4] each here).
     auto bounds = [](IntArray* list, jint n, ShortArray* out) {
@@ -143,7 +155,7 @@ jint game::contactFromAbove(cActor* mover, cActor* carrier, ShortArray*) {
     jint vy = velocityY(carrier);
     bool lands = carrier->linkIndex < 1 && vy == 0 ? mover->posY <= carrier->box->data()[1]
                                                    : mover->posY <= carrier->posY - (vy >> 8);
-    if (lands && behaviourHooks().tryCarryHero(carrier)) return kContactAbove;
+    if (lands && game::behaviour::tryCarryHero(carrier)) return kContactAbove;
     dropRider(carrier);
     return 0;
 }
@@ -153,7 +165,7 @@ jint game::contactSide(cActor* mover, cActor* other, ShortArray*) {
     const jshort* o = other->box->data();
     jint code = m[2] > o[0] && m[0] < o[2] ? kContactBoth : kContactSide;
     if (!movesUpFaster(mover, other) && mover->posY <= o[1] - (velocityY(other) >> 8) && (code & 32) &&
-        behaviourHooks().tryCarryHero(other))
+        game::behaviour::tryCarryHero(other))
         return code;
     dropRider(other);
     return code;
@@ -168,9 +180,9 @@ jint game::contactPush(cActor* mover, cActor* platform) {
     jlong rx = jlong(m[4]) - (jlong(platform->posX) << 8) + vx;
     jlong ry = jlong(m[5]) - (jlong(platform->posY) << 8) + vy;
     jint w = platform->getTypeParam(6), h = platform->getTypeParam(7);
-    jint along = std::abs(java::l2i((rx * c + ry * s) >> 14));
+    jint along = java::iabs(java::l2i((rx * c + ry * s) >> 14));
     if (along >= ((w / 2) << 8)) return 0;
-    jint across = std::abs(java::l2i((ry * c - rx * s) >> 14));
+    jint across = java::iabs(java::l2i((ry * c - rx * s) >> 14));
     if (across >= ((h / 2) << 8)) return 0;
     ca().hasRotatedContact = 1;
     ca().rotatedContactActor = platform;
@@ -183,7 +195,7 @@ void game::markHitByHero(cActor* mover, cActor* other) {
     case 5: other->contactFlags |= 0x100000; break;
     case 16: other->contactFlags |= 0x400000; break;
     default:
-        behaviourHooks().classifyHeroContact(other);
+        game::behaviour::classifyHeroContact(other);
         if (other->contactFlags & 8) {
             other->contactFlags &= ~8;
             if (ca().heroState == 7) other->contactFlags |= 0x20000;
@@ -282,7 +294,7 @@ bool game::startScriptFromParam(cActor* a, jint i) {
         logPrintf("Actor %d: level script %d outside the table", a->uniqueId, id);
         return false;
     }
-    worldHooks().resetScriptCounters(id);
+    game::world::resetScriptCounters(id);
     state->data()[id] = 0;
     return true;
 }

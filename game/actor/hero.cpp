@@ -2,15 +2,19 @@
 #include "game/actor/hero.h"
 
 #include "game/actor/levels.h"
-#include "game/flow/gmath.h"
-#include "game/flow/sound.h"
-#include "game/flow/variables.h"
 #include "game/actor/pool.h"
-#include "game/data/hooks.h"
+#include "game/behaviour/routines.h"
 #include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
+#include "game/flow/gmath.h"
 #include "game/flow/input.h"
+#include "game/flow/screens/dialog.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
+#include "game/world/body.h"
+#include "game/world/hero/machine.h"
+#include "game/world/scripts.h"
 
 #include <cstdlib>
 
@@ -18,7 +22,7 @@ using namespace game;
 
 namespace {
 
-cActor* hero() { return cg().hero; }
+cActor* theHero() { return cg().hero; }
 jint* heroVars() { return ca().heroStateVars->data(); }
 bool isHeroSubtypeValue(jint s) { return s == 0 || s == 242; }
 
@@ -48,7 +52,7 @@ void game::setHeroMove(cActor* h, jint kind, jint param, jint mode, jint duratio
     if (mode == 185) v[5] = d < 1 ? 19 : isHeroSubtypeValue(h->subtype) ? 41 : -1;
     else v[5] = isHeroSubtypeValue(h->subtype) ? 36 : -1;
     v[6] = param;
-    worldHooks().setHeroState(h, h->subtype == 3010 ? 36 : 3);
+    game::hero::setHeroState(h, h->subtype == 3010 ? 36 : 3);
     ca().heroLaunched = 1;
 }
 
@@ -60,7 +64,7 @@ void game::applyHeroHit(cActor* h, jint kind, jint direction, bool enter) {
     v[5] = kind;
     v[6] = 0;
     playSound(19);
-    if (enter) worldHooks().setHeroState(h, 3);
+    if (enter) game::hero::setHeroState(h, 3);
 }
 
 jint game::scaleCurveValue(IntArray* curve, jint i, jint k) {
@@ -87,10 +91,12 @@ void game::heroState37(cActor* h, jint phase) {
     }
     if (ca().heroActionMask & 0x100000) {
         jint id = ca().ringRadius < 3840 ? ca().ringScriptLow : ca().ringScriptHigh;
-        jint script = worldHooks().findScriptById(id);
+        jint script = game::world::findScriptById(id);
         if (script >= 0) {
-            worldHooks().resetScriptCounters(script);
-            worldHooks().startScript(script);
+            game::world::resetScriptCounters(script);
+            game::world::startScript(script);
+            // The hero waits for the ring's script (none found: nothing to wait for).
+            stopHeroForScript();
         }
     }
     ca().ringRadius -= 998;
@@ -138,13 +144,13 @@ bool game::tryEnterHeroState2(cActor* h) {
     jint b = ca().collisionResult;
     if (!(b & 1) || (b & 192) || (b & 0x100000)) return false;
     if (h->motion) h->motion->data()[3] = 4800;
-    worldHooks().setHeroState(h, 2);
+    game::hero::setHeroState(h, 2);
     return true;
 }
 
 bool game::tryEnterHeroState7(cActor* h) {
     if (!(ca().heroActionMask & 512) || h->subtype == 3010) return false;
-    worldHooks().setHeroState(h, 7);
+    game::hero::setHeroState(h, 7);
     return true;
 }
 
@@ -161,18 +167,18 @@ bool game::isHeroSubtype(cActor* a) { return a && isHeroSubtypeValue(a->subtype)
 bool game::isHeroHittable() {
     jint s = ca().heroState;
     if (s == 5 || s == 12 || s == 15 || s == 16) return true;
-    return s == 38 && hero() && hero()->anim == 25;
+    return s == 38 && theHero() && theHero()->anim == 25;
 }
 
 bool game::isHeroInputFree() { return !(cg().inputBlock & 1) && ca().heroInputLock != 0x7FFFFFFF; }
 
 void game::faceHero(cActor* a) {
-    if (!a || !hero() || a->aiState == 38) return;
-    cActor::setFacing(a, a->posX < hero()->posX ? 1 : 0);
+    if (!a || !theHero() || a->aiState == 38) return;
+    cActor::setFacing(a, a->posX < theHero()->posX ? 1 : 0);
 }
 
 jint game::getDirectionToHero(cActor* a) {
-    cActor* h = hero();
+    cActor* h = theHero();
     if (!a || !h) return 1;
     jint d = a->posX >= h->posX ? -1 : 1;
     IntArray* lim = cg().cameraLimits;
@@ -184,11 +190,11 @@ jint game::getDirectionToHero(cActor* a) {
 }
 
 void game::chaseHeroX(cActor* a) {
-    if (!a || !hero() || !a->motion) return;
-    jint v = java::imul(hero()->posX - a->posX, 256);
+    if (!a || !theHero() || !a->motion) return;
+    jint v = java::imul(theHero()->posX - a->posX, 256);
     a->motion->data()[2] = v < -2048 ? -2048 : v > 2048 ? 2048 : v;
     a->setAnim(2);
-    cActor::setFacing(a, a->posX < hero()->posX ? 1 : 0);
+    cActor::setFacing(a, a->posX < theHero()->posX ? 1 : 0);
 }
 
 void game::launchUp(cActor* a) {
@@ -239,7 +245,7 @@ bool game::isAiState9Or13Or14(cActor* a) {
 }
 
 bool game::tryCatchHero(cActor* a) {
-    cActor* h = hero();
+    cActor* h = theHero();
     if (!h || !a->attackBox || !cActor::rectsIntersect(a->attackBox, h->box)) return false;
     a->aiState = 6;
     ca().bossEventCount = 1;
@@ -288,7 +294,8 @@ game::HeroUpdateRoutine game::heroUpdateRoutine() { return g_heroUpdate; }
 
 bool game::readHeroInput() {
     ca().heroActionMask = heroActionBits(&isKeyPressed, &isKeyHeld) & ~ca().heroInputLock;
-    if (cg().inputBlock & 1) {
+    // A script's input block, or the side panel out of its rest position.
+    if ((cg().inputBlock & 1) || hasPanelOffset()) {
         ca().heroActionMask = 0;
         return true;
     }
@@ -315,7 +322,7 @@ void game::dropCarried(cActor* h) {
         if (w > 0 && w < 3) ca().liftCount = 3 - w;
     }
     playSound(20);
-    worldHooks().setHeroState(h, 12);
+    game::hero::setHeroState(h, 12);
 }
 
 void game::throwActor(cActor* a, jint kind, jint direction, jint tx, jint ty) {
@@ -332,7 +339,7 @@ void game::throwActor(cActor* a, jint kind, jint direction, jint tx, jint ty) {
         if (t && t->subtype == 238) {
             jint dx = t->posX - a->posX;
             jint vy = dx == 0 ? 0 : java::idiv(java::imul(t->posY - a->posY - 10, m[2]), dx);
-            vy = std::abs(vy);
+            vy = java::iabs(vy);
             m[3] = t->posY - 10 > a->posY ? vy : -vy;
             a->setVelocityLimitsY(-12800, 12800);
         }
@@ -343,14 +350,15 @@ void game::throwActor(cActor* a, jint kind, jint direction, jint tx, jint ty) {
         if (a->subtype == 144) cg().cameraTarget = a;
     } else if (kind == 2) {
         setMotionLimits(a, -10000, 10000, -10000, 10000);
-        jint t = std::abs(tx - a->posX) / 25 + 1;
-        a->motion->data()[2] = java::idiv(java::ishl(tx - a->posX, 8), t);
-        a->motion->data()[3] = java::idiv(java::ishl(ty - a->posY, 8), t);
+        const jint dx = java::isub(tx, a->posX), dy = java::isub(ty, a->posY);
+        const jint t = java::iadd(java::iabs(dx) / 25, 1);
+        a->motion->data()[2] = java::idiv(java::ishl(dx, 8), t);
+        a->motion->data()[3] = java::idiv(java::ishl(dy, 8), t);
         a->physicsFlags = 0x1000206;
         a->flags |= 0x20000;
         a->aiState = 5;
         a->originX = a->posX;
-    } else if (cActor* h = hero()) {
+    } else if (cActor* h = theHero()) {
         cActor::moveTo(a, java::ishl(h->posX, 8), java::ishl(h->posY, 8));
         if (IntArray* req = cg().type10Requests; req && req->length() >= 2) {
             req->data()[0] = a->posX;
@@ -378,7 +386,7 @@ void game::startTumble(cActor* a, jint options) {
         }
         [[fallthrough]];
     case 19:
-        behaviourHooks().launchRandomly(a);
+        game::behaviour::launchRandomly(a);
         if (a->subtype == 19) a->setAnim(1);
         break;
     default: break;
@@ -411,7 +419,7 @@ void game::carryRider(cActor* launcher, cActor* rider, jint endFrame) {
         }
     }
     jint a = launcher->getParam(0), b = launcher->getParam(1);
-    cActor* h = hero();
+    cActor* h = theHero();
     if (!(h && h->subtype == 3010) && (rider->type == 2 || (rider->flags & 0x202))) {
         jint mid = (launcher->box->data()[1] + launcher->box->data()[3]) / 2;
         cActor::moveTo(rider, riderX256, java::ishl(mid, 8));
@@ -443,7 +451,7 @@ void game::updateType59(cActor* a) {
     switch (a->aiState) {
     case 0: a->aiState = 2; break;
     case 2:
-        if (hero() && cActor::rectsIntersect(a->box, hero()->box)) {
+        if (theHero() && cActor::rectsIntersect(a->box, theHero()->box)) {
             ca().runSpeedFactor = 460;
             ca().speedBoostParam = 128;
             a->setAnim(1);
@@ -460,7 +468,7 @@ void game::updateType59(cActor* a) {
 
 bool game::dropThroughFloor(cActor* h) {
     cActor::moveBy(h, 0, 1024);
-    worldHooks().setHeroState(h, 2);
+    game::hero::setHeroState(h, 2);
     resetKeys();
     return true;
 }
@@ -473,19 +481,19 @@ bool game::tryMountAction(cActor* h, bool setFacingArg, jint facing) {
             if (mount->type == 8 && allowed) mount->clearRider();
             if (allowed) return dropThroughFloor(h);
         }
-    } else if (worldHooks().isRowAllClass22(h)) {
+    } else if (game::world::isRowAllClass22(h)) {
         return dropThroughFloor(h);
     }
-    if (!behaviourHooks().canEnterState16(h) || (ca().heroActionMask & 32)) return false;
+    if (!game::hero::canEnterState16(h) || (ca().heroActionMask & 32)) return false;
     if (setFacingArg) h->facing = facing != 0;
     heroVars()[0] = 4320;
-    worldHooks().setHeroState(h, 16);
+    game::hero::setHeroState(h, 16);
     return true;
 }
 
 void game::setClimbDirection(cActor* h, jint d) {
-    if (d == 0 && ca().climbDir == 1) worldHooks().stepTilesWhileClass(h, 0, -1, 0x200000);
-    else if (d == 0 && ca().climbDir == -1) worldHooks().stepTilesUntilClass(h, 0, 1, 0x200000);
+    if (d == 0 && ca().climbDir == 1) game::world::stepTilesWhileClass(h, 0, -1, 0x200000);
+    else if (d == 0 && ca().climbDir == -1) game::world::stepTilesUntilClass(h, 0, 1, 0x200000);
     ca().climbDir = d;
     if (d == 1) h->setAnim(94);
     else if (d == -1) h->setAnim(95);
@@ -503,7 +511,7 @@ bool game::setAnimAndSkip(cActor* a, jint anim, jint n) {
 }
 
 void game::switchToNextHero() {
-    cActor* h = hero();
+    cActor* h = theHero();
     ObjectArray* slots = cg().characterSlots;
     if (!h || !slots) return;
     jint scale = h->scale, flags = h->physicsFlags, timer = h->timer;
@@ -525,15 +533,15 @@ void game::switchToNextHero() {
     next->physicsFlags = flags;
     next->scale = scale;
     next->timer = timer;
-    worldHooks().setHeroState(next, 0);
+    game::hero::setHeroState(next, 0);
     cg().variableChangedMask = -1;
 }
 
 void game::heroStartLevel(cActor* h) {
     if (!h) return;
-    worldHooks().setBoxSize(h, 0, 0);
+    game::world::setBoxSize(h, 0, 0);
     h->timer = 0;
-    behaviourHooks().respawn(h);
+    game::behaviour::respawn(h);
     setVariable(3, getVariable(9), false);
     setVariable(5, java::isub(getVariable(5), 1), false);
     const jint slot = currentSaveSlot();
@@ -542,14 +550,14 @@ void game::heroStartLevel(cActor* h) {
     if (slot >= 1 && progress && progress->inBounds(at)) progress->data()[at] = java::i2b(getVariable(5));
     ca().heroInputLock &= static_cast<jint>(0x80000000u);
     const jint state = ca().startInState38 ? 38 : cg().stage == 7 ? 40 : 0;
-    worldHooks().setHeroState(h, state);
+    game::hero::setHeroState(h, state);
 }
 
 void game::stopHeroForScript() {
-    cActor* h = hero();
+    cActor* h = theHero();
     if (!h) return;
-    if (ca().heroAltMode) worldHooks().setHeroState(h, 14);
-    else if (ca().heroState != 38 && ca().heroState != 40) worldHooks().setHeroState(h, 0);
+    if (ca().heroAltMode) game::hero::setHeroState(h, 14);
+    else if (ca().heroState != 38 && ca().heroState != 40) game::hero::setHeroState(h, 0);
     cActor::stopMotion(h);
     cActor::clearVelocityLimitsX(h);
     cg().scriptBlocked = 1;
@@ -561,7 +569,7 @@ void game::stopHeroForScript() {
 namespace {
 
 void pickupState(cActor* h, jint state, jint variable, jint v, jint& mark) {
-    worldHooks().setHeroState(h, state);
+    game::hero::setHeroState(h, state);
     setVariable(variable, java::idiv(java::iadd(java::imul(v, 16), 500), 1000), true);
     mark = getVariable(variable);
 }
@@ -579,9 +587,9 @@ void game::pickupState20(cActor* h, jint v) { pickupState(h, 20, 8, v, ca().mark
 void game::resetHeroStateAfterLanding() {
     if (ca().landingMode) {
         heroVars()[0] = 2048;
-        worldHooks().setHeroState(hero(), 17);
+        game::hero::setHeroState(theHero(), 17);
     } else {
-        worldHooks().setHeroState(hero(), 0);
+        game::hero::setHeroState(theHero(), 0);
     }
 }
 
@@ -590,7 +598,7 @@ void game::holdHeroState() { heroVars()[0] = std::max(heroVars()[0], ca().heroSt
 void game::enterState23(cActor* h, jint anim, jint param) {
     ca().actionAnim = anim;
     ca().actionNextState = param;
-    worldHooks().setHeroState(h, 23);
+    game::hero::setHeroState(h, 23);
 }
 
 jint game::getHitStrength() { return ca().liftCount == 1 ? 2 : 1; }

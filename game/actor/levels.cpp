@@ -6,17 +6,17 @@
 // grid is written only inside its columns; chain walks end.
 #include "game/actor/levels.h"
 
-#include "game/actor/defaults.h"
+#include "game/actor/paint.h"
+#include "game/actor/pool.h"
+#include "game/behaviour/routines.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
 #include "game/sprite/sprite.h"
-#include "game/data/routines.h"
-#include "game/data/statics.h"
-#include "game/actor/paint.h"
-#include "game/actor/pool.h"
-#include "game/flow/gmath.h"
+#include "game/world/camera.h"
 #include "runtime/log.h"
 
 #include <cstdlib>
@@ -47,7 +47,7 @@ ShortArray* boxOnStructure(cActor* a, ShortArray* box) {
         tx = slot->data()[2] + cg().cameraX;
         ty = slot->data()[3] + cg().cameraY;
     } else {
-        IntArray* point = behaviourHooks().pointOnSegment(-1, cx, bottom);
+        IntArray* point = game::behaviour::pointOnSegment(-1, cx, bottom);
         if (!point || point->length() < 3) return nullptr;
         IntArray* orbit = getOrbitPosition(point->data()[0] - slot->data()[1]);
         jint ox = orbit && orbit->length() >= 2 ? orbit->data()[0] : 0;
@@ -73,7 +73,9 @@ void cActor::updateScreenBox(cActor* a) {
         return;
     }
     ShortArray* tested = a->type == 6 && a->attackBox ? a->attackBox : a->box;
-    if (a->flags & (0x2000 | 0x4)) tested = boxOnStructure(a, tested);
+    // Only an actor placed on a structure (0x2000) is rated where the
+    // structure carries it; 0x4 picks the structure's fixed offset.
+    if (a->flags & 0x2000) tested = boxOnStructure(a, tested);
     if (!tested) {
         a->viewRating = 3;
         return;
@@ -81,8 +83,8 @@ void cActor::updateScreenBox(cActor* a) {
     b = tested->data();
     jint l = b[0], t = b[1], r = b[2], bt = b[3];
     jint halfW = (r - l) >> 1, halfH = (bt - t) >> 1;
-    jint ex = std::abs(worldHooks().getLayerX(a->layer) - (l + halfW));
-    jint ey = std::abs(worldHooks().getLayerY(a->layer) - t - halfH);
+    jint ex = std::abs(game::world::getLayerX(a->layer) - (l + halfW));
+    jint ey = std::abs(game::world::getLayerY(a->layer) - t - halfH);
     bool near = ex < halfW + 800 && ((a->flags & 0x40000) || ey < halfH + 480);
     a->viewRating = near ? 0 : 3;
 }
@@ -91,8 +93,8 @@ jint cActor::isRecordInView(jint subtype, ShortArray* box, jint flags, jint laye
     const jshort* b = box->data();
     jint halfW = (b[2] - b[0]) >> 1, h = b[3] - b[1];
     jint cx = b[0] + halfW, cy = b[1] + (h >> 1);
-    jint ex = std::abs(worldHooks().getLayerX(layer) - cx) - halfW;
-    jint ey = std::abs(worldHooks().getLayerY(layer) - cy) - (h >> 1);
+    jint ex = std::abs(game::world::getLayerX(layer) - cx) - halfW;
+    jint ey = std::abs(game::world::getLayerY(layer) - cy) - (h >> 1);
     jint rx = getSubtypeParam(subtype, 0), ry = getSubtypeParam(subtype, 1);
     bool ignoreY = (flags & 0x40000) != 0;
     if (ex >= rx + 800 || (!ignoreY && ey >= ry + 480)) return 3;
@@ -113,7 +115,7 @@ void cActor::updateRespawn(cActor* a) {
         r[0] += 1;
         return;
     }
-    behaviourHooks().respawn(a);
+    game::behaviour::respawn(a);
 }
 
 void cActor::updateStateTimer(cActor* a) {

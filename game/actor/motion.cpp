@@ -6,15 +6,15 @@
 // posY are its fixed-point position >> 8, and the box has moved by exactly
 // the change in pixels.
 #include "game/actor/actor.h"
-#include "game/actor/defaults.h"
 #include "game/actor/levels.h"
+#include "game/actor/pool.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
 #include "game/flow/gmath.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
-#include "game/data/routines.h"
-#include "game/data/statics.h"
-#include "game/actor/pool.h"
 #include "game/sprite/sprite.h"
+#include "game/world/camera.h"
 
 #include <cstdlib>
 
@@ -191,6 +191,6 @@ void cActor::setFacing(cActor* a, jint f) {
     a->paintFlags = (a->paintFlags & ~1) | (f != 0 ? 1 : 0);
 }
 
-jint cActor::toScreenX(jint x, jint layer) { return x - worldHooks().getLayerX(layer) + 400; }
-jint cActor::toScreenY(jint y, jint layer) { return y - worldHooks().getLayerY(layer) + 240; }
+jint cActor::toScreenX(jint x, jint layer) { return x - game::world::getLayerX(layer) + 400; }
+jint cActor::toScreenY(jint y, jint layer) { return y - game::world::getLayerY(layer) + 240; }
 

@@ -1,18 +1,17 @@
 // The actor object: initialisers, the animation step, accessors, cActor's
 // static fields and class initialiser, and the run-time unique ids.
 #include "game/actor/actor.h"
-#include "game/actor/defaults.h"
+#include "game/actor/contact.h"
 #include "game/actor/levels.h"
+#include "game/actor/tables.h"
+#include "game/behaviour/routines.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
 #include "game/flow/gmath.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
-#include "game/data/routines.h"
-#include "game/data/statics.h"
-#include "game/actor/contact.h"
-#include "game/actor/tables.h"
-#include "game/data/hooks.h"
-#include "game/data/statics.h"
 #include "game/sprite/sprite.h"
+#include "game/world/body.h"
 #include "runtime/log.h"
 #include "runtime/statics.h"
 
@@ -211,7 +210,7 @@ void cActor::initFields() {
 
 cActor* cActor::makeFromRecord(ShortArray* table, jint length, jint offset) {
     cActor* a = newObject<cActor>();
-    behaviourHooks().initFromLevelData(a, table, length, offset);
+    game::behaviour::initFromLevelData(a, table, length, offset);
     return a;
 }
 
@@ -244,10 +243,10 @@ void cActor::resetForReuse() {
 void cActor::release() {
     releaseChild();
     sprite = nullptr;
-    if (type == 4) behaviourHooks().saveTrackedCells(this);
+    if (type == 4) game::behaviour::saveTrackedCells(this);
 }
 
-void cActor::freezeForScript() { behaviourHooks().freezeForScript(this); }
+void cActor::freezeForScript() { game::behaviour::freezeForScript(this); }
 
 // --- animation ----------------------------------------------------------------
 
@@ -288,7 +287,7 @@ void cActor::clearSprite() {
 bool cActor::isAnimDone() const { return animPasses > 0 && frame == 0 && frameTick == 0; }
 jint cActor::getAnimBit() const { return anim >= 0 && anim < 32 ? 1 << anim : 0; }
 jint cActor::getChildAnim() const { return child ? child->anim : -1; }
-bool cActor::isOnLastFrame() const { return sprite && frame >= sprite->getAFrameCount(anim) - 1; }
+bool cActor::isOnLastFrame() const { return sprite && anim >= 0 && frame >= sprite->getAFrameCount(anim) - 1; }
 void cActor::setStepTable(ShortArray* table) { ca().stepTable = table; }
 
 void cActor::updateAnimation() {
@@ -531,7 +530,7 @@ bool cActor::isChildFinished() const {
 
 bool cActor::decrementPartsCounter(jint n) {
     if (!parts) return true;
-    setPart(2, getPart(2) - n);
+    setPart(2, java::isub(getPart(2), n));
     return getPart(2) <= 0;
 }
 
@@ -616,7 +615,7 @@ void game::initTrackedLists() {
 void game::releaseCarriedActor() {
     ca().stateBits = 0;
     if (cActor* c = ca().grabbedActor) {
-        if (ca().grabMode == 3) worldHooks().setBoxSize(c, 33, c->getTypeParam(7));
+        if (ca().grabMode == 3) game::world::setBoxSize(c, 33, c->getTypeParam(7));
         else if (ca().grabMode == 7) c->aiState = 9;
     }
     ca().grabMode = 10;

@@ -6,18 +6,20 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "game/actor/defaults.h"
+#include "display/lcdui/graphics.h"
 #include "game/actor/levels.h"
-#include "game/flow/gmath.h"
-#include "game/flow/sound.h"
-#include "game/flow/variables.h"
 #include "game/actor/pool.h"
-#include "game/data/hooks.h"
+#include "game/behaviour/routines.h"
+#include "game/behaviour/types.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
+#include "game/flow/gmath.h"
 #include "game/flow/screen.h"
+#include "game/flow/sound.h"
+#include "game/flow/variables.h"
 #include "game/sprite/sprite.h"
-#include "display/lcdui/graphics.h"
+#include "game/world/camera.h"
+#include "game/world/paint.h"
 #include "runtime/log.h"
 
 using namespace game;
@@ -254,7 +256,7 @@ bool structurePlacement(cActor* a, jint& x, jint& y) {
         y = slot->data()[3] + cg().cameraY;
         return true;
     }
-    IntArray* point = behaviourHooks().pointOnSegment(-1, x, y);
+    IntArray* point = game::behaviour::pointOnSegment(-1, x, y);
     if (!point || point->length() < 3) return false;
     jint t = point->data()[0] - slot->data()[1];
     IntArray* orbit = getOrbitPosition(t);
@@ -312,9 +314,8 @@ void game::paintTileLayer(jint layer) {
         logPrintf("Tile layer %d has width %d, not painted", layer, width);
         return;
     }
-    WorldHooks& world = worldHooks();
-    jint lx = world.getLayerX(layer);
-    jint left = lx - 400, top = world.getLayerViewTop(layer, true);
+    jint lx = game::world::getLayerX(layer);
+    jint left = lx - 400, top = game::world::getLayerViewTop(layer, true);
     jint firstCol = left / kCell, lastCol = (lx + 399) / kCell, firstRow = top / kCell, lastRow = (top + 479) / kCell;
     Object* tiles = cg().levelSprites && cg().levelSprites->inBounds(layer) ? cg().levelSprites->data()[layer] : nullptr;
     IntArray* offsets = cg().regionCoverage;
@@ -328,7 +329,7 @@ void game::paintTileLayer(jint layer) {
                 continue;
             jint cell = map->data()[index];
             if (cell == -1) continue;
-            world.drawTileImage(gfx(), tiles && tiles->classId() == cid::BSprite ? static_cast<BSprite*>(tiles) : nullptr,
+            game::world::drawTileImage(gfx(), tiles && tiles->classId() == cid::BSprite ? static_cast<BSprite*>(tiles) : nullptr,
                                 col * kCell - left, row * kCell - top, cell & 0x1FFF, cell & 0xC000);
         }
     }
@@ -346,14 +347,13 @@ void game::paintActor(cActor* a) {
     if (a->sprite) a->sprite->setAlpha(a->fade);
     jint savedAnim = a->anim;
     jint x = a->posX, y = a->posY;
-    BehaviourHooks& behaviours = behaviourHooks();
     bool painted = true;
     if ((a->flags & 0x4) || (a->flags & 0x2000)) painted = structurePlacement(a, x, y);
     if (painted) {
-        if (a->type == 8) behaviours.paintType(8, a, 0, 0);
+        if (a->type == 8) game::behaviour::paintType(8, a, 0, 0);
         switch (a->type) {
         case 28:
-        case 76: behaviours.paintType(a->type, a, 0, 0); break;
+        case 76: game::behaviour::paintType(a->type, a, 0, 0); break;
         case 29: paintWrapped(a); break;
         case 13: {
             if (a->getTypeParam(6) == 0 && a->getTypeParam(7) == 0 && a->sprite) {
@@ -384,22 +384,28 @@ void game::paintActor(cActor* a) {
         default: {
             if (a->viewRating >= 1 || !(a->flags & 0x80)) break;
             if (!a->sprite || a->type == 52 || a->type == 31 || a->type == 30) {
-                if (a->sprite && (a->type == 52 || a->type == 31)) behaviours.paintType(a->type, a, 0, 0);
+                if (a->sprite && (a->type == 52 || a->type == 31)) game::behaviour::paintType(a->type, a, 0, 0);
                 painted = false;
                 break;
             }
             if (a->flags & 0x800) cActor::moveBy(a, java::ishl(cg().cameraOffsetX, 8), 0);
             jint vx = x, vy = y;
             if (!(a->flags & 0x400)) {
-                vx = x - worldHooks().getLayerX(a->layer) + 400;
-                vy = y - worldHooks().getLayerY(a->layer) + 240;
+                vx = x - game::world::getLayerX(a->layer) + 400;
+                vy = y - game::world::getLayerY(a->layer) + 240;
             }
             if (a->flags & 0x100000) vy += cg().shakeOffset;
+            if (a->flags & 0x40000) {
+                // Rated on x alone, drawn half its current frame lower (x kept).
+                IntArray* r = ca().frameRect;
+                a->sprite->getAFrameRect(r, a->anim, a->frame, 0, 0, 0);
+                if (r->data()[3] >= r->data()[1]) vy = java::iadd(vy, java::isub(r->data()[3], r->data()[1]) / 2);
+            }
             jint c4 = a->getTypeParam(4);
             jint p = a->palette < 0 ? (c4 & 255) : a->palette;
             if (p != -1) a->sprite->setPalette(p);
             if (a->type == 4 || a->type == 61 || a->type == 75 || a->type == 78) {
-                behaviours.paintType(a->type, a, vx - a->posX, vy - a->posY);
+                game::behaviour::paintType(a->type, a, vx - a->posX, vy - a->posY);
             } else {
                 paintSprite(a, vx, vy, a->paintFlags);
             }
@@ -451,8 +457,8 @@ void game::paintWrapped(cActor* a) {
         logOnceForSubtype(a, "repeat period 0, nothing painted");
         return;
     }
-    jint r = java::irem(cg().mapPixelWidth - worldHooks().getLayerX(0) - 400, a->posX);
-    jint vy = a->posY - worldHooks().getLayerY(0);
+    jint r = java::irem(cg().mapPixelWidth - game::world::getLayerX(0) - 400, a->posX);
+    jint vy = a->posY - game::world::getLayerY(0);
     paintSprite(a, r, vy, 0);
     paintSprite(a, r - a->posX, vy, 0);
 }
@@ -462,8 +468,8 @@ void game::paintRelativeToCamera(cActor* a, bool relative) {
     jint x = a->posX, y = a->posY;
     if (relative) {
         if ((a->flags & 0x2000) && !structurePlacement(a, x, y)) return;
-        x = x - worldHooks().getLayerX(a->layer) + 400;
-        y = y - worldHooks().getLayerY(a->layer) + 240;
+        x = x - game::world::getLayerX(a->layer) + 400;
+        y = y - game::world::getLayerY(a->layer) + 240;
     }
     if (a->flags & 0x100000) y += cg().shakeOffset;
     paintSprite(a, x, y, a->paintFlags);
@@ -530,15 +536,25 @@ void game::resetEffectPool() {
     }
 }
 
-cActor* game::spawnEffectAt(BSprite* sprite, jint anim, jint x, jint y, jint layer, jint paintFlags, jint hitFlags) {
+cActor* game::spawnEffectAt(BSprite* sprite, jint anim, jint x, jint y, jint layer, jint paintFlags, jint contactFlags) {
     cActor* e = cActor::spawnEffect(sprite, anim, x, y, layer, paintFlags);
-    e->contactFlags = hitFlags;
+    e->contactFlags = contactFlags;
     return e;
 }
 
-void ActorWorldDefaults::drawTileImage(Graphics*, BSprite* tileSet, jint x, jint y, jint tile, jint transform) {
-    BSprite* s = tileSet;
-    if (!s || tile < 0 || tile >= s->getFrameCount()) return;
-    jint flags = ((transform & 0x4000) ? 1 : 0) | ((transform & 0x8000) ? 2 : 0);
-    drawSpriteFrame(s, -1, tile, x, y, flags, 100, 0);
+cActor* game::spawnScreenEffect(jint x, jint y, jint lifetime, bool inView) {
+    BSprite* sprite = getSpriteById(10, 18);
+    if (!sprite) return nullptr;
+    IntArray* r = ca().frameRect;
+    sprite->getAFrameRect(r, 0, 0, 0, 0, 0);
+    // An empty frame measures inverted: it stands 0 px high.
+    const jint h = r->data()[3] >= r->data()[1] ? java::isub(r->data()[3], r->data()[1]) : 0;
+    jint vy = java::iadd(java::iadd(y, h), 5);
+    jint vx = x;
+    if (inView) vx = java::iadd(java::isub(x, cg().cameraX), 400);
+    else vy = java::isub(java::iadd(cg().cameraY, vy), 240);
+    cActor* e = spawnEffectAt(sprite, 0, vx, vy, 12, 0, 0);
+    if (inView) e->flags |= 0x400;
+    e->timer = lifetime;
+    return e;
 }

@@ -25,6 +25,12 @@ void paintEffect(cActor* a, bool relative);
 void updateEffectPool();
 void resetEffectPool();
 cActor* spawnEffectAt(BSprite* sprite, jint anim, jint x, jint y, jint layer, jint paintFlags, jint hitFlags);
+// A marker of sprite (10, 18) (animation 0) on layer 12 that lives
+// `lifetime` steps, its frame standing 5 px below y: with inView, x is a
+// world x placed in the view and y a view y (the effect is view-fixed);
+// otherwise x is a world x and y counts from the top of the view. Null
+// when that sprite is not loaded.
+cActor* spawnScreenEffect(jint x, jint y, jint lifetime, bool inView);
 // The segment slot whose range [4, 6] holds v, else a scratch slot (zeros,
 // re-zeroed each call; callers only read it).
 IntArray* findSlotForValue(jint v);

@@ -1,14 +1,15 @@
 // Actor pool, active list, lookups, effect life cycle and the factory.
 #include "game/actor/pool.h"
 
-#include "game/actor/defaults.h"
 #include "game/actor/levels.h"
+#include "game/behaviour/routines.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
 #include "game/flow/gmath.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
-#include "game/data/routines.h"
-#include "game/data/statics.h"
 #include "game/sprite/sprite.h"
+#include "game/world/map.h"
 #include "runtime/log.h"
 
 #include <iterator>
@@ -230,7 +231,7 @@ cActor* cActor::attachEffectTo(cActor* parent, jint x, jint y, jint animation) {
 }
 
 jint cActor::hitFlash(cActor* a, jint baseAnim, jint deathAnim, jint hurtAnim, jint heavyHurtAnim) {
-    jint n = behaviourHooks().applyPendingHits(a, a->anim == baseAnim);
+    jint n = game::behaviour::applyPendingHits(a, a->anim == baseAnim);
     if (n == 0) return 0;
     cActor* hero = cg().hero;
     a->facing = hero && a->posX < hero->posX ? 1 : 0;
@@ -297,7 +298,7 @@ void game::removeActor(cActor* a, bool callRelease) {
             break;
         }
     if (slot < 0) return;
-    if (a->recordIndex != 0) worldHooks().setTileAttribute(a->recordIndex, 1, isPickupKind5(a));
+    if (a->recordIndex != 0) game::world::setTileAttribute(a->recordIndex, 1, isPickupKind5(a));
     if (isTargetSubtype(a->subtype)) cg().targetActor = nullptr;
     a->releaseChild();
     if (callRelease) {
@@ -399,7 +400,7 @@ cActor* game::spawnActor(ShortArray* table, jint length, jint offset) {
     jint slot = cg().actorCount;
     cActor* a = poolActor(slot);
     a->resetForReuse();
-    behaviourHooks().initFromLevelData(a, table, length, offset);
+    game::behaviour::initFromLevelData(a, table, length, offset);
     cActor::setupSpriteAndBox(a);
     a->poolSlot = slot;
     cg().actorCount = slot + 1;
@@ -501,7 +502,7 @@ void game::tickLevelTimer() {
     cg().levelTimer -= 1;
     if (cg().levelTimer < 0) {
         cg().levelTimer = -1;
-        if (!cg().levelTimerHold && cg().hero) behaviourHooks().kill(cg().hero);
+        if (!cg().levelTimerHold && cg().hero) game::behaviour::kill(cg().hero);
     }
 }
 

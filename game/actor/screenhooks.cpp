@@ -6,10 +6,10 @@
 #include "game/actor/levels.h"
 #include "game/actor/paint.h"
 #include "game/actor/pool.h"
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/flow/variables.h"
 #include "game/sprite/sprite.h"
+#include "game/world/hero/machine.h"
 
 namespace game {
 
@@ -84,7 +84,7 @@ void ActorScreenHooks::beginLevelEnd(bool gameFinished, jint stage) {
     const jint state = ca().heroState;
     if (state != 38) cg().cameraTarget = h;
     ca().heroInputLock = 0x7FFFFFFF;
-    if (state != 38 && state != 40 && stage != 8) worldHooks().setHeroState(h, 0);
+    if (state != 38 && state != 40 && stage != 8) game::hero::setHeroState(h, 0);
     if (gameFinished) return;
     if (h->subtype == 3010)
         h->setAnim(41);

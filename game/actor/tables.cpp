@@ -4,6 +4,7 @@
 #include "game/actor/tables.h"
 
 #include "game/actor/actor.h"
+#include "game/behaviour/messages.h"
 #include "runtime/log.h"
 #include "runtime/resource.h"
 
@@ -14,8 +15,6 @@ using namespace game;
 
 
 namespace {
-
-game::ActorTablesCheck g_tablesCheck = nullptr;
 
 struct Cursor {
     std::span<const uint8_t> b;
@@ -145,6 +144,10 @@ jint game::subtypeRow(jint subtype) {
     }
 }
 
+jint game::subtypeClassOf(jint subtype) {
+    return subtypeRow(subtype) < 0 || !ca().subtypeParams ? -1 : cActor::getSubtypeParam(subtype, 5);
+}
+
 bool game::loadActorTables(std::span<const uint8_t> bytes) {
     Parsed p;
     std::string fault = parse(bytes, p);
@@ -170,11 +173,10 @@ bool game::loadActorTables(std::span<const uint8_t> bytes) {
         IntArray* row = intsOf(p.anims[k]);
         ca().stateAnims->data()[k] = row;
     }
-    if (g_tablesCheck) g_tablesCheck();
+    game::behaviour::refuseBadRulePrograms();
     return true;
 }
 
-void game::setActorTablesCheck(ActorTablesCheck check) { g_tablesCheck = check; }
 
 bool game::loadActorTablesResource() {
     std::vector<uint8_t> bytes;

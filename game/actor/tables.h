@@ -22,13 +22,11 @@ inline constexpr const char* kActorTablesResource = "/actortables.bin";
 // cActor's static fields (replacing any earlier ones) and answers true.
 // Otherwise logs one line naming the fault, clears the tables, answers false.
 bool loadActorTables(std::span<const uint8_t> bytes);
-// Reads the resource and loads it; a missing resource is logged.
+// Reads the resource and loads it; a missing resource is logged. After
+// every successful load the behaviours refuse the rule programs they
+// cannot run (behaviour::refuseBadRulePrograms).
 bool loadActorTablesResource();
 // True while tables are loaded.
 bool actorTablesLoaded();
-// A check run on the programs after every successful load (the behaviours
-// refuse programs they cannot run); null: none.
-using ActorTablesCheck = void (*)();
-void setActorTablesCheck(ActorTablesCheck check);
 
 }  // namespace game

@@ -2,16 +2,20 @@
 // type dispatch, facing), level-script events, the framework's own small
 // per-type routines (61, 62, 64, 74, 75, 80), the hero bounce, and the
 // completion of a new actor (sprite and box).
-#include "game/actor/defaults.h"
+#include "game/actor/hero.h"
 #include "game/actor/levels.h"
+#include "game/actor/pool.h"
+#include "game/behaviour/routines.h"
+#include "game/behaviour/types.h"
+#include "game/data/routines.h"
+#include "game/data/statics.h"
 #include "game/flow/gmath.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
-#include "game/data/routines.h"
-#include "game/data/statics.h"
-#include "game/actor/hero.h"
-#include "game/actor/pool.h"
 #include "game/sprite/sprite.h"
+#include "game/world/body.h"
+#include "game/world/hero/machine.h"
+#include "game/world/scripts.h"
 #include "runtime/log.h"
 
 using namespace game;
@@ -28,10 +32,10 @@ bool game::isPickupKind5(cActor* a) { return a && a->type == 2 && a->getTypePara
 
 namespace {
 
-cActor* hero() { return cg().hero; }
+cActor* theHero() { return cg().hero; }
 
 bool heroBoxMeets(cActor* a) {
-    cActor* h = hero();
+    cActor* h = theHero();
     return h && h->box && a->box && cActor::rectsIntersect(a->box, h->box);
 }
 
@@ -39,7 +43,7 @@ void moveRiderAlong(cActor* a, jint dx, jint dy) {
     cActor* r = a->carried;
     if (!r) return;
     jint* m = a->motion->data();
-    if (r != hero()) {
+    if (r != theHero()) {
         cActor::moveBy(r, dx, dy);
         jint tx = java::iadd(java::ishl(r->posX - a->posX, 8), m[4]);
         jint ty = java::iadd(java::ishl(r->posY - a->posY, 8), m[5]);
@@ -48,13 +52,13 @@ void moveRiderAlong(cActor* a, jint dx, jint dy) {
         if (tx != rx || ty != ry) cActor::moveBy(r, java::isub(tx, rx), java::isub(ty, ry));
         return;
     }
-    worldHooks().moveHeroBy(r, dx, dy);
+    game::world::moveHeroBy(r, dx, dy);
     m = a->motion->data();
     jint hx = r->motion ? r->motion->data()[4] : java::ishl(r->posX, 8);
     jint hy = r->motion ? r->motion->data()[5] : java::ishl(r->posY, 8);
     jint cx = a->type == 88 ? 0 : java::isub(java::iadd(java::ishl(r->posX - a->posX, 8), m[4]), hx);
     jint wantY = java::isub(m[5], java::ishl(cActor::getHeight(a), 8));
-    if (cx != 0 || hy != wantY) worldHooks().moveHeroBy(r, cx, java::isub(wantY, hy));
+    if (cx != 0 || hy != wantY) game::world::moveHeroBy(r, cx, java::isub(wantY, hy));
 }
 
 void updateType3(cActor* a) {
@@ -62,22 +66,22 @@ void updateType3(cActor* a) {
 }
 
 void updateCarrierType(cActor* a, jint excludedState) {
-    if (worldHooks().isAnyScriptActive()) return;
-    cActor* h = hero();
+    if (game::world::isAnyScriptActive()) return;
+    cActor* h = theHero();
     if (!h || h->anim == 7 || ca().heroState == excludedState) return;
     if (heroBoxMeets(a)) {
-        (a->type == 61 ? behaviourHooks().driveHeroType61(a) : behaviourHooks().driveHeroType75(a));
+        (a->type == 61 ? game::behaviour::driveHeroType61(a) : game::behaviour::driveHeroType75(a));
         ca().heroInputLock |= 0x8001C;
         ca().heroInputMode = 5;
     }
 }
 
 void updateType64(cActor* a) {
-    if (worldHooks().isAnyScriptActive()) return;
-    cActor* h = hero();
+    if (game::world::isAnyScriptActive()) return;
+    cActor* h = theHero();
     if (!h || h->anim == 7) return;
     if (ca().heroState == 9 && !(a->posY > ca().heroStateVars->data()[3])) return;
-    if (heroBoxMeets(a)) behaviourHooks().launchHeroType64(a);
+    if (heroBoxMeets(a)) game::behaviour::launchHeroType64(a);
 }
 
 void updateType80(cActor* a) {
@@ -86,7 +90,7 @@ void updateType80(cActor* a) {
         cActor::setBox(a->box, l, t, l + a->getParam(1), t + a->getParam(2));
         a->aiState = 2;
     } else if (a->aiState == 2) {
-        cActor* h = hero();
+        cActor* h = theHero();
         if (h && h->anim != 7 && heroBoxMeets(a)) {
             if (h->motion) h->motion->data()[3] = java::ishl(a->getParam(0), 8);
             ca().liftZoneHit = 1;
@@ -95,7 +99,7 @@ void updateType80(cActor* a) {
 }
 
 void updateType62(cActor* a) {
-    if (worldHooks().isAnyScriptActive()) return;
+    if (game::world::isAnyScriptActive()) return;
     switch (a->aiState) {
     case 0: a->aiState = 2; break;
     case 2: {
@@ -139,7 +143,7 @@ void updateType62(cActor* a) {
 jint clampPower(jint v) { return v < 256 ? 256 : v > 947 ? 947 : v; }
 
 void updateType74(cActor* a) {
-    cActor* h = hero();
+    cActor* h = theHero();
     switch (a->aiState) {
     case 0:
         a->setAttackBox(a->getParam(2), a->getParam(3), a->getParam(0), a->getParam(1));
@@ -150,7 +154,7 @@ void updateType74(cActor* a) {
         bool falls = h && h->motion && h->motion->data()[3] > 0;
         if (falls && a->attackBox && h->box && cActor::boxContains(a->attackBox, h->posX, h->box->data()[3])) {
             ca().heroInputLock |= 0x7FFFFFFF;
-            worldHooks().setHeroState(h, 0);
+            game::hero::setHeroState(h, 0);
             a->bouncePower += 256;
             a->counter = 30;
             a->setAnim(a->bouncePower + 256 < 972 ? 6 : 8);
@@ -191,14 +195,14 @@ void game::bounceHero(cActor* h, jint kind, jint powerA, jint powerB) {
     v[5] = kind;
     v[6] = 0;
     playSound(19);
-    worldHooks().heroStateDispatch(h, ca().heroState, 2);
+    game::hero::heroStateDispatch(h, ca().heroState, 2);
     if (ca().heroState != 3) {
         h->physicsFlags = 0x1000203;
-        worldHooks().applyHeroStateTables(h, 3);
+        game::hero::applyHeroStateTables(h, 3);
     }
     ca().heroState = 3;
     ca().heroStateTicks = 0;
-    worldHooks().heroStateDispatch(h, 3, 0);
+    game::hero::heroStateDispatch(h, 3, 0);
 }
 
 void cActor::update() {
@@ -227,7 +231,7 @@ void cActor::update() {
             ca().heroFrameBits = 0;
             ca().physicsDx = ca().physicsDy = 0;
             copyBox(box, savedBox);
-            worldHooks().heroPhysics(this);
+            game::world::heroPhysics(this);
         }
         jint dx, dy;
         if ((physicsFlags & 0x1000000) && !(physicsFlags & 64)) {
@@ -254,11 +258,11 @@ void cActor::update() {
     case 80: updateType80(this); break;
     case 59: updateType59(this); break;
     case 0:
-        if (!behaviourHooks().updateType(0, this))
+        if (!game::behaviour::updateType(0, this))
             if (HeroUpdateRoutine r = heroUpdateRoutine()) r(this);
         break;
     default:
-        if (type >= 0 && type <= 111) behaviourHooks().updateType(type, this);
+        if (type >= 0 && type <= 111) game::behaviour::updateType(type, this);
         break;
     }
     paintFlags = (paintFlags & ~1) | (facing ? 1 : 0);
@@ -276,19 +280,19 @@ void cActor::handleEvent(jint kind, jint a, jint b, jint count) {
         if (kind == 0) {
             scriptHold = 1;
             scriptValue = a;
-            if (cActor* h = hero()) worldHooks().setHeroState(h, 29);
+            if (cActor* h = theHero()) game::hero::setHeroState(h, 29);
         }
     } else if (count == 3) {
         switch (kind) {
         case 0:
             cg().checkpointTimer = 0;
-            worldHooks().resetHero(this, a, b);
+            game::hero::resetHero(this, a, b);
             break;
         case 1: startFlyAway(java::i2s(a), java::i2s(b)); break;
         case 2:
             cg().checkpointTimer = 0;
             moveBy(this, java::ishl(a, 8), java::ishl(b, 8));
-            if (this == hero()) (cg().cameraX += a, cg().cameraY += b);
+            if (this == theHero()) (cg().cameraX += a, cg().cameraY += b);
             break;
         default: break;
         }
@@ -311,18 +315,19 @@ void cActor::setupSpriteAndBox(cActor* a) {
     if (st == 165) {
         jint h = a->getParam(0) * getHeight(a);
         offsetDrawAndBox(a, 0, h / 2);
-        worldHooks().setBoxSize(a, getWidth(a), h);
+        game::world::setBoxSize(a, getWidth(a), h);
     } else if (a->getTypeParam(6) < 0 || a->getTypeParam(7) < 0) {
         updateBoxFromSprite(a);
     }
     updateScreenBox(a);
     switch (a->type) {
     case 4:
-        behaviourHooks().stampCollisionTiles(a, 1);
-        behaviourHooks().restoreTrackedCells(a);
+        game::behaviour::stampCollisionTiles(a, 1);
+        game::behaviour::restoreTrackedCells(a);
         break;
     case 2:
-        if (a->getParam(1) & 256) a->scale = 150;
+        // Subkind 8 (the big item) shows at 150 %.
+        if (a->getParam(1) & 8) a->scale = 150;
         break;
     case 61:
     case 75: setRowBox(a); break;
@@ -336,7 +341,7 @@ void cActor::updateBoxFromSprite(cActor* a) {
     if (a->subtype == 83 || a->subtype == 84) a->sprite->getFrameRect(r, a->anim, 0, 0, 0);
     else a->sprite->getAFrameRect(r, a->anim, a->frame, 0, 0, 0);
     const jint* v = r->data();
-    worldHooks().setBoxSize(a, v[2] - v[0], v[3] - v[1]);
+    game::world::setBoxSize(a, v[2] - v[0], v[3] - v[1]);
 }
 
 void cActor::setRowBox(cActor* a) {
@@ -366,5 +371,5 @@ void cActor::startScaleTween(cActor* a, jint target, jint duration) {
     // No duration, or every slot busy: the new scale at once.
     jint w100 = java::idiv(java::imul(w, 100), a->scale), h100 = java::idiv(java::imul(h, 100), a->scale);
     a->scale = target;
-    worldHooks().setBoxSize(a, duration ? w100 : w, duration ? h100 : h);
+    game::world::setBoxSize(a, duration ? w100 : w, duration ? h100 : h);
 }

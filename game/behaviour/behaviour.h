@@ -1,10 +1,12 @@
-// The behaviour library's entry: fills the actor type table and installs
-// its routines behind the core's BehaviourHooks.
+// The behaviours' statics and start-up. The rest of the game calls the
+// behaviour routines by name (routines.h, types.h and the families'
+// headers); this only registers the statics and answers the world's and
+// the hero's seams.
 //
 //   game::behaviour::registerBehaviours();   // before Application::init (idempotent)
 //   game::behaviour::appendBehaviourStatics(list);  // or this, with a statics list
-//   game::behaviour::installBehaviours();    // after the actor framework and the world (idempotent)
-//   game::behaviour::uninstallBehaviours();  // the framework's generic defaults again
+//   game::behaviour::installBehaviours();    // after Application::init (idempotent)
+//   game::behaviour::uninstallBehaviours();  // the seams' built-in answers again
 #pragma once
 
 #include <vector>
@@ -22,7 +24,7 @@ const StaticsContribution* behaviourStaticsContribution();
 // The behaviours' contributions, for an application configured with a list.
 void appendBehaviourStatics(std::vector<const StaticsContribution*>& list);
 
-// The type table and the hooks, then the world's and the hero's seams.
+// The type table filled afresh, then the world's and the hero's seams.
 void installBehaviours();
 void uninstallBehaviours();
 void installBehaviourSeams();

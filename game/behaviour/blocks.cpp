@@ -4,7 +4,7 @@
 #include "game/behaviour/blocks.h"
 #include "game/behaviour/blocks_statics.h"
 #include "game/behaviour/types.h"
-#include "game/data/hooks.h"
+#include "game/world/camera.h"
 
 namespace game::behaviour {
 
@@ -16,8 +16,8 @@ namespace {
 // from the actor's own).
 void paintType4Row(cActor* a, jint dx, jint dy) {
     if (!(a->flags & 0x400)) {
-        dx += worldHooks().getLayerX(a->layer) - 400;
-        dy += worldHooks().getLayerY(a->layer) - 240;
+        dx += game::world::getLayerX(a->layer) - 400;
+        dy += game::world::getLayerY(a->layer) - 240;
     }
     paintType4(a, dx, dy);
 }

@@ -13,8 +13,9 @@
 #include "game/behaviour/blocks_statics.h"
 #include "game/behaviour/damage.h"
 #include "game/behaviour/fields.h"
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
+#include "game/world/body.h"
+#include "game/world/hero/machine.h"
 #include "runtime/jint.h"
 
 namespace game::behaviour {
@@ -103,7 +104,7 @@ void interactHeroType45(cActor* a, cActor* h) {
         a->setAnimThen(3, 0, 1);
         a->aiState = 6;
         physicsFlags(a) &= ~1;
-        worldHooks().setHeroState(h, 22);
+        game::hero::setHeroState(h, 22);
         game::ca().stepTable = byHero;
         break;
     default: break;
@@ -152,14 +153,14 @@ void updateType88(cActor* a) {
                 const jint vx = motionAt(a, 2);
                 if (a->posX < h->posX) {
                     s.pusherLeftOfHero = a;
-                    if (vx > 0) worldHooks().moveHeroBy(h, vx, 0);
+                    if (vx > 0) game::world::moveHeroBy(h, vx, 0);
                     if (s.pusherRightOfHero && s.pusherRightOfHero != a && s.pusherRightOfHero->type == 88) {
                         hurtHero(h, 0, 1, true);
                         setMotionAt(a, 2, 0);
                     }
                 } else if (a->posX > h->posX) {
                     s.pusherRightOfHero = a;
-                    if (vx < 0) worldHooks().moveHeroBy(h, vx, 0);
+                    if (vx < 0) game::world::moveHeroBy(h, vx, 0);
                     if (s.pusherLeftOfHero && s.pusherLeftOfHero != a && s.pusherLeftOfHero->type == 88) {
                         hurtHero(h, 0, 1, true);
                         setMotionAt(a, 2, 0);

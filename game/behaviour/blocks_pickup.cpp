@@ -9,7 +9,6 @@
 #include <algorithm>
 
 #include "game/actor/actor.h"
-#include "game/actor/levels.h"
 #include "game/actor/hero.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
@@ -17,16 +16,16 @@
 #include "game/behaviour/blocks_access.h"
 #include "game/behaviour/blocks_statics.h"
 #include "game/behaviour/fields.h"
-#include "game/data/hooks.h"
+#include "game/behaviour/states.h"
 #include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
 #include "game/actor/actor.h"
+#include "game/world/hero/machine.h"
 #include "game/world/hero/state.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"
-#include "game/behaviour/states.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
 
@@ -139,7 +138,7 @@ void checkPickup(cActor* item, jint fromRoutine) {
         limitsXY(item, -1536, 1536);
         item->setAnim(1);
         item->aiState = 19;
-        worldHooks().setHeroState(h, HeroState::PICKUP);
+        game::hero::setHeroState(h, HeroState::PICKUP);
         if (!screenWaveOn()) {
             screenWaveOn() = 1;
             screenWaveStart() = cg().playFrames;

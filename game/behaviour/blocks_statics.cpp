@@ -2,7 +2,7 @@
 // its routines share (see blocks_statics.h).
 #include "game/behaviour/blocks_statics.h"
 
-#include "game/data/hooks.h"
+#include "game/world/camera.h"
 
 namespace game::behaviour {
 
@@ -17,7 +17,7 @@ void restoreCameraLimits() {
     IntArray* s = cg().savedCameraLimits;
     if (!s || s->length() < 4) return;
     const jint l = s->data()[0], t = s->data()[1], r = s->data()[2], b = s->data()[3];
-    worldHooks().setCameraLimits(l, t, r, b);
+    game::world::setCameraLimits(l, t, r, b);
 }
 
 }  // namespace game::behaviour

@@ -17,16 +17,16 @@
 #include "game/behaviour/blocks.h"
 #include "game/behaviour/blocks_access.h"
 #include "game/behaviour/blocks_statics.h"
-#include "game/behaviour/fields.h"
 #include "game/behaviour/contact.h"
-#include "game/data/hooks.h"
+#include "game/behaviour/fields.h"
 #include "game/data/statics.h"
+#include "game/sprite/sprite.h"
+#include "game/world/camera.h"
 #include "game/world/map.h"
 #include "game/actor/actor.h"
 #include "game/data/statics.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
-#include "game/sprite/sprite.h"
 
 namespace game::behaviour {
 
@@ -253,8 +253,8 @@ void paintType4(cActor* a, jint dx, jint dy) {
     const jint savedAnim = a->anim, savedFrame = a->frame;
     const jint st = a->subtype;
 
-    const jint viewLeft = worldHooks().getLayerX(3) - 400;
-    jint viewTop = worldHooks().getLayerY(3) - 240 - quakeOffset();
+    const jint viewLeft = game::world::getLayerX(3) - 400;
+    jint viewTop = game::world::getLayerY(3) - 240 - quakeOffset();
     viewTop = std::max<jint>(0, std::min<jint>(viewTop, cg().mapPixelHeight - 480));
 
     jint cols = tileBlockColumns(a);

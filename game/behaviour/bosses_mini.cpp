@@ -12,6 +12,7 @@
 #include "game/behaviour/bosses.h"
 #include "game/behaviour/bosses_local.h"
 
+#include "game/actor/paint.h"
 #include "game/sprite/sprite.h"
 #include "runtime/log.h"
 
@@ -43,9 +44,8 @@ jint chainCount(cActor* self, jint first) {
     return n < 0 ? 0 : n > room ? room : n;
 }
 
-void markSpot(jint x, jint y) {
-    cActor::spawnEffect(getSpriteById(8, 18), 9, x, y, 11, 0);
-}
+// A marker near the top of the view over world x, for 32 steps.
+void markSpot(jint x) { spawnScreenEffect(x, 50, 32, false); }
 
 void touchHurts(cActor* self, jint amount) {
     if (bodyMeetsHero(self)) contactDamage(self, amount);
@@ -95,7 +95,7 @@ void hopToAnchor(cActor* self) {
     setVy(self, -2560);
     self->aiState = 3;
     nextState(self) = 4;
-    markSpot(ax, 50);
+    markSpot(ax);
 }
 
 // x positions at least `gap` apart inside [lo, hi]; each tries a bounded
@@ -162,7 +162,7 @@ void dropThree(cActor* self) {
         jint y = self->posY - 200 - random(51);
         cActor* a = spawnFromTemplate(131, xs[i], y);
         if (a) a->flags |= 0x20000;
-        markSpot(xs[i], 50);
+        markSpot(xs[i]);
     }
 }
 
@@ -292,7 +292,7 @@ void dropAttack21(cActor* self) {
         jint y = self->posY - 50 - random(51);
         cActor* a = spawnActorAt(3013, xs[i], y, 10, 160, false);
         (void)a;
-        markSpot(xs[i], 50);
+        markSpot(xs[i]);
     }
     playSound(24);
 }

@@ -85,7 +85,7 @@ void bossTakeHit(cActor* self, jint code) {
     }
     const jint s = self->aiState;
     bool canHurt = code == 3 || code == 10 || code == 17 || code == 23 || (code == 14 && s == 4);
-    ca().bossShielded = !(canHurt || s == 6 || s == 9 || s == 11);
+    ca().bossShielded = !(canHurt || code == 6 || code == 9 || code == 11);
     // A defeated boss takes no further hits: its defeat runs once.
     if (part(self, 2) < 1) canHurt = false;
     if (!canHurt) {
@@ -154,7 +154,11 @@ void bossJump(cActor* self, jint vxv, jint vyv, jint c, jint gravity) {
     case 3: {
         bool land = false;
         if (code == 2) {
-            bool reached = self->posY >= bossFloorY();
+            const bool reached = self->posY >= bossFloorY();
+            // At the floor line the boss is held 5 px above it, landing
+            // only where it meets the platform.
+            if (reached && bossFloorY() != 0)
+                cActor::moveTo(self, java::ishl(self->posX, 8), java::ishl(java::isub(bossFloorY(), 5), 8));
             if (reached && arena && boxesMeet(self->box, arena->box)) {
                 cActor::moveTo(self, java::ishl(self->posX, 8), java::ishl(bossGroundY(), 8));
                 land = true;

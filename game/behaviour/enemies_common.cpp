@@ -657,17 +657,19 @@ void defeated(cActor* a) {
         const jint an = a->anim;
         if (an == 25 || an == 38 || an == 3 || an == 42 || an == 7) {
             if (a->isAnimDone()) {
-                if (an == 42 || an == 3 || an == 7) {
-                    removeActor(a, true);
-                } else {
-                    a->setAnim(26);
-                    if ((a->type == 16 || a->type == 26 || a->type == 35) && partAt(a, 6) == 1) {
-                        cActor* target = cg().targetActor;
-                        IntArray* tp = target ? target->parts : nullptr;
-                        if (tp && tp->length() > 10 && tp->data()[10] < 3) {
-                            tp->data()[10] += 1;
-                            spawnFromTemplate(8, a->posX, a->posY);
-                        }
+                // A spawner's child drops for its target whichever defeat
+                // animation it ended with, three at most per target (the
+                // drop may take the pool slot the child leaves).
+                const jint x = a->posX, y = a->posY;
+                const bool drops = (a->type == 16 || a->type == 26 || a->type == 35) && partAt(a, 6) == 1;
+                if (an == 42 || an == 3 || an == 7) removeActor(a, true);
+                else a->setAnim(26);
+                if (drops) {
+                    cActor* target = cg().targetActor;
+                    IntArray* tp = target ? target->parts : nullptr;
+                    if (tp && tp->length() > 10 && tp->data()[10] < 3) {
+                        tp->data()[10] += 1;
+                        spawnFromTemplate(8, x, y);
                     }
                 }
             }

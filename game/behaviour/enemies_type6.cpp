@@ -21,12 +21,13 @@
 #include "game/behaviour/fields.h"
 #include "game/behaviour/linkpath.h"
 #include "game/behaviour/messages.h"
-#include "game/data/hooks.h"
+#include "game/behaviour/routines.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/flow/sound.h"
 #include "game/sprite/sprite.h"
 #include "game/world/body.h"
+#include "game/world/map.h"
 #include "game/world/scripts.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
@@ -208,7 +209,7 @@ void deathEntry(cActor* a, jint word) {
 bool dying(cActor* a, jint row, jint word) {
     a->flags &= ~0xA0010;
     if (row != 15 || (ca().collisionResult & 0x100000)) cActor::stopMotion(a);
-    worldHooks().setTileAttribute(a->recordIndex, 1, false);
+    game::world::setTileAttribute(a->recordIndex, 1, false);
     if ((row == 6 || row == 7) && a->anim == 8 && a->isOnLastFrame()) {
         if (cActor* c = spawnFromTemplate(32, a->posX, a->posY)) c->flags |= 0x20000;
     }
@@ -238,7 +239,7 @@ bool dying(cActor* a, jint row, jint word) {
     if (waiting) return false;
     onMessage(a, word, 3, -1);
     if (isTargetSubtype(a->subtype)) {
-        behaviourHooks().freezeForScript(a);
+        game::behaviour::freezeForScript(a);
         return true;
     }
     if (keepCorpse && a->viewRating <= 1) return false;

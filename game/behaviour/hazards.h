@@ -36,7 +36,9 @@ void logSegmentOnce(cActor* self, const char* why);
 jint segmentProjectionScale();
 
 // The hooks' routines of this family (launchRandomly, pointOnSegment,
-// updateSegmentObjects) are declared in routines.h.
+// updateSegmentObjects) are declared in routines.h. pointOnSegment answers
+// in projectOntoSegment's scratch array (no allocation a frame): a caller
+// reads the point before it asks again, as a second call overwrites it.
 
 // --- segments ----------------------------------------------------------------
 // {along, dx, dy} in a scratch array that the next call overwrites.

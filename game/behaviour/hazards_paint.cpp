@@ -6,13 +6,13 @@
 // shift of the bar and rectangle painters; the field's spark offsets are
 // taken back after drawing; every loop steps by a positive piece size and
 // draws a bounded number of pieces (a zero or absurd size draws nothing).
+#include "display/lcdui/graphics.h"
 #include "game/behaviour/hazards.h"
 #include "game/behaviour/hazards_fields.h"
-#include "game/data/hooks.h"
-#include "game/flow/gmath.h"
 #include "game/flow/flow_statics.h"
+#include "game/flow/gmath.h"
 #include "game/flow/screen.h"
-#include "display/lcdui/graphics.h"
+#include "game/world/camera.h"
 #include "runtime/log.h"
 
 namespace game::behaviour {
@@ -21,10 +21,10 @@ namespace {
 
 constexpr jint kMaxDrawnPieces = 256;
 
-jint viewLeft() { return worldHooks().getLayerX(3) - 400; }
+jint viewLeft() { return game::world::getLayerX(3) - 400; }
 
 jint viewTop() {
-    jint top = worldHooks().getLayerY(3) - 240 - hf::quakeOffset();
+    jint top = game::world::getLayerY(3) - 240 - hf::quakeOffset();
     const jint maxTop = cg().mapPixelHeight - 480;
     if (top > maxTop) top = maxTop;
     if (top < 0) top = 0;
@@ -52,8 +52,8 @@ void declineOnce(cActor* a, const char* why) {
 
 void paintType28(cActor* self, jint, jint) {
     if (!hf::ambientAnimOn() || !self->parts || self->parts->length() < 61) return;
-    const jint ox = cg().mapPixelWidth - worldHooks().getLayerX(self->layer) - 400;
-    const jint oy = cg().mapPixelHeight - worldHooks().getLayerY(self->layer) - 240;
+    const jint ox = cg().mapPixelWidth - game::world::getLayerX(self->layer) - 400;
+    const jint oy = cg().mapPixelHeight - game::world::getLayerY(self->layer) - 240;
     jint offX[5] = {}, offY[5] = {};
     const bool sparks = self->subtype == 106;
     jint* e = self->parts->data();

@@ -141,7 +141,7 @@ void enterDropState(cActor* self) {
     self->physicsFlags = 0x1000107;
     self->setVelocityLimitsY(-2560, 2560);
     cActor::stopMotion(self);
-    self->aiState = 9;
+    setSubState(self, 9);
     self->flags |= 0x20000;
 }
 
@@ -157,7 +157,7 @@ void enterSinkState(cActor* self) {
         self->motion->data()[3] = 1536;
         self->motion->data()[1] = -64;
     }
-    self->aiState = 13;
+    setSubState(self, 13);
     originY(self) = self->posY;
 }
 
@@ -171,7 +171,7 @@ void enterRiseState(cActor* self) {
         self->motion->data()[3] = -1024;
         self->motion->data()[1] = -1024;
     }
-    self->aiState = 14;
+    setSubState(self, 14);
 }
 
 jint snapToLinkLine(jint /*ignored*/, cActor* actor, jint x) {

@@ -30,11 +30,6 @@ namespace {
 
 constexpr jint kNothing = 63;
 
-// java_io_PrintStream.println(cGame.systemOut, text n of the string pool).
-void printPoolText(jint n) {
-    if (String* s = StaticClass::getStringConstant(n)) std::printf("%s\n", toUtf8(s).c_str());
-}
-
 bool heroAttacking() { return isHeroHittable(); }
 
 void markSpawned(cActor* self) { self->flags |= 0x20000; }
@@ -483,8 +478,32 @@ jint runRules(cActor* self, ObjectArray* program, jint conditions) {
     return -1;
 }
 
-// No subtype of the game's data gives a hit reaction of its own here: the
-// messages that ask for one report nothing to do.
-jint onHitBySubtype(cActor*, jint) { return kNothing; }
+// java_io_PrintStream.println(cGame.systemOut, text n of the string pool).
+void printPoolText(jint n) {
+    if (String* s = StaticClass::getStringConstant(n)) std::printf("%s\n", toUtf8(s).c_str());
+}
+
+jint onHitBySubtype(cActor* self, jint) {
+    // {hurt, then, death, then} by subtype.
+    struct Anims {
+        jint hurt, hurtThen, death, deathThen;
+    };
+    Anims set{7, 0, 8, 9};
+    switch (self->subtype) {
+    case 119: set = {7, 7, 8, 9}; break;
+    case 155: case 59: case 172: case 188: set = {5, 6, 7, 8}; break;
+    case 218: set = {43, 44, 45, 46}; break;
+    case 58: set = {3, 1, 3, 3}; break;
+    case 29: set = {8, 4, 9, 10}; break;
+    default: break;
+    }
+    if (!self->decrementPartsCounter(1)) {
+        self->setAnimThen(set.hurt, set.hurtThen, false);
+        return kNothing;
+    }
+    if (cActor* hero = theHero()) cActor::setFacing(self, hero->facing);
+    self->setAnimThen(set.death, set.deathThen, false);
+    return 1;
+}
 
 }  // namespace game::behaviour

@@ -14,8 +14,13 @@ namespace game::behaviour {
 
 // Message `message` with the source flag word and one parameter.
 jint onMessage(cActor* self, jint sourceFlags, jint message, jint parameter);
-// The hit result of messages 22 and 60 (63 when nothing follows).
+// Messages 22 and 60: one hit point taken, the subtype's hurt animation
+// played, or at the last one the hero's facing taken and the death
+// animation played. Result 1 (the dying state) when no hit points are
+// left, else 63.
 jint onHitBySubtype(cActor* self, jint parameter);
+// Writes text n of the string pool to the standard output.
+void printPoolText(jint n);
 
 // --- rule programs (rule word: mask << 12 | message << 6 | next state) ------------
 constexpr jint ruleMask(jint word) { return static_cast<jint>(static_cast<uint32_t>(word) >> 12) & 0xFFFFF; }

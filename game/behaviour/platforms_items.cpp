@@ -7,6 +7,7 @@
 #include "game/behaviour/blocks.h"
 #include "game/behaviour/contact.h"
 #include "game/behaviour/fields.h"
+#include "game/behaviour/messages.h"
 #include "game/behaviour/platforms.h"
 #include "game/behaviour/platforms_util.h"
 #include "game/behaviour/states.h"
@@ -91,6 +92,7 @@ void updateType44(cActor* a) {
             const jint kind = getItemField(index, 3), sub = getItemField(index, 4);
             const jint value = getItemField(index, 5), anim = getItemField(index, 8);
             if (kind == 2 && sub != 4) lastRevealedItem() = value;
+            printPoolText(77);
             cActor* item = spawnFromTemplate(kind, a->posX, a->posY - 140);
             if (item) {
                 if (kind == 6) item->setAnim(sub);
@@ -191,19 +193,21 @@ void updateType39(cActor* a) {
         if (plat::touchesHero(a)) summonSlotActors(a);
         break;
     case 23: {
+        // The change is used once: after it the item stays here, counting
+        // on below 0 and showing 0 seconds.
         const jint c = counter(a);
+        const jint full = plat::msToSteps(plat::param(a, 1));
         scaleSecondsLeft() = c > 0 ? java::idiv(java::iadd(java::idiv(java::imul(c, 1000), 16), 999), 1000) : 0;
         a->setAnim(1);
         counter(a) = java::isub(c, 1);
-        if (counter(a) == 0 || c <= 0) {
+        // A duration of under a step (or -1) ends on the first step.
+        if (counter(a) == 0 || (c <= 0 && c == full)) {
             if (hero) cActor::startScaleTween(hero, plat::partAt(a->parts, 0), 10);
             if (plat::param(a, 1) == -1) {
                 removeActor(a, true);
                 break;
             }
-            // The change is over: the item waits to be touched again.
-            a->setAnim(0);
-            a->aiState = 2;
+            if (counter(a) != full) a->setAnim(0);
         }
         break;
     }

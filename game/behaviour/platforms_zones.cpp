@@ -40,16 +40,19 @@ bool conditionInside(cActor* a, cActor* hero) {
     case 5: return a->facing == 0;
     case 6: return state == 5;
     case 7: return state == 11;
-    case 8:
-        if (!pointInBox(a, cg().tapX, cg().tapY)) return false;
+    case 8: {
+        // The tap is used up by the trigger the hero stands in, in its box
+        // or not.
+        const bool hit = pointInBox(a, cg().tapX, cg().tapY);
         cg().tapX = cg().tapY = -1;
-        return true;
+        return hit;
+    }
     case 9: {
         jint& x = pickupOriginX();
         jint& y = pickupOriginY();
-        if (!pointInBox(a, x, y)) return false;
+        const bool hit = pointInBox(a, x, y);
         x = y = -1;
-        return true;
+        return hit;
     }
     case 10: return hero->anim == 25 || hero->anim == 26 || hero->anim == 27;
     default: return false;

@@ -1,8 +1,10 @@
-// The behaviour library behind the world's and the hero's seams: tile-block
-// cells met by the collision sweep, the contact kinds of the actor types
-// that answer contact themselves, the hero's damage, pickup and chain
-// calls, and the script command that starts a carrier's dropper. Installed
-// with the hooks (installBehaviours), after the world's own seams.
+// The behaviour library behind the world's seams: tile-block cells met by
+// the collision sweep, the contact kinds of the actor types that answer
+// contact themselves, and the script command that starts a carrier's
+// dropper. Installed at start (installBehaviours), after the world's own
+// seams.
+#include <algorithm>
+
 #include "game/actor/actor.h"
 #include "game/actor/contact.h"
 #include "game/actor/hero.h"
@@ -15,9 +17,9 @@
 #include "game/behaviour/enemies.h"
 #include "game/behaviour/fields.h"
 #include "game/behaviour/platforms.h"
+#include "game/behaviour/states.h"
 #include "game/world/body.h"
 #include "game/world/flowseam.h"
-#include "game/world/hero/behaviourcalls.h"
 #include "game/actor/actor.h"
 
 namespace game::behaviour {
@@ -87,57 +89,25 @@ public:
     }
 };
 
-class HeroCalls final : public hero::HeroBehaviourCalls {
-public:
-    void knockback(cActor* h, jint dir, jint anim, jint a, jint b, jint c, jint d) override {
-        behaviour::knockback(h, dir, anim, a, b, c, d);
-    }
-    void hurtHero(cActor* h, jint pushY, jint amount, jint force) override {
-        behaviour::hurtHero(h, pushY, amount, force != 0);
-    }
-    void loseLife(cActor* h) override { behaviour::loseLife(h); }
-    void collectHeldItem(cActor* item) override {
-        if (item) behaviour::collectHeldItem(item);
-    }
-    void checkPickup(cActor* item, jint how) override {
-        if (item) behaviour::checkPickup(item, how);
-    }
-    void summonSlotActors(cActor* item) override {
-        if (item) behaviour::summonSlotActors(item);
-    }
-    // Items shaken out of an object count as level items.
-    void countLevelItem() override { addPickupCount(0, 0); }
-    void interactHeroType45(cActor* a, cActor* h) override {
-        if (a && h) behaviour::interactHeroType45(a, h);
-    }
-    jint chainMode(cActor* c) override { return c ? behaviour::chainMode(c) : 0; }
-    jint swingSide(cActor* c) override { return c ? behaviour::swingSide(c) : 0; }
-    jint swingBoost(cActor* c) override { return c ? behaviour::swingBoost(c) : 0; }
-    void setSwingBoost(cActor* c, jint v) override {
-        if (c) behaviour::swingBoost(c) = v;
-    }
-};
 
 BodySeam g_body;
 FlowSeam g_flow;
-HeroCalls g_heroCalls;
 
 }  // namespace
 
 void installBehaviourSeams() {
     world::setBehaviourSeam(&g_body);
     world::setFlowSeam(&g_flow);
-    hero::setHeroBehaviourCalls(&g_heroCalls);
 }
 
 void uninstallBehaviourSeams() {
     world::setBehaviourSeam(nullptr);
     world::setFlowSeam(&world::gameFlowSeam());
-    hero::setHeroBehaviourCalls(nullptr);
 }
 
 void appendBehaviourStatics(std::vector<const StaticsContribution*>& list) {
-    list.push_back(behaviourStaticsContribution());
+    const StaticsContribution* c = behaviourStaticsContribution();
+    if (std::find(list.begin(), list.end(), c) == list.end()) list.push_back(c);
 }
 
 }  // namespace game::behaviour

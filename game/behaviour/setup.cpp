@@ -159,7 +159,7 @@ void initRandomParts(cActor* self) {
 void setUpType10(cActor* self) {
     const jint w = param(self, 0), h = param(self, 1);
     cActor::setBox(self->box, self->posX, self->posY, java::iadd(self->posX, w), java::iadd(self->posY, h));
-    self->posX = java::iadd(self->posX, java::idiv(w, 2));
+    self->posX = java::iadd(self->posX, java::ishr(w, 1));
     self->posY = java::iadd(self->posY, h);
     if (self->params && self->params->length() > 3) {
         const jint script = world::findScriptById(self->params->data()[3]);

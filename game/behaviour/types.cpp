@@ -18,6 +18,8 @@ struct Row {
 
 std::array<Row, kTypeCount> g_rows;
 
+const std::array<Row, kTypeCount>& rows() { return g_rows; }
+
 bool inRange(jint type) { return type >= 0 && type < kTypeCount; }
 
 Row* rowFor(jint type, const char* what) {
@@ -40,9 +42,23 @@ void setNeeds(jint type, TypeNeeds needs) {
     if (Row* r = rowFor(type, "needs")) r->needs = needs;
 }
 
-UpdateFn updateFor(jint type) { return inRange(type) ? g_rows[static_cast<size_t>(type)].update : nullptr; }
-PaintFn paintFor(jint type) { return inRange(type) ? g_rows[static_cast<size_t>(type)].paint : nullptr; }
-TypeNeeds needsFor(jint type) { return inRange(type) ? g_rows[static_cast<size_t>(type)].needs : TypeNeeds{}; }
+UpdateFn updateFor(jint type) { return inRange(type) ? rows()[static_cast<size_t>(type)].update : nullptr; }
+PaintFn paintFor(jint type) { return inRange(type) ? rows()[static_cast<size_t>(type)].paint : nullptr; }
+TypeNeeds needsFor(jint type) { return inRange(type) ? rows()[static_cast<size_t>(type)].needs : TypeNeeds{}; }
+
+bool updateType(jint type, cActor* self) {
+    UpdateFn fn = updateFor(type);
+    if (!fn || !self) return false;
+    fn(self);
+    return true;
+}
+
+bool paintType(jint type, cActor* self, jint dx, jint dy) {
+    PaintFn fn = paintFor(type);
+    if (!fn || !self) return false;
+    fn(self, dx, dy);
+    return true;
+}
 
 void registerAllTypes() {
     g_rows = {};

@@ -6,7 +6,8 @@
 //
 // Every family of behaviours fills its rows from its own register
 // function; registerAllTypes() clears the table and calls each of them, so
-// the table is the same whatever ran before. Rows are written only there.
+// the table is the same whatever ran before. Rows are written only there
+// (the program fills the table at start, installBehaviours).
 #pragma once
 
 #include "runtime/jint.h"
@@ -38,6 +39,11 @@ void setNeeds(jint type, TypeNeeds needs);
 UpdateFn updateFor(jint type);
 PaintFn paintFor(jint type);
 TypeNeeds needsFor(jint type);
+
+// One logic frame of an actor of that type, and the type's own painter;
+// false when the type has no such routine.
+bool updateType(jint type, cActor* self);
+bool paintType(jint type, cActor* self, jint dx, jint dy);
 
 // One per family, each in the file named.
 void registerCoreTypes();      // core.cpp: the hero (type 0)

@@ -4,13 +4,18 @@
 #include "game/data/level.h"
 
 #include "display/lcdui/image.h"
+#include "game/actor/actor.h"
+#include "game/actor/pool.h"
 #include "game/data/datanode.h"
-#include "game/data/hooks.h"
 #include "game/data/pack.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/sprite/sprite.h"
+#include "game/world/body.h"
+#include "game/world/camera.h"
+#include "game/world/checkpoint.h"
+#include "game/world/regions.h"
 #include "runtime/runtime.h"
 
 namespace game {
@@ -187,6 +192,17 @@ void loadLevelLayer(jint e, jint l) {
     ObjectArray::set(cg().layerMaps, l, map);
 }
 
+void dropLevelLayers() {
+    cGameStatics& g = cg();
+    for (jint l = 0; l < kLayers; ++l) {
+        if (g.layerMaps && g.layerMaps->inBounds(l)) g.layerMaps->data()[l] = nullptr;
+        auto* size = g.layerSizes && g.layerSizes->inBounds(l) ? static_cast<ShortArray*>(g.layerSizes->data()[l]) : nullptr;
+        if (size && size->length() >= 2) size->data()[0] = size->data()[1] = 0;
+    }
+    g.collisionMap = nullptr;
+    g.collisionWidth = g.collisionHeight = 0;
+}
+
 void loadLevelLayers(jint stage, jint mask) {
     java_lang_System::gc();
     for (jint l = 0; l < kLayers; ++l) {
@@ -198,7 +214,7 @@ void loadLevelLayers(jint stage, jint mask) {
         if (w * kCellPixels > g.mapPixelWidth) g.mapPixelWidth = w * kCellPixels;
         if (h * kCellPixels > g.mapPixelHeight) g.mapPixelHeight = h * kCellPixels;
         if (l == 4) {
-            if (worldHooks().isRegionFlagSet(stage)) ObjectArray::set(cg().layerMaps, 4, nullptr);
+            if (game::world::isRegionFlagSet(stage)) ObjectArray::set(cg().layerMaps, 4, nullptr);
             cg().collisionWidth = w;
             cg().collisionHeight = h;
             cg().collisionMap = static_cast<ShortArray*>(cg().layerMaps->data()[4]);
@@ -214,16 +230,14 @@ void loadMathTables(String* name, jint a, jint b) {
 }
 
 void resetPlayState() {
-    WorldHooks& world = worldHooks();
-    ActorHooks& actors = actorHooks();
     cGameStatics& g = cg();
     g.cameraX = g.cameraY = 0;
     g.cameraOffsetX = g.cameraOffsetY = g.cameraStepX = g.cameraStepY = 0;
     g.cameraTarget = nullptr;
-    world.updateCamera(0);
+    game::world::updateCamera(0);
     g.lookMode = 99;
     g.lookAheadForcedX = g.lookAheadForcedY = 30001;
-    world.setCameraLimits(0, 0, g.mapPixelWidth, g.mapPixelHeight);
+    game::world::setCameraLimits(0, 0, g.mapPixelWidth, g.mapPixelHeight);
     g.riseScroll = g.riseScrollStep = 0;
     g.panelActor = nullptr;
     g.portraitActor = nullptr;
@@ -234,9 +248,9 @@ void resetPlayState() {
     g.scrollDelay = -1;
     g.scrollStepX = g.scrollStepY = 0;
     g.cameraFlags = 9;
-    actors.clearHeroFlag200();
-    world.updateCamera(0);
-    world.resetHeroState();
+    if (cActor* h = g.hero) h->flags &= ~0x200;
+    game::world::updateCamera(0);
+    game::world::resetHeroState();
     setDisplayValue(true, -1);
     setDisplayValue(false, -1);
     g.displayIdA = -13148160;
@@ -250,17 +264,22 @@ void resetPlayState() {
     g.levelTimer = -1;
     g.bossMaskCount = mordle().maskTable ? mordle().maskTable->length() : 0;
     g.offscreenFlag = 1;
-    actors.refreshActors();
-    actors.clearHeroLocks();
-    world.initCheckpoint();
-    actors.releaseCarriedActor();
+    refreshActors();
+    ca().heroInputLock = 0;
+    game::world::initCheckpoint();
+    releaseCarriedActor();
     if (BSprite* s = getSpriteById(1, 18)) s->cacheAnimImages(0, 8);
-    actors.resetTrackedValues();
+    initTrackedLists();
 }
 
 void spawnLevelActors() {
-    ActorHooks& actors = actorHooks();
-    actors.resetLevelCounters();
+    // The per-level counters: special items and two counters 0, the level
+    // mark -1, no hero state, the launch byte 0.
+    for (jint i = 0; ca().itemCounts && i < 5 && i < ca().itemCounts->length(); ++i) ca().itemCounts->data()[i] = 0;
+    ca().hitGuard = 0;
+    ca().levelMark = -1;
+    ca().heroState = -1;
+    ca().heroLaunched = 0;
     cGameStatics& g = cg();
     g.boss = nullptr;
     g.spawnFixedActors = g.hero == nullptr;
@@ -278,7 +297,7 @@ void spawnLevelActors() {
             continue;
         }
         const jint type = values->data()[start];
-        const jint cls = actors.subtypeClass(type);
+        const jint cls = subtypeClassOf(type);
         if (cls < 0) {
             logPrintf("level objects: record %d has type %d, which the actor constants lack; skipped", k, type);
             continue;
@@ -288,13 +307,13 @@ void spawnLevelActors() {
                 logPrintf("level objects: character record %d beyond the three slots; skipped", k);
                 continue;
             }
-            cActor* a = actors.newActorFromRecord(values, end - start, start);
+            cActor* a = cActor::makeFromRecord(values, end - start, start);
             ObjectArray::set(cg().characterSlots, nextSlot++, reinterpret_cast<Object*>(a));
         } else if (cls == 45) {
-            cActor* a = actors.newActorFromRecord(values, end - start, start);
-            if (a) cg().itemsTotal += actors.getParam(a, 1);
+            cActor* a = cActor::makeFromRecord(values, end - start, start);
+            if (a) cg().itemsTotal += a->getParam(1);
         } else if (cls == 44) {
-            actors.newActorFromRecord(values, end - start, start);
+            cActor::makeFromRecord(values, end - start, start);
         }
     }
     cg().hero = reinterpret_cast<cActor*>(cg().characterSlots->data()[0]);

@@ -27,6 +27,10 @@ void loadSprite(ObjectArray* table, jint r, jint slot, jint flags);
 BSprite* createSprite(jint r, bool buildImages, bool keepData, jint palette);
 void loadLevelLayers(jint stage, jint layerMask);
 void loadLevelLayer(jint firstEntry, jint layer);
+// The level's tile layers dropped: the five layer maps null with sizes
+// 0 x 0, and the collision layer's map and size with them (the undo of
+// the loading step that loaded them).
+void dropLevelLayers();
 void loadMathTables(String* packName, jint a, jint b);
 void resetPlayState();
 void spawnLevelActors();

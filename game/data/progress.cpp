@@ -5,10 +5,11 @@
 
 #include <cstring>
 
-#include "game/data/hooks.h"
 #include "game/data/pack.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
+#include "game/showcase/showcase.h"
+#include "game/world/regions.h"
 #include "io/recordstore.h"
 #include "runtime/runtime.h"
 
@@ -209,7 +210,7 @@ void saveLevelResult() {
     const jint b = slotBase(n);
     setByte(kByteLastDifficulty, n);
     setByte(b + 4, getVariable(0));
-    if (!worldHooks().isRegionFlagSet(s)) {
+    if (!game::world::isRegionFlagSet(s)) {
         setByte(b + 5, getVariable(9));
         setByte(b + 6, getVariable(5));
     }
@@ -236,7 +237,8 @@ void loadLevelVariables() {
 }
 
 void ensureShowcaseRecordStore() {
-    showcaseHooks().setDisplayFlags();
+    showcaseStatics()->displayFlagA = 1;
+    showcaseStatics()->displayFlagB = 1;
     RecordStore* s = openStore(52, false);
     if (!s) s = openStore(52, true);
     closeStore(s);

@@ -9,10 +9,17 @@
 // written as literals.
 #include "game/data/statics.h"
 
+#include "game/actor/actor.h"
+#include "game/behaviour/behaviour.h"
+#include "game/behaviour/bosses.h"
+#include "game/showcase/showcase.h"
+#include "game/actor/actor.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
+
 #include <algorithm>
 #include <initializer_list>
 
-#include "game/data/hooks.h"
 #include "runtime/log.h"
 
 namespace game {
@@ -446,7 +453,7 @@ void cGame_clinit() {
     menus(g);
     workArrays(g);
     poolStrings(g);
-    cg().logoActor = actorHooks().newLogoActor();
+    cg().logoActor = newObject<cActor>();
 }
 
 void BossMordle_clinit() {
@@ -481,16 +488,28 @@ StaticsContribution g_BossMagicianStatics =
 extern StaticsContribution g_KTLibPlayerStatics;
 
 namespace {
-StaticsContribution* const kAll[] = {&g_UtilStatics, &g_BossMordleStatics, &g_cGameStatics,
-                                     &g_BossMagicianStatics, &g_KTLibPlayerStatics};
+
+// Every statics block of the game library: a routine of any room may run
+// in any program that starts the game, so all of them are always there.
+std::vector<StaticsContribution*> allBlocks() {
+    return {&g_UtilStatics,
+            &g_BossMordleStatics,
+            &g_cGameStatics,
+            &g_BossMagicianStatics,
+            &g_KTLibPlayerStatics,
+            &g_cActorStatics,
+            const_cast<StaticsContribution*>(behaviour::behaviourStaticsContribution()),
+            const_cast<StaticsContribution*>(showcaseContribution())};
 }
 
+}  // namespace
+
 void registerGameStatics() {
-    for (StaticsContribution* c : kAll) StaticClass::contribute(c);
+    for (StaticsContribution* c : allBlocks()) StaticClass::contribute(c);
 }
 
 void appendGameStatics(std::vector<const StaticsContribution*>& list) {
-    for (const StaticsContribution* c : kAll)
+    for (const StaticsContribution* c : allBlocks())
         if (std::find(list.begin(), list.end(), c) == list.end()) list.push_back(c);
 }
 

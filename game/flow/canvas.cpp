@@ -3,9 +3,9 @@
 // the work, pass by pass, paced by the clock interface.
 #include "game/flow/canvas.h"
 
-#include "game/data/hooks.h"
 #include "game/data/pack.h"
 #include "game/data/statics.h"
+#include "game/showcase/showcase.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/input.h"
 #include "game/flow/screens.h"
@@ -111,6 +111,8 @@ void logicStep() {
 void showWork(cGame* canvas) {
     cGameStatics& f = cg();
     f.lastTick = gameClock().now();
+    // Events from before the show are older than its resets below.
+    applyQueuedInput();
     if (f.paused) {
         f.resumed = 1;
         cg().variableChangedMask = -1;
@@ -135,7 +137,7 @@ void setGameClock(GameClock* clock) { g_clock = clock ? clock : &g_systemClock; 
 
 using namespace game;
 
-cGame::cGame() : javax_microedition_lcdui_Canvas(cid::cGame) {}
+cGame::cGame() : javax_microedition_lcdui_Canvas(cid::cGame) { discardQueuedInput(); }
 
 void* cGame::getInterface(jint id) {
     return id == cid::java_lang_Runnable ? static_cast<java_lang_Runnable*>(this) : nullptr;
@@ -146,11 +148,12 @@ void cGame::sizeChanged(jint w, jint h) {
     cg().canvasHeight = h;
 }
 
-void cGame::keyPressed(jint code) { game::keyPressed(code); }
-void cGame::keyReleased(jint code) { game::keyReleased(code); }
-void cGame::pointerPressed(jint x, jint y) { game::pointerPressed(x, y); }
-void cGame::pointerReleased(jint x, jint y) { game::pointerReleased(x, y); }
-void cGame::pointerDragged(jint x, jint y) { game::pointerDragged(x, y); }
+// The callbacks' events wait for the next logic step (input.h).
+void cGame::keyPressed(jint code) { queueInputEvent(InputEventKind::KeyPressed, code); }
+void cGame::keyReleased(jint code) { queueInputEvent(InputEventKind::KeyReleased, code); }
+void cGame::pointerPressed(jint x, jint y) { queueInputEvent(InputEventKind::PointerPressed, x, y); }
+void cGame::pointerReleased(jint x, jint y) { queueInputEvent(InputEventKind::PointerReleased, x, y); }
+void cGame::pointerDragged(jint x, jint y) { queueInputEvent(InputEventKind::PointerDragged, x, y); }
 
 void cGame::showNotify() { showWork(this); }
 
@@ -200,7 +203,7 @@ void cGame::initialize(cGame* canvas, javax_microedition_midlet_MIDlet* midlet,
     cg().riseScroll = 0;
     cg().riseScrollStep = 0;
     cg().vibrationOn = 1;
-    showcaseHooks().setup(midlet, nullptr, 800, 480, nullptr);
+    Showcase::setup(midlet, nullptr, 800, 480, nullptr);
     cg().pendingOp = kOpSet;
     cg().pendingState = 1;
     cg().statePending = 1;
@@ -248,7 +251,10 @@ bool cGame::runPass() {
     if (g.gameState == kLoadingState) steps = 1;
     f.lastTick = now;
     const bool step = steps == 1;
-    if (step) logicStep();
+    if (step) {
+        applyQueuedInput();
+        logicStep();
+    }
     KTLibPlayer::update();
     if (!sleepOne()) return false;
     if (step) {

@@ -34,7 +34,7 @@ public:
 
     void* getInterface(jint id) override;
 
-    virtual void sizeChanged(jint w, jint h);
+    void sizeChanged(jint w, jint h) override;
     void keyPressed(jint code) override;
     void keyReleased(jint code) override;
     void pointerPressed(jint x, jint y) override;

@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
+#include "game/showcase/showcase.h"
 #include "game/flow/flow_statics.h"
 #include "javalib/hashtable.h"
 #include "javalib/wrappers.h"
@@ -178,6 +178,56 @@ void buildKeyMaps() {
         cg().keyMapA->put(newObject<java_lang_Integer>(e[0]), newObject<java_lang_Integer>(e[1]));
 }
 
+// --- queued events ----------------------------------------------------------------
+
+namespace {
+struct QueuedEvent {
+    InputEventKind kind;
+    jint a, b;
+};
+// A ring of events not applied yet. It only fills while no step runs (the
+// game hidden or not started); a full ring applies its oldest event at once.
+constexpr int kQueuedEvents = 256;
+QueuedEvent g_queue[kQueuedEvents];
+int g_queueHead = 0, g_queueCount = 0;
+
+void applyEvent(const QueuedEvent& e) {
+    switch (e.kind) {
+    case InputEventKind::KeyPressed: keyPressed(e.a); break;
+    case InputEventKind::KeyReleased: keyReleased(e.a); break;
+    case InputEventKind::PointerPressed: pointerPressed(e.a, e.b); break;
+    case InputEventKind::PointerDragged: pointerDragged(e.a, e.b); break;
+    case InputEventKind::PointerReleased: pointerReleased(e.a, e.b); break;
+    }
+}
+}  // namespace
+
+void queueInputEvent(InputEventKind kind, jint a, jint b) {
+    Guard guard(inputLock());
+    if (g_queueCount == kQueuedEvents) {
+        applyEvent(g_queue[g_queueHead]);
+        g_queueHead = (g_queueHead + 1) % kQueuedEvents;
+        g_queueCount -= 1;
+    }
+    g_queue[(g_queueHead + g_queueCount) % kQueuedEvents] = {kind, a, b};
+    g_queueCount += 1;
+}
+
+void applyQueuedInput() {
+    Guard guard(inputLock());
+    while (g_queueCount > 0) {
+        const QueuedEvent e = g_queue[g_queueHead];
+        g_queueHead = (g_queueHead + 1) % kQueuedEvents;
+        g_queueCount -= 1;
+        applyEvent(e);
+    }
+}
+
+void discardQueuedInput() {
+    Guard guard(inputLock());
+    g_queueHead = g_queueCount = 0;
+}
+
 // --- touch ---------------------------------------------------------------------
 
 namespace {
@@ -195,10 +245,10 @@ void pointerPressed(jint x, jint y) {
         const jint rx = y, ry = 480 - x;
         g.pressX = g.touchX = rx;
         g.pressY = g.touchY = ry;
-        ShowcaseHooks& s = showcaseHooks();
-        if (s.listScrolling()) s.setPressPosition(rx, ry);
-        const jint a = s.hitTest(rx, ry);
-        if (a != 0) s.setHighlightAction(a);
+        ShowcaseStatics* s = showcaseStatics();
+        if (s->listMode != 0) s->pressedRow = s->listSelection;
+        const jint a = Showcase::hitTest(rx, ry);
+        if (a != 0) s->pressedAction = a;
     }
 }
 
@@ -212,10 +262,10 @@ void pointerDragged(jint x, jint y) {
     if (inShowcase()) {
         g.touchX = y;
         g.touchY = 480 - x;
-        ShowcaseHooks& s = showcaseHooks();
-        s.setHighlightAction(0);
-        const jint a = s.hitTest(y, 480 - x);
-        if (a != 0) s.setHighlightAction(a);
+        ShowcaseStatics* s = showcaseStatics();
+        s->pressedAction = 0;
+        const jint a = Showcase::hitTest(y, 480 - x);
+        if (a != 0) s->pressedAction = a;
     }
 }
 
@@ -229,10 +279,13 @@ void pointerReleased(jint x, jint y) {
     if (inShowcase()) {
         g.releaseX = y;
         g.releaseY = 480 - x;
-        ShowcaseHooks& s = showcaseHooks();
-        const jint a = s.hitTest(y, 480 - x);
-        if (a != 0) s.setPendingAction(a);
-        s.setHighlightAction(0);
+        ShowcaseStatics* s = showcaseStatics();
+        const jint a = Showcase::hitTest(y, 480 - x);
+        if (a != 0) {
+            s->swallowAction = 1;
+            s->lastAction = a;
+        }
+        s->pressedAction = 0;
     }
 }
 

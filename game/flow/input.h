@@ -1,8 +1,10 @@
-// Key input and touch input. The canvas callbacks (main thread) record key
-// bits and pointer points; the game thread folds the key masks once per
-// logic step and closes a touch frame after it, and game code asks with
-// bit masks and touch zones. Writers on both threads and the fold take one
-// small lock (inputLock), so a key or pointer event is never half applied.
+// Key input and touch input. The canvas callbacks (main thread) queue their
+// events; the game thread applies them before a logic step (key bits and
+// pointer points), folds the key masks once per logic step and closes a
+// touch frame after it, and game code asks with bit masks and touch zones.
+// Writers on both threads and the fold take one small lock (inputLock), so
+// a key or pointer event is never half applied, and none arrives between a
+// step's reads and the fold that follows them.
 //
 // Game-key bits: '0'-'9' 0x1-0x200, '#' 0x400, '*' 0x800, left 0x1000,
 // right 0x2000, up 0x4000, down 0x8000, fire 0x10000, right soft 0x20000,
@@ -35,6 +37,20 @@ jint getShowcaseKey();
 // cGame.createKeyMaps and cGame.buildKeyMaps (two Hashtables, never read).
 void createKeyMaps();
 void buildKeyMaps();
+
+// --- events from the canvas callbacks -------------------------------------
+// The callbacks run on the main thread while the game thread steps; an event
+// applied in the middle of a step could be folded away after it before any
+// step read it (a press between the step's read and the fold, a release
+// between the pause check and the touch frame's end). The canvas queues its
+// events here instead, and the game thread applies them, in order, right
+// before each logic step, so every event is seen whole by the next step.
+enum class InputEventKind { KeyPressed, KeyReleased, PointerPressed, PointerDragged, PointerReleased };
+void queueInputEvent(InputEventKind kind, jint a, jint b = 0);
+// Applies the queued events in arrival order (either thread; takes inputLock).
+void applyQueuedInput();
+// Forgets the queued events (a new canvas starts with none).
+void discardQueuedInput();
 
 // --- touch -----------------------------------------------------------------
 void pointerPressed(jint x, jint y);

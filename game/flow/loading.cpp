@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 
-#include "game/data/hooks.h"
 #include "game/data/datanode.h"
 #include "game/data/level.h"
 #include "game/data/pack.h"
@@ -16,13 +15,17 @@
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
 #include "game/data/util.h"
-#include "game/sprite/sprite.h"
+#include "game/actor/pool.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
 #include "game/flow/screen.h"
 #include "game/flow/screens.h"
 #include "game/flow/sound.h"
 #include "game/flow/states.h"
+#include "game/sprite/sprite.h"
+#include "game/world/regions.h"
+#include "game/world/scripts.h"
+#include "game/world/streaming.h"
 #include "io/resource.h"
 #include "javalib/inputstreams.h"
 #include "javalib/lang.h"
@@ -93,7 +96,7 @@ void LoadSteps::setCharMap(Object* font, Object* charMap) {
 void LoadSteps::loadLevelObjects(ByteArray* list) {
     cg().levelObjectData = list;
     game::loadLevelObjectAssets(list);
-    worldHooks().setupLevelMap();
+    game::world::setupLevelMap();
 }
 void LoadSteps::loadLevelLayers(jint stage, jint param) { game::loadLevelLayers(stage, param); }
 void LoadSteps::spawnLevelActors() { game::spawnLevelActors(); }
@@ -110,10 +113,10 @@ void LoadSteps::frameBuffers() {
     IntArray* work = newIntArray(19200);
     cg().rotationWork = work;
 }
-void LoadSteps::createActorPool() { actorHooks().createActorPool(); }
-void LoadSteps::dropLevelScripts() {}
-void LoadSteps::dropMapRegions() {}
-void LoadSteps::dropLayers() {}
+void LoadSteps::createActorPool() { game::createActorPool(); }
+void LoadSteps::dropLevelScripts() { world::clearScripts(); }
+void LoadSteps::dropMapRegions() { world::clearMapRegions(); }
+void LoadSteps::dropLayers() { game::dropLevelLayers(); }
 
 namespace {
 LoadSteps g_builtinSteps;
@@ -588,9 +591,9 @@ void runLoadStep(jint i) {
         }
         break;
     case 9: steps.loadLevelObjects(steps.loadResource(15)); break;
-    case 10: worldHooks().loadLevelRecords(steps.loadResource(16)); break;
+    case 10: game::world::loadLevelRecords(steps.loadResource(16)); break;
     case 11:
-        if (ByteArray* regions = steps.loadResource(17)) worldHooks().loadMapRegions(regions);
+        if (ByteArray* regions = steps.loadResource(17)) game::world::loadMapRegions(regions);
         break;
     case 12: {
         const Record other = readRecord(cg().loadingTable, r.resource);

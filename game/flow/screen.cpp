@@ -5,7 +5,6 @@
 
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
@@ -14,11 +13,11 @@
 #include "game/flow/loading.h"
 #include "game/flow/states.h"
 #include "game/flow/variables.h"
-#include "runtime/statics.h"
-#include "runtime/stringbuffer.h"
 #include "game/sprite/sprite.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
+#include "runtime/statics.h"
+#include "runtime/stringbuffer.h"
 
 namespace game {
 

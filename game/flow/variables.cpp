@@ -2,7 +2,6 @@
 // and the progress record's accessors (variables.h).
 #include "game/flow/variables.h"
 
-#include "game/data/hooks.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"

@@ -123,7 +123,7 @@ void Showcase::paint(Graphics* g) {
     const jint w = s->screenWidth, h = s->screenHeight;
     g->setClip(0, 0, w, h);
     switch (s->screenState) {
-    case kStateLoading: {
+    case kShowLoading: {
         g->setColor(0x000000);
         g->fillRect(0, 0, w, h);
         drawProgressBar(g, h / 2, w * 3 / 4, s->loadStepIndex, s->loadStepCount);
@@ -134,7 +134,7 @@ void Showcase::paint(Graphics* g) {
         }
         break;
     }
-    case kStatePage:
+    case kShowPage:
         paintPage(g);
         if (tickCount() % 1000 > 500 || (s->pressedAction == kActButton && !s->softKeyHeld))
             drawActionButton(g);

@@ -59,7 +59,7 @@ void Showcase::openLink() {
         logPrintf("Showcase: opening the link failed");
         return;
     }
-    s->screenState = s->linkRequested ? kStateLeave : kStatePage;
+    s->screenState = s->linkRequested ? kShowLeave : kShowPage;
     javax_microedition_midlet_MIDlet::notifyDestroyed();
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "game/data/statics.h"
+#include "game/showcase/install.h"
 #include "game/showcase/internal.h"
 #include "io/midlet.h"
 #include "io/resource.h"
@@ -71,6 +72,7 @@ void logRead(const char* what) { logPrintf("Showcase: %s runs past its pack entr
 ShowcaseStatics* showcaseStatics() { return statics<ShowcaseStatics>(g_showcaseStatics); }
 const StaticsContribution* showcaseContribution() { return &g_showcaseStatics; }
 void registerShowcaseStatics() { StaticClass::contribute(&g_showcaseStatics); }
+void installShowcase() { registerShowcaseStatics(); }
 
 namespace showcase_detail {
 

@@ -28,7 +28,7 @@ void Showcase::open(String* caller, jint language) {
     s->loadStepIndex = -1;
     s->languageIndex = language;
     s->callerContext = caller;
-    s->screenState = kStateLoading;
+    s->screenState = kShowLoading;
     s->currentEntry = 0;
     s->listTop = s->listSelection = 0;
     s->lineWidths = newIntArray(kMaxLines);
@@ -69,23 +69,23 @@ String* entryLink() {
 
 bool Showcase::doAction(jint action) {
     ShowcaseStatics* s = S();
-    if (s->linkRequested) return !s->linkReady || s->screenState == kStateLeave;
+    if (s->linkRequested) return !s->linkReady || s->screenState == kShowLeave;
     if (!s->usable) return true;
     if (s->swallowAction) s->swallowAction = 0;
     else s->lastAction = action;
     const jint act = s->lastAction;
     switch (s->screenState) {
-    case kStateLoading:
+    case kShowLoading:
         if (s->loadStepIndex >= s->loadStepCount) {
             afterLoad();
-            s->screenState = kStatePage;
+            s->screenState = kShowPage;
             resetPage();
         } else {
             loadStep(s->loadStepIndex);
         }
         s->loadStepIndex += 1;
         return false;
-    case kStatePage:
+    case kShowPage:
         switch (act) {
         case kActRowUp:
             if (s->listMode && s->listSelection >= 1) {
@@ -124,21 +124,21 @@ bool Showcase::doAction(jint action) {
             resetPage();
             break;
         case kActSelect:
-        case kActButton: s->screenState = kStateEntryLink; break;
-        case kActBack: s->screenState = kStateLeave; break;
+        case kActButton: s->screenState = kShowEntryLink; break;
+        case kActBack: s->screenState = kShowLeave; break;
         default: break;
         }
         return false;
-    case kStateLeave:
+    case kShowLeave:
         s->pageImages = s->pageImages ? newObjectArray(cid::javax_microedition_lcdui_Image, s->slotCount) : nullptr;
         if (s->useCommands) removeCommands();
         s->visible = 0;
         return true;
-    case kStateEntryLink: {
+    case kShowEntryLink: {
         String* link = entryLink();
         if (!link) {
             // Nothing to open: back to the page rather than a stuck screen.
-            s->screenState = kStatePage;
+            s->screenState = kShowPage;
             return false;
         }
         s->pendingUrl = link;
@@ -174,14 +174,14 @@ void Showcase::requestLink() {
     s->linkRequested = 1;
     if (buildLink()) {
         s->pendingUrl = s->promoLink;
-        s->screenState = kStatePromoLink;
+        s->screenState = kShowPromoLink;
     }
 }
 
 jint Showcase::hitTest(jint x, jint y) {
     ShowcaseStatics* s = S();
     const jint w = s->screenWidth, h = s->screenHeight;
-    if (x < 1 || y < 1 || s->screenState == kStateLoading || !s->visible) return 0;
+    if (x < 1 || y < 1 || s->screenState == kShowLoading || !s->visible) return 0;
     if (s->listMode) {
         const jint margin = 3 * (w / 100);
         const jint rh = s->listRowHeight;

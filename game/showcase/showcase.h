@@ -34,7 +34,7 @@ enum ShowcaseAction : jint {
 };
 
 // Screen states.
-enum ShowcaseState : jint { kStateLoading = 0, kStatePage = 1, kStateLeave = 4, kStateEntryLink = 6, kStatePromoLink = 7 };
+enum ShowcaseState : jint { kShowLoading = 0, kShowPage = 1, kShowLeave = 4, kShowEntryLink = 6, kShowPromoLink = 7 };
 
 // Text ids of the decoded text block (the pack's text table follows this
 // order): the two Command labels, the two action-button labels, the

@@ -7,6 +7,7 @@
 #include "game/actor/actor.h"
 #include "game/actor/pool.h"
 #include "game/data/statics.h"
+#include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"
 #include "game/actor/actor.h"
@@ -36,6 +37,10 @@ void setBehaviourSeam(WorldBehaviourSeam* seam) { g_seam = seam ? seam : &g_buil
 
 cActor* hero() { return cg().hero; }
 bool isHero(cActor* a) { return a && a == hero(); }
+
+void resetHeroState() {
+    if (cActor* h = hero()) hero::resetHeroState(h);
+}
 
 // --- records ---------------------------------------------------------------------
 
@@ -334,7 +339,7 @@ void heroPhysics(cActor* a) {
         s.collisionResult |= 1;
     }
     const jint xEdge = vx < 0 ? 0 : 2, yEdge = vy < 0 ? 1 : 3;
-    const jint ax = std::abs(vx) >> 8, ay = std::abs(vy) >> 8;
+    const jint ax = java::iabs(vx) >> 8, ay = java::iabs(vy) >> 8;
     ShortArray* swept = scratch(ca().sweptBox);
     b = box->data();
     jshort* n = swept->data();

@@ -17,6 +17,8 @@ namespace game::world {
 // The hero (cGame.hero).
 cActor* hero();
 bool isHero(cActor* a);
+// cActor.resetHeroState on the current hero (none: nothing).
+void resetHeroState();
 
 // What the behaviours decide for the world (tile-block cells, contact
 // routines); the built-in answers are solid cells and plain solid actors.

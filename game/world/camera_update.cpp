@@ -150,7 +150,7 @@ void updateCamera(jint smooth) {
     g.cameraX = std::min(std::max(g.cameraX, l + 400), r - 400);
     if (state == 38) {
         const jint target = std::min(std::max(g.cameraY, t + 240), b - 240);
-        const jint limit = std::abs(g.cameraStepY);
+        const jint limit = java::iabs(g.cameraStepY);
         g.cameraY += clampTo(target - g.cameraY, -limit, limit);
     } else {
         g.cameraY = std::min(std::max(g.cameraY, t + 240), b - 240);

@@ -10,7 +10,7 @@
 #include "game/actor/hero.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
-#include "game/data/hooks.h"
+#include "game/behaviour/routines.h"
 #include "game/data/statics.h"
 #include "game/flow/screens/dialog.h"
 #include "game/flow/sound.h"
@@ -31,8 +31,8 @@ void GameFlowSeam::requestLevelEnd() { game::requestLevelEnd(); }
 void GameFlowSeam::requestSetState(jint state) { game::requestSetState(state); }
 void GameFlowSeam::resetTransition() { game::resetTransition(); }
 void GameFlowSeam::stopHeroForScript() { game::stopHeroForScript(); }
-void GameFlowSeam::resetHeroState() { worldHooks().resetHeroState(); }
-void GameFlowSeam::killHero(cActor* hero) { behaviourHooks().kill(hero); }
+void GameFlowSeam::resetHeroState() { game::world::resetHeroState(); }
+void GameFlowSeam::killHero(cActor* hero) { game::behaviour::kill(hero); }
 
 // While the hero's invulnerability count (its state timer) runs, or the
 // permanent switch (game variable 6) is set.

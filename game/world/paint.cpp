@@ -253,4 +253,8 @@ void fillGradient(IntArray* buffer, jint stride, jint tl, jint tr, jint bl, jint
     }
 }
 
+void paintLayerView(jint layer, jint x, jint y) {
+    paintMapLayers({layer}, java::iadd(getLayerX(layer) - 400, x), java::iadd(getLayerViewTop(layer, true), y));
+}
+
 }  // namespace game::world

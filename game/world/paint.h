@@ -34,6 +34,9 @@ void drawBackgroundLayers(jint draw);
 void createTileCache();
 void paintMapLayer(IntArray* layers, jint x, jint y);
 void paintMapLayers(std::initializer_list<jint> layers, jint x, jint y);
+// One layer through the tile cache at its own scroll position (a parallax
+// layer moves by its table row); (x, y) shifts that view.
+void paintLayerView(jint layer, jint x, jint y);
 void drawMapCells(jint layer, jint firstColumn, jint firstRow, jint lastColumn, jint lastRow);
 // Copies the 800 x 480 view at (x, y) from the cache to cGame.graphics in
 // one to four pieces; answers the number of pieces.

@@ -105,11 +105,11 @@ void paintOverlayMessage() {
         return;
     }
     // The count's icon: the queued value of the last collectible names its
-    // frame (0 before the first).
+    // frame. No icon before the first, nor for a count past the queue.
     const jint count = a.type2QueueCount;
     IntArray* queue = a.type2Queue;
-    const jint frame = count > 0 && queue && queue->inBounds(count - 1) ? queue->data()[count - 1] : 0;
-    if (icon && count > 0) drawSpriteFrame(icon, -1, frame, x, 95, 0, 100, 0);
+    if (icon && count > 0 && queue && queue->inBounds(count - 1))
+        drawSpriteFrame(icon, -1, queue->data()[count - 1], x, 95, 0, 100, 0);
     StringBuffer* text = StringBuffer::make(8);
     StringBuffer::appendInt(text, count);
     StringBuffer::append(text, StaticClass::getStringConstant(76));

@@ -1,7 +1,6 @@
 // Region table loading, region states, the sector mask (see regions.h).
 #include "game/world/regions.h"
 
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/world/tables.h"
 #include "runtime/log.h"
@@ -90,7 +89,10 @@ void setRegionStateInRect(jint state, ShortArray* rect) {
     setRegionStateInRect(state, q[0], q[1], q[2], q[3]);
 }
 
-bool isRegionFlagSet(jint level) { return worldHooks().WorldHooks::isRegionFlagSet(level); }
+bool isRegionFlagSet(jint level) {
+    IntArray* f = cg().regionFlags;
+    return f && f->inBounds(level) && f->data()[level] == 1;
+}
 
 jint sectorColumns() {
     jint w = cg().mapPixelWidth;

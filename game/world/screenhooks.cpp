@@ -7,7 +7,6 @@
 #include "game/actor/hero.h"
 #include "game/actor/paint.h"
 #include "game/actor/pool.h"
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/variables.h"
@@ -66,7 +65,7 @@ void WorldScreenHooks::paintPlayField() {
     paintLayerActors(11);
     paintEffectLayer(11);
     paintField(3, 3);
-    worldHooks().drawBackgroundLayers(1);
+    game::world::drawBackgroundLayers(1);
     paintLayerActors(12);
     paintEffectLayer(12);
 }

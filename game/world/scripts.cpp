@@ -3,14 +3,14 @@
 #include "game/world/scripts.h"
 
 #include "game/actor/actor.h"
-#include "game/data/hooks.h"
-#include "game/data/routines.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
+#include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
+#include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/regions.h"
 #include "game/actor/actor.h"
@@ -81,8 +81,8 @@ void WorldFlowSeam::stopHeroForScript() {
     cg().inputBlock |= 1;
     lockCamera(6, 0);
 }
-void WorldFlowSeam::setHeroState(cActor* h, jint state) { worldHooks().setHeroState(h, state); }
-void WorldFlowSeam::resetHero(cActor* a, jint x, jint y) { worldHooks().resetHero(a, x, y); }
+void WorldFlowSeam::setHeroState(cActor* h, jint state) { game::hero::setHeroState(h, state); }
+void WorldFlowSeam::resetHero(cActor* a, jint x, jint y) { game::hero::resetHero(a, x, y); }
 
 // --- loading ------------------------------------------------------------------------
 
@@ -201,6 +201,13 @@ void endScriptWait() {
     cg().scriptBlocked = 0;
 }
 
+void setCameraLockMode(jint mode) {
+    cg().scriptWaitMode = mode;
+    if (mode == 9) cg().scriptBlocked = 0;
+}
+
+jint cameraLockFlag() { return cg().scriptBlocked; }
+
 void releaseScriptWaitIfIdle() {
     if (cg().scriptWaitMode == 9) cg().scriptBlocked = 0;
 }
@@ -219,7 +226,9 @@ void endLevelScript(jint i) {
     if (cg().queuedScript != -1) return;
     cGameStatics& g = cg();
     g.inputBlock &= ~1;
-    if (g.cameraLocked && !cg().scriptKeepsCamera) updateCamera(0);
+    // The camera snaps back to the hero: the snap runs with the lock
+    // released (a locked camera would only be clamped and ease back later).
+    if (g.cameraLocked && !cg().scriptKeepsCamera) cameraUpdateUnlocked(0);
     cg().cameraLocked = 0;
     cg().scriptKeepsCamera = 0;
     if (isRegionFlagSet(cg().stage)) cg().variableChangedMask = -1;
@@ -297,7 +306,11 @@ void handleScriptEvent(jint kind, jint a, jint b, jint count) {
     } else if (count == 3) {
         switch (kind) {
         case 0: forcedScroll(a, b); break;
-        case 1: flow.resetHeroStateAfterLanding(), forcedScroll(8, 0); break;
+        case 1:
+            ca().landingMode = 1;  // cruise after the landing
+            flow.resetHeroStateAfterLanding();
+            forcedScroll(8, 0);
+            break;
         case 2: cg().currentScriptId = findScriptById(a); break;
         default: break;
         }
@@ -401,7 +414,7 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
     case 115: {
         const jint text = s32(rec, p + 2);
         const bool firstText = cg().firstLevelMode && text == 0x20001;
-        if (firstText) cg().panelOffset = 240;  // the shown panel offset
+        if (firstText) cg().panelPosition = 240;  // the shown offset jumps out; the target stays
         else if (!skipping) flow.openDialog(text, w(0), msToFrames(w(3)), w(4));
         break;
     }
@@ -422,8 +435,12 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
     case 120:
         if (cActor* a = getActorById(w(0))) {
             if (skipping) {
-                const jint width = cActor::getWidth(a) * 100 / (a->scale ? a->scale : 100);
-                const jint height = cActor::getHeight(a) * 100 / (a->scale ? a->scale : 100);
+                // The box is resized from its unscaled size, as the scale tween
+                // does: the box as it stands already carries the old scale, and
+                // sizing it again by the new one would multiply the two.
+                const jint old = a->scale ? a->scale : 100;
+                const jint width = java::idiv(java::imul(cActor::getWidth(a), 100), old);
+                const jint height = java::idiv(java::imul(cActor::getHeight(a), 100), old);
                 a->scale = w(1);
                 setBoxSize(a, width, height);
             } else {

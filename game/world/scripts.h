@@ -65,6 +65,11 @@ void lockCamera(jint mode, jint ms);
 void pauseScripts();
 void endScriptWait();
 void releaseScriptWaitIfIdle();
+// The cut-scene skip's pair: the wait mode the scripts are held in and the
+// flag that holds them (cGame.scriptsWaiting). Mode 9 is no wait and
+// clears the flag, so a skip runs the scenes on to their end.
+void setCameraLockMode(jint mode);
+jint cameraLockFlag();
 bool resumeBlockedScript();
 void endLevelScript(jint script);
 void endAllLevelScripts();

@@ -10,6 +10,8 @@
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
 #include "game/data/statics.h"
+#include "game/flow/variables.h"
+#include "game/sprite/sprite.h"
 #include "game/world/body.h"
 #include "game/world/regions.h"
 #include "game/world/scripts.h"
@@ -33,6 +35,11 @@ bool heroMissing() {
 }
 
 jint sub(jint type, jint k) { return cActor::getSubtypeParam(type, k); }
+
+// A chain's links (type 52) are 21 px long; a box around a chain that has
+// not laid out its links yet reaches at most this far from its anchor.
+constexpr jint kLinkLength = 21;
+constexpr jint kMaxReach = 1 << 24;
 
 // The pass looks up every record's live actor by unique id: an index from
 // id to pool slot, rebuilt at the start of a pass and after the pass adds
@@ -148,6 +155,15 @@ void setupLevelMap() {
     }
 }
 
+void clearLevelRecords() {
+    cGameStatics& g = cg();
+    g.recordPendingFlags = nullptr;
+    g.recordStarts = nullptr;
+    g.recordValues = nullptr;
+    g.recordIds = nullptr;
+    g.tileAttributesAlt = nullptr;
+}
+
 jint recordCount() {
     ShortArray* s = cg().recordStarts;
     return s && s->length() > 0 ? s->length() - 1 : 0;
@@ -177,6 +193,33 @@ bool isPinned(cActor* a) {
 
 // --- boxes ------------------------------------------------------------------------------
 
+// A record's size from its sprite's frame: types 2, 82, 83 and 84 name
+// their sprite in the level's sprite table (83 and 84 by a plain frame,
+// the others by the first frame of animation r[5]); every other type has
+// its template's sprite with animation r[5]. No sprite, or an empty
+// frame: 0 x 0. The lookups stay quiet, as a record far off is rated every
+// step.
+template <typename Value>
+void frameSize(jint type, Value r, jint& w, jint& h) {
+    BSprite* sprite = nullptr;
+    if (type == 2 || type == 82 || type == 83 || type == 84) {
+        const jint n = type == 2 ? r(9) : type == 82 ? r(14) : r(7);
+        if (n >= 0) sprite = getSpriteByNumber(n);
+    } else {
+        const jint id = type == 15 ? 13 : sub(type, 2), group = sub(type, 3);
+        // An index entry of 0 names no sprite.
+        if (id >= 0 && (getSpriteRefLow(id, group) != 0 || getSpriteRefHigh(id, group) != 0))
+            sprite = getSpriteByNumber(getSpriteRefLow(id, group));
+    }
+    IntArray* rect = cg().frameRect;
+    if (!sprite || !rect || rect->length() < 4) return;
+    if (type == 83 || type == 84) sprite->getFrameRect(rect, r(5), 0, 0, 0);
+    else sprite->getAFrameRect(rect, r(5), 0, 0, 0, 0);
+    const jint* v = rect->data();
+    if (v[2] < v[0] || v[3] < v[1]) return;
+    w = java::isub(v[2], v[0]), h = java::isub(v[3], v[1]);
+}
+
 void recordBox(jint i, jint out[4]) {
     auto r = [&](jint k) { return recordValue(i, k); };
     const jint type = r(0);
@@ -199,7 +242,7 @@ void recordBox(jint i, jint out[4]) {
         case 116: h = r(7) * 10 + 72, w = h * 3 / 2; break;
         case 158: case 161: case 17: w = 21, h = 21 * r(7); break;
         case 117: w = h = (r(7) + 30) * 2; break;
-        default: break;  // sized by sprite frames: rated as a point
+        default: frameSize(type, r, w, h); break;
         }
     }
     jint cx = x, base = y;
@@ -220,6 +263,12 @@ void recordBox(jint i, jint out[4]) {
     }
     case 47:
         out[0] = cx + r(9), out[1] = base + r(10), out[2] = out[0] + r(7), out[3] = out[1] + r(8);
+        break;
+    case 8:
+        if (ShortArray* b = cg().boxScratch; b && b->length() >= 4) {
+            cActor::getRecordBox(cg().recordValues, recordStart(i), b, nullptr, type);
+            for (int k = 0; k < 4; ++k) out[k] = b->data()[k];
+        }
         break;
     case 4: {
         if (w <= 0 || h <= 0) break;
@@ -253,6 +302,12 @@ void liveActorBox(cActor* a, jint out[4]) {
         if (a->attackBox && a->attackBox->length() >= 4)
             for (int k = 0; k < 4; ++k) out[k] = a->attackBox->data()[k];
         return;
+    case 8:
+        if (ShortArray* b = cg().boxScratch; b && b->length() >= 4) {
+            cActor::getRecordBox(cg().recordValues, 0, b, a, a->subtype);
+            for (int k = 0; k < 4; ++k) out[k] = b->data()[k];
+        }
+        return;
     case 30: {
         const jint size = p(0) * 10 + 72, half = (size * 3 / 2) / 2;
         out[0] = x - half, out[1] = y, out[2] = x + half, out[3] = y + size;
@@ -262,11 +317,28 @@ void liveActorBox(cActor* a, jint out[4]) {
         out[0] = x - p(0) - 30, out[1] = y - p(0) - 30, out[2] = x + p(0) + 30, out[3] = y + p(0) + 30;
         return;
     case 52: {
-        // No box of its own: a box enclosing the chain's links.
-        for (cActor* link = a->child; link; link = link->child) {
-            out[0] = std::min(out[0], link->posX), out[1] = std::min(out[1], link->posY);
-            out[2] = std::max(out[2], link->posX), out[3] = std::max(out[3], link->posY);
-            if (link == a) break;
+        // No box of its own: a box enclosing the chain's links. The links are
+        // points in the parts (x, y offsets in 1/256 px from the anchor), each
+        // 21 px long; before the chain's first update the parts are not made
+        // yet, and any of its n links may reach n x 21 px from the anchor.
+        jint n = p(0);
+        if (n < 0) n = 0;
+        IntArray* parts = a->parts;
+        const jint made = parts ? (parts->length() - 2) / 3 : 0;
+        if (n > 0 && made >= n) {
+            out[0] = out[2] = x, out[1] = out[3] = y;
+            for (jint i = 0; i < n; ++i) {
+                const jint lx = java::iadd(x, java::ishr(parts->data()[3 * i + 2], 8));
+                const jint ly = java::iadd(y, java::ishr(parts->data()[3 * i + 3], 8));
+                out[0] = std::min(out[0], java::isub(lx, kLinkLength));
+                out[1] = std::min(out[1], java::isub(ly, kLinkLength));
+                out[2] = std::max(out[2], java::iadd(lx, kLinkLength));
+                out[3] = std::max(out[3], java::iadd(ly, kLinkLength));
+            }
+        } else {
+            const jint reach = static_cast<jint>(std::min<jlong>(jlong{n} * kLinkLength, kMaxReach));
+            out[0] = java::isub(x, reach), out[1] = java::isub(y, reach);
+            out[2] = java::iadd(x, reach), out[3] = java::iadd(y, reach);
         }
         return;
     }
@@ -382,12 +454,15 @@ void updateAllActors() {
 void updateHeroFrame() {
     ca().partnerActor = nullptr;
     ca().partnerMode = 10;
+    cActor* before = hero();
     updateActiveActors();
     if (heroMissing()) return;
     cActor* h = hero();
     cActor::updateRespawn(h);
     cActor::updateStateTimer(h);
     h->paintFlags = (h->paintFlags & ~1) | (h->facing ? 1 : 0);
+    // An actor's update switched the hero: the new one's effects come along.
+    if (h != before) syncAttachedChain(h, h->viewRating);
     cActor::updateScreenBox(h);
     h->update();
 }

@@ -15,6 +15,10 @@ class cActor;
 namespace game::world {
 
 void setupLevelMap();
+// Forgets the level's object records (the pending flag nibbles, the record
+// index, the records, their ids and the object state bytes): nothing of
+// the old level stays referenced between levels.
+void clearLevelRecords();
 jint recordCount();
 jint recordStart(jint i);
 jint recordLength(jint i);

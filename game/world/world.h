@@ -1,5 +1,7 @@
-// The world library's entry: installs its routines behind the core's
-// WorldHooks and the actor framework's host, and registers its statics.
+// The world's statics and start-up. The rest of the game calls the world's
+// routines by name (its folder's headers); installWorld only answers the
+// seams that remain: the hero's update for type 0, the scripts' flow seam,
+// the screens' actor seam and the panel's variable sink.
 //
 //   game::world::registerWorld();   // before Application::init
 //   game::world::installWorld();    // after it (idempotent)
@@ -8,13 +10,11 @@
 namespace game::world {
 
 void registerWorld();
-// The world's hooks, the hero's update for type 0, the flow seam of the
-// scripts and the screens' actor seam.
 void installWorld();
 void uninstallWorld();
 // The program's start-up for everything above the core (before
 // Application::init, after registerGameProgram): the actor framework
-// (statics, hooks, services), the world and the hero, installed.
+// (statics and services), the world and the hero, installed.
 void registerPlay();
 
 }  // namespace game::world

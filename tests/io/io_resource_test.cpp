@@ -1,6 +1,8 @@
 // The archive index and the entry streams: name matching, bounded reads,
 // skips and EOF, independent streams, and an index checked as it is read
 // (damaged archives leave entries out instead of reading outside the file).
+#include <algorithm>
+
 #include "io/archive_index.h"
 #include "io/resource.h"
 #include "runtime/resource.h"
@@ -235,6 +237,44 @@ TEST_F(ResourceTest, DamagedIndexLeavesEntriesOut) {
         }
         EXPECT_EQ(takeException(), 0);
     }
+}
+
+// The resource opener reads the archive at every call, and the Java index is
+// read once per run besides: a damaged index is still reported once, until
+// the archive changes.
+TEST_F(ResourceTest, DamagedIndexIsReportedOnceUntilTheArchiveChanges) {
+    const Bytes tail = {1, 2, 3, 4, 5, 6, 7, 8};
+    auto reports = [&] {
+        const std::vector<std::string> lines = m_log.lines();
+        return std::count_if(lines.begin(), lines.end(),
+                             [](const std::string& l) { return l.find("lies outside") != std::string::npos; });
+    };
+    restartApp();
+    m_log.clear();
+    writeArchiveBytes(rawArchive(2, {{"a", 24, 3}, {"b", 27, 6}}, tail));
+    bramble::io::installResourceReader();
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(rt::readResource("/a", bytes));
+    EXPECT_FALSE(rt::readResource("/b", bytes));
+    EXPECT_TRUE(rt::readResource("/A", bytes));
+    ASSERT_NE(open("a"), nullptr);
+    EXPECT_EQ(open("b"), nullptr);
+    EXPECT_EQ(reports(), 1);
+
+    // Another archive of the same length: read and reported again, once.
+    writeArchiveBytes(rawArchive(2, {{"a", 24, 3}, {"b", 26, 7}}, tail));
+    EXPECT_FALSE(rt::readResource("/b", bytes));
+    EXPECT_TRUE(rt::readResource("/a", bytes));
+    EXPECT_EQ(bytes, (Bytes{1, 2, 3}));
+    EXPECT_EQ(reports(), 2);
+
+    // A sound archive after it is read, not taken for the damaged one.
+    writeArchiveBytes(rawArchive(2, {{"a", 24, 3}, {"b", 27, 5}}, tail));
+    EXPECT_TRUE(rt::readResource("/b", bytes));
+    EXPECT_EQ(bytes, (Bytes{4, 5, 6, 7, 8}));
+    EXPECT_EQ(reports(), 2);
+    rt::setResourceReader(nullptr);
+    EXPECT_EQ(takeException(), 0);
 }
 
 TEST_F(ResourceTest, EveryDamagedVariantStaysInsideTheFile) {

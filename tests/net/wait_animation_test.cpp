@@ -68,12 +68,14 @@ private:
     std::vector<Frame> m_frames;
 };
 
+// Waits for a condition; 60 s is only the hang guard.
 bool waitUntil(const std::function<bool()>& pred) {
-    for (int i = 0; i < 5000; ++i) {
-        if (pred()) return true;
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(1ms);
     }
-    return false;
+    return true;
 }
 
 TEST(WaitAnimation, DrawsTheDotRowsInOrder) {

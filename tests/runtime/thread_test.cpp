@@ -169,7 +169,8 @@ TEST_F(Threads, ThreadTableLimitsAndQueries) {
 TEST_F(Threads, SleepWithNegativeCountReturnsAtOnce) {
     auto start = std::chrono::steady_clock::now();
     java_lang_Thread::sleep(-5000);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    // Far shorter than the 5 s the count names, however busy the machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
 }
 
 struct WaitState {

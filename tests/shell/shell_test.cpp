@@ -4,9 +4,11 @@
 // clean-up.
 #include "shell_fixture.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/audio/wave_out.h"
+#include "platform/fs/fs.h"
 #include "platform/ipc/window_registry.h"
 #include "platform/power/power.h"
 #include "platform/stack/stack.h"
@@ -326,7 +328,7 @@ TEST_F(ShellRun, CloseEndsThroughQuitAndTheExitRoad) {
     const int rc = run([&](platform::Window& w) {
         w.postMessage(msg::Close, 0, 0);
         // The close road tears the application down from inside the loop.
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        const auto deadline = std::chrono::steady_clock::now() + 60s;  // hang guard
         while (exitCalls() == 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(2ms);
     });
     EXPECT_EQ(exitCalls(), 1);
@@ -458,6 +460,42 @@ TEST_F(ShellRun, LoadsTheStringPoolFromTheArchive) {
     std::filesystem::remove(archive);
     EXPECT_EQ(poolSize, jint(kit::demoStringPool().size()));
     EXPECT_GT(poolSize, 0);
+}
+
+// Start-up names the device root, the window folder and the language.
+TEST_F(ShellRun, StartUpLogsWhereItKeepsItsFilesAndItsLanguage) {
+    const char* before = std::getenv("LC_ALL");
+    const std::string saved = before ? before : "";
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    EXPECT_EQ(run(nullptr), 0);
+    if (before) setenv("LC_ALL", saved.c_str(), 1); else unsetenv("LC_ALL");
+    const std::string expected = "BrambleGame: device root " +
+                                 std::filesystem::absolute(std::getenv("BRAMBLE_DEVICE_ROOT")).string() +
+                                 ", window folder " + std::getenv("BRAMBLE_WINDOW_DIR") + ", language de (0x7)";
+    const Lines log = logLines().lines();
+    EXPECT_EQ(std::count(log.begin(), log.end(), expected), 1) << expected;
+    EXPECT_LT(indexOf(log, expected), indexOf(log, "Application::init"));
+}
+
+// A run whose required file is missing stops before the sound server, the
+// window and the application: two lines say where it looked and how to make
+// the data.
+TEST_F(ShellRun, MissingRequiredFileEndsBeforeAnyWindow) {
+    const std::string device = "\\Program Files\\Tindrell\\Bramble Hollow Saga\\data.bar";
+    std::filesystem::remove(*platform::fs::hostPath(device));
+    ShellOptions options;
+    options.requiredFile = device;
+    options.exitProcess = &recordExit;
+    EXPECT_EQ(WinMain(options), kExitNoData);
+    EXPECT_TRUE(calls().lines().empty()) << "no MIDlet was made";
+    EXPECT_EQ(shellState().mainWindow, nullptr);
+    const Lines log = logLines().lines();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0], "BrambleGame: no game data: " + *platform::fs::hostPath(device) + " is missing (device root " +
+                          platform::fs::deviceRoot() + ", from BRAMBLE_DEVICE_ROOT)");
+    EXPECT_NE(log[1].find("`make run`"), std::string::npos);
+    EXPECT_NE(log[1].find("`build/tools/make-demo-data DIR`"), std::string::npos);
+    EXPECT_EQ(exitCalls(), 0);
 }
 
 // platformRequest asks first; "no" brings the game back, "yes" starts the browser.

@@ -300,16 +300,14 @@ protected:
         XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, key), False, CurrentTime);
         XSync(display_, False);
     }
-    // The game reads keys once a logic step, and a release before the next
-    // step takes the press back: a key is held until the window has shown
-    // two new pictures (a step ran while it was down; the screens animate
-    // every step), at least `least` and at most 10 s, then a pause.
-    void press(KeySym key, std::chrono::milliseconds after = 900ms, std::chrono::milliseconds least = 300ms) {
+    // Waits until the window has shown `pictures` new pictures (an animated
+    // screen shows one a step, so that many steps ran) and `least` has
+    // passed, or `most` has passed (a still screen shows no new pictures).
+    void waitPictures(int pictures, std::chrono::milliseconds least, std::chrono::milliseconds most) {
         const auto t0 = Clock::now();
-        keyDown(key);
         Frame last = grab();
         int changes = 0;
-        while (Clock::now() - t0 < 10s && (changes < 2 || Clock::now() - t0 < least)) {
+        while ((changes < pictures || Clock::now() - t0 < least) && Clock::now() - t0 < most) {
             std::this_thread::sleep_for(30ms);
             Frame now = grab();
             if (now.differsFrom(last)) {
@@ -317,12 +315,34 @@ protected:
                 last = std::move(now);
             }
         }
-        keyUp(key);
-        std::this_thread::sleep_for(after);
     }
-    void hold(KeySym key, std::chrono::milliseconds ms) {
+    // Waits until the picture has stood still for `still` (an animation or
+    // a transition is over); 120 s is only the hang guard.
+    void waitStill(std::chrono::milliseconds still) {
+        const auto t0 = Clock::now();
+        Frame last = grab();
+        auto since = Clock::now();
+        while (Clock::now() - since < still && Clock::now() - t0 < 120s) {
+            std::this_thread::sleep_for(30ms);
+            Frame now = grab();
+            if (now.differsFrom(last)) {
+                last = std::move(now);
+                since = Clock::now();
+            }
+        }
+    }
+    // The game reads keys once a logic step, and a release before the next
+    // step takes the press back: a key is held until the window has shown
+    // two new pictures (a step ran while it was down) and at least `least`,
+    // or 10 s on a still screen, then let go for `after` and two pictures
+    // (2 s more on a still screen).
+    void press(KeySym key, std::chrono::milliseconds after = 900ms, std::chrono::milliseconds least = 300ms) {
+        hold(key, least);
+        waitPictures(2, after, after + 2s);
+    }
+    void hold(KeySym key, std::chrono::milliseconds least) {
         keyDown(key);
-        std::this_thread::sleep_for(ms);
+        waitPictures(2, least, std::max<std::chrono::milliseconds>(least, 10s));
         keyUp(key);
     }
     // A left click at a point of the window (its own coordinates), the
@@ -417,7 +437,9 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseLeavesTheSave) {
     })) << "the sound question never showed";
     ASSERT_TRUE(gameRunning());
     f.save(work_ / "question.ppm");
-    std::this_thread::sleep_for(2s);
+    // Keys are looked at once the opening transition is over and the
+    // picture stands still.
+    waitStill(2s);
     for (int i = 0; i < 3; ++i) press(XK_Up);
     grab().save(work_ / "question-up.ppm");
     press(XK_Return);
@@ -425,7 +447,7 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseLeavesTheSave) {
     // The title reads upright: the demo's banner (a wide box) lies with its
     // wider side along the window's.
     int left = 0, top = 0, right = 0, bottom = 0;
-    const bool banner = waitUntil(60s, [&] {
+    const bool banner = waitUntil(120s, [&] {
         f = grab();
         return f.box(kBannerFrame, left, top, right, bottom) > 1000 || !gameRunning();
     });
@@ -459,7 +481,8 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseLeavesTheSave) {
     ASSERT_TRUE(looksLikePlay(f)) << "the first level never showed (see play.ppm; " << f.colours() << " colours, "
                                   << int(f.lit() * 100) << "% lit)";
 
-    // Play for a while: walk right, jump, walk left; frames keep coming.
+    // Play for a while: walk right, jump, walk left, each key held over
+    // steps the window shows; frames keep coming.
     // The level's music restarts on entry; a restart flushes the sink, which
     // empties its file, so the music is looked for after every move.
     std::vector<Frame> frames;
@@ -486,7 +509,7 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseLeavesTheSave) {
     // it to SDL's disk file after play began.
     // A press a busy machine loses is pressed again.
     const std::uintmax_t from = sizeError ? 0 : audioBeforePlay;
-    EXPECT_TRUE(waitUntil(60s, [&] {
+    EXPECT_TRUE(waitUntil(120s, [&] {
         if (hasSound(gameAudio_, from) || !gameRunning()) return true;
         hold(XK_3, 500ms);
         return hasSound(gameAudio_, from);
@@ -495,22 +518,39 @@ TEST_F(WindowRun, LogosToTheFirstLevelWithSoundThenCloseLeavesTheSave) {
 
     // A click on the window's bottom-right corner is a touch on the screen's
     // bottom-left one ((760, 450) is (29, 760)), the corner that pauses
-    // play: the pause menu dims the view and shows its rows in yellow.
-    // Clicked again (a busy machine may lose one) only while not paused.
+    // play: the pause menu dims the view and shows its rows in yellow. The
+    // same corner leaves the pause menu, so a click is repeated only when
+    // the game has plainly gone on playing after it (30 pictures of play,
+    // or a minute of play: play had not taken touches yet), never after a
+    // few seconds that a busy machine may need to show the pause.
     Frame playing = grab();
     const double playLevel = playing.level();
-    const bool paused = waitUntil(60s, [&] {
-        if (!gameRunning()) return true;
+    auto isPaused = [&](const Frame& g) { return g.yellow() >= 100 && g.level() < playLevel / 2; };
+    int clicks = 0;
+    bool paused = false, playWentOn = true;
+    while (playWentOn && !paused && clicks < 10 && gameRunning()) {
         click(760, 450);
-        return waitUntil(5s, [&] {
+        ++clicks;
+        Frame last = grab();
+        int playPictures = 0;
+        playWentOn = false;
+        const bool ended = waitUntil(60s, [&] {
             f = grab();
-            return (f.yellow() >= 100 && f.level() < playLevel / 2) || !gameRunning();
+            paused = isPaused(f);
+            if (paused || !gameRunning()) return true;
+            if (!f.differsFrom(last)) return false;
+            last = f;
+            playPictures = looksLikePlay(f) ? playPictures + 1 : -1000;
+            playWentOn = playPictures >= 30;
+            return playWentOn;
         });
-    });
+        if (!ended) playWentOn = playPictures >= 0 && looksLikePlay(f);
+    }
     f.save(work_ / "paused.ppm");
     ASSERT_TRUE(gameRunning());
-    EXPECT_TRUE(paused) << "a click on the pause corner did not pause (see paused.ppm; level "
-                        << f.level() << " against " << playLevel << " in play, " << f.yellow() << " yellow)";
+    EXPECT_TRUE(paused) << "a click on the pause corner did not pause (see paused.ppm; level " << f.level()
+                        << " against " << playLevel << " in play, " << f.yellow() << " yellow, " << clicks
+                        << " clicks)";
 
     // The store as play left it: the seeded record, read by the game (a
     // fresh record would not hold the mark: only a reset of the record read

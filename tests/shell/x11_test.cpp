@@ -46,7 +46,7 @@ TEST_F(ShellRun, RealWindowShowsTheTitleAndThePresentedFrame) {
     run([&](platform::Window& w) {
         FakeCanvas* canvas = FakeMidlet::canvas();
         ASSERT_NE(canvas, nullptr);
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        const auto deadline = std::chrono::steady_clock::now() + 60s;  // hang guard
         while ((canvas->paints < 3 || w.shownFrame() < 3) && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(5ms);
         ASSERT_GE(w.shownFrame(), 3u) << "no frames reached the window";

@@ -90,7 +90,7 @@ private:
     bool exited_ = false;
 };
 
-Window waitForServer() { return waitForWindow(kServerWindow, kServerWindow, 20s); }
+Window waitForServer() { return waitForWindow(kServerWindow, kServerWindow, 60s); }  // hang guard
 
 // A busy machine may keep the server's first open (the sound font) long.
 std::int64_t send(const Message& m) { return sendMessage(kServerWindow, kServerWindow, m, 20s).result; }
@@ -215,7 +215,7 @@ TEST_F(SoundPumpProcess, EndsWhenItsParentDies) {
         if (posix_spawn(&child, SOUNDPUMP_BIN, nullptr, nullptr, argv, environ) != 0) ::_exit(2);
         [[maybe_unused]] ssize_t n = ::write(report[1], &child, sizeof child);
         // Stay until the server has its window, then die without a word.
-        for (int i = 0; i < 1000 && !findWindow(kServerWindow, kServerWindow); ++i) ::usleep(5000);
+        for (int i = 0; i < 12000 && !findWindow(kServerWindow, kServerWindow); ++i) ::usleep(5000);  // 60 s guard
         ::_exit(0);
     }
     pid_t server = -1;

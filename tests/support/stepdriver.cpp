@@ -19,7 +19,6 @@
 #include "game/actor/hero.h"
 #include "game/actor/pool.h"
 #include "game/actor/tables.h"
-#include "game/data/hooks.h"
 #include "game/data/level.h"
 #include "game/data/pack.h"
 #include "game/behaviour/behaviour.h"
@@ -363,8 +362,6 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
     g_statics.push_back(lcdui::staticsContribution());
     sprite::appendSpriteStatics(g_statics);
     game::appendGameStatics(g_statics);
-    g_statics.push_back(&game::g_cActorStatics);
-    game::behaviour::appendBehaviourStatics(g_statics);
     Application::Config config;
     config.objectHeapSize = 16 << 20;
     config.dataHeapSize = 48 << 20;
@@ -373,8 +370,6 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
     Application::init(config);
     game::installCoreStateHandlers();
     game::installScreenStates();
-    game::installActorHooks();
-    game::installActorDefaults();
     game::installActorServices();
     game::world::installWorld();
     game::behaviour::installBehaviours();
@@ -398,9 +393,6 @@ StepDriver::~StepDriver() {
     game::world::uninstallWorld();
     game::setHeroHitKindSink(nullptr);
     game::setHeroSubtypeSource(nullptr);
-    game::setBehaviourHooks(nullptr);
-    game::setActorHooks(nullptr);
-    game::setWorldHooks(nullptr);
     m_state->soundRecord.reset();
     if (Application::instance()) Application::instance()->close();
     rt::setResourceReader(nullptr);
@@ -550,6 +542,9 @@ bool StepDriver::load(const Options& options, std::string& error) {
         }
     }
     game::resetPlayState();
+    // These levels start in play with the side panel already in: a panel
+    // still sliding in would hold the hero's keys for its first steps.
+    game::cg().panelPosition = game::cg().panelOffset;
     game::setVariable(3, 3, false);
     game::requestSetState(game::kStatePlay);
     game::applyPendingState();

@@ -1,6 +1,7 @@
 # Smoke run of the command-line tools: demo root, archive listing and
 # extraction, sprite inspection, damage output, pool text round trip,
-# record-store write and read, and a usage error.
+# record-store write and read, a usage error, the level command and the
+# texts of faults in what the kit reads.
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
@@ -120,3 +121,35 @@ run(${KIT} store read ${WORK}/store BrambleProgress)
 if(NOT OUT MATCHES "1: 265 bytes")
   message(FATAL_ERROR "progress store:\n${OUT}")
 endif()
+
+# A level description compiled into the level pack's entries.
+file(WRITE ${WORK}/room.txt "# a room four cells wide with a floor\nlayer 4 4 3\n....\n....\n1111\nobject 0 1 40 60 0 0 160\nrect 50 0 0 144 108\n")
+run(${KIT} level ${WORK}/room.txt ${WORK}/room)
+if(NOT OUT MATCHES "4 level entries")
+  message(FATAL_ERROR "level:\n${OUT}")
+endif()
+run(${KIT} inspect level-objects ${WORK}/room/15.bin)
+if(NOT OUT MATCHES "record 0 1 40 60 0 0 160" OR NOT OUT MATCHES "record 2000 50 0 0 144 108")
+  message(FATAL_ERROR "level objects:\n${OUT}")
+endif()
+
+# Faults in a text the kit reads name the line (where it has lines) and what
+# was expected; the showcase names every missing image at once.
+file(WRITE ${WORK}/badnode.txt "ints [1 2\n 3x 4]\n")
+file(WRITE ${WORK}/badshowcase.txt "showcase\nlanguage EN\ncatalogue GARDEN\nlayout PLAIN\nimage common 0 box 10 10 FF000000\n")
+file(WRITE ${WORK}/badshowcase2.txt "showcase\nlanguage EN\nimage more box 10 tall FF000000\n")
+file(WRITE ${WORK}/badroom.txt "object 0 1 4x0 60 0 0 160\n")
+foreach(case
+    "node|${WORK}/badnode.txt|${WORK}/badnode.bin|data node text line 2: expected a number, got \"3x\""
+    "showcase|${WORK}/badshowcase.txt|${WORK}/bad.pack|17 images missing: \"common 1\", .*\"page 0\", \"more\", \"language EN\", \"slot3\""
+    "showcase|${WORK}/badshowcase2.txt|${WORK}/bad.pack|line 3: expected a height 1-2048, got \"tall\""
+    "level|${WORK}/badroom.txt|${WORK}/badroom|level description line 1: '4x0' is not a number"
+    "progress|${WORK}/p.bin|level=abc|expected a number after level=, got \"abc\""
+    "text-pack|${WORK}/t.bin|x|${WORK}/texts.txt|expected a SLOT number, got \"x\"")
+  string(REPLACE "|" ";" parts "${case}")
+  list(POP_BACK parts expected)
+  execute_process(COMMAND ${KIT} ${parts} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+  if(NOT rc EQUAL 1 OR NOT err MATCHES "${expected}")
+    message(FATAL_ERROR "${parts}: expected status 1 and \"${expected}\", got ${rc}: ${err}")
+  endif()
+endforeach()

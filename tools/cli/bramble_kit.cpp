@@ -64,12 +64,7 @@ std::pair<std::string, std::string> keyValue(const std::string& arg) {
     return {arg.substr(0, eq), arg.substr(eq + 1)};
 }
 
-long long numberArg(const std::string& s) {
-    size_t used = 0;
-    long long v = std::stoll(s, &used, 0);
-    if (used != s.size()) throw KitError("\"" + s + "\" is not a number");
-    return v;
-}
+long long numberArg(const std::string& s) { return parseNumber(s); }
 
 FileKind kindArg(const std::string& s) {
     auto k = parseFileKind(s);

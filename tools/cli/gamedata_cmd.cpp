@@ -18,7 +18,7 @@ std::map<std::string, int64_t> fieldArgs(const std::vector<std::string>& a, size
     for (size_t i = from; i < a.size(); ++i) {
         const size_t eq = a[i].find('=');
         if (eq == std::string::npos) throw KitError("expected FIELD=VALUE, got \"" + a[i] + "\"");
-        f[a[i].substr(0, eq)] = std::stoll(a[i].substr(eq + 1), nullptr, 0);
+        f[a[i].substr(0, eq)] = parseNumber(a[i].substr(eq + 1), "a number after " + a[i].substr(0, eq + 1));
     }
     return f;
 }
@@ -42,7 +42,7 @@ PackEntry entryArg(const std::string& s) {
     }
     if (s.compare(p, 1, "t") == 0 && s.find(':', p) != std::string::npos) {
         const size_t colon = s.find(':', p);
-        e.type = std::stoi(s.substr(p + 1, colon - p - 1));
+        e.type = static_cast<int>(parseNumber(s.substr(p + 1, colon - p - 1), "an entry type number after 't'", 0, 255));
         p = colon + 1;
     }
     e.payload = readFile(s.substr(p));
@@ -92,7 +92,7 @@ int gameDataCommand(const std::string& cmd, const std::vector<std::string>& a) {
                 for (size_t p = 0; p <= v.size();) {
                     size_t c = v.find(',', p);
                     if (c == std::string::npos) c = v.size();
-                    firsts.push_back(std::stoi(v.substr(p, c - p)));
+                    firsts.push_back(static_cast<int>(parseNumber(v.substr(p, c - p), "a number in --firsts", INT32_MIN, INT32_MAX)));
                     p = c + 1;
                 }
             } else {
@@ -108,7 +108,7 @@ int gameDataCommand(const std::string& cmd, const std::vector<std::string>& a) {
     }
     if (cmd == "text-pack") {
         if (a.size() != 3) return 2;
-        saveFile(a[0], buildTextPack(std::stoi(a[1]), lines(a[2])));
+        saveFile(a[0], buildTextPack(static_cast<int>(parseNumber(a[1], "a SLOT number", INT32_MIN, INT32_MAX)), lines(a[2])));
         return 0;
     }
     if (cmd == "node") {

@@ -1,12 +1,34 @@
 // Byte writer and reader, modified UTF-8, whole-file helpers.
 #include "tools/kit/bytes.h"
 
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include "platform/text/utf.h"
 
 namespace kit {
+
+int64_t parseNumber(std::string_view text, std::string_view what, int64_t lo, int64_t hi) {
+    const std::string s(text);
+    auto refuse = [&](const std::string& tail) {
+        throw KitError("expected " + std::string(what) + ", got \"" + s + "\"" + tail);
+    };
+    // Only digits after an optional sign (strtoll would also take spaces and '+').
+    size_t at = s.size() > 1 && s[0] == '-' ? 1 : 0;
+    const bool hex = s.size() > at + 2 && s[at] == '0' && (s[at + 1] == 'x' || s[at + 1] == 'X');
+    if (hex) at += 2;
+    if (at >= s.size()) refuse("");
+    for (size_t i = at; i < s.size(); ++i)
+        if (!(hex ? std::isxdigit(static_cast<unsigned char>(s[i])) : std::isdigit(static_cast<unsigned char>(s[i]))))
+            refuse("");
+    errno = 0;
+    const long long v = std::strtoll(s.c_str(), nullptr, hex ? 16 : 10);
+    if (errno == ERANGE || v < lo || v > hi) refuse(" (outside " + std::to_string(lo) + ".." + std::to_string(hi) + ")");
+    return v;
+}
 
 // --- Text --------------------------------------------------------------
 
@@ -16,8 +38,8 @@ std::u16string utf8ToUtf16(std::string_view s) {
     auto bad = [&]() { throw KitError("invalid UTF-8 at byte " + std::to_string(i) + " of \"" + std::string(s) + "\""); };
     while (i < s.size()) {
         uint32_t c = static_cast<uint8_t>(s[i]);
-        uint32_t cp;
-        size_t n;
+        uint32_t cp = 0;
+        size_t n = 1;
         if (c < 0x80) { cp = c; n = 1; }
         else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; n = 2; }
         else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; n = 3; }

@@ -26,6 +26,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// --- Numbers in text -------------------------------------------------------
+
+// The whole of `text` as a number: decimal, or hexadecimal after "0x", with
+// an optional '-'. Anything else, or a value outside lo..hi, throws
+// KitError "expected <what>, got \"<text>\"" (or "... outside lo..hi").
+int64_t parseNumber(std::string_view text, std::string_view what = "a number", int64_t lo = INT64_MIN,
+                    int64_t hi = INT64_MAX);
+
 // --- Text --------------------------------------------------------------
 
 // UTF-8 (ordinary host text) to UTF-16 code units; throws on bad UTF-8.

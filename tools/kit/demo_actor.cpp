@@ -85,9 +85,11 @@ std::vector<std::vector<int32_t>> programOfShape(std::initializer_list<int> ints
 }
 
 // Rows of 12 ints among rows 229..275 (no demo actor uses them): as many
-// as the block family has rows of 14 below row 209 (its crate, wall, wave
-// and gap strips, ram, four items, pusher and carrier).
-constexpr int kRowsGivingWay[] = {250, 254, 259, 260, 264, 265, 266, 267, 268, 270, 247};
+// as the rows of 14 below row 209, the block family's (its crate, wall,
+// wave and gap strips, ram, four items, pusher and carrier) and the four
+// type-8 platforms' (140, 194, 195, 208: their record box reads
+// parameters 12 and 13).
+constexpr int kRowsGivingWay[] = {250, 254, 259, 260, 264, 265, 266, 267, 268, 270, 247, 232, 235, 236, 244};
 
 }  // namespace
 
@@ -105,7 +107,8 @@ ActorTables demoActorTables() {
     // ints; the last row starts at 3419). Rows 0-5 are fixed; rows 209..228
     // carry a record height (13 ints) and 229..275 a record height and width
     // (14), except the rows that give their two ints to the block family's
-    // rows below 209, which read parameters 12 and 13.
+    // and the type-8 platforms' rows below 209, which read parameters 12
+    // and 13.
     for (int r = 0; r < kActorTableRows; ++r) {
         ActorTables::Row row;
         row.subtype = actorRowSubtype(r);

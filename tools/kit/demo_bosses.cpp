@@ -78,18 +78,13 @@ script 9
       op 37 0
 )";
 
-// Anchors (and waypoints) 1 -> 2 -> 3 above the floor.
-const char* const kAnchorLinks = R"(link 1 200 380 2 0 0
-link 2 436 380 3 0 0
-link 3 672 380 0 0 0
-)";
-
 // The boss of an arena (and its platform, links and script), moved dx
 // pixels right, its record ids from idBase (the boss idBase, its platform
 // idBase + 1), its defeat script `defeat`.
 std::string arenaBody(int bossType, int dx, int idBase, int defeat) {
     const std::string boss = std::to_string(idBase), d = std::to_string(defeat);
     auto x = [&](int v) { return std::to_string(v + dx); };
+    // Anchors (and waypoints) 1 -> 2 -> 3 above the floor.
     auto anchors = [&] {
         return "link 1 " + x(200) + " 380 2 0 0\nlink 2 " + x(436) + " 380 3 0 0\nlink 3 " + x(672) + " 380 0 0 0\n";
     };
@@ -140,7 +135,9 @@ void addDemoBossRows(ActorTables& t) {
         int row = rowOfSubtype(r.subtype);
         if (row < 0 || row >= static_cast<int>(t.rows.size())) continue;
         std::vector<int32_t>& values = t.rows[static_cast<size_t>(row)].values;
-        values = rowFor(values.size(), r.type, r.w, r.h);
+        // The arena platform (type 8) is boxed by its record height and
+        // width (constants 12 and 13) while it streams.
+        values = rowFor(r.subtype == kSubtypeArenaPlatform ? 14 : values.size(), r.type, r.w, r.h);
     }
     if (t.programs.size() >= 21) {
         writeMinionRules(t.programs[19]);  // subtype 202

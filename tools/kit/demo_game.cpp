@@ -55,8 +55,10 @@ constexpr NamedSprite kFireworks{18, 22}, kShowGlow{1, 12}, kBossPortraits{18, 1
 constexpr NamedSprite kScaleGlow{20, 8}, kArenaBurst{22, 3}, kArenaShot{18, 7}, kBonusPicture{18, 9};
 // The chains' links (pack 19 after the actor looks), which the chain rows draw with.
 constexpr NamedSprite kChainLinks{19, 7};
-constexpr NamedSprite kLevelSprites[] = {kFireworks, kShowGlow,     kBossPortraits, kScaleGlow, kArenaBurst,
-                                         kArenaShot, kBonusPicture, kChainLinks};
+// The screen marks (10, 18) over the mini-bosses' anchors and drops.
+constexpr NamedSprite kScreenMarks{18, 10};
+constexpr NamedSprite kLevelSprites[] = {kFireworks,    kShowGlow,   kBossPortraits, kScaleGlow,  kArenaBurst,
+                                         kArenaShot,    kBonusPicture, kChainLinks,  kScreenMarks};
 // Loading records from here on (after every stage's own records, so a
 // level's object list can still ask for them): the named sprites, then the
 // sprites the stages' object lists ask for, in a group no load request

@@ -34,15 +34,17 @@ std::string carrier(int subtype, int id, int x, int y, const std::vector<int>& p
 
 }  // namespace
 
-// The demo platform actors' rows in the behaviour source form: no sprite,
+// The demo platform actors' rows in the behaviour source form (the path
+// platforms, type 8, also with the record height and width their streaming
+// box reads: parameters 12 and 13): no sprite,
 // drawn (0x20), solid where the hero must not pass (0x80: platforms,
 // which also move (0x400000, a motion state),
 // crusher, container; the sinking platform adds 0x10000, the
 // timed drop 0x2000000), the type and body size.
 const char* const kDemoPlatformRows = R"(# checkpoint marker, path and sinking platforms, crusher, trigger zone
 row 193: type 12 width 36 height 72 flags 0x20 spritePack -1
-row 194: type 8 width 96 height 18 flags 0x4000A0 spritePack -1
-row 195: type 8 width 96 height 18 flags 0x4100A0 spritePack -1
+row 194: type 8 width 96 height 18 flags 0x4000A0 spritePack -1 param12 18 param13 96
+row 195: type 8 width 96 height 18 flags 0x4100A0 spritePack -1 param12 18 param13 96
 row 196: type 55 width 72 height 72 flags 0xA0 spritePack -1
 row 204: type 10 width 36 height 36 flags 0x20 spritePack -1
 # items and the container (drawn with the numbered animations of sprite (8, 18))
@@ -56,7 +58,7 @@ row 217: type 45 width 36 height 36 flags 0x20 spritePack -1
 row 205: type 52 width 24 height 24 flags 0x20 spritePack -1
 row 201: type 52 width 24 height 24 flags 0x20 spritePack -1
 row 207: type 53 width 144 height 144 flags 0x20 spritePack -1
-row 208: type 8 width 96 height 18 flags 0x24000A0 spritePack -1
+row 208: type 8 width 96 height 18 flags 0x24000A0 spritePack -1 param12 18 param13 96
 row 211: type 61 width 36 height 18 flags 0x20 spritePack -1
 row 212: type 64 width 96 height 36 flags 0x20 spritePack -1
 row 213: type 75 width 36 height 18 flags 0x20 spritePack -1

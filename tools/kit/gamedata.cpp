@@ -439,7 +439,9 @@ public:
         int tag = -1;
         for (const NodeName& n : kNodeNames)
             if (name == n.name) tag = n.tag;
-        need(tag >= 0, "unknown data node kind '" + name + "'");
+        if (tag < 0)
+            fail("expected a data node kind (bytes, shorts8, shorts, ints8, ints16, ints, objects), got " +
+                 (name.empty() ? found() : "\"" + name + "\""));
         DataNode n;
         n.tag = tag | (wide ? 8 : 0);
         skip();
@@ -450,11 +452,12 @@ public:
         } else {
             expect('[');
             for (skip(); p_ < t_.size() && t_[p_] != ']'; skip()) {
-                size_t used = 0;
-                long long v = std::stoll(std::string(t_.substr(p_, 24)), &used, 0);
-                need(used > 0, "bad number in data node");
-                p_ += used;
-                n.values.push_back(v);
+                const std::string word = nextWord();
+                try {
+                    n.values.push_back(parseNumber(word));
+                } catch (const KitError& e) {
+                    fail(e.what());
+                }
             }
             expect(']');
         }
@@ -462,7 +465,7 @@ public:
     }
     void end() {
         skip();
-        need(p_ == t_.size(), "text after the data node");
+        if (p_ != t_.size()) fail("expected the end of the text after the data node, got " + found());
     }
 
 private:
@@ -479,8 +482,30 @@ private:
     }
     void expect(char c) {
         skip();
-        need(p_ < t_.size() && t_[p_] == c, std::string("expected '") + c + "' in data node text");
+        if (p_ >= t_.size() || t_[p_] != c) fail(std::string("expected '") + c + "', got " + found());
         ++p_;
+    }
+    // The word at the position (up to a space, ',', a bracket or a comment),
+    // consumed; at least one character.
+    std::string nextWord() {
+        const size_t from = p_;
+        while (p_ < t_.size() && !std::isspace(static_cast<unsigned char>(t_[p_])) &&
+               std::string_view(",[]{}#").find(t_[p_]) == std::string_view::npos)
+            ++p_;
+        if (p_ == from) ++p_;
+        return std::string(t_.substr(from, p_ - from));
+    }
+    // What stands at the position, for an error text.
+    std::string found() {
+        if (p_ >= t_.size()) return "the end of the text";
+        const size_t keep = p_;
+        const std::string word = nextWord();
+        p_ = keep;
+        return "\"" + word + "\"";
+    }
+    [[noreturn]] void fail(const std::string& what) const {
+        const size_t line = 1 + static_cast<size_t>(std::count(t_.begin(), t_.begin() + static_cast<std::ptrdiff_t>(p_), '\n'));
+        throw KitError("data node text line " + std::to_string(line) + ": " + what);
     }
     std::string_view t_;
     size_t p_ = 0;
@@ -683,7 +708,7 @@ Bytes buildProgress(const std::map<std::string, int64_t>& fields) {
         const std::string& name = field.first;
         const int64_t value = field.second;
         if (name.rfind("byte", 0) == 0 && name.size() > 4 && std::isdigit(static_cast<unsigned char>(name[4]))) {
-            const size_t at = std::stoul(name.substr(4));
+            const size_t at = static_cast<size_t>(parseNumber(name.substr(4), "a byte number after \"byte\"", 0, INT32_MAX));
             need(at < kProgressRecordBytes, "progress byte out of range: " + name);
             b[at] = static_cast<uint8_t>(value);
             continue;

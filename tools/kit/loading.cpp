@@ -44,19 +44,6 @@ constexpr OpName kOps[] = {{"sel", 7},  {"or", 9},   {"and", 10}, {"bor", 11}, {
                            {"shl", 20}, {"shr", 21}, {"add", 22}, {"sub", 23}, {"mul", 24}, {"div", 26},
                            {"mod", 27}, {"not0", 28}, {"bnot", 29}, {"neg", 30}, {"nop", 31}};
 
-int64_t parseNumber(const std::string& s) {
-    need(!s.empty(), "a number is missing");
-    size_t used = 0;
-    long long v = 0;
-    try {
-        v = std::stoll(s, &used, 0);
-    } catch (const std::exception&) {
-        throw KitError("not a number: " + s);
-    }
-    need(used == s.size(), "not a number: " + s);
-    return v;
-}
-
 }  // namespace
 
 Bytes encodeLoadingTable(const LoadTable& table) {
@@ -122,7 +109,15 @@ LoadTable parseLoadingTableText(std::string_view text) {
         std::vector<std::string> w;
         for (std::string s; words >> s;) w.push_back(s);
         if (w.empty()) continue;
-        need(w.size() == 7, "loading table line " + std::to_string(lineNo) + ": 7 numbers expected");
+        need(w.size() == 7, "loading table line " + std::to_string(lineNo) + ": expected 7 numbers, got " +
+                                std::to_string(w.size()));
+        auto parseNumber = [&](const std::string& word) {
+            try {
+                return kit::parseNumber(word);
+            } catch (const KitError& e) {
+                throw KitError("loading table line " + std::to_string(lineNo) + ": " + e.what());
+            }
+        };
         const int64_t index = parseNumber(w[0]);
         need(index >= 0 && index < kLoadRecords, "loading table line " + std::to_string(lineNo) + ": index");
         LoadRecord r;
@@ -168,11 +163,11 @@ Bytes assembleCondition(std::string_view source) {
             std::string arg;
             need(static_cast<bool>(in >> arg), word + " needs a number");
             w.u8(word == "push" ? 2 : word == "req" ? 4 : 6);
-            w.be32(static_cast<uint32_t>(parseNumber(arg)));
+            w.be32(static_cast<uint32_t>(parseNumber(arg, "a number after " + word)));
         } else if (word == "op") {
             std::string arg;
             need(static_cast<bool>(in >> arg), "op needs a number");
-            w.u8(static_cast<uint32_t>(parseNumber(arg)));
+            w.u8(static_cast<uint32_t>(parseNumber(arg, "an opcode number after op", -128, 255)));
         } else {
             auto it = ops.find(word);
             need(it != ops.end(), "unknown condition word: " + word);

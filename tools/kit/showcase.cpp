@@ -6,6 +6,8 @@
 #include "tools/kit/demo.h"
 #include "tools/kit/png.h"
 
+#include <algorithm>
+#include <cctype>
 #include <sstream>
 
 namespace kit {
@@ -43,7 +45,14 @@ std::string unescape(const std::string& s) {
     return out;
 }
 
-uint32_t hex(const std::string& s) { return static_cast<uint32_t>(std::stoul(s, nullptr, 16)); }
+// An ARGB colour: 1-8 hexadecimal digits, "0x" allowed before them.
+uint32_t hex(const std::string& s) {
+    const std::string digits = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X') ? s.substr(2) : s;
+    const bool ok = !digits.empty() && digits.size() <= 8 &&
+                    std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    if (!ok) throw KitError("expected an ARGB colour in hexadecimal, got \"" + s + "\"");
+    return static_cast<uint32_t>(std::stoul(digits, nullptr, 16));
+}
 
 }  // namespace
 
@@ -142,6 +151,27 @@ Bytes encodeShowcaseFont(const ShowcaseFont& f) {
 }
 
 std::vector<Bytes> showcaseEntries(const ShowcaseDescription& d) {
+    // Every image the pack needs, checked at once: the fault lists all missing.
+    std::vector<std::string> needed;
+    for (int i = 0; i < 14; ++i) needed.push_back("common " + std::to_string(i));
+    for (size_t i = 0; i < d.catalogue.size(); ++i) needed.push_back("page " + std::to_string(i));
+    needed.push_back("more");
+    for (const std::string& code : d.languages) needed.push_back("language " + code);
+    for (int list = 0; list < 2; ++list)
+        for (size_t r = 0; r < d.subKeys[static_cast<size_t>(list)].size(); ++r)
+            needed.push_back("row " + std::to_string(list) + " " + std::to_string(r));
+    needed.push_back("slot3");
+    if (d.option) needed.push_back("slot4");
+    std::string missing;
+    int missingCount = 0;
+    for (const std::string& label : needed) {
+        if (d.images.count(label)) continue;
+        missing += (missing.empty() ? "\"" : ", \"") + label + "\"";
+        ++missingCount;
+    }
+    if (missingCount)
+        throw KitError("showcase: " + std::to_string(missingCount) + " image" + (missingCount > 1 ? "s" : "") +
+                       " missing: " + missing + " (each needs a line \"image LABEL box W H ARGB\")");
     std::vector<Bytes> e(d.option ? 10 : 9);
     {
         ByteWriter w;
@@ -230,37 +260,32 @@ ShowcaseDescription parseShowcaseDescription(std::string_view text) {
         std::string kw;
         ls >> kw;
         if (kw.empty() || kw[0] == '#' || kw == "showcase") continue;
-        auto fail = [&](const std::string& why) {
-            throw KitError("showcase description line " + std::to_string(lineNo) + ": " + why);
+        auto fail = [&](const std::string& why) { throw KitError(why); };
+        // The next word of the line, or a fault naming what was expected.
+        auto word = [&](const std::string& what) {
+            std::string w;
+            if (!(ls >> w)) fail("expected " + what + " after \"" + kw + "\", got the end of the line");
+            return w;
+        };
+        auto number = [&](const std::string& what, int64_t lo, int64_t hi) {
+            return static_cast<int>(parseNumber(word(what), what, lo, hi));
         };
         try {
             if (kw == "language") {
-                std::string c;
-                ls >> c;
-                d.languages.push_back(c);
+                d.languages.push_back(word("a language code"));
             } else if (kw == "catalogue") {
-                std::string k;
-                ls >> k;
-                d.catalogue.push_back(k);
+                d.catalogue.push_back(word("a catalogue key"));
             } else if (kw == "sublist") {
-                int n = -1;
-                std::string k;
-                ls >> n >> k;
-                if (n < 0 || n > 2) fail("sub-list 0-2");
-                d.subKeys[static_cast<size_t>(n)].push_back(k);
+                const int n = number("a sub-list number 0-2", 0, 2);
+                d.subKeys[static_cast<size_t>(n)].push_back(word("a key"));
             } else if (kw == "option") {
-                int v = 0;
-                ls >> v;
-                d.option = v != 0;
+                d.option = number("0 or 1", 0, 1) != 0;
             } else if (kw == "layout") {
-                ls >> d.layoutId;
+                d.layoutId = word("a layout id");
             } else if (kw == "variant") {
-                int v = 0;
-                ls >> v;
-                variant = v != 0;
+                variant = number("0 or 1", 0, 1) != 0;
             } else if (kw == "text") {
-                std::string code, rest;
-                ls >> code;
+                std::string code = word("a language code"), rest;
                 std::getline(ls, rest);
                 if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
                 d.texts[code].push_back(unescape(rest));
@@ -268,26 +293,24 @@ ShowcaseDescription parseShowcaseDescription(std::string_view text) {
                 std::vector<std::string> parts;
                 std::string p;
                 while (ls >> p && p != "box") parts.push_back(p);
-                if (p != "box") fail("image needs: SLOT box W H ARGB");
-                int w = 0, h = 0;
-                std::string c;
-                ls >> w >> h >> c;
+                if (p != "box" || parts.empty()) fail("expected SLOT box W H ARGB after \"image\"");
+                const int w = number("a width 1-2048", 1, 2048);
+                const int h = number("a height 1-2048", 1, 2048);
+                const uint32_t argb = hex(word("an ARGB colour in hexadecimal"));
                 std::string label;
                 for (const std::string& s : parts) label += (label.empty() ? "" : " ") + s;
-                d.images[label] = showcaseBox(w, h, hex(c));
+                d.images[label] = showcaseBox(w, h, argb);
             } else if (kw == "font") {
-                ls >> fontSource;
+                fontSource = word("a font description file or demo");
             } else if (kw == "font-cell") {
-                ls >> cell;
+                cell = number("a cell height", 0, 255);
             } else if (kw == "font-colour") {
-                std::string c;
-                ls >> c;
-                colour = hex(c);
+                colour = hex(word("an ARGB colour in hexadecimal"));
             } else {
                 fail("unknown keyword \"" + kw + "\"");
             }
-        } catch (const std::logic_error&) {
-            fail("bad number");
+        } catch (const KitError& e) {
+            throw KitError("showcase description line " + std::to_string(lineNo) + ": " + e.what());
         }
     }
     const std::string fontText = fontSource == "demo" ? std::string(kDemoFont) : [&] {

@@ -49,14 +49,11 @@ BSprite* sprite(int modules, uint32_t colour) {
 }
 
 struct Frame {
-    actortest::Recorder rec;
-    actortest::RecordingWorld* world = nullptr;
     spritetest::Screen* screen = nullptr;
     BSprite* sprites[5] = {};
 
     void build() {
         actortest::startApplication();
-        world = new actortest::RecordingWorld(rec);
         screen = new spritetest::Screen();
         cg().graphics = screen->g;
         createActorPool();
@@ -129,10 +126,7 @@ struct HeapCounts {
 
 void BM_PlayFrame(benchmark::State& state) {
     Frame& f = frame();
-    setWorldHooks(f.world);
     for (int i = 0; i < 10; ++i) f.step();  // warm-up: caches, buffers, effect slots
-    f.rec.calls.clear();
-    f.rec.calls.shrink_to_fit();
     const HeapCounts before = HeapCounts::now();
     int64_t frames = 0;
     for (auto _ : state) {

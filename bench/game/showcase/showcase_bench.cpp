@@ -47,9 +47,9 @@ struct Setup {
         auto* midlet = newObject<javax_microedition_midlet_MIDlet>();
         game::Showcase::setup(midlet, nullptr, 800, 480, nullptr);
         game::Showcase::enter(nullptr, 0);
-        for (int i = 0; i < 100 && game::showcaseStatics()->screenState == game::kStateLoading; ++i)
+        for (int i = 0; i < 100 && game::showcaseStatics()->screenState == game::kShowLoading; ++i)
             game::Showcase::doAction(0);
-        loaded = game::showcaseStatics()->screenState == game::kStatePage;
+        loaded = game::showcaseStatics()->screenState == game::kShowPage;
         image = javax_microedition_lcdui_Image::createImage(800, 480);
         g = image->getGraphics();
     }

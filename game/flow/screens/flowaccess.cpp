@@ -2,10 +2,12 @@
 // routines (flowseams.h).
 #include <cstdio>
 
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
+#include "game/flow/canvas.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/sprite/sprite.h"
+#include "io/midlet.h"
+#include "runtime/application.h"
 #include "runtime/string.h"
 
 namespace game {
@@ -45,13 +47,17 @@ IntArray* loadRequest() {
 
 jint stepDelta() { return cg().stepDelta; }
 void setReuseLoadPlan() { cg().reuseLoadPlan = true; }
-void clearMapRegions() {}
-void forgetLevelTables() {}
 jint& requestFlags() { return cg().flags; }
 void markAllVariablesChanged() { cg().variableChangedMask = -1; }
 void setInLevel(bool on) { cg().inLevel = on ? 1 : 0; }
 bool inLevel() { return cg().inLevel != 0; }
-String* appProperty(String*) { return nullptr; }
+String* appProperty(String* name) {
+    javax_microedition_midlet_MIDlet* midlet = cg().midlet;
+    if (!midlet || !name) return nullptr;
+    String* value = midlet->getAppProperty(name);
+    Application::clearPendingException();
+    return value;
+}
 void stopChannelSound(jint channel) { queueStop(channel); }
 
 }  // namespace game

@@ -42,13 +42,12 @@ IntArray* loadRequest();
 jint stepDelta();
 void pickLoadingHint();
 void setReuseLoadPlan();
-void clearMapRegions();
-void forgetLevelTables();
 jint& requestFlags();
 void markAllVariablesChanged();
 void setInLevel(bool on);
 bool inLevel();
-// The application property of that name, or null.
+// The application property of that name (the MIDlet's descriptor), or
+// null.
 String* appProperty(String* name);
 // Stops one sound channel (0 music, 1 effects).
 void stopChannelSound(jint channel);

@@ -2,10 +2,10 @@
 // (hud.h).
 #include "game/flow/screens/hud.h"
 
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
+#include "game/world/body.h"
 #include "runtime/jint.h"
 
 namespace game {
@@ -46,7 +46,7 @@ void updateTweens() {
         const jint scale = d == 0 ? static_cast<jint>(to) : static_cast<jint>(((d - t) * from + t * to) / d);
         if (actor) {
             screenActorHooks().setScale(actor, scale);
-            worldHooks().setBoxSize(actor, g.tweenBoxW->data()[i], g.tweenBoxH->data()[i]);
+            game::world::setBoxSize(actor, g.tweenBoxW->data()[i], g.tweenBoxH->data()[i]);
         }
         if (t >= d) {
             if (g.tweenActors->length() > i) g.tweenActors->data()[i] = nullptr;

@@ -10,7 +10,6 @@
 // ScreenActorHooks.
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
 #include "game/data/util.h"
@@ -20,6 +19,7 @@
 #include "game/flow/screens/screens.h"
 #include "game/sprite/host.h"
 #include "game/sprite/sprite.h"
+#include "game/world/camera.h"
 #include "runtime/jint.h"
 #include "runtime/statics.h"
 #include "runtime/stringbuffer.h"
@@ -208,8 +208,7 @@ void paintSidePanelButtons() {
 void paintTargetPointer() {
     jint tx = 0, ty = 0;
     if (!screenActorHooks().targetPoint(&tx, &ty)) return;
-    WorldHooks& world = worldHooks();
-    const jint cx = world.getLayerX(-1), cy = world.getLayerY(-1);
+    const jint cx = game::world::getLayerX(-1), cy = game::world::getLayerY(-1);
     const jint dx = java::isub(tx, cx), dy = java::isub(ty, cy);
     if (dx >= -400 && dx <= 400 && dy >= -240 && dy <= 240) return;  // in view
     // The inset rectangle, camera-relative: 25 pixels in from each edge.

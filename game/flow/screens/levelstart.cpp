@@ -1,7 +1,6 @@
 // Level start, restart, unload and the per-level clean-up (levelstart.h).
 #include "game/flow/screens/levelstart.h"
 
-#include "game/data/hooks.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/flow/screens/actorseam.h"
@@ -9,6 +8,9 @@
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/screens.h"
 #include "game/sprite/sprite.h"
+#include "game/world/regions.h"
+#include "game/world/scripts.h"
+#include "game/world/streaming.h"
 #include "runtime/system.h"
 
 namespace game {
@@ -50,7 +52,7 @@ void resetLevelState() {
     cg().scriptRestartMark = -1;
     cg().bannerTimer = 0;
     closeDialog();
-    worldHooks().endAllLevelScripts();
+    game::world::endAllLevelScripts();
     cg().fillScreenOn = false;
     cg().fireworksOn = false;
     if (!cg().keepMusic) {
@@ -59,7 +61,9 @@ void resetLevelState() {
     }
     cg().keepMusic = false;
     screenActorHooks().removeAllActors(1);
-    forgetLevelTables();
+    // The old level's tables are forgotten: records, scripts, camera target.
+    world::clearLevelRecords();
+    world::clearScripts();
     cg().cameraTarget = nullptr;
     clearTileAttributes();
     java_lang_System::gc();
@@ -70,7 +74,7 @@ void startLevel(jint stage) {
     cg().frameLatched = 0;
     cg().nextStage = stage;
     resetLevelState();
-    clearMapRegions();
+    world::clearMapRegions();
     releaseLevelSprites();
     java_lang_System::gc();
     cg().overlayDirty = true;
@@ -107,7 +111,7 @@ void restartLevel() {
 void unloadLevel() {
     clearCameraAndBanner();
     resetLevelState();
-    clearMapRegions();
+    world::clearMapRegions();
     releaseLevelSprites();
     java_lang_System::gc();
 }

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "display/lcdui/graphics.h"
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/dialog.h"
@@ -11,9 +10,10 @@
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/hud.h"
 #include "game/flow/screens/playpaint.h"
-#include "game/flow/screens/screens.h"
 #include "game/flow/screens/screenpaint.h"
+#include "game/flow/screens/screens.h"
 #include "game/sprite/sprite.h"
+#include "game/world/paint.h"
 #include "runtime/statics.h"
 
 namespace game {
@@ -55,7 +55,7 @@ void paintBanner() {
 void paintGameplay() {
     cGameStatics& s = cg();
     clearLayerBits();
-    worldHooks().drawBackgroundLayers(0);
+    game::world::drawBackgroundLayers(0);
     screenActorHooks().paintPlayField();
     paintFadeOverlay();
     if (s.fillScreenOn) {

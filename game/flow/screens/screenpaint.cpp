@@ -2,20 +2,21 @@
 #include "game/flow/screens/screenpaint.h"
 
 #include "display/lcdui/graphics.h"
-#include "game/data/hooks.h"
-#include "game/flow/screens.h"
 #include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
+#include "game/flow/screens.h"
 #include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/hud.h"
 #include "game/flow/screens/levelend.h"
-#include "game/flow/screens/playpaint.h"
-#include "game/flow/screens/states_start.h"
 #include "game/flow/screens/levelstart.h"
+#include "game/flow/screens/playpaint.h"
 #include "game/flow/screens/screens.h"
+#include "game/flow/screens/states_start.h"
 #include "game/sprite/sprite.h"
+#include "game/world/paint.h"
+#include "game/world/panel.h"
 #include "runtime/jint.h"
 #include "runtime/statics.h"
 
@@ -269,9 +270,9 @@ void capturePlayView(jint) {
     Graphics* saved = cg().graphics;
     cg().graphics = g;
     g->setClip(0, 0, 480, 800);
-    worldHooks().paintMapLayer(0, 0, 0);
+    game::world::paintLayerView(0, 0, 0);
     paintGameplay();
-    worldHooks().paintSidePanel();
+    game::world::paintSidePanel();
     paintPanel();
     paintDialog();
     fillTiledRect(0, 0, 480, 800, static_cast<jint>(0xAF000000), g);

@@ -3,20 +3,25 @@
 #include "game/flow/screens/states_levelend.h"
 
 #include "display/lcdui/graphics.h"
-#include "game/data/hooks.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
+#include "game/showcase/showcase.h"
 #include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/firework.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/levelend.h"
 #include "game/flow/screens/levelstart.h"
-#include "game/flow/screens/progressrules.h"
 #include "game/flow/screens/playpaint.h"
+#include "game/flow/screens/progressrules.h"
 #include "game/flow/screens/screenpaint.h"
 #include "game/flow/screens/screens.h"
+#include "game/actor/actor.h"
 #include "game/flow/screens/states_start.h"
+#include "game/world/camera.h"
+#include "game/world/paint.h"
+#include "game/world/panel.h"
+#include "game/world/scripts.h"
 #include "runtime/jint.h"
 
 namespace game {
@@ -47,8 +52,8 @@ void finishGame() {
 }
 
 void leaveCompletedLevel() {
-    const jint script = actorHooks().getParam(cg().hero, 3);
-    const jint found = cg().hero ? worldHooks().findScriptById(script) : -1;
+    const jint script = cg().hero ? cg().hero->getParam(3) : 0;
+    const jint found = cg().hero ? game::world::findScriptById(script) : -1;
     if (found < 0) {
         bool bonus = false;
         IntArray* b = cg().bonusStages;
@@ -57,7 +62,7 @@ void leaveCompletedLevel() {
         return;
     }
     cg().panelOffset = 480;
-    worldHooks().startScript(found);
+    game::world::startScript(found);
     requestSetState(kStatePlay);
 }
 
@@ -84,9 +89,9 @@ void paintLevelComplete() {
     cGameStatics& s = cg();
     ScreenActorHooks& actors = screenActorHooks();
     if (s.endPhase != 1) {
-        worldHooks().paintMapLayer(0, 0, 0);
+        game::world::paintLayerView(0, 0, 0);
         paintGameplay();
-        worldHooks().paintSidePanel();
+        game::world::paintSidePanel();
     }
     Graphics* g = cg().graphics;
     if (g) g->setClip(0, 0, 480, 800);
@@ -126,7 +131,7 @@ void state21(jint message) {
         s.endPhase = 0;
         break;
     case 0:
-        if (actors.heroState() != 38) worldHooks().updateCamera(0);
+        if (actors.heroState() != 38) game::world::updateCamera(0);
         actors.updateEffects();
         if (!actors.heroAnimationEnded()) {
             actors.advanceHeroAnimation();
@@ -282,12 +287,12 @@ void state18(jint message) {
             break;
         case 5:
             s.endingPhase = 6;
-            if (showcaseHooks().getEntryCount() > 0 && s.promoEnabled) requestPushState(34);
+            if (Showcase::getEntryCount() > 0 && s.promoEnabled) requestPushState(34);
             break;
         case 6: s.endingPhase = 7; break;
         case 7:
             s.endingPhase = 8;
-            if (showcaseHooks().getEntryCount() > 0) {
+            if (Showcase::getEntryCount() > 0) {
                 requestSetState(9);
                 setProgressByte(0, 1);
                 saveProgress();

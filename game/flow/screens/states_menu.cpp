@@ -3,13 +3,14 @@
 
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
-#include "game/data/hooks.h"
 #include "game/data/level.h"
 #include "game/data/pack.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
+#include "game/showcase/showcase.h"
 #include "game/data/textpack.h"
+#include "game/flow/screens.h"
 #include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/levelend.h"
@@ -20,7 +21,6 @@
 #include "game/flow/screens/screens.h"
 #include "game/flow/screens/states_levelend.h"
 #include "game/flow/screens/states_start.h"
-#include "game/flow/screens.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
 #include "runtime/statics.h"
@@ -186,11 +186,10 @@ void state6(jint message) {
         break;
     case 9: {
         s.skipIntro = false;
-        ShowcaseHooks& show = showcaseHooks();
         // The screen is offered when its pack is usable and lists entries.
-        s.promoEnabled = show.hasEntries();
-        applyMainMenuVisibility(g.mainMenu, hasProgress(), s.promoEnabled, show.getEntryCount(),
-                                show.buildLink());
+        s.promoEnabled = Showcase::hasEntries();
+        applyMainMenuVisibility(g.mainMenu, hasProgress(), s.promoEnabled, Showcase::getEntryCount(),
+                                Showcase::buildLink());
         s.textBox = nullptr;
         openTextBox(g.mainMenu);
         if (s.restoreMenuPosition) {
@@ -218,9 +217,9 @@ void state6(jint message) {
             startLevel(0);
             break;
         case 0x1000E:
-            showcaseHooks().requestLink();
-            showcaseHooks().doAction(0);
-            showcaseHooks().paint(cg().graphics);
+            Showcase::requestLink();
+            Showcase::doAction(0);
+            Showcase::paint(cg().graphics);
             break;
         case 0x1000F:
             requestSetState(9);
@@ -312,13 +311,12 @@ void state9(jint message) {
         auto* g = image ? image->getGraphics() : nullptr;
         cg().promoGraphics = g;
         stopAllSounds();
-        ShowcaseHooks& show = showcaseHooks();
-        show.enter(getString(0x10011), 0);
+        Showcase::enter(getString(0x10011), 0);
         ensureShowcaseRecordStore();
         break;
     }
     case 0:
-        if (showcaseHooks().doAction(getShowcaseKey())) {
+        if (Showcase::doAction(getShowcaseKey())) {
             clearLoadRequest();
             IntArray* r = loadRequest();
             r->data()[0] = 4;
@@ -340,7 +338,7 @@ void state9(jint message) {
 void paintPromotion() {
     cGameStatics& s = cg();
     if (!s.promoGraphics || !s.promoImage) return;
-    showcaseHooks().paint(s.promoGraphics);
+    Showcase::paint(s.promoGraphics);
     if (javax_microedition_lcdui_Graphics* g = cg().graphics) {
         g->setClip(0, 0, 480, 800);
         g->drawRegion(s.promoImage, 0, 0, 800, 480, 5, 0, 0, 0);

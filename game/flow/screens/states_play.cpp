@@ -3,7 +3,7 @@
 #include "game/flow/screens/states_play.h"
 
 #include "display/lcdui/graphics.h"
-#include "game/data/hooks.h"
+#include "game/behaviour/routines.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
@@ -17,6 +17,12 @@
 #include "game/flow/screens/screens.h"
 #include "game/flow/screens/states_levelend.h"
 #include "game/sprite/sprite.h"
+#include "game/world/camera.h"
+#include "game/world/paint.h"
+#include "game/world/panel.h"
+#include "game/world/regions.h"
+#include "game/world/scripts.h"
+#include "game/world/streaming.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
 #include "runtime/statics.h"
@@ -84,7 +90,7 @@ bool stepSkipAndPause() {
         if (key || (touch && !s.skipHintPending && !s.skipArmed)) {
             playSound(34);
             s.skipCutscene = true;
-            worldHooks().setCameraLockMode(9);
+            game::world::setCameraLockMode(9);
             closeDialog();
         }
         setDisplayValue(true, 15);
@@ -102,21 +108,20 @@ bool stepSkipAndPause() {
 }
 
 void fastForwardScripts() {
-    WorldHooks& world = worldHooks();
     // Bounded: a script that never ends cannot hold the game thread.
     jint rounds = 0;
-    while (world.cameraLockFlag() != 1 && world.isAnyScriptActive()) {
+    while (game::world::cameraLockFlag() != 1 && game::world::isAnyScriptActive()) {
         if (++rounds > kFastForwardRounds) {
             ::logPrintf("cut-scene skip: scripts still running after %d rounds; left to run", kFastForwardRounds);
             break;
         }
-        world.runLevelScripts();
-        world.setCameraLockMode(9);
+        game::world::runLevelScripts();
+        game::world::setCameraLockMode(9);
         if (cg().dialogMode == 2) markAllVariablesChanged();
         if (cg().dialogMode >= 0) closeDialog();
         cg().dialogMode = -1;
     }
-    world.resumeBlockedScript();
+    game::world::resumeBlockedScript();
     cg().skipCutscene = false;
 }
 
@@ -125,7 +130,7 @@ void stepLevelTimer() {
     if (timer >= 0) {
         timer -= 1;
         if (timer < 0) {
-            if (!cg().levelTimerHold) behaviourHooks().kill(cg().hero);
+            if (!cg().levelTimerHold) game::behaviour::kill(cg().hero);
             timer = -1;
         }
     }
@@ -149,7 +154,7 @@ void paintTargetGauge() {
     ScreenActorHooks::GaugeActor a;
     if (g.panelOffset != 0 || !g.targetActor || g.gameState != kStatePlay || !screenActorHooks().gaugeActor(&a))
         return;
-    if (!worldHooks().isRegionFlagSet(g.stage) && !((a.flags & 32) && a.aiState != 30)) return;
+    if (!game::world::isRegionFlagSet(g.stage) && !((a.flags & 32) && a.aiState != 30)) return;
     drawGauge(79, 108, 718, 12, a.subtypeClass, a.param2);
     if (Graphics* gr = cg().graphics) gr->setClip(0, 0, 480, 800);
     BSprite* sprite = a.sprite;
@@ -167,16 +172,15 @@ void paintTargetGauge() {
 
 void paintPlay() {
     cGameStatics& g = cg();
-    WorldHooks& world = worldHooks();
-    world.updateLayerOffsets();
+    game::world::updateLayerOffsets();
     if (cg().dialogMode != 3) {
-        world.paintMapLayer(0, 0, 0);
+        game::world::paintLayerView(0, 0, 0);
         paintGameplay();
     }
-    world.paintSidePanel();
+    game::world::paintSidePanel();
     if (getVariable(2) > 0) paintStatBarA();
     if (getVariable(8) > 0) paintStatBarB();
-    world.paintOverlayMessage();
+    game::world::paintOverlayMessage();
     paintTargetPointer();
     paintTargetGauge();
     g.shakeOffset = 0;
@@ -184,7 +188,7 @@ void paintPlay() {
     clearScreenOnce();
     paintPanel();
     paintDialog();
-    if (world.isAnyScriptActive() && cg().dialogMode == 3) {
+    if (game::world::isAnyScriptActive() && cg().dialogMode == 3) {
         setListArrowZones(400, 45, 400, 435);
         const jint t = getCurrentEntryValue();
         paintSpriteAnim(107, isPrevArrowTouched() ? 2 : 0, t, 400, 45);
@@ -196,7 +200,6 @@ void paintPlay() {
 void stateGameplay(jint message) {
     cGameStatics& g = cg();
     cGameStatics& s = cg();
-    WorldHooks& world = worldHooks();
     switch (message) {
     case 2: {
         const jint prev = g.previousState;
@@ -213,7 +216,7 @@ void stateGameplay(jint message) {
         if (cg().dialogMode != 3) pauseGame();
         break;
     case 0: {
-        const bool scriptRunning = world.isAnyScriptActive();
+        const bool scriptRunning = game::world::isAnyScriptActive();
         if (g.stage == 10 && g.levelMusic != -1 && !isMusicChannelActive() && !cg().paused && !cg().statePending &&
             !screenActorHooks().isHeroDead())
             playSound(g.levelMusic);
@@ -227,13 +230,13 @@ void stateGameplay(jint message) {
         if (stepSkipAndPause()) break;
         // The soft keys' labels show from now on (not in state 22).
         cg().displayState = 1;
-        world.updateLayerOffsets();
+        game::world::updateLayerOffsets();
         if (g.cameraSnap) {
-            world.updateCamera(0);
+            game::world::updateCamera(0);
             g.cameraSnap = false;
         }
-        world.updateLevelObjects();
-        world.updateAllActors();
+        game::world::updateLevelObjects();
+        game::world::updateAllActors();
         if (isPanelSliding()) updatePanel();
         updateDialog();
         matchKeySequence();
@@ -241,8 +244,8 @@ void stateGameplay(jint message) {
         if (!scriptRunning) {
             stepLevelTimer();
         } else if (!s.skipCutscene) {
-            world.runLevelScripts();
-            world.resumeBlockedScript();
+            game::world::runLevelScripts();
+            game::world::resumeBlockedScript();
         } else {
             fastForwardScripts();
         }
@@ -250,10 +253,10 @@ void stateGameplay(jint message) {
         if (cg().dialogMode != 3) {
             screenActorHooks().updateEffectPool();
             handlePanelTouch();
-            world.updateHeroFrame();
-            if (!g.cameraSnap) world.updateCamera(1);
+            game::world::updateHeroFrame();
+            if (!g.cameraSnap) game::world::updateCamera(1);
         }
-        behaviourHooks().updateSegmentObjects();
+        game::behaviour::updateSegmentObjects();
         if (g.nextStage != g.stage) startLevel(g.nextStage);
         break;
     }

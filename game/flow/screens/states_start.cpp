@@ -4,7 +4,6 @@
 
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
 #include "game/flow/screens/actorseam.h"

@@ -142,10 +142,9 @@ jint heroState2(cActor* h, jint phase) {
     if (landed()) {
         landingDust(h);
         landHero(h);
-        applyRunSpeed(h);
-        return 0;
     }
     applyRunSpeed(h);
+    // After a landing too: the small hero shows its fall animation for this step.
     if (small) setAnim(h, vx(h) != 0 ? 3 : 10);
     return 0;
 }

@@ -1,19 +1,25 @@
 // The hero seam's framework and flow calls bound to their owners: the hero
 // predicates and the in-air control routine over the actor framework's
 // statics, FLY's shot record, the level rectangles, the touch controls and
-// dialogs of the game flow, and the behaviours' calls through
-// HeroBehaviourCalls (behaviourcalls.h).
+// dialogs of the game flow, and the behaviours' routines the hero states
+// call.
 #include "game/actor/actor.h"
 #include "game/actor/hero.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
-#include "game/data/hooks.h"
+#include "game/behaviour/routines.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/input.h"
 #include "game/flow/screens/dialog.h"
 #include "game/flow/screens/flowseams.h"
-#include "game/world/hero/behaviourcalls.h"
+#include "game/behaviour/blocks.h"
+#include "game/behaviour/damage.h"
+#include "game/behaviour/death.h"
+#include "game/behaviour/fields.h"
+#include "game/behaviour/platforms.h"
+#include "game/behaviour/states.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/machine.h"
 #include "game/world/hero/util.h"
 #include "game/world/scripts.h"
@@ -21,14 +27,6 @@
 #include "game/data/statics.h"
 
 namespace game::hero {
-
-namespace {
-HeroBehaviourCalls g_builtInCalls;
-HeroBehaviourCalls* g_calls = &g_builtInCalls;
-}  // namespace
-
-HeroBehaviourCalls& behaviourCalls() { return *g_calls; }
-void setHeroBehaviourCalls(HeroBehaviourCalls* calls) { g_calls = calls ? calls : &g_builtInCalls; }
 
 // --- hero predicates ------------------------------------------------------------
 bool isHeroParamsNeutral() { return heroVar(1) == 4128 && heroVar(2) == 4128; }
@@ -50,6 +48,8 @@ bool isTargetType94() { return cg().targetActor && cg().targetActor->type == 94;
 
 // --- in-air control (JUMP and POWER_RUN, once a step) ---------------------------
 void handleHeroControls(cActor* h) {
+    // A launch given a duration keeps the run counter up.
+    if (ca().heroFlagA) cg().runCounter = 16;
     if (!isLevel7() && heroVar(6) == 0 && has(act::DOWN) && h->subtype != 3010) {
         setHeroState(h, HeroState::STOMP);
         return;
@@ -98,8 +98,14 @@ void handleHeroControls(cActor* h) {
 }
 
 // --- framework operations -------------------------------------------------------
-// A held actor's throw: its behaviour carries it out from these fields.
-void handThrow(cActor* a, jint dir, jint, jint, cActor*) { a->originX = a->posX + dir; }
+// A held actor's throw, handed to its behaviour (AI state 24): kind 1 flies
+// ahead in the direction dir, kind 2 to the aim marker's position. The
+// behaviour winds the item up for `frames` steps along its path, then throws.
+void handThrow(cActor* a, jint dir, jint kind, jint frames, cActor* marker) {
+    if (!a) return;
+    const jint tx = marker ? marker->posX : 0, ty = marker ? marker->posY : 0;
+    behaviour::enterState24(a, kind, dir, tx, ty, frames);
+}
 void setHeroAttackBox(cActor* h, jint w, jint hh, jint centred) { cActor::setHeroAttackBox(h, w, hh, centred); }
 bool approachLimit(cActor* a, jint limit, jint vIndex, jint pIndex, jint flag) {
     return cActor::approachLimit(a, limit, vIndex, pIndex, flag != 0);
@@ -134,25 +140,40 @@ bool isLevel7() { return cg().stage == 7; }
 jint levelNumber() { return cg().difficulty; }
 // The scripted camera scroll runs: camera flag 64 and no transition.
 bool transitionFlag64Idle() { return (cg().cameraFlags & 64) && !cg().inTransition; }
-void kill(cActor* h) { behaviourHooks().kill(h); }
+void kill(cActor* h) { game::behaviour::kill(h); }
 
 // --- behaviours ---------------------------------------------------------------
 void knockback(cActor* h, jint dir, jint anim, jint a, jint b, jint c, jint d) {
-    behaviourCalls().knockback(h, dir, anim, a, b, c, d);
+    behaviour::knockback(h, dir, anim, a, b, c, d);
 }
-void hurtHero(cActor* h, jint kind, jint amount, jint force) { behaviourCalls().hurtHero(h, kind, amount, force); }
-void loseLife(cActor* h) { behaviourCalls().loseLife(h); }
-void collectHeldItem(cActor* item) { behaviourCalls().collectHeldItem(item); }
-void checkPickup(cActor* item, jint how) { behaviourCalls().checkPickup(item, how); }
-void summonSlotActors(cActor* item) { behaviourCalls().summonSlotActors(item); }
-void notePickup() { behaviourCalls().notePickup(); }
-void countLevelItem() { behaviourCalls().countLevelItem(); }
-void interactHeroType45(cActor* a, cActor* h) { behaviourCalls().interactHeroType45(a, h); }
-jint chainMode(cActor* c) { return behaviourCalls().chainMode(c); }
-jint swingSide(cActor* c) { return behaviourCalls().swingSide(c); }
-jint swingBoost(cActor* c) { return behaviourCalls().swingBoost(c); }
-void setSwingBoost(cActor* c, jint v) { behaviourCalls().setSwingBoost(c, v); }
-jint climbExitDir() { return behaviourCalls().climbExitDir(); }
+void hurtHero(cActor* h, jint pushY, jint amount, jint force) { behaviour::hurtHero(h, pushY, amount, force != 0); }
+void loseLife(cActor* h) { behaviour::loseLife(h); }
+void collectHeldItem(cActor* item) {
+    if (item) behaviour::collectHeldItem(item);
+}
+void checkPickup(cActor* item, jint how) {
+    if (item) behaviour::checkPickup(item, how);
+}
+void summonSlotActors(cActor* item) {
+    if (item) behaviour::summonSlotActors(item);
+}
+// The pickup notice: its flag (set by PICKUP, cleared on leaving it) and
+// the level timer's value when it was given.
+void notePickup() { ca().pickupNoticeTime = cg().levelTimer; }
+// Items shaken out of an object count as level items.
+void countLevelItem() { game::addPickupCount(0, 0); }
+void interactHeroType45(cActor* a, cActor* h) {
+    if (a && h) behaviour::interactHeroType45(a, h);
+}
+jint chainMode(cActor* c) { return c ? behaviour::chainMode(c) : 0; }
+jint swingSide(cActor* c) { return c ? behaviour::swingSide(c) : 0; }
+jint swingBoost(cActor* c) { return c ? behaviour::swingBoost(c) : 0; }
+void setSwingBoost(cActor* c, jint v) {
+    if (c) behaviour::swingBoost(c) = v;
+}
+// cGame.climbExitDir: no routine of the game sets it, so it reads 0 and
+// only the move keys take the hero off a ladder.
+jint climbExitDir() { return 0; }
 
 // --- game flow ------------------------------------------------------------------
 bool touchControls() { return cg().touchActive; }

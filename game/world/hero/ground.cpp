@@ -106,7 +106,7 @@ jint heroState1(cActor* h, jint phase) {
         setAx(h, 0);
         setVx(h, 0);
     } else {
-        setAx(h, ax(h) + push * dirOf(h));
+        setAx(h, java::iadd(ax(h), push * dirOf(h)));
     }
     addForcedPush(h);
     setAnim(h, getHeroMoveAnim(h, vx(h)));

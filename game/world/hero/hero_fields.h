@@ -55,6 +55,7 @@ class cActor;
     X(jint, swingMode)            \
     X(cActor*, heroChain)         \
     X(jint, pickupNoticed)        \
+    X(jint, pickupNoticeTime)     \
     X(jint, heroClimbMode)        \
     X(jint, heroIceMode)          \
     X(jint, worldFlags)           \

@@ -136,9 +136,10 @@ bool isFacingPartner(cActor* hero);
 bool tryMountAction(cActor* hero, jint a, jint b);
 void dropCarried(cActor* hero);
 void throwCarried(cActor* actor, jint kind, jint dir, jint a, jint b);
-// Hands a throw to a held actor through its throw fields (its behaviour
-// carries it out in AI state 24): direction, kind, a value, the marker.
-void handThrow(cActor* actor, jint dir, jint kind, jint value, cActor* marker);
+// Hands a throw to a held actor (its behaviour carries it out in AI state
+// 24): direction, kind (1 ahead, 2 to the marker's position), the wind-up
+// frames, the aim marker (null for a throw ahead).
+void handThrow(cActor* actor, jint dir, jint kind, jint frames, cActor* marker);
 void interactHeroType45(cActor* actor, cActor* hero);
 bool isNearLedge(cActor* hero);
 bool isAtLedgeToward(cActor* hero, jint dir);

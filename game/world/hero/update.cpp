@@ -78,7 +78,10 @@ void updateHero(cActor* h) {
     }
     if (!isHeroDead()) {
         jint feet = getSolidTile(h, 0, 2);
-        // Already falling to its death: a deep pit does not restart the count.
+        // A pit forces the fall and starts the 8-step count once. While the
+        // count runs the fall goes on through the state handler: restarting
+        // it at every pit cell would keep a hero falling down a deep pit
+        // alive until it left the map, not kill it on the 8th step.
         if (feet == kPit && ca().deathCountdown == 0) {
             fallIntoPit(h);
             return;

@@ -56,6 +56,62 @@ TEST_F(ContactTest, PartsAgainstBoundingBoxes) {
     EXPECT_FALSE(partsIntersect(a, b, false, false));
 }
 
+// A frame without rectangles of its own collides by the modules it paints:
+// two 10 x 10 blocks 40 px apart leave their gap free, a module under 2 px
+// wide takes no part, and the sprite engine accepts modules of every size
+// again afterwards.
+TEST_F(ContactTest, FrameWithoutRectanglesCollidesByItsModules) {
+    kit::SpriteModel m;
+    m.modules.push_back(kit::SpriteModule::fillRect(0xFFFFFFFF, 10, 10));
+    m.modules.push_back(kit::SpriteModule::fillRect(0xFFFFFFFF, 1, 30));
+    m.modules.push_back(kit::SpriteModule::fillRect(0xFFFFFFFF, 4, 4));
+    kit::SpriteFrame pair;
+    pair.modules = {{0, 0, -10, 0, 0}, {0, 50, -10, 0, 0}, {1, 30, -30, 0, 0}};
+    kit::SpriteFrame dot;
+    dot.modules = {{2, 0, 0, 0, 0}};
+    m.frames = {pair, dot};
+    kit::SpriteAnim a0, a1;
+    a0.frames = {{0, 1}};
+    a1.frames = {{1, 1}};
+    m.anims = {a0, a1};
+    BSprite* s = spritetest::loadSprite(m);
+    cActor* blocks = actorAt(100, 100, 60, 10);
+    blocks->sprite = s;
+    blocks->setAnim(0);
+    ASSERT_EQ(collectFrameRects(blocks, ca().partRectsA), 3) << "every module of a plain collection";
+    const jint* r = ca().partRectsA->data();
+    EXPECT_EQ((std::vector<jint>{r[0], r[1], r[2], r[3]}), (std::vector<jint>{100, 90, 110, 100}));
+    EXPECT_EQ((std::vector<jint>{r[4], r[5], r[6], r[7]}), (std::vector<jint>{150, 90, 160, 100}));
+    struct Case {
+        jint x, y;
+        bool meets;
+    };
+    const Case cases[] = {
+        {120, 94, false},  // in the gap
+        {131, 90, false},  // on the 1-px module only
+        {104, 96, true},   // on the left block
+        {155, 96, true},   // on the right block
+        {300, 96, false},  // far off
+    };
+    cActor* part = actorAt(0, 0, 4, 4);
+    part->sprite = s;
+    part->setAnim(1);
+    for (const Case& c : cases) {
+        part->setPosition(c.x, c.y);
+        EXPECT_EQ(partsIntersect(blocks, part, true, true), c.meets) << c.x << "," << c.y;
+    }
+    // The whole frame as one box still covers the gap.
+    part->setPosition(120, 94);
+    EXPECT_TRUE(partsIntersect(blocks, part, false, true));
+    // Mirrored, the blocks lie left of the position.
+    blocks->facing = 1;
+    part->setPosition(40, 94);
+    EXPECT_TRUE(partsIntersect(blocks, part, true, true));
+    part->setPosition(72, 94);
+    EXPECT_FALSE(partsIntersect(blocks, part, true, true));
+    EXPECT_EQ(collectFrameRects(blocks, ca().partRectsA), 3) << "the bounds were reset";
+}
+
 TEST_F(ContactTest, PartListsHoldAtMost32Records) {
     kit::SpriteModel m;
     m.flags = kit::kSpriteFrameRects;

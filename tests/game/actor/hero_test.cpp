@@ -25,7 +25,6 @@ TEST_F(HeroTest, SetHeroMovePowersAndAnimations) {
         {3010, 0, 185, -1, 449, -1, 0, 36},
     };
     for (const Case& c : cases) {
-        rec.calls.clear();
         cActor* h = actortest::makeHero(0, 0, c.subtype);
         setHeroMove(h, c.kind, 9, c.mode, c.duration);
         const jint* v = ca().heroStateVars->data();
@@ -35,7 +34,7 @@ TEST_F(HeroTest, SetHeroMovePowersAndAnimations) {
         EXPECT_EQ(v[0], c.wantV0);
         EXPECT_EQ(v[1], 4640);
         EXPECT_EQ(v[6], 9);
-        EXPECT_TRUE(rec.has("heroState" + std::to_string(c.wantState)));
+        EXPECT_EQ(ca().heroState, c.wantState);
         EXPECT_EQ(ca().heroFlagA, c.duration != 0);
     }
 }
@@ -95,7 +94,7 @@ TEST_F(HeroTest, GrabOnlyWhatTheHeroFacesAndLiftCounts) {
     EXPECT_EQ(ca().grabbedActor, p);
     EXPECT_EQ(ca().grabMode, 1);
     EXPECT_EQ(ca().liftCount, 0);
-    EXPECT_TRUE(rec.has("heroState12"));
+    EXPECT_EQ(ca().heroState, 12);
     p->parts->data()[2] = 1;
     dropCarried(h);
     EXPECT_EQ(ca().liftCount, 2);
@@ -161,12 +160,12 @@ TEST_F(HeroTest, LauncherCarriesThenLaunches) {
     launcher->setAnim(0);
     carryRider(launcher, h, 3);
     EXPECT_EQ(h->posY, 190);
-    EXPECT_TRUE(rec.has("heroState3"));
-    rec.calls.clear();
+    EXPECT_EQ(ca().heroState, 3);
+    ca().heroStateTicks = 5;
     launcher->updateAnimation();
     carryRider(launcher, h, 3);
     EXPECT_EQ(h->posY, 198);
-    EXPECT_FALSE(rec.has("heroState3"));
+    EXPECT_EQ(ca().heroStateTicks, 5) << "held on: the state is not entered again";
 }
 
 TEST_F(HeroTest, SkipRingAndClimb) {
@@ -219,22 +218,21 @@ TEST_F(HeroTest, SwitchingCharactersAndStoppingForScripts) {
     EXPECT_EQ(h->anim, 0) << "the outgoing hero idles";
 
     ca().heroState = 38;
-    rec.calls.clear();
     other->motion->data()[2] = 500;
     stopHeroForScript();
-    EXPECT_FALSE(rec.has("heroState0")) << "state 38 kept";
+    EXPECT_EQ(ca().heroState, 38) << "state 38 kept";
     EXPECT_EQ(other->motion->data()[2], 0);
     EXPECT_EQ(cg().inputBlock & 1, 1);
     EXPECT_EQ(cg().scriptWaitMode, 6);
     ca().heroAltMode = 1;
     stopHeroForScript();
-    EXPECT_TRUE(rec.has("heroState14"));
+    EXPECT_EQ(ca().heroState, 14);
 }
 
 TEST_F(HeroTest, PickupStatesAndCounts) {
     cActor* h = actortest::makeHero(0, 0);
     pickupState13(h, 1000);  // (16000 + 500) / 1000 = 16
-    EXPECT_TRUE(rec.has("heroState13"));
+    EXPECT_EQ(ca().heroState, 13);
     EXPECT_EQ(ca().markA, getVariable(2));
     pickupState20(h, -1000);
     EXPECT_EQ(ca().markB, getVariable(8));
@@ -244,7 +242,7 @@ TEST_F(HeroTest, PickupStatesAndCounts) {
     EXPECT_EQ(getHitStrength(), 1);
     ca().landingMode = 1;
     resetHeroStateAfterLanding();
-    EXPECT_TRUE(rec.has("heroState17"));
+    EXPECT_EQ(ca().heroState, 17);
     EXPECT_EQ(ca().heroStateVars->data()[0], 2048);
     if (IntArray* stats = cg().levelStats) {
         jint before7 = stats->data()[7];

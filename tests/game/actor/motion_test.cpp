@@ -2,6 +2,8 @@
 // item grid.
 #include "tests/game/actor/support.h"
 
+#include "game/world/streaming.h"
+
 #include "game/actor/levels.h"
 
 namespace {
@@ -187,7 +189,6 @@ TEST_F(MotionTest, RespawnHoldsInSightAndSubtype208Respawns) {
     cg().cameraX = 400;
     cg().cameraY = 240;
     for (jint subtype : {6, 208}) {
-        rec.calls.clear();
         cActor* a = newObject<cActor>();
         a->subtype = subtype;
         actortest::place(a, 400, 240, 20, 20);
@@ -198,13 +199,15 @@ TEST_F(MotionTest, RespawnHoldsInSightAndSubtype208Respawns) {
         cActor::updateRespawn(a);
         if (subtype == 6) {
             EXPECT_EQ(a->respawnRecord->data()[0], 1) << "holds at 1 in sight";
-            EXPECT_FALSE(rec.has("respawn"));
             cg().cameraX = 2000;
             cActor::updateRespawn(a);
-            EXPECT_TRUE(rec.has("respawn")) << "out of sight";
+            // Respawned: at its respawn point, the countdown off.
+            EXPECT_EQ(a->respawnRecord->data()[0], -1) << "out of sight";
+            EXPECT_EQ(a->posX, 420);
             cg().cameraX = 400;
         } else {
-            EXPECT_TRUE(rec.has("respawn")) << "208 respawns in sight";
+            EXPECT_EQ(a->respawnRecord->data()[0], -1) << "208 respawns in sight";
+            EXPECT_EQ(a->posX, 420);
         }
     }
     // Timed state.
@@ -307,13 +310,13 @@ TEST_F(FrameListTest, FrameListAndStructurePlacement) {
     cActor* near = actortest::spawn(6, 5, 400, 240);     // a level object in view
     cActor* far = actortest::spawn(6, 6, 5000, 240);     // a level object far away
     cActor* spawned = actortest::spawn(6, 12000, 420, 240);
-    (void)far;
     ca().idCounter = 9999;
-    world.updateAllActors();
+    game::world::updateAllActors();
     ASSERT_EQ(cg().activeActorCount, 2);
     EXPECT_EQ(activeActor(0), near);
     EXPECT_EQ(activeActor(1), spawned);
-    // On a structure's fixed offset (flag 0x4): rated where the structure is.
+    // On a structure (0x2000) at its fixed offset (0x4): rated where the
+    // structure is.
     IntArray* slot = static_cast<IntArray*>(ca().segments->data()[0]);
     jint* d = slot->data();
     d[0] = 1;
@@ -321,12 +324,21 @@ TEST_F(FrameListTest, FrameListAndStructurePlacement) {
     d[3] = 0;
     d[4] = 0;
     d[6] = 1000;
-    near->flags |= 0x4;
+    near->flags |= 0x2000 | 0x4;
     cActor::updateScreenBox(near);
     EXPECT_EQ(near->viewRating, 3);
     d[2] = 0;
     cActor::updateScreenBox(near);
     EXPECT_EQ(near->viewRating, 0);
+    // 0x4 alone places nothing on a structure: the actor's own box is rated.
+    d[2] = 3000;
+    near->flags &= ~0x2000;
+    cActor::updateScreenBox(near);
+    EXPECT_EQ(near->viewRating, 0);
+    far->flags |= 0x4;
+    d[2] = 0;
+    cActor::updateScreenBox(far);
+    EXPECT_EQ(far->viewRating, 3);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // and the placements that decide whether anything is painted.
 #include "tests/game/actor/support.h"
 
+#include "game/behaviour/fields.h"
+
 #include "game/actor/paint.h"
 #include "game/flow/screen.h"
 #include "game/actor/screenhooks.h"
@@ -83,6 +85,11 @@ TEST_F(PaintTest, TwoTileLayersWithEffectsAndActorsByLayer) {
     cActor::spawnEffect(dots, 2, 100, 30, 1, 0);  // layer 1 effect beyond the map: repeats? no, layer 1 repeats
     paintField(0, 4);
     golden("field_two_layers", 120, 80);
+    // Both small green tiles of layer 1 are drawn (the world's tile painter,
+    // the mirrored one flipped inside its own cell), each 12 x 12.
+    jint green = 0;
+    for (uint16_t p : screen->pixels()) green += p == 0x0600;
+    EXPECT_GE(green, 2 * 12 * 12 - 2 * 12 * 4) << "partly under the layer-1 actor and effects";
 }
 
 TEST_F(PaintTest, StripsWithCapsAndTheGrid) {
@@ -277,25 +284,31 @@ TEST_F(PaintTest, State37Ring) {
     EXPECT_GT(screen->countNot(0), 10 * 20 + 40) << screen->countNot(0);
 }
 
-// A structure whose point puts the actor at an orbit angle chosen by the test.
-struct OrbitBehaviour : actortest::RecordingBehaviour {
-    using RecordingBehaviour::RecordingBehaviour;
-    jint angle = 0;
-    IntArray* point = nullptr;
-    IntArray* pointOnSegment(jint, jint, jint) override {
-        point->data()[0] = angle << 8;
-        return point;
+// A structure (segment record 0) spanning x 99-100 at the height of an
+// actor at (100, 100): the behaviours' projection puts that actor at the
+// orbit angle the projection scale names (scale = angle << 8).
+void orbitAt(jint angle) {
+    if (!ca().segments) {
+        ObjectArray* segs = newObjectArray(cid::IntArray, 3);
+        ca().segments = segs;
+        for (jint i = 0; i < 3; ++i) {
+            IntArray* r = newIntArray(9);
+            ca().segments->data()[i] = r;
+        }
     }
-};
+    jint* e = static_cast<IntArray*>(ca().segments->data()[0])->data();
+    e[0] = 1;
+    e[1] = e[2] = e[3] = 0;
+    e[4] = 99;
+    e[5] = 100;
+    e[6] = 100;
+    e[7] = 100;
+    game::behaviour::segmentScale() = angle << 8;
+}
 
 TEST_F(PaintTest, StructureActorHiddenBehindItsStructure) {
-    OrbitBehaviour orbit(rec);
-    orbit.point = newIntArray(3);
-    ca().partBoxA = ca().partBoxA;  // keep the fixture's arrays
     ca().boxC = ShortArray::fill(newShortArray(4), 4, 0, 0, 0, 0);
-    // Keep the point array reachable: park it in a static work field.
-    ca().physicsA = orbit.point;
-    setBehaviourHooks(&orbit);
+    orbitAt(0);
     BSprite* s = blocks({fill(0xFFFFFFFF, 20, 20)}, -10, -20);
     cActor* a = drawn(6, 100, 100, 2, s, 0);
     a->flags |= 0x2000;
@@ -305,20 +318,16 @@ TEST_F(PaintTest, StructureActorHiddenBehindItsStructure) {
     };
     for (const Case& c : {Case{90, true}, Case{91, false}, Case{180, false}, Case{269, false}, Case{270, true}}) {
         screen->clear();
-        orbit.angle = c.angle;
+        orbitAt(c.angle);
         paintActor(a);
         EXPECT_EQ(screen->countNot(0) > 0, c.shown) << c.angle;
     }
-    setBehaviourHooks(&behaviour);
 }
 
 // The orbit answer is a scratch pair: painting an actor on a structure
 // makes no Java object once the pair exists.
 TEST_F(PaintTest, StructureActorPaintMakesNoObjects) {
-    OrbitBehaviour orbit(rec);
-    orbit.point = newIntArray(3);
-    ca().physicsA = orbit.point;
-    setBehaviourHooks(&orbit);
+    orbitAt(0);
     BSprite* s = blocks({fill(0xFFFFFFFF, 20, 20)}, -10, -20);
     cActor* a = drawn(6, 100, 100, 2, s, 0);
     a->flags |= 0x2000;
@@ -329,12 +338,85 @@ TEST_F(PaintTest, StructureActorPaintMakesNoObjects) {
     const size_t before = objects.objectCount();
     const uint64_t collections = objects.collections();
     for (jint i = 0; i < 50; ++i) {
-        orbit.angle = i * 7;
+        orbitAt(i * 7);
         paintActor(a);
     }
     ASSERT_EQ(objects.collections(), collections) << "a collection would make the count net";
     EXPECT_EQ(objects.objectCount(), before);
-    setBehaviourHooks(&behaviour);
+}
+
+// Puts a sprite in the sprite table under (id, group).
+void registerSprite(jint id, jint group, BSprite* s) {
+    if (!cg().spriteIndex) cg().spriteIndex = newObjectArray(cid::IntArray, 32);
+    if (!cg().spriteIndex->data()[group]) {
+        IntArray* g = newIntArray(64);
+        ObjectArray::set(cg().spriteIndex, group, g);
+    }
+    const jint slot = 1 + group % 4;
+    if (!cg().sprites || cg().sprites->length() <= slot) cg().sprites = newObjectArray(cid::Object, 8);
+    ObjectArray::set(cg().sprites, slot, s);
+    static_cast<IntArray*>(cg().spriteIndex->data()[group])->data()[id] = slot;
+}
+
+// A screen marker: none without sprite (10, 18); with it, animation 0 on
+// layer 12, its frame standing 5 px below y (here 20 px high), as a world
+// point below the view's top or view-fixed, living its lifetime's steps.
+TEST_F(PaintTest, ScreenEffectMarksAPlaceForItsLifetime) {
+    cg().cameraX = 1000;
+    cg().cameraY = 1000;
+    EXPECT_EQ(spawnScreenEffect(1500, 50, 32, false), nullptr);
+    BSprite* marker = blocks({fill(0xFFFFFFFF, 12, 20), fill(0xFF0000FF, 12, 20)}, -6, -20);
+    registerSprite(10, 18, marker);
+    cActor* e = spawnScreenEffect(1500, 50, 32, false);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->sprite, marker);
+    EXPECT_EQ(e->anim, 0);
+    EXPECT_EQ(e->layer, 12);
+    EXPECT_EQ(e->posX, 1500);
+    EXPECT_EQ(e->posY, 1000 + 50 + 20 + 5 - 240);
+    EXPECT_EQ(e->flags & 0x400, 0);
+    EXPECT_EQ(e->timer, 32);
+    // Painted relative to the camera: its frame's bottom at view y 75.
+    cg().cameraX = 1300;
+    paintEffectLayer(12);
+    jint x1, y1, x2, y2;
+    ASSERT_TRUE(screen->boxNot(0, &x1, &y1, &x2, &y2));
+    EXPECT_EQ(480 - x2, 75 - 20) << "view top";
+    EXPECT_EQ(480 - x1, 75) << "view bottom";
+    EXPECT_EQ(y1, 1500 - 1300 + 400 - 6);
+    for (int i = 0; i < 31; ++i) updateEffectPool();
+    EXPECT_EQ(e->flags & 0x40, 0) << "alive for 32 steps";
+    updateEffectPool();
+    EXPECT_NE(e->flags & 0x40, 0);
+    // In view: x from the camera, y kept, view-fixed.
+    cActor* v = spawnScreenEffect(1500, 50, 10, true);
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->posX, 1500 - 1300 + 400);
+    EXPECT_EQ(v->posY, 75);
+    EXPECT_NE(v->flags & 0x400, 0);
+    EXPECT_EQ(v->timer, 10);
+}
+
+// An actor with flag 0x40000 is drawn half its current frame lower, at the
+// same x.
+TEST_F(PaintTest, FlagFortyThousandDrawsHalfAFrameLower) {
+    BSprite* post = blocks({fill(0xFFFFFFFF, 10, 20), fill(0xFFFFFFFF, 10, 31)}, -5, -20);
+    for (jint anim : {0, 1}) {
+        SCOPED_TRACE(anim);
+        cActor* a = drawn(6, 400, 240, 3, post, anim);
+        a->viewRating = 0;
+        jint box[2][4];
+        for (jint k = 0; k < 2; ++k) {
+            if (k == 1) a->flags |= 0x40000;
+            screen->clear();
+            paintActor(a);
+            ASSERT_TRUE(screen->boxNot(0, &box[k][0], &box[k][1], &box[k][2], &box[k][3]));
+        }
+        const jint h = anim == 0 ? 20 : 31;
+        EXPECT_EQ(box[0][0] - box[1][0], h / 2) << "lower on the view is left on the portrait screen";
+        EXPECT_EQ(box[0][1], box[1][1]) << "x kept";
+        game::removeActor(a, false);
+    }
 }
 
 // The screens' effects (the portrait, the panel icon, the loading hints)

@@ -3,6 +3,8 @@
 // its templates, run-time ids and child release.
 #include "tests/game/actor/support.h"
 
+#include "game/actor/actor.h"
+
 #include "game/actor/levels.h"
 #include "game/sprite/sprite.h"
 
@@ -132,10 +134,13 @@ TEST_F(PoolTest, RemovingSlotZeroOfThreeMovesTheLastIntoIt) {
 
 TEST_F(PoolTest, RemoveActorMarksTheRecordAndClearsTheTarget) {
     cActor* a = actortest::spawn(20, 7, 0, 0);
+    cg().tileAttributesAlt = newByteArray(8);
+    cg().tileAttributesAlt->data()[5] = 0x22;
     a->recordIndex = 0x1000005;
     cg().targetActor = a;
     removeActor(a, true);
-    EXPECT_TRUE(rec.has("tile16777221=1l"));
+    // Record 5's object state: its low nibble 1 (gone), the checkpoint copy kept.
+    EXPECT_EQ(cg().tileAttributesAlt->data()[5], 0x21);
     EXPECT_EQ(cg().targetActor, nullptr);
     EXPECT_EQ(cg().actorCount, 0);
 }
@@ -337,14 +342,17 @@ TEST_F(PoolTest, HitFlashCountsHitsAndBeatsTheActor) {
     a->parts = newIntArray(3);
     a->parts->data()[2] = 3;
     a->setAnim(0);
-    behaviour.pendingHits = 0;
+    // The hits come from the held-hit flag (0x800) and the hero's strike:
+    // none; the combo's second strike (two hits); a plain strike (one).
     EXPECT_EQ(cActor::hitFlash(a, 0, 9, 4, 5), 0);
-    behaviour.pendingHits = 2;
+    a->contactFlags |= 0x800;
+    game::ca().strikeStep = 1;
     EXPECT_EQ(cActor::hitFlash(a, 0, 9, 4, 5), 0);
     EXPECT_EQ(a->anim, 5) << "two hits: the heavy hurt animation";
     EXPECT_EQ(a->nextAnim, 0);
     EXPECT_EQ(a->facing, 1);
-    behaviour.pendingHits = 1;
+    a->contactFlags |= 0x800;
+    game::ca().strikeStep = 0;
     EXPECT_EQ(cActor::hitFlash(a, 0, 9, 4, 5), 1);
     EXPECT_EQ(a->anim, 9);
     EXPECT_EQ(a->aiState, 1);

@@ -3,6 +3,10 @@
 // seam, the hit predicate and the type-0 hero routine.
 #include "tests/game/actor/support.h"
 
+#include "game/behaviour/routines.h"
+#include "game/behaviour/types.h"
+#include "game/world/hero/machine.h"
+
 #include "game/actor/helpers.h"
 #include "game/actor/hero.h"
 #include "game/actor/levels.h"
@@ -52,9 +56,9 @@ TEST_F(ServicesTest, HeroStartLevel) {
     } cases[] = {{"a plain stage", 2, 0, 0}, {"stage 7 runs", 7, 0, 40}, {"a flight start", 2, 1, 38}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        rec.calls.clear();
         cActor* h = actortest::makeHero(100, 200);
         h->timer = 30;
+        h->setRespawnInfo(120, 200, 0);
         cg().stage = c.stage;
         cg().difficulty = 2;
         cg().progress = newByteArray(265);
@@ -65,12 +69,13 @@ TEST_F(ServicesTest, HeroStartLevel) {
         setVariable(5, 3, false);
         heroStartLevel(h);
         EXPECT_EQ(h->timer, 0);
-        EXPECT_TRUE(rec.has("respawn"));
+        EXPECT_EQ(h->respawnRecord->data()[0], -1) << "respawned";
+        EXPECT_EQ(h->posX, 120);
         EXPECT_EQ(getVariable(3), 6);
         EXPECT_EQ(getVariable(5), 2);
         EXPECT_EQ(cg().progress->data()[kSlotBytes + 6], 2) << "byte 6 of slot 2";
         EXPECT_EQ(ca().heroInputLock, static_cast<jint>(0x80000000u));
-        EXPECT_TRUE(rec.has("heroState" + std::to_string(c.state)));
+        EXPECT_EQ(ca().heroState, c.state);
     }
 }
 
@@ -88,8 +93,7 @@ TEST_F(ServicesTest, HittableWhileAttacking) {
     }
 }
 
-TEST_F(ServicesTest, DefaultRespawnPutsTheActorBack) {
-    ActorBehaviourDefaults defaults;
+TEST_F(ServicesTest, RespawnPutsTheActorBack) {
     cActor* a = actortest::spawn(6, 30, 100, 200);
     a->facing = 1;
     a->scale = 80;
@@ -99,7 +103,7 @@ TEST_F(ServicesTest, DefaultRespawnPutsTheActorBack) {
     a->scale = 100;
     a->aiState = 9;
     a->physicsFlags = 0x1000203;
-    defaults.respawn(a);
+    game::behaviour::respawn(a);
     EXPECT_EQ(a->flags & 0xA0, 0xA0);
     EXPECT_EQ(a->posX, 150);
     EXPECT_EQ(a->posY, 250);
@@ -112,7 +116,7 @@ TEST_F(ServicesTest, DefaultRespawnPutsTheActorBack) {
     // Without a point (entry 1 = -1) it is only shown again.
     a->respawnRecord->data()[1] = -1;
     a->posX = 10;
-    defaults.respawn(a);
+    game::behaviour::respawn(a);
     EXPECT_EQ(a->posX, 10);
 }
 
@@ -198,18 +202,7 @@ struct HeroRoutineProbe {
 };
 int HeroRoutineProbe::calls = 0;
 
-struct DeclineType0 : actortest::RecordingBehaviour {
-    using RecordingBehaviour::RecordingBehaviour;
-    bool takesType0 = false;
-    bool updateType(jint type, cActor* a) override {
-        RecordingBehaviour::updateType(type, a);
-        return type != 0 || takesType0;
-    }
-};
-
 TEST_F(ServicesTest, TypeZeroRunsTheRegisteredHeroRoutine) {
-    DeclineType0 behaviours(rec);
-    setBehaviourHooks(&behaviours);
     cActor* h = actortest::makeHero(100, 200);
     h->type = 0;
     HeroRoutineProbe::calls = 0;
@@ -217,11 +210,10 @@ TEST_F(ServicesTest, TypeZeroRunsTheRegisteredHeroRoutine) {
     setHeroUpdateRoutine(&HeroRoutineProbe::run);
     h->update();
     EXPECT_EQ(HeroRoutineProbe::calls, 1);
-    behaviours.takesType0 = true;  // a behaviours library that owns type 0
-    h->update();
-    EXPECT_EQ(HeroRoutineProbe::calls, 1);
     setHeroUpdateRoutine(nullptr);
-    setBehaviourHooks(&behaviour);
+    // The program's type table gives type 0 the hero's own update.
+    game::behaviour::registerAllTypes();
+    EXPECT_EQ(game::behaviour::updateFor(0), &game::hero::updateHero);
 }
 
 TEST_F(ServicesTest, ScreenSeam) {
@@ -262,12 +254,11 @@ TEST_F(ServicesTest, ScreenSeam) {
     s.beginLevelEnd(true, 2);
     EXPECT_EQ(ca().heroInputLock, 0x7FFFFFFF);
     EXPECT_EQ(cg().cameraTarget, h);
-    EXPECT_TRUE(rec.has("heroState0"));
-    rec.calls.clear();
+    EXPECT_EQ(ca().heroState, 0);
     ca().heroState = 38;  // flight: no state change, no camera target
     cg().cameraTarget = nullptr;
     s.beginLevelEnd(true, 2);
-    EXPECT_FALSE(rec.has("heroState0"));
+    EXPECT_EQ(ca().heroState, 38);
     EXPECT_EQ(cg().cameraTarget, nullptr);
 
     setVariable(5, 4, false);

@@ -34,24 +34,28 @@ void startApplication(std::optional<kit::Bytes> tables) {
     g_statics.push_back(lcdui::staticsContribution());
     sprite::appendSpriteStatics(g_statics);
     game::appendGameStatics(g_statics);
-    g_statics.push_back(&game::g_cActorStatics);
     Application::Config config;
     config.objectHeapSize = 16 << 20;
     config.dataHeapSize = 32 << 20;
     config.statics = &g_statics;
     config.loadConstants = &spritetest::loadDemoPool;
-    game::installActorHooks();
-    game::installActorDefaults();
     Application::init(config);
 }
 
 void closeApplication() {
     sprite::setSpriteHost(nullptr);
-    game::setWorldHooks(nullptr);
-    game::setBehaviourHooks(nullptr);
-    game::setActorHooks(nullptr);
     if (Application::instance()) Application::instance()->close();
     rt::setResourceReader(nullptr);
+}
+
+void openMap() {
+    game::cGameStatics& g = game::cg();
+    g.collisionWidth = 160;
+    g.collisionHeight = 60;
+    g.mapPixelWidth = 160 * 36;
+    g.mapPixelHeight = 60 * 36;
+    ShortArray* cells = newShortArray(160 * 60);
+    g.collisionMap = cells;
 }
 
 ShortArray* record(int subtype, int id, int x, int y, int anim, int flags, const std::vector<int16_t>& params) {
@@ -110,8 +114,3 @@ void actortest::centreCamera() {
     }
 }
 
-bool actortest::Recorder::has(const std::string& c) const {
-    for (const std::string& s : calls)
-        if (s == c) return true;
-    return false;
-}

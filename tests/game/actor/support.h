@@ -1,8 +1,8 @@
 // Shared fixture of the actor-framework tests: an application with the
 // sprite engine's, lcdui's and the actor framework's static fields, the
 // actor tables file served from the kit's demo tables (or given bytes),
-// a test host that records what the framework asks of world and
-// behaviours, and small builders of actors and records.
+// and small builders of actors and records. The framework's calls into the
+// world, the hero and the behaviours run the real routines.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "game/actor/actor.h"
-#include "game/actor/defaults.h"
 #include "game/data/statics.h"
 #include "game/actor/pool.h"
 #include "tests/game/sprite/support.h"
@@ -29,65 +28,18 @@ void closeApplication();
 
 kit::Bytes demoTablesBytes();
 
-// World and behaviour hooks that record calls by name (on top of the
-// framework's generic defaults) and let tests steer the answers.
-struct Recorder {
-    std::vector<std::string> calls;
-    bool has(const std::string& c) const;
-};
-
-struct RecordingWorld : game::ActorWorldDefaults {
-    explicit RecordingWorld(Recorder& r) : rec(r) {}
-    Recorder& rec;
-    bool scriptActive = false;
-    void setHeroState(cActor*, jint s) override {
-        rec.calls.push_back("heroState" + std::to_string(s));
-        game::ca().heroState = s;
-    }
-    jint heroStateDispatch(cActor*, jint s, jint phase) override {
-        rec.calls.push_back("dispatch" + std::to_string(s) + "/" + std::to_string(phase));
-        return 0;
-    }
-    void applyHeroStateTables(cActor*, jint s) override { rec.calls.push_back("tables" + std::to_string(s)); }
-    bool isAnyScriptActive() override { return scriptActive; }
-    void setTileAttribute(jint r, jint v, bool high) override {
-        rec.calls.push_back("tile" + std::to_string(r) + "=" + std::to_string(v) + (high ? "h" : "l"));
-    }
-    void heroPhysics(cActor*) override { rec.calls.push_back("physics"); }
-    void moveHeroBy(cActor* h, jint dx, jint dy) override {
-        rec.calls.push_back("heroBy" + std::to_string(dx) + "," + std::to_string(dy));
-        ActorWorldDefaults::moveHeroBy(h, dx, dy);
-    }
-};
-
-struct RecordingBehaviour : game::ActorBehaviourDefaults {
-    explicit RecordingBehaviour(Recorder& r) : rec(r) {}
-    Recorder& rec;
-    jint pendingHits = 0;
-    bool updateType(jint type, cActor*) override {
-        rec.calls.push_back("type" + std::to_string(type));
-        return true;
-    }
-    jint applyPendingHits(cActor*, bool) override { return pendingHits; }
-    void respawn(cActor*) override { rec.calls.push_back("respawn"); }
-    void kill(cActor*) override { rec.calls.push_back("kill"); }
-    void driveHeroType61(cActor*) override { rec.calls.push_back("drive61"); }
-    void driveHeroType75(cActor*) override { rec.calls.push_back("drive75"); }
-    void launchHeroType64(cActor*) override { rec.calls.push_back("launch64"); }
-};
+// An empty collision map of 160 x 60 cells (5760 x 2160 pixels): the
+// world's movement and box routines meet no tiles.
+void openMap();
 
 class ActorTest : public testing::Test {
 protected:
     void SetUp() override {
         startApplication();
-        game::setWorldHooks(&world);
-        game::setBehaviourHooks(&behaviour);
         game::createActorPool();
+        openMap();
     }
     void TearDown() override { closeApplication(); }
-    Recorder rec;
-    RecordingWorld world{rec};
-    RecordingBehaviour behaviour{rec};
 };
 
 // A Java record {subtype, id, x, y, 0, anim, flags, params...}.

@@ -213,15 +213,15 @@ namespace {
 
 using namespace game;
 
-class HooksTest : public actortest::ActorTest {};
+class LoaderCallsTest : public actortest::ActorTest {};
 
-TEST_F(HooksTest, TheFrameworkAnswersTheCoresActorHooks) {
-    ActorHooks& hooks = actorHooks();
-    EXPECT_EQ(hooks.subtypeClass(5), 8);
-    EXPECT_EQ(hooks.subtypeClass(0), 0);
-    EXPECT_EQ(hooks.subtypeClass(2000), -1) << "level settings have no row: skipped by the loader";
+// What the level loader and the level reset call of the framework.
+TEST_F(LoaderCallsTest, ClassesRecordsParamsAndTheCarriedActor) {
+    EXPECT_EQ(subtypeClassOf(5), 8);
+    EXPECT_EQ(subtypeClassOf(0), 0);
+    EXPECT_EQ(subtypeClassOf(2000), -1) << "level settings have no row: skipped by the loader";
     ShortArray* r = actortest::record(4, 77, 120, 130, 3, 0x81, {9, 8});
-    cActor* a = hooks.newActorFromRecord(r, r->length(), 0);
+    cActor* a = cActor::makeFromRecord(r, r->length(), 0);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->uniqueId, 77);
     EXPECT_EQ(a->type, 46);
@@ -229,12 +229,12 @@ TEST_F(HooksTest, TheFrameworkAnswersTheCoresActorHooks) {
     EXPECT_EQ(a->posX, 120);
     EXPECT_EQ(a->anim, 3);
     EXPECT_EQ(a->box->data()[2] - a->box->data()[0], 20);
-    EXPECT_EQ(hooks.getParam(a, 1), 8);
-    EXPECT_EQ(hooks.getTypeParam(a, 12), 440);
-    EXPECT_NE(hooks.newLogoActor(), nullptr);
+    EXPECT_EQ(a->getParam(1), 8);
+    EXPECT_EQ(a->getTypeParam(12), 440);
+    EXPECT_NE(cg().logoActor, nullptr) << "the splash screens' logo actor";
     ca().grabMode = 7;
     ca().grabbedActor = a;
-    hooks.releaseCarriedActor();
+    releaseCarriedActor();
     EXPECT_EQ(a->aiState, 9);
     EXPECT_EQ(ca().grabMode, 10);
     EXPECT_EQ(ca().grabbedActor, nullptr);

@@ -8,7 +8,6 @@
 #include "game/actor/pool.h"
 #include "game/behaviour/blocks.h"
 #include "game/behaviour/fields.h"
-#include "game/data/hooks.h"
 #include "game/data/statics.h"
 #include "game/world/camera.h"
 #include "game/world/scripts.h"

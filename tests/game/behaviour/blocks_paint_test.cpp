@@ -5,7 +5,7 @@
 #include "game/behaviour/blocks.h"
 #include "game/behaviour/blocks_access.h"
 #include "game/behaviour/fields.h"
-#include "game/data/hooks.h"
+#include "game/world/camera.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/sprite/sprite.h"
@@ -29,7 +29,7 @@ protected:
     void camera(int cx, int cy) {
         game::cg().cameraX = cx;
         game::cg().cameraY = cy;
-        game::worldHooks().updateLayerOffsets();
+        game::world::updateLayerOffsets();
     }
     int painted() const { return screen->countNot(0); }
 };

@@ -5,12 +5,16 @@
 
 #include <set>
 
+#include "game/actor/paint.h"
 #include "game/actor/pool.h"
 #include "game/behaviour/bosses.h"
 #include "game/behaviour/bosses_local.h"
 #include "game/data/statics.h"
+#include "game/flow/flow_statics.h"
+#include "game/sprite/sprite.h"
 #include "game/world/scripts.h"
 #include "tests/game/behaviour/bosses_support.h"
+#include "tests/game/sprite/support.h"
 #include "tools/kit/demo_bosses.h"
 
 namespace {
@@ -46,6 +50,50 @@ TEST_F(MiniBossTest, AnchorBossLoadsItsAnchorsAndRisesAtThem) {
         if (boss->aiState == 4) xs.insert(boss->posX);
     }
     EXPECT_EQ(xs, (std::set<jint>{200, 436, 672}));
+}
+
+// The hop to an anchor is marked near the top of the view over the anchor,
+// wherever the camera stands, for 32 steps.
+TEST_F(MiniBossTest, HopMarkerStandsInTheViewForThirtyTwoSteps) {
+    kit::SpriteModel m;
+    m.modules.push_back(kit::SpriteModule::fillRect(0xFFFFFFFF, 12, 20));
+    kit::SpriteFrame f;
+    f.modules = {{0, -6, -20, 0, 0}};
+    m.frames = {f};
+    kit::SpriteAnim an;
+    an.frames = {{0, 1}};
+    m.anims = {an};
+    BSprite* marker = spritetest::loadSprite(m);
+    ObjectArray* index = newObjectArray(cid::IntArray, 32);
+    game::cg().spriteIndex = index;
+    IntArray* group = newIntArray(32);
+    ObjectArray::set(game::cg().spriteIndex, 18, group);
+    static_cast<IntArray*>(game::cg().spriteIndex->data()[18])->data()[10] = 1;
+    ObjectArray* sprites = newObjectArray(cid::Object, 2);
+    game::cg().sprites = sprites;
+    ObjectArray::set(game::cg().sprites, 1, marker);
+
+    cActor* boss = arena(33, 120);
+    ASSERT_NE(boss, nullptr);
+    step();
+    ASSERT_EQ(boss->aiState, 42);
+    game::cg().cameraY = 1000;
+    ASSERT_GE(stepUntil([&] { return boss->aiState == 3; }, 400), 0);
+    cActor* mark = nullptr;
+    for (jint i = 0; i < game::ca().effectCount; ++i) {
+        auto* e = static_cast<cActor*>(game::ca().effectPool->data()[i]);
+        if (e && e->sprite == marker && !(e->flags & 0x40)) mark = e;
+    }
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(mark->layer, 12);
+    EXPECT_EQ(mark->posX, boss->parts->data()[0] >> 8) << "over the anchor";
+    const jint viewY = mark->posY - game::cg().cameraY + 240;
+    EXPECT_EQ(viewY, 50 + 20 + 5) << "inside the 480-px view";
+    EXPECT_EQ(mark->timer, 32);
+    for (int i = 0; i < 31; ++i) game::updateEffectPool();
+    EXPECT_EQ(mark->flags & 0x40, 0);
+    game::updateEffectPool();
+    EXPECT_NE(mark->flags & 0x40, 0) << "gone after 32 steps";
 }
 
 TEST_F(MiniBossTest, RoundsLastTwoThreeAndFourAttacksByPhase) {

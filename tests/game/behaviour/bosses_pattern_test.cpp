@@ -188,12 +188,15 @@ TEST_F(PatternBossTest, CodeNineteenCrossesToTheLeftInTenSteps) {
     EXPECT_EQ(boss->anim, 18);
 }
 
+// Hits land in codes 3, 10, 17, 23 and in 14 while the AI state is 4; the
+// shield is down then and in codes 6, 9 and 11, whatever the AI state.
 TEST_F(PatternBossTest, HitsLandOnlyInTheCodesThatOpenIt) {
     struct Case {
         jint index, state;
-        bool hurt;
-    } cases[] = {{3, 24, true}, {4, 36, true}, {6, 4, true}, {58, 36, true}, {41, 4, true},
-                 {41, 6, false}, {1, 3, false}, {9, 19, false}, {12, 5, false}};
+        bool hurt, shielded;
+    } cases[] = {{3, 24, true, false},  {4, 36, true, false},  {6, 4, true, false},   {58, 36, true, false},
+                 {41, 4, true, false},  {41, 6, false, true},  {1, 3, false, true},   {9, 19, false, true},
+                 {12, 5, false, false}, {11, 2, false, false}, {24, 19, false, false}, {1, 6, false, true}};
     for (const Case& c : cases) {
         b::bossStep() = c.index;
         boss->aiState = c.state;
@@ -201,8 +204,29 @@ TEST_F(PatternBossTest, HitsLandOnlyInTheCodesThatOpenIt) {
         hit(boss);
         b::bossTakeHit(boss, code(c.index));
         EXPECT_EQ(boss->parts->data()[2] < 8, c.hurt) << "index " << c.index << " state " << c.state;
+        EXPECT_EQ(game::ca().bossShielded != 0, c.shielded) << "code " << code(c.index) << " state " << c.state;
         EXPECT_EQ(boss->contactFlags & 0x200000, 0);
     }
+}
+
+// A code-2 jump that misses the platform is held 5 px above the floor line
+// each step it reaches it, and stays in its falling sub-step.
+TEST_F(PatternBossTest, CodeTwoJumpMissingThePlatformHoldsAboveTheFloor) {
+    ASSERT_EQ(code(2), 2);
+    at(2, 19);
+    game::cg().arenaActor = nullptr;  // nothing to land on
+    const jint floor = boss->posY - 30;
+    b::bossFloorY() = floor;
+    int held = 0;
+    for (int i = 0; i < 120; ++i) {
+        step();
+        ASSERT_EQ(boss->aiState, 19);
+        if (b::step(boss) != 3) continue;
+        EXPECT_LT(boss->posY, floor) << "step " << i;
+        held += boss->posY == floor - 5;
+    }
+    EXPECT_EQ(b::step(boss), 3);
+    EXPECT_GT(held, 0);
 }
 
 TEST_F(PatternBossTest, CodeFiftyBranchesOnHitsTaken) {

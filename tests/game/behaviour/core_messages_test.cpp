@@ -1,6 +1,7 @@
 // Actor messages: each message's effect and result, the hit rules of
 // message 28, the checked array entries of messages 8, 12 and 43, and
 // unlisted numbers doing nothing.
+#include "game/actor/pool.h"
 #include "game/behaviour/fields.h"
 #include "game/behaviour/messages.h"
 #include "game/flow/variables.h"
@@ -151,6 +152,81 @@ TEST_F(CoreMessages, ThrowHitTakesPointsThenStunsOrKills) {
     EXPECT_EQ(send(28, 0, 2048), 63);
     EXPECT_EQ(send(28, 0, 2048), 1);
     EXPECT_EQ(actor->anim, 8);
+}
+
+// Messages 22 and 60: one hit point a message, the subtype's hurt
+// animation while points are left; at the last point the hero's facing and
+// the death animation, and the dying state as the result.
+TEST_F(CoreMessages, HitBySubtypeTakesAPointAndPlaysTheSubtypesAnimations) {
+    struct Case {
+        jint subtype, hurt, hurtThen, death, deathThen;
+    };
+    const Case cases[] = {{119, 7, 7, 8, 9},    {59, 5, 6, 7, 8},   {155, 5, 6, 7, 8}, {172, 5, 6, 7, 8},
+                          {188, 5, 6, 7, 8},    {218, 43, 44, 45, 46}, {58, 3, 1, 3, 3}, {29, 8, 4, 9, 10},
+                          {41, 7, 0, 8, 9}};
+    hero->facing = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "subtype " << c.subtype);
+        actor->subtype = c.subtype;
+        actor->facing = 0;
+        actor->setAnim(0);
+        actor->parts->data()[2] = 2;
+        EXPECT_EQ(send(22, 0), 63);
+        EXPECT_EQ(actor->parts->data()[2], 1);
+        EXPECT_EQ(actor->anim, c.hurt);
+        EXPECT_EQ(actor->nextAnim, c.hurtThen);
+        EXPECT_EQ(actor->facing, 0);
+        EXPECT_EQ(send(22, 0), 1);
+        EXPECT_EQ(actor->parts->data()[2], 0);
+        EXPECT_EQ(actor->anim, c.death);
+        EXPECT_EQ(actor->nextAnim, c.deathThen);
+        EXPECT_EQ(actor->facing, 1) << "the hero's facing";
+    }
+    // Without a parts array the first hit kills.
+    actor->parts = nullptr;
+    EXPECT_EQ(send(22, 0), 1);
+}
+
+// Message 60 marks the actor spawned and takes it out of the level before
+// its hit: hurt (63) with a point left, dying (1) at the last.
+TEST_F(CoreMessages, Message60LeavesTheLevelThenTakesTheHit) {
+    struct Case {
+        jint points, result, anim;
+    };
+    const Case cases[] = {{2, 63, 5}, {1, 1, 7}};
+    int16_t id = 60;
+    for (const Case& c : cases) {
+        cActor* a = behaviourtest::spawnRecord({1, id++, 400, 300, 0, 0, 0xA0, 0, 0, 0, 0, 0});
+        ASSERT_NE(a, nullptr);
+        a->subtype = 155;
+        a->parts = newIntArray(9);
+        a->parts->data()[2] = c.points;
+        a->flags &= ~0x20000;
+        const jint uid = a->uniqueId;
+        EXPECT_EQ(onMessage(a, 0, 60, 0), c.result) << c.points;
+        EXPECT_EQ(a->parts->data()[2], c.points - 1);
+        EXPECT_EQ(a->anim, c.anim);
+        EXPECT_NE(a->flags & 0x20000, 0);
+        EXPECT_EQ(game::getActorById(uid), nullptr) << "out of the level";
+    }
+}
+
+// A rule program that sends message 22 hands its hit result to the rule
+// runner: hurt goes on to the rule's next state, the last point ends in
+// the dying state.
+TEST_F(CoreMessages, RuleSendingMessage22ReportsTheDyingState) {
+    ObjectArray* program = newObjectArray(cid::IntArray, 1);
+    IntArray* rules = newIntArray(2);
+    rules->data()[0] = (1 << 12) | (22 << 6) | 0;  // condition bit 1, message 22, next state 0
+    rules->data()[1] = 0;
+    program->data()[0] = rules;
+    actor->aiState = 0;
+    actor->subtype = 29;
+    actor->parts->data()[2] = 2;
+    EXPECT_EQ(runRules(actor, program, 1), 0);
+    EXPECT_EQ(actor->anim, 8);
+    EXPECT_EQ(runRules(actor, program, 1), 1);
+    EXPECT_EQ(actor->anim, 9);
 }
 
 TEST_F(CoreMessages, SpawnMessagesMarkAndSkipUnknownTemplates) {

@@ -107,4 +107,23 @@ TEST_F(CoreSetup, SubtypeTwoFortyNineBoxAndFoot) {
     EXPECT_EQ(a->posY, 230);
 }
 
+// The trigger zone's position is the bottom centre of its box, half the
+// width taken by an arithmetic shift (an odd negative width rounds down).
+TEST_F(CoreSetup, TypeTenStandsAtItsBoxsBottomCentreByShift) {
+    struct Case {
+        int16_t width;
+        jint dx;
+    };
+    const Case cases[] = {{40, 20}, {3, 1}, {-3, -2}, {-40, -20}, {0, 0}};
+    for (const Case& c : cases) {
+        cActor* a = cActor::obtainEffect();
+        a->params = record({c.width, 30, 0, -1});
+        a->setPosition(100, 200);
+        setUpType10(a);
+        EXPECT_EQ(a->posX, 100 + c.dx) << c.width;
+        EXPECT_EQ(a->posY, 230);
+        EXPECT_EQ(a->aiState, 2);
+    }
+}
+
 }  // namespace

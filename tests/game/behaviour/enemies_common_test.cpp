@@ -171,23 +171,50 @@ TEST_F(CommonEnemy, Type73RepeatsItsSetUpUntilItsLimit) {
     }
 }
 
+// A spawner's child (types 16, 26, 35 with parts[6] = 1) drops for its
+// target when its own defeat animation ends, whether that goes on to
+// animation 26 (16: 38, 35: 25) or ends the actor (26: 42); three drops at
+// most per target.
 TEST_F(CommonEnemy, SpawnerChildrenDropAtMostThreeActors) {
-    cActor* target = behaviourtest::spawnRecord({131, 90, 50, 50, 7, 0, 160});
-    target->parts = newIntArray(11);
-    game::cg().targetActor = target;
-    const jint before = game::cg().actorCount;
-    for (int i = 0; i < 5; ++i) {
-        cActor* a = enemy(16, 3000 + 40 * i, false);
-        a->parts = newIntArray(7);
-        a->parts->data()[6] = 1;
-        a->aiState = kEnemyDefeated;
-        a->anim = 38;
-        finishAnim(a);
-        step(a);
-        EXPECT_EQ(a->anim, 26);
+    struct Case {
+        jint type, defeatAnim;
+        bool staysFor26;
+    };
+    const Case cases[] = {{16, 38, true}, {26, 42, false}, {35, 25, true}};
+    jint id = 90;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        cActor* target = behaviourtest::spawnRecord({131, static_cast<int16_t>(id++), 50, 50, 7, 0, 160});
+        ASSERT_NE(target, nullptr);
+        target->parts = newIntArray(11);
+        game::cg().targetActor = target;
+        const jint before = game::cg().actorCount;
+        jint children = 0;
+        for (int i = 0; i < 5; ++i) {
+            cActor* a = enemy(c.type, 3000 + 40 * i, false);
+            a->parts = newIntArray(7);
+            a->parts->data()[6] = 1;
+            a->aiState = kEnemyDefeated;
+            step(a);
+            EXPECT_EQ(a->anim, c.defeatAnim) << "started by type";
+            finishAnim(a);
+            step(a);
+            // A child that ends leaves its pool slot, which the drop may take.
+            if (c.staysFor26) {
+                EXPECT_TRUE(live(a));
+                EXPECT_EQ(a->anim, 26);
+                ++children;
+            } else {
+                EXPECT_FALSE(live(a) && a->type == c.type) << "the child left";
+            }
+            if (i == 0) {
+                EXPECT_EQ(target->parts->data()[10], 1) << "the first child dropped";
+            }
+        }
+        EXPECT_EQ(target->parts->data()[10], 3);
+        EXPECT_EQ(game::cg().actorCount - before, children + 3) << "the children left and three drops";
+        while (game::cg().actorCount > before) game::removeActor(game::poolActor(game::cg().actorCount - 1), false);
     }
-    EXPECT_EQ(target->parts->data()[10], 3);
-    EXPECT_EQ(game::cg().actorCount - before, 5 + 3) << "five children and three drops";
 }
 
 TEST_F(CommonEnemy, DefeatedDropperStartsItsAnimationAndLeavesWhenDone) {

@@ -50,6 +50,25 @@ TEST_F(MoversLinkPath, MoveToLinkRowHeadsAtTheRowPointAtTheGivenSpeed) {
     EXPECT_EQ(a->linkIndex, 7) << "the caller's link index is left alone";
 }
 
+// The drop, sink and rise entries set only the low 24 bits of the AI
+// state: the top byte a path mover keeps there stays.
+TEST_F(MoversLinkPath, DropSinkAndRiseKeepTheTopByteOfTheAiState) {
+    struct Case {
+        void (*enter)(cActor*);
+        jint low;
+    };
+    const Case cases[] = {{enterDropState, 9}, {enterSinkState, 13}, {enterRiseState, 14}};
+    for (const Case& c : cases) {
+        for (jint top : {0, static_cast<jint>(0x80000000u), 0x5A000000}) {
+            cActor* a = mover(100, 100);
+            a->parts = newIntArray(2);
+            a->aiState = top | 2;
+            c.enter(a);
+            EXPECT_EQ(a->aiState, top | c.low) << c.low << " top " << std::hex << top;
+        }
+    }
+}
+
 TEST_F(MoversLinkPath, MoveToLinkRowOnThePointOrAtZeroSpeedStandsStill) {
     links("link 1 100 100 0 9 7\nlink 2 150 100 0 0 0\n");
     cActor* a = mover(100, 100);

@@ -18,6 +18,7 @@
 #include "game/actor/pool.h"
 #include "game/behaviour/fields.h"
 #include "game/actor/actor.h"
+#include "game/actor/actor.h"
 #include "game/data/statics.h"
 #include "tests/support/stepdriver.h"
 #include "tools/kit/bytes.h"
@@ -195,7 +196,8 @@ TEST(PlatformReplay, PlatformItemsLevel) {
             }
         }
         if (item && item->aiState == 5 && throwOrigin < 0) throwOrigin = b::originX(item);
-        if (cActor* scale = actorById(21); scale && scale->aiState == 23) scaleDuring = b::scaleSecondsLeft();
+        if (cActor* scale = actorById(21); scale && scale->aiState == 23)
+            scaleDuring = std::max(scaleDuring, b::scaleSecondsLeft());
         cActor* box = actorById(20);
         if (openedAt < 0 && box && box->aiState == 6 && box->anim == 1) openedAt = n;
         if (releasedType < 0)
@@ -228,9 +230,14 @@ TEST(PlatformReplay, PlatformItemsLevel) {
     EXPECT_EQ(last - from, 225);
     EXPECT_GE(after, 0) << "the thrown item never broke";
 
-    // The scale item held the hero's scale and showed seconds left; the
-    // holder held the hero (SWITCH 32) on touch.
+    // The scale item held the hero's scale and showed seconds left, then
+    // stayed spent (state 23, 0 seconds); the holder held the hero (SWITCH
+    // 32) on touch.
     EXPECT_GE(scaleDuring, 1);
+    if (cActor* scale = actorById(21)) {
+        EXPECT_EQ(scale->aiState, 23);
+        EXPECT_EQ(b::scaleSecondsLeft(), 0);
+    }
     const std::vector<int> states = heroStates(trace);
     EXPECT_NE(std::find(states.begin(), states.end(), 32), states.end());
     // The dropped item fell to the floor, landed and rests there (AI state
@@ -444,3 +451,129 @@ TEST(PlatformReplay, DamagedLevelsRunWithoutHarm) {
 }
 
 }  // namespace
+
+// Throws by keys. The hero holds an item in grab mode 3 (the grab itself is
+// set up; the carry offer is not reachable in these levels) and the action
+// key does the rest: the hero hands the item its throw, the item's
+// behaviour winds it up (AI state 24) and throws it (flight, AI state 5),
+// and it flies away from the hero. A plain item (198) goes straight ahead
+// at 6400 in the facing direction; a subtype-112 item is aimed first
+// (AIM_THROW, 35) and flies to where the aim marker stood.
+TEST(HeroThrow, AHeldItemLeavesTheHeroByKeys) {
+    struct Case {
+        const char* what;
+        int subtype;
+        bool facingLeft;
+    } cases[] = {
+        {"plain item thrown right", 198, false},
+        {"plain item thrown left", 198, true},
+        {"aimed item thrown to the marker", 112, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string level = "# a room, the hero, an item on its head\nlayer 4 40 20\n";
+        for (int r = 0; r < 20; ++r) level += std::string(40, r == 19 ? '6' : '.') + "\n";
+        level += "object 0 1 720 684 7 0 160 2 -1 -1 -1 -1\n";
+        level += "object " + std::to_string(c.subtype) + " 30 720 590 7 0 32 0 0 0\n";
+        level += "rect 10 0 0 1440 720\n";
+        stepdriver::Options o;
+        o.level = levelFile("throw", level);
+        o.seed = 5;
+        std::string error;
+        ASSERT_TRUE(stepdriver::parseInputScript("10 down 5\n12 up 5\n", o.input, error)) << error;
+        stepdriver::StepDriver drv;
+        ASSERT_TRUE(drv.load(o, error)) << error;
+        drv.step();
+        cActor* hero = game::cg().hero;
+        cActor* item = actorById(30);
+        ASSERT_NE(hero, nullptr);
+        ASSERT_NE(item, nullptr);
+        game::ca().grabMode = 3;
+        game::ca().grabbedActor = item;
+        hero->carried = item;
+        cActor::setFacing(hero, c.facingLeft ? 1 : 0);
+        const jint dir = c.facingLeft ? -1 : 1;
+        std::vector<int> heroStates;
+        jint markerX = 0, markerY = 0, aimX = 0, aimY = 0;
+        int windUpAt = -1, flightAt = -1;
+        jint flightVx = 0, flightVy = 0, flightX = 0, flightY = 0;
+        for (int n = 1; n < 40 && flightAt < 0; ++n) {
+            drv.step();
+            item = actorById(30);
+            ASSERT_NE(item, nullptr) << "step " << n;
+            if (heroStates.empty() || heroStates.back() != game::ca().heroState)
+                heroStates.push_back(game::ca().heroState);
+            if (windUpAt < 0 && (item->aiState & 0xFFFFFF) == 24) {
+                windUpAt = n;
+                aimX = markerX, aimY = markerY;
+            }
+            if ((item->aiState & 0xFFFFFF) == 5) {
+                flightAt = n;
+                flightVx = item->motion->data()[2];
+                flightVy = item->motion->data()[3];
+                flightX = item->posX, flightY = item->posY;
+            }
+            if (cActor* m = game::ca().aimMarker) markerX = m->posX, markerY = m->posY;
+        }
+        ASSERT_GE(windUpAt, 10) << "the action key handed no throw";
+        ASSERT_GT(flightAt, windUpAt) << "the item was never thrown";
+        EXPECT_EQ(game::ca().grabbedActor, nullptr);
+        EXPECT_EQ(hero->carried, nullptr);
+        if (c.subtype == 112) {
+            EXPECT_NE(std::find(heroStates.begin(), heroStates.end(), 35), heroStates.end()) << "never aimed";
+            ASSERT_NE(aimX, 0) << "no marker";
+            const jint t = std::abs(aimX - flightX) / 25 + 1;
+            EXPECT_EQ(flightVx, ((aimX - flightX) * 256) / t);
+            EXPECT_EQ(flightVy, ((aimY - flightY) * 256) / t);
+            EXPECT_EQ(flightVx > 0 ? 1 : -1, dir);
+        } else {
+            EXPECT_EQ(flightVx, 6400 * dir);
+        }
+        // It leaves the hero: a few steps on it is well away, on the thrown side.
+        for (int n = 0; n < 6; ++n) drv.step();
+        cActor* thrown = actorById(30);
+        ASSERT_NE(thrown, nullptr);
+        EXPECT_GT((thrown->posX - hero->posX) * dir, 100);
+        for (const std::string& v : drv.violations()) ADD_FAILURE() << v;
+    }
+}
+
+// PICKUP marks its notice once: when its animation 27 is done (the
+// container opened by the action key), the notice flag is set and the
+// level timer's value at that step is kept; later steps of the same PICKUP
+// keep the first value while the timer runs on, and leaving the state
+// clears the flag.
+TEST(HeroPickup, TheNoticeIsMarkedOnceWithTheLevelTimer) {
+    stepdriver::Options o;
+    o.level = levelFile("platform_items", kit::demoPlatformItemsLevel());
+    o.seed = 5;
+    std::string error;
+    ASSERT_TRUE(stepdriver::parseInputScript("5 down right\n160 up right\n162 down 5\n164 up 5\n", o.input, error))
+        << error;
+    stepdriver::StepDriver drv;
+    ASSERT_TRUE(drv.load(o, error)) << error;
+    drv.step();
+    game::cg().levelTimer = 5000;
+    int markedAt = -1;
+    jint markedTime = -1, left = -1;
+    for (int n = 1; n < 260; ++n) {
+        drv.step();
+        if (markedAt < 0 && game::ca().pickupNoticed) {
+            markedAt = n;
+            markedTime = game::cg().levelTimer;
+            EXPECT_EQ(game::ca().heroState, 19);
+            EXPECT_EQ(game::ca().pickupNoticeTime, markedTime);
+        } else if (markedAt >= 0 && left < 0) {
+            if (game::ca().heroState == 19) {
+                EXPECT_EQ(game::ca().pickupNoticeTime, markedTime) << "marked again at step " << n;
+                EXPECT_LT(game::cg().levelTimer, markedTime);
+            } else {
+                left = n;
+                EXPECT_EQ(game::ca().pickupNoticed, 0) << "the flag outlived the state";
+            }
+        }
+    }
+    ASSERT_GE(markedAt, 0) << "PICKUP never marked its notice";
+    EXPECT_GT(left, markedAt);
+    for (const std::string& v : drv.violations()) ADD_FAILURE() << v;
+}

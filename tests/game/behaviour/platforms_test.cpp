@@ -9,6 +9,7 @@
 
 #include "game/actor/actor.h"
 #include "game/actor/pool.h"
+#include "game/behaviour/blocks_statics.h"
 #include "game/behaviour/fields.h"
 #include "game/behaviour/platforms.h"
 #include "game/behaviour/routines.h"
@@ -20,8 +21,13 @@
 #include "game/actor/actor.h"
 #include "game/data/statics.h"
 #include "game/actor/levels.h"
+#include "runtime/statics.h"
+#include "runtime/stringpool.h"
+#include "runtime/string.h"
 #include "tests/game/behaviour/core_support.h"
 #include "tools/kit/actortables.h"
+#include "tools/kit/demo.h"
+#include "tools/kit/stringpool.h"
 
 namespace {
 
@@ -238,12 +244,40 @@ TEST_F(PlatformTest, SecondsLeftRoundUpAndAnItemForOneUseVanishesWhenTheScaleRet
     // 18 and 17 steps left show 2 s; 16 shows 1 s.
     EXPECT_EQ(shown, (std::vector<jint>{2, 2, 1}));
 
+    game::removeActor(item, false);
+
     cActor* once = make(39, 700, 400, {150, -1});
     placeHero(700, 400);
     updateType39(once);
     updateType39(once);
     updateType39(once);
     EXPECT_EQ(game::getActorById(once->uniqueId), nullptr);
+}
+
+// A scale item is used once: a hero who stays on it gets one change to the
+// item's scale and one back, and the seconds shown run down to 0 and stay.
+TEST_F(PlatformTest, AScaleItemChangesTheScaleOnceEvenWithTheHeroStayingOnIt) {
+    cActor* item = make(39, 600, 400, {150, 200});  // 200 ms: 3 steps
+    placeHero(600, 400);
+    game::cGameStatics& g = game::cg();
+    ObjectArray* slots = newObjectArray(cid::cActor, 3);
+    g.characterSlots = slots;
+    ObjectArray::set(g.characterSlots, 0, hero);
+    std::vector<jint> tweens;
+    std::vector<jint> shown;
+    for (int i = 0; i < 40; ++i) {
+        for (jint k = 0; k < 5; ++k) g.tweenSlots->data()[k] = -1;
+        const bool counting = item->aiState == 23;
+        updateType39(item);
+        if (counting) shown.push_back(scaleSecondsLeft());
+        for (jint k = 0; k < 5; ++k)
+            if (g.tweenSlots->data()[k] >= 0 && g.tweenActors->data()[k] == hero) tweens.push_back(g.tweenTo->data()[k]);
+    }
+    EXPECT_EQ(tweens, (std::vector<jint>{150, 100})) << "one change and one back";
+    EXPECT_EQ(item->aiState, 23);
+    ASSERT_GE(shown.size(), 5u);
+    EXPECT_EQ((std::vector<jint>{shown[0], shown[1], shown[2], shown[3]}), (std::vector<jint>{1, 1, 1, 0}));
+    EXPECT_EQ(shown.back(), 0);
 }
 
 // --- crusher and trigger ------------------------------------------------------------------
@@ -300,17 +334,34 @@ TEST_F(TriggerTest, EnteringFiresOncePerEntryAndLeavingOncePerExit) {
     EXPECT_EQ(got, (std::vector<bool>{false, false, false, false, true, false}));
 }
 
-TEST_F(TriggerTest, ATapInTheBoxIsConsumedAndATriggerWithoutScriptNeverFires) {
-    cActor* tap = make(10, 600, 400, {0, 0, 8, 0, 0, 0});
-    cActor::setBox(tap->box, 550, 300, 650, 420);
-    game::cg().tapX = 700;
-    game::cg().tapY = 350;
-    EXPECT_FALSE(step(tap, true));
-    EXPECT_EQ(game::cg().tapX, 700);
-    game::cg().tapX = 600;
-    EXPECT_TRUE(step(tap, true));
-    EXPECT_EQ(game::cg().tapX, -1);
-    EXPECT_EQ(game::cg().tapY, -1);
+// Condition 8 fires on a tap in the box; the trigger the hero stands in
+// uses the tap up wherever it lies. Condition 9 does the same with the
+// pickup point. A hero outside leaves both alone.
+TEST_F(TriggerTest, ATapIsConsumedByTheTriggerTheHeroStandsInAndATriggerWithoutScriptNeverFires) {
+    struct Case {
+        jint condition;
+        bool inside;
+        jint x, y;
+        bool fires, consumed;
+    };
+    const Case cases[] = {
+        {8, true, 700, 350, false, true},  {8, true, 600, 350, true, true},   {8, false, 600, 350, false, false},
+        {8, false, 700, 350, false, false}, {9, true, 700, 350, false, true}, {9, true, 600, 350, true, true},
+        {9, false, 600, 350, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "condition " << c.condition << " inside " << c.inside << " x " << c.x);
+        cActor* t = make(10, 600, 400, {0, 0, static_cast<int16_t>(c.condition), 0, 0, 0});
+        cActor::setBox(t->box, 550, 300, 650, 420);
+        jint& px = c.condition == 8 ? game::cg().tapX : pickupOriginX();
+        jint& py = c.condition == 8 ? game::cg().tapY : pickupOriginY();
+        px = c.x;
+        py = c.y;
+        EXPECT_EQ(step(t, c.inside), c.fires);
+        EXPECT_EQ(px, c.consumed ? -1 : c.x);
+        EXPECT_EQ(py, c.consumed ? -1 : c.y);
+        game::removeActor(t, false);
+    }
 
     cActor* none = make(10, 600, 400, {0, 0, 0, -1, 0, 0});
     cActor::setBox(none->box, 550, 300, 650, 420);
@@ -359,7 +410,15 @@ TEST_F(ContainerTest, AnItemOfKind2SubKind8IsReleasedAtScale150FlyingToTheHero) 
     const jint before = game::cg().actorCount;
     box->aiState = 6;
     box->animTicks = 2;
+    // The opening writes text 77 of the string pool to the standard output.
+    kit::StringPool texts = kit::demoStringPool();
+    kit::setPoolEntry(texts, 77, "container opened");
+    const kit::Bytes pool = kit::encodeStringPool(texts);
+    rt::loadStringPool(*StaticClass::instance(), pool.data(), pool.size());
+    const std::string text = "container opened";
+    testing::internal::CaptureStdout();
     updateType44(box);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), text + "\n");
     ASSERT_EQ(game::cg().actorCount, before + 1);
     cActor* item = game::poolActor(game::cg().actorCount - 1);
     EXPECT_EQ(item->scale, 150);

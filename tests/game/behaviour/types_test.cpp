@@ -4,7 +4,6 @@
 
 #include "game/behaviour/behaviour.h"
 #include "game/behaviour/types.h"
-#include "game/data/hooks.h"
 
 namespace {
 
@@ -35,17 +34,17 @@ TEST(BehaviourTypes, RegistrationStartsFromAnEmptyTable) {
     EXPECT_EQ(needsFor(111).parts, 0);
 }
 
-TEST(BehaviourTypes, HooksDispatchThroughTheTable) {
+TEST(BehaviourTypes, UpdatesDispatchThroughTheTable) {
     installBehaviours();
     g_calls = 0;
     UpdateFn saved = updateFor(110);  // a passive type: no routine of its own
     EXPECT_EQ(saved, nullptr);
-    EXPECT_FALSE(game::behaviourHooks().updateType(110, nullptr));
+    EXPECT_FALSE(updateType(110, nullptr));
     setUpdate(110, countingRoutine);
     // A null actor is never handed to a routine.
-    EXPECT_FALSE(game::behaviourHooks().updateType(110, nullptr));
+    EXPECT_FALSE(updateType(110, nullptr));
     EXPECT_EQ(g_calls, 0);
-    EXPECT_FALSE(game::behaviourHooks().updateType(112, nullptr));
+    EXPECT_FALSE(updateType(112, nullptr));
     EXPECT_NE(updateFor(0), nullptr);  // the hero
     uninstallBehaviours();
     registerAllTypes();

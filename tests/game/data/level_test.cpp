@@ -3,7 +3,10 @@
 // math tables, and the level reset and fixed actors through test hooks.
 #include <gtest/gtest.h>
 
-#include "game/data/hooks.h"
+#include "game/actor/actor.h"
+#include "game/actor/pool.h"
+#include "game/actor/tables.h"
+#include "tools/kit/actortables.h"
 #include "game/data/level.h"
 #include "game/data/pack.h"
 #include "game/data/progress.h"
@@ -265,38 +268,42 @@ TEST_F(LevelTest, MathTables) {
     EXPECT_EQ(static_cast<IntArray*>(cg().extraMathTable)->length(), 513);
 }
 
-// Actor hooks that record what the level code asks of the actor framework.
-class RecordingActors : public game::ActorHooks {
-public:
-    std::vector<std::string> calls;
-    std::map<jint, jint> classes;  // type -> class
-    jint made = 0;
-    cActor* newActorFromRecord(ShortArray* data, jint length, jint start) override {
-        calls.push_back("actor " + std::to_string(data->data()[start]) + "/" + std::to_string(length));
-        ++made;
-        return reinterpret_cast<cActor*>(IntArray::fill(newIntArray(1), {data->data()[start]}));
+// The first subtype of the demo actor tables in that class, or -1.
+jint subtypeOfClass(jint cls) {
+    for (jint t = 0; t < 273; ++t)
+        if (game::subtypeClassOf(t) == cls) return t;
+    return -1;
+}
+
+// The first subtype of a class the level loader leaves alone, or -1.
+jint subtypeOfAnotherClass() {
+    for (jint t = 0; t < 273; ++t) {
+        const jint c = game::subtypeClassOf(t);
+        if (c > 0 && c != 44 && c != 45) return t;
     }
-    jint subtypeClass(jint type) override {
-        auto it = classes.find(type);
-        return it == classes.end() ? -1 : it->second;
-    }
-    jint getParam(cActor*, jint i) override { return i == 1 ? 5 : 0; }
-    void refreshActors() override { calls.push_back("refresh"); }
-    void releaseCarriedActor() override { calls.push_back("release"); }
-    void clearHeroFlag200() override { calls.push_back("flag200"); }
-    void clearHeroLocks() override { calls.push_back("locks"); }
-    void resetLevelCounters() override { calls.push_back("counters"); }
-    void resetTrackedValues() override { calls.push_back("tracked"); }
-};
+    return -1;
+}
 
 TEST_F(LevelTest, FixedActorsAndTheLevelReset) {
-    RecordingActors actors;
-    actors.classes = {{1, 0}, {2, 45}, {3, 44}, {4, 7}};
-    game::setActorHooks(&actors);
-    // Records: four characters (one too many), an item, a platform, an
-    // unknown type and one of another class.
-    const std::vector<std::vector<jshort>> records = {{1, 1, 0}, {1, 2}, {2, 3, 0, 0}, {3, 4}, {1, 5},
-                                                      {99, 6},   {4, 7}, {1, 8}};
+    // The actor framework's own tables (the kit's demo file) sort the
+    // records into classes: 0 characters, 45 items, 44 platforms.
+    const kit::Bytes tables = kit::encodeActorTables(kit::demoActorTables());
+    ASSERT_TRUE(game::loadActorTables(tables));
+    game::createActorPool();
+    const jint character = 0, item = subtypeOfClass(45), platform = subtypeOfClass(44), other = subtypeOfAnotherClass();
+    ASSERT_GE(item, 0);
+    ASSERT_GE(platform, 0);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(game::subtypeClassOf(2099), -1);
+    auto rec = [](jint subtype, jint id, std::vector<int16_t> params = {}) {
+        const std::vector<int16_t> r = kit::levelActorRecord(subtype, id, 100, 100, 0, 0xA0, params);
+        return std::vector<jshort>(r.begin(), r.end());
+    };
+    // Records: four characters (one too many), an item worth 5, a
+    // platform, an unknown type and one of another class.
+    const std::vector<std::vector<jshort>> records = {rec(character, 1), rec(character, 2), rec(item, 3, {0, 5}),
+                                                      rec(platform, 4),  rec(character, 5), rec(2099, 6),
+                                                      rec(other, 7),     rec(character, 8)};
     std::vector<jshort> starts, values;
     for (const auto& r : records) {
         starts.push_back(static_cast<jshort>(values.size()));
@@ -310,30 +317,39 @@ TEST_F(LevelTest, FixedActorsAndTheLevelReset) {
     };
     cg().recordStarts = shortsOf(starts);
     cg().recordValues = shortsOf(values);
+    cg().itemsTotal = 0;
     game::spawnLevelActors();
-    EXPECT_TRUE(log.contains("type 99"));
+    EXPECT_TRUE(log.contains("type 2099"));
     EXPECT_TRUE(log.contains("beyond the three slots"));
-    EXPECT_EQ(actors.made, 5) << "three characters, the item and the platform";
     EXPECT_EQ(cg().itemsTotal, 5);
     ASSERT_NE(cg().characterSlots, nullptr);
+    ASSERT_NE(cg().hero, nullptr);
     EXPECT_EQ(reinterpret_cast<Object*>(cg().hero), cg().characterSlots->data()[0]);
-    EXPECT_NE(cg().characterSlots->data()[2], nullptr);
-    EXPECT_EQ(actors.calls.front(), "counters");
+    EXPECT_EQ(cg().hero->uniqueId, 1);
+    ASSERT_NE(cg().characterSlots->data()[2], nullptr);
+    EXPECT_EQ(reinterpret_cast<cActor*>(cg().characterSlots->data()[2])->uniqueId, 5);
+    EXPECT_EQ(game::ca().levelMark, -1) << "the per-level counters reset first";
 
     // With a hero, characters are not made again.
-    actors.made = 0;
+    cActor* hero = cg().hero;
     game::spawnLevelActors();
     EXPECT_FALSE(cg().spawnFixedActors);
-    EXPECT_EQ(actors.made, 2);
+    EXPECT_EQ(cg().hero, hero);
+    EXPECT_EQ(cg().itemsTotal, 10) << "the item again";
 
-    actors.calls.clear();
+    hero->flags |= 0x200;
+    game::ca().heroInputLock = 7;
+    game::ca().grabMode = 3;
     cg().difficulty = 2;
     cg().mapPixelWidth = 720;
     cg().mapPixelHeight = 360;
     cg().cameraX = 55;
     game::resetProgress(true);
     game::resetPlayState();
-    EXPECT_EQ(cg().cameraX, 0);
+    // The camera snapped anew onto the hero inside the new limits (a
+    // 720-pixel map is narrower than the 800-pixel view).
+    EXPECT_NE(cg().cameraX, 55);
+    EXPECT_EQ(cg().cameraTarget, nullptr);
     EXPECT_EQ(cg().lookMode, 99);
     EXPECT_EQ(cg().cameraLimits->data()[2], 720);
     EXPECT_EQ(cg().cameraLimits->data()[3], 360);
@@ -343,8 +359,11 @@ TEST_F(LevelTest, FixedActorsAndTheLevelReset) {
     EXPECT_EQ(cg().heroStatus->data()[9], 10) << "level variables from slot 2";
     EXPECT_EQ(cg().heroStatus->data()[5], 2);
     EXPECT_EQ(cg().displayValues->data()[0], -1);
-    const std::vector<std::string> order = {"flag200", "refresh", "locks", "release", "tracked"};
-    EXPECT_EQ(actors.calls, order);
+    EXPECT_EQ(hero->flags & 0x200, 0);
+    EXPECT_EQ(game::ca().heroInputLock, 0);
+    EXPECT_EQ(game::ca().grabMode, 10) << "a carried actor let go";
+    EXPECT_EQ(game::ca().grabbedActor, nullptr);
+    EXPECT_EQ(game::ca().trackedCount, 0);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "game/data/hooks.h"
+#include "game/showcase/showcase.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
 #include "tests/game/data/support.h"
@@ -193,12 +193,6 @@ TEST_F(ProgressTest, StoredRecordsOfOtherLengths) {
     EXPECT_EQ(r[191], 0) << "the rest reads as zero";
 }
 
-class ShowcaseFlags : public game::ShowcaseHooks {
-public:
-    int flagged = 0;
-    void setDisplayFlags() override { ++flagged; }
-};
-
 TEST_F(ProgressTest, OptionsAndTheShowcaseStore) {
     game::resetProgress(true);
     cg().optionFlag = 0;
@@ -210,10 +204,9 @@ TEST_F(ProgressTest, OptionsAndTheShowcaseStore) {
     game::saveVibrationOption();
     EXPECT_EQ(stored()[3], 0);
 
-    ShowcaseFlags flags;
-    game::setShowcaseHooks(&flags);
     game::ensureShowcaseRecordStore();
-    EXPECT_EQ(flags.flagged, 1);
+    EXPECT_EQ(game::showcaseStatics()->displayFlagA, 1);
+    EXPECT_EQ(game::showcaseStatics()->displayFlagB, 1);
     EXPECT_TRUE(std::filesystem::exists(appFolder() + "/" + kit::storeIndexFileName("Camp")));
     game::ensureShowcaseRecordStore();
     EXPECT_EQ(Application::pendingException(), nullptr);

@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "display/lcdui/lcdui.h"
-#include "game/data/hooks.h"
 #include "game/data/pack.h"
 #include "game/sprite/statics.h"
 #include "io/statics.h"
@@ -110,9 +109,6 @@ void GameDataTest::SetUp() {
 void GameDataTest::TearDown() {
     closeApplication();
     if (!HasFailure()) std::filesystem::remove_all(m_root);
-    game::setWorldHooks(nullptr);
-    game::setActorHooks(nullptr);
-    game::setShowcaseHooks(nullptr);
 }
 
 }  // namespace datatest

@@ -14,9 +14,12 @@
 #include <vector>
 
 #include "game/actor/actor.h"
+#include "game/actor/paint.h"
 #include "game/actor/pool.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
+#include "game/flow/screens/dialog.h"
+#include "game/flow/variables.h"
 #include "game/world/camera.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"
@@ -136,14 +139,33 @@ struct KeyRun {
 
 class FoldedStage : public testing::TestWithParam<KeyRun> {};
 
+// Steps from the stage's start until the side panel is in: while it slides
+// in the hero's keys are held back, so a key script counts from there.
+int panelInSteps(int stage) {
+    stepdriver::StepDriver drv;
+    stepdriver::Options o;
+    o.level = "stage:" + std::to_string(stage);
+    std::string error;
+    EXPECT_TRUE(drv.load(o, error)) << error;
+    int n = 0;
+    while (game::hasPanelOffset() && n < 200) {
+        drv.step();
+        ++n;
+    }
+    EXPECT_LT(n, 200) << "the panel never came in";
+    return n;
+}
+
 TEST_P(FoldedStage, PlaysToItsEndByKeys) {
     const KeyRun& k = GetParam();
+    const int offset = panelInSteps(k.stage);
     stepdriver::StepDriver drv;
     stepdriver::Options o;
     o.level = "stage:" + std::to_string(k.stage);
     o.seed = 11;
     std::string error;
     ASSERT_TRUE(stepdriver::parseInputScript(k.keys, o.input, error)) << error;
+    for (stepdriver::InputEvent& e : o.input) e.step += offset;
     ASSERT_TRUE(drv.load(o, error)) << error;
     std::set<int> met;
     int deaths = 0;
@@ -181,6 +203,30 @@ std::vector<KeyRun> keyRuns() {
 
 INSTANTIATE_TEST_SUITE_P(Demo, FoldedStage, testing::ValuesIn(keyRuns()),
                          [](const testing::TestParamInfo<KeyRun>& info) { return "stage" + std::to_string(info.param.stage); });
+
+// The mini-bosses (types 21, 24 and 33) of the two-arena stages mark their
+// anchors and drops with the screen marks sprite (10, 18): a loaded stage
+// has it, and a mark made over the second arena stands inside the view,
+// 5 px below its frame's height under the view's top + 50.
+TEST_P(TwoArenas, MiniBossStagesHoldTheScreenMarks) {
+    const Pair p = GetParam();
+    stepdriver::StepDriver drv;
+    stepdriver::Options o;
+    o.level = "stage:" + std::to_string(p.stage);
+    std::string error;
+    ASSERT_TRUE(drv.load(o, error)) << error;
+    drv.step();
+    BSprite* marks = game::getSpriteById(10, 18);
+    ASSERT_NE(marks, nullptr) << "stage " << p.stage;
+    cActor* mark = game::spawnScreenEffect(kArenaWidth + 436, 50, 32, false);
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(mark->sprite, marks);
+    EXPECT_EQ(mark->layer, 12);
+    const jint viewY = mark->posY - game::cg().cameraY + 240;
+    EXPECT_GT(viewY, 55);
+    EXPECT_LT(viewY, 480);
+    EXPECT_EQ(mark->timer, 32);
+}
 
 TEST(TwoArenaStages, AreTheBossStagesSixEightAndNine) {
     std::vector<int> stages;

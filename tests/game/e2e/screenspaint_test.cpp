@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "game/actor/actor.h"
-#include "game/data/hooks.h"
+#include "game/behaviour/routines.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "display/lcdui/graphics.h"
@@ -291,7 +291,7 @@ TEST_F(ScreensPaint, GameOverShowsTheHero) {
     toPlay();
     ASSERT_NE(game::cg().hero, nullptr);
     game::setVariable(5, 0, true);
-    game::behaviourHooks().kill(game::cg().hero);
+    game::behaviour::kill(game::cg().hero);
     ASSERT_TRUE(d.stepUntil(kGameOver, 600)) << states();
     steps(10);
     frame("game over");

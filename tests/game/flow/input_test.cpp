@@ -3,7 +3,7 @@
 // drags, the showcase rotation, list row zones and arrows, the pad.
 #include "game/flow/input.h"
 
-#include "game/data/hooks.h"
+#include "game/showcase/showcase.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/states.h"
@@ -138,27 +138,23 @@ TEST_F(InputTest, DragStartsAtSixPixels) {
     EXPECT_FALSE(cg().touchDragging);
 }
 
-struct RecordingShowcase : ShowcaseHooks {
-    jint hitX = -1, hitY = -1, highlight = -1;
-    jint hitTest(jint x, jint y) override {
-        hitX = x;
-        hitY = y;
-        return 4;
-    }
-    void setHighlightAction(jint a) override { highlight = a; }
-};
-
 TEST_F(InputTest, ShowcaseGetsRotatedPoints) {
-    RecordingShowcase showcase;
-    setShowcaseHooks(&showcase);
+    // The promotion screen's own hit test over the turned point: its soft
+    // keys' corners (the right one at the bottom right of its 800 x 480).
     cg().gameState = 9;
+    showcaseStatics()->screenWidth = 800;
+    showcaseStatics()->screenHeight = 480;
     pointerPressed(100, 300);
-    EXPECT_EQ(showcase.hitX, 300);
-    EXPECT_EQ(showcase.hitY, 380);
-    EXPECT_EQ(showcase.highlight, 4);
     EXPECT_EQ(cg().pressX, 300);
     EXPECT_EQ(cg().pressY, 380);
-    setShowcaseHooks(nullptr);
+    EXPECT_EQ(showcaseStatics()->pressedAction, Showcase::hitTest(300, 380));
+    pointerReleased(10, 790);  // turned: (790, 470)
+    EXPECT_EQ(cg().releaseX, 790);
+    EXPECT_EQ(cg().releaseY, 470);
+    EXPECT_EQ(showcaseStatics()->pressedAction, 0) << "the release lets go of the drawn press";
+    if (const jint action = Showcase::hitTest(790, 470); action != 0) {
+        EXPECT_EQ(showcaseStatics()->lastAction, action);
+    }
 }
 
 TEST_F(InputTest, RowZonesForThreeEntriesFirstLowest) {

@@ -1,10 +1,13 @@
 // The run loop and the life cycle, driven pass by pass with a fake clock:
 // pacing on the 62/41 ms grid, idle while paused, no burst after resume,
 // the suspend serviced once on the game thread with the music id kept, one
-// canvas for two starts, and callbacks from another thread through 10,000
-// passes.
+// canvas for two starts, callbacks from another thread through 10,000
+// passes, and events between a step and its fold kept for the next step.
 #include <chrono>
+#include <functional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "game/data/statics.h"
 #include "game/flow/canvas.h"
@@ -195,6 +198,82 @@ TEST_F(RunLoopTest, PendingExceptionIsDroppedOtherThrowablesEndTheLoop) {
     clock.advance(100);
     EXPECT_FALSE(cGame::runPass());
     Application::clearPendingException();
+}
+
+// Events that reach the canvas while the game thread is between a step's
+// reads and the fold after it (here: in the sleep that follows the step)
+// are seen by the next step, whole: a key press, and a tap on the corner in
+// play on a step that ends the touch frame.
+struct StepView {
+    bool keyPressed = false;
+    jint touchX = -1, touchY = -1;
+    bool released = false;
+};
+std::vector<StepView> g_views;
+std::function<void()> g_afterStep;
+
+void watcher(jint message) {
+    if (message != kMsgUpdate) return;
+    std::lock_guard<std::recursive_mutex> guard(inputLock());
+    g_views.push_back({isKeyPressed(0x20), cg().touchX, cg().touchY, cg().touchActive != 0});
+}
+
+class AfterStepClock : public GameClock {
+public:
+    explicit AfterStepClock(flowtest::FakeClock& base) : m_base(base) {}
+    jlong now() override { return m_base.now(); }
+    void sleep(jint ms) override {
+        // The first sleep after a step that saw no input delivers the events.
+        if (g_afterStep && !g_views.empty()) std::exchange(g_afterStep, nullptr)();
+        m_base.sleep(ms);
+    }
+
+private:
+    flowtest::FakeClock& m_base;
+};
+
+TEST_F(RunLoopTest, EventsBetweenAStepAndItsFoldReachTheNextStep) {
+    struct Case {
+        const char* name;
+        jint state;
+        std::function<void(cGame*)> deliver;
+        std::function<void(const StepView&)> check;
+    };
+    const Case cases[] = {
+        {"a key press", 3, [](cGame* c) { c->keyPressed('5'); },
+         [](const StepView& v) { EXPECT_TRUE(v.keyPressed); }},
+        {"a tap in play", 14,
+         [](cGame* c) {
+             c->pointerPressed(29, 760);
+             c->pointerReleased(29, 760);
+         },
+         [](const StepView& v) {
+             EXPECT_EQ(v.touchX, 29);
+             EXPECT_EQ(v.touchY, 760);
+             EXPECT_TRUE(v.released);
+         }},
+    };
+    pass(50);
+    AfterStepClock afterStep(clock);
+    setGameClock(&afterStep);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setStateHandler(c.state, &watcher);
+        switchState(c.state);
+        cg().touchFrameDelay = 0;  // this step ends the touch frame
+        g_views.clear();
+        cGame* canvas = cg().instance;
+        g_afterStep = [&] { c.deliver(canvas); };
+        EXPECT_TRUE(pass(1000));
+        EXPECT_EQ(g_afterStep, nullptr) << "the events were not delivered";
+        ASSERT_EQ(g_views.size(), 1u);
+        EXPECT_FALSE(g_views[0].keyPressed);
+        EXPECT_FALSE(g_views[0].released);
+        EXPECT_TRUE(pass(1000));
+        ASSERT_EQ(g_views.size(), 2u);
+        c.check(g_views[1]);
+    }
+    setGameClock(&clock);
 }
 
 TEST_F(RunLoopTest, State16EndsTheLoop) {

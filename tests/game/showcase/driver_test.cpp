@@ -82,8 +82,8 @@ TEST(ShowcaseInTheProgram, SoftKeysAreDrawnAndATouchOnTheRightOneLeaves) {
     game::ShowcaseStatics* s = game::showcaseStatics();
     EXPECT_EQ(s->useCommands, 0);
     EXPECT_EQ(s->canvas, nullptr);
-    for (int i = 0; i < 200 && s->screenState != game::kStatePage; ++i) d.step();
-    ASSERT_EQ(s->screenState, game::kStatePage) << "the screen never finished loading";
+    for (int i = 0; i < 200 && s->screenState != game::kShowPage; ++i) d.step();
+    ASSERT_EQ(s->screenState, game::kShowPage) << "the screen never finished loading";
     d.step();
     EXPECT_GT(leftKey(d, kSoftKey), 2000) << "the left soft key is not painted";
     EXPECT_GT(rightKey(d, kSoftKey), 2000) << "the right soft key is not painted";
@@ -102,7 +102,7 @@ TEST(ShowcaseInTheProgram, SoftKeysAreDrawnAndATouchOnTheRightOneLeaves) {
     d.addInput({InputEvent{0, InputEvent::Kind::Lift, 0, 10, 790}}, d.stepIndex());
     d.step();
     EXPECT_EQ(s->lastAction, game::kActBack);
-    EXPECT_EQ(s->screenState, game::kStateLeave);
+    EXPECT_EQ(s->screenState, game::kShowLeave);
     EXPECT_EQ(s->pressedAction, 0);
 
     // State 4 closes at the next action: the game leaves state 9 for its menu.

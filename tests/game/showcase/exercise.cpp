@@ -35,7 +35,7 @@ bool exercisePack(const uint8_t* data, size_t size) {
     if (!game::Showcase::hasEntries()) return false;
     game::Showcase::enter(String::fromUtf8("fuzz"), 0);
     Screen screen;
-    for (int i = 0; i < 80 && s->screenState == game::kStateLoading; ++i) {
+    for (int i = 0; i < 80 && s->screenState == game::kShowLoading; ++i) {
         game::Showcase::doAction(0);
         if (i == 3) game::Showcase::paint(screen.g);
     }

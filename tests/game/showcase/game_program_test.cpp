@@ -143,11 +143,19 @@ protected:
         return sawState(9);
     }
     std::string browserLines() {
-        for (int i = 0; i < 200 && !std::filesystem::exists(record); ++i) std::this_thread::sleep_for(10ms);
-        std::ifstream in(record);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
+        // The browser is a process of its own: its line is there once it
+        // ends with its newline (the file exists before it is written).
+        // Hang guard 60 s.
+        std::string text;
+        for (int i = 0; i < 6000; ++i) {
+            std::ifstream in(record);
+            std::stringstream read;
+            read << in.rdbuf();
+            text = read.str();
+            if (!text.empty() && text.back() == '\n') break;
+            std::this_thread::sleep_for(10ms);
+        }
+        return text;
     }
 
     std::string record;

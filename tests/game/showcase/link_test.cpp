@@ -73,13 +73,13 @@ TEST_F(LinkTest, EntryLinkOpensAtTheNextPaintAndEndsTheProgram) {
     game::ShowcaseStatics* s = showcaseStatics();
     EXPECT_FALSE(Showcase::doAction(game::kActNext));
     EXPECT_FALSE(Showcase::doAction(game::kActSelect));
-    EXPECT_EQ(s->screenState, game::kStateEntryLink);
+    EXPECT_EQ(s->screenState, game::kShowEntryLink);
     EXPECT_FALSE(Showcase::doAction(0));
     EXPECT_TRUE(g_rec.urls.empty());
     Showcase::paint(screen.g);
     EXPECT_EQ(g_rec.urls, std::vector<std::string>{"http://promo.example.com/river"});
     EXPECT_EQ(g_rec.destroyed, 1);
-    EXPECT_EQ(s->screenState, game::kStatePage);
+    EXPECT_EQ(s->screenState, game::kShowPage);
     EXPECT_EQ(s->pendingUrl, nullptr);
 }
 
@@ -88,12 +88,12 @@ TEST_F(LinkTest, PromotionLinkFromTheMenu) {
     Screen screen;
     game::ShowcaseStatics* s = showcaseStatics();
     Showcase::requestLink();
-    EXPECT_EQ(s->screenState, game::kStatePromoLink);
+    EXPECT_EQ(s->screenState, game::kShowPromoLink);
     EXPECT_FALSE(Showcase::doAction(0));
     Showcase::paint(screen.g);
     EXPECT_EQ(g_rec.urls, std::vector<std::string>{"http://promo.example.com/"});
     EXPECT_EQ(g_rec.destroyed, 1);
-    EXPECT_EQ(s->screenState, game::kStateLeave);
+    EXPECT_EQ(s->screenState, game::kShowLeave);
     EXPECT_TRUE(Showcase::doAction(0));
 }
 
@@ -118,11 +118,11 @@ TEST_F(LinkTest, EmptyLinkIsKeptAndAFailedRequestLeavesTheState) {
 
     LogCapture log;
     s->pendingUrl = String::fromUtf8("http://x/");
-    s->screenState = game::kStateEntryLink;
+    s->screenState = game::kShowEntryLink;
     s->midlet = nullptr;  // the request raises
     Showcase::openLink();
     EXPECT_EQ(s->pendingUrl, nullptr);
-    EXPECT_EQ(s->screenState, game::kStateEntryLink);
+    EXPECT_EQ(s->screenState, game::kShowEntryLink);
     EXPECT_EQ(g_rec.destroyed, 0);
     EXPECT_EQ(Application::pendingException(), nullptr);
     EXPECT_TRUE(log.contains("opening the link failed"));
@@ -163,12 +163,14 @@ TEST_F(LinkTest, BrowserCommandGetsTheLink) {
     Showcase::paint(screen.g);
     EXPECT_EQ(g_rec.destroyed, 1);
     std::string seen;
-    for (int i = 0; i < 100 && seen.empty(); ++i) {  // hang guard: ten seconds
+    // The browser's line is there once it ends with its newline (the file
+    // exists before it is written); hang guard: a minute.
+    for (int i = 0; i < 600 && (seen.empty() || seen.back() != '\n'); ++i) {
         std::ifstream in(record);
         std::stringstream text;
         text << in.rdbuf();
         seen = text.str();
-        if (seen.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (seen.empty() || seen.back() != '\n') std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     unsetenv("BRAMBLE_BROWSER");
     std::filesystem::remove(record);

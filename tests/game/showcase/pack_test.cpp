@@ -209,7 +209,7 @@ TEST_F(EntryListTest, OptionFlagMovesTheLastSlotAndTheReleaseStep) {
         EXPECT_EQ(ByteArray::at(s->entryEnabled, 7), option ? 1 : 0);
         EXPECT_EQ(ByteArray::at(s->entryEnabled, 3), option ? 0 : 1);
         enterAndLoad();
-        EXPECT_EQ(s->screenState, game::kStatePage);
+        EXPECT_EQ(s->screenState, game::kShowPage);
         EXPECT_EQ(ObjectArray::at(s->pageImages, 7) != nullptr, option);
         EXPECT_EQ(s->packOffsets, nullptr);  // released
         stop();

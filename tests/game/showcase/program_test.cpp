@@ -7,7 +7,7 @@
 #include <fstream>
 #include <thread>
 
-#include "game/data/hooks.h"
+#include "game/showcase/showcase.h"
 #include "game/showcase/install.h"
 #include "tests/shell/shell_fixture.h"
 #include "tools/kit/demo.h"
@@ -34,11 +34,11 @@ public:
         m_graphics = m_image->getGraphics();
         for (size_t step = 0; !stop && step < 2000; ++step) {
             const jint key = step < g_keys.size() ? g_keys[step] : 0;
-            if (game::showcaseHooks().doAction(key)) {
+            if (game::Showcase::doAction(key)) {
                 calls().add("closed");
                 break;
             }
-            game::showcaseHooks().paint(m_graphics);
+            game::Showcase::paint(m_graphics);
             java_lang_Thread::sleep(2);
         }
     }
@@ -57,9 +57,9 @@ public:
         if (display->getCurrent()) return;
         auto* canvas = newObject<PromoCanvas>();
         display->setCurrent(canvas);
-        game::showcaseHooks().setup(this, display, 800, 480, nullptr);
-        calls().add(game::showcaseHooks().hasEntries() ? "offered" : "not offered");
-        game::showcaseHooks().enter(String::fromUtf8("Bramble Hollow Saga"), 0);
+        game::Showcase::setup(this, display, 800, 480, nullptr);
+        calls().add(game::Showcase::hasEntries() ? "offered" : "not offered");
+        game::Showcase::enter(String::fromUtf8("Bramble Hollow Saga"), 0);
         canvas->m_thread = newObject<java_lang_Thread>(canvas);
         java_lang_Thread::start(canvas->m_thread);
     }
@@ -92,20 +92,28 @@ protected:
         setenv("BRAMBLE_MSGBOX_ANSWER", "1", 1);
         ShellRun::TearDown();
     }
-    // Runs the program until it ends by itself (hang guard: 20 s).
+    // Runs the program until it ends by itself (hang guard: 60 s).
     int runToEnd() {
         endedByItself = false;
         return run([this](platform::Window&) {
-            for (int i = 0; i < 2000 && ApplicationImpl::instance().running; ++i) std::this_thread::sleep_for(10ms);
+            for (int i = 0; i < 6000 && ApplicationImpl::instance().running; ++i) std::this_thread::sleep_for(10ms);
             endedByItself = !ApplicationImpl::instance().running;
         });
     }
     std::string browserLines() {
-        for (int i = 0; i < 200 && !std::filesystem::exists(record); ++i) std::this_thread::sleep_for(10ms);
-        std::ifstream in(record);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
+        // The browser is a process of its own: its line is there once it
+        // ends with its newline (the file exists before it is written).
+        // Hang guard 60 s.
+        std::string text;
+        for (int i = 0; i < 6000; ++i) {
+            std::ifstream in(record);
+            std::stringstream read;
+            read << in.rdbuf();
+            text = read.str();
+            if (!text.empty() && text.back() == '\n') break;
+            std::this_thread::sleep_for(10ms);
+        }
+        return text;
     }
     std::string record;
     std::atomic<bool> endedByItself{false};

@@ -21,7 +21,7 @@ public:
         setupScreen();
         enterAndLoad();
         s = showcaseStatics();
-        ASSERT_EQ(s->screenState, game::kStatePage);
+        ASSERT_EQ(s->screenState, game::kShowPage);
     }
     void showSlot(jint slot) {
         s->currentEntry = slot;
@@ -128,16 +128,16 @@ TEST_F(ScreenTest, EntryLinkCarriesTheLanguageWhenAsked) {
         showSlot(0);
         ObjectArray::set(s->entryLinks, 0, String::fromUtf8(c.link));
         s->insertLanguage = c.insert;
-        s->screenState = game::kStateEntryLink;
+        s->screenState = game::kShowEntryLink;
         EXPECT_FALSE(Showcase::doAction(0));
-        EXPECT_EQ(s->screenState, game::kStateEntryLink);
+        EXPECT_EQ(s->screenState, game::kShowEntryLink);
         EXPECT_EQ(utf8(s->pendingUrl), c.want);
     }
     // A list row's link.
     showSlot(5);
     s->insertLanguage = 0;
     s->listSelection = 1;
-    s->screenState = game::kStateEntryLink;
+    s->screenState = game::kShowEntryLink;
     Showcase::doAction(0);
     EXPECT_EQ(utf8(s->pendingUrl), "http://promo.example.com/shop");
 }
@@ -147,9 +147,9 @@ TEST_F(ScreenTest, LinkRequestAndUnusableScreenClose) {
     s->linkReady = 0;
     EXPECT_TRUE(Showcase::doAction(0));
     s->linkReady = 1;
-    s->screenState = game::kStatePromoLink;
+    s->screenState = game::kShowPromoLink;
     EXPECT_FALSE(Showcase::doAction(0));
-    s->screenState = game::kStateLeave;
+    s->screenState = game::kShowLeave;
     EXPECT_TRUE(Showcase::doAction(0));
     s->linkRequested = 0;
     s->usable = 0;
@@ -174,9 +174,9 @@ TEST_F(ScreenTest, HitTestPoints) {
         EXPECT_EQ(Showcase::hitTest(c.x, c.y), c.want) << c.x << "," << c.y;
         EXPECT_EQ(s->softKeyHeld, c.want == 25) << c.x << "," << c.y;
     }
-    s->screenState = game::kStateLoading;
+    s->screenState = game::kShowLoading;
     EXPECT_EQ(Showcase::hitTest(301, 375), 0);
-    s->screenState = game::kStatePage;
+    s->screenState = game::kShowPage;
     s->visible = 0;
     EXPECT_EQ(Showcase::hitTest(301, 375), 0);
 }
@@ -235,25 +235,25 @@ TEST_F(ScreenTest, PointerPressDragAndRelease) {
     EXPECT_EQ(s->swallowAction, 1);
     // The release is performed at the next step whatever key that step brings.
     EXPECT_FALSE(Showcase::doAction(24));
-    EXPECT_EQ(s->screenState, game::kStateLeave);
+    EXPECT_EQ(s->screenState, game::kShowLeave);
     EXPECT_TRUE(Showcase::doAction(0));
     EXPECT_EQ(s->visible, 0);
 }
 
 TEST_F(ScreenTest, EnteringStartsLoadingAtTheFirstEntry) {
-    s->screenState = game::kStatePage;
+    s->screenState = game::kShowPage;
     Showcase::open(nullptr, 9);  // no such language: nothing happens
-    EXPECT_EQ(s->screenState, game::kStatePage);
+    EXPECT_EQ(s->screenState, game::kShowPage);
     ByteArray::set(s->entryEnabled, 0, 0);
     Showcase::enter(nullptr, 1);
-    EXPECT_EQ(s->screenState, game::kStateLoading);
+    EXPECT_EQ(s->screenState, game::kShowLoading);
     EXPECT_EQ(s->loadStepIndex, -1);
     EXPECT_EQ(s->currentEntry, 1);
     EXPECT_EQ(s->languageIndex, 1);
     EXPECT_EQ(s->swallowAction, 1);
     // One loading step per action; the progress reaches the count, then the page.
     jint steps = 0;
-    while (s->screenState == game::kStateLoading && steps < 100) {
+    while (s->screenState == game::kShowLoading && steps < 100) {
         Showcase::doAction(0);
         ++steps;
     }
@@ -289,9 +289,9 @@ TEST_F(CommandsTest, CanvasGivesSoftKeyCommands) {
     EXPECT_EQ(utf8(back->getLabel()), "BACK");
     EXPECT_EQ(game::Showcase::hitTest(2, 450), 0);  // no soft keys on the screen
     s->listener->commandAction(String::fromUtf8("other"), nullptr);
-    EXPECT_EQ(s->screenState, game::kStatePage);
+    EXPECT_EQ(s->screenState, game::kShowPage);
     s->listener->commandAction(back, nullptr);
-    EXPECT_EQ(s->screenState, game::kStateLeave);
+    EXPECT_EQ(s->screenState, game::kShowLeave);
     EXPECT_TRUE(game::Showcase::doAction(0));
     EXPECT_EQ(s->okCommand, nullptr);  // removed on leaving
     EXPECT_EQ(s->backCommand, nullptr);

@@ -91,7 +91,7 @@ void setupScreen() { game::Showcase::setup(midlet(), nullptr, 800, 480, nullptr)
 
 void enterAndLoad(jint language) {
     game::Showcase::enter(String::fromUtf8("caller"), language);
-    for (int i = 0; i < 64 && game::showcaseStatics()->screenState == game::kStateLoading; ++i)
+    for (int i = 0; i < 64 && game::showcaseStatics()->screenState == game::kShowLoading; ++i)
         game::Showcase::doAction(0);
 }
 

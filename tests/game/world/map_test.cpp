@@ -225,6 +225,23 @@ TEST_F(PhysicsTest, LedgeStopAndSubPixelMoves) {
     EXPECT_EQ(h->posX, x0 + 1);
 }
 
+// The most negative speed: its magnitude wraps as Java's Math.abs does
+// (it stays negative), and the swept edge, a 16-bit coordinate, comes back
+// to where it was (8388608 px is a whole number of 65536-px turns): the
+// step meets nothing and moves nothing. A forced move of that size is not
+// stopped by a sweep that met nothing: the hero goes the whole way.
+TEST_F(PhysicsTest, TheMostNegativeSpeedSweepsNothing) {
+    cActor* h = makeHero(60, 396);
+    Step s = physics(h, java::kIntMin, 0, 0x1000000);
+    EXPECT_EQ(s.dx, 0);
+    EXPECT_FALSE(s.result & 4);
+    s = physics(h, 0, java::kIntMin, 0x1000000);
+    EXPECT_EQ(s.dy, 0);
+    const jint x0 = h->posX;
+    w::moveHeroBy(h, java::kIntMin, 0);
+    EXPECT_EQ(h->posX, x0 - 8388608);
+}
+
 TEST_F(PhysicsTest, ConveyorAndOneWayFloors) {
     // Class 24 (o) at column 3, row 10: the hero standing on it drifts 5 px.
     cActor* h = makeHero(3 * 36 + 18, 360);

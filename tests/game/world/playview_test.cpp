@@ -15,7 +15,8 @@
 #include "display/lcdui/image.h"
 #include "game/actor/actor.h"
 #include "game/actor/paint.h"
-#include "game/data/hooks.h"
+#include "game/world/camera.h"
+#include "game/world/paint.h"
 #include "game/data/statics.h"
 #include "game/flow/canvas.h"
 #include "game/flow/flow_statics.h"
@@ -126,8 +127,8 @@ protected:
     void paintMapLayer(Screen& s) {
         s.g->resetForPaint();
         game::cg().graphics = s.g;
-        game::worldHooks().updateLayerOffsets();
-        game::worldHooks().paintMapLayer(0, 0, 0);
+        game::world::updateLayerOffsets();
+        game::world::paintLayerView(0, 0, 0);
     }
 
     stepdriver::StepDriver driver;

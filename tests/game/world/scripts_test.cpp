@@ -4,6 +4,8 @@
 // modes, scene ends with a queued scene, events, global commands and the
 // skipping rules, and tables refused whole.
 #include "game/world/camera.h"
+#include "game/world/flowseam.h"
+#include "game/world/hero/machine.h"
 #include "game/world/scripts.h"
 #include "tests/game/world/seeds.h"
 #include "tests/game/world/support.h"
@@ -70,7 +72,7 @@ protected:
     void load(const std::string& scripts) {
         loadLevel(std::string(kRoom) + scripts);
         hero = makeHero(300, 19 * 36);
-        mover = spawnRecord(kit::levelActorRecord(1, 7, 100, 300, 0, 0xA0, {10, 10}));
+        mover = spawnRecord(kit::levelActorRecord(6, 7, 100, 300, 0, 0xA0, {10, 10}));
         game::cg().cameraX = 1000;
         game::cg().cameraY = 400;
     }
@@ -110,12 +112,17 @@ TEST_F(ScriptTest, LateKeyframeAppliesStateButNoGoalOrEvents) {
 }
 
 TEST_F(ScriptTest, CameraGoalKeepsACoordinateForMinusOne) {
-    load("script 1\n target camera\n  key 0\n   op 11 -1 100\n");
+    load("script 1\n target camera\n  key 0\n   op 11 -1 100\n  key 1\n   op 11 -1 -1\n");
     w::startScript(0);
     w::runLevelScripts();
     EXPECT_EQ(game::cg().cameraX, 1000);
     EXPECT_EQ(game::cg().cameraY, 340);
-    EXPECT_EQ(game::cg().cameraLocked, 0);  // the scene ended and let go
+    EXPECT_EQ(game::cg().cameraLocked, 1);
+    // The scene ends: the camera lets go and snaps back to the hero (x 300,
+    // so the view's left limit).
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().cameraLocked, 0);
+    EXPECT_EQ(game::cg().cameraX, 400);
 }
 
 TEST_F(ScriptTest, WaitOfOneSecondAndOfThirtyMs) {
@@ -220,6 +227,80 @@ TEST_F(ScriptTest, EventsByArgumentCount) {
         w::handleScriptEvent(c.kind, c.a, c.b, c.count);
         EXPECT_TRUE(c.check()) << c.kind << "/" << c.count;
     }
+}
+
+// While skipping, command 120 scales at once and sizes the box from its
+// unscaled size: a second scaling does not multiply the first one in.
+TEST_F(ScriptTest, ScalingWhileSkippingSizesTheBoxFromItsUnscaledSize) {
+    load("script 1\n target none\n  key 0\n   op 120 7 150 500\n"
+         "script 2\n target none\n  key 0\n   op 120 7 200 500\n"
+         "script 3\n target none\n  key 0\n   op 120 7 100 500\n");
+    ASSERT_EQ(cActor::getWidth(mover), 32);
+    game::cg().skipCutscene = 1;
+    struct Case {
+        jint script, scale, width, height;
+    } cases[] = {{0, 150, 48, 48}, {1, 200, 64, 64}, {2, 100, 32, 32}};
+    for (const Case& c : cases) {
+        w::startScript(c.script);
+        w::runLevelScripts();
+        EXPECT_EQ(mover->scale, c.scale);
+        EXPECT_EQ(cActor::getWidth(mover), c.width) << c.scale;
+        EXPECT_EQ(cActor::getHeight(mover), c.height) << c.scale;
+    }
+    EXPECT_TRUE(flow.calls.empty()) << "no tween while skipping";
+}
+
+// Scripts against the game's own flow seam (the hero's state machine, the
+// side panel, the camera), as the assembled game runs them.
+class ScriptInGameTest : public WorldTest {
+protected:
+    cActor* load(const std::string& scripts, jint heroX = 300) {
+        loadLevel(std::string(kRoom) + scripts);
+        cActor* h = makeHero(heroX, 19 * 36);
+        game::hero::setHeroState(h, game::HeroState::STAND);
+        return h;
+    }
+};
+
+// Event 1 with three arguments: the hero cruises after the landing (state
+// 17 with speed 2048) and the view scrolls on by 8 px a step.
+TEST_F(ScriptInGameTest, EventOneOfThreeArgumentsCruises) {
+    cActor* h = load("script 1\n target none\n  key 0\n   op 39 1 0 0\n");
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::ca().landingMode, 1);
+    EXPECT_EQ(game::ca().heroState, 17);
+    EXPECT_EQ(game::ca().heroStateVars->data()[0], 2048);
+    EXPECT_EQ(game::cg().scrollStepX, 8);
+    EXPECT_EQ(game::cg().scrollStepY, 0);
+    EXPECT_EQ(game::cg().cameraFlags, 74);
+    EXPECT_TRUE(h->flags & 0x200);
+}
+
+// In the first level, command 115 with text 0x20001 opens no dialog: the
+// side panel that an event sent out is shown out at once, not slid.
+TEST_F(ScriptInGameTest, FirstLevelTextShowsThePanelAtOnce) {
+    load("script 1\n target none\n  key 0\n   op 38 0 0\n   op 115 0 131073 0 0\n");
+    game::cg().firstLevelMode = 1;
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().panelOffset, 240);
+    EXPECT_EQ(game::cg().panelPosition, 240);
+    EXPECT_FALSE(w::gameFlowSeam().isPanelSliding());
+    EXPECT_FALSE(w::gameFlowSeam().isDialogActive());
+}
+
+// A scene that locked the camera ends with the camera back on the hero at
+// once, however far the hero is.
+TEST_F(ScriptInGameTest, SceneEndSnapsTheCameraBackToTheHero) {
+    cActor* h = load("script 1\n target camera\n  key 0\n   op 117 30000 30000\n", 1500);
+    game::cg().cameraX = 400;
+    game::cg().cameraY = 400;
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_LT(game::cg().scriptStates->data()[0], 0) << "the scene did not end";
+    EXPECT_EQ(game::cg().cameraLocked, 0);
+    EXPECT_LE(std::abs(game::cg().cameraX - h->posX), 60) << "camera at " << game::cg().cameraX;
 }
 
 TEST_F(ScriptTest, SkippingSilencesOnlyTheNoisyCommands) {

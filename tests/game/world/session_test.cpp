@@ -6,10 +6,11 @@
 
 #include "game/actor/defaults.h"
 #include "game/actor/hero.h"
-#include "game/data/hooks.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
+#include "game/actor/pool.h"
+#include "tools/kit/describe.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
@@ -19,6 +20,7 @@
 #include "game/world/screenhooks.h"
 #include "game/actor/actor.h"
 #include "game/data/statics.h"
+#include "game/world/streaming.h"
 #include "tests/game/world/support.h"
 #include "tools/kit/hero_fixtures.h"
 
@@ -251,6 +253,39 @@ TEST_F(SessionTest, RewardOverlayGivesTheLifeOnce) {
     ca().type2Countdown = 2;
     w::paintOverlayMessage();
     EXPECT_EQ(game::getVariable(5), 4);
+}
+
+// Below five, the overlay paints the icon of the count from the queued
+// value of the last collectible; a count past the queue paints no icon
+// (the count text only), nor does a count of 0.
+TEST_F(SessionTest, RewardOverlayIconOnlyForACountInTheQueue) {
+    BSprite* icon = spritetest::loadSprite(
+        kit::parseSpriteDescription("sprite\npalette-format 6505\npixel-format 64F0\npalette 00000000 FF305020\n"
+                                    "module fill FFFF0000 20 20\nframe\nfm 0 0 0\n"));
+    ASSERT_NE(icon, nullptr);
+    spritetest::Screen screen;
+    game::cg().graphics = screen.g;
+    cActor* holder = actorAt(300, 200);
+    holder->sprite = icon;
+    IntArray* queue = newIntArray(2);
+    struct Case {
+        jint count;
+        bool icon;
+    } cases[] = {{1, true}, {2, true}, {3, false}, {4, false}, {0, false}};
+    for (const Case& c : cases) {
+        screen.clear(0);
+        ca().type2Actor = holder;
+        ca().type2Queue = queue;
+        ca().type2QueueCount = c.count;
+        ca().type2Countdown = 10;
+        w::paintOverlayMessage();
+        int red = 0;
+        for (uint16_t p : screen.pixels()) red += p == 0xF800;
+        EXPECT_EQ(red > 0, c.icon) << "count " << c.count;
+    }
+    ca().type2Actor = nullptr;
+    ca().type2QueueCount = 0;
+    game::cg().graphics = nullptr;
 }
 
 TEST_F(SessionTest, TwoColourGradientTopToBottom) {

@@ -238,7 +238,7 @@ TEST(StepDriverRun, RandomInputSoakKeepsTheInvariants) {
 // Golden traces of the demo stage.
 struct GoldenCase {
     const char* name;
-    const char* input;
+    const char* input;  // null: golden/<name>.input
     int steps;
 };
 
@@ -250,14 +250,21 @@ TEST_P(DemoGolden, MatchesTheRecordedTrace) {
     o.level = "demo";
     o.steps = c.steps;
     o.seed = 5;
+    const char* root = std::getenv("BRAMBLE_SOURCE_DIR");
+    ASSERT_NE(root, nullptr);
+    const std::string folder = std::string(root) + "/tests/game/world/golden/";
+    std::string script = c.input ? c.input : "";
+    if (!c.input) {
+        std::vector<std::string> lines;
+        ASSERT_TRUE(stepdriver::readLines(folder + c.name + ".input", lines)) << "missing input " << c.name;
+        for (const std::string& l : lines) script += l + "\n";
+    }
     std::string error;
-    ASSERT_TRUE(stepdriver::parseInputScript(c.input, o.input, error)) << error;
+    ASSERT_TRUE(stepdriver::parseInputScript(script, o.input, error)) << error;
     const stepdriver::Run run = stepdriver::runLevel(o);
     ASSERT_TRUE(run.ok) << run.error;
     for (const std::string& v : run.violations) ADD_FAILURE() << v;
-    const char* root = std::getenv("BRAMBLE_SOURCE_DIR");
-    ASSERT_NE(root, nullptr);
-    const std::string path = std::string(root) + "/tests/game/world/golden/" + c.name + ".trace";
+    const std::string path = folder + c.name + ".trace";
     if (std::getenv("BRAMBLE_UPDATE_GOLDEN")) { ASSERT_TRUE(stepdriver::writeLines(path, run.trace)); }
     std::vector<std::string> golden;
     ASSERT_TRUE(stepdriver::readLines(path, golden)) << "missing golden " << path;
@@ -271,11 +278,10 @@ INSTANTIATE_TEST_SUITE_P(
         GoldenCase{"demo_intro", "", 110},
         // After the intro: walk right up the ramp, jump onto the block,
         // on to the step down, a standing jump, then a running jump over the
-        // pit, along the conveyor and down, stopping before the far wall.
-        GoldenCase{"demo_walk",
-                   "110 down right\n150 down 3\n152 up 3\n160 down right\n200 up right\n205 down 2\n207 up 2\n"
-                   "215 down right\n233 down 3\n250 up 3\n251 down right\n285 up right\n",
-                   300}),
+        // pit, along the conveyor and down, stopping before the far wall. The
+        // script is golden/demo_walk.input, the file the step tool's
+        // documented example runs.
+        GoldenCase{"demo_walk", nullptr, 300}),
     [](const testing::TestParamInfo<GoldenCase>& i) { return std::string(i.param.name); });
 
 }  // namespace

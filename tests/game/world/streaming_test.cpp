@@ -4,6 +4,10 @@
 #include "game/world/checkpoint.h"
 #include "game/world/scripts.h"
 #include "game/world/streaming.h"
+#include "game/actor/pool.h"
+#include "game/flow/flow_statics.h"
+#include "game/sprite/sprite.h"
+#include "tests/game/sprite/support.h"
 #include "tests/game/world/support.h"
 
 namespace {
@@ -82,6 +86,182 @@ TEST_F(StreamingTest, RatingsAtTheMargin) {
         for (jint i = 0; i < game::cg().activeActorCount; ++i) listed |= game::activeActor(i) == live && live;
         EXPECT_EQ(listed, c.actor && c.rating < 2) << c.what;
     }
+}
+
+// A chain (type 52) has no box of its own: it is rated by a box around its
+// links. Its anchor lies out of reach of the view; the links decide. Laid
+// out, the links are the chain's parts (offsets in 1/256 px); not laid out
+// yet, any of its n links of 21 px may reach n x 21 px. A cycle in its
+// attached effects does not matter to the box.
+TEST_F(StreamingTest, ChainsAreRatedByTheirLinks) {
+    enum class Layout { None, TowardTheView, AwayFromTheView };
+    struct Case {
+        const char* what;
+        jint links;
+        Layout layout;
+        bool effectCycle;
+        bool kept;
+    } cases[] = {
+        {"anchor alone", 0, Layout::None, false, false},
+        {"ten links not laid out", 10, Layout::None, false, true},
+        {"ten links toward the view", 10, Layout::TowardTheView, false, true},
+        {"ten links away from the view", 10, Layout::AwayFromTheView, false, false},
+        {"ten links and an effect cycle", 10, Layout::TowardTheView, true, true},
+    };
+    const jint margin = cActor::getSubtypeParam(205, 0);
+    const jint anchorX = 1000 + margin + 800 + 60;
+    const jint y = 19 * 36 - 100;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        loadLevel(room() + "object 205 70 " + std::to_string(anchorX) + " " + std::to_string(y) + " 1 0 32 " +
+                  std::to_string(c.links) + " 0 0\n");
+        makeHero(1000, 19 * 36);
+        game::cg().cameraX = 1000;
+        game::cg().cameraY = y;
+        cActor* a = game::spawnActor(game::cg().recordValues, w::recordLength(0), 0);
+        ASSERT_NE(a, nullptr);
+        ASSERT_EQ(a->type, 52);
+        if (c.layout != Layout::None) {
+            IntArray* parts = newIntArray(3 * c.links + 2);
+            a->parts = parts;
+            const jint step = c.layout == Layout::TowardTheView ? -21 : 21;
+            for (jint i = 0; i < c.links; ++i) parts->data()[3 * i + 2] = step * i * 256;
+        }
+        cActor *b = nullptr, *d = nullptr;
+        if (c.effectCycle) {
+            b = cActor::spawnEffect(nullptr, 3, 0, 0, 2, 0);
+            d = cActor::spawnEffect(nullptr, 3, 0, 0, 2, 0);
+            ASSERT_TRUE(b && d && b != d);
+            a->child = b;
+            b->child = d;
+            d->child = b;
+        }
+        w::updateLevelObjects();
+        cActor* live = game::getActorById(70);
+        EXPECT_EQ(live != nullptr, c.kept);
+        if (live) {
+            EXPECT_LE(live->viewRating, 2);
+            live->child = nullptr;
+        }
+        if (b) b->child = d->child = nullptr;
+    }
+}
+
+// A subtype whose constants row reaches constant 13 (rows hold 12 to 14
+// ints), or -1.
+jint subtypeWithFourteenConstants() {
+    IntArray* starts = game::ca().subtypeParamStart;
+    for (jint s = 3; s < 400; ++s) {
+        const jint row = game::subtypeRow(s);
+        if (row < 0 || row + 1 >= starts->length()) continue;
+        if (starts->data()[row + 1] - starts->data()[row] >= 14) return s;
+    }
+    return -1;
+}
+
+// Sets constant k of a subtype.
+void setConstant(jint subtype, jint k, jint v) {
+    cActor* a = newObject<cActor>();
+    a->subtype = subtype;
+    a->setTypeParam(k, v);
+    ASSERT_EQ(cActor::getSubtypeParam(subtype, k), v) << subtype << " constant " << k;
+}
+
+// A record with a negative constant width is as wide as its sprite's frame:
+// a type-2 record with a 200-px frame whose anchor lies 899 px from the view
+// centre is rated in view (its frame edge is 799 px away), at 901 px far.
+TEST_F(StreamingTest, RecordSizedByItsSpritesFrame) {
+    ASSERT_EQ(cActor::getSubtypeParam(2, 5), 2) << "subtype 2 is an item";
+    setConstant(2, 6, -1);
+    setConstant(2, 0, 0);
+    setConstant(2, 1, 0);
+    kit::SpriteModel m;
+    m.modules.push_back(kit::SpriteModule::fillRect(0xFFFFFFFF, 200, 20));
+    kit::SpriteFrame f;
+    f.modules = {{0, -100, -20, 0, 0}};
+    m.frames = {f};
+    kit::SpriteAnim an;
+    an.frames = {{0, 1}};
+    m.anims = {an};
+    struct Case {
+        jint offset;
+        bool made;
+    } cases[] = {{899, true}, {901, false}, {-899, true}, {-901, false}};
+    for (const Case& c : cases) {
+        loadLevel(room() + "object 2 70 " + std::to_string(2000 + c.offset) + " " + std::to_string(19 * 36) +
+                  " 1 0 160 0 0 3\n");
+        ObjectArray* sprites = newObjectArray(cid::Object, 4);
+        game::cg().sprites = sprites;
+        BSprite* frame = spritetest::loadSprite(m);
+        ObjectArray::set(game::cg().sprites, 3, frame);
+        makeHero(2000, 19 * 36);
+        game::cg().cameraX = 2000;
+        game::cg().cameraY = 19 * 36 - 100;
+        w::updateLevelObjects();
+        cActor* a = game::getActorById(70);
+        EXPECT_EQ(a != nullptr, c.made) << c.offset;
+        if (a) { EXPECT_EQ(a->viewRating, 0) << c.offset; }
+    }
+    // Any other type takes its template's sprite (2, 3) with the record's
+    // animation (r[5]): subtype 11, the demo's bouncer (type 74).
+    ASSERT_EQ(cActor::getSubtypeParam(11, 5), 74);
+    setConstant(11, 6, -1);
+    setConstant(11, 0, 0);
+    setConstant(11, 1, 0);
+    setConstant(11, 2, 5);
+    setConstant(11, 3, 18);
+    for (const Case& c : cases) {
+        loadLevel(room() + "object 11 71 " + std::to_string(2000 + c.offset) + " " + std::to_string(19 * 36) +
+                  " 1 0 160 2 2\n");
+        ObjectArray* index = newObjectArray(cid::IntArray, 32);
+        game::cg().spriteIndex = index;
+        IntArray* group = newIntArray(8);
+        ObjectArray::set(game::cg().spriteIndex, 18, group);
+        static_cast<IntArray*>(game::cg().spriteIndex->data()[18])->data()[5] = 2;
+        ObjectArray* sprites = newObjectArray(cid::Object, 4);
+        game::cg().sprites = sprites;
+        BSprite* frame = spritetest::loadSprite(m);
+        ObjectArray::set(game::cg().sprites, 2, frame);
+        makeHero(2000, 19 * 36);
+        game::cg().cameraX = 2000;
+        game::cg().cameraY = 19 * 36 - 100;
+        w::updateLevelObjects();
+        EXPECT_EQ(game::getActorById(71) != nullptr, c.made) << "template sprite, " << c.offset;
+    }
+}
+
+// Type-8 objects are boxed by their constants 13 (width) and 12 (height)
+// around their foot point, as records and as live actors.
+TEST_F(StreamingTest, TypeEightBoxFromItsRecordConstants) {
+    const jint sub = subtypeWithFourteenConstants();
+    ASSERT_GE(sub, 0);
+    setConstant(sub, 5, 8);
+    setConstant(sub, 0, 0);
+    setConstant(sub, 1, 0);
+    setConstant(sub, 6, 32);
+    setConstant(sub, 7, 32);
+    setConstant(sub, 12, 20);
+    setConstant(sub, 13, 400);
+    // The 400-px box's edge lies 799 px from the view centre: in view (a
+    // 32-px box there would be far off).
+    loadLevel(room() + "object " + std::to_string(sub) + " 80 " + std::to_string(2000 + 999) + " " +
+              std::to_string(19 * 36) + " 1 0 160 0 0 0 0 0 0 0\n");
+    makeHero(2000, 19 * 36);
+    game::cg().cameraX = 2000;
+    game::cg().cameraY = 19 * 36 - 100;
+    w::updateLevelObjects();
+    cActor* a = game::getActorById(80);
+    ASSERT_NE(a, nullptr) << "the record rated by its constants' box";
+    EXPECT_EQ(a->type, 8);
+    EXPECT_EQ(a->viewRating, 0);
+    // Live: the same box around the actor's position.
+    cActor::setBox(a->box, a->posX - 16, a->posY - 32, a->posX + 16, a->posY);
+    w::updateLevelObjects();
+    EXPECT_EQ(game::getActorById(80), a);
+    EXPECT_EQ(a->viewRating, 0);
+    a->setPosition(a->posX + 2, a->posY);  // its box edge 801 px out: far
+    w::updateLevelObjects();
+    EXPECT_EQ(a->viewRating, 3);
 }
 
 TEST_F(StreamingTest, RecordsComeNearAndFullPoolRetries) {

@@ -66,7 +66,6 @@ void startApplication(StaticsAppender extraStatics) {
     g_statics.push_back(lcdui::staticsContribution());
     sprite::appendSpriteStatics(g_statics);
     game::appendGameStatics(g_statics);
-    g_statics.push_back(&game::g_cActorStatics);
     if (extraStatics) extraStatics(g_statics);
     Application::Config config;
     config.objectHeapSize = 16 << 20;
@@ -74,8 +73,6 @@ void startApplication(StaticsAppender extraStatics) {
     config.statics = &g_statics;
     config.loadConstants = &loadPool;
     Application::init(config);
-    game::installActorHooks();
-    game::installActorDefaults();
     game::world::installWorld();
     // These tests run the hero's routines by hand after each actor update.
     game::setHeroUpdateRoutine(nullptr);
@@ -86,8 +83,6 @@ void startApplication(StaticsAppender extraStatics) {
 
 void closeApplication() {
     game::world::uninstallWorld();
-    game::setBehaviourHooks(nullptr);
-    game::setActorHooks(nullptr);
     sprite::setSpriteHost(nullptr);
     if (Application::instance()) Application::instance()->close();
     rt::setResourceReader(nullptr);

@@ -65,7 +65,7 @@ TEST_F(ProcessTest, BrowserCommandGetsTheLinkAsOneArgument) {
   ASSERT_TRUE(platform::openUrl(link));
   // The browser runs on its own; wait (bounded) for what it wrote.
   const std::string expected = "two words\n" + link + "\n";
-  for (int i = 0; i < 1000 && readFile(out) != expected; ++i) usleep(5000);
+  for (int i = 0; i < 12000 && readFile(out) != expected; ++i) usleep(5000);  // 60 s hang guard
   EXPECT_EQ(readFile(out), expected);
   std::remove(out.c_str());
 }

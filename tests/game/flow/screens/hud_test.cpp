@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/game/flow/screens/support.h"
+#include "game/actor/actor.h"
 
 namespace {
 
@@ -43,10 +44,13 @@ TEST_F(Hud, TimeRowDigits) {
 TEST_F(Hud, TweensInterpolateAndFreeTheirSlots) {
     game::cGameStatics& g = cg();
     if (!g.tweenActors) g.tweenActors = newObjectArray(cid::Object, 5);
-    Object* a = newObject<Object>(cid::Object);
-    Object* b = newObject<Object>(cid::Object);
+    // Actors with boxes: the tween sizes their boxes too.
+    cActor* a = newObject<cActor>();
     g.tweenActors->data()[0] = a;
+    a->box = newShortArray(4);
+    cActor* b = newObject<cActor>();
     g.tweenActors->data()[1] = b;
+    b->box = newShortArray(4);
     for (jint i = 0; i < 5; ++i) g.tweenSlots->data()[i] = -1;
     g.tweenSlots->data()[0] = 4;
     g.tweenFrom->data()[0] = 100;
@@ -59,7 +63,7 @@ TEST_F(Hud, TweensInterpolateAndFreeTheirSlots) {
     for (int step = 0; step < 6; ++step) game::updateTweens();
     auto& scales = screenstest::actors().scales;
     std::vector<jint> aScales, bScales;
-    for (auto& [actor, s] : scales) (reinterpret_cast<Object*>(actor) == a ? aScales : bScales).push_back(s);
+    for (auto& [actor, s] : scales) (actor == a ? aScales : bScales).push_back(s);
     EXPECT_EQ(aScales, (std::vector<jint>{100, 125, 150, 175, 200}));
     EXPECT_EQ(bScales, (std::vector<jint>{120}));
     EXPECT_EQ(g.tweenSlots->data()[0], -1);

@@ -5,7 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "game/data/hooks.h"
+#include "game/flow/variables.h"
+#include "game/world/scripts.h"
+#include "tools/kit/level.h"
 #include "game/flow/screens/dialog.h"
 #include "game/flow/screens/flowseams.h"
 #include "tests/game/flow/screens/support.h"
@@ -17,30 +19,12 @@ using game::cg;
 using screenstest::ScreensTest;
 using Requests = std::vector<std::pair<jint, jint>>;
 
-struct ScriptWorld : game::WorldHooks {
-    bool running = false;
-    bool isAnyScriptActive() override { return running; }
-};
-struct Killer : game::BehaviourHooks {
-    int kills = 0;
-    void kill(cActor*) override { ++kills; }
-};
-
 class Play : public ScreensTest {
 protected:
-    ScriptWorld world;
-    Killer behaviours;
     void SetUp() override {
         ScreensTest::SetUp();
-        game::setWorldHooks(&world);
-        game::setBehaviourHooks(&behaviours);
         cg().stage = 2;
         cg().nextStage = 2;
-    }
-    void TearDown() override {
-        game::setWorldHooks(nullptr);
-        game::setBehaviourHooks(nullptr);
-        ScreensTest::TearDown();
     }
 };
 
@@ -74,19 +58,22 @@ TEST_F(Play, RequestBitsInTheirOrder) {
 }
 
 TEST_F(Play, LevelTimerKillsBelowZeroUnlessHeld) {
+    // The kill takes the hero's health (game variable 3).
+    game::setVariable(3, 5, true);
     cg().levelTimer = 2;
     for (int i = 0; i < 2; ++i) game::stepLevelTimer();
     EXPECT_EQ(cg().levelTimer, 0);
-    EXPECT_EQ(behaviours.kills, 0) << "not at 0";
+    EXPECT_EQ(game::getVariable(3), 5) << "not at 0";
     game::stepLevelTimer();
-    EXPECT_EQ(behaviours.kills, 1);
+    EXPECT_EQ(game::getVariable(3), 0) << "killed";
     EXPECT_EQ(cg().levelTimer, -1);
+    game::setVariable(3, 5, true);
     game::stepLevelTimer();
-    EXPECT_EQ(behaviours.kills, 1) << "stopped";
+    EXPECT_EQ(game::getVariable(3), 5) << "stopped";
     cg().levelTimerHold = 1;
     cg().levelTimer = 0;
     game::stepLevelTimer();
-    EXPECT_EQ(behaviours.kills, 1);
+    EXPECT_EQ(game::getVariable(3), 5) << "a held timer spares the hero";
     EXPECT_EQ(cg().levelTimer, -1);
     EXPECT_EQ(cg().levelStats->data()[10], 5) << "every step counts";
 }
@@ -135,44 +122,42 @@ namespace {
 
 using game::cg;
 
-// A world whose scripts run for a number of rounds and that records the
-// camera-lock modes.
-struct CutsceneWorld : game::WorldHooks {
-    int roundsLeft = 0, rounds = 0, resumed = 0;
-    std::vector<jint> lockModes;
-    bool isAnyScriptActive() override { return roundsLeft > 0; }
-    void runLevelScripts() override {
-        ++rounds;
-        --roundsLeft;
-    }
-    void resumeBlockedScript() override { ++resumed; }
-    void setCameraLockMode(jint mode) override { lockModes.push_back(mode); }
-};
-
+// The world's real level scripts, from a kit-made script table.
 class Cutscene : public ScreensTest {
 protected:
-    CutsceneWorld world;
-    void SetUp() override {
-        ScreensTest::SetUp();
-        game::setWorldHooks(&world);
-    }
-    void TearDown() override {
-        game::setWorldHooks(nullptr);
-        ScreensTest::TearDown();
+    void loadScripts(const std::string& description) {
+        kit::LevelModel m = kit::parseLevelDescription(description);
+        ASSERT_TRUE(m.scripts.has_value());
+        const kit::Bytes bytes = kit::encodeLevelScripts(*m.scripts);
+        ByteArray* table = newByteArray(static_cast<jint>(bytes.size()));
+        for (size_t i = 0; i < bytes.size(); ++i) table->data()[i] = static_cast<jbyte>(bytes[i]);
+        game::world::loadLevelRecords(table);
     }
 };
 
+// A scene that waits a minute (wait mode 3) at its first keyframe and moves
+// the side panel at frame 40: about a thousand frames without a skip.
+const char* const kLongScene = "script 1\n target none\n  key 0\n   op 116 3 60000\n  key 40\n   op 37 1\n";
+
 TEST_F(Cutscene, RightSoftKeySkipsAndTheScriptsFastForward) {
+    loadScripts(kLongScene);
+    game::world::startScript(0);
+    game::world::runLevelScripts();  // frame 0 sets the wait
+    ASSERT_EQ(cg().scriptBlocked, 1);
+    ASSERT_TRUE(game::world::isAnyScriptActive());
+    cg().panelOffset = 0;
     cg().cutsceneSkippable = true;
     screenstest::setKeys(0x20000);
     EXPECT_FALSE(game::stepSkipAndPause());
     EXPECT_TRUE(cg().skipCutscene);
-    EXPECT_EQ(world.lockModes, (std::vector<jint>{9}));
+    EXPECT_EQ(cg().scriptWaitMode, 9) << "the skip ends the wait";
+    EXPECT_EQ(cg().scriptBlocked, 0);
     EXPECT_EQ(IntArray::at(cg().displayValues, 0), 15);
-    world.roundsLeft = 5;
+    // The scene runs on to its end in the one step: the minute's wait is
+    // cut short and the last keyframe reached.
     game::fastForwardScripts();
-    EXPECT_EQ(world.rounds, 5);
-    EXPECT_EQ(world.resumed, 1);
+    EXPECT_FALSE(game::world::isAnyScriptActive()) << "the skipped scene ended";
+    EXPECT_EQ(cg().panelOffset, 50) << "its last keyframe ran";
     EXPECT_FALSE(cg().skipCutscene);
     EXPECT_EQ(cg().dialogMode, -1);
 }
@@ -203,12 +188,21 @@ TEST_F(Cutscene, TouchSkipWaitsForItsAcknowledgement) {
     EXPECT_TRUE(cg().skipCutscene);
 }
 
-TEST_F(Cutscene, EndlessScriptsAreCutOffAndLogged) {
+TEST_F(Cutscene, AScriptWithoutRecordsEndsByItsFrameCount) {
+    // A damaged table whose script has no records never reaches a last
+    // keyframe; its frame counter runs out (past 32767) and the skip ends,
+    // well inside the fast-forward's bound.
     screenstest::LogCapture log;
-    world.roundsLeft = 1 << 30;
+    cg().scriptIds = newShortArray(1);
+    cg().scriptStates = newShortArray(1);
+    cg().scriptCommands = newObjectArray(cid::ObjectArray, 1);
+    cg().scriptReadOffsets = newObjectArray(cid::IntArray, 1);
+    cg().scriptTargets = newObjectArray(cid::IntArray, 1);
+    ASSERT_TRUE(game::world::isAnyScriptActive());
     cg().skipCutscene = true;
     game::fastForwardScripts();
-    EXPECT_TRUE(log.contains("still running"));
+    EXPECT_FALSE(game::world::isAnyScriptActive());
+    EXPECT_FALSE(log.contains("still running"));
     EXPECT_FALSE(cg().skipCutscene);
 }
 

@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "game/actor/actor.h"
-#include "game/data/hooks.h"
+#include "game/actor/hero.h"
 #include "game/data/routines.h"
+#include "game/data/statics.h"
+#include "game/flow/input.h"
+#include "game/flow/variables.h"
 #include "game/actor/actor.h"
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
@@ -23,12 +26,6 @@ using herotest::TraceLine;
 using game::ca;
 namespace hero = game::hero;
 namespace HeroState = game::HeroState;
-
-class KillRecorder : public game::BehaviourHooks {
-public:
-    int kills = 0;
-    void kill(cActor*) override { ++kills; }
-};
 
 class HeroTraceTest : public WorldTest {
 protected:
@@ -99,8 +96,6 @@ TEST_F(HeroTraceTest, IceDecaysToExactlyZero) {
 }
 
 TEST_F(HeroTraceTest, PitFallsAndKillsOnTheEighthStep) {
-    KillRecorder recorder;
-    game::setBehaviourHooks(&recorder);
     // Made on the ground beside the pit, then put over it.
     cActor* h = start(kit::HeroFixture::Pit, 8 * 36 + 18, 360);
     const jint x = 11 * 36 + 18;
@@ -113,15 +108,46 @@ TEST_F(HeroTraceTest, PitFallsAndKillsOnTheEighthStep) {
     hero::updateHero(h);
     EXPECT_EQ(ca().heroState, HeroState::FALL);
     EXPECT_EQ(h->posY, fellTo + 4) << "forced 4 px down";
-    EXPECT_EQ(ca().deathCountdown, 8);
+    EXPECT_EQ(game::ca().deathCountdown, 8);
     int steps = 0;
-    while (recorder.kills == 0 && steps < 20) {
+    // The kill takes the health away.
+    while (game::getVariable(3) != 0 && steps < 20) {
         ++steps;
         h->update();
         hero::updateHero(h);
     }
     EXPECT_EQ(steps, 8);
-    game::setBehaviourHooks(nullptr);
+}
+
+// PICKUP with nothing carried waits for its animation to end, then marks
+// the pickup notice once: its flag and the level timer of that moment.
+TEST_F(HeroTraceTest, PickupNoticeIsMarkedOnceWithTheLevelTimer) {
+    cActor* h = start(kit::HeroFixture::Flat, 200, 360);
+    hero::setHeroState(h, HeroState::PICKUP);
+    ASSERT_EQ(ca().heroState, HeroState::PICKUP);
+    h->setAnim(0);
+    game::cg().levelTimer = 900;
+    hero::heroState19(h, game::HeroPhase::UPDATE);
+    EXPECT_EQ(game::ca().pickupNoticed, 0) << "the animation still runs";
+    h->animPasses = 1;  // one pass of animation 0 played
+    h->frame = h->frameTick = 0;
+    game::cg().levelTimer = 880;
+    hero::heroState19(h, game::HeroPhase::UPDATE);
+    ASSERT_EQ(game::ca().pickupNoticed, 1);
+    const jint noticedAt = 880;
+    EXPECT_EQ(game::ca().pickupNoticeTime, noticedAt);
+    EXPECT_EQ(h->anim, 0);
+    // Once: the animation ending again leaves the notice as it was.
+    for (int i = 0; i < 10; ++i) {
+        game::cg().levelTimer = 5;
+        h->animPasses = 1;
+        h->frame = h->frameTick = 0;
+        hero::heroState19(h, game::HeroPhase::UPDATE);
+    }
+    EXPECT_EQ(game::ca().pickupNoticeTime, noticedAt);
+    // Leaving PICKUP clears the flag.
+    hero::setHeroState(h, HeroState::STAND);
+    EXPECT_EQ(game::ca().pickupNoticed, 0);
 }
 
 TEST_F(HeroTraceTest, FlyAtTheScrollSpeed) {
@@ -130,7 +156,7 @@ TEST_F(HeroTraceTest, FlyAtTheScrollSpeed) {
     step(h, 0);
     EXPECT_EQ(vx(h), 2112);
     EXPECT_EQ(h->motion->data()[3], 0);
-    ca().runSpeedFactor = 153;
+    game::ca().runSpeedFactor = 153;
     step(h, game::act::SWIM_UP);
     EXPECT_EQ(h->motion->data()[3], -1033);
     step(h, game::act::SWIM_DOWN);
@@ -299,4 +325,99 @@ TEST_F(HeroTraceTest, RandomInputKeepsTheHeroOutOfWalls) {
     }
 }
 
+
+// The small hero (subtype 3010) landing from FALL at rest: the landing rule
+// picks the next state, and FALL's last step still shows its own
+// animation for the small hero (10 at rest), as it does in the air.
+TEST_F(HeroTraceTest, SmallHeroLandingFromAFallShowsTheFallAnimation) {
+    cActor* h = start(kit::HeroFixture::Flat, 200, 300);
+    h->subtype = 3010;
+    hero::setHeroState(h, HeroState::FALL);
+    jint landedAnim = -1;
+    for (int i = 0; i < 40 && landedAnim < 0; ++i) {
+        step(h, 0);
+        if (ca().heroState != HeroState::FALL) landedAnim = h->anim;
+    }
+    ASSERT_NE(ca().heroState, HeroState::FALL) << "never landed";
+    EXPECT_EQ(h->posY, 360);
+    EXPECT_EQ(landedAnim, 10);
+}
+
+// A launch given a duration keeps the run counter up once the jump's
+// control runs; a launch without one leaves it alone.
+TEST_F(HeroTraceTest, TimedLaunchKeepsTheRunCounterUp) {
+    struct Case {
+        jint duration, counter;
+    } cases[] = {{10, 16}, {0, 0}};
+    for (const Case& c : cases) {
+        cActor* h = start(kit::HeroFixture::Flat, 200, 360);
+        game::cg().runCounter = 0;
+        game::setHeroMove(h, 0, 0, 0, c.duration);
+        ASSERT_EQ(ca().heroState, HeroState::JUMP);
+        step(h, 0);
+        EXPECT_EQ(game::cg().runCounter, c.counter) << c.duration;
+    }
+}
+
+// WALK adds its push to ax every step with Java's wrap-around: a preset
+// close to the top wraps (no signed overflow), it does not saturate.
+TEST_F(HeroTraceTest, WalkAccelerationWraps) {
+    cActor* h = start(kit::HeroFixture::Flat, 200, 360);
+    hero::setHeroState(h, HeroState::WALK);
+    step(h, game::act::RIGHT);
+    const jint preset = java::kIntMax - 100;
+    h->motion->data()[0] = preset;
+    ca().heroActionMask = game::act::RIGHT;
+    hero::tickHeroState(h);
+    EXPECT_EQ(h->motion->data()[0], java::iadd(preset, 1152));
+    EXPECT_LT(h->motion->data()[0], 0);
+}
+
+// The hero's keys are read as an empty mask while a script blocks them or
+// while the side panel is out of its rest position.
+TEST_F(HeroTraceTest, PanelOutOrInputBlockEmptiesTheHeroMask) {
+    start(kit::HeroFixture::Flat, 200, 360);
+    struct Case {
+        const char* what;
+        jint panel, block;
+        bool cleared;
+    } cases[] = {
+        {"panel at rest", 0, 0, false},
+        {"panel out", 7, 0, true},
+        {"panel fully out", 240, 0, true},
+        {"input blocked", 0, 1, true},
+    };
+    for (const Case& c : cases) {
+        game::keyPressed('5');
+        game::updateKeys();
+        game::cg().panelPosition = c.panel;
+        game::cg().inputBlock = c.block;
+        EXPECT_EQ(game::readHeroInput(), c.cleared) << c.what;
+        EXPECT_EQ((ca().heroActionMask & game::act::ACTION) == 0, c.cleared) << c.what;
+        game::keyReleased('5');
+        game::updateKeys();
+    }
+    game::cg().panelPosition = 0;
+    game::cg().inputBlock = 0;
+}
+
+// State 37: the action bit starts the ring's script and stops the hero for
+// it (STAND, wait mode 6, the hero's keys blocked), as a script stop does.
+TEST_F(HeroTraceTest, RingReleaseStartsItsScriptAndStopsTheHero) {
+    loadLevel(kit::heroFixtureLevel(kit::HeroFixture::Flat) +
+              "script 7\n target none\n  key 0\n   op 117 30000 30000\n  key 200\n   op 117 30000 30000\n");
+    cActor* h = makeHero(200, 360);
+    hero::setHeroState(h, HeroState::STAND);
+    ca().ringScriptLow = ca().ringScriptHigh = 7;
+    ca().ringRadius = 12800;
+    hero::setHeroState(h, 37);
+    ASSERT_EQ(ca().heroState, 37);
+    game::cg().inputBlock = 0;
+    step(h, 0x100000);
+    EXPECT_EQ(game::cg().scriptStates->data()[0], 0) << "the ring's script did not start";
+    EXPECT_EQ(ca().heroState, HeroState::STAND);
+    EXPECT_EQ(game::cg().scriptWaitMode, 6);
+    EXPECT_TRUE(game::cg().inputBlock & 1);
+    game::cg().inputBlock = 0;
+}
 }  // namespace

@@ -6,20 +6,38 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "runtime/application.h"
 #include "tests/support/stepdriver.h"
 #include "tools/kit/bytes.h"
+#include "tools/kit/hero_fixtures.h"
 
 namespace {
 
-void usage() {
-    std::fprintf(stderr,
+// The usage, every level name included (to standard output for --help).
+void usage(std::FILE* to) {
+    std::string demo, fixtures;
+    for (const std::string& n : stepdriver::demoLevelNames()) demo += (demo.empty() ? "" : " ") + n;
+    for (kit::HeroFixture f : kit::allHeroFixtures()) fixtures += (fixtures.empty() ? "" : " ") + std::string(kit::heroFixtureName(f));
+    std::fprintf(to,
                  "usage: bramble-step [--level NAME] [--steps N] [--input FILE] [--seed N]\n"
                  "                    [--hero X,Y] [--trace OUT] [--golden FILE]\n"
-                 "  NAME: demo, a hero fixture (flat, ladder, water, mire, ice, slopes, pit,\n"
-                 "        hazards, dropfloor, lowceiling) or file:PATH (a level description)\n");
+                 "  --level NAME   (default demo) one of\n"
+                 "                 the demo's levels: %s\n"
+                 "                 stage:N (stage N of the demo data, started through the loading path)\n"
+                 "                 the hero fixtures: %s\n"
+                 "                 file:PATH (a level description)\n"
+                 "  --steps N      steps to run (default 100)\n"
+                 "  --input FILE   the input script: STEP down|up KEY, STEP touch|drag|lift X Y per line\n"
+                 "  --seed N       the game's seed (default 1)\n"
+                 "  --hero X,Y     a hero record at (X, Y) first in the object list\n"
+                 "  --trace OUT    write the trace (without --trace or --golden it is printed)\n"
+                 "  --golden FILE  compare with a recorded trace; print the first divergence\n"
+                 "exit status: 0 matched and clean, 1 divergence or invariant failure, 2 bad arguments\n",
+                 demo.c_str(), fixtures.c_str());
 }
+void usage() { usage(stderr); }
 
 bool number(const char* text, long lo, long hi, long& out) {
     char* end = nullptr;
@@ -35,6 +53,10 @@ int main(int argc, char** argv) {
     std::string inputPath, tracePath, goldenPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            usage(stdout);
+            return 0;
+        }
         if (i + 1 >= argc) {
             usage();
             return 2;
