@@ -9,7 +9,10 @@
 // are reused, never freed.
 #pragma once
 
+#include "game/behaviour/behaviour_fields.h"
 #include "game/data/fields.h"
+#include "game/world/hero/hero_fields.h"
+#include "game/world/world_fields.h"
 #include "runtime/array.h"
 #include "runtime/jint.h"
 #include "runtime/object.h"
@@ -52,7 +55,7 @@ public:
     jint getX() const { return posX; }
     jint getYAbove() const { return posY - 160; }
     void deactivateQuick();
-    void setStateTimer(jint v) { stateTimer = v; }
+    void setStateTimer(jint v) { timer = v; }
     void setAiState(jint s, bool replace);
     void setRecordIndex(jint tag, jint index);
     void setAiState6() { aiState = 6; }
@@ -61,8 +64,8 @@ public:
     void setTimedState8(jint t, jint p);
     void setFacingRaw(jint f);
     void startFlyAway(jint ax, jint t);
-    void setHitBits(jint m) { hitFlags |= m; }
-    bool testHitBits(jint m) const { return (hitFlags & m) != 0; }
+    void setHitBits(jint m) { contactFlags |= m; }
+    bool testHitBits(jint m) const { return (contactFlags & m) != 0; }
     jint takeHitBits(jint m);
     void clearRider();
     static jint getHitValue(jint kind) { return kind == 2 ? 2 : kind == 82 ? 7 : 0; }
@@ -174,31 +177,31 @@ public:
     ShortArray* params;
     jint linkIndex;
     IntArray* parts;
-    Object* auxRef;
+    Object* linked;  // also named auxRef
     jint aiState;
-    jint nextAiState;
-    jint stateTimer;
+    jint nextState;  // also named nextAiState
+    jint timer;  // also named stateTimer
     jboolean auxFlag2;
-    jint pathPoint, aux112, aux116;
-    jboolean auxFlag3;
-    cActor* rider;
-    jint hitFlags;
-    jint throwStartX;
+    jint counter, aux112, aux116;  // also named pathPoint
+    jboolean hitImmune;  // also named auxFlag3
+    cActor* carried;  // also named rider
+    jint contactFlags;  // also named hitFlags
+    jint originX;  // also named throwStartX
     jint anchorX;
-    jint work140, work144;
+    jint bossStage, hitCount;
     IntArray* respawnRecord;
-    ShortArray* prevBox;
-    jint stateFlags;
+    ShortArray* savedBox;  // also named prevBox
+    jint physicsFlags;  // also named stateFlags
     jint palette;
-    jint aux164;
+    jint animBase;
     jint anim;
     jint frame;
     jint frameTick;
-    jint animTick;
+    jint animTicks;  // also named animTick
     jint paintFlags;
     jint nextAnim;
     jint animPasses;
-    jint alpha;
+    jint fade;  // also named alpha
     jboolean stepsByTable;
     BSprite* sprite;
     cActor* child;
@@ -207,28 +210,28 @@ public:
     jint prevX, prevY;
     jboolean auxFlag4;
     jint work232;
-    jint work236, work240, work244;
+    jint baseAnim, effectParam, counterLimit;
     Object* tileBlock;
-    jint work252;
+    jint originY;
     jint launchAnimBase;
     jint drawOffsetX, drawOffsetY;
     jboolean flightSteer;
-    jbyte work269;
-    jint work272, work276;
+    jbyte swingSide;
+    jint spanRight, step;
     jint aux280;
-    jint work284, work288, work292;
+    jint stepB, stepTimer, cycleCount;
     IntArray* bobTable;
     jint bobStep;
     jint bouncePower;
-    jint work308;
+    jint cycleCountB;
     jint aux312;
-    jint work316;
+    jint cycleTicks;
     jbyte work320;
-    jint work324, work328, work332, work336;
+    jint lifeTicks, work328, chainMode, swingBoost;
     jint tune340, tune344, tune348, tune352, tune356, tune360;
     jint work364;
-    IntArray* tuneA;
-    IntArray* tuneB;
+    IntArray* stageReturns;  // also named tuneA
+    IntArray* stageFastThrows;  // also named tuneB
 
 private:
     void setInitialValues();
@@ -238,13 +241,25 @@ namespace game {
 
 // --- cActor's static fields -------------------------------------------------
 
-#define CACTOR_FIELDS(X)                                                              \
-    X(jshort, idCounter) X(jint, heroState) X(jint, heroLockValue) X(jint, levelMark) \
+// One block for the class: the framework's own list and the lists of the
+// world, the hero and the behaviours (each name in one list only).
+#define CACTOR_FIELDS(X) CACTOR_FRAMEWORK_FIELDS(X) WORLD_ACTOR_FIELDS(X) HERO_FIELDS(X) BEHAVIOUR_ACTOR_FIELDS(X)
+
+// Fields also known by a second name: actionAnim (state23Anim),
+// actionNextState (state23Param), bossEventCount (heroCaught), grabbedActor
+// (carriedActor), heroAltMode (heroModeA), heroInputLock (heroLockMask),
+// heroInputMode (heroLockValue), heroStateVars (heroVars), hitGuard
+// (hitLatch), inputOptions (heroFlagWord), stateAnims (aiStateAnims),
+// trackedCellMasks (trackedValues), rulesN (aiTable1-22, in their order:
+// 27 41 55 173 86Immune 86 87 97 148 64 229 118 124 119 155 172 188 29 58
+// 202 218 225), stepTable (rootMotionPath), heroAltMode the one swim flag.
+#define CACTOR_FRAMEWORK_FIELDS(X)                                                              \
+    X(jshort, idCounter) X(jint, heroState) X(jint, heroInputMode) X(jint, levelMark) \
     X(jint, grabMode) X(jint, markA) X(jint, markB) X(jint, hurtMark) X(jint, carryMark) \
     X(jint, farX) X(jint, farY) X(jint, orbitScale) X(jint, turnStep) X(jint, turnStepQuarter) \
     X(jint, behaviourMark) X(jint, speedParam) X(jboolean, heroFlagA) X(jint, heroParam) \
-    X(jint, heroScriptMark) X(jint, scaleParam)                                       \
-    X(ShortArray*, boxA) X(ShortArray*, boxB) X(ShortArray*, boxC) X(IntArray*, heroVars) \
+    X(jint, heroScriptMark)                                                           \
+    X(ShortArray*, boxA) X(ShortArray*, boxB) X(ShortArray*, boxC) X(IntArray*, heroStateVars) \
     X(ShortArray*, spareBox) X(IntArray*, physicsA) X(IntArray*, physicsB) X(ShortArray*, physicsBox) \
     X(ObjectArray*, effectPool) X(IntArray*, frameRect) X(IntArray*, partRectsA) X(IntArray*, partRectsB) \
     X(ShortArray*, partBoxA) X(ShortArray*, partBoxB) X(ShortArray*, flagQuad) X(ObjectArray*, heroHistory) \
@@ -254,43 +269,34 @@ namespace game {
     X(IntArray*, heroStateAnims) X(IntArray*, heroStateEffects) X(IntArray*, heroStateFlags) \
     X(IntArray*, carryAnimsA) X(IntArray*, carryAnimsB) X(IntArray*, carryModes) \
     X(IntArray*, offsetPairsA) X(IntArray*, offsetPairsB) X(IntArray*, effectOffsets) \
-    X(ObjectArray*, aiTable1) X(ObjectArray*, aiTable2) X(ObjectArray*, aiTable3) X(ObjectArray*, aiTable4) \
-    X(ObjectArray*, aiTable5) X(ObjectArray*, aiTable6) X(ObjectArray*, aiTable7) X(ObjectArray*, aiTable8) \
-    X(ObjectArray*, aiTable9) X(ObjectArray*, aiTable10) X(ObjectArray*, aiTable11) X(ObjectArray*, aiTable12) \
-    X(ObjectArray*, aiTable13) X(ObjectArray*, aiTable14) X(ObjectArray*, aiTable15) X(ObjectArray*, aiTable16) \
-    X(ObjectArray*, aiTable17) X(ObjectArray*, aiTable18) X(ObjectArray*, aiTable19) X(ObjectArray*, aiTable20) \
-    X(ObjectArray*, aiTable21) X(ObjectArray*, aiTable22) X(ObjectArray*, aiStateAnims) \
+    X(ObjectArray*, rules27) X(ObjectArray*, rules41) X(ObjectArray*, rules55) X(ObjectArray*, rules173) \
+    X(ObjectArray*, rules86Immune) X(ObjectArray*, rules86) X(ObjectArray*, rules87) X(ObjectArray*, rules97) \
+    X(ObjectArray*, rules148) X(ObjectArray*, rules64) X(ObjectArray*, rules229) X(ObjectArray*, rules118) \
+    X(ObjectArray*, rules124) X(ObjectArray*, rules119) X(ObjectArray*, rules155) X(ObjectArray*, rules172) \
+    X(ObjectArray*, rules188) X(ObjectArray*, rules29) X(ObjectArray*, rules58) X(ObjectArray*, rules202) \
+    X(ObjectArray*, rules218) X(ObjectArray*, rules225) X(ObjectArray*, stateAnims) \
     X(IntArray*, subtypeParams) X(IntArray*, subtypeParamStart)                       \
-    X(ShortArray*, stepTable) X(jint, heroActionMask) X(jint, heroLockMask) X(jint, heroFlagWord) \
+    X(ShortArray*, stepTable) X(jint, heroActionMask) X(jint, heroInputLock) X(jint, inputOptions) \
     X(jint, gameBits) X(jint, pendingBits) X(jint, effectCount)                       \
     X(jint, physicsDx) X(jint, physicsDy) X(jint, collisionResult) X(cActor*, mountActor) \
     X(jint, heroFrameBits) X(jbyte, hasRotatedContact) X(jbyte, liftZoneHit) X(jint, heroStateTicks) \
     X(jint, rectCount) X(jint, itemCount) X(jint, linkCount) X(jint, item4Id) X(jint, stateBits) \
-    X(jint, hitLatch) X(jint, itemId) X(jbyte, heroLaunched) \
-    X(cActor*, rotatedContactActor) X(ShortArray*, trackedIds) X(IntArray*, trackedValues) X(jint, trackedCount) X(cActor*, partnerActor) X(jint, partnerMode) X(cActor*, carriedActor) \
+    X(jint, hitGuard) X(jint, itemId) X(jbyte, heroLaunched) \
+    X(cActor*, rotatedContactActor) X(ShortArray*, trackedIds) X(IntArray*, trackedCellMasks) X(jint, trackedCount) X(cActor*, partnerActor) X(jint, partnerMode) X(cActor*, grabbedActor) \
     X(jint, liftCount) X(jint, liftEnabled) X(jint, climbDir) X(jint, speedBoostParam) X(jbyte, runFlagA) \
-    X(jbyte, runFlagB) X(IntArray*, jumpCurve) X(jint, jumpCurveIndex) X(jbyte, jumpUseAlt) X(jbyte, landingMode) \
-    X(jint, ringRadius) X(jint, ringScriptLow) X(jint, ringScriptHigh) X(jbyte, heroCaught) X(IntArray*, segmentScratch) X(jint, stripValue) X(ShortArray*, screenBoxScratch) X(jbyte, heroModeA) X(jint, state23Anim) X(jint, state23Param) X(jbyte, startInState38) \
+    X(jbyte, runFlagB) X(IntArray*, jumpCurve) X(jint, jumpCurveIndex) X(jbyte, jumpUseAlt)                                                             \
+    /* cruise after landing (also named cruiseAfterLanding) */                   \
+    X(jbyte, landingMode)                                                            \
+    /* the two ring scripts of state 37 (also named choiceScriptA, choiceScriptB) */ \
+    X(jint, ringRadius) X(jint, ringScriptLow) X(jint, ringScriptHigh)             \
+    X(jbyte, bossEventCount) X(IntArray*, segmentScratch) X(jint, stripValue) X(ShortArray*, screenBoxScratch) X(jbyte, heroAltMode) X(jint, actionAnim) X(jint, actionNextState) X(jbyte, startInState38) \
     X(jint, type2Countdown) X(jint, type2QueueCount) X(jint, type2Phase) X(cActor*, type2Actor) X(IntArray*, type2Queue)
 
 BRAMBLE_STATICS(cActorStatics, CACTOR_FIELDS)
 
-// cGame fields that only the actor framework names: the level pool, the
-// active list, the level's object marks and timers, the inert effect and
-// the once-per-level and once-per-subtype log marks.
-#define ACTOR_STORE_FIELDS(X)                                                          \
-    X(ObjectArray*, actorPool) X(jint, actorCount) X(ObjectArray*, activeActors)       \
-    X(jint, activeActorCount) X(Long64Array*, levelObjectMarks) X(jint, animationsFrozen) \
-    X(jint, checkpointTimer) X(jint, levelTimerHold) X(jint, specialsTotal) X(jint, secretsTotal) \
-    X(jint, inputBlock) X(jint, runCounter) X(jint, scriptBlocked) X(cActor*, inertEffect) X(jboolean, inertLogged) X(BoolArray*, subtypeLogged)
-
-BRAMBLE_STATICS(ActorStoreStatics, ACTOR_STORE_FIELDS)
-
 extern StaticsContribution g_cActorStatics;
-extern StaticsContribution g_actorStoreStatics;
 
 inline cActorStatics& ca() { return *statics<cActorStatics>(g_cActorStatics); }
-inline ActorStoreStatics& stores() { return *statics<ActorStoreStatics>(g_actorStoreStatics); }
 
 // Adds cActor's contributions (idempotent); call before Application::init.
 void registerActorStatics();

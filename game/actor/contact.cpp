@@ -132,15 +132,15 @@ bool game::partsIntersect(cActor* a, cActor* b, bool useAParts, bool useBParts) 
 cActor* game::nextContactActor(cActor* a, bool restart, ShortArray* box) {
     if (restart) g_contactCursor = 0;
     cActor* hero = cg().hero;
-    if ((a->stateFlags & 256) && hero && hero->prevBoxIntersects(box)) return hero;
-    if (!(a->stateFlags & 512)) return nullptr;
-    while (g_contactCursor < stores().activeActorCount) {
+    if ((a->physicsFlags & 256) && hero && hero->prevBoxIntersects(box)) return hero;
+    if (!(a->physicsFlags & 512)) return nullptr;
+    while (g_contactCursor < cg().activeActorCount) {
         cActor* e = activeActor(g_contactCursor++);
         if (!e || e == a) continue;
         if (e->type == 41) return e;
-        if ((e->stateFlags & 4) && e->prevBoxIntersects(box)) return e;
-        if (a == hero && (e->type == 8 || e->type == 88) && e->rider) {
-            e->rider = nullptr;
+        if ((e->physicsFlags & 4) && e->prevBoxIntersects(box)) return e;
+        if (a == hero && (e->type == 8 || e->type == 88) && e->carried) {
+            e->carried = nullptr;
             hero->flags &= ~0x10000000;
         }
     }
@@ -172,7 +172,7 @@ jint game::contactSide(cActor* mover, cActor* other, ShortArray*) {
 }
 
 jint game::contactPush(cActor* mover, cActor* platform) {
-    if (!mover || !platform || !mover->motion || platform->pathPoint > 0) return 0;
+    if (!mover || !platform || !mover->motion || platform->counter > 0) return 0;
     jlong c = fixedSin(platform->angle + 90), s = fixedSin(platform->angle);
     const jint* m = mover->motion->data();
     jlong vx = m[2], vy = m[3];
@@ -192,31 +192,31 @@ jint game::contactPush(cActor* mover, cActor* platform) {
 void game::markHitByHero(cActor* mover, cActor* other) {
     if (mover != cg().hero || ca().heroState == 39) return;
     switch (ca().heroState) {
-    case 5: other->hitFlags |= 0x100000; break;
-    case 16: other->hitFlags |= 0x400000; break;
+    case 5: other->contactFlags |= 0x100000; break;
+    case 16: other->contactFlags |= 0x400000; break;
     default:
         game::behaviour::classifyHeroContact(other);
-        if (other->hitFlags & 8) {
-            other->hitFlags &= ~8;
-            if (ca().heroState == 7) other->hitFlags |= 0x20000;
-            else if (!(other->subtype == 4 && ca().heroState != 2 && ca().heroState != 3)) other->hitFlags |= 0x200000;
+        if (other->contactFlags & 8) {
+            other->contactFlags &= ~8;
+            if (ca().heroState == 7) other->contactFlags |= 0x20000;
+            else if (!(other->subtype == 4 && ca().heroState != 2 && ca().heroState != 3)) other->contactFlags |= 0x200000;
         }
         break;
     }
 }
 
 bool game::clearHitFlags(cActor* a) {
-    ca().hitLatch = 0;
-    a->hitFlags &= ~(0x20000 | 0x200000 | 0x100000);
-    if (a->hitFlags & 0x800) {
-        a->hitFlags &= ~0x800;
+    ca().hitGuard = 0;
+    a->contactFlags &= ~(0x20000 | 0x200000 | 0x100000);
+    if (a->contactFlags & 0x800) {
+        a->contactFlags &= ~0x800;
         return true;
     }
     return false;
 }
 
 void game::enterAiState2(cActor* a) {
-    ca().hitLatch = 0;
+    ca().hitGuard = 0;
     clearHitFlags(a);
     a->setAnim(8);
     a->aiState = 2;
@@ -239,7 +239,7 @@ void startAttack(cActor* a, bool fixedAnim) {
     if (a->motion) a->motion->data()[3] = 2560;
     a->setAnim(fixedAnim || a->getPart(27) == 1 ? 1 : 10);
     a->aiState = 3;
-    a->nextAiState = 42;
+    a->nextState = 42;
 }
 
 }  // namespace

@@ -26,10 +26,10 @@ bool isFacingPartnerKind(cActor* a) {
 
 bool isPartnerMode(jint m) { return ca().partnerMode == m; }
 bool isGrabMode3() { return ca().grabMode == 3; }
-bool isCarrying() { return ca().carriedActor != nullptr; }
+bool isCarrying() { return ca().grabbedActor != nullptr; }
 bool isTargetSubtype255() { return cg().targetActor && cg().targetActor->subtype == 255; }
 bool isHeroState7() { return ca().heroState == 7; }
-bool isHeroModeA() { return ca().heroModeA != 0; }
+bool isHeroModeA() { return ca().heroAltMode != 0; }
 jint getHeroConst(jint i) { return entry(ca().heroStateAnims, i, -1); }
 jint getStateEffect(jint i) { return entry(ca().heroStateEffects, i, -1); }
 jint getStateFlag(jint i) { return entry(ca().heroStateFlags, i, 0); }
@@ -42,7 +42,7 @@ jint getLinkValue(jint i) {
 void setAnim5State4(cActor* a) {
     if (!a) return;
     a->setAnim(5);
-    a->stateTimer = 80;
+    a->timer = 80;
     a->aiState = 4;
 }
 
@@ -85,7 +85,7 @@ void switchToType(cActor* a, jint type, jint anim) {
     a->flags |= 0x20000;
     a->setAnim(anim);
     a->type = type;
-    a->stateFlags = 0;
+    a->physicsFlags = 0;
 }
 }  // namespace
 

@@ -23,7 +23,7 @@ using namespace game;
 namespace {
 
 cActor* theHero() { return cg().hero; }
-jint* heroVars() { return ca().heroVars->data(); }
+jint* heroVars() { return ca().heroStateVars->data(); }
 bool isHeroSubtypeValue(jint s) { return s == 0 || s == 242; }
 
 void setMotionLimits(cActor* a, jint xlo, jint xhi, jint ylo, jint yhi) {
@@ -170,7 +170,7 @@ bool game::isHeroHittable() {
     return s == 38 && theHero() && theHero()->anim == 25;
 }
 
-bool game::isHeroInputFree() { return !(stores().inputBlock & 1) && ca().heroLockMask != 0x7FFFFFFF; }
+bool game::isHeroInputFree() { return !(cg().inputBlock & 1) && ca().heroInputLock != 0x7FFFFFFF; }
 
 void game::faceHero(cActor* a) {
     if (!a || !theHero() || a->aiState == 38) return;
@@ -236,7 +236,7 @@ void game::switchToType(cActor* a, jint type, jint anim) {
     a->flags |= 0x20000;
     a->setAnim(anim);
     a->type = type;
-    a->stateFlags = 0;
+    a->physicsFlags = 0;
 }
 
 bool game::isAiState9Or13Or14(cActor* a) {
@@ -248,7 +248,7 @@ bool game::tryCatchHero(cActor* a) {
     cActor* h = theHero();
     if (!h || !a->attackBox || !cActor::rectsIntersect(a->attackBox, h->box)) return false;
     a->aiState = 6;
-    ca().heroCaught = 1;
+    ca().bossEventCount = 1;
     a->aux112 = -1;
     a->flags |= 2;
     h->flags |= 2;
@@ -259,7 +259,7 @@ bool game::tryCatchHero(cActor* a) {
 
 jint game::heroActionBits(bool (*pressed)(jint), bool (*held)(jint)) {
     jint m = 0;
-    if (ca().heroFlagWord & 2) m |= 2;
+    if (ca().inputOptions & 2) m |= 2;
     if (pressed(4240)) m |= 0x400;
     else if (held(4240)) m |= 0x401;
     if (pressed(8768)) m |= 0x800;
@@ -270,8 +270,8 @@ jint game::heroActionBits(bool (*pressed)(jint), bool (*held)(jint)) {
         else if (held(64)) m = (m & ~2) | 16;
         else m |= 4;
     }
-    if (held(2)) m |= ((ca().heroFlagWord & 1) ? 1 : 0) | 8;
-    if (held(8)) m |= ((ca().heroFlagWord & 1) ? 2 : 0) | 16;
+    if (held(2)) m |= ((ca().inputOptions & 1) ? 1 : 0) | 8;
+    if (held(8)) m |= ((ca().inputOptions & 1) ? 2 : 0) | 16;
     if (held(33024)) m |= 32 | 0x200;
     if (held(0x10020)) m |= 128;
     if (held(1)) m |= 0x100000;
@@ -295,9 +295,9 @@ game::HeroUpdateRoutine game::heroUpdateRoutine() { return g_heroUpdate; }
 bool game::readHeroInput() {
     // The keys' bits join what the touch pad set at the end of the last
     // update (its pass clears the mask before it sets its own).
-    ca().heroActionMask = (ca().heroActionMask | heroActionBits(&isKeyPressed, &isKeyHeld)) & ~ca().heroLockMask;
+    ca().heroActionMask = (ca().heroActionMask | heroActionBits(&isKeyPressed, &isKeyHeld)) & ~ca().heroInputLock;
     // A script's input block, or the side panel out of its rest position.
-    if ((stores().inputBlock & 1) || hasPanelOffset()) {
+    if ((cg().inputBlock & 1) || hasPanelOffset()) {
         ca().heroActionMask = 0;
         return true;
     }
@@ -310,7 +310,7 @@ bool game::tryDropCarried(cActor* h) {
     if (!h || !(ca().heroActionMask & 128) || h->subtype == 3010) return false;
     if (!isFacingPartner(h)) return false;
     ca().grabMode = ca().partnerMode;
-    ca().carriedActor = ca().partnerActor;
+    ca().grabbedActor = ca().partnerActor;
     dropCarried(h);
     return true;
 }
@@ -318,7 +318,7 @@ bool game::tryDropCarried(cActor* h) {
 void game::dropCarried(cActor* h) {
     ca().carryMark = -1;
     ca().liftCount = 0;
-    cActor* c = ca().carriedActor;
+    cActor* c = ca().grabbedActor;
     if (c && c->subtype != 46 && c->parts && c->parts->length() > 2) {
         jint w = c->parts->data()[2];
         if (w > 0 && w < 3) ca().liftCount = 3 - w;
@@ -346,9 +346,9 @@ void game::throwActor(cActor* a, jint kind, jint direction, jint tx, jint ty) {
             a->setVelocityLimitsY(-12800, 12800);
         }
         a->flags |= 0x20000;
-        a->stateFlags = 0x1000206;
+        a->physicsFlags = 0x1000206;
         a->aiState = 5;
-        a->throwStartX = a->posX;
+        a->originX = a->posX;
         if (a->subtype == 144) cg().cameraTarget = a;
     } else if (kind == 2) {
         setMotionLimits(a, -10000, 10000, -10000, 10000);
@@ -356,18 +356,18 @@ void game::throwActor(cActor* a, jint kind, jint direction, jint tx, jint ty) {
         const jint t = java::iadd(java::iabs(dx) / 25, 1);
         a->motion->data()[2] = java::idiv(java::ishl(dx, 8), t);
         a->motion->data()[3] = java::idiv(java::ishl(dy, 8), t);
-        a->stateFlags = 0x1000206;
+        a->physicsFlags = 0x1000206;
         a->flags |= 0x20000;
         a->aiState = 5;
-        a->throwStartX = a->posX;
+        a->originX = a->posX;
     } else if (cActor* h = theHero()) {
         cActor::moveTo(a, java::ishl(h->posX, 8), java::ishl(h->posY, 8));
-        if (IntArray* req = fl().type10Requests; req && req->length() >= 2) {
+        if (IntArray* req = cg().type10Requests; req && req->length() >= 2) {
             req->data()[0] = a->posX;
             req->data()[1] = a->posY;
         }
     }
-    a->stateFlags |= 0x200;
+    a->physicsFlags |= 0x200;
     if (a->subtype == 14) a->setAnim(9);
     if (a->subtype == 144) a->setAnim(3);
     if (a->subtype == 32 || a->subtype == 33) cg().progressBits |= 4;
@@ -377,10 +377,10 @@ void game::startTumble(cActor* a, jint options) {
     if (!a->motion) a->allocMotionState();
     switch (a->subtype) {
     case 7:
-    case 8: a->stateFlags = 0x1000001; break;
+    case 8: a->physicsFlags = 0x1000001; break;
     case 2:
         if (!(options & 8)) {
-            a->stateFlags = 0x1000040;
+            a->physicsFlags = 0x1000040;
             a->setTimedState8(13, 7);
             setMotionLimits(a, -3072, 3072, -3072, 3072);
             a->flags |= 0xA0010;
@@ -454,7 +454,7 @@ void game::updateType59(cActor* a) {
     case 0: a->aiState = 2; break;
     case 2:
         if (theHero() && cActor::rectsIntersect(a->box, theHero()->box)) {
-            ca().scaleParam = 460;
+            ca().runSpeedFactor = 460;
             ca().speedBoostParam = 128;
             a->setAnim(1);
             a->aiState = 6;
@@ -516,7 +516,7 @@ void game::switchToNextHero() {
     cActor* h = theHero();
     ObjectArray* slots = cg().characterSlots;
     if (!h || !slots) return;
-    jint scale = h->scale, flags = h->stateFlags, timer = h->stateTimer;
+    jint scale = h->scale, flags = h->physicsFlags, timer = h->timer;
     jint x = h->posX, y = h->posY - java::idiv(java::imul(scale, 70), 100);
     jint at = 0;
     for (jint i = 0; i < 3 && i < slots->length(); ++i)
@@ -532,9 +532,9 @@ void game::switchToNextHero() {
     h->setAnim(ca().grabMode == 3 ? 32 : ca().grabMode == 7 ? 108 : ca().heroStateAnims->data()[0]);
     cg().hero = next;
     cActor::moveTo(next, java::ishl(x, 8), java::ishl(y, 8));
-    next->stateFlags = flags;
+    next->physicsFlags = flags;
     next->scale = scale;
-    next->stateTimer = timer;
+    next->timer = timer;
     game::hero::setHeroState(next, 0);
     cg().variableChangedMask = -1;
 }
@@ -542,7 +542,7 @@ void game::switchToNextHero() {
 void game::heroStartLevel(cActor* h) {
     if (!h) return;
     game::world::setBoxSize(h, 0, 0);
-    h->stateTimer = 0;
+    h->timer = 0;
     game::behaviour::respawn(h);
     setVariable(3, getVariable(9), false);
     setVariable(5, java::isub(getVariable(5), 1), false);
@@ -550,7 +550,7 @@ void game::heroStartLevel(cActor* h) {
     ByteArray* progress = cg().progress;
     const jint at = (slot - 1) * kSlotBytes + 6;
     if (slot >= 1 && progress && progress->inBounds(at)) progress->data()[at] = java::i2b(getVariable(5));
-    ca().heroLockMask &= static_cast<jint>(0x80000000u);
+    ca().heroInputLock &= static_cast<jint>(0x80000000u);
     const jint state = ca().startInState38 ? 38 : cg().stage == 7 ? 40 : 0;
     game::hero::setHeroState(h, state);
 }
@@ -558,14 +558,14 @@ void game::heroStartLevel(cActor* h) {
 void game::stopHeroForScript() {
     cActor* h = theHero();
     if (!h) return;
-    if (ca().heroModeA) game::hero::setHeroState(h, 14);
+    if (ca().heroAltMode) game::hero::setHeroState(h, 14);
     else if (ca().heroState != 38 && ca().heroState != 40) game::hero::setHeroState(h, 0);
     cActor::stopMotion(h);
     cActor::clearVelocityLimitsX(h);
-    stores().scriptBlocked = 1;
+    cg().scriptBlocked = 1;
     cg().scriptWaitMode = 6;
     h->releaseChild();
-    stores().inputBlock |= 1;
+    cg().inputBlock |= 1;
 }
 
 namespace {
@@ -598,8 +598,8 @@ void game::resetHeroStateAfterLanding() {
 void game::holdHeroState() { heroVars()[0] = std::max(heroVars()[0], ca().heroStateTicks + 5); }
 
 void game::enterState23(cActor* h, jint anim, jint param) {
-    ca().state23Anim = anim;
-    ca().state23Param = param;
+    ca().actionAnim = anim;
+    ca().actionNextState = param;
     game::hero::setHeroState(h, 23);
 }
 

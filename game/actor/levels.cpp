@@ -120,8 +120,8 @@ void cActor::updateRespawn(cActor* a) {
 
 void cActor::updateStateTimer(cActor* a) {
     if (!a || a->type == 6 || a->aiState != 8) return;
-    a->stateTimer -= 1;
-    if (a->stateTimer < 1) a->aiState = a->nextAiState;
+    a->timer -= 1;
+    if (a->timer < 1) a->aiState = a->nextState;
 }
 
 bool game::isHeroDead(IntArray* heroStatus) { return heroStatus && heroStatus->length() > 3 && heroStatus->data()[3] < 1; }
@@ -154,9 +154,9 @@ jint game::addLevelItem(const jint values[9], jint id) {
         else if (sub == 4) s.item4Id = values[5];
         else cg().itemsTotal += 1;
     } else if (kind == 6) {
-        stores().specialsTotal += 1;
+        cg().specialsTotal += 1;
     } else if (kind == 19) {
-        stores().secretsTotal += 1;
+        cg().secretsTotal += 1;
     }
     return n;
 }
@@ -307,6 +307,6 @@ void game::clearLevelObjectFlags(jint id, jint bits) {
 }
 
 BSprite* game::getSpriteByNumber(jint n) {
-    ObjectArray* s = fl().sprites;
+    ObjectArray* s = cg().sprites;
     return s && s->inBounds(n) ? static_cast<BSprite*>(s->data()[n]) : nullptr;
 }

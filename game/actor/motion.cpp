@@ -44,7 +44,7 @@ void cActor::moveBy(cActor* a, jint dx, jint dy) {
         a->posX = m[4] >> 8;
         a->posY = m[5] >> 8;
         if (a->flags & 0x202) {
-            a->hitFlags &= ~(16 | 32);
+            a->contactFlags &= ~(16 | 32);
             jint w = getWidth(a), h = getHeight(a);
             jint x0, x1, y0, y1;
             if (a->flags & 0x2) {
@@ -62,12 +62,12 @@ void cActor::moveBy(cActor* a, jint dx, jint dy) {
             jint y = clampTo(a->posY, y0, y1);
             if (x != a->posX) {
                 a->posX = x;
-                a->hitFlags |= 16;
+                a->contactFlags |= 16;
                 m[4] = java::ishl(x, 8);
             }
             if (y != a->posY) {
                 a->posY = y;
-                a->hitFlags |= 32;
+                a->contactFlags |= 32;
                 m[5] = java::ishl(y, 8);
             }
         }
@@ -130,7 +130,7 @@ bool cActor::isAnchorReachable(cActor* a, jint x256, jint y256) {
     jint* m = a->motion->data();
     jint dx = java::isub(java::isub(x256, m[4]), m[2]);
     jint dy = java::isub(java::isub(y256, m[5]), m[3]);
-    bool vertical = std::abs(static_cast<long long>(dx)) < std::abs(static_cast<long long>(dy)) && !(a->stateFlags & 1);
+    bool vertical = std::abs(static_cast<long long>(dx)) < std::abs(static_cast<long long>(dy)) && !(a->physicsFlags & 1);
     jint u = vertical ? m[3] : m[2];
     jint d = vertical ? dy : dx;
     if ((u > 0 && d < 0) || (u < 0 && d > 0)) {

@@ -31,7 +31,7 @@ IntArray* ints(std::initializer_list<jint> v) {
 
 // One log line per subtype for reads and writes past an actor's arrays.
 void logOutOfRangeOnce(jint subtype, const char* what, jint i) {
-    BoolArray* marks = stores().subtypeLogged;
+    BoolArray* marks = cg().subtypeLogged;
     jint row = subtypeRow(subtype);
     if (marks && row >= 0) {
         if (marks->data()[row]) return;
@@ -40,11 +40,14 @@ void logOutOfRangeOnce(jint subtype, const char* what, jint i) {
     logPrintf("Actor subtype %d: %s index %d out of range", subtype, what, i);
 }
 
+constexpr jint kSparkCount = 5;
+constexpr jint kType2QueueLength = 8;
+
 void cActor_clinit() {
     cActorStatics& s = ca();
     s.idCounter = 9999;
     s.heroState = -1;
-    s.heroLockValue = -1;
+    s.heroInputMode = -1;
     s.levelMark = -1;
     s.grabMode = 10;
     s.markA = s.markB = -1;
@@ -59,12 +62,19 @@ void cActor_clinit() {
     s.heroFlagA = 1;
     s.heroParam = 3;
     s.heroScriptMark = -1;
-    s.scaleParam = 256;
+    // The run speed factor starts at 1.0; counters that mean "idle" at -1.
+    s.runSpeedFactor = 256;
+    s.struckBlockId = -1;
+    s.powerRunTimer = -1;
+    s.floatTimer = -1;
+    s.carryTicks = -1;
+    s.lastStrikeStep = -1;
+    s.orbitFlightTicks = -1;
     // Each array goes into its field at once: the field is a root.
     ca().boxA = newShortArray(4);
     ca().boxB = newShortArray(4);
     ca().boxC = newShortArray(4);
-    ca().heroVars = newIntArray(9);
+    ca().heroStateVars = newIntArray(9);
     ca().spareBox = newShortArray(4);
     ca().physicsA = newIntArray(4);
     ca().physicsB = newIntArray(4);
@@ -116,8 +126,16 @@ void cActor_clinit() {
     // steps slowing evenly, so that a held jump (power 480) rises about
     // three cells (108 px); a tapped one (256) is cut short by the air control.
     ca().jumpCurve = ints({-2835, -2599, -2363, -2126, -1890, -1654, -1418, -1181, -945, -709, -473, -236});
+    // The behaviours' scratch boxes and small tables exist from start-up,
+    // so routines index them without a null test.
+    ca().scratchBox = newShortArray(4);
+    ca().scratchBox2 = newShortArray(4);
+    ca().sparkTimers = newIntArray(kSparkCount);
+    ca().sparkParts = newIntArray(kSparkCount);
+    ca().sparkAngles = newIntArray(kSparkCount);
+    ca().type2Queue = newIntArray(kType2QueueLength);
     // Framework stores.
-    stores().subtypeLogged = newBoolArray(276);
+    cg().subtypeLogged = newBoolArray(276);
     loadActorTablesResource();
 }
 
@@ -126,13 +144,10 @@ void cActor_clinit() {
 // cActor runs eighth of the game's initialisers (after cGame, whose angle
 // constant it uses).
 StaticsContribution game::g_cActorStatics = game::contribution<cActorStatics>("cActor", kClinitActor, &cActor_clinit);
-StaticsContribution game::g_actorStoreStatics = game::contribution<ActorStoreStatics>("cGame(actors)", kClinitGame + 7, nullptr);
 
 void game::registerActorStatics() {
-    for (StaticsContribution* c : {&g_actorStoreStatics, &g_cActorStatics}) {
-        const auto& r = StaticClass::registered();
-        if (std::find(r.begin(), r.end(), c) == r.end()) StaticClass::contribute(c);
-    }
+    const auto& r = StaticClass::registered();
+    if (std::find(r.begin(), r.end(), &g_cActorStatics) == r.end()) StaticClass::contribute(&g_cActorStatics);
 }
 
 jint game::nextUniqueId() {
@@ -151,25 +166,25 @@ cActor::cActor() : Object(cid::cActor) { initFields(); }
 void cActor::resetFields() {
     // newObject zero-fills; the reference fields are registered once per class.
     poolSlot = 0;
-    box = attackBox = prevBox = params = nullptr;
-    motion = parts = respawnRecord = bobTable = tuneA = tuneB = nullptr;
-    auxRef = tileBlock = nullptr;
-    rider = child = nullptr;
+    box = attackBox = savedBox = params = nullptr;
+    motion = parts = respawnRecord = bobTable = stageReturns = stageFastThrows = nullptr;
+    linked = tileBlock = nullptr;
+    carried = child = nullptr;
     sprite = nullptr;
-    StaticClass::setRefFieldOffsets(this, {&box, &attackBox, &motion, &params, &parts, &auxRef, &rider,
-                                           &respawnRecord, &prevBox, &sprite, &child, &tileBlock, &bobTable,
-                                           &tuneA, &tuneB});
+    StaticClass::setRefFieldOffsets(this, {&box, &attackBox, &motion, &params, &parts, &linked, &carried,
+                                           &respawnRecord, &savedBox, &sprite, &child, &tileBlock, &bobTable,
+                                           &stageReturns, &stageFastThrows});
 }
 
 void cActor::setInitialValues() {
     viewRating = 3;
     box = newShortArray(4);
-    hitFlags = 1;
-    prevBox = newShortArray(4);
+    contactFlags = 1;
+    savedBox = newShortArray(4);
     palette = -1;
     anim = -1;
     nextAnim = -1;
-    alpha = 255;
+    fade = 255;
     scriptHold = 0;
     scriptValue = 0;
     work232 = 1;
@@ -182,8 +197,8 @@ void cActor::setInitialValues() {
     tune352 = 5;
     tune356 = 24;
     tune360 = 264;
-    tuneA = IntArray::fill(newIntArray(3), 3, 3, 4, 5);
-    tuneB = IntArray::fill(newIntArray(3), 3, 2, 4, 0);
+    stageReturns = IntArray::fill(newIntArray(3), 3, 3, 4, 5);
+    stageFastThrows = IntArray::fill(newIntArray(3), 3, 2, 4, 0);
 }
 
 void cActor::initFields() {
@@ -203,7 +218,7 @@ void cActor::resetForReuse() {
     releaseChild();
     viewRating = 3;
     respawnRecord = nullptr;
-    linkIndex = stateFlags = posX = posY = 0;
+    linkIndex = physicsFlags = posX = posY = 0;
     if (box)
         for (jint i = 0; i < 4 && i < box->length(); ++i) box->data()[i] = 0;
     attackBox = nullptr;
@@ -211,14 +226,14 @@ void cActor::resetForReuse() {
     flags = 0;
     params = nullptr;
     parts = nullptr;
-    auxRef = nullptr;
-    stateTimer = pathPoint = 0;
-    rider = nullptr;
-    hitFlags = aux116 = aiState = nextAiState = recordIndex = 0;
+    linked = nullptr;
+    timer = counter = 0;
+    carried = nullptr;
+    contactFlags = aux116 = aiState = nextState = recordIndex = 0;
     palette = -1;
     anim = -1;
-    frame = frameTick = animTick = paintFlags = nextAnim = animPasses = 0;
-    alpha = 255;
+    frame = frameTick = animTicks = paintFlags = nextAnim = animPasses = 0;
+    fade = 255;
     auxFlag4 = 1;
     sprite = nullptr;
 }
@@ -242,7 +257,7 @@ jint cActor::setAnim(jint a) {
     stepsByTable = 0;
     anim = a;
     nextAnim = -1;
-    frame = frameTick = animTick = animPasses = 0;
+    frame = frameTick = animTicks = animPasses = 0;
     return 1;
 }
 
@@ -252,7 +267,7 @@ jint cActor::setAnimThen(jint a, jint next, jboolean steps) {
     paintFlags &= ~32;
     flags &= ~0x40;
     anim = a;
-    frame = frameTick = animTick = animPasses = 0;
+    frame = frameTick = animTicks = animPasses = 0;
     stepsByTable = steps != 0;
     return 1;
 }
@@ -261,7 +276,7 @@ void cActor::resetAnim() {
     paintFlags &= ~32;
     flags &= ~0x40;
     anim = nextAnim = -1;
-    frame = frameTick = animTick = animPasses = 0;
+    frame = frameTick = animTicks = animPasses = 0;
 }
 
 void cActor::clearSprite() {
@@ -282,14 +297,14 @@ void cActor::updateAnimation() {
     if (anim >= 0 && sprite->getAFrameCount(anim) <= 0) {
         if (animPasses == 0) {
             animPasses = 1;
-            frame = frameTick = animTick = 0;
+            frame = frameTick = animTicks = 0;
         }
         return;
     }
     jint duration = sprite->getAFrameTime(anim, frame);
     if (duration == 0) return;
     ++frameTick;
-    ++animTick;
+    ++animTicks;
     if (frameTick < duration) return;
     frameTick = 0;
     ++frame;
@@ -298,15 +313,15 @@ void cActor::updateAnimation() {
             setAnim(nextAnim);
         } else {
             frame = 0;
-            animTick = 0;
+            animTicks = 0;
             ++animPasses;
             nextAnim = -1;
         }
     }
     ShortArray* steps = ca().stepTable;
-    if (stepsByTable && steps && 2 * animTick + 1 < steps->length() && 2 * animTick + 1 >= 0) {
-        jint dx = steps->data()[2 * animTick];
-        jint dy = steps->data()[2 * animTick + 1];
+    if (stepsByTable && steps && 2 * animTicks + 1 < steps->length() && 2 * animTicks + 1 >= 0) {
+        jint dx = steps->data()[2 * animTicks];
+        jint dy = steps->data()[2 * animTicks + 1];
         // The step turns round when the hero's facing differs from the
         // subtype's mirror group.
         cActor* hero = cg().hero;
@@ -330,19 +345,19 @@ void cActor::setRecordIndex(jint tag, jint index) {
 void cActor::setAiState5For(jint t) {
     if (t > 0) {
         aiState = 5;
-        stateTimer = t;
+        timer = t;
     }
 }
 void cActor::setAiState42If2(jint t) {
     if (aiState == 2) {
         aiState = 42;
-        stateTimer = t;
+        timer = t;
     }
 }
 void cActor::setTimedState8(jint t, jint p) {
     aiState = 8;
-    stateTimer = t;
-    nextAiState = p;
+    timer = t;
+    nextState = p;
 }
 void cActor::setFacingRaw(jint f) {
     facing = f != 0;
@@ -352,18 +367,18 @@ void cActor::startFlyAway(jint ax, jint t) {
     if (!motion) allocMotionState();
     motion->data()[0] = java::ishl(ax, 8);
     setVelocityLimitsX(-25600, 25600);
-    stateTimer = t;
+    timer = t;
     aiState = 31;
     anchorX = posX;
 }
 jint cActor::takeHitBits(jint m) {
-    jint r = (hitFlags & m) != 0;
-    hitFlags &= ~m;
+    jint r = (contactFlags & m) != 0;
+    contactFlags &= ~m;
     return r;
 }
 void cActor::clearRider() {
-    if (!rider) return;
-    rider = nullptr;
+    if (!carried) return;
+    carried = nullptr;
     if (cg().hero) cg().hero->flags &= ~0x10000000;
 }
 
@@ -476,8 +491,8 @@ void cActor::boundsOfRecords(ShortArray* out, ObjectArray* recs, jint n) {
 }
 
 bool cActor::prevBoxIntersects(ShortArray* r) {
-    copyBox(box, prevBox);
-    const jshort* a = prevBox->data();
+    copyBox(box, savedBox);
+    const jshort* a = savedBox->data();
     const jshort* o = r->data();
     return a[0] < o[2] && a[2] > o[0] && a[1] < o[3] && a[3] > o[1];
 }
@@ -593,16 +608,16 @@ void cActor::setVelocityLimitsY(jint lo, jint hi) {
 
 void game::initTrackedLists() {
     if (!ca().trackedIds) ca().trackedIds = newShortArray(64);
-    if (!ca().trackedValues) ca().trackedValues = newIntArray(64);
+    if (!ca().trackedCellMasks) ca().trackedCellMasks = newIntArray(64);
     ca().trackedCount = 0;
 }
 
 void game::releaseCarriedActor() {
     ca().stateBits = 0;
-    if (cActor* c = ca().carriedActor) {
+    if (cActor* c = ca().grabbedActor) {
         if (ca().grabMode == 3) game::world::setBoxSize(c, 33, c->getTypeParam(7));
         else if (ca().grabMode == 7) c->aiState = 9;
     }
     ca().grabMode = 10;
-    ca().carriedActor = nullptr;
+    ca().grabbedActor = nullptr;
 }

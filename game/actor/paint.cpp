@@ -30,7 +30,7 @@ using Graphics = javax_microedition_lcdui_Graphics;
 
 constexpr jint kCell = 36;
 
-Graphics* gfx() { return fl().graphics; }
+Graphics* gfx() { return cg().graphics; }
 
 void draw(cActor* a, jint anim, jint frame, jint x, jint y, jint flags) {
     drawSpriteFrame(a->sprite, anim, frame, x, y, flags, a->scale, a->angle);
@@ -269,7 +269,7 @@ bool structurePlacement(cActor* a, jint& x, jint& y) {
 }
 
 void logOnceForSubtype(cActor* a, const char* what) {
-    BoolArray* marks = stores().subtypeLogged;
+    BoolArray* marks = cg().subtypeLogged;
     jint row = subtypeRow(a->subtype);
     if (marks && row >= 0) {
         if (marks->data()[row]) return;
@@ -336,7 +336,7 @@ void game::paintTileLayer(jint layer) {
 }
 
 void game::paintLayerActors(jint layer) {
-    for (jint i = 0; i < stores().activeActorCount; ++i) {
+    for (jint i = 0; i < cg().activeActorCount; ++i) {
         cActor* a = activeActor(i);
         if (a && (a->flags & 0x80) && (layer < 0 || a->layer == layer)) paintActor(a);
     }
@@ -344,7 +344,7 @@ void game::paintLayerActors(jint layer) {
 
 void game::paintActor(cActor* a) {
     if (!a) return;
-    if (a->sprite) a->sprite->setAlpha(a->alpha);
+    if (a->sprite) a->sprite->setAlpha(a->fade);
     jint savedAnim = a->anim;
     jint x = a->posX, y = a->posY;
     bool painted = true;
@@ -536,9 +536,9 @@ void game::resetEffectPool() {
     }
 }
 
-cActor* game::spawnEffectAt(BSprite* sprite, jint anim, jint x, jint y, jint layer, jint paintFlags, jint hitFlags) {
+cActor* game::spawnEffectAt(BSprite* sprite, jint anim, jint x, jint y, jint layer, jint paintFlags, jint contactFlags) {
     cActor* e = cActor::spawnEffect(sprite, anim, x, y, layer, paintFlags);
-    e->hitFlags = hitFlags;
+    e->contactFlags = contactFlags;
     return e;
 }
 
@@ -555,6 +555,6 @@ cActor* game::spawnScreenEffect(jint x, jint y, jint lifetime, bool inView) {
     else vy = java::isub(java::iadd(cg().cameraY, vy), 240);
     cActor* e = spawnEffectAt(sprite, 0, vx, vy, 12, 0, 0);
     if (inView) e->flags |= 0x400;
-    e->stateTimer = lifetime;
+    e->timer = lifetime;
     return e;
 }

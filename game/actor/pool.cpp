@@ -24,12 +24,12 @@ namespace {
 constexpr jint kMaxChildDepth = 64;
 
 void shutDown(cActor* a) {
-    if (a->hitFlags != 0) {
-        ca().pendingBits |= a->hitFlags;
-        a->hitFlags = 0;
+    if (a->contactFlags != 0) {
+        ca().pendingBits |= a->contactFlags;
+        a->contactFlags = 0;
     }
     a->anim = a->nextAnim = -1;
-    a->frame = a->frameTick = a->animTick = a->animPasses = 0;
+    a->frame = a->frameTick = a->animTicks = a->animPasses = 0;
     a->flags = 0;
     a->paintFlags = 0;
 }
@@ -66,12 +66,12 @@ void cActor::deactivate() {
 }
 
 cActor* game::poolActor(jint i) {
-    ObjectArray* p = stores().actorPool;
+    ObjectArray* p = cg().actorPool;
     return p && i >= 0 && i < p->length() ? static_cast<cActor*>(p->data()[i]) : nullptr;
 }
 
 cActor* game::activeActor(jint i) {
-    ObjectArray* p = stores().activeActors;
+    ObjectArray* p = cg().activeActors;
     return p && i >= 0 && i < p->length() ? static_cast<cActor*>(p->data()[i]) : nullptr;
 }
 
@@ -81,24 +81,24 @@ ObjectArray* game::characterSlots() {
 }
 
 void game::createActorPool() {
-    if (!stores().actorPool) {
-        stores().actorPool = newObjectArray(cid::cActor, kActorPoolSize);
+    if (!cg().actorPool) {
+        cg().actorPool = newObjectArray(cid::cActor, kActorPoolSize);
         for (jint i = 0; i < kActorPoolSize; ++i) {
             cActor* a = newObject<cActor>();
-            stores().actorPool->data()[i] = a;
+            cg().actorPool->data()[i] = a;
         }
     }
-    if (!stores().activeActors) stores().activeActors = newObjectArray(cid::cActor, kActorPoolSize);
-    stores().actorCount = 0;
+    if (!cg().activeActors) cg().activeActors = newObjectArray(cid::cActor, kActorPoolSize);
+    cg().actorCount = 0;
 }
 
 // --- effects ------------------------------------------------------------------
 
-bool game::isInertEffect(const cActor* a) { return a && a == stores().inertEffect; }
+bool game::isInertEffect(const cActor* a) { return a && a == cg().inertEffect; }
 
 void game::resetLevelLogMarks() {
-    stores().inertLogged = 0;
-    if (BoolArray* m = stores().subtypeLogged)
+    cg().inertLogged = 0;
+    if (BoolArray* m = cg().subtypeLogged)
         for (jint i = 0; i < m->length(); ++i) m->data()[i] = 0;
 }
 
@@ -120,12 +120,12 @@ cActor* cActor::obtainEffect() {
     }
     // Every slot busy: the callers set the effect up at once, so they get
     // one shared actor that nothing paints or updates.
-    if (!stores().inertLogged) {
-        stores().inertLogged = 1;
+    if (!cg().inertLogged) {
+        cg().inertLogged = 1;
         logPrintf("Effect pool full (%d): effects dropped", pool->length());
     }
-    if (!stores().inertEffect) stores().inertEffect = newObject<cActor>();
-    cActor* e = stores().inertEffect;
+    if (!cg().inertEffect) cg().inertEffect = newObject<cActor>();
+    cActor* e = cg().inertEffect;
     e->resetForReuse();
     e->flags = 0x40;
     e->scale = 100;
@@ -137,11 +137,11 @@ void cActor::updateEffect(cActor* a) {
     if (!a || isInertEffect(a)) return;
     a->flags &= ~0x1000;
     if (!((a->paintFlags & 0x80000) && a->isOnLastFrame())) a->updateAnimation();
-    if (a->stateTimer >= 0) {
-        a->stateTimer -= 1;
-        if (a->stateTimer == 0) {
+    if (a->timer >= 0) {
+        a->timer -= 1;
+        if (a->timer == 0) {
             a->deactivate();
-            a->stateTimer = -1;
+            a->timer = -1;
         }
     }
     if ((a->paintFlags & 0x2000) && a->isAnimDone()) a->deactivate();
@@ -185,7 +185,7 @@ cActor* game::setUpEffect(cActor* e, BSprite* sprite, jint animation, jint x, ji
         e->paintFlags &= ~32;
         e->anim = animation;
         e->nextAnim = -1;
-        e->frame = e->frameTick = e->animTick = e->animPasses = 0;
+        e->frame = e->frameTick = e->animTicks = e->animPasses = 0;
         e->flags &= ~(0x800 | 0x40);
     }
     if (isInertEffect(e)) e->flags |= 0x40;
@@ -193,8 +193,8 @@ cActor* game::setUpEffect(cActor* e, BSprite* sprite, jint animation, jint x, ji
     e->paintFlags = paintFlags;
     e->posX = x;
     e->posY = y;
-    e->hitFlags = 0;
-    e->stateTimer = -1;
+    e->contactFlags = 0;
+    e->timer = -1;
     e->palette = 0;
     e->scale = 100;
     e->angle = 0;
@@ -235,7 +235,7 @@ jint cActor::hitFlash(cActor* a, jint baseAnim, jint deathAnim, jint hurtAnim, j
     if (n == 0) return 0;
     cActor* hero = cg().hero;
     a->facing = hero && a->posX < hero->posX ? 1 : 0;
-    ca().hitLatch += n;
+    ca().hitGuard += n;
     if (a->decrementPartsCounter(n)) {
         a->releaseChild();
         spawnChild(a, getSpriteById(8, 18), 10, 0, a->posX, a->posY, 11, 0);
@@ -255,16 +255,16 @@ void game::addActiveActor(cActor* a) {
     cActor::updateScreenBox(a);
     if (!(a->flags & 0x20)) return;
     if (a->viewRating > 1 && !(a->flags & (0x10 | 0x20000))) return;
-    if (!stores().activeActors) stores().activeActors = newObjectArray(cid::cActor, kActorPoolSize);
-    if (stores().activeActorCount >= stores().activeActors->length()) {
+    if (!cg().activeActors) cg().activeActors = newObjectArray(cid::cActor, kActorPoolSize);
+    if (cg().activeActorCount >= cg().activeActors->length()) {
         logPrintf("Active list full: actor %d not added", a->uniqueId);
         return;
     }
-    stores().activeActors->data()[stores().activeActorCount++] = a;
+    cg().activeActors->data()[cg().activeActorCount++] = a;
 }
 
 void game::updateActiveActors() {
-    for (jint i = 0; i < stores().activeActorCount; ++i) {
+    for (jint i = 0; i < cg().activeActorCount; ++i) {
         cActor* a = activeActor(i);
         if (a && (a->flags & 0x20)) a->update();
     }
@@ -273,9 +273,9 @@ void game::updateActiveActors() {
 // --- removal ----------------------------------------------------------------
 
 void game::removeActorAt(jint i) {
-    jint n = stores().actorCount;
+    jint n = cg().actorCount;
     if (i < 0 || i >= n) return;
-    ObjectArray* pool = stores().actorPool;
+    ObjectArray* pool = cg().actorPool;
     auto* last = static_cast<cActor*>(pool->data()[n - 1]);
     auto* removed = static_cast<cActor*>(pool->data()[i]);
     pool->data()[n - 1] = removed;
@@ -285,14 +285,14 @@ void game::removeActorAt(jint i) {
     pool->data()[i] = last;
     last->poolSlot = i;
     removed->poolSlot = n - 1;
-    stores().actorCount = n - 1;
+    cg().actorCount = n - 1;
 }
 
 
 void game::removeActor(cActor* a, bool callRelease) {
     if (!a) return;
     jint slot = -1;
-    for (jint i = 0; i < stores().actorCount; ++i)
+    for (jint i = 0; i < cg().actorCount; ++i)
         if (poolActor(i) == a) {
             slot = i;
             break;
@@ -309,8 +309,8 @@ void game::removeActor(cActor* a, bool callRelease) {
 }
 
 void game::removeAllActors(bool dropCharacters) {
-    while (stores().actorCount > 0) removeActorAt(0);
-    if (Long64Array* marks = stores().levelObjectMarks)
+    while (cg().actorCount > 0) removeActorAt(0);
+    if (Long64Array* marks = cg().levelObjectMarks)
         for (jint i = 0; i < marks->length(); ++i) marks->data()[i] = -1;
     if (dropCharacters && cg().characterSlots) {
         cg().hero = nullptr;
@@ -327,17 +327,17 @@ void game::removeAllActors(bool dropCharacters) {
             cg().characterSlots->data()[i] = nullptr;
         }
     }
-    stores().actorCount = 0;
-    if (ObjectArray* list = stores().activeActors)
+    cg().actorCount = 0;
+    if (ObjectArray* list = cg().activeActors)
         for (jint i = 0; i < list->length(); ++i) list->data()[i] = nullptr;
-    stores().activeActorCount = 0;
+    cg().activeActorCount = 0;
     cg().targetActor = nullptr;
 }
 
 // --- lookups ----------------------------------------------------------------
 
 jint game::findActorById(jint id) {
-    for (jint i = 0; i < stores().actorCount; ++i) {
+    for (jint i = 0; i < cg().actorCount; ++i) {
         cActor* a = poolActor(i);
         if (a && a->uniqueId == id) return i;
     }
@@ -360,7 +360,7 @@ cActor* game::getActorById(jint id) {
 }
 
 cActor* game::findActiveType8Actor() {
-    for (jint i = 0; i < stores().activeActorCount; ++i) {
+    for (jint i = 0; i < cg().activeActorCount; ++i) {
         cActor* a = activeActor(i);
         if (a && a->type == 8) return a;
     }
@@ -368,7 +368,7 @@ cActor* game::findActiveType8Actor() {
 }
 
 bool game::hitsActiveType8Actor(ShortArray* r) {
-    for (jint i = 0; i < stores().activeActorCount; ++i) {
+    for (jint i = 0; i < cg().activeActorCount; ++i) {
         cActor* a = activeActor(i);
         if (a && a->type == 8 && (a->flags & 0x20) && cActor::rectsIntersect(a->box, r)) return true;
     }
@@ -376,7 +376,7 @@ bool game::hitsActiveType8Actor(ShortArray* r) {
 }
 
 void game::refreshActors() {
-    for (jint i = 0; i < stores().actorCount; ++i)
+    for (jint i = 0; i < cg().actorCount; ++i)
         if (cActor* a = poolActor(i)) cActor::setupSpriteAndBox(a);
     if (ObjectArray* slots = cg().characterSlots)
         for (jint i = 0; i < 3; ++i)
@@ -386,8 +386,8 @@ void game::refreshActors() {
 // --- factory ----------------------------------------------------------------
 
 cActor* game::spawnActor(ShortArray* table, jint length, jint offset) {
-    if (!stores().actorPool) createActorPool();
-    if (stores().actorCount >= stores().actorPool->length()) return nullptr;
+    if (!cg().actorPool) createActorPool();
+    if (cg().actorCount >= cg().actorPool->length()) return nullptr;
     if (!table || offset < 0 || length < 7 || offset > table->length() - length) {
         logPrintf("Actor record at %d (length %d) outside its table", offset, length);
         return nullptr;
@@ -397,13 +397,13 @@ cActor* game::spawnActor(ShortArray* table, jint length, jint offset) {
         logPrintf("Actor record of subtype %d refused: no parameter row", subtype);
         return nullptr;
     }
-    jint slot = stores().actorCount;
+    jint slot = cg().actorCount;
     cActor* a = poolActor(slot);
     a->resetForReuse();
     game::behaviour::initFromLevelData(a, table, length, offset);
     cActor::setupSpriteAndBox(a);
     a->poolSlot = slot;
-    stores().actorCount = slot + 1;
+    cg().actorCount = slot + 1;
     return a;
 }
 
@@ -502,7 +502,7 @@ void game::tickLevelTimer() {
     cg().levelTimer -= 1;
     if (cg().levelTimer < 0) {
         cg().levelTimer = -1;
-        if (!stores().levelTimerHold && cg().hero) game::behaviour::kill(cg().hero);
+        if (!cg().levelTimerHold && cg().hero) game::behaviour::kill(cg().hero);
     }
 }
 

@@ -19,12 +19,12 @@ cActor* theHero() { return cg().hero; }
 
 // An effect actor's fields as a released child leaves them.
 void shutDownEffect(cActor* e) {
-    if (e->hitFlags != 0) {
-        ca().pendingBits |= e->hitFlags;
-        e->hitFlags = 0;
+    if (e->contactFlags != 0) {
+        ca().pendingBits |= e->contactFlags;
+        e->contactFlags = 0;
     }
     e->anim = e->nextAnim = -1;
-    e->frame = e->frameTick = e->animTick = e->animPasses = 0;
+    e->frame = e->frameTick = e->animTicks = e->animPasses = 0;
     e->flags = 0;
     e->releaseChild();
     e->facing = 0;
@@ -54,7 +54,7 @@ void ActorScreenHooks::setScale(cActor* actor, jint percent) {
 
 jint ActorScreenHooks::heroActionMask() { return ca().heroActionMask; }
 void ActorScreenHooks::setHeroActionMask(jint bits) { ca().heroActionMask = bits; }
-jint ActorScreenHooks::heroFlagWord() { return ca().heroFlagWord; }
+jint ActorScreenHooks::heroFlagWord() { return ca().inputOptions; }
 
 void ActorScreenHooks::deactivateEffects() {
     ObjectArray* pool = ca().effectPool;
@@ -83,7 +83,7 @@ void ActorScreenHooks::beginLevelEnd(bool gameFinished, jint stage) {
     h->releaseChild();
     const jint state = ca().heroState;
     if (state != 38) cg().cameraTarget = h;
-    ca().heroLockMask = 0x7FFFFFFF;
+    ca().heroInputLock = 0x7FFFFFFF;
     if (state != 38 && state != 40 && stage != 8) game::hero::setHeroState(h, 0);
     if (gameFinished) return;
     if (h->subtype == 3010)
@@ -102,13 +102,13 @@ cActor* ActorScreenHooks::spawnFireworksEffect() {
 }
 
 void ActorScreenHooks::endLevelEnd(cActor* effect) {
-    if (cActor* h = theHero()) h->stateTimer = 0;
+    if (cActor* h = theHero()) h->timer = 0;
     deactivateEffects();
     if (effect) {
         effect->clearSprite();
         effect->anim = -1;
     }
-    ca().heroLockMask &= static_cast<jint>(0x80000000u);
+    ca().heroInputLock &= static_cast<jint>(0x80000000u);
 }
 
 void ActorScreenHooks::spawnFallingHero() {
@@ -169,7 +169,7 @@ cActor* ActorScreenHooks::spawnEffect(BSprite* sprite, jint anim, jint x, jint y
     if (!e || isInertEffect(e)) return nullptr;
     e->stepsByTable = 0;
     e->nextAnim = -1;
-    e->frame = e->frameTick = e->animTick = e->animPasses = 0;
+    e->frame = e->frameTick = e->animTicks = e->animPasses = 0;
     return e;
 }
 
@@ -203,14 +203,14 @@ void ActorScreenHooks::setActorLook(cActor* actor, BSprite* sprite, jint anim, j
     if (!actor) return;
     actor->sprite = sprite;
     actor->setAnim(anim);
-    actor->frame = actor->frameTick = actor->animTick = actor->animPasses = 0;
+    actor->frame = actor->frameTick = actor->animTicks = actor->animPasses = 0;
     actor->posX = x;
     actor->posY = y;
 }
 
 jint ActorScreenHooks::heroSubtype() { return theHero() ? theHero()->subtype : -1; }
 jint ActorScreenHooks::heroAnimation() { return theHero() ? theHero()->anim : -1; }
-jint ActorScreenHooks::heroScaleParam() { return ca().scaleParam; }
+jint ActorScreenHooks::heroScaleParam() { return ca().runSpeedFactor; }
 
 PartnerView heroPartnerView() {
     PartnerView v;

@@ -112,11 +112,11 @@ IntArray* intsOf(const std::vector<int32_t>& v) {
 
 ObjectArray** programSlot(jint n) {
     cActorStatics& s = ca();
-    ObjectArray** slots[kPrograms] = {&s.aiTable1,  &s.aiTable2,  &s.aiTable3,  &s.aiTable4,  &s.aiTable5,
-                                      &s.aiTable6,  &s.aiTable7,  &s.aiTable8,  &s.aiTable9,  &s.aiTable10,
-                                      &s.aiTable11, &s.aiTable12, &s.aiTable13, &s.aiTable14, &s.aiTable15,
-                                      &s.aiTable16, &s.aiTable17, &s.aiTable18, &s.aiTable19, &s.aiTable20,
-                                      &s.aiTable21, &s.aiTable22};
+    ObjectArray** slots[kPrograms] = {&s.rules27,  &s.rules41,  &s.rules55,  &s.rules173,  &s.rules86Immune,
+                                      &s.rules86,  &s.rules87,  &s.rules97,  &s.rules148,  &s.rules64,
+                                      &s.rules229, &s.rules118, &s.rules124, &s.rules119, &s.rules155,
+                                      &s.rules172, &s.rules188, &s.rules29, &s.rules58, &s.rules202,
+                                      &s.rules218, &s.rules225};
     return n >= 1 && n <= kPrograms ? slots[n - 1] : nullptr;
 }
 
@@ -124,7 +124,7 @@ void clearTables() {
     ca().subtypeParams = nullptr;
     ca().subtypeParamStart = nullptr;
     for (jint n = 1; n <= kPrograms; ++n) *programSlot(n) = nullptr;
-    ca().aiStateAnims = nullptr;
+    ca().stateAnims = nullptr;
 }
 
 }  // namespace
@@ -168,10 +168,10 @@ bool game::loadActorTables(std::span<const uint8_t> bytes) {
             aiProgram(n)->data()[s] = state;
         }
     }
-    ca().aiStateAnims = newObjectArray(cid::IntArray, kAnimRows);
+    ca().stateAnims = newObjectArray(cid::IntArray, kAnimRows);
     for (size_t k = 0; k < p.anims.size(); ++k) {
         IntArray* row = intsOf(p.anims[k]);
-        ca().aiStateAnims->data()[k] = row;
+        ca().stateAnims->data()[k] = row;
     }
     game::behaviour::refuseBadRulePrograms();
     return true;

@@ -1,4 +1,4 @@
-// The per-frame update of an actor (common head, motion with the rider,
+// The per-frame update of an actor (common head, motion with the carried,
 // type dispatch, facing), level-script events, the framework's own small
 // per-type routines (61, 62, 64, 74, 75, 80), the hero bounce, and the
 // completion of a new actor (sprite and box).
@@ -40,7 +40,7 @@ bool heroBoxMeets(cActor* a) {
 }
 
 void moveRiderAlong(cActor* a, jint dx, jint dy) {
-    cActor* r = a->rider;
+    cActor* r = a->carried;
     if (!r) return;
     jint* m = a->motion->data();
     if (r != theHero()) {
@@ -71,8 +71,8 @@ void updateCarrierType(cActor* a, jint excludedState) {
     if (!h || h->anim == 7 || ca().heroState == excludedState) return;
     if (heroBoxMeets(a)) {
         (a->type == 61 ? game::behaviour::driveHeroType61(a) : game::behaviour::driveHeroType75(a));
-        ca().heroLockMask |= 0x8001C;
-        ca().heroLockValue = 5;
+        ca().heroInputLock |= 0x8001C;
+        ca().heroInputMode = 5;
     }
 }
 
@@ -80,7 +80,7 @@ void updateType64(cActor* a) {
     if (game::world::isAnyScriptActive()) return;
     cActor* h = theHero();
     if (!h || h->anim == 7) return;
-    if (ca().heroState == 9 && !(a->posY > ca().heroVars->data()[3])) return;
+    if (ca().heroState == 9 && !(a->posY > ca().heroStateVars->data()[3])) return;
     if (heroBoxMeets(a)) game::behaviour::launchHeroType64(a);
 }
 
@@ -106,8 +106,8 @@ void updateType62(cActor* a) {
         bool fire = false;
         switch (a->getParam(1)) {
         case 0:
-            if (a->hitFlags & 0x10000) {
-                a->hitFlags &= ~0x10000;
+            if (a->contactFlags & 0x10000) {
+                a->contactFlags &= ~0x10000;
                 fire = true;
             }
             break;
@@ -127,11 +127,11 @@ void updateType62(cActor* a) {
         a->setAnim(1);
         // The level code clears the record half; the live actor is changed here.
         clearLevelObjectFlags(a->uniqueId, 0x1000000);
-        a->stateFlags = 0;
+        a->physicsFlags = 0;
         if (cActor* t = getActorById(a->getParam(0))) {
             t->setAnimThen(3, 4, false);
             clearLevelObjectFlags(t->uniqueId, 0x1000000);
-            t->stateFlags = 0;
+            t->physicsFlags = 0;
         }
         a->aiState = 30;
         break;
@@ -147,22 +147,22 @@ void updateType74(cActor* a) {
     switch (a->aiState) {
     case 0:
         a->setAttackBox(a->getParam(2), a->getParam(3), a->getParam(0), a->getParam(1));
-        a->pathPoint = 0;
+        a->counter = 0;
         a->aiState = 2;
         break;
     case 2: {
         bool falls = h && h->motion && h->motion->data()[3] > 0;
         if (falls && a->attackBox && h->box && cActor::boxContains(a->attackBox, h->posX, h->box->data()[3])) {
-            ca().heroLockMask |= 0x7FFFFFFF;
+            ca().heroInputLock |= 0x7FFFFFFF;
             game::hero::setHeroState(h, 0);
             a->bouncePower += 256;
-            a->pathPoint = 30;
+            a->counter = 30;
             a->setAnim(a->bouncePower + 256 < 972 ? 6 : 8);
             a->aiState = 6;
         } else {
-            a->pathPoint -= 1;
-            if (a->pathPoint <= 0) {
-                a->pathPoint = 0;
+            a->counter -= 1;
+            if (a->counter <= 0) {
+                a->counter = 0;
                 a->bouncePower = 0;
             }
         }
@@ -173,7 +173,7 @@ void updateType74(cActor* a) {
         jint A = clampPower(a->bouncePower + 256), B = clampPower(a->bouncePower + 460);
         if (h && a->attackBox && h->box && cActor::rectsIntersect(a->attackBox, h->box))
             bounceHero(h, a->anim == 6 ? -1 : 41, A, B);
-        ca().heroLockMask &= static_cast<jint>(0x80000000u);
+        ca().heroInputLock &= static_cast<jint>(0x80000000u);
         a->setAnimThen(9, 5, false);
         a->aiState = 2;
         break;
@@ -186,7 +186,7 @@ void updateType74(cActor* a) {
 
 void game::bounceHero(cActor* h, jint kind, jint powerA, jint powerB) {
     ca().heroLaunched = 0;
-    jint* v = ca().heroVars->data();
+    jint* v = ca().heroStateVars->data();
     v[0] = 0;
     v[1] = 3360;
     v[2] = 3360;
@@ -197,7 +197,7 @@ void game::bounceHero(cActor* h, jint kind, jint powerA, jint powerB) {
     playSound(19);
     game::hero::heroStateDispatch(h, ca().heroState, 2);
     if (ca().heroState != 3) {
-        h->stateFlags = 0x1000203;
+        h->physicsFlags = 0x1000203;
         game::hero::applyHeroStateTables(h, 3);
     }
     ca().heroState = 3;
@@ -221,20 +221,20 @@ void cActor::update() {
         e[3] = frame;
         e[4] = paintFlags;
     }
-    if (stores().animationsFrozen == 0) updateAnimation();
+    if (cg().animationsFrozen == 0) updateAnimation();
     if (motion) {
         ca().collisionResult = 0;
         applyAcceleration(this);
         ca().hasRotatedContact = 0;
-        if (stateFlags & 0x1000000) {
+        if (physicsFlags & 0x1000000) {
             ca().mountActor = nullptr;
             ca().heroFrameBits = 0;
             ca().physicsDx = ca().physicsDy = 0;
-            copyBox(box, prevBox);
+            copyBox(box, savedBox);
             game::world::heroPhysics(this);
         }
         jint dx, dy;
-        if ((stateFlags & 0x1000000) && !(stateFlags & 64)) {
+        if ((physicsFlags & 0x1000000) && !(physicsFlags & 64)) {
             dx = ca().physicsDx;
             dy = ca().physicsDy;
         } else {
@@ -244,9 +244,9 @@ void cActor::update() {
         ca().physicsDx = ca().physicsDy = 0;
         jint oldX = posX, oldY = posY;
         moveBy(this, dx, dy);
-        if (hitFlags & 16) dx = java::ishl(posX - oldX, 8);
-        if (hitFlags & 32) dy = java::ishl(posY - oldY, 8);
-        if (rider) moveRiderAlong(this, dx, dy);
+        if (contactFlags & 16) dx = java::ishl(posX - oldX, 8);
+        if (contactFlags & 32) dy = java::ishl(posY - oldY, 8);
+        if (carried) moveRiderAlong(this, dx, dy);
     }
     switch (type) {
     case 3: updateType3(this); break;
@@ -266,9 +266,9 @@ void cActor::update() {
         break;
     }
     paintFlags = (paintFlags & ~1) | (facing ? 1 : 0);
-    if (rider) {
+    if (carried) {
         if (type != 8 && (ca().collisionResult & 1)) return;
-        if (!(flags & 0x4000000)) setFacing(rider, facing);
+        if (!(flags & 0x4000000)) setFacing(carried, facing);
     }
 }
 
@@ -285,12 +285,12 @@ void cActor::handleEvent(jint kind, jint a, jint b, jint count) {
     } else if (count == 3) {
         switch (kind) {
         case 0:
-            stores().checkpointTimer = 0;
+            cg().checkpointTimer = 0;
             game::hero::resetHero(this, a, b);
             break;
         case 1: startFlyAway(java::i2s(a), java::i2s(b)); break;
         case 2:
-            stores().checkpointTimer = 0;
+            cg().checkpointTimer = 0;
             moveBy(this, java::ishl(a, 8), java::ishl(b, 8));
             if (this == theHero()) (cg().cameraX += a, cg().cameraY += b);
             break;

@@ -116,7 +116,7 @@ void fallAsType11(cActor* self) {
     self->flags |= 0x20000;
     self->setAnim(animBase(self) + 3);
     self->type = 11;
-    self->stateFlags = 0;
+    self->physicsFlags = 0;
     cActor::spawnChild(self, getSpriteById(8, 18), 6, 0, self->posX, self->posY, 11, 0xE000);
 }
 
@@ -126,7 +126,7 @@ void contactType8(cActor* self, cActor* other) {
         if (self->flags & 0x40000000) knockbackHero(other, self, 1, 0);
         fallAsType11(self);
     } else if (other->type == 6) {
-        other->hitFlags |= 8;
+        other->contactFlags |= 8;
     }
 }
 

@@ -13,13 +13,13 @@
 
 namespace game::behaviour {
 
-// Adds the behaviour statics to the statics block (idempotent).
+// Adds the behaviours' set-up step to the statics block (idempotent); their
+// fields are cActor's and cGame's.
 void registerBehaviours();
-// The contribution itself, for an application configured with a list.
+// The step itself, for an application configured with a list.
 const StaticsContribution* behaviourStaticsContribution();
 
-// The behaviour statics of every family, for an application configured
-// with a list.
+// The behaviours' contributions, for an application configured with a list.
 void appendBehaviourStatics(std::vector<const StaticsContribution*>& list);
 
 // The type table filled afresh.

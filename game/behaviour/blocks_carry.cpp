@@ -73,13 +73,13 @@ void interactHeroType45(cActor* a, cActor* h) {
         place(true);
         a->setAnimThen(4, current, 1);
         physicsFlags(a) &= ~1;
-        rootMotionPath() = byHero;
+        game::ca().stepTable = byHero;
         break;
     case 14:
         place(false);
         a->setAnimThen(7, 8, 1);
         a->releaseChild();
-        rootMotionPath() = carryPathC();
+        game::ca().stepTable = carryPathC();
         break;
     case 32:
     case 33:
@@ -89,14 +89,14 @@ void interactHeroType45(cActor* a, cActor* h) {
         a->aiState = 6;
         cg().progressBits |= 2;
         physicsFlags(a) &= ~1;
-        rootMotionPath() = carryPathB();
+        game::ca().stepTable = carryPathB();
         break;
     case 144:
         timer(a) = 0;
         place(true);
         a->setAnimThen(1, 2, 1);
         physicsFlags(a) &= ~1;
-        rootMotionPath() = byHero;
+        game::ca().stepTable = byHero;
         break;
     case 170:
         place(true);
@@ -105,7 +105,7 @@ void interactHeroType45(cActor* a, cActor* h) {
         a->aiState = 6;
         physicsFlags(a) &= ~1;
         game::hero::setHeroState(h, 22);
-        rootMotionPath() = byHero;
+        game::ca().stepTable = byHero;
         break;
     default: break;
     }

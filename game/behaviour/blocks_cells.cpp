@@ -23,7 +23,7 @@
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
 #include "game/actor/levels.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/state.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"

@@ -21,7 +21,7 @@
 #include "game/data/statics.h"
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/machine.h"
 #include "game/world/hero/state.h"
 #include "game/world/map.h"
@@ -222,7 +222,7 @@ void checkPickup(cActor* item, jint fromRoutine) {
         item->paintFlags &= ~0x20;
         item->flags &= ~0x40;
         item->nextAnim = -1;
-        item->frame = item->frameTick = item->animTick = item->animPasses = 0;
+        item->frame = item->frameTick = item->animTicks = item->animPasses = 0;
         item->anim = -1;
         item->sprite = getSpriteById(8, 18);
         switchToType3(item, t);

@@ -10,7 +10,8 @@
 #include "game/actor/actor.h"
 #include "game/data/fields.h"
 #include "game/data/statics.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "runtime/array.h"
 #include "runtime/statics.h"
 
@@ -40,8 +41,8 @@ inline jbyte& screenWaveOn() { return blks().screenWaveOn; }
 inline jint& screenWaveStart() { return blks().screenWaveStart; }
 inline jint& pickupEvent() { return blks().pickupEvent; }
 // The level-end fireworks: ticks left and phase (the world's fields).
-inline jint& fireworksTicks() { return wd().fireworksLeft; }
-inline jint& fireworksPhase() { return wd().fireworksPhase; }
+inline jint& fireworksTicks() { return cg().fireworksLeft; }
+inline jint& fireworksPhase() { return cg().fireworksPhase; }
 // The game's event bits (life, health and counter events).
 inline jint& gameEventBits() { return cg().eventMask; }
 // The three pick-up paths.

@@ -23,7 +23,8 @@
 #include "game/sprite/sprite.h"
 #include "game/world/camera.h"
 #include "game/world/map.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
 
@@ -147,9 +148,9 @@ jint findTrackedIndex(jint id) {
 jint addTrackedValue(jint id) {
     jint i = findTrackedIndex(id);
     if (i >= 0) return i;
-    if (!ca().trackedIds || !ca().trackedValues) initTrackedLists();  // it also zeroes the count
+    if (!ca().trackedIds || !ca().trackedCellMasks) initTrackedLists();  // it also zeroes the count
     ShortArray* ids = ca().trackedIds;
-    IntArray* masks = ca().trackedValues;
+    IntArray* masks = ca().trackedCellMasks;
     const jint cap = std::min(ids->length(), masks->length());
     if (ca().trackedCount < 0) ca().trackedCount = 0;
     if (ca().trackedCount >= cap) {
@@ -169,7 +170,7 @@ jint addTrackedValue(jint id) {
 void saveTrackedCells(cActor* a) {
     if (!a) return;
     const jint i = findTrackedIndex(a->uniqueId);
-    if (i < 0 || !ca().trackedValues || i >= ca().trackedValues->length()) return;
+    if (i < 0 || !ca().trackedCellMasks || i >= ca().trackedCellMasks->length()) return;
     jint mask = 0, k = 0;
     const jint cols = tileBlockColumns(a);
     for (jint c = 0; c < cols && k < 32; ++c) {
@@ -180,14 +181,14 @@ void saveTrackedCells(cActor* a) {
             if (v == kCellStruck || v == kCellGone) mask |= java::ishl(1, k);
         }
     }
-    ca().trackedValues->data()[i] = mask;
+    ca().trackedCellMasks->data()[i] = mask;
 }
 
 void restoreTrackedCells(cActor* a) {
     if (!a) return;
     const jint i = findTrackedIndex(a->uniqueId);
-    if (i < 0 || !ca().trackedValues || i >= ca().trackedValues->length()) return;
-    const jint mask = ca().trackedValues->data()[i];
+    if (i < 0 || !ca().trackedCellMasks || i >= ca().trackedCellMasks->length()) return;
+    const jint mask = ca().trackedCellMasks->data()[i];
     jint k = 0;
     const jint cols = tileBlockColumns(a);
     for (jint c = 0; c < cols && k < 32; ++c) {

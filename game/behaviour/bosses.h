@@ -63,9 +63,4 @@ void updateType21(cActor* self);
 // |dx| / 7 + 1 steps (below 256 in magnitude: 0); faces the waypoint.
 void moveToWaypoint(cActor* self, jint packed);
 
-// The boss statics' contribution (watched actors, intro ticks, shield).
-const StaticsContribution* bossStaticsContribution();
-// Adds it to the statics (idempotent); registerBehaviours() calls it.
-void registerBossStatics();
-
 }  // namespace game::behaviour

@@ -49,7 +49,7 @@ void spawnCompanionAtHero(cActor* h) {
     d[3] = java::i2s(h->posY - 35);
     d[6] = 160;
     cActor* c = spawnActor(r, 7, 0);
-    boss().bossCompanion = c;
+    cg().bossCompanion = c;
     if (!c) return;
     c->flags |= 0x80000;
     addActiveActor(c);
@@ -207,9 +207,9 @@ void arrive92(cActor* self, jint code) {
         } else if (code == 14) {
             heroInputLock() &= static_cast<jint>(0x80000000u);
             self->setAnim(0);
-            if (cActor* c = boss().bossCompanion) {
+            if (cActor* c = cg().bossCompanion) {
                 if (isLive(c)) removeActor(c, true);
-                boss().bossCompanion = nullptr;
+                cg().bossCompanion = nullptr;
             }
         }
         return;
@@ -249,7 +249,7 @@ void fall92(cActor* self) {
 void walkHeroToCentre(cActor* self) {
     cActor* h = hero();
     if (!h) return;
-    if (!boss().bossCompanion) {
+    if (!cg().bossCompanion) {
         if (ca().heroState != 0) return;  // waits for the hero to stand
         spawnCompanionAtHero(h);
     }
@@ -263,7 +263,7 @@ void walkHeroToCentre(cActor* self) {
         bossEventCount() += 1;
         self->setAnim(0);
     }
-    if (cActor* c = boss().bossCompanion) {
+    if (cActor* c = cg().bossCompanion) {
         if (!c->motion) c->allocMotionState();
         cActor::moveTo(c, java::ishl(h->posX, 8), java::ishl(c->posY, 8));
     }
@@ -276,12 +276,12 @@ void dropToGroundType92(cActor* self) {
     cActor::stopMotion(self);
     timer(self) = 0;
     bossGuarded() = 0;
-    boss().bossSlotL = nullptr;
-    boss().bossSlotR = nullptr;
+    cg().bossSlotL = nullptr;
+    cg().bossSlotR = nullptr;
     arenaFloorY() = world::scanTileColumn(self, self->posX, self->posY, 8) - 5;
     self->setAttackBox(param(self, 3), param(self, 4), param(self, 1), param(self, 2));
-    wd().restartScriptIndex = world::findScriptById(param(self, 5));
-    boss().bossActor = self;
+    cg().currentScriptId = world::findScriptById(param(self, 5));
+    cg().bossActor = self;
     targetActor() = self;
     self->aiState = 2;
 }
@@ -352,8 +352,8 @@ void bossRush(cActor* self) {
         if (code == 17) {
             quakeFrames() = 32;
             const jint L = limit(0), T = limit(1);
-            boss().bossSlotL = renewSlot(boss().bossSlotL, L + 243, T + 112);
-            boss().bossSlotR = renewSlot(boss().bossSlotR, L + 566, T + 112);
+            cg().bossSlotL = renewSlot(cg().bossSlotL, L + 243, T + 112);
+            cg().bossSlotR = renewSlot(cg().bossSlotR, L + 566, T + 112);
             cActor::spawnChild(self, getSpriteById(7, 18), 8, 0, self->posX, self->posY, 11, 0x2000);
             counter(self) = 64;
         } else {
@@ -379,7 +379,7 @@ void spawnPair(cActor* self, jint x1, jint x2) {
         d[5] = 12;
         d[6] = 160;
         cActor* a = spawnActor(r, 12, 0);
-        if (k == 0) boss().bossSpawnA = a;
+        if (k == 0) cg().bossSpawnA = a;
         if (!a) continue;
         a->flags |= 0x80000;
         addActiveActor(a);
@@ -388,7 +388,7 @@ void spawnPair(cActor* self, jint x1, jint x2) {
 
 void bossDropPair(cActor* self) {
     // A pair that was never made counts as landed.
-    const bool landed = stateOrDone(boss().bossSpawnA) == 1;
+    const bool landed = stateOrDone(cg().bossSpawnA) == 1;
     switch (stepB(self)) {
     case 0:
         spawnPair(self, 86, 466);

@@ -164,8 +164,8 @@ void bossSweep(cActor* self) {
     case 4:
         if (!self->isAnimDone()) break;
         self->setAnim(0);
-        boss().bossMinion = nullptr;
-        boss().bossMinion = dropShot(self, 263, 26, 5, true);
+        cg().bossMinion = nullptr;
+        cg().bossMinion = dropShot(self, 263, 26, 5, true);
         step(self) = 5;
         break;
     case 5:

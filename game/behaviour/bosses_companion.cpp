@@ -162,7 +162,7 @@ void updateType111(cActor* self) {
         self->setAnim(114);
         if (!self->isAnimDone()) {
             if (h) {
-                setAnimAndSkip(h, 97, self->animTick);
+                setAnimAndSkip(h, 97, self->animTicks);
                 h->nextAnim = 0;
             }
             break;

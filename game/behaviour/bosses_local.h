@@ -19,7 +19,6 @@
 #include "game/world/hero/machine.h"
 #include "game/world/camera.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
 #include "runtime/jint.h"
 #include "game/behaviour/routines.h"
 #include "game/behaviour/approach.h"
@@ -35,20 +34,6 @@ namespace game::behaviour::bossutil {
 using java::jint;
 using namespace game::behaviour;
 
-// Statics of the boss fights that no other owner holds: the watched
-// actors (collector roots), the intro frame counter, the shield flag and
-// the level's drop chance of the type-21 throws.
-#define BOSS_FIELDS(X)                                                                  \
-    X(cActor*, arenaActor) X(cActor*, bossActor) X(cActor*, bossMinion) X(cActor*, bossMinionB) \
-    X(cActor*, bossSpawnA) X(cActor*, bossSlotL) X(cActor*, bossSlotR) X(cActor*, bossCompanion) \
-    X(jint, bossIntroTicks) X(jboolean, bossShielded) X(jint, levelDropChance) X(jint, presentMark)
-
-BRAMBLE_STATICS(BossStatics, BOSS_FIELDS)
-
-// An application started without these statics (registerBehaviours()
-// adds them) stops with a log line rather than write over another class's.
-BossStatics& boss();
-
 // linked[i], null when the array or the entry is missing.
 cActor* linkedAt(cActor* a, jint i);
 void setLinkedAt(cActor* a, jint i, cActor* v);
@@ -56,7 +41,7 @@ void setLinkedAt(cActor* a, jint i, cActor* v);
 inline jint& lookMode() { return cg().lookMode; }
 inline jint& quakeFrames() { return cg().shakeTimer; }
 inline cActor*& targetActor() { return cg().targetActor; }
-inline jint& bossCounter() { return wd().bossCounter; }
+inline jint& bossCounter() { return cg().bossCounter; }
 // The number of boss bit masks (17), which bounds the counting waits.
 jint bossMaskCount();
 

@@ -444,7 +444,7 @@ void updateType21(cActor* self) {
         if (part(self, 29) == 0) {
             if (onFrameStart(self, 2) && part(self, 28) > 0) {
                 jint left = part(self, 28);
-                jint templ = random(100) < boss().levelDropChance ? 3013 : 197;
+                jint templ = random(100) < cg().levelDropChance ? 3013 : 197;
                 throwFrom(self, templ, 14, -4, java::imul(5 - left, 384));
             }
             if (self->isAnimDone()) {

@@ -59,17 +59,17 @@ void dropToGroundType102(cActor* self) {
     bossCounter() = mordleCode(2);
     bossFloorY() = world::scanTileColumn(self, self->posX, self->posY, 8);
     self->setAttackBox(param(self, 3), param(self, 4), param(self, 1), param(self, 2));
-    wd().restartScriptIndex = world::findScriptById(param(self, 5));
+    cg().currentScriptId = world::findScriptById(param(self, 5));
     targetActor() = self;
 }
 
 void startBossFight(cActor* self) {
-    boss().bossMinionB = nullptr;
+    cg().bossMinionB = nullptr;
     bossStep() = 1;
     self->flags |= 2;
     if (cActor* h = hero()) h->flags |= 2;
     cActor* arena = findActiveType8Actor();
-    boss().arenaActor = arena;
+    cg().arenaActor = arena;
     if (arena && arena->box) {
         bossGroundY() = arena->posY + ShortArray::at(arena->box, 1) - ShortArray::at(arena->box, 3);
         if (!self->motion) self->allocMotionState();
@@ -85,7 +85,7 @@ void bossTakeHit(cActor* self, jint code) {
     }
     const jint s = self->aiState;
     bool canHurt = code == 3 || code == 10 || code == 17 || code == 23 || (code == 14 && s == 4);
-    boss().bossShielded = !(canHurt || code == 6 || code == 9 || code == 11);
+    ca().bossShielded = !(canHurt || code == 6 || code == 9 || code == 11);
     // A defeated boss takes no further hits: its defeat runs once.
     if (part(self, 2) < 1) canHurt = false;
     if (!canHurt) {
@@ -126,7 +126,7 @@ void bossTakeHit(cActor* self, jint code) {
 
 void bossJump(cActor* self, jint vxv, jint vyv, jint c, jint gravity) {
     const jint code = currentCode();
-    cActor* arena = boss().arenaActor;
+    cActor* arena = cg().arenaActor;
     switch (step(self)) {
     case 0:
         self->setAnim(33);
@@ -196,7 +196,7 @@ void bossMoveCode12(cActor* self) {
     case 2:
         if (!self->isAnimDone()) break;
         bossCounter() = 0;
-        boss().bossIntroTicks = 0;
+        cg().bossIntroTicks = 0;
         endMove(self);
         break;
     default: break;
@@ -320,7 +320,7 @@ void bossMoveCode16(cActor* self) {
         jint k = random(3);
         jint dx = offsets && k >= 0 && k < offsets->length() ? offsets->data()[k] : 0;
         spawnActorAt(262, limit(0) + dx, bossFloorY(), 46, 0x4000A0, self->facing == 1);
-        boss().bossIntroTicks = 0;
+        cg().bossIntroTicks = 0;
         endMove(self);
         break;
     }
@@ -361,7 +361,7 @@ void bossMoveToSide(cActor* self) {
         break;
     case 3:
         if (!self->isAnimDone()) break;
-        boss().bossIntroTicks = 0;
+        cg().bossIntroTicks = 0;
         endMove(self);
         break;
     default: break;
@@ -386,7 +386,7 @@ void bossSummon(cActor* self, jint templ, jint a, jint b, jint c, jint d) {
             jint x = side == 1 ? limit(0) + 38 : limit(2) - 38;
             jint y = bossFloorY() - (code == 6 ? 10 : 0);
             cActor* m = spawnActorAt(templ, x, y, 0, 0, side == 1);
-            boss().bossMinion = m;
+            cg().bossMinion = m;
             if (m) {
                 m->type = 7;
                 cActor::spawnChild(m, getSpriteById(8, 18), 61, 0, m->posX, m->posY, 11, 0x2000);
@@ -396,7 +396,7 @@ void bossSummon(cActor* self, jint templ, jint a, jint b, jint c, jint d) {
                 cActor::stopMotion(m);
             }
         } else if (code == 7) {
-            boss().bossMinionB = spawnActorAt(templ, limit(0) + 270, self->posY, 0, 0x5000B0, false);
+            cg().bossMinionB = spawnActorAt(templ, limit(0) + 270, self->posY, 0, 0x5000B0, false);
         }
         step(self) = 2;
         break;
@@ -406,7 +406,7 @@ void bossSummon(cActor* self, jint templ, jint a, jint b, jint c, jint d) {
             bossStep() += 1;
             break;
         }
-        if (cActor* m = boss().bossMinion) {
+        if (cActor* m = cg().bossMinion) {
             timer(m) -= 1;
             if (timer(m) > 0) break;
             m->flags = 0x15000B0;
@@ -447,7 +447,7 @@ void bossThrow(cActor* self) {
         step(self) = 3;
         break;
     case 3:
-        if (stateOrDone(boss().bossMinion) == 1) {
+        if (stateOrDone(cg().bossMinion) == 1) {
             self->aiState = 6;
             bossStep() += 1;
         }
@@ -468,7 +468,7 @@ void chooseMove102(cActor* self, jint code) {
     case 8:
     case 18:
     case 20: {
-        cActor* arena = boss().arenaActor;
+        cActor* arena = cg().arenaActor;
         jint ax = arena ? arena->posX : cg().cameraX;
         jint tx;
         if (h && h->posX < cg().cameraX) {
@@ -502,7 +502,7 @@ void chooseMove102(cActor* self, jint code) {
     case 6:
     case 9: self->aiState = 10; step(self) = 0; break;
     case 7:
-        if (!minionPresent(boss().bossMinionB)) {
+        if (!minionPresent(cg().bossMinionB)) {
             self->aiState = 10;
             step(self) = 0;
         } else {
@@ -511,7 +511,7 @@ void chooseMove102(cActor* self, jint code) {
         break;
     case 11: self->aiState = 5; step(self) = 0; break;
     case 13:
-        if (boss().bossIntroTicks >= 106) bossStep() += 1;
+        if (cg().bossIntroTicks >= 106) bossStep() += 1;
         break;
     case 14:
         timer(self) = 20;
@@ -552,7 +552,7 @@ void chooseMove102(cActor* self, jint code) {
 void updateType102(cActor* self) {
     const jint code = currentCode();
     bossTakeHit(self, code);
-    if (boss().bossIntroTicks < 0x7FFFFFFF) boss().bossIntroTicks += 1;
+    if (cg().bossIntroTicks < 0x7FFFFFFF) cg().bossIntroTicks += 1;
     switch (self->aiState) {
     case 0:
         dropToGroundType102(self);

@@ -49,23 +49,23 @@ void classifyHeroContact(cActor* self) {
     cActor* hero = theHero();
     if (!self || !hero) return;
     if (isInvulnerabilityStatSet()) {
-        self->hitFlags |= kStatTouch;
+        self->contactFlags |= kStatTouch;
         return;
     }
     const jint line = java::idiv(java::iadd(boxAt(hero, 1), java::imul(2, boxAt(hero, 3))), 3);
     const jint vy = heroVy();
     if (line <= boxAt(self, 1) && vy >= 0)
-        self->hitFlags |= kAbove;
+        self->contactFlags |= kAbove;
     else if (line >= boxAt(self, 3) && vy < 0)
-        self->hitFlags |= kBelow;
+        self->contactFlags |= kBelow;
     else
-        self->hitFlags |= kSide;
+        self->contactFlags |= kSide;
 }
 
 void classifyPartsContact(cActor* self) {
     if (!self) return;
     if (isInvulnerabilityStatSet()) {
-        self->hitFlags |= kStatTouch;
+        self->contactFlags |= kStatTouch;
         return;
     }
     ShortArray* a = ca().partBoxA;
@@ -74,16 +74,16 @@ void classifyPartsContact(cActor* self) {
     const jint line = java::iadd(top, java::idiv(java::isub(shortAt(a, 3), top), 3));
     const jint vy = heroVy();
     if (shortAt(b, 3) <= line && vy >= 0)
-        self->hitFlags |= kAbove;
+        self->contactFlags |= kAbove;
     else if (shortAt(b, 1) >= line && vy < 0)
-        self->hitFlags |= kBelow;
+        self->contactFlags |= kBelow;
     else
-        self->hitFlags |= kSide;
+        self->contactFlags |= kSide;
 }
 
 jint applyPendingHits(cActor* self, bool push) {
     if (!self) return 0;
-    jint& bits = self->hitFlags;
+    jint& bits = self->contactFlags;
     if (bits & kHeld) {
         bits &= ~kHeld;
         if (cActor* t = cg().targetActor) {
@@ -121,16 +121,16 @@ bool isInvulnerabilityStatSet() { return getVariable(6) != 0; }
 
 bool isHeroInvulnerable() {
     cActor* hero = theHero();
-    return (hero && hero->stateTimer >= 1) || isInvulnerabilityStatSet();
+    return (hero && hero->timer >= 1) || isInvulnerabilityStatSet();
 }
 
 jint markTouchedByType2(cActor* self, cActor* other) {
     if (!self) return 1;
     if (self->type == 6) {
         if ((self->subtype == 148 || self->subtype == 93) && other) cActor::setFacing(self, other->facing);
-        self->hitFlags |= kStatTouch;
+        self->contactFlags |= kStatTouch;
     } else {
-        self->hitFlags |= 0x10000;
+        self->contactFlags |= 0x10000;
     }
     return 1;
 }

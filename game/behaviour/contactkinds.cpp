@@ -17,7 +17,7 @@
 #include "game/behaviour/fields.h"
 #include "game/behaviour/platforms.h"
 #include "game/world/body.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 
 namespace game::behaviour {
 
@@ -49,7 +49,7 @@ jint contactKindOf(cActor* mover, cActor* other, ShortArray* newBox) {
         return 0;
     case 50:
         if (isTheHero(mover)) {
-            hero::HeroStatics& h = hero::hs();
+            cActorStatics& h = ca();
             if (!(heroState() == 31 && h.orbitActor == other && h.orbitFlightTicks < 6)) {
                 h.orbitPending = 1;
                 h.nextOrbitActor = other;
@@ -75,8 +75,8 @@ void classifyHeroTouch(cActor* other) {
 }
 
 void appendBehaviourStatics(std::vector<const StaticsContribution*>& list) {
-    for (const StaticsContribution* c : {behaviourStaticsContribution(), bossStaticsContribution()})
-        if (std::find(list.begin(), list.end(), c) == list.end()) list.push_back(c);
+    const StaticsContribution* c = behaviourStaticsContribution();
+    if (std::find(list.begin(), list.end(), c) == list.end()) list.push_back(c);
 }
 
 }  // namespace game::behaviour

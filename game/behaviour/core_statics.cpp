@@ -1,49 +1,30 @@
-// The behaviour statics' contribution and class initialiser: the scratch
-// boxes and the spark and queue tables exist from start-up, so routines
-// index them without a null test; everything else starts at zero.
+// The behaviours' set-up step among the class initialisers: their static
+// fields are cActor's and cGame's (game/behaviour/behaviour_fields.h), made
+// by those classes' initialisers; this step only forgets what the previous
+// application logged once (the padded subtypes).
 #include "game/behaviour/behaviour.h"
-#include "game/behaviour/bosses.h"
-#include "game/behaviour/fields.h"
 #include "game/behaviour/setup.h"
+#include "game/data/statics.h"
 
-#include <cstdlib>
-
-#include "runtime/log.h"
+#include <algorithm>
 
 namespace game::behaviour {
 
 namespace {
 
-constexpr jint kSparkCount = 5;
-constexpr jint kType2QueueLength = 8;
+struct NoFields {};
 
-void behaviourClinit() {
-    BehaviourStatics& s = *statics<BehaviourStatics>(g_behaviourStatics);
-    s.presentMark = kBehaviourStaticsMark;
-    s.scratchBox = newShortArray(4);
-    s.scratchBox2 = newShortArray(4);
-    s.sparkTimers = newIntArray(kSparkCount);
-    s.sparkParts = newIntArray(kSparkCount);
-    s.sparkAngles = newIntArray(kSparkCount);
-    s.type2Queue = newIntArray(kType2QueueLength);
-    s.scriptsEnabled = 1;
-    clearPaddingLog();
-}
+void behaviourSetUp() { clearPaddingLog(); }
+
+StaticsContribution g_behaviourSetUp =
+    StaticsContribution::of<NoFields>("cActor (behaviours)", kClinitActor + 2, &behaviourSetUp);
 
 }  // namespace
 
-StaticsContribution g_behaviourStatics =
-    contribution<BehaviourStatics>("cActor.behaviour", kClinitActor + 2, &behaviourClinit);
-
-void behaviourStaticsMissing() {
-    logPrintf("Behaviour statics missing: the application was started without registerBehaviours()");
-    std::abort();
-}
-
 void registerBehaviours() {
-    StaticClass::contribute(&g_behaviourStatics);
-    registerBossStatics();
+    const auto& r = StaticClass::registered();
+    if (std::find(r.begin(), r.end(), &g_behaviourSetUp) == r.end()) StaticClass::contribute(&g_behaviourSetUp);
 }
-const StaticsContribution* behaviourStaticsContribution() { return &g_behaviourStatics; }
+const StaticsContribution* behaviourStaticsContribution() { return &g_behaviourSetUp; }
 
 }  // namespace game::behaviour

@@ -28,13 +28,13 @@ inline jint part(cActor* a, jint i) { return intAt(a->parts, i); }
 inline bool setPart(cActor* a, jint i, jint v) { return setIntAt(a->parts, i, v); }
 inline jint param(cActor* a, jint i) { return a->getParamOr(i); }
 inline cActor* linkedAt(cActor* a, jint i) {
-    auto* arr = static_cast<ObjectArray*>(a->auxRef);
+    auto* arr = static_cast<ObjectArray*>(a->linked);
     return arr && i >= 0 && i < arr->length() ? static_cast<cActor*>(arr->data()[i]) : nullptr;
 }
 inline jint boxAt(cActor* a, jint i) { return a ? shortAt(a->box, i) : 0; }
 
 // Hero state vars entry i (read 0 / written only when present).
-inline jint heroVar(jint i) { return intAt(ca().heroVars, i); }
-inline void setHeroVar(jint i, jint v) { setIntAt(ca().heroVars, i, v); }
+inline jint heroVar(jint i) { return intAt(ca().heroStateVars, i); }
+inline void setHeroVar(jint i, jint v) { setIntAt(ca().heroStateVars, i, v); }
 
 }  // namespace game::behaviour::core

@@ -10,7 +10,8 @@
 #include "game/flow/variables.h"
 #include "game/world/hero/machine.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::behaviour {
 
@@ -31,7 +32,7 @@ bool heroIsDead() { return getVariable(3) < 1; }
 // cGame.applyHeroDamage: sound, invulnerability count, health down.
 void applyDamage(jint amount, jint frames) {
     applyHeroDamage(amount, frames);
-    if (cActor* h = theHero()) h->stateTimer = frames;
+    if (cActor* h = theHero()) h->timer = frames;
 }
 
 jint levelHurtSound() { return cg().stage == 8 ? 32 : 29; }
@@ -94,7 +95,7 @@ void contactDamageFrom(cActor* source, jint amount) {
 jint knockbackHero(cActor* hero, cActor* enemy, jint amount, jint force) {
     if (!hero || !enemy) return 0;
     jint pushY = 0;
-    if (ca().heroModeA) {
+    if (ca().heroAltMode) {
         pushY = java::imul(java::iadd(cActor::overlapY(hero, enemy), 25), 256);
         if (hero->posY <= enemy->posY) pushY = java::ineg(pushY);
         jint dy = java::isub(hero->posY, enemy->posY);
@@ -105,7 +106,7 @@ jint knockbackHero(cActor* hero, cActor* enemy, jint amount, jint force) {
 
 jint hurtHero(cActor* hero, jint pushY, jint amount, bool force) {
     if (!hero) return 0;
-    if (cg().scriptsWaiting != 1 && world::isAnyScriptActive() && cg().stage == 3) return 0;
+    if (cg().scriptBlocked != 1 && world::isAnyScriptActive() && cg().stage == 3) return 0;
     const jint state = ca().heroState;
     if (state == kStateHurled) return 0;
     if (heroIsDead()) return 0;
@@ -121,7 +122,7 @@ jint hurtHero(cActor* hero, jint pushY, jint amount, bool force) {
     case kStateBorne:
     case kStateTowed: playSound(levelHurtSound()); break;
     default:
-        if (ca().heroModeA) {
+        if (ca().heroAltMode) {
             setHeroVar(1, 34);
             setHeroVar(2, 14);
             setHeroVar(3, java::iadd(mot(hero, 5), pushY));

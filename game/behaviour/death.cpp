@@ -10,7 +10,8 @@
 #include "game/flow/variables.h"
 #include "game/world/body.h"
 #include "game/world/hero/machine.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::behaviour {
 
@@ -51,7 +52,7 @@ void loseLife(cActor* self) {
         grabMode() = 10;
         grabbedActor() = nullptr;
     }
-    cruiseAfterLanding() = 0;
+    game::ca().landingMode = 0;
     setVariable(2, 0, true);
     setVariable(8, 0, true);
     stopChannel(0);
@@ -66,10 +67,10 @@ void loseLife(cActor* self) {
         actionAnim() = heroAltMode() ? 34 : 7;
         actionNextState() = 0x1000016;
         hero::setHeroState(self, 23);
-        self->stateTimer = 0;
+        self->timer = 0;
         worldFlags() |= 2;
-        self->stateTimer = 53;
-        wd().scriptMusic = -1;
+        self->timer = 53;
+        cg().scriptMusic = -1;
     }
     cg().scrollDelay = -1;
     cg().scrollStepX = 0;

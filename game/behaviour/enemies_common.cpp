@@ -137,7 +137,7 @@ void setupBossTarget(cActor* a, jint length) {
 
 void setup(cActor* a) {
     if (!a->motion) a->allocMotionState();
-    if (a->subtype != 38) a->stateFlags |= 0x1000002;
+    if (a->subtype != 38) a->physicsFlags |= 0x1000002;
     a->setVelocityLimitsX(-25600, 25600);
     a->setVelocityLimitsY(-25600, 25600);
     const jint t = towardHero(a), f = byFacing(a);
@@ -145,7 +145,7 @@ void setup(cActor* a) {
     case 14:
         launch(a, 1280 * t, 25, 256 * t, 25);
         movePx(a, 55 * t, -25);
-        a->stateTimer = 40;
+        a->timer = 40;
         activeStar(a);
         break;
     case 16:
@@ -173,38 +173,38 @@ void setup(cActor* a) {
     case 36:
         launch(a, 3072 * t, -256, 76 * t, 128);
         movePx(a, 70 * t, -38);
-        a->stateTimer = 56;
+        a->timer = 56;
         activeStar(a);
         break;
     case 51:
     case 69:
         launch(a, 3072 * f, a->type == 51 ? -256 : 256, 76 * f, 128);
         movePx(a, 46 * f, -30);
-        a->stateTimer = 56;
+        a->timer = 56;
         activeStar(a);
         break;
     case 84:
         launch(a, 3072 * f, 0, 76 * f, 0);
         movePx(a, 46 * f, 0);
-        a->stateTimer = 24;
+        a->timer = 24;
         activeStar(a);
         break;
     case 70:
         if (a->anim == 9) {
             launch(a, 3072 * f, 0, 76 * f, 0);
-            a->stateTimer = 56;
+            a->timer = 56;
             activeStar(a);
             if (unguarded() && touchesHero(a)) typeSeventyCatch(a);
         } else if (a->anim == 12) {
             launch(a, 1280, 1280, 0, 128);
             movePx(a, 5, 5);
-            a->stateTimer = 56;
+            a->timer = 56;
             activeStar(a);
         }
         break;
     case 100:
         launch(a, 0, 1280, 0, 128);
-        a->stateTimer = 56;
+        a->timer = 56;
         activeStar(a);
         break;
     case 85:
@@ -212,7 +212,7 @@ void setup(cActor* a) {
         launch(a, 0, a->type == 85 ? 1280 : 2560, 0, 0);
         lifeTicks(a) = 0;
         movePx(a, 0, a->type == 85 ? 5 : 10);
-        a->stateTimer = -1;
+        a->timer = -1;
         activeStar(a);
         break;
     case 73: {
@@ -226,17 +226,17 @@ void setup(cActor* a) {
         a->setAnim(3);
         launch(a, 5888, 0, 0, 0);
         movePx(a, 23, 0);
-        a->stateTimer = 56;
+        a->timer = 56;
         activeStar(a);
         break;
     }
     case 105:
         launch(a, 3200 * f, 0, 96 * f, 0);
-        a->stateTimer = 16;
+        a->timer = 16;
         a->aiState = kEnemyActive;
         break;
     case 82:
-        a->stateTimer = 16;
+        a->timer = 16;
         a->aiState = kEnemyActive;
         break;
     case 104:
@@ -274,7 +274,7 @@ void leaveNow(cActor* a) {
         IntArray* p = owner->parts;
         if (p && p->length() > 6) {
             p->data()[6] = java::isub(p->data()[6], 1);
-            if (p->data()[6] == 0) owner->hitFlags |= 0x80000;
+            if (p->data()[6] == 0) owner->contactFlags |= 0x80000;
         }
     }
     removeActor(a, true);
@@ -296,7 +296,7 @@ void approach(cActor* a) {
             const bool side = a->parts->length() > 2 && a->parts->data()[2] != 0;
             if (side) a->setAnimThen(22, 23, 0);
             else a->setAnimThen(61, 62, 0);
-            a->stateTimer = 56;
+            a->timer = 56;
         }
         return;
     }
@@ -324,13 +324,13 @@ void approach(cActor* a) {
         const bool y = approachAxis(a, a->parts->data()[1], 3, 5);
         if (x || y) {
             stop(a);
-            a->stateTimer = 10;
+            a->timer = 10;
             a->aiState = kEnemyActive;
         }
         return;
     }
     case 107:
-        a->stateTimer = 56;
+        a->timer = 56;
         a->aiState = kEnemyActive;
         return;
     default: return;
@@ -356,9 +356,9 @@ void active(cActor* a) {
     cActor* h = hero();
     switch (a->type) {
     case 14: {
-        if (a->stateTimer < 0) return leave(a);
-        if (a->hitFlags & 0x800) {
-            a->hitFlags &= ~0x800;
+        if (a->timer < 0) return leave(a);
+        if (a->contactFlags & 0x800) {
+            a->contactFlags &= ~0x800;
             movePx(a, a->facing == 1 ? -60 : 60, 0);
             const jint s = h && h->facing == 1 ? -1 : 1;
             launch(a, 2560 * s, 25, 384 * s, 25);
@@ -461,7 +461,7 @@ void active(cActor* a) {
     }
     case 36:
     case 51:
-        if (a->stateTimer < 0) return leave(a);
+        if (a->timer < 0) return leave(a);
         if (unguarded() && touchesHero(a)) {
             a->aiState = kEnemyLeave;
             hitB(a);
@@ -473,7 +473,7 @@ void active(cActor* a) {
         return;
     case 69:
     case 84:
-        if (a->stateTimer < 0) return leave(a);
+        if (a->timer < 0) return leave(a);
         if (unguarded() && touchesHero(a)) {
             a->aiState = kEnemyLeave;
             hitA(a);
@@ -499,7 +499,7 @@ void active(cActor* a) {
         return;
     case 70: {
         bool stays = false;
-        if (a->stateTimer >= 0) {
+        if (a->timer >= 0) {
             if (unguarded() && touchesHero(a)) {
                 typeSeventyCatch(a);
                 return;
@@ -523,7 +523,7 @@ void active(cActor* a) {
         }
         return;
     case 107:
-        if (a->stateTimer < 0) {
+        if (a->timer < 0) {
             leave(a);
             hero::heroInputLock() &= static_cast<jint>(0x80000000u);
             if (h) h->setAnim(0);
@@ -545,11 +545,11 @@ void active(cActor* a) {
         if (a->isAnimDone()) removeActor(a, true);
         return;
     case 106:
-        if (a->stateTimer == 0) {
+        if (a->timer == 0) {
             playSound(23);
             a->setAnim(52);
         }
-        if (a->stateTimer < 0) {
+        if (a->timer < 0) {
             if (a->isAnimDone()) removeActor(a, true);
             else if (unguarded() && touchesHero(a)) {
                 hitB(a);
@@ -558,7 +558,7 @@ void active(cActor* a) {
         }
         return;
     case 105:
-        if (a->stateTimer < 0) return leave(a);
+        if (a->timer < 0) return leave(a);
         if (unguarded() && touchesHero(a)) {
             a->aiState = kEnemyLeave;
             hitB(a);
@@ -567,14 +567,14 @@ void active(cActor* a) {
         }
         return;
     case 96:
-        if (a->stateTimer < 0) return leave(a);
+        if (a->timer < 0) return leave(a);
         if (unguarded() && touchesHero(a)) {
             hitB(a);
             stop(a);
         }
         return;
     case 82:
-        if (a->stateTimer < 0) return leave(a);
+        if (a->timer < 0) return leave(a);
         if (unguarded() && touchesHero(a)) {
             a->aiState = kEnemyLeave;
             hitB(a);
@@ -611,11 +611,11 @@ void active(cActor* a) {
         return;
     case 73: {
         const jint cx = cg().cameraX;
-        if (a->stateTimer < 0 || a->posX > java::iadd(cx, 800) || a->posX < java::isub(cx, 400) ||
+        if (a->timer < 0 || a->posX > java::iadd(cx, 800) || a->posX < java::isub(cx, 400) ||
             hero::isHeroBlockedSideways())
             return leave(a);
         cActor* m = ca().mountActor;
-        if (m && (m->type == 6 || m->type == 49)) m->hitFlags |= 0x2000;
+        if (m && (m->type == 6 || m->type == 49)) m->contactFlags |= 0x2000;
         return;
     }
     case 54:
@@ -701,7 +701,7 @@ void defeated(cActor* a) {
         if (a->anim != 2 && h && boxesMeet(h->box, a->box)) hurtHero(h, 0, 1, false);
         if (a->isAnimDone()) a->aiState = kEnemyLeave;
     }
-    a->stateFlags &= ~4;
+    a->physicsFlags &= ~4;
 }
 
 }  // namespace
@@ -713,12 +713,12 @@ void updateEnemy(cActor* self) {
         self->flags |= 0x20000;
         self->setAnim(7);
         self->type = 3;
-        self->stateFlags = 0;
+        self->physicsFlags = 0;
         return;
     }
     if (self->subtype != 11)
         self->setAttackBox(self->getParamOr(2), self->getParamOr(3), self->getParamOr(0), self->getParamOr(1));
-    self->stateTimer = java::isub(self->stateTimer, 1);
+    self->timer = java::isub(self->timer, 1);
     switch (self->aiState) {
     case kEnemySetup: setup(self); break;
     case kEnemyLeave: leaveNow(self); break;
@@ -737,7 +737,7 @@ void defeatEnemy(cActor* self, jint pushHero) {
     if (self->anim == 1) {
         if (pushHero) self->aiState = kEnemyLeave;
         else self->setAnim(2);
-        if (cActor* owner = tileOwner()) owner->hitFlags |= 0x10000;
+        if (cActor* owner = tileOwner()) owner->contactFlags |= 0x10000;
     } else {
         self->sprite = getSpriteById(8, 18);
         self->setAnim(8);

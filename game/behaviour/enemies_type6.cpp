@@ -163,7 +163,7 @@ void firstStep(cActor* a, jint row) {
     // Set-up leaves a record without motion values motionless; a rule-driven
     // enemy always moves by its own motion.
     if (!a->motion) a->allocMotionState();
-    a->stateFlags = (row == 5 || row == 17) ? 0x1000000 : 0x1000004;
+    a->physicsFlags = (row == 5 || row == 17) ? 0x1000000 : 0x1000004;
     const jint index = findTableIndex(a->getParamOr(0));
     a->linkIndex = isLinkIndexValid(index) ? index : -1;
     setAiStateByLink(a);
@@ -171,13 +171,13 @@ void firstStep(cActor* a, jint row) {
         if (a->motion) cActor::moveTo(a, java::imul(getLinkX(a->linkIndex), 256), java::imul(getLinkY(a->linkIndex), 256));
         cActor::stopMotion(a);
     } else {
-        a->stateFlags &= ~0x1000000;
+        a->physicsFlags &= ~0x1000000;
     }
     setStateAnim(a, row, a->aiState);
 }
 
 void deathEntry(cActor* a, jint word) {
-    a->stateFlags &= ~4;
+    a->physicsFlags &= ~4;
     a->flags |= 0x20000;
     onMessage(a, word, 3, -1);
     a->releaseChild();
@@ -260,7 +260,7 @@ void followLink(cActor* a, jint row, bool justEntered) {
     const jint px = ca().linkRow->data()[0], py = ca().linkRow->data()[1];
     if (isLinkPointAhead(a, a->linkIndex)) {
         if (a->subtype == 225) {
-            a->hitFlags |= 0x1000;
+            a->contactFlags |= 0x1000;
             cActor::stopMotion(a);
             return;
         }
@@ -274,7 +274,7 @@ void followLink(cActor* a, jint row, bool justEntered) {
             accelerateTo(a, a->subtype, getLinkX(a->linkIndex), getLinkY(a->linkIndex));
         } else if (wait > 0) {
             a->aiState = 5;
-            a->stateTimer = wait;
+            a->timer = wait;
         }
         setStateAnim(a, row, a->aiState);
         return;
@@ -340,15 +340,15 @@ void offerGrab(cActor* a) {
 // Subtypes 188 and 58 take their hits themselves; true when the step ends.
 bool takeOwnHit(cActor* a) {
     if ((a->subtype != 188 && a->subtype != 58) || a->aiState == 1) return false;
-    if (!(a->hitFlags & 0x2000)) return false;
-    a->hitFlags &= ~0x2000;
+    if (!(a->contactFlags & 0x2000)) return false;
+    a->contactFlags &= ~0x2000;
     if (a->decrementPartsCounter(1)) {
         if (a->subtype == 188) a->setAnimThen(7, 8, 0);
         else a->setAnim(3);
         cActor::stopMotion(a);
         a->aiState = 1;
         a->flags &= ~0x1000000;
-        a->stateFlags &= ~4;
+        a->physicsFlags &= ~4;
         return true;
     }
     if (a->subtype == 188) {
@@ -390,15 +390,15 @@ void updateType6(cActor* self) {
     if (sel.row < 0) return;
     jint row = sel.row;
 
-    jint word = self->hitFlags | 1;
+    jint word = self->contactFlags | 1;
     if (h && boxesMeet(self->attackBox, h->box)) word |= 0x2;
     if (h && self->aiState != 1 && isLookAheadSubtype(self->subtype) &&
         std::abs(static_cast<jlong>(self->posX) - h->posX) < 725 && std::abs(static_cast<jlong>(self->posY) - h->posY) < 80)
         onMessage(self, word, 44, 0);
     if (h && partsIntersect(self, h, true, false)) classifyPartsContact(self);
-    word |= self->hitFlags;
-    self->stateTimer = java::isub(self->stateTimer, 1);
-    if (self->stateTimer < 1) {
+    word |= self->contactFlags;
+    self->timer = java::isub(self->timer, 1);
+    if (self->timer < 1) {
         word |= 0x20;
         if (isTargetSubtype(self->subtype)) {
             if (cActor* item = heldItem()) {
@@ -445,7 +445,7 @@ void updateType6(cActor* self) {
         const jint vx = self->motion->data()[2];
         if (vx != 0) self->facing = vx > 0 ? 1 : 0;
     }
-    self->hitFlags = 1;
+    self->contactFlags = 1;
     offerGrab(self);
 }
 

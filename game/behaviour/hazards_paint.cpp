@@ -117,7 +117,7 @@ void paintType76(cActor* self, jint, jint) {
     const jint vl = viewLeft();
     const jint x1 = hf::originX(self) - vl, x2 = hf::spanRight(self) - vl;
     const jint w = x2 - x1, h = 480 - sy;
-    javax_microedition_lcdui_Graphics* g = fl().graphics;
+    javax_microedition_lcdui_Graphics* g = cg().graphics;
     // A row whose ends are reversed fills nothing (and draws no frames).
     if (g && w > 0 && h > 0) {
         g->setColor(0);

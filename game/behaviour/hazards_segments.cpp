@@ -41,11 +41,11 @@ IntArray* recordForX(jint x) {
 // The answer lives in one scratch array of the behaviour statics, made on
 // first use and overwritten by the next call: callers read it at once.
 IntArray* projectOntoSegment(IntArray* record, jint px, jint py) {
-    if (!bs().projectionScratch) {
+    if (!ca().projectionScratch) {
         IntArray* scratch = newIntArray(3);
-        bs().projectionScratch = scratch;
+        ca().projectionScratch = scratch;
     }
-    IntArray* out = bs().projectionScratch;
+    IntArray* out = ca().projectionScratch;
     out->data()[0] = out->data()[1] = out->data()[2] = 0;
     if (!record || record->length() < kSegmentLength) return out;
     const jint* e = record->data();

@@ -132,13 +132,13 @@ void waitThenStartLinkLeg(cActor* self, jint n) {
         startLinkLeg(self);
         return;
     }
-    self->stateTimer = n;
+    self->timer = n;
     setSubState(self, 4);
 }
 
 void enterDropState(cActor* self) {
     if (!self) return;
-    self->stateFlags = 0x1000107;
+    self->physicsFlags = 0x1000107;
     self->setVelocityLimitsY(-2560, 2560);
     cActor::stopMotion(self);
     setSubState(self, 9);
@@ -150,7 +150,7 @@ void enterSinkState(cActor* self) {
     const jint base = self->getPart(0);
     self->setAnimThen(base + 1, base + 3, 0);
     cActor::stopMotion(self);
-    self->stateFlags = 68;
+    self->physicsFlags = 68;
     self->setVelocityLimitsY(-5120, 5120);
     self->setVelocityLimitsX(0, 0);
     if (self->motion) {
@@ -164,7 +164,7 @@ void enterSinkState(cActor* self) {
 void enterRiseState(cActor* self) {
     if (!self) return;
     cActor::stopMotion(self);
-    self->stateFlags = 64;
+    self->physicsFlags = 64;
     self->setVelocityLimitsY(-1024, 1024);
     self->setVelocityLimitsX(0, 0);
     if (self->motion) {
@@ -228,7 +228,7 @@ cActor* findLinkedActor(cActor* self) {
     if (!self) return nullptr;
     const jint p = paramOr(self, 1);
     if (isLinkIndexValid(p)) return nullptr;
-    for (jint i = 0; i < stores().actorCount; ++i) {
+    for (jint i = 0; i < cg().actorCount; ++i) {
         cActor* a = poolActor(i);
         if (a && a->uniqueId == p) return a;
     }

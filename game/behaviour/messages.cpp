@@ -223,7 +223,7 @@ void message12(cActor* self, jint parameter) {
     if (java::ishr(parameter, 16) == 1)
         setPart(self, 8, v);
     else
-        self->stateTimer = v;
+        self->timer = v;
 }
 
 void message25(cActor* self, jint sourceFlags) {
@@ -277,7 +277,7 @@ jint onMessage(cActor* self, jint sourceFlags, jint message, jint parameter) {
         break;
     }
     case 9: message9(self); break;
-    case 10: self->stateFlags = 0x1000107; break;
+    case 10: self->physicsFlags = 0x1000107; break;
     case 11: cg().shakeTimer = parameter; break;
     case 12: message12(self, parameter); break;
     case 13: self->setAnim(parameter); break;
@@ -365,8 +365,8 @@ jint onMessage(cActor* self, jint sourceFlags, jint message, jint parameter) {
             cg().lookAheadForcedX = 30001;
         }
         break;
-    case 46: self->stateFlags |= 4; break;
-    case 47: self->stateFlags &= ~4; break;
+    case 46: self->physicsFlags |= 4; break;
+    case 47: self->physicsFlags &= ~4; break;
     case 48: case 49: case 50: case 51: attackTouch(self); break;
     case 52:
         markSpawned(self);
@@ -426,7 +426,7 @@ IntArray* ruleRow(ObjectArray* program, jint state) {
 }
 
 jint stateAnimFor(jint row, jint state) {
-    ObjectArray* table = ca().aiStateAnims;
+    ObjectArray* table = ca().stateAnims;
     if (!table || row < 0 || row >= table->length()) return -1;
     auto* anims = static_cast<IntArray*>(table->data()[row]);
     return anims && state >= 0 && state < anims->length() ? anims->data()[state] : -1;

@@ -81,12 +81,12 @@ void updateType79(cActor* self) {
     if (!self) return;
     switch (self->aiState) {
     case 0:
-        self->stateTimer = self->getParamOr(0);
+        self->timer = self->getParamOr(0);
         self->aiState = 2;
         break;
     case 2:
-        if (self->stateTimer > 0) self->stateTimer -= 1;
-        if (self->stateTimer <= 0) {
+        if (self->timer > 0) self->timer -= 1;
+        if (self->timer <= 0) {
             self->setAnim(12);
             if (isNearView(self)) playSound(14);
             self->aiState = 6;
@@ -112,7 +112,7 @@ void updateType99(cActor* self) {
     self->setAnim(94);
     cActor* h = hero();
     if (h && boxesMeet(self->box, h->box)) knockbackHero(h, self, 1, 0);
-    if (self->stateTimer <= counter(self)) {
+    if (self->timer <= counter(self)) {
         if (counter(self) != 0) {
             if (self->motion) self->motion->data()[2] = java::ineg(self->motion->data()[2]);
             counter(self) = 0;
@@ -127,7 +127,7 @@ void updateType99(cActor* self) {
             return;
         }
     }
-    self->stateTimer = java::isub(self->stateTimer, 1);
+    self->timer = java::isub(self->timer, 1);
 }
 
 void updateType103(cActor* self) {
@@ -135,7 +135,7 @@ void updateType103(cActor* self) {
     switch (self->aiState) {
     case 0:
         cActor::stopMotion(self);
-        self->stateTimer = 0;
+        self->timer = 0;
         self->aiState = 6;
         break;
     case 3: {

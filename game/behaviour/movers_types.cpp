@@ -40,7 +40,7 @@ void updateType9(cActor* self) {
         world::snapToGround(self);
         if (!self->motion) self->allocMotionState();
         baseAnim(self) = self->anim;
-        self->stateFlags = 0x1100200;
+        self->physicsFlags = 0x1100200;
         self->aiState = 2;
         break;
     case 2: {
@@ -64,14 +64,14 @@ void updateType9(cActor* self) {
     }
     case 27:
         if (!self->motion) self->allocMotionState();
-        self->stateFlags |= 1;
+        self->physicsFlags |= 1;
         self->aiState = 28;
         break;
     case 28:
         if (collisionResult() & 0x100000) {
             cActor::stopMotion(self);
             cActor::moveBy(self, 0, -256);
-            self->stateFlags &= ~1;
+            self->physicsFlags &= ~1;
             self->aiState = 2;
         }
         break;
@@ -149,7 +149,7 @@ void updateType76(cActor* self) {
         if (self->box) cActor::setBox(self->box, originX(self), self->posY, spanRight(self), originY(self));
         cActor* h = hero();
         if (h && boxesMeet(self->box, h->box)) {
-            h->stateFlags &= ~1;
+            h->physicsFlags &= ~1;
             cActor::stopMotion(h);
             kill(h);
         } else if (self->posY > java::iadd(originY(self), top)) {

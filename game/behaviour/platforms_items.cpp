@@ -99,7 +99,7 @@ void updateType44(cActor* a) {
                 if (kind == 2 && sub == 4) {
                     plat::setParamIfPresent(item, 1, 4);
                     plat::setParamIfPresent(item, 2, value);
-                    ObjectArray* sprites = fl().sprites;
+                    ObjectArray* sprites = cg().sprites;
                     if (sprites && value >= 0 && value < sprites->length())
                         item->sprite = static_cast<BSprite*>(sprites->data()[value]);
                     item->setAnim(anim);
@@ -237,9 +237,9 @@ void updateType45(cActor* a) {
     grabMode() = partnerMode();
     grabbedActor() = partnerActor();
     const jint ticks = plat::msToSteps(plat::param(a, 0));
-    hero::hs().carryTicks = ticks;
-    hero::hs().shakeFastLimit = ticks;
-    hero::hs().shakeDropCount = 0;
+    ca().carryTicks = ticks;
+    ca().shakeFastLimit = ticks;
+    ca().shakeDropCount = 0;
     interactHeroType45(a, hero);
     physicsFlags(a) &= ~kSolidPhysics;
 }

@@ -14,7 +14,8 @@
 #include "game/flow/variables.h"
 #include "game/world/checkpoint.h"
 #include "game/world/map.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::behaviour {
 
@@ -56,7 +57,7 @@ void hangFromPivot(cActor* a, cActor* p) {
     cActor::moveTo(a, java::ishl(px, 8), java::ishl(py, 8));
     if (hero && carried(a) == hero) {
         cActor::moveBy(hero, java::ishl(dx, 8), java::ishl(dy, 8));
-        p->stateTimer = 0;
+        p->timer = 0;
         const jint off = hero->posX - p->posX;
         if (off > 6 || off < -6) {
             const jint s = std::min(java::iadd(plat::param(p, 4), spinDecay()), spinMax());
@@ -66,8 +67,8 @@ void hangFromPivot(cActor* a, cActor* p) {
         }
         return;
     }
-    p->stateTimer = java::iadd(p->stateTimer, 1);
-    if (p->stateTimer > kSwingBackAfter) {
+    p->timer = java::iadd(p->timer, 1);
+    if (p->timer > kSwingBackAfter) {
         // Back toward straight down (90 degrees), a step of the swing at a time.
         const jint down = 23040, s = std::max<jint>(plat::param(p, 4), 256);
         const jint d = java::isub(down, p->angle);
@@ -102,7 +103,7 @@ void updateType12(cActor* a) {
         const bool inside = cActor::boxContains(a->box, hero->posX, hero->posY) ||
                             (plat::touchesHero(a) && heroState() != 2 && heroState() != 3);
         if (!inside) break;
-        if ((world::getTileAttribute(a->recordIndex, 15) & 15) != 2) wd().checkpointNoticeTicks = 64;
+        if ((world::getTileAttribute(a->recordIndex, 15) & 15) != 2) cg().checkpointTimer = 64;
         world::setTileAttribute(a->recordIndex, 2, true);
         a->aiState = 6;
         world::setCheckpoint(hero);
@@ -184,7 +185,7 @@ void updateType8(cActor* a) {
             cActor::stopMotion(a);
             a->linkIndex = isLinkIndexValid(next) ? next : -1;
             if (wait > 0) {
-                a->stateTimer = wait;
+                a->timer = wait;
                 setLow(a, 4);
             } else {
                 startLinkLeg(a);
@@ -193,8 +194,8 @@ void updateType8(cActor* a) {
         }
         break;
     case 4:
-        a->stateTimer = java::isub(a->stateTimer, 1);
-        if (a->stateTimer < 1) startLinkLeg(a);
+        a->timer = java::isub(a->timer, 1);
+        if (a->timer < 1) startLinkLeg(a);
         break;
     case 9:
         a->setAnim(animBase(a) + 2);

@@ -40,7 +40,7 @@ void meetContact(cActor* a, cActor* other) {
             other->aiState = 21;
             other->releaseChild();
             counter(other) = -1;
-            other->stateTimer = 48;
+            other->timer = 48;
         }
         breakActor(a);
         return;
@@ -95,12 +95,12 @@ void landed(cActor* a) {
     case 7: a->aiState = 0; break;
     case 144:
         a->setAnimThen(4, 0, false);
-        a->stateTimer = 0;
+        a->timer = 0;
         a->aiState = 0;
         break;
     case 112: break;
     case 13: breakActor(a); break;
-    case 32: a->stateTimer = 0; break;
+    case 32: a->timer = 0; break;
     default:
         // Come to rest where it landed; it waits to be taken.
         cActor::stopMotion(a);
@@ -187,9 +187,9 @@ void updateType2(cActor* a) {
         removeActor(a, true);
         return;
     }
-    if (a->subtype == 32 && a->stateTimer > 0) {
-        a->stateTimer -= 1;
-        if (a->stateTimer == 0) breakActor(a);
+    if (a->subtype == 32 && a->timer > 0) {
+        a->timer -= 1;
+        if (a->timer == 0) breakActor(a);
     }
 }
 

@@ -24,7 +24,7 @@ namespace game::behaviour {
 namespace {
 
 bool touchZoneTouched(jint i) {
-    ObjectArray* zones = fl().padZones;
+    ObjectArray* zones = cg().padZones;
     if (!zones || i < 0 || i >= zones->length()) return false;
     return isTouchInRect(static_cast<IntArray*>(zones->data()[i]));
 }
@@ -67,17 +67,17 @@ void updateType55(cActor* a) {
     jint s = a->aiState;
     if (s != 0 && s != 2 && s != 3) {
         a->aiState = s = 2;
-        a->stateTimer = 0;
+        a->timer = 0;
         a->setAnim(0);
         physicsFlags(a) = 4;
     }
     const jint period = plat::param(a, 0);
     if (s == 3) {
-        a->stateTimer = java::iadd(a->stateTimer, 1);
-        if (a->stateTimer > period) {
+        a->timer = java::iadd(a->timer, 1);
+        if (a->timer > period) {
             a->setAnimThen(2, 0, false);
             a->aiState = 2;
-            a->stateTimer = 0;
+            a->timer = 0;
             physicsFlags(a) = 4;
         }
         return;
@@ -87,11 +87,11 @@ void updateType55(cActor* a) {
         cActor::stopMotion(hero);
         kill(hero);
     }
-    a->stateTimer = java::iadd(a->stateTimer, 1);
-    if (a->stateTimer > period) {
+    a->timer = java::iadd(a->timer, 1);
+    if (a->timer > period) {
         a->setAnimThen(1, 3, false);
         a->aiState = 3;
-        a->stateTimer = 0;
+        a->timer = 0;
         physicsFlags(a) = 0;
     }
 }

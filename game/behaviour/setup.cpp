@@ -103,7 +103,7 @@ void initFromLevelData(cActor* self, ShortArray* record, jint length, jint start
         originX(self) = self->posX;
         originY(self) = self->posY;
     }
-    if (self->flags & 0x1000000) self->stateFlags |= 4;
+    if (self->flags & 0x1000000) self->physicsFlags |= 4;
     if (self->flags & 0x800000) self->setRespawnInfo(self->posX, self->posY, anim);
     if (self->type == 10) setUpType10(self);
     self->aiState = 0;

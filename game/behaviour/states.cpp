@@ -37,7 +37,7 @@ void breakWith(cActor* a, jint anim) {
     a->flags |= 0x20000;
     a->setAnim(anim);
     a->type = 11;
-    a->stateFlags = 0;
+    a->physicsFlags = 0;
 }
 
 // cGame.restartCurrentScript: with a current script, both channels stop
@@ -52,7 +52,7 @@ void restartCurrentScript() {
 
 void phase(cActor* a, jint state, jint next, jint k) {
     a->aiState = state;
-    if (next >= 0) a->nextAiState = next;
+    if (next >= 0) a->nextState = next;
     a->setAnim(java::iadd(part(a, 9), k));
 }
 
@@ -111,13 +111,13 @@ void respawn(cActor* self) {
             self->setFacingRaw(r->data()[5] != 0 ? 1 : 0);
             cActor::stopMotion(self);
             self->aiState = 0;
-            self->stateFlags = 0;
+            self->physicsFlags = 0;
         }
         r->data()[0] = -1;
     }
     if (self->subtype == 7) {
         if (!self->motion) self->allocMotionState();
-        self->stateFlags = 0x1000001;
+        self->physicsFlags = 0x1000001;
         self->aiState = 28;
     }
 }
@@ -143,8 +143,8 @@ void despawnActor(cActor* self) {
     if (!self) return;
     self->aiState = 2;
     cActor::stopMotion(self);
-    if (cActor* other = self->rider) {
-        self->rider = nullptr;
+    if (cActor* other = self->carried) {
+        self->carried = nullptr;
         removeActor(other, true);
     }
 }
@@ -182,8 +182,8 @@ void enterState2Anim8(cActor* self) {
 }
 
 void enterState42(cActor* self) {
-    if (!(self->hitFlags & 64)) return;
-    self->hitFlags &= ~64;
+    if (!(self->contactFlags & 64)) return;
+    self->contactFlags &= ~64;
     self->releaseChild();
     resetKeys();
     if (cActor* hero = theHero()) cActor::setFacing(self, hero->facing);
@@ -227,7 +227,7 @@ bool isAnimBitInHeroStat1(cActor* self) {
 
 void enterPhase45(cActor* self) {
     phase(self, 45, -1, 33);
-    self->stateTimer = 48;
+    self->timer = 48;
 }
 
 void enterPhase47(cActor* self) {
@@ -247,13 +247,13 @@ void enterPhase51(cActor* self, jint flag) {
 
 void enterPhase52(cActor* self, jint k, jint next) {
     phase(self, 52, next, k);
-    self->hitFlags = 1;
+    self->contactFlags = 1;
 }
 
 void enterGrabPhase(cActor* self, cActor* other, jint flag) {
     self->aiState = 47;
     self->setAnim(107);
-    self->stateTimer = flag ? 13 : 48;
+    self->timer = flag ? 13 : 48;
     if (!other) return;
     cActor::stopMotion(other);
     cActor::moveTo(other, java::ishl(self->posX, 8), java::ishl(self->posY, 8));
@@ -287,7 +287,7 @@ bool tryDefeatByHit(cActor* self) {
     self->flags |= 0x20000;
     self->setAnim(7);
     self->type = 3;
-    self->stateFlags = 0;
+    self->physicsFlags = 0;
     return true;
 }
 

@@ -265,7 +265,7 @@ void resetPlayState() {
     g.bossMaskCount = mordle().maskTable ? mordle().maskTable->length() : 0;
     g.offscreenFlag = 1;
     refreshActors();
-    ca().heroLockMask = 0;
+    ca().heroInputLock = 0;
     game::world::initCheckpoint();
     releaseCarriedActor();
     if (BSprite* s = getSpriteById(1, 18)) s->cacheAnimImages(0, 8);
@@ -276,7 +276,7 @@ void spawnLevelActors() {
     // The per-level counters: special items and two counters 0, the level
     // mark -1, no hero state, the launch byte 0.
     for (jint i = 0; ca().itemCounts && i < 5 && i < ca().itemCounts->length(); ++i) ca().itemCounts->data()[i] = 0;
-    ca().hitLatch = 0;
+    ca().hitGuard = 0;
     ca().levelMark = -1;
     ca().heroState = -1;
     ca().heroLaunched = 0;

@@ -13,8 +13,9 @@
 #include "game/behaviour/behaviour.h"
 #include "game/behaviour/bosses.h"
 #include "game/showcase/showcase.h"
-#include "game/world/hero/hero_statics.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -318,6 +319,7 @@ void menus(cGameStatics& g) {
 }
 
 void scalars(cGameStatics& g) {
+    g.scriptsEnabled = 1;
     g.canvasWidth = 800;
     g.canvasHeight = 480;
     g.angleSteps = 2048;
@@ -481,11 +483,9 @@ StaticsContribution g_BossMordleStatics =
 StaticsContribution g_BossMagicianStatics =
     contribution<BossMagicianStatics>("Constants_CstBossMagician", kClinitBossMagician, &BossMagician_clinit);
 
-// The flow code's structs (game/flow/flow_statics.cpp) are part of the
+// The sound front end's class (game/flow/flow_statics.cpp) is part of the
 // same library's statics.
-extern StaticsContribution g_FlowStatics;
 extern StaticsContribution g_KTLibPlayerStatics;
-extern StaticsContribution g_ScreensStatics;
 
 namespace {
 
@@ -496,15 +496,9 @@ std::vector<StaticsContribution*> allBlocks() {
             &g_BossMordleStatics,
             &g_cGameStatics,
             &g_BossMagicianStatics,
-            &g_FlowStatics,
             &g_KTLibPlayerStatics,
-            &g_ScreensStatics,
-            &g_actorStoreStatics,
             &g_cActorStatics,
-            &g_WorldStatics,
-            const_cast<StaticsContribution*>(hero::heroStaticsContribution()),
             const_cast<StaticsContribution*>(behaviour::behaviourStaticsContribution()),
-            const_cast<StaticsContribution*>(behaviour::bossStaticsContribution()),
             const_cast<StaticsContribution*>(showcaseContribution())};
 }
 

@@ -2,24 +2,30 @@
 // field list (game/data/fields.h) so every reference field is a collector
 // root and tests can walk them:
 //
-//   game::cg()        cGame's shared state: constant tables, menus, the
-//                     camera, layers, hero and script fields shared with the
-//                     world and hero code, packs, text packs, level data and
-//                     the progress record (struct cGameStatics)
+//   game::cg()        cGame's one block: constant tables, menus, the
+//                     camera, layers, hero and script fields, packs, text
+//                     packs, level data, the progress record, and the fields
+//                     the flow code, the screens, the world and the
+//                     behaviours name (their lists are in their folders;
+//                     struct cGameStatics)
 //   game::util()      Util's stream reader (UtilStatics)
 //   game::mordle()    Constants_CstBossMordle's tables
 //   game::magician()  Constants_CstBossMagician's table and attached effect
 //
 // registerGameStatics() adds the contributions (idempotent) before
 // Application::init; the class initialisers then run at their fixed steps
-// among the game's (kClinitGame + step). Fields the flow code alone names
-// and that start at zero live in the flow code's own struct.
+// among the game's (kClinitGame + step). cActor's one block is
+// game::ca() (game/actor/actor.h).
 #pragma once
 
 #include <array>
 #include <vector>
 
+#include "game/behaviour/behaviour_fields.h"
 #include "game/data/fields.h"
+#include "game/flow/flow_fields.h"
+#include "game/flow/screens/screens_fields.h"
+#include "game/world/world_fields.h"
 #include "runtime/array.h"
 #include "runtime/statics.h"
 #include "runtime/string.h"
@@ -134,6 +140,7 @@ using Int13 = std::array<jint, 13>;
     X(ObjectArray*, recordsMenu)                                                      \
     /* scalar starting values */                                                      \
     X(jint, levelTimer)                                                               \
+    /* the script an arena restarts (also named restartScriptIndex) */             \
     X(jint, currentScriptId)                                                          \
     X(jint, portraitActorId)                                                          \
     X(jboolean, cameraSnap)                                                           \
@@ -243,8 +250,10 @@ using Int13 = std::array<jint, 13>;
 // cGame state shared by the core, the world and hero code and the actor
 // framework: camera, layers, hero, scripts, level records, game variables.
 #define CGAME_SHARED_FIELDS(X)                                                        \
+    /* also named levelIndex */                                         \
     X(jint, stage)                                                                    \
     X(jint, nextStage)                                                                \
+    /* also named levelNumber */                                        \
     X(jint, difficulty)                                                               \
     X(jint, saveSlot)                                                                 \
     X(jint, cameraX)                                                                  \
@@ -259,14 +268,17 @@ using Int13 = std::array<jint, 13>;
     X(jint, scrollStepY)                                                        \
     X(jint, riseScroll)                                                         \
     X(jint, riseScrollStep)                                                           \
+    /* also named quakeFrames */                                        \
     X(jint, shakeTimer)                                                               \
     X(jint, shakeOffset)                                                              \
+    /* also named frameTick */                                          \
     X(jint, playFrames)                                                               \
     X(cActor*, hero)                                                                  \
     X(cActor*, checkpointActor)                                                       \
     X(cActor*, targetActor)                                                           \
     X(cActor*, boss)                                                                  \
     X(ObjectArray*, characterSlots)                                                   \
+    /* the level's type-2 items (also named collectibleTotal) */                   \
     X(jint, itemsTotal)                                                               \
     X(jboolean, spawnFixedActors)                                                     \
     X(cActor*, panelActor)                                                            \
@@ -278,6 +290,7 @@ using Int13 = std::array<jint, 13>;
     X(jboolean, touchButtons)                                                         \
     X(jint, displayIdC)                                                               \
     X(jboolean, offscreenFlag)                                                        \
+    /* the game variables' changed mask (also named panelEvents) */                \
     X(jint, variableChangedMask)                                                      \
     X(jint, eventMask)                                                                \
     X(ShortArray*, scriptStates)                                                       \
@@ -300,11 +313,11 @@ using Int13 = std::array<jint, 13>;
     X(ShortArray*, scriptIds)                                                         \
     X(ObjectArray*, scriptReadOffsets)                                                \
     X(ObjectArray*, scriptTargets)                                                    \
-    X(jbyte, scriptsWaiting)                                                          \
     X(jint, scriptWaitTicks)                                                          \
-    X(jint, scriptFlags)                                                              \
-    X(jbyte, scriptSkipping)                                                          \
-    X(jbyte, sceneSkippable)                                                          \
+    /* a skip of the running scene was taken (also named scriptSkipping) */          \
+    X(jbyte, skipCutscene)                                                            \
+    /* the running scene may be skipped (also named sceneSkippable) */               \
+    X(jbyte, cutsceneSkippable)                                                       \
     X(jbyte, cameraLocked)                                                            \
     X(ObjectArray*, regionRects)                                                      \
     X(ObjectArray*, regionSizes)                                                      \
@@ -349,7 +362,39 @@ using Int13 = std::array<jint, 13>;
     X(jint, fillColor)                                                                \
     X(IntArray*, fillRow)
 
-#define CGAME_FIELDS(X) CGAME_CONSTANT_FIELDS(X) CGAME_SHARED_FIELDS(X) CGAME_RESOURCE_FIELDS(X)
+// The level pool, the active list, the level's object marks and timers,
+// the results totals, the script holds, the inert effect and the
+// once-per-level and once-per-subtype log marks.
+#define CGAME_ACTOR_FIELDS(X)                                                         \
+    X(ObjectArray*, actorPool)                                                        \
+    X(jint, actorCount)                                                               \
+    X(ObjectArray*, activeActors)                                                     \
+    X(jint, activeActorCount)                                                         \
+    /* one mark per level record (also named recordRegionMasks) */                  \
+    X(Long64Array*, levelObjectMarks)                                                 \
+    X(jint, animationsFrozen)                                                         \
+    /* frames the checkpoint caption shows (also named checkpointNoticeTicks) */     \
+    X(jint, checkpointTimer)                                                          \
+    /* the level timer is held (also named heroTimerMode) */                         \
+    X(jint, levelTimerHold)                                                           \
+    /* the level's type-6 specials (also named type6Total) */                        \
+    X(jint, specialsTotal)                                                            \
+    /* the level's type-19 secrets (also named type19Total) */                       \
+    X(jint, secretsTotal)                                                             \
+    /* bit 1: a level script holds the hero (also named scriptFlags) */              \
+    X(jint, inputBlock)                                                               \
+    X(jint, runCounter)                                                               \
+    /* 1 while a wait mode holds all scripts (also named scriptsWaiting) */          \
+    X(jint, scriptBlocked)                                                            \
+    X(cActor*, inertEffect)                                                           \
+    X(jboolean, inertLogged)                                                          \
+    X(BoolArray*, subtypeLogged)
+
+// One block for the class: the core's lists and those of the flow code,
+// the screens, the world and the behaviours (each name in one list only).
+#define CGAME_FIELDS(X)                                                               \
+    CGAME_CONSTANT_FIELDS(X) CGAME_SHARED_FIELDS(X) CGAME_RESOURCE_FIELDS(X) CGAME_ACTOR_FIELDS(X) \
+    FLOW_FIELDS(X) SCREENS_FIELDS(X) WORLD_GAME_FIELDS(X) BEHAVIOUR_GAME_FIELDS(X)
 
 BRAMBLE_STATICS(cGameStatics, CGAME_FIELDS)
 

@@ -54,7 +54,7 @@ bool sleepOne() {
 // A suspend recorded by the main thread: the channels stop here, on the
 // game thread, once per suspend, and the music id survives the stop.
 void serviceSuspend() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (f.suspendRequest.exchange(0) == 0) return;
     const jint music = cg().currentMusic;
     f.musicOnAtSuspend = isMusicPlaying();
@@ -64,7 +64,7 @@ void serviceSuspend() {
 }
 
 void resumeWork() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     const jint state = cg().gameState;
     if (f.dialogMode == 3 && state != 23 && state != 31) f.dialogScrollBase = 400;
     f.dialogRedraw = 1;
@@ -83,7 +83,7 @@ void tickTimers() {
 }
 
 void logicStep() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     const jint state = cg().gameState;
     const jlong t = gameClock().now();
     f.stepDelta = java::l2i(t - f.stepTime);
@@ -91,13 +91,13 @@ void logicStep() {
     const bool comingIn = f.inTransition;
     if (f.inTransition) {
         gameStateDispatch(state, kMsgInTransition);
-        if (fl().inTransition) fl().transitionTicks += 1;
+        if (cg().inTransition) cg().transitionTicks += 1;
     } else if (f.outTransition) {
         gameStateDispatch(state, kMsgOutTransition);
-        if (fl().outTransition) fl().transitionTicks += 1;
+        if (cg().outTransition) cg().transitionTicks += 1;
     } else {
         gameStateDispatch(state, kMsgUpdate);
-        fl().stateTicks += 1;
+        cg().stateTicks += 1;
     }
     const jint now = cg().gameState;
     if (now >= 0) {
@@ -119,7 +119,7 @@ void logicStep() {
 
 // Showing the canvas again: pacing reference, the resume flags, keys.
 void showWork(cGame* canvas) {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     f.lastTick = gameClock().now();
     // Events from before the show are older than its resets below.
     applyQueuedInput();
@@ -171,7 +171,7 @@ void cGame::showNotify() { showWork(this); }
 void cGame::resume() { showWork(this); }
 
 void cGame::suspend() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (f.paused) return;
     {
         std::lock_guard<std::recursive_mutex> guard(inputLock());
@@ -182,15 +182,15 @@ void cGame::suspend() {
 }
 
 void cGame::hideNotify() {
-    if (fl().instance) fl().instance->suspend();
-    fl().paused = 1;
+    if (cg().instance) cg().instance->suspend();
+    cg().paused = 1;
 }
 
 void cGame::onDestroy() {
     // On the game thread (state 16) the stop commands are queued and
     // serviced; from the main thread (game thread held, sound server going
     // away) no ring is touched.
-    if (fl().gameThread && java_lang_Thread::currentThread() == fl().gameThread) {
+    if (cg().gameThread && java_lang_Thread::currentThread() == cg().gameThread) {
         queueStop(0);
         queueStop(1);
         KTLibPlayer::update();
@@ -200,49 +200,49 @@ void cGame::onDestroy() {
 
 void cGame::initialize(cGame* canvas, javax_microedition_midlet_MIDlet* midlet,
                        javax_microedition_lcdui_Display* display, bool startThread) {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     f.display = display;
     if (display) display->setCurrent(canvas);
     createKeyMaps();
     buildKeyMaps();
-    fl().instance = canvas;
-    fl().paused = 1;
+    cg().instance = canvas;
+    cg().paused = 1;
     IntArray* requests = IntArray::fill(newIntArray(4), {-1, -1, -1, -1});
-    fl().type10Requests = requests;
-    fl().altMode = 1;
+    cg().type10Requests = requests;
+    cg().altMode = 1;
     cg().riseScroll = 0;
     cg().riseScrollStep = 0;
     cg().vibrationOn = 1;
     Showcase::setup(midlet, nullptr, 800, 480, nullptr);
-    fl().pendingOp = kOpSet;
-    fl().pendingState = 1;
-    fl().statePending = 1;
-    fl().outTransition = stateHasOutTransition();
-    fl().transitionTicks = 0;
+    cg().pendingOp = kOpSet;
+    cg().pendingState = 1;
+    cg().statePending = 1;
+    cg().outTransition = stateHasOutTransition();
+    cg().transitionTicks = 0;
     if (!startThread) return;
     java_lang_Thread* thread = newObject<java_lang_Thread>(canvas);
-    fl().gameThread = thread;
+    cg().gameThread = thread;
     if (java_lang_Thread* self = java_lang_Thread::currentThread())
         java_lang_Thread::setPriority(thread, self->getPriority());
     java_lang_Thread::start(thread);
 }
 
 void cGame::runStart() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     const jlong now = gameClock().now();
     f.lastTick = now;
     if (!f.randomGenerator) {
         java_util_Random* r = newObject<java_util_Random>();
-        fl().randomGenerator = r;
+        cg().randomGenerator = r;
     }
-    java_util_Random* r = fl().randomGenerator;
+    java_util_Random* r = cg().randomGenerator;
     Object::monitorEnter(r);
     r->setSeed(now);
     Object::monitorExit(r);
 }
 
 bool cGame::runPass() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     cGameStatics& g = cg();
     if (g.gameState == kEndState) {
         if (f.midlet) static_cast<javax_microedition_midlet_MIDlet*>(f.midlet)->destroyApp(1);
@@ -288,7 +288,7 @@ bool cGame::runPass() {
     // A screen that comes in keeps its touch frame open (above); a touch
     // released on the screen before, which the frame ends of the coming in
     // would have used up, is dropped now, so it cannot act on the new one.
-    if (pending && !fl().statePending && fl().inTransition) dropReleasedTouch();
+    if (pending && !cg().statePending && cg().inTransition) dropReleasedTouch();
     f.gameClock += 62;
     return true;
 }
@@ -303,7 +303,7 @@ jint cGame::stepsRun() { return g_steps; }
 jint cGame::repaintsRun() { return g_repaints; }
 
 void cGame::paint(javax_microedition_lcdui_Graphics* g) {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     f.graphics = g;
     f.screenGraphics = g;
     gameStateDispatch(cg().gameState, kMsgPaint);
@@ -314,12 +314,12 @@ void cGame::paint(javax_microedition_lcdui_Graphics* g) {
     }
 }
 
-RavitBHSG::RavitBHSG() : javax_microedition_midlet_MIDlet(cid::RavitBHSG) { fl().midlet = this; }
+RavitBHSG::RavitBHSG() : javax_microedition_midlet_MIDlet(cid::RavitBHSG) { cg().midlet = this; }
 
 void RavitBHSG::setStartsThread(bool on) { g_startsThread = on; }
 
 void RavitBHSG::startApp() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (f.instance) {
         javax_microedition_lcdui_Display::getDisplay(this)->setCurrent(f.instance);
         f.shown = 1;
@@ -328,17 +328,17 @@ void RavitBHSG::startApp() {
     }
     cGame* canvas = newObject<cGame>();
     cGame::initialize(canvas, this, nullptr, g_startsThread);
-    fl().instance = canvas;
+    cg().instance = canvas;
     javax_microedition_lcdui_Display::getDisplay(this)->setCurrent(canvas);
-    fl().shown = 1;
+    cg().shown = 1;
     canvas->showNotify();
 }
 
 void RavitBHSG::pauseApp() {
-    if (fl().instance) fl().instance->suspend();
+    if (cg().instance) cg().instance->suspend();
 }
 
 void RavitBHSG::destroyApp(jboolean) {
-    if (fl().instance) fl().instance->onDestroy();
+    if (cg().instance) cg().instance->onDestroy();
     javax_microedition_midlet_MIDlet::notifyDestroyed();
 }

@@ -25,15 +25,15 @@ void copyOffsetCurve() {
     IntArray* src = cg().splashOffsets;
     const jint n = src ? src->length() : 0;
     IntArray* curve = newIntArray(n);
-    fl().offsetCurve = curve;
-    for (jint i = 0; i < n; ++i) fl().offsetCurve->data()[i] = cg().splashOffsets->data()[i];
+    cg().offsetCurve = curve;
+    for (jint i = 0; i < n; ++i) cg().offsetCurve->data()[i] = cg().splashOffsets->data()[i];
 }
 
 void stateStart(jint message) {
     switch (message) {
     case kMsgEnter: {
         ObjectArray* slots = newObjectArray(cid::Object, kSpriteSlots);
-        fl().loadSlots = slots;
+        cg().loadSlots = slots;
         loadGameData();
         copyOffsetCurve();
         runLoadStep(kFirstStep);
@@ -41,7 +41,7 @@ void stateStart(jint message) {
         break;
     }
     case kMsgUpdate:
-        if (!fl().statePending) requestLoad(4, 0, 0, 3);
+        if (!cg().statePending) requestLoad(4, 0, 0, 3);
         break;
     case kMsgPaint: clearScreen(0xFFFFFF); break;
     default: break;
@@ -51,7 +51,7 @@ void stateStart(jint message) {
 void stateLoad(jint message) {
     switch (message) {
     case kMsgEnter:
-        fl().loadStepsDone = -1;
+        cg().loadStepsDone = -1;
         KTLibPlayer::request(0, 4, -1, -1, -1, -1);
         cg().currentMusic = -1;
         break;
@@ -61,8 +61,8 @@ void stateLoad(jint message) {
         break;
     case kMsgPaint: {
         clearScreen(0);
-        const jint done = fl().loadStepsDone > 0 ? fl().loadStepsDone : 0;
-        drawBar(40, 380, 400, 16, fl().loadStepsTotal, done, 0xFF0000, 0xFFFFFF);
+        const jint done = cg().loadStepsDone > 0 ? cg().loadStepsDone : 0;
+        drawBar(40, 380, 400, 16, cg().loadStepsTotal, done, 0xFF0000, 0xFFFFFF);
         break;
     }
     default: break;
@@ -72,7 +72,7 @@ void stateLoad(jint message) {
 void stateTitle(jint message) {
     switch (message) {
     case kMsgEnter:
-        fl().soundOn = 1;
+        cg().soundOn = 1;
         playSound(0);
         break;
     case kMsgPaint:

@@ -69,10 +69,10 @@ jint roundDownTo(jint a, jint b) {
 
 jint mul1000div16(jint x) { return java::idiv(java::imul(x, 1000), 16); }
 
-void setFlag(jint n) { fl().flags |= deviceBit(n); }
-void clearFlag(jint n) { fl().flags &= ~deviceBit(n); }
-void toggleFlag(jint n) { fl().flags ^= deviceBit(n); }
-bool testFlag(jint n) { return testFlags(fl().flags, deviceBit(n)); }
+void setFlag(jint n) { cg().flags |= deviceBit(n); }
+void clearFlag(jint n) { cg().flags &= ~deviceBit(n); }
+void toggleFlag(jint n) { cg().flags ^= deviceBit(n); }
+bool testFlag(jint n) { return testFlags(cg().flags, deviceBit(n)); }
 
 bool testLayerBit(jint n, jint i) {
     IntArray* words = cg().regionCoverage;
@@ -180,7 +180,7 @@ bool inUnit(jlong n, jlong d) { return d > 0 ? (n >= 0 && n <= d) : (n <= 0 && n
 }  // namespace
 
 bool segmentsIntersect(jint x1, jint y1, jint x2, jint y2, jint x3, jint y3, jint x4, jint y4) {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     // The differences wrap as ints do; the products and sums are longs.
     using java::isub;
     using java::lmul;
@@ -219,7 +219,7 @@ bool segmentHitsRectShort(jint x1, jint y1, jint x2, jint y2, ShortArray* rect) 
 }
 
 jint stepRandomSeed() {
-    jint& seed = fl().randomSeed;
+    jint& seed = cg().randomSeed;
     seed = java::irem(java::iadd(java::imul(seed, 59051), 177149), 14348907);
     return seed;
 }
@@ -241,7 +241,7 @@ jint randomRange(jint a, jint b) {
 
 jint randomInt(jint lo, jint hi) {
     if (hi == lo) return hi;
-    java_util_Random* rnd = fl().randomGenerator;
+    java_util_Random* rnd = cg().randomGenerator;
     if (!rnd) {
         logPrintf("cGame.randomInt: no generator yet");
         return lo;
@@ -259,15 +259,15 @@ IntArray* activeSineTable() {
         auto* a = static_cast<IntArray*>(t);
         if (a->length() == 513 && a->data()[0] == 16384 && a->data()[512] == 0) return a;
     }
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (!f.computedSine) {
         IntArray* a = newIntArray(513);
         for (jint i = 0; i <= 512; ++i)
             a->data()[i] = static_cast<jint>(std::lround(16384.0 * std::cos(i * M_PI / 1024.0)));
         a->data()[512] = 0;
-        fl().computedSine = a;
+        cg().computedSine = a;
     }
-    return fl().computedSine;
+    return cg().computedSine;
 }
 
 jint sin(jint a) {
@@ -293,13 +293,13 @@ jint sin256(jint a) { return sinFine(java::imul(a, 64)) >> 6; }
 jint cos256(jint a) { return sin256(java::iadd(a, 23040)); }
 
 jint atan2(jint dx, jint dy) {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (!f.tangentTable) {
         IntArray* t = newIntArray(46);
         for (jint i = 0; i <= 45; ++i) t->data()[i] = java::idiv(fixedSin(i) << 14, fixedSin(i + 90));
-        fl().tangentTable = t;
+        cg().tangentTable = t;
     }
-    const jint* table = fl().tangentTable->data();
+    const jint* table = cg().tangentTable->data();
     const jint ax = absInt(dx), ay = absInt(dy);
     if (ax == 0 && ay == 0) return 0;
     const jint r = ax > ay ? java::idiv(java::ishl(ay, 14), ax) : java::idiv(java::ishl(ax, 14), ay);
@@ -323,11 +323,11 @@ IntArray* ellipsePoint(jint cx, jint cy, jint rise, jint rx, jint ry, jint t, ji
     const jlong x = ((java::lmul(s, rx) >> 8) + cx) >> 8;
     const jlong y = ((java::lmul(c - 256, ry) >> 8) + (java::lmul(t / 360, rise) >> 8) + cy) >> 8;
     // One scratch pair in the flow statics, overwritten by the next call.
-    if (!fl().orbitScratch) {
+    if (!cg().orbitScratch) {
         IntArray* scratch = newIntArray(2);
-        fl().orbitScratch = scratch;
+        cg().orbitScratch = scratch;
     }
-    IntArray* out = fl().orbitScratch;
+    IntArray* out = cg().orbitScratch;
     out->data()[0] = java::l2i(x);
     out->data()[1] = java::l2i(y);
     return out;
@@ -336,7 +336,7 @@ IntArray* ellipsePoint(jint cx, jint cy, jint rise, jint rx, jint ry, jint t, ji
 IntArray* getOrbitPosition(jint t) {
     constexpr jint kOrbitScale = 19;
     cGameStatics& g = cg();
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     return ellipsePoint(f.orbitCentreX, f.orbitCentreY, java::imul(g.orbitRise, kOrbitScale) / 14,
                         java::imul(g.orbitRadiusX, kOrbitScale) / 14, java::imul(g.orbitRadiusY, kOrbitScale) / 14, t,
                         g.orbitPhase);

@@ -45,7 +45,7 @@ jint keyCodeToGameKey(jint code) {
 
 namespace {
 // Clears released bits from the masks and records them as released.
-void applyRelease(FlowStatics& f, jint r) {
+void applyRelease(cGameStatics& f, jint r) {
     f.keysCurrent &= ~r;
     f.keysPressed &= ~r;
     f.keysHeld &= ~r;
@@ -59,7 +59,7 @@ void applyRelease(FlowStatics& f, jint r) {
 // tap shorter than a step still counts as one press.
 void keyReleased(jint code) {
     Guard guard(inputLock());
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     const jint bit = keyCodeToGameKey(code);
     const jint deferred = bit & f.keysUnseen;
     f.releasesDeferred |= deferred;
@@ -70,7 +70,7 @@ void keyReleased(jint code) {
 void keyPressed(jint code) {
     Guard guard(inputLock());
     if (cg().lastKeyCode != -1) keyReleased(cg().lastKeyCode);
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     const jint b = keyCodeToGameKey(code);
     const jint p = f.keysPressed | b;
     f.keysHeld |= p;
@@ -82,7 +82,7 @@ void keyPressed(jint code) {
 }
 
 namespace {
-void foldKeys(FlowStatics& f) {
+void foldKeys(cGameStatics& f) {
     if (f.keysPressed != 0) {
         f.lastPressedKeys = f.keysPressed;
         f.ticksSincePress = 0;
@@ -105,7 +105,7 @@ void foldKeys(FlowStatics& f) {
 
 void updateKeys() {
     Guard guard(inputLock());
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     // A logic step has just seen every press and release so far.
     f.keysUnseen = 0;
     f.releasesUnseen = 0;
@@ -118,21 +118,21 @@ void updateKeys() {
 
 void refoldKeys() {
     Guard guard(inputLock());
-    foldKeys(fl());
+    foldKeys(cg());
 }
 
 void resetKeys() {
     Guard guard(inputLock());
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     f.keysPressed = f.keysReleased = f.keysHeld = f.keysCurrent = 0;
     f.keysUnseen = f.releasesUnseen = f.releasesDeferred = 0;
 }
 
-bool isKeyHeld(jint mask) { Guard g(inputLock()); return (fl().keysHeld & mask) != 0; }
-bool isKeyPressed(jint mask) { Guard g(inputLock()); return (fl().keysPressed & mask) != 0; }
-bool isKeyReleased(jint mask) { Guard g(inputLock()); return (fl().keysReleased & mask) != 0; }
-bool isAnyKeyHeld() { Guard g(inputLock()); return (fl().keysHeld & kOrdinaryKeys) != 0; }
-bool isAnyKeyPressed() { Guard g(inputLock()); return fl().keysPressed != 0; }
+bool isKeyHeld(jint mask) { Guard g(inputLock()); return (cg().keysHeld & mask) != 0; }
+bool isKeyPressed(jint mask) { Guard g(inputLock()); return (cg().keysPressed & mask) != 0; }
+bool isKeyReleased(jint mask) { Guard g(inputLock()); return (cg().keysReleased & mask) != 0; }
+bool isAnyKeyHeld() { Guard g(inputLock()); return (cg().keysHeld & kOrdinaryKeys) != 0; }
+bool isAnyKeyPressed() { Guard g(inputLock()); return cg().keysPressed != 0; }
 
 namespace {
 jint sequenceBit(jint index, jint step) {
@@ -151,7 +151,7 @@ jint sequenceLength(jint index) {
 
 void matchKeySequence() {
     Guard guard(inputLock());
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     cGameStatics& g = cg();
     const jint pressed = f.keysPressed;
     if (pressed == 0) return;
@@ -176,7 +176,7 @@ void matchKeySequence() {
 }
 
 void applyKeySequence() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     cGameStatics& g = cg();
     const jint k = g.sequenceIndex;
     if (k == 0) {
@@ -191,7 +191,7 @@ void applyKeySequence() {
 
 jint getShowcaseKey() {
     Guard guard(inputLock());
-    const jint p = fl().keysPressed;
+    const jint p = cg().keysPressed;
     if (p & 0x20000) return 26;
     if (p & 0x50020) return 25;
     if (p & 0x4004) return 21;
@@ -202,19 +202,19 @@ jint getShowcaseKey() {
 }
 
 void createKeyMaps() {
-    fl().keyMapA = newObject<java_util_Hashtable>(11);
-    fl().keyMapB = newObject<java_util_Hashtable>(11);
+    cg().keyMapA = newObject<java_util_Hashtable>(11);
+    cg().keyMapB = newObject<java_util_Hashtable>(11);
 }
 
 void buildKeyMaps() {
-    if (!fl().keyMapA || !fl().keyMapB) createKeyMaps();
+    if (!cg().keyMapA || !cg().keyMapB) createKeyMaps();
     static const jint kMapB[][2] = {{'0', 6}, {'1', 7}, {'2', 1},  {'3', 9},  {'4', 3},  {'5', 5},  {'6', 4},
                                     {'7', 13}, {'8', 2}, {'9', 15}, {'#', 17}, {'*', 16}, {-6, 18}, {-7, 19}};
     static const jint kMapA[][2] = {{-5, 5}, {-1, 1}, {-2, 2}, {-3, 3}, {-4, 4}};
     for (const auto& e : kMapB)
-        fl().keyMapB->put(newObject<java_lang_Integer>(e[0]), newObject<java_lang_Integer>(e[1]));
+        cg().keyMapB->put(newObject<java_lang_Integer>(e[0]), newObject<java_lang_Integer>(e[1]));
     for (const auto& e : kMapA)
-        fl().keyMapA->put(newObject<java_lang_Integer>(e[0]), newObject<java_lang_Integer>(e[1]));
+        cg().keyMapA->put(newObject<java_lang_Integer>(e[0]), newObject<java_lang_Integer>(e[1]));
 }
 
 // --- queued events ----------------------------------------------------------------
@@ -279,7 +279,7 @@ void pointerPressed(jint x, jint y) {
     cGameStatics& g = cg();
     g.pressX = g.touchX = x;
     g.pressY = g.touchY = y;
-    fl().touchPressed = 1;
+    cg().touchPressed = 1;
     if (inShowcase()) {
         const jint rx = y, ry = 480 - x;
         g.pressX = g.touchX = rx;
@@ -294,7 +294,7 @@ void pointerPressed(jint x, jint y) {
 void pointerDragged(jint x, jint y) {
     Guard guard(inputLock());
     cGameStatics& g = cg();
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     g.touchX = x;
     g.touchY = y;
     if (!f.touchDragging && (std::abs(g.pressX - x) >= 6 || std::abs(g.pressY - y) >= 6)) f.touchDragging = 1;
@@ -311,10 +311,10 @@ void pointerDragged(jint x, jint y) {
 void pointerReleased(jint x, jint y) {
     Guard guard(inputLock());
     cGameStatics& g = cg();
-    fl().touchDragging = 0;
+    cg().touchDragging = 0;
     g.releaseX = x;
     g.releaseY = y;
-    fl().touchActive = 1;
+    cg().touchActive = 1;
     if (inShowcase()) {
         g.releaseX = y;
         g.releaseY = 480 - x;
@@ -331,7 +331,7 @@ void pointerReleased(jint x, jint y) {
 void endTouchFrame() {
     Guard guard(inputLock());
     cGameStatics& g = cg();
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (f.touchActive || f.suspendedBySystem) {
         g.touchX = g.touchY = -1;
         g.pressX = g.pressY = -1;
@@ -347,7 +347,7 @@ void endTouchFrame() {
 void dropReleasedTouch() {
     Guard guard(inputLock());
     cGameStatics& g = cg();
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (f.touchActive) {
         g.touchX = g.touchY = -1;
         g.pressX = g.pressY = -1;
@@ -397,7 +397,7 @@ bool takeScreenTouch() {
     Guard guard(inputLock());
     if (isTouchInRect(cg().touchRect1) && !isTouchInRect(cg().touchRect3)) {
         cg().tapX = -1;
-        fl().touchPressed = 0;
+        cg().touchPressed = 0;
         return true;
     }
     return false;
@@ -408,7 +408,7 @@ bool isScreenTapped() { return isInRect(cg().touchRect1) && !isInRect(cg().touch
 void takeScreenTap() {
     Guard guard(inputLock());
     cg().tapX = -1;
-    fl().touchPressed = 0;
+    cg().touchPressed = 0;
 }
 
 namespace {
@@ -417,30 +417,30 @@ bool takeCornerTap(IntArray* zone, jint& ticks) {
     ticks = isTouchInRect(zone) ? ticks + 1 : 0;
     if (isInRect(zone)) {
         cg().tapX = -1;
-        fl().touchPressed = 0;
+        cg().touchPressed = 0;
         return true;
     }
     return false;
 }
 }  // namespace
 
-bool takeRect3Tap() { return takeCornerTap(cg().touchRect3, fl().touchRect3Ticks); }
-bool takeRect2Tap() { return takeCornerTap(cg().touchRect2, fl().touchRect2Ticks); }
+bool takeRect3Tap() { return takeCornerTap(cg().touchRect3, cg().touchRect3Ticks); }
+bool takeRect2Tap() { return takeCornerTap(cg().touchRect2, cg().touchRect2Ticks); }
 
 bool takeRect3Touch() {
     Guard guard(inputLock());
     if (!isTouchInRect(cg().touchRect3)) return false;
-    fl().touchPressed = 0;
+    cg().touchPressed = 0;
     return true;
 }
 
-void setDialogKind(jint kind) { fl().dialogMode = kind; }
+void setDialogKind(jint kind) { cg().dialogMode = kind; }
 
 bool takeActionButton() {
     Guard guard(inputLock());
-    if (!isTouchInRect(cg().touchRect4) || fl().dialogMode == 3) return false;
-    fl().buttonBits |= 0x800;
-    fl().touchPressed = 0;
+    if (!isTouchInRect(cg().touchRect4) || cg().dialogMode == 3) return false;
+    cg().buttonBits |= 0x800;
+    cg().touchPressed = 0;
     return true;
 }
 
@@ -455,21 +455,21 @@ bool isPartnerZoneTouched() {
 
 bool isCursorRowTapped() {
     Guard guard(inputLock());
-    IntArray* zone = zoneAt(fl().listRowZones, fl().menuCursor - fl().listFirstShown);
+    IntArray* zone = zoneAt(cg().listRowZones, cg().menuCursor - cg().listFirstShown);
     if (!zone || !isInRect(zone)) return false;
-    fl().touchPressed = 0;
+    cg().touchPressed = 0;
     return true;
 }
 
-bool isNextArrowTouched() { return isTouchInRect(zoneAt(fl().listArrowZones, 0)); }
-bool isPrevArrowTouched() { return isTouchInRect(zoneAt(fl().listArrowZones, 1)); }
-bool isNextArrowTapped() { return isInRect(zoneAt(fl().listArrowZones, 0)); }
-bool isPrevArrowTapped() { return isInRect(zoneAt(fl().listArrowZones, 1)); }
+bool isNextArrowTouched() { return isTouchInRect(zoneAt(cg().listArrowZones, 0)); }
+bool isPrevArrowTouched() { return isTouchInRect(zoneAt(cg().listArrowZones, 1)); }
+bool isNextArrowTapped() { return isInRect(zoneAt(cg().listArrowZones, 0)); }
+bool isPrevArrowTapped() { return isInRect(zoneAt(cg().listArrowZones, 1)); }
 
 void consumeScreenTouch() { takeScreenTouch(); }
 
 void setTouchMenu(jint entries, jint rowHeight, jint centreX, jint centreY) {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     f.menuEntryCount = entries;
     f.menuRowHeight = rowHeight;
     f.menuCentreX = centreX;
@@ -477,7 +477,7 @@ void setTouchMenu(jint entries, jint rowHeight, jint centreX, jint centreY) {
 }
 
 void resetTouchList(jint cursor) {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     cg().listScrollDown = 1;
     f.listFirstRow = 0;
     f.listLastCursor = f.listCursor = cursor;
@@ -496,7 +496,7 @@ void resetTouchList(jint cursor) {
 // (canvas x smallest) up, which is why the header's numbers name zone 0
 // the lowest: zone k here is the painted row k all the same.
 void buildListRowZones() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     const jint window = f.listWindowRows > 0 ? f.listWindowRows : 4;
     const jint n = f.menuEntryCount < window ? f.menuEntryCount : window;
     if (n <= 0) {
@@ -506,16 +506,16 @@ void buildListRowZones() {
     const jint h = f.menuRowHeight, cx = f.menuCentreX;
     const jint top = java::isub(f.menuCentreY, java::idiv(java::imul(n, h), 2));
     ObjectArray* zones = newObjectArray(cid::IntArray, n);
-    fl().listRowZones = zones;
+    cg().listRowZones = zones;
     for (jint k = 0; k < n; ++k) {
         const jint canvasX = java::isub(480, java::iadd(top, java::imul(k + 1, h)));
         IntArray* z = IntArray::fill(newIntArray(4), {canvasX, java::isub(cx, 300), h, 600});
-        fl().listRowZones->data()[k] = z;
+        cg().listRowZones->data()[k] = z;
     }
 }
 
 void scrollListTo(jint c) {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     f.listCursor = c;
     if (c > f.listLastCursor) {
         cg().listScrollDown = 1;
@@ -528,16 +528,16 @@ void scrollListTo(jint c) {
 }
 
 jint getListRow(jint index, jint mode) {
-    if (mode == 0) return index - fl().listFirstShown;
+    if (mode == 0) return index - cg().listFirstShown;
     if (mode == 1) {
         scrollListTo(index);
-        return fl().listFirstRow;
+        return cg().listFirstRow;
     }
     return -1;
 }
 
 void updateListArrows() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     f.listArrowHeld = -1;
     scrollListTo(f.menuCursor);
     f.listFirstShown = f.listFirstRow;
@@ -560,14 +560,14 @@ void updateListArrows() {
 void updateListTouch() {
     setTouchMenuFromHeader();
     buildListRowZones();
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     f.listTouchedRow = 0;
     updateListArrows();
     // The rows shown are the painter's window around the cursor.
     f.listFirstShown = paintedFirstEntry();
     const jint n = f.listRowZones ? f.listRowZones->length() : 0;
     for (jint i = 0; i < n; ++i) {
-        if (isTouchInRect(zoneAt(fl().listRowZones, i))) {
+        if (isTouchInRect(zoneAt(cg().listRowZones, i))) {
             f.listTouchedRow = i;
             f.menuCursor = listEntryAt(f.listFirstShown + i);
         }
@@ -577,16 +577,16 @@ void updateListTouch() {
 namespace {
 void arrowFrameSize(jint& w, jint& h);
 void ensureArrowZones() {
-    if (fl().listArrowZones) return;
+    if (cg().listArrowZones) return;
     ObjectArray* zones = newObjectArray(cid::IntArray, 2);
-    fl().listArrowZones = zones;
+    cg().listArrowZones = zones;
     for (jint i = 0; i < 2; ++i) {
         IntArray* z = newIntArray(4);
-        fl().listArrowZones->data()[i] = z;
+        cg().listArrowZones->data()[i] = z;
     }
 }
 void setZone(jint i, jint x, jint y, jint w, jint h) {
-    IntArray* z = zoneAt(fl().listArrowZones, i);
+    IntArray* z = zoneAt(cg().listArrowZones, i);
     if (z) IntArray::fill(z, {x, y, w, h});
 }
 }  // namespace
@@ -624,33 +624,33 @@ void setPageArrowZones(jint x1, jint y1, jint x2, jint y2) {
 }
 
 void resetListZones() {
-    fl().listTouchedRow = 0;
-    fl().listFirstShown = 0;
-    fl().listArrowZones = nullptr;
+    cg().listTouchedRow = 0;
+    cg().listFirstShown = 0;
+    cg().listArrowZones = nullptr;
 }
 
 void buildPadZones() {
-    if (fl().padZones) return;
+    if (cg().padZones) return;
     ObjectArray* zones = newObjectArray(cid::IntArray, 10);
-    fl().padZones = zones;
+    cg().padZones = zones;
     for (jint i = 0; i < 9; ++i) {
         if (i == 4) continue;
         const jint j = i < 4 ? i : i - 1;
         IntArray* z = IntArray::fill(newIntArray(4), {(2 - i / 3) * 87, (i % 3) * 87, 87, 87});
-        fl().padZones->data()[j] = z;
+        cg().padZones->data()[j] = z;
     }
-    auto zone = [](jint j) { return static_cast<IntArray*>(fl().padZones->data()[j]); };
+    auto zone = [](jint j) { return static_cast<IntArray*>(cg().padZones->data()[j]); };
     zone(1)->data()[2] = 137;
     zone(4)->data()[3] = 137;
     zone(2)->data()[2] = 107;
     zone(2)->data()[3] = 107;
     IntArray* z8 = IntArray::fill(newIntArray(4), {24, 566, 120, 120});
-    fl().padZones->data()[8] = z8;
+    cg().padZones->data()[8] = z8;
     IntArray* z9 = IntArray::fill(newIntArray(4), {114, 666, 120, 120});
-    fl().padZones->data()[9] = z9;
+    cg().padZones->data()[9] = z9;
 }
 
-void enableSound() { fl().soundOn = 1; }
+void enableSound() { cg().soundOn = 1; }
 void toggleOptionFlag() { cg().optionFlag = !cg().optionFlag; }
 
 }  // namespace game

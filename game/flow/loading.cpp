@@ -111,7 +111,7 @@ void LoadSteps::frameBuffers() {
         cg().frameCache = screen;
     }
     IntArray* work = newIntArray(19200);
-    fl().rotationWork = work;
+    cg().rotationWork = work;
 }
 void LoadSteps::createActorPool() { game::createActorPool(); }
 void LoadSteps::dropLevelScripts() { world::clearScripts(); }
@@ -152,7 +152,7 @@ Record readRecord(ByteArray* table, jint i) {
 }
 
 bool tableReady() {
-    ByteArray* t = fl().loadingTable;
+    ByteArray* t = cg().loadingTable;
     return t && t->length() >= kLoadTableBytes;
 }
 
@@ -182,15 +182,15 @@ void makeNoOp(ByteArray* table, jint i) {
 
 void buildSpriteIndex() {
     ObjectArray* index = newObjectArray(cid::IntArray, kIndexPacks);
-    fl().spriteIndex = index;
+    cg().spriteIndex = index;
     for (jint i = 0; i < kLoadRecords; ++i) {
-        const Record r = readRecord(fl().loadingTable, i);
+        const Record r = readRecord(cg().loadingTable, i);
         if (r.op != 1) continue;
-        if (!fl().spriteIndex->data()[r.pack]) {
+        if (!cg().spriteIndex->data()[r.pack]) {
             IntArray* entries = newIntArray(kIndexEntries);
-            fl().spriteIndex->data()[r.pack] = entries;
+            cg().spriteIndex->data()[r.pack] = entries;
         }
-        static_cast<IntArray*>(fl().spriteIndex->data()[r.pack])->data()[r.resource] = (i << 16) | r.slot;
+        static_cast<IntArray*>(cg().spriteIndex->data()[r.pack])->data()[r.resource] = (i << 16) | r.slot;
     }
 }
 
@@ -214,7 +214,7 @@ void installLoadingTable(ByteArray* table) {
             ++g_rejected;
         }
     }
-    fl().loadingTable = table;
+    cg().loadingTable = table;
 }
 
 bool tableLongEnough(ByteArray* table) {
@@ -261,7 +261,7 @@ bool readConditionPrograms() {
             return false;
         }
     }
-    fl().groupPrograms = programs;
+    cg().groupPrograms = programs;
     return true;
 }
 
@@ -295,18 +295,18 @@ bool acceptConditionFile(ByteArray* file) {
 }
 
 void loadGameData() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     IntArray* request = newIntArray(4);
     f.loadRequest = request;
     IntArray* values = newIntArray(kLoadGroups);
-    fl().groupValues = values;
-    if (!fl().loadingTable) {
+    cg().groupValues = values;
+    if (!cg().loadingTable) {
         // The table's 4,200 bytes, whatever else the resource holds.
         ByteArray* table = readResource(pool(112), kLoadTableBytes);
         if (!table || !tableLongEnough(table)) return;
         installLoadingTable(table);
     }
-    if (!fl().groupPrograms) {
+    if (!cg().groupPrograms) {
         java_io_InputStream* in = openResource(pool(113));
         if (!in) {
             logPrintf("loading: resource %s missing", pool(113) ? pool(113)->toUtf8().c_str() : "(null)");
@@ -331,7 +331,7 @@ struct Machine {
     bool failed = false;
 
     void push(jint v) {
-        FlowStatics& f = fl();
+        cGameStatics& f = cg();
         if (f.groupStackTop >= kGroupStack) {
             fail("stack overflow");
             return;
@@ -339,7 +339,7 @@ struct Machine {
         cg().groupStack->data()[f.groupStackTop++] = v;
     }
     jint pop() {
-        FlowStatics& f = fl();
+        cGameStatics& f = cg();
         if (f.groupStackTop <= 0) {
             fail("stack underflow");
             return 0;
@@ -353,31 +353,31 @@ struct Machine {
 };
 
 jint requestElement(jint k) {
-    IntArray* r = fl().loadRequest;
+    IntArray* r = cg().loadRequest;
     return r && r->inBounds(k) ? r->data()[k] : 0;
 }
 
 }  // namespace
 
 void evalLoadGroups() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     BoolArray* needed = newBoolArray(kLoadRecords);
     f.stepNeeded = needed;
     BoolArray* evaluated = newBoolArray(kLoadGroups);
-    fl().groupEvaluated = evaluated;
+    cg().groupEvaluated = evaluated;
     BoolArray* inProgress = newBoolArray(kLoadGroups);
-    fl().groupInProgress = inProgress;
-    if (!fl().groupValues) {
+    cg().groupInProgress = inProgress;
+    if (!cg().groupValues) {
         IntArray* values = newIntArray(kLoadGroups);
-        fl().groupValues = values;
+        cg().groupValues = values;
     }
-    for (jint g = 0; g < kLoadGroups; ++g) fl().groupValues->data()[g] = 0;
-    fl().groupStackTop = 0;
+    for (jint g = 0; g < kLoadGroups; ++g) cg().groupValues->data()[g] = 0;
+    cg().groupStackTop = 0;
     for (jint g = 0; g < kLoadGroups; ++g) evalLoadGroup(g);
 }
 
 jint evalLoadGroup(jint g) {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (g < 0 || g >= kLoadGroups) {
         conditionError(g, "no such group");
         return 0;
@@ -459,30 +459,30 @@ jint evalLoadGroup(jint g) {
     }
     jint value = 0;
     if (!m.failed) {
-        if (fl().groupStackTop <= base)
+        if (cg().groupStackTop <= base)
             m.fail("program leaves no value");
         else
             value = m.pop();
     }
     if (m.failed) {
         value = 0;
-        fl().groupStackTop = base;
+        cg().groupStackTop = base;
     }
-    fl().groupInProgress->data()[g] = 0;
-    fl().groupEvaluated->data()[g] = 1;
-    fl().groupValues->data()[g] = value;
+    cg().groupInProgress->data()[g] = 0;
+    cg().groupEvaluated->data()[g] = 1;
+    cg().groupValues->data()[g] = value;
     return value;
 }
 
 // --- planning and running ---------------------------------------------------------
 
 void clearLoadRequest() {
-    IntArray* r = fl().loadRequest;
+    IntArray* r = cg().loadRequest;
     for (jint k = 0; r && k < r->length(); ++k) r->data()[k] = 0;
 }
 
 void planLoadSteps() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (f.reuseLoadPlan) {
         java_lang_System::gc();
         f.loadStepsDone = 0;
@@ -496,11 +496,11 @@ void planLoadSteps() {
     evalLoadGroups();
     if (tableReady()) {
         for (jint i = 0; i < kLoadRecords; ++i) {
-            const jint group = fl().loadingTable->data()[i * kLoadRecordBytes + 2];
-            const bool needed = group >= 0 && group < kLoadGroups && fl().groupValues->data()[group] > 0;
-            fl().stepNeeded->data()[i] = needed;
+            const jint group = cg().loadingTable->data()[i * kLoadRecordBytes + 2];
+            const bool needed = group >= 0 && group < kLoadGroups && cg().groupValues->data()[group] > 0;
+            cg().stepNeeded->data()[i] = needed;
             if (needed)
-                fl().loadStepsTotal += 1;
+                cg().loadStepsTotal += 1;
             else
                 freeLoadStep(i);
         }
@@ -510,12 +510,12 @@ void planLoadSteps() {
 
 jint getLoadStepParam(jint i) {
     if (!tableReady() || i < 0 || i >= kLoadRecords) return 0;
-    return readU32BE(fl().loadingTable->data() + i * kLoadRecordBytes + 3);
+    return readU32BE(cg().loadingTable->data() + i * kLoadRecordBytes + 3);
 }
 
 void setLoadStepParam(jint i, jint value) {
     if (!tableReady() || i < 0 || i >= kLoadRecords) return;
-    jbyte* p = fl().loadingTable->data() + i * kLoadRecordBytes + 3;
+    jbyte* p = cg().loadingTable->data() + i * kLoadRecordBytes + 3;
     p[0] = java::i2b(value >> 24);
     p[1] = java::i2b(value >> 16);
     p[2] = java::i2b(value >> 8);
@@ -525,7 +525,7 @@ void setLoadStepParam(jint i, jint value) {
 IntArray* decodeLoadStep(jint i) {
     IntArray* out = newIntArray(5);
     if (!tableReady() || i < 0 || i >= kLoadRecords) return out;
-    const Record r = readRecord(fl().loadingTable, i);
+    const Record r = readRecord(cg().loadingTable, i);
     IntArray::fill(out, {r.op, r.slot, r.pack, r.resource, r.param});
     return out;
 }
@@ -557,27 +557,27 @@ void runLoadStep(jint i) {
         return;
     }
     if (i < kLoadRecords) g_runCounts[size_t(i)] += 1;
-    const Record r = readRecord(fl().loadingTable, i);
+    const Record r = readRecord(cg().loadingTable, i);
     LoadSteps& steps = loadSteps();
     String* name = packName(r.pack);
     if (r.pack != 255) steps.openPack(name);
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     switch (r.op) {
     case 0:
         steps.frameBuffers();
-        fl().randomSeed = java::l2i(fl().gameClock);
+        cg().randomSeed = java::l2i(cg().gameClock);
         steps.createActorPool();
         break;
     case 1: {
-        ObjectArray* t = ensureTable(fl().sprites, kSpriteSlots);
+        ObjectArray* t = ensureTable(cg().sprites, kSpriteSlots);
         if (slotEmpty(t, r.slot)) steps.loadSprite(t, r.resource, r.slot, r.param);
         break;
     }
     case 2: {
-        ObjectArray* t = ensureTable(fl().fonts, kFontSlots);
+        ObjectArray* t = ensureTable(cg().fonts, kFontSlots);
         if (slotEmpty(t, r.slot)) {
             steps.loadSprite(t, r.resource, r.slot, r.param);
-            steps.setCharMap(fl().fonts->data()[r.slot], cg().charMap);
+            steps.setCharMap(cg().fonts->data()[r.slot], cg().charMap);
         }
         break;
     }
@@ -587,7 +587,7 @@ void runLoadStep(jint i) {
     case 5:
         if (!f.mathTablesLoaded) {
             steps.loadMathTables(name);
-            if (!Application::pendingException()) fl().mathTablesLoaded = 1;
+            if (!Application::pendingException()) cg().mathTablesLoaded = 1;
         }
         break;
     case 9: steps.loadLevelObjects(steps.loadResource(15)); break;
@@ -596,7 +596,7 @@ void runLoadStep(jint i) {
         if (ByteArray* regions = steps.loadResource(17)) game::world::loadMapRegions(regions);
         break;
     case 12: {
-        const Record other = readRecord(fl().loadingTable, r.resource);
+        const Record other = readRecord(cg().loadingTable, r.resource);
         if (other.pack != 255) steps.openPack(packName(other.pack));
         steps.loadLevelLayers(cg().stage, r.param);
         break;
@@ -615,8 +615,8 @@ void runLoadStep(jint i) {
         }
         break;
     case 18: {
-        const Record other = readRecord(fl().loadingTable, r.resource);
-        ObjectArray* t = ensureTable(fl().sprites, kSpriteSlots);
+        const Record other = readRecord(cg().loadingTable, r.resource);
+        ObjectArray* t = ensureTable(cg().sprites, kSpriteSlots);
         if (slotEmpty(t, other.slot) || !t->inBounds(other.slot))
             logPrintf("loading record %d: sprite slot %d of record %d is empty; nothing to load", i, other.slot,
                       r.resource);
@@ -624,14 +624,14 @@ void runLoadStep(jint i) {
     }
     case 19:
         if (!KTLibPlayer::isSoundLoaded(r.slot)) {
-            if (!fl().soundTable) {
+            if (!cg().soundTable) {
                 IntArray* table = newIntArray(kSoundIds);
-                fl().soundTable = table;
+                cg().soundTable = table;
             }
             ByteArray* bytes = steps.loadResource(r.resource);
             if (bytes && bytes->length() > 0)
                 KTLibPlayer::loadSound(bytes, steps.entryType(), r.slot, (r.param & 0x10000) == 0);
-            fl().soundTable->data()[r.resource] = r.param;
+            cg().soundTable->data()[r.resource] = r.param;
             if ((r.param & 15) == 3) cg().levelMusic = r.resource;
         }
         break;
@@ -640,7 +640,7 @@ void runLoadStep(jint i) {
         if (!cg().contentTypes) {
             steps.loadContentTypes();
             if (!Application::pendingException()) KTLibPlayer::allocateChannelTables(kSoundIds);
-            if (!Application::pendingException()) fl().soundOn = 0;
+            if (!Application::pendingException()) cg().soundOn = 0;
         }
         break;
     case 22: createOffscreenBuffer(); break;
@@ -650,7 +650,7 @@ void runLoadStep(jint i) {
 }
 
 void stateLoading() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (f.loadStepsDone == -1) {
         planLoadSteps();
         return;
@@ -671,12 +671,12 @@ void stateLoading() {
             if (java_lang_System_Statics* sys = systemStatics())
                 if (sys->out) static_cast<java_io_PrintStream*>(sys->out)->println(line);
         }
-        fl().loadCursor += 1;
-        fl().loadStepsDone += 1;
+        cg().loadCursor += 1;
+        cg().loadStepsDone += 1;
     } else {
         f.loadStepsDone += 1;
     }
-    if (fl().loadStepsDone < fl().loadStepsTotal) return;
+    if (cg().loadStepsDone < cg().loadStepsTotal) return;
     // Finish: close the streams, collect, and go on to the requested state.
     if (java_io_InputStream* s = util().stream) {
         s->close();
@@ -691,17 +691,17 @@ void stateLoading() {
     cg().packStream = nullptr;
     cg().packPosition = 0;
     java_lang_System::gc();
-    const jint kind = IntArray::at(fl().loadRequest, 0);
-    requestSetState(IntArray::at(fl().loadRequest, 3));
+    const jint kind = IntArray::at(cg().loadRequest, 0);
+    requestSetState(IntArray::at(cg().loadRequest, 3));
     if (kind == 4) {
         setLoadButtons(true);
-        fl().inLevel = 0;
+        cg().inLevel = 0;
     }
     if (kind == 5) {
         setLoadButtons(false);
-        fl().inLevel = 1;
-        fl().hintCount = 0;
-        fl().hintTimer = 0;
+        cg().inLevel = 1;
+        cg().hintCount = 0;
+        cg().hintTimer = 0;
     }
 }
 
@@ -714,7 +714,7 @@ void setLoadButtons(bool on) {
 }
 
 jint requireResource(jint entry, jint group) {
-    ObjectArray* idx = fl().spriteIndex;
+    ObjectArray* idx = cg().spriteIndex;
     IntArray* g = idx && idx->inBounds(group) ? static_cast<IntArray*>(idx->data()[group]) : nullptr;
     if (!g || !g->inBounds(entry) || g->data()[entry] == 0) {
         logPrintf("cGame.requireResource: no index entry %d in group %d", entry, group);
@@ -722,10 +722,10 @@ jint requireResource(jint entry, jint group) {
     }
     const jint record = (g->data()[entry] >> 16) & 0xFFFF;
     if (record >= kLoadRecords) return 0;
-    BoolArray* needed = fl().stepNeeded;
+    BoolArray* needed = cg().stepNeeded;
     if (needed && !needed->data()[record]) {
         needed->data()[record] = 1;
-        fl().loadStepsTotal += 1;
+        cg().loadStepsTotal += 1;
     }
     const jint param = getLoadStepParam(record);
     if (param != 0) return param;

@@ -35,7 +35,7 @@ void GameSpriteHost::drawTiledRect(javax_microedition_lcdui_Graphics* g, jint x,
 
 jint GameSpriteHost::sin(jint angle) { return game::sin(angle); }
 
-javax_microedition_lcdui_Graphics* GameSpriteHost::currentGraphics() { return fl().graphics; }
+javax_microedition_lcdui_Graphics* GameSpriteHost::currentGraphics() { return cg().graphics; }
 
 IntArray* GameSpriteHost::pixelBuffer(jint minLength) {
     IntArray* b = cg().frameCache;
@@ -47,10 +47,10 @@ IntArray* GameSpriteHost::pixelBuffer(jint minLength) {
 }
 
 IntArray* GameSpriteHost::rotationBuffer(jint minLength) {
-    IntArray* b = fl().rotationWork;
+    IntArray* b = cg().rotationWork;
     if (!b || b->length() < minLength) {
         b = newIntArray(std::max<jint>(minLength, 19200));
-        fl().rotationWork = b;
+        cg().rotationWork = b;
     }
     return b;
 }

@@ -25,7 +25,7 @@
 namespace game {
 
 namespace {
-javax_microedition_lcdui_Graphics* gfx() { return fl().graphics; }
+javax_microedition_lcdui_Graphics* gfx() { return cg().graphics; }
 }  // namespace
 
 void clearScreen(jint colour) {
@@ -37,9 +37,9 @@ void clearScreen(jint colour) {
 }
 
 void clearScreenOnce() {
-    if (!fl().clearPending) return;
+    if (!cg().clearPending) return;
     clearScreen(0xFFFFFF);
-    fl().clearPending = 0;
+    cg().clearPending = 0;
 }
 
 void fillGradientRect(javax_microedition_lcdui_Graphics* g, jint x, jint y, jint w, jint h, jint c1, jint c2,
@@ -194,12 +194,12 @@ void drawGaugeAt(jint x, jint y, jint length, jint thickness, jint max, jint val
 }
 
 BSprite* spriteAt(jint n) {
-    ObjectArray* s = fl().sprites;
+    ObjectArray* s = cg().sprites;
     return s && s->inBounds(n) ? static_cast<BSprite*>(s->data()[n]) : nullptr;
 }
 
 BSprite* fontAt(jint n) {
-    ObjectArray* s = fl().fonts;
+    ObjectArray* s = cg().fonts;
     return s && s->inBounds(n) ? static_cast<BSprite*>(s->data()[n]) : nullptr;
 }
 
@@ -279,7 +279,7 @@ void paintHealthBar() {
     BSprite* s = getSpriteById(1, 18);
     if (!s) return;
     const jint pips = getVariable(9);
-    const jint shown = java::isub(getVariable(3), 2 * fl().healthOffset);
+    const jint shown = java::isub(getVariable(3), 2 * cg().healthOffset);
     for (jint k = 0; k < pips; ++k) {
         const jint frame = 2 * k + 1 < shown ? 29 : (2 * k < shown ? 31 : 30);
         const jint x = k < 5 ? 74 + 24 * k : -34 + 24 * k;
@@ -311,8 +311,8 @@ void paintPageIndicator(jint x, jint y, jint page, jint count) {
     const jint h = arrows && arrows->getFrameCount() > 0 ? arrows->getFrameHeight(0) : 0;
     setPageArrowZones((h >> 2) + 750, 240, 50, 240);
     const jint t = getCurrentEntryValue();
-    if (page != 1) drawAnimFrame(arrows, fl().listArrowHeld == 1 ? 3 : 1, t, 50, 240, 4);
-    if (page != count) drawAnimFrame(arrows, fl().listArrowHeld == 0 ? 2 : 0, t, 750, 240, 5);
+    if (page != 1) drawAnimFrame(arrows, cg().listArrowHeld == 1 ? 3 : 1, t, 50, 240, 4);
+    if (page != count) drawAnimFrame(arrows, cg().listArrowHeld == 0 ? 2 : 0, t, 750, 240, 5);
 }
 
 namespace {
@@ -324,23 +324,23 @@ void buttonFrame(jint frame, jint x, jint y) {
 void paintButtonFrames(jint x, jint y) {
     static const jint kBits[][2] = {{1, 11}, {2, 9}, {64, 14}, {128, 12}, {4, 10}, {8, 8}, {16, 15}, {32, 13}};
     for (const auto& b : kBits)
-        if (fl().buttonBits & b[0]) buttonFrame(b[1], x, y);
+        if (cg().buttonBits & b[0]) buttonFrame(b[1], x, y);
 }
 void paintButtonFrames2(jint x, jint y) {
-    if (fl().buttonBits & 0x200) buttonFrame(7, x, y);
-    if (fl().buttonBits & 0x100) buttonFrame(5, x, y);
+    if (cg().buttonBits & 0x200) buttonFrame(7, x, y);
+    if (cg().buttonBits & 0x100) buttonFrame(5, x, y);
 }
 void paintButtonFrames3(jint x, jint y) {
-    if (fl().buttonBits & 0x400) buttonFrame(6, x, y);
+    if (cg().buttonBits & 0x400) buttonFrame(6, x, y);
 }
 void paintButtonFrames4(jint x, jint y) {
-    if (java::irem(fl().stateTicks, 6) < 4) buttonFrame(16, x, y);
+    if (java::irem(cg().stateTicks, 6) < 4) buttonFrame(16, x, y);
 }
 void paintButtonFrames5(jint x, jint y) {
-    if (java::irem(fl().stateTicks, 6) < 4) buttonFrame(19, x, y);
+    if (java::irem(cg().stateTicks, 6) < 4) buttonFrame(19, x, y);
 }
 void paintButtonFrames6(jint x, jint y) {
-    if (fl().buttonBits & 0x400) buttonFrame(17, x, y);
+    if (cg().buttonBits & 0x400) buttonFrame(17, x, y);
 }
 
 jint blendColour(jint c1, jint c2, jint t, jint n) {
@@ -361,23 +361,23 @@ void setCameraScrollStep(jint x, jint y) {
 }
 
 void drawImageTopLeft(javax_microedition_lcdui_Graphics* g, jint x, jint y) {
-    if (g && fl().overlayImage) g->drawImage(fl().overlayImage, x, y, 20);
+    if (g && cg().overlayImage) g->drawImage(cg().overlayImage, x, y, 20);
 }
 
 void createOffscreenBuffer() {
-    if (!fl().overlayImage) {
+    if (!cg().overlayImage) {
         auto* img = javax_microedition_lcdui_Image::createImage(540, 864);
-        fl().overlayImage = img;
+        cg().overlayImage = img;
         if (img) {
             auto* g = img->getGraphics();
-            fl().overlayGraphics = g;
+            cg().overlayGraphics = g;
         }
     }
-    fl().overlayDirty = 1;
+    cg().overlayDirty = 1;
 }
 
 void drawLoadingImage() {
-    if (fl().overlayImage && gfx()) gfx()->drawImage(fl().overlayImage, 0, 0, 20);
+    if (cg().overlayImage && gfx()) gfx()->drawImage(cg().overlayImage, 0, 0, 20);
 }
 
 void startLevelTimer(jint hold, jint seconds) {
@@ -393,19 +393,19 @@ void setGameClip(jint x, jint y, jint w, jint h) {
 }
 
 void freeLoadStep(jint i) {
-    ByteArray* table = fl().loadingTable;
+    ByteArray* table = cg().loadingTable;
     if (!table || i < 0 || i >= kLoadRecords || table->length() < kLoadTableBytes) return;
     const jbyte* r = table->data() + i * kLoadRecordBytes;
     const jint op = r[0], slot = r[1] & 255;
     const jint param = r[6] & 255;
     const jint resource = ((r[8] & 255) << 8) | (r[9] & 255);
-    ObjectArray* sprites = fl().sprites;
+    ObjectArray* sprites = cg().sprites;
     switch (op) {
     case 1:
         if (sprites && sprites->inBounds(slot)) sprites->data()[slot] = nullptr;
         break;
     case 2:
-        if (fl().fonts && fl().fonts->inBounds(slot)) fl().fonts->data()[slot] = nullptr;
+        if (cg().fonts && cg().fonts->inBounds(slot)) cg().fonts->data()[slot] = nullptr;
         break;
     case 4: loadSteps().unloadTextPack(resource); break;
     case 10: loadSteps().dropLevelScripts(); break;
@@ -422,8 +422,8 @@ void freeLoadStep(jint i) {
         if (cg().scriptRestartMark == slot) cg().scriptRestartMark = -1;
         break;
     case 22:
-        fl().overlayImage = nullptr;
-        fl().overlayGraphics = nullptr;
+        cg().overlayImage = nullptr;
+        cg().overlayGraphics = nullptr;
         break;
     default: break;
     }

@@ -325,7 +325,7 @@ std::string& traceText() {
 const std::string& lastSoundTrace() { return traceText(); }
 
 void playSound(jint id) {
-    if (!fl().soundOn || id < 0 || id >= kSoundIds) return;
+    if (!cg().soundOn || id < 0 || id >= kSoundIds) return;
     if (id == 29) {
         const jint subtype = cg().hero ? cg().hero->subtype : -1;
         if (subtype == 242)
@@ -338,11 +338,11 @@ void playSound(jint id) {
     // The trace line depends on the id alone: each is built once and kept
     // (one String per id in the flow statics), so a sound made in play
     // makes no Java object after its first time.
-    if (!fl().soundTraceLines) {
+    if (!cg().soundTraceLines) {
         ObjectArray* lines = newObjectArray(cid::String, kSoundIds);
-        fl().soundTraceLines = lines;
+        cg().soundTraceLines = lines;
     }
-    auto* text = static_cast<String*>(fl().soundTraceLines->data()[id]);
+    auto* text = static_cast<String*>(cg().soundTraceLines->data()[id]);
     if (!text) {
         StringBuffer* line = StringBuffer::make(32);
         StringBuffer::append(line, StaticClass::getStringConstant(109));
@@ -356,7 +356,7 @@ void playSound(jint id) {
         StringBuffer::append(line, StaticClass::getStringConstant(111));
         StringBuffer::append(line, String::fromLatin1("0"));
         text = line->toString();
-        if (fl().soundTraceLines) fl().soundTraceLines->data()[id] = text;
+        if (cg().soundTraceLines) cg().soundTraceLines->data()[id] = text;
     }
     traceText() = text ? text->toUtf8() : std::string();
     if (java_lang_System_Statics* sys = systemStatics())
@@ -378,7 +378,7 @@ void stopAllSoundsAndDisable() {
     queueStop(0);
     queueStop(1);
     cg().currentMusic = -1;
-    fl().soundOn = 0;
+    cg().soundOn = 0;
 }
 
 bool isMusicPlaying() {
@@ -393,7 +393,7 @@ bool isMusicChannelActive() {
 }
 
 void vibrate(jint ms) {
-    if (cg().vibrationOn) javax_microedition_lcdui_Display::getDisplay(fl().midlet ? (Object*)fl().midlet : nullptr)->vibrate(ms);
+    if (cg().vibrationOn) javax_microedition_lcdui_Display::getDisplay(cg().midlet ? (Object*)cg().midlet : nullptr)->vibrate(ms);
 }
 
 void stopSound(jint id) {
@@ -404,7 +404,7 @@ void stopSound(jint id) {
         return;
     }
     // Before the sound table is loaded nothing can be playing.
-    IntArray* table = fl().soundTable;
+    IntArray* table = cg().soundTable;
     if (!table || !table->inBounds(id)) return;
     const jint channel = (table->data()[id] >> 8) & 255;
     queueStop(channel);

@@ -43,7 +43,7 @@ void leave(jint s) {
 }
 
 void request(jint op, jint s) {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     f.pendingOp = op;
     f.pendingState = s;
     f.statePending = 1;
@@ -65,12 +65,12 @@ StateHandler stateHandler(jint state) { return state >= 1 && state < kStateSlots
 
 void gameStateDispatch(jint state, jint message) {
     if (StateHandler h = stateHandler(state)) h(message);
-    if (message == kMsgEnter) fl().fullRedraw = 1;
+    if (message == kMsgEnter) cg().fullRedraw = 1;
 }
 
 void setState(jint s) {
     cGameStatics& g = cg();
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (g.gameState >= 0) leave(g.gameState);
     // Unwind top-down: each covered state becomes current and leaves once.
     while (g.stateStackDepth > 0) {
@@ -88,14 +88,14 @@ void setState(jint s) {
 void switchState(jint s) {
     cGameStatics& g = cg();
     if (g.gameState >= 0) leave(g.gameState);
-    fl().stateTicks = 0;
+    cg().stateTicks = 0;
     g.gameState = s;
     enter(s);
 }
 
 void pushState(jint s) {
     cGameStatics& g = cg();
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (g.stateStackDepth >= kMaxDepth) {
         logPrintf("pushState(%d): the state stack is full (%d covered states)", s, g.stateStackDepth);
         return;
@@ -114,7 +114,7 @@ void pushState(jint s) {
 
 void popState() {
     cGameStatics& g = cg();
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (g.stateStackDepth <= 0) {
         logPrintf("popState: no covered state under state %d", g.gameState);
         return;
@@ -136,7 +136,7 @@ void popState() {
 }
 
 void applyPendingState() {
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (!f.statePending || f.inTransition || f.outTransition) return;
     if (f.pendingOp == kOpSet) setState(f.pendingState);
     if (f.pendingOp == kOpSwitch) switchState(f.pendingState);
@@ -149,7 +149,7 @@ void applyPendingState() {
 
 void paintUnderlyingState() {
     cGameStatics& g = cg();
-    FlowStatics& f = fl();
+    cGameStatics& f = cg();
     if (g.stateStackDepth <= 0) return;
     const jint below = stackAt(g.stateStackDepth);
     if (below == -1) return;
@@ -164,7 +164,7 @@ void paintUnderlyingState() {
 }
 
 void showMessageState(jint id) {
-    fl().messageTextId = id;
+    cg().messageTextId = id;
     switchState(25);
 }
 
@@ -196,19 +196,19 @@ void setQuestionMenuId(jint id) {
 
 void pushQuestionMenu(jint menuId, jint param) {
     setQuestionMenuId(menuId);
-    fl().questionMenuParam = param;
+    cg().questionMenuParam = param;
     requestPushState(24);
 }
 
 void requestLevelEnd() {
-    fl().levelFinished = 1;
+    cg().levelFinished = 1;
     cg().bossMaskCount = 17;
     requestSetState(cg().stage + 1 < 11 ? 21 : 18);
 }
 
 void requestLoad(jint kind, jint stageIndex, jint subMode, jint nextState) {
     clearLoadRequest();
-    IntArray* r = fl().loadRequest;
+    IntArray* r = cg().loadRequest;
     if (r && r->length() >= 4) {
         r->data()[0] = kind;
         r->data()[1] = stageIndex;
@@ -219,21 +219,21 @@ void requestLoad(jint kind, jint stageIndex, jint subMode, jint nextState) {
 }
 
 void returnToMainMenu() {
-    if (IntArray::at(fl().loadRequest, 0) == 5) {
-        requestLoad(4, 0, fl().inLevel ? 1 : 0, 6);
+    if (IntArray::at(cg().loadRequest, 0) == 5) {
+        requestLoad(4, 0, cg().inLevel ? 1 : 0, 6);
     } else {
         requestSetState(6);
     }
 }
 
 void startOutTransition() {
-    fl().outTransition = stateHasOutTransition();
-    fl().transitionTicks = 0;
+    cg().outTransition = stateHasOutTransition();
+    cg().transitionTicks = 0;
 }
 
 void startInTransition() {
-    fl().inTransition = stateHasInTransition();
-    fl().transitionTicks = 0;
+    cg().inTransition = stateHasInTransition();
+    cg().transitionTicks = 0;
 }
 
 jint getCurrentEntryValue() {
@@ -285,7 +285,7 @@ void stateMenu(jint message) {
     switch (message) {
     case kMsgEnter:
         openTextBox(cg().questionMenu);
-        setMenuCursor(fl().questionMenuParam);
+        setMenuCursor(cg().questionMenuParam);
         break;
     case kMsgUpdate: {
         updateListTouch();
@@ -297,11 +297,11 @@ void stateMenu(jint message) {
     case kMsgPaint: {
         const bool over19 = getStateBelow(24) == 19;
         if (over19) {
-            fl().inLevel = 0;
+            cg().inLevel = 0;
             paintUnderlyingState();
         }
         paintScreen(cg().questionMenu);
-        if (over19) fl().inLevel = 1;
+        if (over19) cg().inLevel = 1;
         break;
     }
     default: break;
@@ -330,7 +330,7 @@ void onMenuAction(jint menuId, jint action) {
             resetProgress(false);
             saveProgress();
             loadProgress();
-            fl().messageTextId = 0x10087;
+            cg().messageTextId = 0x10087;
             switchState(25);
             resetMenuCursor(cg().optionsMenu);
         }
@@ -361,7 +361,7 @@ void onMenuAction(jint menuId, jint action) {
         break;
     case 5:
         if (confirm) {
-            fl().soundOn = 1;
+            cg().soundOn = 1;
         } else if (back) {
             stopAllSoundsAndDisable();
         }

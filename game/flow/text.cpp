@@ -73,7 +73,7 @@ String* formatText(BSprite*, String* text) {
                 logPrintf("cGame.formatText: escape past the %d text parameters", kTextParams);
             }
         } else if (code == 'v' || code == 'V') {
-            if (auto* m = static_cast<javax_microedition_midlet_MIDlet*>(fl().midlet))
+            if (auto* m = static_cast<javax_microedition_midlet_MIDlet*>(cg().midlet))
                 StringBuffer::append(sb, m->getAppProperty(pool(88)));
         }
     }
@@ -127,7 +127,7 @@ void drawFontText(jint font, String* text, jint x, jint y, jint anchor) {
     BSprite* f = fontAt(font);
     if (!f || !text) return;
     text = prepared(f, text);
-    f->drawString(fl().graphics, text, x, y, anchor, false);
+    f->drawString(cg().graphics, text, x, y, anchor, false);
 }
 
 void drawTextById(jint font, jint textId, jint x, jint y, jint anchor) {
@@ -139,7 +139,7 @@ void drawParagraph(jint font, String* text, jint x, jint y, jint width, jint anc
     if (!f || !text) return;
     text = prepared(f, text);
     String* wrapped = f->wrapText(text, width);
-    f->drawMultilineString(fl().graphics, wrapped ? wrapped : text, x, y, anchor, 0, 0x7FFFFFFF);
+    f->drawMultilineString(cg().graphics, wrapped ? wrapped : text, x, y, anchor, 0, 0x7FFFFFFF);
 }
 
 void drawAnimatedText(jint font, String* text, jint x, jint y, jint anchor, jint mode) {
@@ -184,7 +184,7 @@ void drawAnimatedText(jint font, String* text, jint x, jint y, jint anchor, jint
         }
         const char16_t one[1] = {static_cast<char16_t>(c)};
         String* letter = String::fromUtf16(std::u16string_view(one, 1));
-        f->drawString(fl().graphics, letter, x + dx, y + dy, 20, false);
+        f->drawString(cg().graphics, letter, x + dx, y + dy, 20, false);
         x += f->getStringWidth(letter);
     }
 }

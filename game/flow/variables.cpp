@@ -78,7 +78,6 @@ void setVariable(jint i, jint value, bool notify) {
     if (cg().heroStatus->data()[i] != value) {
         cg().variableChangedMask |= 1 << i;
         cg().heroStatus->data()[i] = value;
-        world::notePanelEvents(1 << i);
     }
 }
 
@@ -108,7 +107,7 @@ jint scaleByLevel(jint v, bool add) {
 namespace {
 // The hero's hit kind lands in its state timer.
 void storeHeroHitKind(jint kind) {
-    if (cActor* h = cg().hero) h->stateTimer = kind;
+    if (cActor* h = cg().hero) h->timer = kind;
 }
 }  // namespace
 
@@ -144,7 +143,7 @@ void setDisplayValue(bool first, jint value) {
     if (!d || !d->inBounds(e)) return;
     if (d->data()[e] != value) {
         d->data()[e] = value;
-        fl().displayChangedMask |= 1 << e;
+        cg().displayChangedMask |= 1 << e;
     }
 }
 
@@ -153,7 +152,7 @@ void setDisplayValues(jint a, jint b) {
     setDisplayValue(true, b);
     cg().displayIdA = -13148160;
     cg().displayIdB = 0;
-    fl().displayState = 0;
+    cg().displayState = 0;
 }
 
 void setDisplayIds(jint a, jint b) {
@@ -162,11 +161,11 @@ void setDisplayIds(jint a, jint b) {
 }
 
 void latchPlayFrames() {
-    if (fl().frameLatched) return;
-    fl().frameLatched = 1;
-    fl().latchedPlayFrames = cg().playFrames;
+    if (cg().frameLatched) return;
+    cg().frameLatched = 1;
+    cg().latchedPlayFrames = cg().playFrames;
 }
-void unlatchPlayFrames() { fl().frameLatched = 0; }
+void unlatchPlayFrames() { cg().frameLatched = 0; }
 
 void clearLayerBits() {
     IntArray* w = cg().regionCoverage;
@@ -190,7 +189,7 @@ void setMapCell(jint layer, jint value, jint index) {
 
 namespace {
 IntArray* indexGroup(jint group) {
-    ObjectArray* idx = fl().spriteIndex;
+    ObjectArray* idx = cg().spriteIndex;
     return idx && idx->inBounds(group) ? static_cast<IntArray*>(idx->data()[group]) : nullptr;
 }
 }  // namespace
@@ -202,7 +201,7 @@ BSprite* getSpriteById(jint i, jint group) {
         return nullptr;
     }
     const jint slot = g->data()[i] & 0xFFFF;
-    ObjectArray* sprites = fl().sprites;
+    ObjectArray* sprites = cg().sprites;
     return sprites && sprites->inBounds(slot) ? static_cast<BSprite*>(sprites->data()[slot]) : nullptr;
 }
 
@@ -288,8 +287,8 @@ void clearTileAttributes() {
 void setPortraitActorId(jint v) { cg().portraitActorId = v; }
 
 void pauseGame() {
-    fl().stateParam = 0;
-    fl().musicOnAtPause = isMusicPlaying();
+    cg().stateParam = 0;
+    cg().musicOnAtPause = isMusicPlaying();
     queueStop(0);
     cg().currentMusic = -1;
     resetTouchList(0);
@@ -356,7 +355,7 @@ void computeSlotTotal() {
         total = java::iadd(total, static_cast<jint>((uint32_t(uint8_t(b[0])) << 24) | (uint32_t(uint8_t(b[1])) << 16) |
                                                     (uint32_t(uint8_t(b[2])) << 8) | uint32_t(uint8_t(b[3]))));
     }
-    fl().levelScore = total;
+    cg().levelScore = total;
 }
 
 }  // namespace game

@@ -18,8 +18,7 @@ constexpr jint kVariables = 10;
 
 jint getVariable(jint i);
 // Stores a bounded game variable; a changed value marks its bit in the
-// changed-variables mask and is reported to the side panel's events
-// (world::notePanelEvents).
+// changed-variables mask (which the side panel reads too).
 void setVariable(jint i, jint value, bool notify);
 bool isVariableChanged(jint i);
 void decrementVariable6();

@@ -12,7 +12,8 @@
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "runtime/log.h"
 
 namespace game::world {
@@ -59,7 +60,7 @@ jint applyRecordFlagNibbles(jint index, jint flags) {
 
 jint getTileFlags(cActor* actor, jint column, jint row) {
     const bool heroActor = isHero(actor);
-    const jint mode = heroActor && (ca().heroModeA || wd().heroMireMode) ? 3 : 1;
+    const jint mode = heroActor && (ca().heroAltMode || ca().heroMireMode) ? 3 : 1;
     const jint c = getTile(column, row, mode);
     const jint bit = (c & 0xFF) < 32 ? jint(1u << (c & 31)) : 0;
     if (testTileFlag(column, row) && bit >= 1) return getTileValue(actor, column, row);
@@ -81,9 +82,9 @@ cActor* getOrSpawnObject(jint id) {
 jint getTileValue(cActor* actor, jint column, jint row) {
     const jint id = getTile(column, row, 0);
     cActor* owner = getOrSpawnObject(id);
-    wd().tileOwner = owner;
+    ca().tileOwner = owner;
     if (!owner || owner->type != 4) return 12;  // an owner that cannot be found stays solid
-    if (actor) actor->stateFlags |= 0x8000;
+    if (actor) actor->physicsFlags |= 0x8000;
     return owner->subtype == 151 ? 0x12C000C : 0x2C000C;
 }
 
@@ -183,14 +184,14 @@ jint sweepTiles(cActor* actor, ShortArray* oldBoxArray, ShortArray* newBoxArray,
     jshort* n = newBoxArray->data();
     if (o[xEdge] == n[xEdge] && o[yEdge] == n[yEdge]) return 0;
     jint result = 0;
-    WorldStatics& w = wd();
+    cActorStatics& w = ca();
     if (w.worldBoundsOn && w.worldBounds && w.worldBounds->length() >= 4) {
         const jshort* wb = w.worldBounds->data();
         if (n[xEdge] < wb[0] || n[xEdge] > wb[2]) n[xEdge] = wb[xEdge], result |= 4;
         if (n[yEdge] < wb[1] || n[yEdge] > wb[3]) n[yEdge] = wb[yEdge], result |= 8;
     }
     const jint vy = actor->motion && actor->motion->length() > 3 ? actor->motion->data()[3] : 0;
-    const jint physics = actor->stateFlags;
+    const jint physics = actor->physicsFlags;
     // Vertical: the rows between the old and the new leading y edge, over
     // the columns the box covers before the move.
     if (o[yEdge] != n[yEdge]) {
@@ -267,14 +268,14 @@ jint contactKind(cActor* mover, cActor* other, ShortArray* newBox) {
 }  // namespace
 
 jint sweepActors(cActor* actor, ShortArray* oldBox, ShortArray* newBox, jint xEdge, jint yEdge) {
-    WorldStatics& w = wd();
+    cActorStatics& w = ca();
     w.blockerSubtype = -1;
     w.standOnId = -1;
     if (!actor || !oldBox || !newBox || oldBox->length() < 4 || newBox->length() < 4) return 0;
     const jshort* o = oldBox->data();
     jshort* n = newBox->data();
     const bool movedX = o[xEdge] != n[xEdge], movedY = o[yEdge] != n[yEdge];
-    if (!movedX && !movedY && !(actor->stateFlags & 0x100000)) return 0;
+    if (!movedX && !movedY && !(actor->physicsFlags & 0x100000)) return 0;
     jint result = 0;
     auto visit = [&](cActor* other) {
         if (!other || other == actor || !other->box || other->box->length() < 4) return;
@@ -282,7 +283,7 @@ jint sweepActors(cActor* actor, ShortArray* oldBox, ShortArray* newBox, jint xEd
         if (!(n[0] <= ob[2] && ob[0] <= n[2] && n[1] <= ob[3] && ob[1] <= n[3])) {
             // A carrier the hero's sweep no longer meets lets its rider go;
             // kept, it would pull the hero back onto its top every step.
-            if (isHero(actor) && (other->type == 8 || other->type == 88) && other->rider) other->clearRider();
+            if (isHero(actor) && (other->type == 8 || other->type == 88) && other->carried) other->clearRider();
             return;
         }
         const jint k = contactKind(actor, other, newBox);
@@ -292,24 +293,24 @@ jint sweepActors(cActor* actor, ShortArray* oldBox, ShortArray* newBox, jint xEd
                 if (yEdge == 3 ? (face >= o[3] && face <= n[3]) : (face <= o[1] && face >= n[1])) {
                     n[yEdge] = static_cast<jshort>(face);
                     result |= 40;
-                    wd().standOnId = other->uniqueId;
+                    ca().standOnId = other->uniqueId;
                     return;
                 }
             }
-            if ((k & 16) && movedX && other->uniqueId != wd().standOnId) {
+            if ((k & 16) && movedX && other->uniqueId != ca().standOnId) {
                 const jint face = ob[xEdge == 2 ? 0 : 2];
                 if (xEdge == 2 ? (face >= o[2] && face <= n[2]) : (face <= o[0] && face >= n[0])) {
                     n[xEdge] = static_cast<jshort>(face);
                     result |= 20;
-                    wd().blockerSubtype = other->subtype;
+                    ca().blockerSubtype = other->subtype;
                 }
             }
         } else if (k & 0x200) {
             result |= 0x200;
-            wd().blockerSubtype = other->subtype;
+            ca().blockerSubtype = other->subtype;
         }
     };
-    const jint count = stores().activeActorCount;
+    const jint count = cg().activeActorCount;
     for (jint i = 0; i < count; ++i) {
         cActor* other = activeActor(i);
         if (other != hero()) visit(other);
@@ -323,35 +324,35 @@ jint sweepActors(cActor* actor, ShortArray* oldBox, ShortArray* newBox, jint xEd
 void heroPhysics(cActor* a) {
     cActorStatics& s = ca();
     s.collisionResult = 0;
-    if (!a || !a->prevBox || a->prevBox->length() < 4 || !a->motion || a->motion->length() < 4) return;
-    ShortArray* box = a->prevBox;
+    if (!a || !a->savedBox || a->savedBox->length() < 4 || !a->motion || a->motion->length() < 4) return;
+    ShortArray* box = a->savedBox;
     const jshort* b = box->data();
     if (b[0] == b[2] || b[1] == b[3]) return;
     jint* m = a->motion->data();
     jint vx = m[2], vy = m[3];
-    if (vy >= 0 && (a->stateFlags & 1) && !isScriptTargetId(a->uniqueId)) {
+    if (vy >= 0 && (a->physicsFlags & 1) && !isScriptTargetId(a->uniqueId)) {
         vy = 6912;
         m[3] = vy;
         s.collisionResult |= 1;
     }
     const jint xEdge = vx < 0 ? 0 : 2, yEdge = vy < 0 ? 1 : 3;
     const jint ax = java::iabs(vx) >> 8, ay = java::iabs(vy) >> 8;
-    ShortArray* swept = scratch(wd().sweptBox);
+    ShortArray* swept = scratch(ca().sweptBox);
     b = box->data();
     jshort* n = swept->data();
     for (int i = 0; i < 4; ++i) n[i] = b[i];
     n[xEdge] = static_cast<jshort>(xEdge == 0 ? b[0] - ax : b[2] + ax);
     n[yEdge] = static_cast<jshort>(yEdge == 1 ? b[1] - ay : b[3] + ay);
     s.collisionResult |= sweepTiles(a, box, swept, xEdge, yEdge);
-    if (a->stateFlags & (0x100 | 0x200)) s.collisionResult |= sweepActors(a, box, swept, xEdge, yEdge);
+    if (a->physicsFlags & (0x100 | 0x200)) s.collisionResult |= sweepActors(a, box, swept, xEdge, yEdge);
     b = box->data();
     n = swept->data();
     jint dx = n[xEdge] - b[xEdge], dy = n[yEdge] - b[yEdge];
-    if ((s.collisionResult & 0x2000000) && !(s.collisionResult & 4)) dx += wd().tileMirrored ? -5 : 5;
+    if ((s.collisionResult & 0x2000000) && !(s.collisionResult & 4)) dx += cg().tileMirrored ? -5 : 5;
     if (s.collisionResult & 1) {
         if (dy != (vy >> 8)) {
             s.collisionResult &= ~1;
-        } else if (a->stateFlags & 8) {
+        } else if (a->physicsFlags & 8) {
             dx = dy = 0;
             s.collisionResult = (s.collisionResult & ~3) | 2;
         }
@@ -359,12 +360,12 @@ void heroPhysics(cActor* a) {
     if (m[3] >= 0) {
         const jint y1 = a->posY + dy;
         const jint g = getGroundY(a->posX + dx, y1);
-        if (g >= 0 && ((a->stateFlags & 1) || g < y1)) {
+        if (g >= 0 && ((a->physicsFlags & 1) || g < y1)) {
             dy += g - y1;
             s.collisionResult |= 8;
         }
     }
-    if (a->stateFlags != 0) {
+    if (a->physicsFlags != 0) {
         s.physicsDx = java::ishl(dx, 8);
         s.physicsDy = java::ishl(dy, 8);
     }
@@ -377,28 +378,28 @@ namespace {
 // for (dx, dy) without stick or actor sweep; answers the allowed move.
 void forcedStep(cActor* a, jint& dx, jint& dy) {
     cActorStatics& s = ca();
-    const jint savedResult = s.collisionResult, savedFlags = a->stateFlags;
+    const jint savedResult = s.collisionResult, savedFlags = a->physicsFlags;
     jint* m = a->motion ? a->motion->data() : nullptr;
     const jint savedVx = m ? m[2] : 0, savedVy = m ? m[3] : 0;
-    a->stateFlags &= ~0x201;
+    a->physicsFlags &= ~0x201;
     auto atLeastOne = [](jint v) { return v != 0 && v > -256 && v < 256 ? (v < 0 ? -256 : 256) : v; };
-    wd().carriedMove = 0;
+    ca().carriedMove = 0;
     s.mountActor = nullptr;
-    wd().tileOwner = nullptr;
+    ca().tileOwner = nullptr;
     s.physicsDx = s.physicsDy = 0;
     dx = atLeastOne(dx);
     dy = atLeastOne(dy);
     if (m && (savedFlags & 0x1000000)) {
         m[2] = dx;
         m[3] = dy;
-        if (!a->prevBox || a->prevBox->length() < 4) a->prevBox = newShortArray(4);
-        a->getBounds(a->prevBox);
+        if (!a->savedBox || a->savedBox->length() < 4) a->savedBox = newShortArray(4);
+        a->getBounds(a->savedBox);
         heroPhysics(a);
         if (s.collisionResult & 4) dx = s.physicsDx;
         if (s.collisionResult & 8) dy = s.physicsDy;
     }
     s.collisionResult = savedResult;
-    a->stateFlags = savedFlags;
+    a->physicsFlags = savedFlags;
     if (IntArray* mo = a->motion) mo->data()[2] = savedVx, mo->data()[3] = savedVy;
 }
 
@@ -411,7 +412,7 @@ void moveHeroBy(cActor* a, jint dx, jint dy) {
 }
 
 void pushOutOfTiles(cActor* a, jint dx, jint dy) {
-    if (!a || !(a->stateFlags & 0x1000000)) return;
+    if (!a || !(a->physicsFlags & 0x1000000)) return;
     jint ax = dx, ay = dy;
     forcedStep(a, ax, ay);
     cActor::moveBy(a, ax - dx, ay - dy);
@@ -499,10 +500,10 @@ void setRespawnAtGround(cActor* a) {
     if (!a || a->type != 0) return;
     jint y = a->posY;
     if (ca().heroState != 38) {
-        wd().checkpointKeepsY = 0;
+        ca().checkpointKeepsY = 0;
         y = scanTileColumn(a, a->posX, a->posY, 8);
     } else {
-        wd().checkpointKeepsY = 1;
+        ca().checkpointKeepsY = 1;
     }
     a->setRespawnInfo(a->posX, y, 0);
 }
@@ -558,12 +559,12 @@ jint bossConstant2() {
 void arenaCommon(cActor* boss) {
     boss->facing = 0;
     cActor::stopMotion(boss);
-    boss->stateTimer = 0;
+    boss->timer = 0;
 }
 
 void arenaBoxAndScript(cActor* boss) {
     boss->setAttackBox(boss->getParamOr(3), boss->getParamOr(4), boss->getParamOr(1), boss->getParamOr(2));
-    wd().restartScriptIndex = findScriptById(boss->getParamOr(5));
+    cg().currentScriptId = findScriptById(boss->getParamOr(5));
     cg().targetActor = boss;
 }
 
@@ -572,31 +573,31 @@ void arenaBoxAndScript(cActor* boss) {
 void dropToGroundType102(cActor* boss) {
     if (!boss) return;
     arenaCommon(boss);
-    wd().bossCounter = bossConstant2();
-    wd().bossFloorY = scanTileColumn(boss, boss->posX, boss->posY, 8);
+    cg().bossCounter = bossConstant2();
+    ca().bossFloorY = scanTileColumn(boss, boss->posX, boss->posY, 8);
     arenaBoxAndScript(boss);
 }
 
 void dropToGroundType92(cActor* boss) {
     if (!boss) return;
     arenaCommon(boss);
-    wd().bossGuarded = 0;
-    wd().bossSlotL = nullptr;
-    wd().bossSlotR = nullptr;
-    wd().arenaFloorY = scanTileColumn(boss, boss->posX, boss->posY, 8) - 5;
+    ca().bossGuarded = 0;
+    cg().bossSlotL = nullptr;
+    cg().bossSlotR = nullptr;
+    ca().arenaFloorY = scanTileColumn(boss, boss->posX, boss->posY, 8) - 5;
     arenaBoxAndScript(boss);
-    wd().bossActor = boss;
+    cg().bossActor = boss;
     boss->aiState = 2;
 }
 
 void runPhysicsOnly(cActor* a) {
-    wd().carriedMove = 0;
-    if (!a || !(a->stateFlags & 0x1000000)) return;
+    ca().carriedMove = 0;
+    if (!a || !(a->physicsFlags & 0x1000000)) return;
     ca().mountActor = nullptr;
-    wd().tileOwner = nullptr;
+    ca().tileOwner = nullptr;
     ca().physicsDx = ca().physicsDy = 0;
-    if (!a->prevBox || a->prevBox->length() < 4) a->prevBox = newShortArray(4);
-    a->getBounds(a->prevBox);
+    if (!a->savedBox || a->savedBox->length() < 4) a->savedBox = newShortArray(4);
+    a->getBounds(a->savedBox);
     heroPhysics(a);
 }
 

@@ -2,7 +2,8 @@
 #include "game/world/camera.h"
 
 #include "game/data/statics.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "runtime/jint.h"
 #include "runtime/log.h"
 

@@ -11,7 +11,8 @@
 #include "game/world/map.h"
 #include "game/world/regions.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::world {
 
@@ -39,7 +40,7 @@ bool isDeepDropAhead(cActor* h, jint cameraY) {
 
 void updateCamera(jint smooth) {
     cGameStatics& g = cg();
-    WorldStatics& w = wd();
+    cGameStatics& w = cg();
     cActor* h = hero();
     const jint sx = g.cameraX, sy = g.cameraY;
     g.cameraStepX = g.cameraStepY = 0;
@@ -111,19 +112,19 @@ void updateCamera(jint smooth) {
                     g.cameraStepX = g.scrollStepX, g.cameraStepY = g.scrollStepY;
                 }
             } else if (state == 38) {
-                if (w.heroSkipScroll) {
-                    w.heroSkipScroll = 0;
+                if (ca().heroSkipScroll) {
+                    ca().heroSkipScroll = 0;
                     g.cameraX = sx;
                     skipTaken = true;
                 } else {
-                    g.cameraX = sx + ((2112 * ca().scaleParam) >> 16);
+                    g.cameraX = sx + ((2112 * ca().runSpeedFactor) >> 16);
                 }
                 if (h->posX - g.cameraX < -400) behaviour::kill(h);
             } else if (g.stage == 7) {
-                g.cameraX = isAnyScriptActive() ? sx : sx + ((2880 * ca().scaleParam) >> 16);
-                if (h->posX - g.cameraX < -400) w.counterLimit -= 1;
-                else w.counterLimit = 50;
-                if (w.counterLimit < 0 || h->posX - g.cameraX < -448) {
+                g.cameraX = isAnyScriptActive() ? sx : sx + ((2880 * ca().runSpeedFactor) >> 16);
+                if (h->posX - g.cameraX < -400) ca().counterLimit -= 1;
+                else ca().counterLimit = 50;
+                if (ca().counterLimit < 0 || h->posX - g.cameraX < -448) {
                     cActor::stopHeroMotion();
                     behaviour::kill(h);
                 }
@@ -161,7 +162,7 @@ void updateCamera(jint smooth) {
 
 void resetCamera() {
     cGameStatics& g = cg();
-    WorldStatics& w = wd();
+    cGameStatics& w = cg();
     g.cameraX = g.cameraY = 0;
     g.cameraStepX = g.cameraStepY = 0;
     w.lookAheadX = w.lookAheadY = 0;

@@ -7,7 +7,8 @@
 #include "game/world/camera.h"
 #include "game/world/regions.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::world {
 
@@ -57,10 +58,10 @@ void setCheckpoint(cActor* a) {
     if (a && a->type == 0) {
         jint y;
         if (ca().heroState == 38) {
-            wd().checkpointKeepsY = 1;
+            ca().checkpointKeepsY = 1;
             y = a->posY;
         } else {
-            wd().checkpointKeepsY = 0;
+            ca().checkpointKeepsY = 0;
             y = scanTileColumn(a, a->posX, a->posY, 8);
         }
         a->setRespawnInfo(a->posX, y, 0);
@@ -78,11 +79,11 @@ void initCheckpoint() {
     cActor* h = hero();
     if (!h) return;
     auto param = [&](jint i) { return h->params && h->params->inBounds(i) ? h->params->data()[i] : -1; };
-    const jint id = param(wd().heroFallKillOff ? 4 : 0);
+    const jint id = param(cg().heroFallKillOff ? 4 : 0);
     const jint script = findScriptById(id);
     if (script >= 0) {
         startScript(script);
-        wd().checkpointAtSceneEnd = 1;
+        cg().checkpointAtSceneEnd = 1;
     } else {
         setCheckpoint(h);
     }

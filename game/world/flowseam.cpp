@@ -15,7 +15,7 @@ namespace game::world {
 // permanent switch (game variable 6) is set.
 bool isHeroInvulnerable() {
     cActor* h = hero();
-    return (h && h->stateTimer > 0) || getVariable(6) != 0;
+    return (h && h->timer > 0) || getVariable(6) != 0;
 }
 
 // AI state 2 and stopped; an actor it carries leaves the level pool.
@@ -23,8 +23,8 @@ void despawnScriptActor(cActor* actor) {
     if (!actor) return;
     actor->aiState = 2;
     cActor::stopMotion(actor);
-    if (cActor* carried = actor->rider) {
-        actor->rider = nullptr;
+    if (cActor* carried = actor->carried) {
+        actor->carried = nullptr;
         removeActor(carried, true);
     }
 }

@@ -4,18 +4,17 @@
 #include "game/actor/defaults.h"
 #include "game/actor/hero.h"
 #include "game/flow/variables.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/machine.h"
 #include "game/world/panel.h"
 #include "game/world/scripts.h"
 #include "game/world/screenhooks.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::world {
 
 void registerWorld() {
-    registerWorldStatics();
-    hero::registerHeroStatics();
 }
 
 void installWorld() {

@@ -2,7 +2,8 @@
 #include "game/world/map.h"
 
 #include "game/data/statics.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "runtime/log.h"
 
 namespace game::world {
@@ -47,7 +48,7 @@ jint getTile(jint column, jint row, jint mode) {
     if ((mode & 1) && testTileFlag(column, row)) return kWall;
     jint v = collisionCell(column, row);
     if (v != -1) {
-        wd().tileMirrored = (v & 0xC000) ? 1 : 0;
+        cg().tileMirrored = (v & 0xC000) ? 1 : 0;
         return v & 0x1FFF;
     }
     return (mode & 2) ? kWall : kVoid;
@@ -96,7 +97,7 @@ jint groundY(jint x, jint y, jint* contact) {
         c = getTile(column, g, 1);
         if (!inMask(c, kGroundClasses)) return -1;
     }
-    const bool mirrored = wd().tileMirrored != 0;
+    const bool mirrored = cg().tileMirrored != 0;
     const jint cx = column * kCell;
     const jint d = mirrored ? cx - x + kCell : x - cx;
     const jint slopeBit = mirrored ? 64 : 128;

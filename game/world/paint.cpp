@@ -10,7 +10,8 @@
 #include "game/world/camera.h"
 #include "game/world/map.h"
 #include "game/world/regions.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "runtime/jint.h"
 
 namespace game::world {
@@ -28,7 +29,7 @@ jint wrap(jint v, jint n) {
 
 // The Graphics all game painting goes to: the one the canvas hands its
 // paint (or a caller that paints into a picture of its own).
-Graphics* gameGraphics() { return fl().graphics; }
+Graphics* gameGraphics() { return cg().graphics; }
 
 BSprite* asSprite(Object* o) { return o && o->classId() == cid::BSprite ? static_cast<BSprite*>(o) : nullptr; }
 
@@ -150,14 +151,14 @@ void drawMapCells(jint layer, jint fc, jint fr, jint lc, jint lr) {
 
 void paintMapLayer(IntArray* layers, jint x, jint y) {
     cGameStatics& g = cg();
-    WorldStatics& s = wd();
+    cGameStatics& s = cg();
     if (!g.tileCacheGraphics) createTileCache();
     if (!s.tileCacheRange || s.tileCacheRange->length() < 4) {
         s.tileCacheRange = newIntArray(4);
         cg().tileCacheDirty = 1;
     }
     const jint c0 = x / 36, c1 = (x + 799) / 36, r0 = y / 36, r1 = (y + 479) / 36;
-    const jint* p = wd().tileCacheRange->data();
+    const jint* p = cg().tileCacheRange->data();
     const jint pc0 = p[0], pr0 = p[1], pc1 = p[2], pr1 = p[3];
     const jint n = layers ? layers->length() : 0;
     for (jint k = 0; k < n; ++k) {
@@ -183,16 +184,16 @@ void paintMapLayer(IntArray* layers, jint x, jint y) {
         if (cg().tileCacheDirty) drawBlock(layer, first, c0, r0, c1, r1);
     }
     cg().tileCacheDirty = 0;
-    IntArray::fill(wd().tileCacheRange, {c0, r0, c1, r1});
+    IntArray::fill(cg().tileCacheRange, {c0, r0, c1, r1});
     blitTileCache(x, y);
 }
 
 void paintMapLayers(std::initializer_list<jint> layers, jint x, jint y) {
     // One list array kept for the paint of every frame.
-    IntArray* list = wd().layerList;
+    IntArray* list = cg().layerList;
     if (!list || list->length() != static_cast<jint>(layers.size())) {
         list = newIntArray(static_cast<jint>(layers.size()));
-        wd().layerList = list;
+        cg().layerList = list;
     }
     IntArray::fill(list, layers);
     paintMapLayer(list, x, y);

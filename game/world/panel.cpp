@@ -17,7 +17,8 @@
 #include "game/flow/variables.h"
 #include "game/sprite/sprite.h"
 #include "game/world/paint.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "runtime/jint.h"
 #include "runtime/string.h"
 #include "runtime/stringbuffer.h"
@@ -26,7 +27,7 @@ namespace game::world {
 
 namespace {
 
-javax_microedition_lcdui_Graphics* graphics() { return fl().graphics; }
+javax_microedition_lcdui_Graphics* graphics() { return cg().graphics; }
 
 void clip(jint x, jint y, jint w, jint h) {
     if (auto* g = graphics()) g->setClip(x, y, w, h);
@@ -44,13 +45,11 @@ void updatePanelActor() { game::updatePanelActor(); }
 // as the screens paint it.
 void paintPanelCaption() { game::paintPanelCaption(); }
 
-void notePanelEvents(jint bits) { wd().panelEvents |= bits; }
-
 void paintSidePanel() {
     clip(416, 0, 64, 800);
     paintHeroPortrait();
-    WorldStatics& w = wd();
-    if ((w.panelEvents & 1) && w.panelEvents != -1) {
+    cGameStatics& w = cg();
+    if ((w.variableChangedMask & 1) && w.variableChangedMask != -1) {
         w.panelActorTimer = 20;
         w.panelActorTimer -= 1;
         updatePanelActor();
@@ -60,19 +59,19 @@ void paintSidePanel() {
     }
     paintHealthBar();
     paintPanelCaption();
-    wd().panelEvents = 0;
+    cg().variableChangedMask = 0;
     clip(0, 0, 480, 800);
     // The touch buttons over the whole screen.
     game::paintSidePanelButtons();
 }
 
 void resetLevelCounters() {
-    wd().panelEvents = -1;
+    cg().variableChangedMask = -1;
     loadLevelVariables();
     resetLevelStats();
-    wd().heroTimer = -1;
+    cg().heroTimer = -1;
     IntArray* t = mordle().valueTriple;
-    wd().bossCounter = t && t->length() > 2 ? t->data()[2] : 0;
+    cg().bossCounter = t && t->length() > 2 ? t->data()[2] : 0;
 }
 
 void paintOverlayMessage() {

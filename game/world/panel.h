@@ -12,9 +12,6 @@
 namespace game::world {
 
 void paintSidePanel();
-// The changed game variables' bits joined into the panel's events (the
-// core's variable store reports them here).
-void notePanelEvents(jint bits);
 void paintHeroPortrait();
 void updatePanelActor();
 void paintPanelCaption();

@@ -14,7 +14,8 @@
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
 #include "game/world/paint.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::world {
 
@@ -58,7 +59,7 @@ void WorldScreenHooks::paintPlayField() {
     paintLayerActors(10);
     paintEffectLayer(13);
     if (cActor* h = cg().hero) {
-        const bool blinkOff = h->stateTimer > 0 && (cg().playFrames & 2) != 0;
+        const bool blinkOff = h->timer > 0 && (cg().playFrames & 2) != 0;
         if (!blinkOff) game::paintActor(h);  // the framework's painter, not the seam's member
     }
     paintLayerActors(11);

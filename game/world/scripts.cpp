@@ -19,7 +19,8 @@
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/regions.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "game/world/tables.h"
 #include "runtime/log.h"
 
@@ -77,7 +78,7 @@ void cameraUpdateUnlocked(jint smooth) {
 
 void loadLevelRecords(ByteArray* table) {
     cGameStatics& g = cg();
-    g.scriptFlags = 0;
+    g.inputBlock = 0;
     g.queuedScript = -1;
     std::vector<ScriptShape> shape;
     std::string error;
@@ -135,7 +136,7 @@ void resetScriptCounters(jint i) {
 }
 
 void resetAllScripts() {
-    cg().scriptsWaiting = 0;
+    cg().scriptBlocked = 0;
     const jint n = scriptsIn();
     for (jint i = 0; i < n; ++i) {
         cg().scriptStates->data()[i] = -1;
@@ -162,7 +163,7 @@ jint getFirstActiveScript() {
 }
 
 bool isAnyScriptActive() { return getFirstActiveScript() >= 0; }
-bool isScriptRunning() { return cg().scriptsWaiting != 1 && isAnyScriptActive(); }
+bool isScriptRunning() { return cg().scriptBlocked != 1 && isAnyScriptActive(); }
 
 bool isScriptTargetId(jint id) {
     const jint n = scriptsIn();
@@ -178,27 +179,27 @@ bool isScriptTargetId(jint id) {
 bool isActorScriptTarget(cActor* a) { return a && isScriptTargetId(a->uniqueId); }
 
 void lockCamera(jint mode, jint ms) {
-    cg().scriptsWaiting = 1;
+    cg().scriptBlocked = 1;
     cg().scriptWaitMode = mode;
     if (mode == 3) cg().scriptWaitTicks = msToFrames(ms);
 }
 
-void pauseScripts() { cg().scriptsWaiting = 1; }
+void pauseScripts() { cg().scriptBlocked = 1; }
 
 void endScriptWait() {
     cg().scriptWaitMode = 9;
-    cg().scriptsWaiting = 0;
+    cg().scriptBlocked = 0;
 }
 
 void setCameraLockMode(jint mode) {
     cg().scriptWaitMode = mode;
-    if (mode == 9) cg().scriptsWaiting = 0;
+    if (mode == 9) cg().scriptBlocked = 0;
 }
 
-jint cameraLockFlag() { return cg().scriptsWaiting; }
+jint cameraLockFlag() { return cg().scriptBlocked; }
 
 void releaseScriptWaitIfIdle() {
-    if (cg().scriptWaitMode == 9) cg().scriptsWaiting = 0;
+    if (cg().scriptWaitMode == 9) cg().scriptBlocked = 0;
 }
 
 bool resumeBlockedScript() {
@@ -214,18 +215,18 @@ void endLevelScript(jint i) {
     if (i >= 0 && i < scriptsIn()) cg().scriptStates->data()[i] = -2;
     if (cg().queuedScript != -1) return;
     cGameStatics& g = cg();
-    g.scriptFlags &= ~1;
+    g.inputBlock &= ~1;
     // The camera snaps back to the hero: the snap runs with the lock
     // released (a locked camera would only be clamped and ease back later).
-    if (g.cameraLocked && !wd().scriptKeepsCamera) cameraUpdateUnlocked(0);
+    if (g.cameraLocked && !cg().scriptKeepsCamera) cameraUpdateUnlocked(0);
     cg().cameraLocked = 0;
-    wd().scriptKeepsCamera = 0;
+    cg().scriptKeepsCamera = 0;
     if (isRegionFlagSet(cg().stage)) cg().variableChangedMask = -1;
-    cg().sceneSkippable = 0;
-    cg().scriptFlags = 0;
-    if (wd().checkpointAtSceneEnd) {
+    cg().cutsceneSkippable = 0;
+    cg().inputBlock = 0;
+    if (cg().checkpointAtSceneEnd) {
         setCheckpoint(hero());
-        wd().checkpointAtSceneEnd = 0;
+        cg().checkpointAtSceneEnd = 0;
     }
 }
 
@@ -235,8 +236,8 @@ void endAllLevelScripts() {
         if (cg().scriptStates && cg().scriptStates->data()[i] >= 0) endLevelScript(i);
 }
 
-void clearHeroHold() { cg().scriptFlags &= ~1; }
-void setRestartScriptIndex(jint index) { wd().restartScriptIndex = index; }
+void clearHeroHold() { cg().inputBlock &= ~1; }
+void setRestartScriptIndex(jint index) { cg().currentScriptId = index; }
 
 // --- events -----------------------------------------------------------------------------
 
@@ -259,34 +260,34 @@ void handleScriptEvent(jint kind, jint a, jint b, jint count) {
         switch (kind) {
         case 0: game::requestLevelEnd(); break;
         case 1: g.panelOffset = 50; break;
-        case 2: g.sceneSkippable = 0, g.panelOffset = 0; break;
-        case 3: game::resetTransition(), wd().scriptKeepsCamera = 1; break;
-        case 4: g.sceneSkippable = 1; break;
-        case 5: g.sceneSkippable = 0; break;
-        case 6: ca().heroLockMask |= 0x7FFFFFFF; break;
-        case 7: ca().heroLockMask &= static_cast<jint>(0x80000000u); break;
+        case 2: g.cutsceneSkippable = 0, g.panelOffset = 0; break;
+        case 3: game::resetTransition(), cg().scriptKeepsCamera = 1; break;
+        case 4: g.cutsceneSkippable = 1; break;
+        case 5: g.cutsceneSkippable = 0; break;
+        case 6: ca().heroInputLock |= 0x7FFFFFFF; break;
+        case 7: ca().heroInputLock &= static_cast<jint>(0x80000000u); break;
         case 8: resetHeroState(); break;
         case 9: cameraUpdateUnlocked(0); break;
         case 10: game::stopHeroForScript(); break;
         case 11: game::requestSetState(30); break;
-        case 12: wd().scriptFlagA = 1; break;
+        case 12: cg().scriptFlagA = 1; break;
         case 13:
-            wd().scriptFlagA = 0;
+            cg().scriptFlagA = 0;
             if (!game::isHeroSubtype(hero()))
                 if (cActor* h = hero()) {
-                    if (IntArray* v = ca().heroVars; v && v->length() > 0) v->data()[0] = 0;
+                    if (IntArray* v = ca().heroStateVars; v && v->length() > 0) v->data()[0] = 0;
                     hero::setHeroState(h, 32);
                 }
             break;
-        case 14: wd().scriptFlagB = 1; break;
-        case 15: wd().scriptFlagB = 0; break;
+        case 14: cg().scriptFlagB = 1; break;
+        case 15: cg().scriptFlagB = 0; break;
         default: break;
         }
     } else if (count == 2) {
         switch (kind) {
         case 0: g.panelOffset = 240; break;
         case 1: game::closeDialog(), cg().panelOffset = 0; break;
-        case 2: if (a >= 0 && a < 11) wd().levelVariant = a; break;
+        case 2: if (a >= 0 && a < 11) cg().levelVariant = a; break;
         case 3: g.riseScrollStep = static_cast<jshort>(a), g.riseScroll = 1; break;
         case 4: g.riseScroll = 0; break;
         default: break;
@@ -299,7 +300,7 @@ void handleScriptEvent(jint kind, jint a, jint b, jint count) {
             if (hero()) game::resetHeroStateAfterLanding();
             forcedScroll(8, 0);
             break;
-        case 2: wd().restartScriptIndex = findScriptById(a); break;
+        case 2: cg().currentScriptId = findScriptById(a); break;
         default: break;
         }
     }
@@ -319,7 +320,7 @@ void heroSwitch(jint id, jint carryOver) {
     const jint state = ca().heroState;
     const jint x = old ? old->posX : 0, y = old ? old->posY : 0;
     const jint anim = old ? old->anim : -1, follow = old ? old->nextAnim : -1;
-    const jint hitKind = old ? old->hitFlags : 0;
+    const jint hitKind = old ? old->contactFlags : 0;
     IntArray* oldMotion = old ? old->motion : nullptr;
     cg().hero = next;
     if (carryOver == 0) {
@@ -332,7 +333,7 @@ void heroSwitch(jint id, jint carryOver) {
         hero::setHeroState(next, state);
         next->setAnimThen(anim, follow, 0);
     }
-    next->hitFlags = hitKind;
+    next->contactFlags = hitKind;
 }
 
 void rectCorners(jint id, jint out[4]) {
@@ -349,7 +350,7 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
     if (op < 100 || op > 131) return 0;
     const jint length = kScriptCommandLengths[op - 100];
     if (keyFrame != frame || !rec) return length;
-    const bool skipping = cg().scriptSkipping != 0;
+    const bool skipping = cg().skipCutscene != 0;
     auto w = [&](jint k) { return s16(rec, p + 2 * k); };
     auto withFlag16 = [](jint f) { return f == 16 ? 0x80010 : f; };
     switch (op) {
@@ -367,7 +368,7 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
     }
     case 101: game::setLevelObjectFlags(w(0), withFlag16(w(1))); break;
     case 102: if (!skipping) game::openDialog(s32(rec, p + 2), w(0), msToFrames(w(3)), 2); break;
-    case 103: cg().levelTimer = w(1) * 16, stores().levelTimerHold = w(0); break;
+    case 103: cg().levelTimer = w(1) * 16, cg().levelTimerHold = w(0); break;
     case 104: game::clearLevelObjectFlags(w(0), withFlag16(w(1))); break;
     case 105:
         if (cActor* a = getActorById(w(0))) behaviour::activateDropper(a), a->flags |= 0x20000;
@@ -377,7 +378,7 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
         break;
     case 107: cg().queuedScript = findScriptById(w(0)); break;
     case 108: if (!skipping) game::playSound(w(0)); break;
-    case 109: game::stopSound(-1), wd().scriptMusic = -1; break;
+    case 109: game::stopSound(-1), cg().scriptMusic = -1; break;
     case 110: if (cActor* h = hero()) hero::setHeroState(h, w(0)); break;
     case 111: {
         if (findRectIndex(w(0)) < 0) {
@@ -399,7 +400,7 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
     case 113: if (cActor* a = getActorById(w(0))) game::stunByScript(a, w(1)); break;
     case 115: {
         const jint text = s32(rec, p + 2);
-        const bool firstText = wd().firstLevelMode && text == 0x20001;
+        const bool firstText = cg().firstLevelMode && text == 0x20001;
         if (firstText) cg().panelPosition = 240;  // the shown offset jumps out; the target stays
         else if (!skipping) game::openDialog(text, w(0), msToFrames(w(3)), w(4));
         break;
@@ -411,7 +412,7 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
         break;
     case 118:
         if (w(0) != 0) {
-            cg().scriptFlags |= 2;
+            cg().inputBlock |= 2;
             if (w(0) == 2) lockCamera(2, 0);
         } else {
             cameraUpdateUnlocked(0);
@@ -434,8 +435,8 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
             }
         }
         break;
-    case 121: wd().markedActorId = w(0); break;
-    case 122: if (!skipping) wd().screenFlash = 1; break;
+    case 121: cg().markedActorId = w(0); break;
+    case 122: if (!skipping) cg().screenFlash = 1; break;
     case 123:
         if (cActor* h = hero()) hero::setHeroState(h, 37);
         break;
@@ -445,19 +446,19 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
         break;
     case 125:
         setCheckpoint(hero());
-        wd().checkpointNoticeTicks = 64;
+        cg().checkpointTimer = 64;
         break;
     case 126: if (!skipping) cg().shakeTimer = w(0) & 0xFFFF; break;
     case 127: if (cActor* h = hero()) hero::setHeroState(h, 38); break;
     case 128: cg().tileCacheDirty = 1, setLevelPalette(2); break;
-    case 129: wd().fireworksOn = 1, wd().fireworksPhase = 0; break;
+    case 129: cg().fireworksOn = 1, cg().fireworksPhase = 0; break;
     case 130:
         if (w(0) != 0) {
-            ca().scaleParam = 460;
+            ca().runSpeedFactor = 460;
             magician().attachedEffect =
                 cActor::spawnEffect(getSpriteById(50, 20), 0, cg().cameraX, cg().cameraY, 2, 8192);
         } else {
-            ca().scaleParam = 256;
+            ca().runSpeedFactor = 256;
             if (cActor* held = magician().attachedEffect) held->deactivate();
             magician().attachedEffect = nullptr;
         }
@@ -480,7 +481,7 @@ void serveWait() {
     case 1: done = !game::isPanelSliding(); break;
     case 2:
         done = !isCameraShaking();
-        if (done) cg().scriptFlags &= ~2;
+        if (done) cg().inputBlock &= ~2;
         break;
     case 3:
         if (g.scriptWaitTicks > 0) --g.scriptWaitTicks;
@@ -488,8 +489,8 @@ void serveWait() {
         break;
     case 4: done = true; break;
     case 5:
-        done = wd().fireworksLeft <= 0;
-        if (done) wd().fireworksOn = 0, wd().fireworksPhase = 0, wd().fireworksLeft = 0;
+        done = cg().fireworksLeft <= 0;
+        if (done) cg().fireworksOn = 0, cg().fireworksPhase = 0, cg().fireworksLeft = 0;
         break;
     case 6: {
         cActor* h = hero();
@@ -597,7 +598,7 @@ void runScript(jint i) {
         if (goal && f >= t) {
             const jint d = f - t + 1;
             if (kind == 1) {
-                if (!(cg().scriptFlags & 2)) {
+                if (!(cg().inputBlock & 2)) {
                     cGameStatics& g = cg();
                     if (lastOp == 13) {
                         g.cameraX = gx;
@@ -629,9 +630,9 @@ void runScript(jint i) {
 }  // namespace
 
 void runLevelScripts() {
-    if (cg().scriptFlags & 2) cameraUpdateUnlocked(1);
+    if (cg().inputBlock & 2) cameraUpdateUnlocked(1);
     serveWait();
-    if (cg().scriptsWaiting == 1) return;
+    if (cg().scriptBlocked == 1) return;
     const jint n = scriptsIn();
     for (jint i = 0; i < n && i < scriptsIn(); ++i)
         if (cg().scriptStates->data()[i] >= 0) runScript(i);

@@ -15,7 +15,8 @@
 #include "game/world/body.h"
 #include "game/world/regions.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "game/world/tables.h"
 #include "runtime/log.h"
 
@@ -28,8 +29,8 @@ jint s16(ByteArray* b, jint i) { return static_cast<int16_t>(u8(b, i) | u8(b, i 
 
 bool heroMissing() {
     if (hero()) return false;
-    if (!wd().heroMissingLogged) logPrintf("level without a hero: hero update, camera and streaming stay idle");
-    wd().heroMissingLogged = 1;
+    if (!cg().heroMissingLogged) logPrintf("level without a hero: hero update, camera and streaming stay idle");
+    cg().heroMissingLogged = 1;
     return true;
 }
 
@@ -49,7 +50,7 @@ public:
     void rebuild() {
         for (jint id : used_) slotOf_[static_cast<size_t>(id)] = -1;
         used_.clear();
-        for (jint i = 0; i < stores().actorCount; ++i) {
+        for (jint i = 0; i < cg().actorCount; ++i) {
             cActor* a = poolActor(i);
             if (!a || a->uniqueId < 0 || a->uniqueId >= kIds) continue;
             if (slotOf_[static_cast<size_t>(a->uniqueId)] < 0) {
@@ -88,9 +89,9 @@ LiveIndex& liveIndex() {
 void setupLevelMap() {
     cGameStatics& g = cg();
     cActorStatics& s = ca();
-    WorldStatics& w = wd();
+    cGameStatics& w = cg();
     s.rectCount = s.itemCount = s.linkCount = 0;
-    w.collectibleTotal = w.type19Total = w.type6Total = w.levelTally4 = 0;
+    w.itemsTotal = w.secretsTotal = w.specialsTotal = w.levelTally4 = 0;
     w.heroMissingLogged = 0;
     ByteArray* data = g.levelObjectData;
     ObjectListShape shape;
@@ -114,9 +115,9 @@ void setupLevelMap() {
         case 2002: addLevelItem(v + 2, v[1]); break;
         default:
             if (v[4] & bit) {
-                if (v[0] == 6) ++wd().type6Total;
-                else if (v[0] == 19) ++wd().type19Total;
-                else if (v[0] == 2) wd().collectibleTotal += v[8] == 8 ? 10 : v[8] == 4 ? 0 : 1;
+                if (v[0] == 6) ++cg().specialsTotal;
+                else if (v[0] == 19) ++cg().secretsTotal;
+                else if (v[0] == 2) cg().itemsTotal += v[8] == 8 ? 10 : v[8] == 4 ? 0 : 1;
             }
             break;
         }
@@ -130,7 +131,7 @@ void setupLevelMap() {
     cg().recordPendingFlags = newByteArray(records);
     cg().tileAttributesAlt = newByteArray(records);
     Long64Array* masks = newLong64Array(records);
-    wd().recordRegionMasks = masks;
+    cg().levelObjectMarks = masks;
     for (jint i = 0; i < records; ++i) masks->data()[i] = -1;
     cg().tileAttributes = newByteArray(std::max(records, ca().itemCount));
     // Second pass: the object records packed.
@@ -147,9 +148,9 @@ void setupLevelMap() {
         pos += 1 + 2 * c;
     }
     cg().recordStarts->data()[records] = static_cast<jshort>(at);
-    wd().sectorFilterOff = 0;
+    cg().sectorFilterOff = 0;
     if (sectorsOverflow()) {
-        wd().sectorFilterOff = 1;
+        cg().sectorFilterOff = 1;
         logPrintf("map of more than 64 sectors: level objects stream without the sector filter");
     }
 }
@@ -185,9 +186,9 @@ bool isRecordAvailable(ByteArray* attributes, jint i, jint levelMask) {
 bool isPinned(cActor* a) {
     if (!a) return false;
     if (a->respawnRecord && a->respawnRecord->length() > 0 && a->respawnRecord->data()[0] >= 0) return true;
-    if (a->aiState == 8 && a->stateTimer > 0) return true;
+    if (a->aiState == 8 && a->timer > 0) return true;
     if (a->flags & 0x10000000) return true;
-    return a == ca().carriedActor || a == ca().partnerActor;
+    return a == ca().grabbedActor || a == ca().partnerActor;
 }
 
 // --- boxes ------------------------------------------------------------------------------
@@ -362,7 +363,7 @@ void updateLevelObjects() {
     const jint n = recordCount();
     if (n == 0) return;
     const jlong area = setActivationArea();
-    const bool noFilter = wd().sectorFilterOff != 0;
+    const bool noFilter = cg().sectorFilterOff != 0;
     const bool firstFrame = getFirstActiveScript() == 0;
     ShortArray* box = g.boxScratch;
     if (!box || box->length() < 4) box = cg().boxScratch = newShortArray(4);
@@ -378,7 +379,7 @@ void updateLevelObjects() {
             liveActorBox(a, b);
             flags = a->flags, layer = a->layer, subtype = a->subtype;
         } else {
-            Long64Array* masks = wd().recordRegionMasks;
+            Long64Array* masks = cg().levelObjectMarks;
             const jlong mask = masks && masks->inBounds(i) ? masks->data()[i] : -1;
             if (mask != -1 && !(mask & area) && !noFilter && !firstFrame && !special) continue;
             if (sub(type, 5) == 0 || !isRecordAvailable(cg().tileAttributesAlt, i, recordValue(i, 4))) continue;
@@ -428,11 +429,11 @@ void updateLevelObjects() {
 }
 
 void updateAllActors() {
-    ActorStoreStatics& st = stores();
+    cGameStatics& st = cg();
     if (!st.activeActors) st.activeActors = newObjectArray(cid::cActor, kActorPoolSize);
-    stores().activeActorCount = 0;
+    cg().activeActorCount = 0;
     cActor* h = hero();
-    for (jint i = 0; i < stores().actorCount; ++i) {
+    for (jint i = 0; i < cg().actorCount; ++i) {
         cActor* a = poolActor(i);
         if (!a) continue;
         cActor::updateRespawn(a);

@@ -166,7 +166,7 @@ bool GameDriver::boot(const Options& options, std::string& error) {
         return false;
     }
     cGame::runStart();
-    if (java_util_Random* r = game::fl().randomGenerator) r->setSeed(static_cast<jlong>(options.seed));
+    if (java_util_Random* r = game::cg().randomGenerator) r->setSeed(static_cast<jlong>(options.seed));
     m_nextInput = 0;
     m_step = 0;
     return true;
@@ -188,16 +188,16 @@ void GameDriver::addInput(const std::vector<stepdriver::InputEvent>& events, int
 }
 
 void GameDriver::keyDown(int32_t code) {
-    if (auto* canvas = static_cast<cGame*>(game::fl().instance)) canvas->keyPressed(code);
+    if (auto* canvas = static_cast<cGame*>(game::cg().instance)) canvas->keyPressed(code);
 }
 
 void GameDriver::keyUp(int32_t code) {
-    if (auto* canvas = static_cast<cGame*>(game::fl().instance)) canvas->keyReleased(code);
+    if (auto* canvas = static_cast<cGame*>(game::cg().instance)) canvas->keyReleased(code);
 }
 
 bool GameDriver::step() {
     if (!m_booted || m_ended) return false;
-    auto* canvas = static_cast<cGame*>(game::fl().instance);
+    auto* canvas = static_cast<cGame*>(game::cg().instance);
     const auto& input = m_options.input;
     while (m_nextInput < input.size() && input[m_nextInput].step <= m_step) {
         const stepdriver::InputEvent& e = input[m_nextInput++];
@@ -257,7 +257,7 @@ bool GameDriver::pressUntil(int32_t code, int32_t state, int limit) {
 
 void GameDriver::paint() {
     Application* app = Application::instance();
-    auto* canvas = static_cast<cGame*>(game::fl().instance);
+    auto* canvas = static_cast<cGame*>(game::cg().instance);
     if (!app || !canvas) return;
     // The repaint's Graphics: no translation, the whole screen as clip.
     auto* g = static_cast<javax_microedition_lcdui_Graphics*>(app->root(Application::kScreenGraphics));
@@ -294,7 +294,7 @@ void GameDriver::record() {
         m_last.push_back(n + " game ended");
     } else {
         const jint s = game::cg().gameState;
-        const game::FlowStatics& f = game::fl();
+        const game::cGameStatics& f = game::cg();
         m_last.push_back(n + " game state=" + std::to_string(s) + " ticks=" + std::to_string(f.stateTicks) +
                          " depth=" + std::to_string(game::cg().stateStackDepth) + " trans=" + std::to_string(f.inTransition ? 1 : 0));
         if (s == kPlayState && game::cg().hero) m_last.push_back(stepdriver::heroTraceLine(m_step));

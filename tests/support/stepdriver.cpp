@@ -37,11 +37,12 @@
 #include "game/sprite/statics.h"
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/map.h"
 #include "game/world/regions.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "game/world/streaming.h"
 #include "game/world/world.h"
 #include "javalib/inputstreams.h"
@@ -191,7 +192,7 @@ std::vector<std::pair<std::string, std::string>> fieldsOf(const std::string& lin
 std::map<cActor*, jint> liveActors() {
     std::map<cActor*, jint> live;
     if (cActor* h = game::cg().hero) live[h] = h->uniqueId;
-    for (jint i = 0; i < game::stores().actorCount; ++i)
+    for (jint i = 0; i < game::cg().actorCount; ++i)
         if (cActor* a = game::poolActor(i)) live[a] = a->uniqueId;
     return live;
 }
@@ -216,12 +217,12 @@ void installSprites() {
     };
     const Entry entries[] = {{0, 19}, {1, 18}, {2, 18}, {4, 18}, {8, 18}, {10, 18}, {11, 18}, {28, 18}, {3, 20}};
     constexpr jint kGroups = 32, kIds = 64;
-    if (!game::fl().spriteIndex) {
+    if (!game::cg().spriteIndex) {
         ObjectArray* index = newObjectArray(cid::IntArray, kGroups);
-        game::fl().spriteIndex = index;
+        game::cg().spriteIndex = index;
     }
     ObjectArray* sprites = newObjectArray(cid::Object, 1 + static_cast<jint>(std::size(entries)));
-    game::fl().sprites = sprites;
+    game::cg().sprites = sprites;
     jint slot = 1;
     for (const Entry& e : entries) {
         auto file = demoFiles().find("pack" + std::to_string(e.group));
@@ -229,16 +230,16 @@ void installSprites() {
         const kit::ParsedPack pack = kit::parsePackFile(file->second);
         if (e.id >= static_cast<jint>(pack.entries.size()) || pack.entries[size_t(e.id)].type < 0) continue;
         const kit::Bytes payload = kit::packEntryPayload(file->second, pack.entries[size_t(e.id)]);
-        if (!game::fl().spriteIndex->data()[e.group]) {
+        if (!game::cg().spriteIndex->data()[e.group]) {
             IntArray* group = newIntArray(kIds);
-            ObjectArray::set(game::fl().spriteIndex, e.group, group);
+            ObjectArray::set(game::cg().spriteIndex, e.group, group);
         }
-        auto* group = static_cast<IntArray*>(game::fl().spriteIndex->data()[e.group]);
+        auto* group = static_cast<IntArray*>(game::cg().spriteIndex->data()[e.group]);
         group->data()[e.id] = slot;
         BSprite* sprite = newObject<BSprite>();
-        ObjectArray::set(game::fl().sprites, slot, sprite);
+        ObjectArray::set(game::cg().sprites, slot, sprite);
         ByteArray* data = javaBytes(payload);
-        static_cast<BSprite*>(game::fl().sprites->data()[slot])->load(data, 0);
+        static_cast<BSprite*>(game::cg().sprites->data()[slot])->load(data, 0);
         ++slot;
     }
 }
@@ -361,7 +362,6 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
     g_statics.push_back(lcdui::staticsContribution());
     sprite::appendSpriteStatics(g_statics);
     game::appendGameStatics(g_statics);
-    game::appendScreenStatics(g_statics);
     Application::Config config;
     config.objectHeapSize = 16 << 20;
     config.dataHeapSize = 48 << 20;
@@ -376,14 +376,14 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
     game::createActorPool();
     // An offscreen screen for the paint pass.
     auto* image = javax_microedition_lcdui_Image::createImage(480, 800);
-    game::fl().graphics = image->getGraphics();
-    game::fl().screenGraphics = game::fl().graphics;
+    game::cg().graphics = image->getGraphics();
+    game::cg().screenGraphics = game::cg().graphics;
     // Sound requests are read back from the channel rings each step.
     game::KTLibPlayer::allocateChannelTables(game::kSoundIds);
-    game::fl().soundOn = 1;
-    if (!game::fl().soundTable) {
+    game::cg().soundOn = 1;
+    if (!game::cg().soundTable) {
         IntArray* table = newIntArray(game::kSoundIds);  // every sound on channel 0 until loaded
-        game::fl().soundTable = table;
+        game::cg().soundTable = table;
     }
     m_state->soundRecord = std::make_unique<rt::GlobalRef>(newIntArray(6));
 }
@@ -411,28 +411,28 @@ bool StepDriver::loadStage(jint stage, std::string& error) {
         return newObject<java_io_ByteArrayInputStream>(bytes);
     });
     game::loadGameData();
-    if (!game::fl().loadingTable || !game::fl().groupPrograms) {
+    if (!game::cg().loadingTable || !game::cg().groupPrograms) {
         error = "the demo loading table or condition file was refused";
         return false;
     }
     game::cg().difficulty = 1;
-    game::scr().skipIntro = true;
+    game::cg().skipIntro = true;
     game::startLevel(stage);
     game::applyPendingState();
     for (int pass = 0; pass < 4000 && game::cg().gameState != game::kStatePlay; ++pass) {
         const jint state = game::cg().gameState;
         // A stage's intro screen waits for the player's confirm: given.
-        if (state == game::kStateIntro && !game::fl().statePending) {
+        if (state == game::kStateIntro && !game::cg().statePending) {
             game::requestSetState(game::kStatePlay);
             game::applyPendingState();
             continue;
         }
-        if (game::fl().inTransition) {
+        if (game::cg().inTransition) {
             game::gameStateDispatch(state, game::kMsgInTransition);
-            game::fl().transitionTicks += 1;
+            game::cg().transitionTicks += 1;
         } else {
             game::gameStateDispatch(state, game::kMsgUpdate);
-            game::fl().stateTicks += 1;
+            game::cg().stateTicks += 1;
         }
         game::gameStateDispatch(game::cg().gameState, game::kMsgPaint);
         game::applyPendingState();
@@ -458,9 +458,9 @@ bool StepDriver::load(const Options& options, std::string& error) {
     m_state->nextInput = 0;
     if (options.level.rfind("stage:", 0) == 0) {
         java_util_Random* random = newObject<java_util_Random>(static_cast<jlong>(options.seed));
-        game::fl().randomGenerator = random;
-        game::fl().randomSeed = static_cast<jint>(options.seed);
-        game::fl().gameClock = 0;
+        game::cg().randomGenerator = random;
+        game::cg().randomSeed = static_cast<jint>(options.seed);
+        game::cg().gameClock = 0;
         const jint stage = std::atoi(options.level.c_str() + 6);
         if (!loadStage(stage, error)) return false;
         game::setVariable(3, std::max<jint>(game::getVariable(3), 3), false);
@@ -487,9 +487,9 @@ bool StepDriver::load(const Options& options, std::string& error) {
     game::cGameStatics& g = game::cg();
     // Seeds and clock.
     java_util_Random* random = newObject<java_util_Random>(static_cast<jlong>(options.seed));
-    game::fl().randomGenerator = random;
-    game::fl().randomSeed = static_cast<jint>(options.seed);
-    game::fl().gameClock = 0;
+    game::cg().randomGenerator = random;
+    game::cg().randomSeed = static_cast<jint>(options.seed);
+    game::cg().gameClock = 0;
     g.stage = 0;
     g.nextStage = 0;
     g.difficulty = 1;
@@ -532,10 +532,10 @@ bool StepDriver::load(const Options& options, std::string& error) {
     game::spawnLevelActors();
     if (cActor* hero = game::cg().hero) {
         if (!hero->motion) hero->allocMotionState();
-        hero->stateFlags |= 0x1000000 | 1;
-        if (!hero->prevBox) {
+        hero->physicsFlags |= 0x1000000 | 1;
+        if (!hero->savedBox) {
             ShortArray* prev = newShortArray(4);
-            game::cg().hero->prevBox = prev;
+            game::cg().hero->savedBox = prev;
         }
     }
     game::resetPlayState();
@@ -579,10 +579,10 @@ void StepDriver::step() {
     }
     game::updateKeys();
     g_clock.advance(kStepMs);
-    game::fl().gameClock += kStepMs;
+    game::cg().gameClock += kStepMs;
     const jint state = game::cg().gameState;
     game::gameStateDispatch(state, game::kMsgUpdate);
-    game::fl().stateTicks += 1;
+    game::cg().stateTicks += 1;
     game::gameStateDispatch(game::cg().gameState, game::kMsgPaint);
     game::endTouchFrame();
     game::applyPendingState();
@@ -609,7 +609,7 @@ std::string heroTraceLine(int step) {
          " facing=" + std::to_string(h->facing) + " anim=" + std::to_string(h->anim) +
          " camX=" + std::to_string(g.cameraX) + " camY=" + std::to_string(g.cameraY) +
          " health=" + std::to_string(game::getVariable(3)) +
-         " actors=" + std::to_string(game::stores().activeActorCount);
+         " actors=" + std::to_string(game::cg().activeActorCount);
     return s;
 }
 
@@ -619,14 +619,14 @@ void StepDriver::record() {
     game::cGameStatics& g = game::cg();
     cActor* h = g.hero;
     m_last.push_back(heroTraceLine(m_step));
-    for (jint i = 0; i < game::stores().activeActorCount; ++i) {
+    for (jint i = 0; i < game::cg().activeActorCount; ++i) {
         cActor* a = game::activeActor(i);
         if (!a || a == h) continue;
         const jint hp = a->parts && a->parts->length() > 2 ? a->parts->data()[2] : -1;
         m_last.push_back(n + " actor id=" + std::to_string(a->uniqueId) + " type=" + std::to_string(a->type) +
                          " sub=" + std::to_string(a->subtype) + " ai=" + std::to_string(a->aiState) +
                          " x=" + std::to_string(a->posX) + " y=" + std::to_string(a->posY) +
-                         " anim=" + std::to_string(a->anim) + " contact=" + hex(a->hitFlags) +
+                         " anim=" + std::to_string(a->anim) + " contact=" + hex(a->contactFlags) +
                          " hp=" + std::to_string(hp));
     }
     // Sound requests of this step.
@@ -639,7 +639,7 @@ void StepDriver::record() {
         }
     // Pool actors that came and went.
     std::map<cActor*, jint> now = liveActors();
-    for (jint i = 0; i < game::stores().actorCount; ++i) {
+    for (jint i = 0; i < game::cg().actorCount; ++i) {
         cActor* a = game::poolActor(i);
         if (!a) continue;
         auto it = m_state->live.find(a);
@@ -673,11 +673,11 @@ void checkPlayInvariants(int step, std::vector<std::string>& out) {
     const jint state = game::cg().gameState;
     if (!stateIsHandled(state)) out.push_back(at + "game state " + std::to_string(state) + " has no handler");
     jint live = 0;
-    for (jint i = 0; i < game::stores().actorCount; ++i)
+    for (jint i = 0; i < game::cg().actorCount; ++i)
         if (game::poolActor(i)) ++live;
-    if (game::stores().activeActorCount > kMaxLiveActors || live > kMaxLiveActors)
+    if (game::cg().activeActorCount > kMaxLiveActors || live > kMaxLiveActors)
         out.push_back(at + "more than 200 live actors (" + std::to_string(live) + " pooled, " +
-                               std::to_string(game::stores().activeActorCount) + " active)");
+                               std::to_string(game::cg().activeActorCount) + " active)");
     // The camera centre inside its limits less half the 800 x 480 view
     // (an axis whose limits are narrower than the view is not checked).
     if (IntArray* lim = game::cg().cameraLimits; lim && lim->length() >= 4) {

@@ -98,12 +98,14 @@ std::string arenaBody(int bossType, int dx, int idBase, int defeat) {
         return "object 241 " + boss + " " + x(700) + " 431 7 0 160 0 160 160 -80 -160 " + d + "\n";
     case 102:
         // The fight starts when the hero enters the 600 x 200 box; the
+        // defeat script is also the one the boss's freeze restarts; the
         // platform (type 8) in the middle, link rows 22 and 23 for the minions.
-        return "object 238 " + boss + " " + x(436) + " 431 7 0 160 0 600 200 -300 -150 2 " + d + "\n" +
+        return "object 238 " + boss + " " + x(436) + " 431 7 0 160 0 600 200 -300 -150 " + d + " " + d + "\n" +
                "object 140 " + std::to_string(idBase + 1) + " " + x(436) + " 400 7 0 160 0 0 0 0 0\n" +
                "link 22 " + x(76) + " 420 0 0 0\nlink 23 " + x(796) + " 420 0 0 0\n";
     case 92:
-        return "object 255 " + boss + " " + x(436) + " 300 7 0 160 0 500 300 -250 -150 2 " + d + "\n";
+        // The defeat script is also the one the boss's freeze restarts.
+        return "object 255 " + boss + " " + x(436) + " 300 7 0 160 0 500 300 -250 -150 " + d + " " + d + "\n";
     case 24: return "object 20 " + boss + " " + x(436) + " 431 7 0 160 1 0 0 0 0 0 " + d + "\n" + anchors();
     case 33: return "object 122 " + boss + " " + x(436) + " 431 7 0 160 1 0 0 0 0 0 " + d + "\n" + anchors();
     case 21: return "object 3003 " + boss + " " + x(436) + " 431 7 0 160 1 0 0 0 0 " + d + "\n" + anchors();
@@ -246,7 +248,9 @@ std::vector<DamagedArena> damagedBossArenas() {
         std::vector<std::string> w;
         for (const std::string& l : base) {
             const bool bossRecord = l.rfind("object ", 0) == 0 && l.find(" 100 ") != std::string::npos;
-            if (bossRecord && l.size() > 2 && l.compare(l.size() - 2, 2, " 9") == 0)
+            if (bossRecord && l.size() > 4 && l.compare(l.size() - 4, 4, " 9 9") == 0)
+                w.push_back(l.substr(0, l.size() - 4) + " 77 77");
+            else if (bossRecord && l.size() > 2 && l.compare(l.size() - 2, 2, " 9") == 0)
                 w.push_back(l.substr(0, l.size() - 2) + " 77");
             else
                 w.push_back(l);

@@ -55,15 +55,15 @@ struct Frame {
     void build() {
         actortest::startApplication();
         screen = new spritetest::Screen();
-        fl().graphics = screen->g;
+        cg().graphics = screen->g;
         createActorPool();
         actortest::centreCamera();
         // The sprites live in the game's sprite table (a collector root):
         // this struct is not scanned.
-        fl().sprites = newObjectArray(cid::BSprite, 5);
+        cg().sprites = newObjectArray(cid::BSprite, 5);
         for (int i = 0; i < 5; ++i) {
             sprites[i] = sprite(4 + i, 0xFF204060u + static_cast<uint32_t>(i) * 0x300000u);
-            fl().sprites->data()[i] = sprites[i];
+            cg().sprites->data()[i] = sprites[i];
         }
         actortest::makeHero(400, 300);
         const jint types[] = {5, 7, 19, 112, 80, 74, 20, 22};
@@ -79,21 +79,21 @@ struct Frame {
                 a->allocMotionState();
                 a->setVelocityLimitsX(-512, 512);
                 a->motion->data()[2] = i % 20 ? 300 : -300;
-                a->stateFlags = 0;
+                a->physicsFlags = 0;
             }
         }
-        for (int i = 0; i + 1 < 200; i += 10) poolActor(i)->rider = poolActor(i + 1);
+        for (int i = 0; i + 1 < 200; i += 10) poolActor(i)->carried = poolActor(i + 1);
         for (int i = 0; i < 64; ++i) cActor::spawnEffect(sprites[i % 5], i % 10, (i * 13) % 800, (i * 29) % 480, i % 5, 0);
     }
 
     void step() {
         // The frame's active list, then update and paint.
-        stores().activeActorCount = 0;
-        for (jint i = 0; i < stores().actorCount; ++i) addActiveActor(poolActor(i));
+        cg().activeActorCount = 0;
+        for (jint i = 0; i < cg().actorCount; ++i) addActiveActor(poolActor(i));
         updateActiveActors();
         updateEffectPool();
         // Carriers turn round at the view's edges; effects that ended start again.
-        for (jint i = 0; i < stores().actorCount; i += 10) {
+        for (jint i = 0; i < cg().actorCount; i += 10) {
             cActor* a = poolActor(i);
             if (a->motion && (a->posX < 40 || a->posX > 760)) a->motion->data()[2] = -a->motion->data()[2];
         }
@@ -139,7 +139,7 @@ void BM_PlayFrame(benchmark::State& state) {
     state.counters["java_objects_per_frame"] = (static_cast<double>(after.objects) - static_cast<double>(before.objects)) / n;
     state.counters["java_bytes_per_frame"] =
         (static_cast<double>(after.objectBytes + after.dataBytes) - static_cast<double>(before.objectBytes + before.dataBytes)) / n;
-    state.counters["active"] = stores().activeActorCount;
+    state.counters["active"] = cg().activeActorCount;
     state.SetItemsProcessed(frames);
     if (after.cxx != before.cxx || after.objects != before.objects || after.objectBytes != before.objectBytes ||
         after.dataBytes != before.dataBytes)

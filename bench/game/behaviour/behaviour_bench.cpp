@@ -26,7 +26,7 @@ struct Scene {
         hero = worldtest::makeHero(400, 300);
         game::setVariable(3, 10, false);
         const int16_t subtypes[] = {2, 3, 5, 41, 86, 27, 13, 33};
-        for (int i = 0; game::stores().actorCount < 200 && i < 400; ++i)
+        for (int i = 0; game::cg().actorCount < 200 && i < 400; ++i)
             worldtest::spawnRecord({subtypes[i % 8], static_cast<int16_t>(100 + i), static_cast<int16_t>(20 + (i * 37) % 760),
                                     static_cast<int16_t>(60 + (i * 53) % 400), 0, 0, 0xA0, 0, 10, 10, 0, 0});
     }
@@ -34,7 +34,7 @@ struct Scene {
         game::cg().hero = hero;
         game::world::updateAllActors();
         game::world::updateHeroFrame();
-        for (jint i = 0; i < game::stores().actorCount; ++i) {
+        for (jint i = 0; i < game::cg().actorCount; ++i) {
             cActor* a = game::poolActor(i);
             if (!a || a == hero) continue;
             game::behaviour::classifyHeroContact(a);
@@ -69,7 +69,7 @@ void BM_BehaviourStep(benchmark::State& state) {
     const uint64_t cxxUsed = bench::cxxAllocations() - cxx;
     const size_t objectsUsed = app->objects().objectCount() - objects;
     for (auto _ : state) s.step(n++);
-    state.counters["actors"] = static_cast<double>(game::stores().actorCount);
+    state.counters["actors"] = static_cast<double>(game::cg().actorCount);
     state.counters["step_ms"] = step * 1000.0;
     state.counters["of_62ms_budget"] = step / 0.062;
     state.counters["cxx_allocs_per_step"] = static_cast<double>(cxxUsed) / kSteps;

@@ -66,8 +66,8 @@ Arena& arena() {
 }
 
 void stepAll(Arena& a, int t) {
-    if (t % 5 == 0 && a.boss) a.boss->hitFlags |= 0x200000;
-    for (jint i = 0; i < game::stores().actorCount; ++i) {
+    if (t % 5 == 0 && a.boss) a.boss->contactFlags |= 0x200000;
+    for (jint i = 0; i < game::cg().actorCount; ++i) {
         cActor* x = game::poolActor(i);
         if (x == a.hero) continue;
         if (!x->sprite) x->sprite = a.sprite;
@@ -89,7 +89,7 @@ void BM_BossArenaStep(benchmark::State& state) {
     }
     state.counters["cxx_allocs_per_step"] =
         benchmark::Counter(static_cast<double>(bench::cxxAllocations() - before) / static_cast<double>(steps));
-    state.counters["actors"] = static_cast<double>(game::stores().actorCount);
+    state.counters["actors"] = static_cast<double>(game::cg().actorCount);
 }
 BENCHMARK(BM_BossArenaStep);
 

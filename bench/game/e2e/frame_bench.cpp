@@ -85,7 +85,7 @@ struct Scene {
             int most = 0;
             for (int i = 0; i < 150; ++i) {
                 frame();
-                most = std::max<int>(most, game::stores().actorCount);
+                most = std::max<int>(most, game::cg().actorCount);
             }
             if (drawnShare() > 0.01 && (best.level.empty() || most > actors)) {
                 best = c;
@@ -119,8 +119,8 @@ struct Scene {
         auto* image = javax_microedition_lcdui_Image::createScreenImage(480, 800, screen->backBuffer());
         Application::instance()->setRoot(Application::kScreenImage, image);
         auto* g = image->getGraphics();
-        game::fl().graphics = g;
-        game::fl().screenGraphics = g;
+        game::cg().graphics = g;
+        game::cg().screenGraphics = g;
         game::setGameClock(&clock);
         frameIndex = 0;
         return true;
@@ -139,9 +139,9 @@ struct Scene {
     void frame() {
         keys(frameIndex++);
         clock.time += 62;
-        game::fl().gameClock += 62;
+        game::cg().gameClock += 62;
         game::gameStateDispatch(game::cg().gameState, game::kMsgUpdate);
-        game::fl().stateTicks += 1;
+        game::cg().stateTicks += 1;
         game::KTLibPlayer::update();
         game::updateKeys();
         game::gameStateDispatch(game::cg().gameState, game::kMsgPaint);

@@ -71,7 +71,7 @@ BENCHMARK(BM_RunLoopPassWithStep);
 
 void BM_PlanLoadSteps(benchmark::State& state) {
     startGame();
-    fl().loadRequest->data()[0] = 4;
+    cg().loadRequest->data()[0] = 4;
     const Counts before = Counts::now();
     for (auto _ : state) planLoadSteps();
     report(state, before);
@@ -103,8 +103,8 @@ void BM_TitleFrame(benchmark::State& state) {
     startGame();
     auto* image = javax_microedition_lcdui_Image::createImage(480, 800);
     auto* g = image->getGraphics();
-    fl().graphics = g;
-    fl().screenGraphics = g;
+    cg().graphics = g;
+    cg().screenGraphics = g;
     for (int i = 0; i < 3; ++i) gameStateDispatch(3, kMsgPaint);
     const Counts before = Counts::now();
     for (auto _ : state) gameStateDispatch(cg().gameState, kMsgPaint);

@@ -73,7 +73,7 @@ Scene& scene() {
         ObjectArray::set(game::cg().levelSprites, 0, tiles);
         ObjectArray::set(game::cg().levelSprites, 1, tiles);
         sc.screen = std::make_unique<spritetest::Screen>();
-        game::fl().graphics = sc.screen->g;
+        game::cg().graphics = sc.screen->g;
         sc.plain = javax_microedition_lcdui_Image::createImage(480, 800);
         sc.layers = IntArray::fill(newIntArray(2), {0, 1});
         ObjectManager::instance()->addRoot(reinterpret_cast<Object**>(&sc.plain));

@@ -51,21 +51,21 @@ jint wrappedLines(String* text, jint mode) {
 }
 
 void endDialog() {
-    ScreensStatics& s = scr();
-    if (fl().dialogMode == 2) cg().variableChangedMask = -1;
-    if (fl().dialogMode == 3) setPanelOffset(0);
+    cGameStatics& s = cg();
+    if (cg().dialogMode == 2) cg().variableChangedMask = -1;
+    if (cg().dialogMode == 3) setPanelOffset(0);
     s.dialogText = nullptr;
-    fl().dialogMode = -1;
+    cg().dialogMode = -1;
     setDialogKind(-1);
     s.dialogParam = -1;
 }
 
 }  // namespace
 
-jint dialogStyle(jint field) { return styleField(fl().dialogMode, field); }
+jint dialogStyle(jint field) { return styleField(cg().dialogMode, field); }
 
 void openDialog(jint textId, jint param, jint hold, jint mode) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (mode < 0 || mode >= kDialogModes) {
         ::logPrintf("dialog %d: style %d outside 0-%d, not opened", textId, mode, kDialogModes - 1);
         return;
@@ -80,7 +80,7 @@ void openDialog(jint textId, jint param, jint hold, jint mode) {
     }
     s.dialogTextId = textId;
     s.dialogHold = hold;
-    fl().dialogMode = mode;
+    cg().dialogMode = mode;
     setDialogKind(mode);
     s.dialogParam = param;
     s.dialogStep = -2;
@@ -89,7 +89,7 @@ void openDialog(jint textId, jint param, jint hold, jint mode) {
     s.dialogPageLines = 0;
     s.dialogText = nullptr;
     if (mode == 3) {
-        fl().dialogScrollBase = kScrollStart;
+        cg().dialogScrollBase = kScrollStart;
         s.dialogScrollSpeed = 3;
         s.dialogScroll = 0;
         setPanelOffset(kPanelFull);
@@ -97,7 +97,7 @@ void openDialog(jint textId, jint param, jint hold, jint mode) {
     nextDialogPage();
     if (!s.dialogText) {
         // An absent text leaves no dialog.
-        fl().dialogMode = -1;
+        cg().dialogMode = -1;
         setDialogKind(-1);
         s.dialogParam = -1;
         if (mode == 3) setPanelOffset(0);
@@ -105,8 +105,8 @@ void openDialog(jint textId, jint param, jint hold, jint mode) {
 }
 
 void nextDialogPage() {
-    ScreensStatics& s = scr();
-    fl().dialogRedraw = true;
+    cGameStatics& s = cg();
+    cg().dialogRedraw = true;
     if (java::iadd(s.dialogFirstLine, s.dialogPageLines) < s.dialogLineCount) {
         s.dialogFirstLine += s.dialogPageLines;
         return;
@@ -117,24 +117,24 @@ void nextDialogPage() {
     String* text = getString(s.dialogTextId);
     if (!text || text->length() < 1) return;
     s.dialogText = text;
-    s.dialogLineCount = wrappedLines(text, fl().dialogMode);
+    s.dialogLineCount = wrappedLines(text, cg().dialogMode);
     s.dialogFirstLine = 0;
     s.dialogPageLines = 0;
 }
 
 jint dialogPageSize() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     const jint left = s.dialogLineCount - s.dialogFirstLine;
-    const jint page = styleField(fl().dialogMode, kStyleLines);
+    const jint page = styleField(cg().dialogMode, kStyleLines);
     jint n = page < left ? page : left;
     if (left - n == 1) n -= 1;
     return n < 1 ? 1 : n;
 }
 
 bool updateDialog() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (!s.dialogText) return false;
-    const jint mode = fl().dialogMode;
+    const jint mode = cg().dialogMode;
     if (mode == 3 && screenActorHooks().isHeroInputFree() && (isKeyPressed(kSkipKey) || isTouchReleasedIn(cg().touchRect12))) {
         closeDialog();
         return false;
@@ -166,7 +166,7 @@ bool updateDialog() {
         jint lineHeight = 0;
         if (BSprite* font = gameFont(styleField(3, kStyleFont)))
             lineHeight = font->getFontHeight() + font->getLineSpacing();
-        if (java::iadd(s.dialogScroll, fl().dialogScrollBase) <= kScrollTop - lineHeight * s.dialogPageLines)
+        if (java::iadd(s.dialogScroll, cg().dialogScrollBase) <= kScrollTop - lineHeight * s.dialogPageLines)
             nextDialogPage();
     }
     if (!s.dialogText) {
@@ -178,7 +178,7 @@ bool updateDialog() {
 
 void closeDialog() { endDialog(); }
 
-bool isDialogActive() { return scr().dialogText != nullptr; }
+bool isDialogActive() { return cg().dialogText != nullptr; }
 
 void setPanelOffset(jint v) {
     cg().panelPosition = v;
@@ -190,7 +190,7 @@ bool hasPanelOffset() { return cg().panelPosition != 0; }
 
 void updatePanel() {
     cGameStatics& g = cg();
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (g.panelPosition == g.panelOffset) return;
     if (s.panelFadeMode == 1) {
         fadeTileStep(s.panelFadeStep, kFadeSteps);
@@ -215,7 +215,7 @@ void updatePanel() {
 }
 
 void fadeTileStep(jint step, jint steps) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (!s.fadeTile) s.fadeTile = newIntArray(kFadeTileWidth * kFadeTileHeight);
     jint* p = s.fadeTile->data();
     const jint n = s.fadeTile->length();

@@ -45,7 +45,7 @@ void cGame_Firework::update() {
     delay = java::isub(delay, 1);
     if (delay > 0) return;
     life = java::isub(life, 1);
-    if (BSprite* s = scr().fireworkSpriteNow) {
+    if (BSprite* s = cg().fireworkSpriteNow) {
         const jint d = s->getAFrameTime(animation, frame);
         const jint frames = s->getAFrameCount(animation);
         if (d != 0 && frames > 0) {
@@ -64,7 +64,7 @@ void cGame_Firework::update() {
 
 void cGame_Firework::paint(javax_microedition_lcdui_Graphics* g) {
     if (delay >= 1) return;
-    BSprite* s = scr().fireworkSpriteNow;
+    BSprite* s = cg().fireworkSpriteNow;
     if (!s || !g) return;
     s->paintAFrame(g, animation, frame, x >> 8, y >> 8, 0, 0, 0);
 }
@@ -79,7 +79,7 @@ void randomDirection(jint minSpeed, jint maxSpeed, jint minAngle, jint maxAngle,
 }
 
 void addFirework(cGame_Firework* p) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (!s.fireworks || s.fireworkCount < 0 || s.fireworkCount >= s.fireworks->length()) return;
     s.fireworks->data()[s.fireworkCount] = p;
     s.fireworkCount += 1;
@@ -89,7 +89,7 @@ void addFirework(cGame_Firework* p) {
 namespace {
 
 void setUpShow() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     s.fireworkCount = 0;
     s.fireworksAlive = 0;
     s.fireworks = newObjectArray(cid::cGame_Firework, kFireworkCapacity);
@@ -105,8 +105,8 @@ void setUpShow() {
 }
 
 void burst(jint x, jint y) {
-    scr().fireworkFlash = true;
-    BSprite* sprite = scr().fireworkSpriteNow;
+    cg().fireworkFlash = true;
+    BSprite* sprite = cg().fireworkSpriteNow;
     const jint animations = sprite ? sprite->getAnimCount() : 0;
     for (jint i = 0; i < kSparksPerBurst; ++i) {
         jint v[2];
@@ -119,16 +119,16 @@ void burst(jint x, jint y) {
 }
 
 void advanceShow() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (!s.fireworks) return;
     const jint n = s.fireworkCount < s.fireworks->length() ? s.fireworkCount : s.fireworks->length();
     for (jint i = n - 1; i >= 0; --i) {
         // Re-read the array each pass: a burst allocates.
-        auto* p = static_cast<cGame_Firework*>(scr().fireworks->data()[i]);
+        auto* p = static_cast<cGame_Firework*>(cg().fireworks->data()[i]);
         if (!p || p->life <= 0) continue;
         p->update();
         if (p->life > 0) continue;
-        scr().fireworksAlive -= 1;
+        cg().fireworksAlive -= 1;
         if (p->kind == 1) burst(p->x, p->y);
     }
 }
@@ -137,8 +137,8 @@ void advanceShow() {
 
 void spawnFireworks() {
     // Looked up once a call: every particle draws from the same sprite.
-    scr().fireworkSpriteNow = fireworkSprite();
-    switch (scr().fireworkPhase) {
+    cg().fireworkSpriteNow = fireworkSprite();
+    switch (cg().fireworkPhase) {
     case 0: setUpShow(); break;
     case 1: advanceShow(); break;
     default: break;
@@ -146,7 +146,7 @@ void spawnFireworks() {
 }
 
 void paintFireworks(javax_microedition_lcdui_Graphics* g) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     s.fireworkSpriteNow = fireworkSprite();
     if (s.fireworkFlash) {
         // The burst frame: the flash only resets the clip to the screen.
@@ -157,13 +157,13 @@ void paintFireworks(javax_microedition_lcdui_Graphics* g) {
     if (!s.fireworks) return;
     const jint n = s.fireworkCount < s.fireworks->length() ? s.fireworkCount : s.fireworks->length();
     for (jint i = 0; i < n; ++i) {
-        auto* p = static_cast<cGame_Firework*>(scr().fireworks->data()[i]);
+        auto* p = static_cast<cGame_Firework*>(cg().fireworks->data()[i]);
         if (p && p->life > 0) p->paint(g);
     }
 }
 
 void clearFireworkState() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     s.fireworkCount = 0;
     s.fireworksAlive = 0;
     s.fireworks = nullptr;

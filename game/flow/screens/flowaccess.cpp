@@ -23,36 +23,36 @@ void printLine(String* text) {
     std::fputc('\n', stdout);
 }
 
-jint touchedListRow() { return isCursorRowTapped() ? fl().menuCursor : -1; }
+jint touchedListRow() { return isCursorRowTapped() ? cg().menuCursor : -1; }
 
-bool isSoundOn() { return fl().soundOn != 0; }
-void setSoundOn(bool on) { fl().soundOn = on; }
+bool isSoundOn() { return cg().soundOn != 0; }
+void setSoundOn(bool on) { cg().soundOn = on; }
 
 IntArray* padZone(jint i) {
-    if (!fl().padZones) buildPadZones();
-    ObjectArray* z = fl().padZones;
+    if (!cg().padZones) buildPadZones();
+    ObjectArray* z = cg().padZones;
     return z && i >= 0 && i < z->length() ? static_cast<IntArray*>(z->data()[i]) : nullptr;
 }
 
-jint& buttonBits() { return fl().buttonBits; }
-jint stateTicks() { return fl().stateTicks; }
-jint& stateParam() { return fl().stateParam; }
-jint pendingState() { return fl().statePending ? fl().pendingState : -1; }
+jint& buttonBits() { return cg().buttonBits; }
+jint stateTicks() { return cg().stateTicks; }
+jint& stateParam() { return cg().stateParam; }
+jint pendingState() { return cg().statePending ? cg().pendingState : -1; }
 bool isConfirmTouched() { return isScreenTapped(); }
 
 IntArray* loadRequest() {
-    if (!fl().loadRequest) fl().loadRequest = newIntArray(4);
-    return fl().loadRequest;
+    if (!cg().loadRequest) cg().loadRequest = newIntArray(4);
+    return cg().loadRequest;
 }
 
-jint stepDelta() { return fl().stepDelta; }
-void setReuseLoadPlan() { fl().reuseLoadPlan = true; }
-jint& requestFlags() { return fl().flags; }
+jint stepDelta() { return cg().stepDelta; }
+void setReuseLoadPlan() { cg().reuseLoadPlan = true; }
+jint& requestFlags() { return cg().flags; }
 void markAllVariablesChanged() { cg().variableChangedMask = -1; }
-void setInLevel(bool on) { fl().inLevel = on ? 1 : 0; }
-bool inLevel() { return fl().inLevel != 0; }
+void setInLevel(bool on) { cg().inLevel = on ? 1 : 0; }
+bool inLevel() { return cg().inLevel != 0; }
 String* appProperty(String* name) {
-    javax_microedition_midlet_MIDlet* midlet = fl().midlet;
+    javax_microedition_midlet_MIDlet* midlet = cg().midlet;
     if (!midlet || !name) return nullptr;
     String* value = midlet->getAppProperty(name);
     Application::clearPendingException();

@@ -56,12 +56,12 @@ T* elementAt(ObjectArray* a, jint i) {
 // the key colour, the key colour made transparent, every other pixel masked
 // with cGame.buttonAlphaMask.
 Image* buttonImage(BSprite* sprite, jint f) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (!s.buttonImages) {
         ObjectArray* images = newObjectArray(cid::Object, 4);
-        scr().buttonImages = images;
+        cg().buttonImages = images;
     }
-    if (Image* done = elementAt<Image>(scr().buttonImages, f)) return done;
+    if (Image* done = elementAt<Image>(cg().buttonImages, f)) return done;
     // The engine turns every frame a quarter onto the canvas: the image is
     // h wide and w high, and the frame's view origin is moved onto it.
     const jint fw = sprite->getFrameWidth(f), fh = sprite->getFrameHeight(f);
@@ -74,24 +74,24 @@ Image* buttonImage(BSprite* sprite, jint f) {
     g->fillRect(0, 0, w, h);
     g->translate(-(480 - fh), 0);
     sprite->paintFrame(g, f, 0, 0, 0, 0, 0);
-    if (!scr().buttonPixels) {
+    if (!cg().buttonPixels) {
         ObjectArray* buffers = newObjectArray(cid::IntArray, 4);
-        scr().buttonPixels = buffers;
+        cg().buttonPixels = buffers;
     }
     IntArray* px = newIntArray(java::imul(w, h));
-    scr().buttonPixels->data()[f] = px;
+    cg().buttonPixels->data()[f] = px;
     canvas->getRGB(px, 0, w, 0, 0, w, h);
     jint* p = px->data();
     cg().buttonKeyColour = p[0] & 0xFFFFFF;
     const jint key = cg().buttonKeyColour, mask = cg().buttonAlphaMask;
     for (jint i = 0; i < w * h; ++i) p[i] = (p[i] & 0xFFFFFF) != key ? (p[i] & mask) : key;
     Image* image = Image::createRGBImage(px, w, h, true);
-    scr().buttonImages->data()[f] = image;
+    cg().buttonImages->data()[f] = image;
     return image;
 }
 
 void drawImageAt(Image* image, jint x, jint y) {
-    if (Graphics* g = fl().graphics; g && image) g->drawImage(image, x, y, 0);
+    if (Graphics* g = cg().graphics; g && image) g->drawImage(image, x, y, 0);
 }
 
 }  // namespace
@@ -100,7 +100,7 @@ void drawImageAt(Image* image, jint x, jint y) {
 
 void updatePanelActor() {
     cGameStatics& g = cg();
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     ScreenActorHooks& actors = screenActorHooks();
     const jint c = getVariable(0);
     bool finished = false;
@@ -121,7 +121,7 @@ void updatePanelActor() {
     if (g.panelActor) {
         actors.paintActor(g.panelActor);
     } else if (sprite) {
-        sprite->paintFrame(fl().graphics, 18, 666, 60, 0, 0, 0);
+        sprite->paintFrame(cg().graphics, 18, 666, 60, 0, 0, 0);
     }
     setFontPalette(0, 6);
     addIntParam(c);
@@ -155,10 +155,10 @@ void paintPanelCaption() {
 // --- corner buttons ----------------------------------------------------------------
 
 bool paintPanelButton(jint x, jint y) {
-    if (!isTouchInRect(cg().touchRect4) || fl().dialogMode == 3) return false;
-    fl().touchPressed = 0;
+    if (!isTouchInRect(cg().touchRect4) || cg().dialogMode == 3) return false;
+    cg().touchPressed = 0;
     buttonBits() |= 0x800;
-    if (BSprite* sprite = spriteAt(kButtonSprite)) sprite->paintFrame(fl().graphics, 4, x, y, 0, 0, 0);
+    if (BSprite* sprite = spriteAt(kButtonSprite)) sprite->paintFrame(cg().graphics, 4, x, y, 0, 0, 0);
     return true;
 }
 
@@ -188,7 +188,7 @@ void paintSidePanelButtons() {
             // The partner button above the view's centre.
             const jint zx = (800 - w[3]) / 2, zy = (480 - h[3]) / 2 - h[3];
             if (actors.heroSubtype() == 113) {
-                if (sprite->getFrameCount() > 18) sprite->paintFrame(fl().graphics, 18, zx, zy, 0, 0, 0);
+                if (sprite->getFrameCount() > 18) sprite->paintFrame(cg().graphics, 18, zx, zy, 0, 0, 0);
                 paintButtonFrames5(zx, zy);
                 paintButtonFrames6(zx, zy);
             } else {
@@ -199,7 +199,7 @@ void paintSidePanelButtons() {
         }
     }
     // The pixel buffers are needed only while an image is built.
-    if (ObjectArray* px = scr().buttonPixels)
+    if (ObjectArray* px = cg().buttonPixels)
         for (jint i = 0; i < px->length(); ++i) px->data()[i] = nullptr;
 }
 
@@ -218,15 +218,15 @@ void paintTargetPointer() {
     bool hit = false;
     for (const auto& e : edges) {
         if (!segmentsIntersect(0, 0, dx, dy, e[0], e[1], e[2], e[3])) continue;
-        px = fl().intersectX;
-        py = fl().intersectY;
+        px = cg().intersectX;
+        py = cg().intersectY;
         hit = true;
         break;
     }
     if (!hit) return;
     const jint steps = java::idiv(java::iadd(atan2(dx, dy), 22), 45);
     if (BSprite* arrow = getSpriteById(10, 18))
-        arrow->paintFrame(fl().graphics, 15, px + 405, py + 253, 0, java::imul(steps, 45), 0);
+        arrow->paintFrame(cg().graphics, 15, px + 405, py + 253, 0, java::imul(steps, 45), 0);
     const jlong d2 = jlong{dx} * dx + jlong{dy} * dy;
     StringBuffer* b = StringBuffer::make(16);
     StringBuffer::append(b, pool(1));
@@ -252,28 +252,28 @@ void fillRectColour(Graphics* g, jint x, jint y, jint w, jint h, jint colour) {
 }
 
 void paintScreenBackground() {
-    Graphics* g = fl().graphics;
+    Graphics* g = cg().graphics;
     if (!g) return;
     if (cg().gameState == 24 && questionMenuId() == kSoundQuestion) {
         // The sound question stands alone on black: nothing of the notice
         // before it shows.
         g->setClip(0, 0, 480, 800);
         fillRectColour(g, 0, 0, 480, 800, 0);
-    } else if (fl().overlayImage) {
-        g->drawImage(fl().overlayImage, 0, 0, 0);
+    } else if (cg().overlayImage) {
+        g->drawImage(cg().overlayImage, 0, 0, 0);
     }
 }
 
 void startFadeOverlay(jint step) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     s.fadeOn = step >= 0 && step < kFadeSteps;
     s.fadeStep = step;
     s.fadeWipe = 10;
 }
 
 void paintFadeOverlay() {
-    ScreensStatics& s = scr();
-    Graphics* g = fl().graphics;
+    cGameStatics& s = cg();
+    Graphics* g = cg().graphics;
     if (!s.fadeOn || s.fadeStep < 0 || s.fadeStep >= kFadeSteps || !g) return;
     sprite::host().setAlphaFillColor(kFadeColours[s.fadeStep]);
     g->setClip(0, 0, 480, 800);
@@ -290,11 +290,11 @@ void paintFadeOverlay() {
 // --- sky ---------------------------------------------------------------------------
 
 void paintSky(jint x, jint y) {
-    Graphics* g = fl().graphics;
+    Graphics* g = cg().graphics;
     if (!g) return;
-    if (!scr().skyImages) {
+    if (!cg().skyImages) {
         ObjectArray* images = newObjectArray(cid::Object, 2);
-        scr().skyImages = images;
+        cg().skyImages = images;
         for (jint i = 0; i < 2; ++i) {
             IntArray* px = newIntArray(kSkyW * kSkyH);
             // Columns run from the view's top (canvas right) to its bottom.
@@ -303,11 +303,11 @@ void paintSky(jint x, jint y) {
                 for (jint r = 0; r < kSkyH; ++r) px->data()[r * kSkyW + c] = colour;
             }
             Image* image = Image::createRGBImage(px, kSkyW, kSkyH, true);
-            scr().skyImages->data()[i] = image;
+            cg().skyImages->data()[i] = image;
         }
     }
-    Image* base = elementAt<Image>(scr().skyImages, 0);
-    Image* haze = elementAt<Image>(scr().skyImages, 1);
+    Image* base = elementAt<Image>(cg().skyImages, 0);
+    Image* haze = elementAt<Image>(cg().skyImages, 1);
     const jint sway = java::ishr(java::imul(fixedSin(java::imul(getCurrentEntryValue(), 6)), 6), 14);
     // View (x, y) is canvas (479 - y, x): the strip's right edge at the view's top.
     const jint right = 480 - y;
@@ -367,15 +367,15 @@ void paintLoadingHints() {
 // --- soft keys and bars ----------------------------------------------------------------
 
 void paintInGameSoftKeys() {
-    Graphics* g = fl().graphics;
+    Graphics* g = cg().graphics;
     BSprite* font = fontAt(0);
     if (!g) return;
     const jint h = (font ? font->getFontHeight() : 0) + 37;
     g->setClip(h, 0, h, 800);
-    const jint mode = fl().hudMode;
+    const jint mode = cg().hudMode;
     if (cg().displayIdA != -1 && mode != 0 && mode != 8 && (mode != 4 || getStateBelow(cg().gameState) != 0))
         if (BSprite* bar = getSpriteById(1, 18)) bar->paintFrame(g, 42, 0, 480 - h, 0, 0, 0);
-    if (fl().displayState && cg().gameState != 22) g->setClip(0, 0, 480, 800);
+    if (cg().displayState && cg().gameState != 22) g->setClip(0, 0, 480, 800);
     setFontPalette(0, 6);
     IntArray* values = cg().displayValues;
     const jint left = values && values->length() > 0 ? values->data()[0] : -1;
@@ -385,7 +385,7 @@ void paintInGameSoftKeys() {
         // The right key blinks while its corner zone is held; its label is
         // centred in the key's frame, which ends at the view's right edge.
         BSprite* keys = spriteAt(kIndicatorSprite);
-        const bool lit = java::irem(fl().touchRect3Ticks, 3) == 2 && keys && keys->getFrameCount() > 22;
+        const bool lit = java::irem(cg().touchRect3Ticks, 3) == 2 && keys && keys->getFrameCount() > 22;
         if (keys) keys->paintFrame(g, lit ? 22 : 13, 787, 480, 0, 0, 0);
         const jint fw = keys && keys->getFrameCount() > 13 ? keys->getFrameWidth(13) : 0;
         String* label = getString(right);
@@ -403,7 +403,7 @@ void paintStatBarB() { drawBar(200, 70, 400, 11, getVariable(8), screenActorHook
 jint selectContextValue() {
     cGameStatics& g = cg();
     ScreenActorHooks& actors = screenActorHooks();
-    jint& v = fl().contextValue;
+    jint& v = cg().contextValue;
     v = 0;
     const jint state = actors.heroState();
     if (state == 8) {
@@ -422,13 +422,13 @@ void clearTarget() {
 }
 
 void resetHudCounters() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     s.panelShownCounter = getVariable(0);
     if (!s.hudCounters) {
         IntArray* counters = newIntArray(kHudCounters);
-        scr().hudCounters = counters;
+        cg().hudCounters = counters;
     }
-    jint* c = scr().hudCounters->data();
+    jint* c = cg().hudCounters->data();
     for (jint i = 0; i < kHudCounters; ++i) c[i] = 0;
     c[kHudCounters - 1] = -1;
 }

@@ -44,7 +44,7 @@ void resetLevelStats() {
 }
 
 void nextTallyLine() {
-    ScreensStatics& t = scr();
+    cGameStatics& t = cg();
     t.tallyLine = java::iadd(t.tallyLine, 1);
     IntArray* a = stats();
     if (!a || t.tallyLine < 0 || t.tallyLine >= kTallyLines) return;
@@ -53,14 +53,14 @@ void nextTallyLine() {
 }
 
 void finishTally() {
-    ScreensStatics& t = scr();
+    cGameStatics& t = cg();
     IntArray* a = stats();
     if (a && t.tallyLine >= 0 && t.tallyLine < kTallyLines) a->data()[t.tallyLine] = t.tallyTarget;
     t.tallyLine = kTallyLines;
 }
 
 void stepTally() {
-    ScreensStatics& t = scr();
+    cGameStatics& t = cg();
     IntArray* a = stats();
     if (!a || t.tallyLine < 0 || t.tallyLine >= kTallyLines) return;
     jint& v = a->data()[t.tallyLine];
@@ -74,8 +74,8 @@ void stepTally() {
 void countPickup(jint kind, jint sub) {
     switch (kind) {
     case 2: cg().itemsTotal = java::iadd(cg().itemsTotal, sub == 8 ? 10 : sub == 4 ? 0 : 1); break;
-    case 19: scr().secretsTotal += 1; break;
-    case 6: scr().specialsTotal += 1; break;
+    case 19: cg().secretsTotal += 1; break;
+    case 6: cg().specialsTotal += 1; break;
     default: break;
     }
 }

@@ -20,7 +20,7 @@ namespace {
 void clearCameraAndBanner() {
     cg().riseScroll = 0;
     cg().riseScrollStep = 0;
-    scr().bannerTimer = 0;
+    cg().bannerTimer = 0;
 }
 
 void releaseLevelSprites() {
@@ -50,16 +50,16 @@ void resetLevelState() {
     setVariable(2, 0, true);
     setVariable(8, 0, true);
     cg().scriptRestartMark = -1;
-    scr().bannerTimer = 0;
+    cg().bannerTimer = 0;
     closeDialog();
     game::world::endAllLevelScripts();
-    scr().fillScreenOn = false;
-    scr().fireworksOn = false;
-    if (!scr().keepMusic) {
+    cg().fillScreenOn = false;
+    cg().fireworksOn = false;
+    if (!cg().keepMusic) {
         stopSound(0);
         cg().currentMusic = -1;
     }
-    scr().keepMusic = false;
+    cg().keepMusic = false;
     screenActorHooks().removeAllActors(1);
     // The old level's tables are forgotten: records, scripts, camera target.
     world::clearLevelRecords();
@@ -71,13 +71,13 @@ void resetLevelState() {
 
 void startLevel(jint stage) {
     clearCameraAndBanner();
-    fl().frameLatched = 0;
+    cg().frameLatched = 0;
     cg().nextStage = stage;
     resetLevelState();
     world::clearMapRegions();
     releaseLevelSprites();
     java_lang_System::gc();
-    fl().overlayDirty = true;
+    cg().overlayDirty = true;
     cg().stage = stage;
     screenActorHooks().resetSegments();
     cg().tweenActors = newObjectArray(cid::Object, 5);
@@ -90,21 +90,21 @@ void startLevelLoad() {
     IntArray* r = loadRequest();
     r->data()[0] = kLoadLevel;
     r->data()[1] = cg().stage;
-    if (cg().stage != 0) scr().skipIntro = false;
-    r->data()[3] = scr().skipIntro ? kStatePlay : kStateIntro;
+    if (cg().stage != 0) cg().skipIntro = false;
+    r->data()[3] = cg().skipIntro ? kStatePlay : kStateIntro;
     screenActorHooks().releaseAttachedEffect();
-    scr().checkpointTimer = 0;
+    cg().checkpointTimer = 0;
     pickLoadingHint();
     requestSetState(kStateLoading);
 }
 
 void restartLevel() {
     clearCameraAndBanner();
-    fl().frameLatched = 0;
+    cg().frameLatched = 0;
     resetLevelState();
     setReuseLoadPlan();
     screenActorHooks().releaseAttachedEffect();
-    scr().checkpointTimer = 0;
+    cg().checkpointTimer = 0;
     startLevelLoad();
 }
 

@@ -39,7 +39,7 @@ ObjectArray* layoutOr(ObjectArray* own, ObjectArray* fallback) { return own && o
 constexpr jint kBoxLeft = 110, kBoxLength = 250, kWideText = 221, kScrollText = 251;
 
 void paintOneLine(jint font, String* text, jint x, jint y, jint anchor, bool clip) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     cGameStatics& g = cg();
     const bool cursor = s.menuEntryIsCursor;
     if (clip) {
@@ -66,7 +66,7 @@ void paintOneLine(jint font, String* text, jint x, jint y, jint anchor, bool cli
         drawAnimatedText(font, text, x, y, anchor, 0);
     } else {
         if (s.textBox == g.recordsMenu)
-            if (Graphics* gr = fl().screenGraphics) gr->setClip(0, 0, 480, 800);
+            if (Graphics* gr = cg().screenGraphics) gr->setClip(0, 0, 480, 800);
         drawFontText(font, text, x, y, anchor);
     }
 }
@@ -76,19 +76,19 @@ void paintText(IntArray* e, jint x, jint y, jint menuId, bool clip) {
     switch (at(e, 1)) {
     case 0: text = getString(at(e, 9)); break;
     case 256:
-        if (scr().menuEntryTextId != -1) text = getMenuItemText(scr().menuEntryTextId);
+        if (cg().menuEntryTextId != -1) text = getMenuItemText(cg().menuEntryTextId);
         break;
-    case 4: text = getMenuValueText(menuId, scr().menuEntryTextId); break;
+    case 4: text = getMenuValueText(menuId, cg().menuEntryTextId); break;
     default: break;
     }
     if (!text) return;
     const jint font = at(e, 6);
     const jint palettes = at(e, 7);
     const jint palette =
-        !scr().menuEntrySelectable ? (palettes >> 16) & 0xFF : scr().menuEntryIsCursor ? (palettes >> 8) & 0xFF : palettes & 0xFF;
+        !cg().menuEntrySelectable ? (palettes >> 16) & 0xFF : cg().menuEntryIsCursor ? (palettes >> 8) & 0xFF : palettes & 0xFF;
     const jint previous = getFontPalette(font);
     setFontPalette(font, palette);
-    Graphics* sg = fl().screenGraphics;
+    Graphics* sg = cg().screenGraphics;
     jint saved[4] = {0, 0, 480, 800};
     if (clip && sg) {
         saved[0] = sg->getClipX();
@@ -105,9 +105,9 @@ void paintText(IntArray* e, jint x, jint y, jint menuId, bool clip) {
     const jint width = at(e, 8);
     if (width != 0) {
         cGameStatics& g = cg();
-        if (scr().textBox == g.questionMenu)
+        if (cg().textBox == g.questionMenu)
             text = replaceText(text, StaticClass::getStringConstant(47), StaticClass::getStringConstant(110));
-        else if (scr().textBox == g.textBoxMenu)
+        else if (cg().textBox == g.textBoxMenu)
             text = replaceText(text, StaticClass::getStringConstant(118), StaticClass::getStringConstant(47));
         drawParagraph(font, text, x, y, width, at(e, 5));
     } else {
@@ -120,7 +120,7 @@ void paintText(IntArray* e, jint x, jint y, jint menuId, bool clip) {
 }  // namespace
 
 void paintMenuList(ObjectArray* elements, jint x, jint y, bool clip) {
-    const jint menuId = at(scr().menuAttrs, kHeaderId, -1);
+    const jint menuId = at(cg().menuAttrs, kHeaderId, -1);
     for (jint i = 1; elements && i < elements->length(); ++i) {
         IntArray* e = element<IntArray>(elements, i);
         if (at(e, 0) != 1 || at(e, 1) == 255) continue;
@@ -141,7 +141,7 @@ void paintMenuList(ObjectArray* elements, jint x, jint y, bool clip) {
         }
         case 2: paintSpriteFrameFlags(at(e, 6), at(e, 7), ex, ey, at(e, 5)); break;
         case 3: {
-            Graphics* g = fl().graphics;
+            Graphics* g = cg().graphics;
             const jint colour = at(e, 7);
             if (!g) break;
             if (static_cast<uint32_t>(colour) >> 24 == 255) {
@@ -180,21 +180,21 @@ void setDefaultLayoutFrames(jint i, jint count) {
 void paintListArrows(jint top, jint end, jint m, jint o, jint count) {
     const jint t = getCurrentEntryValue();
     const jint up = top + m - o, down = end - m + o;
-    if (fl().menuCursor > 0) paintSpriteAnim(107, fl().listArrowHeld == 1 ? 2 : 0, t, 400, up);
-    if (fl().menuCursor < count - 1) paintSpriteAnim(107, fl().listArrowHeld == 0 ? 3 : 1, t, 400, down);
+    if (cg().menuCursor > 0) paintSpriteAnim(107, cg().listArrowHeld == 1 ? 2 : 0, t, 400, up);
+    if (cg().menuCursor < count - 1) paintSpriteAnim(107, cg().listArrowHeld == 0 ? 3 : 1, t, 400, down);
     setListArrowZones(400, 480 - down, 400, 480 - up);
 }
 
 }  // namespace
 
 void paintMenu(jint x, jint y, jint step, jint visible) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     const jint count = cg().menuMetricA;
     if (count <= 0 || !s.menuItems) return;
-    const MenuWindow w = menuWindow(fl().menuCursor, visible, count, s.menuCyclic);
+    const MenuWindow w = menuWindow(cg().menuCursor, visible, count, s.menuCyclic);
     const bool horizontal = (s.menuFlags & kMenuHorizontal) != 0;
     const jint m = at(s.menuAttrs, kHeaderMargin);
-    Graphics* sg = fl().screenGraphics;
+    Graphics* sg = cg().screenGraphics;
     if (horizontal) {
         // The canvas band of the list's length.
         if (sg) sg->setClip(0, x - m, 480, visible * step + 2 * m);
@@ -219,7 +219,7 @@ void paintMenu(jint x, jint y, jint step, jint visible) {
             const jint ex = horizontal ? x + step / 2 + pos + at(ints, kEntryOffset) : x;
             const jint ey = horizontal ? y : y + step / 2 + pos + at(ints, kEntryOffset);
             s.menuEntryTextId = at(ints, kEntryId, -1);
-            s.menuEntryIsCursor = i == fl().menuCursor;
+            s.menuEntryIsCursor = i == cg().menuCursor;
             s.menuEntrySelectable = at(ints, kEntrySelectable) == 1;
             setDefaultLayoutFrames(i, count);
             if (pass == 0) paintMenuList(entryLayout, ex, ey, false);
@@ -237,22 +237,22 @@ void paintMenu(jint x, jint y, jint step, jint visible) {
 }
 
 void updateInTransition() {
-    if (fl().inTransition && fl().transitionTicks >= at(scr().menuAttrs, kHeaderVisible) * 2 + 3)
-        fl().inTransition = false;
+    if (cg().inTransition && cg().transitionTicks >= at(cg().menuAttrs, kHeaderVisible) * 2 + 3)
+        cg().inTransition = false;
 }
 
 void updateOutTransition() {
-    if (fl().outTransition && fl().transitionTicks >= 13) fl().outTransition = false;
+    if (cg().outTransition && cg().transitionTicks >= 13) cg().outTransition = false;
 }
 
 void paintScreen(ObjectArray* menu) {
     if (!menu) return;
-    if (menu != scr().textBox) openTextBox(menu);
-    Graphics* g = fl().graphics;
-    if (g && fl().overlayImage && inLevel()) g->drawImage(fl().overlayImage, 0, 0, 0);
+    if (menu != cg().textBox) openTextBox(menu);
+    Graphics* g = cg().graphics;
+    if (g && cg().overlayImage && inLevel()) g->drawImage(cg().overlayImage, 0, 0, 0);
     paintScreenBackground();
-    ObjectArray* header = scr().menuHeader;
-    IntArray* attrs = scr().menuAttrs;
+    ObjectArray* header = cg().menuHeader;
+    IntArray* attrs = cg().menuAttrs;
     paintMenuList(header, at(attrs, kHeaderX), at(attrs, kHeaderY), false);
     // The touch list's zones are laid out from the same geometry.
     const ListGeometry l = currentListGeometry();

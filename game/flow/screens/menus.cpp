@@ -70,21 +70,21 @@ jint listedCount() {
 }
 
 bool cursorValid() {
-    const jint c = fl().menuCursor;
-    return c >= 0 && c < listedCount() && scr().menuItems;
+    const jint c = cg().menuCursor;
+    return c >= 0 && c < listedCount() && cg().menuItems;
 }
 
 void moveCursor(jint delta) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     const jint count = listedCount();
     if (count == 0) return;
-    jint next = fl().menuCursor + delta;
+    jint next = cg().menuCursor + delta;
     if (s.menuCyclic) {
         next = java::irem(java::iadd(next, count), count);
     } else if (next < 0 || next >= count) {
         return;
     }
-    fl().menuCursor = next;
+    cg().menuCursor = next;
     s.marqueeOffset = 0;
     cg().menuMetricC = kMarqueeWait;
     playSound(35);
@@ -100,7 +100,7 @@ IntArray* menuEntryInts(ObjectArray* menu, jint entry) {
 
 IntArray* listedEntryInts(jint i) {
     if (i < 0 || i >= listedCount()) return nullptr;
-    return elementAs<IntArray>(elementAs<ObjectArray>(scr().menuItems, i), 0);
+    return elementAs<IntArray>(elementAs<ObjectArray>(cg().menuItems, i), 0);
 }
 
 bool setEntryListed(ObjectArray* menu, jint id, bool listed) {
@@ -147,16 +147,16 @@ void resetMenuCursor(ObjectArray* menu) { setMenuCursorOf(menu, 0); }
 
 void setMenuCursorOf(ObjectArray* menu, jint i) {
     if (IntArray* st = stateInts(menu); st && st->length() > 0) st->data()[0] = i;
-    if (menu && menu == scr().textBox) {
-        fl().menuCursor = i;
-        scr().menuCommittedCursor = i;
+    if (menu && menu == cg().textBox) {
+        cg().menuCursor = i;
+        cg().menuCommittedCursor = i;
     }
 }
 
-void setMenuCursor(jint i) { setMenuCursorOf(scr().textBox, i); }
+void setMenuCursor(jint i) { setMenuCursorOf(cg().textBox, i); }
 
 void openTextBox(ObjectArray* menu) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (!menu || menu == s.textBox) return;
     if (!s.menuItems) s.menuItems = newObjectArray(cid::ObjectArray, kMenuItemCapacity);
     s.menuHeader = elementAs<ObjectArray>(menu, 0);
@@ -172,22 +172,22 @@ void openTextBox(ObjectArray* menu) {
         auto* entry = elementAs<ObjectArray>(menu, e);
         if (intAt(elementAs<IntArray>(entry, 0), kEntryListed) != 1) continue;
         if (count < kMenuItemCapacity) {
-            scr().menuItems->data()[count++] = entry;
+            cg().menuItems->data()[count++] = entry;
         } else {
             ++dropped;
         }
     }
-    for (jint i = count; i < kMenuItemCapacity; ++i) scr().menuItems->data()[i] = nullptr;
+    for (jint i = count; i < kMenuItemCapacity; ++i) cg().menuItems->data()[i] = nullptr;
     if (dropped > 0)
         logPrintf("menu %d: %d listed entries past the %d a list holds are left out", intAt(s.menuAttrs, kHeaderId),
                   dropped, kMenuItemCapacity);
     cg().menuMetricA = count;
     s.textBox = menu;
-    fl().menuCursor = s.menuCommittedCursor = intAt(s.menuState, 0);
+    cg().menuCursor = s.menuCommittedCursor = intAt(s.menuState, 0);
     // The touch list: the rows the painter shows (one page for the text
     // box), the window at the top and the menu's own cursor.
-    fl().listWindowRows = menu == cg().textBoxMenu ? 1 : intAt(s.menuAttrs, kHeaderVisible);
-    resetTouchList(fl().menuCursor);
+    cg().listWindowRows = menu == cg().textBoxMenu ? 1 : intAt(s.menuAttrs, kHeaderVisible);
+    resetTouchList(cg().menuCursor);
     setInTransitionFlag();
     // The default layouts back at their first frames.
     if (IntArray* e1 = elementAs<IntArray>(cg().screenLayoutD, 1); e1 && e1->length() > 0) e1->data()[0] = 1;
@@ -198,14 +198,14 @@ void openTextBox(ObjectArray* menu) {
 }
 
 void updateMenu(ObjectArray* menu) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (menu != s.textBox) openTextBox(menu);
     s.backFired = false;
     if (!menu || (s.menuFlags & kMenuPassive)) return;
-    s.menuCommittedCursor = fl().menuCursor;
+    s.menuCommittedCursor = cg().menuCursor;
     if (s.menuState && s.menuState->length() >= 2) {
-        s.menuState->data()[0] = fl().menuCursor;
-        s.menuState->data()[1] = intAt(listedEntryInts(fl().menuCursor), kEntryId, -1);
+        s.menuState->data()[0] = cg().menuCursor;
+        s.menuState->data()[1] = intAt(listedEntryInts(cg().menuCursor), kEntryId, -1);
     }
     const bool horizontal = (s.menuFlags & kMenuHorizontal) != 0;
     if (isKeyPressed(horizontal ? kNextKeysHorizontal : kNextKeysVertical)) {
@@ -225,13 +225,13 @@ void updateMenu(ObjectArray* menu) {
 namespace {
 // The cursor entry's id when the cursor is stable and the entry selectable.
 jint stableSelectableId() {
-    ScreensStatics& s = scr();
-    if (fl().menuCursor != s.menuCommittedCursor || !cursorValid()) return -1;
-    IntArray* ints = listedEntryInts(fl().menuCursor);
+    cGameStatics& s = cg();
+    if (cg().menuCursor != s.menuCommittedCursor || !cursorValid()) return -1;
+    IntArray* ints = listedEntryInts(cg().menuCursor);
     if (intAt(ints, kEntrySelectable) != 1) return -1;
     return intAt(ints, kEntryId, -1);
 }
-bool confirmInput() { return isKeyPressed(kConfirmKeys) || touchedListRow() == fl().menuCursor; }
+bool confirmInput() { return isKeyPressed(kConfirmKeys) || touchedListRow() == cg().menuCursor; }
 }  // namespace
 
 jint getMenuAction() {
@@ -254,8 +254,8 @@ jint getMenuActionDelayed() {
 }
 
 bool isBackTouched() {
-    ScreensStatics& s = scr();
-    if (fl().menuCursor != s.menuCommittedCursor) return false;
+    cGameStatics& s = cg();
+    if (cg().menuCursor != s.menuCommittedCursor) return false;
     IntArray* zone = cg().touchRect3;
     if (isTouchInRect(zone)) {
         s.backHeld = true;
@@ -273,9 +273,9 @@ bool isBackTouched() {
 }
 
 ListGeometry currentListGeometry() {
-    IntArray* attrs = scr().menuAttrs;
+    IntArray* attrs = cg().menuAttrs;
     ListGeometry l{intAt(attrs, kHeaderX), intAt(attrs, kHeaderY), intAt(attrs, kHeaderRowHeight),
-                   fl().listWindowRows};
+                   cg().listWindowRows};
     const jint count = listedCount();
     const jint length = java::imul(count < l.rows ? count : l.rows, l.step);
     const jint align = intAt(attrs, kHeaderAlign);
@@ -294,18 +294,18 @@ void setTouchMenuFromHeader() {
 }
 
 jint paintedFirstEntry() {
-    return menuWindow(fl().menuCursor, fl().listWindowRows, listedCount(), scr().menuCyclic).first;
+    return menuWindow(cg().menuCursor, cg().listWindowRows, listedCount(), cg().menuCyclic).first;
 }
 
 jint listEntryAt(jint index) {
     const jint count = listedCount();
-    if (!scr().menuCyclic || count <= 0) return index;
+    if (!cg().menuCyclic || count <= 0) return index;
     return java::irem(java::iadd(java::irem(index, count), count), count);
 }
 
 jint getMenuSelectedId(ObjectArray* menu) { return intAt(stateInts(menu), 1, -1); }
 
-bool isEntrySelectable() { return cursorValid() && intAt(listedEntryInts(fl().menuCursor), kEntrySelectable) == 1; }
+bool isEntrySelectable() { return cursorValid() && intAt(listedEntryInts(cg().menuCursor), kEntrySelectable) == 1; }
 
 MenuWindow menuWindow(jint cursor, jint visible, jint count, bool cyclic) {
     MenuWindow w{cursor - visible / 2, cursor + visible / 2};
@@ -361,7 +361,7 @@ String* getMenuItemText(jint id) {
 
 String* getMenuValueText(jint menuId, jint entryId) {
     if (menuId != kRecordsMenuId) return nullptr;
-    jint value = fl().levelScore;
+    jint value = cg().levelScore;
     const jint row = entryId - kFirstRecordRow;
     if (row >= 0 && row < kRecordRows) {
         IntArray* order = cg().stageOrder;
@@ -409,6 +409,6 @@ bool isTimerDone(jint i) {
 
 namespace game {
 
-Object* currentTextBox() { return scr().textBox; }
+Object* currentTextBox() { return cg().textBox; }
 
 }  // namespace game

@@ -34,39 +34,39 @@ void fillBox(Graphics* g, jint x, jint y, jint w, jint h, jint colour) {
 // terminator; the caption adds one once (drawing stops before the last
 // character of every game text).
 void paintCaption() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (!s.captionText) {
         String* name = StaticClass::getStringConstant(52);
         if (!name) return;
         std::u16string t = name->toUtf16();
         t.push_back(u'\x03');
         String* caption = String::fromUtf16(t);
-        scr().captionText = caption;
+        cg().captionText = caption;
     }
-    drawFontText(0, scr().captionText, 400, 475, 33);
+    drawFontText(0, cg().captionText, 400, 475, 33);
 }
 
 void paintBanner() {
-    const jint t = scr().bannerTimer;
+    const jint t = cg().bannerTimer;
     if (!bannerShown(t)) return;
     drawFontText(0, StaticClass::getStringConstant(54), bannerX(t), 475, 33);
 }
 
 void paintGameplay() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     clearLayerBits();
     game::world::drawBackgroundLayers(0);
     screenActorHooks().paintPlayField();
     paintFadeOverlay();
     if (s.fillScreenOn) {
-        if (Graphics* g = fl().graphics) {
+        if (Graphics* g = cg().graphics) {
             g->setClip(0, 0, 480, 800);
             g->fillRect(0, 0, 800, 480);
         }
     }
     if (s.fireworksOn) {
         spawnFireworks();
-        paintFireworks(fl().graphics);
+        paintFireworks(cg().graphics);
     }
     if (s.checkpointTimer > 0) {
         paintCaption();
@@ -76,7 +76,7 @@ void paintGameplay() {
         paintBanner();
         s.bannerTimer -= 1;
         spawnFireworks();
-        paintFireworks(fl().graphics);
+        paintFireworks(cg().graphics);
         if (s.bannerTimer == 0) clearFireworkState();
     }
     cg().variableChangedMask = -1;
@@ -98,18 +98,18 @@ jint lineStart(String* wrapped, jint line) {
 }  // namespace
 
 jint paintDialogText() {
-    ScreensStatics& s = scr();
-    const jint mode = fl().dialogMode;
+    cGameStatics& s = cg();
+    const jint mode = cg().dialogMode;
     BSprite* font = fontAt(dialogStyle(kStyleFont));
     if (!s.dialogText || !font) return 0;
     setFontPalette(dialogStyle(kStyleFont), dialogStyle(kStylePalette));
     String* wrapped = font->wrapText(s.dialogText, dialogStyle(kStyleWidth));
     if (!wrapped) return 0;
-    Graphics* g = fl().graphics;
+    Graphics* g = cg().graphics;
     if (mode == 3) {
         paintSpriteFrame(106, 0, 0, 0);
         if (g) g->setClip(80, 0, 320, 800);
-        font->drawMultilineString(g, wrapped, dialogStyle(kStyleX), s.dialogScroll + fl().dialogScrollBase,
+        font->drawMultilineString(g, wrapped, dialogStyle(kStyleX), s.dialogScroll + cg().dialogScrollBase,
                                   dialogStyle(kStyleAnchor) & 0xFFFFFF, 0, 0x7FFFFFFF);
         return s.dialogLineCount;
     }
@@ -125,12 +125,12 @@ jint paintDialogText() {
 }
 
 void paintDialog() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (!s.dialogText) return;
-    if (fl().dialogMode == 2) {
-        if (!fl().dialogRedraw) return;
+    if (cg().dialogMode == 2) {
+        if (!cg().dialogRedraw) return;
         drawBlinkingText(0x10088, 0, 6, 400, 40, 3, 8);
-        Graphics* g = fl().graphics;
+        Graphics* g = cg().graphics;
         if (g) {
             g->setClip(0, 0, 80, 800);
             fillBox(g, 0, 0, 80, 800, 0);
@@ -153,8 +153,8 @@ void paintDialog() {
 }
 
 void paintFadeTiles(jint x, jint y, jint w, jint h) {
-    IntArray* tile = scr().fadeTile;
-    Graphics* g = fl().graphics;
+    IntArray* tile = cg().fadeTile;
+    Graphics* g = cg().graphics;
     if (!tile || !g || w <= 0 || h <= 0) return;
     g->setClip(x, y, w, h);
     for (jint by = y; by < y + h; by += kFadeTileHeight)
@@ -164,9 +164,9 @@ void paintFadeTiles(jint x, jint y, jint w, jint h) {
 }
 
 void paintPanel() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     const jint position = cg().panelPosition, target = cg().panelOffset;
-    Graphics* g = fl().graphics;
+    Graphics* g = cg().graphics;
     if (position < 0 || !g) return;
     g->setClip(0, 0, 480, 800);
     if (s.panelFadeMode == 1 && position != 0) {

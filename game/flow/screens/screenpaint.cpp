@@ -27,7 +27,7 @@ namespace {
 using Graphics = javax_microedition_lcdui_Graphics;
 
 void fill(jint colour) {
-    Graphics* g = fl().graphics;
+    Graphics* g = cg().graphics;
     if (!g) return;
     g->setClip(0, 0, 480, 800);
     g->setColor(colour);
@@ -35,7 +35,7 @@ void fill(jint colour) {
 }
 
 void overlay() {
-    if (Graphics* g = fl().graphics; g && fl().overlayImage) g->drawImage(fl().overlayImage, 0, 0, 20);
+    if (Graphics* g = cg().graphics; g && cg().overlayImage) g->drawImage(cg().overlayImage, 0, 0, 20);
 }
 
 void text(jint font, jint palette, jint textId, jint x, jint y, jint anchor) {
@@ -80,16 +80,16 @@ void paintTitle() {
 }
 
 void paintNotice(jint textId, jint y) {
-    if (!fl().fullRedraw) return;
-    fl().fullRedraw = false;
+    if (!cg().fullRedraw) return;
+    cg().fullRedraw = false;
     fill(0);
     setFontPalette(0, 8);
     drawParagraph(0, getString(textId), 400, y, 780, 17);
 }
 
 void paintLogoNotice() {
-    if (fl().fullRedraw) {
-        fl().fullRedraw = false;
+    if (cg().fullRedraw) {
+        cg().fullRedraw = false;
         fill(0);
     }
     setFontPalette(0, 8);
@@ -101,14 +101,14 @@ void paintMessage() {
     if (inLevel()) overlay();
     paintScreenBackground();
     setFontPalette(0, 0);
-    drawParagraph(0, getString(fl().messageTextId), 400, 240, 761, 3);
+    drawParagraph(0, getString(cg().messageTextId), 400, 240, 761, 3);
     paintSoftKeys(17, -1);
 }
 
 BSprite* specialItemSprite() { return spriteAt(screenActorHooks().levelItemId(true)); }
 
 void stepIntroAnimation() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     BSprite* sprite = specialItemSprite();
     const jint frames = sprite ? sprite->getAFrameCount(0) : 0;
     if (frames <= 0) return;
@@ -136,7 +136,7 @@ void paintResults() {
     jint y = 45;
     paintTallyRow(0, 160, y, s[7], cg().itemsTotal, 100, s[0], false);
     y += 60;
-    paintTallyRow(0, 160, y, s[8], scr().secretsTotal, 300, s[1], false);
+    paintTallyRow(0, 160, y, s[8], cg().secretsTotal, 300, s[1], false);
     const jint stage = cg().stage;
     const jint pending = pendingState();
     const bool skipSpecial = pending == kStateLoading ? stage == 8 : (stage == 7 || stage == 10);
@@ -158,30 +158,30 @@ void paintResults() {
         text(0, 3, 24, 660, y + 30, 24);
     }
     // The separator above the total.
-    if (Graphics* g = fl().graphics) {
+    if (Graphics* g = cg().graphics) {
         g->setColor(static_cast<jint>(0xFFFDFFA2));
         g->fillRect(132, 134, 4, 534);
         g->setColor(static_cast<jint>(0xFF00DA00));
         g->drawLine(134, 135, 134, 665);
     }
     text(0, 3, 42, 135, 356, 20);
-    addNumberParam(scr().tallyLine > 4 ? s[5] : 0);
+    addNumberParam(cg().tallyLine > 4 ? s[5] : 0);
     drawFontText(0, pool(37), 660, 356, 24);
     text(0, 8, 43, 135, 386, 20);
     // The stored best of this stage and difficulty; a better total counts
     // up over it once every line shows.
     jint best = s[6];
     const jint stored = readSaveInt(stage * 5 + cg().difficulty * 62 - 50);
-    if (scr().tallyLine >= kTallyLines && stored < s[5]) {
+    if (cg().tallyLine >= kTallyLines && stored < s[5]) {
         if (best < stored) best = stored;
-        best = scr().tallyDone ? s[5] : (best + kTallyStep < s[5] ? best + kTallyStep : s[5]);
+        best = cg().tallyDone ? s[5] : (best + kTallyStep < s[5] ? best + kTallyStep : s[5]);
     } else {
         best = stored;
     }
     stats->data()[6] = best;
     addNumberParam(best);
     drawFontText(0, pool(37), 660, 386, 24);
-    scr().resultsRedraw = false;
+    cg().resultsRedraw = false;
 }
 
 void paintGameOver() {
@@ -208,10 +208,10 @@ void paintDifficultyNotice() {
 
 void paintEnding() {
     paintSpriteFrame(106, 0, 0, 0);
-    if (Graphics* g = fl().graphics) g->setClip(27, 0, 430, 800);
+    if (Graphics* g = cg().graphics) g->setClip(27, 0, 430, 800);
     setFontPalette(0, 8);
-    drawParagraph(0, getString(46), 400, scr().endingScroll, 770, 17);
-    if (scr().endingScroll > 30) scr().endingScroll -= 1;
+    drawParagraph(0, getString(46), 400, cg().endingScroll, 770, 17);
+    if (cg().endingScroll > 30) cg().endingScroll -= 1;
     drawBlinkingText(0, 0, 3, 400, 475, 33, 8);
 }
 
@@ -234,17 +234,17 @@ void paintIntro() {
         text(0, 9, 0x10081, 400, 290, 17);
         addIntParam(5);
         drawFontText(0, pool(34), 414, 381, 20);
-        if (BSprite* item = specialItemSprite(); item && scr().introAnimFrame < item->getAFrameCount(0))
-            item->paintAFrame(fl().graphics, 0, scr().introAnimFrame, 391, 387, 0, 0, 0);
+        if (BSprite* item = specialItemSprite(); item && cg().introAnimFrame < item->getAFrameCount(0))
+            item->paintAFrame(cg().graphics, 0, cg().introAnimFrame, 391, 387, 0, 0, 0);
     }
-    drawBlinkingText(0, scr().promptFont, 6, 400, 447, 17, 8);
+    drawBlinkingText(0, cg().promptFont, 6, 400, 447, 17, 8);
 }
 
 void paintSoftKeys(jint leftTextId, jint rightTextId) {
     setFontPalette(1, 0);
     BSprite* keys = spriteAt(107);
     BSprite* font = fontAt(1);
-    Graphics* g = fl().graphics;
+    Graphics* g = cg().graphics;
     auto label = [&](jint id, jint frame, bool right) {
         String* t = getString(id);
         const jint fw = keys && frame < keys->getFrameCount() ? keys->getFrameWidth(frame) : 0;
@@ -253,13 +253,13 @@ void paintSoftKeys(jint leftTextId, jint rightTextId) {
         if (t) drawFontText(1, t, right ? 800 - inset : inset, 455, right ? 40 : 36);
     };
     if (rightTextId != -1) {
-        const bool lit = keys && java::irem(scr().backHeldTicks, 3) == 2 && keys->getFrameCount() > 22;
+        const bool lit = keys && java::irem(cg().backHeldTicks, 3) == 2 && keys->getFrameCount() > 22;
         if (keys) keys->paintFrame(g, lit ? 22 : 13, 787, 480, 0, 0, 0);
         label(rightTextId, 13, true);
     }
     if (leftTextId != -1) {
         // The left key blinks while its corner zone is held.
-        const bool lit = keys && java::irem(fl().touchRect2Ticks, 3) == 2 && keys->getFrameCount() > 23;
+        const bool lit = keys && java::irem(cg().touchRect2Ticks, 3) == 2 && keys->getFrameCount() > 23;
         if (keys) keys->paintFrame(g, lit ? 23 : 12, 13, 480, 0, 0, 0);
         label(leftTextId, 12, false);
     }
@@ -268,8 +268,8 @@ void paintSoftKeys(jint leftTextId, jint rightTextId) {
 void capturePlayView(jint) {
     Graphics* g = ensureLoadingPicture();
     if (!g) return;
-    Graphics* saved = fl().graphics;
-    fl().graphics = g;
+    Graphics* saved = cg().graphics;
+    cg().graphics = g;
     g->setClip(0, 0, 480, 800);
     game::world::paintLayerView(0, 0, 0);
     paintGameplay();
@@ -277,8 +277,8 @@ void capturePlayView(jint) {
     paintPanel();
     paintDialog();
     fillTiledRect(0, 0, 480, 800, static_cast<jint>(0xAF000000), g);
-    fl().graphics = saved;
-    fl().levelFinished = false;
+    cg().graphics = saved;
+    cg().levelFinished = false;
 }
 
 void preparePanelBackground() {
@@ -291,32 +291,32 @@ void preparePanelBackground() {
         g->setColor(0);
         g->fillRect(0, 0, 480, 800);
     }
-    Graphics* saved = fl().graphics;
-    fl().graphics = g;
+    Graphics* saved = cg().graphics;
+    cg().graphics = g;
     paintSpriteFrame(117, 0, 400, 240);
     fillTiledRect(0, 0, 480, 800, 0x5F000000, g);
-    fl().graphics = saved;
+    cg().graphics = saved;
 }
 
 void paintPauseView() {
-    if (fl().levelFinished) capturePlayView(1);
+    if (cg().levelFinished) capturePlayView(1);
     paintScreen(cg().pauseMenu);
 }
 
 void paintBonus() {
     overlay();
-    const jint t = scr().bonusAnimTicks;
+    const jint t = cg().bonusAnimTicks;
     text(0, 6, 0x10084, 400, 30, 17);
     if (BSprite* s = getSpriteById(9, 18)) drawAnimFrame(s, 0, t, 400, 160, 0);
-    if (BSprite* s = getSpriteById(0, 19); s && s->getFrameCount() > 60) s->paintFrame(fl().graphics, 60, 400, 280, 0, 0, 0);
+    if (BSprite* s = getSpriteById(0, 19); s && s->getFrameCount() > 60) s->paintFrame(cg().graphics, 60, 400, 280, 0, 0, 0);
     setFontPalette(0, 6);
     drawParagraph(0, getString(0x10083), 400, 330, 800, 17);
-    drawBlinkingText(0, scr().promptFont, 6, 400, 420, 17, 8);
+    drawBlinkingText(0, cg().promptFont, 6, 400, 420, 17, 8);
 }
 
 void paintScrollingText() {
-    ScreensStatics& s = scr();
-    Graphics* g = fl().graphics;
+    cGameStatics& s = cg();
+    Graphics* g = cg().graphics;
     fill(0);
     overlay();
     if (g) g->setClip(39, 0, 376, 800);

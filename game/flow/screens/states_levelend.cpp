@@ -42,7 +42,7 @@ bool confirmed(jint keys) { return isKeyPressed(keys) || isConfirmTouched(); }
 }  // namespace
 
 void finishGame() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     s.keepMusic = true;
     s.gameFinished = false;
     cg().gameCompleted = true;
@@ -86,19 +86,19 @@ void irisCentre(jint* cx, jint* cy) {
 }  // namespace
 
 void paintLevelComplete() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     ScreenActorHooks& actors = screenActorHooks();
     if (s.endPhase != 1) {
         game::world::paintLayerView(0, 0, 0);
         paintGameplay();
         game::world::paintSidePanel();
     }
-    Graphics* g = fl().graphics;
+    Graphics* g = cg().graphics;
     if (g) g->setClip(0, 0, 480, 800);
     if (actors.heroAnimationEnded()) {
         // The play view is kept darkened in the loading picture; the iris
         // closes over it.
-        if (fl().levelFinished) capturePlayView(0);
+        if (cg().levelFinished) capturePlayView(0);
         drawLoadingImage();
         if (!s.gameFinished && g) {
             jint cx = 0, cy = 0;
@@ -112,12 +112,12 @@ void paintLevelComplete() {
         setFontPalette(0, 6);
         drawTextById(0, 44, 400, 25, 17);
         drawTextById(0, 45, 400, 255, 17);
-        paintFireworks(fl().graphics);
+        paintFireworks(cg().graphics);
     }
 }
 
 void state21(jint message) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     ScreenActorHooks& actors = screenActorHooks();
     switch (message) {
     case 1: paintLevelComplete(); break;
@@ -126,7 +126,7 @@ void state21(jint message) {
         actors.beginLevelEnd(s.gameFinished, cg().stage);
         if (!s.gameFinished) playSound(1);
         s.irisRadius = kIrisStart;
-        fl().levelFinished = true;
+        cg().levelFinished = true;
         s.endTimer = 0;
         s.endPhase = 0;
         break;
@@ -199,13 +199,13 @@ void saveResultsAndLeave() {
 }
 
 void state30(jint message) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     switch (message) {
     case 2:
         resetKeys();
         s.resultsRedraw = true;
         s.tallyDone = false;
-        fl().levelScore = computeLevelScore();
+        cg().levelScore = computeLevelScore();
         s.tallyLine = -1;
         nextTallyLine();
         setDisplayValue(true, -1);
@@ -238,7 +238,7 @@ void state19(jint message) {
     case 0:
         if (stateTicks() == kGameOverSteps) {
             screenActorHooks().deactivateEffects();
-            fl().fullRedraw = true;
+            cg().fullRedraw = true;
             // The question menu 21 over the game-over screen, on the menus'
             // background.
             pushQuestionMenu(21, 0);
@@ -252,7 +252,7 @@ void state19(jint message) {
 }
 
 void state18(jint message) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     s.endTimer = java::iadd(s.endTimer, stepDelta());
     switch (message) {
     case 1:

@@ -37,7 +37,7 @@ constexpr jint kPoolAppProperty = 88;
 constexpr jint kPoolMarker = 98;
 constexpr jint kPoolLogoPack = 99;
 
-bool backPressed(jint key = kRightSoft) { return isKeyPressed(key) || scr().backFired; }
+bool backPressed(jint key = kRightSoft) { return isKeyPressed(key) || cg().backFired; }
 
 // Polls the open menu: the chosen row after its delay, or -1.
 jint pollMenu(ObjectArray* menu) {
@@ -115,7 +115,7 @@ void applyUnlockRequests() {
 }
 
 void continueGame() {
-    scr().continueChosen = true;
+    cg().continueChosen = true;
     const jint d = storedDifficulty();
     cg().difficulty = d;
     jint stage = currentStage(d);
@@ -137,7 +137,7 @@ void startNewGame() {
 void state3(jint message) {
     switch (message) {
     case 2:
-        scr().endTimer = 0;
+        cg().endTimer = 0;
         playSound(0);
         break;
     case 0:
@@ -150,10 +150,10 @@ void state3(jint message) {
 
 void state4(jint message) {
     switch (message) {
-    case 2: scr().endTimer = kNoticeSteps; break;
+    case 2: cg().endTimer = kNoticeSteps; break;
     case 0:
-        scr().endTimer -= 1;
-        if (scr().endTimer < 0) pushQuestionMenu(5, 1);
+        cg().endTimer -= 1;
+        if (cg().endTimer < 0) pushQuestionMenu(5, 1);
         break;
     case 1: paintNotice(0x1005E, 240); break;
     default: break;
@@ -168,14 +168,14 @@ void state5(jint message) {
         if (readPackHeader(StaticClass::getStringConstant(kPoolLogoPack))) logo = createSprite(2, true, false, 0);
         closePack();
         screenActorHooks().setActorLook(cg().logoActor, logo, 0, 400, 450);
-        scr().endTimer = kNoticeSteps;
+        cg().endTimer = kNoticeSteps;
         break;
     }
     case 0:
         if (cActor* logo = cg().logoActor) screenActorHooks().advanceAnimation(logo);
-        scr().endTimer -= 1;
+        cg().endTimer -= 1;
         // State 0 has no handler: the notice leads to the title.
-        if (scr().endTimer < 0) requestSetState(3);
+        if (cg().endTimer < 0) requestSetState(3);
         break;
     case 1: paintLogoNotice(); break;
     default: break;
@@ -183,7 +183,7 @@ void state5(jint message) {
 }
 
 void state6(jint message) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     cGameStatics& g = cg();
     switch (message) {
     case 2:
@@ -227,7 +227,7 @@ void state6(jint message) {
         case 0x1000E:
             Showcase::requestLink();
             Showcase::doAction(0);
-            Showcase::paint(fl().graphics);
+            Showcase::paint(cg().graphics);
             break;
         case 0x1000F:
             requestSetState(9);
@@ -248,7 +248,7 @@ void state7(jint message) {
     switch (message) {
     case 2:
         build(g.gameMenu);
-        scr().textBox = nullptr;
+        cg().textBox = nullptr;
         openTextBox(g.gameMenu);
         break;
     case 0: {
@@ -278,7 +278,7 @@ void state8(jint message) {
     switch (message) {
     case 2:
         build(g.recordsMenu);
-        scr().textBox = nullptr;
+        cg().textBox = nullptr;
         openTextBox(g.recordsMenu);
         break;
     case 0:
@@ -294,7 +294,7 @@ void state8(jint message) {
             g.difficulty = next;
             jint total = 0;
             for (jint s = 0; s < kStages; ++s) total = java::iadd(total, getSaveSlotField(s, next));
-            fl().levelScore = total;
+            cg().levelScore = total;
             playSound(35);
             setInTransitionFlag();
         }
@@ -313,16 +313,16 @@ void state8(jint message) {
 }
 
 void state9(jint message) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     switch (message) {
     case 2: {
         // The loading picture is made again at the next load.
-        fl().overlayGraphics = nullptr;
-        fl().overlayImage = nullptr;
+        cg().overlayGraphics = nullptr;
+        cg().overlayImage = nullptr;
         auto* image = javax_microedition_lcdui_Image::createImage(800, 480);
-        scr().promoImage = image;
+        cg().promoImage = image;
         auto* g = image ? image->getGraphics() : nullptr;
-        scr().promoGraphics = g;
+        cg().promoGraphics = g;
         stopAllSounds();
         Showcase::enter(getString(0x10011), 0);
         ensureShowcaseRecordStore();
@@ -341,18 +341,18 @@ void state9(jint message) {
         break;
     case 1: paintPromotion(); break;
     case 3:
-        scr().promoGraphics = nullptr;
-        scr().promoImage = nullptr;
+        cg().promoGraphics = nullptr;
+        cg().promoImage = nullptr;
         break;
     default: break;
     }
 }
 
 void paintPromotion() {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     if (!s.promoGraphics || !s.promoImage) return;
     Showcase::paint(s.promoGraphics);
-    if (javax_microedition_lcdui_Graphics* g = fl().graphics) {
+    if (javax_microedition_lcdui_Graphics* g = cg().graphics) {
         g->setClip(0, 0, 480, 800);
         g->drawRegion(s.promoImage, 0, 0, 800, 480, 5, 0, 0, 0);
     }
@@ -377,15 +377,15 @@ void state20(jint message) {
     switch (message) {
     case 2:
         build(g.pauseMenu);
-        scr().textBox = nullptr;
+        cg().textBox = nullptr;
         openTextBox(g.pauseMenu);
-        fl().levelFinished = true;
+        cg().levelFinished = true;
         break;
     case 7:
         stopSound(0);
         g.currentMusic = -1;
         break;
-    case 3: fl().overlayDirty = true; break;
+    case 3: cg().overlayDirty = true; break;
     case 0: {
         const jint id = pollTouchMenu(g.pauseMenu);
         if (id == 2 || (id == -1 && backPressed())) {
@@ -416,7 +416,7 @@ void state26(jint message) {
     switch (message) {
     case 2:
         build(g.textBoxMenu);
-        scr().textBox = nullptr;
+        cg().textBox = nullptr;
         openTextBox(g.textBoxMenu);
         break;
     case 0:
@@ -426,7 +426,7 @@ void state26(jint message) {
     case 1:
         paintScreen(cg().textBoxMenu);
         // One page a listed entry: "page / pages".
-        paintPageIndicator(400, 440, fl().menuCursor + 1, cg().menuMetricA);
+        paintPageIndicator(400, 440, cg().menuCursor + 1, cg().menuMetricA);
         break;
     default: break;
     }
@@ -438,14 +438,14 @@ void state28(jint message) {
     case 2:
         build(g.stageMenu);
         applyStageAvailability(g.stageMenu, g.difficulty);
-        scr().textBox = nullptr;
+        cg().textBox = nullptr;
         openTextBox(g.stageMenu);
         break;
     case 0: {
         const jint id = pollTouchMenu(g.stageMenu);
         if (id != -1) {
             IntArray* order = g.stageOrder;
-            const jint row = scr().menuCommittedCursor;
+            const jint row = cg().menuCommittedCursor;
             const jint stage = order && row >= 0 && row < order->length() ? order->data()[row] : 0;
             const jint d = checkedDifficulty(g.difficulty, "stage choice");
             g.stage = stage;
@@ -472,12 +472,12 @@ void state29(jint message) {
         // unlocked. The listed rows then play difficulties 2 and 3.
         setRowValue(g.difficultyMenu, 0x10014, kEntryListed, 0);
         setRowValue(g.difficultyMenu, 0x10016, kEntrySelectable, (progressByte(kStageMaskByte) & 8) ? 1 : 0);
-        scr().textBox = nullptr;
+        cg().textBox = nullptr;
         openTextBox(g.difficultyMenu);
         break;
     case 0: {
         const jint id = pollTouchMenu(g.difficultyMenu);
-        g.difficulty = fl().menuCursor + 2;
+        g.difficulty = cg().menuCursor + 2;
         if (g.difficulty > 3) g.difficulty = 3;
         if (id != -1) {
             if (getMenuSelectedId(g.gameMenu) == 0x10007) {
@@ -503,7 +503,7 @@ void state31(jint message) {
         const bool level = inLevel();
         for (jint id : {0x1000A, 0x1000B, 0x10009}) setEntryListed(g.optionsMenu, id, !level);
         setEntryListed(g.optionsMenu, 0x10062, !level && !hasProgress());
-        scr().textBox = nullptr;
+        cg().textBox = nullptr;
         openTextBox(g.optionsMenu);
         break;
     }
@@ -533,13 +533,13 @@ void state31(jint message) {
 void state32(jint message) {
     switch (message) {
     case 2:
-        scr().bonusAnimFrame = 0;
-        scr().bonusAnimTicks = 0;
+        cg().bonusAnimFrame = 0;
+        cg().bonusAnimTicks = 0;
         onCounterEvent(1);
         prepareLoadingScreen();
         break;
     case 0:
-        scr().bonusAnimTicks = java::iadd(scr().bonusAnimTicks, 1);
+        cg().bonusAnimTicks = java::iadd(cg().bonusAnimTicks, 1);
         if (isKeyPressed(kStartKeys) || isConfirmTouched()) {
             playSound(34);
             requestSetState(30);
@@ -554,8 +554,8 @@ void state32(jint message) {
 void state33(jint message) {
     switch (message) {
     case 2:
-        scr().introAnimFrame = 0;
-        scr().introAnimTicks = 0;
+        cg().introAnimFrame = 0;
+        cg().introAnimTicks = 0;
         break;
     case 0:
         stepIntroAnimation();
@@ -567,9 +567,9 @@ void state33(jint message) {
 }
 
 void state34(jint message) {
-    if (message == 0 && (isKeyPressed(kLeftSoft) || scr().backFired)) requestPopState();
+    if (message == 0 && (isKeyPressed(kLeftSoft) || cg().backFired)) requestPopState();
     if (message == 1) {
-        if (javax_microedition_lcdui_Graphics* g = fl().graphics) {
+        if (javax_microedition_lcdui_Graphics* g = cg().graphics) {
             g->setClip(0, 0, 480, 800);
             g->setColor(0);
             g->fillRect(0, 0, 480, 800);
@@ -581,7 +581,7 @@ void state34(jint message) {
 }
 
 void state35(jint message) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     switch (message) {
     case 2: {
         if (!inLevel()) playSound(0);

@@ -42,7 +42,7 @@ constexpr jint kFastForwardRounds = 100000;
 bool applyRequestBits(bool scriptRunning) {
     jint& flags = requestFlags();
     if ((flags & kFlagAltMode) && !scriptRunning) {
-        fl().altMode = fl().altMode ? 0 : 1;
+        cg().altMode = cg().altMode ? 0 : 1;
         flags &= ~kFlagAltMode;
         return true;
     }
@@ -70,8 +70,8 @@ bool applyRequestBits(bool scriptRunning) {
 }
 
 bool stepSkipAndPause() {
-    ScreensStatics& s = scr();
-    FlowStatics& f = fl();
+    cGameStatics& s = cg();
+    cGameStatics& f = cg();
     if (s.cutsceneSkippable && !s.skipCutscene) {
         const bool key = isKeyPressed(kSkipKey);
         const bool touch = takeRect3Tap();
@@ -117,12 +117,12 @@ void fastForwardScripts() {
         }
         game::world::runLevelScripts();
         game::world::setCameraLockMode(9);
-        if (fl().dialogMode == 2) markAllVariablesChanged();
-        if (fl().dialogMode >= 0) closeDialog();
-        fl().dialogMode = -1;
+        if (cg().dialogMode == 2) markAllVariablesChanged();
+        if (cg().dialogMode >= 0) closeDialog();
+        cg().dialogMode = -1;
     }
     game::world::resumeBlockedScript();
-    scr().skipCutscene = false;
+    cg().skipCutscene = false;
 }
 
 void stepLevelTimer() {
@@ -130,7 +130,7 @@ void stepLevelTimer() {
     if (timer >= 0) {
         timer -= 1;
         if (timer < 0) {
-            if (!scr().levelTimerHold) game::behaviour::kill(cg().hero);
+            if (!cg().levelTimerHold) game::behaviour::kill(cg().hero);
             timer = -1;
         }
     }
@@ -156,7 +156,7 @@ void paintTargetGauge() {
         return;
     if (!game::world::isRegionFlagSet(g.stage) && !((a.flags & 32) && a.aiState != 30)) return;
     drawGauge(79, 108, 718, 12, a.subtypeClass, a.param2);
-    if (Graphics* gr = fl().graphics) gr->setClip(0, 0, 480, 800);
+    if (Graphics* gr = cg().graphics) gr->setClip(0, 0, 480, 800);
     BSprite* sprite = a.sprite;
     jint frame = a.subtype == 3003 ? 11 : a.subtype == 20 ? 6 : 14;
     struct Special {
@@ -167,13 +167,13 @@ void paintTargetGauge() {
             sprite = getSpriteById(18, 18);  // sprite 18 of pack 1
             frame = sp.frame;
         }
-    if (sprite && frame < sprite->getFrameCount()) sprite->paintFrame(fl().graphics, frame, 50, 120, 0, 0, 0);
+    if (sprite && frame < sprite->getFrameCount()) sprite->paintFrame(cg().graphics, frame, 50, 120, 0, 0, 0);
 }
 
 void paintPlay() {
     cGameStatics& g = cg();
     game::world::updateLayerOffsets();
-    if (fl().dialogMode != 3) {
+    if (cg().dialogMode != 3) {
         game::world::paintLayerView(0, 0, 0);
         paintGameplay();
     }
@@ -188,7 +188,7 @@ void paintPlay() {
     clearScreenOnce();
     paintPanel();
     paintDialog();
-    if (game::world::isAnyScriptActive() && fl().dialogMode == 3) {
+    if (game::world::isAnyScriptActive() && cg().dialogMode == 3) {
         setListArrowZones(400, 45, 400, 435);
         const jint t = getCurrentEntryValue();
         paintSpriteAnim(107, isPrevArrowTouched() ? 2 : 0, t, 400, 45);
@@ -199,25 +199,25 @@ void paintPlay() {
 
 void stateGameplay(jint message) {
     cGameStatics& g = cg();
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     switch (message) {
     case 2: {
         const jint prev = g.previousState;
-        if (prev == 33 || prev == 11 || (prev == 20 && fl().musicOnAtPause) || fl().musicOnAtSuspend)
+        if (prev == 33 || prev == 11 || (prev == 20 && cg().musicOnAtPause) || cg().musicOnAtSuspend)
             playSound(g.levelMusic);
         setDisplayValue(true, -1);
         setDisplayValue(false, -1);
-        if (Graphics* loading = fl().overlayGraphics) loading->setClip(0, 0, 540, 864);
+        if (Graphics* loading = cg().overlayGraphics) loading->setClip(0, 0, 540, 864);
         break;
     }
     case 1: paintPlay(); break;
     case 4: stopSound(-1); break;
     case 5:
-        if (fl().dialogMode != 3) pauseGame();
+        if (cg().dialogMode != 3) pauseGame();
         break;
     case 0: {
         const bool scriptRunning = game::world::isAnyScriptActive();
-        if (g.stage == 10 && g.levelMusic != -1 && !isMusicChannelActive() && !fl().paused && !fl().statePending &&
+        if (g.stage == 10 && g.levelMusic != -1 && !isMusicChannelActive() && !cg().paused && !cg().statePending &&
             !screenActorHooks().isHeroDead())
             playSound(g.levelMusic);
         if (g.lookMode == -1 || g.lookMode == 1) {
@@ -229,7 +229,7 @@ void stateGameplay(jint message) {
         if (s.effectCountdown > 0) s.effectCountdown -= 1;
         if (stepSkipAndPause()) break;
         // The soft keys' labels show from now on (not in state 22).
-        fl().displayState = 1;
+        cg().displayState = 1;
         game::world::updateLayerOffsets();
         if (g.cameraSnap) {
             game::world::updateCamera(0);
@@ -251,7 +251,7 @@ void stateGameplay(jint message) {
             fastForwardScripts();
         }
         stepShake();
-        if (fl().dialogMode != 3) {
+        if (cg().dialogMode != 3) {
             screenActorHooks().updateEffectPool();
             handlePanelTouch();
             game::world::updateHeroFrame();
@@ -291,7 +291,7 @@ void stateAfterDeath(jint message) {
 }
 
 void state13(jint message) {
-    ScreensStatics& s = scr();
+    cGameStatics& s = cg();
     switch (message) {
     case 2: s.irisRadius = 176; break;
     case 0:
@@ -299,7 +299,7 @@ void state13(jint message) {
         if (s.irisRadius <= 0) finishGame();
         break;
     case 1:
-        if (Graphics* g = fl().graphics) {
+        if (Graphics* g = cg().graphics) {
             g->setClip(0, 0, 480, 800);
             g->setColor(static_cast<jint>(0x80000000));
             fillScreen(g, 240, 400, s.irisRadius, nullptr, true);

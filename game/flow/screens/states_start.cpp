@@ -45,21 +45,21 @@ void fillScreen(Graphics* g, jint colour) {
 }  // namespace
 
 Graphics* ensureLoadingPicture() {
-    if (!fl().overlayImage || !fl().overlayGraphics) {
+    if (!cg().overlayImage || !cg().overlayGraphics) {
         Image* image = Image::createImage(kLoadingPictureW, kLoadingPictureH);
-        fl().overlayImage = image;
+        cg().overlayImage = image;
         Graphics* g = image ? image->getGraphics() : nullptr;
-        fl().overlayGraphics = g;
+        cg().overlayGraphics = g;
     }
-    return fl().overlayGraphics;
+    return cg().overlayGraphics;
 }
 
 void prepareLoadingScreen() {
     Graphics* g = ensureLoadingPicture();
     if (!g) return;
-    Graphics* saved = fl().graphics;
-    fl().graphics = g;
-    const jint kind = IntArray::at(fl().loadRequest, 0);
+    Graphics* saved = cg().graphics;
+    cg().graphics = g;
+    const jint kind = IntArray::at(cg().loadRequest, 0);
     if (kind == 2) {
         fillScreen(g, 0xFFFFFF);
         paintSpriteAnim(kLogoSprite, 0, 0, 400, 240);
@@ -70,7 +70,7 @@ void prepareLoadingScreen() {
         paintSpriteFrame(117, 0, 400, 240);
         fillTiledRect(0, 0, 480, 800, static_cast<jint>(0xAF000000), g);
     }
-    fl().graphics = saved;
+    cg().graphics = saved;
 }
 
 void paintMenuLoadBar(Graphics* g, jint done, jint total) {
@@ -94,22 +94,22 @@ void stateSplash(jint message) {
     switch (message) {
     case 2: {
         ObjectArray* slots = newObjectArray(cid::Object, kSpriteSlots);
-        fl().loadSlots = slots;
+        cg().loadSlots = slots;
         loadGameData();
         IntArray* src = cg().splashOffsets;
         const jint n = src ? src->length() : 0;
         IntArray* curve = newIntArray(n);
-        fl().offsetCurve = curve;
-        for (jint i = 0; i < n; ++i) fl().offsetCurve->data()[i] = cg().splashOffsets->data()[i];
+        cg().offsetCurve = curve;
+        for (jint i = 0; i < n; ++i) cg().offsetCurve->data()[i] = cg().splashOffsets->data()[i];
         runStartStep(kFirstStep, "state 1, first loading step");
         break;
     }
     case 1:
-        fillScreen(fl().graphics, 0xFFFFFF);
+        fillScreen(cg().graphics, 0xFFFFFF);
         paintSpriteAnim(kLogoSprite, 0, 0, 400, 240);
         break;
     case 0:
-        if (stateTicks() >= kLogoSteps && !fl().statePending) requestLoad(2, 0, 0, 2);
+        if (stateTicks() >= kLogoSteps && !cg().statePending) requestLoad(2, 0, 0, 2);
         break;
     default: break;
     }
@@ -119,12 +119,12 @@ void state2(jint message) {
     switch (message) {
     case 2: runStartStep(kSecondStep, "state 2, second loading step"); break;
     case 1:
-        fillScreen(fl().graphics, 0);
+        fillScreen(cg().graphics, 0);
         paintSpriteAnim(kSecondLogoSprite, 0, getCurrentEntryValue(), 400, 240);
         break;
     case 0:
         if (cActor* logo = cg().logoActor) screenActorHooks().advanceAnimation(logo);
-        if (stateTicks() > kSecondLogoSteps && !fl().statePending) requestLoad(4, 0, 0, 4);
+        if (stateTicks() > kSecondLogoSteps && !cg().statePending) requestLoad(4, 0, 0, 4);
         break;
     default: break;
     }
@@ -133,7 +133,7 @@ void state2(jint message) {
 void state11(jint message) {
     switch (message) {
     case 2:
-        fl().loadStepsDone = -1;
+        cg().loadStepsDone = -1;
         prepareLoadingScreen();
         KTLibPlayer::request(0, 4, -1, -1, -1, -1);
         cg().currentMusic = -1;
@@ -144,19 +144,19 @@ void state11(jint message) {
             if (instanceOf(e, cid::java_lang_Exception)) Application::clearPendingException();
         break;
     case 1: {
-        Graphics* g = fl().graphics;
-        IntArray* r = fl().loadRequest;
+        Graphics* g = cg().graphics;
+        IntArray* r = cg().loadRequest;
         const jint kind = IntArray::at(r, 0), sub = IntArray::at(r, 2);
-        const jint done = fl().loadStepsDone > 0 ? fl().loadStepsDone : 0;
-        const jint total = fl().loadStepsTotal;
+        const jint done = cg().loadStepsDone > 0 ? cg().loadStepsDone : 0;
+        const jint total = cg().loadStepsTotal;
         if (kind == 4 && sub == 3) {
-            fillScreen(fl().screenGraphics, 0);
+            fillScreen(cg().screenGraphics, 0);
             setFontPalette(0, 1);
             drawParagraph(0, getString(0x10011), 400, 412, 770, 17);
-            paintMenuLoadBar(fl().screenGraphics, done, total);
+            paintMenuLoadBar(cg().screenGraphics, done, total);
             break;
         }
-        if (fl().overlayImage && g) g->drawImage(fl().overlayImage, 0, 0, 0);
+        if (cg().overlayImage && g) g->drawImage(cg().overlayImage, 0, 0, 0);
         if (kind == 5 || sub == 1) {
             const jint t = getCurrentEntryValue();
             paintSpriteAnim(kIndicatorSprite, 8, t, 264, 420);

@@ -45,18 +45,18 @@ void landHero(cActor* h) {
 }
 
 void initJumpState(cActor* h) {
-    hs().leapFlag = 0;
-    hs().jumpHoldTicks = 0;
+    ca().leapFlag = 0;
+    ca().jumpHoldTicks = 0;
     limitsX(h, 0, 0);
     jint a = heroVar(5);
     if (a != -1 && a != anim(h)) setAnim(h, a);
     inputOptions() |= 1;
-    hs().runUpJump = 0;
-    hs().runUpBoost = 0;
+    ca().runUpJump = 0;
+    ca().runUpBoost = 0;
     setAirControl(0);
     if (absi(vx(h)) > 3040) {
-        hs().runUpJump = 1;
-        hs().runUpBoost = 1;
+        ca().runUpJump = 1;
+        ca().runUpBoost = 1;
     }
     loadJumpCurve();
     jumpCurveIndex() = 0;
@@ -71,12 +71,12 @@ void initJumpState(cActor* h) {
     applyHeroJumpVelocity(h, true);
     steerHero(h, true);
     jumpCurveIndex() += 1;
-    if (hs().heroMovingFlag) cameraDivY() = 16;
+    if (ca().heroMovingFlag) cameraDivY() = 16;
     limitsY(h, -25600, 25600);
     cancelHeroGrab();
     heroDropCarried(h);
     applyRunSpeed(h);
-    hs().jumpSpeedCarry = 0;
+    ca().jumpSpeedCarry = 0;
 }
 
 jint heroState3(cActor* h, jint phase) {
@@ -85,10 +85,10 @@ jint heroState3(cActor* h, jint phase) {
         return 0;
     }
     if (phase == HeroPhase::EXIT) {
-        hs().orbitLaunched = 0;
+        ca().orbitLaunched = 0;
         cameraDivY() = 0;
         if (airControl()) inputOptions() &= ~1;
-        hs().heroStandFlag = 0;
+        ca().heroStandFlag = 0;
         applyRunSpeed(h);
         return 0;
     }
@@ -96,13 +96,13 @@ jint heroState3(cActor* h, jint phase) {
     if (heroState() != HeroState::JUMP) return 0;  // the controls stomped
     if (jumpCurveIndex() <= jumpCurveLength() && (vy(h) < 1 || !landed())) return 0;
     if (!landed()) {
-        hs().heroMovingFlag = 1;
+        ca().heroMovingFlag = 1;
         setHeroState(h, HeroState::FALL);
         if (heroVar(5) != -1) setAnim(h, heroVar(5));
         return 0;
     }
     landingDust(h);
-    hs().heroMovingFlag = 1;
+    ca().heroMovingFlag = 1;
     landHero(h);
     applyRunSpeed(h);
     return 0;
@@ -111,7 +111,7 @@ jint heroState3(cActor* h, jint phase) {
 jint heroState2(cActor* h, jint phase) {
     bool small = subtype(h) == 3010;
     if (phase == HeroPhase::ENTER) {
-        if (!small && hs().heroMovingFlag) cameraDivY() = 16;
+        if (!small && ca().heroMovingFlag) cameraDivY() = 16;
         heroDropCarried(h);
         setStandingBox(h);
         if (small) {
@@ -163,7 +163,7 @@ jint heroState13(cActor* h, jint phase) {
     }
     if (phase == HeroPhase::EXIT) {
         setVariable(2, 0);
-        hs().floatTimer = -1;
+        ca().floatTimer = -1;
         stopMotion(h);
         limitsY(h, -25600, 25600);
         return 0;
@@ -178,8 +178,8 @@ jint heroState13(cActor* h, jint phase) {
         setAx(h, 0);
         setVx(h, 0);
     }
-    hs().floatTimer -= 1;
-    if (hs().floatTimer < 1) setHeroState(h, hasHeadroom(h) ? HeroState::STAND : HeroState::CROUCH);
+    ca().floatTimer -= 1;
+    if (ca().floatTimer < 1) setHeroState(h, hasHeadroom(h) ? HeroState::STAND : HeroState::CROUCH);
     return 0;
 }
 
@@ -217,7 +217,7 @@ jint heroState36(cActor* h, jint phase) {
         setAx(h, 0);
         jint d = heroVar(0);
         setVx(h, d > 0 ? 1126 : (d < 0 ? -1126 : 0));
-        hs().jumpSpeedCarry = absi(vx(h));
+        ca().jumpSpeedCarry = absi(vx(h));
         setAy(h, 256);
         setVy(h, -4096);
         setStandingBox(h);
@@ -225,7 +225,7 @@ jint heroState36(cActor* h, jint phase) {
         return 0;
     }
     if (phase == HeroPhase::EXIT) {
-        hs().orbitLaunched = 0;
+        ca().orbitLaunched = 0;
         if (airControl()) inputOptions() &= ~1;
         return 0;
     }

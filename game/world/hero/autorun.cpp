@@ -34,7 +34,7 @@ jint heroState40(cActor* h, jint phase) {
     } else if (has(act::LEFT) && d > -366) {
         setVx(h, 1344 * f / 256);
     } else if (has(act::JUMP_RIGHT)) {
-        hs().heroMovingFlag = 0;
+        ca().heroMovingFlag = 0;
         applyHeroHit(h, 41, 1, true);
     } else if (has(act::STRAIGHT_JUMP)) {
         knockback(h, 1, 19, 2048, 8601, 0, 819);

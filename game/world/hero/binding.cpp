@@ -16,19 +16,16 @@
 #include "game/sprite/sprite.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/seam.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::hero {
 
 namespace {
-
-// Counters that mean "idle" at -1 start there; the run speed factor at 1.0.
-void heroClinit();
-StaticsContribution g_heroStatics = game::contribution<HeroStatics>("cActor.hero", kClinitActor + 1, &heroClinit);
 
 BSprite* effectSprite(jint id) { return getSpriteById(id, 18); }
 
@@ -37,22 +34,6 @@ jint shortAt(ShortArray* a, jint i) { return a && i >= 0 && i < a->length() ? a-
 
 }  // namespace
 
-HeroStatics& hs() { return *statics<HeroStatics>(g_heroStatics); }
-
-namespace {
-void heroClinit() {
-    HeroStatics& s = hs();
-    s.runSpeedFactor = 256;
-    s.struckBlockId = -1;
-    s.powerRunTimer = -1;
-    s.floatTimer = -1;
-    s.carryTicks = -1;
-    s.lastStrikeStep = -1;
-    s.orbitFlightTicks = -1;
-}
-}  // namespace
-void registerHeroStatics() { StaticClass::contribute(&g_heroStatics); }
-const StaticsContribution* heroStaticsContribution() { return &g_heroStatics; }
 
 // --- actors ---------------------------------------------------------------
 jint motion(cActor* a, jint i) { return a ? arrayAt(a->motion, i) : 0; }
@@ -68,12 +49,12 @@ jint subtype(cActor* a) { return a->subtype; }
 jint uniqueId(cActor* a) { return a->uniqueId; }
 jint type(cActor* a) { return a->type; }
 jint scale(cActor* a) { return a->scale; }
-jint physicsFlags(cActor* a) { return a->stateFlags; }
-void setPhysicsFlags(cActor* a, jint v) { a->stateFlags = v; }
+jint physicsFlags(cActor* a) { return a->physicsFlags; }
+void setPhysicsFlags(cActor* a, jint v) { a->physicsFlags = v; }
 jint flags(cActor* a) { return a->flags; }
 void setFlags(cActor* a, jint v) { a->flags = v; }
-jint contactFlags(cActor* a) { return a->hitFlags; }
-void setContactFlags(cActor* a, jint v) { a->hitFlags = v; }
+jint contactFlags(cActor* a) { return a->contactFlags; }
+void setContactFlags(cActor* a, jint v) { a->contactFlags = v; }
 void setAiState(cActor* a, jint s) { a->aiState = s; }
 jint aiState(cActor* a) { return a->aiState; }
 jint anim(cActor* a) { return a->anim; }
@@ -81,11 +62,11 @@ jint animFrame(cActor* a) { return a->frame; }
 jint animFrameCount(cActor* a) { return a->sprite ? a->sprite->getAFrameCount(a->anim) : 0; }
 void setAnimFrame(cActor* a, jint frame) {
     a->frame = frame;
-    a->animTick = 0;
+    a->animTicks = 0;
 }
 // Ticks since the current pass began (the hit "frame" of the grab states):
 // a one-frame action animation still reaches its hit tick.
-jint animTicks(cActor* a) { return a->animTick; }
+jint animTicks(cActor* a) { return a->animTicks; }
 void setAnim(cActor* a, jint an) { a->setAnim(an); }
 bool setAnimThen(cActor* a, jint an, jint next, jint rootMotion) { return a->setAnimThen(an, next, rootMotion != 0); }
 bool isAnimDone(cActor* a) { return a->isAnimDone(); }
@@ -123,13 +104,13 @@ void setActorPart(cActor* a, jint i, jint v) {
 }
 jint partCount(cActor* a) { return a->parts ? a->parts->length() : 0; }
 jint paramCount(cActor* a) { return a->params ? a->params->length() : 0; }
-jint counter(cActor* a) { return a->pathPoint; }
-void setCounter(cActor* a, jint v) { a->pathPoint = v; }
+jint counter(cActor* a) { return a->counter; }
+void setCounter(cActor* a, jint v) { a->counter = v; }
 jint angle(cActor* a) { return a->angle; }
 void setAngle(cActor* a, jint v) { a->angle = v; }
 void setScale(cActor* a, jint v) { a->scale = v; }
-jint timer(cActor* a) { return a->stateTimer; }
-void setTimer(cActor* a, jint v) { a->stateTimer = v; }
+jint timer(cActor* a) { return a->timer; }
+void setTimer(cActor* a, jint v) { a->timer = v; }
 void ensureMotionState(cActor* a) {
     if (!a->hasMotionState()) a->allocMotionState();
 }
@@ -137,51 +118,51 @@ void ensureMotionState(cActor* a) {
 // --- hero-side statics ------------------------------------------------------
 jint& heroState() { return ca().heroState; }
 jint& heroStateTicks() { return ca().heroStateTicks; }
-jint heroVar(jint i) { return arrayAt(ca().heroVars, i); }
+jint heroVar(jint i) { return arrayAt(ca().heroStateVars, i); }
 void setHeroVar(jint i, jint v) {
-    IntArray* vars = ca().heroVars;
+    IntArray* vars = ca().heroStateVars;
     if (vars && i >= 0 && i < vars->length()) vars->data()[i] = v;
 }
 jint& heroActionMask() { return ca().heroActionMask; }
-jint& actionAnim() { return ca().state23Anim; }
-jint& actionNextState() { return ca().state23Param; }
-jint& heroInputLock() { return ca().heroLockMask; }
-jint& heroInputMode() { return ca().heroLockValue; }
-jint& inputOptions() { return ca().heroFlagWord; }
+jint& actionAnim() { return ca().actionAnim; }
+jint& actionNextState() { return ca().actionNextState; }
+jint& heroInputLock() { return ca().heroInputLock; }
+jint& heroInputMode() { return ca().heroInputMode; }
+jint& inputOptions() { return ca().inputOptions; }
 jint airControl() { return ca().runFlagA; }
 void setAirControl(jint v) { ca().runFlagA = static_cast<jbyte>(v); }
 void setCruiseAfterLanding(jint v) { ca().landingMode = static_cast<jbyte>(v); }
 jint heroMode(jint i) {
     switch (i) {
-    case 0: return ca().heroModeA;
-    case 1: return wd().heroMireMode;
-    case 2: return hs().heroClimbMode;
-    default: return hs().heroIceMode;
+    case 0: return ca().heroAltMode;
+    case 1: return ca().heroMireMode;
+    case 2: return ca().heroClimbMode;
+    default: return ca().heroIceMode;
     }
 }
 void setHeroMode(jint i, jint v) {
     switch (i) {
-    case 0: ca().heroModeA = static_cast<jbyte>(v); break;  // the one swim flag
-    case 1: wd().heroMireMode = static_cast<jbyte>(v); break;
-    case 2: hs().heroClimbMode = v; break;
-    default: hs().heroIceMode = v; break;
+    case 0: ca().heroAltMode = static_cast<jbyte>(v); break;  // the one swim flag
+    case 1: ca().heroMireMode = static_cast<jbyte>(v); break;
+    case 2: ca().heroClimbMode = v; break;
+    default: ca().heroIceMode = v; break;
     }
 }
-cActor*& grabbedActor() { return ca().carriedActor; }
+cActor*& grabbedActor() { return ca().grabbedActor; }
 jint& grabMode() { return ca().grabMode; }
 cActor*& partnerActor() { return ca().partnerActor; }
 jint& partnerMode() { return ca().partnerMode; }
 cActor*& mountActor() { return ca().mountActor; }
 jint& jumpCurveIndex() { return ca().jumpCurveIndex; }
-jint& jumpCurveLength() { return hs().jumpCurveLength; }
-void loadJumpCurve() { hs().jumpCurveLength = ca().jumpCurve ? ca().jumpCurve->length() : 0; }
+jint& jumpCurveLength() { return ca().jumpCurveLength; }
+void loadJumpCurve() { ca().jumpCurveLength = ca().jumpCurve ? ca().jumpCurve->length() : 0; }
 jint& collisionResult() { return ca().collisionResult; }
 jint& physicsDy() { return ca().physicsDy; }
 // The hero's carried actor is its own carried slot (the rider field), the
 // one the item behaviours set when an item reaches the hero.
-cActor* carried(cActor* hero) { return hero ? hero->rider : nullptr; }
+cActor* carried(cActor* hero) { return hero ? hero->carried : nullptr; }
 void setCarried(cActor* hero, cActor* a) {
-    if (hero) hero->rider = a;
+    if (hero) hero->carried = a;
 }
 jint heroStateAnimCount() { return ca().heroStateAnims ? ca().heroStateAnims->length() : 0; }
 jint heroStateAnim(jint s) {
@@ -198,7 +179,7 @@ jint heroStateEffectFlags(jint s) { return arrayAt(ca().heroStateFlags, s); }
 jint getTileFlags(jint col, jint row) { return world::getTileFlags(cg().hero, col, row); }
 jint scanTileColumn(cActor* a, jint x, jint y, jint mask) { return world::scanTileColumn(a, x, y, mask); }
 jint getSolidTile(cActor* a, jint dx, jint dy) { return world::getSolidTile(a, dx, dy); }
-jint tileMirrored() { return wd().tileMirrored; }
+jint tileMirrored() { return cg().tileMirrored; }
 jint getTile(jint col, jint row, jint mode) { return world::getTile(col, row, mode); }
 jint getTileRow(cActor* a, jint mode) { return a->getTileRow(mode); }
 jint getTileColumn(cActor* a, jint edge) { return a->getTileColumn(edge); }
@@ -216,29 +197,29 @@ void updateCamera(jint mode) { world::updateCamera(mode); }
 void setCameraLimitsToView() { world::setCameraLimitsToView(); }
 void syncAttachedChain(cActor* a) { world::syncAttachedChain(a, a->viewRating); }
 bool isAnyScriptActive() { return world::isAnyScriptActive(); }
-bool scriptHoldsHero() { return (cg().scriptFlags & 2) != 0; }
+bool scriptHoldsHero() { return (cg().inputBlock & 2) != 0; }
 jint& cameraFlags() { return cg().cameraFlags; }
-jint& cameraDivX() { return wd().cameraDivX; }
-jint& cameraDivY() { return wd().cameraDivY; }
+jint& cameraDivX() { return cg().cameraDivX; }
+jint& cameraDivY() { return cg().cameraDivY; }
 jint& scrollDelay() { return cg().scrollDelay; }
 jint& scrollStepX() { return cg().scrollStepX; }
 jint& scrollStepY() { return cg().scrollStepY; }
 jint& quakeFrames() { return cg().shakeTimer; }
-jint& worldFlags(cActor*) { return hs().worldFlags; }
+jint& worldFlags(cActor*) { return ca().worldFlags; }
 jint cameraX() { return cg().cameraX; }
-jint& runSpeedFactor() { return hs().runSpeedFactor; }
-jint& lookAheadX() { return wd().lookAheadX; }
+jint& runSpeedFactor() { return ca().runSpeedFactor; }
+jint& lookAheadX() { return cg().lookAheadX; }
 jint& lookAheadForcedX() { return cg().lookAheadForcedX; }
 jint& lookAheadForcedY() { return cg().lookAheadForcedY; }
 void clearCameraLock() { cg().cameraLocked = 0; }
 void setCameraTarget(cActor* a) { cg().cameraTarget = a; }
-cActor* tileOwner() { return wd().tileOwner; }
+cActor* tileOwner() { return ca().tileOwner; }
 jint frameTick() { return cg().playFrames; }
-jint& heroSpeedTimer() { return hs().heroSpeedTimer; }
-jint& boostFrames() { return hs().boostFrames; }
-jint& heroBumped() { return hs().heroBumped; }
-bool heroSkipScroll() { return wd().heroSkipScroll != 0; }
-jint& autoRunHalt() { return hs().autoRunHalt; }
+jint& heroSpeedTimer() { return ca().heroSpeedTimer; }
+jint& boostFrames() { return ca().boostFrames; }
+jint& heroBumped() { return ca().heroBumped; }
+bool heroSkipScroll() { return ca().heroSkipScroll != 0; }
+jint& autoRunHalt() { return ca().autoRunHalt; }
 cActor* heldItem() { return magician().attachedEffect; }
 void setHeldItem(cActor* a) { magician().attachedEffect = a; }
 cActor* targetActor() { return cg().targetActor; }

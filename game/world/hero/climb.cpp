@@ -42,13 +42,13 @@ jint heroState27(cActor* h, jint phase) {
         return 0;
     }
     if (phase != HeroPhase::UPDATE) return 0;
-    if (hs().climbEntryDir != 0) {
+    if (ca().climbEntryDir != 0) {
         if (!isAnimDone(h)) return 0;
-        if (hs().climbEntryDir == 1)
+        if (ca().climbEntryDir == 1)
             stepTilesWhileClass(h, 0, -1, kLadderMask);
         else
             stepTilesUntilClass(h, 0, 1, kLadderMask);
-        hs().climbEntryDir = 0;
+        ca().climbEntryDir = 0;
         setVy(h, 0);
         setAy(h, 0);
     }

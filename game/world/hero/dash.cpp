@@ -29,12 +29,12 @@ void applySpeed(cActor* h, jint speed) {
 
 void storeSlideRange(cActor* h) {
     jint lo = heroVar(1), hi = heroVar(2);
-    if (hs().slideDir == 1) {
+    if (ca().slideDir == 1) {
         lo = -heroVar(2);
         hi = -heroVar(1);
     }
-    hs().slideMinSpeed = lo;
-    hs().slideMaxSpeed = hi;
+    ca().slideMinSpeed = lo;
+    ca().slideMaxSpeed = hi;
     limitsX(h, lo, hi);
 }
 
@@ -80,12 +80,12 @@ jint heroState20(cActor* h, jint phase) {
     }
     if (phase == HeroPhase::EXIT) {
         setVariable(8, 0);
-        hs().powerRunTimer = -1;
+        ca().powerRunTimer = -1;
         return 0;
     }
     setAnim(h, 81);
-    hs().powerRunTimer -= 1;
-    if (hs().powerRunTimer < 1 && !hs().powerRunAirborne) {
+    ca().powerRunTimer -= 1;
+    if (ca().powerRunTimer < 1 && !ca().powerRunAirborne) {
         setHeroState(h, HeroState::SKID);
         return 0;
     }
@@ -93,7 +93,7 @@ jint heroState20(cActor* h, jint phase) {
         setFacing(h, 1);
     else if (has(act::RIGHT_DOWN))
         setFacing(h, 0);
-    if (hs().powerRunAirborne) {
+    if (ca().powerRunAirborne) {
         handleHeroControls(h);
         if (heroState() != HeroState::POWER_RUN) return 0;
         bool flying = jumpCurveIndex() <= jumpCurveLength() && (vy(h) < 0 || !landed());
@@ -103,14 +103,14 @@ jint heroState20(cActor* h, jint phase) {
                 setAnim(h, 41);
             } else {
                 attachEffect(h, 12, 11, 0xE000);
-                hs().powerRunAirborne = 0;
+                ca().powerRunAirborne = 0;
             }
             return 0;
         }
     } else {
         if (tryDropCarried(h)) return 0;
         if (has(act::ANY_JUMP) && landed()) {
-            hs().powerRunAirborne = 1;
+            ca().powerRunAirborne = 1;
             applyHeroHit(h, 41, 99, false);
             initJumpState(h);
             return 0;
@@ -191,9 +191,9 @@ jint heroState10(cActor* h, jint phase) {
 
 jint heroState8(cActor* h, jint phase) {
     if (phase == HeroPhase::ENTER) {
-        jint along = hs().slideDir == 1 ? act::LEFT : act::RIGHT;
+        jint along = ca().slideDir == 1 ? act::LEFT : act::RIGHT;
         if (!has(along)) playSound(24);
-        hs().slideDir = tileMirrored();
+        ca().slideDir = tileMirrored();
         storeSlideRange(h);
         cameraFlags() = 25;
         releaseChild(h);
@@ -203,41 +203,41 @@ jint heroState8(cActor* h, jint phase) {
         return 0;
     }
     if (phase != HeroPhase::UPDATE) return 0;
-    jint downFacing = hs().slideDir == 1 ? 1 : 0;
-    jint downBit = hs().slideDir == 1 ? act::LEFT : act::RIGHT;
-    jint upBit = hs().slideDir == 1 ? act::RIGHT : act::LEFT;
+    jint downFacing = ca().slideDir == 1 ? 1 : 0;
+    jint downBit = ca().slideDir == 1 ? act::LEFT : act::RIGHT;
+    jint upBit = ca().slideDir == 1 ? act::RIGHT : act::LEFT;
     jint before = anim(h);
     if (has(act::CROUCH) && !has(upBit)) setAnim(h, 36);
     if (has(act::ACTION)) {
         setAx(h, -192 * dirOf(h));
         limitsX(h, -4800, 4800);
-        hs().slideHoldTicks = 13;
-    } else if (hs().slideHoldTicks < 1) {
+        ca().slideHoldTicks = 13;
+    } else if (ca().slideHoldTicks < 1) {
         if (has(downBit)) {
             setFacing(h, downFacing);
             setAnim(h, 15);
-            limitsX(h, hs().slideMinSpeed * 7 / 5, hs().slideMaxSpeed * 7 / 5);
+            limitsX(h, ca().slideMinSpeed * 7 / 5, ca().slideMaxSpeed * 7 / 5);
         } else if (has(upBit)) {
             setFacing(h, 1 - downFacing);
             setAnim(h, getHeroMoveAnim(h, vx(h)));
             setAx(h, 192 * dirOf(h));
-            limitsX(h, hs().slideMinSpeed, hs().slideMaxSpeed);
+            limitsX(h, ca().slideMinSpeed, ca().slideMaxSpeed);
         } else {
             setFacing(h, downFacing);
             setAnim(h, 15);
-            limitsX(h, hs().slideMinSpeed, hs().slideMaxSpeed);
+            limitsX(h, ca().slideMinSpeed, ca().slideMaxSpeed);
         }
     } else {
         setAnim(h, 5);
-        hs().slideHoldTicks -= 1;
+        ca().slideHoldTicks -= 1;
     }
     if (anim(h) == 15 && before != 15) playSound(24);
     if (has(act::ANY_JUMP) && subtype(h) != 3010 && physicsDy() == 0) {
         takeOff(h, 99);
         return 0;
     }
-    if (!has(upBit) && hs().slideHoldTicks < 1) {
-        bool right = vx(h) != 0 ? vx(h) > 0 : hs().slideDir == 0;
+    if (!has(upBit) && ca().slideHoldTicks < 1) {
+        bool right = vx(h) != 0 ? vx(h) > 0 : ca().slideDir == 0;
         setAx(h, right ? clampi(ax(h) + heroVar(0), 0, 960) : clampi(ax(h) - heroVar(0), -960, 0));
     }
     jint probe = probeSlopeGround(h);
@@ -247,15 +247,15 @@ jint heroState8(cActor* h, jint phase) {
 
 jint heroState9(cActor* h, jint phase) {
     if (phase == HeroPhase::ENTER) {
-        hs().slideHoldTicks = 0;
-        setFacing(h, hs().slideDir);
+        ca().slideHoldTicks = 0;
+        setFacing(h, ca().slideDir);
         storeSlideRange(h);
         return 0;
     }
     if (phase != HeroPhase::UPDATE) return 0;
-    setFacing(h, hs().slideDir);
+    setFacing(h, ca().slideDir);
     setAnim(h, 82);
-    jint lo = hs().slideMinSpeed, hi = hs().slideMaxSpeed;
+    jint lo = ca().slideMinSpeed, hi = ca().slideMaxSpeed;
     limitsX(h, lo, hi);
     if (vx(h) > 0) {
         limitsY(h, lo / 4, hi / 4);

@@ -19,11 +19,12 @@
 #include "game/behaviour/fields.h"
 #include "game/behaviour/platforms.h"
 #include "game/behaviour/states.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/machine.h"
 #include "game/world/hero/util.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 
 namespace game::hero {
 
@@ -48,7 +49,7 @@ bool isTargetType94() { return cg().targetActor && cg().targetActor->type == 94;
 // --- in-air control (JUMP and POWER_RUN, once a step) ---------------------------
 void handleHeroControls(cActor* h) {
     // A launch given a duration keeps the run counter up.
-    if (ca().heroFlagA) stores().runCounter = 16;
+    if (ca().heroFlagA) cg().runCounter = 16;
     if (!isLevel7() && heroVar(6) == 0 && has(act::DOWN) && h->subtype != 3010) {
         setHeroState(h, HeroState::STOMP);
         return;
@@ -132,13 +133,13 @@ cActor* spawnShot(jint x, jint y) {
     return spawnActor(r, 12, 0);
 }
 void setShotCounters(cActor* shot) {
-    shot->pathPoint = 0;
-    wd().counterLimit = 3;
+    shot->counter = 0;
+    ca().counterLimit = 3;
 }
 bool isLevel7() { return cg().stage == 7; }
 jint levelNumber() { return cg().difficulty; }
 // The scripted camera scroll runs: camera flag 64 and no transition.
-bool transitionFlag64Idle() { return (cg().cameraFlags & 64) && !fl().inTransition; }
+bool transitionFlag64Idle() { return (cg().cameraFlags & 64) && !cg().inTransition; }
 void kill(cActor* h) { game::behaviour::kill(h); }
 
 // --- behaviours ---------------------------------------------------------------
@@ -158,7 +159,7 @@ void summonSlotActors(cActor* item) {
 }
 // The pickup notice: its flag (set by PICKUP, cleared on leaving it) and
 // the level timer's value when it was given.
-void notePickup() { hs().pickupNoticeTime = cg().levelTimer; }
+void notePickup() { ca().pickupNoticeTime = cg().levelTimer; }
 // Items shaken out of an object count as level items.
 void countLevelItem() { game::addPickupCount(0, 0); }
 void interactHeroType45(cActor* a, cActor* h) {
@@ -175,10 +176,10 @@ void setSwingBoost(cActor* c, jint v) {
 jint climbExitDir() { return 0; }
 
 // --- game flow ------------------------------------------------------------------
-bool touchControls() { return fl().touchActive; }
+bool touchControls() { return cg().touchActive; }
 bool touchZone(jint i) { return isTouchInRect(padZone(i)); }
 bool touchInZones() { return touchZone(1) || touchZone(0) || touchZone(2); }
-bool dialogHoldsHero() { return game::isDialogActive() && (fl().dialogMode == 2 || fl().dialogMode == 3); }
+bool dialogHoldsHero() { return game::isDialogActive() && (cg().dialogMode == 2 || cg().dialogMode == 3); }
 void decrementVariable6() {
     const jint v = game::getVariable(6);
     if (v > 0) game::setVariable(6, v - 1, false);

@@ -17,7 +17,7 @@ constexpr jint kStrikeHitFrames[3] = {2, 2, 1};
 // item missing or refused) does not hold the hero for good.
 constexpr jint kPickupArrivalWait = 64;
 
-jint strike() { return clampi(hs().strikeStep, 0, 2); }
+jint strike() { return clampi(ca().strikeStep, 0, 2); }
 
 void stopAll(cActor* h) {
     stopMotion(h);
@@ -46,7 +46,7 @@ jint heroState12(cActor* h, jint phase) {
         stopMotion(h);
         setAnim(h, kStrikeAnims[strike()]);
         if (kStrikeEffects[strike()] != -1) spawnChild(h, 8, kStrikeEffects[strike()], posX(h), posY(h), 2, 0x6000);
-        hs().comboContinue = 0;
+        ca().comboContinue = 0;
         return 0;
     }
     if (phase == HeroPhase::EXIT) {
@@ -54,11 +54,11 @@ jint heroState12(cActor* h, jint phase) {
         return 0;
     }
     cActor* t = targetActor();
-    if (keyPressed(0x10020) || (t && subtype(t) == 238 && counter(t) > 0)) hs().comboContinue = 1;
+    if (keyPressed(0x10020) || (t && subtype(t) == 238 && counter(t) > 0)) ca().comboContinue = 1;
     if (cActor* g = grabbedActor()) {
-        if (animTicks(h) == kStrikeHitFrames[strike()] && hs().lastStrikeStep != hs().strikeStep) {
+        if (animTicks(h) == kStrikeHitFrames[strike()] && ca().lastStrikeStep != ca().strikeStep) {
             setContactFlags(g, contactFlags(g) | 0x800);
-            hs().lastStrikeStep = hs().strikeStep;
+            ca().lastStrikeStep = ca().strikeStep;
             if (!isKind113(h)) {
                 if (cActor* e = spawnEffect(8, 32 + strike(), posX(g), posY(h), 11, 8192)) setFacing(e, facing(h));
             }
@@ -69,16 +69,16 @@ jint heroState12(cActor* h, jint phase) {
         grabMode() = 1;
     }
     if (!isAnimDone(h)) return 0;
-    if (hs().comboContinue && grabbedActor()) {
-        hs().strikeStep += 1;
-        if (hs().strikeStep < 3) {
-            playSound(20 + hs().strikeStep);
+    if (ca().comboContinue && grabbedActor()) {
+        ca().strikeStep += 1;
+        if (ca().strikeStep < 3) {
+            playSound(20 + ca().strikeStep);
             setHeroState(h, HeroState::GRAB_COMBO);
             return 0;
         }
     }
-    hs().strikeStep = 0;
-    hs().lastStrikeStep = -1;
+    ca().strikeStep = 0;
+    ca().lastStrikeStep = -1;
     cancelHeroGrab();
     setHeroState(h, HeroState::STAND);
     return 0;
@@ -121,7 +121,7 @@ jint heroState19(cActor* h, jint phase) {
     }
     if (phase == HeroPhase::EXIT) {
         setFlags(h, flags(h) & ~0x4000000);
-        hs().pickupNoticed = 0;
+        ca().pickupNoticed = 0;
         return 0;
     }
     if (cActor* g = grabbedActor(); g && animTicks(h) == 3) {
@@ -148,8 +148,8 @@ jint heroState19(cActor* h, jint phase) {
         return 0;
     }
     if ((a == 0 || a == 20 || a == 27) && isAnimDone(h)) {
-        if (!hs().pickupNoticed) {
-            hs().pickupNoticed = 1;
+        if (!ca().pickupNoticed) {
+            ca().pickupNoticed = 1;
             notePickup();
         }
         setAnim(h, 0);
@@ -177,22 +177,22 @@ jint heroState22(cActor* h, jint phase) {
     cActor* obj = grabbedActor();
     jint total = obj ? getParam(obj, 1) : 0;
     jint perShake = obj ? getParam(obj, 2) : 0;
-    if (obj && hs().carryTicks > 0 && total > 0 && perShake >= 0 && hs().shakeDropCount < total) {
-        if (hs().carryTicks < hs().shakeFastLimit) hs().carryTicks -= 1;
+    if (obj && ca().carryTicks > 0 && total > 0 && perShake >= 0 && ca().shakeDropCount < total) {
+        if (ca().carryTicks < ca().shakeFastLimit) ca().carryTicks -= 1;
         if (has(act::ACTION)) {
-            hs().keyRegistered = 1;
-            if (hs().carryTicks == hs().shakeFastLimit) hs().carryTicks -= 1;
+            ca().keyRegistered = 1;
+            if (ca().carryTicks == ca().shakeFastLimit) ca().carryTicks -= 1;
         }
         if (!isAnimDone(h)) return 0;
-        if (!hs().keyRegistered) {
+        if (!ca().keyRegistered) {
             setAnim(obj, 0);
             setAnim(h, 32);
             return 0;
         }
         setAnim(h, 80);
         setAnim(obj, 4);
-        hs().keyRegistered = 0;
-        for (jint k = 0; k < perShake && hs().shakeDropCount < total; ++k) {
+        ca().keyRegistered = 0;
+        for (jint k = 0; k < perShake && ca().shakeDropCount < total; ++k) {
             cActor* item = spawnFromTemplate(2, posX(obj), posY(obj));
             if (!item) break;  // the pool is full
             ensureMotionState(item);
@@ -205,14 +205,14 @@ jint heroState22(cActor* h, jint phase) {
             setTimer(item, 1);
             setParam(item, 0, 0);
             setVariable(0, getVariable(0) + 1);
-            hs().shakeDropCount += 1;
+            ca().shakeDropCount += 1;
             countLevelItem();
             playSound(12);
         }
-        if (hs().carryTicks > 0 && hs().shakeDropCount < total) return 0;
+        if (ca().carryTicks > 0 && ca().shakeDropCount < total) return 0;
     }
-    hs().carryTicks = -1;
-    hs().keyRegistered = 0;
+    ca().carryTicks = -1;
+    ca().keyRegistered = 0;
     if (obj) removeActor(obj);
     heroDropCarried(h);
     setAnim(h, getHeroIdleAnim(h));
@@ -242,16 +242,16 @@ jint heroState35(cActor* h, jint phase) {
     if (phase == HeroPhase::ENTER) {
         if (heldObjectMissing(h, "aim")) return 0;
         stopAll(h);
-        hs().aimMarker = spawnEffectPlain(8, 46, posX(g) + 100 * d, posY(g), 12);
-        hs().aimAngle = 0;
-        hs().aimSwing = 0;
+        ca().aimMarker = spawnEffectPlain(8, 46, posX(g) + 100 * d, posY(g), 12);
+        ca().aimAngle = 0;
+        ca().aimSwing = 0;
         resetKeys();
         setAnim(h, 32);
         return 0;
     }
     if (phase == HeroPhase::EXIT) {
-        if (hs().aimMarker) deactivate(hs().aimMarker);
-        hs().aimMarker = nullptr;
+        if (ca().aimMarker) deactivate(ca().aimMarker);
+        ca().aimMarker = nullptr;
         return 0;
     }
     if (!g) {
@@ -261,7 +261,7 @@ jint heroState35(cActor* h, jint phase) {
     if ((subtype(g) == 32 || subtype(g) == 33) && isProgressBitClear(4))
         spawnEffect(10, 44, posX(h), posY(h) - 40, 11, 0x50A000);
     if (has(act::ACTION)) {
-        handThrow(g, d, 2, 0, hs().aimMarker);
+        handThrow(g, d, 2, 0, ca().aimMarker);
         setAiState(g, 24);
         resetKeys();
         playAction(h, 30, HeroState::STAND);
@@ -273,16 +273,16 @@ jint heroState35(cActor* h, jint phase) {
         setHeroState(h, HeroState::WALK);
         return 0;
     }
-    if (hs().aimSwing == 0) {
-        hs().aimAngle -= 5;
-        if (hs().aimAngle <= -60) hs().aimSwing = 2;
+    if (ca().aimSwing == 0) {
+        ca().aimAngle -= 5;
+        if (ca().aimAngle <= -60) ca().aimSwing = 2;
     } else {
-        hs().aimAngle += 5;
-        if (hs().aimAngle >= 60) hs().aimSwing = 0;
+        ca().aimAngle += 5;
+        if (ca().aimAngle >= 60) ca().aimSwing = 0;
     }
-    if (cActor* m = hs().aimMarker) {
-        jint mx = posX(g) + d * ((fixedSin(hs().aimAngle + 90) * 100) >> 14);
-        jint my = posY(g) + ((fixedSin(hs().aimAngle) * 100) >> 14);
+    if (cActor* m = ca().aimMarker) {
+        jint mx = posX(g) + d * ((fixedSin(ca().aimAngle + 90) * 100) >> 14);
+        jint my = posY(g) + ((fixedSin(ca().aimAngle) * 100) >> 14);
         moveTo(m, mx * 256, my * 256);
     }
     return 0;

@@ -24,18 +24,18 @@ void ledgeStep(cActor* h) {
         else if (hasTileClassAtLeft(h, kLedgeClasses))
             shiftHero(h, (36 * floorDiv36(x) - x - 1) * 256, 0);
     }
-    if (hs().edgeStepDone) return;
+    if (ca().edgeStepDone) return;
     if (facing(h) == 1 && isAtLedgeToward(h, -1)) {
         setAnim(h, getCarryAnim(h, 1));
         if (isAnimDone(h)) {
-            hs().edgeStepDone = 1;
+            ca().edgeStepDone = 1;
             jint left = boxEdge(h, 0);
             shiftHero(h, (36 * floorDiv36(left) + 36 - left) * 256, 0);
         }
     } else if (facing(h) == 0 && isAtLedgeToward(h, 1)) {
         setAnim(h, getCarryAnim(h, 0));
         if (isAnimDone(h)) {
-            hs().edgeStepDone = 1;
+            ca().edgeStepDone = 1;
             jint right = boxEdge(h, 2);
             shiftHero(h, (36 * floorDiv36(right) - right - 1) * 256, 0);
         }
@@ -54,8 +54,8 @@ jint heroStateIdle(cActor* h, jint phase) {
         limitsX(h, 0, 0);
         limitsY(h, -25600, 25600);
         setStandingBox(h);
-        hs().heroStandFlag = 1;
-        hs().edgeStepDone = 0;
+        ca().heroStandFlag = 1;
+        ca().edgeStepDone = 0;
         return 0;
     }
     if (phase != HeroPhase::UPDATE) return 0;

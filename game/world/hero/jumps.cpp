@@ -70,7 +70,7 @@ void leapOff(cActor* h, jint direction, bool flag) {
     setJumpVars(direction, 4224, 4224, isHeroSubtype(h) ? 480 : 384, 6, 1);
     playSound(19);
     setHeroState(h, HeroState::JUMP);
-    hs().leapFlag = flag ? 1 : 0;
+    ca().leapFlag = flag ? 1 : 0;
 }
 
 void jumpFromMedium(cActor* h) {

@@ -19,7 +19,7 @@ jint heroState25(cActor* h, jint phase) {
         limitsX(h, -1920, -1280);
         limitsY(h, 0, 0);
         setProneBox(h, false);
-        hs().paddleStrokeGap = 2;
+        ca().paddleStrokeGap = 2;
         setVx(h, -1280);
         return 0;
     }
@@ -32,8 +32,8 @@ jint heroState25(cActor* h, jint phase) {
         return 0;
     }
     if (!has(act::ACTION) && !has(act::SWIM_LEFT)) {
-        hs().paddleIdleTicks += 1;
-        if (hs().paddleIdleTicks >= hs().paddleStrokeGap) {
+        ca().paddleIdleTicks += 1;
+        if (ca().paddleIdleTicks >= ca().paddleStrokeGap) {
             jint v = vx(h);
             if (facing(h) == 1 && v < 0)
                 setVx(h, v + (-v < 256 ? -v : 256));
@@ -41,7 +41,7 @@ jint heroState25(cActor* h, jint phase) {
                 setVx(h, v - (v < 256 ? v : 256));
         }
     } else {
-        hs().paddleIdleTicks = 0;
+        ca().paddleIdleTicks = 0;
         setVx(h, vx(h) + 1280 * dirOf(h));
         resetKeys();
     }
@@ -65,7 +65,7 @@ jint heroState26(cActor* h, jint phase) {
         cameraFlags() = 9;
         heroDropCarried(h);
         setAnim(h, getHeroMoveAnim(h, vx(h)));
-        hs().mireTicks = 0;
+        ca().mireTicks = 0;
         moveTo(h, motion(h, mo::FX), motion(h, mo::FY) + 7680);
         return 0;
     }
@@ -90,8 +90,8 @@ jint heroState26(cActor* h, jint phase) {
     } else {
         setAy(h, 120);
     }
-    hs().mireTicks += 1;
-    if (getSolidTile(h, 0, 0) == -1 && vy(h) < 0 && has(act::ANY_JUMP) && hs().mireTicks > 10) {
+    ca().mireTicks += 1;
+    if (getSolidTile(h, 0, 0) == -1 && vy(h) < 0 && has(act::ANY_JUMP) && ca().mireTicks > 10) {
         setHeroMode(1, 0);
         releaseChild(h);
         jumpFromMedium(h);

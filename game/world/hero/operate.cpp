@@ -31,11 +31,11 @@ bool zoneOrKeys(jint keys, jint zone) { return keyHeld(keys) || touchZone(zone);
 }  // namespace
 
 jint heroState33(cActor* h, jint phase) {
-    cActor* chain = hs().heroChain;
+    cActor* chain = ca().heroChain;
     if (phase == HeroPhase::EXIT) {
         releaseChild(h);
         if (chain) setCounter(chain, 8);
-        hs().heroChain = nullptr;
+        ca().heroChain = nullptr;
         setAngle(h, 0);
         return 0;
     }

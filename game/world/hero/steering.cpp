@@ -27,21 +27,21 @@ Requests directionRequests(cActor* h, bool withJumpBits) {
 }  // namespace
 
 void steerHero(cActor* h, bool fullSpeed) {
-    jint s = (fullSpeed || hs().runUpJump) ? heroVar(2) : heroVar(1);
+    jint s = (fullSpeed || ca().runUpJump) ? heroVar(2) : heroVar(1);
     jint d = heroVar(0);
     if (isHeroParamsNeutral() && d != 0) {
         if (fullSpeed)
             setAx(h, 0);
         else if (vy(h) >= 0)
             setAx(h, -1440 * d);
-        jint w = clampi(hs().jumpSpeedCarry + s, -5376, 5376);
+        jint w = clampi(ca().jumpSpeedCarry + s, -5376, 5376);
         if (d < 0)
             limitsX(h, -w, -480);
         else
             limitsX(h, 480, w);
         return;
     }
-    setVx(h, d * (s + hs().jumpSpeedCarry));
+    setVx(h, d * (s + ca().jumpSpeedCarry));
     setAx(h, 0);
 }
 

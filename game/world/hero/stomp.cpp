@@ -24,11 +24,11 @@ jint floorMod360(jint v) {
 
 jint heroState7(cActor* h, jint phase) {
     if (phase == HeroPhase::ENTER) {
-        hs().struckBlockId = -1;
+        ca().struckBlockId = -1;
         limitsX(h, 0, 0);
         setVy(h, 7920);
         setAnimThen(h, 18, 19, 0);
-        if (hs().heroMovingFlag) cameraDivY() = 16;
+        if (ca().heroMovingFlag) cameraDivY() = 16;
         return 0;
     }
     if (phase == HeroPhase::EXIT) {
@@ -46,7 +46,7 @@ jint heroState7(cActor* h, jint phase) {
         quakeFrames() = animDuration(h, 20);
         return 0;
     }
-    if (hs().struckBlockId != -1 && !tileOwner()) setHeroState(h, HeroState::FALL);
+    if (ca().struckBlockId != -1 && !tileOwner()) setHeroState(h, HeroState::FALL);
     return 0;
 }
 
@@ -57,12 +57,12 @@ jint heroState31(cActor* h, jint phase) {
         stopMotion(h);
         limitsX(h, -25600, 25600);
         limitsY(h, -25600, 25600);
-        hs().orbitFlightTicks = -1;
+        ca().orbitFlightTicks = -1;
         setAnim(h, 56);
         clearPhysicsBit(h, 1);
-        cActor* l = hs().nextOrbitActor;
-        hs().orbitActor = l;
-        hs().nextOrbitActor = nullptr;
+        cActor* l = ca().nextOrbitActor;
+        ca().orbitActor = l;
+        ca().nextOrbitActor = nullptr;
         if (!l) {
             logPrintf("hero: orbit entered without a launcher; falling");
             setVy(h, 4800);
@@ -88,11 +88,11 @@ jint heroState31(cActor* h, jint phase) {
         return 0;
     }
     if (phase == HeroPhase::EXIT) {
-        hs().orbitLaunched = 0;
+        ca().orbitLaunched = 0;
         return 0;
     }
-    cActor* l = hs().orbitActor;
-    if (hs().orbitFlightTicks == -1) {
+    cActor* l = ca().orbitActor;
+    if (ca().orbitFlightTicks == -1) {
         if (!l) return 0;
         if (!has(act::ACTION) || counter(l) < 14) {
             setCounter(l, counter(l) - 1);
@@ -119,7 +119,7 @@ jint heroState31(cActor* h, jint phase) {
         lookAheadForcedX() = 30001;
         lookAheadForcedY() = 30001;
         setCameraTarget(nullptr);
-        hs().orbitFlightTicks = 0;
+        ca().orbitFlightTicks = 0;
         setAnim(h, 36);
         jint c = cos256(actorPart(l, 1) - 90);
         jint s = sin256(actorPart(l, 1) - 90);
@@ -132,19 +132,19 @@ jint heroState31(cActor* h, jint phase) {
         else if (vx(h) < 0)
             setFacing(h, 1);
         moveTo(h, posX(l) * 256 + c * 20, (posY(l) + 20) * 256 + s * 20);
-        hs().orbitLaunched = 1;
+        ca().orbitLaunched = 1;
         setAngle(l, 0);
         setScale(l, 100);
         return 0;
     }
-    hs().orbitFlightTicks += 1;
+    ca().orbitFlightTicks += 1;
     clearCameraLock();
     if (isHeroBlockedSideways()) {
         setVx(h, 0);
         setHeroState(h, HeroState::FALL);
         return 0;
     }
-    if (hs().orbitFlightTicks >= 26) {
+    if (ca().orbitFlightTicks >= 26) {
         setHeroState(h, HeroState::FALL);
         return 0;
     }

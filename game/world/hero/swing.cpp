@@ -19,7 +19,7 @@ void takeOffNow(cActor* h, jint dir) {
 }  // namespace
 
 jint heroState30(cActor* h, jint phase) {
-    cActor* r = hs().heroHoldActor;
+    cActor* r = ca().heroHoldActor;
     if (phase == HeroPhase::EXIT) {
         setAngle(h, 0);
         return 0;
@@ -41,39 +41,39 @@ jint heroState30(cActor* h, jint phase) {
         stopMotion(h);
         jint along = static_cast<jint>((static_cast<int64_t>(posX(h) - posX(r)) * c +
                                         static_cast<int64_t>(posY(h) - posY(r)) * s) / 16384);
-        hs().swingPos = half == 0 ? 0 : static_cast<jint>(static_cast<int64_t>(along) * kEnd / half);
+        ca().swingPos = half == 0 ? 0 : static_cast<jint>(static_cast<int64_t>(along) * kEnd / half);
         clearPhysicsBit(h, 1);
-        hs().swingMode = 4;
+        ca().swingMode = 4;
         return 0;
     }
-    jint along = static_cast<jint>(static_cast<int64_t>(hs().swingPos) * half / kEnd);
+    jint along = static_cast<jint>(static_cast<int64_t>(ca().swingPos) * half / kEnd);
     jint lift = getTypeParam(r, 7) / 2;
     int64_t x = static_cast<int64_t>(posX(r)) * 16384 + static_cast<int64_t>(along) * c + static_cast<int64_t>(lift) * s;
     int64_t y = static_cast<int64_t>(posY(r)) * 16384 + static_cast<int64_t>(along) * s - static_cast<int64_t>(lift) * c;
     moveTo(h, static_cast<jint>(x / 64), static_cast<jint>(y / 64));
-    hs().swingSpeed = a * 51;
+    ca().swingSpeed = a * 51;
     if (has(act::LEFT)) {
         setFacing(h, 1);
-        hs().swingSpeed -= 3584;
+        ca().swingSpeed -= 3584;
         setAnim(h, 2);
     } else if (has(act::RIGHT)) {
         setFacing(h, 0);
-        hs().swingSpeed += 3584;
+        ca().swingSpeed += 3584;
         setAnim(h, 2);
     } else if (has(act::ACTION)) {
-        hs().swingSpeed += 5376 * dirOf(h);
+        ca().swingSpeed += 5376 * dirOf(h);
         setAnim(h, 5);
-        hs().swingKickTime = frameTick();
+        ca().swingKickTime = frameTick();
     } else {
         setAnim(h, 0);
     }
-    hs().swingPos += hs().swingSpeed;
-    if (hs().swingPos < -kEnd || hs().swingPos > kEnd) {
+    ca().swingPos += ca().swingSpeed;
+    if (ca().swingPos < -kEnd || ca().swingPos > kEnd) {
         setVy(h, 4800);
         setHeroState(h, HeroState::FALL);
         return 0;
     }
-    bool kicked = frameTick() - hs().swingKickTime < 3;
+    bool kicked = frameTick() - ca().swingKickTime < 3;
     jint side = has(act::JUMP_LEFT) ? -1 : (has(act::JUMP_RIGHT) ? 1 : 0);
     if (side != 0) {
         setFacing(h, side < 0 ? 1 : 0);

@@ -27,7 +27,7 @@ void fallIntoPit(cActor* h) {
     forceHeroFall(h);
     resetKeys();
     if (before == 19 || before == 36) setAnim(h, before);
-    hs().deathCountdown = 8;
+    ca().deathCountdown = 8;
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ void tryClimbTile(cActor* h) {
         return;
     moveTo(h, target * 256, motion(h, mo::FY));
     enterHeroState27(h);
-    hs().climbEntryDir = -1;
+    ca().climbEntryDir = -1;
     setAnim(h, 95);
     setVy(h, 0);
     setAy(h, 0);
@@ -65,9 +65,9 @@ void updateHero(cActor* h) {
         if (heroInputMode() < 0) heroInputLock() &= static_cast<jint>(0x80000000u);
     }
     readHeroInput();
-    if (hs().deathCountdown > 0) {
-        hs().deathCountdown -= 1;
-        if (hs().deathCountdown == 0) {
+    if (ca().deathCountdown > 0) {
+        ca().deathCountdown -= 1;
+        if (ca().deathCountdown == 0) {
             kill(h);
             return;
         }
@@ -82,7 +82,7 @@ void updateHero(cActor* h) {
         // count runs the fall goes on through the state handler: restarting
         // it at every pit cell would keep a hero falling down a deep pit
         // alive until it left the map, not kill it on the 8th step.
-        if (feet == kPit && hs().deathCountdown == 0) {
+        if (feet == kPit && ca().deathCountdown == 0) {
             fallIntoPit(h);
             return;
         }
@@ -118,11 +118,11 @@ void updateHero(cActor* h) {
                 jint under = getSolidTile(h, 0, 2);
                 if (!tileMirrored() && under == kLadder) {
                     enterHeroState27(h);
-                    if (hs().climbEntryDir == 1)
+                    if (ca().climbEntryDir == 1)
                         stepTilesWhileClass(h, 0, -1, 1 << kLadder);
-                    else if (hs().climbEntryDir == -1)
+                    else if (ca().climbEntryDir == -1)
                         stepTilesUntilClass(h, 0, 1, 1 << kLadder);
-                    hs().climbEntryDir = 0;
+                    ca().climbEntryDir = 0;
                     setVy(h, 0);
                     setAy(h, 0);
                     return;
@@ -147,7 +147,7 @@ void updateHero(cActor* h) {
                 setHeroVar(0, 60);
                 setHeroVar(1, 480);
                 setHeroVar(2, s == 0x30003 ? 7200 : 6000);
-                hs().slideHoldTicks = heroState() == HeroState::DASH ? 13 : 0;
+                ca().slideHoldTicks = heroState() == HeroState::DASH ? 13 : 0;
                 setHeroState(h, HeroState::SLOPE_SLIDE);
             } else if ((s == 0x10001 || s == 0x30002) && tileMirrored() == facing(h) &&
                        tryMountAction(h, 1, tileMirrored())) {
@@ -158,12 +158,12 @@ void updateHero(cActor* h) {
             setHeroMode(3, 0);
             setHeroState(h, HeroState::WALK);
         }
-        if (hs().swingPending && heroState() != HeroState::SWING) {
-            hs().swingPending = 0;
+        if (ca().swingPending && heroState() != HeroState::SWING) {
+            ca().swingPending = 0;
             setHeroState(h, HeroState::SWING);
         }
-        if (hs().orbitPending) {
-            hs().orbitPending = 0;
+        if (ca().orbitPending) {
+            ca().orbitPending = 0;
             setHeroState(h, HeroState::ORBIT);
         }
     }

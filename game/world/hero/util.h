@@ -3,7 +3,7 @@
 // motion state afresh.
 #pragma once
 
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/machine.h"
 #include "game/world/hero/seam.h"
 #include "game/world/hero/state.h"

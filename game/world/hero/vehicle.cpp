@@ -34,7 +34,7 @@ void moveRide(cActor* h, jint v) {
 }  // namespace
 
 void heroState21Step(cActor* h, jint kind, jint b, jint st) {
-    hs().heroMovingFlag = 1;
+    ca().heroMovingFlag = 1;
     jint d = heroVar(0);
     if (kind == 0) {
         d = 0;

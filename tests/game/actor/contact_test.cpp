@@ -135,9 +135,9 @@ TEST_F(ContactTest, ScanFindsTheHeroFirstAndType41Always) {
     cg().hero = hero;
     createActorPool();
     cActor* scanner = actortest::spawn(6, 1, 100, 100);
-    scanner->stateFlags = 256 | 512;
+    scanner->physicsFlags = 256 | 512;
     cActor* touching = actortest::spawn(6, 2, 100, 100);
-    touching->stateFlags = 4;
+    touching->physicsFlags = 4;
     cActor* far41 = actortest::spawn(6, 3, 5000, 100);
     far41->type = 41;
     far41->flags |= 0x10;
@@ -145,21 +145,21 @@ TEST_F(ContactTest, ScanFindsTheHeroFirstAndType41Always) {
     ShortArray* box = newShortArray(4);
     cActor::setBox(box, 90, 80, 110, 100);
     EXPECT_EQ(nextContactActor(scanner, true, box), hero);
-    scanner->stateFlags = 512;
+    scanner->physicsFlags = 512;
     EXPECT_EQ(nextContactActor(scanner, true, box), touching);
     EXPECT_EQ(nextContactActor(scanner, false, box), far41);
     EXPECT_EQ(nextContactActor(scanner, false, box), nullptr);
     // A hero scanning past a carrier it does not touch takes itself off.
     cActor* carrier = actortest::spawn(8, 4, 3000, 100);
     carrier->type = 8;
-    carrier->rider = hero;
+    carrier->carried = hero;
     carrier->flags |= 0x10;
     hero->flags |= 0x10000000;
     addActiveActor(carrier);
-    hero->stateFlags = 512;
+    hero->physicsFlags = 512;
     while (nextContactActor(hero, false, box)) {
     }
-    EXPECT_EQ(carrier->rider, nullptr);
+    EXPECT_EQ(carrier->carried, nullptr);
     EXPECT_EQ(hero->flags & 0x10000000, 0);
 }
 
@@ -167,11 +167,11 @@ TEST_F(ContactTest, ResponseCodes) {
     cActor* hero = actorAt(100, 100, 20, 20);
     cg().hero = hero;
     cActor* other = actorAt(100, 130, 60, 20);
-    other->rider = hero;
+    other->carried = hero;
     // Jumping up through a still carrier: 0 and the rider dropped.
     hero->motion->data()[3] = -512;
     EXPECT_EQ(contactFromAbove(hero, other, other->box), 0);
-    EXPECT_EQ(other->rider, nullptr);
+    EXPECT_EQ(other->carried, nullptr);
     // Landing on it: the carrier refuses (the default behaviours carry
     // nobody), so 0 too.
     hero->motion->data()[3] = 256;

@@ -27,7 +27,7 @@ TEST_F(HeroTest, SetHeroMovePowersAndAnimations) {
     for (const Case& c : cases) {
         cActor* h = actortest::makeHero(0, 0, c.subtype);
         setHeroMove(h, c.kind, 9, c.mode, c.duration);
-        const jint* v = ca().heroVars->data();
+        const jint* v = ca().heroStateVars->data();
         EXPECT_EQ(v[3], c.wantPower) << c.subtype << "/" << c.duration;
         EXPECT_EQ(v[4], c.wantPower);
         EXPECT_EQ(v[5], c.wantV5) << c.subtype << "/" << c.mode;
@@ -66,14 +66,14 @@ TEST_F(HeroTest, ActionMasks) {
     for (const Case& c : cases) {
         g_held = c.held;
         g_pressed = c.pressed;
-        ca().heroFlagWord = c.flagWord;
+        ca().inputOptions = c.flagWord;
         EXPECT_EQ(heroActionBits(&testPressed, &testHeld), c.want) << std::hex << c.held;
     }
     // The lock mask removes bits; the input block clears everything.
-    ca().heroLockMask = 0x10000;
-    ca().heroFlagWord = 0;
+    ca().heroInputLock = 0x10000;
+    ca().inputOptions = 0;
     EXPECT_FALSE(readHeroInput());
-    stores().inputBlock = 1;
+    cg().inputBlock = 1;
     EXPECT_TRUE(readHeroInput());
     EXPECT_EQ(ca().heroActionMask, 0);
 }
@@ -91,7 +91,7 @@ TEST_F(HeroTest, GrabOnlyWhatTheHeroFacesAndLiftCounts) {
     p->parts = newIntArray(3);
     p->parts->data()[2] = 3;
     EXPECT_TRUE(tryDropCarried(h));
-    EXPECT_EQ(ca().carriedActor, p);
+    EXPECT_EQ(ca().grabbedActor, p);
     EXPECT_EQ(ca().grabMode, 1);
     EXPECT_EQ(ca().liftCount, 0);
     EXPECT_EQ(ca().heroState, 12);
@@ -127,8 +127,8 @@ TEST_F(HeroTest, Throws) {
         EXPECT_EQ(a->motion->data()[2], c.wantVx) << c.kind << "/" << c.direction << "/" << c.targetDx;
         EXPECT_EQ(a->motion->data()[3], c.wantVy) << c.kind << "/" << c.direction << "/" << c.targetDx;
         EXPECT_EQ(a->aiState, 5);
-        EXPECT_EQ(a->stateFlags, 0x1000206);
-        EXPECT_EQ(a->throwStartX, 100);
+        EXPECT_EQ(a->physicsFlags, 0x1000206);
+        EXPECT_EQ(a->originX, 100);
         removeAllActors(false);
     }
 }
@@ -136,9 +136,9 @@ TEST_F(HeroTest, Throws) {
 TEST_F(HeroTest, TumbleComesBackThroughRespawn) {
     cActor* a = actortest::spawn(2, 1, 100, 100);
     startTumble(a, 0);
-    EXPECT_EQ(a->stateFlags, 0x1000040);
+    EXPECT_EQ(a->physicsFlags, 0x1000040);
     EXPECT_EQ(a->aiState, 8);
-    EXPECT_EQ(a->nextAiState, 7);
+    EXPECT_EQ(a->nextState, 7);
     EXPECT_EQ(a->respawnRecord->data()[0], 8);
     EXPECT_EQ(a->flags & 0xA0090, 0xA0090);
     EXPECT_EQ(a->flags & 0x20, 0) << "inactive until it respawns";
@@ -196,7 +196,7 @@ TEST_F(HeroTest, SkipRingAndClimb) {
 
 TEST_F(HeroTest, SwitchingCharactersAndStoppingForScripts) {
     cActor* h = actortest::makeHero(100, 200);
-    h->stateFlags = 0x1000203;
+    h->physicsFlags = 0x1000203;
     cg().characterSlots = newObjectArray(cid::cActor, 3);
     cg().characterSlots->data()[0] = h;
     // Only the current slot filled: the same character, moved up by 70 %.
@@ -214,7 +214,7 @@ TEST_F(HeroTest, SwitchingCharactersAndStoppingForScripts) {
     EXPECT_EQ(other->posX, 100);
     EXPECT_EQ(other->posY, 95);
     EXPECT_EQ(other->scale, 50);
-    EXPECT_EQ(other->stateFlags, 0x1000203);
+    EXPECT_EQ(other->physicsFlags, 0x1000203);
     EXPECT_EQ(h->anim, 0) << "the outgoing hero idles";
 
     ca().heroState = 38;
@@ -222,9 +222,9 @@ TEST_F(HeroTest, SwitchingCharactersAndStoppingForScripts) {
     stopHeroForScript();
     EXPECT_EQ(ca().heroState, 38) << "state 38 kept";
     EXPECT_EQ(other->motion->data()[2], 0);
-    EXPECT_EQ(stores().inputBlock & 1, 1);
+    EXPECT_EQ(cg().inputBlock & 1, 1);
     EXPECT_EQ(cg().scriptWaitMode, 6);
-    ca().heroModeA = 1;
+    ca().heroAltMode = 1;
     stopHeroForScript();
     EXPECT_EQ(ca().heroState, 14);
 }
@@ -243,7 +243,7 @@ TEST_F(HeroTest, PickupStatesAndCounts) {
     ca().landingMode = 1;
     resetHeroStateAfterLanding();
     EXPECT_EQ(ca().heroState, 17);
-    EXPECT_EQ(ca().heroVars->data()[0], 2048);
+    EXPECT_EQ(ca().heroStateVars->data()[0], 2048);
     if (IntArray* stats = cg().levelStats) {
         jint before7 = stats->data()[7];
         addPickupCount(0, 4);
@@ -263,9 +263,9 @@ TEST_F(HeroTest, RunSpeedPickup) {
     EXPECT_EQ(p->aiState, 2);
     p->update();
     EXPECT_EQ(p->aiState, 6);
-    EXPECT_EQ(ca().scaleParam, 460);
-    for (int i = 0; i < 5 && stores().actorCount; ++i) p->update();
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(ca().runSpeedFactor, 460);
+    for (int i = 0; i < 5 && cg().actorCount; ++i) p->update();
+    EXPECT_EQ(cg().actorCount, 0);
 }
 
 }  // namespace

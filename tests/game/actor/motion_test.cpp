@@ -40,7 +40,7 @@ TEST_F(MotionTest, MoveByKeepsFractionsAndClamps) {
     for (const Case& c : cases) {
         cActor* a = mover(100, 200, c.motion);
         a->flags = c.flags;
-        a->hitFlags = 1;
+        a->contactFlags = 1;
         cActor::moveBy(a, c.dx, c.dy);
         EXPECT_EQ(a->posX, c.wantX) << c.name;
         EXPECT_EQ(a->posY, c.wantY) << c.name;
@@ -48,7 +48,7 @@ TEST_F(MotionTest, MoveByKeepsFractionsAndClamps) {
             EXPECT_EQ(a->motion->data()[4] & 255, c.wantFrac) << c.name;
             EXPECT_EQ(a->motion->data()[4] >> 8, a->posX) << c.name;
         }
-        EXPECT_EQ(a->hitFlags & 48, c.wantHit) << c.name;
+        EXPECT_EQ(a->contactFlags & 48, c.wantHit) << c.name;
         EXPECT_EQ(a->box->data()[0], a->posX - 10) << c.name << ": box follows";
         EXPECT_EQ(a->box->data()[3], a->posY) << c.name;
     }
@@ -253,7 +253,7 @@ TEST_F(MotionTest, LinkChainAndItemCounting) {
     EXPECT_EQ(ca().item4Id, 55);
     jint secret[9] = {0, 0, 0, 19, 0, 0, 0, 0, 0};
     addLevelItem(secret, 10);
-    EXPECT_EQ(stores().secretsTotal, 1);
+    EXPECT_EQ(cg().secretsTotal, 1);
 }
 
 TEST_F(MotionTest, ItemGridSkipsOutsideCellsAndEndsLoops) {
@@ -312,7 +312,7 @@ TEST_F(FrameListTest, FrameListAndStructurePlacement) {
     cActor* spawned = actortest::spawn(6, 12000, 420, 240);
     ca().idCounter = 9999;
     game::world::updateAllActors();
-    ASSERT_EQ(stores().activeActorCount, 2);
+    ASSERT_EQ(cg().activeActorCount, 2);
     EXPECT_EQ(activeActor(0), near);
     EXPECT_EQ(activeActor(1), spawned);
     // On a structure (0x2000) at its fixed offset (0x4): rated where the

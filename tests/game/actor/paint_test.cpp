@@ -43,7 +43,7 @@ protected:
     void SetUp() override {
         ActorTest::SetUp();
         screen = new Screen();
-        fl().graphics = screen->g;
+        cg().graphics = screen->g;
         actortest::centreCamera();
     }
     void TearDown() override {
@@ -347,15 +347,15 @@ TEST_F(PaintTest, StructureActorPaintMakesNoObjects) {
 
 // Puts a sprite in the sprite table under (id, group).
 void registerSprite(jint id, jint group, BSprite* s) {
-    if (!fl().spriteIndex) fl().spriteIndex = newObjectArray(cid::IntArray, 32);
-    if (!fl().spriteIndex->data()[group]) {
+    if (!cg().spriteIndex) cg().spriteIndex = newObjectArray(cid::IntArray, 32);
+    if (!cg().spriteIndex->data()[group]) {
         IntArray* g = newIntArray(64);
-        ObjectArray::set(fl().spriteIndex, group, g);
+        ObjectArray::set(cg().spriteIndex, group, g);
     }
     const jint slot = 1 + group % 4;
-    if (!fl().sprites || fl().sprites->length() <= slot) fl().sprites = newObjectArray(cid::Object, 8);
-    ObjectArray::set(fl().sprites, slot, s);
-    static_cast<IntArray*>(fl().spriteIndex->data()[group])->data()[id] = slot;
+    if (!cg().sprites || cg().sprites->length() <= slot) cg().sprites = newObjectArray(cid::Object, 8);
+    ObjectArray::set(cg().sprites, slot, s);
+    static_cast<IntArray*>(cg().spriteIndex->data()[group])->data()[id] = slot;
 }
 
 // A screen marker: none without sprite (10, 18); with it, animation 0 on
@@ -375,7 +375,7 @@ TEST_F(PaintTest, ScreenEffectMarksAPlaceForItsLifetime) {
     EXPECT_EQ(e->posX, 1500);
     EXPECT_EQ(e->posY, 1000 + 50 + 20 + 5 - 240);
     EXPECT_EQ(e->flags & 0x400, 0);
-    EXPECT_EQ(e->stateTimer, 32);
+    EXPECT_EQ(e->timer, 32);
     // Painted relative to the camera: its frame's bottom at view y 75.
     cg().cameraX = 1300;
     paintEffectLayer(12);
@@ -394,7 +394,7 @@ TEST_F(PaintTest, ScreenEffectMarksAPlaceForItsLifetime) {
     EXPECT_EQ(v->posX, 1500 - 1300 + 400);
     EXPECT_EQ(v->posY, 75);
     EXPECT_NE(v->flags & 0x400, 0);
-    EXPECT_EQ(v->stateTimer, 10);
+    EXPECT_EQ(v->timer, 10);
 }
 
 // An actor with flag 0x40000 is drawn half its current frame lower, at the

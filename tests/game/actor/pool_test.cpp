@@ -3,7 +3,7 @@
 // its templates, run-time ids and child release.
 #include "tests/game/actor/support.h"
 
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 
 #include "game/actor/levels.h"
 #include "game/sprite/sprite.h"
@@ -109,7 +109,7 @@ TEST_F(PoolTest, RemovingSlotZeroOfThreeMovesTheLastIntoIt) {
     ASSERT_TRUE(a && b && c);
     EXPECT_EQ(b->poolSlot, 1);
     removeActorAt(0);
-    EXPECT_EQ(stores().actorCount, 2);
+    EXPECT_EQ(cg().actorCount, 2);
     EXPECT_EQ(poolActor(0), c);
     EXPECT_EQ(c->poolSlot, 0);
     EXPECT_EQ(poolActor(1), b);
@@ -120,16 +120,16 @@ TEST_F(PoolTest, RemovingSlotZeroOfThreeMovesTheLastIntoIt) {
     EXPECT_EQ(poolActor(1), b);
     // Removing an actor that is not live does nothing.
     removeActor(a, true);
-    EXPECT_EQ(stores().actorCount, 1);
+    EXPECT_EQ(cg().actorCount, 1);
     // The next spawn reuses the idle object above the count.
     cActor* d = actortest::spawn(6, 4, 0, 0);
     EXPECT_EQ(d, b);
     EXPECT_EQ(d->uniqueId, 4);
     // A second level keeps the same objects.
-    ObjectArray* pool = stores().actorPool;
+    ObjectArray* pool = cg().actorPool;
     createActorPool();
-    EXPECT_EQ(stores().actorPool, pool);
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(cg().actorPool, pool);
+    EXPECT_EQ(cg().actorCount, 0);
 }
 
 TEST_F(PoolTest, RemoveActorMarksTheRecordAndClearsTheTarget) {
@@ -142,7 +142,7 @@ TEST_F(PoolTest, RemoveActorMarksTheRecordAndClearsTheTarget) {
     // Record 5's object state: its low nibble 1 (gone), the checkpoint copy kept.
     EXPECT_EQ(cg().tileAttributesAlt->data()[5], 0x21);
     EXPECT_EQ(cg().targetActor, nullptr);
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(cg().actorCount, 0);
 }
 
 TEST_F(PoolTest, LookupFindsCharactersBeforePooledActors) {
@@ -164,27 +164,27 @@ TEST_F(PoolTest, ActiveListUpdatesAppendedActorsAndDropsPastTwoHundred) {
         cActor* a = actortest::spawn(6, 100 + i, 400, 240);
         addActiveActor(a);
     }
-    EXPECT_EQ(stores().activeActorCount, 200);
+    EXPECT_EQ(cg().activeActorCount, 200);
     LogCapture log;
     cActor* extra = newObject<cActor>();
     extra->flags = 0x20;
     addActiveActor(extra);
-    EXPECT_EQ(stores().activeActorCount, 200);
+    EXPECT_EQ(cg().activeActorCount, 200);
     EXPECT_TRUE(log.contains("Active list full"));
     // Far actors join only with 0x10 or 0x20000; inactive ones never.
     removeAllActors(false);
     cActor* far = actortest::spawn(6, 1, 5000, 240);
     addActiveActor(far);
-    EXPECT_EQ(stores().activeActorCount, 0);
+    EXPECT_EQ(cg().activeActorCount, 0);
     far->flags |= 0x10;
     addActiveActor(far);
-    EXPECT_EQ(stores().activeActorCount, 1);
+    EXPECT_EQ(cg().activeActorCount, 1);
 }
 
 TEST_F(PoolTest, EffectReusedOnlyAfterOneMoreUpdate) {
     cActor* e = cActor::spawnEffect(nullptr, 3, 10, 20, 11, 0);
     EXPECT_EQ(ca().effectCount, 1);
-    EXPECT_EQ(e->stateTimer, -1);
+    EXPECT_EQ(e->timer, -1);
     e->deactivate();
     EXPECT_EQ(e->flags, 0x1040);
     cActor* f = cActor::obtainEffect();
@@ -197,12 +197,12 @@ TEST_F(PoolTest, EffectReusedOnlyAfterOneMoreUpdate) {
     EXPECT_NE(cActor::obtainEffect(), e);
     // A timed effect deactivates when its timer runs out.
     cActor* t = cActor::spawnEffect(nullptr, 1, 0, 0, 11, 0);
-    t->stateTimer = 2;
+    t->timer = 2;
     cActor::updateEffect(t);
     EXPECT_EQ(t->flags & 0x40, 0);
     cActor::updateEffect(t);
     EXPECT_EQ(t->flags, 0x1040);
-    EXPECT_EQ(t->stateTimer, -1);
+    EXPECT_EQ(t->timer, -1);
 }
 
 TEST_F(PoolTest, FullEffectPoolHandsOutOneInertEffect) {
@@ -216,7 +216,7 @@ TEST_F(PoolTest, FullEffectPoolHandsOutOneInertEffect) {
     EXPECT_EQ(inert->anim, 5);
     EXPECT_NE(inert->flags & 0x40, 0) << "inert: never painted";
     cActor::updateEffect(inert);
-    EXPECT_EQ(inert->animTick, 0) << "inert: never updated";
+    EXPECT_EQ(inert->animTicks, 0) << "inert: never updated";
     cActor* again = cActor::obtainEffect();
     EXPECT_EQ(again, inert);
     EXPECT_EQ(again->anim, -1) << "reset at each hand-out";
@@ -302,7 +302,7 @@ TEST_F(PoolTest, TemplatesBuildTheirRecords) {
     }
     EXPECT_EQ(spawnFromTemplate(3, 0, 0), nullptr) << "not a template";
     // A full pool makes every spawner answer null.
-    while (stores().actorCount < 200) actortest::spawn(6, 1, 0, 0);
+    while (cg().actorCount < 200) actortest::spawn(6, 1, 0, 0);
     EXPECT_EQ(spawnFromTemplate(6, 0, 0), nullptr);
     EXPECT_EQ(spawnActorAt(6, 0, 0, 0, 160, false), nullptr);
 }
@@ -345,18 +345,18 @@ TEST_F(PoolTest, HitFlashCountsHitsAndBeatsTheActor) {
     // The hits come from the held-hit flag (0x800) and the hero's strike:
     // none; the combo's second strike (two hits); a plain strike (one).
     EXPECT_EQ(cActor::hitFlash(a, 0, 9, 4, 5), 0);
-    a->hitFlags |= 0x800;
-    game::hero::hs().strikeStep = 1;
+    a->contactFlags |= 0x800;
+    game::ca().strikeStep = 1;
     EXPECT_EQ(cActor::hitFlash(a, 0, 9, 4, 5), 0);
     EXPECT_EQ(a->anim, 5) << "two hits: the heavy hurt animation";
     EXPECT_EQ(a->nextAnim, 0);
     EXPECT_EQ(a->facing, 1);
-    a->hitFlags |= 0x800;
-    game::hero::hs().strikeStep = 0;
+    a->contactFlags |= 0x800;
+    game::ca().strikeStep = 0;
     EXPECT_EQ(cActor::hitFlash(a, 0, 9, 4, 5), 1);
     EXPECT_EQ(a->anim, 9);
     EXPECT_EQ(a->aiState, 1);
-    EXPECT_EQ(ca().hitLatch, 3);
+    EXPECT_EQ(ca().hitGuard, 3);
     EXPECT_NE(a->child, nullptr);
     EXPECT_EQ(a->child->anim, 10);
 }

@@ -57,24 +57,24 @@ TEST_F(ServicesTest, HeroStartLevel) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         cActor* h = actortest::makeHero(100, 200);
-        h->stateTimer = 30;
+        h->timer = 30;
         h->setRespawnInfo(120, 200, 0);
         cg().stage = c.stage;
         cg().difficulty = 2;
         cg().progress = newByteArray(265);
         ca().startInState38 = c.startIn38;
-        ca().heroLockMask = -1;
+        ca().heroInputLock = -1;
         setVariable(9, 6, false);
         setVariable(3, 1, false);
         setVariable(5, 3, false);
         heroStartLevel(h);
-        EXPECT_EQ(h->stateTimer, 0);
+        EXPECT_EQ(h->timer, 0);
         EXPECT_EQ(h->respawnRecord->data()[0], -1) << "respawned";
         EXPECT_EQ(h->posX, 120);
         EXPECT_EQ(getVariable(3), 6);
         EXPECT_EQ(getVariable(5), 2);
         EXPECT_EQ(cg().progress->data()[kSlotBytes + 6], 2) << "byte 6 of slot 2";
-        EXPECT_EQ(ca().heroLockMask, static_cast<jint>(0x80000000u));
+        EXPECT_EQ(ca().heroInputLock, static_cast<jint>(0x80000000u));
         EXPECT_EQ(ca().heroState, c.state);
     }
 }
@@ -102,7 +102,7 @@ TEST_F(ServicesTest, RespawnPutsTheActorBack) {
     a->facing = 0;
     a->scale = 100;
     a->aiState = 9;
-    a->stateFlags = 0x1000203;
+    a->physicsFlags = 0x1000203;
     game::behaviour::respawn(a);
     EXPECT_EQ(a->flags & 0xA0, 0xA0);
     EXPECT_EQ(a->posX, 150);
@@ -111,7 +111,7 @@ TEST_F(ServicesTest, RespawnPutsTheActorBack) {
     EXPECT_EQ(a->facing, 1);
     EXPECT_EQ(a->scale, 80);
     EXPECT_EQ(a->aiState, 0);
-    EXPECT_EQ(a->stateFlags, 0);
+    EXPECT_EQ(a->physicsFlags, 0);
     EXPECT_EQ(a->respawnRecord->data()[0], -1);
     // Without a point (entry 1 = -1) it is only shown again.
     a->respawnRecord->data()[1] = -1;
@@ -190,7 +190,7 @@ TEST_F(ServicesTest, SharedHelpers) {
     EXPECT_TRUE(a->flags & 0x20000);
     setAnim5State4(a);
     EXPECT_EQ(a->aiState, 4);
-    EXPECT_EQ(a->stateTimer, 80);
+    EXPECT_EQ(a->timer, 80);
     EXPECT_EQ(getHeroConst(1), 2);
     EXPECT_EQ(getHeroConst(500), -1);
     EXPECT_EQ(getStateFlag(500), 0);
@@ -225,7 +225,7 @@ TEST_F(ServicesTest, ScreenSeam) {
     ObjectArray::set(cg().characterSlots, 0, h);
     actortest::spawn(6, 20, 10, 10);
     s.removeAllActors(0);
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(cg().actorCount, 0);
     EXPECT_EQ(cg().hero, h);
     s.removeAllActors(1);
     EXPECT_EQ(cg().hero, nullptr);
@@ -237,7 +237,7 @@ TEST_F(ServicesTest, ScreenSeam) {
 
     // The attached effect of the boss code: shut down and forgotten.
     cActor* e = newObject<cActor>();
-    e->hitFlags = 0x50;
+    e->contactFlags = 0x50;
     e->anim = 7;
     magician().attachedEffect = e;
     ca().pendingBits = 0;
@@ -252,7 +252,7 @@ TEST_F(ServicesTest, ScreenSeam) {
     h = actortest::makeHero(100, 200);
     ca().heroState = 3;
     s.beginLevelEnd(true, 2);
-    EXPECT_EQ(ca().heroLockMask, 0x7FFFFFFF);
+    EXPECT_EQ(ca().heroInputLock, 0x7FFFFFFF);
     EXPECT_EQ(cg().cameraTarget, h);
     EXPECT_EQ(ca().heroState, 0);
     ca().heroState = 38;  // flight: no state change, no camera target
@@ -277,7 +277,7 @@ TEST_F(ServicesTest, HeadsUpDisplayReads) {
     EXPECT_FALSE(s.heroFacesInteraction());
     cActor* h = actortest::makeHero(300, 200, 113);
     h->anim = 36;
-    ca().scaleParam = 460;
+    ca().runSpeedFactor = 460;
     EXPECT_EQ(s.heroSubtype(), 113);
     EXPECT_EQ(s.heroAnimation(), 36);
     EXPECT_EQ(s.heroScaleParam(), 460);

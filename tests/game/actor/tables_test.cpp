@@ -89,7 +89,7 @@ TEST_F(TablesTest, DemoFileHoldsTheFixedRowsAndShapes) {
     EXPECT_EQ(state(10, 9), (std::vector<jint>{524297, 0, 4927, 4, 6346, 0}));
     EXPECT_EQ(state(10, 10), (std::vector<jint>{524298, 0, 4868, 32}));
 
-    ObjectArray* anims = ca().aiStateAnims;
+    ObjectArray* anims = ca().stateAnims;
     ASSERT_EQ(anims->length(), 19);
     for (jint k = 0; k < 19; ++k) {
         jint n = static_cast<IntArray*>(anims->data()[k])->length();
@@ -115,7 +115,7 @@ TEST_F(TablesTest, HighSubtypesHaveTheLastRowsAndOthersNone) {
     // The factory refuses a record whose subtype has no row.
     ShortArray* r = actortest::record(2001, 5, 10, 10);
     EXPECT_EQ(spawnActor(r, r->length(), 0), nullptr);
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(cg().actorCount, 0);
     EXPECT_TRUE(log.contains("subtype 2001 refused"));
 }
 
@@ -128,7 +128,7 @@ TEST_F(TablesTest, ClassInitialiserValues) {
     EXPECT_EQ(s.grabMode, 10);
     EXPECT_EQ(s.orbitScale, 19);
     EXPECT_EQ(s.speedParam, 287232);
-    EXPECT_EQ(s.scaleParam, 256);
+    EXPECT_EQ(s.runSpeedFactor, 256);
     EXPECT_EQ(s.farX, -1000000);
     EXPECT_EQ(ints(s.heroStateAnims).size(), 23u);
     EXPECT_EQ(s.heroStateAnims->data()[22], 80);
@@ -233,11 +233,11 @@ TEST_F(LoaderCallsTest, ClassesRecordsParamsAndTheCarriedActor) {
     EXPECT_EQ(a->getTypeParam(12), 440);
     EXPECT_NE(cg().logoActor, nullptr) << "the splash screens' logo actor";
     ca().grabMode = 7;
-    ca().carriedActor = a;
+    ca().grabbedActor = a;
     releaseCarriedActor();
     EXPECT_EQ(a->aiState, 9);
     EXPECT_EQ(ca().grabMode, 10);
-    EXPECT_EQ(ca().carriedActor, nullptr);
+    EXPECT_EQ(ca().grabbedActor, nullptr);
 }
 
 }  // namespace

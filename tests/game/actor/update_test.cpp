@@ -47,7 +47,7 @@ TEST_F(UpdateTest, CarriersTakeTheirRidersAlong) {
             actortest::place(rider, 210, 288, 20, 40);
         }
         rider->motion->data()[4] += 40;
-        carrier->rider = rider;
+        carrier->carried = rider;
         carrier->update();
         EXPECT_EQ(carrier->posX, 201) << c.type;
         EXPECT_EQ(carrier->posY, 301);
@@ -81,7 +81,7 @@ TEST_F(UpdateTest, UpdateHeadAndTail) {
     EXPECT_EQ(before->data()[0], 10);
     EXPECT_EQ(last->data()[2], 4);
     // The hero under its state machine moves by the physics' push.
-    h->stateFlags = 0x1000000;
+    h->physicsFlags = 0x1000000;
     ca().physicsDx = 999;  // cleared before the physics runs
     h->update();
     EXPECT_EQ(h->posX, 11);
@@ -90,9 +90,9 @@ TEST_F(UpdateTest, UpdateHeadAndTail) {
     t->type = 3;
     t->sprite = actortest::tickSprite(12, 1);
     t->setAnim(0);
-    ASSERT_EQ(stores().actorCount, 1);
+    ASSERT_EQ(cg().actorCount, 1);
     t->update();
-    EXPECT_EQ(stores().actorCount, 0);
+    EXPECT_EQ(cg().actorCount, 0);
 }
 
 TEST_F(UpdateTest, ScriptEvents) {
@@ -128,7 +128,7 @@ TEST_F(UpdateTest, ScriptEvents) {
         }
         if (w == "fly away") {
             EXPECT_EQ(h->motion->data()[0], -2 << 8);
-            EXPECT_EQ(h->stateTimer, 20);
+            EXPECT_EQ(h->timer, 20);
             EXPECT_EQ(h->aiState, 31);
         }
         if (w == "shift") {
@@ -158,9 +158,9 @@ TEST_F(UpdateTest, BouncerPowersGrowWithinThirtyFrames) {
         ASSERT_EQ(b->aiState, 6);
         EXPECT_EQ(b->anim, w.anim);
         b->update();
-        EXPECT_EQ(ca().heroVars->data()[3], w.a);
-        EXPECT_EQ(ca().heroVars->data()[4], w.b);
-        EXPECT_EQ(ca().heroVars->data()[5], w.anim == 6 ? -1 : 41);
+        EXPECT_EQ(ca().heroStateVars->data()[3], w.a);
+        EXPECT_EQ(ca().heroStateVars->data()[4], w.b);
+        EXPECT_EQ(ca().heroStateVars->data()[5], w.anim == 6 ? -1 : 41);
         EXPECT_EQ(ca().heroState, 3);
         EXPECT_EQ(b->aiState, 2);
     }
@@ -183,9 +183,9 @@ TEST_F(UpdateTest, ZonesCarriersAndLaunchers) {
     cActor* carrier = actortest::spawn(6, 2, 100, 100);
     carrier->type = 61;
     carrier->update();
-    EXPECT_EQ(ca().heroLockMask & 0x8001C, 0x8001C);
+    EXPECT_EQ(ca().heroInputLock & 0x8001C, 0x8001C);
     // While a script runs the carrier leaves the hero alone.
-    ca().heroLockMask = 0;
+    ca().heroInputLock = 0;
     cg().scriptIds = newShortArray(1);
     cg().scriptStates = newShortArray(1);  // script 0 running (state 0)
     cg().scriptCommands = newObjectArray(cid::ObjectArray, 1);
@@ -193,7 +193,7 @@ TEST_F(UpdateTest, ZonesCarriersAndLaunchers) {
     cg().scriptTargets = newObjectArray(cid::IntArray, 1);
     ASSERT_TRUE(game::world::isAnyScriptActive());
     carrier->update();
-    EXPECT_EQ(ca().heroLockMask, 0) << "not while a script runs";
+    EXPECT_EQ(ca().heroInputLock, 0) << "not while a script runs";
     cg().scriptStates->data()[0] = -1;
 
     cActor* launcher = actortest::spawn(6, 3, 100, 100);
@@ -201,18 +201,18 @@ TEST_F(UpdateTest, ZonesCarriersAndLaunchers) {
     game::hero::setHeroState(h, 0);  // off the carrier, back on the launcher
     actortest::place(h, 100, 100, 20, 40);
     h->anim = 7;
-    ca().heroVars->data()[0] = 0;
+    ca().heroStateVars->data()[0] = 0;
     launcher->update();
-    EXPECT_EQ(ca().heroVars->data()[0], 0) << "no launch from animation 7";
+    EXPECT_EQ(ca().heroStateVars->data()[0], 0) << "no launch from animation 7";
     h->anim = 0;
     launcher->update();
-    EXPECT_EQ(ca().heroVars->data()[0], 60) << "launched: the launch's state values set";
+    EXPECT_EQ(ca().heroStateVars->data()[0], 60) << "launched: the launch's state values set";
 }
 
 TEST_F(UpdateTest, SwitchFiresAndFlipsItsTarget) {
     cActor* target = actortest::spawn(6, 500, 0, 0);
     target->flags |= 0x1000000;
-    target->stateFlags = 5;
+    target->physicsFlags = 5;
     cActor* s = actortest::spawn(6, 501, 300, 300, 0xA0, {500, 0});
     s->type = 62;
     s->flags |= 0x1000000;
@@ -220,7 +220,7 @@ TEST_F(UpdateTest, SwitchFiresAndFlipsItsTarget) {
     EXPECT_EQ(s->aiState, 2);
     s->update();
     EXPECT_EQ(s->aiState, 2) << "kind 0 waits for its hit flag";
-    s->hitFlags |= 0x10000;
+    s->contactFlags |= 0x10000;
     s->update();
     EXPECT_EQ(s->aiState, 6);
     s->update();
@@ -229,7 +229,7 @@ TEST_F(UpdateTest, SwitchFiresAndFlipsItsTarget) {
     EXPECT_EQ(s->flags & 0x1000000, 0);
     EXPECT_EQ(target->anim, 3);
     EXPECT_EQ(target->nextAnim, 4);
-    EXPECT_EQ(target->stateFlags, 0);
+    EXPECT_EQ(target->physicsFlags, 0);
     EXPECT_EQ(target->flags & 0x1000000, 0);
 }
 
@@ -248,7 +248,7 @@ TEST_F(UpdateTest, LevelTimerKillsTheHeroUnlessHeld) {
     tickLevelTimer();
     EXPECT_EQ(getVariable(3), 5);
     cg().levelTimer = 0;
-    stores().levelTimerHold = 1;
+    cg().levelTimerHold = 1;
     tickLevelTimer();
     EXPECT_EQ(getVariable(3), 5) << "a held timer spares the hero";
 }

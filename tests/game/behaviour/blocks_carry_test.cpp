@@ -86,7 +86,7 @@ TEST_F(Carrying, CarryablesGoOnTheHerosPath) {
     EXPECT_EQ(a->aiState, 6);
     EXPECT_EQ(b::physicsFlags(a), 2);
     EXPECT_TRUE(game::cg().progressBits & 2);
-    EXPECT_EQ(b::rootMotionPath(), game::cg().carryOffsetsB);
+    EXPECT_EQ(game::ca().stepTable, game::cg().carryOffsetsB);
     EXPECT_EQ(a->anim, 11);
     // Raised by 55 px above a hero of subtype 0.
     EXPECT_EQ(a->posY, hero->posY - 55);

@@ -9,7 +9,8 @@
 #include "game/data/statics.h"
 #include "game/world/hero/state.h"
 #include "game/world/map.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "tests/game/behaviour/blocks_fixture.h"
 #include "tools/kit/demo_blocks.h"
 
@@ -209,23 +210,23 @@ TEST_F(CellBreak, AHiddenItemComesOutOnceAndBadIndicesAreSkipped) {
     ASSERT_EQ(game::ca().itemCount, 1);
     b::setTileBlockCell(a, 0, 0, 0);   // item row 0
     b::setTileBlockCell(a, 1, 0, 7);   // no such item row
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     LogCapture log;
     b::breakTileBlockCell(a, 0, 0, -1);
-    ASSERT_EQ(game::stores().actorCount, before + 1);
+    ASSERT_EQ(game::cg().actorCount, before + 1);
     cActor* item = game::poolActor(before);
     EXPECT_EQ(item->subtype, 2);
     EXPECT_EQ(item->recordIndex, 0x2000000);
     EXPECT_EQ(item->posX, 100);
     EXPECT_EQ(item->posY, 200);
     b::breakTileBlockCell(a, 1, 0, -1);
-    EXPECT_EQ(game::stores().actorCount, before + 1);
+    EXPECT_EQ(game::cg().actorCount, before + 1);
     EXPECT_TRUE(log.contains("hidden item 7 not released"));
     // A record marked taken stays hidden although its cell breaks.
     game::cg().tileAttributes->data()[0] = 1;
     b::setTileBlockCell(a, 2, 0, 0);
     b::breakTileBlockCell(a, 2, 0, -1);
-    EXPECT_EQ(game::stores().actorCount, before + 1);
+    EXPECT_EQ(game::cg().actorCount, before + 1);
     EXPECT_EQ(b::tileBlockCell(a, 2, 0), b::kCellStruck);
 }
 
@@ -235,15 +236,15 @@ TEST_F(CellBreak, UnknownTemplatesAndAFullPoolLeaveTheItemHidden) {
     b::setTileBlockCell(a, 0, 0, 0);  // template 999: none
     b::setTileBlockCell(a, 1, 0, 1);
     LogCapture log;
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     b::breakTileBlockCell(a, 0, 0, -1);
-    EXPECT_EQ(game::stores().actorCount, before);
+    EXPECT_EQ(game::cg().actorCount, before);
     EXPECT_TRUE(log.contains("template 999 not made"));
-    while (game::stores().actorCount < game::kActorPoolSize)
+    while (game::cg().actorCount < game::kActorPoolSize)
         if (!worldtest::spawnRecord(kit::levelActorRecord(10, 0, 600, 100, 0, 160, {0}))) break;
-    ASSERT_EQ(game::stores().actorCount, game::kActorPoolSize);
+    ASSERT_EQ(game::cg().actorCount, game::kActorPoolSize);
     b::breakTileBlockCell(a, 1, 0, -1);  // the pool is full: skipped
-    EXPECT_EQ(game::stores().actorCount, game::kActorPoolSize);
+    EXPECT_EQ(game::cg().actorCount, game::kActorPoolSize);
     EXPECT_EQ(b::tileBlockCell(a, 1, 0), b::kCellStruck);
 }
 
@@ -263,11 +264,11 @@ TEST_F(BlockRoutine, CellsAboveAStruckCellSettleOneRowAFrame) {
     cActor* a = crate(1, 3);
     ASSERT_EQ(a->aiState, 2);
     b::setTileBlockCell(a, 0, 2, b::kCellStruck);
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     b::updateType4(a);
     EXPECT_EQ(b::tileBlockCell(a, 0, 1), b::kCellStruck);
     EXPECT_EQ(b::tileBlockCell(a, 0, 0), b::kCellIntact);  // tested against the row below only
-    EXPECT_EQ(game::stores().actorCount, before + 1);        // the falling cell (template 11)
+    EXPECT_EQ(game::cg().actorCount, before + 1);        // the falling cell (template 11)
     b::updateType4(a);
     EXPECT_EQ(b::tileBlockCell(a, 0, 0), b::kCellStruck);
 }

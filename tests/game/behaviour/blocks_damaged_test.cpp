@@ -31,7 +31,7 @@ protected:
         ASSERT_NE(hero, nullptr);
         game::cg().hero = hero;
         if (!hero->motion) hero->allocMotionState();
-        if (!hero->prevBox) hero->prevBox = newShortArray(4);
+        if (!hero->savedBox) hero->savedBox = newShortArray(4);
         w::resetCamera();
     }
 };
@@ -59,7 +59,7 @@ TEST_F(DamagedBlocks, EveryLevelSteps300TimesWithRandomHits) {
                 w::resumeBlockedScript();
             }
             w::updateHeroFrame();
-            for (jint i = 0; i < game::stores().actorCount; ++i) {
+            for (jint i = 0; i < game::cg().actorCount; ++i) {
                 cActor* a = game::poolActor(i);
                 if (!a || a->type != 4) continue;
                 ++blockSteps;
@@ -71,7 +71,7 @@ TEST_F(DamagedBlocks, EveryLevelSteps300TimesWithRandomHits) {
                 game::cg().cameraX = 400 + static_cast<jint>(random() % 600);
                 b::paintType4(a, 0, 0);
             }
-            ASSERT_LE(game::stores().actorCount, game::kActorPoolSize) << "step " << n;
+            ASSERT_LE(game::cg().actorCount, game::kActorPoolSize) << "step " << n;
         }
         if (level.name.rfind("block", 0) == 0 || level.name.rfind("item", 0) == 0) { EXPECT_GT(blockSteps, 0); }
     }

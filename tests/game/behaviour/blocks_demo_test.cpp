@@ -66,8 +66,8 @@ protected:
         EXPECT_NE(hero, nullptr);
         game::cg().hero = hero;
         if (!hero->motion) hero->allocMotionState();
-        hero->stateFlags = 0x1000000 | 1;
-        if (!hero->prevBox) hero->prevBox = newShortArray(4);
+        hero->physicsFlags = 0x1000000 | 1;
+        if (!hero->savedBox) hero->savedBox = newShortArray(4);
         game::initLevelVariables();
         game::setVariable(3, 5, false);
         game::setVariable(9, 10, false);
@@ -102,7 +102,7 @@ protected:
           << " pieces=" << game::getVariable(1) << " items=" << game::getVariable(0);
         trace.push_back(h.str());
         std::set<jint> now;
-        for (jint i = 0; i < game::stores().activeActorCount; ++i) {
+        for (jint i = 0; i < game::cg().activeActorCount; ++i) {
             cActor* a = game::activeActor(i);
             if (!a || a == hero) continue;
             std::ostringstream l;
@@ -121,7 +121,7 @@ protected:
             if (a->type == 17) l << " carried=" << (b::carried(a) ? b::carried(a)->uniqueId : -1) << " point=" << b::counter(a);
             trace.push_back(l.str());
         }
-        for (jint i = 0; i < game::stores().actorCount; ++i)
+        for (jint i = 0; i < game::cg().actorCount; ++i)
             if (cActor* a = game::poolActor(i)) now.insert(a->uniqueId);
         for (jint id : now)
             if (!alive.count(id) && n > 0) trace.push_back(std::to_string(n) + " spawn id=" + std::to_string(id));
@@ -129,7 +129,7 @@ protected:
             if (!now.count(id)) trace.push_back(std::to_string(n) + " remove id=" + std::to_string(id));
         alive = now;
         // Invariants of every step.
-        if (game::stores().actorCount > game::kActorPoolSize) ADD_FAILURE() << "step " << n << ": pool over 200";
+        if (game::cg().actorCount > game::kActorPoolSize) ADD_FAILURE() << "step " << n << ": pool over 200";
         if (hero->posX < 0 || hero->posX > game::cg().mapPixelWidth)
             ADD_FAILURE() << "step " << n << ": hero outside the map at x " << hero->posX;
     }

@@ -51,10 +51,10 @@ TEST_F(Dropper, ANegativePathNeverDrops) {
     cActor* c = carrier(kit::kDemoCarrierSubtype, {512, 256, -1, 0, -1});
     b::activateDropper(c);
     EXPECT_EQ(c->aiState, 7);
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     EXPECT_EQ(steps(c, 100), 0);
     EXPECT_EQ(b::carried(c), nullptr);
-    EXPECT_EQ(game::stores().actorCount, before);
+    EXPECT_EQ(game::cg().actorCount, before);
 }
 
 TEST_F(Dropper, ItemsAreMadeAfterEachDelayAndDroppedEightFramesLater) {

@@ -13,9 +13,10 @@
 #include "game/flow/flow_statics.h"
 #include "game/sprite/statics.h"
 #include "game/world/camera.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/map.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "game/world/world.h"
 #include "runtime/resource.h"
 #include "tools/kit/actortables.h"
@@ -30,12 +31,12 @@ void BlocksTest::SetUp() {
     sprite = spritetest::loadSprite(kit::parseSpriteDescription(kit::kDemoBlocksSprite));
     ASSERT_NE(sprite, nullptr);
     screen = std::make_unique<spritetest::Screen>();
-    game::fl().graphics = screen->g;
+    game::cg().graphics = screen->g;
     // The game's sprite table: the block sprite also serves as sprite 33
     // (the chain of type 8) and sprite 4.
-    game::fl().sprites = newObjectArray(cid::Object, 40);
-    ObjectArray::set(game::fl().sprites, 33, sprite);
-    ObjectArray::set(game::fl().sprites, 4, sprite);
+    game::cg().sprites = newObjectArray(cid::Object, 40);
+    ObjectArray::set(game::cg().sprites, 33, sprite);
+    ObjectArray::set(game::cg().sprites, 4, sprite);
 }
 
 void BlocksTest::TearDown() {

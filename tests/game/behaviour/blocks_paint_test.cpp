@@ -135,7 +135,7 @@ TEST_F(BlockPaint, Type8ChainOneLinkEvery16Pixels) {
     std::string d = "sprite\npalette-format 6505\npixel-format 64F0\npalette 00000000 FFFFFFFF\n"
                     "module fill FF40E0E0 6 6\nframe\nfm 0 -3 -6\n";
     for (int k = 0; k < 18; ++k) d += "anim\naf 0 1\n";
-    ObjectArray::set(game::fl().sprites, 33, spritetest::loadSprite(kit::parseSpriteDescription(d)));
+    ObjectArray::set(game::cg().sprites, 33, spritetest::loadSprite(kit::parseSpriteDescription(d)));
     cActor* anchor = worldtest::spawnRecord(kit::levelActorRecord(10, 125, 300, 100, 0, 160, {0, 0}));
     cActor* carrier = worldtest::spawnRecord(kit::levelActorRecord(10, 126, 300, 116, 0, 160, {0, 125}));
     camera(400, 240);

@@ -110,9 +110,9 @@ TEST_F(Pickups, HealthBecomesItsEffectAndAPieceIsRemoved) {
     EXPECT_EQ(b::physicsFlags(health), 0);  // turned into its effect, at rest
     cActor* piece = item(1, 26, hero->posX, {1, 0, 0});
     piece->anim = 3;
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     b::checkPickup(piece, 1);
-    EXPECT_EQ(game::stores().actorCount, before - 1);
+    EXPECT_EQ(game::cg().actorCount, before - 1);
     EXPECT_EQ(game::getVariable(1) & 8, 8);
 }
 
@@ -134,9 +134,9 @@ TEST_F(Pickups, RespawningItemsWaitAndPlainItemsAreThrownOff) {
 TEST_F(Pickups, FlagEightBurstsIntoTenPiecesInsteadOfTheEffect) {
     for (int v = 0; v < game::kVariables; ++v) game::setVariable(v, 0, false);
     cActor* burst = item(0, 29, hero->posX, {3, 8, 0});
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     b::checkPickup(burst, 1);
-    ASSERT_EQ(game::stores().actorCount, before + 10);
+    ASSERT_EQ(game::cg().actorCount, before + 10);
     for (jint i = 0; i < 10; ++i) {
         cActor* p = game::poolActor(before + i);
         EXPECT_EQ(b::timer(p), i);

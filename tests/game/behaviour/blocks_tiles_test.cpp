@@ -105,7 +105,7 @@ TEST_F(TrackedCells, StruckAndGoneCellsComeBackGoneAfterStreaming) {
     game::removeActor(a, true);  // release saves the mask
     const jint i = b::findTrackedIndex(70);
     // Cells count column by column: (1, 0) is cell 2, (2, 1) cell 5.
-    EXPECT_EQ(game::ca().trackedValues->data()[i], (1 << 2) | (1 << 5));
+    EXPECT_EQ(game::ca().trackedCellMasks->data()[i], (1 << 2) | (1 << 5));
     cActor* again = block(kit::kDemoCrateSubtype, 70, 100, 200, {1, 12, 0, 3, 2});
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(b::tileBlockCell(again, 1, 0), b::kCellGone);

@@ -49,10 +49,10 @@ TEST_F(ArenaBossTest, GuardedOutsideCodeNine) {
     for (const Case& c : cases) {
         b::bossEventCount() = static_cast<jbyte>(c.index);
         boss->aiState = 6;
-        boss->hitFlags = 0x200000 | 0x8;
+        boss->contactFlags = 0x200000 | 0x8;
         b::type92Contact(boss);
         EXPECT_EQ(b::bossGuarded(), c.guarded ? 1 : 0) << "code " << code(c.index);
-        if (c.guarded) { EXPECT_EQ(boss->hitFlags, 0) << "code " << code(c.index); }
+        if (c.guarded) { EXPECT_EQ(boss->contactFlags, 0) << "code " << code(c.index); }
     }
 }
 
@@ -91,16 +91,16 @@ TEST_F(ArenaBossTest, RushOfCodeSeventeenRenewsOnlySlotsNotInStateOne) {
     kept->aiState = 1;
     cActor* stale = spawn(kit::levelActorRecord(253, 301, 602, 112, 0, 160));
     stale->aiState = 27;
-    b::bossutil::boss().bossSlotL = kept;
-    b::bossutil::boss().bossSlotR = stale;
+    game::cg().bossSlotL = kept;
+    game::cg().bossSlotR = stale;
     b::bossEventCount() = 11;  // code 17
     boss->aiState = 24;
     b::stepB(boss) = 0;
     b::bossGoesRightB() = true;
     stepUntil([&] { return boss->aiState == 6; }, 200);
-    EXPECT_EQ(b::bossutil::boss().bossSlotL, kept);
+    EXPECT_EQ(game::cg().bossSlotL, kept);
     // Template 13 makes the new right slot (when its row is there).
-    EXPECT_NE(b::bossutil::boss().bossSlotR, stale);
+    EXPECT_NE(game::cg().bossSlotR, stale);
     EXPECT_EQ(game::cg().shakeTimer > 0, true);
     EXPECT_EQ(b::counter(boss), 64);
     EXPECT_EQ(b::bossEventCount(), 12);
@@ -112,7 +112,7 @@ TEST_F(ArenaBossTest, DropPairWaitsForItsActorAndTakesAMissingOneAsDone) {
     boss->aiState = 24;
     b::stepB(boss) = 0;
     step();
-    cActor* first = b::bossutil::boss().bossSpawnA;
+    cActor* first = game::cg().bossSpawnA;
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->posX, 36 + 86);
     EXPECT_EQ(first->subtype, 252);
@@ -121,14 +121,14 @@ TEST_F(ArenaBossTest, DropPairWaitsForItsActorAndTakesAMissingOneAsDone) {
     first->aiState = 1;
     step();
     EXPECT_EQ(b::stepB(boss), 2);
-    EXPECT_EQ(b::bossutil::boss().bossSpawnA->posX, 36 + 326);
+    EXPECT_EQ(game::cg().bossSpawnA->posX, 36 + 326);
 
     // A full pool: the pair is never made and the drop goes on.
-    while (game::stores().actorCount < game::kActorPoolSize)
+    while (game::cg().actorCount < game::kActorPoolSize)
         game::spawnActorAt(253, 2000, 2000, 0, 0, false);
-    b::bossutil::boss().bossSpawnA->aiState = 1;
+    game::cg().bossSpawnA->aiState = 1;
     EXPECT_EQ(stepUntil([&] { return boss->aiState == 6; }, 10), 3);
-    EXPECT_EQ(b::bossutil::boss().bossSpawnA, nullptr);
+    EXPECT_EQ(game::cg().bossSpawnA, nullptr);
     EXPECT_EQ(b::bossEventCount(), 11);
 }
 

@@ -132,16 +132,16 @@ TEST_F(CompanionBossTest, AFastCompanionIsOfferedAsPartner) {
 TEST_F(CompanionBossTest, TheInputLockIsAppliedOnEveryStepInEveryState) {
     for (jint s : {0, 45, 47, 1, 30}) {
         boss->aiState = s;
-        game::ca().heroLockMask = 0;
+        game::ca().heroInputLock = 0;
         step();
-        EXPECT_EQ(game::ca().heroLockMask & 0x7FF7FF7B, 0x7FF7FF7B) << "state " << s;
-        EXPECT_EQ(game::ca().heroLockMask & 0x80084, 0) << "state " << s;
+        EXPECT_EQ(game::ca().heroInputLock & 0x7FF7FF7B, 0x7FF7FF7B) << "state " << s;
+        EXPECT_EQ(game::ca().heroInputLock & 0x80084, 0) << "state " << s;
     }
 }
 
 TEST_F(CompanionBossTest, AFullPoolLeavesTheBossWaiting) {
     step();
-    while (game::stores().actorCount < game::kActorPoolSize)
+    while (game::cg().actorCount < game::kActorPoolSize)
         game::spawnActorAt(kit::kSubtypeSecondBoss, 2000, 2000, 0, 0, false);
     steps(60);
     EXPECT_EQ(boss->aiState, 45);
@@ -152,7 +152,7 @@ TEST_F(CompanionBossTest, ACompanionBouncesOffAnInvulnerableHero) {
     step();
     cActor* c = waitingCompanion();
     ASSERT_NE(c, nullptr);
-    hero->stateTimer = 40;  // invulnerable
+    hero->timer = 40;  // invulnerable
     const jint health = game::getVariable(3);
     stepUntil([&] { return c->aiState == 1; }, 200);
     EXPECT_EQ(c->aiState, 1);

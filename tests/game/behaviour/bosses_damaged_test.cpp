@@ -45,10 +45,10 @@ TEST_P(DamagedArenaTest, StepsWithoutFault) {
             b::bossStep() = static_cast<jint>(seed >> 16) % 80 - 5;
             b::bossEventCount() = static_cast<jbyte>(static_cast<jint>(seed >> 20) % 50);
         }
-        hero->stateTimer = 0;
+        hero->timer = 0;
         step();
         if (game::world::isAnyScriptActive()) game::world::runLevelScripts();
-        ASSERT_LE(game::stores().actorCount, game::kActorPoolSize);
+        ASSERT_LE(game::cg().actorCount, game::kActorPoolSize);
     }
     if (d.name.find("no-defeat-script") != std::string::npos || d.name.find("unknown-script") != std::string::npos ||
         d.name.find("no-params") != std::string::npos) {

@@ -85,7 +85,7 @@ TEST_F(MeleeBossTest, AReactionTakesAtMostTwoHits) {
     EXPECT_EQ(before - boss->parts->data()[2], 2);
     // Bits still pending are wiped when the next recovery begins.
     b::enterPhase52(boss, 60, 45);
-    EXPECT_EQ(boss->hitFlags, 1);
+    EXPECT_EQ(boss->contactFlags, 1);
 }
 
 TEST_F(MeleeBossTest, PhaseStepsOneAtATime) {
@@ -141,7 +141,7 @@ TEST_F(MeleeBossTest, AHeroStandingOnItIsBouncedAwayFromTheLimitWithoutDamage) {
         moveHero(c.heroX);
         cActor::moveTo(hero, c.heroX << 8, (boss->posY - 90) << 8);
         cActor::setBox(hero->box, c.heroX - 17, boss->posY - 90 - 85, c.heroX + 17, boss->posY - 88);
-        hero->stateTimer = 0;
+        hero->timer = 0;
         boss->aiState = 54;
         boss->setAnim(63);
         step();

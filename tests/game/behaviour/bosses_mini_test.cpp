@@ -65,13 +65,13 @@ TEST_F(MiniBossTest, HopMarkerStandsInTheViewForThirtyTwoSteps) {
     m.anims = {an};
     BSprite* marker = spritetest::loadSprite(m);
     ObjectArray* index = newObjectArray(cid::IntArray, 32);
-    game::fl().spriteIndex = index;
+    game::cg().spriteIndex = index;
     IntArray* group = newIntArray(32);
-    ObjectArray::set(game::fl().spriteIndex, 18, group);
-    static_cast<IntArray*>(game::fl().spriteIndex->data()[18])->data()[10] = 1;
+    ObjectArray::set(game::cg().spriteIndex, 18, group);
+    static_cast<IntArray*>(game::cg().spriteIndex->data()[18])->data()[10] = 1;
     ObjectArray* sprites = newObjectArray(cid::Object, 2);
-    game::fl().sprites = sprites;
-    ObjectArray::set(game::fl().sprites, 1, marker);
+    game::cg().sprites = sprites;
+    ObjectArray::set(game::cg().sprites, 1, marker);
 
     cActor* boss = arena(33, 120);
     ASSERT_NE(boss, nullptr);
@@ -89,7 +89,7 @@ TEST_F(MiniBossTest, HopMarkerStandsInTheViewForThirtyTwoSteps) {
     EXPECT_EQ(mark->posX, boss->parts->data()[0] >> 8) << "over the anchor";
     const jint viewY = mark->posY - game::cg().cameraY + 240;
     EXPECT_EQ(viewY, 50 + 20 + 5) << "inside the 480-px view";
-    EXPECT_EQ(mark->stateTimer, 32);
+    EXPECT_EQ(mark->timer, 32);
     for (int i = 0; i < 31; ++i) game::updateEffectPool();
     EXPECT_EQ(mark->flags & 0x40, 0);
     game::updateEffectPool();
@@ -128,14 +128,14 @@ TEST_F(MiniBossTest, TheSecondLastAttackOfARoundIsOfKindTwo) {
 TEST_F(MiniBossTest, KindTwoOfTypeThirtyThreeDropsThreeActorsApart) {
     cActor* boss = arena(33, 120);
     step();
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     boss->parts->data()[27] = 2;
     boss->setAnim(5);
     boss->aiState = 20;
     stepUntil([&] { return boss->aiState != 20; }, 20);
-    ASSERT_EQ(game::stores().actorCount - before, 3);
+    ASSERT_EQ(game::cg().actorCount - before, 3);
     std::vector<jint> xs;
-    for (jint i = before; i < game::stores().actorCount; ++i) {
+    for (jint i = before; i < game::cg().actorCount; ++i) {
         cActor* a = game::poolActor(i);
         EXPECT_EQ(a->subtype, 131);
         EXPECT_LE(std::abs(a->posX - 436), 375);
@@ -156,11 +156,11 @@ TEST_F(MiniBossTest, PlacementsThatCannotKeepTheirGapArePlacedAfterBoundedTries)
     boss->parts->data()[29] = -1;
     boss->aiState = 4;
     b::timer(boss) = 0;
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     steps(2);
     EXPECT_EQ(boss->aiState, 4);
-    ASSERT_EQ(game::stores().actorCount - before, 3);
-    for (jint i = before; i < game::stores().actorCount; ++i) {
+    ASSERT_EQ(game::cg().actorCount - before, 3);
+    for (jint i = before; i < game::cg().actorCount; ++i) {
         EXPECT_GE(game::poolActor(i)->posX, 405);
         EXPECT_LE(game::poolActor(i)->posX, 405);
     }
@@ -219,15 +219,15 @@ TEST_F(MiniBossTest, WaypointBossDropsInPhaseTwoAtLeast80PxApart) {
     boss->parts->data()[29] = -1;
     boss->aiState = 4;
     b::timer(boss) = 0;
-    jint before = game::stores().actorCount;
+    jint before = game::cg().actorCount;
     step();
     EXPECT_EQ(boss->aiState, 20);
     EXPECT_EQ(boss->parts->data()[29], 1);
     step();
     EXPECT_EQ(boss->aiState, 4);
-    ASSERT_EQ(game::stores().actorCount - before, 3);
+    ASSERT_EQ(game::cg().actorCount - before, 3);
     std::vector<jint> xs;
-    for (jint i = before; i < game::stores().actorCount; ++i) xs.push_back(game::poolActor(i)->posX);
+    for (jint i = before; i < game::cg().actorCount; ++i) xs.push_back(game::poolActor(i)->posX);
     for (size_t i = 0; i < xs.size(); ++i) {
         EXPECT_GE(xs[i], 36 + 5);
         EXPECT_LE(xs[i], 836 - 5);

@@ -72,7 +72,7 @@ TEST_F(PatternBossTest, WaitsOfCodes23And10Last21And33Steps) {
 
 TEST_F(PatternBossTest, CodeFourteenSkipsToTheNextSixteen) {
     at(41, 4);
-    game::wd().bossCounter = 0;
+    game::cg().bossCounter = 0;
     b::timer(boss) = 1;
     stepUntil([&] { return boss->aiState == 6; }, 100);
     EXPECT_EQ(b::bossStep(), 47);
@@ -97,14 +97,14 @@ TEST_F(PatternBossTest, CodeSevenIsSkippedWhileItsMinionLives) {
     cActor* minion = spawn(kit::levelActorRecord(kit::kSubtypeSecondBoss, 300, 500, 431, 0, 160));
     game::addActiveActor(minion);
     minion->aiState = 6;
-    b::bossutil::boss().bossMinionB = minion;
+    game::cg().bossMinionB = minion;
     at(13, 6);
     b::bossTakeHit(boss, 7);
     step();
     EXPECT_EQ(b::bossStep(), 14);
     EXPECT_EQ(boss->aiState, 6);
 
-    b::bossutil::boss().bossMinionB = nullptr;
+    game::cg().bossMinionB = nullptr;
     at(13, 6);
     step();
     EXPECT_EQ(boss->aiState, 10);
@@ -114,9 +114,9 @@ TEST_F(PatternBossTest, CodeSevenIsSkippedWhileItsMinionLives) {
 TEST_F(PatternBossTest, CodeSevenSummonsItsSecondBossAtLeftPlus270) {
     at(13, 10);
     stepUntil([&] { return boss->aiState == 6; }, 50);
-    ASSERT_NE(b::bossutil::boss().bossMinionB, nullptr);
-    EXPECT_EQ(b::bossutil::boss().bossMinionB->posX, 36 + 270);
-    EXPECT_EQ(b::bossutil::boss().bossMinionB->subtype, 256);
+    ASSERT_NE(game::cg().bossMinionB, nullptr);
+    EXPECT_EQ(game::cg().bossMinionB->posX, 36 + 270);
+    EXPECT_EQ(game::cg().bossMinionB->subtype, 256);
     EXPECT_EQ(b::bossStep(), 14);
 }
 
@@ -124,10 +124,10 @@ TEST_F(PatternBossTest, CodeSixteenPlacesItsActorAtOneOfThreeSpots) {
     std::set<jint> seen;
     for (int round = 0; round < 40; ++round) {
         at(47, 24);
-        jint before = game::stores().actorCount;
+        jint before = game::cg().actorCount;
         stepUntil([&] { return boss->aiState == 6; }, 20);
         ASSERT_EQ(b::bossStep(), 48);
-        ASSERT_EQ(game::stores().actorCount, before + 1);
+        ASSERT_EQ(game::cg().actorCount, before + 1);
         cActor* made = game::poolActor(before);
         EXPECT_EQ(made->subtype, 262);
         EXPECT_EQ(made->posY, b::bossFloorY());
@@ -204,8 +204,8 @@ TEST_F(PatternBossTest, HitsLandOnlyInTheCodesThatOpenIt) {
         hit(boss);
         b::bossTakeHit(boss, code(c.index));
         EXPECT_EQ(boss->parts->data()[2] < 8, c.hurt) << "index " << c.index << " state " << c.state;
-        EXPECT_EQ(b::bossutil::boss().bossShielded != 0, c.shielded) << "code " << code(c.index) << " state " << c.state;
-        EXPECT_EQ(boss->hitFlags & 0x200000, 0);
+        EXPECT_EQ(game::ca().bossShielded != 0, c.shielded) << "code " << code(c.index) << " state " << c.state;
+        EXPECT_EQ(boss->contactFlags & 0x200000, 0);
     }
 }
 
@@ -214,7 +214,7 @@ TEST_F(PatternBossTest, HitsLandOnlyInTheCodesThatOpenIt) {
 TEST_F(PatternBossTest, CodeTwoJumpMissingThePlatformHoldsAboveTheFloor) {
     ASSERT_EQ(code(2), 2);
     at(2, 19);
-    b::bossutil::boss().arenaActor = nullptr;  // nothing to land on
+    game::cg().arenaActor = nullptr;  // nothing to land on
     const jint floor = boss->posY - 30;
     b::bossFloorY() = floor;
     int held = 0;
@@ -243,20 +243,20 @@ TEST_F(PatternBossTest, CodeFiftyBranchesOnHitsTaken) {
 }
 
 TEST_F(PatternBossTest, SummonWithAFullPoolLeavesTheMinionEmptyAndGoesOn) {
-    while (game::stores().actorCount < game::kActorPoolSize)
+    while (game::cg().actorCount < game::kActorPoolSize)
         game::spawnActorAt(kit::kSubtypeSecondBoss, 2000, 2000, 0, 0, false);
     at(11, 10);  // code 6
-    b::bossutil::boss().bossMinion = nullptr;
+    game::cg().bossMinion = nullptr;
     stepUntil([&] { return boss->aiState == 6; }, 20);
-    EXPECT_EQ(b::bossutil::boss().bossMinion, nullptr);
+    EXPECT_EQ(game::cg().bossMinion, nullptr);
     EXPECT_EQ(b::bossStep(), 12);
 }
 
 TEST_F(PatternBossTest, SummonedMinionTurnsIntoARuleEnemyAfterTenSteps) {
     at(11, 10);  // code 6: subtype 218
-    b::bossutil::boss().bossMinion = nullptr;
-    stepUntil([&] { return b::bossutil::boss().bossMinion != nullptr; }, 20);
-    cActor* m = b::bossutil::boss().bossMinion;
+    game::cg().bossMinion = nullptr;
+    stepUntil([&] { return game::cg().bossMinion != nullptr; }, 20);
+    cActor* m = game::cg().bossMinion;
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->subtype, 218);
     EXPECT_EQ(m->type, 7);
@@ -272,7 +272,7 @@ TEST_F(PatternBossTest, SummonedMinionTurnsIntoARuleEnemyAfterTenSteps) {
 
 TEST_F(PatternBossTest, ThrowWaitsForTheMinionAndTakesAMissingOneAsDone) {
     cActor* minion = spawn(kit::levelActorRecord(218, 300, 500, 431, 0, 160));
-    b::bossutil::boss().bossMinion = minion;
+    game::cg().bossMinion = minion;
     at(12, 5);  // code 11
     steps(12);
     EXPECT_EQ(boss->aiState, 5);
@@ -282,7 +282,7 @@ TEST_F(PatternBossTest, ThrowWaitsForTheMinionAndTakesAMissingOneAsDone) {
     EXPECT_EQ(boss->aiState, 6);
     EXPECT_EQ(b::bossStep(), 13);
 
-    b::bossutil::boss().bossMinion = nullptr;
+    game::cg().bossMinion = nullptr;
     at(12, 5);
     stepUntil([&] { return boss->aiState == 6; }, 20);
     EXPECT_EQ(b::bossStep(), 13);

@@ -51,14 +51,14 @@ TEST_P(ArenaRunsTest, StateAndPatternSequence) {
         if (t % 5 == 0) {
             hit(boss);
             // The minions of the pattern boss fall to the same hits.
-            for (jint i = 0; i < game::stores().actorCount; ++i) {
+            for (jint i = 0; i < game::cg().actorCount; ++i) {
                 cActor* a = game::poolActor(i);
-                if (a->type == 6) a->hitFlags |= 0x2000;
+                if (a->type == 6) a->contactFlags |= 0x2000;
             }
         }
         // The hero catches a companion thrown within reach and throws it back.
         if (run.type == 94) {
-            for (jint i = 0; i < game::stores().actorCount; ++i) {
+            for (jint i = 0; i < game::cg().actorCount; ++i) {
                 cActor* c = game::poolActor(i);
                 if (c->type == 111 && c->aiState == 49 && c->posX < run.heroX + 200) {
                     cActor::stopMotion(c);
@@ -71,13 +71,13 @@ TEST_P(ArenaRunsTest, StateAndPatternSequence) {
         // A dropped pair (passive in these tables) counts as landed 16 steps
         // after it appears, as its own routine would report.
         if (run.type == 92) {
-            for (jint i = 0; i < game::stores().actorCount; ++i) {
+            for (jint i = 0; i < game::cg().actorCount; ++i) {
                 cActor* a = game::poolActor(i);
                 if (a->subtype != 252) continue;
-                if (a->aiState == 0 && ++a->stateTimer >= 16) a->aiState = 1;
+                if (a->aiState == 0 && ++a->timer >= 16) a->aiState = 1;
             }
         }
-        hero->stateTimer = 0;  // never invulnerable: every touch counts
+        hero->timer = 0;  // never invulnerable: every touch counts
         step();
         const bool active = game::world::isAnyScriptActive();
         if (active && !scriptWasActive) ++scriptsStarted;

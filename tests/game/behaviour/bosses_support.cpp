@@ -45,10 +45,10 @@ void BossTest::SetUp() {
     ASSERT_NE(s, nullptr);
     ASSERT_NE(game::cg().levelSprites, nullptr);
     ObjectArray::set(game::cg().levelSprites, 0, s);
-    game::fl().levelFinished = 0;
+    game::cg().levelFinished = 0;
 }
 
-int BossTest::levelEnds() const { return game::fl().levelFinished ? 1 : 0; }
+int BossTest::levelEnds() const { return game::cg().levelFinished ? 1 : 0; }
 
 cActor* BossTest::spawn(const std::vector<int16_t>& record) {
     cActor* a = behaviourtest::spawnRecord(record);
@@ -62,8 +62,8 @@ cActor* BossTest::spawn(const std::vector<int16_t>& record) {
         p->data()[2] = game::getSubtypeClass(a->subtype);
         a->parts = p;
     }
-    if (needs.linked > 0 && (!a->auxRef || static_cast<ObjectArray*>(a->auxRef)->length() < needs.linked))
-        a->auxRef = newObjectArray(cid::cActor, needs.linked);
+    if (needs.linked > 0 && (!a->linked || static_cast<ObjectArray*>(a->linked)->length() < needs.linked))
+        a->linked = newObjectArray(cid::cActor, needs.linked);
     return a;
 }
 
@@ -88,13 +88,13 @@ cActor* BossTest::arena(int bossType, jint heroX) {
 
 void BossTest::step() {
     std::vector<cActor*> actors;
-    for (jint i = 0; i < game::stores().actorCount; ++i) {
+    for (jint i = 0; i < game::cg().actorCount; ++i) {
         cActor* a = game::poolActor(i);
         if (a && a != hero) actors.push_back(a);
     }
     for (cActor* a : actors) {
         // An actor removed during this step (its slot reused or gone) is skipped.
-        if (a->poolSlot < 0 || a->poolSlot >= game::stores().actorCount || game::poolActor(a->poolSlot) != a) continue;
+        if (a->poolSlot < 0 || a->poolSlot >= game::cg().actorCount || game::poolActor(a->poolSlot) != a) continue;
         if (!a->sprite) a->sprite = testSprite();
         a->update();
     }

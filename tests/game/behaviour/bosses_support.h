@@ -39,7 +39,7 @@ public:
         return pred() ? limit : -1;
     }
     // Marks a hero hit on the actor as the contact test does.
-    void hit(cActor* a) { a->hitFlags |= 0x200000; }
+    void hit(cActor* a) { a->contactFlags |= 0x200000; }
     // The animation runs to its end.
     static void finishAnim(cActor* a);
 

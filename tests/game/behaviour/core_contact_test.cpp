@@ -28,9 +28,9 @@ protected:
     jint classify(jint top, jint bottom, jint vy) {
         cActor::setBox(hero->box, 383, top, 417, bottom);
         hero->motion->data()[3] = vy;
-        actor->hitFlags = 0;
+        actor->contactFlags = 0;
         classifyHeroContact(actor);
-        return actor->hitFlags;
+        return actor->contactFlags;
     }
     cActor* hero = nullptr;
     cActor* actor = nullptr;
@@ -57,34 +57,34 @@ TEST_F(CoreContact, ClassificationEdges) {
 }
 
 TEST_F(CoreContact, PendingHitsOneCasePerCallInOrder) {
-    actor->hitFlags = 0x20000 | 0x100000;
+    actor->contactFlags = 0x20000 | 0x100000;
     EXPECT_EQ(applyPendingHits(actor, true), 1);
-    EXPECT_EQ(actor->hitFlags & 0x20000, 0);
-    EXPECT_NE(actor->hitFlags & 0x100000, 0);
+    EXPECT_EQ(actor->contactFlags & 0x20000, 0);
+    EXPECT_NE(actor->contactFlags & 0x100000, 0);
     EXPECT_EQ(applyPendingHits(actor, true), 1);
-    EXPECT_EQ(actor->hitFlags & 0x100000, 0);
+    EXPECT_EQ(actor->contactFlags & 0x100000, 0);
     EXPECT_EQ(applyPendingHits(actor, true), 0);
 }
 
 TEST_F(CoreContact, PendingHitsWithoutPushDropTheStampsAndAnswerZero) {
-    actor->hitFlags = 0x20000 | 0x200000 | 0x100000 | 0x400000 | 1;
+    actor->contactFlags = 0x20000 | 0x200000 | 0x100000 | 0x400000 | 1;
     EXPECT_EQ(applyPendingHits(actor, false), 0);
-    EXPECT_EQ(actor->hitFlags, 1);
+    EXPECT_EQ(actor->contactFlags, 1);
 }
 
 TEST_F(CoreContact, HeldStrikeIsHandledAloneAndByStrength) {
-    actor->hitFlags = 0x800 | 0x20000;
+    actor->contactFlags = 0x800 | 0x20000;
     strikeStep() = 1;
     EXPECT_EQ(applyPendingHits(actor, false), 2);
-    EXPECT_EQ(actor->hitFlags, 0x20000);
-    actor->hitFlags = 0x800;
+    EXPECT_EQ(actor->contactFlags, 0x20000);
+    actor->contactFlags = 0x800;
     strikeStep() = 0;
     cActor* target = behaviourtest::spawnRecord({1, 51, 600, 300, 0, 0, 0xA0});
     target->subtype = 238;
     game::cg().targetActor = target;
     EXPECT_EQ(applyPendingHits(actor, false), 1);
     EXPECT_EQ(counterLimit(target), 2);
-    actor->hitFlags = 0x200000;
+    actor->contactFlags = 0x200000;
     EXPECT_EQ(applyPendingHits(actor, true), 3);
 }
 
@@ -105,15 +105,15 @@ TEST_F(CoreContact, HittableMeansAttacking) {
 TEST_F(CoreContact, TypeTwoTouchMarks) {
     actor->type = 6;
     actor->subtype = 148;
-    actor->hitFlags = 0;
+    actor->contactFlags = 0;
     hero->facing = 1;
     EXPECT_EQ(markTouchedByType2(actor, hero), 1);
-    EXPECT_EQ(actor->hitFlags, 0x2000);
+    EXPECT_EQ(actor->contactFlags, 0x2000);
     EXPECT_EQ(actor->facing, 1);
     actor->type = 7;
-    actor->hitFlags = 0;
+    actor->contactFlags = 0;
     markTouchedByType2(actor, hero);
-    EXPECT_EQ(actor->hitFlags, 0x10000);
+    EXPECT_EQ(actor->contactFlags, 0x10000);
 }
 
 }  // namespace

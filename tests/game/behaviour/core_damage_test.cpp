@@ -21,7 +21,7 @@ protected:
         ASSERT_NE(hero, nullptr);
         game::setVariable(3, 10, false);
         game::setVariable(6, 0, false);
-        hero->stateTimer = 0;
+        hero->timer = 0;
         heroState() = 0;
         enemy = behaviourtest::spawnRecord({1, 50, 500, 300, 0, 0, 0xA0});
         ASSERT_NE(enemy, nullptr);
@@ -49,9 +49,9 @@ TEST_F(CoreDamage, GateRefusesHurledDeadAndInvulnerableUnlessForced) {
     for (const Case& c : cases) {
         heroState() = c.state;
         game::setVariable(3, c.health, false);
-        hero->stateTimer = c.timer;
+        hero->timer = c.timer;
         EXPECT_EQ(hurtHero(hero, 0, 1, c.force), c.expected) << c.name;
-        if (c.expected) { EXPECT_EQ(hero->stateTimer, 53) << c.name; }
+        if (c.expected) { EXPECT_EQ(hero->timer, 53) << c.name; }
     }
 }
 
@@ -68,14 +68,14 @@ TEST_F(CoreDamage, AcceptedHitLowersHealthAndAltModePushesVertically) {
 
 TEST_F(CoreDamage, FiveValueCallIsPushZeroAmountOneForced) {
     // hurtHero(hero, 0, 0, 1, 1) of the pushers and traps: pushY 0, amount 1, forced.
-    hero->stateTimer = 20;
+    hero->timer = 20;
     const jint before = health();
     EXPECT_EQ(hurtHero(hero, 0, 1, true), 1);
     EXPECT_LT(health(), before);
 }
 
 TEST_F(CoreDamage, ContactDamageWithoutAmountPushesEvenWhileInvulnerable) {
-    hero->stateTimer = 30;
+    hero->timer = 30;
     contactDamage(enemy, 0);
     EXPECT_EQ(health(), 10);
     EXPECT_EQ(heroState(), 11);
@@ -101,7 +101,7 @@ TEST_F(CoreDamage, ContactDamageFromIsSourceThenAmount) {
     EXPECT_EQ(heroStateVars()->data()[0], 9);
     EXPECT_EQ(m(2), -2048);
     EXPECT_EQ(m(0), 128);
-    hero->stateTimer = 5;
+    hero->timer = 5;
     const jint h = health();
     contactDamageFrom(enemy, 1);
     EXPECT_EQ(health(), h);
@@ -126,9 +126,9 @@ TEST_F(CoreDamage, WeakKnockbackNinetyNineGoesAgainstTheFacing) {
 }
 
 TEST_F(CoreDamage, InvulnerableFromCountOneOrStatSix) {
-    hero->stateTimer = 1;
+    hero->timer = 1;
     EXPECT_TRUE(isHeroInvulnerable());
-    hero->stateTimer = 0;
+    hero->timer = 0;
     EXPECT_FALSE(isHeroInvulnerable());
     game::setVariable(6, 1, false);
     EXPECT_TRUE(isHeroInvulnerable());

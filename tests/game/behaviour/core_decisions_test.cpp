@@ -27,7 +27,7 @@ TEST_F(CoreDecisions, HeroSwitchToAnUnknownIdKeepsTheHero) {
     cActor* a = behaviourtest::spawnRecord({1, 70, 300, 400, 0, 0, 0xA0});
     cActor::setBox(a->box, 280, 300, 320, 400);
     classifyHeroContact(a);
-    EXPECT_NE(a->hitFlags & (0x4 | 0x8 | 0x10 | 0x2000), 0);
+    EXPECT_NE(a->contactFlags & (0x4 | 0x8 | 0x10 | 0x2000), 0);
 }
 
 }  // namespace

@@ -17,15 +17,15 @@ TEST_F(CoreFields, BehaviourNamesShareTheFrameworkStorage) {
     EXPECT_EQ(x(h), 100);
     EXPECT_EQ(y(h), 200);
     counter(h) = 7;
-    EXPECT_EQ(h->pathPoint, 7);
+    EXPECT_EQ(h->counter, 7);
     timer(h) = 9;
-    EXPECT_EQ(h->stateTimer, 9);
+    EXPECT_EQ(h->timer, 9);
     contactFlags(h) = 0x2000;
-    EXPECT_EQ(h->hitFlags, 0x2000);
+    EXPECT_EQ(h->contactFlags, 0x2000);
     heroState() = 12;
     EXPECT_EQ(game::ca().heroState, 12);
-    EXPECT_EQ(rules27(), game::ca().aiTable1);
-    EXPECT_EQ(rules225(), game::ca().aiTable22);
+    EXPECT_EQ(rules27(), game::ca().rules27);
+    EXPECT_EQ(rules225(), game::ca().rules225);
 }
 
 TEST_F(CoreFields, StaticsHoldTheirTablesFromStartUp) {

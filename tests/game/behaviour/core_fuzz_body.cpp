@@ -105,7 +105,7 @@ void runBehaviourFuzzInput(const uint8_t* data, size_t size, const std::function
         constexpr jint kSeen[] = {0, 2, 3, 5, 7, 8, 11, 12, 15, 16, 19, 38, 39};
         const jint ownState = game::ca().heroState;
         game::ca().heroState = kSeen[key % std::size(kSeen)];
-        const jint count = game::stores().actorCount;
+        const jint count = game::cg().actorCount;
         if (count > 0) {
             cActor* a = game::poolActor((key * 7 + step) % count);
             if (a && a != hero) {

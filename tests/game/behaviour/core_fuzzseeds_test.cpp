@@ -34,7 +34,7 @@ struct StepChecks {
         stepdriver::checkPlayInvariants(step, broken);
         for (std::string& b : broken)
             if (b.find("has no handler") == std::string::npos) failures.push_back(std::move(b));
-        for (jint i = 0; i < game::stores().actorCount; ++i) {
+        for (jint i = 0; i < game::cg().actorCount; ++i) {
             cActor* a = game::poolActor(i);
             if (!a || a == game::cg().hero) continue;
             const game::behaviour::TypeNeeds needs = game::behaviour::needsFor(a->type);

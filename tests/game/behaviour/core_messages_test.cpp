@@ -53,11 +53,11 @@ TEST_F(CoreMessages, MotionAndFlagMessages) {
     EXPECT_EQ(actor->motion->data()[3], 65535);
     EXPECT_EQ(actor->motion->data()[8], 65535);
     send(10, 0);
-    EXPECT_EQ(actor->stateFlags, 0x1000107);
+    EXPECT_EQ(actor->physicsFlags, 0x1000107);
     send(47, 0);
-    EXPECT_EQ(actor->stateFlags, 0x1000103);
+    EXPECT_EQ(actor->physicsFlags, 0x1000103);
     send(46, 0);
-    EXPECT_EQ(actor->stateFlags, 0x1000107);
+    EXPECT_EQ(actor->physicsFlags, 0x1000107);
     send(11, 17);
     EXPECT_EQ(game::cg().shakeTimer, 17);
     send(13, 4);
@@ -66,14 +66,14 @@ TEST_F(CoreMessages, MotionAndFlagMessages) {
 
 TEST_F(CoreMessages, TimerAndPartsMessageTouchesOnlyExistingEntries) {
     send(12, 40);
-    EXPECT_EQ(actor->stateTimer, 40);
+    EXPECT_EQ(actor->timer, 40);
     send(12, (1 << 16) | 41);
     EXPECT_EQ(actor->parts->data()[8], 41);
     actor->parts->data()[4] = 99;
     send(12, 0x8004);
-    EXPECT_EQ(actor->stateTimer, 99);
+    EXPECT_EQ(actor->timer, 99);
     send(12, 0x8000 | 500);  // parts[500] does not exist: nothing changes
-    EXPECT_EQ(actor->stateTimer, 99);
+    EXPECT_EQ(actor->timer, 99);
     actor->parts = newIntArray(1);
     send(12, (1 << 16) | 5);  // no parts[8]
     send(8, 0);               // no parts[0..1]... parts[0] only
@@ -101,7 +101,7 @@ TEST_F(CoreMessages, LookAheadMessages) {
 }
 
 TEST_F(CoreMessages, TouchHurtsUnlessTheHeroAttacks) {
-    hero->stateTimer = 0;
+    hero->timer = 0;
     EXPECT_EQ(send(4, 2 << 8), 63);
     EXPECT_LT(game::getVariable(3), 10);
     heroState() = 5;  // attacking
@@ -145,7 +145,7 @@ TEST_F(CoreMessages, ThrowHitTakesPointsThenStunsOrKills) {
     const jint x = actor->posX;
     EXPECT_EQ(send(28, 0, 2048), 9);
     EXPECT_EQ(actor->parts->data()[2], 2);
-    EXPECT_EQ(actor->stateTimer, 32);
+    EXPECT_EQ(actor->timer, 32);
     EXPECT_EQ(actor->posX, x + 15);
     EXPECT_EQ(actor->anim, 7);
     actor->aiState = 2;

@@ -17,14 +17,14 @@ protected:
     // A program of `states` states; state 1 holds the given pairs.
     ObjectArray* program(jint states, const std::vector<jint>& state1) {
         ObjectArray* p = newObjectArray(cid::IntArray, states);
-        game::ca().aiTable22 = p;  // keep it reachable
+        game::ca().rules225 = p;  // keep it reachable
         for (jint s = 0; s < states; ++s) {
             IntArray* r = newIntArray(s == 1 ? static_cast<jint>(state1.size()) : 0);
-            game::ca().aiTable22->data()[s] = r;
+            game::ca().rules225->data()[s] = r;
         }
-        auto* r = static_cast<IntArray*>(game::ca().aiTable22->data()[1]);
+        auto* r = static_cast<IntArray*>(game::ca().rules225->data()[1]);
         for (size_t i = 0; i < state1.size(); ++i) r->data()[i] = state1[i];
-        return game::ca().aiTable22;
+        return game::ca().rules225;
     }
     void SetUp() override {
         BehaviourTest::SetUp();
@@ -86,7 +86,7 @@ TEST_F(CoreRules, ProgramsWithNextStatesOutsideThemAreRefused) {
     worldtest::LogCapture log;
     refuseBadRulePrograms();
     EXPECT_TRUE(log.contains("Rule program 22 refused"));
-    for (jint s = 0; s < 6; ++s) EXPECT_EQ(ruleRow(game::ca().aiTable22, s)->length(), 0);
+    for (jint s = 0; s < 6; ++s) EXPECT_EQ(ruleRow(game::ca().rules225, s)->length(), 0);
     for (jint n = 1; n <= 21; ++n) EXPECT_TRUE(isRuleProgramValid(game::aiProgram(n))) << n;
 }
 

@@ -35,7 +35,7 @@ TEST_F(CoreStates, BreakPlaysAsTypeElevenAndRespawnsFromTheRecord) {
     breakActor(actor);
     EXPECT_EQ(actor->type, 11);
     EXPECT_EQ(actor->anim, 12);
-    EXPECT_EQ(actor->stateFlags, 0);
+    EXPECT_EQ(actor->physicsFlags, 0);
     EXPECT_NE(actor->flags & 0x20000, 0);
     EXPECT_EQ(actor->motion->data()[2], 0);
     EXPECT_EQ(actor->respawnRecord->data()[0], 20);  // parameter 2 + the (empty) animation's duration
@@ -81,24 +81,24 @@ TEST_F(CoreStates, PhaseEntries) {
     actor->parts->data()[9] = 100;
     enterPhase47(actor);
     EXPECT_EQ(actor->aiState, 47);
-    EXPECT_EQ(actor->nextAiState, 48);
+    EXPECT_EQ(actor->nextState, 48);
     EXPECT_EQ(actor->anim, 172);
     EXPECT_EQ(counter(actor), 1);
     enterPhase51(actor, 1);
-    EXPECT_EQ(actor->nextAiState, 51);
+    EXPECT_EQ(actor->nextState, 51);
     EXPECT_EQ(actor->anim, 154);
     EXPECT_EQ(counter(actor), 2);
-    actor->hitFlags = 0x2004;
+    actor->contactFlags = 0x2004;
     enterPhase52(actor, 7, 3);
-    EXPECT_EQ(actor->hitFlags, 1);
+    EXPECT_EQ(actor->contactFlags, 1);
     EXPECT_EQ(actor->anim, 107);
     cActor* other = behaviourtest::spawnRecord({1, 52, 200, 200, 0, 0, 0xA0});
     enterGrabPhase(actor, other, 0);
-    EXPECT_EQ(actor->stateTimer, 48);
+    EXPECT_EQ(actor->timer, 48);
     EXPECT_EQ(other->aiState, 47);
     EXPECT_EQ(other->posX, actor->posX);
     enterGrabPhase(actor, other, 1);
-    EXPECT_EQ(actor->stateTimer, 13);
+    EXPECT_EQ(actor->timer, 13);
     EXPECT_EQ(other->aiState, 51);
 }
 
@@ -111,7 +111,7 @@ TEST_F(CoreStates, PartsCycleKeepsTheRemainderSign) {
     EXPECT_EQ(actor->aiState, 9);
     EXPECT_EQ(actor->parts->data()[10], 0);
     updatePartsCycle(actor);  // 0: phase 51
-    EXPECT_EQ(actor->nextAiState, 51);
+    EXPECT_EQ(actor->nextState, 51);
     EXPECT_EQ(actor->parts->data()[10], 1);
 }
 
@@ -119,11 +119,11 @@ TEST_F(CoreStates, DefeatByHitNeedsAPendingHit) {
     hero->attackBox = newShortArray(4);
     cActor::setBox(hero->attackBox, 0, 0, 1000, 1000);
     partnerMode() = 10;
-    actor->hitFlags = 0;
+    actor->contactFlags = 0;
     EXPECT_FALSE(tryDefeatByHit(actor));
     EXPECT_EQ(partnerMode(), 1);
     EXPECT_EQ(partnerActor(), actor);
-    actor->hitFlags = 0x200000;
+    actor->contactFlags = 0x200000;
     EXPECT_TRUE(tryDefeatByHit(actor));
     EXPECT_EQ(actor->type, 3);
     EXPECT_EQ(actor->anim, 7);
@@ -141,10 +141,10 @@ TEST_F(CoreStates, TypeTwoQueueStoresOnlyBelowItsLength) {
 
 TEST_F(CoreStates, DespawnRemovesWhatItCarries) {
     cActor* other = behaviourtest::spawnRecord({1, 53, 200, 200, 0, 0, 0xA0});
-    actor->rider = other;
+    actor->carried = other;
     despawnActor(actor);
     EXPECT_EQ(actor->aiState, 2);
-    EXPECT_EQ(actor->rider, nullptr);
+    EXPECT_EQ(actor->carried, nullptr);
 }
 
 TEST_F(CoreStates, KillOnceEmptiesEnergyAndEntersDeath) {
@@ -155,7 +155,7 @@ TEST_F(CoreStates, KillOnceEmptiesEnergyAndEntersDeath) {
     kill(hero);
     EXPECT_EQ(game::getVariable(3), 0);
     EXPECT_EQ(heroState(), 23);
-    EXPECT_EQ(hero->stateTimer, 53);
+    EXPECT_EQ(hero->timer, 53);
     EXPECT_EQ(actionNextState(), 0x1000016);
     EXPECT_EQ(grabMode(), 10);
     EXPECT_EQ(grabbedActor(), nullptr);
@@ -163,9 +163,9 @@ TEST_F(CoreStates, KillOnceEmptiesEnergyAndEntersDeath) {
     EXPECT_EQ(game::cg().currentMusic, -1);
     EXPECT_EQ(game::cg().cameraFlags, 9);
     EXPECT_NE(worldFlags() & 2, 0);
-    hero->stateTimer = 7;
+    hero->timer = 7;
     kill(hero);  // already dead: nothing
-    EXPECT_EQ(hero->stateTimer, 7);
+    EXPECT_EQ(hero->timer, 7);
 }
 
 TEST_F(CoreStates, LoseLifeOfAnotherActorOnlyParksIt) {

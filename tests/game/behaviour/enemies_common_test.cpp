@@ -41,10 +41,10 @@ protected:
     void step(cActor* a) {
         game::ca().collisionResult = 0;
         updateEnemy(a);
-        a->stateFlags &= ~0x1000000;
+        a->physicsFlags &= ~0x1000000;
     }
     bool live(cActor* a) {
-        for (jint i = 0; i < game::stores().actorCount; ++i)
+        for (jint i = 0; i < game::cg().actorCount; ++i)
             if (game::poolActor(i) == a) return true;
         return false;
     }
@@ -62,7 +62,7 @@ TEST_F(CommonEnemy, TimedTypesLeaveAfter57FramesActive) {
     for (jint type : {36, 51, 69, 84, 105, 96, 82}) {
         cActor* a = enemy(type, 3000, type != 96);
         a->aiState = kEnemyActive;
-        a->stateTimer = 56;
+        a->timer = 56;
         int frames = 0;
         while (a->aiState == kEnemyActive && frames < 100) {
             step(a);
@@ -86,11 +86,11 @@ TEST_F(CommonEnemy, SetUpStoresTheLifetimes) {
                           {86, -1, kEnemyActive}, {104, -1, kEnemyApproach}, {18, -1, kEnemyIdle}};
     for (const Case& c : cases) {
         cActor* a = enemy(c.type, 3000, false);
-        a->stateTimer = 0;
+        a->timer = 0;
         step(a);
         EXPECT_EQ(a->aiState, c.state) << "type " << c.type;
-        if (c.timer != -1 || c.type == 85 || c.type == 86) { EXPECT_EQ(a->stateTimer, c.timer) << "type " << c.type; }
-        EXPECT_NE(a->stateFlags & 0x2, 0) << "physics flags set up, type " << c.type;
+        if (c.timer != -1 || c.type == 85 || c.type == 86) { EXPECT_EQ(a->timer, c.timer) << "type " << c.type; }
+        EXPECT_NE(a->physicsFlags & 0x2, 0) << "physics flags set up, type " << c.type;
     }
 }
 
@@ -147,7 +147,7 @@ TEST_F(CommonEnemy, VanishSignalTurnsAnyStateIntoAnEffect) {
         worldFlags() = 0;
         EXPECT_EQ(a->type, 3) << "state " << state;
         EXPECT_EQ(a->anim, 7);
-        EXPECT_EQ(a->stateFlags, 0);
+        EXPECT_EQ(a->physicsFlags, 0);
         EXPECT_NE(a->flags & 0x20000, 0);
     }
 }
@@ -167,7 +167,7 @@ TEST_F(CommonEnemy, Type73RepeatsItsSetUpUntilItsLimit) {
         EXPECT_EQ(frames, std::min(limit, 3)) << "limit " << limit;
         EXPECT_EQ(a->anim, 3);
         EXPECT_EQ(a->motion->data()[2], 5888);
-        EXPECT_EQ(a->stateTimer, 56);
+        EXPECT_EQ(a->timer, 56);
     }
 }
 
@@ -188,7 +188,7 @@ TEST_F(CommonEnemy, SpawnerChildrenDropAtMostThreeActors) {
         ASSERT_NE(target, nullptr);
         target->parts = newIntArray(11);
         game::cg().targetActor = target;
-        const jint before = game::stores().actorCount;
+        const jint before = game::cg().actorCount;
         jint children = 0;
         for (int i = 0; i < 5; ++i) {
             cActor* a = enemy(c.type, 3000 + 40 * i, false);
@@ -212,8 +212,8 @@ TEST_F(CommonEnemy, SpawnerChildrenDropAtMostThreeActors) {
             }
         }
         EXPECT_EQ(target->parts->data()[10], 3);
-        EXPECT_EQ(game::stores().actorCount - before, children + 3) << "the children left and three drops";
-        while (game::stores().actorCount > before) game::removeActor(game::poolActor(game::stores().actorCount - 1), false);
+        EXPECT_EQ(game::cg().actorCount - before, children + 3) << "the children left and three drops";
+        while (game::cg().actorCount > before) game::removeActor(game::poolActor(game::cg().actorCount - 1), false);
     }
 }
 
@@ -231,7 +231,7 @@ TEST_F(CommonEnemy, LeaveCountsDownTheGeneratorsChildren) {
     cActor* owner = behaviourtest::spawnRecord({131, 91, 50, 50, 7, 0, 160});
     owner->parts = newIntArray(7);
     owner->parts->data()[6] = 2;
-    owner->hitFlags = 0;
+    owner->contactFlags = 0;
     for (int k = 0; k < 2; ++k) {
         cActor* a = enemy(36);
         ObjectArray* l = newObjectArray(cid::cActor, 1);
@@ -242,12 +242,12 @@ TEST_F(CommonEnemy, LeaveCountsDownTheGeneratorsChildren) {
         EXPECT_FALSE(live(a));
     }
     EXPECT_EQ(owner->parts->data()[6], 0);
-    EXPECT_NE(owner->hitFlags & 0x80000, 0);
+    EXPECT_NE(owner->contactFlags & 0x80000, 0);
 }
 
 TEST_F(CommonEnemy, DefeatEntry) {
     cActor* owner = behaviourtest::spawnRecord({131, 92, 50, 50, 7, 0, 160});
-    owner->hitFlags = 0;
+    owner->contactFlags = 0;
     tileOwner() = owner;
     cActor* a = enemy(18);
     a->anim = 1;
@@ -255,7 +255,7 @@ TEST_F(CommonEnemy, DefeatEntry) {
     defeatEnemy(a, 0);
     EXPECT_EQ(a->aiState, kEnemyDefeated);
     EXPECT_EQ(a->anim, 2);
-    EXPECT_NE(owner->hitFlags & 0x10000, 0);
+    EXPECT_NE(owner->contactFlags & 0x10000, 0);
     EXPECT_EQ(a->flags & 0x800, 0);
 
     cActor* b = enemy(18);
@@ -274,7 +274,7 @@ TEST_F(CommonEnemy, LaunchTowardAPointSetsUpFirst) {
     cActor* a = enemy(36, 3000, false);
     EXPECT_TRUE(launchEnemyToward(a, 3100, 200, 256, 1024));
     EXPECT_EQ(a->aiState, kEnemyActive);
-    EXPECT_EQ(a->stateTimer, 56) << "the set-up ran once";
+    EXPECT_EQ(a->timer, 56) << "the set-up ran once";
     EXPECT_GT(a->motion->data()[0], 0);
     EXPECT_EQ(a->motion->data()[2], 0);
     EXPECT_FALSE(launchEnemyToward(nullptr, 0, 0, 0, 0));
@@ -283,7 +283,7 @@ TEST_F(CommonEnemy, LaunchTowardAPointSetsUpFirst) {
 TEST_F(CommonEnemy, InvulnerableHeroStillMakesContactTypesLeave) {
     game::setVariable(3, 3, false);
     const jint health = game::getVariable(3);
-    hero->stateTimer = 20;  // invulnerable
+    hero->timer = 20;  // invulnerable
     for (jint type : {16, 34, 35, 60, 15, 90}) {
         cActor* a = enemy(type, 100);
         step(a);
@@ -294,7 +294,7 @@ TEST_F(CommonEnemy, InvulnerableHeroStillMakesContactTypesLeave) {
     step(guarded);
     EXPECT_EQ(guarded->aiState, kEnemyActive) << "unguarded paths do nothing";
     EXPECT_EQ(game::getVariable(3), health);
-    hero->stateTimer = 0;
+    hero->timer = 0;
     step(guarded);
     EXPECT_EQ(guarded->aiState, kEnemyLeave);
     EXPECT_EQ(guarded->getParam(4), 1) << "marked as having hit";

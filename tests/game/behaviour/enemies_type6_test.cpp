@@ -73,7 +73,7 @@ TEST_F(RuleEnemy, FirstMatchThenTheChainWhateverItsConditions) {
     // mask matches nothing, yet it runs and decides state 7.
     rules55() = program({{4, {rule(0x80, kQuiet, 63), 0, rule(0x400000, kQuiet, 7), 0, rule(1, kQuiet, 9), 0}}});
     cActor* a = enemy(55, 2000, -1, 4);
-    a->stateTimer = 10;
+    a->timer = 10;
     step(a);
     EXPECT_EQ(a->aiState, 7);
 }
@@ -152,12 +152,12 @@ TEST_F(RuleEnemy, FirstStepPlacesTheActorOnItsLinkRow) {
     EXPECT_EQ(a->posX, 300) << "placed on row 11";
     EXPECT_EQ(a->linkIndex, game::findTableIndex(12)) << "standing on row 11, it heads on for row 12";
     EXPECT_EQ(a->anim, 1) << "row 2's animation for state 3";
-    EXPECT_EQ(a->stateFlags & 0x1000004, 0x1000004);
+    EXPECT_EQ(a->physicsFlags & 0x1000004, 0x1000004);
 
     cActor* b = enemy(55, 2000, -1, 0);
     step(b);
     EXPECT_EQ(b->aiState, 2);
-    EXPECT_EQ(b->stateFlags & 0x1000000, 0) << "no link: no physics";
+    EXPECT_EQ(b->physicsFlags & 0x1000000, 0) << "no link: no physics";
 }
 
 TEST_F(RuleEnemy, FollowsItsLoopWithoutStopping) {
@@ -165,7 +165,7 @@ TEST_F(RuleEnemy, FollowsItsLoopWithoutStopping) {
     cActor* a = enemy(55, 300, 11, 0);
     step(a);
     ASSERT_EQ(a->aiState, 3);
-    a->stateFlags &= ~0x1000000;  // no tiles here: plain motion
+    a->physicsFlags &= ~0x1000000;  // no tiles here: plain motion
     EXPECT_EQ(a->linkIndex, game::findTableIndex(12)) << "standing on row 11, it heads on for row 12";
     EXPECT_GT(a->motion->data()[0], 0) << "accelerating right toward row 12";
     int frames = 0;
@@ -183,14 +183,14 @@ TEST_F(RuleEnemy, WaitsAtTheEndOfItsChain) {
     cActor* a = enemy(55, 300, 13, 0);
     step(a);
     ASSERT_EQ(a->aiState, 3);
-    a->stateFlags &= ~0x1000000;
+    a->physicsFlags &= ~0x1000000;
     int frames = 0;
     while (a->aiState == 3 && frames < 400) {
         a->update();
         ++frames;
     }
     EXPECT_EQ(a->aiState, 5) << "the last row's 1000 ms";
-    EXPECT_EQ(a->stateTimer, 16);
+    EXPECT_EQ(a->timer, 16);
     EXPECT_EQ(a->linkIndex, -1);
     EXPECT_NEAR(a->posX, 600, 2);
 }
@@ -226,9 +226,9 @@ TEST_F(RuleEnemy, DyingActorFadesAndIsRemovedOrStaysAsACorpse) {
     a->frameTick = 0;
     step(a);
     EXPECT_EQ(fade(a), 15);
-    const jint count = game::stores().actorCount;
+    const jint count = game::cg().actorCount;
     step(a);
-    EXPECT_EQ(game::stores().actorCount, count - 1) << "faded out: removed";
+    EXPECT_EQ(game::cg().actorCount, count - 1) << "faded out: removed";
 
     cActor* corpse = enemy(55, 500, -1, 4);
     corpse->flags |= static_cast<jint>(0x80000000u);
@@ -238,34 +238,34 @@ TEST_F(RuleEnemy, DyingActorFadesAndIsRemovedOrStaysAsACorpse) {
     corpse->frame = 0;
     corpse->frameTick = 0;
     corpse->viewRating = 0;
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     step(corpse);
     step(corpse);
-    EXPECT_EQ(game::stores().actorCount, before) << "a corpse in view stays";
+    EXPECT_EQ(game::cg().actorCount, before) << "a corpse in view stays";
     corpse->viewRating = 3;
     step(corpse);
-    EXPECT_EQ(game::stores().actorCount, before - 1) << "out of view it goes";
+    EXPECT_EQ(game::cg().actorCount, before - 1) << "out of view it goes";
 }
 
 // The demo walker's program as the kit writes it (subtype 55, program 3).
 TEST_F(RuleEnemy, DemoWalkerShootsOnItsTimerHurtsOnTouchAndDiesOnAHit) {
     cActor* a = enemy(55, 2000, 11, 0);
-    game::fl().randomSeed = 1;
-    const jint pool = game::stores().actorCount;
+    game::cg().randomSeed = 1;
+    const jint pool = game::cg().actorCount;
     step(a);
     ASSERT_EQ(a->aiState, 3);
-    EXPECT_EQ(game::stores().actorCount, pool + 1) << "the timer ran out: one shot";
-    cActor* shot = game::poolActor(game::stores().actorCount - 1);
+    EXPECT_EQ(game::cg().actorCount, pool + 1) << "the timer ran out: one shot";
+    cActor* shot = game::poolActor(game::cg().actorCount - 1);
     EXPECT_EQ(shot->subtype, 192);
     EXPECT_EQ(shot->type, 84);
-    EXPECT_EQ(a->stateTimer, 40) << "and the timer rewound";
+    EXPECT_EQ(a->timer, 40) << "and the timer rewound";
     step(a);
-    EXPECT_EQ(game::stores().actorCount, pool + 1) << "no shot while the timer runs";
+    EXPECT_EQ(game::cg().actorCount, pool + 1) << "no shot while the timer runs";
 
     // Touching the hero hurts it.
     game::setVariable(3, 3, false);
     const jint health = game::getVariable(3);
-    hero->stateTimer = 0;
+    hero->timer = 0;
     cActor::moveTo(a, 100 * 256, 200 * 256);
     step(a);
     EXPECT_LT(game::getVariable(3), health);
@@ -274,7 +274,7 @@ TEST_F(RuleEnemy, DemoWalkerShootsOnItsTimerHurtsOnTouchAndDiesOnAHit) {
     cActor::moveTo(a, 130 * 256, 200 * 256);
     hero->facing = 0;
     heroState() = 5;
-    a->hitFlags |= 0x4;
+    a->contactFlags |= 0x4;
     step(a);
     EXPECT_EQ(a->aiState, 1);
     EXPECT_EQ(a->anim, 2);
@@ -284,9 +284,9 @@ TEST_F(RuleEnemy, DemoWalkerShootsOnItsTimerHurtsOnTouchAndDiesOnAHit) {
 TEST_F(RuleEnemy, ContactWordIsOneAfterEveryStep) {
     rules55() = program({});
     cActor* a = enemy(55, 2000, -1, 4);
-    a->hitFlags = 0x40;
+    a->contactFlags = 0x40;
     step(a);
-    EXPECT_EQ(a->hitFlags, 1);
+    EXPECT_EQ(a->contactFlags, 1);
 }
 
 TEST_F(RuleEnemy, HeroAttackBoxOffersTheGrab) {

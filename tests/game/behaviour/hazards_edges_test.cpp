@@ -350,16 +350,16 @@ TEST_F(HazardEdges, InactiveSegmentRecordKeepsItsValues) {
 }
 
 TEST_F(HazardEdges, RandomGeneratorAndLaunchDirections) {
-    game::fl().randomSeed = 0;
+    game::cg().randomSeed = 0;
     EXPECT_EQ(game::random(7), 0);
-    EXPECT_EQ(game::fl().randomSeed, 177149);
+    EXPECT_EQ(game::cg().randomSeed, 177149);
     game::random(7);
-    EXPECT_EQ(game::fl().randomSeed, 5710246);
+    EXPECT_EQ(game::cg().randomSeed, 5710246);
     // Find seeds whose next random(100) is 50 and 51: 50 goes right, 51 left.
     for (jint want : {50, 51}) {
         jint seed = 0;
         for (jint s = 1; s < 2000000; ++s) {
-            game::fl().randomSeed = s;
+            game::cg().randomSeed = s;
             if (game::random(100) == want) {
                 seed = s;
                 break;
@@ -367,21 +367,21 @@ TEST_F(HazardEdges, RandomGeneratorAndLaunchDirections) {
         }
         ASSERT_NE(seed, 0);
         cActor* a = make(68, 2, 500, 600, 0, {});
-        game::fl().randomSeed = seed;
+        game::cg().randomSeed = seed;
         b::launchRandomly(a);
         EXPECT_EQ(a->motion->data()[2], want == 50 ? 1958 : -1958) << want;
         EXPECT_EQ(a->motion->data()[3], -3622);
         EXPECT_EQ(a->motion->data()[1], 435);
         EXPECT_EQ(a->aiState, 8);
-        EXPECT_EQ(a->nextAiState, 40);
-        EXPECT_EQ(a->stateTimer, 13);
+        EXPECT_EQ(a->nextState, 40);
+        EXPECT_EQ(a->timer, 13);
         EXPECT_EQ(a->flags & 0xA0010, 0xA0010);
     }
 }
 
 TEST_F(HazardEdges, PartFieldLaysItsGridAndReseedsSparks) {
     for (jint subtype : {106, 143}) {
-        game::fl().randomSeed = 12345;
+        game::cg().randomSeed = 12345;
         cActor* f = make(subtype, 28, 0, 0, 0, {});
         b::initRandomParts(f);
         ASSERT_EQ(f->parts->length(), 61);

@@ -34,7 +34,7 @@ protected:
         game::setVariable(3, 99, false);
     }
     // The hero hittable again: no invulnerability left.
-    void recover() { hero->stateTimer = 0; }
+    void recover() { hero->timer = 0; }
     bool linkPathsLive() { return b::buildCurvePath(0, 0, 256, 0, 512, 0, 2) != nullptr; }
 };
 
@@ -220,13 +220,13 @@ TEST_F(HazardFlow, LinkMoverRidingItsCarrierShiftsEachRowOfItsLoopOnce) {
 TEST_F(HazardFlow, LinkPlatformWaitsByCountingItsTimerDown) {
     cActor* p = make(79, 63, 1000, 560, 0, {3, 61}, 72, 18);
     p->aiState = 4;
-    p->stateTimer = 3;
+    p->timer = 3;
     p->linkIndex = game::findTableIndex(62);
     b::updateType63(p);
-    EXPECT_EQ(p->stateTimer, 2);
+    EXPECT_EQ(p->timer, 2);
     EXPECT_EQ(p->aiState & 0xFFFFFF, 4);
     b::updateType63(p);
-    EXPECT_EQ(p->stateTimer, 1);
+    EXPECT_EQ(p->timer, 1);
     if (!linkPathsLive()) GTEST_SKIP() << "link-path routines not in yet";
     b::updateType63(p);  // below 1: the next leg starts
     EXPECT_EQ(p->aiState & 0xFFFFFF, 3);
@@ -250,7 +250,7 @@ TEST_F(HazardFlow, GeneratorsShareOnePathWithEveryMover) {
     ASSERT_EQ(gen->aiState, 2);
     step(gen, 14);
     std::vector<cActor*> movers;
-    for (jint i = 0; i < game::stores().actorCount; ++i)
+    for (jint i = 0; i < game::cg().actorCount; ++i)
         if (game::poolActor(i)->subtype == st::kLobber) movers.push_back(game::poolActor(i));
     ASSERT_EQ(movers.size(), 2u);  // frames 7 and 13 of state 2
     for (cActor* m : movers) EXPECT_EQ(m->parts, gen->parts);
@@ -275,7 +275,7 @@ TEST_F(HazardFlow, GeneratorHandsItsOwnPathArrayToEveryMover) {
     }
     EXPECT_EQ(emitted, (std::vector<int>{0, 5, 10}));
     std::vector<cActor*> movers;
-    for (jint i = 0; i < game::stores().actorCount; ++i)
+    for (jint i = 0; i < game::cg().actorCount; ++i)
         if (game::poolActor(i)->subtype == st::kColumn) movers.push_back(game::poolActor(i));
     ASSERT_EQ(static_cast<int>(movers.size()) - before, 3);
     for (cActor* m : movers) {

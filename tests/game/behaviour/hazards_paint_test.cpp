@@ -96,7 +96,7 @@ protected:
         pieces = spritetest::loadSprite(kit::parseSpriteDescription(kPieces));
         ASSERT_NE(pieces, nullptr);
         screen = std::make_unique<spritetest::Screen>();
-        game::fl().graphics = screen->g;
+        game::cg().graphics = screen->g;
         // The view's top-left corner at world (0, 0).
         game::world::setCameraCentre(400, 240);
         game::world::updateLayerOffsets();

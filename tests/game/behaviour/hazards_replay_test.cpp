@@ -40,21 +40,21 @@ void traceStep(int n, Replay& r) {
     if (h)
         r.trace.push_back(s + " hero x=" + std::to_string(h->posX) + " y=" + std::to_string(h->posY) +
                           " health=" + std::to_string(game::getVariable(3)) + " anim=" + std::to_string(h->anim));
-    for (jint i = 0; i < game::stores().actorCount; ++i) {
+    for (jint i = 0; i < game::cg().actorCount; ++i) {
         cActor* a = game::poolActor(i);
         if (!a || a == h) continue;
         r.trace.push_back(s + " actor id=" + std::to_string(a->uniqueId) + " type=" + std::to_string(a->type) +
                           " sub=" + std::to_string(a->subtype) + " ai=" + std::to_string(a->aiState) +
                           " x=" + std::to_string(a->posX) + " y=" + std::to_string(a->posY) +
-                          " anim=" + std::to_string(a->anim) + " contact=" + std::to_string(a->hitFlags));
+                          " anim=" + std::to_string(a->anim) + " contact=" + std::to_string(a->contactFlags));
     }
-    if (game::stores().actorCount > 200) r.violations.push_back(s + ": pool above 200");
+    if (game::cg().actorCount > 200) r.violations.push_back(s + ": pool above 200");
 }
 
 Replay replay(const std::string& level, int steps, Path heroX, jint heroY) {
     Replay r;
     loadLevel(level);
-    game::fl().randomSeed = 7;
+    game::cg().randomSeed = 7;
     game::spawnLevelActors();
     game::setVariable(3, 40, false);
     cActor* h = game::cg().hero;
@@ -63,15 +63,15 @@ Replay replay(const std::string& level, int steps, Path heroX, jint heroY) {
         return r;
     }
     if (!h->motion) h->allocMotionState();
-    if (!h->prevBox) {
+    if (!h->savedBox) {
         ShortArray* prev = newShortArray(4);
-        game::cg().hero->prevBox = prev;
+        game::cg().hero->savedBox = prev;
     }
     for (int n = 0; n < steps; ++n) {
         h = game::cg().hero;
         // The hero's own frame is not run: its invulnerability count runs
         // down here, and the script heals it below 3 so it walks on.
-        if (h->stateTimer > 0) h->stateTimer -= 1;
+        if (h->timer > 0) h->timer -= 1;
         if (game::getVariable(3) < 3) game::setVariable(3, 10, false);
         const jint x = heroX(n);
         cActor::moveTo(h, x << 8, heroY << 8);
@@ -81,7 +81,7 @@ Replay replay(const std::string& level, int steps, Path heroX, jint heroY) {
         game::world::updateLevelObjects();
         game::world::updateAllActors();
         std::vector<cActor*> active;
-        for (jint i = 0; i < game::stores().activeActorCount; ++i) active.push_back(game::activeActor(i));
+        for (jint i = 0; i < game::cg().activeActorCount; ++i) active.push_back(game::activeActor(i));
         for (cActor* a : active)
             if (a && a != game::cg().hero && a->poolSlot >= 0) a->update();
         b::updateSegmentObjects();

@@ -56,7 +56,7 @@ inline void HazardTest::TearDown() { behaviourtest::closeApplication(); }
 
 inline cActor* HazardTest::make(int subtype, int type, int x, int y, int anim, const std::vector<int16_t>& params, int w,
                          int h, int flags) {
-    cActor* a = worldtest::spawnRecord(kit::levelActorRecord(subtype, 100 + game::stores().actorCount, x, y, anim,
+    cActor* a = worldtest::spawnRecord(kit::levelActorRecord(subtype, 100 + game::cg().actorCount, x, y, anim,
                                                              flags, params));
     if (!a) return nullptr;
     a->setTypeParam(5, type);
@@ -78,7 +78,7 @@ inline void HazardTest::step(cActor* a, int n) {
 
 inline int HazardTest::countSubtype(int subtype) const {
     int n = 0;
-    for (jint i = 0; i < game::stores().actorCount; ++i) {
+    for (jint i = 0; i < game::cg().actorCount; ++i) {
         cActor* a = game::poolActor(i);
         if (a && a->subtype == subtype) ++n;
     }

@@ -33,7 +33,7 @@ protected:
         return a;
     }
     bool live(cActor* a) {
-        for (jint i = 0; i < game::stores().actorCount; ++i)
+        for (jint i = 0; i < game::cg().actorCount; ++i)
             if (game::poolActor(i) == a) return true;
         return false;
     }
@@ -137,7 +137,7 @@ TEST_F(Approach, HazardContactByDamageAndSubtype) {
     EXPECT_NE(heroState(), 0);
 
     cActor* never = behaviourtest::spawnRecord({182, 452, 100, 200, 7, 0, 160, 0, 0, 0, -1});
-    hero->stateTimer = 0;
+    hero->timer = 0;
     hazardContact(never);
     EXPECT_EQ(game::getVariable(3), health) << "negative damage: nothing";
 }
@@ -146,9 +146,9 @@ TEST_F(Approach, TypeEightContactMarksATypeSixAndFallsForTheHero) {
     cActor* platform = mover(300, 200, 0, 0);
     cActor* other = mover(400, 200, 0, 0);
     other->type = 6;
-    other->hitFlags = 0;
+    other->contactFlags = 0;
     contactType8(platform, other);
-    EXPECT_EQ(other->hitFlags, 8);
+    EXPECT_EQ(other->contactFlags, 8);
     EXPECT_NE(platform->type, 11);
 
     platform->type = 8;
@@ -160,7 +160,7 @@ TEST_F(Approach, TypeEightContactMarksATypeSixAndFallsForTheHero) {
     EXPECT_EQ(carried(platform), nullptr) << "it drops the hero before it falls";
     EXPECT_EQ(hero->flags & 0x10000000, 0);
     EXPECT_EQ(platform->anim, 23);
-    EXPECT_EQ(platform->stateFlags, 0);
+    EXPECT_EQ(platform->physicsFlags, 0);
 }
 
 }  // namespace

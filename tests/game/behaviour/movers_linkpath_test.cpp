@@ -88,10 +88,10 @@ TEST_F(MoversLinkPath, CodeNineKeepsARunningAnimationsFrameState) {
     cActor* a = mover(100, 100);
     a->setAnim(5);
     a->frame = 1;
-    a->animTick = 3;
+    a->animTicks = 3;
     moveToLinkRow(a, game::findTableIndex(1), 1);
     EXPECT_EQ(a->frame, 1);
-    EXPECT_EQ(a->animTick, 3);
+    EXPECT_EQ(a->animTicks, 3);
 }
 
 TEST_F(MoversLinkPath, CodeTenChangesTheSpeedAndHeadsForTheRowAfter) {
@@ -239,7 +239,7 @@ TEST_F(MoversLinkPath, LegsStartAtConstantSpeedOrWait) {
     EXPECT_EQ(a->aiState & 0xFFFFFF, 3) << "no wait: the leg starts in the same frame";
     waitThenStartLinkLeg(a, 9);
     EXPECT_EQ(a->aiState & 0xFFFFFF, 4);
-    EXPECT_EQ(a->stateTimer, 9);
+    EXPECT_EQ(a->timer, 9);
 }
 
 TEST_F(MoversLinkPath, LinkedActorIsNoneWhenTheParameterIsALinkIndex) {
@@ -271,13 +271,13 @@ TEST_F(MoversLinkPath, VectorLengthAndArrival) {
 }
 
 TEST_F(MoversLinkPath, RandomDrawsFromSeedZero) {
-    game::fl().randomSeed = 0;
+    game::cg().randomSeed = 0;
     EXPECT_EQ(game::random(0), 0);
-    EXPECT_EQ(game::fl().randomSeed, 0) << "n = 0 does not step";
+    EXPECT_EQ(game::cg().randomSeed, 0) << "n = 0 does not step";
     EXPECT_EQ(game::random(7), 0);
-    EXPECT_EQ(game::fl().randomSeed, 177149);
+    EXPECT_EQ(game::cg().randomSeed, 177149);
     game::random(7);
-    EXPECT_EQ(game::fl().randomSeed, 5710246);
+    EXPECT_EQ(game::cg().randomSeed, 5710246);
 }
 
 }  // namespace

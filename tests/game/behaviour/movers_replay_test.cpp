@@ -50,18 +50,18 @@ void installSprites() {
     };
     const Entry entries[] = {{0, 19, kit::heroSprite()}, {8, 18, kit::heroEffectSprite(8)}};
     ObjectArray* index = newObjectArray(cid::IntArray, 32);
-    game::fl().spriteIndex = index;
+    game::cg().spriteIndex = index;
     ObjectArray* sprites = newObjectArray(cid::Object, 1 + static_cast<jint>(std::size(entries)));
-    game::fl().sprites = sprites;
+    game::cg().sprites = sprites;
     jint slot = 1;
     for (const Entry& e : entries) {
         IntArray* group = newIntArray(64);
-        ObjectArray::set(game::fl().spriteIndex, e.group, group);
-        static_cast<IntArray*>(game::fl().spriteIndex->data()[e.group])->data()[e.id] = slot;
+        ObjectArray::set(game::cg().spriteIndex, e.group, group);
+        static_cast<IntArray*>(game::cg().spriteIndex->data()[e.group])->data()[e.id] = slot;
         BSprite* sprite = newObject<BSprite>();
-        ObjectArray::set(game::fl().sprites, slot, sprite);
+        ObjectArray::set(game::cg().sprites, slot, sprite);
         ByteArray* data = bytesOf(kit::encodeSprite(e.model));
-        static_cast<BSprite*>(game::fl().sprites->data()[slot])->load(data, 0);
+        static_cast<BSprite*>(game::cg().sprites->data()[slot])->load(data, 0);
         ++slot;
     }
 }
@@ -77,14 +77,14 @@ protected:
     // Loads a demo level and its hero (the level's first record).
     void load(const char* description) {
         installSprites();
-        game::fl().randomSeed = 5;
+        game::cg().randomSeed = 5;
         behaviourtest::loadLevel(description);
         hero = game::spawnActor(game::cg().recordValues, w::recordLength(0), 0);
         ASSERT_NE(hero, nullptr);
         game::cg().hero = hero;
         if (!hero->motion) hero->allocMotionState();
-        hero->stateFlags |= 0x1000000 | 1;
-        if (!hero->prevBox) hero->prevBox = newShortArray(4);
+        hero->physicsFlags |= 0x1000000 | 1;
+        if (!hero->savedBox) hero->savedBox = newShortArray(4);
         game::setVariable(3, 3, false);
         game::hero::setHeroState(hero, 0);
         w::resetCamera();
@@ -93,7 +93,7 @@ protected:
 
     std::map<cActor*, jint> liveActors() {
         std::map<cActor*, jint> m;
-        for (jint i = 0; i < game::stores().actorCount; ++i)
+        for (jint i = 0; i < game::cg().actorCount; ++i)
             if (cActor* a = game::poolActor(i)) m[a] = a->uniqueId;
         return m;
     }
@@ -119,15 +119,15 @@ protected:
                         " y=" + std::to_string(hero->posY) + " vx=" + std::to_string(mo[2]) +
                         " vy=" + std::to_string(mo[3]) + " anim=" + std::to_string(hero->anim) +
                         " health=" + std::to_string(game::getVariable(3)) +
-                        " actors=" + std::to_string(game::stores().activeActorCount));
-        for (jint i = 0; i < game::stores().activeActorCount; ++i) {
+                        " actors=" + std::to_string(game::cg().activeActorCount));
+        for (jint i = 0; i < game::cg().activeActorCount; ++i) {
             cActor* a = game::activeActor(i);
             if (!a || a == hero) continue;
             const jint hp = a->parts && a->parts->length() > 2 ? a->parts->data()[2] : -1;
             trace.push_back(n + " actor id=" + std::to_string(a->uniqueId) + " type=" + std::to_string(a->type) +
                             " sub=" + std::to_string(a->subtype) + " ai=" + std::to_string(a->aiState) +
                             " x=" + std::to_string(a->posX) + " y=" + std::to_string(a->posY) +
-                            " anim=" + std::to_string(a->anim) + " contact=" + hex(a->hitFlags) +
+                            " anim=" + std::to_string(a->anim) + " contact=" + hex(a->contactFlags) +
                             " hp=" + std::to_string(hp));
         }
         std::map<cActor*, jint> now = liveActors();
@@ -155,7 +155,7 @@ protected:
 
     void check(int step) {
         const std::string at = "step " + std::to_string(step) + ": ";
-        if (game::stores().actorCount > game::kActorPoolSize || game::stores().activeActorCount > game::kActorPoolSize)
+        if (game::cg().actorCount > game::kActorPoolSize || game::cg().activeActorCount > game::kActorPoolSize)
             violations.push_back(at + "more than 200 actors");
         const jshort* b = hero->box->data();
         for (jint r = (b[1] + 1) / 36; r <= (b[3] - 1) / 36; ++r)
@@ -218,13 +218,13 @@ TEST_F(MoverReplay, ThrownTypesLiveTheirLifeInTheLevelAndLeave) {
         for (int n = 0; n < 200 && !gone; ++n) {
             step(n);
             gone = true;
-            for (jint i = 0; i < game::stores().actorCount; ++i)
+            for (jint i = 0; i < game::cg().actorCount; ++i)
                 if (game::poolActor(i) == a && a->uniqueId == id) gone = false;
             if (!gone && (states.empty() || states.back() != a->aiState)) states.push_back(a->aiState);
             // Out of the active area a leaving actor waits there for the streaming pass.
             if (!gone && a->aiState == 1 && a->viewRating > 1) gone = true;
         }
-        EXPECT_TRUE(gone) << "type " << t.type << " never left; states " << testing::PrintToString(states) << " x " << a->posX << " timer " << a->stateTimer;
+        EXPECT_TRUE(gone) << "type " << t.type << " never left; states " << testing::PrintToString(states) << " x " << a->posX << " timer " << a->timer;
         ASSERT_FALSE(states.empty());
         EXPECT_NE(std::find(states.begin(), states.end(), 6), states.end()) << "type " << t.type << " was active";
     }

@@ -44,18 +44,18 @@ TEST_F(MoversRobustness, RandomActorsOfTheFamilyStepWithoutHarm) {
             if (!a) continue;
             a->type = type;
             a->aiState = pick(0, 3) == 0 ? pick(-5, 70) : 0;
-            a->stateTimer = pick(-3, 60);
+            a->timer = pick(-3, 60);
             a->linkIndex = pick(-2, 7);
             if (pick(0, 1)) a->parts = newIntArray(pick(0, 12));
             if (pick(0, 2) == 0 && !a->motion) a->allocMotionState();
             game::addActiveActor(a);
         }
         for (int step = 0; step < 300; ++step) {
-            for (jint i = 0; i < game::stores().activeActorCount; ++i) {
+            for (jint i = 0; i < game::cg().activeActorCount; ++i) {
                 cActor* a = game::activeActor(i);
                 if (a && a != hero) a->update();
             }
-            ASSERT_LE(game::stores().actorCount, game::kActorPoolSize);
+            ASSERT_LE(game::cg().actorCount, game::kActorPoolSize);
         }
         game::removeAllActors(false);
         hero = behaviourtest::makeHero(200, 216);

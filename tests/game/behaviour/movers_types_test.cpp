@@ -35,7 +35,7 @@ protected:
         return a;
     }
     bool live(cActor* a) {
-        for (jint i = 0; i < game::stores().actorCount; ++i)
+        for (jint i = 0; i < game::cg().actorCount; ++i)
             if (game::poolActor(i) == a) return true;
         return false;
     }
@@ -117,7 +117,7 @@ TEST_F(SmallTypes, AttackCycleHurtsOnlyOnFramesNineToTwelve) {
     updateType89(a);
     std::vector<int> hurt;
     for (int f = 1; f <= 56; ++f) {
-        hero->stateTimer = 0;  // no invulnerability between frames
+        hero->timer = 0;  // no invulnerability between frames
         game::setVariable(3, 3, false);
         const jint before = game::getVariable(3);
         updateType89(a);
@@ -132,7 +132,7 @@ TEST_F(SmallTypes, ContactHazardHurtsWhileTouching) {
     EXPECT_EQ(a->aiState, 2);
     game::setVariable(3, 3, false);
     const jint before = game::getVariable(3);
-    hero->stateTimer = 0;
+    hero->timer = 0;
     updateType87(a);
     EXPECT_LT(game::getVariable(3), before);
     const jint after = game::getVariable(3);
@@ -143,7 +143,7 @@ TEST_F(SmallTypes, ContactHazardHurtsWhileTouching) {
 TEST_F(SmallTypes, DelayedTrapStrikesAfterItsDelay) {
     cActor* a = actor(79, 2000, 200, {3});
     updateType79(a);
-    EXPECT_EQ(a->stateTimer, 3);
+    EXPECT_EQ(a->timer, 3);
     int frames = 0;
     while (a->aiState == 2 && frames < 10) {
         updateType79(a);
@@ -166,7 +166,7 @@ TEST_F(SmallTypes, ProjectileFliesOutAndBack) {
     ObjectArray* l = newObjectArray(cid::cActor, 1);
     setLinked(target, l);
     ObjectArray::set(linked(target), 0, a);
-    a->stateTimer = 10;
+    a->timer = 10;
     counter(a) = 4;
     a->motion->data()[2] = 600;
     int out = 0, back = 0;
@@ -244,10 +244,10 @@ TEST_F(SmallTypes, RisingZoneTouchesTheHeroEvenWithoutHeight) {
     EXPECT_EQ(originY(a), 200);
     EXPECT_EQ(a->posY, 200);
     EXPECT_EQ(a->box->data()[1], a->box->data()[3]) << "no height yet";
-    hero->stateFlags |= 1;
+    hero->physicsFlags |= 1;
     hero->motion->data()[2] = 500;
     updateType76(a);
-    EXPECT_EQ(hero->stateFlags & 1, 0);
+    EXPECT_EQ(hero->physicsFlags & 1, 0);
     EXPECT_EQ(hero->motion->data()[2], 0);
 
     cActor* far = actor(76, 2000, 300, {100, 0, -50, -100, 2});
@@ -294,7 +294,7 @@ TEST_F(SmallTypes, PlatformRestsAndReturnsToItsBaseAnimation) {
     updateType9(a);
     EXPECT_EQ(a->aiState, 2);
     EXPECT_EQ(baseAnim(a), 4);
-    EXPECT_EQ(a->stateFlags, 0x1100200);
+    EXPECT_EQ(a->physicsFlags, 0x1100200);
     a->setAnim(5);
     a->animPasses = 1;
     updateType9(a);

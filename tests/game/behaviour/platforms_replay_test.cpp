@@ -17,8 +17,9 @@
 #include "game/actor/hero.h"
 #include "game/actor/pool.h"
 #include "game/behaviour/fields.h"
-#include "game/world/hero/hero_statics.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "tests/support/stepdriver.h"
 #include "tools/kit/bytes.h"
 #include "tools/kit/demo_platforms.h"
@@ -72,7 +73,7 @@ void compareWithGolden(const std::string& name, const std::vector<std::string>& 
 }
 
 cActor* actorById(jint id) {
-    for (jint i = 0; i < game::stores().actorCount; ++i)
+    for (jint i = 0; i < game::cg().actorCount; ++i)
         if (cActor* a = game::poolActor(i); a && a->uniqueId == id) return a;
     return nullptr;
 }
@@ -200,7 +201,7 @@ TEST(PlatformReplay, PlatformItemsLevel) {
         cActor* box = actorById(20);
         if (openedAt < 0 && box && box->aiState == 6 && box->anim == 1) openedAt = n;
         if (releasedType < 0)
-            for (jint i = 0; i < game::stores().actorCount; ++i)
+            for (jint i = 0; i < game::cg().actorCount; ++i)
                 if (cActor* a = game::poolActor(i); a && a->recordIndex == (0x2000000 | 0)) {
                     releasedType = a->type;
                     releasedScale = a->scale;
@@ -488,8 +489,8 @@ TEST(HeroThrow, AHeldItemLeavesTheHeroByKeys) {
         ASSERT_NE(hero, nullptr);
         ASSERT_NE(item, nullptr);
         game::ca().grabMode = 3;
-        game::ca().carriedActor = item;
-        hero->rider = item;
+        game::ca().grabbedActor = item;
+        hero->carried = item;
         cActor::setFacing(hero, c.facingLeft ? 1 : 0);
         const jint dir = c.facingLeft ? -1 : 1;
         std::vector<int> heroStates;
@@ -512,12 +513,12 @@ TEST(HeroThrow, AHeldItemLeavesTheHeroByKeys) {
                 flightVy = item->motion->data()[3];
                 flightX = item->posX, flightY = item->posY;
             }
-            if (cActor* m = game::hero::hs().aimMarker) markerX = m->posX, markerY = m->posY;
+            if (cActor* m = game::ca().aimMarker) markerX = m->posX, markerY = m->posY;
         }
         ASSERT_GE(windUpAt, 10) << "the action key handed no throw";
         ASSERT_GT(flightAt, windUpAt) << "the item was never thrown";
-        EXPECT_EQ(game::ca().carriedActor, nullptr);
-        EXPECT_EQ(hero->rider, nullptr);
+        EXPECT_EQ(game::ca().grabbedActor, nullptr);
+        EXPECT_EQ(hero->carried, nullptr);
         if (c.subtype == 112) {
             EXPECT_NE(std::find(heroStates.begin(), heroStates.end(), 35), heroStates.end()) << "never aimed";
             ASSERT_NE(aimX, 0) << "no marker";
@@ -553,23 +554,22 @@ TEST(HeroPickup, TheNoticeIsMarkedOnceWithTheLevelTimer) {
     ASSERT_TRUE(drv.load(o, error)) << error;
     drv.step();
     game::cg().levelTimer = 5000;
-    namespace hero = game::hero;
     int markedAt = -1;
     jint markedTime = -1, left = -1;
     for (int n = 1; n < 260; ++n) {
         drv.step();
-        if (markedAt < 0 && hero::hs().pickupNoticed) {
+        if (markedAt < 0 && game::ca().pickupNoticed) {
             markedAt = n;
             markedTime = game::cg().levelTimer;
             EXPECT_EQ(game::ca().heroState, 19);
-            EXPECT_EQ(hero::hs().pickupNoticeTime, markedTime);
+            EXPECT_EQ(game::ca().pickupNoticeTime, markedTime);
         } else if (markedAt >= 0 && left < 0) {
             if (game::ca().heroState == 19) {
-                EXPECT_EQ(hero::hs().pickupNoticeTime, markedTime) << "marked again at step " << n;
+                EXPECT_EQ(game::ca().pickupNoticeTime, markedTime) << "marked again at step " << n;
                 EXPECT_LT(game::cg().levelTimer, markedTime);
             } else {
                 left = n;
-                EXPECT_EQ(hero::hs().pickupNoticed, 0) << "the flag outlived the state";
+                EXPECT_EQ(game::ca().pickupNoticed, 0) << "the flag outlived the state";
             }
         }
     }

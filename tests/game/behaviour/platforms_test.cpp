@@ -18,7 +18,8 @@
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "game/world/scripts.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "game/actor/levels.h"
 #include "runtime/statics.h"
 #include "runtime/stringpool.h"
@@ -393,11 +394,11 @@ TEST_F(ContainerTest, AContainerWhoseItemIsTakenStartsOpenAndReleasesNothing) {
     updateType44(box);
     EXPECT_EQ(box->aiState, 37);
     EXPECT_EQ(box->anim, 2);
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     box->aiState = 6;
-    box->animTick = 2;
+    box->animTicks = 2;
     updateType44(box);
-    EXPECT_EQ(game::stores().actorCount, before);
+    EXPECT_EQ(game::cg().actorCount, before);
 }
 
 TEST_F(ContainerTest, AnItemOfKind2SubKind8IsReleasedAtScale150FlyingToTheHero) {
@@ -406,9 +407,9 @@ TEST_F(ContainerTest, AnItemOfKind2SubKind8IsReleasedAtScale150FlyingToTheHero) 
     updateType44(box);
     ASSERT_EQ(box->aiState, 2);
     EXPECT_EQ(box->params->data()[0], index);
-    const jint before = game::stores().actorCount;
+    const jint before = game::cg().actorCount;
     box->aiState = 6;
-    box->animTick = 2;
+    box->animTicks = 2;
     // The opening writes text 77 of the string pool to the standard output.
     kit::StringPool texts = kit::demoStringPool();
     kit::setPoolEntry(texts, 77, "container opened");
@@ -418,8 +419,8 @@ TEST_F(ContainerTest, AnItemOfKind2SubKind8IsReleasedAtScale150FlyingToTheHero) 
     testing::internal::CaptureStdout();
     updateType44(box);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), text + "\n");
-    ASSERT_EQ(game::stores().actorCount, before + 1);
-    cActor* item = game::poolActor(game::stores().actorCount - 1);
+    ASSERT_EQ(game::cg().actorCount, before + 1);
+    cActor* item = game::poolActor(game::cg().actorCount - 1);
     EXPECT_EQ(item->scale, 150);
     EXPECT_EQ(item->aiState, 19);
     EXPECT_EQ(item->recordIndex, index | 0x2000000);
@@ -427,7 +428,7 @@ TEST_F(ContainerTest, AnItemOfKind2SubKind8IsReleasedAtScale150FlyingToTheHero) 
     // Once the opening is over the item (index 0) counts as taken.
     box->animPasses = 1;
     box->frame = box->frameTick = 0;
-    box->animTick = 5;
+    box->animTicks = 5;
     updateType44(box);
     EXPECT_EQ(box->aiState, 37);
     EXPECT_EQ(game::cg().tileAttributes->data()[index] & 15, 1);
@@ -438,13 +439,13 @@ TEST_F(ContainerTest, ACheckpointLitOnAnEarlierVisitStartsLitAndDoesNotSetItAgai
     cActor* mark = make(12, 600, 400, {});
     mark->recordIndex = 3;
     game::world::setTileAttribute(3, 2, true);
-    game::wd().checkpointNoticeTicks = 0;
+    game::cg().checkpointTimer = 0;
     updateType12(mark);
     EXPECT_EQ(mark->aiState, 6);
     EXPECT_EQ(mark->anim, 2);
     placeHero(600, 400);
     updateType12(mark);
-    EXPECT_EQ(game::wd().checkpointNoticeTicks, 0);
+    EXPECT_EQ(game::cg().checkpointTimer, 0);
 
     cActor* fresh = make(12, 700, 400, {});
     fresh->recordIndex = 4;
@@ -453,7 +454,7 @@ TEST_F(ContainerTest, ACheckpointLitOnAnEarlierVisitStartsLitAndDoesNotSetItAgai
     placeHero(700, 400);
     updateType12(fresh);
     EXPECT_EQ(fresh->aiState, 6);
-    EXPECT_EQ(game::wd().checkpointNoticeTicks, 64);
+    EXPECT_EQ(game::cg().checkpointTimer, 64);
     EXPECT_EQ(game::world::getTileAttribute(4, 15) & 15, 2);
 }
 

@@ -338,7 +338,7 @@ TEST_F(LevelTest, FixedActorsAndTheLevelReset) {
     EXPECT_EQ(cg().itemsTotal, 10) << "the item again";
 
     hero->flags |= 0x200;
-    game::ca().heroLockMask = 7;
+    game::ca().heroInputLock = 7;
     game::ca().grabMode = 3;
     cg().difficulty = 2;
     cg().mapPixelWidth = 720;
@@ -360,9 +360,9 @@ TEST_F(LevelTest, FixedActorsAndTheLevelReset) {
     EXPECT_EQ(cg().heroStatus->data()[5], 2);
     EXPECT_EQ(cg().displayValues->data()[0], -1);
     EXPECT_EQ(hero->flags & 0x200, 0);
-    EXPECT_EQ(game::ca().heroLockMask, 0);
+    EXPECT_EQ(game::ca().heroInputLock, 0);
     EXPECT_EQ(game::ca().grabMode, 10) << "a carried actor let go";
-    EXPECT_EQ(game::ca().carriedActor, nullptr);
+    EXPECT_EQ(game::ca().grabbedActor, nullptr);
     EXPECT_EQ(game::ca().trackedCount, 0);
 }
 

@@ -125,8 +125,8 @@ TEST_F(WholeGame, FromTheFirstLogoThroughStageZeroAndBackToTheMenu) {
         // The level ends by its exit trigger, reached by the walk alone (the
         // level-complete screen clears the finished flag once it has
         // captured the play view).
-        for (int i = 0; i < 600 && !game::fl().levelFinished && d.gameState() == kPlay; ++i) d.step();
-        ASSERT_TRUE(game::fl().levelFinished || d.gameState() == kLevelComplete)
+        for (int i = 0; i < 600 && !game::cg().levelFinished && d.gameState() == kPlay; ++i) d.step();
+        ASSERT_TRUE(game::cg().levelFinished || d.gameState() == kLevelComplete)
             << "the exit trigger was not reached; " << states(d);
         const int endStep = d.stepIndex() - playStart;
         EXPECT_GT(endStep, 380);
@@ -208,14 +208,14 @@ TEST_F(WholeGame, FocusLossInPlayPausesAndTheGameGoesOnAfter) {
     for (int i = 0; i < 80; ++i) d.step();  // past the intro's camera pan
     ASSERT_EQ(d.gameState(), kPlay) << states(d);
 
-    auto* canvas = static_cast<cGame*>(game::fl().instance);
-    RavitBHSG* midlet = game::fl().midlet;
+    auto* canvas = static_cast<cGame*>(game::cg().instance);
+    RavitBHSG* midlet = game::cg().midlet;
     ASSERT_NE(canvas, nullptr);
     ASSERT_NE(midlet, nullptr);
     const jint stepsBefore = cGame::stepsRun();
     midlet->pauseApp();
     canvas->hideNotify();
-    EXPECT_NE(game::fl().paused, 0);
+    EXPECT_NE(game::cg().paused, 0);
     for (int i = 0; i < 20; ++i) ASSERT_TRUE(cGame::runPass());
     EXPECT_EQ(cGame::stepsRun(), stepsBefore) << "a logic step ran while paused";
 

@@ -32,7 +32,7 @@ namespace {
 constexpr int kGateColumn = 23, kArenaWidth = 30 * 36;
 
 cActor* activeOfType(jint type) {
-    for (jint k = 0; k < game::stores().activeActorCount; ++k)
+    for (jint k = 0; k < game::cg().activeActorCount; ++k)
         if (cActor* a = game::activeActor(k); a && a->type == type) return a;
     return nullptr;
 }
@@ -104,15 +104,15 @@ TEST_P(TwoArenas, TheFirstBossOpensTheWayToTheSecondWhoseDefeatEndsTheStage) {
     ASSERT_TRUE(inSecond) << "the second arena never took the camera; hero at " << game::cg().hero->posX;
     for (int i = 0; i < 60 && !activeOfType(p.second); ++i) drv.step();
     EXPECT_NE(activeOfType(p.second), nullptr) << "the second arena's boss never came into play";
-    EXPECT_EQ(game::fl().levelFinished, 0);
+    EXPECT_EQ(game::cg().levelFinished, 0);
 
     // The second boss's defeat script ends the level.
     const jint end = game::world::findScriptById(kit::kBossDefeatScript);
     ASSERT_GE(end, 0);
     game::world::endAllLevelScripts();
     game::world::startScript(end);
-    for (int i = 0; i < 10 && !game::fl().levelFinished; ++i) drv.step();
-    EXPECT_NE(game::fl().levelFinished, 0);
+    for (int i = 0; i < 10 && !game::cg().levelFinished; ++i) drv.step();
+    EXPECT_NE(game::cg().levelFinished, 0);
     for (const std::string& v : drv.violations()) ADD_FAILURE() << v;
 }
 
@@ -169,7 +169,7 @@ TEST_P(FoldedStage, PlaysToItsEndByKeys) {
     ASSERT_TRUE(drv.load(o, error)) << error;
     std::set<int> met;
     int deaths = 0;
-    for (int i = 0; i < 1200 && !game::fl().levelFinished; ++i) {
+    for (int i = 0; i < 1200 && !game::cg().levelFinished; ++i) {
         drv.step();
         for (const std::string& line : drv.lastLines()) {
             if (line.find(" sound id=2") != std::string::npos && line.size() == line.find(" sound id=2") + 11) ++deaths;
@@ -177,7 +177,7 @@ TEST_P(FoldedStage, PlaysToItsEndByKeys) {
             if (line.find(" actor ") != std::string::npos && at != std::string::npos) met.insert(std::atoi(line.c_str() + at + 6));
         }
     }
-    EXPECT_NE(game::fl().levelFinished, 0) << "hero at x " << game::cg().hero->posX << " after " << drv.stepIndex();
+    EXPECT_NE(game::cg().levelFinished, 0) << "hero at x " << game::cg().hero->posX << " after " << drv.stepIndex();
     EXPECT_EQ(game::cg().gameState, 21);
     EXPECT_EQ(deaths, 0);
     for (int t : k.types) EXPECT_TRUE(met.count(t)) << "type " << t << " never in play";
@@ -225,7 +225,7 @@ TEST_P(TwoArenas, MiniBossStagesHoldTheScreenMarks) {
     const jint viewY = mark->posY - game::cg().cameraY + 240;
     EXPECT_GT(viewY, 55);
     EXPECT_LT(viewY, 480);
-    EXPECT_EQ(mark->stateTimer, 32);
+    EXPECT_EQ(mark->timer, 32);
 }
 
 TEST(TwoArenaStages, AreTheBossStagesSixEightAndNine) {

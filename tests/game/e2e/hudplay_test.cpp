@@ -68,18 +68,18 @@ BSprite* blockSprite(int n, uint32_t argb, int w, int h, int dx, int dy) {
 // lack the frames and animations of the display pieces.
 void replaceSprite(jint i, jint group, BSprite* s) {
     const jint slot = game::getSpriteRefLow(i, group);
-    ASSERT_TRUE(game::fl().sprites && game::fl().sprites->inBounds(slot));
-    game::fl().sprites->data()[slot] = s;
+    ASSERT_TRUE(game::cg().sprites && game::cg().sprites->inBounds(slot));
+    game::cg().sprites->data()[slot] = s;
 }
 
 // Runs a painter onto the given screen.
 template <typename Paint>
 void paintOn(Screen& screen, Paint paint) {
     rt::GlobalRef image(screen.image), graphics(screen.g);
-    javax_microedition_lcdui_Graphics* saved = game::fl().graphics;
-    game::fl().graphics = screen.g;
+    javax_microedition_lcdui_Graphics* saved = game::cg().graphics;
+    game::cg().graphics = screen.g;
     paint();
-    game::fl().graphics = saved;
+    game::cg().graphics = saved;
 }
 
 TEST(HudPlay, BossGaugeAndPortraitInTheArena) {
@@ -216,8 +216,8 @@ TEST(HudPlay, AFrameOnAStructureMakesNoJavaObjects) {
     std::filesystem::remove(file);
     ASSERT_TRUE(ok);
     bool onStructure = false;
-    for (jint i = 0; i < game::stores().actorCount; ++i) {
-        auto* a = static_cast<cActor*>(game::stores().actorPool->data()[i]);
+    for (jint i = 0; i < game::cg().actorCount; ++i) {
+        auto* a = static_cast<cActor*>(game::cg().actorPool->data()[i]);
         onStructure |= a && (a->flags & 0x2000) != 0;
     }
     ASSERT_TRUE(onStructure) << "the level holds an actor on the structure";

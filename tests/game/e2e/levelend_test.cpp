@@ -52,7 +52,7 @@ TEST(LevelEnd, TheShowsSparksAreDrawn) {
     int alive = 0;
     for (int i = 0; i < 400 && d.gameState() == kLevelEnd; ++i) {
         d.step();
-        if (game::scr().endPhase == 1 && game::scr().fireworksAlive > 0) {
+        if (game::cg().endPhase == 1 && game::cg().fireworksAlive > 0) {
             ++alive;
             most = std::max(most, sparkPixels(d.screen()));
         }

@@ -41,7 +41,7 @@ protected:
     // The loading-table records of an opcode.
     std::vector<jint> recordsOf(jint opcode) {
         std::vector<jint> out;
-        ByteArray* table = game::fl().loadingTable;
+        ByteArray* table = game::cg().loadingTable;
         for (jint i = 0; table && i < game::kLoadRecords; ++i)
             if (table->data()[i * game::kLoadRecordBytes] == opcode) out.push_back(i);
         return out;
@@ -123,8 +123,8 @@ TEST_F(LevelTables, ApplicationPropertiesComeFromTheDescriptor) {
     ASSERT_GT(texts->length(), 0x52);
     texts->data()[0x52] = String::fromUtf8("Made by @@@@@.\n\x03");
     game::state35(2);
-    ASSERT_NE(game::scr().scrollText, nullptr);
-    EXPECT_EQ(game::scr().scrollText->toUtf8(), "Made by Tindrell.\n\x03");
+    ASSERT_NE(game::cg().scrollText, nullptr);
+    EXPECT_EQ(game::cg().scrollText->toUtf8(), "Made by Tindrell.\n\x03");
 }
 
 }  // namespace

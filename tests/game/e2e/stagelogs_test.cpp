@@ -144,15 +144,15 @@ std::set<int> walkStage(int n) {
     };
     cActor* hero = game::cg().hero;
     const int width = game::cg().mapPixelWidth;
-    for (int x = hero ? hero->posX : 100; x < width - 40 && !game::fl().levelFinished; x += 54) {
+    for (int x = hero ? hero->posX : 100; x < width - 40 && !game::cg().levelFinished; x += 54) {
         const int y = floorOf(x / 36);
         if (y < 0) continue;
-        for (int k = 0; k < 3 && !game::fl().levelFinished; ++k) {
+        for (int k = 0; k < 3 && !game::cg().levelFinished; ++k) {
             if ((hero = game::cg().hero)) cActor::moveTo(hero, x << 8, (y - 1) << 8);
             stepOnce();
         }
     }
-    for (int k = 0; k < 60 && !game::fl().levelFinished; ++k) stepOnce();
+    for (int k = 0; k < 60 && !game::cg().levelFinished; ++k) stepOnce();
     // (The hero put in place is no play: the invariants are the random
     // runs' to check.)
     return types;

@@ -74,7 +74,7 @@ protected:
     // rows shown and alignment; the rows stand in steps from the aligned y
     // down the view, the whole list shown while it fits its rows.
     static Point rowPoint(jint id) {
-        IntArray* h = game::scr().menuAttrs;
+        IntArray* h = game::cg().menuAttrs;
         const std::vector<jint> ids = rows();
         const int n = static_cast<int>(ids.size());
         const int x = h->data()[3], step = h->data()[5], shown = std::min(n, h->data()[6]);
@@ -106,7 +106,7 @@ TEST_F(TouchPlay, FromTheFirstLogoIntoPlayAndThroughTheResultsByTouchesAlone) {
     // sound on and goes on to the title.
     EXPECT_EQ(rows(), (std::vector<jint>{13, 16}));
     chooseRow(13, kTitle);
-    EXPECT_TRUE(game::fl().soundOn) << "the tap chose the other row";
+    EXPECT_TRUE(game::cg().soundOn) << "the tap chose the other row";
     ASSERT_TRUE(tapUntil(anywhere, kMainMenu, 800)) << states();
     steps(20);
 
@@ -165,25 +165,25 @@ TEST_F(TouchPlay, ScrollArrowAndRowTapsMoveTheCursor) {
     ASSERT_TRUE(tapUntil(anywhere, kMainMenu, 800)) << states();
     steps(20);
     ASSERT_GT(game::cg().menuMetricA, 4) << "the main menu needs five rows for its arrows";
-    ObjectArray* arrows = game::fl().listArrowZones;
+    ObjectArray* arrows = game::cg().listArrowZones;
     ASSERT_NE(arrows, nullptr) << "the painter registered no arrow zones";
     IntArray* next = static_cast<IntArray*>(arrows->data()[0]);
     const Point onNext{next->data()[0] + next->data()[2] / 2, next->data()[1] + next->data()[3] / 2};
     // The next arrow's zone lies below the rows in the view (canvas x small).
-    IntArray* h = game::scr().menuAttrs;
+    IntArray* h = game::cg().menuAttrs;
     const int shown = std::min(game::cg().menuMetricA, h->data()[6]);
     const int listBottom = h->data()[4] + shown * h->data()[5] / 2;
     EXPECT_GE(480 - onNext.x, listBottom - 10) << "the next arrow's zone is not below the list";
-    const jint before = game::fl().menuCursor;
+    const jint before = game::cg().menuCursor;
     tap(onNext);
     steps(2);
-    EXPECT_EQ(game::fl().menuCursor, before + 1);
+    EXPECT_EQ(game::cg().menuCursor, before + 1);
     // A finger on the third row makes it the cursor, without a lift.
     const std::vector<jint> ids = rows();
     const Point third = rowPoint(ids[2]);
     d.addInput({{0, Kind::Touch, 0, third.x, third.y}}, d.stepIndex());
     steps(2);
-    EXPECT_EQ(game::fl().menuCursor, 2);
+    EXPECT_EQ(game::cg().menuCursor, 2);
     EXPECT_EQ(d.gameState(), kMainMenu) << "a finger held down chooses nothing";
 }
 
@@ -203,20 +203,20 @@ TEST_F(TouchPlay, QuickKeyTapsAreKept) {
         d.keyDown(-2);
         d.keyUp(-2);
         steps(3);
-        EXPECT_EQ(game::fl().menuCursor, 1) << "a quick tap between two steps";
+        EXPECT_EQ(game::cg().menuCursor, 1) << "a quick tap between two steps";
     }
     // While the menu comes in again (its in-transition from the start),
     // at each of its steps: the press is taken once it has come in.
     for (int after = 0; after < 16; ++after) {
         game::setMenuCursor(0);
-        game::fl().inTransition = true;
-        game::fl().transitionTicks = 0;
+        game::cg().inTransition = true;
+        game::cg().transitionTicks = 0;
         steps(after);
         d.keyDown(-2);
         d.keyUp(-2);
         steps(20);
-        EXPECT_FALSE(game::fl().inTransition);
-        EXPECT_EQ(game::fl().menuCursor, 1) << "a quick tap " << after << " steps after the menu came up";
+        EXPECT_FALSE(game::cg().inTransition);
+        EXPECT_EQ(game::cg().menuCursor, 1) << "a quick tap " << after << " steps after the menu came up";
     }
 }
 
@@ -226,16 +226,16 @@ TEST_F(TouchPlay, ATapWhileAMenuComesInIsKept) {
     ASSERT_TRUE(d.stepUntil(kQuestion, 2000)) << states();
     for (int after = 0; after < 10; ++after) {
         game::setMenuCursor(1);
-        game::fl().inTransition = true;
-        game::fl().transitionTicks = 0;
+        game::cg().inTransition = true;
+        game::cg().transitionTicks = 0;
         steps(after);
         const Point yes = rowPoint(13);
         tap(yes);
         for (int i = 0; i < 40 && d.gameState() == kQuestion; ++i) d.step();
         ASSERT_EQ(d.gameState(), kTitle) << "a tap " << after << " steps after the question came up; " << states();
-        EXPECT_TRUE(game::fl().soundOn) << after;
+        EXPECT_TRUE(game::cg().soundOn) << after;
         // Back to the question for the next round.
-        game::fl().soundOn = 0;
+        game::cg().soundOn = 0;
         game::pushQuestionMenu(5, 1);
         steps(2);
         ASSERT_TRUE(d.stepUntil(kQuestion, 100)) << states();

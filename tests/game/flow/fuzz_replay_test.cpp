@@ -18,11 +18,11 @@ TEST_F(LoadingReplayTest, SeedsRunThroughThePlanner) {
         SCOPED_TRACE(s.name);
         log.clear();
         flowtest::exerciseLoadingData(s.bytes.data(), s.bytes.size());
-        if (!game::fl().loadingTable || !game::fl().groupPrograms) {
+        if (!game::cg().loadingTable || !game::cg().groupPrograms) {
             EXPECT_TRUE(log.contains("rejected"));
         }
-        EXPECT_GE(game::fl().groupStackTop, 0);
-        EXPECT_LE(game::fl().groupStackTop, game::kGroupStack);
+        EXPECT_GE(game::cg().groupStackTop, 0);
+        EXPECT_LE(game::cg().groupStackTop, game::kGroupStack);
     }
 }
 

@@ -72,20 +72,20 @@ TEST_F(InputTest, SoftKeysCountForPressedButNotForHeld) {
 TEST_F(InputTest, HoldTicks) {
     keyPressed('5');
     updateKeys();
-    EXPECT_EQ(fl().keyHoldTicks, -1);
+    EXPECT_EQ(cg().keyHoldTicks, -1);
     updateKeys();
     updateKeys();
-    EXPECT_EQ(fl().keyHoldTicks, 1);
+    EXPECT_EQ(cg().keyHoldTicks, 1);
     keyPressed('6');  // a change of key
     updateKeys();
-    EXPECT_EQ(fl().keyHoldTicks, -1);
+    EXPECT_EQ(cg().keyHoldTicks, -1);
     updateKeys();
-    EXPECT_EQ(fl().keyHoldTicks, 0);
+    EXPECT_EQ(cg().keyHoldTicks, 0);
     keyReleased('6');
     updateKeys();
-    EXPECT_EQ(fl().keyHoldTicks, -1);
+    EXPECT_EQ(cg().keyHoldTicks, -1);
     updateKeys();
-    EXPECT_EQ(fl().keyHoldTicks, -1);
+    EXPECT_EQ(cg().keyHoldTicks, -1);
 }
 
 TEST_F(InputTest, SequencesDoneAndBroken) {
@@ -98,20 +98,20 @@ TEST_F(InputTest, SequencesDoneAndBroken) {
         updateKeys();
     };
     IntArray* seq = static_cast<IntArray*>(cg().keySequences->data()[2]);
-    fl().flags = 0;
+    cg().flags = 0;
     for (jint k = 0; k < 8; ++k) type(seq->data()[k]);
-    EXPECT_EQ(fl().flags, 1 << 2);
+    EXPECT_EQ(cg().flags, 1 << 2);
     EXPECT_EQ(cg().sequenceIndex, -1);
     // A wrong key restarts from nothing.
-    fl().flags = 0;
+    cg().flags = 0;
     type(seq->data()[0]);
     type(seq->data()[1]);
     EXPECT_NE(cg().sequenceIndex, -1);
     type(0x400);
     EXPECT_EQ(cg().sequenceIndex, -1);
-    EXPECT_EQ(fl().sequenceStep, 0);
+    EXPECT_EQ(cg().sequenceStep, 0);
     for (jint k = 2; k < 8; ++k) type(seq->data()[k]);
-    EXPECT_EQ(fl().flags, 0);
+    EXPECT_EQ(cg().flags, 0);
 }
 
 TEST_F(InputTest, ShowcaseKey) {
@@ -151,11 +151,11 @@ TEST_F(InputTest, ZoneEdgesAreInside) {
 TEST_F(InputTest, DragStartsAtSixPixels) {
     pointerPressed(100, 100);
     pointerDragged(105, 95);
-    EXPECT_FALSE(fl().touchDragging);
+    EXPECT_FALSE(cg().touchDragging);
     pointerDragged(106, 100);
-    EXPECT_TRUE(fl().touchDragging);
+    EXPECT_TRUE(cg().touchDragging);
     pointerReleased(106, 100);
-    EXPECT_FALSE(fl().touchDragging);
+    EXPECT_FALSE(cg().touchDragging);
 }
 
 TEST_F(InputTest, ShowcaseGetsRotatedPoints) {
@@ -180,27 +180,27 @@ TEST_F(InputTest, ShowcaseGetsRotatedPoints) {
 TEST_F(InputTest, RowZonesAreTheViewRowsTurnedOntoTheCanvas) {
     // Three rows of 60 around view (400, 240): view rows 150-210, 210-270,
     // 270-330, each 600 wide; view (x, y) lies at canvas (480 - y, x).
-    fl().listWindowRows = 4;
+    cg().listWindowRows = 4;
     setTouchMenu(3, 60, 400, 240);
     buildListRowZones();
-    ASSERT_EQ(fl().listRowZones->length(), 3);
+    ASSERT_EQ(cg().listRowZones->length(), 3);
     const jint want[3][4] = {{270, 100, 60, 600}, {210, 100, 60, 600}, {150, 100, 60, 600}};
     for (jint i = 0; i < 3; ++i) {
-        auto* z = static_cast<IntArray*>(fl().listRowZones->data()[i]);
+        auto* z = static_cast<IntArray*>(cg().listRowZones->data()[i]);
         for (jint k = 0; k < 4; ++k) EXPECT_EQ(z->data()[k], want[i][k]) << i << "/" << k;
     }
     // No more rows than the window holds.
-    fl().listWindowRows = 2;
+    cg().listWindowRows = 2;
     buildListRowZones();
-    EXPECT_EQ(fl().listRowZones->length(), 2);
+    EXPECT_EQ(cg().listRowZones->length(), 2);
 }
 
 TEST_F(InputTest, ListArrowsNeedFiveEntries) {
     ObjectArray* zones = newObjectArray(cid::IntArray, 2);
     zones->data()[0] = flowtest::ints({0, 0, 50, 50});
     zones->data()[1] = flowtest::ints({100, 0, 50, 50});
-    fl().listArrowZones = zones;
-    fl().listWindowRows = 4;
+    cg().listArrowZones = zones;
+    cg().listWindowRows = 4;
     for (jint entries : {4, 5}) {
         setTouchMenu(entries, 60, 400, 240);
         resetTouchList(1);
@@ -208,13 +208,13 @@ TEST_F(InputTest, ListArrowsNeedFiveEntries) {
         pointerReleased(10, 10);
         endTouchFrame();
         updateListArrows();
-        EXPECT_EQ(fl().menuCursor, entries >= 5 ? 2 : 1) << entries;
+        EXPECT_EQ(cg().menuCursor, entries >= 5 ? 2 : 1) << entries;
     }
 }
 
 TEST_F(InputTest, PadZones) {
     buildPadZones();
-    auto zone = [](jint j) { return static_cast<IntArray*>(fl().padZones->data()[j]); };
+    auto zone = [](jint j) { return static_cast<IntArray*>(cg().padZones->data()[j]); };
     const jint want[][4] = {{174, 0, 87, 87}, {174, 87, 137, 87}, {174, 174, 107, 107}, {87, 0, 87, 87},
                             {87, 174, 87, 137}, {0, 0, 87, 87},   {0, 87, 87, 87},     {0, 174, 87, 87},
                             {24, 566, 120, 120}, {114, 666, 120, 120}};

@@ -60,8 +60,8 @@ protected:
     void SetUp() override {
         FlowTest::SetUp();
         setLoadSteps(&steps);
-        fl().loadRequest = newIntArray(4);
-        fl().groupValues = newIntArray(kLoadGroups);
+        cg().loadRequest = newIntArray(4);
+        cg().groupValues = newIntArray(kLoadGroups);
     }
     void TearDown() override {
         setLoadSteps(nullptr);
@@ -77,13 +77,13 @@ protected:
         p[0] = kit::assembleCondition(source);
         EXPECT_TRUE(acceptConditionFile(datatest::javaBytes(kit::encodeConditionFile(p))));
         evalLoadGroups();
-        return fl().groupValues->data()[0];
+        return cg().groupValues->data()[0];
     }
     void runPlan() {
-        fl().loadStepsDone = -1;
-        for (int guard = 0; guard < 500 && !fl().statePending; ++guard) stateLoading();
-        ASSERT_TRUE(fl().statePending);
-        fl().statePending = 0;
+        cg().loadStepsDone = -1;
+        for (int guard = 0; guard < 500 && !cg().statePending; ++guard) stateLoading();
+        ASSERT_TRUE(cg().statePending);
+        cg().statePending = 0;
     }
     RecordingSteps steps;
 };
@@ -133,7 +133,7 @@ TEST_F(LoadingTest, DataErrorsGiveZeroAndAreLogged) {
         log.clear();
         EXPECT_EQ(evaluate(c.program), 0) << c.program;
         EXPECT_TRUE(log.contains(c.logged)) << c.program;
-        EXPECT_EQ(fl().groupStackTop, 0) << c.program;
+        EXPECT_EQ(cg().groupStackTop, 0) << c.program;
     }
     std::string overflow;
     for (int i = 0; i < 300; ++i) overflow += "push 1 ";
@@ -152,14 +152,14 @@ TEST_F(LoadingTest, GroupsAreEvaluatedOnceAndCyclesGiveZero) {
     p[6] = kit::assembleCondition("group 5; group 5; add");
     p[5] = kit::assembleCondition("push 1; push 0; div");
     ASSERT_TRUE(acceptConditionFile(datatest::javaBytes(kit::encodeConditionFile(p))));
-    fl().loadRequest->data()[1] = 4;
+    cg().loadRequest->data()[1] = 4;
     const jint errors = loadConditionErrors();
     evalLoadGroups();
     EXPECT_EQ(loadConditionErrors() - errors, 2);  // the cycle and group 5 once
-    EXPECT_EQ(fl().groupValues->data()[0], 10);
-    EXPECT_EQ(fl().groupValues->data()[2], 5);
-    EXPECT_EQ(fl().groupValues->data()[4], 1);  // its reference to 3 gave 0
-    EXPECT_EQ(fl().groupValues->data()[3], 1);
+    EXPECT_EQ(cg().groupValues->data()[0], 10);
+    EXPECT_EQ(cg().groupValues->data()[2], 5);
+    EXPECT_EQ(cg().groupValues->data()[4], 1);  // its reference to 3 gave 0
+    EXPECT_EQ(cg().groupValues->data()[3], 1);
     EXPECT_TRUE(log.contains("refers to itself"));
 }
 
@@ -203,41 +203,41 @@ TEST_F(LoadingTest, PlanFreesUnneededRecordsAndARerunLoadsNothingAgain) {
     p[1] = kit::assembleCondition("req 0; push 4; eq");
     accept(t, p);
     loadGameData();  // builds the sprite index over the accepted table
-    fl().loadRequest->data()[0] = 4;
+    cg().loadRequest->data()[0] = 4;
     runPlan();
-    EXPECT_EQ(fl().loadStepsTotal, 3);
-    Object* slot7 = fl().sprites->data()[7];
-    Object* slot8 = fl().sprites->data()[8];
+    EXPECT_EQ(cg().loadStepsTotal, 3);
+    Object* slot7 = cg().sprites->data()[7];
+    Object* slot8 = cg().sprites->data()[8];
     ASSERT_NE(slot7, nullptr);
     ASSERT_NE(slot8, nullptr);
     steps.calls.clear();
     runPlan();  // the same request again: every target is present
     for (const std::string& c : steps.calls) EXPECT_EQ(c.rfind("open", 0), 0u) << c;
-    EXPECT_EQ(fl().sprites->data()[7], slot7);
+    EXPECT_EQ(cg().sprites->data()[7], slot7);
     // A request that does not need group 1 frees slot 8 at planning time.
-    fl().loadRequest->data()[0] = 2;
-    fl().loadStepsDone = -1;
+    cg().loadRequest->data()[0] = 2;
+    cg().loadStepsDone = -1;
     stateLoading();
-    EXPECT_EQ(fl().loadStepsTotal, 2);
-    EXPECT_EQ(fl().sprites->data()[8], nullptr);
-    EXPECT_EQ(fl().sprites->data()[7], slot7);
+    EXPECT_EQ(cg().loadStepsTotal, 2);
+    EXPECT_EQ(cg().sprites->data()[8], nullptr);
+    EXPECT_EQ(cg().sprites->data()[7], slot7);
     // Reuse keeps the previous plan's total without evaluating.
-    fl().reuseLoadPlan = 1;
-    fl().loadRequest->data()[0] = 4;
+    cg().reuseLoadPlan = 1;
+    cg().loadRequest->data()[0] = 4;
     planLoadSteps();
-    EXPECT_EQ(fl().loadStepsTotal, 2);
-    EXPECT_FALSE(fl().reuseLoadPlan);
+    EXPECT_EQ(cg().loadStepsTotal, 2);
+    EXPECT_FALSE(cg().reuseLoadPlan);
 }
 
 TEST_F(LoadingTest, EmptyPlanFinishesOnTheSecondUpdate) {
     accept(kit::LoadTable{}, std::vector<kit::Bytes>(kLoadGroups, kit::assembleCondition("push 0")));
-    fl().loadRequest->data()[3] = 6;
-    fl().loadStepsDone = -1;
+    cg().loadRequest->data()[3] = 6;
+    cg().loadStepsDone = -1;
     stateLoading();
-    EXPECT_FALSE(fl().statePending);
+    EXPECT_FALSE(cg().statePending);
     stateLoading();
-    EXPECT_TRUE(fl().statePending);
-    EXPECT_EQ(fl().pendingState, 6);
+    EXPECT_TRUE(cg().statePending);
+    EXPECT_EQ(cg().pendingState, 6);
 }
 
 TEST_F(LoadingTest, ParametersAndRequireResource) {
@@ -247,13 +247,13 @@ TEST_F(LoadingTest, ParametersAndRequireResource) {
     accept(t, std::vector<kit::Bytes>(kLoadGroups, kit::assembleCondition("push 0")));
     loadGameData();
     planLoadSteps();
-    EXPECT_EQ(fl().loadStepsTotal, 0);
+    EXPECT_EQ(cg().loadStepsTotal, 0);
     EXPECT_EQ(requireResource(2, 3), 17);  // parameter 0 becomes 17
     EXPECT_EQ(getLoadStepParam(5), 17);
     EXPECT_EQ(requireResource(4, 3), 0x1234);
-    EXPECT_EQ(fl().loadStepsTotal, 2);
+    EXPECT_EQ(cg().loadStepsTotal, 2);
     EXPECT_EQ(requireResource(4, 3), 0x1234);
-    EXPECT_EQ(fl().loadStepsTotal, 2);  // counted once
+    EXPECT_EQ(cg().loadStepsTotal, 2);  // counted once
     EXPECT_EQ(requireResource(5, 3), 0);
     EXPECT_TRUE(log.contains("no index entry"));
     setLoadStepParam(6, -2);
@@ -316,9 +316,9 @@ protected:
             }
             return nullptr;
         });
-        fl().loadingTable = nullptr;
-        fl().groupPrograms = nullptr;
-        fl().spriteIndex = nullptr;
+        cg().loadingTable = nullptr;
+        cg().groupPrograms = nullptr;
+        cg().spriteIndex = nullptr;
     }
     // The most the data heap held during f beyond what it held before.
     template <typename F>
@@ -340,10 +340,10 @@ TEST_F(GameDataReadTest, TableIsItsFirst4200BytesReadOnce) {
     table.resize(8 << 20, 0xEE);
     serve(table, kit::encodeConditionFile(kit::demoConditionPrograms()));
     const size_t growth = heapGrowth([] { loadGameData(); });
-    ASSERT_NE(fl().loadingTable, nullptr);
-    ASSERT_NE(fl().spriteIndex, nullptr) << "the set-up went on to the index";
-    EXPECT_EQ(fl().loadingTable->length(), kLoadTableBytes);
-    EXPECT_EQ(datatest::bytesOf(fl().loadingTable), kit::Bytes(table.begin(), table.begin() + kLoadTableBytes));
+    ASSERT_NE(cg().loadingTable, nullptr);
+    ASSERT_NE(cg().spriteIndex, nullptr) << "the set-up went on to the index";
+    EXPECT_EQ(cg().loadingTable->length(), kLoadTableBytes);
+    EXPECT_EQ(datatest::bytesOf(cg().loadingTable), kit::Bytes(table.begin(), table.begin() + kLoadTableBytes));
     EXPECT_EQ(tableStream.delivered, kLoadTableBytes);
     EXPECT_LT(growth, size_t{1} << 20) << "nothing near the resource's size is made";
     // Shorter than a table: refused, the set-up stops before the index.
@@ -351,8 +351,8 @@ TEST_F(GameDataReadTest, TableIsItsFirst4200BytesReadOnce) {
     serve(table, kit::encodeConditionFile(kit::demoConditionPrograms()));
     log.clear();
     loadGameData();
-    EXPECT_EQ(fl().loadingTable, nullptr);
-    EXPECT_EQ(fl().spriteIndex, nullptr);
+    EXPECT_EQ(cg().loadingTable, nullptr);
+    EXPECT_EQ(cg().spriteIndex, nullptr);
     EXPECT_TRUE(log.contains("loading table rejected: 4199 bytes"));
 }
 
@@ -364,11 +364,11 @@ TEST_F(GameDataReadTest, ConditionFileThroughUtilsStream) {
     serve(kit::encodeLoadingTable(kit::demoLoadingTable()), kit::encodeConditionFile(programs, 0x12345678));
     const jint before = game::util().bytesRead;
     loadGameData();
-    ASSERT_NE(fl().groupPrograms, nullptr);
+    ASSERT_NE(cg().groupPrograms, nullptr);
     jint sum = 0, nonEmpty = 0;
     for (jint g = 0; g < kLoadGroups; ++g) {
         const kit::Bytes& p = programs[size_t(g)];
-        EXPECT_EQ(datatest::bytesOf(static_cast<ByteArray*>(fl().groupPrograms->data()[g])), p) << g;
+        EXPECT_EQ(datatest::bytesOf(static_cast<ByteArray*>(cg().groupPrograms->data()[g])), p) << g;
         sum += static_cast<jint>(p.size());
         nonEmpty += !p.empty();
     }
@@ -388,12 +388,12 @@ TEST_F(GameDataReadTest, HugeConditionFilesAreReadOnceOrRefused) {
     const kit::Bytes file = kit::encodeConditionFile(programs);
     serve(kit::encodeLoadingTable(kit::demoLoadingTable()), file);
     const size_t growth = heapGrowth([] { loadGameData(); });
-    ASSERT_NE(fl().groupPrograms, nullptr);
-    EXPECT_EQ(static_cast<ByteArray*>(fl().groupPrograms->data()[0])->length(), jint(big.size()));
+    ASSERT_NE(cg().groupPrograms, nullptr);
+    EXPECT_EQ(static_cast<ByteArray*>(cg().groupPrograms->data()[0])->length(), jint(big.size()));
     EXPECT_EQ(conditionStream.delivered, int64_t(file.size())) << "every byte read once";
     EXPECT_LT(growth, big.size() + (1 << 20)) << "no copy of the file beside its programs";
     evalLoadGroups();
-    EXPECT_EQ(fl().groupValues->data()[0], 1);
+    EXPECT_EQ(cg().groupValues->data()[0], 1);
 
     // Group 3 states 2^31 - 1 bytes in a file of a few hundred.
     kit::Bytes lying = kit::encodeConditionFile(std::vector<kit::Bytes>(kLoadGroups, kit::assembleCondition("push 1")));
@@ -404,15 +404,15 @@ TEST_F(GameDataReadTest, HugeConditionFilesAreReadOnceOrRefused) {
     serve(kit::encodeLoadingTable(kit::demoLoadingTable()), lying);
     log.clear();
     const size_t refusedGrowth = heapGrowth([] { loadGameData(); });
-    EXPECT_EQ(fl().groupPrograms, nullptr);
-    EXPECT_EQ(fl().spriteIndex, nullptr);
+    EXPECT_EQ(cg().groupPrograms, nullptr);
+    EXPECT_EQ(cg().spriteIndex, nullptr);
     EXPECT_TRUE(log.contains("group 3's 2147483647 bytes run past the end"));
     EXPECT_LT(refusedGrowth, size_t{1} << 20);
     EXPECT_EQ(game::util().stream, nullptr);
     // The programs read before are not kept; the next call tries again.
     serve(kit::encodeLoadingTable(kit::demoLoadingTable()), kit::encodeConditionFile(programs));
     loadGameData();
-    EXPECT_NE(fl().groupPrograms, nullptr);
+    EXPECT_NE(cg().groupPrograms, nullptr);
 }
 
 // The demo content from the kit, read through the game's own routines:
@@ -442,8 +442,8 @@ TEST_F(DemoStartTest, StartChainReachesTheTitle) {
         const int expected = i == 413 ? 1 : (r.group == 1 || r.group == 2) && r.opcode != 3 ? 1 : 0;
         EXPECT_EQ(loadStepRunCount(i) - runsBefore[size_t(i)], expected) << "record " << i;
     }
-    EXPECT_NE(fl().fonts->data()[0], nullptr);
-    EXPECT_NE(fl().sprites->data()[107], nullptr);
+    EXPECT_NE(cg().fonts->data()[0], nullptr);
+    EXPECT_NE(cg().sprites->data()[107], nullptr);
     // The title turned sound on and asked for music 0; the next pass plays it.
     clock.advance(45);
     cGame::runPass();

@@ -64,12 +64,12 @@ TEST_F(MathTest, ShiftRuleKeepsOnlyTheLowByteAndShiftsEverythingOutFrom32) {
     EXPECT_EQ(deviceBit(256 + 3), 8);  // only the low 8 bits count
     EXPECT_EQ(deviceShr(-8, 40), -1);
     EXPECT_EQ(deviceShl(1, 33), 0);
-    fl().flags = 0x10;
+    cg().flags = 0x10;
     setFlag(32);
-    EXPECT_EQ(fl().flags, 0x10);
+    EXPECT_EQ(cg().flags, 0x10);
     setFlag(2);
     toggleFlag(4);
-    EXPECT_EQ(fl().flags, 0x4);
+    EXPECT_EQ(cg().flags, 0x4);
     EXPECT_TRUE(testFlag(2));
     EXPECT_FALSE(testFlag(34));
 }
@@ -105,12 +105,12 @@ TEST_F(MathTest, SineTableFromDataOnlyWhenItHasTheRightShape) {
 
 TEST_F(MathTest, SegmentsMeetingAtAnEndPointIntersect) {
     EXPECT_TRUE(segmentsIntersect(0, 0, 10, 10, 10, 10, 20, 0));
-    EXPECT_EQ(fl().intersectX, 10);
-    EXPECT_EQ(fl().intersectY, 10);
+    EXPECT_EQ(cg().intersectX, 10);
+    EXPECT_EQ(cg().intersectY, 10);
     EXPECT_FALSE(segmentsIntersect(0, 0, 10, 0, 0, 1, 10, 1));  // parallel
     EXPECT_FALSE(segmentsIntersect(0, 0, 1, 1, 5, 0, 6, -3));
     EXPECT_TRUE(segmentHitsRect(-5, 5, 5, 5, flowtest::ints({0, 0, 10, 10})));
-    EXPECT_EQ(fl().intersectX, 0);  // the left edge, tested last, is the hit
+    EXPECT_EQ(cg().intersectX, 0);  // the left edge, tested last, is the hit
     EXPECT_FALSE(segmentHitsRect(0, 0, 1, 1, nullptr));
 }
 
@@ -118,24 +118,24 @@ TEST_F(MathTest, SegmentsAtTheIntLimitsWrapAsInts) {
     // x2 - x1 and y4 - y3 wrap to -1 as ints before the products widen.
     constexpr jint lo = std::numeric_limits<jint>::min(), hi = std::numeric_limits<jint>::max();
     EXPECT_FALSE(segmentsIntersect(lo, 0, hi, 0, 0, lo, 0, hi));
-    EXPECT_EQ(fl().intersectDenominator, -1);
-    EXPECT_EQ(fl().intersectNumeratorA, 2147483648LL);
-    EXPECT_EQ(fl().intersectNumeratorB, -2147483648LL);
+    EXPECT_EQ(cg().intersectDenominator, -1);
+    EXPECT_EQ(cg().intersectNumeratorA, 2147483648LL);
+    EXPECT_EQ(cg().intersectNumeratorB, -2147483648LL);
 }
 
 TEST_F(MathTest, GameGeneratorSteps) {
-    fl().randomSeed = 0;
+    cg().randomSeed = 0;
     EXPECT_EQ(game::random(0), 0);
-    EXPECT_EQ(fl().randomSeed, 0);
+    EXPECT_EQ(cg().randomSeed, 0);
     EXPECT_EQ(randomRange(5, 5), 5);
-    EXPECT_EQ(fl().randomSeed, 0);
+    EXPECT_EQ(cg().randomSeed, 0);
     EXPECT_EQ(game::random(10), 9);
-    EXPECT_EQ(fl().randomSeed, 177149);
+    EXPECT_EQ(cg().randomSeed, 177149);
 }
 
 TEST_F(MathTest, RandomIntFollowsTheJavaGenerator) {
     java_util_Random* r = newObject<java_util_Random>(jlong(42));
-    fl().randomGenerator = r;
+    cg().randomGenerator = r;
     java_util_Random* twin = newObject<java_util_Random>(jlong(42));
     for (int i = 0; i < 20; ++i) {
         const jint raw = twin->next(32);

@@ -57,7 +57,7 @@ protected:
 };
 
 TEST_F(RunLoopTest, FirstPassEntersState1) {
-    EXPECT_FALSE(fl().paused.load());
+    EXPECT_FALSE(cg().paused.load());
     EXPECT_EQ(cg().gameState, -1);
     pass(50);
     EXPECT_EQ(cg().gameState, 1);
@@ -84,7 +84,7 @@ TEST_F(RunLoopTest, PacingTable) {
         SCOPED_TRACE(c.name);
         switchState(c.state);
         clock.set(c.start);
-        fl().lastTick = c.start;
+        cg().lastTick = c.start;
         int steps = 0;
         for (int i = 0; i < c.passes; ++i) steps += pass(c.gap);
         EXPECT_EQ(steps, c.steps);
@@ -95,7 +95,7 @@ TEST_F(RunLoopTest, BackwardClockGivesNoStep) {
     pass(50);
     switchState(3);
     clock.set(200000);
-    fl().lastTick = 200000;
+    cg().lastTick = 200000;
     for (int i = 0; i < 10; ++i) EXPECT_FALSE(pass(-30));
     EXPECT_TRUE(pass(1000));
 }
@@ -108,17 +108,17 @@ TEST_F(RunLoopTest, NoStepPassServicesSoundAndAdvancesTheClock) {
     ByteArray* data = newByteArray(4);
     data->data()[0] = 12;
     KTLibPlayer::loadSound(data, 0, 12, false);
-    fl().soundOn = 1;
+    cg().soundOn = 1;
     clock.set(300000);
-    fl().lastTick = 300000;
+    cg().lastTick = 300000;
     const jint repaints = cGame::repaintsRun();
-    const jlong gameClock = fl().gameClock;
+    const jlong gameClock = cg().gameClock;
     keyPressed('5');
     playSound(12);
     EXPECT_FALSE(pass(1));
     EXPECT_EQ(cGame::repaintsRun(), repaints);
     EXPECT_TRUE(isKeyPressed(0x20));  // not folded
-    EXPECT_EQ(fl().gameClock, gameClock + 62);
+    EXPECT_EQ(cg().gameClock, gameClock + 62);
     EXPECT_EQ(KTLibPlayer::getChannelSound(1), 12);  // serviced
 }
 
@@ -126,12 +126,12 @@ TEST_F(RunLoopTest, IdleWhilePausedAndNoBurstAfterResume) {
     pass(50);
     switchState(3);
     midlet->pauseApp();
-    EXPECT_TRUE(fl().paused.load());
+    EXPECT_TRUE(cg().paused.load());
     const jint steps = cGame::stepsRun();
-    const jlong gameClock = fl().gameClock;
+    const jlong gameClock = cg().gameClock;
     for (int i = 0; i < 20; ++i) pass(500);
     EXPECT_EQ(cGame::stepsRun(), steps);
-    EXPECT_EQ(fl().gameClock, gameClock);
+    EXPECT_EQ(cg().gameClock, gameClock);
     clock.advance(60000);
     midlet->startApp();  // a later start resumes without a second canvas
     EXPECT_EQ(cGame::stepsRun(), steps);
@@ -141,13 +141,13 @@ TEST_F(RunLoopTest, IdleWhilePausedAndNoBurstAfterResume) {
 }
 
 TEST_F(RunLoopTest, SecondStartKeepsTheCanvas) {
-    cGame* canvas = fl().instance;
+    cGame* canvas = cg().instance;
     ASSERT_NE(canvas, nullptr);
     midlet->pauseApp();
     midlet->startApp();
-    EXPECT_EQ(fl().instance, canvas);
-    EXPECT_FALSE(fl().paused.load());
-    EXPECT_TRUE(fl().resumed.load());
+    EXPECT_EQ(cg().instance, canvas);
+    EXPECT_FALSE(cg().paused.load());
+    EXPECT_TRUE(cg().resumed.load());
 }
 
 TEST_F(RunLoopTest, SuspendStopsChannelsOnTheGameThreadOnceAndKeepsTheMusic) {
@@ -156,21 +156,21 @@ TEST_F(RunLoopTest, SuspendStopsChannelsOnTheGameThreadOnceAndKeepsTheMusic) {
     flowtest::useFakePlayers();
     ByteArray* data = newByteArray(4);
     KTLibPlayer::loadSound(data, 0, 0, false);
-    fl().soundOn = 1;
+    cg().soundOn = 1;
     playSound(0);
     pass(1);
     ASSERT_EQ(cg().currentMusic, 0);
     ASSERT_TRUE(isMusicPlaying());
     flowtest::clearPlayerEvents();
-    fl().instance->hideNotify();
+    cg().instance->hideNotify();
     EXPECT_TRUE(flowtest::playerEvents().empty());  // nothing on the calling thread
-    fl().instance->suspend();                        // already paused: nothing more
+    cg().instance->suspend();                        // already paused: nothing more
     pass(1);
     pass(1);
-    EXPECT_EQ(fl().suspendsServiced.load(), 1);
+    EXPECT_EQ(cg().suspendsServiced.load(), 1);
     EXPECT_EQ(flowtest::playerEvents(), (std::vector<std::string>{"stop 0"}));
     EXPECT_EQ(cg().currentMusic, 0);
-    EXPECT_TRUE(fl().musicOnAtSuspend);
+    EXPECT_TRUE(cg().musicOnAtSuspend);
     EXPECT_FALSE(isMusicPlaying());
 }
 
@@ -215,7 +215,7 @@ std::function<void()> g_afterStep;
 void watcher(jint message) {
     if (message != kMsgUpdate) return;
     std::lock_guard<std::recursive_mutex> guard(inputLock());
-    g_views.push_back({isKeyPressed(0x20), cg().touchX, cg().touchY, fl().touchActive != 0});
+    g_views.push_back({isKeyPressed(0x20), cg().touchX, cg().touchY, cg().touchActive != 0});
 }
 
 class AfterStepClock : public GameClock {
@@ -262,7 +262,7 @@ TEST_F(RunLoopTest, EventsBetweenAStepAndItsFoldReachTheNextStep) {
         switchState(c.state);
         cg().touchFrameDelay = 0;  // this step ends the touch frame
         g_views.clear();
-        cGame* canvas = fl().instance;
+        cGame* canvas = cg().instance;
         g_afterStep = [&] { c.deliver(canvas); };
         EXPECT_TRUE(pass(1000));
         EXPECT_EQ(g_afterStep, nullptr) << "the events were not delivered";
@@ -288,7 +288,7 @@ TEST_F(RunLoopTest, CallbacksFromAnotherThreadThrough10000Passes) {
     KTLibPlayer::allocateChannelTables(kSoundIds);
     std::atomic<bool> done{false};
     std::atomic<int> suspends{0};
-    cGame* canvas = fl().instance;
+    cGame* canvas = cg().instance;
     std::thread other([&] {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         int i = 0;
@@ -300,10 +300,10 @@ TEST_F(RunLoopTest, CallbacksFromAnotherThreadThrough10000Passes) {
             canvas->pointerReleased(i % 480, i % 800);
             canvas->keyReleased('0' + i % 10);
             if (i % 50 == 0) {
-                const jint before = fl().suspendsServiced.load();
+                const jint before = cg().suspendsServiced.load();
                 canvas->hideNotify();
                 suspends += 1;
-                while (!done && fl().suspendsServiced.load() == before) std::this_thread::yield();
+                while (!done && cg().suspendsServiced.load() == before) std::this_thread::yield();
                 canvas->showNotify();
             }
         }
@@ -312,8 +312,8 @@ TEST_F(RunLoopTest, CallbacksFromAnotherThreadThrough10000Passes) {
     done = true;
     other.join();
     // Every suspend that was serviced stopped the channels once.
-    EXPECT_GE(fl().suspendsServiced.load(), suspends.load() - 1);
-    EXPECT_LE(fl().suspendsServiced.load(), suspends.load());
+    EXPECT_GE(cg().suspendsServiced.load(), suspends.load() - 1);
+    EXPECT_LE(cg().suspendsServiced.load(), suspends.load());
 }
 
 }  // namespace

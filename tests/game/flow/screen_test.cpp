@@ -29,13 +29,13 @@ protected:
     void SetUp() override {
         FlowTest::SetUp();
         image = Image::createImage(480, 800);
-        fl().graphics = image->getGraphics();
+        cg().graphics = image->getGraphics();
         clear();
     }
     void clear() {
         ShortArray* px = Image::getPixelShorts(image);
         std::fill(px->data(), px->data() + px->length(), static_cast<jshort>(0));
-        fl().graphics->setClip(0, 0, 480, 800);
+        cg().graphics->setClip(0, 0, 480, 800);
     }
     uint16_t at(jint x, jint y) { return static_cast<uint16_t>(Image::getPixelShorts(image)->data()[y * 480 + x]); }
     std::string render(jint x0, jint y0, jint w, jint h) {
@@ -130,11 +130,11 @@ TEST_F(ScreenTest, IrisMask) {
     IntArray* region = flowtest::ints({0, 0, 40, 40});
     ShortArray* px = Image::getPixelShorts(image);
     std::fill(px->data(), px->data() + px->length(), static_cast<jshort>(0x1234));
-    fillScreen(fl().graphics, 20, 20, 10, region, false);
+    fillScreen(cg().graphics, 20, 20, 10, region, false);
     expectGolden("iris", 0, 0, 40, 40);
     // Radius 0 fills the whole region.
     std::fill(px->data(), px->data() + px->length(), static_cast<jshort>(0x1234));
-    fillScreen(fl().graphics, 20, 20, 0, region, false);
+    fillScreen(cg().graphics, 20, 20, 0, region, false);
     int left = 0;
     for (jint y = 0; y < 40; ++y)
         for (jint x = 0; x < 40; ++x) left += at(x, y) != 0;
@@ -142,8 +142,8 @@ TEST_F(ScreenTest, IrisMask) {
     // A radius at the int limit: every sum wraps as an int does, and only
     // the region's rows are walked (no two billion line pairs).
     std::fill(px->data(), px->data() + px->length(), static_cast<jshort>(0x1234));
-    fillScreen(fl().graphics, 20, 20, 0x7FFFFFFF, region, false);
-    fillScreen(fl().graphics, -0x7FFFFFFF, 0x7FFFFFF0, 0x7FFFFFFF, region, false);
+    fillScreen(cg().graphics, 20, 20, 0x7FFFFFFF, region, false);
+    fillScreen(cg().graphics, -0x7FFFFFFF, 0x7FFFFFF0, 0x7FFFFFFF, region, false);
 }
 
 TEST_F(ScreenTest, AnimatedTextInTheDemoFont) {
@@ -158,7 +158,7 @@ TEST_F(ScreenTest, AnimatedTextInTheDemoFont) {
     font->setCharMap(static_cast<ShortArray*>(map));
     ObjectArray* fonts = newObjectArray(cid::Object, 3);
     fonts->data()[0] = font;
-    fl().fonts = fonts;
+    cg().fonts = fonts;
     // View (100, 40) lands at canvas (480 - 40 - h, 100): a column of
     // letters, each moved by the wave.
     drawAnimatedText(0, datatest::jstr("ABAB|"), 100, 40, 20, 0);

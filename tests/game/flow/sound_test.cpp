@@ -26,7 +26,7 @@ protected:
             data->data()[0] = static_cast<jbyte>(id);
             KTLibPlayer::loadSound(data, 0, id, false);
         }
-        fl().soundOn = 1;
+        cg().soundOn = 1;
     }
     Events serviced() {
         flowtest::clearPlayerEvents();
@@ -70,14 +70,14 @@ TEST_F(SoundTest, HeroSubtypeReplacesSound29) {
 // reuses it (only the print stream's byte copy is made per request).
 TEST_F(SoundTest, TraceLineBuiltOncePerId) {
     playSound(12);
-    ASSERT_NE(fl().soundTraceLines, nullptr);
-    Object* first = fl().soundTraceLines->data()[12];
+    ASSERT_NE(cg().soundTraceLines, nullptr);
+    Object* first = cg().soundTraceLines->data()[12];
     ASSERT_NE(first, nullptr);
     playSound(3);
     EXPECT_EQ(lastSoundTrace(), "sound channel 0 3,1,100,0");
     playSound(12);
     EXPECT_EQ(lastSoundTrace(), "sound channel 1 12,1,100,0");
-    EXPECT_EQ(fl().soundTraceLines->data()[12], first);
+    EXPECT_EQ(cg().soundTraceLines->data()[12], first);
 }
 
 TEST_F(SoundTest, MusicLoopsAndIds) {
@@ -112,7 +112,7 @@ TEST_F(SoundTest, NothingBeforeTheTablesAndIdsOutsideAreIgnored) {
     playSound(37);
     playSound(-1);
     EXPECT_EQ(ktl().requestCount->data()[1], 0);
-    fl().soundOn = 0;
+    cg().soundOn = 0;
     playSound(12);
     EXPECT_EQ(ktl().requestCount->data()[1], 0);
 }
@@ -135,7 +135,7 @@ TEST_F(SoundTest, StopAllAndDisable) {
     playSound(0);
     serviced();
     stopAllSoundsAndDisable();
-    EXPECT_FALSE(fl().soundOn);
+    EXPECT_FALSE(cg().soundOn);
     EXPECT_EQ(cg().currentMusic, -1);
     EXPECT_EQ(serviced(), (Events{"stop 0"}));
 }

@@ -55,22 +55,22 @@ TEST_F(StatesTest, SetFromNothingThenSwitch) {
 
 TEST_F(StatesTest, PushPopRestoresParamAndHudModeWithoutEnter) {
     setState(14);
-    fl().stateParam = 7;
-    fl().hudMode = 3;
-    fl().stateTicks = 9;
+    cg().stateParam = 7;
+    cg().hudMode = 3;
+    cg().stateTicks = 9;
     IntArray* entry14 = static_cast<IntArray*>(cg().stateTable->data()[14]);
     entry14->data()[0] = 40;
     take();
     pushState(20);
     EXPECT_EQ(take(), (Seq{"14:10", "20:2", "20:9"}));
-    fl().stateParam = 1;
-    fl().hudMode = 0;
+    cg().stateParam = 1;
+    cg().hudMode = 0;
     popState();
     EXPECT_EQ(take(), (Seq{"20:10", "20:3", "14:9"}));
     EXPECT_EQ(cg().gameState, 14);
-    EXPECT_EQ(fl().stateParam, 7);
-    EXPECT_EQ(fl().hudMode, 3);
-    EXPECT_EQ(fl().stateTicks, 0);
+    EXPECT_EQ(cg().stateParam, 7);
+    EXPECT_EQ(cg().hudMode, 3);
+    EXPECT_EQ(cg().stateTicks, 0);
     EXPECT_EQ(entry14->data()[0], 40);  // its counter keeps running
 }
 
@@ -91,7 +91,7 @@ TEST_F(StatesTest, DeferredRequestsLastWinsAndPushAfterSetApplies) {
     requestSetState(8);
     applyPendingState();
     EXPECT_EQ(cg().gameState, 8);
-    EXPECT_FALSE(fl().statePending);
+    EXPECT_FALSE(cg().statePending);
     // A push requested while being entered by a set runs in the same
     // application; a set requested while entered by a push is lost.
     setStateHandler(31, [](jint m) {
@@ -107,16 +107,16 @@ TEST_F(StatesTest, DeferredRequestsLastWinsAndPushAfterSetApplies) {
     requestPushState(29);
     applyPendingState();
     EXPECT_EQ(cg().gameState, 29);
-    EXPECT_FALSE(fl().statePending);
+    EXPECT_FALSE(cg().statePending);
 }
 
 TEST_F(StatesTest, RequestsWaitForTheTransition) {
     setState(6);
-    fl().inTransition = 1;
+    cg().inTransition = 1;
     requestSetState(8);
     applyPendingState();
     EXPECT_EQ(cg().gameState, 6);
-    fl().inTransition = 0;
+    cg().inTransition = 0;
     applyPendingState();
     EXPECT_EQ(cg().gameState, 8);
 }
@@ -179,30 +179,30 @@ TEST_F(StatesTest, MenuActionsRequestTheirStates) {
     const Case cases[] = {{4, 13, kOpSet, 16}, {4, 16, kOpPop, 0},  {5, 13, kOpSet, 3},
                           {5, 16, kOpSet, 3},  {5, 20, kOpSet, 3},  {6, 16, kOpPop, 0}};
     for (const Case& c : cases) {
-        fl().statePending = 0;
+        cg().statePending = 0;
         onMenuAction(c.menu, c.action);
-        EXPECT_TRUE(fl().statePending) << c.menu << "/" << c.action;
-        EXPECT_EQ(fl().pendingOp, c.pendingOp) << c.menu << "/" << c.action;
-        EXPECT_EQ(fl().pendingState, c.pendingState) << c.menu << "/" << c.action;
+        EXPECT_TRUE(cg().statePending) << c.menu << "/" << c.action;
+        EXPECT_EQ(cg().pendingOp, c.pendingOp) << c.menu << "/" << c.action;
+        EXPECT_EQ(cg().pendingState, c.pendingState) << c.menu << "/" << c.action;
     }
-    fl().statePending = 0;
+    cg().statePending = 0;
     onMenuAction(99, 13);
-    EXPECT_FALSE(fl().statePending);
-    fl().soundOn = 1;
+    EXPECT_FALSE(cg().statePending);
+    cg().soundOn = 1;
     onMenuAction(5, 16);
-    EXPECT_FALSE(fl().soundOn);
+    EXPECT_FALSE(cg().soundOn);
     onMenuAction(5, 13);
-    EXPECT_TRUE(fl().soundOn);
+    EXPECT_TRUE(cg().soundOn);
 }
 
 TEST_F(StatesTest, EnterMarksFullRedrawAndInTransitionFlagStartsTransition) {
     setState(6);
     setInTransitionFlag();
-    fl().fullRedraw = 0;
+    cg().fullRedraw = 0;
     requestSetState(6);
     applyPendingState();
-    EXPECT_TRUE(fl().fullRedraw);
-    EXPECT_TRUE(fl().inTransition);
+    EXPECT_TRUE(cg().fullRedraw);
+    EXPECT_TRUE(cg().inTransition);
     clearInTransitionFlag();
     EXPECT_FALSE(stateHasInTransition());
 }

@@ -189,14 +189,14 @@ public:
 void exerciseLoadingData(const uint8_t* data, size_t size) {
     static InertSteps inert;
     game::setLoadSteps(&inert);
-    game::FlowStatics& f = game::fl();
+    game::cGameStatics& f = game::cg();
     f.loadingTable = nullptr;
     f.groupPrograms = nullptr;
     f.spriteIndex = nullptr;
     f.loadRequest = newIntArray(4);
     f.groupValues = newIntArray(game::kLoadGroups);
     const size_t head = size < 4 ? size : 4;
-    for (size_t k = 0; k < head; ++k) game::fl().loadRequest->data()[k] = static_cast<int8_t>(data[k]);
+    for (size_t k = 0; k < head; ++k) game::cg().loadRequest->data()[k] = static_cast<int8_t>(data[k]);
     data += head;
     size -= head;
     const size_t tableBytes = size < size_t(game::kLoadTableBytes) ? size : size_t(game::kLoadTableBytes);

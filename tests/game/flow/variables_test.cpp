@@ -24,7 +24,7 @@ protected:
 
 TEST_F(VariablesTest, CounterAt100GivesALife) {
     KTLibPlayer::allocateChannelTables(kSoundIds);
-    fl().soundOn = 1;
+    cg().soundOn = 1;
     setVariable(5, 2, false);
     setVariable(0, 100, true);
     EXPECT_EQ(getVariable(0), 0);
@@ -114,13 +114,13 @@ TEST_F(VariablesTest, ProgressFlagsAndHasProgress) {
 TEST_F(VariablesTest, PauseGameStopsTheMusicAndAsksForThePauseMenu) {
     KTLibPlayer::allocateChannelTables(kSoundIds);
     cg().currentMusic = 4;
-    fl().stateParam = 9;
+    cg().stateParam = 9;
     pauseGame();
-    EXPECT_EQ(fl().stateParam, 0);
+    EXPECT_EQ(cg().stateParam, 0);
     EXPECT_EQ(cg().currentMusic, -1);
     EXPECT_EQ(ktl().requestCount->data()[0], 1);
-    EXPECT_TRUE(fl().statePending);
-    EXPECT_EQ(fl().pendingState, 20);
+    EXPECT_TRUE(cg().statePending);
+    EXPECT_EQ(cg().pendingState, 20);
 }
 
 TEST_F(VariablesTest, TweenSlotsAndHelpers) {

@@ -69,7 +69,7 @@ TEST(ShowcaseInTheProgram, SoftKeysAreDrawnAndATouchOnTheRightOneLeaves) {
     // The main menu's cursor down to the promotion row, then confirm.
     bool onRow = false;
     for (int i = 0; i < 60 && !onRow && d.gameState() == kMainMenu; ++i) {
-        IntArray* row = game::listedEntryInts(game::fl().menuCursor);
+        IntArray* row = game::listedEntryInts(game::cg().menuCursor);
         onRow = row && row->data()[0] == kPromotionRow;
         if (!onRow) tap(d, kDown);
     }

@@ -55,7 +55,7 @@ void tracing(jint message) {
 template <int S>
 void confirming(jint message) {
     note();
-    if (message == game::kMsgUpdate && ++g_updates[S] % 3 == 0) game::fl().keysPressed = kFireBit;
+    if (message == game::kMsgUpdate && ++g_updates[S] % 3 == 0) game::cg().keysPressed = kFireBit;
     g_real[S](message);
 }
 
@@ -63,8 +63,8 @@ void confirming(jint message) {
 void mainMenu(jint message) {
     note();
     if (message == game::kMsgUpdate && ++g_updates[6] % 3 == 0) {
-        IntArray* row = game::listedEntryInts(game::fl().menuCursor);
-        game::fl().keysPressed = row && row->data()[0] == kPromotionRow ? kFireBit : kDownBit;
+        IntArray* row = game::listedEntryInts(game::cg().menuCursor);
+        game::cg().keysPressed = row && row->data()[0] == kPromotionRow ? kFireBit : kDownBit;
     }
     g_real[6](message);
 }
@@ -74,8 +74,8 @@ void promotion(jint message) {
     note();
     if (message == game::kMsgUpdate) {
         const jint n = ++g_updates[9];
-        if (n == 20) game::fl().keysPressed = kRightBit;
-        if (n == 24) game::fl().keysPressed = kFireBit;
+        if (n == 20) game::cg().keysPressed = kRightBit;
+        if (n == 24) game::cg().keysPressed = kFireBit;
     }
     g_real[9](message);
 }

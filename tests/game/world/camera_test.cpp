@@ -34,13 +34,13 @@ protected:
 TEST_F(CameraTest, LookAheadStepsTo51) {
     // Standing still: no goal, the look-ahead stays.
     w::updateCamera(1);
-    EXPECT_EQ(game::wd().lookAheadX, 0);
+    EXPECT_EQ(game::cg().lookAheadX, 0);
     hero->facing = 0;
     hero->motion->data()[2] = 1000;
     std::vector<jint> seen;
     for (int i = 0; i < 4; ++i) {
         w::updateCamera(1);
-        seen.push_back(game::wd().lookAheadX);
+        seen.push_back(game::cg().lookAheadX);
     }
     EXPECT_EQ(seen, (std::vector<jint>{16, 32, 51, 51}));
 }
@@ -65,7 +65,7 @@ TEST_F(CameraTest, VerticalCatchUpAndDivisor) {
     for (const Case& c : cases) {
         game::cg().cameraY = 600;
         hero->setPosition(hero->posX, 600 - c.heroAboveCentre);
-        game::wd().cameraDivY = c.div;
+        game::cg().cameraDivY = c.div;
         w::updateCamera(1);
         EXPECT_EQ(game::cg().cameraY - 600, c.expectedStep) << c.heroAboveCentre << "/" << c.div;
     }
@@ -92,7 +92,7 @@ TEST_F(CameraTest, ScriptedScrollDelay) {
 }
 
 TEST_F(CameraTest, ChasesAdvanceByTheRunFactor) {
-    game::ca().scaleParam = 256;
+    game::ca().runSpeedFactor = 256;
     game::ca().heroState = 38;
     jint x0 = game::cg().cameraX;
     w::updateCamera(1);

@@ -19,8 +19,8 @@ namespace {
 int paintedPixels() {
     spritetest::Screen screen(480, 800);
     rt::GlobalRef image(screen.image), graphics(screen.g);
-    game::fl().graphics = screen.g;
-    game::fl().screenGraphics = screen.g;
+    game::cg().graphics = screen.g;
+    game::cg().screenGraphics = screen.g;
     game::gameStateDispatch(game::cg().gameState, game::kMsgPaint);
     return screen.countNot(0);
 }

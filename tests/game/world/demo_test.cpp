@@ -37,11 +37,11 @@ TEST_F(WorldTest, DemoStagePlaysItsIntro) {
     ASSERT_NE(hero, nullptr);
     game::cg().hero = hero;
     if (!hero->motion) hero->allocMotionState();
-    hero->stateFlags = 0x1000000 | 1;
-    if (!hero->prevBox) hero->prevBox = newShortArray(4);
+    hero->physicsFlags = 0x1000000 | 1;
+    if (!hero->savedBox) hero->savedBox = newShortArray(4);
     w::resetCamera();
     w::initCheckpoint();
-    EXPECT_EQ(game::wd().checkpointAtSceneEnd, 1);
+    EXPECT_EQ(game::cg().checkpointAtSceneEnd, 1);
     EXPECT_TRUE(w::isAnyScriptActive());
     jint furthest = 0;
     for (int frame = 0; frame < 100; ++frame) {
@@ -58,7 +58,7 @@ TEST_F(WorldTest, DemoStagePlaysItsIntro) {
     }
     EXPECT_GE(furthest, 2000);  // the pan went far right
     EXPECT_FALSE(w::isAnyScriptActive());
-    EXPECT_EQ(game::wd().checkpointAtSceneEnd, 0);
+    EXPECT_EQ(game::cg().checkpointAtSceneEnd, 0);
     EXPECT_EQ(game::cg().checkpointActor, hero);
     EXPECT_LT(game::cg().cameraX, 1000);  // back with the hero
     EXPECT_EQ(w::regionCount(), 1);
@@ -90,7 +90,7 @@ TEST(DemoStageByKeys, WalkingRightAndJumpingReachesTheExitTrigger) {
             if (l.find(" script start=0") != std::string::npos) ++starts;
             if (l.find(" sound id=13") != std::string::npos) checkpointSound = true;
         }
-        if (game::fl().levelFinished) {
+        if (game::cg().levelFinished) {
             endStep = n;
             if (cActor* h = game::cg().hero) heroX = h->posX;
         }

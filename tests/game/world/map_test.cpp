@@ -85,14 +85,14 @@ TEST_F(MapTest, FlagsForHeroAndOthersAndDynamicCells) {
     EXPECT_TRUE(w::testTileFlag(1, 10));
     EXPECT_EQ(w::getTile(1, 10, 1), 6);
     EXPECT_EQ(w::getTile(1, 10, 0), 77);
-    other->stateFlags = 0;
+    other->physicsFlags = 0;
     EXPECT_EQ(w::getTileFlags(other, 1, 10), 0x2C000C);
-    EXPECT_EQ(other->stateFlags & 0x8000, 0x8000);
-    EXPECT_EQ(game::wd().tileOwner, block);
+    EXPECT_EQ(other->physicsFlags & 0x8000, 0x8000);
+    EXPECT_EQ(game::ca().tileOwner, block);
     // An owner that is neither live nor recorded stays solid.
     game::cg().collisionMap->data()[3 + 10 * 10] = static_cast<jshort>(0x2000 | 555);
     EXPECT_EQ(w::getTileFlags(other, 3, 10), 12);
-    EXPECT_EQ(game::wd().tileOwner, nullptr);
+    EXPECT_EQ(game::ca().tileOwner, nullptr);
 }
 
 TEST_F(MapTest, DynamicCellSpawnsItsOwnerFromTheRecord) {
@@ -183,11 +183,11 @@ struct Step {
 };
 
 Step physics(cActor* h, jint vx, jint vy, jint flags = 0x1000000 | 1) {
-    h->stateFlags = flags;
+    h->physicsFlags = flags;
     h->motion->data()[2] = vx;
     h->motion->data()[3] = vy;
     game::ca().physicsDx = game::ca().physicsDy = 0;
-    h->getBounds(h->prevBox);
+    h->getBounds(h->savedBox);
     w::heroPhysics(h);
     return {game::ca().collisionResult, game::ca().physicsDx >> 8, game::ca().physicsDy >> 8};
 }
@@ -263,7 +263,7 @@ TEST_F(PhysicsTest, WallsStopSideways) {
     cActor* h = makeHero(5 * 36 - 10, 396);  // row 10 columns 6-8 are walls to the right
     Step s = physics(h, 40 * 256, 0, 0x1000000);
     EXPECT_TRUE(s.result & 4);
-    EXPECT_EQ(h->prevBox->data()[2] + s.dx, 6 * 36);
+    EXPECT_EQ(h->savedBox->data()[2] + s.dx, 6 * 36);
 }
 
 TEST_F(PhysicsTest, BoxGrowsUpwardKeepingTheFeet) {

@@ -53,7 +53,7 @@ protected:
         tiles = spritetest::loadSprite(kit::parseSpriteDescription(kTiles));
         ASSERT_NE(tiles, nullptr);
         screen = std::make_unique<spritetest::Screen>();
-        game::fl().graphics = screen->g;
+        game::cg().graphics = screen->g;
         ObjectArray::set(game::cg().levelSprites, 0, tiles);
         ObjectArray::set(game::cg().levelSprites, 1, tiles);
     }

@@ -126,7 +126,7 @@ protected:
     // The map layer of the play view alone, through the world's hook, into s.
     void paintMapLayer(Screen& s) {
         s.g->resetForPaint();
-        game::fl().graphics = s.g;
+        game::cg().graphics = s.g;
         game::world::updateLayerOffsets();
         game::world::paintLayerView(0, 0, 0);
     }
@@ -187,16 +187,16 @@ TEST_F(PlayView, ThePanelCaptionIsTheProgramsText) {
     ASSERT_GT(caption->length(), 0);
     Screen painted, expected, textPack;
     painted.fill(0);
-    game::fl().graphics = painted.g;
+    game::cg().graphics = painted.g;
     game::addIntParam(7);
     game::world::paintPanelCaption();
     expected.fill(0);
-    game::fl().graphics = expected.g;
+    game::cg().graphics = expected.g;
     game::setFontPalette(1, 6);
     game::addIntParam(7);
     game::drawFontText(1, caption, 76, 2, 0);
     textPack.fill(0);
-    game::fl().graphics = textPack.g;
+    game::cg().graphics = textPack.g;
     game::setFontPalette(0, 6);
     game::drawTextById(0, 34, 76, 2, 0);
     EXPECT_NE(expected.count(0), 480 * 800) << "the caption draws nothing";
@@ -249,7 +249,7 @@ TEST_F(PlayView, TheMapLayerFollowsItsScrollPositionAndScrollsWithoutTrails) {
         }
 
         cells.fill(0);
-        game::fl().graphics = cells.g;
+        game::cg().graphics = cells.g;
         game::paintTileLayer(0);
         const jint x = game::world::getLayerX(0);
         const jint top = game::world::getLayerViewTop(0, true);

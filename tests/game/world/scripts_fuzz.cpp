@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int frame = 0; frame < 100; ++frame) {
         game::world::runLevelScripts();
         game::world::resumeBlockedScript();
-        if (game::cg().scriptsWaiting) game::world::endScriptWait();
+        if (game::cg().scriptBlocked) game::world::endScriptWait();
     }
     game::world::endAllLevelScripts();
     return 0;

@@ -82,7 +82,7 @@ TEST_F(ScriptTest, LateKeyframeAppliesStateButNoGoalOrEvents) {
     EXPECT_EQ(mover->anim, 4);
     EXPECT_EQ(mover->facing, 1);
     EXPECT_EQ(mover->posX, 100);
-    EXPECT_EQ(game::fl().levelFinished, 0) << "no event of the late keyframe";
+    EXPECT_EQ(game::cg().levelFinished, 0) << "no event of the late keyframe";
 }
 
 TEST_F(ScriptTest, CameraGoalKeepsACoordinateForMinusOne) {
@@ -126,10 +126,10 @@ TEST_F(ScriptTest, WaitModes) {
         jint mode;
         std::function<void()> hold, release;
     } cases[] = {
-        {0, [] { game::scr().dialogText = String::fromUtf8("x"); }, [] { game::scr().dialogText = nullptr; }},
+        {0, [] { game::cg().dialogText = String::fromUtf8("x"); }, [] { game::cg().dialogText = nullptr; }},
         {1, [] { game::cg().panelPosition = 240; }, [] { game::cg().panelPosition = game::cg().panelOffset; }},
         {2, [&] { game::cg().cameraStepX = 3; }, [&] { game::cg().cameraStepX = 0; }},
-        {5, [&] { game::wd().fireworksLeft = 2; }, [&] { game::wd().fireworksLeft = 0; }},
+        {5, [&] { game::cg().fireworksLeft = 2; }, [&] { game::cg().fireworksLeft = 0; }},
         {6, [&] { game::ca().heroState = 3; }, [&] { game::ca().heroState = 14; }},
         {7, [&] { game::ca().heroActionMask = 0; }, [&] { game::ca().heroActionMask = 128; }},
         {8, [] {}, [] { w::endScriptWait(); }},
@@ -139,15 +139,15 @@ TEST_F(ScriptTest, WaitModes) {
         w::lockCamera(c.mode, 0);
         w::runLevelScripts();
         w::runLevelScripts();
-        EXPECT_EQ(game::cg().scriptsWaiting, 1) << c.mode;
+        EXPECT_EQ(game::cg().scriptBlocked, 1) << c.mode;
         c.release();
         w::runLevelScripts();
-        EXPECT_EQ(game::cg().scriptsWaiting, 0) << c.mode;
+        EXPECT_EQ(game::cg().scriptBlocked, 0) << c.mode;
         EXPECT_EQ(game::cg().scriptWaitMode, 9) << c.mode;
     }
     w::lockCamera(4, 0);
     w::runLevelScripts();
-    EXPECT_EQ(game::cg().scriptsWaiting, 0);
+    EXPECT_EQ(game::cg().scriptBlocked, 0);
 }
 
 TEST_F(ScriptTest, AWaitSetByOneScriptDoesNotStopTheOtherThisFrame) {
@@ -163,18 +163,18 @@ TEST_F(ScriptTest, AWaitSetByOneScriptDoesNotStopTheOtherThisFrame) {
 TEST_F(ScriptTest, SceneEndWithAQueuedScene) {
     load("script 1\n target camera\n  key 0\n   op 107 2\n   op 38 3 4\n"
          "script 2\n target none\n  key 0\n   op 37 1\n");
-    game::wd().checkpointAtSceneEnd = 1;
+    game::cg().checkpointAtSceneEnd = 1;
     w::startScript(0);
     w::runLevelScripts();
     EXPECT_EQ(game::cg().scriptStates->data()[0], -2);
     EXPECT_EQ(game::cg().cameraLocked, 1);  // untouched: the next scene follows
-    EXPECT_EQ(game::wd().checkpointAtSceneEnd, 1);
+    EXPECT_EQ(game::cg().checkpointAtSceneEnd, 1);
     EXPECT_EQ(game::cg().riseScroll, 1);
     EXPECT_TRUE(w::resumeBlockedScript());
     EXPECT_EQ(game::cg().scriptStates->data()[1], 0);
     w::runLevelScripts();
     EXPECT_EQ(game::cg().panelOffset, 50);
-    EXPECT_EQ(game::wd().checkpointAtSceneEnd, 0);  // taken at the end of the last scene
+    EXPECT_EQ(game::cg().checkpointAtSceneEnd, 0);  // taken at the end of the last scene
     EXPECT_EQ(game::cg().checkpointActor, hero);
 }
 
@@ -184,13 +184,13 @@ TEST_F(ScriptTest, EventsByArgumentCount) {
         jint kind, a, b, count;
         std::function<bool()> check;
     } cases[] = {
-        {0, -1, -1, 1, [] { return game::fl().levelFinished == 1; }},
-        {4, -1, -1, 1, [] { return game::cg().sceneSkippable == 1; }},
-        {6, -1, -1, 1, [] { return game::ca().heroLockMask == 0x7FFFFFFF; }},
-        {7, -1, -1, 1, [] { return game::ca().heroLockMask == 0; }},
-        {12, -1, -1, 1, [] { return game::wd().scriptFlagA == 1; }},
-        {2, 5, -1, 2, [] { return game::wd().levelVariant == 5; }},
-        {2, 11, -1, 2, [] { return game::wd().levelVariant == 5; }},
+        {0, -1, -1, 1, [] { return game::cg().levelFinished == 1; }},
+        {4, -1, -1, 1, [] { return game::cg().cutsceneSkippable == 1; }},
+        {6, -1, -1, 1, [] { return game::ca().heroInputLock == 0x7FFFFFFF; }},
+        {7, -1, -1, 1, [] { return game::ca().heroInputLock == 0; }},
+        {12, -1, -1, 1, [] { return game::cg().scriptFlagA == 1; }},
+        {2, 5, -1, 2, [] { return game::cg().levelVariant == 5; }},
+        {2, 11, -1, 2, [] { return game::cg().levelVariant == 5; }},
         {3, 7, -1, 2, [] { return game::cg().riseScroll == 1 && game::cg().riseScrollStep == 7; }},
         {0, 4, -2, 3, [] {
              return game::cg().cameraFlags == 74 && game::cg().scrollDelay == -1 && game::cg().scrollStepX == 4 &&
@@ -200,7 +200,7 @@ TEST_F(ScriptTest, EventsByArgumentCount) {
         // hero's bit 0x200 (set by the case before) cleared.
         {3, -1, -1, 1, [] {
              return game::cg().cameraFlags == 9 && game::cg().scrollDelay == -1 && game::cg().scrollStepX == 0 &&
-                    !(game::cg().hero->flags & 0x200) && game::wd().scriptKeepsCamera == 1;
+                    !(game::cg().hero->flags & 0x200) && game::cg().scriptKeepsCamera == 1;
          }},
     };
     for (const Case& c : cases) {
@@ -216,7 +216,7 @@ TEST_F(ScriptTest, ScalingWhileSkippingSizesTheBoxFromItsUnscaledSize) {
          "script 2\n target none\n  key 0\n   op 120 7 200 500\n"
          "script 3\n target none\n  key 0\n   op 120 7 100 500\n");
     ASSERT_EQ(cActor::getWidth(mover), 32);
-    game::cg().scriptSkipping = 1;
+    game::cg().skipCutscene = 1;
     std::vector<jint> slotsBefore;
     for (jint i = 0; game::cg().tweenSlots && i < game::cg().tweenSlots->length(); ++i)
         slotsBefore.push_back(game::cg().tweenSlots->data()[i]);
@@ -256,7 +256,7 @@ TEST_F(ScriptInGameTest, EventOneOfThreeArgumentsCruises) {
     w::runLevelScripts();
     EXPECT_EQ(game::ca().landingMode, 1);
     EXPECT_EQ(game::ca().heroState, 17);
-    EXPECT_EQ(game::ca().heroVars->data()[0], 2048);
+    EXPECT_EQ(game::ca().heroStateVars->data()[0], 2048);
     EXPECT_EQ(game::cg().scrollStepX, 8);
     EXPECT_EQ(game::cg().scrollStepY, 0);
     EXPECT_EQ(game::cg().cameraFlags, 74);
@@ -267,7 +267,7 @@ TEST_F(ScriptInGameTest, EventOneOfThreeArgumentsCruises) {
 // side panel that an event sent out is shown out at once, not slid.
 TEST_F(ScriptInGameTest, FirstLevelTextShowsThePanelAtOnce) {
     load("script 1\n target none\n  key 0\n   op 38 0 0\n   op 115 0 131073 0 0\n");
-    game::wd().firstLevelMode = 1;
+    game::cg().firstLevelMode = 1;
     w::startScript(0);
     w::runLevelScripts();
     EXPECT_EQ(game::cg().panelOffset, 240);
@@ -292,15 +292,15 @@ TEST_F(ScriptInGameTest, SceneEndSnapsTheCameraBackToTheHero) {
 TEST_F(ScriptTest, SkippingSilencesOnlyTheNoisyCommands) {
     load("script 1\n target none\n  key 0\n   op 102 1 65537 500\n   op 108 9\n   op 116 3 1000\n"
          "   op 110 12\n   op 125\n   op 117 30000 50\n");
-    game::cg().scriptSkipping = 1;
+    game::cg().skipCutscene = 1;
     game::cg().lookAheadForcedX = 30001;
     w::startScript(0);
     w::runLevelScripts();
     EXPECT_EQ(game::ca().heroState, 12);
-    EXPECT_EQ(game::scr().dialogText, nullptr) << "no dialog while skipping";
-    EXPECT_EQ(game::cg().scriptsWaiting, 0);
+    EXPECT_EQ(game::cg().dialogText, nullptr) << "no dialog while skipping";
+    EXPECT_EQ(game::cg().scriptBlocked, 0);
     EXPECT_EQ(game::cg().checkpointActor, hero);
-    EXPECT_EQ(game::wd().checkpointNoticeTicks, 64);
+    EXPECT_EQ(game::cg().checkpointTimer, 64);
     EXPECT_EQ(game::cg().lookAheadForcedX, 30001);
     EXPECT_EQ(game::cg().lookAheadForcedY, 50);
 }
@@ -367,7 +367,7 @@ TEST_F(ScriptTest, KitDamagedTablesLoadAndRun) {
         for (int frame = 0; frame < 100; ++frame) {
             w::runLevelScripts();
             w::resumeBlockedScript();
-            if (game::cg().scriptsWaiting) w::endScriptWait();
+            if (game::cg().scriptBlocked) w::endScriptWait();
         }
         w::endAllLevelScripts();
     }

@@ -17,7 +17,8 @@
 #include "game/world/panel.h"
 #include "game/world/scripts.h"
 #include "game/world/screenhooks.h"
-#include "game/world/statics.h"
+#include "game/actor/actor.h"
+#include "game/data/statics.h"
 #include "game/world/streaming.h"
 #include "tests/game/world/support.h"
 #include "tools/kit/hero_fixtures.h"
@@ -28,7 +29,8 @@ using namespace worldtest;
 namespace w = game::world;
 using game::ca;
 using game::cg;
-using game::wd;
+using game::ca;
+using game::cg;
 
 class SessionTest : public WorldTest {
 protected:
@@ -129,21 +131,21 @@ TEST_F(SessionTest, BossArenasOnTheGroundLine) {
     cActor* boss = spawnRecord(kit::levelActorRecord(6, 41, 400, 300, 0, 0xA0, {0, 40, 60, -20, -60, 77}));
     ASSERT_NE(boss, nullptr);
     boss->facing = 1;
-    boss->stateTimer = 9;
+    boss->timer = 9;
     game::mordle().valueTriple = newIntArray(3);
     game::mordle().valueTriple->data()[2] = 200;
     w::dropToGroundType102(boss);
     EXPECT_EQ(boss->facing, 0);
-    EXPECT_EQ(boss->stateTimer, 0);
-    EXPECT_EQ(wd().bossCounter, 200);
-    EXPECT_EQ(wd().bossFloorY, 360);
-    EXPECT_EQ(wd().restartScriptIndex, -1) << "no script of id 77";
+    EXPECT_EQ(boss->timer, 0);
+    EXPECT_EQ(cg().bossCounter, 200);
+    EXPECT_EQ(ca().bossFloorY, 360);
+    EXPECT_EQ(cg().currentScriptId, -1) << "no script of id 77";
     EXPECT_EQ(cg().targetActor, boss);
     w::dropToGroundType92(boss);
-    EXPECT_EQ(wd().arenaFloorY, 355);
-    EXPECT_EQ(wd().bossActor, boss);
+    EXPECT_EQ(ca().arenaFloorY, 355);
+    EXPECT_EQ(cg().bossActor, boss);
     EXPECT_EQ(boss->aiState, 2);
-    EXPECT_EQ(wd().bossSlotL, nullptr);
+    EXPECT_EQ(cg().bossSlotL, nullptr);
 }
 
 // What the scripts' commands reach: the hero's invulnerability, the
@@ -151,27 +153,27 @@ TEST_F(SessionTest, BossArenasOnTheGroundLine) {
 TEST_F(SessionTest, ScriptCommandRoutines) {
     game::installActorServices();
     cActor* h = makeHero(200, 360);
-    h->stateTimer = 0;
+    h->timer = 0;
     game::setVariable(6, 0, false);
     EXPECT_FALSE(w::isHeroInvulnerable());
     game::setVariable(9, 8, false);
     game::setVariable(3, 8, false);
     game::applyHeroDamage(2, 53);
-    EXPECT_EQ(h->stateTimer, 53) << "the hit kind lands in the hero's timer";
+    EXPECT_EQ(h->timer, 53) << "the hit kind lands in the hero's timer";
     EXPECT_LT(game::getVariable(3), 8);
     EXPECT_TRUE(w::isHeroInvulnerable());
-    h->stateTimer = 0;
+    h->timer = 0;
     game::setVariable(6, 1, false);
     EXPECT_TRUE(w::isHeroInvulnerable());
     // A despawned carrier stops and drops its load out of the pool.
     cActor* carrier = spawnRecord(kit::levelActorRecord(6, 50, 100, 300, 0, 0xA0, {}));
     cActor* load = spawnRecord(kit::levelActorRecord(6, 51, 100, 280, 0, 0xA0, {}));
-    carrier->rider = load;
-    const jint before = game::stores().actorCount;
+    carrier->carried = load;
+    const jint before = game::cg().actorCount;
     w::despawnScriptActor(carrier);
     EXPECT_EQ(carrier->aiState, 2);
-    EXPECT_EQ(carrier->rider, nullptr);
-    EXPECT_EQ(game::stores().actorCount, before - 1);
+    EXPECT_EQ(carrier->carried, nullptr);
+    EXPECT_EQ(game::cg().actorCount, before - 1);
     EXPECT_EQ(game::getActorById(50), carrier);
     EXPECT_EQ(game::getActorById(51), nullptr);
 }
@@ -211,19 +213,19 @@ TEST_F(SessionTest, LevelCountersAndPanelEvents) {
     game::mordle().valueTriple = newIntArray(3);
     game::mordle().valueTriple->data()[2] = 200;
     w::resetLevelCounters();
-    EXPECT_EQ(wd().panelEvents, -1);
-    EXPECT_EQ(wd().heroTimer, -1);
-    EXPECT_EQ(wd().bossCounter, 200);
+    EXPECT_EQ(cg().variableChangedMask, -1);
+    EXPECT_EQ(cg().heroTimer, -1);
+    EXPECT_EQ(cg().bossCounter, 200);
     // Right after a reset the panel does not restart the item timer.
-    wd().panelActorTimer = 0;
+    cg().panelActorTimer = 0;
     w::paintSidePanel();
-    EXPECT_EQ(wd().panelActorTimer, 0);
-    EXPECT_EQ(wd().panelEvents, 0);
-    wd().panelEvents = 1;  // variable 0 changed
+    EXPECT_EQ(cg().panelActorTimer, 0);
+    EXPECT_EQ(cg().variableChangedMask, 0);
+    cg().variableChangedMask = 1;  // variable 0 changed
     w::paintSidePanel();
-    EXPECT_EQ(wd().panelActorTimer, 19);
+    EXPECT_EQ(cg().panelActorTimer, 19);
     w::paintSidePanel();
-    EXPECT_EQ(wd().panelActorTimer, 18);
+    EXPECT_EQ(cg().panelActorTimer, 18);
 }
 
 // The reward overlay counts down once a paint; with five collected the
@@ -260,7 +262,7 @@ TEST_F(SessionTest, RewardOverlayIconOnlyForACountInTheQueue) {
                                     "module fill FFFF0000 20 20\nframe\nfm 0 0 0\n"));
     ASSERT_NE(icon, nullptr);
     spritetest::Screen screen;
-    game::fl().graphics = screen.g;
+    game::cg().graphics = screen.g;
     cActor* holder = actorAt(300, 200);
     holder->sprite = icon;
     IntArray* queue = newIntArray(2);
@@ -281,7 +283,7 @@ TEST_F(SessionTest, RewardOverlayIconOnlyForACountInTheQueue) {
     }
     ca().type2Actor = nullptr;
     ca().type2QueueCount = 0;
-    game::fl().graphics = nullptr;
+    game::cg().graphics = nullptr;
 }
 
 TEST_F(SessionTest, TwoColourGradientTopToBottom) {

@@ -32,9 +32,9 @@ TEST_F(StreamingTest, SetUpCountsAndPacks) {
               "object 6 34 100 100 1 0 0\n"        // 7 values: [8] reads 0
               "object 19 35 100 100 1 0 0\n");
     EXPECT_EQ(w::recordCount(), 5);
-    EXPECT_EQ(game::wd().collectibleTotal, 10);
-    EXPECT_EQ(game::wd().type6Total, 1);
-    EXPECT_EQ(game::wd().type19Total, 1);
+    EXPECT_EQ(game::cg().itemsTotal, 10);
+    EXPECT_EQ(game::cg().specialsTotal, 1);
+    EXPECT_EQ(game::cg().secretsTotal, 1);
     EXPECT_EQ(game::ca().rectCount, 1);
     EXPECT_EQ(game::cg().recordIds->data()[3], 34);
     EXPECT_EQ(w::recordValue(3, 8), 0);
@@ -83,7 +83,7 @@ TEST_F(StreamingTest, RatingsAtTheMargin) {
         if (live) { EXPECT_EQ(live->viewRating, c.rating) << c.what; }
         w::updateAllActors();
         bool listed = false;
-        for (jint i = 0; i < game::stores().activeActorCount; ++i) listed |= game::activeActor(i) == live && live;
+        for (jint i = 0; i < game::cg().activeActorCount; ++i) listed |= game::activeActor(i) == live && live;
         EXPECT_EQ(listed, c.actor && c.rating < 2) << c.what;
     }
 }
@@ -191,9 +191,9 @@ TEST_F(StreamingTest, RecordSizedByItsSpritesFrame) {
         loadLevel(room() + "object 2 70 " + std::to_string(2000 + c.offset) + " " + std::to_string(19 * 36) +
                   " 1 0 160 0 0 3\n");
         ObjectArray* sprites = newObjectArray(cid::Object, 4);
-        game::fl().sprites = sprites;
+        game::cg().sprites = sprites;
         BSprite* frame = spritetest::loadSprite(m);
-        ObjectArray::set(game::fl().sprites, 3, frame);
+        ObjectArray::set(game::cg().sprites, 3, frame);
         makeHero(2000, 19 * 36);
         game::cg().cameraX = 2000;
         game::cg().cameraY = 19 * 36 - 100;
@@ -214,14 +214,14 @@ TEST_F(StreamingTest, RecordSizedByItsSpritesFrame) {
         loadLevel(room() + "object 11 71 " + std::to_string(2000 + c.offset) + " " + std::to_string(19 * 36) +
                   " 1 0 160 2 2\n");
         ObjectArray* index = newObjectArray(cid::IntArray, 32);
-        game::fl().spriteIndex = index;
+        game::cg().spriteIndex = index;
         IntArray* group = newIntArray(8);
-        ObjectArray::set(game::fl().spriteIndex, 18, group);
-        static_cast<IntArray*>(game::fl().spriteIndex->data()[18])->data()[5] = 2;
+        ObjectArray::set(game::cg().spriteIndex, 18, group);
+        static_cast<IntArray*>(game::cg().spriteIndex->data()[18])->data()[5] = 2;
         ObjectArray* sprites = newObjectArray(cid::Object, 4);
-        game::fl().sprites = sprites;
+        game::cg().sprites = sprites;
         BSprite* frame = spritetest::loadSprite(m);
-        ObjectArray::set(game::fl().sprites, 2, frame);
+        ObjectArray::set(game::cg().sprites, 2, frame);
         makeHero(2000, 19 * 36);
         game::cg().cameraX = 2000;
         game::cg().cameraY = 19 * 36 - 100;
@@ -302,14 +302,14 @@ TEST_F(StreamingTest, NoHeroKeepsThePassesIdle) {
 TEST_F(StreamingTest, MoreThanSixtyFourSectorsStreamUnfiltered) {
     LogCapture log;
     loadLevel(room(100, 20) );
-    EXPECT_EQ(game::wd().sectorFilterOff, 0);
+    EXPECT_EQ(game::cg().sectorFilterOff, 0);
     // 21 sector columns x 4 rows.
     game::cg().mapPixelWidth = 21 * 3200;
     game::cg().mapPixelHeight = 3 * 1440 + 10;
     loadLevel(room(1867, 4));
     game::cg().mapPixelHeight = 3 * 1440 + 10;
     w::setupLevelMap();
-    EXPECT_EQ(game::wd().sectorFilterOff, 1);
+    EXPECT_EQ(game::cg().sectorFilterOff, 1);
     EXPECT_TRUE(log.contains("without the sector filter"));
 }
 
@@ -339,11 +339,11 @@ TEST_F(StreamingTest, CheckpointsRecordTheGround) {
     game::ca().heroState = 2;
     w::setCheckpoint(h);
     EXPECT_EQ(h->respawnRecord->data()[2], 19 * 36);
-    EXPECT_EQ(game::wd().checkpointKeepsY, 0);
+    EXPECT_EQ(game::ca().checkpointKeepsY, 0);
     game::ca().heroState = 38;
     w::setCheckpoint(h);
     EXPECT_EQ(h->respawnRecord->data()[2], 200);
-    EXPECT_EQ(game::wd().checkpointKeepsY, 1);
+    EXPECT_EQ(game::ca().checkpointKeepsY, 1);
     EXPECT_EQ(game::cg().checkpointActor, h);
 }
 
@@ -390,7 +390,7 @@ TEST_F(StreamingTest, InitCheckpointWithAndWithoutAStartScript) {
         game::cg().cameraX = 1000;
         w::initCheckpoint();
         EXPECT_EQ(game::cg().checkpointActor == h, !c.scene) << c.what;
-        EXPECT_EQ(game::wd().checkpointAtSceneEnd, c.scene ? 1 : 0) << c.what;
+        EXPECT_EQ(game::cg().checkpointAtSceneEnd, c.scene ? 1 : 0) << c.what;
         EXPECT_EQ(game::cg().cameraX, c.cameraX) << c.what;
         for (int i = 0; i < 4 && c.scene; ++i) w::runLevelScripts();
         EXPECT_EQ(game::cg().checkpointActor, h) << c.what;

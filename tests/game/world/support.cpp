@@ -1,7 +1,7 @@
 // Fixture of the world tests.
 #include "tests/game/world/support.h"
 
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 
 #include "display/lcdui/lcdui.h"
 #include "game/actor/defaults.h"
@@ -134,9 +134,9 @@ cActor* makeHero(jint x, jint y) {
     if (!h) return nullptr;
     game::cg().hero = h;
     if (!h->motion) h->allocMotionState();
-    h->stateFlags = 0x1000000 | 1;
+    h->physicsFlags = 0x1000000 | 1;
     cActor::setBox(h->box, x - 17, y - 85, x + 17, y);
-    if (!h->prevBox) h->prevBox = newShortArray(4);
+    if (!h->savedBox) h->savedBox = newShortArray(4);
     return h;
 }
 

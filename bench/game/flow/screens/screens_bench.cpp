@@ -47,8 +47,8 @@ void startOnce() {
     static Host host;
     host.start();
     auto* image = javax_microedition_lcdui_Image::createImage(480, 800);
-    game::fl().graphics = image->getGraphics();
-    game::fl().screenGraphics = game::fl().graphics;
+    game::cg().graphics = image->getGraphics();
+    game::cg().screenGraphics = game::cg().graphics;
 }
 
 struct Counts {
@@ -76,8 +76,8 @@ BENCHMARK(BM_MenuScreenFrame);
 
 void BM_InGameOverlays(benchmark::State& state) {
     startOnce();
-    game::scr().fireworksOn = true;
-    game::scr().fireworkPhase = 0;
+    game::cg().fireworksOn = true;
+    game::cg().fireworkPhase = 0;
     game::cg().panelPosition = game::cg().panelOffset = 40;
     game::paintGameplay();  // the show's set-up
     for (int i = 0; i < 120; ++i) game::paintGameplay();  // every rocket has burst
@@ -97,7 +97,7 @@ BENCHMARK(BM_InGameOverlays);
 void BM_HeadsUpDisplay(benchmark::State& state) {
     startOnce();
     game::cg().panelOffset = 1;
-    game::scr().checkpointTimer = 1 << 30;
+    game::cg().checkpointTimer = 1 << 30;
     game::startFadeOverlay(2);
     for (int i = 0; i < 100; ++i) game::paintFadeOverlay();  // the wipe has covered the canvas
     game::paintSidePanelButtons();

@@ -32,7 +32,7 @@
 namespace {
 
 using game::cg;
-using game::fl;
+using game::cg;
 
 constexpr jint kFire = -5, kDown = -2, kRightSoft = -7;
 constexpr jint kSample = 8;
@@ -79,11 +79,11 @@ protected:
     void paint() {
         // Each paint gets the screen's Graphics afresh (full clip, origin).
         screen->resetGraphics();
-        if (auto* canvas = static_cast<cGame*>(fl().instance)) canvas->paint(screen->g);
+        if (auto* canvas = static_cast<cGame*>(cg().instance)) canvas->paint(screen->g);
     }
     // Presses and releases a key over two passes.
     void press(jint code) {
-        auto* canvas = static_cast<cGame*>(fl().instance);
+        auto* canvas = static_cast<cGame*>(cg().instance);
         canvas->keyPressed(code);
         pass();
         canvas->keyReleased(code);
@@ -105,7 +105,7 @@ protected:
     // The main menu's cursor moved to the row with that id, then chosen.
     void chooseRow(jint id) {
         for (int i = 0; i < 12; ++i) {
-            IntArray* row = game::listedEntryInts(fl().menuCursor);
+            IntArray* row = game::listedEntryInts(cg().menuCursor);
             if (row && row->data()[0] == id) break;
             press(kDown);
         }
@@ -140,7 +140,7 @@ protected:
     std::string where() const {
         std::string t = "trace:";
         for (jint s : trace) t += " " + std::to_string(s);
-        return t + "; question menu " + std::to_string(fl().questionMenuParam);
+        return t + "; question menu " + std::to_string(cg().questionMenuParam);
     }
 
     spritetest::Screen* screen = nullptr;
@@ -176,15 +176,15 @@ TEST_F(DemoGame, BootToResultsAndTheNextStage) {
     for (jint cx = 140; cx < 180; ++cx)
         for (jint cy = 370; cy < 410; ++cy) coin += screen->at(cx, cy) == 0xF606;
     EXPECT_GT(coin, 20) << "no special item on the intro";
-    const jint frameBefore = game::scr().introAnimFrame;
+    const jint frameBefore = game::cg().introAnimFrame;
     for (int i = 0; i < 4; ++i) pass();
-    EXPECT_NE(game::scr().introAnimFrame, frameBefore) << "the special item does not turn";
+    EXPECT_NE(game::cg().introAnimFrame, frameBefore) << "the special item does not turn";
     press(kFire);
     ASSERT_TRUE(runUntil(14)) << where();
     pass();
-    fl().flags |= 4;
+    cg().flags |= 4;
     ASSERT_TRUE(runUntil(30, 3000)) << where();
-    for (int i = 0; i < 400 && !game::scr().tallyDone; ++i) pass();
+    for (int i = 0; i < 400 && !game::cg().tallyDone; ++i) pass();
     for (int i = 0; i < 4; ++i) pass();
     expectScreen("demo_results");
     for (int i = 0; i < 4 && cg().gameState == 30; ++i) press(kFire);
@@ -195,7 +195,7 @@ TEST_F(DemoGame, BootToResultsAndTheNextStage) {
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->data()[198 + 1] & 4, 4) << "stage 1 open on difficulty 2";
     EXPECT_EQ(p->data()[62 + 10], 1) << "current stage of difficulty 2";
-    EXPECT_EQ(IntArray::at(fl().loadRequest, 1), 1);
+    EXPECT_EQ(IntArray::at(cg().loadRequest, 1), 1);
 }
 
 // From stage 0's results on, each stage's results lead into the next stage,
@@ -225,9 +225,9 @@ TEST_F(DemoGame, ResultsLeadIntoTheJoinedStages) {
             EXPECT_EQ(cg().levelMusic, d->music);
         }
         pass();
-        fl().flags |= 4;
+        cg().flags |= 4;
         ASSERT_TRUE(runUntil(30, 3000)) << where();
-        for (int i = 0; i < 400 && !game::scr().tallyDone; ++i) pass();
+        for (int i = 0; i < 400 && !game::cg().tallyDone; ++i) pass();
         for (int i = 0; i < 4 && cg().gameState == 30; ++i) press(kFire);
         ASSERT_TRUE(runUntil(33, 3000)) << where();
         EXPECT_EQ(cg().stage, stage + 1);
@@ -248,7 +248,7 @@ TEST_F(DemoGame, MenuLoadBarAtAFixedStep) {
     ASSERT_TRUE(runUntil(11)) << where();
     for (int i = 0; i < 5 && cg().gameState == 11; ++i) pass();
     ASSERT_EQ(cg().gameState, 11);
-    EXPECT_GT(fl().loadStepsTotal, 0);
+    EXPECT_GT(cg().loadStepsTotal, 0);
     expectScreen("demo_menu_load_bar");
     ASSERT_TRUE(runUntil(6)) << where();
 }

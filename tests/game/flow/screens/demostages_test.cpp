@@ -128,7 +128,7 @@ TEST(DemoStages, TriggerStagesEndAtTheirTrigger) {
         std::string error;
         ASSERT_TRUE(drv.load(o, error)) << error;
         for (int i = 0; i < 5; ++i) drv.step();
-        EXPECT_EQ(game::fl().levelFinished, 0);
+        EXPECT_EQ(game::cg().levelFinished, 0);
         cActor* hero = game::cg().hero;
         ASSERT_NE(hero, nullptr);
         bool ended = false;
@@ -139,7 +139,7 @@ TEST(DemoStages, TriggerStagesEndAtTheirTrigger) {
             hero->posX = d.endX;
             hero->posY = d.endY;
             drv.step();
-            ended = game::fl().levelFinished != 0;
+            ended = game::cg().levelFinished != 0;
         }
         EXPECT_TRUE(ended);
         EXPECT_EQ(game::cg().gameState, d.stage + 1 < 11 ? 21 : 18);
@@ -161,8 +161,8 @@ TEST(DemoStages, ScriptedRunsFinishTheChaseAndTheItems) {
         o.input = walkScript();
         std::string error;
         ASSERT_TRUE(drv.load(o, error)) << error;
-        for (int i = 0; i < 600 && !game::fl().levelFinished; ++i) drv.step();
-        EXPECT_NE(game::fl().levelFinished, 0) << "hero at x " << (game::cg().hero ? game::cg().hero->posX : -1)
+        for (int i = 0; i < 600 && !game::cg().levelFinished; ++i) drv.step();
+        EXPECT_NE(game::cg().levelFinished, 0) << "hero at x " << (game::cg().hero ? game::cg().hero->posX : -1)
                                                << " after " << drv.stepIndex() << " steps";
         EXPECT_EQ(game::cg().gameState, 21);
         EXPECT_TRUE(drv.violations().empty());
@@ -183,8 +183,8 @@ TEST(DemoStages, BossStagesEndByTheDefeatScript) {
         ASSERT_GE(script, 0);
         game::world::endAllLevelScripts();
         game::world::startScript(script);
-        for (int i = 0; i < 10 && !game::fl().levelFinished; ++i) drv.step();
-        EXPECT_NE(game::fl().levelFinished, 0);
+        for (int i = 0; i < 10 && !game::cg().levelFinished; ++i) drv.step();
+        EXPECT_NE(game::cg().levelFinished, 0);
     }
 }
 
@@ -202,17 +202,17 @@ TEST(DemoStages, TheMeleeBossStageEndsWhenTheBossIsDefeated) {
     cActor* boss = nullptr;
     for (int i = 0; i < 40 && !boss; ++i) {
         drv.step();
-        for (jint k = 0; k < game::stores().activeActorCount && !boss; ++k)
+        for (jint k = 0; k < game::cg().activeActorCount && !boss; ++k)
             if (cActor* a = game::activeActor(k); a && a->type == 97) boss = a;
     }
     ASSERT_NE(boss, nullptr);
     ASSERT_NE(boss->parts, nullptr);
-    EXPECT_EQ(game::fl().levelFinished, 0);
+    EXPECT_EQ(game::cg().levelFinished, 0);
     boss->parts->data()[2] = 1;
     game::behaviour::enterPhase52(boss, 60, 45);
-    boss->hitFlags |= 0x200000;  // the hero's attack lands
-    for (int i = 0; i < 200 && !game::fl().levelFinished; ++i) drv.step();
-    EXPECT_NE(game::fl().levelFinished, 0);
+    boss->contactFlags |= 0x200000;  // the hero's attack lands
+    for (int i = 0; i < 200 && !game::cg().levelFinished; ++i) drv.step();
+    EXPECT_NE(game::cg().levelFinished, 0);
     EXPECT_EQ(game::cg().gameState, 18);  // the last stage ends the game
 }
 

@@ -12,7 +12,7 @@
 namespace {
 
 using game::cg;
-using game::scr;
+using game::cg;
 using screenstest::ScreensTest;
 
 // Text n of slot 0 has n lines, with the terminator; text 0 is absent.
@@ -36,8 +36,8 @@ protected:
     std::vector<jint> pages() {
         std::vector<jint> shown;
         for (int i = 0; i < 20 && game::isDialogActive(); ++i) {
-            scr().dialogPageLines = game::dialogPageSize();
-            shown.push_back(scr().dialogPageLines);
+            cg().dialogPageLines = game::dialogPageSize();
+            shown.push_back(cg().dialogPageLines);
             game::nextDialogPage();
         }
         return shown;
@@ -60,7 +60,7 @@ TEST_F(Dialogs, PagesNeverEndOnASingleLine) {
     for (const Case& c : cases) {
         game::openDialog(c.lines, -1, 0, c.mode);
         ASSERT_TRUE(game::isDialogActive());
-        EXPECT_EQ(scr().dialogLineCount, c.lines);
+        EXPECT_EQ(cg().dialogLineCount, c.lines);
         EXPECT_EQ(pages(), c.pages) << c.lines << " lines, style " << c.mode;
         EXPECT_FALSE(game::isDialogActive());
     }
@@ -83,7 +83,7 @@ TEST_F(Dialogs, BadStylesSpeakersAndTextsAreRefused) {
     EXPECT_FALSE(game::isDialogActive());
     game::openDialog(3, 14, 0, 2);
     EXPECT_TRUE(game::isDialogActive());
-    EXPECT_EQ(scr().dialogParam, -1) << "an unknown speaker has no portrait";
+    EXPECT_EQ(cg().dialogParam, -1) << "an unknown speaker has no portrait";
     EXPECT_TRUE(log.contains("speaker 14"));
     game::closeDialog();
     EXPECT_EQ(cg().variableChangedMask, -1) << "closing a speech panel redraws the display";
@@ -104,29 +104,29 @@ TEST_F(Dialogs, ModeThreeScrollsByItselfAndEnds) {
     game::openDialog(2, -1, 0, 3);
     ASSERT_TRUE(game::isDialogActive());
     EXPECT_EQ(cg().panelPosition, 480) << "the screen is blacked out at once";
-    EXPECT_EQ(scr().dialogScrollSpeed, 3);
+    EXPECT_EQ(cg().dialogScrollSpeed, 3);
     // Without keys the speed stays at 3 (it only rises while below 2).
     game::updateDialog();
-    EXPECT_EQ(scr().dialogScroll, -3);
+    EXPECT_EQ(cg().dialogScroll, -3);
     // A negative speed at the top keeps the scroll at its start.
-    scr().dialogScroll = 0;
-    scr().dialogScrollSpeed = -5;
+    cg().dialogScroll = 0;
+    cg().dialogScrollSpeed = -5;
     game::updateDialog();
-    EXPECT_EQ(scr().dialogScroll, 0);
-    EXPECT_EQ(scr().dialogScrollSpeed, -4);
+    EXPECT_EQ(cg().dialogScroll, 0);
+    EXPECT_EQ(cg().dialogScrollSpeed, -4);
     // Speeds below 2 climb back one a step.
     for (int i = 0; i < 10; ++i) game::updateDialog();
-    EXPECT_EQ(scr().dialogScrollSpeed, 2);
+    EXPECT_EQ(cg().dialogScrollSpeed, 2);
     // Scrolled out of the screen: the dialog ends and the panel opens. (A
     // paint of this style draws every line.)
-    scr().dialogPageLines = scr().dialogLineCount;
+    cg().dialogPageLines = cg().dialogLineCount;
     int steps = 0;
     while (game::isDialogActive() && steps < 1000) {
         game::updateDialog();
         ++steps;
     }
     EXPECT_FALSE(game::isDialogActive());
-    EXPECT_LE(scr().dialogScroll + game::fl().dialogScrollBase, 80);
+    EXPECT_LE(cg().dialogScroll + game::cg().dialogScrollBase, 80);
     EXPECT_EQ(cg().panelPosition, 0);
     EXPECT_EQ(cg().panelOffset, 0);
 }
@@ -146,22 +146,22 @@ TEST_F(Dialogs, PanelSlidesTenPixelsAStepAndFades) {
     EXPECT_EQ(cg().panelPosition, 15);
     EXPECT_EQ(cg().variableChangedMask, -1) << "a closing panel redraws the display";
 
-    scr().panelFadeMode = 1;
-    scr().panelFadeStep = 0;
+    cg().panelFadeMode = 1;
+    cg().panelFadeStep = 0;
     int steps = 0;
     while (game::isPanelSliding() && steps < 40) {
         game::updatePanel();
         ++steps;
     }
     EXPECT_EQ(steps, 17);
-    EXPECT_EQ(scr().panelFadeMode, 0);
-    ASSERT_NE(scr().fadeTile, nullptr);
-    EXPECT_EQ(scr().fadeTile->length(), 200 * 60);
-    EXPECT_EQ(static_cast<uint32_t>(scr().fadeTile->data()[0]) >> 24, 0u) << "the last step is clear";
+    EXPECT_EQ(cg().panelFadeMode, 0);
+    ASSERT_NE(cg().fadeTile, nullptr);
+    EXPECT_EQ(cg().fadeTile->length(), 200 * 60);
+    EXPECT_EQ(static_cast<uint32_t>(cg().fadeTile->data()[0]) >> 24, 0u) << "the last step is clear";
     game::fadeTileStep(4, 16);
-    EXPECT_EQ(static_cast<uint32_t>(scr().fadeTile->data()[0]) >> 24, static_cast<uint32_t>(255 - 4 * 255 / 16));
+    EXPECT_EQ(static_cast<uint32_t>(cg().fadeTile->data()[0]) >> 24, static_cast<uint32_t>(255 - 4 * 255 / 16));
     game::fadeTileStep(3, 0);  // no steps: guarded, clear
-    EXPECT_EQ(static_cast<uint32_t>(scr().fadeTile->data()[0]) >> 24, 0u);
+    EXPECT_EQ(static_cast<uint32_t>(cg().fadeTile->data()[0]) >> 24, 0u);
 }
 
 }  // namespace
@@ -169,12 +169,12 @@ TEST_F(Dialogs, PanelSlidesTenPixelsAStepAndFades) {
 namespace {
 
 using game::cg;
-using game::scr;
+using game::cg;
 
 TEST_F(Dialogs, SpeechPanelStripAndPanelBars) {
     auto* image = javax_microedition_lcdui_Image::createImage(480, 800);
     auto* g = image->getGraphics();
-    game::fl().graphics = g;
+    game::cg().graphics = g;
     g->setColor(0xFFFFFF);
     g->fillRect(0, 0, 480, 800);
     game::openDialog(3, 20, 0, 2);  // speaker 20: none, logged
@@ -199,7 +199,7 @@ TEST_F(Dialogs, SpeechPanelStripAndPanelBars) {
     EXPECT_EQ(pixel(29 + 100, 10), 0xFFFFFF);
     EXPECT_EQ(pixel(470, 10), 0);
     EXPECT_EQ(pixel(449, 10), 0xFFFFFF);
-    EXPECT_EQ(scr().panelPainted, 30);
+    EXPECT_EQ(cg().panelPainted, 30);
 }
 
 }  // namespace

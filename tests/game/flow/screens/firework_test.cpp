@@ -11,10 +11,10 @@
 namespace {
 
 using game::cGame_Firework;
-using game::scr;
+using game::cg;
 using screenstest::ScreensTest;
 
-cGame_Firework* particle(jint i) { return static_cast<cGame_Firework*>(scr().fireworks->data()[i]); }
+cGame_Firework* particle(jint i) { return static_cast<cGame_Firework*>(cg().fireworks->data()[i]); }
 
 // The generator's sequence, stepped independently of the game code.
 jint lcg(jint seed) { return java::irem(java::iadd(java::imul(seed, 59051), 177149), 14348907); }
@@ -23,11 +23,11 @@ using FireworkShow = ScreensTest;
 
 TEST_F(FireworkShow, SetUpLaunchesFiveRocketsFromTheBottomCentre) {
     game::spawnFireworks();
-    ASSERT_NE(scr().fireworks, nullptr);
-    EXPECT_EQ(scr().fireworks->length(), game::kFireworkCapacity);
-    EXPECT_EQ(scr().fireworkPhase, 1);
-    ASSERT_EQ(scr().fireworkCount, 5);
-    EXPECT_EQ(scr().fireworksAlive, 5);
+    ASSERT_NE(cg().fireworks, nullptr);
+    EXPECT_EQ(cg().fireworks->length(), game::kFireworkCapacity);
+    EXPECT_EQ(cg().fireworkPhase, 1);
+    ASSERT_EQ(cg().fireworkCount, 5);
+    EXPECT_EQ(cg().fireworksAlive, 5);
     for (jint i = 0; i < 5; ++i) {
         cGame_Firework* p = particle(i);
         EXPECT_EQ(p->x, 400 << 8);
@@ -66,12 +66,12 @@ TEST_F(FireworkShow, RocketsStartMovingOnCallsOneFifteenThirtyFortyFiveSixty) {
 TEST_F(FireworkShow, EachRocketBurstsIntoFiftySparksAndTheShowEnds) {
     game::spawnFireworks();
     jint bursts = 0;
-    for (int call = 0; call < 400 && scr().fireworksAlive > 0; ++call) {
-        const jint before = scr().fireworkCount;
+    for (int call = 0; call < 400 && cg().fireworksAlive > 0; ++call) {
+        const jint before = cg().fireworkCount;
         std::vector<jint> deadRockets;
         game::spawnFireworks();
-        if (scr().fireworkFlash) {
-            const jint added = scr().fireworkCount - before;
+        if (cg().fireworkFlash) {
+            const jint added = cg().fireworkCount - before;
             EXPECT_EQ(added % 50, 0);
             // Sparks start at the position of a rocket that has just died.
             cGame_Firework* spark = particle(before);
@@ -83,17 +83,17 @@ TEST_F(FireworkShow, EachRocketBurstsIntoFiftySparksAndTheShowEnds) {
             EXPECT_EQ(spark->kind, 0);
             bursts += added / 50;
             game::paintFireworks(nullptr);
-            EXPECT_FALSE(scr().fireworkFlash) << "the painter clears the flash";
+            EXPECT_FALSE(cg().fireworkFlash) << "the painter clears the flash";
         }
     }
     EXPECT_EQ(bursts, 5);
-    EXPECT_EQ(scr().fireworkCount, 255) << "five rockets and 250 sparks";
-    EXPECT_EQ(scr().fireworksAlive, 0);
+    EXPECT_EQ(cg().fireworkCount, 255) << "five rockets and 250 sparks";
+    EXPECT_EQ(cg().fireworksAlive, 0);
     // Once everything is dead, calls only walk the array.
     const jint seed = screenstest::randomSeed();
     game::spawnFireworks();
     EXPECT_EQ(screenstest::randomSeed(), seed);
-    EXPECT_EQ(scr().fireworkCount, 255);
+    EXPECT_EQ(cg().fireworkCount, 255);
 }
 
 TEST_F(FireworkShow, SparkDrawsWithoutAFireworkSprite) {
@@ -104,7 +104,7 @@ TEST_F(FireworkShow, SparkDrawsWithoutAFireworkSprite) {
     rocket->life = 1;
     const jint seed = screenstest::randomSeed();
     game::spawnFireworks();
-    ASSERT_EQ(scr().fireworkCount, 55);
+    ASSERT_EQ(cg().fireworkCount, 55);
     jint expected = seed;
     for (int i = 0; i < 100; ++i) expected = lcg(expected);
     EXPECT_EQ(screenstest::randomSeed(), expected);
@@ -133,15 +133,15 @@ TEST_F(FireworkShow, ParticleMotionUsesDragAndGravity) {
 }
 
 TEST_F(FireworkShow, AddingToAFullArrayDropsTheParticle) {
-    scr().fireworks = newObjectArray(cid::cGame_Firework, 2);
+    cg().fireworks = newObjectArray(cid::cGame_Firework, 2);
     for (int i = 0; i < 3; ++i) game::addFirework(newObject<cGame_Firework>());
-    EXPECT_EQ(scr().fireworkCount, 2);
-    EXPECT_EQ(scr().fireworksAlive, 2);
+    EXPECT_EQ(cg().fireworkCount, 2);
+    EXPECT_EQ(cg().fireworksAlive, 2);
     game::clearFireworkState();
-    EXPECT_EQ(scr().fireworks, nullptr);
-    EXPECT_EQ(scr().fireworkCount, 0);
+    EXPECT_EQ(cg().fireworks, nullptr);
+    EXPECT_EQ(cg().fireworkCount, 0);
     game::spawnFireworks();  // still phase 0: a fresh show
-    EXPECT_EQ(scr().fireworkCount, 5);
+    EXPECT_EQ(cg().fireworkCount, 5);
 }
 
 TEST_F(FireworkShow, RandomDirectionDrawsOnlyOverNonEmptyRanges) {
@@ -171,12 +171,12 @@ void installFireworkSprite() {
     model.anims[0].frames = {{0, 2}, {0, 2}};
     BSprite* sprite = spritetest::loadSprite(model);
     ASSERT_NE(sprite, nullptr);
-    game::FlowStatics& f = game::fl();
+    game::cGameStatics& f = game::cg();
     f.sprites = newObjectArray(cid::Object, 4);
     f.sprites->data()[3] = sprite;
     f.spriteIndex = newObjectArray(cid::IntArray, 27);
     IntArray* group = newIntArray(128);
-    game::fl().spriteIndex->data()[18] = group;
+    game::cg().spriteIndex->data()[18] = group;
     group->data()[22] = 3;
 }
 
@@ -184,9 +184,9 @@ TEST_F(FireworkShow, SparksTakeAnimationsAndFramesFromTheSprite) {
     installFireworkSprite();
     auto* p = newObject<cGame_Firework>();
     p->init(0, 0, 0, 0, 0, 10, 0, 0);
-    scr().fireworks = newObjectArray(cid::cGame_Firework, 4);
+    cg().fireworks = newObjectArray(cid::cGame_Firework, 4);
     game::addFirework(p);
-    scr().fireworkPhase = 1;
+    cg().fireworkPhase = 1;
     std::vector<jint> frames;
     for (int i = 0; i < 5; ++i) {
         game::spawnFireworks();
@@ -198,7 +198,7 @@ TEST_F(FireworkShow, SparksTakeAnimationsAndFramesFromTheSprite) {
     for (int i = 0; i < 3; ++i) game::spawnFireworks();
     EXPECT_EQ(p->frame, 0);
     // A burst draws three values per spark: angle, speed and animation.
-    scr().fireworkPhase = 0;
+    cg().fireworkPhase = 0;
     game::spawnFireworks();
     particle(0)->life = 1;
     const jint seed = screenstest::randomSeed();

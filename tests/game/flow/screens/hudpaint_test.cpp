@@ -21,8 +21,8 @@
 namespace {
 
 using game::cg;
-using game::fl;
-using game::scr;
+using game::cg;
+using game::cg;
 using screenstest::actors;
 using screenstest::ScreensTest;
 
@@ -31,8 +31,8 @@ protected:
     void SetUp() override {
         ScreensTest::SetUp();
         screen = new spritetest::Screen(480, 800);
-        fl().graphics = screen->g;
-        fl().screenGraphics = screen->g;
+        cg().graphics = screen->g;
+        cg().screenGraphics = screen->g;
         sprite::setSpriteHost(&game::GameSpriteHost::instance());
     }
     void TearDown() override {
@@ -56,17 +56,17 @@ protected:
         model.anims.resize(1);
         model.anims[0].frames = {{0, 1}};
         BSprite* sprite = spritetest::loadSprite(model);
-        if (!fl().sprites) fl().sprites = newObjectArray(cid::Object, game::kSpriteSlots);
-        fl().sprites->data()[slot] = sprite;
+        if (!cg().sprites) cg().sprites = newObjectArray(cid::Object, game::kSpriteSlots);
+        cg().sprites->data()[slot] = sprite;
         if (group >= 0) {
-            if (!fl().spriteIndex) fl().spriteIndex = newObjectArray(cid::IntArray, 27);
-            if (!fl().spriteIndex->data()[group]) {
+            if (!cg().spriteIndex) cg().spriteIndex = newObjectArray(cid::IntArray, 27);
+            if (!cg().spriteIndex->data()[group]) {
                 IntArray* g = newIntArray(128);
-                fl().spriteIndex->data()[group] = g;
+                cg().spriteIndex->data()[group] = g;
             }
-            static_cast<IntArray*>(fl().spriteIndex->data()[group])->data()[ref] = slot;
+            static_cast<IntArray*>(cg().spriteIndex->data()[group])->data()[ref] = slot;
         }
-        return static_cast<BSprite*>(fl().sprites->data()[slot]);
+        return static_cast<BSprite*>(cg().sprites->data()[slot]);
     }
     spritetest::Screen* screen = nullptr;
 };
@@ -82,7 +82,7 @@ TEST_F(HudPaint, CounterIconReanimatesWhenTheCounterChanges) {
     EXPECT_EQ(fake.spawns[0].y, 90);
     EXPECT_EQ(fake.spawns[0].layer, 14);
     EXPECT_EQ(fake.spawns[0].flags, 0x62000);
-    EXPECT_EQ(scr().panelShownCounter, 2);
+    EXPECT_EQ(cg().panelShownCounter, 2);
     game::updatePanelActor();  // same counter, still animating: kept at scale 100
     EXPECT_EQ(fake.spawns.size(), 1u);
     ASSERT_FALSE(fake.scales.empty());
@@ -90,7 +90,7 @@ TEST_F(HudPaint, CounterIconReanimatesWhenTheCounterChanges) {
     game::setVariable(0, 3, false);
     game::updatePanelActor();  // the counter changed: the animation starts again
     EXPECT_EQ(fake.spawns.size(), 2u);
-    EXPECT_EQ(scr().panelShownCounter, 3);
+    EXPECT_EQ(cg().panelShownCounter, 3);
     fake.ended = true;  // finished, keep flag clear: dropped and made anew
     cActor* old = cg().panelActor;
     game::updatePanelActor();
@@ -137,14 +137,14 @@ TEST_F(HudPaint, CornerButtonImagesAreBuiltOnceAndTheirBuffersReleased) {
     cg().touchButtons = 1;
     cg().buttonAlphaMask = static_cast<jint>(0x80FFFFFF);
     game::paintSidePanelButtons();
-    ASSERT_NE(scr().buttonImages, nullptr);
+    ASSERT_NE(cg().buttonImages, nullptr);
     std::vector<Object*> first;
-    for (jint i = 0; i < 4; ++i) first.push_back(scr().buttonImages->data()[i]);
+    for (jint i = 0; i < 4; ++i) first.push_back(cg().buttonImages->data()[i]);
     for (Object* o : first) EXPECT_NE(o, nullptr);
     EXPECT_EQ(cg().buttonKeyColour, 0xFF00FF) << "the key colour is the fill behind the frame";
-    for (jint i = 0; i < 4; ++i) EXPECT_EQ(scr().buttonPixels->data()[i], nullptr);
+    for (jint i = 0; i < 4; ++i) EXPECT_EQ(cg().buttonPixels->data()[i], nullptr);
     game::paintSidePanelButtons();
-    for (jint i = 0; i < 4; ++i) EXPECT_EQ(scr().buttonImages->data()[i], first[size_t(i)]) << i;
+    for (jint i = 0; i < 4; ++i) EXPECT_EQ(cg().buttonImages->data()[i], first[size_t(i)]) << i;
     // The key colour became transparent, the frame half translucent.
     auto* image = static_cast<javax_microedition_lcdui_Image*>(first[0]);
     IntArray* px = newIntArray(2);
@@ -163,10 +163,10 @@ TEST_F(HudPaint, ButtonsFollowTheTouchFlag) {
     cg().panelOffset = 0;
     cg().touchButtons = 0;
     game::paintSidePanelButtons();
-    EXPECT_EQ(scr().buttonImages, nullptr);
+    EXPECT_EQ(cg().buttonImages, nullptr);
     cg().touchButtons = 1;
     game::paintSidePanelButtons();
-    EXPECT_NE(scr().buttonImages, nullptr);
+    EXPECT_NE(cg().buttonImages, nullptr);
 }
 
 TEST_F(HudPaint, FadeOverlayIdlesThenWipesFromTheRightEdge) {
@@ -180,7 +180,7 @@ TEST_F(HudPaint, FadeOverlayIdlesThenWipesFromTheRightEdge) {
     for (int i = 0; i < 90; ++i) game::paintFadeOverlay();
     EXPECT_NE(screen->at(0, 400), 0xFFFF) << "after 95 paints it covers the canvas";
     game::startFadeOverlay(99);  // outside the colour table: idle again
-    EXPECT_FALSE(scr().fadeOn);
+    EXPECT_FALSE(cg().fadeOn);
 }
 
 TEST_F(HudPaint, ContextValueByHeroStateAndAnimation) {
@@ -199,7 +199,7 @@ TEST_F(HudPaint, ContextValueByHeroStateAndAnimation) {
         actors().animation = c.anim;
         actors().scaleParam = c.scale;
         EXPECT_EQ(game::selectContextValue(), c.value) << c.state << " " << c.anim;
-        EXPECT_EQ(fl().contextValue, c.value);
+        EXPECT_EQ(cg().contextValue, c.value);
     }
 }
 
@@ -210,10 +210,10 @@ TEST_F(HudPaint, TargetAndCountersReset) {
     EXPECT_EQ(actors().levelMark, -1);
     game::setVariable(0, 9, false);
     game::resetHudCounters();
-    EXPECT_EQ(scr().panelShownCounter, 9);
-    ASSERT_NE(scr().hudCounters, nullptr);
-    EXPECT_EQ(scr().hudCounters->data()[0], 0);
-    EXPECT_EQ(scr().hudCounters->data()[game::kHudCounters - 1], -1);
+    EXPECT_EQ(cg().panelShownCounter, 9);
+    ASSERT_NE(cg().hudCounters, nullptr);
+    EXPECT_EQ(cg().hudCounters->data()[0], 0);
+    EXPECT_EQ(cg().hudCounters->data()[game::kHudCounters - 1], -1);
 }
 
 TEST_F(HudPaint, LoadingHintChoiceSkipsTheLastHint) {
@@ -286,11 +286,11 @@ namespace {
 
 TEST_F(HudPaint, CaptionAddsTheTerminatorThePoolNameLacks) {
     game::paintCaption();
-    ASSERT_NE(scr().captionText, nullptr);
-    EXPECT_EQ(scr().captionText->toUtf8(), "Camp\x03");
-    String* first = scr().captionText;
+    ASSERT_NE(cg().captionText, nullptr);
+    EXPECT_EQ(cg().captionText->toUtf8(), "Camp\x03");
+    String* first = cg().captionText;
     game::paintCaption();
-    EXPECT_EQ(scr().captionText, first) << "made once";
+    EXPECT_EQ(cg().captionText, first) << "made once";
 }
 
 TEST_F(HudPaint, SecondLogoAnimatesTheLogoActor) {
@@ -309,13 +309,13 @@ TEST_F(HudPaint, PromotionStateEntersTheScreenAndReloadsTheMenusWhenItCloses) {
     // device): entering it opens it; not usable, it closes at its first
     // step and the menus load again. (The screen inside the whole program:
     // tests/game/showcase.)
-    game::fl().loadRequest = newIntArray(4);
+    game::cg().loadRequest = newIntArray(4);
     game::showcaseStatics()->languageCodes = newObjectArray(cid::String, 1);
     screenstest::run(game::state9, 2);
     EXPECT_EQ(game::showcaseStatics()->screenState, game::kShowLoading) << "opened";
     EXPECT_EQ(game::showcaseStatics()->displayFlagA, 1) << "the screen's record store made sure of";
     EXPECT_EQ(game::showcaseStatics()->displayFlagB, 1);
-    ASSERT_NE(scr().promoImage, nullptr);
+    ASSERT_NE(cg().promoImage, nullptr);
     screen->clear(0);
     game::state9(1);
     EXPECT_TRUE(screenstest::requests().empty());
@@ -324,10 +324,10 @@ TEST_F(HudPaint, PromotionStateEntersTheScreenAndReloadsTheMenusWhenItCloses) {
     screenstest::setKeys(0);
     ASSERT_EQ(screenstest::requests().size(), 1u);
     EXPECT_EQ(screenstest::requests()[0].second, 11);
-    EXPECT_EQ(IntArray::at(game::fl().loadRequest, 0), 4);
-    EXPECT_EQ(IntArray::at(game::fl().loadRequest, 2), 3);
-    EXPECT_EQ(IntArray::at(game::fl().loadRequest, 3), 6);
-    EXPECT_TRUE(scr().restoreMenuPosition);
+    EXPECT_EQ(IntArray::at(game::cg().loadRequest, 0), 4);
+    EXPECT_EQ(IntArray::at(game::cg().loadRequest, 2), 3);
+    EXPECT_EQ(IntArray::at(game::cg().loadRequest, 3), 6);
+    EXPECT_TRUE(cg().restoreMenuPosition);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 namespace {
 
 using game::cg;
-using game::scr;
+using game::cg;
 using screenstest::ScreensTest;
 
 using LevelScore = ScreensTest;
@@ -51,11 +51,11 @@ TEST_F(LevelScore, TableOfLevels) {
 TEST_F(LevelScore, TallyCountsEachLineUpByAThousandAStep) {
     setStats(25, 0, 0, 0);  // item line 2500, time bonus 30000
     game::computeLevelScore();
-    scr().tallyDone = false;
-    scr().tallyLine = -1;
+    cg().tallyDone = false;
+    cg().tallyLine = -1;
     game::nextTallyLine();
-    ASSERT_EQ(scr().tallyLine, 0);
-    EXPECT_EQ(scr().tallyTarget, 2500);
+    ASSERT_EQ(cg().tallyLine, 0);
+    EXPECT_EQ(cg().tallyTarget, 2500);
     const jint* s = cg().levelStats->data();
     EXPECT_EQ(s[0], 0) << "the line counts up again from 0";
     game::stepTally();
@@ -64,22 +64,22 @@ TEST_F(LevelScore, TallyCountsEachLineUpByAThousandAStep) {
     EXPECT_EQ(s[0], 2000);
     game::stepTally();
     EXPECT_EQ(s[0], 2500) << "clamped to its target";
-    EXPECT_EQ(scr().tallyLine, 1) << "a reached line moves on in the same step";
+    EXPECT_EQ(cg().tallyLine, 1) << "a reached line moves on in the same step";
     // Line 1 (no secrets) is already at its target of 0.
     game::stepTally();
-    EXPECT_EQ(scr().tallyLine, 2);
+    EXPECT_EQ(cg().tallyLine, 2);
     game::stepTally();
-    EXPECT_EQ(scr().tallyLine, 3);
-    EXPECT_EQ(scr().tallyTarget, 30000);
+    EXPECT_EQ(cg().tallyLine, 3);
+    EXPECT_EQ(cg().tallyTarget, 30000);
     game::stepTally();
     EXPECT_EQ(s[3], 1000);
     // A key press shows the current line at its final value and ends the tally.
     game::finishTally();
-    scr().tallyDone = true;
+    cg().tallyDone = true;
     EXPECT_EQ(s[3], 30000);
-    EXPECT_EQ(scr().tallyLine, game::kTallyLines);
+    EXPECT_EQ(cg().tallyLine, game::kTallyLines);
     game::stepTally();
-    EXPECT_EQ(scr().tallyLine, game::kTallyLines);
+    EXPECT_EQ(cg().tallyLine, game::kTallyLines);
 }
 
 TEST_F(LevelScore, PickupsCountIntoTheLevelTotals) {
@@ -91,8 +91,8 @@ TEST_F(LevelScore, PickupsCountIntoTheLevelTotals) {
     game::countPickup(6, 0);
     game::countPickup(7, 0);
     EXPECT_EQ(cg().itemsTotal, 11);
-    EXPECT_EQ(scr().secretsTotal, 1);
-    EXPECT_EQ(scr().specialsTotal, 1);
+    EXPECT_EQ(cg().secretsTotal, 1);
+    EXPECT_EQ(cg().specialsTotal, 1);
 }
 
 }  // namespace

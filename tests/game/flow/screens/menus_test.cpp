@@ -12,7 +12,7 @@
 namespace {
 
 using game::cg;
-using game::scr;
+using game::cg;
 using screenstest::ScreensTest;
 
 using Menus = ScreensTest;
@@ -81,11 +81,11 @@ TEST_F(Menus, RepeatedEntriesExpandIntoIdsCountingUp) {
 TEST_F(Menus, OpeningListsTheShownEntriesOnly) {
     ObjectArray* m = makeMenu(5, 0, {1, 3});
     game::openTextBox(m);
-    EXPECT_EQ(scr().textBox, m);
+    EXPECT_EQ(cg().textBox, m);
     EXPECT_EQ(listedIds(), (std::vector<jint>{100, 102, 104}));
     EXPECT_TRUE(game::setEntryListed(m, 101, true));
     EXPECT_FALSE(game::setEntryListed(m, 999, true));
-    scr().textBox = nullptr;
+    cg().textBox = nullptr;
     game::openTextBox(m);
     EXPECT_EQ(listedIds(), (std::vector<jint>{100, 101, 102, 104}));
 }
@@ -100,7 +100,7 @@ TEST_F(Menus, AListHoldsThirtyTwoEntriesAndLogsTheRest) {
     game::setMenuCursor(31);
     screenstest::setKeys(0x8000);
     game::updateMenu(m);
-    EXPECT_EQ(game::fl().menuCursor, 31);
+    EXPECT_EQ(game::cg().menuCursor, 31);
 }
 
 TEST_F(Menus, CursorMovesTable) {
@@ -134,7 +134,7 @@ TEST_F(Menus, CursorMovesTable) {
         game::setMenuCursor(c.start);
         screenstest::setKeys(c.keys);
         game::updateMenu(m);
-        EXPECT_EQ(game::fl().menuCursor, c.expected) << c.what;
+        EXPECT_EQ(game::cg().menuCursor, c.expected) << c.what;
         screenstest::setKeys(0);
         EXPECT_EQ(game::getMenuAction(), -1) << c.what;
     }
@@ -204,7 +204,7 @@ TEST_F(Menus, RecordValuesAndReplacedTexts) {
     String* v = game::getMenuValueText(0x10009, 0x10017 + 3);
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->toUtf8(), "4,567");
-    game::fl().levelScore = 99;
+    game::cg().levelScore = 99;
     EXPECT_EQ(game::getMenuValueText(0x10009, 0x10016)->toUtf8(), "99");
     EXPECT_EQ(game::getMenuValueText(0x10008, 0x10017), nullptr);
     cg().difficulty = 7;  // no slot: logged, 0
@@ -252,50 +252,50 @@ using game::cg;
 // and comes back from the right once it has left; a narrower one stays.
 TEST_F(Menus, MarqueeOfAnOverlongCursorLabel) {
     BSprite* font = spritetest::loadFont(kit::parseFontDescription(kit::kDemoFont));
-    game::fl().fonts = newObjectArray(cid::Object, 3);
-    game::fl().fonts->data()[0] = font;
+    game::cg().fonts = newObjectArray(cid::Object, 3);
+    game::cg().fonts->data()[0] = font;
     auto* image = javax_microedition_lcdui_Image::createImage(480, 800);
-    game::fl().graphics = image->getGraphics();
-    game::fl().screenGraphics = game::fl().graphics;
+    game::cg().graphics = image->getGraphics();
+    game::cg().screenGraphics = game::cg().graphics;
     const std::string wide(80, '1'), narrow(10, '1');
     screenstest::setTexts(1, {wide + "\x03", narrow + "\x03"});
     ObjectArray* layout = newObjectArray(cid::Object, 2);
     IntArray* label = IntArray::fill(newIntArray(9), {1, 256, 400, 240, 0, 3, 0, 0, 0});
     layout->data()[1] = label;
-    game::scr().menuFlags = game::kMenuPassive;
-    game::scr().menuEntryIsCursor = true;
-    game::scr().menuEntrySelectable = true;
-    game::scr().menuEntryTextId = 0x10000;
+    game::cg().menuFlags = game::kMenuPassive;
+    game::cg().menuEntryIsCursor = true;
+    game::cg().menuEntrySelectable = true;
+    game::cg().menuEntryTextId = 0x10000;
     const jint width = font->getStringWidth(game::getString(0x10000));
     ASSERT_GE(width, 251);
-    game::scr().marqueeOffset = 0;
+    game::cg().marqueeOffset = 0;
     cg().menuMetricC = 2;
     std::vector<jint> offsets;
     for (int i = 0; i < 5; ++i) {
         game::paintMenuList(layout, 0, 0, true);
-        offsets.push_back(game::scr().marqueeOffset);
+        offsets.push_back(game::cg().marqueeOffset);
     }
     EXPECT_EQ(offsets, (std::vector<jint>{0, 0, -1, -2, -3}));
-    game::scr().marqueeOffset = -(width + 5);
+    game::cg().marqueeOffset = -(width + 5);
     game::paintMenuList(layout, 0, 0, true);
-    EXPECT_EQ(game::scr().marqueeOffset, 255);
+    EXPECT_EQ(game::cg().marqueeOffset, 255);
     // Without the clip flag (or for a short label) nothing scrolls.
     game::paintMenuList(layout, 0, 0, false);
-    EXPECT_EQ(game::scr().marqueeOffset, 255);
-    game::scr().menuEntryTextId = 0x10001;
-    game::scr().marqueeOffset = 0;
+    EXPECT_EQ(game::cg().marqueeOffset, 255);
+    game::cg().menuEntryTextId = 0x10001;
+    game::cg().marqueeOffset = 0;
     game::paintMenuList(layout, 0, 0, true);
-    EXPECT_EQ(game::scr().marqueeOffset, 0);
+    EXPECT_EQ(game::cg().marqueeOffset, 0);
     // The saved clip comes back.
-    EXPECT_EQ(game::fl().screenGraphics->getClipWidth(), 480);
+    EXPECT_EQ(game::cg().screenGraphics->getClipWidth(), 480);
 }
 
 // A box element: opaque, a fill of its canvas rectangle; see-through, a
 // blend over the view box turned onto the canvas (480 - h - y, x, h, w).
 TEST_F(Menus, BoxesOpaqueAndSeeThrough) {
     spritetest::Screen screen(480, 800);
-    game::fl().graphics = screen.g;
-    game::fl().screenGraphics = screen.g;
+    game::cg().graphics = screen.g;
+    game::cg().screenGraphics = screen.g;
     screen.clear(0);
     ObjectArray* layout = newObjectArray(cid::Object, 3);
     IntArray* opaque = IntArray::fill(newIntArray(8), {1, 3, 10, 20, 0, 30, 40, static_cast<jint>(0xFF00FF00)});
@@ -319,8 +319,8 @@ TEST_F(Menus, BoxesOpaqueAndSeeThrough) {
 // plates alternate by index, the side piece marks the first and last rows.
 TEST_F(Menus, DefaultLayoutFramesFollowTheRow) {
     spritetest::Screen screen(480, 800);
-    game::fl().graphics = screen.g;
-    game::fl().screenGraphics = screen.g;
+    game::cg().graphics = screen.g;
+    game::cg().screenGraphics = screen.g;
     ObjectArray* menu = makeMenu(3, 0);
     game::openTextBox(menu);
     auto anim = [](ObjectArray* layout, jint element) {

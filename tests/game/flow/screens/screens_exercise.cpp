@@ -32,7 +32,7 @@ ByteArray* bytesOf(const uint8_t* data, size_t size) {
 void screen(void (*handler)(jint), std::initializer_list<jint> messages) {
     for (jint m : messages) {
         handler(m);
-        game::fl().statePending = false;
+        game::cg().statePending = false;
         Application::clearPendingException();
     }
 }
@@ -53,7 +53,7 @@ void exerciseScreens(const uint8_t* data, size_t size) {
     if (slot >= 0 && slot < game::kTextSlots) game::cacheTextPack(slot);
     Application::clearPendingException();
 
-    game::FlowStatics& f = game::fl();
+    game::cGameStatics& f = game::cg();
     if (!f.graphics) {
         auto* image = javax_microedition_lcdui_Image::createImage(480, 800);
         f.graphics = image->getGraphics();
@@ -73,7 +73,7 @@ void exerciseScreens(const uint8_t* data, size_t size) {
     screen(game::state33, {2, 0, 1});
     if (IntArray* stats = g.levelStats; stats && stats->length() >= 12)
         for (jint i = 0; i < 12; ++i) stats->data()[i] = static_cast<jint>(selector) * (i + 1);
-    game::scr().tallyLine = selector & 7;
+    game::cg().tallyLine = selector & 7;
     game::paintResults();
     screen(game::state35, {2, 0, 1, 3});
     Application::clearPendingException();

@@ -14,7 +14,7 @@
 namespace {
 
 using game::cg;
-using game::scr;
+using game::cg;
 using screenstest::ScreensTest;
 using Requests = std::vector<std::pair<jint, jint>>;
 
@@ -31,8 +31,8 @@ protected:
         for (int i = 0; i < 3; ++i) screenstest::run(game::state30, 0);
         screenstest::setKeys(0x10000);
         screenstest::run(game::state30, 0);
-        EXPECT_TRUE(scr().tallyDone);
-        EXPECT_EQ(scr().tallyLine, game::kTallyLines);
+        EXPECT_TRUE(cg().tallyDone);
+        EXPECT_EQ(cg().tallyLine, game::kTallyLines);
         EXPECT_TRUE(screenstest::requests().empty()) << "the first press only finishes the tally";
         screenstest::run(game::state30, 0);
         screenstest::setKeys(0);
@@ -66,11 +66,11 @@ TEST_F(LevelEnd, ResultsOnTheLastStagePopBackToTheEnding) {
 
 TEST_F(LevelEnd, LevelCompleteClosesTheIrisThenRunsAShow) {
     cg().stage = 3;
-    scr().fireworkPhase = 1;  // left over from an earlier show
+    cg().fireworkPhase = 1;  // left over from an earlier show
     screenstest::run(game::state21, 2);
-    EXPECT_EQ(scr().irisRadius, 176);
+    EXPECT_EQ(cg().irisRadius, 176);
     int steps = 0;
-    while (scr().endPhase == 0 && steps < 100) {
+    while (cg().endPhase == 0 && steps < 100) {
         screenstest::run(game::state21, 0);
         ++steps;
     }
@@ -82,14 +82,14 @@ TEST_F(LevelEnd, LevelCompleteClosesTheIrisThenRunsAShow) {
     }
     EXPECT_GT(steps, 60) << "the last rocket starts on the 60th call";
     EXPECT_EQ(screenstest::requests(), (Requests{{0, 30}}));
-    EXPECT_EQ(scr().fireworks, nullptr);
-    EXPECT_EQ(scr().fireworkCount, 0);
+    EXPECT_EQ(cg().fireworks, nullptr);
+    EXPECT_EQ(cg().fireworkCount, 0);
 }
 
 TEST_F(LevelEnd, AKeyEndsTheShowAfterFortyEightSteps) {
     cg().stage = 3;
     screenstest::run(game::state21, 2);
-    while (scr().endPhase == 0) screenstest::run(game::state21, 0);
+    while (cg().endPhase == 0) screenstest::run(game::state21, 0);
     screenstest::setKeys(0x10000);
     for (int i = 0; i < 47; ++i) screenstest::run(game::state21, 0);
     EXPECT_TRUE(screenstest::requests().empty());

@@ -14,7 +14,7 @@
 namespace {
 
 using game::cg;
-using game::scr;
+using game::cg;
 using screenstest::ScreensTest;
 using Requests = std::vector<std::pair<jint, jint>>;
 
@@ -71,7 +71,7 @@ TEST_F(MenuStates, MainMenuRowsByProgressAndPromotion) {
     ObjectArray* menu = game::expandMenu(cg().mainMenu);
     for (const Case& c : cases) {
         game::applyMainMenuVisibility(menu, c.progress, c.promo, c.entries, c.link);
-        scr().textBox = nullptr;
+        cg().textBox = nullptr;
         game::openTextBox(menu);
         std::vector<jint> rows;
         for (jint i = 0; i < cg().menuMetricA; ++i) rows.push_back(game::listedEntryInts(i)->data()[0]);

@@ -15,7 +15,7 @@
 namespace {
 
 using game::cg;
-using game::scr;
+using game::cg;
 using screenstest::ScreensTest;
 using Requests = std::vector<std::pair<jint, jint>>;
 
@@ -70,7 +70,7 @@ TEST_F(Play, LevelTimerKillsBelowZeroUnlessHeld) {
     game::setVariable(3, 5, true);
     game::stepLevelTimer();
     EXPECT_EQ(game::getVariable(3), 5) << "stopped";
-    scr().levelTimerHold = 1;
+    cg().levelTimerHold = 1;
     cg().levelTimer = 0;
     game::stepLevelTimer();
     EXPECT_EQ(game::getVariable(3), 5) << "a held timer spares the hero";
@@ -120,7 +120,7 @@ TEST_F(Play, AfterDeathWaitsForThePanel) {
 
 namespace {
 
-using game::fl;
+using game::cg;
 
 // The world's real level scripts, from a kit-made script table.
 class Cutscene : public ScreensTest {
@@ -143,29 +143,29 @@ TEST_F(Cutscene, RightSoftKeySkipsAndTheScriptsFastForward) {
     loadScripts(kLongScene);
     game::world::startScript(0);
     game::world::runLevelScripts();  // frame 0 sets the wait
-    ASSERT_EQ(cg().scriptsWaiting, 1);
+    ASSERT_EQ(cg().scriptBlocked, 1);
     ASSERT_TRUE(game::world::isAnyScriptActive());
     cg().panelOffset = 0;
-    scr().cutsceneSkippable = true;
+    cg().cutsceneSkippable = true;
     screenstest::setKeys(0x20000);
     EXPECT_FALSE(game::stepSkipAndPause());
-    EXPECT_TRUE(scr().skipCutscene);
+    EXPECT_TRUE(cg().skipCutscene);
     EXPECT_EQ(cg().scriptWaitMode, 9) << "the skip ends the wait";
-    EXPECT_EQ(cg().scriptsWaiting, 0);
+    EXPECT_EQ(cg().scriptBlocked, 0);
     EXPECT_EQ(IntArray::at(cg().displayValues, 0), 15);
     // The scene runs on to its end in the one step: the minute's wait is
     // cut short and the last keyframe reached.
     game::fastForwardScripts();
     EXPECT_FALSE(game::world::isAnyScriptActive()) << "the skipped scene ended";
     EXPECT_EQ(cg().panelOffset, 50) << "its last keyframe ran";
-    EXPECT_FALSE(scr().skipCutscene);
-    EXPECT_EQ(fl().dialogMode, -1);
+    EXPECT_FALSE(cg().skipCutscene);
+    EXPECT_EQ(cg().dialogMode, -1);
 }
 
 TEST_F(Cutscene, TouchSkipWaitsForItsAcknowledgement) {
-    scr().cutsceneSkippable = true;
-    fl().touchActive = true;
-    scr().skipHintPending = true;
+    cg().cutsceneSkippable = true;
+    cg().touchActive = true;
+    cg().skipHintPending = true;
     // The corner tapped with a hint pending: acknowledged, not skipped.
     IntArray* corner = cg().touchRect3;
     ASSERT_NE(corner, nullptr);
@@ -175,17 +175,17 @@ TEST_F(Cutscene, TouchSkipWaitsForItsAcknowledgement) {
     };
     tap();
     EXPECT_FALSE(game::stepSkipAndPause());
-    EXPECT_FALSE(scr().skipCutscene);
-    EXPECT_FALSE(scr().skipHintPending);
-    EXPECT_TRUE(scr().skipArmed);
+    EXPECT_FALSE(cg().skipCutscene);
+    EXPECT_FALSE(cg().skipHintPending);
+    EXPECT_TRUE(cg().skipArmed);
     // The next tap disarms and ends the update; the one after skips.
     tap();
     EXPECT_TRUE(game::stepSkipAndPause());
-    EXPECT_FALSE(scr().skipArmed);
-    EXPECT_FALSE(scr().skipCutscene);
+    EXPECT_FALSE(cg().skipArmed);
+    EXPECT_FALSE(cg().skipCutscene);
     tap();
     EXPECT_FALSE(game::stepSkipAndPause());
-    EXPECT_TRUE(scr().skipCutscene);
+    EXPECT_TRUE(cg().skipCutscene);
 }
 
 TEST_F(Cutscene, AScriptWithoutRecordsEndsByItsFrameCount) {
@@ -199,18 +199,18 @@ TEST_F(Cutscene, AScriptWithoutRecordsEndsByItsFrameCount) {
     cg().scriptReadOffsets = newObjectArray(cid::IntArray, 1);
     cg().scriptTargets = newObjectArray(cid::IntArray, 1);
     ASSERT_TRUE(game::world::isAnyScriptActive());
-    scr().skipCutscene = true;
+    cg().skipCutscene = true;
     game::fastForwardScripts();
     EXPECT_FALSE(game::world::isAnyScriptActive());
     EXPECT_FALSE(log.contains("still running"));
-    EXPECT_FALSE(scr().skipCutscene);
+    EXPECT_FALSE(cg().skipCutscene);
 }
 
 TEST_F(Cutscene, PauseNeedsAReleasedTouchAndAClosedPanel) {
     screenstest::setKeys(0x40000);
-    fl().touchActive = false;
+    cg().touchActive = false;
     EXPECT_FALSE(game::stepSkipAndPause());
-    fl().touchActive = true;
+    cg().touchActive = true;
     cg().panelOffset = 240;
     EXPECT_FALSE(game::stepSkipAndPause());
     cg().panelOffset = 0;

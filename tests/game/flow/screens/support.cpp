@@ -30,7 +30,6 @@ void ScreensTest::SetUp() {
     g_statics.push_back(lcdui::staticsContribution());
     sprite::appendSpriteStatics(g_statics);
     game::appendGameStatics(g_statics);
-    game::appendScreenStatics(g_statics);
     Application::Config config;
     config.objectHeapSize = 8 << 20;
     config.dataHeapSize = 16 << 20;
@@ -51,8 +50,8 @@ void ScreensTest::TearDown() {
 }
 
 
-void setRandomSeed(jint seed) { game::fl().randomSeed = seed; }
-jint randomSeed() { return game::fl().randomSeed; }
+void setRandomSeed(jint seed) { game::cg().randomSeed = seed; }
+jint randomSeed() { return game::cg().randomSeed; }
 void setTexts(jint slot, const std::vector<std::string>& texts) {
     game::cGameStatics& g = game::cg();
     if (!g.textPackCounts) g.textPackCounts = newIntArray(game::kTextSlots);
@@ -69,8 +68,8 @@ void setTexts(jint slot, const std::vector<std::string>& texts) {
 }
 
 void setKeys(jint pressed, jint held) {
-    game::fl().keysPressed = pressed;
-    game::fl().keysHeld = held;
+    game::cg().keysPressed = pressed;
+    game::cg().keysHeld = held;
 }
 
 std::vector<std::pair<jint, jint>>& requests() {
@@ -79,7 +78,7 @@ std::vector<std::pair<jint, jint>>& requests() {
 }
 
 void drain() {
-    game::FlowStatics& f = game::fl();
+    game::cGameStatics& f = game::cg();
     if (!f.statePending) return;
     requests().emplace_back(f.pendingOp, f.pendingOp == 2 ? -1 : f.pendingState);
     f.statePending = false;
@@ -90,7 +89,7 @@ void run(void (*handler)(jint), jint message) {
     drain();
 }
 
-void setStateTicks(jint n) { game::fl().stateTicks = n; }
+void setStateTicks(jint n) { game::cg().stateTicks = n; }
 
 void setStack(jint current, const std::vector<jint>& covered) {
     game::cGameStatics& g = game::cg();

@@ -16,7 +16,7 @@ TEST(HeroAir, StraightJumpStartsFromTheCurveTimesThePower) {
     for (const Case& c : cases) {
         Fake f;
         f.curve = {-3000, -2000, -1000};
-        f.heroVars = {0, 4128, 4128, 256, c.power, -1, 0, 0, 0};
+        f.heroStateVars = {0, 4128, 4128, 256, c.power, -1, 0, 0, 0};
         f.enter(HeroState::JUMP);
         EXPECT_EQ(f.hero.m[3], c.vy);
         EXPECT_EQ(f.hero.m[2], 0);
@@ -29,7 +29,7 @@ TEST(HeroAir, StraightJumpStartsFromTheCurveTimesThePower) {
 TEST(HeroAir, PlainSideJumpSpeedAndWindow) {
     Fake f;
     f.curve = {-3000};
-    f.heroVars = {1, 4128, 4128, 256, 480, -1, 0, 0, 0};
+    f.heroStateVars = {1, 4128, 4128, 256, 480, -1, 0, 0, 0};
     f.enter(HeroState::JUMP);
     EXPECT_EQ(f.hero.m[2], 2848);
     EXPECT_EQ(f.hero.m[6], 480);
@@ -58,9 +58,9 @@ TEST(HeroAir, TakeOffGoesThroughTheTakeOffAnimation) {
     EXPECT_EQ(f.heroState, HeroState::PLAY_ACTION);
     EXPECT_EQ(f.actionAnim, 3);
     EXPECT_EQ(f.actionNextState, 3);
-    EXPECT_EQ(f.heroVars[0], -1);
+    EXPECT_EQ(f.heroStateVars[0], -1);
     EXPECT_EQ(f.hero.facing, 1);
-    EXPECT_EQ(f.heroVars[4], 480);
+    EXPECT_EQ(f.heroStateVars[4], 480);
     EXPECT_TRUE(f.logged("sound 19"));
 }
 
@@ -90,7 +90,7 @@ TEST(HeroAir, LandingRule) {
     for (const Case& c : cases) {
         Fake f;
         f.curve = {-3000};
-        f.heroVars = {0, 4128, 4128, 256, 480, -1, 0, 0, 0};
+        f.heroStateVars = {0, 4128, 4128, 256, 480, -1, 0, 0, 0};
         f.enter(HeroState::FALL);
         f.hero.m[2] = c.vx;
         f.actionMask = c.mask;
@@ -120,7 +120,7 @@ TEST(HeroAir, LandingAboveTheSkidFloorHoldsItForOneStep) {
 TEST(HeroAir, JumpLeavesTheCurveIntoFall) {
     Fake f;
     f.curve = {-3000};
-    f.heroVars = {0, 4128, 4128, 256, 480, 36, 0, 0, 0};
+    f.heroStateVars = {0, 4128, 4128, 256, 480, 36, 0, 0, 0};
     f.enter(HeroState::JUMP);
     f.hero.anim = 3;
     f.curveIndex = 2;
@@ -157,7 +157,7 @@ TEST(HeroAir, FloatUpNeverSinksAndEndsCrouchedWithoutHeadroom) {
 
 TEST(HeroAir, HopCeilingStopsTheRiseAndStretchesVx) {
     Fake f;
-    f.heroVars[0] = 1;
+    f.heroStateVars[0] = 1;
     f.enter(HeroState::HOP);
     EXPECT_EQ(f.hero.m[2], 1126);
     EXPECT_EQ(f.hero.m[3], -4096);

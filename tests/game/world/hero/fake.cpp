@@ -3,6 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
+
+#include "game/data/statics.h"
+#include "runtime/application.h"
 
 namespace herotest {
 
@@ -13,7 +17,26 @@ Fake* g_fake = nullptr;
 Fake& fake() { return *g_fake; }
 void installFake(Fake* f) { g_fake = f; }
 
-Fake::Fake() {
+namespace {
+// cActor's statics as the only contribution of a small application made
+// once for the test program; no reference field is a root, since the
+// fake's actor handles are not objects.
+game::cActorStatics& freshActorStatics() {
+    static std::vector<const StaticsContribution*> list;
+    if (!Application::instance()) {
+        list = {&game::g_cActorStatics};
+        Application::Config config;
+        config.objectHeapSize = 1 << 20;
+        config.dataHeapSize = 1 << 20;
+        config.statics = &list;
+        Application::init(config);
+    }
+    game::ca() = game::cActorStatics{};
+    return game::ca();
+}
+}  // namespace
+
+Fake::Fake() : statics(freshActorStatics()) {
     spawned.reserve(256);
     hero.m = {0, 0, 0, 0, 0, 0, -25600, 25600, -25600, 25600};
     statics.struckBlockId = -1;
@@ -52,9 +75,11 @@ using herotest::Fake;
 using herotest::fake;
 using herotest::FakeActor;
 
+StaticsContribution game::g_cActorStatics =
+    StaticsContribution::of<game::cActorStatics>("cActor", kClinitActor, nullptr);
+
 namespace game::hero {
 
-HeroStatics& hs() { return fake().statics; }
 
 jint motion(cActor* a, jint i) { return F(a).m[i]; }
 void setMotion(cActor* a, jint i, jint v) { F(a).m[i] = v; }
@@ -188,8 +213,8 @@ void setMappedAnimThen(cActor* a, jint first, jint, jint) { setAnim(a, first); }
 
 jint& heroState() { return fake().heroState; }
 jint& heroStateTicks() { return fake().heroStateTicks; }
-jint heroVar(jint i) { return fake().heroVars[i]; }
-void setHeroVar(jint i, jint v) { fake().heroVars[i] = v; }
+jint heroVar(jint i) { return fake().heroStateVars[i]; }
+void setHeroVar(jint i, jint v) { fake().heroStateVars[i] = v; }
 jint& heroActionMask() { return fake().actionMask; }
 jint& actionAnim() { return fake().actionAnim; }
 jint& actionNextState() { return fake().actionNextState; }
@@ -231,7 +256,7 @@ bool tryEnterHeroState2(cActor* hero) {
 void handleHeroControls(cActor*) { fake().note("controls"); }
 void applyHeroJumpVelocity(cActor* hero, bool alt) {
     Fake& f = fake();
-    jint k = alt ? f.heroVars[4] : f.heroVars[3];
+    jint k = alt ? f.heroStateVars[4] : f.heroStateVars[3];
     jint c = f.curveIndex < static_cast<jint>(f.curve.size()) ? f.curve[f.curveIndex] : 0;
     setMotion(hero, 3, (c * k) >> 8);
 }
@@ -241,13 +266,13 @@ void applyHeroHit(cActor* hero, jint kind, jint dir, bool enter) {
 }
 void resetHeroStateAfterLanding() {
     if (fake().cruise) {
-        fake().heroVars[0] = 2048;
+        fake().heroStateVars[0] = 2048;
         setHeroState(fake().h(), 17);
     } else {
         setHeroState(fake().h(), 0);
     }
 }
-void holdHeroState() { fake().heroVars[0] = std::max(fake().heroVars[0], fake().heroStateTicks + 5); }
+void holdHeroState() { fake().heroStateVars[0] = std::max(fake().heroStateVars[0], fake().heroStateTicks + 5); }
 jint getCarryAnim(cActor* hero, jint dir) {
     bool against = (dir == 1) != (F(hero).facing == 1);
     return fake().grabMode == 3 ? (against ? 74 : 72) : (against ? 73 : 71);
@@ -267,7 +292,7 @@ bool updateFacingFromKeys(cActor* hero) {
 bool isHeroActionKeyPressed(cActor* hero) {
     return fake().physicsDy == 0 && (fake().actionMask & 0x8001C) && F(hero).subtype != 3010;
 }
-bool isHeroParamsNeutral() { return fake().heroVars[1] == 4128 && fake().heroVars[2] == 4128; }
+bool isHeroParamsNeutral() { return fake().heroStateVars[1] == 4128 && fake().heroStateVars[2] == 4128; }
 bool isHeroDead() { return fake().heroDead; }
 bool isFacingPartner(cActor* hero) {
     cActor* p = fake().partner;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/machine.h"
 #include "game/world/hero/seam.h"
 
@@ -74,7 +74,7 @@ struct Fake {
     std::vector<FakeActor> spawned;  // reserved so pointers stay put
     // Hero-side statics of the framework.
     jint heroState = 0, heroStateTicks = 0;
-    std::array<jint, 9> heroVars{};
+    std::array<jint, 9> heroStateVars{};
     jint actionMask = 0, actionAnim = 0, actionNextState = 0, inputLock = 0, inputMode = -1, inputOptions = 0, airControl = 0;
     jint cruise = 0;
     std::array<jint, 4> modes{};
@@ -97,7 +97,9 @@ struct Fake {
     bool heroDead = false, touch = false, dialog = false, poolFull = false;
     std::map<jint, bool> keysHeld, keysPressed;
     std::array<jint, 10> variables{};
-    game::hero::HeroStatics statics{};
+    // cActor's statics block (the real struct, in a small application of
+    // the fake's own), cleared for each fake.
+    game::cActorStatics& statics;
     bool headroomBlockedByActor = false;
     jint stompAnimDuration = 6;
 

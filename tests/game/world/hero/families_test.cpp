@@ -196,14 +196,14 @@ TEST(HeroMedium, PaddleNeverStops) {
 
 TEST(HeroCruise, KeysTrimByOne) {
     Fake f;
-    f.heroVars[0] = -2048;
+    f.heroStateVars[0] = -2048;
     f.enter(HeroState::CRUISE);
     EXPECT_EQ(f.hero.facing, 1);
     f.keysHeld[4240] = true;
     f.stepHandler();
     EXPECT_EQ(f.hero.m[6], -2049);
     EXPECT_EQ(f.hero.m[7], -2049);
-    EXPECT_EQ(f.heroVars[0], -2048);
+    EXPECT_EQ(f.heroStateVars[0], -2048);
 }
 
 TEST(HeroCruise, ScriptHoldMovesOnlyVertically) {
@@ -258,25 +258,25 @@ TEST(HeroDash, FixedSpeedAndChainedDashes) {
     f.hero.contactFlags = 1;
     f.stepHandler();
     EXPECT_EQ(f.hero.m[6], -192) << "a strike bounces back";
-    EXPECT_EQ(f.heroVars[0], 13) << "already more than 5 steps left";
+    EXPECT_EQ(f.heroStateVars[0], 13) << "already more than 5 steps left";
     f.world.feetFlags = 0;
     while (f.heroStateTicks < 10) f.stepHandler();
     f.hero.contactFlags = 1;
     f.stepHandler();
-    EXPECT_EQ(f.heroVars[0], 15) << "at least 5 more steps";
+    EXPECT_EQ(f.heroStateVars[0], 15) << "at least 5 more steps";
     f.actionMask = act::ACTION;
     while (f.heroStateTicks < 15) f.stepHandler();
     f.stepHandler();
     EXPECT_EQ(f.heroState, HeroState::DASH) << "a held action key chains a fresh dash";
     EXPECT_EQ(f.heroStateTicks, 1);
-    EXPECT_EQ(f.heroVars[0], 13);
+    EXPECT_EQ(f.heroStateVars[0], 13);
 }
 
 TEST(HeroDash, KnockbackLandsInAutoRunInTheScrollingLevel) {
     for (bool level7 : {false, true}) {
         Fake f;
         f.level7 = level7;
-        f.heroVars[0] = 9;
+        f.heroStateVars[0] = 9;
         f.enter(HeroState::KNOCKBACK);
         f.collisionResult = 0x100000;
         f.stepHandler();
@@ -438,7 +438,7 @@ TEST(HeroUseObject, StopsWhenThePoolIsFullAndOnNegativeCounts) {
 TEST(HeroVehicle, TowedKeysStayWithinTheRideBounds) {
     Fake f;
     moveTo(f.h(), 100 * 256, 300 * 256);
-    f.heroVars = {77, 0, 100, 300, 0, 100 * 256, 0, 90, 110};
+    f.heroStateVars = {77, 0, 100, 300, 0, 100 * 256, 0, 90, 110};
     f.enter(HeroState::TOWED);
     f.actionMask = act::RIGHT;
     for (int i = 0; i < 10; ++i) f.stepHandler();
@@ -446,17 +446,17 @@ TEST(HeroVehicle, TowedKeysStayWithinTheRideBounds) {
     EXPECT_GE(f.hero.x, 110);
     f.actionMask = act::JUMP_LEFT;
     f.stepHandler();
-    EXPECT_EQ(f.heroVars[1], 1);
-    EXPECT_EQ(f.heroVars[4], 2);
+    EXPECT_EQ(f.heroStateVars[1], 1);
+    EXPECT_EQ(f.heroStateVars[4], 2);
     f.hero.drawDy = -89;
-    f.heroVars[1] = 0;
-    f.heroVars[0] = 78;
+    f.heroStateVars[1] = 0;
+    f.heroStateVars[0] = 78;
     f.hero.anim = 78;
     f.hero.frame = f.hero.frameCount - 1;
     f.curve = {-3000};
     f.stepHandler();
     EXPECT_EQ(f.heroState, HeroState::JUMP);
-    EXPECT_EQ(f.heroVars[0], -1);
+    EXPECT_EQ(f.heroStateVars[0], -1);
     EXPECT_EQ(f.hero.drawDy, 0);
 }
 
@@ -520,7 +520,7 @@ TEST(HeroStep, HealthGoneLosesALifeOutsideHitStates) {
     for (jint s : {HeroState::STAND, HeroState::KNOCKBACK}) {
         Fake f;
         f.health = 0;
-        f.heroVars[0] = 9;
+        f.heroStateVars[0] = 9;
         f.enter(s);
         updateHero(f.h());
         EXPECT_EQ(f.logged("loseLife"), s == HeroState::STAND) << s;
@@ -614,9 +614,9 @@ TEST(HeroStep, SteepSlopeStartsTheSlideWithItsRange) {
         f.world.slope = c.probe;
         updateHero(f.h());
         EXPECT_EQ(f.heroState, HeroState::SLOPE_SLIDE);
-        EXPECT_EQ(f.heroVars[0], 60);
-        EXPECT_EQ(f.heroVars[1], 480);
-        EXPECT_EQ(f.heroVars[2], c.max);
+        EXPECT_EQ(f.heroStateVars[0], 60);
+        EXPECT_EQ(f.heroStateVars[1], 480);
+        EXPECT_EQ(f.heroStateVars[2], c.max);
         EXPECT_EQ(f.statics.slideHoldTicks, c.hold);
     }
 }

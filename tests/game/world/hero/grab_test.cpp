@@ -95,7 +95,7 @@ TEST(HeroGrab, SpecialHitsTheOfferedPartnerAtFrameThree) {
 TEST(HeroDashFamily, HurledEndsOnTargetOrGoesToItsStoredState) {
     Fake f;
     moveTo(f.h(), 100 * 256, 100 * 256);
-    f.heroVars = {0, 9, 0, 200 * 256, 0, 0, 0, 0, 0};
+    f.heroStateVars = {0, 9, 0, 200 * 256, 0, 0, 0, 0, 0};
     f.enter(HeroState::HURLED);
     f.stepHandler();
     EXPECT_EQ(f.hero.m[3], 50 * 256) << "half the remaining distance";
@@ -109,7 +109,7 @@ TEST(HeroDashFamily, LaunchedLeavesItsRangeIntoADash) {
     Fake f;
     moveTo(f.h(), 100 * 256, 300 * 256);
     f.statics.slideDir = 0;
-    f.heroVars = {100, 2000, 4000, 0, 50, 150, 0, 0, 0};
+    f.heroStateVars = {100, 2000, 4000, 0, 50, 150, 0, 0, 0};
     f.enter(HeroState::LAUNCHED);
     EXPECT_EQ(f.hero.m[6], 2000);
     EXPECT_EQ(f.hero.m[7], 4000);
@@ -128,7 +128,7 @@ TEST(HeroDashFamily, SlopeSlideKeysAndTheEndOfTheSlope) {
     Fake f;
     f.world.mirrored = 1;  // sliding left
     f.world.slope = 0x30003;
-    f.heroVars = {60, 480, 7200, 0, 0, 0, 0, 0, 0};
+    f.heroStateVars = {60, 480, 7200, 0, 0, 0, 0, 0, 0};
     f.enter(HeroState::SLOPE_SLIDE);
     EXPECT_EQ(f.hero.m[6], -7200);
     EXPECT_EQ(f.hero.m[7], -480);
@@ -170,26 +170,26 @@ TEST(HeroDashFamily, PowerRunEndsOnlyOnTheGround) {
 TEST(HeroVehicle, BorneStraightJumpLiftsAndComesBack) {
     Fake f;
     moveTo(f.h(), 100 * 256, 300 * 256);
-    f.heroVars = {86, 0, 100, 300, 1, 100 * 256, 0, 50, 50};
+    f.heroStateVars = {86, 0, 100, 300, 1, 100 * 256, 0, 50, 50};
     f.enter(HeroState::BORNE);
     f.actionMask = act::STRAIGHT_JUMP;
     f.stepHandler();
-    EXPECT_EQ(f.heroVars[0], 84);
+    EXPECT_EQ(f.heroStateVars[0], 84);
     EXPECT_EQ(f.hero.drawDy, -50);
     f.stepHandler();  // animation 84 starts
-    EXPECT_EQ(f.heroVars[0], 84);
+    EXPECT_EQ(f.heroStateVars[0], 84);
     f.hero.animDone = true;
     f.stepHandler();
-    EXPECT_EQ(f.heroVars[0], 87);
+    EXPECT_EQ(f.heroStateVars[0], 87);
     f.stepHandler();
-    EXPECT_EQ(f.heroVars[0], 87) << "held while the straight jump is held";
+    EXPECT_EQ(f.heroStateVars[0], 87) << "held while the straight jump is held";
     f.actionMask = 0;
     f.stepHandler();
-    EXPECT_EQ(f.heroVars[0], 85);
+    EXPECT_EQ(f.heroStateVars[0], 85);
     f.stepHandler();  // animation 85 starts
     f.hero.animDone = true;
     f.stepHandler();
-    EXPECT_EQ(f.heroVars[0], 86);
+    EXPECT_EQ(f.heroStateVars[0], 86);
     EXPECT_EQ(f.hero.drawDy, 0);
     f.hero.drawDy = -7;
     f.enter(HeroState::STAND);

@@ -124,7 +124,7 @@ TEST(HeroGround, RollUnderALowCeilingKeepsGoingAndEndsCrouched) {
     Fake f;
     standOnFloor(f, 200);
     f.world.floor(7, 0, 40);  // a ceiling in the standing height
-    f.heroVars[0] = 4320;
+    f.heroStateVars[0] = 4320;
     f.enter(HeroState::ROLL);
     EXPECT_EQ(f.hero.m[2], 4320);
     f.hero.m[0] = 500;

@@ -11,7 +11,7 @@ using namespace game::hero;
 
 TEST(HeroSteering, PlainJumpWindowAndBrake) {
     Fake f;
-    f.heroVars = {1, 4128, 4128, 256, 480, -1, 0, 0, 0};
+    f.heroStateVars = {1, 4128, 4128, 256, 480, -1, 0, 0, 0};
     f.hero.m[0] = 77;
     f.hero.m[3] = -100;  // rising: ax untouched
     steerHero(f.h(), false);
@@ -21,7 +21,7 @@ TEST(HeroSteering, PlainJumpWindowAndBrake) {
     f.hero.m[3] = 0;  // falling: brake against the jump
     steerHero(f.h(), false);
     EXPECT_EQ(f.hero.m[0], -1440);
-    f.heroVars[0] = -1;
+    f.heroStateVars[0] = -1;
     f.statics.jumpSpeedCarry = 2000;
     steerHero(f.h(), true);
     EXPECT_EQ(f.hero.m[0], 0);
@@ -31,7 +31,7 @@ TEST(HeroSteering, PlainJumpWindowAndBrake) {
 
 TEST(HeroSteering, LeapSetsTheSpeedAndLeavesTheWindow) {
     Fake f;
-    f.heroVars = {-1, 4224, 4224, 256, 480, 6, 1, 0, 0};
+    f.heroStateVars = {-1, 4224, 4224, 256, 480, 6, 1, 0, 0};
     f.statics.jumpSpeedCarry = 100;
     f.hero.m[6] = -11;
     f.hero.m[7] = 11;
@@ -39,7 +39,7 @@ TEST(HeroSteering, LeapSetsTheSpeedAndLeavesTheWindow) {
     EXPECT_EQ(f.hero.m[2], -4324);
     EXPECT_EQ(f.hero.m[6], -11);
     EXPECT_EQ(f.hero.m[7], 11);
-    f.heroVars[0] = 0;
+    f.heroStateVars[0] = 0;
     steerHero(f.h(), false);
     EXPECT_EQ(f.hero.m[2], 0);
 }

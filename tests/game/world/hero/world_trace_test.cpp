@@ -12,7 +12,7 @@
 #include "game/data/statics.h"
 #include "game/flow/input.h"
 #include "game/flow/variables.h"
-#include "game/world/hero/hero_statics.h"
+#include "game/actor/actor.h"
 #include "game/world/hero/machine.h"
 #include "game/world/map.h"
 #include "tests/game/world/hero/trace.h"
@@ -108,7 +108,7 @@ TEST_F(HeroTraceTest, PitFallsAndKillsOnTheEighthStep) {
     hero::updateHero(h);
     EXPECT_EQ(ca().heroState, HeroState::FALL);
     EXPECT_EQ(h->posY, fellTo + 4) << "forced 4 px down";
-    EXPECT_EQ(hero::hs().deathCountdown, 8);
+    EXPECT_EQ(game::ca().deathCountdown, 8);
     int steps = 0;
     // The kill takes the health away.
     while (game::getVariable(3) != 0 && steps < 20) {
@@ -128,14 +128,14 @@ TEST_F(HeroTraceTest, PickupNoticeIsMarkedOnceWithTheLevelTimer) {
     h->setAnim(0);
     game::cg().levelTimer = 900;
     hero::heroState19(h, game::HeroPhase::UPDATE);
-    EXPECT_EQ(hero::hs().pickupNoticed, 0) << "the animation still runs";
+    EXPECT_EQ(game::ca().pickupNoticed, 0) << "the animation still runs";
     h->animPasses = 1;  // one pass of animation 0 played
     h->frame = h->frameTick = 0;
     game::cg().levelTimer = 880;
     hero::heroState19(h, game::HeroPhase::UPDATE);
-    ASSERT_EQ(hero::hs().pickupNoticed, 1);
+    ASSERT_EQ(game::ca().pickupNoticed, 1);
     const jint noticedAt = 880;
-    EXPECT_EQ(hero::hs().pickupNoticeTime, noticedAt);
+    EXPECT_EQ(game::ca().pickupNoticeTime, noticedAt);
     EXPECT_EQ(h->anim, 0);
     // Once: the animation ending again leaves the notice as it was.
     for (int i = 0; i < 10; ++i) {
@@ -144,10 +144,10 @@ TEST_F(HeroTraceTest, PickupNoticeIsMarkedOnceWithTheLevelTimer) {
         h->frame = h->frameTick = 0;
         hero::heroState19(h, game::HeroPhase::UPDATE);
     }
-    EXPECT_EQ(hero::hs().pickupNoticeTime, noticedAt);
+    EXPECT_EQ(game::ca().pickupNoticeTime, noticedAt);
     // Leaving PICKUP clears the flag.
     hero::setHeroState(h, HeroState::STAND);
-    EXPECT_EQ(hero::hs().pickupNoticed, 0);
+    EXPECT_EQ(game::ca().pickupNoticed, 0);
 }
 
 TEST_F(HeroTraceTest, FlyAtTheScrollSpeed) {
@@ -156,7 +156,7 @@ TEST_F(HeroTraceTest, FlyAtTheScrollSpeed) {
     step(h, 0);
     EXPECT_EQ(vx(h), 2112);
     EXPECT_EQ(h->motion->data()[3], 0);
-    hero::hs().runSpeedFactor = 153;
+    game::ca().runSpeedFactor = 153;
     step(h, game::act::SWIM_UP);
     EXPECT_EQ(h->motion->data()[3], -1033);
     step(h, game::act::SWIM_DOWN);
@@ -172,7 +172,7 @@ std::vector<jint> straightJump(cActor* h, bool held) {
     for (jint i = 0; i < 5; ++i) curve->data()[i] = values[i];
     ca().jumpCurve = curve;
     const jint vars[7] = {0, 4128, 4128, 256, 480, -1, 0};
-    for (jint i = 0; i < 7; ++i) ca().heroVars->data()[i] = vars[i];
+    for (jint i = 0; i < 7; ++i) ca().heroStateVars->data()[i] = vars[i];
     ca().heroActionMask = game::act::JUMP_UP;
     hero::setHeroState(h, HeroState::JUMP);
     std::vector<jint> vys;
@@ -230,7 +230,7 @@ TraceLine capture(cActor* h) {
     l.cameraX = game::cg().cameraX;
     l.cameraY = game::cg().cameraY;
     l.health = game::getVariable(3);
-    l.liveActors = game::stores().activeActorCount;
+    l.liveActors = game::cg().activeActorCount;
     return l;
 }
 
@@ -351,11 +351,11 @@ TEST_F(HeroTraceTest, TimedLaunchKeepsTheRunCounterUp) {
     } cases[] = {{10, 16}, {0, 0}};
     for (const Case& c : cases) {
         cActor* h = start(kit::HeroFixture::Flat, 200, 360);
-        game::stores().runCounter = 0;
+        game::cg().runCounter = 0;
         game::setHeroMove(h, 0, 0, 0, c.duration);
         ASSERT_EQ(ca().heroState, HeroState::JUMP);
         step(h, 0);
-        EXPECT_EQ(game::stores().runCounter, c.counter) << c.duration;
+        EXPECT_EQ(game::cg().runCounter, c.counter) << c.duration;
     }
 }
 
@@ -391,14 +391,14 @@ TEST_F(HeroTraceTest, PanelOutOrInputBlockEmptiesTheHeroMask) {
         game::keyPressed('5');
         game::updateKeys();
         game::cg().panelPosition = c.panel;
-        game::stores().inputBlock = c.block;
+        game::cg().inputBlock = c.block;
         EXPECT_EQ(game::readHeroInput(), c.cleared) << c.what;
         EXPECT_EQ((ca().heroActionMask & game::act::ACTION) == 0, c.cleared) << c.what;
         game::keyReleased('5');
         game::updateKeys();
     }
     game::cg().panelPosition = 0;
-    game::stores().inputBlock = 0;
+    game::cg().inputBlock = 0;
 }
 
 // State 37: the action bit starts the ring's script and stops the hero for
@@ -412,12 +412,12 @@ TEST_F(HeroTraceTest, RingReleaseStartsItsScriptAndStopsTheHero) {
     ca().ringRadius = 12800;
     hero::setHeroState(h, 37);
     ASSERT_EQ(ca().heroState, 37);
-    game::stores().inputBlock = 0;
+    game::cg().inputBlock = 0;
     step(h, 0x100000);
     EXPECT_EQ(game::cg().scriptStates->data()[0], 0) << "the ring's script did not start";
     EXPECT_EQ(ca().heroState, HeroState::STAND);
     EXPECT_EQ(game::cg().scriptWaitMode, 6);
-    EXPECT_TRUE(game::stores().inputBlock & 1);
-    game::stores().inputBlock = 0;
+    EXPECT_TRUE(game::cg().inputBlock & 1);
+    game::cg().inputBlock = 0;
 }
 }  // namespace

@@ -1,16 +1,14 @@
-// Static fields that only the hero's state machine and its handlers use
-// (work variables of single states, pending switches, counters). Fields the
-// actor framework or the world also read live with their owners and are
-// reached through game/world/hero/seam.h.
+// cActor fields that the hero's state machine and its handlers name (work
+// variables of single states, pending switches, counters, the speed and
+// flight fields of the auto-scrolling and flying levels). The list is part
+// of cActor's one statics block (cActorStatics, game::ca(),
+// game/actor/actor.h). All start at zero except the few that
+// cActor's initialiser sets (the run speed factor 1.0, idle counters -1).
 #pragma once
 
 #include "game/data/fields.h"
-#include "runtime/array.h"
-#include "runtime/object.h"
 
 class cActor;
-
-namespace game::hero {
 
 #define HERO_FIELDS(X)            \
     X(jint, heroStandFlag)        \
@@ -67,15 +65,5 @@ namespace game::hero {
     X(jint, boostFrames)          \
     X(jint, heroBumped)           \
     X(jint, autoRunHalt)          \
+    /* 256 = 1.0; the camera reads it too (also named scaleParam) */ \
     X(jint, runSpeedFactor)
-
-BRAMBLE_STATICS(HeroStatics, HERO_FIELDS)
-
-// The hero statics (the binding places them in the statics block).
-HeroStatics& hs();
-// Adds the hero statics to the statics block (idempotent); the
-// contribution itself, for an application configured with a list.
-void registerHeroStatics();
-const StaticsContribution* heroStaticsContribution();
-
-}  // namespace game::hero
