@@ -404,6 +404,8 @@ void game::paintActor(cActor* a) {
             jint c4 = a->getTypeParam(4);
             jint p = a->palette < 0 ? (c4 & 255) : a->palette;
             if (p != -1) a->sprite->setPalette(p);
+            // Constant 4's second byte would be the sprite's second palette;
+            // our sprite engine keeps one palette, so it has nowhere to go.
             if (a->type == 4 || a->type == 61 || a->type == 75 || a->type == 78) {
                 game::behaviour::paintType(a->type, a, vx - a->posX, vy - a->posY);
             } else {
