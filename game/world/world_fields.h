@@ -58,5 +58,4 @@ class cActor;
     X(jbyte, heroMireMode)                 \
     X(jbyte, checkpointKeepsY)             \
     /* camera */                           \
-    X(jint, counterLimit)                  \
     X(jbyte, heroSkipScroll)
