@@ -30,7 +30,6 @@ class cActor;
     X(jint, scriptFlagB)                   \
     X(jint, levelVariant)                  \
     X(jint, markedActorId)                 \
-    X(jbyte, screenFlash)                  \
     X(jint, scriptMusic)                   \
     X(jint, fireworksPhase)                \
     X(jint, fireworksLeft)                 \

@@ -345,6 +345,20 @@ TEST_F(ScriptInGameTest, TheSpeedCommandSpeedsTheCameraByTheHerosFactor) {
     EXPECT_EQ(game::cg().cameraX - x0, (2880 * 256) >> 16);
 }
 
+// Command 122 asks the next paint for its white fill (the flag the screen
+// clears once it has painted); command 123 keeps the two scripts of the
+// ring and enters state 37, which starts one of them.
+TEST_F(ScriptInGameTest, FlashAndRingCommandsSetWhatThePaintAndTheRingRead) {
+    load("script 1\n target none\n  key 0\n   op 122\n   op 123 7 8\n");
+    game::cg().clearPending = 0;
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().clearPending, 1);
+    EXPECT_EQ(game::ca().ringScriptLow, 7);
+    EXPECT_EQ(game::ca().ringScriptHigh, 8);
+    EXPECT_EQ(game::ca().heroState, 37);
+}
+
 TEST_F(ScriptTest, SkippingSilencesOnlyTheNoisyCommands) {
     load("script 1\n target none\n  key 0\n   op 102 1 65537 500\n   op 108 9\n   op 116 3 1000\n"
          "   op 110 12\n   op 125\n   op 117 30000 50\n");
