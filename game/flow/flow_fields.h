@@ -136,6 +136,7 @@ using AtomicLong = std::atomic<jlong>;
     X(javax_microedition_lcdui_Image*, overlayImage)         \
     X(javax_microedition_lcdui_Graphics*, overlayGraphics)   \
     X(jboolean, overlayDirty)                                \
+    /* the next paint fills the screen white (also named screenFlash) */ \
     X(jboolean, clearPending)                                \
     /* the in-game hint counters, zeroed by every level load */ \
     X(jint, hintCount)                                       \

@@ -122,9 +122,10 @@ void updateCamera(jint smooth) {
                 if (h->posX - g.cameraX < -400) behaviour::kill(h);
             } else if (g.stage == 7) {
                 g.cameraX = isAnyScriptActive() ? sx : sx + ((2880 * ca().runSpeedFactor) >> 16);
-                if (h->posX - g.cameraX < -400) ca().counterLimit -= 1;
-                else ca().counterLimit = 50;
-                if (ca().counterLimit < 0 || h->posX - g.cameraX < -448) {
+                // The hero's own counter limit counts the frames it is left behind.
+                if (h->posX - g.cameraX < -400) h->counterLimit -= 1;
+                else h->counterLimit = 50;
+                if (h->counterLimit < 0 || h->posX - g.cameraX < -448) {
                     cActor::stopHeroMotion();
                     behaviour::kill(h);
                 }

@@ -436,8 +436,11 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
         }
         break;
     case 121: cg().markedActorId = w(0); break;
-    case 122: if (!skipping) cg().screenFlash = 1; break;
+    case 122: if (!skipping) cg().clearPending = 1; break;
     case 123:
+        // The two scripts the ring of state 37 starts (by the action key).
+        ca().ringScriptLow = w(0);
+        ca().ringScriptHigh = w(1);
         if (cActor* h = hero()) hero::setHeroState(h, 37);
         break;
     case 124:

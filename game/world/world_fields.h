@@ -30,7 +30,6 @@ class cActor;
     X(jint, scriptFlagB)                   \
     X(jint, levelVariant)                  \
     X(jint, markedActorId)                 \
-    X(jbyte, screenFlash)                  \
     X(jint, scriptMusic)                   \
     X(jint, fireworksPhase)                \
     X(jint, fireworksLeft)                 \
@@ -58,5 +57,4 @@ class cActor;
     X(jbyte, heroMireMode)                 \
     X(jbyte, checkpointKeepsY)             \
     /* camera */                           \
-    X(jint, counterLimit)                  \
     X(jbyte, heroSkipScroll)

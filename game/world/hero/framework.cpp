@@ -134,7 +134,7 @@ cActor* spawnShot(jint x, jint y) {
 }
 void setShotCounters(cActor* shot) {
     shot->counter = 0;
-    ca().counterLimit = 3;
+    shot->counterLimit = 3;
 }
 bool isLevel7() { return cg().stage == 7; }
 jint levelNumber() { return cg().difficulty; }

@@ -44,6 +44,7 @@ const std::vector<std::pair<std::string, std::string>> kAliases = {
     {"ringScriptLow", "choiceScriptA"},           {"ringScriptHigh", "choiceScriptB"},
     {"runSpeedFactor", "scaleParam"},             {"landingMode", "cruiseAfterLanding"},
     {"levelObjectMarks", "recordRegionMasks"},    {"variableChangedMask", "panelEvents"},
+    {"clearPending", "screenFlash"},
 };
 
 struct FieldList {

@@ -3,6 +3,7 @@
 // positions of parallax rows, and the map regions with their sector masks.
 #include "game/world/body.h"
 #include "game/world/camera.h"
+#include "game/world/hero/seam.h"
 #include "game/world/regions.h"
 #include "tests/game/world/support.h"
 
@@ -102,6 +103,29 @@ TEST_F(CameraTest, ChasesAdvanceByTheRunFactor) {
     x0 = game::cg().cameraX;
     w::updateCamera(1);
     EXPECT_EQ(game::cg().cameraX - x0, 11);
+}
+
+// Level 7 counts the frames the hero is left more than 400 px behind on the
+// hero's own counter limit (50 again once it catches up); a FLY shot's
+// counter limit of 3 is the shot's, and leaves the hero's count alone.
+TEST_F(CameraTest, LevelSevenCountsTheHeroLeftBehindOnItsOwnCounterLimit) {
+    game::ca().runSpeedFactor = 256;
+    game::ca().heroState = 0;
+    game::cg().stage = 7;
+    hero->counterLimit = 50;
+    game::cg().cameraX = hero->posX + 405;  // 416 px ahead after this step's 11
+    w::updateCamera(1);
+    EXPECT_EQ(hero->counterLimit, 49);
+    cActor* shot = game::hero::spawnShot(hero->posX, hero->posY - 40);
+    ASSERT_NE(shot, nullptr);
+    game::hero::setShotCounters(shot);
+    EXPECT_EQ(shot->counter, 0);
+    EXPECT_EQ(shot->counterLimit, 3);
+    w::updateCamera(1);
+    EXPECT_EQ(hero->counterLimit, 48) << "the shot's limit reached the hero's count";
+    game::cg().cameraX = hero->posX;
+    w::updateCamera(1);
+    EXPECT_EQ(hero->counterLimit, 50);
 }
 
 TEST_F(CameraTest, LookModeReturnsAndLimitsHold) {

@@ -5,6 +5,7 @@
 // skipping rules, and tables refused whole.
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/screens.h"
+#include "game/actor/hero.h"
 #include "game/world/camera.h"
 #include "game/flow/screens/dialog.h"
 #include "game/world/hero/machine.h"
@@ -287,6 +288,61 @@ TEST_F(ScriptInGameTest, SceneEndSnapsTheCameraBackToTheHero) {
     EXPECT_LT(game::cg().scriptStates->data()[0], 0) << "the scene did not end";
     EXPECT_EQ(game::cg().cameraLocked, 0);
     EXPECT_LE(std::abs(game::cg().cameraX - h->posX), 60) << "camera at " << game::cg().cameraX;
+}
+
+// Event 10 stops the hero for the scene: the runner waits in mode 6 until
+// the hero stands, and the hero takes input again once the scene ends (the
+// input block is the one the scene's end clears).
+TEST_F(ScriptInGameTest, StoppingTheHeroHoldsTheRunnerAndTheSceneEndFreesTheInput) {
+    cActor* h = load("script 1\n target none\n  key 0\n   op 37 10\n  key 3\n");
+    ASSERT_TRUE(game::isHeroInputFree());
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().scriptBlocked, 1);
+    EXPECT_EQ(game::cg().scriptWaitMode, 6);
+    EXPECT_FALSE(game::isHeroInputFree()) << "input taken during the scene";
+    EXPECT_EQ(game::ca().heroState, 0);
+    EXPECT_EQ(h->motion ? h->motion->data()[2] : 0, 0);
+    w::runLevelScripts();  // the hero stands: the wait ends
+    EXPECT_EQ(game::cg().scriptBlocked, 0);
+    for (int i = 0; i < 10 && game::cg().scriptStates->data()[0] >= 0; ++i) w::runLevelScripts();
+    EXPECT_LT(game::cg().scriptStates->data()[0], 0) << "the scene did not end";
+    EXPECT_EQ(game::cg().inputBlock & 1, 0);
+    EXPECT_TRUE(game::isHeroInputFree()) << "the hero never takes input again";
+}
+
+// Command 130 sets the one run speed factor that the hero's run and the
+// level-7 camera both read: 460 while on, 256 again when off.
+TEST_F(ScriptInGameTest, TheSpeedCommandSpeedsTheCameraByTheHerosFactor) {
+    cActor* h = load("script 1\n target none\n  key 0\n   op 130 1\nscript 2\n target none\n  key 0\n   op 130 0\n", 1000);
+    game::cg().stage = 7;
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::ca().runSpeedFactor, 460);
+    game::cg().cameraX = h->posX;
+    jint x0 = game::cg().cameraX;
+    w::updateCamera(1);
+    EXPECT_EQ(game::cg().cameraX - x0, (2880 * 460) >> 16);
+    w::startScript(1);
+    w::runLevelScripts();
+    EXPECT_EQ(game::ca().runSpeedFactor, 256);
+    x0 = game::cg().cameraX;
+    w::updateCamera(1);
+    EXPECT_EQ(game::cg().cameraX - x0, (2880 * 256) >> 16);
+}
+
+// Command 122 asks the next paint for its white fill (the flag the screen
+// clears once it has painted); command 123 keeps the two scripts of the
+// ring and enters state 37, which starts one of them.
+TEST_F(ScriptInGameTest, FlashAndRingCommandsSetWhatThePaintAndTheRingRead) {
+    load("script 1\n target none\n  key 0\n   op 122\n   op 123 7 8\n");
+    game::cg().clearPending = 0;
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().clearPending, 1);
+    EXPECT_EQ(game::ca().ringScriptLow, 7);
+    EXPECT_EQ(game::ca().ringScriptHigh, 8);
+    EXPECT_EQ(game::ca().heroState, 37);
 }
 
 TEST_F(ScriptTest, SkippingSilencesOnlyTheNoisyCommands) {

@@ -40,6 +40,15 @@ TEST_F(StreamingTest, SetUpCountsAndPacks) {
     EXPECT_EQ(w::recordValue(3, 8), 0);
     EXPECT_EQ(w::recordValue(0, 8), 8);
     EXPECT_EQ(game::cg().recordStarts->data()[5], 9 + 9 + 9 + 7 + 7);
+    // One mark per record, made with the level; the totals the results
+    // screen reads are the same after the level is loaded again.
+    ASSERT_NE(game::cg().levelObjectMarks, nullptr);
+    EXPECT_EQ(game::cg().levelObjectMarks->length(), 5);
+    loadLevel(room() + "object 2 31 100 100 1 0 0 0 1\nobject 19 35 100 100 1 0 0\n");
+    loadLevel(room() + "object 2 31 100 100 1 0 0 0 1\nobject 19 35 100 100 1 0 0\n");
+    EXPECT_EQ(game::cg().itemsTotal, 1) << "the items total grows with each load";
+    EXPECT_EQ(game::cg().secretsTotal, 1);
+    EXPECT_EQ(game::cg().specialsTotal, 0);
     // Only settings records: no objects, starts {0}.
     loadLevel(room() + "rect 10 0 0 720 480\nitem 12 1 2 3 4 5 6 7 8 9\n");
     EXPECT_EQ(w::recordCount(), 0);
