@@ -9,6 +9,8 @@
 #include "game/world/camera.h"
 #include "game/flow/screens/dialog.h"
 #include "game/flow/screens/firework.h"
+#include "game/flow/screens/states_play.h"
+#include "game/flow/variables.h"
 #include "game/world/hero/machine.h"
 #include "game/world/scripts.h"
 #include "tests/game/world/seeds.h"
@@ -334,6 +336,25 @@ TEST_F(ScriptInGameTest, TheFireworksWaitHoldsUntilTheShowEnds) {
     EXPECT_EQ(game::cg().fireworksOn, 0);
     EXPECT_EQ(game::cg().fireworkCount, 0);
     EXPECT_EQ(game::cg().fireworks, nullptr);
+}
+
+// Command 103 starts the level timer; with its hold set the timer runs out
+// and the hero lives, without it the hero dies on the step it passes 0.
+TEST_F(ScriptInGameTest, AHeldLevelTimerSparesTheHero) {
+    for (jint hold : {1, 0}) {
+        load("script 1\n target none\n  key 0\n   op 103 " + std::to_string(hold) + " 1\n");
+        game::setVariable(9, 6, false);
+        game::setVariable(3, 6, false);
+        ASSERT_GT(game::getVariable(3), 0);
+        w::startScript(0);
+        for (int i = 0; i < 10 && game::cg().scriptStates->data()[0] >= 0; ++i) w::runLevelScripts();
+        ASSERT_EQ(game::cg().levelTimer, 16) << "hold " << hold;
+        for (int i = 0; i < 16; ++i) game::stepLevelTimer();
+        EXPECT_GT(game::getVariable(3), 0) << "died before the time ran out, hold " << hold;
+        game::stepLevelTimer();  // the step that passes 0
+        EXPECT_EQ(game::cg().levelTimer, -1);
+        EXPECT_EQ(game::getVariable(3) > 0, hold != 0) << "hold " << hold;
+    }
 }
 
 // Command 130 sets the one run speed factor that the hero's run and the
