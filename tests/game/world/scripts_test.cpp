@@ -329,7 +329,9 @@ TEST_F(ScriptInGameTest, TheFireworksWaitHoldsUntilTheShowEnds) {
         if (game::cg().fireworksOn) game::spawnFireworks();  // the paint's step
         w::runLevelScripts();
         ++frames;
-        if (game::cg().scriptWaitMode == 5) EXPECT_GT(game::cg().fireworksAlive, 0);
+        if (game::cg().scriptWaitMode == 5) {
+            EXPECT_GT(game::cg().fireworksAlive, 0);
+        }
     }
     EXPECT_GT(frames, 30) << "the wait ended before the show";
     EXPECT_NE(game::cg().scriptWaitMode, 5) << "the wait never ended";
