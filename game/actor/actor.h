@@ -255,7 +255,7 @@ namespace game {
 // 202 218 225), stepTable (rootMotionPath), heroAltMode the one swim flag.
 #define CACTOR_FRAMEWORK_FIELDS(X)                                                              \
     X(jshort, idCounter) X(jint, heroState) X(jint, heroInputMode) X(jint, levelMark) \
-    X(jint, grabMode) X(jint, markA) X(jint, markB) X(jint, hurtMark) X(jint, carryMark) \
+    X(jint, grabMode) X(jint, markA) X(jint, markB) X(jint, hurtMark) \
     X(jint, farX) X(jint, farY) X(jint, orbitScale) X(jint, turnStep) X(jint, turnStepQuarter) \
     X(jint, behaviourMark) X(jint, speedParam) X(jboolean, heroFlagA) X(jint, heroParam) \
     X(jint, heroScriptMark)                                                           \
@@ -283,7 +283,7 @@ namespace game {
     X(jint, rectCount) X(jint, itemCount) X(jint, linkCount) X(jint, item4Id) X(jint, stateBits) \
     X(jint, hitGuard) X(jint, itemId) X(jbyte, heroLaunched) \
     X(cActor*, rotatedContactActor) X(ShortArray*, trackedIds) X(IntArray*, trackedCellMasks) X(jint, trackedCount) X(cActor*, partnerActor) X(jint, partnerMode) X(cActor*, grabbedActor) \
-    X(jint, liftCount) X(jint, liftEnabled) X(jint, climbDir) X(jint, speedBoostParam) X(jbyte, runFlagA) \
+    X(jint, liftEnabled) X(jint, climbDir) X(jint, speedBoostParam) X(jbyte, runFlagA) \
     X(jbyte, runFlagB) X(IntArray*, jumpCurve) X(jint, jumpCurveIndex) X(jbyte, jumpUseAlt)                                                             \
     /* cruise after landing (also named cruiseAfterLanding) */                   \
     X(jbyte, landingMode)                                                            \

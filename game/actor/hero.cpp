@@ -316,12 +316,12 @@ bool game::tryDropCarried(cActor* h) {
 }
 
 void game::dropCarried(cActor* h) {
-    ca().carryMark = -1;
-    ca().liftCount = 0;
+    ca().lastStrikeStep = -1;
+    ca().strikeStep = 0;
     cActor* c = ca().grabbedActor;
     if (c && c->subtype != 46 && c->parts && c->parts->length() > 2) {
         jint w = c->parts->data()[2];
-        if (w > 0 && w < 3) ca().liftCount = 3 - w;
+        if (w > 0 && w < 3) ca().strikeStep = 3 - w;
     }
     playSound(20);
     game::hero::setHeroState(h, 12);
@@ -603,7 +603,7 @@ void game::enterState23(cActor* h, jint anim, jint param) {
     game::hero::setHeroState(h, 23);
 }
 
-jint game::getHitStrength() { return ca().liftCount == 1 ? 2 : 1; }
+jint game::getHitStrength() { return ca().strikeStep == 1 ? 2 : 1; }
 
 void game::addPickupCount(jint kind, jint sub) {
     switch (kind) {

@@ -52,7 +52,6 @@ void cActor_clinit() {
     s.grabMode = 10;
     s.markA = s.markB = -1;
     s.hurtMark = -1;
-    s.carryMark = -1;
     s.farX = s.farY = -1000000;
     s.orbitScale = 19;
     s.turnStep = 3 * cg().angleSteps / 360;

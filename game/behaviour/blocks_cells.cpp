@@ -187,7 +187,7 @@ void breakTileBlockCell(cActor* a, jint column, jint row, jint debrisAnim) {
     const jint old = tileBlockCell(a, column, row);
     setTileBlockCell(a, column, row, kCellStruck);
 
-    if (old >= 0 && old < ca().itemCount && world::isRecordAvailable(cg().tileAttributes, old, -1)) {
+    if (old >= 0 && old < ca().itemCount && game::isRecordAvailable(cg().tileAttributes, old, -1)) {
         const jint kind = getItemField(old, 3), sub = getItemField(old, 4);
         if (kind == 2 && sub != 4) lastRevealedItem() = getItemField(old, 5);
         cActor* item = spawnFromTemplate(kind, cx, bottom);

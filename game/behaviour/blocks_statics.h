@@ -40,9 +40,10 @@ inline jint& pickupOriginY() { return blks().pickupOriginY; }
 inline jbyte& screenWaveOn() { return blks().screenWaveOn; }
 inline jint& screenWaveStart() { return blks().screenWaveStart; }
 inline jint& pickupEvent() { return blks().pickupEvent; }
-// The level-end fireworks: ticks left and phase (the world's fields).
-inline jint& fireworksTicks() { return cg().fireworksLeft; }
-inline jint& fireworksPhase() { return cg().fireworksPhase; }
+// The all-pieces show: the banner's ticks left (the banner paints the
+// fireworks while it counts down) and the show's phase.
+inline jint& fireworksTicks() { return cg().bannerTimer; }
+inline jint& fireworksPhase() { return cg().fireworkPhase; }
 // The game's event bits (life, health and counter events).
 inline jint& gameEventBits() { return cg().eventMask; }
 // The three pick-up paths.

@@ -9,6 +9,7 @@
 // emits nothing (logged once); a turret's cycle length is never 0; a full
 // pool skips a shot or mover and the cycle goes on.
 #include "game/actor/contact.h"
+#include "game/actor/helpers.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
 #include "game/behaviour/hazards.h"
@@ -22,14 +23,6 @@ namespace game::behaviour {
 namespace {
 
 jint param(cActor* a, jint i) { return a->getParamOr(i); }
-
-// Inside the view widened by 20 px.
-bool isNearView(cActor* self) {
-    if (!self) return false;
-    const jint l = cg().cameraX - 420, r = cg().cameraX + 420;
-    const jint t = cg().cameraY - 260, b = cg().cameraY + 260;
-    return self->posX >= l && self->posX <= r && self->posY >= t && self->posY <= b;
-}
 
 // Link row indices of id and the next two rows along the next ids; false
 // when any of the three is missing.

@@ -10,6 +10,7 @@
 
 #include "game/actor/actor.h"
 #include "game/actor/contact.h"
+#include "game/actor/helpers.h"
 #include "game/actor/pool.h"
 #include "game/behaviour/bosses.h"
 #include "game/behaviour/damage.h"
@@ -27,11 +28,6 @@ namespace {
 cActor* hero() { return cg().hero; }
 bool boxesMeet(ShortArray* a, ShortArray* b) { return a && b && cActor::rectsIntersect(a, b); }
 bool bodyMeetsHero(cActor* a) { return hero() && boxesMeet(hero()->box, a->box); }
-
-bool isNearView(cActor* a) {
-    const jint cx = cg().cameraX, cy = cg().cameraY;
-    return a->posX >= cx - 420 && a->posX <= cx + 420 && a->posY >= cy - 260 && a->posY <= cy + 260;
-}
 
 jint bossPatternAt(jint i) {
     IntArray* p = bossPattern();

@@ -29,7 +29,7 @@ constexpr jint kSolidPhysics = 4;
 // The slot scales a type-39 item may ask for, in percent.
 constexpr jint kMinSlotScale = 25, kMaxSlotScale = 300;
 
-bool itemRecordAvailable(jint index) { return world::isRecordAvailable(cg().tileAttributes, index, -1); }
+bool itemRecordAvailable(jint index) { return game::isRecordAvailable(cg().tileAttributes, index, -1); }
 
 // An item's record id as the released actor carries it: the item index with
 // the tag 0x2000000 (an id of 0 would read as "no record" for item 0).

@@ -6,6 +6,7 @@
 #include "display/lcdui/image.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
+#include "game/flow/gmath.h"
 #include "game/sprite/sprite.h"
 #include "game/world/camera.h"
 #include "game/world/map.h"
@@ -226,17 +227,9 @@ jint blitTileCache(jint x, jint y) {
 
 namespace {
 
-jint lerpChannel(jint a, jint b, jint t, jint n) { return a + static_cast<jint>((jlong{b - a} * t) / n); }
-
-jint lerpArgb(jint from, jint to, jint t, jint n) {
-    if (n == 0) return from;
-    jint out = 0;
-    for (jint shift = 0; shift < 32; shift += 8) {
-        jint a = (from >> shift) & 255, b = (to >> shift) & 255;
-        out |= (lerpChannel(a, b, t, n) & 255) << shift;
-    }
-    return out;
-}
+// The game's colour interpolation, each channel (a(n - t) + bt) / n; an
+// empty span keeps the first colour.
+jint lerpArgb(jint from, jint to, jint t, jint n) { return n == 0 ? from : lerpColor(from, to, t, 0, n); }
 
 }  // namespace
 

@@ -76,6 +76,8 @@ void resetLevelCounters() {
 
 void paintOverlayMessage() {
     cActorStatics& a = ca();
+    // The countdown stops at 0: an idle overlay must not wrap it round.
+    if (a.type2Countdown <= 0) return;
     a.type2Countdown -= 1;
     if (a.type2Countdown <= 0) return;
     cActor* holder = a.type2Actor;

@@ -10,6 +10,7 @@
 #include "game/behaviour/blocks.h"
 #include "game/data/statics.h"
 #include "game/flow/screens/dialog.h"
+#include "game/flow/screens/firework.h"
 #include "game/flow/sound.h"
 #include "game/flow/states.h"
 #include "game/flow/variables.h"
@@ -454,7 +455,12 @@ jint execScriptCommand(jint op, ByteArray* rec, jint p, jint frame, jint keyFram
     case 126: if (!skipping) cg().shakeTimer = w(0) & 0xFFFF; break;
     case 127: if (cActor* h = hero()) hero::setHeroState(h, 38); break;
     case 128: cg().tileCacheDirty = 1, setLevelPalette(2); break;
-    case 129: cg().fireworksOn = 1, cg().fireworksPhase = 0; break;
+    case 129:
+        // The show is set up here, not at the next paint, so that a wait for
+        // its end that follows at once has rockets to wait on.
+        cg().fireworksOn = 1, cg().fireworkPhase = 0;
+        spawnFireworks();
+        break;
     case 130:
         if (w(0) != 0) {
             ca().runSpeedFactor = 460;
@@ -492,8 +498,8 @@ void serveWait() {
         break;
     case 4: done = true; break;
     case 5:
-        done = cg().fireworksLeft <= 0;
-        if (done) cg().fireworksOn = 0, cg().fireworksPhase = 0, cg().fireworksLeft = 0;
+        done = cg().fireworksAlive <= 0;
+        if (done) cg().fireworksOn = 0, cg().fireworkPhase = 0, clearFireworkState();
         break;
     case 6: {
         cActor* h = hero();

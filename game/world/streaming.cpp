@@ -178,11 +178,6 @@ jint recordValue(jint i, jint k) {
     return v && v->inBounds(at) ? v->data()[at] : 0;
 }
 
-bool isRecordAvailable(ByteArray* attributes, jint i, jint levelMask) {
-    if (levelMask != 0 && !(levelMask & (1 << ((cg().difficulty - 1) & 31)))) return false;
-    return !(attributes && attributes->inBounds(i) && (attributes->data()[i] & 15) == 1);
-}
-
 bool isPinned(cActor* a) {
     if (!a) return false;
     if (a->respawnRecord && a->respawnRecord->length() > 0 && a->respawnRecord->data()[0] >= 0) return true;
@@ -382,7 +377,7 @@ void updateLevelObjects() {
             Long64Array* masks = cg().levelObjectMarks;
             const jlong mask = masks && masks->inBounds(i) ? masks->data()[i] : -1;
             if (mask != -1 && !(mask & area) && !noFilter && !firstFrame && !special) continue;
-            if (sub(type, 5) == 0 || !isRecordAvailable(cg().tileAttributesAlt, i, recordValue(i, 4))) continue;
+            if (sub(type, 5) == 0 || !game::isRecordAvailable(cg().tileAttributesAlt, i, recordValue(i, 4))) continue;
             recordBox(i, b);
             ByteArray* pending = cg().recordPendingFlags;
             const jint pb = pending && pending->inBounds(i) ? pending->data()[i] & 0xFF : 0;

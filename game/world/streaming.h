@@ -28,7 +28,6 @@ jint recordValue(jint i, jint k);
 void recordBox(jint i, jint out[4]);
 // The box the streaming pass rates a live actor by.
 void liveActorBox(cActor* a, jint out[4]);
-bool isRecordAvailable(ByteArray* attributes, jint i, jint levelMask);
 bool isPinned(cActor* a);
 void updateLevelObjects();
 void updateAllActors();

@@ -31,8 +31,6 @@ class cActor;
     X(jint, levelVariant)                  \
     X(jint, markedActorId)                 \
     X(jint, scriptMusic)                   \
-    X(jint, fireworksPhase)                \
-    X(jint, fireworksLeft)                 \
     X(jbyte, firstLevelMode)               \
     X(jbyte, heroFallKillOff)              \
     /* painting */                         \

@@ -197,7 +197,7 @@ void updateCamera(jint mode) { world::updateCamera(mode); }
 void setCameraLimitsToView() { world::setCameraLimitsToView(); }
 void syncAttachedChain(cActor* a) { world::syncAttachedChain(a, a->viewRating); }
 bool isAnyScriptActive() { return world::isAnyScriptActive(); }
-bool scriptHoldsHero() { return (cg().inputBlock & 2) != 0; }
+bool scriptHoldsHero() { return (cg().inputBlock & 1) != 0; }
 jint& cameraFlags() { return cg().cameraFlags; }
 jint& cameraDivX() { return cg().cameraDivX; }
 jint& cameraDivY() { return cg().cameraDivY; }

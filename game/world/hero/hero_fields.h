@@ -35,7 +35,9 @@ class cActor;
     X(jint, paddleIdleTicks)      \
     X(jint, paddleStrokeGap)      \
     X(jint, struckBlockId)        \
+    /* the grab combo's strike step (also named liftCount) */ \
     X(jint, strikeStep)           \
+    /* the strike step already dealt (also named carryMark) */ \
     X(jint, lastStrikeStep)       \
     X(jint, comboContinue)        \
     X(jint, aimAngle)             \

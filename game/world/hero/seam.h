@@ -174,7 +174,7 @@ jint climbExitDir();
 jint probeSlopeGround(cActor* hero);
 bool isLevel7();
 bool isAnyScriptActive();
-bool scriptHoldsHero();                     // script flags bit 1
+bool scriptHoldsHero();                     // input block bit value 1
 bool isScriptTarget(jint uniqueId);
 jint& cameraFlags();
 jint& cameraDivX();

@@ -3,6 +3,7 @@
 #include "tests/game/actor/support.h"
 
 #include "game/actor/hero.h"
+#include "game/world/hero/machine.h"
 #include "game/flow/variables.h"
 #include "game/sprite/sprite.h"
 
@@ -93,11 +94,37 @@ TEST_F(HeroTest, GrabOnlyWhatTheHeroFacesAndLiftCounts) {
     EXPECT_TRUE(tryDropCarried(h));
     EXPECT_EQ(ca().grabbedActor, p);
     EXPECT_EQ(ca().grabMode, 1);
-    EXPECT_EQ(ca().liftCount, 0);
+    EXPECT_EQ(ca().strikeStep, 0);
     EXPECT_EQ(ca().heroState, 12);
     p->parts->data()[2] = 1;
     dropCarried(h);
-    EXPECT_EQ(ca().liftCount, 2);
+    EXPECT_EQ(ca().strikeStep, 2);
+}
+
+// A grab starts the combo on the strike the drop chose, over whatever a
+// combo cut short left behind: the strike's animation plays, its hit is not
+// marked as dealt, and the hit strength follows the same step.
+TEST_F(HeroTest, TheGrabComboStartsOnTheStrikeTheDropSets) {
+    struct Case {
+        jint hitsLeft, step, anim;
+    } cases[] = {{3, 0, 25}, {2, 1, 26}, {1, 2, 27}};
+    for (const Case& c : cases) {
+        cActor* h = actortest::makeHero(100, 100);
+        cActor* p = newObject<cActor>();
+        p->posX = 130;
+        p->posY = 100;
+        p->parts = newIntArray(3);
+        p->parts->data()[2] = c.hitsLeft;
+        ca().grabbedActor = p;
+        ca().strikeStep = 1;  // a combo cut short mid-way
+        ca().lastStrikeStep = 1;
+        dropCarried(h);
+        EXPECT_EQ(ca().heroState, 12) << c.hitsLeft;
+        EXPECT_EQ(ca().strikeStep, c.step) << c.hitsLeft;
+        EXPECT_EQ(ca().lastStrikeStep, -1) << c.hitsLeft;
+        EXPECT_EQ(h->anim, c.anim) << c.hitsLeft;
+        EXPECT_EQ(getHitStrength(), c.step == 1 ? 2 : 1) << c.hitsLeft;
+    }
 }
 
 TEST_F(HeroTest, Throws) {
@@ -236,9 +263,9 @@ TEST_F(HeroTest, PickupStatesAndCounts) {
     EXPECT_EQ(ca().markA, getVariable(2));
     pickupState20(h, -1000);
     EXPECT_EQ(ca().markB, getVariable(8));
-    ca().liftCount = 1;
+    ca().strikeStep = 1;
     EXPECT_EQ(getHitStrength(), 2);
-    ca().liftCount = 0;
+    ca().strikeStep = 0;
     EXPECT_EQ(getHitStrength(), 1);
     ca().landingMode = 1;
     resetHeroStateAfterLanding();

@@ -197,6 +197,21 @@ TEST_F(PaintTest, ScrollingThroughTheCacheEqualsAFullRedraw) {
 
 namespace {
 
+// Each channel is interpolated as (a(n - t) + bt) / n: a falling channel
+// rounds down as a rising one does (10 to 0 over four rows: 10 7 5 2), and
+// the four channels keep apart.
+TEST(Gradient, ChannelsFallAsTheyRise) {
+    worldtest::startApplication();
+    IntArray* buffer = newIntArray(4);
+    game::world::fillGradient(buffer, 1, 10, 10, 0, 0, 0, 0, 1, 4, false, false);
+    const jint falling[4] = {10, 7, 5, 2};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(buffer->data()[i], falling[i]) << "row " << i;
+    game::world::fillGradient(buffer, 1, static_cast<jint>(0xFF000A00), static_cast<jint>(0xFF000A00), 0x000A000A,
+                              0x000A000A, 0, 0, 1, 4, false, false);
+    EXPECT_EQ(buffer->data()[1], static_cast<jint>(0xBF020702));
+    worldtest::closeApplication();
+}
+
 TEST(Gradient, QuadraticLeftEdgeAndEmptyBlocks) {
     worldtest::startApplication();
     IntArray* buffer = newIntArray(4 * 4);

@@ -8,6 +8,9 @@
 #include "game/actor/hero.h"
 #include "game/world/camera.h"
 #include "game/flow/screens/dialog.h"
+#include "game/flow/screens/firework.h"
+#include "game/flow/screens/states_play.h"
+#include "game/flow/variables.h"
 #include "game/world/hero/machine.h"
 #include "game/world/scripts.h"
 #include "tests/game/world/seeds.h"
@@ -130,7 +133,7 @@ TEST_F(ScriptTest, WaitModes) {
         {0, [] { game::cg().dialogText = String::fromUtf8("x"); }, [] { game::cg().dialogText = nullptr; }},
         {1, [] { game::cg().panelPosition = 240; }, [] { game::cg().panelPosition = game::cg().panelOffset; }},
         {2, [&] { game::cg().cameraStepX = 3; }, [&] { game::cg().cameraStepX = 0; }},
-        {5, [&] { game::cg().fireworksLeft = 2; }, [&] { game::cg().fireworksLeft = 0; }},
+        {5, [&] { game::cg().fireworksAlive = 2; }, [&] { game::cg().fireworksAlive = 0; }},
         {6, [&] { game::ca().heroState = 3; }, [&] { game::ca().heroState = 14; }},
         {7, [&] { game::ca().heroActionMask = 0; }, [&] { game::ca().heroActionMask = 128; }},
         {8, [] {}, [] { w::endScriptWait(); }},
@@ -309,6 +312,51 @@ TEST_F(ScriptInGameTest, StoppingTheHeroHoldsTheRunnerAndTheSceneEndFreesTheInpu
     EXPECT_LT(game::cg().scriptStates->data()[0], 0) << "the scene did not end";
     EXPECT_EQ(game::cg().inputBlock & 1, 0);
     EXPECT_TRUE(game::isHeroInputFree()) << "the hero never takes input again";
+}
+
+// Command 129 starts a show that a following wait for its end holds on:
+// the runner stays blocked while rockets and sparks live (the in-game paint
+// advances the show once a frame) and goes on once the last one dies.
+TEST_F(ScriptInGameTest, TheFireworksWaitHoldsUntilTheShowEnds) {
+    load("script 1\n target none\n  key 0\n   op 129\n   op 116 5 0\n  key 1\n");
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().fireworksOn, 1);
+    EXPECT_EQ(game::cg().fireworksAlive, 5) << "no rockets to wait on";
+    EXPECT_EQ(game::cg().scriptWaitMode, 5);
+    int frames = 0;
+    while (frames < 3000 && game::cg().scriptWaitMode == 5) {
+        if (game::cg().fireworksOn) game::spawnFireworks();  // the paint's step
+        w::runLevelScripts();
+        ++frames;
+        if (game::cg().scriptWaitMode == 5) {
+            EXPECT_GT(game::cg().fireworksAlive, 0);
+        }
+    }
+    EXPECT_GT(frames, 30) << "the wait ended before the show";
+    EXPECT_NE(game::cg().scriptWaitMode, 5) << "the wait never ended";
+    EXPECT_EQ(game::cg().fireworksOn, 0);
+    EXPECT_EQ(game::cg().fireworkCount, 0);
+    EXPECT_EQ(game::cg().fireworks, nullptr);
+}
+
+// Command 103 starts the level timer; with its hold set the timer runs out
+// and the hero lives, without it the hero dies on the step it passes 0.
+TEST_F(ScriptInGameTest, AHeldLevelTimerSparesTheHero) {
+    for (jint hold : {1, 0}) {
+        load("script 1\n target none\n  key 0\n   op 103 " + std::to_string(hold) + " 1\n");
+        game::setVariable(9, 6, false);
+        game::setVariable(3, 6, false);
+        ASSERT_GT(game::getVariable(3), 0);
+        w::startScript(0);
+        for (int i = 0; i < 10 && game::cg().scriptStates->data()[0] >= 0; ++i) w::runLevelScripts();
+        ASSERT_EQ(game::cg().levelTimer, 16) << "hold " << hold;
+        for (int i = 0; i < 16; ++i) game::stepLevelTimer();
+        EXPECT_GT(game::getVariable(3), 0) << "died before the time ran out, hold " << hold;
+        game::stepLevelTimer();  // the step that passes 0
+        EXPECT_EQ(game::cg().levelTimer, -1);
+        EXPECT_EQ(game::getVariable(3) > 0, hold != 0) << "hold " << hold;
+    }
 }
 
 // Command 130 sets the one run speed factor that the hero's run and the

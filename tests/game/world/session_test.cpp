@@ -10,6 +10,7 @@
 #include "game/flow/sound.h"
 #include "game/flow/variables.h"
 #include "game/actor/pool.h"
+#include "game/behaviour/states.h"
 #include "tools/kit/describe.h"
 #include "game/world/body.h"
 #include "game/world/camera.h"
@@ -251,6 +252,34 @@ TEST_F(SessionTest, RewardOverlayGivesTheLifeOnce) {
     ca().type2Countdown = 2;
     w::paintOverlayMessage();
     EXPECT_EQ(game::getVariable(5), 4);
+}
+
+// Collectibles queued by the behaviour reach the overlay: each one restarts
+// its 48-paint countdown with the count shown, and the fifth gives one life
+// on the overlay's last paint. An idle overlay's countdown rests at 0.
+TEST_F(SessionTest, CollectedValuesShowTheCountAndTheFifthGivesALife) {
+    cActor* holder = actorAt(300, 200);
+    game::setVariable(5, 2, false);
+    const jint lives = game::getVariable(5);
+    for (jint i = 1; i <= 5; ++i) {
+        game::behaviour::queueType2Value(holder, i);
+        EXPECT_EQ(ca().type2QueueCount, i);
+        EXPECT_EQ(ca().type2Actor, holder);
+        EXPECT_EQ(ca().type2Queue->data()[i - 1], i);
+        EXPECT_EQ(ca().type2Countdown, 48);
+        if (i < 5) {
+            for (int p = 0; p < 10; ++p) w::paintOverlayMessage();
+            EXPECT_EQ(ca().type2Countdown, 38) << "the count is not on show";
+            EXPECT_EQ(game::getVariable(5), lives) << "a life before the fifth";
+        }
+    }
+    for (int p = 0; p < 46; ++p) w::paintOverlayMessage();
+    EXPECT_EQ(game::getVariable(5), lives) << "the life came early";
+    w::paintOverlayMessage();  // the 47th paint: countdown 2 -> 1
+    EXPECT_EQ(game::getVariable(5), lives + 1);
+    for (int p = 0; p < 100; ++p) w::paintOverlayMessage();
+    EXPECT_EQ(game::getVariable(5), lives + 1);
+    EXPECT_EQ(ca().type2Countdown, 0);
 }
 
 // Below five, the overlay paints the icon of the count from the queued

@@ -97,6 +97,24 @@ TEST_F(StreamingTest, RatingsAtTheMargin) {
     }
 }
 
+// The streaming pass spawns a record only in the levels its mask names:
+// mask 0 names none; -1 puts it in every level.
+TEST_F(StreamingTest, ARecordSpawnsOnlyInTheLevelsItsMaskNames) {
+    struct Case {
+        jint mask;
+        bool spawned;
+    } cases[] = {{1, true}, {0, false}, {2, false}, {-1, true}};
+    for (const Case& c : cases) {
+        loadLevel(room() + "object 1 50 1316 " + std::to_string(19 * 36 - 100) + " " + std::to_string(c.mask) +
+                  " 0 160 2 2\n");
+        makeHero(1000, 19 * 36);
+        game::cg().cameraX = 1000;
+        game::cg().cameraY = 19 * 36 - 100;
+        w::updateLevelObjects();
+        EXPECT_EQ(game::getActorById(50) != nullptr, c.spawned) << "mask " << c.mask;
+    }
+}
+
 // A chain (type 52) has no box of its own: it is rated by a box around its
 // links. Its anchor lies out of reach of the view; the links decide. Laid
 // out, the links are the chain's parts (offsets in 1/256 px); not laid out

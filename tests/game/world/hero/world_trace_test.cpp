@@ -163,6 +163,24 @@ TEST_F(HeroTraceTest, FlyAtTheScrollSpeed) {
     EXPECT_EQ(h->motion->data()[3], 1032);
 }
 
+// A scene holds a flying hero still: bit value 1 of the input block (the one
+// a script stop sets) zeroes both speeds; bit value 2 (the camera following
+// the hero) does not.
+TEST_F(HeroTraceTest, AHeldFlyingHeroStaysPut) {
+    struct Case {
+        jint block;
+        bool held;
+    } cases[] = {{0, false}, {1, true}, {2, false}, {3, true}};
+    for (const Case& c : cases) {
+        cActor* h = start(kit::HeroFixture::Flat, 200, 200);
+        hero::setHeroState(h, HeroState::FLY);
+        game::cg().inputBlock = c.block;
+        step(h, game::act::SWIM_UP);
+        EXPECT_EQ(vx(h) == 0 && h->motion->data()[3] == 0, c.held) << "block " << c.block;
+    }
+    game::cg().inputBlock = 0;
+}
+
 // A straight jump on the flat map with the curve {-2000, -1500, -1000,
 // -500, 0}: held, the power is 480/256 (vy = c * 480 >> 8, floored); let go
 // after the first step, 256/256; either way it lands at vx 0 in STAND.
