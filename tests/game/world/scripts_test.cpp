@@ -345,6 +345,67 @@ TEST_F(ScriptInGameTest, FlashAndRingCommandsSetWhatThePaintAndTheRingRead) {
     EXPECT_EQ(game::ca().heroState, 37);
 }
 
+// One row per global command: the first frame of a scene run by the game's
+// runner in a kit-made level, then the state the command changes while the
+// scene still runs.
+TEST_F(ScriptInGameTest, GlobalCommandsChangeWhatTheyName) {
+    struct Row {
+        const char* ops;  // the keyframe's operations
+        std::function<bool(cActor* hero)> check;
+    };
+    const Row rows[] = {
+        // The hero's timer: 2 s in frames, held by mode 1.
+        {"op 103 1 2", [](cActor*) { return game::cg().levelTimer == 32 && game::cg().levelTimerHold == 1; }},
+        // The queued scene is the index of the script with that id.
+        {"op 107 2", [](cActor*) { return game::cg().queuedScript == 1; }},
+        {"op 109", [](cActor*) { return game::cg().scriptMusic == -1; }},
+        {"op 110 12", [](cActor*) { return game::ca().heroState == 12; }},
+        // Mode 3 for 1000 ms: sixteen frames of waiting.
+        {"op 116 3 1000",
+         [](cActor*) {
+             return game::cg().scriptBlocked == 1 && game::cg().scriptWaitMode == 3 &&
+                    game::cg().scriptWaitTicks == 16;
+         }},
+        // 30000 leaves a look-ahead as it was.
+        {"op 117 30000 50",
+         [](cActor*) { return game::cg().lookAheadForcedX == 777 && game::cg().lookAheadForcedY == 50; }},
+        {"op 118 1", [](cActor*) { return (game::cg().inputBlock & 2) != 0; }},
+        // No rectangle with that id: the camera may see the whole map.
+        {"op 111 99",
+         [](cActor*) {
+             return w::cameraLimit(0) == 0 && w::cameraLimit(1) == 0 &&
+                    w::cameraLimit(2) == game::cg().mapPixelWidth && w::cameraLimit(3) == game::cg().mapPixelHeight;
+         }},
+        {"op 121 42", [](cActor*) { return game::cg().markedActorId == 42; }},
+        {"op 122", [](cActor*) { return game::cg().clearPending == 1; }},
+        {"op 123 7 8",
+         [](cActor*) {
+             return game::ca().ringScriptLow == 7 && game::ca().ringScriptHigh == 8 && game::ca().heroState == 37;
+         }},
+        {"op 125",
+         [](cActor* h) { return game::cg().checkpointActor == h && game::cg().checkpointTimer == 64; }},
+        {"op 126 20", [](cActor*) { return game::cg().shakeTimer == 20; }},
+        {"op 127 5", [](cActor*) { return game::ca().heroState == 38; }},
+        {"op 128", [](cActor*) { return game::cg().tileCacheDirty == 1; }},
+        {"op 129", [](cActor*) { return game::cg().fireworksOn && game::cg().fireworksPhase == 0; }},
+        {"op 130 1", [](cActor*) { return game::ca().runSpeedFactor == 460; }},
+        {"op 130 0", [](cActor*) { return game::ca().runSpeedFactor == 256; }},
+        {"op 131", [](cActor*) { return game::ca().heroState == 40; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.ops);
+        cActor* h = load(std::string("script 1\n target none\n  key 0\n   ") + r.ops +
+                         "\n  key 5\nscript 2\n target none\n  key 0\n");
+        game::cg().scriptMusic = 5;
+        game::cg().lookAheadForcedX = 777;
+        game::cg().clearPending = 0;
+        game::cg().fireworksPhase = 3;
+        w::startScript(0);
+        w::runLevelScripts();
+        EXPECT_TRUE(r.check(h));
+    }
+}
+
 TEST_F(ScriptTest, SkippingSilencesOnlyTheNoisyCommands) {
     load("script 1\n target none\n  key 0\n   op 102 1 65537 500\n   op 108 9\n   op 116 3 1000\n"
          "   op 110 12\n   op 125\n   op 117 30000 50\n");
