@@ -8,6 +8,8 @@
 #include "game/actor/hero.h"
 #include "game/world/camera.h"
 #include "game/flow/screens/dialog.h"
+#include "game/flow/screens/states_play.h"
+#include "game/flow/variables.h"
 #include "game/world/hero/machine.h"
 #include "game/world/scripts.h"
 #include "tests/game/world/seeds.h"
@@ -403,6 +405,51 @@ TEST_F(ScriptInGameTest, GlobalCommandsChangeWhatTheyName) {
         w::startScript(0);
         w::runLevelScripts();
         EXPECT_TRUE(r.check(h));
+    }
+}
+
+// Command 103: the hero's timer runs out in the game's own timer step; a
+// held timer (mode 1) spares the hero, mode 0 kills.
+TEST_F(ScriptInGameTest, HeldTimerSparesTheHero) {
+    for (jint mode : {1, 0}) {
+        SCOPED_TRACE(mode);
+        load("script 1\n target none\n  key 0\n   op 103 " + std::to_string(mode) + " 1\n");
+        game::setVariable(3, 3, true);
+        w::startScript(0);
+        w::runLevelScripts();
+        ASSERT_EQ(game::cg().levelTimer, 16);
+        for (int i = 0; i < 16; ++i) game::stepLevelTimer();
+        EXPECT_EQ(game::getVariable(3), 3) << "the hero died before the time ran out";
+        game::stepLevelTimer();
+        EXPECT_EQ(game::cg().levelTimer, -1);
+        EXPECT_EQ(game::getVariable(3) > 0, mode == 1);
+    }
+}
+
+// Command 123 puts the hero in the ring of state 37; the action key there
+// starts the first script while the ring is small, the second once it has
+// grown.
+TEST_F(ScriptInGameTest, TheRingStartsOneOfItsTwoScripts) {
+    struct Case {
+        jint radius, started, notStarted;
+    } cases[] = {{1000, 1, 2}, {9000, 2, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.radius);
+        cActor* h = load("script 1\n target none\n  key 0\n   op 123 7 8\n"
+                         "script 7\n target none\n  key 0\n  key 9\n"
+                         "script 8\n target none\n  key 0\n  key 9\n");
+        w::startScript(0);
+        w::runLevelScripts();
+        ASSERT_EQ(game::ca().heroState, 37);
+        const jint scripts[] = {0, w::findScriptById(7), w::findScriptById(8)};
+        ASSERT_GE(scripts[1], 0);
+        ASSERT_GE(scripts[2], 0);
+        EXPECT_LT(game::cg().scriptStates->data()[scripts[1]], 0);
+        game::ca().ringRadius = c.radius + 998;
+        game::ca().heroActionMask |= 0x100000;
+        game::hero::tickHeroState(h);
+        EXPECT_GE(game::cg().scriptStates->data()[scripts[c.started]], 0);
+        EXPECT_LT(game::cg().scriptStates->data()[scripts[c.notStarted]], 0);
     }
 }
 
