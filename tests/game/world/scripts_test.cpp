@@ -408,6 +408,38 @@ TEST_F(ScriptInGameTest, GlobalCommandsChangeWhatTheyName) {
     }
 }
 
+// The commands that name an actor or hurt the hero, one row each, on a
+// level with actor 7 in it.
+TEST_F(ScriptInGameTest, ActorCommandsChangeTheActorTheyName) {
+    struct Row {
+        const char* ops;
+        std::function<bool(cActor* actor)> check;
+        bool marked = true;  // the actor starts with flag 0x20000
+    };
+    const Row rows[] = {
+        {"op 105 7", [](cActor* a) { return (a->flags & 0x20000) != 0; }, false},
+        {"op 106 7", [](cActor* a) { return (a->flags & 0x20000) == 0 && a->aiState == 2; }},
+        {"op 113 7 1", [](cActor* a) { return a->aiState == 9 && (a->flags & 0x20000) && a->anim == 2; }},
+        {"op 113 7 0", [](cActor* a) { return a->aiState == 9 && a->anim == 1; }},
+        // No actor 99: nothing changes.
+        {"op 106 99", [](cActor* a) { return (a->flags & 0x20000) != 0 && a->aiState != 2; }},
+        {"op 124 2", [](cActor*) { return game::getVariable(3) < 10; }},
+        {"op 124 0", [](cActor*) { return game::getVariable(3) == 10; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.ops);
+        load(std::string("script 1\n target none\n  key 0\n   ") + r.ops + "\n  key 5\n");
+        cActor* actor = spawnRecord(kit::levelActorRecord(6, 7, 100, 300, 0, 0xA0, {10, 10}));
+        if (r.marked) actor->flags |= 0x20000;
+        else actor->flags &= ~0x20000;
+        actor->aiState = 0;
+        game::setVariable(3, 10, true);
+        w::startScript(0);
+        w::runLevelScripts();
+        EXPECT_TRUE(r.check(actor));
+    }
+}
+
 // Command 103: the hero's timer runs out in the game's own timer step; a
 // held timer (mode 1) spares the hero, mode 0 kills.
 TEST_F(ScriptInGameTest, HeldTimerSparesTheHero) {
