@@ -12,6 +12,7 @@
 #include "game/flow/variables.h"
 #include "game/world/hero/machine.h"
 #include "game/world/scripts.h"
+#include "tests/game/sprite/support.h"
 #include "tests/game/world/seeds.h"
 #include "tests/game/world/support.h"
 
@@ -438,6 +439,48 @@ TEST_F(ScriptInGameTest, ActorCommandsChangeTheActorTheyName) {
         w::runLevelScripts();
         EXPECT_TRUE(r.check(actor));
     }
+}
+
+// Command 122 through the game's own play paint: the next paint leaves the
+// screen white, the one after it does not.
+TEST_F(ScriptInGameTest, TheFlashPaintsOneFrameWhite) {
+    load("script 1\n target none\n  key 0\n   op 122\n  key 5\n");
+    spritetest::Screen screen;
+    game::cg().graphics = screen.g;
+    game::cg().clearPending = 0;
+    w::startScript(0);
+    w::runLevelScripts();
+    auto whiteShare = [&] {
+        const std::vector<uint16_t> px = screen.pixels();
+        size_t white = 0;
+        for (uint16_t p : px) white += p == 0xFFFF;
+        return static_cast<double>(white) / static_cast<double>(px.size());
+    };
+    screen.clear(0);
+    game::paintPlay();
+    EXPECT_GT(whiteShare(), 0.5) << "no white frame";
+    EXPECT_EQ(game::cg().clearPending, 0);
+    screen.clear(0);
+    game::paintPlay();
+    EXPECT_LT(whiteShare(), 0.5) << "the white frame stays";
+    game::cg().graphics = nullptr;
+}
+
+// Command 125 shows the checkpoint caption for 64 paints of the play screen.
+TEST_F(ScriptInGameTest, TheCheckpointCaptionLastsSixtyFourPaints) {
+    load("script 1\n target none\n  key 0\n   op 125\n  key 5\n");
+    spritetest::Screen screen;
+    game::cg().graphics = screen.g;
+    w::startScript(0);
+    w::runLevelScripts();
+    ASSERT_EQ(game::cg().checkpointTimer, 64);
+    for (int i = 0; i < 63; ++i) game::paintPlay();
+    EXPECT_EQ(game::cg().checkpointTimer, 1);
+    game::paintPlay();
+    EXPECT_EQ(game::cg().checkpointTimer, 0);
+    game::paintPlay();
+    EXPECT_EQ(game::cg().checkpointTimer, 0);
+    game::cg().graphics = nullptr;
 }
 
 // Command 103: the hero's timer runs out in the game's own timer step; a
