@@ -483,6 +483,28 @@ TEST_F(ScriptInGameTest, TheCheckpointCaptionLastsSixtyFourPaints) {
     game::cg().graphics = nullptr;
 }
 
+// Command 130 on the auto-run level: the hero's run and the camera's
+// scroll take the one speed factor, so both go at one speed, fast or not.
+TEST_F(ScriptInGameTest, TheSpeedCommandKeepsHeroAndCameraAtOneSpeed) {
+    for (jint on : {1, 0}) {
+        SCOPED_TRACE(on);
+        cActor* h = load("script 1\n target none\n  key 0\n   op 130 " + std::to_string(on) + "\n", 1000);
+        game::cg().stage = 7;
+        w::startScript(0);
+        for (int i = 0; i < 5 && w::isAnyScriptActive(); ++i) w::runLevelScripts();
+        ASSERT_FALSE(w::isAnyScriptActive());
+        EXPECT_EQ(game::ca().runSpeedFactor, on ? 460 : 256);
+        game::hero::setHeroState(h, 40);
+        game::cg().cameraX = h->posX;
+        const jint x0 = game::cg().cameraX;
+        w::updateCamera(1);
+        const jint cameraStep = game::cg().cameraX - x0;
+        EXPECT_EQ(cameraStep, on ? 20 : 11);
+        ASSERT_NE(h->motion, nullptr);
+        EXPECT_EQ(h->motion->data()[2] >> 8, cameraStep) << "hero vx " << h->motion->data()[2];
+    }
+}
+
 // Command 103: the hero's timer runs out in the game's own timer step; a
 // held timer (mode 1) spares the hero, mode 0 kills.
 TEST_F(ScriptInGameTest, HeldTimerSparesTheHero) {
