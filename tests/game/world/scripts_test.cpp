@@ -505,6 +505,25 @@ TEST_F(ScriptInGameTest, TheSpeedCommandKeepsHeroAndCameraAtOneSpeed) {
     }
 }
 
+// Event 4 makes the scene skippable; the skip key then runs the rest of it
+// in one step of the game, waits and all, and its last keyframe applies.
+TEST_F(ScriptInGameTest, ASkippableSceneIsSkippedInOneStep) {
+    load("script 1\n target none\n  key 0\n   op 37 4\n  key 1\n   op 116 3 1000\n  key 40\n   op 110 12\n");
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().cutsceneSkippable, 1);
+    w::runLevelScripts();
+    ASSERT_EQ(game::cg().scriptBlocked, 1) << "the scene waits";
+    game::cg().keysPressed = 0x20000;
+    EXPECT_FALSE(game::stepSkipAndPause());
+    game::cg().keysPressed = 0;
+    ASSERT_TRUE(game::cg().skipCutscene);
+    game::fastForwardScripts();
+    EXPECT_FALSE(w::isAnyScriptActive()) << "the scene still runs";
+    EXPECT_EQ(game::ca().heroState, 12) << "the last keyframe did not apply";
+    EXPECT_FALSE(game::cg().skipCutscene);
+}
+
 // Command 103: the hero's timer runs out in the game's own timer step; a
 // held timer (mode 1) spares the hero, mode 0 kills.
 TEST_F(ScriptInGameTest, HeldTimerSparesTheHero) {
