@@ -524,6 +524,60 @@ TEST_F(ScriptInGameTest, ASkippableSceneIsSkippedInOneStep) {
     EXPECT_FALSE(game::cg().skipCutscene);
 }
 
+// The game-level events as scripts send them (operations 37, 38 and 39 for
+// one, two and three arguments), one row each with what it changes.
+TEST_F(ScriptInGameTest, GameEventsChangeWhatTheyName) {
+    struct Row {
+        const char* ops;
+        std::function<void()> before;
+        std::function<bool(cActor* hero)> check;
+    };
+    auto nothing = [] {};
+    const Row rows[] = {
+        {"op 37 1", nothing, [](cActor*) { return game::cg().panelOffset == 50; }},
+        {"op 37 2", [] { game::cg().cutsceneSkippable = 1, game::cg().panelOffset = 50; },
+         [](cActor*) { return game::cg().cutsceneSkippable == 0 && game::cg().panelOffset == 0; }},
+        {"op 37 4", nothing, [](cActor*) { return game::cg().cutsceneSkippable == 1; }},
+        {"op 37 5", [] { game::cg().cutsceneSkippable = 1; },
+         [](cActor*) { return game::cg().cutsceneSkippable == 0; }},
+        {"op 37 6", [] { game::ca().heroInputLock = 0; },
+         [](cActor*) { return game::ca().heroInputLock == 0x7FFFFFFF; }},
+        {"op 37 7", [] { game::ca().heroInputLock = -1; },
+         [](cActor*) { return game::ca().heroInputLock == static_cast<jint>(0x80000000u); }},
+        {"op 37 12", nothing, [](cActor*) { return game::cg().scriptFlagA == 1; }},
+        {"op 37 13", [] { game::cg().scriptFlagA = 1; },
+         [](cActor* h) {
+             // The hero of that subtype keeps its state; any other enters 32.
+             return game::cg().scriptFlagA == 0 &&
+                    (game::isHeroSubtype(h) ? game::ca().heroState != 32 : game::ca().heroState == 32);
+         }},
+        {"op 37 14", nothing, [](cActor*) { return game::cg().scriptFlagB == 1; }},
+        {"op 37 15", [] { game::cg().scriptFlagB = 1; }, [](cActor*) { return game::cg().scriptFlagB == 0; }},
+        {"op 38 0 0", nothing, [](cActor*) { return game::cg().panelOffset == 240; }},
+        {"op 38 2 5", nothing, [](cActor*) { return game::cg().levelVariant == 5; }},
+        // Variant 11 is out of range: the variant stays.
+        {"op 38 2 11", [] { game::cg().levelVariant = 3; }, [](cActor*) { return game::cg().levelVariant == 3; }},
+        {"op 38 3 4", nothing,
+         [](cActor*) { return game::cg().riseScrollStep == 4 && game::cg().riseScroll == 1; }},
+        {"op 38 4 0", [] { game::cg().riseScroll = 1; }, [](cActor*) { return game::cg().riseScroll == 0; }},
+        {"op 39 0 3 2", nothing,
+         [](cActor* h) {
+             return game::cg().scrollDelay == -1 && game::cg().scrollStepX == 3 && game::cg().scrollStepY == 2 &&
+                    game::cg().cameraFlags == 74 && (h->flags & 0x200);
+         }},
+        {"op 39 2 2 0", nothing, [](cActor*) { return game::cg().currentScriptId == 1; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.ops);
+        cActor* h = load(std::string("script 1\n target none\n  key 0\n   ") + r.ops +
+                         "\n  key 5\nscript 2\n target none\n  key 0\n");
+        r.before();
+        w::startScript(0);
+        w::runLevelScripts();
+        EXPECT_TRUE(r.check(h));
+    }
+}
+
 // Command 103: the hero's timer runs out in the game's own timer step; a
 // held timer (mode 1) spares the hero, mode 0 kills.
 TEST_F(ScriptInGameTest, HeldTimerSparesTheHero) {
