@@ -6,7 +6,9 @@
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/screens.h"
 #include "game/actor/hero.h"
+#include "game/actor/levels.h"
 #include "game/world/camera.h"
+#include "game/world/map.h"
 #include "game/flow/screens/dialog.h"
 #include "game/flow/screens/states_play.h"
 #include "game/flow/variables.h"
@@ -575,6 +577,37 @@ TEST_F(ScriptInGameTest, GameEventsChangeWhatTheyName) {
         w::startScript(0);
         w::runLevelScripts();
         EXPECT_TRUE(r.check(h));
+    }
+}
+
+// The commands that name a level rectangle, on a level whose rectangle 5
+// covers the two leftmost cells of the floor.
+TEST_F(ScriptInGameTest, RectangleCommandsActOnTheirRectangle) {
+    struct Row {
+        const char* ops;
+        std::function<bool()> check;
+    };
+    const Row rows[] = {
+        {"op 100 5 4",
+         [] {
+             return w::collisionCell(0, 19) != 6 && w::collisionCell(1, 19) != 6 && w::collisionCell(2, 19) == 6;
+         }},
+        // No rectangle 9: the map stays whole.
+        {"op 100 9 4", [] { return w::collisionCell(0, 19) == 6 && w::collisionCell(1, 19) == 6; }},
+        {"op 111 5",
+         [] {
+             return w::cameraLimit(0) == 0 && w::cameraLimit(1) == 684 && w::cameraLimit(2) == 72 &&
+                    w::cameraLimit(3) == 720;
+         }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.ops);
+        load(std::string("script 1\n target none\n  key 0\n   ") + r.ops + "\n  key 5\n");
+        ASSERT_EQ(game::addLevelRect(0, 684, 72, 36, 5), 0);
+        ASSERT_EQ(w::collisionCell(0, 19), 6);
+        w::startScript(0);
+        w::runLevelScripts();
+        EXPECT_TRUE(r.check());
     }
 }
 
