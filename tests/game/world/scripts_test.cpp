@@ -381,6 +381,14 @@ TEST_F(ScriptInGameTest, GlobalCommandsChangeWhatTheyName) {
              return w::cameraLimit(0) == 0 && w::cameraLimit(1) == 0 &&
                     w::cameraLimit(2) == game::cg().mapPixelWidth && w::cameraLimit(3) == game::cg().mapPixelHeight;
          }},
+        {"op 116 0 0",
+         [](cActor*) { return game::cg().scriptBlocked == 1 && game::cg().scriptWaitMode == 0; }},
+        // Dialogs: the text asked for and 500 ms as 8 frames (the level has
+        // no texts, so no dialog is shown).
+        {"op 102 1 65537 500",
+         [](cActor*) { return game::cg().dialogTextId == 65537 && game::cg().dialogHold == 8; }},
+        {"op 115 0 65538 1000 1",
+         [](cActor*) { return game::cg().dialogTextId == 65538 && game::cg().dialogHold == 16; }},
         {"op 121 42", [](cActor*) { return game::cg().markedActorId == 42; }},
         {"op 122", [](cActor*) { return game::cg().clearPending == 1; }},
         {"op 123 7 8",
