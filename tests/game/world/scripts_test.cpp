@@ -390,6 +390,8 @@ TEST_F(ScriptInGameTest, GlobalCommandsChangeWhatTheyName) {
         {"op 115 0 65538 1000 1",
          [](cActor*) { return game::cg().dialogTextId == 65538 && game::cg().dialogHold == 16; }},
         {"op 121 42", [](cActor*) { return game::cg().markedActorId == 42; }},
+        // 114 does nothing, and the operation after its six bytes still runs.
+        {"op 114 1 2 3\n   op 121 43", [](cActor*) { return game::cg().markedActorId == 43; }},
         {"op 122", [](cActor*) { return game::cg().clearPending == 1; }},
         {"op 123 7 8",
          [](cActor*) {
@@ -426,9 +428,15 @@ TEST_F(ScriptInGameTest, ActorCommandsChangeTheActorTheyName) {
         const char* ops;
         std::function<bool(cActor* actor)> check;
         bool marked = true;  // the actor starts with flag 0x20000
+        jint startFlags = 0;  // and with these
     };
     const Row rows[] = {
         {"op 105 7", [](cActor* a) { return (a->flags & 0x20000) != 0; }, false},
+        // Flag 16 goes out as 0x80010.
+        {"op 101 7 16", [](cActor* a) { return (a->flags & 0x80010) == 0x80010; }},
+        {"op 101 7 4", [](cActor* a) { return (a->flags & 4) && !(a->flags & 0x80000); }},
+        {"op 104 7 16", [](cActor* a) { return (a->flags & 0x80010) == 0 && (a->flags & 4); }, true, 0x80014},
+        {"op 104 7 4", [](cActor* a) { return (a->flags & 0x80014) == 0x80010; }, true, 0x80014},
         {"op 106 7", [](cActor* a) { return (a->flags & 0x20000) == 0 && a->aiState == 2; }},
         {"op 113 7 1", [](cActor* a) { return a->aiState == 9 && (a->flags & 0x20000) && a->anim == 2; }},
         {"op 113 7 0", [](cActor* a) { return a->aiState == 9 && a->anim == 1; }},
@@ -443,6 +451,7 @@ TEST_F(ScriptInGameTest, ActorCommandsChangeTheActorTheyName) {
         cActor* actor = spawnRecord(kit::levelActorRecord(6, 7, 100, 300, 0, 0xA0, {10, 10}));
         if (r.marked) actor->flags |= 0x20000;
         else actor->flags &= ~0x20000;
+        actor->flags |= r.startFlags;
         actor->aiState = 0;
         game::setVariable(3, 10, true);
         w::startScript(0);
