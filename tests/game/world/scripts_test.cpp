@@ -10,6 +10,7 @@
 #include "game/world/camera.h"
 #include "game/world/map.h"
 #include "game/flow/screens/dialog.h"
+#include "game/flow/screens/hud.h"
 #include "game/flow/screens/states_play.h"
 #include "game/flow/variables.h"
 #include "game/world/hero/machine.h"
@@ -626,6 +627,26 @@ TEST_F(ScriptInGameTest, RectangleCommandsActOnTheirRectangle) {
         w::runLevelScripts();
         EXPECT_TRUE(r.check());
     }
+}
+
+// Command 120 outside a skip: the scale grows by the game's tween step and
+// ends on the asked scale with the box sized by it.
+TEST_F(ScriptInGameTest, TheScaleCommandTweensToItsScale) {
+    load("script 1\n target none\n  key 0\n   op 120 7 200 8\n  key 5\n");
+    cActor* actor = spawnRecord(kit::levelActorRecord(6, 7, 100, 300, 0, 0xA0, {10, 10}));
+    ASSERT_EQ(cActor::getWidth(actor), 32);
+    // The tween slots are free, as the level start leaves them.
+    IntArray* slots = game::cg().tweenSlots;
+    ASSERT_NE(slots, nullptr);
+    for (jint i = 0; i < slots->length(); ++i) slots->data()[i] = -1;
+    w::startScript(0);
+    w::runLevelScripts();
+    game::updateTweens();
+    EXPECT_LT(actor->scale, 200) << "the scale jumped";
+    for (int i = 0; i < 200 && actor->scale != 200; ++i) game::updateTweens();
+    EXPECT_EQ(actor->scale, 200);
+    EXPECT_EQ(cActor::getWidth(actor), 64);
+    EXPECT_EQ(cActor::getHeight(actor), 64);
 }
 
 // Command 103: the hero's timer runs out in the game's own timer step; a
