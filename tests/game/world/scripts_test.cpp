@@ -649,6 +649,21 @@ TEST_F(ScriptInGameTest, TheScaleCommandTweensToItsScale) {
     EXPECT_EQ(cActor::getHeight(actor), 64);
 }
 
+// Command 112 sets the state of the map regions its rectangle meets, and
+// only those.
+TEST_F(ScriptInGameTest, TheRegionCommandSetsTheRegionsItsRectangleMeets) {
+    loadLevel(std::string(kRoom) + "regions\nregion 1 1 2 2 1 1\n  1\nregion 40 1 2 2 1 1\n  1\n" +
+              "script 1\n target none\n  key 0\n   op 112 5 3\n  key 5\n");
+    makeHero(300, 19 * 36);
+    ASSERT_EQ(game::addLevelRect(0, 0, 100, 100, 5), 0);
+    ASSERT_NE(game::cg().regionStates, nullptr);
+    ASSERT_EQ(game::cg().regionStates->length(), 2);
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().regionStates->data()[0], 3);
+    EXPECT_EQ(game::cg().regionStates->data()[1], 0) << "a region far from the rectangle changed";
+}
+
 // Command 103: the hero's timer runs out in the game's own timer step; a
 // held timer (mode 1) spares the hero, mode 0 kills.
 TEST_F(ScriptInGameTest, HeldTimerSparesTheHero) {
