@@ -376,6 +376,11 @@ TEST_F(ScriptInGameTest, GlobalCommandsChangeWhatTheyName) {
         {"op 117 30000 50",
          [](cActor*) { return game::cg().lookAheadForcedX == 777 && game::cg().lookAheadForcedY == 50; }},
         {"op 118 1", [](cActor*) { return (game::cg().inputBlock & 2) != 0; }},
+        // Mode 2 also waits for the camera to rest.
+        {"op 118 2",
+         [](cActor*) {
+             return (game::cg().inputBlock & 2) && game::cg().scriptBlocked == 1 && game::cg().scriptWaitMode == 2;
+         }},
         // No rectangle with that id: the camera may see the whole map.
         {"op 111 99",
          [](cActor*) {
