@@ -6,13 +6,17 @@
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/screens.h"
 #include "game/actor/hero.h"
+#include "game/actor/levels.h"
 #include "game/world/camera.h"
+#include "game/world/map.h"
 #include "game/flow/screens/dialog.h"
 #include "game/flow/screens/firework.h"
+#include "game/flow/screens/hud.h"
 #include "game/flow/screens/states_play.h"
 #include "game/flow/variables.h"
 #include "game/world/hero/machine.h"
 #include "game/world/scripts.h"
+#include "tests/game/sprite/support.h"
 #include "tests/game/world/seeds.h"
 #include "tests/game/world/support.h"
 
@@ -391,6 +395,372 @@ TEST_F(ScriptInGameTest, FlashAndRingCommandsSetWhatThePaintAndTheRingRead) {
     EXPECT_EQ(game::ca().ringScriptLow, 7);
     EXPECT_EQ(game::ca().ringScriptHigh, 8);
     EXPECT_EQ(game::ca().heroState, 37);
+}
+
+// One row per global command: the first frame of a scene run by the game's
+// runner in a kit-made level, then the state the command changes while the
+// scene still runs.
+TEST_F(ScriptInGameTest, GlobalCommandsChangeWhatTheyName) {
+    struct Row {
+        const char* ops;  // the keyframe's operations
+        std::function<bool(cActor* hero)> check;
+    };
+    const Row rows[] = {
+        // The hero's timer: 2 s in frames, held by mode 1.
+        {"op 103 1 2", [](cActor*) { return game::cg().levelTimer == 32 && game::cg().levelTimerHold == 1; }},
+        // The queued scene is the index of the script with that id.
+        {"op 107 2", [](cActor*) { return game::cg().queuedScript == 1; }},
+        {"op 109", [](cActor*) { return game::cg().scriptMusic == -1; }},
+        {"op 110 12", [](cActor*) { return game::ca().heroState == 12; }},
+        // Mode 3 for 1000 ms: sixteen frames of waiting.
+        {"op 116 3 1000",
+         [](cActor*) {
+             return game::cg().scriptBlocked == 1 && game::cg().scriptWaitMode == 3 &&
+                    game::cg().scriptWaitTicks == 16;
+         }},
+        // 30000 leaves a look-ahead as it was.
+        {"op 117 30000 50",
+         [](cActor*) { return game::cg().lookAheadForcedX == 777 && game::cg().lookAheadForcedY == 50; }},
+        {"op 118 1", [](cActor*) { return (game::cg().inputBlock & 2) != 0; }},
+        // Mode 2 also waits for the camera to rest.
+        {"op 118 2",
+         [](cActor*) {
+             return (game::cg().inputBlock & 2) && game::cg().scriptBlocked == 1 && game::cg().scriptWaitMode == 2;
+         }},
+        // No rectangle with that id: the camera may see the whole map.
+        {"op 111 99",
+         [](cActor*) {
+             return w::cameraLimit(0) == 0 && w::cameraLimit(1) == 0 &&
+                    w::cameraLimit(2) == game::cg().mapPixelWidth && w::cameraLimit(3) == game::cg().mapPixelHeight;
+         }},
+        {"op 116 0 0",
+         [](cActor*) { return game::cg().scriptBlocked == 1 && game::cg().scriptWaitMode == 0; }},
+        // Dialogs: the text asked for and 500 ms as 8 frames (the level has
+        // no texts, so no dialog is shown).
+        {"op 102 1 65537 500",
+         [](cActor*) { return game::cg().dialogTextId == 65537 && game::cg().dialogHold == 8; }},
+        {"op 115 0 65538 1000 1",
+         [](cActor*) { return game::cg().dialogTextId == 65538 && game::cg().dialogHold == 16; }},
+        {"op 121 42", [](cActor*) { return game::cg().markedActorId == 42; }},
+        // 114 does nothing, and the operation after its six bytes still runs.
+        {"op 114 1 2 3\n   op 121 43", [](cActor*) { return game::cg().markedActorId == 43; }},
+        {"op 122", [](cActor*) { return game::cg().clearPending == 1; }},
+        {"op 123 7 8",
+         [](cActor*) {
+             return game::ca().ringScriptLow == 7 && game::ca().ringScriptHigh == 8 && game::ca().heroState == 37;
+         }},
+        {"op 125",
+         [](cActor* h) { return game::cg().checkpointActor == h && game::cg().checkpointTimer == 64; }},
+        {"op 126 20", [](cActor*) { return game::cg().shakeTimer == 20; }},
+        {"op 127 5", [](cActor*) { return game::ca().heroState == 38; }},
+        {"op 128", [](cActor*) { return game::cg().tileCacheDirty == 1; }},
+        {"op 129", [](cActor*) { return game::cg().fireworksOn && game::cg().fireworksAlive > 0; }},
+        {"op 130 1", [](cActor*) { return game::ca().runSpeedFactor == 460; }},
+        {"op 130 0", [](cActor*) { return game::ca().runSpeedFactor == 256; }},
+        {"op 131", [](cActor*) { return game::ca().heroState == 40; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.ops);
+        cActor* h = load(std::string("script 1\n target none\n  key 0\n   ") + r.ops +
+                         "\n  key 5\nscript 2\n target none\n  key 0\n");
+        game::cg().scriptMusic = 5;
+        game::cg().lookAheadForcedX = 777;
+        game::cg().clearPending = 0;
+        game::cg().fireworkPhase = 3;
+        w::startScript(0);
+        w::runLevelScripts();
+        EXPECT_TRUE(r.check(h));
+    }
+}
+
+// The commands that name an actor or hurt the hero, one row each, on a
+// level with actor 7 in it.
+TEST_F(ScriptInGameTest, ActorCommandsChangeTheActorTheyName) {
+    struct Row {
+        const char* ops;
+        std::function<bool(cActor* actor)> check;
+        bool marked = true;  // the actor starts with flag 0x20000
+        jint startFlags = 0;  // and with these
+    };
+    const Row rows[] = {
+        {"op 105 7", [](cActor* a) { return (a->flags & 0x20000) != 0; }, false},
+        // Flag 16 goes out as 0x80010.
+        {"op 101 7 16", [](cActor* a) { return (a->flags & 0x80010) == 0x80010; }},
+        {"op 101 7 4", [](cActor* a) { return (a->flags & 4) && !(a->flags & 0x80000); }},
+        {"op 104 7 16", [](cActor* a) { return (a->flags & 0x80010) == 0 && (a->flags & 4); }, true, 0x80014},
+        {"op 104 7 4", [](cActor* a) { return (a->flags & 0x80014) == 0x80010; }, true, 0x80014},
+        {"op 106 7", [](cActor* a) { return (a->flags & 0x20000) == 0 && a->aiState == 2; }},
+        {"op 113 7 1", [](cActor* a) { return a->aiState == 9 && (a->flags & 0x20000) && a->anim == 2; }},
+        {"op 113 7 0", [](cActor* a) { return a->aiState == 9 && a->anim == 1; }},
+        // No actor 99: nothing changes.
+        {"op 106 99", [](cActor* a) { return (a->flags & 0x20000) != 0 && a->aiState != 2; }},
+        {"op 124 2", [](cActor*) { return game::getVariable(3) < 10; }},
+        {"op 124 0", [](cActor*) { return game::getVariable(3) == 10; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.ops);
+        load(std::string("script 1\n target none\n  key 0\n   ") + r.ops + "\n  key 5\n");
+        cActor* actor = spawnRecord(kit::levelActorRecord(6, 7, 100, 300, 0, 0xA0, {10, 10}));
+        if (r.marked) actor->flags |= 0x20000;
+        else actor->flags &= ~0x20000;
+        actor->flags |= r.startFlags;
+        actor->aiState = 0;
+        game::setVariable(3, 10, true);
+        w::startScript(0);
+        w::runLevelScripts();
+        EXPECT_TRUE(r.check(actor));
+    }
+}
+
+// Command 122 through the game's own play paint: the next paint leaves the
+// screen white, the one after it does not.
+TEST_F(ScriptInGameTest, TheFlashPaintsOneFrameWhite) {
+    load("script 1\n target none\n  key 0\n   op 122\n  key 5\n");
+    spritetest::Screen screen;
+    game::cg().graphics = screen.g;
+    game::cg().clearPending = 0;
+    w::startScript(0);
+    w::runLevelScripts();
+    auto whiteShare = [&] {
+        const std::vector<uint16_t> px = screen.pixels();
+        size_t white = 0;
+        for (uint16_t p : px) white += p == 0xFFFF;
+        return static_cast<double>(white) / static_cast<double>(px.size());
+    };
+    screen.clear(0);
+    game::paintPlay();
+    EXPECT_GT(whiteShare(), 0.5) << "no white frame";
+    EXPECT_EQ(game::cg().clearPending, 0);
+    screen.clear(0);
+    game::paintPlay();
+    EXPECT_LT(whiteShare(), 0.5) << "the white frame stays";
+    game::cg().graphics = nullptr;
+}
+
+// Command 125 shows the checkpoint caption for 64 paints of the play screen.
+TEST_F(ScriptInGameTest, TheCheckpointCaptionLastsSixtyFourPaints) {
+    load("script 1\n target none\n  key 0\n   op 125\n  key 5\n");
+    spritetest::Screen screen;
+    game::cg().graphics = screen.g;
+    w::startScript(0);
+    w::runLevelScripts();
+    ASSERT_EQ(game::cg().checkpointTimer, 64);
+    game::cg().captionText = nullptr;
+    game::paintPlay();
+    EXPECT_NE(game::cg().captionText, nullptr) << "no caption painted";
+    for (int i = 0; i < 62; ++i) game::paintPlay();
+    EXPECT_EQ(game::cg().checkpointTimer, 1);
+    game::paintPlay();
+    EXPECT_EQ(game::cg().checkpointTimer, 0);
+    game::paintPlay();
+    EXPECT_EQ(game::cg().checkpointTimer, 0);
+    game::cg().graphics = nullptr;
+}
+
+// Command 130 on the auto-run level: the hero's run and the camera's
+// scroll take the one speed factor, so both go at one speed, fast or not.
+TEST_F(ScriptInGameTest, TheSpeedCommandKeepsHeroAndCameraAtOneSpeed) {
+    for (jint on : {1, 0}) {
+        SCOPED_TRACE(on);
+        cActor* h = load("script 1\n target none\n  key 0\n   op 130 " + std::to_string(on) + "\n", 1000);
+        game::cg().stage = 7;
+        w::startScript(0);
+        for (int i = 0; i < 5 && w::isAnyScriptActive(); ++i) w::runLevelScripts();
+        ASSERT_FALSE(w::isAnyScriptActive());
+        EXPECT_EQ(game::ca().runSpeedFactor, on ? 460 : 256);
+        game::hero::setHeroState(h, 40);
+        game::cg().cameraX = h->posX;
+        const jint x0 = game::cg().cameraX;
+        w::updateCamera(1);
+        const jint cameraStep = game::cg().cameraX - x0;
+        EXPECT_EQ(cameraStep, on ? 20 : 11);
+        ASSERT_NE(h->motion, nullptr);
+        EXPECT_EQ(h->motion->data()[2] >> 8, cameraStep) << "hero vx " << h->motion->data()[2];
+    }
+}
+
+// Event 4 makes the scene skippable; the skip key then runs the rest of it
+// in one step of the game, waits and all, and its last keyframe applies.
+TEST_F(ScriptInGameTest, ASkippableSceneIsSkippedInOneStep) {
+    load("script 1\n target none\n  key 0\n   op 37 4\n  key 1\n   op 116 3 1000\n  key 40\n   op 110 12\n");
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().cutsceneSkippable, 1);
+    w::runLevelScripts();
+    ASSERT_EQ(game::cg().scriptBlocked, 1) << "the scene waits";
+    game::cg().keysPressed = 0x20000;
+    EXPECT_FALSE(game::stepSkipAndPause());
+    game::cg().keysPressed = 0;
+    ASSERT_TRUE(game::cg().skipCutscene);
+    game::fastForwardScripts();
+    EXPECT_FALSE(w::isAnyScriptActive()) << "the scene still runs";
+    EXPECT_EQ(game::ca().heroState, 12) << "the last keyframe did not apply";
+    EXPECT_FALSE(game::cg().skipCutscene);
+}
+
+// The game-level events as scripts send them (operations 37, 38 and 39 for
+// one, two and three arguments), one row each with what it changes.
+TEST_F(ScriptInGameTest, GameEventsChangeWhatTheyName) {
+    struct Row {
+        const char* ops;
+        std::function<void()> before;
+        std::function<bool(cActor* hero)> check;
+    };
+    auto nothing = [] {};
+    const Row rows[] = {
+        {"op 37 1", nothing, [](cActor*) { return game::cg().panelOffset == 50; }},
+        {"op 37 2", [] { game::cg().cutsceneSkippable = 1, game::cg().panelOffset = 50; },
+         [](cActor*) { return game::cg().cutsceneSkippable == 0 && game::cg().panelOffset == 0; }},
+        {"op 37 4", nothing, [](cActor*) { return game::cg().cutsceneSkippable == 1; }},
+        {"op 37 5", [] { game::cg().cutsceneSkippable = 1; },
+         [](cActor*) { return game::cg().cutsceneSkippable == 0; }},
+        {"op 37 6", [] { game::ca().heroInputLock = 0; },
+         [](cActor*) { return game::ca().heroInputLock == 0x7FFFFFFF; }},
+        {"op 37 7", [] { game::ca().heroInputLock = -1; },
+         [](cActor*) { return game::ca().heroInputLock == static_cast<jint>(0x80000000u); }},
+        {"op 37 12", nothing, [](cActor*) { return game::cg().scriptFlagA == 1; }},
+        {"op 37 13", [] { game::cg().scriptFlagA = 1; },
+         [](cActor* h) {
+             // The hero of that subtype keeps its state; any other enters 32.
+             return game::cg().scriptFlagA == 0 &&
+                    (game::isHeroSubtype(h) ? game::ca().heroState != 32 : game::ca().heroState == 32);
+         }},
+        {"op 37 14", nothing, [](cActor*) { return game::cg().scriptFlagB == 1; }},
+        {"op 37 15", [] { game::cg().scriptFlagB = 1; }, [](cActor*) { return game::cg().scriptFlagB == 0; }},
+        {"op 38 0 0", nothing, [](cActor*) { return game::cg().panelOffset == 240; }},
+        {"op 38 2 5", nothing, [](cActor*) { return game::cg().levelVariant == 5; }},
+        // Variant 11 is out of range: the variant stays.
+        {"op 38 2 11", [] { game::cg().levelVariant = 3; }, [](cActor*) { return game::cg().levelVariant == 3; }},
+        {"op 38 3 4", nothing,
+         [](cActor*) { return game::cg().riseScrollStep == 4 && game::cg().riseScroll == 1; }},
+        {"op 38 4 0", [] { game::cg().riseScroll = 1; }, [](cActor*) { return game::cg().riseScroll == 0; }},
+        {"op 39 0 3 2", nothing,
+         [](cActor* h) {
+             return game::cg().scrollDelay == -1 && game::cg().scrollStepX == 3 && game::cg().scrollStepY == 2 &&
+                    game::cg().cameraFlags == 74 && (h->flags & 0x200);
+         }},
+        {"op 39 2 2 0", nothing, [](cActor*) { return game::cg().currentScriptId == 1; }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.ops);
+        cActor* h = load(std::string("script 1\n target none\n  key 0\n   ") + r.ops +
+                         "\n  key 5\nscript 2\n target none\n  key 0\n");
+        r.before();
+        w::startScript(0);
+        w::runLevelScripts();
+        EXPECT_TRUE(r.check(h));
+    }
+}
+
+// The commands that name a level rectangle, on a level whose rectangle 5
+// covers the two leftmost cells of the floor.
+TEST_F(ScriptInGameTest, RectangleCommandsActOnTheirRectangle) {
+    struct Row {
+        const char* ops;
+        std::function<bool()> check;
+    };
+    const Row rows[] = {
+        {"op 100 5 4",
+         [] {
+             return w::collisionCell(0, 19) != 6 && w::collisionCell(1, 19) != 6 && w::collisionCell(2, 19) == 6;
+         }},
+        // No rectangle 9: the map stays whole.
+        {"op 100 9 4", [] { return w::collisionCell(0, 19) == 6 && w::collisionCell(1, 19) == 6; }},
+        {"op 111 5",
+         [] {
+             return w::cameraLimit(0) == 0 && w::cameraLimit(1) == 684 && w::cameraLimit(2) == 72 &&
+                    w::cameraLimit(3) == 720;
+         }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.ops);
+        load(std::string("script 1\n target none\n  key 0\n   ") + r.ops + "\n  key 5\n");
+        ASSERT_EQ(game::addLevelRect(0, 684, 72, 36, 5), 0);
+        ASSERT_EQ(w::collisionCell(0, 19), 6);
+        w::startScript(0);
+        w::runLevelScripts();
+        EXPECT_TRUE(r.check());
+    }
+}
+
+// Command 120 outside a skip: the scale grows by the game's tween step and
+// ends on the asked scale with the box sized by it.
+TEST_F(ScriptInGameTest, TheScaleCommandTweensToItsScale) {
+    load("script 1\n target none\n  key 0\n   op 120 7 200 8\n  key 5\n");
+    cActor* actor = spawnRecord(kit::levelActorRecord(6, 7, 100, 300, 0, 0xA0, {10, 10}));
+    ASSERT_EQ(cActor::getWidth(actor), 32);
+    // The tween slots are free, as the level start leaves them.
+    IntArray* slots = game::cg().tweenSlots;
+    ASSERT_NE(slots, nullptr);
+    for (jint i = 0; i < slots->length(); ++i) slots->data()[i] = -1;
+    w::startScript(0);
+    w::runLevelScripts();
+    game::updateTweens();
+    EXPECT_LT(actor->scale, 200) << "the scale jumped";
+    for (int i = 0; i < 200 && actor->scale != 200; ++i) game::updateTweens();
+    EXPECT_EQ(actor->scale, 200);
+    EXPECT_EQ(cActor::getWidth(actor), 64);
+    EXPECT_EQ(cActor::getHeight(actor), 64);
+}
+
+// Command 112 sets the state of the map regions its rectangle meets, and
+// only those.
+TEST_F(ScriptInGameTest, TheRegionCommandSetsTheRegionsItsRectangleMeets) {
+    loadLevel(std::string(kRoom) + "regions\nregion 1 1 2 2 1 1\n  1\nregion 40 1 2 2 1 1\n  1\n" +
+              "script 1\n target none\n  key 0\n   op 112 5 3\n  key 5\n");
+    makeHero(300, 19 * 36);
+    ASSERT_EQ(game::addLevelRect(0, 0, 100, 100, 5), 0);
+    ASSERT_NE(game::cg().regionStates, nullptr);
+    ASSERT_EQ(game::cg().regionStates->length(), 2);
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(game::cg().regionStates->data()[0], 3);
+    EXPECT_EQ(game::cg().regionStates->data()[1], 0) << "a region far from the rectangle changed";
+}
+
+// Command 103: the hero's timer runs out in the game's own timer step; a
+// held timer (mode 1) spares the hero, mode 0 kills.
+TEST_F(ScriptInGameTest, HeldTimerSparesTheHero) {
+    for (jint mode : {1, 0}) {
+        SCOPED_TRACE(mode);
+        load("script 1\n target none\n  key 0\n   op 103 " + std::to_string(mode) + " 1\n");
+        game::setVariable(3, 3, true);
+        w::startScript(0);
+        w::runLevelScripts();
+        ASSERT_EQ(game::cg().levelTimer, 16);
+        for (int i = 0; i < 16; ++i) game::stepLevelTimer();
+        EXPECT_EQ(game::getVariable(3), 3) << "the hero died before the time ran out";
+        game::stepLevelTimer();
+        EXPECT_EQ(game::cg().levelTimer, -1);
+        EXPECT_EQ(game::getVariable(3) > 0, mode == 1);
+    }
+}
+
+// Command 123 puts the hero in the ring of state 37; the action key there
+// starts the first script while the ring is small, the second once it has
+// grown.
+TEST_F(ScriptInGameTest, TheRingStartsOneOfItsTwoScripts) {
+    struct Case {
+        jint radius, started, notStarted;
+    } cases[] = {{1000, 1, 2}, {9000, 2, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.radius);
+        cActor* h = load("script 1\n target none\n  key 0\n   op 123 7 8\n"
+                         "script 7\n target none\n  key 0\n  key 9\n"
+                         "script 8\n target none\n  key 0\n  key 9\n");
+        w::startScript(0);
+        w::runLevelScripts();
+        ASSERT_EQ(game::ca().heroState, 37);
+        const jint scripts[] = {0, w::findScriptById(7), w::findScriptById(8)};
+        ASSERT_GE(scripts[1], 0);
+        ASSERT_GE(scripts[2], 0);
+        EXPECT_LT(game::cg().scriptStates->data()[scripts[1]], 0);
+        game::ca().ringRadius = c.radius + 998;
+        game::ca().heroActionMask |= 0x100000;
+        game::hero::tickHeroState(h);
+        EXPECT_GE(game::cg().scriptStates->data()[scripts[c.started]], 0);
+        EXPECT_LT(game::cg().scriptStates->data()[scripts[c.notStarted]], 0);
+    }
 }
 
 TEST_F(ScriptTest, SkippingSilencesOnlyTheNoisyCommands) {
