@@ -497,12 +497,3 @@ cActor* game::spawnActorAt(jint templateId, jint x, jint y, jint animation, jint
     return a;
 }
 
-void game::tickLevelTimer() {
-    if (cg().levelTimer < 0) return;
-    cg().levelTimer -= 1;
-    if (cg().levelTimer < 0) {
-        cg().levelTimer = -1;
-        if (!cg().levelTimerHold && cg().hero) game::behaviour::kill(cg().hero);
-    }
-}
-

@@ -42,8 +42,6 @@ cActor* spawnActorAt(jint templateId, jint x, jint y, jint animation, jint flags
 // The template ids the factory knows, in table order.
 const jint* templateIds(jint* count);
 
-// One step of the level countdown.
-void tickLevelTimer();
 
 // The inert effect handed out when every effect slot is busy: never in the
 // pool, never painted or updated.

@@ -3,6 +3,7 @@
 #include "tests/game/actor/support.h"
 
 #include "game/behaviour/types.h"
+#include "game/flow/screens/states_play.h"
 #include "game/flow/variables.h"
 #include "game/sprite/sprite.h"
 #include "game/world/hero/machine.h"
@@ -238,18 +239,18 @@ TEST_F(UpdateTest, LevelTimerKillsTheHeroUnlessHeld) {
     actortest::makeHero(0, 0);
     setVariable(3, 5, true);
     cg().levelTimer = 1;
-    tickLevelTimer();
+    stepLevelTimer();
     EXPECT_EQ(cg().levelTimer, 0);
     EXPECT_EQ(getVariable(3), 5);
-    tickLevelTimer();
+    stepLevelTimer();
     EXPECT_EQ(cg().levelTimer, -1);
     EXPECT_EQ(getVariable(3), 0) << "killed";
     setVariable(3, 5, true);
-    tickLevelTimer();
+    stepLevelTimer();
     EXPECT_EQ(getVariable(3), 5);
     cg().levelTimer = 0;
     cg().levelTimerHold = 1;
-    tickLevelTimer();
+    stepLevelTimer();
     EXPECT_EQ(getVariable(3), 5) << "a held timer spares the hero";
 }
 
