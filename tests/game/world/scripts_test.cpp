@@ -1,8 +1,10 @@
 // Level scripts: glides landing on their keyframe, late keyframes, wait
+// modes, scene ends with a queued scene, events, global commands (what they
+// change, the sounds they ask for, what the next paint shows, one on a demo
+// stage the game loads) and the skipping rules, and tables refused whole.
 #include <functional>
 #include <optional>
-// modes, scene ends with a queued scene, events, global commands and the
-// skipping rules, and tables refused whole.
+
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/screens.h"
 #include "game/actor/hero.h"
