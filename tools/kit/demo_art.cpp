@@ -403,6 +403,25 @@ SpriteModel demoShowGlowSprite() {
     return m;
 }
 
+SpriteModel demoSpeedStreakSprite() {
+    SpriteModel m;
+    m.images = noImages();
+    Painter p{m, {}};
+    SpriteAnim anim;
+    for (int f = 0; f < 4; ++f) {
+        // Five streaks at their rows, each a little further left a frame.
+        for (int k = 0; k < 5; ++k) {
+            const int y = -120 + 60 * k, x = 200 - 120 * f - 40 * (k % 2);
+            p.box(0xFFE0F0FF, x, y - 2, 160, 4);
+            p.box(0xFF80C0FF, x + 160, y - 1, 60, 2);
+        }
+        p.done();
+        anim.frames.push_back(AnimFrame{f, 3, 0, 0, 0});
+    }
+    m.anims.push_back(anim);
+    return m;
+}
+
 SpriteModel demoBossPortraitSprite() {
     SpriteModel m;
     m.images = noImages();

@@ -86,6 +86,10 @@ SpriteModel demoFireworkSprite();
 // The show's glow over the view (sprite 12 of pack 1): one animation of a
 // ring of light widening around the anchor.
 SpriteModel demoShowGlowSprite();
+// The auto-run's speed-up (sprite 50 of pack 20, shown at the view's centre
+// by level-script command 130): one animation of streaks sweeping left
+// across the anchor, played once.
+SpriteModel demoSpeedStreakSprite();
 // The boss gauge's portraits (sprite 18 of pack 18): frames 0-20, each a
 // framed face 40 x 40 around the anchor in a colour of its own.
 inline constexpr int kDemoBossPortraits = 21;

@@ -57,8 +57,10 @@ constexpr NamedSprite kScaleGlow{20, 8}, kArenaBurst{22, 3}, kArenaShot{18, 7}, 
 constexpr NamedSprite kChainLinks{19, 7};
 // The screen marks (10, 18) over the mini-bosses' anchors and drops.
 constexpr NamedSprite kScreenMarks{18, 10};
-constexpr NamedSprite kLevelSprites[] = {kFireworks,    kShowGlow,   kBossPortraits, kScaleGlow,  kArenaBurst,
-                                         kArenaShot,    kBonusPicture, kChainLinks,  kScreenMarks};
+// The speed-up effect (50, 20) that level-script command 130 shows.
+constexpr NamedSprite kSpeedStreaks{20, 50};
+constexpr NamedSprite kLevelSprites[] = {kFireworks,    kShowGlow,     kBossPortraits, kScaleGlow,   kArenaBurst,
+                                         kArenaShot,    kBonusPicture, kChainLinks,    kScreenMarks, kSpeedStreaks};
 // Loading records from here on (after every stage's own records, so a
 // level's object list can still ask for them): the named sprites, then the
 // sprites the stages' object lists ask for, in a group no load request
@@ -331,6 +333,7 @@ Bytes extraSprite(int pack, int entry) {
     if (pack == kScaleGlow.pack && entry == kScaleGlow.entry) return encodeSprite(demoShowGlowSprite());
     if (pack == kArenaBurst.pack && entry == kArenaBurst.entry) return encodeSprite(demoFireworkSprite());
     if (pack == kChainLinks.pack && entry == kChainLinks.entry) return encodeSprite(demoChainLinkSprite());
+    if (pack == kSpeedStreaks.pack && entry == kSpeedStreaks.entry) return encodeSprite(demoSpeedStreakSprite());
     return encodeSprite(demoActorSprite(ActorLook::Item));
 }
 

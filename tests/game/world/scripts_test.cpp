@@ -1,8 +1,10 @@
 // Level scripts: glides landing on their keyframe, late keyframes, wait
+// modes, scene ends with a queued scene, events, global commands (what they
+// change, the sounds they ask for, what the next paint shows, one on a demo
+// stage the game loads) and the skipping rules, and tables refused whole.
 #include <functional>
 #include <optional>
-// modes, scene ends with a queued scene, events, global commands and the
-// skipping rules, and tables refused whole.
+
 #include "game/flow/flow_statics.h"
 #include "game/flow/screens/screens.h"
 #include "game/actor/hero.h"
@@ -13,9 +15,14 @@
 #include "game/flow/screens/firework.h"
 #include "game/flow/screens/hud.h"
 #include "game/flow/screens/states_play.h"
+#include "game/flow/states.h"
 #include "game/flow/variables.h"
 #include "game/world/hero/machine.h"
 #include "game/world/scripts.h"
+#include "game/flow/sound.h"
+#include "game/sprite/sprite.h"
+#include "tests/support/stepdriver.h"
+#include "tools/kit/sprite.h"
 #include "tests/game/sprite/support.h"
 #include "tests/game/world/seeds.h"
 #include "tests/game/world/support.h"
@@ -473,6 +480,149 @@ TEST_F(ScriptInGameTest, GlobalCommandsChangeWhatTheyName) {
     }
 }
 
+// Commands 108 and 124 ask the sound front end for sounds: the play
+// requests a frame of the scene leaves on a channel's ring, and the sound
+// the channel plays once the run loop services the rings (the media
+// manager's player for the loaded bytes). 124 hurts with sound 29 (its
+// own and the damage routine's) and sounds 29 once more unless the scene
+// is skipped; a skipped 108 asks for nothing.
+TEST_F(ScriptInGameTest, SoundCommandsAskForTheirSounds) {
+    struct Row {
+        const char* ops;
+        bool skipping, invulnerable;
+        jint channel;   // 0 music (ids 0-9), 1 effects
+        jint requests;  // play requests on the channel's ring after the frame
+        jint plays;     // the channel's sound once serviced, -1 none
+        bool hurt;
+    };
+    const Row rows[] = {
+        {"op 108 12", false, false, 1, 1, 12, false},
+        {"op 108 3", false, false, 0, 1, 3, false},
+        {"op 108 12", true, false, 1, 0, -1, false},
+        {"op 124 0", false, false, 1, 1, 29, false},
+        {"op 124 2", false, false, 1, 3, 29, true},
+        {"op 124 2", true, false, 1, 2, 29, true},
+        {"op 124 2", false, true, 1, 1, 29, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.ops) + (r.skipping ? ", skipping" : "") + (r.invulnerable ? ", invulnerable" : ""));
+        cActor* h = load(std::string("script 1\n target none\n  key 0\n   ") + r.ops + "\n  key 5\n");
+        game::KTLibPlayer::allocateChannelTables(game::kSoundIds);
+        for (jint id : {3, 12, 29}) {
+            // Bytes of no known format: the manager's silent player.
+            ByteArray* data = newByteArray(4);
+            data->data()[0] = static_cast<jbyte>(id);
+            game::KTLibPlayer::loadSound(data, 0, id, false);
+        }
+        game::cg().soundOn = 1;
+        game::setVariable(3, 10, true);
+        h->timer = r.invulnerable ? 20 : 0;
+        game::cg().skipCutscene = r.skipping;
+        w::startScript(0);
+        w::runLevelScripts();
+        EXPECT_EQ(game::ktl().requestCount->data()[r.channel], r.requests);
+        EXPECT_EQ(game::ktl().requestCount->data()[1 - r.channel], 0);
+        game::KTLibPlayer::update();
+        EXPECT_EQ(game::KTLibPlayer::getChannelSound(r.channel), r.plays);
+        EXPECT_EQ(game::KTLibPlayer::isChannelActive(r.channel), r.plays >= 0);
+        EXPECT_EQ(game::getVariable(3) < 10, r.hurt);
+        if (r.hurt) {
+            EXPECT_GT(h->timer, 0) << "the hurt hero is not kept from the next hurt";
+        }
+    }
+    game::cg().skipCutscene = 0;
+}
+
+// Command 128 turns the first level sprite (the map layer's tiles) to its
+// palette 2 and has the tile cache redrawn: the next paint of the play
+// view shows the map in palette 2's colour where palette 0's stood.
+TEST_F(ScriptInGameTest, ThePaletteCommandRepaintsTheMapInPaletteTwo) {
+    std::string layer = "layer 0 60 20\n";
+    for (int row = 0; row < 20; ++row) {
+        for (int c = 0; c < 60; ++c) layer += c ? " 0" : "0";
+        layer += "\n";
+    }
+    load(layer + "script 1\n target none\n  key 0\n   op 128\n  key 5\n");
+    // One 36 x 36 tile of colour index 0 in three palettes: red, green, blue.
+    kit::SpriteModel model;
+    kit::SpriteImages images;
+    images.pixelFormat = kit::kPixels4;
+    images.palettes = {{0xFFFF0000}, {0xFF00FF00}, {0xFF0000FF}};
+    model.images = images;
+    model.modules.push_back(kit::SpriteModule::image(36, 36, std::vector<uint8_t>(36 * 36, 0)));
+    kit::SpriteFrame frame;
+    frame.modules = {{0, 0, 0, 0, 0}};
+    model.frames = {frame};
+    BSprite* tiles = spritetest::loadSprite(model);
+    ASSERT_NE(tiles, nullptr);
+    ASSERT_EQ(tiles->paletteCount, 3);
+    ObjectArray::set(game::cg().levelSprites, 0, tiles);
+    spritetest::Screen screen;
+    game::cg().graphics = screen.g;
+    auto share = [&](uint16_t colour) {
+        const std::vector<uint16_t> px = screen.pixels();
+        size_t n = 0;
+        for (uint16_t p : px) n += p == colour;
+        return static_cast<double>(n) / static_cast<double>(px.size());
+    };
+    constexpr uint16_t kRed = 0xF800, kBlue = 0x001F;
+    game::paintPlay();
+    EXPECT_GT(share(kRed), 0.5) << "the map is not painted in palette 0";
+    w::startScript(0);
+    w::runLevelScripts();
+    EXPECT_EQ(tiles->currentPalette, 2);
+    EXPECT_EQ(game::cg().tileCacheDirty, 1);
+    screen.clear(0);
+    game::paintPlay();
+    EXPECT_GT(share(kBlue), 0.5) << "the map is not painted in palette 2";
+    EXPECT_EQ(share(kRed), 0.0) << "cells of the old palette stay in the cache";
+    game::cg().graphics = nullptr;
+}
+
+// Command 130 on a stage the game loads from the demo data (the loading
+// table over the demo archive): the speed-up effect actor stands at the
+// view's centre with the sprite (50, 20) that every level load brings,
+// lives through a step of play, and 130 with 0 takes it away again.
+TEST(ScriptOnADemoStage, TheSpeedCommandShowsItsEffectActor) {
+    LogCapture log;
+    stepdriver::StepDriver drv;
+    stepdriver::Options o;
+    o.level = "stage:7";
+    o.seed = 3;
+    std::string error;
+    ASSERT_TRUE(drv.load(o, error)) << error;
+    const kit::LevelModel m =
+        kit::parseLevelDescription("script 1\n target none\n  key 0\n   op 130 1\n"
+                                   "script 2\n target none\n  key 0\n   op 130 0\n");
+    w::loadLevelRecords(javaBytes(kit::encodeLevelScripts(*m.scripts)));
+    ASSERT_EQ(w::scriptCount(), 2);
+    BSprite* sprite = game::getSpriteById(50, 20);
+    ASSERT_NE(sprite, nullptr) << "the demo data lacks the speed-up sprite";
+    w::startScript(0);
+    w::runLevelScripts();
+    cActor* effect = game::magician().attachedEffect;
+    ASSERT_NE(effect, nullptr);
+    EXPECT_EQ(game::ca().runSpeedFactor, 460);
+    EXPECT_EQ(effect->sprite, sprite);
+    EXPECT_EQ(effect->anim, 0);
+    EXPECT_EQ(effect->layer, 2);
+    EXPECT_EQ(effect->paintFlags, 8192);
+    EXPECT_EQ(effect->posX, game::cg().cameraX);
+    EXPECT_EQ(effect->posY, game::cg().cameraY);
+    EXPECT_TRUE(game::isPooledEffect(effect));
+    EXPECT_EQ(effect->flags & 0x40, 0) << "the effect is not active";
+    drv.step();
+    EXPECT_EQ(effect->flags & 0x40, 0) << "the effect did not last a step";
+    EXPECT_EQ(game::magician().attachedEffect, effect);
+    w::startScript(1);
+    w::runLevelScripts();
+    EXPECT_EQ(game::ca().runSpeedFactor, 256);
+    EXPECT_EQ(game::magician().attachedEffect, nullptr);
+    EXPECT_NE(effect->flags & 0x40, 0) << "the effect stays";
+    for (const std::string& v : drv.violations()) ADD_FAILURE() << v;
+    EXPECT_FALSE(log.contains("no index entry")) << "the game asked for a sprite the demo lacks";
+}
+
 // The commands that name an actor or hurt the hero, one row each, on a
 // level with actor 7 in it.
 TEST_F(ScriptInGameTest, ActorCommandsChangeTheActorTheyName) {
@@ -599,7 +749,8 @@ TEST_F(ScriptInGameTest, ASkippableSceneIsSkippedInOneStep) {
 }
 
 // The game-level events as scripts send them (operations 37, 38 and 39 for
-// one, two and three arguments), one row each with what it changes.
+// one, two and three arguments), one row each with what it changes (event
+// 10 and event 1 of three arguments have cases of their own above).
 TEST_F(ScriptInGameTest, GameEventsChangeWhatTheyName) {
     struct Row {
         const char* ops;
@@ -608,9 +759,26 @@ TEST_F(ScriptInGameTest, GameEventsChangeWhatTheyName) {
     };
     auto nothing = [] {};
     const Row rows[] = {
+        // The level ends: the state after this stage (the level end, 21) is
+        // asked for.
+        {"op 37 0", nothing,
+         [](cActor*) {
+             return game::cg().levelFinished == 1 && game::cg().statePending && game::cg().pendingOp == game::kOpSet &&
+                    game::cg().pendingState == 21;
+         }},
         {"op 37 1", nothing, [](cActor*) { return game::cg().panelOffset == 50; }},
         {"op 37 2", [] { game::cg().cutsceneSkippable = 1, game::cg().panelOffset = 50; },
          [](cActor*) { return game::cg().cutsceneSkippable == 0 && game::cg().panelOffset == 0; }},
+        // The camera's transition reset; the scene keeps its camera.
+        {"op 37 3",
+         [] {
+             game::cg().scrollStepX = 4, game::cg().cameraFlags = 74;
+             game::cg().hero->flags |= 0x200;
+         },
+         [](cActor* h) {
+             return game::cg().cameraFlags == 9 && game::cg().scrollDelay == -1 && game::cg().scrollStepX == 0 &&
+                    !(h->flags & 0x200) && game::cg().scriptKeepsCamera == 1;
+         }},
         {"op 37 4", nothing, [](cActor*) { return game::cg().cutsceneSkippable == 1; }},
         {"op 37 5", [] { game::cg().cutsceneSkippable = 1; },
          [](cActor*) { return game::cg().cutsceneSkippable == 0; }},
@@ -618,6 +786,27 @@ TEST_F(ScriptInGameTest, GameEventsChangeWhatTheyName) {
          [](cActor*) { return game::ca().heroInputLock == 0x7FFFFFFF; }},
         {"op 37 7", [] { game::ca().heroInputLock = -1; },
          [](cActor*) { return game::ca().heroInputLock == static_cast<jint>(0x80000000u); }},
+        // The hero back to standing: no cruise after the landing, the
+        // forced scroll off and the hero's clamp bit cleared.
+        {"op 37 8",
+         [] {
+             game::hero::setHeroState(game::cg().hero, 12);
+             game::ca().landingMode = 1;
+             game::cg().scrollStepX = 4, game::cg().cameraFlags = 74;
+             game::cg().hero->flags |= 0x200;
+         },
+         [](cActor* h) {
+             return game::ca().heroState == 0 && game::ca().landingMode == 0 && game::cg().scrollStepX == 0 &&
+                    game::cg().cameraFlags == 9 && !(h->flags & 0x200) && (game::ca().worldFlags & 32);
+         }},
+        // The camera snaps to the hero (x 300: the view's left limit) and
+        // stays locked as it was.
+        {"op 37 9", [] { game::cg().cameraX = 1500, game::cg().cameraLocked = 1; },
+         [](cActor*) { return game::cg().cameraX == 400 && game::cg().cameraLocked == 1; }},
+        {"op 37 11", nothing,
+         [](cActor*) {
+             return game::cg().statePending && game::cg().pendingOp == game::kOpSet && game::cg().pendingState == 30;
+         }},
         {"op 37 12", nothing, [](cActor*) { return game::cg().scriptFlagA == 1; }},
         {"op 37 13", [] { game::cg().scriptFlagA = 1; },
          [](cActor* h) {
@@ -628,6 +817,15 @@ TEST_F(ScriptInGameTest, GameEventsChangeWhatTheyName) {
         {"op 37 14", nothing, [](cActor*) { return game::cg().scriptFlagB == 1; }},
         {"op 37 15", [] { game::cg().scriptFlagB = 1; }, [](cActor*) { return game::cg().scriptFlagB == 0; }},
         {"op 38 0 0", nothing, [](cActor*) { return game::cg().panelOffset == 240; }},
+        // The open dialog closes and the panel goes.
+        {"op 38 1 0",
+         [] {
+             game::cg().dialogText = String::fromUtf8("x");
+             game::cg().dialogMode = 2, game::cg().panelOffset = 50;
+         },
+         [](cActor*) {
+             return !game::isDialogActive() && game::cg().dialogMode == -1 && game::cg().panelOffset == 0;
+         }},
         {"op 38 2 5", nothing, [](cActor*) { return game::cg().levelVariant == 5; }},
         // Variant 11 is out of range: the variant stays.
         {"op 38 2 11", [] { game::cg().levelVariant = 3; }, [](cActor*) { return game::cg().levelVariant == 3; }},
