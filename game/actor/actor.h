@@ -161,7 +161,7 @@ public:
     jint poolSlot;
     jboolean auxFlag;
     jint viewRating;
-    jint posX, posY;
+    jint posX, posY;  // the position in pixels (also named x and y)
     ShortArray* box;
     ShortArray* attackBox;
     jint scale;
