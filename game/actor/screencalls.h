@@ -2,8 +2,8 @@
 // and subtype constants for the level scan, the hero at the level's end and
 // on the game-over screen, the effects the screens make, paint and clear,
 // the level's actor clean-up, and what the heads-up display reads of the
-// hero and its partner. Every routine takes a missing hero or actor
-// (null) as "nothing there" and answers -1, false or nothing.
+// hero and its partner. A missing hero or actor (null) is answered with
+// -1, false or no change, never a crash.
 #pragma once
 
 #include "game/flow/input.h"
