@@ -2,18 +2,5 @@
 #include "game/actor/defaults.h"
 
 #include "game/actor/actor.h"
-#include "game/actor/screenhooks.h"
-#include "game/data/statics.h"
-#include "game/flow/sound.h"
-#include "game/flow/variables.h"
 
-using namespace game;
-
-void game::installActorServices() {
-    setScreenActorHooks(&actorScreenHooks());
-}
-
-void game::registerActorFramework() {
-    registerActorStatics();
-    installActorServices();
-}
+void game::registerActorFramework() { registerActorStatics(); }

@@ -1,12 +1,11 @@
-// The actor framework's start-up: its statics and its answers to the
-// screens and the flow's sound and input code.
+// The actor framework's start-up: its statics. The screens, the flow and
+// the world call the framework's routines by name (screencalls.h and the
+// folder's other headers); nothing else is installed.
 #pragma once
 
 namespace game {
 
-// The framework's answers to the screens (ScreenActorHooks).
-void installActorServices();
-// The statics and the services above, before Application::init (next to
+// The framework's statics, before Application::init (next to
 // registerGameProgram).
 void registerActorFramework();
 

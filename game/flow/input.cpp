@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "game/actor/screenhooks.h"
+#include "game/actor/screencalls.h"
 #include "game/data/statics.h"
 #include "game/showcase/showcase.h"
 #include "game/flow/flow_statics.h"

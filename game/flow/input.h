@@ -108,7 +108,7 @@ void enableSound();
 void toggleOptionFlag();
 
 // The partner test's view of the hero and its partner (heroPartnerView,
-// game/actor/screenhooks.h): the partner's presence and facing.
+// game/actor/screencalls.h): the partner's presence and facing.
 struct PartnerView {
     bool present = false;  // partner actor set and in a mode that counts
     jint partnerX = 0;

@@ -8,7 +8,6 @@
 #include "game/world/hero/machine.h"
 #include "game/world/panel.h"
 #include "game/world/scripts.h"
-#include "game/world/screenhooks.h"
 #include "game/actor/actor.h"
 #include "game/data/statics.h"
 
@@ -19,12 +18,10 @@ void registerWorld() {
 
 void installWorld() {
     setHeroUpdateRoutine(&hero::updateHero);
-    setScreenActorHooks(&worldScreenHooks());
 }
 
 void uninstallWorld() {
     setHeroUpdateRoutine(nullptr);
-    setScreenActorHooks(nullptr);
 }
 
 void registerPlay() {

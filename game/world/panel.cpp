@@ -36,7 +36,8 @@ void clip(jint x, jint y, jint w, jint h) {
 }  // namespace
 
 // The portrait and the counter icon are the screens' routines (their
-// effect actors are made, kept and painted through the actor seam); the
+// effect actors are made, kept and painted through the actor framework's
+// screen routines); the
 // panel only decides when the icon is refreshed.
 void paintHeroPortrait() { game::paintHeroPortrait(); }
 void updatePanelActor() { game::updatePanelActor(); }

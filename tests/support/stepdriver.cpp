@@ -370,7 +370,6 @@ StepDriver::StepDriver() : m_state(std::make_unique<State>()) {
     Application::init(config);
     game::installCoreStateHandlers();
     game::installScreenStates();
-    game::installActorServices();
     game::world::installWorld();
     game::behaviour::installBehaviours();
     game::createActorPool();

@@ -1,10 +1,10 @@
 // Dialog paging and the sliding panel (dialog.h).
 #include "game/flow/screens/dialog.h"
 
+#include "game/actor/hero.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/screens.h"
 #include "game/sprite/sprite.h"
@@ -135,13 +135,13 @@ bool updateDialog() {
     cGameStatics& s = cg();
     if (!s.dialogText) return false;
     const jint mode = cg().dialogMode;
-    if (mode == 3 && screenActorHooks().isHeroInputFree() && (isKeyPressed(kSkipKey) || isTouchReleasedIn(cg().touchRect12))) {
+    if (mode == 3 && isHeroInputFree() && (isKeyPressed(kSkipKey) || isTouchReleasedIn(cg().touchRect12))) {
         closeDialog();
         return false;
     }
     if (mode != 3) {
         const bool key = isKeyPressed(kConfirmKeys);
-        const bool zone = screenActorHooks().isHeroInputFree() && isTouchReleasedIn(cg().touchRect2);
+        const bool zone = isHeroInputFree() && isTouchReleasedIn(cg().touchRect2);
         // A touch released on the screen (not on the skip corner) turns the
         // page; a finger held down turns nothing.
         const bool screen = isScreenTapped();

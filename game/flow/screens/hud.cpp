@@ -2,8 +2,8 @@
 // (hud.h).
 #include "game/flow/screens/hud.h"
 
+#include "game/actor/actor.h"
 #include "game/data/statics.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/world/body.h"
 #include "runtime/jint.h"
@@ -45,7 +45,7 @@ void updateTweens() {
         const jlong from = g.tweenFrom->data()[i], to = g.tweenTo->data()[i];
         const jint scale = d == 0 ? static_cast<jint>(to) : static_cast<jint>(((d - t) * from + t * to) / d);
         if (actor) {
-            screenActorHooks().setScale(actor, scale);
+            actor->scale = scale;
             game::world::setBoxSize(actor, g.tweenBoxW->data()[i], g.tweenBoxH->data()[i]);
         }
         if (t >= d) {
@@ -87,7 +87,6 @@ void handlePanelTouch() { handlePanelTouch(&padTouched); }
 
 void handlePanelTouch(bool (*touched)(jint zone)) {
     cGameStatics& g = cg();
-    ScreenActorHooks& actors = screenActorHooks();
     g.panelPeriod = java::isub(g.panelPeriod, 1);
     jint bits = 0;
     buttonBits() = 0;
@@ -95,7 +94,7 @@ void handlePanelTouch(bool (*touched)(jint zone)) {
     for (const ZoneAction& z : kZones) {
         if (!touched(z.zone)) continue;
         bits = z.bits;
-        if (z.flagBits && (actors.heroFlagWord() & 1)) bits |= z.flagBits;
+        if (z.flagBits && (ca().inputOptions & 1)) bits |= z.flagBits;
         buttonBits() = z.buttons;
         g.panelItem = z.item;
         if (z.period) g.panelPeriod = 10;
@@ -117,7 +116,7 @@ void handlePanelTouch(bool (*touched)(jint zone)) {
         g.panelItem = -1;
         buttonBits() |= 0x400;
     }
-    actors.setHeroActionMask(bits);
+    ca().heroActionMask = bits;
 }
 
 }  // namespace game

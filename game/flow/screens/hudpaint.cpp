@@ -6,14 +6,16 @@
 //
 // Invariants: every image is built once and reused; the button pixel
 // buffers are released at the end of each call; nothing here divides by a
-// value from data without a guard; actor fields are reached only through
-// ScreenActorHooks.
+// value from data without a guard; the HUD's actors are made, painted and
+// dropped through the actor framework's screen routines (screencalls.h).
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
+#include "game/actor/actor.h"
+#include "game/actor/paint.h"
+#include "game/actor/screencalls.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
 #include "game/data/util.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/hud.h"
 #include "game/flow/screens/screens.h"
@@ -101,25 +103,24 @@ void drawImageAt(Image* image, jint x, jint y) {
 void updatePanelActor() {
     cGameStatics& g = cg();
     cGameStatics& s = cg();
-    ScreenActorHooks& actors = screenActorHooks();
     const jint c = getVariable(0);
     bool finished = false;
     if (cActor* icon = g.panelActor) {
-        finished = actors.animationEnded(icon);
-        if (finished && (actors.actorFlags(icon) & static_cast<jint>(0x80000000)) == 0) {
-            actors.deactivate(icon);
+        finished = animationEnded(icon);
+        if (finished && (icon->flags & static_cast<jint>(0x80000000)) == 0) {
+            deactivateScreenActor(icon);
             g.panelActor = nullptr;
         } else {
-            actors.setScale(icon, 100);
+            icon->scale = 100;
         }
     }
-    BSprite* sprite = spriteAt(actors.levelItemId(false));
+    BSprite* sprite = spriteAt(ca().itemId);
     if (!g.panelActor || finished || c != s.panelShownCounter) {
-        if (sprite) g.panelActor = actors.spawnEffect(sprite, 0, 677, 90, 14, 0x62000, -1);
+        if (sprite) g.panelActor = spawnScreenEffect(sprite, 0, 677, 90, 14, 0x62000, -1);
         s.panelShownCounter = c;
     }
     if (g.panelActor) {
-        actors.paintActor(g.panelActor);
+        paintScreenActor(g.panelActor);
     } else if (sprite) {
         sprite->paintFrame(cg().graphics, 18, 666, 60, 0, 0, 0);
     }
@@ -135,16 +136,15 @@ jint portraitAnimation(jint heroSubtype) {
 
 void paintHeroPortrait() {
     cGameStatics& g = cg();
-    ScreenActorHooks& actors = screenActorHooks();
-    const jint anim = portraitAnimation(actors.heroSubtype());
-    if (g.portraitActor && actors.actorAnimation(g.portraitActor) != anim) {
-        actors.deactivate(g.portraitActor);
+    const jint anim = portraitAnimation(heroSubtype());
+    if (g.portraitActor && g.portraitActor->anim != anim) {
+        deactivateScreenActor(g.portraitActor);
         g.portraitActor = nullptr;
     }
     if (!g.portraitActor)
         if (BSprite* sprite = getSpriteById(1, 18))
-            g.portraitActor = actors.spawnEffect(sprite, anim, 0, 0, 14, 0x62000, g.portraitActorId);
-    if (g.portraitActor) actors.paintActor(g.portraitActor);
+            g.portraitActor = spawnScreenEffect(sprite, anim, 0, 0, 14, 0x62000, g.portraitActorId);
+    if (g.portraitActor) paintScreenActor(g.portraitActor);
 }
 
 void paintPanelCaption() {
@@ -183,11 +183,10 @@ void paintSidePanelButtons() {
         paintButtonFrames2(767, 446);
         drawImageAt(images[2], 446 - w[2], 766 - h[2]);
         paintPanelButton(764 - h[2] / 2, w[2] / 2 + 34);
-        ScreenActorHooks& actors = screenActorHooks();
-        if (actors.heroFacesInteraction()) {
+        if (heroFacesInteraction()) {
             // The partner button above the view's centre.
             const jint zx = (800 - w[3]) / 2, zy = (480 - h[3]) / 2 - h[3];
-            if (actors.heroSubtype() == 113) {
+            if (heroSubtype() == 113) {
                 if (sprite->getFrameCount() > 18) sprite->paintFrame(cg().graphics, 18, zx, zy, 0, 0, 0);
                 paintButtonFrames5(zx, zy);
                 paintButtonFrames6(zx, zy);
@@ -206,8 +205,10 @@ void paintSidePanelButtons() {
 // --- target pointer -------------------------------------------------------------
 
 void paintTargetPointer() {
-    jint tx = 0, ty = 0;
-    if (!screenActorHooks().targetPoint(&tx, &ty)) return;
+    // The pointer follows the gauge's actor, at its position in map pixels.
+    const cActor* target = cg().targetActor;
+    if (!target) return;
+    const jint tx = target->posX, ty = target->posY;
     const jint cx = game::world::getLayerX(-1), cy = game::world::getLayerY(-1);
     const jint dx = java::isub(tx, cx), dy = java::isub(ty, cy);
     if (dx >= -400 && dx <= 400 && dy >= -240 && dy <= 240) return;  // in view
@@ -348,14 +349,14 @@ void spawnLoadingHintPicture() {
         const jint* r = picture->data();
         const jint ref = r[i], group = r[i + 1], anim = r[i + 2], x = r[i + 3], y = r[i + 4];
         BSprite* sprite = getSpriteById(ref, group);
-        if (sprite) screenActorHooks().spawnEffect(sprite, anim, x, y, 2, 0x20000, -1);
+        if (sprite) spawnScreenEffect(sprite, anim, x, y, 2, 0x20000, -1);
         picture = elementAt<IntArray>(cg().loadingHintLayouts, cg().loadingHint);
         if (!picture) return;
     }
 }
 
 void paintLoadingHints() {
-    screenActorHooks().paintEffectsOfLayer(2);
+    paintEffectLayer(2);
     cGameStatics& g = cg();
     auto* hint = elementAt<IntArray>(g.loadingHintTexts, g.loadingHint);
     if (!hint || hint->length() < 3) return;
@@ -395,30 +396,29 @@ void paintInGameSoftKeys() {
     }
 }
 
-void paintStatBarA() { drawBar(200, 70, 400, 11, getVariable(2), screenActorHooks().statMark(false), 0xFF00FF00, -1); }
-void paintStatBarB() { drawBar(200, 70, 400, 11, getVariable(8), screenActorHooks().statMark(true), 0xFF00FF00, -1); }
+void paintStatBarA() { drawBar(200, 70, 400, 11, getVariable(2), ca().markA, 0xFF00FF00, -1); }
+void paintStatBarB() { drawBar(200, 70, 400, 11, getVariable(8), ca().markB, 0xFF00FF00, -1); }
 
 // --- small HUD state routines ------------------------------------------------------------
 
 jint selectContextValue() {
     cGameStatics& g = cg();
-    ScreenActorHooks& actors = screenActorHooks();
     jint& v = cg().contextValue;
     v = 0;
-    const jint state = actors.heroState();
+    const jint state = ca().heroState;
     if (state == 8) {
-        const jint anim = actors.heroAnimation();
+        const jint anim = heroAnimation();
         if (anim == 36) v = g.contextChoiceB;
         else if (anim == 15) v = g.contextChoiceA;
     } else if (state == 38) {
-        v = actors.heroScaleParam() > 256 ? g.contextChoiceC : g.contextChoiceD;
+        v = ca().runSpeedFactor > 256 ? g.contextChoiceC : g.contextChoiceD;
     }
     return v;
 }
 
 void clearTarget() {
     cg().targetActor = nullptr;
-    screenActorHooks().setLevelMark(-1);
+    ca().levelMark = -1;
 }
 
 void resetHudCounters() {

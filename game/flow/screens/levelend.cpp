@@ -1,9 +1,9 @@
 // Level statistics, the score formula and the results tally (levelend.h).
 #include "game/flow/screens/levelend.h"
 
+#include "game/actor/screencalls.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/screens.h"
 #include "runtime/jint.h"
 
@@ -28,7 +28,7 @@ jint computeLevelScore() {
     jint* s = a->data();
     s[0] = java::imul(s[7], 100);
     s[1] = java::imul(s[8], 300);
-    s[2] = java::imul(screenActorHooks().specialItemCount(), 50);
+    s[2] = java::imul(specialItemCount(), 50);
     const jint seconds = java::idiv(s[10], 16);
     s[3] = seconds < kBonusSeconds ? java::imul(kBonusSeconds - seconds, 100) : 0;
     s[4] = java::imul(s[11], 500);

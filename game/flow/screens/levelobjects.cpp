@@ -2,8 +2,9 @@
 // object types (levelobjects.h).
 #include "game/flow/screens/levelobjects.h"
 
+#include "game/actor/actor.h"
+#include "game/actor/screencalls.h"
 #include "game/data/statics.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "runtime/log.h"
 
@@ -29,17 +30,17 @@ bool requestAssets(ByteArray* list, jint at, jint count, void* ctx) {
     const jint type = valueAt(list, at, 0);
     if (type >= kSettingsFirst && type <= kSettingsLast) return true;
     if (type == 15) {
-        requireResource(13, screenActorHooks().subtypeParam(type, 3));
+        requireResource(13, subtypeParamOrNone(type, 3));
     } else if (type != 2 && type != 82 && type != 83 && type != 84) {
-        const jint sprite = screenActorHooks().subtypeParam(type, 2);
-        if (sprite >= 0) requireResource(sprite, screenActorHooks().subtypeParam(type, 3));
+        const jint sprite = subtypeParamOrNone(type, 2);
+        if (sprite >= 0) requireResource(sprite, subtypeParamOrNone(type, 3));
     }
     // Value 7 + k: a record without it (a record of 7 values has no
     // parameters) asks for nothing more, and the scan goes on.
     const jint k = type == 82 ? 7 : type == 2 ? 2 : 0;
     if (7 + k >= count) return true;
     const jint v = valueAt(list, at, 7 + k);
-    if (type == 2) screenActorHooks().setLevelItemId(valueAt(list, at, 6 + k) == 4, v);
+    if (type == 2) (valueAt(list, at, 6 + k) == 4 ? ca().item4Id : ca().itemId) = v;
     if (v < 0) return true;
     IntArray* ranges = cg().resourceRanges;
     for (jint r = 0; ranges && r < ranges->length(); ++r) {

@@ -1,9 +1,9 @@
 // Level start, restart, unload and the per-level clean-up (levelstart.h).
 #include "game/flow/screens/levelstart.h"
 
+#include "game/actor/screencalls.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/dialog.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/screens.h"
@@ -60,7 +60,7 @@ void resetLevelState() {
         cg().currentMusic = -1;
     }
     cg().keepMusic = false;
-    screenActorHooks().removeAllActors(1);
+    clearLevelActors(true);
     // The old level's tables are forgotten: records, scripts, camera target.
     world::clearLevelRecords();
     world::clearScripts();
@@ -79,7 +79,7 @@ void startLevel(jint stage) {
     java_lang_System::gc();
     cg().overlayDirty = true;
     cg().stage = stage;
-    screenActorHooks().resetSegments();
+    resetSegments();
     cg().tweenActors = newObjectArray(cid::Object, 5);
     for (jint i = 0; cg().tweenSlots && i < cg().tweenSlots->length(); ++i) cg().tweenSlots->data()[i] = -1;
     startLevelLoad();
@@ -92,7 +92,7 @@ void startLevelLoad() {
     r->data()[1] = cg().stage;
     if (cg().stage != 0) cg().skipIntro = false;
     r->data()[3] = cg().skipIntro ? kStatePlay : kStateIntro;
-    screenActorHooks().releaseAttachedEffect();
+    releaseAttachedEffect();
     cg().checkpointTimer = 0;
     pickLoadingHint();
     requestSetState(kStateLoading);
@@ -103,7 +103,7 @@ void restartLevel() {
     cg().frameLatched = 0;
     resetLevelState();
     setReuseLoadPlan();
-    screenActorHooks().releaseAttachedEffect();
+    releaseAttachedEffect();
     cg().checkpointTimer = 0;
     startLevelLoad();
 }

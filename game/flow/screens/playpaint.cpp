@@ -3,8 +3,8 @@
 #include <string>
 
 #include "display/lcdui/graphics.h"
+#include "game/world/screencalls.h"
 #include "game/data/statics.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/dialog.h"
 #include "game/flow/screens/firework.h"
 #include "game/flow/screens/flowseams.h"
@@ -56,7 +56,7 @@ void paintGameplay() {
     cGameStatics& s = cg();
     clearLayerBits();
     game::world::drawBackgroundLayers(0);
-    screenActorHooks().paintPlayField();
+    game::world::paintPlayField();
     paintFadeOverlay();
     if (s.fillScreenOn) {
         if (Graphics* g = cg().graphics) {

@@ -2,11 +2,13 @@
 #include "game/flow/screens/screenpaint.h"
 
 #include "display/lcdui/graphics.h"
+#include "game/actor/actor.h"
+#include "game/actor/paint.h"
+#include "game/actor/screencalls.h"
 #include "game/data/progress.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
 #include "game/flow/screens.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/hud.h"
 #include "game/flow/screens/levelend.h"
@@ -94,7 +96,7 @@ void paintLogoNotice() {
     }
     setFontPalette(0, 8);
     drawParagraph(0, getString(0x10064), 400, 25, 780, 17);
-    if (cActor* logo = cg().logoActor) screenActorHooks().paintActor(logo);
+    if (cActor* logo = cg().logoActor) paintScreenActor(logo);
 }
 
 void paintMessage() {
@@ -105,7 +107,7 @@ void paintMessage() {
     paintSoftKeys(17, -1);
 }
 
-BSprite* specialItemSprite() { return spriteAt(screenActorHooks().levelItemId(true)); }
+BSprite* specialItemSprite() { return spriteAt(ca().item4Id); }
 
 void stepIntroAnimation() {
     cGameStatics& s = cg();
@@ -142,7 +144,7 @@ void paintResults() {
     const bool skipSpecial = pending == kStateLoading ? stage == 8 : (stage == 7 || stage == 10);
     if (!skipSpecial) {
         y += 60;
-        paintTallyRow(0, 160, y, screenActorHooks().specialItemCount(), 5, 50, s[2], false);
+        paintTallyRow(0, 160, y, specialItemCount(), 5, 50, s[2], false);
     }
     y += 60;
     paintTallyRow(0, 160, y, s[10] / 16, 300, 100, s[3], true);
@@ -186,15 +188,14 @@ void paintResults() {
 
 void paintGameOver() {
     fill(0);
-    ScreenActorHooks& actors = screenActorHooks();
     if (cActor* hero = cg().hero) {
         text(0, 3, 0x10060, 400, 120, 17);
         // The hero falls under the text with the falling-hero effect.
-        if (actors.heroType() == 0)
-            drawAnimFrame(actors.actorSprite(hero), actors.heroSubtype() == 3010 ? 52 : 51, getCurrentEntryValue(),
+        if (hero->type == 0)
+            drawAnimFrame(hero->sprite, hero->subtype == 3010 ? 52 : 51, getCurrentEntryValue(),
                           400, kGameOverHeroY, 0);
     }
-    actors.paintEffectsOfLayer(11);
+    paintEffectLayer(11);
 }
 
 void paintDifficultyNotice() {

@@ -7,7 +7,6 @@
 #include "game/data/routines.h"
 #include "game/data/statics.h"
 #include "game/showcase/showcase.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/firework.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/levelend.h"
@@ -17,6 +16,8 @@
 #include "game/flow/screens/screenpaint.h"
 #include "game/flow/screens/screens.h"
 #include "game/actor/actor.h"
+#include "game/actor/paint.h"
+#include "game/actor/screencalls.h"
 #include "game/flow/screens/states_start.h"
 #include "game/world/camera.h"
 #include "game/world/paint.h"
@@ -74,8 +75,9 @@ namespace {
 void irisCentre(jint* cx, jint* cy) {
     *cx = 240;
     *cy = 400;
-    jint hx = 0, hy = 0;
-    if (!screenActorHooks().actorPoint(cg().hero, &hx, &hy)) return;
+    const cActor* hero = cg().hero;
+    if (!hero) return;
+    const jint hx = hero->posX, hy = hero->posY;
     const jint dx = java::isub(hx, cg().cameraX), dy = java::isub(hy, cg().cameraY);
     if (dx < -400 || dx > 400 || dy < -1 || dy > 240) return;
     // View (400 + dx, 240 + dy) is canvas (240 - dy, 400 + dx).
@@ -87,7 +89,6 @@ void irisCentre(jint* cx, jint* cy) {
 
 void paintLevelComplete() {
     cGameStatics& s = cg();
-    ScreenActorHooks& actors = screenActorHooks();
     if (s.endPhase != 1) {
         game::world::paintLayerView(0, 0, 0);
         paintGameplay();
@@ -95,7 +96,7 @@ void paintLevelComplete() {
     }
     Graphics* g = cg().graphics;
     if (g) g->setClip(0, 0, 480, 800);
-    if (actors.heroAnimationEnded()) {
+    if (heroAnimationEnded()) {
         // The play view is kept darkened in the loading picture; the iris
         // closes over it.
         if (cg().levelFinished) capturePlayView(0);
@@ -107,7 +108,7 @@ void paintLevelComplete() {
             fillScreen(g, cx, cy, s.irisRadius, nullptr, true);
         }
     }
-    actors.paintEffectsOfLayer(2);
+    paintEffectLayer(2);
     if (s.endPhase == 1) {
         setFontPalette(0, 6);
         drawTextById(0, 44, 400, 25, 17);
@@ -118,12 +119,11 @@ void paintLevelComplete() {
 
 void state21(jint message) {
     cGameStatics& s = cg();
-    ScreenActorHooks& actors = screenActorHooks();
     switch (message) {
     case 1: paintLevelComplete(); break;
     case 2:
-        actors.deactivateEffects();
-        actors.beginLevelEnd(s.gameFinished, cg().stage);
+        deactivateEffects();
+        beginLevelEnd(s.gameFinished, cg().stage);
         if (!s.gameFinished) playSound(1);
         s.irisRadius = kIrisStart;
         cg().levelFinished = true;
@@ -131,10 +131,10 @@ void state21(jint message) {
         s.endPhase = 0;
         break;
     case 0:
-        if (actors.heroState() != 38) game::world::updateCamera(0);
-        actors.updateEffects();
-        if (!actors.heroAnimationEnded()) {
-            actors.advanceHeroAnimation();
+        if (ca().heroState != 38) game::world::updateCamera(0);
+        updateEffectPool();
+        if (!heroAnimationEnded()) {
+            advanceHeroAnimation();
             break;
         }
         if (s.endPhase == 0) {
@@ -152,7 +152,7 @@ void state21(jint message) {
             // Every level end gets a fresh show.
             s.endPhase = 1;
             s.fireworkPhase = 0;
-            s.endEffect = actors.spawnFireworksEffect();
+            s.endEffect = spawnFireworksEffect();
         } else if (s.endPhase == 1) {
             s.endTimer += 1;
             spawnFireworks();
@@ -166,7 +166,7 @@ void state21(jint message) {
     case 3:
         if (s.endEffect) {
             setVariable(6, 0, true);
-            actors.endLevelEnd(s.endEffect);
+            endLevelEnd(s.endEffect);
             s.endEffect = nullptr;
         }
         break;
@@ -214,7 +214,7 @@ void state30(jint message) {
         prepareLoadingScreen();
         break;
     case 0:
-        screenActorHooks().updateEffects();
+        updateEffectPool();
         stepTally();
         if (confirmed(kConfirmKeys)) {
             playSound(34);
@@ -233,18 +233,18 @@ void state19(jint message) {
     switch (message) {
     case 2:
         resetCurrentLevelState();
-        if (screenActorHooks().heroType() == 0) screenActorHooks().spawnFallingHero();
+        if (heroType() == 0) spawnFallingHero();
         break;
     case 0:
         if (stateTicks() == kGameOverSteps) {
-            screenActorHooks().deactivateEffects();
+            deactivateEffects();
             cg().fullRedraw = true;
             // The question menu 21 over the game-over screen, on the menus'
             // background.
             pushQuestionMenu(21, 0);
             preparePanelBackground();
         }
-        screenActorHooks().updateEffectsFrom(11);
+        cActor::updateEffectsFrom(11);
         break;
     case 1: paintGameOver(); break;
     default: break;

@@ -3,6 +3,8 @@
 
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
+#include "game/actor/actor.h"
+#include "game/actor/screencalls.h"
 #include "game/data/level.h"
 #include "game/data/pack.h"
 #include "game/data/progress.h"
@@ -11,7 +13,6 @@
 #include "game/showcase/showcase.h"
 #include "game/data/textpack.h"
 #include "game/flow/screens.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/levelend.h"
 #include "game/flow/screens/levelstart.h"
@@ -167,12 +168,12 @@ void state5(jint message) {
         BSprite* logo = nullptr;
         if (readPackHeader(StaticClass::getStringConstant(kPoolLogoPack))) logo = createSprite(2, true, false, 0);
         closePack();
-        screenActorHooks().setActorLook(cg().logoActor, logo, 0, 400, 450);
+        setActorLook(cg().logoActor, logo, 0, 400, 450);
         cg().endTimer = kNoticeSteps;
         break;
     }
     case 0:
-        if (cActor* logo = cg().logoActor) screenActorHooks().advanceAnimation(logo);
+        if (cActor* logo = cg().logoActor) logo->updateAnimation();
         cg().endTimer -= 1;
         // State 0 has no handler: the notice leads to the title.
         if (cg().endTimer < 0) requestSetState(3);

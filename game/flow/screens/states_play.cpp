@@ -3,11 +3,15 @@
 #include "game/flow/screens/states_play.h"
 
 #include "display/lcdui/graphics.h"
+#include "game/actor/actor.h"
+#include "game/actor/hero.h"
+#include "game/actor/levels.h"
+#include "game/actor/paint.h"
+#include "game/actor/screencalls.h"
 #include "game/behaviour/routines.h"
 #include "game/data/progress.h"
 #include "game/data/routines.h"
 #include "game/data/statics.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/dialog.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/hud.h"
@@ -21,6 +25,7 @@
 #include "game/world/paint.h"
 #include "game/world/panel.h"
 #include "game/world/regions.h"
+#include "game/world/screencalls.h"
 #include "game/world/scripts.h"
 #include "game/world/streaming.h"
 #include "runtime/jint.h"
@@ -64,7 +69,7 @@ bool applyRequestBits(bool scriptRunning) {
         auto* p = points && stage >= 0 && stage < points->length() ? static_cast<IntArray*>(points->data()[stage])
                                                                    : nullptr;
         if (p && p->length() >= 2 && p->data()[0] != -1)
-            screenActorHooks().moveHeroTo(java::imul(p->data()[0], 256), java::imul(p->data()[1], 256));
+            moveHeroTo(java::imul(p->data()[0], 256), java::imul(p->data()[1], 256));
     }
     return false;
 }
@@ -151,19 +156,25 @@ void stepShake() {
 
 void paintTargetGauge() {
     cGameStatics& g = cg();
-    ScreenActorHooks::GaugeActor a;
-    if (g.panelOffset != 0 || !g.targetActor || g.gameState != kStatePlay || !screenActorHooks().gaugeActor(&a))
-        return;
-    if (!game::world::isRegionFlagSet(g.stage) && !((a.flags & 32) && a.aiState != 30)) return;
-    drawGauge(79, 108, 718, 12, a.subtypeClass, a.param2);
+    const cActor* t = g.targetActor;
+    if (g.panelOffset != 0 || !t || g.gameState != kStatePlay) return;
+    if (!game::world::isRegionFlagSet(g.stage) && !((t->flags & 32) && t->aiState != 30)) return;
+    // The gauge's value is parts[2]: the actor set-up puts the class number
+    // there for the class subtypes and the boss routines count their hits
+    // off it (hits taken = class - parts[2]), so against the class as
+    // maximum it is the hit points left. params[2] is an attack-box height
+    // for these subtypes and would make no gauge.
+    const jint subtype = t->subtype;
+    const jint hitsLeft = t->parts && t->parts->length() > 2 ? t->parts->data()[2] : 0;
+    BSprite* sprite = t->sprite;
+    drawGauge(79, 108, 718, 12, getSubtypeClass(subtype), hitsLeft);
     if (Graphics* gr = cg().graphics) gr->setClip(0, 0, 480, 800);
-    BSprite* sprite = a.sprite;
-    jint frame = a.subtype == 3003 ? 11 : a.subtype == 20 ? 6 : 14;
+    jint frame = subtype == 3003 ? 11 : subtype == 20 ? 6 : 14;
     struct Special {
         jint subtype, frame;
     };
     for (const Special sp : {Special{238, 17}, Special{255, 20}, Special{241, 18}, Special{246, 19}})
-        if (a.subtype == sp.subtype) {
+        if (subtype == sp.subtype) {
             sprite = getSpriteById(18, 18);  // sprite 18 of pack 1
             frame = sp.frame;
         }
@@ -218,7 +229,7 @@ void stateGameplay(jint message) {
     case 0: {
         const bool scriptRunning = game::world::isAnyScriptActive();
         if (g.stage == 10 && g.levelMusic != -1 && !isMusicChannelActive() && !cg().paused && !cg().statePending &&
-            !screenActorHooks().isHeroDead())
+            !isHeroDead(cg().heroStatus))
             playSound(g.levelMusic);
         if (g.lookMode == -1 || g.lookMode == 1) {
             g.lookMode = 66;
@@ -252,7 +263,7 @@ void stateGameplay(jint message) {
         }
         stepShake();
         if (cg().dialogMode != 3) {
-            screenActorHooks().updateEffectPool();
+            updateEffectPool();
             handlePanelTouch();
             game::world::updateHeroFrame();
             if (!g.cameraSnap) game::world::updateCamera(1);
@@ -273,10 +284,10 @@ void stateAfterDeath(jint message) {
             updatePanel();
             break;
         }
-        if (screenActorHooks().lives() < 1) {
+        if (getVariable(5) < 1) {
             requestSetState(19);
         } else {
-            screenActorHooks().setupLevel();
+            game::world::setupLevelAfterLostLife();
             requestSetState(kStatePlay);
         }
         updatePanel();

@@ -4,9 +4,10 @@
 
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
+#include "game/actor/actor.h"
+#include "game/actor/screencalls.h"
 #include "game/data/statics.h"
 #include "game/data/textpack.h"
-#include "game/flow/screens/actorseam.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/hud.h"
 #include "game/flow/screens/states_levelend.h"
@@ -123,7 +124,7 @@ void state2(jint message) {
         paintSpriteAnim(kSecondLogoSprite, 0, getCurrentEntryValue(), 400, 240);
         break;
     case 0:
-        if (cActor* logo = cg().logoActor) screenActorHooks().advanceAnimation(logo);
+        if (cActor* logo = cg().logoActor) logo->updateAnimation();
         if (stateTicks() > kSecondLogoSteps && !cg().statePending) requestLoad(4, 0, 0, 4);
         break;
     default: break;
@@ -167,7 +168,7 @@ void state11(jint message) {
         }
         break;
     }
-    case 3: screenActorHooks().deactivateEffects(); break;
+    case 3: deactivateEffects(); break;
     default: break;
     }
 }

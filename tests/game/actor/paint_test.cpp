@@ -7,7 +7,7 @@
 
 #include "game/actor/paint.h"
 #include "game/flow/screen.h"
-#include "game/actor/screenhooks.h"
+#include "game/actor/screencalls.h"
 #include "game/flow/flow_statics.h"
 #include "game/flow/gmath.h"
 #include "game/sprite/sprite.h"
@@ -420,51 +420,50 @@ TEST_F(PaintTest, FlagFortyThousandDrawsHalfAFrameLower) {
 }
 
 // The screens' effects (the portrait, the panel icon, the loading hints)
-// through the actor seam: made with the animation restarted, painted as
+// through the framework's screen routines: made with the animation restarted, painted as
 // their layer paints them (view-fixed with 0x20000, clipped to the frame
 // with 0x40000), and a layer's effects painted on request.
-TEST_F(PaintTest, ScreenEffectsThroughTheSeam) {
-    ActorScreenHooks& hooks = actorScreenHooks();
+TEST_F(PaintTest, ScreenEffectsOfTheScreens) {
     // Frames stand on their bottom centre, as the frame clip expects.
     BSprite* s = blocks({fill(0xFFE0A000, 16, 16), fill(0xFF00A0E0, 16, 16)}, -8, -16);
     // The camera stands elsewhere: a view-fixed effect ignores it.
     cg().cameraX = 5000;
-    cActor* e = hooks.spawnEffect(s, 1, 20, 30, 14, 0x62000, -1);
+    cActor* e = spawnScreenEffect(s, 1, 20, 30, 14, 0x62000, -1);
     ASSERT_NE(e, nullptr);
-    EXPECT_EQ(hooks.actorAnimation(e), 1);
+    EXPECT_EQ(e->anim, 1);
     EXPECT_EQ(e->frame, 0);
     EXPECT_EQ(e->paintFlags, 0x62000);
-    hooks.paintActor(e);
+    paintScreenActor(e);
     EXPECT_EQ(screen->countNot(0), 16 * 16);
-    golden("seam_effect", 40, 40);
+    golden("screen_effect", 40, 40);
     // Layer 2 (the loading hints' layer) on request: one effect there.
     screen->clear();
-    hooks.spawnEffect(s, 0, 24, 40, 2, 0x20000, -1);
-    hooks.paintEffectsOfLayer(2);
+    spawnScreenEffect(s, 0, 24, 40, 2, 0x20000, -1);
+    paintEffectLayer(2);
     EXPECT_EQ(screen->countNot(0), 16 * 16);
     screen->clear();
-    hooks.paintEffectsOfLayer(3);
+    paintEffectLayer(3);
     EXPECT_EQ(screen->countNot(0), 0);
     // A frame drawn away from its anchor is clipped to where it lies, also
     // mirrored.
     BSprite* off = blocks({fill(0xFFFFFFFF, 12, 12)}, 10, 10);
     for (jbyte facing : {jbyte{0}, jbyte{1}}) {
         screen->clear();
-        cActor* o = hooks.spawnEffect(off, 0, 60, 60, 14, 0x60000, -1);
+        cActor* o = spawnScreenEffect(off, 0, 60, 60, 14, 0x60000, -1);
         o->facing = facing;
-        hooks.paintActor(o);
+        paintScreenActor(o);
         EXPECT_EQ(screen->countNot(0), 12 * 12) << "facing " << int(facing);
-        hooks.deactivate(o);
+        deactivateScreenActor(o);
     }
     // Deactivated: painted no more, and the same id asks for it again.
     const jint id = e->uniqueId;
-    hooks.deactivate(e);
+    deactivateScreenActor(e);
     screen->clear();
-    hooks.paintActor(e);
+    paintScreenActor(e);
     EXPECT_EQ(screen->countNot(0), 0);
-    hooks.updateEffectPool();  // a frame on: the slot is free to take again
-    EXPECT_EQ(hooks.spawnEffect(s, 0, 8, 8, 14, 0x62000, id), e) << "the free effect of that id";
-    EXPECT_NE(hooks.spawnEffect(s, 0, 8, 8, 14, 0x62000, id), e) << "busy: the pool chooses";
+    updateEffectPool();  // a frame on: the slot is free to take again
+    EXPECT_EQ(spawnScreenEffect(s, 0, 8, 8, 14, 0x62000, id), e) << "the free effect of that id";
+    EXPECT_NE(spawnScreenEffect(s, 0, 8, 8, 14, 0x62000, id), e) << "busy: the pool chooses";
 }
 
 }  // namespace

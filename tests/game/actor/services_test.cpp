@@ -1,6 +1,6 @@
 // The framework's services to the rest of the game: level-object flags and
 // their pending record bytes, the hero's level start, the screens' actor
-// seam, the hit predicate and the type-0 hero routine.
+// routines, the hit predicate and the type-0 hero routine.
 #include "tests/game/actor/support.h"
 
 #include "game/behaviour/routines.h"
@@ -11,7 +11,7 @@
 #include "game/actor/hero.h"
 #include "game/actor/levels.h"
 #include "game/actor/pool.h"
-#include "game/actor/screenhooks.h"
+#include "game/actor/screencalls.h"
 #include "game/data/progress.h"
 #include "game/flow/variables.h"
 
@@ -22,7 +22,6 @@ using actortest::ActorTest;
 
 class ServicesTest : public ActorTest {
 protected:
-    static void resetSegmentsForTest() { actorScreenHooks().resetSegments(); }
 };
 
 TEST_F(ServicesTest, LevelObjectFlagsKeepTheirRecordChange) {
@@ -175,7 +174,7 @@ TEST_F(ServicesTest, SharedHelpers) {
     EXPECT_EQ(getLinkValue(500), 77);
     EXPECT_EQ(getLinkValue(501), 0);
     // Segment slots by id: the match, else the first unused, else none.
-    resetSegmentsForTest();
+    resetSegments();
     IntArray* s0 = static_cast<IntArray*>(ca().segments->data()[0]);
     IntArray* s1 = static_cast<IntArray*>(ca().segments->data()[1]);
     s0->data()[0] = 9;
@@ -216,21 +215,20 @@ TEST_F(ServicesTest, TypeZeroRunsTheRegisteredHeroRoutine) {
     EXPECT_EQ(game::behaviour::updateFor(0), &game::hero::updateHero);
 }
 
-TEST_F(ServicesTest, ScreenSeam) {
-    ActorScreenHooks& s = actorScreenHooks();
+TEST_F(ServicesTest, ScreenRoutines) {
     // Level actors go and characters stay with 0 (a restart after a lost
     // life); 1 (a new level load) drops the characters too.
     cActor* h = actortest::makeHero(100, 200);
     cg().characterSlots = newObjectArray(cid::cActor, 3);
     ObjectArray::set(cg().characterSlots, 0, h);
     actortest::spawn(6, 20, 10, 10);
-    s.removeAllActors(0);
+    clearLevelActors(false);
     EXPECT_EQ(cg().actorCount, 0);
     EXPECT_EQ(cg().hero, h);
-    s.removeAllActors(1);
+    clearLevelActors(true);
     EXPECT_EQ(cg().hero, nullptr);
 
-    s.resetSegments();
+    resetSegments();
     ASSERT_NE(ca().segments, nullptr);
     ASSERT_EQ(ca().segments->length(), 3);
     EXPECT_EQ(static_cast<IntArray*>(ca().segments->data()[2])->length(), 9);
@@ -241,46 +239,40 @@ TEST_F(ServicesTest, ScreenSeam) {
     e->anim = 7;
     magician().attachedEffect = e;
     ca().pendingBits = 0;
-    s.releaseAttachedEffect();
+    releaseAttachedEffect();
     EXPECT_EQ(magician().attachedEffect, nullptr);
     EXPECT_EQ(e->flags, 0x1040);
     EXPECT_EQ(e->anim, -1);
     EXPECT_EQ(ca().pendingBits, 0x50);
-    s.releaseAttachedEffect();  // nothing held: nothing happens
+    releaseAttachedEffect();  // nothing held: nothing happens
 
     // The level end turns the hero to state 0 and animation 40 (41 for 3010).
     h = actortest::makeHero(100, 200);
     ca().heroState = 3;
-    s.beginLevelEnd(true, 2);
+    beginLevelEnd(true, 2);
     EXPECT_EQ(ca().heroInputLock, 0x7FFFFFFF);
     EXPECT_EQ(cg().cameraTarget, h);
     EXPECT_EQ(ca().heroState, 0);
     ca().heroState = 38;  // flight: no state change, no camera target
     cg().cameraTarget = nullptr;
-    s.beginLevelEnd(true, 2);
+    beginLevelEnd(true, 2);
     EXPECT_EQ(ca().heroState, 38);
     EXPECT_EQ(cg().cameraTarget, nullptr);
 
-    setVariable(5, 4, false);
-    EXPECT_EQ(s.lives(), 4);
-    EXPECT_EQ(s.subtypeParam(99999, 5), -1);
-    ca().heroActionMask = 0;
-    s.setHeroActionMask(0x81);
-    EXPECT_EQ(ca().heroActionMask, 0x81);
+    EXPECT_EQ(subtypeParamOrNone(99999, 5), -1) << "no parameter row";
 }
 
 // What the heads-up display reads of the hero, its partner and the target.
 TEST_F(ServicesTest, HeadsUpDisplayReads) {
-    ActorScreenHooks& s = actorScreenHooks();
-    EXPECT_EQ(s.heroSubtype(), -1) << "no hero";
-    EXPECT_EQ(s.heroAnimation(), -1);
-    EXPECT_FALSE(s.heroFacesInteraction());
+    EXPECT_EQ(heroSubtype(), -1) << "no hero";
+    EXPECT_EQ(heroAnimation(), -1);
+    EXPECT_EQ(heroType(), -1);
+    EXPECT_FALSE(heroFacesInteraction());
     cActor* h = actortest::makeHero(300, 200, 113);
     h->anim = 36;
     ca().runSpeedFactor = 460;
-    EXPECT_EQ(s.heroSubtype(), 113);
-    EXPECT_EQ(s.heroAnimation(), 36);
-    EXPECT_EQ(s.heroScaleParam(), 460);
+    EXPECT_EQ(heroSubtype(), 113);
+    EXPECT_EQ(heroAnimation(), 36);
 
     // The interaction button: mode 0, or 3 with subtype 144, on the side
     // the hero faces (facing 1 is left); never at the same x.
@@ -305,66 +297,27 @@ TEST_F(ServicesTest, HeadsUpDisplayReads) {
         p->subtype = c.subtype;
         p->posX = c.x;
         h->facing = static_cast<jbyte>(c.facing);
-        EXPECT_EQ(s.heroFacesInteraction(), c.shown);
+        EXPECT_EQ(heroFacesInteraction(), c.shown);
         EXPECT_EQ(heroPartnerView().present, c.mode == 0 || (c.mode == 3 && c.subtype == 144));
     }
     ca().partnerActor = nullptr;
     ca().partnerMode = 0;
-    EXPECT_FALSE(s.heroFacesInteraction()) << "no partner";
-
-    // The stat bars' values and the level mark.
-    ca().markA = 7;
-    ca().markB = 9;
-    EXPECT_EQ(s.statMark(false), 7);
-    EXPECT_EQ(s.statMark(true), 9);
-    s.setLevelMark(-1);
-    EXPECT_EQ(ca().levelMark, -1);
-
-    // The gauge and the pointer follow cGame.targetActor; the gauge's value
-    // is the hit points left in parts[2] against the class as maximum.
-    jint tx = 0, ty = 0;
-    ScreenActorHooks::GaugeActor g;
-    cg().targetActor = nullptr;
-    EXPECT_FALSE(s.targetPoint(&tx, &ty));
-    EXPECT_FALSE(s.gaugeActor(&g));
-    cActor* boss = actortest::spawn(6, 31, 1500, 260);
-    boss->subtype = 238;
-    boss->parts = newIntArray(9);
-    boss->parts->data()[2] = 5;
-    boss->params = ShortArray::fill(newShortArray(3), 3, 40, 50, 60);
-    boss->aiState = 12;
-    boss->flags = 0xA0;
-    cg().targetActor = boss;
-    ASSERT_TRUE(s.targetPoint(&tx, &ty));
-    EXPECT_EQ(tx, 1500);
-    EXPECT_EQ(ty, 260);
-    ASSERT_TRUE(s.gaugeActor(&g));
-    EXPECT_EQ(g.subtypeClass, 8);
-    EXPECT_EQ(g.param2, 5);
-    EXPECT_EQ(g.aiState, 12);
-    EXPECT_EQ(g.flags, 0xA0);
-    EXPECT_EQ(g.subtype, 238);
-    boss->parts = nullptr;  // no parts: an empty gauge, nothing read out of range
-    ASSERT_TRUE(s.gaugeActor(&g));
-    EXPECT_EQ(g.param2, 0);
-    cg().targetActor = nullptr;
+    EXPECT_FALSE(heroFacesInteraction()) << "no partner";
 
     // An actor's animation state.
     BSprite* sprite = actortest::tickSprite(2, 3);
     cActor* e = cActor::spawnEffect(sprite, 1, 0, 0, 2, 0);
-    EXPECT_FALSE(s.animationEnded(e));
-    s.advanceAnimation(e);
-    s.advanceAnimation(e);
-    EXPECT_TRUE(s.animationEnded(e)) << "on its last frame";
-    EXPECT_TRUE(s.animationEnded(nullptr));
-    e->flags = static_cast<jint>(0x80000000u) | 0x10;
-    EXPECT_EQ(s.actorFlags(e), static_cast<jint>(0x80000000u) | 0x10);
+    EXPECT_FALSE(animationEnded(e));
+    e->updateAnimation();
+    e->updateAnimation();
+    EXPECT_TRUE(animationEnded(e)) << "on its last frame";
+    EXPECT_TRUE(animationEnded(nullptr));
 }
 
 // Every effect slot busy: the screens get null, not the inert stand-in.
 TEST_F(ServicesTest, ScreenEffectWhenThePoolIsFull) {
     for (jint i = 0; i < kEffectPoolSize; ++i) cActor::spawnEffect(nullptr, 1, i, 0, 11, 0);
-    EXPECT_EQ(actorScreenHooks().spawnEffect(nullptr, 0, 0, 0, 14, 0x62000, -1), nullptr);
+    EXPECT_EQ(spawnScreenEffect(nullptr, 0, 0, 0, 14, 0x62000, -1), nullptr);
 }
 
 }  // namespace

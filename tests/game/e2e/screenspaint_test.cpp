@@ -21,7 +21,7 @@
 #include "game/data/textpack.h"
 #include "game/flow/flow_statics.h"
 #include "display/lcdui/graphics.h"
-#include "game/flow/screens/actorseam.h"
+#include "game/actor/screencalls.h"
 #include "game/flow/screens/dialog.h"
 #include "game/flow/screens/menus.h"
 #include "game/flow/screens/screens.h"
@@ -257,7 +257,7 @@ TEST_F(ScreensPaint, LevelEndIrisAndResults) {
     for (int i = 0; i < 200 && game::cg().endPhase == 0; ++i) {
         d.step();
         if (d.gameState() != kLevelComplete || game::cg().endPhase != 0) break;
-        if (!game::screenActorHooks().heroAnimationEnded() || game::cg().irisRadius <= 0) continue;
+        if (!game::heroAnimationEnded() || game::cg().irisRadius <= 0) continue;
         lit.push_back(countNot(0));
         radii.push_back(game::cg().irisRadius);
         if (radii.size() == 1 || game::cg().irisRadius == 46) frame("iris radius " + std::to_string(radii.back()));

@@ -17,7 +17,7 @@
 #include "game/world/checkpoint.h"
 #include "game/world/panel.h"
 #include "game/world/scripts.h"
-#include "game/world/screenhooks.h"
+#include "game/world/screencalls.h"
 #include "game/actor/actor.h"
 #include "game/data/statics.h"
 #include "game/world/streaming.h"
@@ -152,7 +152,6 @@ TEST_F(SessionTest, BossArenasOnTheGroundLine) {
 // What the scripts' commands reach: the hero's invulnerability, the
 // flow's damage routine, an actor despawned with its load.
 TEST_F(SessionTest, ScriptCommandRoutines) {
-    game::installActorServices();
     cActor* h = makeHero(200, 360);
     h->timer = 0;
     game::setVariable(6, 0, false);
@@ -195,7 +194,7 @@ TEST_F(SessionTest, SetupLevelRestoresTheCheckpoint) {
     cg().hero = nullptr;
     cg().cameraX = 1500;
     cActor::moveTo(h, 900 << 8, 200 << 8);
-    w::worldScreenHooks().setupLevel();
+    w::setupLevelAfterLostLife();
     EXPECT_EQ(cg().hero, h);
     EXPECT_EQ(h->posX, 300) << "back at the checkpoint (the generic respawn)";
     EXPECT_EQ(h->posY, 360);

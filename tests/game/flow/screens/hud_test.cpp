@@ -60,10 +60,15 @@ TEST_F(Hud, TweensInterpolateAndFreeTheirSlots) {
     g.tweenFrom->data()[1] = 50;
     g.tweenTo->data()[1] = 120;
     g.tweenElapsed->data()[1] = 0;
-    for (int step = 0; step < 6; ++step) game::updateTweens();
-    auto& scales = screenstest::actors().scales;
+    // Each step sets the actors' scales; a freed slot sets nothing (the
+    // marker 7 stays).
     std::vector<jint> aScales, bScales;
-    for (auto& [actor, s] : scales) (actor == a ? aScales : bScales).push_back(s);
+    for (int step = 0; step < 6; ++step) {
+        a->scale = b->scale = 7;
+        game::updateTweens();
+        if (a->scale != 7) aScales.push_back(a->scale);
+        if (b->scale != 7) bScales.push_back(b->scale);
+    }
     EXPECT_EQ(aScales, (std::vector<jint>{100, 125, 150, 175, 200}));
     EXPECT_EQ(bScales, (std::vector<jint>{120}));
     EXPECT_EQ(g.tweenSlots->data()[0], -1);
@@ -94,11 +99,11 @@ TEST_F(Hud, TouchZonesInTheirOrder) {
     };
     for (const Case& c : cases) {
         g_touched = c.zones;
-        screenstest::actors().flagWord = c.flagWord;
+        game::ca().inputOptions = c.flagWord;
         cg().panelItem = c.item;
         cg().panelPeriod = c.period;
         game::handlePanelTouch(&touched);
-        EXPECT_EQ(screenstest::actors().actionMask, c.bits) << *c.zones.begin();
+        EXPECT_EQ(game::ca().heroActionMask, c.bits) << *c.zones.begin();
         EXPECT_EQ(game::buttonBits(), c.buttons);
         EXPECT_EQ(cg().panelItem, c.itemAfter);
     }

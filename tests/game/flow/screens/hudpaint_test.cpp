@@ -1,15 +1,22 @@
-// The heads-up display's painters through a fake actor seam: the counter
-// icon's re-animation, the portrait's animation by hero, the corner-button
-// images built once, the fade overlay's wipe, the context value, the
-// loading hint's choice, target and counter resets, and the menu load bar
-// with a total of 0.
+// The heads-up display's painters on the real actor framework (effects from
+// the effect pool, the hero and the target as fields of the game): the
+// counter icon's re-animation, the portrait's animation by hero, the
+// corner-button images built once, the fade overlay's wipe, the context
+// value, the target's gauge and pointer, the stat bars, the loading hint's
+// choice and picture, target and counter resets, and the menu load bar with
+// a total of 0.
 #include "game/flow/screens/hud.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "display/lcdui/graphics.h"
 #include "display/lcdui/image.h"
+#include "game/actor/actor.h"
+#include "game/actor/screencalls.h"
 #include "game/flow/gmath.h"
+#include "game/flow/screens/levelstart.h"
+#include "game/flow/screens/states_play.h"
 #include "game/flow/program.h"
 #include "game/flow/screens/flowseams.h"
 #include "game/flow/screens/states_start.h"
@@ -20,10 +27,9 @@
 
 namespace {
 
+using game::ca;
 using game::cg;
-using game::cg;
-using game::cg;
-using screenstest::actors;
+using screenstest::liveEffects;
 using screenstest::ScreensTest;
 
 class HudPaint : public ScreensTest {
@@ -42,8 +48,9 @@ protected:
     }
     // A sprite of `frames` frames, frame f a filled w x h box of its own
     // colour on a transparent edge, in the sprite table at `slot` and, when
-    // group >= 0, as reference `ref` of that group.
-    BSprite* installSprite(jint slot, jint frames, jint w, jint h, jint group = -1, jint ref = 0) {
+    // group >= 0, as reference `ref` of that group. Its one animation shows
+    // frames 0 .. animFrames - 1, one tick each.
+    BSprite* installSprite(jint slot, jint frames, jint w, jint h, jint group = -1, jint ref = 0, jint animFrames = 1) {
         kit::SpriteModel model;
         for (jint f = 0; f < frames; ++f) {
             model.modules.push_back(kit::SpriteModule::fillRect(0xFF000000u | static_cast<uint32_t>(0x203040 * (f + 1)),
@@ -54,7 +61,7 @@ protected:
             model.frames.push_back(frame);
         }
         model.anims.resize(1);
-        model.anims[0].frames = {{0, 1}};
+        for (jint f = 0; f < animFrames; ++f) model.anims[0].frames.push_back({f % frames, 1});
         BSprite* sprite = spritetest::loadSprite(model);
         if (!cg().sprites) cg().sprites = newObjectArray(cid::Object, game::kSpriteSlots);
         cg().sprites->data()[slot] = sprite;
@@ -68,45 +75,87 @@ protected:
         }
         return static_cast<BSprite*>(cg().sprites->data()[slot]);
     }
+    // Pixels painted inside canvas rectangle (x, y, w, h).
+    int paintedIn(jint x, jint y, jint w, jint h) const {
+        int n = 0;
+        for (jint j = y; j < y + h; ++j)
+            for (jint i = x; i < x + w; ++i) n += screen->at(i, j) != 0;
+        return n;
+    }
+    // Steps the actor's animation to its last frame (a bounded number of
+    // steps).
+    static void runToEnd(cActor* a) {
+        for (int i = 0; i < 50 && !game::animationEnded(a); ++i) a->updateAnimation();
+        ASSERT_TRUE(game::animationEnded(a));
+    }
     spritetest::Screen* screen = nullptr;
 };
 
 TEST_F(HudPaint, CounterIconReanimatesWhenTheCounterChanges) {
-    installSprite(3, 20, 8, 8);
-    actors().itemIds[0] = 3;
+    BSprite* sprite = installSprite(3, 20, 8, 8, -1, 0, 3);  // a three-frame animation
+    ca().itemId = 3;
     game::setVariable(0, 2, false);
-    auto& fake = actors();
+    // The icon stands at view (677, 90), canvas (390, 677).
+    auto iconPainted = [&] { return paintedIn(370, 657, 40, 40) > 0; };
+    screen->clear();
     game::updatePanelActor();  // no icon yet: one is made
-    ASSERT_EQ(fake.spawns.size(), 1u);
-    EXPECT_EQ(fake.spawns[0].x, 677);
-    EXPECT_EQ(fake.spawns[0].y, 90);
-    EXPECT_EQ(fake.spawns[0].layer, 14);
-    EXPECT_EQ(fake.spawns[0].flags, 0x62000);
+    cActor* first = cg().panelActor;
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->sprite, sprite);
+    EXPECT_EQ(first->anim, 0);
+    EXPECT_EQ(first->frame, 0);
+    EXPECT_EQ(first->posX, 677);
+    EXPECT_EQ(first->posY, 90);
+    EXPECT_EQ(first->layer, 14);
+    EXPECT_EQ(first->paintFlags, 0x62000);
     EXPECT_EQ(cg().panelShownCounter, 2);
+    EXPECT_TRUE(iconPainted()) << "the icon is painted every call";
+    EXPECT_EQ(liveEffects(), std::vector<cActor*>{first});
+
+    first->updateAnimation();  // a frame on, still animating
+    ASSERT_FALSE(game::animationEnded(first));
+    first->scale = 50;
+    screen->clear();
     game::updatePanelActor();  // same counter, still animating: kept at scale 100
-    EXPECT_EQ(fake.spawns.size(), 1u);
-    ASSERT_FALSE(fake.scales.empty());
-    EXPECT_EQ(fake.scales.back().second, 100);
+    EXPECT_EQ(cg().panelActor, first);
+    EXPECT_EQ(first->scale, 100);
+    EXPECT_TRUE(iconPainted());
+
     game::setVariable(0, 3, false);
+    screen->clear();
     game::updatePanelActor();  // the counter changed: the animation starts again
-    EXPECT_EQ(fake.spawns.size(), 2u);
+    cActor* second = cg().panelActor;
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->anim, 0);
+    EXPECT_EQ(second->frame, 0);
     EXPECT_EQ(cg().panelShownCounter, 3);
-    fake.ended = true;  // finished, keep flag clear: dropped and made anew
-    cActor* old = cg().panelActor;
+    EXPECT_TRUE(iconPainted());
+
+    runToEnd(second);  // finished, keep flag clear: dropped and made anew
+    screen->clear();
     game::updatePanelActor();
-    ASSERT_EQ(fake.deactivated.size(), 1u);
-    EXPECT_EQ(fake.deactivated[0], old);
-    EXPECT_EQ(fake.spawns.size(), 3u);
-    fake.flagsOfActors = static_cast<jint>(0x80000000);  // kept: not dropped
+    EXPECT_EQ(second->flags, 0x1040) << "deactivated";
+    EXPECT_EQ(second->anim, -1);
+    cActor* third = cg().panelActor;
+    ASSERT_NE(third, nullptr);
+    EXPECT_NE(third, second);
+    EXPECT_EQ(third->anim, 0);
+    EXPECT_TRUE(iconPainted());
+
+    third->flags |= static_cast<jint>(0x80000000u);  // kept: not dropped
+    runToEnd(third);
+    screen->clear();
     game::updatePanelActor();
-    EXPECT_EQ(fake.deactivated.size(), 1u);
-    EXPECT_EQ(fake.painted.size(), 5u) << "the icon is painted every call";
+    EXPECT_EQ(third->anim, 0) << "not deactivated";
+    EXPECT_NE(third->flags & static_cast<jint>(0x80000000u), 0);
+    EXPECT_EQ(third->scale, 100);
+    EXPECT_TRUE(iconPainted());
 }
 
 TEST_F(HudPaint, CounterWithoutAnIconSpriteDrawsNoIcon) {
-    actors().itemIds[0] = 77;  // no sprite there
+    ca().itemId = 77;  // no sprite there
     game::updatePanelActor();
-    EXPECT_TRUE(actors().spawns.empty());
+    EXPECT_TRUE(liveEffects().empty());
     EXPECT_EQ(cg().panelActor, nullptr);
 }
 
@@ -116,20 +165,27 @@ TEST_F(HudPaint, PortraitAnimationByHeroAndItsReplacement) {
     };
     for (const Case c : {Case{113, 46}, Case{237, 46}, Case{242, 47}, Case{5, 45}, Case{-1, 45}})
         EXPECT_EQ(game::portraitAnimation(c.subtype), c.anim) << c.subtype;
-    installSprite(8, 2, 8, 8, 18, 1);
-    auto& fake = actors();
-    fake.subtype = 242;
+    game::paintHeroPortrait();  // no hero: the portrait of animation 45, no sprite: none
+    EXPECT_EQ(cg().portraitActor, nullptr);
+    BSprite* sprite = installSprite(8, 2, 8, 8, 18, 1);
+    cActor* hero = screenstest::makeHero(242);
     game::paintHeroPortrait();
-    ASSERT_EQ(fake.spawns.size(), 1u);
-    EXPECT_EQ(fake.spawns[0].anim, 47);
-    fake.animationOfActors = 47;
+    cActor* portrait = cg().portraitActor;
+    ASSERT_NE(portrait, nullptr);
+    EXPECT_EQ(portrait->sprite, sprite);
+    EXPECT_EQ(portrait->anim, 47);
+    EXPECT_EQ(portrait->layer, 14);
+    EXPECT_EQ(portrait->paintFlags, 0x62000);
     game::paintHeroPortrait();  // same animation: kept
-    EXPECT_EQ(fake.spawns.size(), 1u);
-    fake.subtype = 113;  // the hero changed: the old portrait goes
+    EXPECT_EQ(cg().portraitActor, portrait);
+    EXPECT_EQ(liveEffects().size(), 1u);
+    hero->subtype = 113;  // the hero changed: the old portrait goes
     game::paintHeroPortrait();
-    EXPECT_EQ(fake.deactivated.size(), 1u);
-    ASSERT_EQ(fake.spawns.size(), 2u);
-    EXPECT_EQ(fake.spawns[1].anim, 46);
+    EXPECT_EQ(portrait->flags, 0x1040) << "deactivated";
+    ASSERT_NE(cg().portraitActor, nullptr);
+    EXPECT_NE(cg().portraitActor, portrait);
+    EXPECT_EQ(cg().portraitActor->anim, 46);
+    EXPECT_EQ(liveEffects(), std::vector<cActor*>{cg().portraitActor});
 }
 
 TEST_F(HudPaint, CornerButtonImagesAreBuiltOnceAndTheirBuffersReleased) {
@@ -188,6 +244,7 @@ TEST_F(HudPaint, ContextValueByHeroStateAndAnimation) {
     cg().contextChoiceB = 112;
     cg().contextChoiceC = 200;
     cg().contextChoiceD = 111;
+    cActor* hero = screenstest::makeHero();
     struct Case {
         jint state, anim, scale, value;
     };
@@ -195,25 +252,101 @@ TEST_F(HudPaint, ContextValueByHeroStateAndAnimation) {
         {8, 36, 0, 112}, {8, 15, 0, 128}, {8, 3, 0, 0}, {38, 0, 257, 200}, {38, 0, 256, 111}, {1, 36, 999, 0},
     };
     for (const Case& c : cases) {
-        actors().state = c.state;
-        actors().animation = c.anim;
-        actors().scaleParam = c.scale;
+        ca().heroState = c.state;
+        hero->anim = c.anim;
+        ca().runSpeedFactor = c.scale;  // the hero's scale parameter
         EXPECT_EQ(game::selectContextValue(), c.value) << c.state << " " << c.anim;
         EXPECT_EQ(cg().contextValue, c.value);
     }
+    cg().hero = nullptr;  // no hero: no animation matches
+    ca().heroState = 8;
+    EXPECT_EQ(game::selectContextValue(), 0);
 }
 
 TEST_F(HudPaint, TargetAndCountersReset) {
-    cg().targetActor = reinterpret_cast<cActor*>(newObject<Object>(cid::Object));
+    cg().targetActor = newObject<cActor>();
+    ca().levelMark = 5;
     game::clearTarget();
     EXPECT_EQ(cg().targetActor, nullptr);
-    EXPECT_EQ(actors().levelMark, -1);
+    EXPECT_EQ(ca().levelMark, -1);
     game::setVariable(0, 9, false);
     game::resetHudCounters();
     EXPECT_EQ(cg().panelShownCounter, 9);
     ASSERT_NE(cg().hudCounters, nullptr);
     EXPECT_EQ(cg().hudCounters->data()[0], 0);
     EXPECT_EQ(cg().hudCounters->data()[game::kHudCounters - 1], -1);
+}
+
+// The gauge and the pointer follow cGame.targetActor: nothing without one;
+// the gauge's value is the hit points left in parts[2] against the class as
+// maximum (8 for subtype 238), an actor without parts an empty gauge.
+TEST_F(HudPaint, TargetGaugeAndPointerFollowTheTargetActor) {
+    cg().gameState = game::kStatePlay;
+    cg().panelOffset = 0;
+    game::paintTargetGauge();
+    game::paintTargetPointer();
+    EXPECT_EQ(screen->countNot(0), 0) << "no target";
+    cActor* boss = newObject<cActor>();
+    boss->subtype = 238;
+    boss->flags = 0xA0;  // flag 32: the gauge shows
+    boss->aiState = 12;
+    boss->parts = newIntArray(9);
+    cg().targetActor = boss;
+    // The gauge band: view (79, 108) 718 x 12 is canvas (359, 79) 12 x 718;
+    // the filled part is what differs from the empty gauge.
+    auto band = [&](IntArray* parts, jint hits) {
+        boss->parts = parts;
+        if (parts) parts->data()[2] = hits;
+        screen->clear();
+        game::paintTargetGauge();
+        return screen->pixels();
+    };
+    const std::vector<uint16_t> none = band(nullptr, 0);
+    const std::vector<uint16_t> empty = band(newIntArray(9), 0);
+    const std::vector<uint16_t> five = band(newIntArray(9), 5);
+    const std::vector<uint16_t> full = band(newIntArray(9), 8);
+    EXPECT_GT(std::count_if(none.begin(), none.end(), [](uint16_t p) { return p != 0; }), 12 * 300)
+        << "no parts: the empty gauge is drawn, nothing read out of range";
+    auto filled = [&](const std::vector<uint16_t>& px) {
+        int n = 0;
+        for (size_t i = 0; i < px.size(); ++i) n += px[i] != empty[i];
+        return n;
+    };
+    EXPECT_EQ(filled(none), 0) << "no parts: as empty as 0 hit points";
+    EXPECT_GT(filled(full), 8 * 600) << "all eight hit points: the whole band";
+    EXPECT_GT(filled(five) * 8, filled(full) * 5 - 8 * 40) << "five of eight";
+    EXPECT_LT(filled(five) * 8, filled(full) * 5 + 8 * 40);
+    boss->aiState = 30;  // AI state 30 without the region flag: no gauge
+    screen->clear();
+    game::paintTargetGauge();
+    EXPECT_EQ(screen->countNot(0), 0);
+    // The pointer: the target within the view shows none.
+    boss->posX = cg().cameraX;
+    boss->posY = cg().cameraY;
+    game::paintTargetPointer();
+    EXPECT_EQ(screen->countNot(0), 0);
+}
+
+// Stat bars A and B: variables 2 and 8 their maxima, cActor.markA and
+// markB their values.
+TEST_F(HudPaint, StatBarsShowTheActorMarks) {
+    struct Case {
+        void (*paint)();
+        jint maxVariable;
+        jint* mark;
+    };
+    for (const Case& c : {Case{game::paintStatBarA, 2, &ca().markA}, Case{game::paintStatBarB, 8, &ca().markB}}) {
+        game::setVariable(c.maxVariable, 10, false);
+        std::vector<int> lit;
+        for (jint v : {0, 4, 8}) {
+            *c.mark = v;
+            screen->clear();
+            c.paint();
+            lit.push_back(screen->countNot(0));
+        }
+        EXPECT_LT(lit[0], lit[1]) << c.maxVariable;
+        EXPECT_LT(lit[1], lit[2]) << c.maxVariable;
+    }
 }
 
 TEST_F(HudPaint, LoadingHintChoiceSkipsTheLastHint) {
@@ -253,11 +386,20 @@ TEST_F(HudPaint, LoadingHintPictureMakesItsEffects) {
     cg().loadingHintLayouts->data()[0] = picture;
     cg().loadingHint = 0;
     game::spawnLoadingHintPicture();
-    ASSERT_EQ(actors().spawns.size(), 2u);
-    EXPECT_EQ(actors().spawns[0].anim, 1);
-    EXPECT_EQ(actors().spawns[0].layer, 2);
-    EXPECT_EQ(actors().spawns[0].flags, 0x20000);
-    EXPECT_EQ(actors().spawns[1].x, 300);
+    const std::vector<cActor*> made = liveEffects();
+    ASSERT_EQ(made.size(), 2u);
+    EXPECT_EQ(made[0]->anim, 1);
+    EXPECT_EQ(made[0]->layer, 2);
+    EXPECT_EQ(made[0]->paintFlags, 0x20000);
+    EXPECT_EQ(made[0]->posX, 100);
+    EXPECT_EQ(made[0]->posY, 200);
+    EXPECT_EQ(made[1]->anim, 0);
+    EXPECT_EQ(made[1]->posX, 300);
+    EXPECT_EQ(made[1]->posY, 50);
+    // The hint painter paints the effects of layer 2.
+    screen->clear();
+    game::paintLoadingHints();
+    EXPECT_GT(screen->countNot(0), 0);
 }
 
 TEST_F(HudPaint, MenuLoadBarWithATotalOfZeroIsEmpty) {
@@ -294,14 +436,17 @@ TEST_F(HudPaint, CaptionAddsTheTerminatorThePoolNameLacks) {
 }
 
 TEST_F(HudPaint, SecondLogoAnimatesTheLogoActor) {
-    cActor* logo = reinterpret_cast<cActor*>(newObject<Object>(cid::Object));
+    cActor* logo = newObject<cActor>();
+    logo->sprite = installSprite(5, 3, 8, 8, -1, 0, 3);
+    logo->setAnim(0);
     cg().logoActor = logo;
+    const jint before = logo->frame * 1000 + logo->frameTick;
     screenstest::run(game::state2, game::kMsgUpdate);
-    ASSERT_EQ(actors().animated.size(), 1u);
-    EXPECT_EQ(actors().animated[0], logo);
+    const jint after = logo->frame * 1000 + logo->frameTick;
+    EXPECT_NE(after, before) << "one animation step";
     cg().logoActor = nullptr;
-    screenstest::run(game::state2, game::kMsgUpdate);
-    EXPECT_EQ(actors().animated.size(), 1u);
+    screenstest::run(game::state2, game::kMsgUpdate);  // no logo: nothing stepped
+    EXPECT_EQ(logo->frame * 1000 + logo->frameTick, after);
 }
 
 TEST_F(HudPaint, PromotionStateEntersTheScreenAndReloadsTheMenusWhenItCloses) {

@@ -34,7 +34,7 @@ TEST_F(LevelScore, TableOfLevels) {
     };
     for (const Case& c : cases) {
         setStats(c.items, c.secrets, c.steps, c.livesLost);
-        screenstest::actors().specialItems = c.specials;
+        game::ca().itemCounts->data()[0] = c.specials;  // the special items collected
         EXPECT_EQ(game::computeLevelScore(), c.total) << c.steps << " steps";
         const jint* s = cg().levelStats->data();
         EXPECT_EQ(s[3], c.timeBonus);

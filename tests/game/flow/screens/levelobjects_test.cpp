@@ -6,7 +6,10 @@
 #include <utility>
 #include <vector>
 
+#include "game/actor/actor.h"
+#include "game/actor/tables.h"
 #include "tests/game/flow/screens/support.h"
+#include "tools/kit/actortables.h"
 #include "tools/kit/damage.h"
 #include "tools/kit/demo_world.h"
 #include "tools/kit/level.h"
@@ -40,8 +43,15 @@ protected:
     void SetUp() override {
         ScreensTest::SetUp();
         requests.clear();
-        // Type t: sprite t + 100 in group 18 (type 9 has no sprite).
-        screenstest::actors().subtypeParams = [](jint type, jint i) { return i == 2 ? (type == 9 ? -1 : type + 100) : 18; };
+        // The actor tables the scan reads: type t has sprite t + 100 in
+        // group 18 (type 9 has no sprite).
+        kit::ActorTables tables = kit::demoActorTables();
+        for (kit::ActorTables::Row& row : tables.rows) {
+            row.values[2] = row.subtype == 9 ? -1 : row.subtype + 100;
+            row.values[3] = 18;
+        }
+        const kit::Bytes bytes = kit::encodeActorTables(tables);
+        ASSERT_TRUE(game::loadActorTables(bytes));
     }
 };
 
@@ -65,8 +75,8 @@ TEST_F(LevelObjects, TypesAndValueRangesRequestResources) {
 
 TEST_F(LevelObjects, SpecialItemRecordsSetTheLevelItem) {
     game::loadLevelObjectAssets(list({{2, 1, 0, 0, 0, 0, 0, 0, 4, 30}, {2, 1, 0, 0, 0, 0, 0, 0, 1, 31}}), &record);
-    EXPECT_EQ(screenstest::actors().itemIds[1], 30) << "value 8 = 4: the fourth item";
-    EXPECT_EQ(screenstest::actors().itemIds[0], 31);
+    EXPECT_EQ(game::ca().item4Id, 30) << "value 8 = 4: the fourth item";
+    EXPECT_EQ(game::ca().itemId, 31);
     EXPECT_EQ(requests, (std::vector<Request>{{30, 18}, {31, 18}}));
 }
 
@@ -109,8 +119,8 @@ TEST_F(LevelObjects, RecordsTooShortForTheExtraValueAskForNothingMoreAndTheScanG
     }), &record);
     EXPECT_EQ(log.count(), 0u);
     EXPECT_EQ(requests, (std::vector<Request>{{293, 18}, {105, 18}, {3, 18}}));
-    EXPECT_EQ(screenstest::actors().itemIds[0], 0) << "no item id without its value";
-    EXPECT_EQ(screenstest::actors().itemIds[1], 0);
+    EXPECT_EQ(game::ca().itemId, 0) << "no item id without its value";
+    EXPECT_EQ(game::ca().item4Id, 0);
 }
 
 // The demo stage's own list (13 records: objects, a camera rectangle, two

@@ -108,9 +108,18 @@ TEST_F(Play, AfterDeathWaitsForThePanel) {
     EXPECT_EQ(steps, 25) << "24 slide steps, then the choice";
     EXPECT_EQ(screenstest::requests(), (Requests{{0, 19}})) << "no lives left: game over";
     screenstest::requests().clear();
-    screenstest::actors().livesLeft = 2;
+    // Lives left: the level is set up again from the checkpoint (the hero
+    // it holds, the level timer stopped, a life spent) and play resumes.
+    cActor* hero = screenstest::makeHero();
+    cg().checkpointActor = hero;
+    cg().hero = nullptr;
+    cg().levelTimer = 50;
+    game::setVariable(5, 2, false);
     screenstest::run(game::stateAfterDeath, 0);
     EXPECT_EQ(screenstest::requests(), (Requests{{0, 14}}));
+    EXPECT_EQ(cg().hero, hero) << "the hero of the checkpoint";
+    EXPECT_EQ(cg().levelTimer, -1);
+    EXPECT_EQ(game::getVariable(5), 1) << "a life spent";
 }
 
 }  // namespace

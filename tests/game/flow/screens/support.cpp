@@ -37,15 +37,12 @@ void ScreensTest::SetUp() {
     config.loadConstants = &loadPool;
     Application::init(config);
     setRandomSeed(0);
-    actors() = FakeActors();
-    game::setScreenActorHooks(&actors());
     setKeys(0, 0);
     requests().clear();
     setStateTicks(0);
 }
 
 void ScreensTest::TearDown() {
-    game::setScreenActorHooks(nullptr);
     if (Application::instance()) Application::instance()->close();
 }
 
@@ -98,9 +95,21 @@ void setStack(jint current, const std::vector<jint>& covered) {
     for (size_t i = 0; i < covered.size(); ++i) g.stateStack->data()[i + 1] = covered[i];
 }
 
-FakeActors& actors() {
-    static FakeActors fake;
-    return fake;
+cActor* makeHero(jint subtype) {
+    cActor* h = newObject<cActor>();
+    h->subtype = subtype;
+    game::cg().hero = h;
+    return h;
+}
+
+std::vector<cActor*> liveEffects() {
+    std::vector<cActor*> live;
+    ObjectArray* pool = game::ca().effectPool;
+    for (jint i = 0; pool && i < game::ca().effectCount && i < pool->length(); ++i) {
+        auto* e = static_cast<cActor*>(pool->data()[i]);
+        if (e && !(e->flags & 0x40)) live.push_back(e);
+    }
+    return live;
 }
 
 }  // namespace screenstest

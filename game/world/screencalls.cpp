@@ -1,7 +1,7 @@
-// The screens' actor seam as the world completes it: the level set-up after
-// a lost life (hero from the checkpoint, records and regions restored,
-// camera from the checkpoint) and the play view's painting order.
-#include "game/world/screenhooks.h"
+// The world's routines of the play screens: the level set-up after a lost
+// life (hero from the checkpoint, records and regions restored, camera from
+// the checkpoint) and the play view's painting order.
+#include "game/world/screencalls.h"
 
 #include "game/actor/actor.h"
 #include "game/actor/hero.h"
@@ -14,12 +14,10 @@
 #include "game/world/camera.h"
 #include "game/world/checkpoint.h"
 #include "game/world/paint.h"
-#include "game/actor/actor.h"
-#include "game/data/statics.h"
 
 namespace game::world {
 
-void WorldScreenHooks::setupLevel() {
+void setupLevelAfterLostLife() {
     cGameStatics& g = cg();
     g.hero = g.checkpointActor;
     resetEffectPool();
@@ -49,7 +47,7 @@ void WorldScreenHooks::setupLevel() {
 // Actors of layer 0; field 2; layer 9; (the sky); layer 10; effects of 13;
 // the hero (hidden in the off phase of its blink while invulnerable);
 // layer 11; field 3; the front background; layer 12.
-void WorldScreenHooks::paintPlayField() {
+void paintPlayField() {
     paintLayerActors(0);
     paintField(2, 2);
     paintEffectLayer(9);
@@ -60,7 +58,7 @@ void WorldScreenHooks::paintPlayField() {
     paintEffectLayer(13);
     if (cActor* h = cg().hero) {
         const bool blinkOff = h->timer > 0 && (cg().playFrames & 2) != 0;
-        if (!blinkOff) game::paintActor(h);  // the framework's painter, not the seam's member
+        if (!blinkOff) game::paintActor(h);
     }
     paintLayerActors(11);
     paintEffectLayer(11);
@@ -68,11 +66,6 @@ void WorldScreenHooks::paintPlayField() {
     game::world::drawBackgroundLayers(1);
     paintLayerActors(12);
     paintEffectLayer(12);
-}
-
-WorldScreenHooks& worldScreenHooks() {
-    static WorldScreenHooks hooks;
-    return hooks;
 }
 
 }  // namespace game::world
