@@ -4,11 +4,15 @@
 // nothing else. Checked at every step: the hero lives and stays in the view
 // (within 400 px of the camera across, 240 px up or down); after the start
 // the hero is in the run (state 40); the run factor is 256 until the hero
-// takes the run-speed pickup on its way, 460 from that step on, and the
-// pickup is gone; the stage ends at its trigger (level complete).
+// takes the run-speed pickup on its way (its sprite's taken animation and
+// sound 22), 460 from that step on, and the pickup is gone; the stage ends
+// at its trigger (level complete); every sound asked for is one the demo
+// loads.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,11 +20,14 @@
 #include "game/actor/pool.h"
 #include "game/data/statics.h"
 #include "game/flow/flow_statics.h"
-#include "game/flow/screens/levelstart.h"
 #include "game/flow/variables.h"
+#include "game/sprite/sprite.h"
 #include "tests/support/stepdriver.h"
+#include "tools/kit/demo.h"
 #include "tools/kit/demo_game.h"
 #include "tools/kit/demo_hazards.h"
+#include "tools/kit/gamedata.h"
+#include "tools/kit/loading.h"
 
 namespace {
 
@@ -32,6 +39,27 @@ cActor* activePickup() {
     for (jint k = 0; k < game::cg().activeActorCount; ++k)
         if (cActor* a = game::activeActor(k); a && a->subtype == kit::hazard_subtypes::kRunBoost) return a;
     return nullptr;
+}
+
+// Sound ids the demo's sound pack holds and its loading table loads (opcode
+// 19, slot = sound id, from pack 3).
+std::set<int> loadableSounds() {
+    std::map<std::string, kit::Bytes> files;
+    for (const kit::DemoEntry& e : kit::demoEntries())
+        if (e.name == "pack3" || e.name == "loading.bin") files[e.name] = e.make();
+    std::set<int> inPack;
+    const kit::ParsedPack pack = kit::parsePackFile(files["pack3"]);
+    for (size_t i = 0; i < pack.entries.size(); ++i)
+        if (pack.entries[i].type >= 0 && pack.entries[i].length > 0) inPack.insert(static_cast<int>(i));
+    std::set<int> out;
+    for (const kit::LoadRecord& r : kit::parseLoadingTable(files["loading.bin"]))
+        if (r.opcode == 19 && r.pack == 3 && r.slot == r.resource && inPack.count(r.slot)) out.insert(r.slot);
+    return out;
+}
+
+int soundOf(const std::string& line) {
+    const size_t at = line.find(" sound id=");
+    return at == std::string::npos ? -1 : std::atoi(line.c_str() + at + 10);
 }
 
 bool playsSound(const std::vector<std::string>& lines, int id) {
@@ -95,6 +123,10 @@ TEST(AutoRunStage, PlaysThroughByKeysTakingTheRunSpeedPickup) {
             ASSERT_NE(pickup, nullptr) << "the run factor changed with no pickup in play";
             EXPECT_EQ(pickup->type, 59);
             EXPECT_EQ(pickup->anim, 1) << "the pickup does not play its taken animation";
+            // Drawn with a sprite that has both its animations (standing, taken).
+            ASSERT_NE(pickup->sprite, nullptr);
+            EXPECT_GT(pickup->sprite->getAFrameCount(0), 0);
+            EXPECT_GT(pickup->sprite->getAFrameCount(1), 0);
             EXPECT_TRUE(playsSound(drv.lastLines(), 22)) << "no pickup sound at step " << n;
             EXPECT_LT(std::abs(hero->posX - kit::kRunBoostX), 48) << "taken away from its place";
         } else {
@@ -110,10 +142,25 @@ TEST(AutoRunStage, PlaysThroughByKeysTakingTheRunSpeedPickup) {
     EXPECT_LE(firstRun, 2) << "the run started late";
     ASSERT_GE(taken, 0) << "the pickup was never taken";
     EXPECT_GE(gone, taken);
+    // Gone from the pool, not only out of the active list.
+    const std::string removal = " remove id=" + std::to_string(kit::kRunBoostId);
+    bool removed = false;
+    for (const std::string& line : drv.trace()) {
+        const size_t at = line.find(removal);
+        removed = removed || (at != std::string::npos && at + removal.size() == line.size());
+    }
+    EXPECT_TRUE(removed) << "the pickup was never removed from the pool";
     EXPECT_EQ(game::cg().gameState, kLevelComplete)
         << "hero at x " << game::cg().hero->posX << " after " << drv.stepIndex() << " steps";
     EXPECT_NE(game::cg().levelFinished, 0);
     for (const std::string& v : drv.violations()) ADD_FAILURE() << v;
+    // Every sound the run asked for is one the demo holds and loads.
+    const std::set<int> sounds = loadableSounds();
+    EXPECT_TRUE(sounds.count(22));
+    for (const std::string& line : drv.trace())
+        if (const int id = soundOf(line); id >= 0) {
+            EXPECT_TRUE(sounds.count(id)) << "sound " << id << " asked for, not loadable: " << line;
+        }
 }
 
 }  // namespace
