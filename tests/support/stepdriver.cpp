@@ -113,6 +113,7 @@ std::vector<std::pair<std::string, std::string>> namedLevels() {
         {"enemies", kit::kDemoEnemies},         {"movers", kit::kDemoMovers},
         {"blocks", kit::kDemoBlocksLevel},      {"items", kit::kDemoItemsLevel},
         {"hazards", kit::demoHazardsLevel()},   {"chase", kit::demoChaseLevel()},
+        {"run", kit::demoRunLevel()},
     };
     for (int type : kit::bossArenaTypes()) out.emplace_back("arena:" + std::to_string(type), kit::bossArenaLevel(type));
     return out;

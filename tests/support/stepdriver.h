@@ -11,7 +11,7 @@
 //                                  // description as the kit compiles it),
 //                                  // a named demo level ("enemies",
 //                                  // "movers", "blocks", "items",
-//                                  // "hazards", "chase", "arena:T" for a
+//                                  // "hazards", "chase", "run", "arena:T" for a
 //                                  // boss type T with an arena), or
 //                                  // "stage:N": stage N of the kit's demo
 //                                  // data, started as the game starts it

@@ -31,6 +31,7 @@
 //   174,                     link mover, gaze, hatch, turrets,       whose params[0]
 //   176-180,                 pad, fly-by, link platform, contact,    sizes its box)
 //   189                      chaser, segment owner
+//   157      hazards  59     the run-speed pickup                  free
 //   206, 221 hazards  38     the turrets' shots                    templates
 //   20,104,  bosses   24,56, the anchor and waypoint bosses and    target subtypes
 //   122,238,          33,102 the pattern and arena bosses

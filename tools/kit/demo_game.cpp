@@ -157,8 +157,8 @@ constexpr int kFoldedIdBase = 100;
 std::vector<DemoStage> makeStages() {
     std::vector<DemoStage> v = {
         triggerStage(1, "level_blocks.txt", kDemoBlocksLevel, 1320, 432),
-        // The chase ends at the gate of the wall the hero cannot pass running.
-        triggerStage(2, "pack_chase", demoChaseLevel(), 1000, 648),
+        // The hazards' open floor, walked.
+        triggerStage(2, "pack_hazards", demoHazardsLevel(), 4200, 648),
         // The items, then the platform items on the same floor.
         foldedStage(3, "level_items.txt", kDemoItemsLevel, "pack_platform_items",
                     demoPlatformItemsObjects(600, 432, kFoldedIdBase, true), 96, 432),
@@ -167,8 +167,9 @@ std::vector<DemoStage> makeStages() {
                     432),
         triggerStage(5, "level_enemies", kDemoEnemies, 2040, 432),
         twoArenaStage(6, 102, 24),
-        // Stage 7 is the game's auto-run stage: the hazards' open floor.
-        triggerStage(7, "pack_hazards", demoHazardsLevel(), 4200, 648),
+        // Stage 7 is the game's auto-run stage: the run course, the chaser
+        // behind the hero and the run-speed pickup on its way.
+        triggerStage(7, "pack_run", demoRunLevel(), 4200, 648),
         twoArenaStage(8, 92, 33),
         twoArenaStage(9, 21, 94),
         bossStage(10, 97),
@@ -247,7 +248,7 @@ ActorLook typeLook(int type) {
     switch (type) {
     case 21: case 24: case 33: case 56: case 92: case 94: case 97: case 102: case 103: case 111:
         return ActorLook::Boss;
-    case 2: case 39: case 45: case 65:
+    case 2: case 39: case 45: case 59: case 65:
         return ActorLook::Item;
     case 4: case 8: case 9: case 12: case 44: case 52: case 53: case 55: case 58: case 61: case 64: case 75:
         return ActorLook::Platform;

@@ -1,5 +1,5 @@
 // The hazard family's demo content (see demo_hazards.h): subtype rows and
-// the *hazards* and *chase* test levels, authored here as level text.
+// the *hazards*, *chase* and *run* test levels, authored here as level text.
 #include "tools/kit/demo_hazards.h"
 #include "tools/kit/level_builder.h"
 
@@ -43,6 +43,9 @@ row 177: type 63 width 72 height 18 flags 0xA0 spritePack -1
 row 178: type 91 width 36 height 36 flags 0xA0 spritePack -1
 row 179: type 109 width 120 height 120 flags 0xA0 spritePack -1
 row 180: type 43 width 10 height 10 flags 0xA0 spritePack -1
+# the run-speed pickup: drawn (0x20), not solid (no 0x80), so the hero
+# runs into it
+row 157: type 59 width 32 height 32 flags 0x20 spritePack -1
 # the part fields
 row 143: type 28 width 8 height 8 flags 0xA0 spritePack -1
 row 106: type 28 width 8 height 8 flags 0xA0 spritePack -1
@@ -111,6 +114,23 @@ std::string demoChaseLevel() {
     return s;
 }
 
+std::string demoRunLevel() {
+    std::string s = "# The auto-run course: a flat floor (y 648) from wall to wall, no gaps, so\n"
+                    "# the running hero crosses it without a jump. The hero's start script\n"
+                    "# puts it into the run (command 131) and lasts two steps; the chaser\n"
+                    "# starts behind it; the run-speed pickup stands on the run line.\n";
+    s += roomMap(120, 20, {{0, 0, 17}, {119, 0, 17}});
+    s += object(0, 1, 600, 648, 0, {kRunStartScript, -1, -1, -1, -1});
+    s += object(st::kChaser, 30, 200, 648, 0, {5, 200, 160, 600, -160});
+    // The pickup's record flags leave out 0x80 (solid): the hero runs through it.
+    s += "object " + std::to_string(st::kRunBoost) + " " + std::to_string(kRunBoostId) + " " +
+         std::to_string(kRunBoostX) + " 648 7 0 32\n";
+    s += "rect 10 0 0 4320 720\n";
+    s += "script " + std::to_string(kRunStartScript) + "\n  target none\n    key 0\n      op 131\n    key 2\n";
+    s += "script 5\n  target none\n    key 0\n";
+    return s;
+}
+
 std::vector<DamagedLevel> damagedHazardLevels() {
     const std::string base = roomMap(60, 20, {}) + object(0, 1, 120, 648, 0, {2, -1, -1, -1, -1});
     const std::string loop = link(31, 300, 500, 32) + link(32, 400, 460, 33) + link(33, 350, 560, 31);
@@ -159,6 +179,7 @@ std::vector<DamagedLevel> damagedHazardLevels() {
 void addDemoHazards(std::vector<DemoEntry>& out) {
     out.push_back({"pack_hazards", [] { return levelPack(demoHazardsLevel()); }});
     out.push_back({"pack_chase", [] { return levelPack(demoChaseLevel()); }});
+    out.push_back({"pack_run", [] { return levelPack(demoRunLevel()); }});
 }
 
 }  // namespace kit
