@@ -168,8 +168,10 @@ std::vector<DemoStage> makeStages() {
         triggerStage(5, "level_enemies", kDemoEnemies, 2040, 432),
         twoArenaStage(6, 102, 24),
         // Stage 7 is the game's auto-run stage: the run course, the chaser
-        // behind the hero and the run-speed pickup on its way.
-        triggerStage(7, "pack_run", demoRunLevel(), 4200, 648),
+        // behind the hero and the run-speed pickup on its way. Its end zone
+        // reaches the right wall (x 4284): a hero that hops over the zone
+        // still ends the stage against the wall.
+        triggerStage(7, "pack_run", demoRunLevel(), 4248, 648),
         twoArenaStage(8, 92, 33),
         twoArenaStage(9, 21, 94),
         bossStage(10, 97),

@@ -118,13 +118,18 @@ std::string demoRunLevel() {
     std::string s = "# The auto-run course: a flat floor (y 648) from wall to wall, no gaps, so\n"
                     "# the running hero crosses it without a jump. The hero's start script\n"
                     "# puts it into the run (command 131) and lasts two steps; the chaser\n"
-                    "# starts behind it; the run-speed pickup stands on the run line.\n";
+                    "# starts behind it; the run-speed pickup floats at hop height over the\n"
+                    "# run line: a hop takes it and the hero lands into the faster run, a\n"
+                    "# hero on the ground runs under it at the normal pace.\n";
     s += roomMap(120, 20, {{0, 0, 17}, {119, 0, 17}});
     s += object(0, 1, 600, 648, 0, {kRunStartScript, -1, -1, -1, -1});
     s += object(st::kChaser, 30, 200, 648, 0, {5, 200, 160, 600, -160});
-    // The pickup's record flags leave out 0x80 (solid): the hero runs through it.
+    // The pickup's record flags leave out 0x80 (solid): the hero runs through
+    // it. It floats 88 px up: taken on the ground the camera would take the
+    // faster pace at once while the hero's stride keeps the old one until it
+    // next leaves the ground.
     s += "object " + std::to_string(st::kRunBoost) + " " + std::to_string(kRunBoostId) + " " +
-         std::to_string(kRunBoostX) + " 648 7 0 32\n";
+         std::to_string(kRunBoostX) + " 560 7 0 32\n";
     s += "rect 10 0 0 4320 720\n";
     s += "script " + std::to_string(kRunStartScript) + "\n  target none\n    key 0\n      op 131\n    key 2\n";
     s += "script 5\n  target none\n    key 0\n";
