@@ -242,24 +242,23 @@ void cGame::runStart() {
 }
 
 bool cGame::runPass() {
-    cGameStatics& f = cg();
     cGameStatics& g = cg();
     if (g.gameState == kEndState) {
-        if (f.midlet) static_cast<javax_microedition_midlet_MIDlet*>(f.midlet)->destroyApp(1);
+        if (g.midlet) static_cast<javax_microedition_midlet_MIDlet*>(g.midlet)->destroyApp(1);
         return false;
     }
     if (!sleepOne()) return false;
     serviceSuspend();
-    if (f.paused) return true;
-    if (f.resumed) resumeWork();
+    if (g.paused) return true;
+    if (g.resumed) resumeWork();
 
     const jlong now = gameClock().now();
     const jlong period = g.gameState == kGameplayState ? kStepGameplay : kStepOther;
-    jlong steps = now / period - f.lastTick.load() / period;
+    jlong steps = now / period - g.lastTick.load() / period;
     if (steps > 4) steps = 4;
     if (steps > 1) steps = 1;
     if (g.gameState == kLoadingState) steps = 1;
-    f.lastTick = now;
+    g.lastTick = now;
     const bool step = steps == 1;
     if (step) {
         applyQueuedInput();
@@ -273,9 +272,9 @@ bool cGame::runPass() {
             endTouchFrame();
             g.touchFrameDelay = 2;
         }
-        if (f.instance) {
-            javax_microedition_lcdui_Canvas::repaint(f.instance);
-            javax_microedition_lcdui_Canvas::serviceRepaints(f.instance);
+        if (g.instance) {
+            javax_microedition_lcdui_Canvas::repaint(g.instance);
+            javax_microedition_lcdui_Canvas::serviceRepaints(g.instance);
         }
         g_repaints += 1;
     }
@@ -283,13 +282,13 @@ bool cGame::runPass() {
         g.touchFrameDelay = 0;
     else
         g.touchFrameDelay -= 1;
-    const bool pending = f.statePending;
+    const bool pending = g.statePending;
     applyPendingState();
     // A screen that comes in keeps its touch frame open (above); a touch
     // released on the screen before, which the frame ends of the coming in
     // would have used up, is dropped now, so it cannot act on the new one.
     if (pending && !cg().statePending && cg().inTransition) dropReleasedTouch();
-    f.gameClock += 62;
+    g.gameClock += 62;
     return true;
 }
 

@@ -336,8 +336,7 @@ IntArray* ellipsePoint(jint cx, jint cy, jint rise, jint rx, jint ry, jint t, ji
 IntArray* getOrbitPosition(jint t) {
     constexpr jint kOrbitScale = 19;
     cGameStatics& g = cg();
-    cGameStatics& f = cg();
-    return ellipsePoint(f.orbitCentreX, f.orbitCentreY, java::imul(g.orbitRise, kOrbitScale) / 14,
+    return ellipsePoint(g.orbitCentreX, g.orbitCentreY, java::imul(g.orbitRise, kOrbitScale) / 14,
                         java::imul(g.orbitRadiusX, kOrbitScale) / 14, java::imul(g.orbitRadiusY, kOrbitScale) / 14, t,
                         g.orbitPhase);
 }

@@ -151,41 +151,39 @@ jint sequenceLength(jint index) {
 
 void matchKeySequence() {
     Guard guard(inputLock());
-    cGameStatics& f = cg();
     cGameStatics& g = cg();
-    const jint pressed = f.keysPressed;
+    const jint pressed = g.keysPressed;
     if (pressed == 0) return;
     if (g.sequenceIndex == -1) {
         const jint n = g.keySequences ? g.keySequences->length() : 0;
         for (jint k = 0; k < n; ++k) {
             if (sequenceBit(k, 0) & pressed) {
                 g.sequenceIndex = k;
-                f.sequenceStep += 1;
+                g.sequenceStep += 1;
                 return;
             }
         }
         return;
     }
-    if (sequenceBit(g.sequenceIndex, f.sequenceStep) & pressed) {
-        f.sequenceStep += 1;
-        if (f.sequenceStep >= sequenceLength(g.sequenceIndex)) applyKeySequence();
+    if (sequenceBit(g.sequenceIndex, g.sequenceStep) & pressed) {
+        g.sequenceStep += 1;
+        if (g.sequenceStep >= sequenceLength(g.sequenceIndex)) applyKeySequence();
     } else {
         g.sequenceIndex = -1;
-        f.sequenceStep = 0;
+        g.sequenceStep = 0;
     }
 }
 
 void applyKeySequence() {
-    cGameStatics& f = cg();
     cGameStatics& g = cg();
     const jint k = g.sequenceIndex;
     if (k == 0) {
-        f.flags ^= 1;
-        IntArray::set(g.heroStatus, 6, (f.flags & 1) ? -1 : 0);
+        g.flags ^= 1;
+        IntArray::set(g.heroStatus, 6, (g.flags & 1) ? -1 : 0);
     } else if (k >= 1 && k <= 7) {
-        f.flags |= 1 << k;
+        g.flags |= 1 << k;
     }
-    f.sequenceStep = 0;
+    g.sequenceStep = 0;
     g.sequenceIndex = -1;
 }
 
@@ -294,10 +292,9 @@ void pointerPressed(jint x, jint y) {
 void pointerDragged(jint x, jint y) {
     Guard guard(inputLock());
     cGameStatics& g = cg();
-    cGameStatics& f = cg();
     g.touchX = x;
     g.touchY = y;
-    if (!f.touchDragging && (std::abs(g.pressX - x) >= 6 || std::abs(g.pressY - y) >= 6)) f.touchDragging = 1;
+    if (!g.touchDragging && (std::abs(g.pressX - x) >= 6 || std::abs(g.pressY - y) >= 6)) g.touchDragging = 1;
     if (inShowcase()) {
         g.touchX = y;
         g.touchY = 480 - x;
@@ -331,13 +328,12 @@ void pointerReleased(jint x, jint y) {
 void endTouchFrame() {
     Guard guard(inputLock());
     cGameStatics& g = cg();
-    cGameStatics& f = cg();
-    if (f.touchActive || f.suspendedBySystem) {
+    if (g.touchActive || g.suspendedBySystem) {
         g.touchX = g.touchY = -1;
         g.pressX = g.pressY = -1;
-        f.touchPressed = 0;
-        f.touchActive = 0;
-        f.suspendedBySystem = 0;
+        g.touchPressed = 0;
+        g.touchActive = 0;
+        g.suspendedBySystem = 0;
     }
     g.tapX = g.releaseX;
     g.tapY = g.releaseY;
@@ -347,12 +343,11 @@ void endTouchFrame() {
 void dropReleasedTouch() {
     Guard guard(inputLock());
     cGameStatics& g = cg();
-    cGameStatics& f = cg();
-    if (f.touchActive) {
+    if (g.touchActive) {
         g.touchX = g.touchY = -1;
         g.pressX = g.pressY = -1;
-        f.touchPressed = 0;
-        f.touchActive = 0;
+        g.touchPressed = 0;
+        g.touchActive = 0;
     }
     g.tapX = g.tapY = -1;
     g.releaseX = g.releaseY = -1;

@@ -70,7 +70,6 @@ void gameStateDispatch(jint state, jint message) {
 
 void setState(jint s) {
     cGameStatics& g = cg();
-    cGameStatics& f = cg();
     if (g.gameState >= 0) leave(g.gameState);
     // Unwind top-down: each covered state becomes current and leaves once.
     while (g.stateStackDepth > 0) {
@@ -81,7 +80,7 @@ void setState(jint s) {
     g.previousState = g.gameState;
     g.stateStackDepth = 0;
     g.gameState = s;
-    f.stateTicks = 0;
+    g.stateTicks = 0;
     enter(s);
 }
 
@@ -95,7 +94,6 @@ void switchState(jint s) {
 
 void pushState(jint s) {
     cGameStatics& g = cg();
-    cGameStatics& f = cg();
     if (g.stateStackDepth >= kMaxDepth) {
         logPrintf("pushState(%d): the state stack is full (%d covered states)", s, g.stateStackDepth);
         return;
@@ -105,16 +103,15 @@ void pushState(jint s) {
     g.stateStackDepth += 1;
     const jint d = g.stateStackDepth;
     g.stateStack->data()[d] = g.gameState;
-    g.stateStackHudModes->data()[d] = f.hudMode;
-    g.stateStackParams->data()[d] = f.stateParam;
+    g.stateStackHudModes->data()[d] = g.hudMode;
+    g.stateStackParams->data()[d] = g.stateParam;
     g.gameState = s;
-    f.stateTicks = 0;
+    g.stateTicks = 0;
     enter(s);
 }
 
 void popState() {
     cGameStatics& g = cg();
-    cGameStatics& f = cg();
     if (g.stateStackDepth <= 0) {
         logPrintf("popState: no covered state under state %d", g.gameState);
         return;
@@ -124,11 +121,11 @@ void popState() {
     const jint d = g.stateStackDepth;
     g.gameState = g.stateStack->data()[d];
     gameStateDispatch(g.gameState, kMsgAfterEnter);
-    f.hudMode = g.stateStackHudModes->data()[d];
-    f.stateParam = g.stateStackParams->data()[d];
+    g.hudMode = g.stateStackHudModes->data()[d];
+    g.stateParam = g.stateStackParams->data()[d];
     g.stateStackDepth -= 1;
-    f.stateTicks = 0;
-    f.fullRedraw = 1;
+    g.stateTicks = 0;
+    g.fullRedraw = 1;
     if (old == 29 && g.gameState == 24 && questionMenuId() == 7) {
         popState();
         resetMenuCursor(g.gameMenu);
@@ -149,17 +146,16 @@ void applyPendingState() {
 
 void paintUnderlyingState() {
     cGameStatics& g = cg();
-    cGameStatics& f = cg();
     if (g.stateStackDepth <= 0) return;
     const jint below = stackAt(g.stateStackDepth);
     if (below == -1) return;
     Object* menu = currentTextBox();
-    const jint cursor = f.menuCursor, ticks = f.transitionTicks;
+    const jint cursor = g.menuCursor, ticks = g.transitionTicks;
     gameStateDispatch(below, kMsgPaint);
     if (menu) {
         openTextBox(static_cast<ObjectArray*>(menu));
-        f.menuCursor = cursor;
-        f.transitionTicks = ticks;
+        g.menuCursor = cursor;
+        g.transitionTicks = ticks;
     }
 }
 

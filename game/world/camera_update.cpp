@@ -40,7 +40,6 @@ bool isDeepDropAhead(cActor* h, jint cameraY) {
 
 void updateCamera(jint smooth) {
     cGameStatics& g = cg();
-    cGameStatics& w = cg();
     cActor* h = hero();
     const jint sx = g.cameraX, sy = g.cameraY;
     g.cameraStepX = g.cameraStepY = 0;
@@ -67,20 +66,20 @@ void updateCamera(jint smooth) {
                 jint goal;
                 if (g.lookAheadForcedX != 30001) goal = g.lookMode == -1 ? -g.lookAheadForcedX : g.lookAheadForcedX;
                 else goal = lookRight ? 51 : -51;
-                ease(w.lookAheadX, goal, 16);
+                ease(g.lookAheadX, goal, 16);
                 jint goalY = 0;
                 if (isDeepDropAhead(h, g.cameraY)) goalY = 170;
                 else if (vy < 0 && h->posY < g.cameraY) goalY = -70;
-                ease(w.lookAheadY, goalY, 24);
+                ease(g.lookAheadY, goalY, 24);
             }
-            g.cameraOffsetX = w.lookAheadX;
-            g.cameraOffsetY = w.lookAheadY;
+            g.cameraOffsetX = g.lookAheadX;
+            g.cameraOffsetY = g.lookAheadY;
             dx = h->posX - g.cameraX;
             dy = h->posY - g.cameraY - 160;
             if (g.lookAheadForcedY != 30001) dy += g.lookAheadForcedY;
             // The divisors are 8.8 fixed point: 512 halves the distance.
-            if (dx != 0 && std::abs(dx) < 400 && w.cameraDivX) dx = java::idiv(java::ishl(dx, 8), w.cameraDivX);
-            if (dy != 0 && dy > -400 && dy < 80 && w.cameraDivY) dy = java::idiv(java::ishl(dy, 8), w.cameraDivY);
+            if (dx != 0 && std::abs(dx) < 400 && g.cameraDivX) dx = java::idiv(java::ishl(dx, 8), g.cameraDivX);
+            if (dy != 0 && dy > -400 && dy < 80 && g.cameraDivY) dy = java::idiv(java::ishl(dy, 8), g.cameraDivY);
         }
         const jint tx = (g.cameraFlags & 32) ? h->posX : g.cameraX + g.cameraOffsetX + dx;
         const jint ty = (g.cameraFlags & 128) ? h->posY - cActor::getHeight(h) / 2 : g.cameraY + g.cameraOffsetY + dy;
@@ -158,15 +157,14 @@ void updateCamera(jint smooth) {
         g.cameraY = std::min(std::max(g.cameraY, t + 240), b - 240);
     }
     if (g.cameraStepX == 0 && g.lookMode == 66) g.lookMode = 99;
-    if (h && h->subtype == 3010 && h->posY - 85 > g.cameraY + 240 && !w.heroFallKillOff) behaviour::kill(h);
+    if (h && h->subtype == 3010 && h->posY - 85 > g.cameraY + 240 && !g.heroFallKillOff) behaviour::kill(h);
 }
 
 void resetCamera() {
     cGameStatics& g = cg();
-    cGameStatics& w = cg();
     g.cameraX = g.cameraY = 0;
     g.cameraStepX = g.cameraStepY = 0;
-    w.lookAheadX = w.lookAheadY = 0;
+    g.lookAheadX = g.lookAheadY = 0;
     g.cameraLocked = 0;
     updateCamera(0);
     g.lookMode = 99;

@@ -152,10 +152,9 @@ void drawMapCells(jint layer, jint fc, jint fr, jint lc, jint lr) {
 
 void paintMapLayer(IntArray* layers, jint x, jint y) {
     cGameStatics& g = cg();
-    cGameStatics& s = cg();
     if (!g.tileCacheGraphics) createTileCache();
-    if (!s.tileCacheRange || s.tileCacheRange->length() < 4) {
-        s.tileCacheRange = newIntArray(4);
+    if (!g.tileCacheRange || g.tileCacheRange->length() < 4) {
+        g.tileCacheRange = newIntArray(4);
         cg().tileCacheDirty = 1;
     }
     const jint c0 = x / 36, c1 = (x + 799) / 36, r0 = y / 36, r1 = (y + 479) / 36;

@@ -89,10 +89,9 @@ LiveIndex& liveIndex() {
 void setupLevelMap() {
     cGameStatics& g = cg();
     cActorStatics& s = ca();
-    cGameStatics& w = cg();
     s.rectCount = s.itemCount = s.linkCount = 0;
-    w.itemsTotal = w.secretsTotal = w.specialsTotal = w.levelTally4 = 0;
-    w.heroMissingLogged = 0;
+    g.itemsTotal = g.secretsTotal = g.specialsTotal = g.levelTally4 = 0;
+    g.heroMissingLogged = 0;
     ByteArray* data = g.levelObjectData;
     ObjectListShape shape;
     std::string error;

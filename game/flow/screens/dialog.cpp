@@ -190,15 +190,14 @@ bool hasPanelOffset() { return cg().panelPosition != 0; }
 
 void updatePanel() {
     cGameStatics& g = cg();
-    cGameStatics& s = cg();
     if (g.panelPosition == g.panelOffset) return;
-    if (s.panelFadeMode == 1) {
-        fadeTileStep(s.panelFadeStep, kFadeSteps);
-        s.panelFadeStep += 1;
-        if (s.panelFadeStep > kFadeSteps) {
-            s.panelFadeMode = 0;
+    if (g.panelFadeMode == 1) {
+        fadeTileStep(g.panelFadeStep, kFadeSteps);
+        g.panelFadeStep += 1;
+        if (g.panelFadeStep > kFadeSteps) {
+            g.panelFadeMode = 0;
             g.panelPosition = g.panelOffset;
-            s.panelFadeStep = 0;
+            g.panelFadeStep = 0;
             if (g.panelOffset <= 0) g.variableChangedMask = -1;
         }
         return;

@@ -102,7 +102,6 @@ void drawImageAt(Image* image, jint x, jint y) {
 
 void updatePanelActor() {
     cGameStatics& g = cg();
-    cGameStatics& s = cg();
     const jint c = getVariable(0);
     bool finished = false;
     if (cActor* icon = g.panelActor) {
@@ -115,9 +114,9 @@ void updatePanelActor() {
         }
     }
     BSprite* sprite = spriteAt(ca().itemId);
-    if (!g.panelActor || finished || c != s.panelShownCounter) {
+    if (!g.panelActor || finished || c != g.panelShownCounter) {
         if (sprite) g.panelActor = spawnScreenEffect(sprite, 0, 677, 90, 14, 0x62000, -1);
-        s.panelShownCounter = c;
+        g.panelShownCounter = c;
     }
     if (g.panelActor) {
         paintScreenActor(g.panelActor);

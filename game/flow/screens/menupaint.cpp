@@ -39,9 +39,8 @@ ObjectArray* layoutOr(ObjectArray* own, ObjectArray* fallback) { return own && o
 constexpr jint kBoxLeft = 110, kBoxLength = 250, kWideText = 221, kScrollText = 251;
 
 void paintOneLine(jint font, String* text, jint x, jint y, jint anchor, bool clip) {
-    cGameStatics& s = cg();
     cGameStatics& g = cg();
-    const bool cursor = s.menuEntryIsCursor;
+    const bool cursor = g.menuEntryIsCursor;
     if (clip) {
         BSprite* f = fontAt(font);
         const jint width = f ? f->getStringWidth(text) : 0;
@@ -54,18 +53,18 @@ void paintOneLine(jint font, String* text, jint x, jint y, jint anchor, bool cli
                 if (g.menuMetricC > 0) {
                     g.menuMetricC -= 1;
                 } else {
-                    s.marqueeOffset -= 1;
-                    if (s.marqueeOffset < -(width + 5)) s.marqueeOffset = 255;
+                    g.marqueeOffset -= 1;
+                    if (g.marqueeOffset < -(width + 5)) g.marqueeOffset = 255;
                 }
-                x += s.marqueeOffset;
+                x += g.marqueeOffset;
             }
         }
     }
-    const bool passive = (s.menuFlags & kMenuPassive) != 0;
+    const bool passive = (g.menuFlags & kMenuPassive) != 0;
     if (cursor && !passive) {
         drawAnimatedText(font, text, x, y, anchor, 0);
     } else {
-        if (s.textBox == g.recordsMenu)
+        if (g.textBox == g.recordsMenu)
             if (Graphics* gr = cg().screenGraphics) gr->setClip(0, 0, 480, 800);
         drawFontText(font, text, x, y, anchor);
     }

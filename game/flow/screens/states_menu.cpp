@@ -184,25 +184,24 @@ void state5(jint message) {
 }
 
 void state6(jint message) {
-    cGameStatics& s = cg();
     cGameStatics& g = cg();
     switch (message) {
     case 2:
-        s.skipIntro = false;
+        g.skipIntro = false;
         build(g.mainMenu);
         preparePanelBackground();
         break;
     case 9: {
-        s.skipIntro = false;
+        g.skipIntro = false;
         // The screen is offered when its pack is usable and lists entries.
-        s.promoEnabled = Showcase::hasEntries();
-        applyMainMenuVisibility(g.mainMenu, hasProgress(), s.promoEnabled, Showcase::getEntryCount(),
+        g.promoEnabled = Showcase::hasEntries();
+        applyMainMenuVisibility(g.mainMenu, hasProgress(), g.promoEnabled, Showcase::getEntryCount(),
                                 Showcase::buildLink());
-        s.textBox = nullptr;
+        g.textBox = nullptr;
         openTextBox(g.mainMenu);
-        if (s.restoreMenuPosition) {
+        if (g.restoreMenuPosition) {
             setMenuCursor(hasProgress() ? 2 : 1);
-            s.restoreMenuPosition = false;
+            g.restoreMenuPosition = false;
         }
         break;
     }
@@ -216,11 +215,11 @@ void state6(jint message) {
         case 0x10001:
         case 0x10008: requestPushState(7); break;
         case 0x10002:
-            s.optionsReturnRow = s.menuCommittedCursor;
+            g.optionsReturnRow = g.menuCommittedCursor;
             requestPushState(31);
             break;
         case 0x10004:
-            s.skipIntro = true;
+            g.skipIntro = true;
             g.difficulty = 2;
             setProgressByte(72, 0);
             startLevel(0);

@@ -76,11 +76,10 @@ bool applyRequestBits(bool scriptRunning) {
 
 bool stepSkipAndPause() {
     cGameStatics& s = cg();
-    cGameStatics& f = cg();
     if (s.cutsceneSkippable && !s.skipCutscene) {
         const bool key = isKeyPressed(kSkipKey);
         const bool touch = takeRect3Tap();
-        if (touch && f.touchActive) {
+        if (touch && s.touchActive) {
             // The two-tap acknowledgement: a pending hint is taken first; an
             // armed skip is disarmed and ends the update.
             if (s.skipHintPending) {
@@ -104,8 +103,8 @@ bool stepSkipAndPause() {
     }
     setDisplayValue(true, -1);
     setDisplayValue(false, -1);
-    const bool pause = isKeyPressed(kPauseKey) || (f.dialogMode != 3 && takeRect3Touch());
-    if (pause && f.touchActive && cg().panelOffset == 0) {
+    const bool pause = isKeyPressed(kPauseKey) || (s.dialogMode != 3 && takeRect3Touch());
+    if (pause && s.touchActive && cg().panelOffset == 0) {
         pauseGame();
         return true;
     }
@@ -210,7 +209,6 @@ void paintPlay() {
 
 void stateGameplay(jint message) {
     cGameStatics& g = cg();
-    cGameStatics& s = cg();
     switch (message) {
     case 2: {
         const jint prev = g.previousState;
@@ -237,7 +235,7 @@ void stateGameplay(jint message) {
         }
         g.playFrames = java::iadd(g.playFrames, 1);
         updateTweens();
-        if (s.effectCountdown > 0) s.effectCountdown -= 1;
+        if (g.effectCountdown > 0) g.effectCountdown -= 1;
         if (stepSkipAndPause()) break;
         // The soft keys' labels show from now on (not in state 22).
         cg().displayState = 1;
@@ -255,7 +253,7 @@ void stateGameplay(jint message) {
         if (applyRequestBits(scriptRunning)) break;
         if (!scriptRunning) {
             stepLevelTimer();
-        } else if (!s.skipCutscene) {
+        } else if (!g.skipCutscene) {
             game::world::runLevelScripts();
             game::world::resumeBlockedScript();
         } else {
