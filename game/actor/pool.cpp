@@ -63,6 +63,10 @@ void cActor::deactivate() {
     shutDown(this);
     releaseChild();
     finishShutDown(this);
+    // The effect the hero code and the speed command keep is forgotten when
+    // it ends: its pool slot goes to later effects, which the keeper would
+    // otherwise move along or end.
+    if (magician().attachedEffect == this) magician().attachedEffect = nullptr;
 }
 
 cActor* game::poolActor(jint i) {

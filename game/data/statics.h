@@ -413,6 +413,7 @@ BRAMBLE_STATICS(BossMordleStatics, BOSS_MORDLE_FIELDS)
 
 #define BOSS_MAGICIAN_FIELDS(X)  \
     X(IntArray*, stepTable)      \
+    /* also named heldItem */    \
     X(cActor*, attachedEffect)
 
 BRAMBLE_STATICS(BossMagicianStatics, BOSS_MAGICIAN_FIELDS)

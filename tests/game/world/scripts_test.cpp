@@ -623,6 +623,41 @@ TEST(ScriptOnADemoStage, TheSpeedCommandShowsItsEffectActor) {
     EXPECT_FALSE(log.contains("no index entry")) << "the game asked for a sprite the demo lacks";
 }
 
+// The speed command's effect ends itself when its animation is done: the
+// game forgets it then, so a later effect that takes its pool slot is not
+// ended by the command's "off" (nor carried along by the running hero).
+TEST(ScriptOnADemoStage, TheSpeedCommandForgetsAnEffectThatEnded) {
+    stepdriver::StepDriver drv;
+    stepdriver::Options o;
+    o.level = "stage:7";
+    o.seed = 3;
+    std::string error;
+    ASSERT_TRUE(drv.load(o, error)) << error;
+    const kit::LevelModel m =
+        kit::parseLevelDescription("script 1\n target none\n  key 0\n   op 130 1\n"
+                                   "script 2\n target none\n  key 0\n   op 130 0\n");
+    w::loadLevelRecords(javaBytes(kit::encodeLevelScripts(*m.scripts)));
+    w::startScript(0);
+    w::runLevelScripts();
+    cActor* effect = game::magician().attachedEffect;
+    ASSERT_NE(effect, nullptr);
+    for (int i = 0; i < 200 && !(effect->flags & 0x40); ++i) drv.step();
+    ASSERT_NE(effect->flags & 0x40, 0) << "the effect never ended";
+    EXPECT_EQ(game::magician().attachedEffect, nullptr) << "an ended effect is still kept";
+    // A step on the slot is free; later effects fill the pool until one
+    // takes it, and that one outlives the command's "off".
+    drv.step();
+    cActor* other = nullptr;
+    for (jint i = 0; i <= game::ca().effectCount && other != effect; ++i)
+        other = cActor::spawnEffect(game::getSpriteById(50, 20), 0, 100, 100, 2, 0);
+    ASSERT_EQ(other, effect) << "no later effect took the freed slot";
+    w::startScript(1);
+    w::runLevelScripts();
+    EXPECT_EQ(game::ca().runSpeedFactor, 256);
+    EXPECT_EQ(other->flags & 0x40, 0) << "the command ended a later effect";
+    for (const std::string& v : drv.violations()) ADD_FAILURE() << v;
+}
+
 // The commands that name an actor or hurt the hero, one row each, on a
 // level with actor 7 in it.
 TEST_F(ScriptInGameTest, ActorCommandsChangeTheActorTheyName) {
