@@ -33,6 +33,31 @@ struct PngDecoder::Job {
 
 namespace {
 
+// The chunks before the image data each lie whole in the file (length,
+// type, data and CRC): libpng sets aside and clears a buffer of a chunk's
+// declared size before it reads the data, so a header claiming 2 GB in a
+// short file cost seconds before the file was found short. Writes the
+// reason into `why` when one does not fit. The image data is read through
+// a small buffer of libpng's own, and chunks after it are never read.
+bool chunksBeforeTheImageFit(const uint8_t* data, size_t size, char* why, size_t whyBytes) {
+    size_t pos = 8;
+    while (size - pos >= 8) {
+        const uint32_t length = (uint32_t{data[pos]} << 24) | (uint32_t{data[pos + 1]} << 16) |
+                                (uint32_t{data[pos + 2]} << 8) | uint32_t{data[pos + 3]};
+        const uint8_t* type = data + pos + 4;
+        if (std::memcmp(type, "IDAT", 4) == 0) return true;
+        if (length > size - pos - 8 || size - pos - 8 - length < 4) {
+            char name[5];
+            for (int i = 0; i < 4; ++i) name[i] = (type[i] >= 0x20 && type[i] < 0x7F) ? static_cast<char>(type[i]) : '?';
+            name[4] = 0;
+            std::snprintf(why, whyBytes, "chunk %s of %u bytes runs past the end of the file", name, length);
+            return false;
+        }
+        pos += 12 + size_t{length};
+    }
+    return true;
+}
+
 void readCallback(png_structp png, png_bytep out, size_t count) {
     auto* job = static_cast<PngDecoder::Job*>(png_get_io_ptr(png));
     if (count > job->size - job->pos) png_error(png, "file truncated");
@@ -138,7 +163,8 @@ bool PngDecoder::readHeader() {
         logLine("Image::createImage: not a PNG file");
         return false;
     }
-    if (!readInfoGuarded(job_, &header_)) {
+    if (!chunksBeforeTheImageFit(job_->data, job_->size, job_->message, sizeof job_->message) ||
+        !readInfoGuarded(job_, &header_)) {
         logLine("Image::createImage: PNG error: %s", job_->message);
         return false;
     }

@@ -17,7 +17,8 @@
 // first, 16-bit channels keep their high byte, interlaced images are
 // de-interlaced. Width and height are capped (kMaxImageDimension,
 // kMaxImagePixels). A truncated, corrupt or oversized file gives no image
-// and one logged error line.
+// and one logged error line; a chunk before the image data that runs past
+// the end of the file is refused before libpng sees it.
 #pragma once
 
 #include <cstddef>

@@ -222,6 +222,20 @@ TEST(PngDecode, DamagedFilesGiveNoImage) {
     test::fixCrc(bad, idat);  // a valid chunk of corrupt compressed data
     expectRejected(bad, "IDAT data");
 
+    // A suggested-palette chunk whose header claims 1.9 GB, in a short file:
+    // refused from its header, before anything is set aside for its data
+    // (it was taken at its word, and the decode took seconds).
+    {
+        bad = good;
+        const uint8_t huge[] = {0x73, 0x73, 0x73, 0x73, 's', 'P', 'L', 'T', 0, 0, 0, 0xFF};
+        bad.insert(bad.begin() + idat, std::begin(huge), std::end(huge));
+        LogCapture log;
+        EXPECT_FALSE(decode(bad));
+        ASSERT_EQ(log.count(), 1u);
+        EXPECT_NE(log.lines()[0].find("chunk sPLT of 1936946035 bytes runs past the end"), std::string::npos)
+            << log.lines()[0];
+    }
+
     auto patchedHeader = [&](uint32_t width, uint32_t height, uint8_t depth) {
         std::vector<uint8_t> p = good;
         test::writeBe32(p, ihdr + 8, width);
