@@ -261,6 +261,12 @@ protected:
         game::hero::setHeroState(h, game::HeroState::STAND);
         return h;
     }
+    // A level whose script 1 runs the operations `ops` at key 0 and lasts to
+    // key 5; with a second script, an empty script 2 follows.
+    cActor* loadOps(const std::string& ops, bool secondScript = false) {
+        return load("script 1\n target none\n  key 0\n   " + ops + "\n  key 5\n" +
+                    (secondScript ? "script 2\n target none\n  key 0\n" : ""));
+    }
 };
 
 // Event 1 with three arguments: the hero cruises after the landing (state
@@ -468,8 +474,7 @@ TEST_F(ScriptInGameTest, GlobalCommandsChangeWhatTheyName) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.ops);
-        cActor* h = load(std::string("script 1\n target none\n  key 0\n   ") + r.ops +
-                         "\n  key 5\nscript 2\n target none\n  key 0\n");
+        cActor* h = loadOps(r.ops, true);
         game::cg().scriptMusic = 5;
         game::cg().lookAheadForcedX = 777;
         game::cg().clearPending = 0;
@@ -506,7 +511,7 @@ TEST_F(ScriptInGameTest, SoundCommandsAskForTheirSounds) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.ops) + (r.skipping ? ", skipping" : "") + (r.invulnerable ? ", invulnerable" : ""));
-        cActor* h = load(std::string("script 1\n target none\n  key 0\n   ") + r.ops + "\n  key 5\n");
+        cActor* h = loadOps(r.ops);
         game::KTLibPlayer::allocateChannelTables(game::kSoundIds);
         for (jint id : {3, 12, 29}) {
             // Bytes of no known format: the manager's silent player.
@@ -684,7 +689,7 @@ TEST_F(ScriptInGameTest, ActorCommandsChangeTheActorTheyName) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.ops);
-        load(std::string("script 1\n target none\n  key 0\n   ") + r.ops + "\n  key 5\n");
+        loadOps(r.ops);
         cActor* actor = spawnRecord(kit::levelActorRecord(6, 7, 100, 300, 0, 0xA0, {10, 10}));
         if (r.marked) actor->flags |= 0x20000;
         else actor->flags &= ~0x20000;
@@ -876,8 +881,7 @@ TEST_F(ScriptInGameTest, GameEventsChangeWhatTheyName) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.ops);
-        cActor* h = load(std::string("script 1\n target none\n  key 0\n   ") + r.ops +
-                         "\n  key 5\nscript 2\n target none\n  key 0\n");
+        cActor* h = loadOps(r.ops, true);
         r.before();
         w::startScript(0);
         w::runLevelScripts();
@@ -907,7 +911,7 @@ TEST_F(ScriptInGameTest, RectangleCommandsActOnTheirRectangle) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.ops);
-        load(std::string("script 1\n target none\n  key 0\n   ") + r.ops + "\n  key 5\n");
+        loadOps(r.ops);
         ASSERT_EQ(game::addLevelRect(0, 684, 72, 36, 5), 0);
         ASSERT_EQ(w::collisionCell(0, 19), 6);
         w::startScript(0);
